@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything with warnings as errors and runs
+# every test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake --preset test >/dev/null
+cmake --build --preset test
+ctest --preset test

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace leafmill {
+
+// One row of the cut-type table: the page size and the window before the page
+// end in which a cut word is looked for, both in bytes of the code page.
+struct CutType {
+    int32_t SingleFileSize = 0;  // 0: the text is not cut
+    int32_t InOutFileSize = 0;
+};
+
+// The settings record, filled from main.ini at start-up. Fields are named after
+// their INI keys. Texts are UTF-8; the INI layer converts to the code page.
+struct Settings {
+    // MainSettings (read only)
+    int32_t CutTypeNum = 0;               // highest index of CutTypeTable
+    std::vector<CutType> CutTypeTable;    // rows 0..CutTypeNum
+    int32_t CutWordNum = 0;               // highest index of CutWord
+    std::string Filter;                   // add-files dialog filter, "Text|*.txt|All|*.*"
+    std::string CodePage;                 // converter name of the program's code page
+
+    // UserSettings (rewritten by SaveSettings)
+    std::string MyLagIndex;               // base name of the language file in use
+    int32_t OpenFilesFilterIndex = 1;
+    int32_t CutTypeIndex = 0;             // row of CutTypeTable used for cutting
+    std::string BookName;
+    int32_t KeepFileSize = 0;             // bytes repeated at the start of the next page
+    std::string InPutDir;
+    std::string OutPutDir;
+    std::vector<std::string> CutWord;     // entries 0..CutWordNum, decoded ("enter" is CR LF)
+
+    // The last row's page size 0 switches whole-file mode: one page file per
+    // source, named after the source.
+    bool wholeFileMode() const { return !CutTypeTable.empty() && CutTypeTable.back().SingleFileSize == 0; }
+
+    // The row the cutter uses.
+    const CutType& activeCutType() const { return CutTypeTable.at(static_cast<std::size_t>(CutTypeIndex)); }
+};
+
+}  // namespace leafmill

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/Settings.h"
+#include "app/classIniFile.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace leafmill {
+
+class CodePage;
+
+// The settings record and main.ini, read at start-up and written back on
+// exit and when the settings dialog is confirmed. One shared classIniFile
+// object is bound to the file for the store's whole life.
+class SettingsStore {
+public:
+    explicit SettingsStore(std::filesystem::path iniPath);
+
+    // Fills the record. Returns false with a message naming the file, section
+    // and key when main.ini is missing or a setting is refused.
+    bool LoadSettings(std::string* error);
+
+    // Writes the UserSettings section from the record. Returns false with the
+    // reason when main.ini could not be replaced; the old file then stays.
+    bool SaveSettings(std::string* error);
+
+    Settings& record() { return record_; }
+    const Settings& record() const { return record_; }
+
+    // The program's code page; valid after a successful LoadSettings.
+    std::shared_ptr<const CodePage> codePage() const { return codePage_; }
+
+    // The shared INI object bound to main.ini (the restore-defaults button
+    // reads CutWordDef<i> through it).
+    classIniFile& ini() { return ini_; }
+
+private:
+    std::filesystem::path iniPath_;
+    Settings record_;
+    std::shared_ptr<const CodePage> codePage_;
+    classIniFile ini_;
+};
+
+// The stored form of a cut word and back: "enter" is CR LF, "space" one blank
+// (any letter case when decoding).
+std::string DecodeCutWord(std::string_view stored);
+std::string EncodeCutWord(std::string_view word);
+
+}  // namespace leafmill

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "app/Settings.h"
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace leafmill {
+
+class CodePage;
+class LanguageTable;
+
+// What the run tells whoever watches it. Called on the thread that runs the
+// engine; a window forwards these to its own thread.
+class RunListener {
+public:
+    virtual ~RunListener() = default;
+    // A source is about to be converted (the progress caption names it).
+    virtual void sourceStarted(std::size_t index, const std::string& path) = 0;
+    // ProgressBar1: pages of the whole run, 0..100.
+    virtual void runProgress(int value) = 0;
+    // ProgressBar2: the current source's extraction, 0..100.
+    virtual void sourceProgress(int value) = 0;
+    // A stop was requested; asked before the next source. True ends the run
+    // (the user answered Yes to the stop question), false goes on.
+    virtual bool confirmStop() = 0;
+};
+
+// Why a source gave no pages (or fewer than it should).
+enum class SourceFailure {
+    None,
+    UnsupportedKind,   // ending not in the dispatch table (a .docx, say)
+    Missing,           // no readable file at the path
+    ExtractorFailed,   // the document could not be converted; `reason` says why
+    WriteFailed,       // a page could not be written; pages before it stay
+};
+
+struct SourceOutcome {
+    std::string path;
+    int32_t pages = 0;
+    SourceFailure failure = SourceFailure::None;
+    std::string reason;                 // the extractor's or the system's words
+    std::vector<std::string> warnings;  // survivable problems of the extractor
+};
+
+enum class RunEnd {
+    Refused,           // the checks before a run failed; `message` says why
+    BookFolderFailed,  // the book folder could not be created; nothing written
+    Completed,
+    Stopped,           // the user confirmed a stop request
+};
+
+struct RunResult {
+    RunEnd end = RunEnd::Refused;
+    // The text to show at the end, from the language table (string 10, 11, 12,
+    // the folder failure, 14 or 32, followed by the list of failed sources).
+    std::string message;
+    std::vector<SourceOutcome> sources;  // one per source that was handled
+    int32_t pageCount = 0;
+    // The book folder, ending with a separator; the caller stores it in
+    // OutPutDir.
+    std::string bookFolder;
+
+    bool anySourceFailed() const;
+};
+
+// The checks made before a run: 0 when the run may start, else the number of
+// the language string that says why not (10 empty name, 11 a character a file
+// name cannot hold or a name of dots only, 12 an empty list).
+int FixInput(std::string_view bookName, std::size_t sourceCount);
+
+// One output run over an ordered list of sources into one book folder, with no
+// windows. Everything a run needs is copied in at construction, so the run may
+// go on a worker thread while the caller's thread keeps the settings.
+class OutputRun {
+public:
+    OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
+              std::shared_ptr<const LanguageTable> language);
+    ~OutputRun();
+
+    // Asks the run to stop before the next source. Safe from any thread.
+    void requestStop() { stopRequested_.store(true); }
+
+    // Runs FixInput, creates <outputFolder>/<bookName>/ and converts every
+    // source in order. `outputFolder` must exist (the caller chose it).
+    RunResult run(const std::string& bookName, const std::vector<std::string>& sources,
+                  const std::string& outputFolder, RunListener& listener);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    std::atomic<bool> stopRequested_{false};
+};
+
+}  // namespace leafmill

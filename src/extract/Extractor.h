@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace leafmill {
+
+class CodePage;
+
+namespace extract {
+
+// What every extractor is given besides the document's bytes.
+struct Options {
+    // The program's code page: the encoding of sources that declare none, and
+    // the default for 8-bit text inside documents.
+    const CodePage* codePage = nullptr;
+    // Whole percentages of the work done, 0..100 (may be empty).
+    std::function<void(int)> progress;
+};
+
+// The plain text of a document. On success `text` is UTF-8 with CR LF line
+// ends; `warnings` lists what was survivable (a skipped object, an unknown
+// code page). On failure `error` says why, in words a person can read.
+struct Result {
+    bool ok = false;
+    std::string text;
+    std::vector<std::string> warnings;
+    std::string error;
+
+    static Result failure(std::string reason)
+    {
+        Result r;
+        r.error = std::move(reason);
+        return r;
+    }
+};
+
+using Extractor = Result (*)(std::string_view bytes, const Options& options);
+
+}  // namespace extract
+}  // namespace leafmill

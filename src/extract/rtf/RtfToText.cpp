@@ -1,0 +1,11 @@
+#include "extract/rtf/RtfToText.h"
+
+namespace leafmill::extract {
+
+// Placeholder until the reader lands.
+Result rtfToText(std::string_view, const Options&)
+{
+    return Result::failure("this kind of document cannot be read yet");
+}
+
+}  // namespace leafmill::extract

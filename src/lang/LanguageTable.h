@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace leafmill {
+
+class CodePage;
+
+// The texts the program shows, loaded from one language file of the
+// language folder and addressed by number.
+class LanguageTable {
+public:
+    std::string SoftName;              // product title, [Info] SoftName
+    std::string HomePage;              // [Info] HomePage, shown by the splash
+    std::string SoftVersion = "1.60";  // the program's version text
+    int32_t MaxLngNum = -1;            // highest string number of the file
+
+    // Loads <languageFolder>/<baseName>.ini. Returns false and sets *error
+    // when the file is missing or lacks a usable MaxLngNum; the table is then
+    // unchanged.
+    bool LoadLanguageTable(const std::filesystem::path& languageFolder, const std::string& baseName,
+                           const CodePage& codePage, std::string* error);
+
+    // Entry `index`; the empty text beyond MaxLngNum. Strings the program
+    // added after the original set (33 and up) fall back to built-in English
+    // when the file lacks them.
+    const std::string& text(int index) const;
+
+private:
+    std::vector<std::string> entries_;
+};
+
+// One language file offered by the settings dialog.
+struct LanguageEntry {
+    std::string displayName;  // [Info] Language
+    std::string baseName;     // file name without ".ini"
+};
+
+struct LanguageList {
+    std::vector<LanguageEntry> entries;  // in file-name order
+    int selected = 0;                    // the entry whose baseName is MyLagIndex, else 0
+};
+
+// Lists every *.ini of the folder that has an [Info] Language value.
+LanguageList listLanguages(const std::filesystem::path& languageFolder, const std::string& MyLagIndex,
+                           const CodePage& codePage);
+
+}  // namespace leafmill

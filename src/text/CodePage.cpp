@@ -1,0 +1,287 @@
+#include "text/CodePage.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ustring.h>
+#include <unicode/utf8.h>
+
+#include <clocale>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <langinfo.h>
+#endif
+
+namespace leafmill {
+
+namespace {
+
+struct ConverterCloser {
+    void operator()(UConverter* c) const { ucnv_close(c); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+Converter openConverter(const std::string& name, UErrorCode& status)
+{
+    return Converter(ucnv_open(name.c_str(), &status));
+}
+
+std::u16string utf8ToUtf16(std::string_view utf8)
+{
+    std::u16string out(utf8.size(), u'\0');
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length,
+                         utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr, &status);
+    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+    return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view utf16)
+{
+    std::string out(utf16.size() * 3, '\0');
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
+                       reinterpret_cast<const UChar*>(utf16.data()), static_cast<int32_t>(utf16.size()), 0xFFFD,
+                       nullptr, &status);
+    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+    return out;
+}
+
+// True when ASCII, CR and LF come out of the converter as the same bytes.
+bool isAsciiCompatible(UConverter* converter)
+{
+    std::u16string ascii;
+    for (char16_t c = 0x20; c < 0x7F; ++c)
+        ascii.push_back(c);
+    ascii += u"\r\n\t";
+    std::string bytes(ascii.size() * 4, '\0');
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t n = ucnv_fromUChars(converter, bytes.data(), static_cast<int32_t>(bytes.size()),
+                                reinterpret_cast<const UChar*>(ascii.data()), static_cast<int32_t>(ascii.size()),
+                                &status);
+    if (U_FAILURE(status) || n != static_cast<int32_t>(ascii.size()))
+        return false;
+    for (std::size_t i = 0; i < ascii.size(); ++i)
+        if (static_cast<unsigned char>(bytes[i]) != ascii[i])
+            return false;
+    return true;
+}
+
+}  // namespace
+
+std::shared_ptr<const CodePage> CodePage::open(std::string_view name, std::string* error)
+{
+    auto fail = [&](const std::string& why) {
+        if (error)
+            *error = why;
+        return std::shared_ptr<const CodePage>();
+    };
+    if (name.empty())
+        return fail("no code page named");
+
+    UErrorCode status = U_ZERO_ERROR;
+    Converter converter = openConverter(std::string(name), status);
+    if (U_FAILURE(status) || !converter)
+        return fail("unknown code page \"" + std::string(name) + "\"");
+    if (!isAsciiCompatible(converter.get()))
+        return fail("code page \"" + std::string(name) + "\" is not ASCII-compatible");
+
+    std::shared_ptr<CodePage> page(new CodePage);
+    status = U_ZERO_ERROR;
+    const char* canonical = ucnv_getName(converter.get(), &status);
+    page->name_ = U_SUCCESS(status) && canonical ? canonical : std::string(name);
+
+    const int maxSize = ucnv_getMaxCharSize(converter.get());
+    if (ucnv_getType(converter.get()) == UCNV_UTF8) {
+        page->kind_ = Kind::Utf8;
+    } else if (maxSize == 1) {
+        page->kind_ = Kind::SingleByte;
+    } else if (maxSize == 2 && ucnv_getType(converter.get()) == UCNV_DBCS) {
+        page->kind_ = Kind::Other;  // pure double-byte without single bytes: generic path
+    } else if (maxSize == 2) {
+        // A byte that yields no character on its own, without flushing, leads a
+        // two-byte character.
+        page->kind_ = Kind::DoubleByte;
+        for (int b = 0; b < 256; ++b) {
+            ucnv_reset(converter.get());
+            char source[1] = {static_cast<char>(b)};
+            const char* in = source;
+            UChar target[4];
+            UChar* out = target;
+            UErrorCode st = U_ZERO_ERROR;
+            ucnv_toUnicode(converter.get(), &out, target + 4, &in, source + 1, nullptr, false, &st);
+            page->isLead_[static_cast<std::size_t>(b)] = U_SUCCESS(st) && out == target;
+        }
+    } else {
+        page->kind_ = Kind::Other;
+    }
+    return page;
+}
+
+std::string CodePage::systemName()
+{
+#ifdef _WIN32
+    return "cp" + std::to_string(GetACP());
+#else
+    std::string fallback = "windows-1252";
+    const char* previous = std::setlocale(LC_CTYPE, nullptr);
+    std::string saved = previous ? previous : "C";
+    if (!std::setlocale(LC_CTYPE, ""))
+        return fallback;
+    std::string codeset = nl_langinfo(CODESET);
+    std::setlocale(LC_CTYPE, saved.c_str());
+    // The C locale reports plain ASCII; the program's files want an 8-bit page.
+    if (codeset.empty() || codeset == "ANSI_X3.4-1968" || codeset == "ASCII" || codeset == "US-ASCII")
+        return fallback;
+    std::string error;
+    return open(codeset, &error) ? codeset : fallback;
+#endif
+}
+
+std::string CodePage::fromUtf8(std::string_view utf8) const
+{
+    if (kind_ == Kind::Utf8) {
+        // Valid sequences pass unchanged; each broken one becomes '?'.
+        std::string out;
+        out.reserve(utf8.size());
+        const auto* data = reinterpret_cast<const uint8_t*>(utf8.data());
+        const auto length = static_cast<int32_t>(utf8.size());
+        for (int32_t i = 0; i < length;) {
+            const int32_t start = i;
+            UChar32 c;
+            U8_NEXT(data, i, length, c);
+            if (c < 0)
+                out.push_back('?');
+            else
+                out.append(utf8.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
+        }
+        return out;
+    }
+
+    std::u16string wide = utf8ToUtf16(utf8);
+    UErrorCode status = U_ZERO_ERROR;
+    Converter converter = openConverter(name_, status);
+    if (U_FAILURE(status))
+        return std::string();
+    ucnv_setSubstChars(converter.get(), "?", 1, &status);
+    status = U_ZERO_ERROR;
+    std::string out(wide.size() * static_cast<std::size_t>(ucnv_getMaxCharSize(converter.get())) + 16, '\0');
+    int32_t n = ucnv_fromUChars(converter.get(), out.data(), static_cast<int32_t>(out.size()),
+                                reinterpret_cast<const UChar*>(wide.data()), static_cast<int32_t>(wide.size()),
+                                &status);
+    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(n) : 0);
+    return out;
+}
+
+std::string CodePage::toUtf8(std::string_view bytes) const
+{
+    UErrorCode status = U_ZERO_ERROR;
+    Converter converter = openConverter(name_, status);
+    if (U_FAILURE(status))
+        return std::string();
+    std::u16string wide(bytes.size() + 16, u'\0');
+    int32_t n = ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(wide.data()),
+                              static_cast<int32_t>(wide.size()), bytes.data(), static_cast<int32_t>(bytes.size()),
+                              &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) {
+        wide.assign(static_cast<std::size_t>(n) + 1, u'\0');
+        status = U_ZERO_ERROR;
+        ucnv_reset(converter.get());
+        n = ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(wide.data()), static_cast<int32_t>(wide.size()),
+                          bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+    }
+    wide.resize(U_SUCCESS(status) || status == U_STRING_NOT_TERMINATED_WARNING ? static_cast<std::size_t>(n) : 0);
+    return utf16ToUtf8(wide);
+}
+
+std::size_t CodePage::charLength(std::string_view bytes, std::size_t pos) const
+{
+    const std::size_t left = bytes.size() - pos;
+    if (left == 0)
+        return 0;
+    const auto lead = static_cast<unsigned char>(bytes[pos]);
+    std::size_t length = 1;
+    switch (kind_) {
+    case Kind::SingleByte:
+        return 1;
+    case Kind::Utf8: {
+        if (lead >= 0xF0 && lead <= 0xF4)
+            length = 4;
+        else if (lead >= 0xE0)
+            length = lead <= 0xEF ? 3 : 1;
+        else if (lead >= 0xC2)
+            length = 2;
+        // A truncated or broken sequence counts byte by byte.
+        for (std::size_t i = 1; i < length; ++i)
+            if (i >= left || (static_cast<unsigned char>(bytes[pos + i]) & 0xC0) != 0x80)
+                return 1;
+        return length;
+    }
+    case Kind::DoubleByte:
+        return isLead_[lead] && left >= 2 ? 2 : 1;
+    case Kind::Other:
+        return otherCharLength(bytes, pos);
+    }
+    return 1;
+}
+
+std::size_t CodePage::otherCharLength(std::string_view bytes, std::size_t pos) const
+{
+    UErrorCode status = U_ZERO_ERROR;
+    Converter converter = openConverter(name_, status);
+    if (U_FAILURE(status))
+        return 1;
+    const char* start = bytes.data() + pos;
+    const char* source = start;
+    ucnv_getNextUChar(converter.get(), &source, bytes.data() + bytes.size(), &status);
+    std::size_t used = static_cast<std::size_t>(source - start);
+    return used == 0 ? 1 : used;
+}
+
+std::size_t CodePage::boundaryAtOrBefore(std::string_view bytes, std::size_t pos) const
+{
+    if (pos >= bytes.size())
+        return bytes.size();
+    switch (kind_) {
+    case Kind::SingleByte:
+        return pos;
+    case Kind::Utf8: {
+        std::size_t start = pos;
+        while (start > 0 && pos - start < 3 && (static_cast<unsigned char>(bytes[start]) & 0xC0) == 0x80)
+            --start;
+        // Only a real sequence covering pos moves the boundary back.
+        return start + charLength(bytes, start) > pos ? start : pos;
+    }
+    case Kind::DoubleByte: {
+        // The nearest byte before pos that cannot lead a character ends one;
+        // walk forward from behind it.
+        std::size_t start = pos;
+        while (start > 0 && isLead_[static_cast<unsigned char>(bytes[start - 1])])
+            --start;
+        std::size_t at = start;
+        while (at < pos) {
+            std::size_t next = at + charLength(bytes, at);
+            if (next > pos)
+                return at;
+            at = next;
+        }
+        return at;
+    }
+    case Kind::Other: {
+        std::size_t at = 0;
+        while (at < pos) {
+            std::size_t next = at + otherCharLength(bytes, at);
+            if (next > pos)
+                return at;
+            at = next;
+        }
+        return at;
+    }
+    }
+    return pos;
+}
+
+}  // namespace leafmill

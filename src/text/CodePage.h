@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace leafmill {
+
+// The one code page in which every text file of the program is read and
+// written (the "ANSI code page" of the original platform). Page sizes and cut
+// positions are byte counts of it.
+//
+// Text held inside the program is UTF-8; this class converts between that and
+// the code page's bytes, and knows where characters start in multi-byte code
+// pages, so that a cut never splits one.
+//
+// All members are const and safe to call from several threads at once.
+class CodePage {
+public:
+    // Opens a code page by any converter name ICU knows ("windows-1252",
+    // "windows-936", "Shift_JIS", "UTF-8", ...). Code pages that are not
+    // ASCII-compatible (UTF-16, EBCDIC, ISO-2022) cannot hold CR LF line ends
+    // as bytes and are refused. On failure returns null and sets *error.
+    static std::shared_ptr<const CodePage> open(std::string_view name, std::string* error = nullptr);
+
+    // The platform's default: GetACP() on Windows, the locale's character set
+    // elsewhere; windows-1252 when neither names a usable code page.
+    static std::string systemName();
+
+    // The canonical name of the converter.
+    const std::string& name() const { return name_; }
+
+    bool isUtf8() const { return kind_ == Kind::Utf8; }
+    bool isSingleByte() const { return kind_ == Kind::SingleByte; }
+
+    // UTF-8 to code page bytes; a character the code page cannot represent
+    // becomes '?'. Invalid UTF-8 input becomes '?' as well.
+    std::string fromUtf8(std::string_view utf8) const;
+
+    // Code page bytes to UTF-8; an invalid or unmapped byte sequence becomes
+    // U+FFFD.
+    std::string toUtf8(std::string_view bytes) const;
+
+    // Byte length of the character that starts at bytes[pos]: at least 1 and
+    // never past the end of `bytes`. `pos` must be a character start.
+    std::size_t charLength(std::string_view bytes, std::size_t pos) const;
+
+    // The start of the character that contains byte `pos` (pos itself when a
+    // character starts there), given that `bytes` begins on a character
+    // start. pos == bytes.size() is a boundary.
+    std::size_t boundaryAtOrBefore(std::string_view bytes, std::size_t pos) const;
+
+    bool isCharStart(std::string_view bytes, std::size_t pos) const
+    {
+        return boundaryAtOrBefore(bytes, pos) == pos;
+    }
+
+private:
+    enum class Kind { SingleByte, Utf8, DoubleByte, Other };
+
+    CodePage() = default;
+    std::size_t otherCharLength(std::string_view bytes, std::size_t pos) const;
+
+    std::string name_;
+    Kind kind_ = Kind::SingleByte;
+    // For double-byte code pages: which bytes lead a two-byte character.
+    std::array<bool, 256> isLead_{};
+};
+
+}  // namespace leafmill

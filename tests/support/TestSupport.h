@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace leafmill::test {
+
+// A fresh folder below the system's temporary folder, removed with everything
+// in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string readFile(const std::filesystem::path& file);
+void writeFile(const std::filesystem::path& file, std::string_view bytes);
+
+// The shared corpus of real documents (LEAFMILL_CORPUS, else ../shared/corpus).
+std::filesystem::path corpusDir();
+
+// The built program folder with main.ini, language/ and images/.
+std::filesystem::path programDir();
+
+}  // namespace leafmill::test

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace leafmill::test {
+
+// One row of the corpus manifest.
+struct CorpusEntry {
+    std::filesystem::path file;  // absolute path of the document
+    std::string name;            // path inside the corpus, "doc/poi_empty.doc"
+    std::string exercises;       // what the document exercises
+    // The manifest marks documents that must be refused or only survived.
+    bool negative() const { return exercises.find("NEGATIVE") != std::string::npos; }
+    // The word processor's plain-text export beside it (NAME.ref.txt), if any.
+    std::optional<std::filesystem::path> reference() const;
+};
+
+// Every manifest row whose path lies in the corpus folder `kind` ("doc",
+// "rtf", "html"), in manifest order. Empty when the corpus is not there.
+std::vector<CorpusEntry> corpusEntries(std::string_view kind);
+
+// Word-level similarity of two texts: words are whitespace-separated tokens,
+// the score is the F1 of their multisets (1 for two empty texts).
+double wordF1(std::string_view produced, std::string_view reference);
+
+// A reference text without its UTF-8 byte-order mark.
+std::string readReference(const std::filesystem::path& file);
+
+}  // namespace leafmill::test

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "controls/PropertyBag.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+
+namespace leafmill {
+
+// The program's push button: a glossy face drawn from one of four small
+// images (normal, pressed, disabled, hover) with a centred caption. Raises
+// Click on a left press and release over it; has no keyboard handling.
+class xpcmdbutton : public QWidget {
+    Q_OBJECT
+public:
+    enum FaceState { Normal = 0, Pressed = 1, Disabled = 2, Hover = 3 };
+
+    // A new instance: Caption = instanceName, caption font = the parent's font (the ambient font).
+    explicit xpcmdbutton(const QString& instanceName, QWidget* parent = nullptr);
+
+    QString Caption() const;
+    void setCaption(const QString& New_Caption);
+    QFont captionFont() const;
+    void setCaptionFont(const QFont& New_Font);
+    QColor BackColor() const;
+    void setBackColor(const QColor& New_BackColor);
+    QColor ForeColor() const;
+    void setForeColor(const QColor& New_ForeColor);
+
+    void ReadProperties(const PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag) const;
+
+    // Picture2: the face as last painted, without the caption.
+    const QImage& image() const;
+    // The face state of the last PaintFace.
+    FaceState faceState() const;
+
+    QSize sizeHint() const override;
+
+signals:
+    void Click();
+    void PropertyChanged(const QString& name);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void PaintFace(FaceState state);
+    void RefreshFace();
+    void centreLabel();
+    void applyEnabledColour();
+    QFont ambientFont() const;
+
+    QString instanceName_;
+    QImage picture2_;
+    QColor backColor_;
+    QLabel* lbl_;
+    FaceState faceState_ = Normal;
+    bool leftPressed_ = false;
+};
+
+}  // namespace leafmill

@@ -48,4 +48,8 @@ struct LanguageList {
 LanguageList listLanguages(const std::filesystem::path& languageFolder, const std::string& MyLagIndex,
                            const CodePage& codePage);
 
+// Base names (UTF-8, without ".ini") of the folder's *.ini files in file-name
+// order; empty when the folder cannot be read.
+std::vector<std::string> languageFileNames(const std::filesystem::path& languageFolder);
+
 }  // namespace leafmill

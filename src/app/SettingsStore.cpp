@@ -1,0 +1,274 @@
+#include "app/SettingsStore.h"
+
+#include "text/CodePage.h"
+
+#include <charconv>
+#include <fstream>
+#include <optional>
+#include <utility>
+
+namespace leafmill {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kMainSettings = "MainSettings";
+constexpr std::string_view kUserSettings = "UserSettings";
+
+// Far above any real table; keeps a mistyped count from sizing a table of
+// billions of rows, each read from the file.
+constexpr int32_t kMaxTableIndex = 9999;
+
+// A whole decimal number in the 32-bit range, with an optional sign.
+std::optional<int32_t> parseNumber(std::string_view text)
+{
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    int32_t value = 0;
+    const char* end = text.data() + text.size();
+    auto [stop, status] = std::from_chars(text.data(), end, value);
+    if (text.empty() || status != std::errc() || stop != end)
+        return std::nullopt;
+    return value;
+}
+
+bool equalsIgnoringAsciiCase(std::string_view text, std::string_view lower)
+{
+    if (text.size() != lower.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+        if (c != lower[i])
+            return false;
+    }
+    return true;
+}
+
+// Reads the keys of main.ini and words the refusals: each names the file,
+// the section and the key. Fixed English, since no language is loaded yet.
+class SettingsReader {
+public:
+    SettingsReader(const classIniFile& ini, std::string file) : ini_(ini), file_(std::move(file)) {}
+
+    const std::string& error() const { return error_; }
+
+    bool refuse(std::string_view section, std::string_view key, const std::string& why)
+    {
+        error_ = "The settings file " + file_ + ", section [" + std::string(section) + "], key " + std::string(key) +
+            ": " + why + ".";
+        return false;
+    }
+
+    std::string text(std::string_view section, std::string_view key) const { return ini_.GetIniKey(section, key); }
+
+    // A number that must be present.
+    bool number(std::string_view section, std::string_view key, int32_t& out)
+    {
+        const std::string value = text(section, key);
+        if (value.empty())
+            return refuse(section, key, "is missing or empty");
+        return convert(section, key, value, out);
+    }
+
+    // A number that takes `fallback` when missing or empty.
+    bool number(std::string_view section, std::string_view key, int32_t fallback, int32_t& out)
+    {
+        const std::string value = text(section, key);
+        if (value.empty()) {
+            out = fallback;
+            return true;
+        }
+        return convert(section, key, value, out);
+    }
+
+    bool atLeast(std::string_view section, std::string_view key, int32_t value, int32_t lowest)
+    {
+        if (value < lowest)
+            return refuse(section, key, std::to_string(value) + " is below " + std::to_string(lowest));
+        return true;
+    }
+
+    bool within(std::string_view section, std::string_view key, int32_t value, int32_t lowest, int32_t highest)
+    {
+        if (value < lowest || value > highest)
+            return refuse(section, key,
+                          std::to_string(value) + " lies outside " + std::to_string(lowest) + ".." +
+                              std::to_string(highest));
+        return true;
+    }
+
+private:
+    bool convert(std::string_view section, std::string_view key, const std::string& value, int32_t& out)
+    {
+        const std::optional<int32_t> parsed = parseNumber(value);
+        if (!parsed)
+            return refuse(section, key, "\"" + value + "\" is not a whole number");
+        out = *parsed;
+        return true;
+    }
+
+    const classIniFile& ini_;
+    std::string file_;
+    std::string error_;
+};
+
+bool readCutTypes(SettingsReader& reader, Settings& settings)
+{
+    if (!reader.number(kMainSettings, "CutTypeNum", settings.CutTypeNum) ||
+        !reader.within(kMainSettings, "CutTypeNum", settings.CutTypeNum, 0, kMaxTableIndex))
+        return false;
+    settings.CutTypeTable.clear();
+    for (int32_t i = 0; i <= settings.CutTypeNum; ++i) {
+        const std::string sizeKey = "SingleFileSize" + std::to_string(i);
+        const std::string windowKey = "InOutFileSize" + std::to_string(i);
+        CutType row;
+        if (!reader.number(kMainSettings, sizeKey, row.SingleFileSize) ||
+            !reader.atLeast(kMainSettings, sizeKey, row.SingleFileSize, 0) ||
+            !reader.number(kMainSettings, windowKey, row.InOutFileSize) ||
+            !reader.atLeast(kMainSettings, windowKey, row.InOutFileSize, 0))
+            return false;
+        // The cut word is looked for inside the page.
+        if (row.SingleFileSize > 0 && row.InOutFileSize > row.SingleFileSize)
+            return reader.refuse(kMainSettings, windowKey,
+                                 std::to_string(row.InOutFileSize) + " is above the page size " + sizeKey + " " +
+                                     std::to_string(row.SingleFileSize));
+        settings.CutTypeTable.push_back(row);
+    }
+    return true;
+}
+
+bool readCutWords(SettingsReader& reader, Settings& settings)
+{
+    if (!reader.number(kMainSettings, "CutWordNum", settings.CutWordNum) ||
+        !reader.within(kMainSettings, "CutWordNum", settings.CutWordNum, 0, kMaxTableIndex))
+        return false;
+    settings.CutWord.clear();
+    for (int32_t j = 0; j <= settings.CutWordNum; ++j)
+        settings.CutWord.push_back(DecodeCutWord(reader.text(kUserSettings, "CutWord" + std::to_string(j))));
+    return true;
+}
+
+bool readUserSettings(SettingsReader& reader, Settings& settings)
+{
+    settings.MyLagIndex = reader.text(kUserSettings, "MyLagIndex");
+    if (!reader.number(kUserSettings, "OpenFilesFilterIndex", 1, settings.OpenFilesFilterIndex) ||
+        !reader.number(kUserSettings, "CutTypeIndex", 0, settings.CutTypeIndex) ||
+        !reader.within(kUserSettings, "CutTypeIndex", settings.CutTypeIndex, 0, settings.CutTypeNum))
+        return false;
+    settings.BookName = reader.text(kUserSettings, "BookName");
+    if (!reader.number(kUserSettings, "KeepFileSize", 0, settings.KeepFileSize))
+        return false;
+    // A negative overlap would drop the text between two pages.
+    settings.KeepFileSize = std::max(settings.KeepFileSize, 0);
+    settings.InPutDir = reader.text(kUserSettings, "InPutDir");
+    settings.OutPutDir = reader.text(kUserSettings, "OutPutDir");
+
+    // Whole-file mode writes each source as one file; a page size at the
+    // chosen row would contradict it.
+    const int32_t chosenSize = settings.activeCutType().SingleFileSize;
+    if (settings.wholeFileMode() && chosenSize != 0)
+        return reader.refuse(kUserSettings, "CutTypeIndex",
+                             "row " + std::to_string(settings.CutTypeIndex) + " has the page size " +
+                                 std::to_string(chosenSize) + ", but the last row's page size 0 (SingleFileSize" +
+                                 std::to_string(settings.CutTypeNum) + ") switches on whole-file mode");
+    return true;
+}
+
+bool fail(std::string* error, std::string why)
+{
+    if (error)
+        *error = std::move(why);
+    return false;
+}
+
+}  // namespace
+
+SettingsStore::SettingsStore(fs::path iniPath) : iniPath_(std::move(iniPath))
+{
+    ini_.INIFileName(iniPath_);
+}
+
+bool SettingsStore::LoadSettings(std::string* error)
+{
+    const std::string file = pathToUtf8(iniPath_);
+    std::error_code ec;
+    if (!fs::is_regular_file(iniPath_, ec))
+        return fail(error, "The settings file " + file + " is missing.");
+    if (!std::ifstream(iniPath_, std::ios::binary))
+        return fail(error, "The settings file " + file + " cannot be read.");
+
+    // The code page's name is ASCII, so it is read before the code page is
+    // known, with the bytes passing unchanged.
+    classIniFile plain;
+    plain.INIFileName(iniPath_);
+    SettingsReader plainReader(plain, file);
+    const std::string codePageName = plain.GetIniKey(kMainSettings, "CodePage");
+    std::string why;
+    std::shared_ptr<const CodePage> codePage =
+        CodePage::open(codePageName.empty() ? CodePage::systemName() : codePageName, &why);
+    if (!codePage) {
+        plainReader.refuse(kMainSettings, "CodePage", why);
+        return fail(error, plainReader.error());
+    }
+
+    classIniFile ini(codePage);
+    ini.INIFileName(iniPath_);
+    SettingsReader reader(ini, file);
+    Settings settings;
+    settings.CodePage = codePage->name();
+    if (!readCutTypes(reader, settings))
+        return fail(error, reader.error());
+    settings.Filter = reader.text(kMainSettings, "Filter");
+    if (!readCutWords(reader, settings) || !readUserSettings(reader, settings))
+        return fail(error, reader.error());
+
+    record_ = std::move(settings);
+    codePage_ = std::move(codePage);
+    ini_ = std::move(ini);
+    return true;
+}
+
+bool SettingsStore::SaveSettings(std::string* error)
+{
+    if (!codePage_)
+        return fail(error, "the settings were never loaded from " + pathToUtf8(iniPath_));
+    const Settings& s = record_;
+    std::vector<std::pair<std::string, std::string>> keys = {
+        {"MyLagIndex", s.MyLagIndex},
+        {"OpenFilesFilterIndex", std::to_string(s.OpenFilesFilterIndex)},
+        {"CutTypeIndex", std::to_string(s.CutTypeIndex)},
+        {"BookName", s.BookName},
+        {"KeepFileSize", std::to_string(s.KeepFileSize)},
+        {"InPutDir", s.InPutDir},
+        {"OutPutDir", s.OutPutDir},
+    };
+    for (int32_t j = 0; j <= s.CutWordNum; ++j) {
+        const auto index = static_cast<std::size_t>(j);
+        keys.emplace_back("CutWord" + std::to_string(j), EncodeCutWord(index < s.CutWord.size() ? s.CutWord[index] : ""));
+    }
+    // One replacement of the file for all keys: a failure leaves it whole.
+    if (!ini_.WriteIniKeys(kUserSettings, keys))
+        return fail(error, ini_.lastError());
+    return true;
+}
+
+std::string DecodeCutWord(std::string_view stored)
+{
+    if (equalsIgnoringAsciiCase(stored, "enter"))
+        return "\r\n";
+    if (equalsIgnoringAsciiCase(stored, "space"))
+        return " ";
+    return std::string(stored);
+}
+
+std::string EncodeCutWord(std::string_view word)
+{
+    if (word == "\r\n")
+        return "enter";
+    if (word == " ")
+        return "space";
+    return std::string(word);
+}
+
+}  // namespace leafmill

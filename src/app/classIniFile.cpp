@@ -1,0 +1,551 @@
+#include "app/classIniFile.h"
+
+#include "text/CodePage.h"
+
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <random>
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace leafmill {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// The private-profile read fills a 1,024-byte buffer, terminator included.
+constexpr std::size_t kMaxValueBytes = 1023;
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A line holds no CR, LF or NUL; text is cut at the first of them.
+std::string_view lineSafe(std::string_view text)
+{
+    return text.substr(0, text.find_first_of(std::string_view("\r\n\0", 3)));
+}
+
+bool isAscii(std::string_view text)
+{
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+std::u16string toUtf16(std::string_view utf8)
+{
+    std::u16string out(utf8.size(), u'\0');
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length,
+                         utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr, &status);
+    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+    return out;
+}
+
+// Section and key names compare without regard to case, in any script.
+bool sameName(std::string_view a, std::string_view b)
+{
+    if (isAscii(a) && isAscii(b)) {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+            if (lower(a[i]) != lower(b[i]))
+                return false;
+        }
+        return true;
+    }
+    std::u16string wa = toUtf16(a), wb = toUtf16(b);
+    UErrorCode status = U_ZERO_ERROR;
+    int result = u_strCaseCompare(reinterpret_cast<const UChar*>(wa.data()), static_cast<int32_t>(wa.size()),
+                                  reinterpret_cast<const UChar*>(wb.data()), static_cast<int32_t>(wb.size()),
+                                  U_FOLD_CASE_DEFAULT, &status);
+    return U_SUCCESS(status) && result == 0;
+}
+
+const std::shared_ptr<const CodePage>& utf8Page()
+{
+    static const std::shared_ptr<const CodePage> page = CodePage::open("UTF-8");
+    return page;
+}
+
+std::string systemReason(int error)
+{
+    return std::generic_category().message(error);
+}
+
+enum class ReadResult { Ok, Missing, Failed };
+
+ReadResult readWholeFile(const fs::path& file, std::string& bytes, std::string* error)
+{
+    std::error_code ec;
+    fs::file_status status = fs::status(file, ec);
+    if (status.type() == fs::file_type::not_found)
+        return ReadResult::Missing;
+    if (ec) {
+        *error = "cannot examine " + pathToUtf8(file) + ": " + ec.message();
+        return ReadResult::Failed;
+    }
+    if (status.type() == fs::file_type::directory) {
+        *error = pathToUtf8(file) + " is a folder, not a file";
+        return ReadResult::Failed;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        *error = "cannot read " + pathToUtf8(file) + ": " + systemReason(errno);
+        return ReadResult::Failed;
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) {
+        *error = "cannot read " + pathToUtf8(file);
+        return ReadResult::Failed;
+    }
+    bytes = std::move(content).str();
+    return ReadResult::Ok;
+}
+
+#ifdef _WIN32
+
+bool replaceFile(const fs::path& target, std::string_view bytes, std::string* error)
+{
+    std::random_device random;
+    fs::path temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = target;
+        temporary += L"." + std::to_wstring(random()) + L".tmp";
+        fd = _wopen(temporary.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        *error = "cannot create a temporary file beside " + pathToUtf8(target) + ": " + systemReason(errno);
+        return false;
+    }
+    auto fail = [&](const std::string& why) {
+        if (fd >= 0)
+            _close(fd);
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        *error = why;
+        return false;
+    };
+    for (std::size_t done = 0; done < bytes.size();) {
+        const auto chunk = static_cast<unsigned>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        const int n = _write(fd, bytes.data() + done, chunk);
+        if (n <= 0)
+            return fail("cannot write " + pathToUtf8(temporary) + ": " + systemReason(errno));
+        done += static_cast<std::size_t>(n);
+    }
+    if (_commit(fd) != 0)
+        return fail("cannot flush " + pathToUtf8(temporary) + ": " + systemReason(errno));
+    const int closed = _close(fd);
+    fd = -1;
+    if (closed != 0)
+        return fail("cannot write " + pathToUtf8(temporary) + ": " + systemReason(errno));
+    std::error_code ec;
+    fs::file_status old = fs::status(target, ec);
+    if (!ec && fs::exists(old))
+        fs::permissions(temporary, old.permissions(), ec);
+    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return fail("cannot replace " + pathToUtf8(target) + ": " +
+                    std::system_category().message(static_cast<int>(GetLastError())));
+    return true;
+}
+
+#else
+
+bool replaceFile(const fs::path& target, std::string_view bytes, std::string* error)
+{
+    fs::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) {
+        *error = "cannot create a temporary file in " + pathToUtf8(folder) + ": " + systemReason(errno);
+        return false;
+    }
+    auto fail = [&](const std::string& what) {
+        const int reason = errno;
+        close(fd);
+        unlink(temporary.c_str());
+        *error = what + ": " + systemReason(reason);
+        return false;
+    };
+
+    // The new file gets the old one's permissions, or the usual ones of a
+    // new file (mkstemp makes it private to the owner).
+    struct stat old {};
+    mode_t mode = 0;
+    if (stat(target.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (fchmod(fd, mode) != 0)
+        return fail("cannot set the permissions of " + temporary);
+
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail("cannot write " + temporary);
+        done += static_cast<std::size_t>(n);
+    }
+    if (fsync(fd) != 0)
+        return fail("cannot flush " + temporary);
+    if (close(fd) != 0) {
+        const int reason = errno;
+        unlink(temporary.c_str());
+        *error = "cannot write " + temporary + ": " + systemReason(reason);
+        return false;
+    }
+    if (rename(temporary.c_str(), target.c_str()) != 0) {
+        const int reason = errno;
+        unlink(temporary.c_str());
+        *error = "cannot replace " + pathToUtf8(target) + ": " + systemReason(reason);
+        return false;
+    }
+    // Make the rename itself durable; the new file is complete either way.
+    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
+    return true;
+}
+
+#endif
+
+}  // namespace
+
+// The lines of one INI file, parsed, with each line's own bytes kept so that
+// what a change does not touch is written back as it was read.
+class classIniFile::Image {
+public:
+    enum class Kind { Other, Section, Key };
+    struct Line {
+        std::string bytes;  // without the line end
+        std::string end;    // "\r\n", "\n", "\r" or "" for a last line without one
+        Kind kind = Kind::Other;
+        std::string name;         // section or key name, trimmed, UTF-8
+        std::size_t equals = 0;  // key lines: position of the '=' in `bytes`
+    };
+
+    explicit Image(const CodePage* page) : page_(page) {}
+
+    void parse(std::string_view bytes)
+    {
+        if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+            byteOrderMark_ = true;
+            page_ = utf8Page().get();
+            bytes.remove_prefix(kByteOrderMark.size());
+        }
+        std::size_t pos = 0;
+        while (pos < bytes.size()) {
+            const std::size_t stop = std::min(bytes.find_first_of("\r\n", pos), bytes.size());
+            std::size_t next = stop;
+            if (next < bytes.size())
+                next += bytes.compare(next, 2, kLineEnd) == 0 ? 2 : 1;
+            lines_.push_back(parseLine(bytes.substr(pos, stop - pos), bytes.substr(stop, next - stop)));
+            pos = next;
+        }
+    }
+
+    std::string serialise() const
+    {
+        std::string out = byteOrderMark_ ? std::string(kByteOrderMark) : std::string();
+        for (const Line& line : lines_)
+            out.append(line.bytes).append(line.end);
+        return out;
+    }
+
+    std::string value(std::string_view section, std::string_view key) const
+    {
+        const std::size_t at = findKey(findSection(section), key);
+        if (at == npos)
+            return {};
+        const Line& line = lines_[at];
+        std::string_view raw = trimmed(std::string_view(line.bytes).substr(line.equals + 1));
+        if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
+            raw = raw.substr(1, raw.size() - 2);
+        if (raw.size() > kMaxValueBytes)
+            raw = raw.substr(0, page_ ? page_->boundaryAtOrBefore(raw, kMaxValueBytes) : kMaxValueBytes);
+        return decode(raw);
+    }
+
+    void setKey(std::string_view section, std::string_view key, std::string_view value)
+    {
+        std::size_t header = findSection(section);
+        if (header == npos) {
+            terminateLastLine();
+            lines_.push_back(parseLine("[" + encode(section) + "]", kLineEnd));
+            header = lines_.size() - 1;
+        }
+        const std::string encodedValue = encode(value);
+        const std::size_t at = findKey(header, key);
+        if (at != npos) {
+            Line& line = lines_[at];
+            line.bytes = line.bytes.substr(0, line.equals) + "=" + encodedValue;
+            return;
+        }
+        // After the section's last line that is not blank, so that the blank
+        // lines separating it from the next section stay there.
+        std::size_t last = header;
+        for (std::size_t i = header + 1; i < lines_.size() && lines_[i].kind != Kind::Section; ++i)
+            if (!trimmed(lines_[i].bytes).empty())
+                last = i;
+        if (lines_[last].end.empty())
+            lines_[last].end = kLineEnd;
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last + 1),
+                      parseLine(encode(key) + "=" + encodedValue, kLineEnd));
+    }
+
+    void removeKey(std::string_view section, std::string_view key)
+    {
+        bool inSection = false;
+        std::erase_if(lines_, [&](const Line& line) {
+            if (line.kind == Kind::Section)
+                inSection = sameName(line.name, section);
+            return inSection && line.kind == Kind::Key && sameName(line.name, key);
+        });
+    }
+
+    void removeSection(std::string_view section)
+    {
+        bool inSection = false;
+        std::erase_if(lines_, [&](const Line& line) {
+            if (line.kind == Kind::Section)
+                inSection = sameName(line.name, section);
+            return inSection;
+        });
+    }
+
+private:
+    static constexpr std::size_t npos = std::string::npos;
+
+    Line parseLine(std::string_view bytes, std::string_view end) const
+    {
+        Line line;
+        line.bytes = bytes;
+        line.end = end;
+        std::size_t start = 0;
+        while (start < bytes.size() && isBlank(bytes[start]))
+            ++start;
+        if (start == bytes.size() || bytes[start] == ';' || bytes[start] == '#')
+            return line;
+        if (bytes[start] == '[') {
+            const std::size_t close = lastCharAt(bytes, ']');
+            if (close != npos && close > start) {
+                line.kind = Kind::Section;
+                line.name = decode(trimmed(bytes.substr(start + 1, close - start - 1)));
+            }
+            return line;
+        }
+        const std::size_t equals = firstCharAt(bytes, '=');
+        if (equals == npos)
+            return line;
+        std::size_t nameEnd = equals;
+        while (nameEnd > start && isBlank(bytes[nameEnd - 1]))
+            --nameEnd;
+        line.kind = Kind::Key;
+        line.name = decode(bytes.substr(start, nameEnd - start));
+        line.equals = equals;
+        return line;
+    }
+
+    // Positions of an ASCII character that are character starts, so that the
+    // second byte of a double-byte character never counts as ']' or '='.
+    std::size_t firstCharAt(std::string_view bytes, char wanted) const
+    {
+        for (std::size_t i = 0; i < bytes.size(); i += step(bytes, i))
+            if (bytes[i] == wanted)
+                return i;
+        return npos;
+    }
+
+    std::size_t lastCharAt(std::string_view bytes, char wanted) const
+    {
+        std::size_t found = npos;
+        for (std::size_t i = 0; i < bytes.size(); i += step(bytes, i))
+            if (bytes[i] == wanted)
+                found = i;
+        return found;
+    }
+
+    std::size_t step(std::string_view bytes, std::size_t pos) const { return page_ ? page_->charLength(bytes, pos) : 1; }
+
+    std::size_t findSection(std::string_view section) const
+    {
+        for (std::size_t i = 0; i < lines_.size(); ++i)
+            if (lines_[i].kind == Kind::Section && sameName(lines_[i].name, section))
+                return i;
+        return npos;
+    }
+
+    std::size_t findKey(std::size_t header, std::string_view key) const
+    {
+        if (header == npos)
+            return npos;
+        for (std::size_t i = header + 1; i < lines_.size() && lines_[i].kind != Kind::Section; ++i)
+            if (lines_[i].kind == Kind::Key && sameName(lines_[i].name, key))
+                return i;
+        return npos;
+    }
+
+    void terminateLastLine()
+    {
+        if (!lines_.empty() && lines_.back().end.empty())
+            lines_.back().end = kLineEnd;
+    }
+
+    std::string decode(std::string_view bytes) const { return page_ ? page_->toUtf8(bytes) : std::string(bytes); }
+    std::string encode(std::string_view utf8) const { return page_ ? page_->fromUtf8(utf8) : std::string(utf8); }
+
+    const CodePage* page_;
+    bool byteOrderMark_ = false;
+    std::vector<Line> lines_;
+};
+
+classIniFile::classIniFile(std::shared_ptr<const CodePage> codePage) : codePage_(std::move(codePage)) {}
+
+std::string classIniFile::GetIniKey(std::string_view section, std::string_view key) const
+{
+    std::string bytes, ignored;
+    if (readWholeFile(file_, bytes, &ignored) != ReadResult::Ok)
+        return {};
+    Image image(codePage_.get());
+    image.parse(bytes);
+    return image.value(trimmed(section), trimmed(key));
+}
+
+bool classIniFile::WriteIniKey(std::string_view section, std::string_view key, std::string_view value)
+{
+    return WriteIniKeys(section, {{std::string(key), std::string(value)}});
+}
+
+bool classIniFile::WriteIniKeys(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys)
+{
+    const std::string_view sectionName = trimmed(lineSafe(section));
+    for (const auto& [key, value] : keys) {
+        const std::string_view keyName = trimmed(lineSafe(key));
+        if (keyName.find('=') != std::string_view::npos || (!keyName.empty() && std::strchr("[;#", keyName.front()))) {
+            lastError_ = "\"" + std::string(keyName) + "\" cannot be a key name";
+            return false;
+        }
+    }
+    return edit([&](Image& image) {
+        for (const auto& [key, value] : keys)
+            image.setKey(sectionName, trimmed(lineSafe(key)), lineSafe(value));
+    });
+}
+
+bool classIniFile::DelIniKey(std::string_view section, std::string_view key)
+{
+    return edit([&](Image& image) { image.removeKey(trimmed(section), trimmed(key)); });
+}
+
+bool classIniFile::DelIniSec(std::string_view section)
+{
+    return edit([&](Image& image) { image.removeSection(trimmed(section)); });
+}
+
+bool classIniFile::edit(const std::function<void(Image&)>& change)
+{
+    if (file_.empty()) {
+        lastError_ = "no INI file is named";
+        return false;
+    }
+    fs::path target = file_;
+    std::error_code ec;
+    // Replace the file a link points to, not the link.
+    if (fs::is_symlink(target, ec)) {
+        fs::path resolved = fs::weakly_canonical(target, ec);
+        if (!ec)
+            target = resolved;
+    }
+    std::string bytes;
+    if (readWholeFile(target, bytes, &lastError_) == ReadResult::Failed)
+        return false;
+    Image image(codePage_.get());
+    image.parse(bytes);
+    change(image);
+    if (!replaceFile(target, image.serialise(), &lastError_))
+        return false;
+    lastError_.clear();
+    return true;
+}
+
+std::string classIniFile::BuildIniPath(std::string_view folder, std::string_view fileName)
+{
+#ifdef _WIN32
+    constexpr std::string_view separators = "\\/";
+    constexpr char separator = '\\';
+#else
+    constexpr std::string_view separators = "/";
+    constexpr char separator = '/';
+#endif
+    while (!folder.empty() && separators.find(folder.back()) != std::string_view::npos)
+        folder.remove_suffix(1);
+    while (!fileName.empty() && separators.find(fileName.front()) != std::string_view::npos)
+        fileName.remove_prefix(1);
+    std::string path(folder);
+    path.push_back(separator);
+    path.append(fileName);
+    return path;
+}
+
+void classIniFile::SetIniPath(std::string_view folder, std::string_view fileName)
+{
+    INIFileName(pathFromUtf8(BuildIniPath(folder, fileName)));
+}
+
+fs::path pathFromUtf8(std::string_view utf8)
+{
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string pathToUtf8(const fs::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+}  // namespace leafmill

@@ -1,0 +1,61 @@
+#pragma once
+
+namespace leafmill::StringId {
+
+// Numbers of the language strings the program shows; LanguageTable::text
+// takes them. 0 and 30 are not used.
+
+// Main window
+inline constexpr int BookNamePrompt = 1;    // Label1
+inline constexpr int AddFilesButton = 2;    // Cmd_AddFiles
+inline constexpr int SettingsButton = 3;    // Cmd_Settings, and the settings dialog's title
+inline constexpr int DelFilesButton = 4;    // Cmd_DelFiles
+inline constexpr int ClearListButton = 5;   // Cmd_ClearList
+inline constexpr int OutputButton = 6;      // Cmd_Output
+inline constexpr int StopOutputButton = 7;  // Cmd_StopOutput
+inline constexpr int AddFilesTitle = 8;     // title of the add-files dialog
+inline constexpr int AskDeleteFiles = 15;   // yes/no before the selected entries go
+inline constexpr int AskClearList = 16;     // yes/no before the whole list goes
+
+// Output run
+inline constexpr int OutputFolderTitle = 9;      // title of the folder browser
+inline constexpr int BookNameEmpty = 10;         // checks before a run
+inline constexpr int BookNameInvalid = 11;
+inline constexpr int FileListEmpty = 12;
+inline constexpr int Converting = 13;            // progress label, followed by the source path
+inline constexpr int RunFinished = 14;           // holds "@BookName"
+inline constexpr int AskStopRun = 31;            // yes/no when Stop was pressed
+inline constexpr int RunStopped = 32;
+inline constexpr int FailureListHeading = 33;    // heading of the sources that gave no pages
+inline constexpr int FailureUnknownKind = 34;
+inline constexpr int FailureUnreadable = 35;
+inline constexpr int FailureNotConverted = 36;   // holds "@Reason"
+inline constexpr int FailurePageNotWritten = 37; // holds "@Reason"
+inline constexpr int BookFolderNotCreated = 38;  // holds "@Folder" and "@Reason"
+
+// Settings dialog
+inline constexpr int CutStyleLabel = 17;       // never visible
+inline constexpr int KeepFileSizeLabel = 18;   // Label1(1)
+inline constexpr int KeepFileSizeRange = 19;   // Label4
+inline constexpr int CutWordsHeading = 20;     // Label2
+inline constexpr int RestoreDefaults = 21;     // Command3
+inline constexpr int FirstCutWordLabel = 22;   // Label3(0); Label3(i) is 22 + i, up to 27
+inline constexpr int CutWordLabelCount = 6;
+inline constexpr int OkButton = 28;            // Command1
+inline constexpr int CancelButton = 29;        // Command2
+inline constexpr int SettingsNotSaved = 39;    // holds "@File" and "@Reason"
+
+// Start-up
+inline constexpr int LanguageFallback = 40;    // holds "@Chosen" and "@Used"
+
+// Strings from FirstAdded up came after the original set; the table has
+// built-in English for them.
+inline constexpr int FirstAdded = 33;
+inline constexpr int Highest = 40;
+
+constexpr int cutWordLabel(int box)
+{
+    return FirstCutWordLabel + box;
+}
+
+}  // namespace leafmill::StringId

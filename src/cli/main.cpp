@@ -1,8 +1,32 @@
-// Placeholder until the command-line tool lands.
-#include <cstdio>
+// leafmill-cli: the output run of the program, for scripts.
+#include "cli/CliOptions.h"
+#include "cli/Commands.h"
 
-int main()
+#include <cstdio>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
 {
-    std::puts("leafmill-cli 1.60");
-    return 0;
+    using namespace leafmill::cli;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    CliOptions options;
+    std::string error;
+    if (!parseCommandLine(arguments, &options, &error)) {
+        std::fprintf(stderr, "leafmill-cli: %s\n\n%s", error.c_str(), usageText());
+        return kExitCannotStart;
+    }
+    switch (options.command) {
+    case CliOptions::Command::Help:
+        std::fputs(usageText(), stdout);
+        return kExitDone;
+    case CliOptions::Command::Version:
+        std::puts("leafmill-cli " LEAFMILL_VERSION_TEXT);
+        return kExitDone;
+    case CliOptions::Command::Text:
+        return runTextCommand(options);
+    case CliOptions::Command::Book:
+        break;
+    }
+    return runBookCommand(options);
 }

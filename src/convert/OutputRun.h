@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Settings.h"
+#include "convert/SourceDispatch.h"
 
 #include <atomic>
 #include <cstdint>
@@ -34,25 +35,25 @@ public:
 // Why a source gave no pages (or fewer than it should).
 enum class SourceFailure {
     None,
-    UnsupportedKind,   // ending not in the dispatch table (a .docx, say)
-    Missing,           // no readable file at the path
-    ExtractorFailed,   // the document could not be converted; `reason` says why
-    WriteFailed,       // a page could not be written; pages before it stay
+    UnsupportedKind, // ending not in the dispatch table (a .docx, say)
+    Missing, // no readable file at the path
+    ExtractorFailed, // the document could not be converted; `reason` says why
+    WriteFailed, // a page could not be written; pages before it stay
 };
 
 struct SourceOutcome {
     std::string path;
     int32_t pages = 0;
     SourceFailure failure = SourceFailure::None;
-    std::string reason;                 // the extractor's or the system's words
-    std::vector<std::string> warnings;  // survivable problems of the extractor
+    std::string reason; // the extractor's or the system's words
+    std::vector<std::string> warnings; // survivable problems of the extractor
 };
 
 enum class RunEnd {
-    Refused,           // the checks before a run failed; `message` says why
-    BookFolderFailed,  // the book folder could not be created; nothing written
+    Refused, // the checks before a run failed; `message` says why
+    BookFolderFailed, // the book folder could not be created; nothing written
     Completed,
-    Stopped,           // the user confirmed a stop request
+    Stopped, // the user confirmed a stop request
 };
 
 struct RunResult {
@@ -60,7 +61,7 @@ struct RunResult {
     // The text to show at the end, from the language table (string 10, 11, 12,
     // the folder failure, 14 or 32, followed by the list of failed sources).
     std::string message;
-    std::vector<SourceOutcome> sources;  // one per source that was handled
+    std::vector<SourceOutcome> sources; // one per source that was handled
     int32_t pageCount = 0;
     // The book folder, ending with a separator; the caller stores it in
     // OutPutDir.
@@ -80,7 +81,10 @@ int FixInput(std::string_view bookName, std::size_t sourceCount);
 class OutputRun {
 public:
     OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
-              std::shared_ptr<const LanguageTable> language);
+        std::shared_ptr<const LanguageTable> language);
+    // The same with another dispatch table than the default one.
+    OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
+        std::shared_ptr<const LanguageTable> language, DispatchTable dispatch);
     ~OutputRun();
 
     // Asks the run to stop before the next source. Safe from any thread.
@@ -88,13 +92,13 @@ public:
 
     // Runs FixInput, creates <outputFolder>/<bookName>/ and converts every
     // source in order. `outputFolder` must exist (the caller chose it).
-    RunResult run(const std::string& bookName, const std::vector<std::string>& sources,
-                  const std::string& outputFolder, RunListener& listener);
+    RunResult run(const std::string& bookName, const std::vector<std::string>& sources, const std::string& outputFolder,
+        RunListener& listener);
 
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
-    std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> stopRequested_ { false };
 };
 
-}  // namespace leafmill
+} // namespace leafmill

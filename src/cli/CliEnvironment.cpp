@@ -1,0 +1,34 @@
+#include "cli/CliEnvironment.h"
+
+#include "app/ProgramFolder.h"
+#include "app/SettingsStore.h"
+#include "app/classIniFile.h"
+#include "lang/LanguageChoice.h"
+#include "lang/LanguageTable.h"
+
+namespace leafmill::cli {
+
+bool loadEnvironment(const std::string& settingsFile, bool withLanguage, CliEnvironment* environment,
+    std::string* notice, std::string* error)
+{
+    const std::filesystem::path folder = programFolder();
+    SettingsStore store(settingsFile.empty() ? folder / "main.ini" : pathFromUtf8(settingsFile));
+    if (!store.LoadSettings(error))
+        return false;
+    environment->settings = store.record();
+    environment->codePage = store.codePage();
+    if (!withLanguage)
+        return true;
+    auto language = std::make_shared<LanguageTable>();
+    const LanguageChoice choice
+        = loadChosenLanguage(*language, folder / "language", environment->settings.MyLagIndex, *environment->codePage);
+    if (!choice.ok) {
+        *error = choice.error;
+        return false;
+    }
+    *notice = choice.notice;
+    environment->language = std::move(language);
+    return true;
+}
+
+} // namespace leafmill::cli

@@ -1,0 +1,91 @@
+#include "cli/CliOptions.h"
+
+namespace leafmill::cli {
+
+const char* usageText()
+{
+    return "Usage:\n"
+           "  leafmill-cli [--settings FILE] --book NAME --out FOLDER SOURCE...\n"
+           "      Makes the book NAME in FOLDER/NAME from the sources, in their order.\n"
+           "  leafmill-cli [--settings FILE] --text SOURCE\n"
+           "      Writes the plain text of SOURCE, in the program's code page, to stdout.\n"
+           "  leafmill-cli --help | --version\n"
+           "\n"
+           "Settings come from main.ini beside the program unless --settings names another file;\n"
+           "it is never written. Exit status: 0 done, 1 a source failed, 2 the run could not start.\n";
+}
+
+bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* options, std::string* error)
+{
+    *options = CliOptions();
+    bool book = false;
+    bool text = false;
+    bool out = false;
+    bool settings = false;
+    auto valueOf = [&](std::size_t& i, std::string* target, bool* seen) {
+        if (*seen) {
+            *error = arguments[i] + " is given twice";
+            return false;
+        }
+        if (i + 1 >= arguments.size()) {
+            *error = arguments[i] + " needs a value";
+            return false;
+        }
+        *seen = true;
+        *target = arguments[++i];
+        return true;
+    };
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            options->sources.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "--version") {
+            if (arguments.size() != 1) {
+                *error = argument + " stands alone";
+                return false;
+            }
+            options->command = argument == "--help" ? CliOptions::Command::Help : CliOptions::Command::Version;
+            return true;
+        } else if (argument == "--settings") {
+            if (!valueOf(i, &options->settingsFile, &settings))
+                return false;
+        } else if (argument == "--book") {
+            if (!valueOf(i, &options->bookName, &book))
+                return false;
+        } else if (argument == "--out") {
+            if (!valueOf(i, &options->outputFolder, &out))
+                return false;
+        } else if (argument == "--text") {
+            std::string source;
+            if (!valueOf(i, &source, &text))
+                return false;
+            options->sources.push_back(source);
+        } else {
+            *error = "unknown option " + argument;
+            return false;
+        }
+    }
+    if (text) {
+        if (book || out || options->sources.size() != 1) {
+            *error = "--text takes one source and no book";
+            return false;
+        }
+        options->command = CliOptions::Command::Text;
+        return true;
+    }
+    if (!book || !out) {
+        *error = book ? "--out FOLDER is missing" : "--book NAME is missing";
+        return false;
+    }
+    if (options->sources.empty()) {
+        *error = "no source given";
+        return false;
+    }
+    options->command = CliOptions::Command::Book;
+    return true;
+}
+
+} // namespace leafmill::cli

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "cli/CliOptions.h"
+
+namespace leafmill::cli {
+
+// Exit statuses.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitSourceFailed = 1;
+inline constexpr int kExitCannotStart = 2;
+
+// One output run; the end message on stdout, failures on stderr.
+int runBookCommand(const CliOptions& options);
+
+// The plain text of one source on stdout.
+int runTextCommand(const CliOptions& options);
+
+} // namespace leafmill::cli

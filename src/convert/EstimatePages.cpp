@@ -1,0 +1,36 @@
+#include "convert/EstimatePages.h"
+
+#include "app/classIniFile.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+namespace leafmill {
+
+void EstimatePages(const Settings& settings, const std::vector<std::string>& sources, RunState& state)
+{
+    uint64_t total = 0;
+    for (const std::string& source : sources) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(pathFromUtf8(source), ec);
+        if (!ec)
+            total += size;
+    }
+    const int64_t pageSize = settings.activeCutType().SingleFileSize;
+    int64_t estimate = 0;
+    if (pageSize <= 0) {
+        estimate = static_cast<int64_t>(sources.size());
+    } else {
+        // The divisor grows with the cut-type index, as it always has.
+        const int64_t pages = static_cast<int64_t>(total) / (pageSize * (settings.CutTypeIndex + 1));
+        estimate = pages + pages / 10;
+    }
+    state.PageEstimate = static_cast<int32_t>(std::min<int64_t>(estimate, std::numeric_limits<int32_t>::max()));
+    state.PageNumDigits = 4;
+    state.PageNumPad = "0000";
+}
+
+} // namespace leafmill

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace leafmill {
+
+// A file being written, with the system's reason when something fails.
+// Closed by close() or, without a report, on destruction.
+class OutputFile {
+public:
+    enum class Mode {
+        Replace, // create, or empty an existing file
+        Exclusive, // create a new file only readable by the user; never follow a link
+    };
+
+    OutputFile() = default;
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // False with the reason when the file cannot be created; *alreadyExists
+    // tells an exclusive creation that met an existing name.
+    bool open(const std::filesystem::path& path, Mode mode, std::string* error, bool* alreadyExists = nullptr);
+    bool write(std::string_view bytes, std::string* error);
+    bool close(std::string* error);
+
+    bool isOpen() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+// The system's words for an error number.
+std::string systemReason(int errorNumber);
+
+} // namespace leafmill

@@ -1,0 +1,185 @@
+#include "convert/OutputRun.h"
+
+#include "app/classIniFile.h"
+#include "convert/EndMessage.h"
+#include "convert/EstimatePages.h"
+#include "convert/PageCutter.h"
+#include "convert/PageWriter.h"
+#include "convert/RunState.h"
+#include "convert/SourceConverter.h"
+#include "lang/LanguageTable.h"
+#include "lang/StringId.h"
+#include "text/CodePage.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace leafmill {
+
+namespace {
+
+constexpr std::string_view kForbiddenInNames = "\\/:*?\"<>|";
+
+bool endsWithSeparator(const std::string& folder)
+{
+    return !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
+}
+
+// The part behind the last separator, without its last dot and what follows.
+std::string baseNameOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of(
+#ifdef _WIN32
+        "\\/"
+#else
+        "/"
+#endif
+    );
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+bool createBookFolder(const std::string& folder, std::string* reason)
+{
+    const std::filesystem::path path = pathFromUtf8(folder);
+    std::error_code ec;
+    std::filesystem::create_directory(path, ec);
+    if (ec) {
+        *reason = ec.message();
+        return false;
+    }
+    if (!std::filesystem::is_directory(path, ec)) {
+        *reason = "something that is not a folder has that name";
+        return false;
+    }
+    return true;
+}
+
+CutRules cutRulesOf(const Settings& settings, const CodePage& codePage)
+{
+    CutRules rules;
+    const CutType& cutType = settings.activeCutType();
+    // In whole-file mode a source always becomes one page, named after it.
+    rules.pageSize = settings.wholeFileMode() ? 0 : cutType.SingleFileSize;
+    rules.windowSize = cutType.InOutFileSize;
+    rules.keep = settings.KeepFileSize;
+    for (const std::string& word : settings.CutWord)
+        rules.cutWords.push_back(codePage.fromUtf8(word));
+    return rules;
+}
+
+} // namespace
+
+bool RunResult::anySourceFailed() const
+{
+    return std::any_of(sources.begin(), sources.end(),
+        [](const SourceOutcome& source) { return source.failure != SourceFailure::None; });
+}
+
+int FixInput(std::string_view bookName, std::size_t sourceCount)
+{
+    if (bookName.empty())
+        return StringId::BookNameEmpty;
+    const bool forbidden = std::any_of(bookName.begin(), bookName.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F || kForbiddenInNames.find(c) != std::string_view::npos;
+    });
+    // "." and ".." would put the book beside or above the chosen folder.
+    const bool onlyDots = bookName.find_first_not_of('.') == std::string_view::npos;
+    if (forbidden || onlyDots)
+        return StringId::BookNameInvalid;
+    if (sourceCount == 0)
+        return StringId::FileListEmpty;
+    return 0;
+}
+
+struct OutputRun::Impl {
+    Settings settings;
+    std::shared_ptr<const CodePage> codePage;
+    std::shared_ptr<const LanguageTable> language;
+    DispatchTable dispatch;
+};
+
+OutputRun::OutputRun(
+    const Settings& settings, std::shared_ptr<const CodePage> codePage, std::shared_ptr<const LanguageTable> language)
+    : OutputRun(settings, std::move(codePage), std::move(language), defaultDispatchTable())
+{
+}
+
+OutputRun::OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
+    std::shared_ptr<const LanguageTable> language, DispatchTable dispatch)
+    : impl_(std::make_unique<Impl>(Impl { settings, std::move(codePage), std::move(language), std::move(dispatch) }))
+{
+}
+
+OutputRun::~OutputRun() = default;
+
+RunResult OutputRun::run(const std::string& bookName, const std::vector<std::string>& sources,
+    const std::string& outputFolder, RunListener& listener)
+{
+    const Settings& settings = impl_->settings;
+    const LanguageTable& language = *impl_->language;
+    RunResult result;
+    if (const int refusal = FixInput(bookName, sources.size())) {
+        result.message = language.text(refusal);
+        return result;
+    }
+    if (settings.CutTypeIndex < 0 || static_cast<std::size_t>(settings.CutTypeIndex) >= settings.CutTypeTable.size()) {
+        result.message = "The cut type " + std::to_string(settings.CutTypeIndex) + " is not in the settings' table.";
+        return result;
+    }
+
+    stopRequested_.store(false);
+    RunState state;
+    const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+    state.OutPutDir = outputFolder + (endsWithSeparator(outputFolder) ? "" : separator) + bookName + separator;
+    state.BookName = bookName;
+    state.wholeFileMode = settings.wholeFileMode();
+    result.bookFolder = state.OutPutDir;
+    std::string reason;
+    if (!createBookFolder(state.OutPutDir, &reason)) {
+        result.end = RunEnd::BookFolderFailed;
+        result.message = replaceAll(
+            replaceAll(language.text(StringId::BookFolderNotCreated), "@Folder", state.OutPutDir), "@Reason", reason);
+        return result;
+    }
+    EstimatePages(settings, sources, state);
+    listener.runProgress(0);
+    listener.sourceProgress(0);
+
+    const CodePage& codePage = *impl_->codePage;
+    const CutRules rules = cutRulesOf(settings, codePage);
+    PageWriter writer(state, [&listener](int value) { listener.runProgress(value); });
+    PageCutter cutter(rules, codePage, writer);
+    SourceConverter converter(
+        impl_->dispatch, codePage, cutter, [&listener](int value) { listener.sourceProgress(value); });
+
+    bool stopped = false;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        if (state.wholeFileMode)
+            state.BookName = baseNameOf(sources[i]);
+        if (stopRequested_.load()) {
+            if (listener.confirmStop()) {
+                stopped = true;
+                break;
+            }
+            stopRequested_.store(false);
+        }
+        listener.sourceStarted(i, sources[i]);
+        listener.sourceProgress(0);
+        result.sources.push_back(converter.ConvertFile(sources[i]));
+    }
+
+    listener.runProgress(100);
+    listener.sourceProgress(0);
+    // A stop asked for during the last source ends the run as stopped too.
+    stopped = stopped || stopRequested_.load();
+    result.end = stopped ? RunEnd::Stopped : RunEnd::Completed;
+    result.message = endMessage(language, stopped, bookName, result.sources);
+    result.pageCount = state.PageCount;
+    return result;
+}
+
+} // namespace leafmill

@@ -1,0 +1,184 @@
+#include "convert/PageCutter.h"
+
+#include "convert/FindCutPoint.h"
+#include "convert/InputFile.h"
+#include "convert/PageWriter.h"
+#include "text/CodePage.h"
+
+#include <algorithm>
+
+namespace leafmill {
+
+namespace {
+
+constexpr std::size_t kReadBlock = 1 << 16;
+// Bytes past the page end that settle whether a character ends there. Within
+// a line the buffer holds this many more than S before a page is cut, so a
+// cut sees the whole character it might split.
+constexpr std::size_t kLookahead = 8;
+// Uncut text is written on once this much is pending.
+constexpr std::size_t kStreamBlock = 1 << 16;
+constexpr std::string_view kLineEnd = "\r\n";
+
+} // namespace
+
+PageCutter::PageCutter(const CutRules& rules, const CodePage& codePage, PageWriter& writer)
+    : rules_(rules)
+    , codePage_(codePage)
+    , writer_(writer)
+{
+}
+
+CutOutcome PageCutter::CutTextFile(const std::filesystem::path& path)
+{
+    buffer_.clear();
+    atLineStart_ = true;
+    skipLineFeed_ = false;
+    pages_ = 0;
+    reason_.clear();
+
+    CutOutcome outcome;
+    InputFile file;
+    std::string error;
+    if (!file.open(path, &error)) {
+        outcome.failure = SourceFailure::Missing;
+        outcome.reason = error;
+        return outcome;
+    }
+    std::string block;
+    bool written = true;
+    for (;;) {
+        if (!file.read(block, kReadBlock, &error)) {
+            outcome.failure = SourceFailure::Missing;
+            outcome.reason = error;
+            break;
+        }
+        if (block.empty()) {
+            written = finish();
+            break;
+        }
+        if (!(written = take(block)))
+            break;
+    }
+    if (!written) {
+        outcome.failure = SourceFailure::WriteFailed;
+        outcome.reason = reason_;
+    }
+    outcome.pages = pages_;
+    return outcome;
+}
+
+// CR LF and a lone CR end a line and become CR LF; a lone LF stays in its line.
+bool PageCutter::take(std::string_view block)
+{
+    if (skipLineFeed_ && block.front() == '\n')
+        block.remove_prefix(1);
+    skipLineFeed_ = false;
+    while (!block.empty()) {
+        const std::size_t cr = block.find('\r');
+        if (!appendText(block.substr(0, cr), false))
+            return false;
+        if (cr == std::string_view::npos)
+            return true;
+        if (!appendText(kLineEnd, true))
+            return false;
+        block.remove_prefix(cr + 1);
+        if (block.empty())
+            skipLineFeed_ = true;
+        else if (block.front() == '\n')
+            block.remove_prefix(1);
+    }
+    return true;
+}
+
+bool PageCutter::appendText(std::string_view text, bool lineEnd)
+{
+    if (text.empty())
+        return true;
+    atLineStart_ = lineEnd;
+    if (rules_.pageSize <= 0) {
+        buffer_.append(text);
+        if (buffer_.size() < kStreamBlock)
+            return true;
+        std::string error;
+        if ((!writer_.pageOpen() && !writer_.beginPage(&error)) || !writer_.appendToPage(buffer_, &error))
+            return fail(error);
+        buffer_.clear();
+        return true;
+    }
+    // Inside a line, keep a few bytes beyond the page; at a line end the text
+    // is complete and the page is cut as soon as it passes S.
+    const std::size_t size = static_cast<std::size_t>(rules_.pageSize);
+    const std::size_t limit = lineEnd ? size : size + kLookahead;
+    while (!text.empty()) {
+        const std::size_t room = buffer_.size() <= limit ? limit + 1 - buffer_.size() : 1;
+        const std::size_t piece = std::min(room, text.size());
+        buffer_.append(text.substr(0, piece));
+        text.remove_prefix(piece);
+        while (buffer_.size() > limit)
+            if (!cutPage())
+                return false;
+    }
+    return true;
+}
+
+bool PageCutter::cutPage()
+{
+    const std::size_t size = static_cast<std::size_t>(rules_.pageSize);
+    const std::size_t window = static_cast<std::size_t>(std::clamp(rules_.windowSize, 0, rules_.pageSize));
+    const std::size_t windowStart = size - window;
+    const std::size_t behindWord = FindCutPoint(buffer_, windowStart, size, rules_.cutWords, codePage_);
+    std::size_t cut = codePage_.boundaryAtOrBefore(buffer_, behindWord == 0 ? size : windowStart + behindWord);
+    // A character longer than the whole page goes on a page of its own.
+    if (cut == 0)
+        cut = codePage_.charLength(buffer_, 0);
+
+    std::string error;
+    if (!writer_.WritePage(std::string_view(buffer_).substr(0, cut), &error))
+        return fail(error);
+    ++pages_;
+    buffer_.erase(0, overlapStart(cut));
+    return true;
+}
+
+// Where the next page starts: K bytes before the cut, at a character start,
+// and never at the start of the page, so each cut leaves less than before.
+std::size_t PageCutter::overlapStart(std::size_t cut) const
+{
+    const std::size_t keep = static_cast<std::size_t>(std::max(rules_.keep, 0));
+    if (keep == 0)
+        return cut;
+    const std::size_t start = codePage_.boundaryAtOrBefore(buffer_, keep < cut ? cut - keep : 0);
+    return start > 0 ? start : codePage_.charLength(buffer_, 0);
+}
+
+bool PageCutter::finish()
+{
+    // The last line gets its line end even when the file has none.
+    if (!atLineStart_ && !appendText(kLineEnd, true))
+        return false;
+    std::string error;
+    if (rules_.pageSize <= 0) {
+        if (buffer_.empty() && !writer_.pageOpen())
+            return true;
+        if ((!writer_.pageOpen() && !writer_.beginPage(&error)) || !writer_.appendToPage(buffer_, &error)
+            || !writer_.finishPage(&error))
+            return fail(error);
+        ++pages_;
+        return true;
+    }
+    if (buffer_.empty())
+        return true;
+    if (!writer_.WritePage(buffer_, &error))
+        return fail(error);
+    ++pages_;
+    return true;
+}
+
+bool PageCutter::fail(std::string reason)
+{
+    reason_ = std::move(reason);
+    return false;
+}
+
+} // namespace leafmill

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "convert/OutputRun.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace leafmill {
+
+class CodePage;
+class PageWriter;
+
+// How text is cut into pages, all in bytes of the code page.
+struct CutRules {
+    int32_t pageSize = 0; // S; 0 or less: the text is not cut
+    int32_t windowSize = 0; // W: where before the page end a cut word is looked for
+    int32_t keep = 0; // K: bytes repeated at the start of the next page
+    std::vector<std::string> cutWords; // in list order, in the code page
+};
+
+// What cutting one text file came to.
+struct CutOutcome {
+    int32_t pages = 0;
+    SourceFailure failure = SourceFailure::None; // Missing or WriteFailed
+    std::string reason;
+};
+
+// Cuts text files into pages. The file is read in blocks and the pending text
+// never grows much past one page, whatever the length of a line; the pages are
+// the same as if whole lines were read and cut one page at a time until at
+// most S bytes are left.
+class PageCutter {
+public:
+    PageCutter(const CutRules& rules, const CodePage& codePage, PageWriter& writer);
+
+    CutOutcome CutTextFile(const std::filesystem::path& path);
+
+private:
+    bool take(std::string_view block);
+    bool appendText(std::string_view text, bool lineEnd);
+    bool cutPage();
+    std::size_t overlapStart(std::size_t cut) const;
+    bool finish();
+    bool fail(std::string reason);
+
+    const CutRules& rules_;
+    const CodePage& codePage_;
+    PageWriter& writer_;
+
+    std::string buffer_;
+    bool atLineStart_ = true;
+    bool skipLineFeed_ = false;
+    int32_t pages_ = 0;
+    std::string reason_;
+};
+
+} // namespace leafmill

@@ -1,0 +1,68 @@
+#include "convert/PageWriter.h"
+
+#include "app/classIniFile.h"
+
+namespace leafmill {
+
+namespace {
+constexpr std::string_view kLineEnd = "\r\n";
+}
+
+PageWriter::PageWriter(RunState& state, std::function<void(int)> progress)
+    : state_(state)
+    , progress_(std::move(progress))
+{
+}
+
+bool PageWriter::WritePage(std::string_view text, std::string* error)
+{
+    // One write per page: page files are small and many.
+    scratch_.assign(text);
+    scratch_.append(kLineEnd);
+    if (!beginPage(error) || !appendToPage(scratch_, error))
+        return false;
+    if (!file_.close(error))
+        return named(error);
+    countPage();
+    return true;
+}
+
+bool PageWriter::beginPage(std::string* error)
+{
+    pageName_ = state_.nextPageFileName();
+    return file_.open(pathFromUtf8(pageName_), OutputFile::Mode::Replace, error) || named(error);
+}
+
+bool PageWriter::appendToPage(std::string_view text, std::string* error)
+{
+    if (file_.write(text, error))
+        return true;
+    std::string ignored;
+    file_.close(&ignored);
+    return named(error);
+}
+
+bool PageWriter::finishPage(std::string* error)
+{
+    if (!appendToPage(kLineEnd, error))
+        return false;
+    if (!file_.close(error))
+        return named(error);
+    countPage();
+    return true;
+}
+
+bool PageWriter::named(std::string* error) const
+{
+    *error = pageName_ + ": " + *error;
+    return false;
+}
+
+void PageWriter::countPage()
+{
+    ++state_.PageCount;
+    if (progress_)
+        progress_(state_.progressValue());
+}
+
+} // namespace leafmill

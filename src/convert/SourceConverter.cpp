@@ -1,0 +1,81 @@
+#include "convert/SourceConverter.h"
+
+#include "app/classIniFile.h"
+
+#include "convert/InputFile.h"
+#include "convert/OutputFile.h"
+#include "convert/PageCutter.h"
+#include "convert/TemporaryTextFile.h"
+#include "text/CodePage.h"
+
+namespace leafmill {
+
+ExtractedText extractSource(
+    const std::string& path, const SourceKind& kind, const CodePage& codePage, std::function<void(int)> progress)
+{
+    ExtractedText extracted;
+    std::string document;
+    if (!readWholeFile(pathFromUtf8(path), &document, &extracted.reason)) {
+        extracted.failure = SourceFailure::Missing;
+        return extracted;
+    }
+    extract::Options options;
+    options.codePage = &codePage;
+    options.progress = std::move(progress);
+    extract::Result result = kind.extractor(document, options);
+    extracted.warnings = std::move(result.warnings);
+    if (!result.ok) {
+        extracted.failure = SourceFailure::ExtractorFailed;
+        extracted.reason = result.error.empty() ? "the reader gave no reason" : std::move(result.error);
+        return extracted;
+    }
+    extracted.bytes = codePage.fromUtf8(result.text);
+    return extracted;
+}
+
+SourceConverter::SourceConverter(
+    const DispatchTable& table, const CodePage& codePage, PageCutter& cutter, std::function<void(int)> sourceProgress)
+    : table_(table)
+    , codePage_(codePage)
+    , cutter_(cutter)
+    , sourceProgress_(std::move(sourceProgress))
+{
+}
+
+SourceOutcome SourceConverter::ConvertFile(const std::string& path)
+{
+    SourceOutcome outcome;
+    outcome.path = path;
+    const SourceKind* kind = findSourceKind(path, table_);
+    if (!kind) {
+        outcome.failure = SourceFailure::UnsupportedKind;
+        outcome.reason = "the kind of file is not supported";
+        return outcome;
+    }
+
+    CutOutcome cut;
+    if (!kind->extractor) {
+        cut = cutter_.CutTextFile(pathFromUtf8(path));
+    } else {
+        ExtractedText extracted = extractSource(path, *kind, codePage_, sourceProgress_);
+        outcome.warnings = std::move(extracted.warnings);
+        if (extracted.failure != SourceFailure::None) {
+            outcome.failure = extracted.failure;
+            outcome.reason = std::move(extracted.reason);
+            return outcome;
+        }
+        TemporaryTextFile temporary;
+        if (!temporary.create(kind->kindWord, extracted.bytes, &outcome.reason)) {
+            outcome.failure = SourceFailure::ExtractorFailed;
+            return outcome;
+        }
+        extracted.bytes = std::string();
+        cut = cutter_.CutTextFile(pathFromUtf8(temporary.path()));
+    }
+    outcome.pages = cut.pages;
+    outcome.failure = cut.failure;
+    outcome.reason = std::move(cut.reason);
+    return outcome;
+}
+
+} // namespace leafmill

@@ -1,0 +1,41 @@
+#include "convert/SourceDispatch.h"
+
+#include "extract/doc/DocToText.h"
+#include "extract/html/HtmlToText.h"
+#include "extract/rtf/RtfToText.h"
+
+#include <string>
+
+namespace leafmill {
+
+const DispatchTable& defaultDispatchTable()
+{
+    static const DispatchTable table = {
+        { ".txt", nullptr, "" },
+        { "text", nullptr, "" },
+        { ".htm", &extract::htmlToText, "htm" },
+        { "html", &extract::htmlToText, "htm" },
+        { ".asp", &extract::htmlToText, "htm" },
+        { ".php", &extract::htmlToText, "htm" },
+        { ".rtf", &extract::rtfToText, "rtf" },
+        { ".doc", &extract::docToText, "doc" },
+    };
+    return table;
+}
+
+const SourceKind* findSourceKind(std::string_view path, const DispatchTable& table)
+{
+    if (path.size() < 4)
+        return nullptr;
+    // The endings are ASCII, so lower-casing ASCII letters is enough.
+    std::string ending(path.substr(path.size() - 4));
+    for (char& c : ending)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    for (const SourceKind& kind : table)
+        if (kind.ending == ending)
+            return &kind;
+    return nullptr;
+}
+
+} // namespace leafmill

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace leafmill::extract::doc {
+
+// A read-only view of an OLE compound file (the container of Word 97-2003
+// documents): header, FAT with its DIFAT, mini FAT and mini stream, and the
+// directory. Every sector number, chain and size is checked against the file;
+// a damaged file raises DocFormatError("compound file is damaged: ...").
+// The object keeps a view of `file`, which must outlive it.
+class CompoundFile {
+public:
+    static bool hasSignature(std::string_view file);
+
+    explicit CompoundFile(std::string_view file);
+
+    // Whether the root storage holds a stream of this name; names compare
+    // without regard to ASCII case, as some writers store them lower-case.
+    bool hasStream(std::string_view name) const;
+
+    // The bytes of a stream of the root storage, or nothing when there is none.
+    std::optional<std::string> stream(std::string_view name) const;
+
+private:
+    struct Entry {
+        std::u16string name;
+        std::uint8_t type = 0;
+        std::uint32_t left = 0, right = 0, child = 0;
+        std::uint32_t start = 0;
+        std::uint64_t size = 0;
+    };
+
+    void readHeader();
+    void readFat();
+    void readDirectory();
+    void collectRootChildren();
+    const Entry* findRootEntry(std::string_view name) const;
+
+    std::string_view sector(std::uint32_t number) const;
+    std::vector<std::uint32_t> chain(std::uint32_t start, std::uint64_t maxLength, bool mini) const;
+    std::string readFromFat(std::uint32_t start, std::uint64_t size) const;
+    std::string readFromMiniStream(std::uint32_t start, std::uint64_t size) const;
+
+    std::string_view file_;
+    unsigned sectorShift_ = 9;
+    std::uint32_t sectorSize_ = 512;
+    std::uint32_t sectorCount_ = 0;  // whole or partial sectors after the header
+    std::uint32_t fatSectors_ = 0, firstDirSector_ = 0, firstMiniFatSector_ = 0, miniFatSectors_ = 0;
+    std::uint32_t firstDifatSector_ = 0, difatSectors_ = 0;
+    std::vector<std::uint32_t> fat_, miniFat_;
+    std::vector<Entry> entries_;
+    std::vector<std::uint32_t> rootChildren_;
+    std::string miniStream_;
+};
+
+}  // namespace leafmill::extract::doc

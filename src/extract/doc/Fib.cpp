@@ -1,0 +1,64 @@
+#include "extract/doc/Fib.h"
+
+#include "extract/doc/DocFormatError.h"
+#include "extract/doc/LittleEndian.h"
+
+namespace leafmill::extract::doc {
+
+namespace {
+
+constexpr std::string_view kWhat = "the file information block";
+constexpr std::size_t kFibBaseSize = 32;
+
+// Index of each needed value in FibRgLw97 (32-bit words).
+enum LwIndex : std::size_t { kCcpText = 3, kCcpFtn, kCcpHdd, kCcpMcr, kCcpAtn, kCcpEdn, kLwNeeded };
+// Index of each needed fc/lcb pair in FibRgFcLcb97.
+constexpr std::size_t kPlcfBtePapxPair = 13;
+constexpr std::size_t kClxPair = 33;
+
+}  // namespace
+
+Fib Fib::parse(std::string_view stream)
+{
+    Fib fib;
+    fib.wIdent = readU16(stream, 0, kWhat);
+    fib.nFib = readU16(stream, 2, kWhat);
+    const std::uint16_t flags = readU16(stream, 0x0A, kWhat);
+    fib.encrypted = flags & 0x0100;
+    fib.tableIsOneTable = flags & 0x0200;
+    fib.obfuscated = flags & 0x8000;
+    if (fib.wIdent != kWordIdent || fib.nFib < kWord97)
+        return fib;
+
+    // FibBase, then three counted arrays: 16-bit words, 32-bit words, fc/lcb pairs.
+    std::size_t pos = kFibBaseSize;
+    const std::size_t csw = readU16(stream, pos, kWhat);
+    pos += 2 + 2 * csw;
+    const std::size_t cslw = readU16(stream, pos, kWhat);
+    const std::size_t lwStart = pos + 2;
+    if (cslw < kLwNeeded)
+        throw DocFormatError("the file information block is too short for Word 97");
+    pos = lwStart + 4 * cslw;
+    const std::size_t pairs = readU16(stream, pos, kWhat);
+    const std::size_t pairStart = pos + 2;
+    if (pairs <= kClxPair)
+        throw DocFormatError("the file information block is too short for Word 97");
+
+    auto lw = [&](std::size_t index) { return readU32(stream, lwStart + 4 * index, kWhat); };
+    fib.ccpText = lw(kCcpText);
+    fib.ccpFtn = lw(kCcpFtn);
+    fib.ccpHdd = lw(kCcpHdd);
+    fib.ccpMcr = lw(kCcpMcr);
+    fib.ccpAtn = lw(kCcpAtn);
+    fib.ccpEdn = lw(kCcpEdn);
+
+    auto pair = [&](std::size_t index, std::uint32_t& fc, std::uint32_t& lcb) {
+        fc = readU32(stream, pairStart + 8 * index, kWhat);
+        lcb = readU32(stream, pairStart + 8 * index + 4, kWhat);
+    };
+    pair(kPlcfBtePapxPair, fib.fcPlcfBtePapx, fib.lcbPlcfBtePapx);
+    pair(kClxPair, fib.fcClx, fib.lcbClx);
+    return fib;
+}
+
+}  // namespace leafmill::extract::doc

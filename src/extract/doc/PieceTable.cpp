@@ -1,0 +1,67 @@
+#include "extract/doc/PieceTable.h"
+
+#include "extract/doc/DocFormatError.h"
+#include "extract/doc/LittleEndian.h"
+
+#include <array>
+
+namespace leafmill::extract::doc {
+
+namespace {
+
+constexpr std::uint8_t kPrc = 0x01;
+constexpr std::uint8_t kPcdt = 0x02;
+constexpr std::size_t kPcdSize = 8;
+constexpr std::uint32_t kCompressedFlag = 0x40000000;
+constexpr std::uint32_t kFcMask = 0x3FFFFFFF;
+
+// cp1252 in 0x80-0x9F; the five bytes cp1252 leaves open keep their value.
+constexpr std::array<char16_t, 32> kSpecials = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  //
+};
+
+}  // namespace
+
+char16_t PieceTable::compressedToUnicode(unsigned char byte)
+{
+    if (byte >= 0x80 && byte < 0xA0)
+        return kSpecials[byte - 0x80];
+    return byte;
+}
+
+PieceTable PieceTable::parse(std::string_view clx)
+{
+    std::size_t pos = 0;
+    while (pos < clx.size() && static_cast<std::uint8_t>(clx[pos]) == kPrc) {
+        const std::size_t cbGrpprl = readU16(clx, pos + 1, "the piece table's formatting");
+        pos += 3 + cbGrpprl;
+    }
+    if (pos >= clx.size() || static_cast<std::uint8_t>(clx[pos]) != kPcdt)
+        throw DocFormatError("the piece table is missing or damaged");
+    const std::uint32_t lcb = readU32(clx, pos + 1, "the piece table");
+    const std::string_view plc = slice(clx, pos + 5, lcb, "the piece table");
+    if (lcb < 4 + 4 + kPcdSize || (lcb - 4) % (4 + kPcdSize) != 0)
+        throw DocFormatError("the piece table has a size of " + std::to_string(lcb) + " bytes, which holds no pieces");
+
+    const std::size_t count = (lcb - 4) / (4 + kPcdSize);
+    const std::size_t pcdStart = 4 * (count + 1);
+    PieceTable table;
+    table.pieces_.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        Piece piece;
+        piece.cpStart = readU32(plc, 4 * i, "the piece table");
+        piece.cpEnd = readU32(plc, 4 * (i + 1), "the piece table");
+        if (piece.cpEnd < piece.cpStart || (i > 0 && piece.cpStart < table.pieces_.back().cpEnd))
+            throw DocFormatError("the piece table is out of order at piece " + std::to_string(i));
+        const std::uint32_t fc = readU32(plc, pcdStart + kPcdSize * i + 2, "the piece table");
+        piece.compressed = fc & kCompressedFlag;
+        piece.offset = piece.compressed ? (fc & kFcMask) / 2 : (fc & kFcMask);
+        table.pieces_.push_back(piece);
+    }
+    return table;
+}
+
+}  // namespace leafmill::extract::doc

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace leafmill::extract::doc {
+
+// Turns the 16-bit units of a document's stories into plain UTF-8 text with
+// CR LF line ends: paragraph marks, line breaks and page or section breaks end
+// lines, cell marks become TABs and row-end marks line ends, fields show only
+// their results, and the other control characters of the format are dropped.
+class TextAssembler {
+public:
+    enum class Mark { Plain, RowEnd };
+
+    void put(char16_t unit, Mark mark = Mark::Plain);
+
+    // Closes the current story: open fields end and an unfinished line ends,
+    // so the next story starts on a line of its own.
+    void endStory();
+
+    // Bytes of text so far.
+    std::size_t size() const { return text_.size(); }
+
+    // The text so far, ending with a line end.
+    std::string take();
+
+private:
+    void putVisible(char16_t unit, Mark mark);
+    void appendCodePoint(std::uint32_t codePoint);
+    void flushPendingSurrogate();
+    void endLine() { text_ += "\r\n"; }
+
+    std::string text_;
+    // One entry per open field: whether its result has begun.
+    std::vector<bool> fields_;
+    std::size_t fieldsInInstructions_ = 0;
+    // The instructions of the innermost field while it alone hides text, kept
+    // for fields that show something without a stored result.
+    std::u16string instruction_;
+    char16_t pendingHighSurrogate_ = 0;
+};
+
+}  // namespace leafmill::extract::doc

@@ -1,0 +1,43 @@
+#include "extract/doc/WordDocument.h"
+
+#include "extract/doc/CompoundFile.h"
+#include "extract/doc/DocFormatError.h"
+
+namespace leafmill::extract::doc {
+
+namespace {
+
+constexpr std::uint16_t kWord6Ident = 0xA5DC;
+
+std::string olderThanWord97(const Fib& fib)
+{
+    if (fib.wIdent == kWord6Ident || (fib.nFib >= 0x65 && fib.nFib <= 0x69))
+        return "this is a Word 6 or Word 95 document; only Word 97-2003 documents can be read";
+    return "this document was written by a Word older than Word 97 (format " + std::to_string(fib.nFib)
+        + "); only Word 97-2003 documents can be read";
+}
+
+}  // namespace
+
+WordDocument::WordDocument(const CompoundFile& file)
+{
+    std::optional<std::string> main = file.stream("WordDocument");
+    if (!main)
+        throw DocFormatError("the compound file holds no WordDocument stream, so it is not a Word document");
+    main_ = std::move(*main);
+    fib_ = Fib::parse(main_);
+    if (fib_.wIdent != Fib::kWordIdent && fib_.wIdent != kWord6Ident)
+        throw DocFormatError("the WordDocument stream does not start with a Word file information block");
+    if (fib_.wIdent == kWord6Ident || fib_.nFib < Fib::kWord97)
+        throw DocFormatError(olderThanWord97(fib_));
+    if (fib_.encrypted)
+        throw DocFormatError("the document is password-protected");
+
+    const char* tableName = fib_.tableIsOneTable ? "1Table" : "0Table";
+    std::optional<std::string> table = file.stream(tableName);
+    if (!table)
+        throw DocFormatError(std::string("the document's table stream ") + tableName + " is missing");
+    table_ = std::move(*table);
+}
+
+}  // namespace leafmill::extract::doc

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "extract/doc/Fib.h"
+
+#include <string>
+#include <string_view>
+
+namespace leafmill::extract::doc {
+
+class CompoundFile;
+
+// The Word 97-2003 streams of a compound file: WordDocument with its file
+// information block and the table stream that block names. Refuses, with a
+// reason, files that are not Word documents, are older than Word 97 or are
+// password-protected.
+class WordDocument {
+public:
+    explicit WordDocument(const CompoundFile& file);
+
+    const Fib& fib() const { return fib_; }
+    std::string_view mainStream() const { return main_; }
+    std::string_view tableStream() const { return table_; }
+
+private:
+    Fib fib_;
+    std::string main_;
+    std::string table_;
+};
+
+}  // namespace leafmill::extract::doc

@@ -1,11 +1,14 @@
 #include "extract/rtf/RtfToText.h"
 
+#include "extract/rtf/RtfReader.h"
+
 namespace leafmill::extract {
 
-// Placeholder until the reader lands.
-Result rtfToText(std::string_view, const Options&)
+Result rtfToText(std::string_view bytes, const Options& options)
 {
-    return Result::failure("this kind of document cannot be read yet");
+    if (!bytes.starts_with("{\\rtf"))
+        return Result::failure("not an RTF document");
+    return rtf::RtfReader(bytes, options).read();
 }
 
 }  // namespace leafmill::extract

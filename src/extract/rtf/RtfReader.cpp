@@ -1,0 +1,344 @@
+#include "extract/rtf/RtfReader.h"
+
+#include "extract/rtf/RtfCharsets.h"
+
+namespace leafmill::extract::rtf {
+
+namespace {
+
+// Fonts are numbered from 0, usually below a few hundred.
+constexpr int32_t maxFontNumber = 32767;
+
+bool isDestinationAction(WordAction action)
+{
+    switch (action) {
+    case WordAction::SkippedGroup:
+    case WordAction::FontTable:
+    case WordAction::Footnote:
+    case WordAction::AnsiAlternative:
+    case WordAction::UnicodeAlternative:
+    case WordAction::TextGroup:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isWhitespace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0';
+}
+
+}  // namespace
+
+RtfReader::RtfReader(std::string_view bytes, const Options& options)
+    : tokens_(bytes), options_(options), decoders_(options.codePage)
+{
+}
+
+void RtfReader::warn(std::string message)
+{
+    if (warned_.insert(message).second)
+        warnings_.push_back(std::move(message));
+}
+
+TextAssembler* RtfReader::textSink()
+{
+    switch (top().destination) {
+    case Destination::Text:
+        return &body_;
+    case Destination::Footnote:
+        return &notes_;
+    default:
+        return nullptr;
+    }
+}
+
+int RtfReader::fontCodePage(int32_t font) const
+{
+    if (font < 0 || static_cast<std::size_t>(font) >= fontCodePages_.size())
+        return 0;
+    return fontCodePages_[static_cast<std::size_t>(font)];
+}
+
+void RtfReader::setFontCodePage(int32_t font, int codePage)
+{
+    if (font < 0 || font > maxFontNumber || codePage < 0)
+        return;
+    if (static_cast<std::size_t>(font) >= fontCodePages_.size())
+        fontCodePages_.resize(static_cast<std::size_t>(font) + 1, 0);
+    fontCodePages_[static_cast<std::size_t>(font)] = codePage;
+}
+
+ByteDecoder& RtfReader::decoder()
+{
+    const int page = fontCodePage(top().font);
+    return decoders_.get(page != 0 ? page : documentCodePage_);
+}
+
+void RtfReader::openGroup()
+{
+    if (groups_.size() >= maxGroupDepth) {
+        ++flattenedDepth_;
+        warn("groups nested deeper than " + std::to_string(maxGroupDepth) + " levels were read as one level");
+        return;
+    }
+    if (groups_.empty()) {
+        groups_.emplace_back();
+        return;
+    }
+    GroupState inner = top();
+    inner.ignorable = false;
+    groups_.push_back(inner);
+}
+
+bool RtfReader::closeGroup()
+{
+    if (flattenedDepth_ > 0) {
+        --flattenedDepth_;
+        return true;
+    }
+    const Destination closed = top().destination;
+    groups_.pop_back();
+    if (groups_.empty())
+        return false;
+    if (closed == Destination::Footnote && top().destination != Destination::Footnote)
+        notes_.endLine();
+    return true;
+}
+
+void RtfReader::onText(std::string_view bytes)
+{
+    if (TextAssembler* sink = textSink())
+        sink->appendBytes(bytes, decoder());
+}
+
+void RtfReader::onHexByte(unsigned char byte)
+{
+    if (TextAssembler* sink = textSink())
+        sink->appendByte(byte, decoder());
+}
+
+void RtfReader::onDestinationWord(const WordEntry& entry, const RtfToken&)
+{
+    GroupState& g = top();
+    switch (entry.action) {
+    case WordAction::SkippedGroup:
+        g.destination = Destination::Skipped;
+        break;
+    case WordAction::FontTable:
+        if (g.destination == Destination::Text || g.destination == Destination::Footnote)
+            g.destination = Destination::FontTable;
+        break;
+    case WordAction::Footnote:
+        if (g.destination == Destination::Text)
+            g.destination = Destination::Footnote;
+        break;
+    case WordAction::AnsiAlternative:
+        g.afterAnsiAlternative = g.destination;
+        g.insideAnsiAlternative = true;
+        g.destination = Destination::Skipped;
+        break;
+    case WordAction::UnicodeAlternative:
+        if (g.insideAnsiAlternative) {
+            g.destination = g.afterAnsiAlternative;
+            g.insideAnsiAlternative = false;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::onWord(const RtfToken& token)
+{
+    const WordEntry* entry = findControlWord(token.word);
+    GroupState& g = top();
+    if (g.ignorable) {
+        g.ignorable = false;
+        if (!entry || !isDestinationAction(entry->action)) {
+            g.destination = Destination::Skipped;
+            return;
+        }
+    }
+    if (!entry)
+        return;
+
+    switch (entry->action) {
+    case WordAction::Character:
+        if (TextAssembler* sink = textSink(); sink && entry->value != 0)
+            sink->appendChar(entry->value);
+        break;
+    case WordAction::LineEnd:
+        if (TextAssembler* sink = textSink())
+            sink->appendAscii("\r\n");
+        break;
+    case WordAction::Unicode:
+        if (TextAssembler* sink = textSink()) {
+            const int32_t n = token.param < 0 ? token.param + 65536 : token.param;
+            sink->appendUtf16Unit(n >= 0 && n <= 0xFFFF ? static_cast<char16_t>(n) : u'\uFFFD');
+        }
+        fallbackToSkip_ = g.unicodeSkip;
+        break;
+    case WordAction::UnicodeSkipCount:
+        g.unicodeSkip = token.param > 0 ? token.param : 0;
+        break;
+    case WordAction::Font:
+        g.font = token.param;
+        break;
+    case WordAction::FontCharset:
+        if (g.destination == Destination::FontTable)
+            setFontCodePage(g.font, codePageOfCharset(token.param));
+        break;
+    case WordAction::FontCodePage:
+        if (g.destination == Destination::FontTable && token.param > 0)
+            setFontCodePage(g.font, token.param);
+        break;
+    case WordAction::DefaultFont:
+        defaultFont_ = token.param;
+        if (groups_.size() == 1)
+            g.font = token.param;
+        break;
+    case WordAction::DocumentCodePage: {
+        const int page = token.hasParam ? token.param : static_cast<int>(entry->value);
+        if (page > 0)
+            documentCodePage_ = page;
+        break;
+    }
+    case WordAction::Plain:
+        g.font = defaultFont_;
+        break;
+    case WordAction::RtfHeader:
+        if (sawHeader_)
+            warn("an RTF document inside the document was read as part of it");
+        sawHeader_ = true;
+        break;
+    default:
+        onDestinationWord(*entry, token);
+        break;
+    }
+}
+
+// After \uN, the next \ucN characters are the fallback for readers without
+// Unicode; a group boundary ends them early.
+bool RtfReader::skipFallback(RtfToken& token)
+{
+    switch (token.kind) {
+    case RtfToken::Kind::Text: {
+        const auto n = std::min<std::size_t>(static_cast<std::size_t>(fallbackToSkip_), token.text.size());
+        token.text.remove_prefix(n);
+        fallbackToSkip_ -= static_cast<int32_t>(n);
+        return token.text.empty();
+    }
+    case RtfToken::Kind::HexByte:
+    case RtfToken::Kind::ControlSymbol:
+    case RtfToken::Kind::Binary:
+        --fallbackToSkip_;
+        return true;
+    case RtfToken::Kind::ControlWord:
+        // A \u inside the fallback starts a fallback of its own.
+        if (token.word == "u")
+            return false;
+        --fallbackToSkip_;
+        return true;
+    default:
+        fallbackToSkip_ = 0;
+        return false;
+    }
+}
+
+void RtfReader::reportProgress()
+{
+    const std::size_t size = tokens_.size();
+    const std::size_t position = tokens_.position();
+    const int percent = size == 0 ? 100 : static_cast<int>(position * 100 / size);
+    if (percent != lastProgress_) {
+        lastProgress_ = percent;
+        options_.progress(percent);
+    }
+    nextProgressAt_ = position + size / 100 + 1;
+}
+
+Result RtfReader::read()
+{
+    bool documentClosed = false;
+    while (!documentClosed) {
+        if (options_.progress && tokens_.position() >= nextProgressAt_)
+            reportProgress();
+        RtfToken token = tokens_.next();
+        if (token.kind == RtfToken::Kind::End)
+            break;
+        if (fallbackToSkip_ > 0 && skipFallback(token))
+            continue;
+        if (groups_.empty() && token.kind != RtfToken::Kind::GroupOpen)
+            continue;
+        const bool atGroupStart = groupJustOpened_;
+        groupJustOpened_ = token.kind == RtfToken::Kind::GroupOpen;
+        switch (token.kind) {
+        case RtfToken::Kind::GroupOpen:
+            openGroup();
+            break;
+        case RtfToken::Kind::GroupClose:
+            documentClosed = !closeGroup();
+            break;
+        case RtfToken::Kind::ControlWord:
+            onWord(token);
+            break;
+        case RtfToken::Kind::ControlSymbol:
+            if (token.symbol == '*') {
+                // Only "{\*" marks a destination; elsewhere the star means nothing.
+                top().ignorable = atGroupStart;
+                groupJustOpened_ = atGroupStart;
+            } else if (token.symbol == '\\' || token.symbol == '{' || token.symbol == '}') {
+                // Through the decoder: in a double-byte page it may be a trail byte.
+                onText(std::string_view(&token.symbol, 1));
+            } else if (const char32_t c = controlSymbolChar(token.symbol); c != 0) {
+                if (TextAssembler* sink = textSink())
+                    sink->appendChar(c);
+            }
+            break;
+        case RtfToken::Kind::HexByte:
+            onHexByte(token.byte);
+            break;
+        case RtfToken::Kind::Text:
+            onText(token.text);
+            break;
+        default:
+            break;  // \bin data is never text
+        }
+    }
+
+    if (!documentClosed) {
+        warn("the document ends inside " + std::to_string(groups_.size() + flattenedDepth_) +
+             " unclosed groups; the text was read up to its end");
+    } else {
+        const std::string_view rest = tokens_.remainder();
+        for (char c : rest) {
+            if (!isWhitespace(c)) {
+                warn("what follows the document's closing brace was ignored");
+                break;
+            }
+        }
+    }
+    if (tokens_.truncatedBinaryCount() > 0)
+        warn("binary data runs past the end of the document");
+    for (const std::string& w : decoders_.warnings())
+        warn(w);
+    if (options_.progress && lastProgress_ != 100)
+        options_.progress(100);
+
+    Result result;
+    result.ok = true;
+    result.text = body_.take();
+    std::string notes = notes_.take();
+    if (!notes.empty()) {
+        if (!result.text.empty() && !result.text.ends_with("\r\n"))
+            result.text += "\r\n";
+        result.text += notes;
+    }
+    result.text += "\r\n";
+    result.warnings = std::move(warnings_);
+    return result;
+}
+
+}  // namespace leafmill::extract::rtf

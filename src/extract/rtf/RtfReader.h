@@ -1,0 +1,76 @@
+#pragma once
+
+#include "extract/Extractor.h"
+#include "extract/rtf/DecoderCache.h"
+#include "extract/rtf/RtfControlWords.h"
+#include "extract/rtf/RtfTokenizer.h"
+#include "extract/rtf/TextAssembler.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace leafmill::extract::rtf {
+
+// Reads the text of an RTF document that starts with "{\rtf". Iterative: the
+// group stack is an explicit vector with a fixed bound, so no input can make
+// it recurse or grow without limit. Footnotes follow the main text, each as
+// its own paragraph.
+class RtfReader {
+public:
+    // Deeper groups are read as if they were part of the deepest one.
+    static constexpr std::size_t maxGroupDepth = 10000;
+
+    RtfReader(std::string_view bytes, const Options& options);
+    Result read();
+
+private:
+    enum class Destination : uint8_t { Text, Footnote, Skipped, FontTable };
+
+    struct GroupState {
+        Destination destination = Destination::Text;
+        Destination afterAnsiAlternative = Destination::Skipped;  // where \ud inside \upr resumes
+        bool insideAnsiAlternative = false;
+        bool ignorable = false;  // \* opened the group: an unknown word next skips it
+        int32_t unicodeSkip = 1;
+        int32_t font = -1;
+    };
+
+    void openGroup();
+    bool closeGroup();  // false once the document's own group has closed
+    void onWord(const RtfToken& token);
+    void onDestinationWord(const WordEntry& entry, const RtfToken& token);
+    void onText(std::string_view bytes);
+    void onHexByte(unsigned char byte);
+    bool skipFallback(RtfToken& token);  // true: the token was fallback text
+    void reportProgress();
+    void warn(std::string message);
+
+    GroupState& top() { return groups_.back(); }
+    TextAssembler* textSink();
+    ByteDecoder& decoder();
+    int fontCodePage(int32_t font) const;
+    void setFontCodePage(int32_t font, int codePage);
+
+    RtfTokenizer tokens_;
+    const Options& options_;
+    std::vector<GroupState> groups_;
+    std::size_t flattenedDepth_ = 0;  // open groups beyond maxGroupDepth
+    int documentCodePage_ = 0;        // 0: none declared
+    int32_t defaultFont_ = -1;
+    std::vector<int> fontCodePages_;  // by font number; 0: the document's page
+    int32_t fallbackToSkip_ = 0;      // \uc characters still to drop after a \u
+    bool sawHeader_ = false;
+    bool groupJustOpened_ = false;
+    DecoderCache decoders_;
+    TextAssembler body_;
+    TextAssembler notes_;
+    std::vector<std::string> warnings_;
+    std::set<std::string> warned_;
+    int lastProgress_ = -1;
+    std::size_t nextProgressAt_ = 0;
+};
+
+}  // namespace leafmill::extract::rtf

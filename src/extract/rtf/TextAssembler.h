@@ -1,0 +1,37 @@
+#pragma once
+
+#include "extract/rtf/ByteDecoder.h"
+
+#include <string>
+#include <string_view>
+
+namespace leafmill::extract::rtf {
+
+// Collects the text of a document as UTF-8 from the pieces RTF gives it:
+// code-page bytes (whose double-byte characters may come as two \'hh
+// escapes), UTF-16 units from \u (whose surrogate pairs come as two), and
+// characters and line ends of our own.
+class TextAssembler {
+public:
+    void appendBytes(std::string_view bytes, ByteDecoder& decoder);
+    void appendByte(unsigned char byte, ByteDecoder& decoder);
+    void appendUtf16Unit(char16_t unit);
+    void appendChar(char32_t c);
+    void appendAscii(std::string_view text);
+    // Ends the current line unless the text is empty or already at a line start.
+    void endLine();
+
+    bool empty() const { return out_.empty() && !active_ && !highSurrogate_; }
+    // The text so far; the assembler is empty afterwards.
+    std::string take();
+
+private:
+    void endPieces();
+    void switchDecoder(ByteDecoder& decoder);
+
+    std::string out_;
+    ByteDecoder* active_ = nullptr;  // a multi-byte decoder that may hold half a character
+    char16_t highSurrogate_ = 0;
+};
+
+}  // namespace leafmill::extract::rtf

@@ -3,7 +3,7 @@
 #include "text/CodePage.h"
 
 #include <unicode/uchar.h>
-#include <unicode/ustring.h>
+#include <unicode/unistr.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -63,17 +63,6 @@ bool isAscii(std::string_view text)
     return true;
 }
 
-std::u16string toUtf16(std::string_view utf8)
-{
-    std::u16string out(utf8.size(), u'\0');
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length,
-                         utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr, &status);
-    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
-    return out;
-}
-
 // Section and key names compare without regard to case, in any script.
 bool sameName(std::string_view a, std::string_view b)
 {
@@ -87,12 +76,7 @@ bool sameName(std::string_view a, std::string_view b)
         }
         return true;
     }
-    std::u16string wa = toUtf16(a), wb = toUtf16(b);
-    UErrorCode status = U_ZERO_ERROR;
-    int result = u_strCaseCompare(reinterpret_cast<const UChar*>(wa.data()), static_cast<int32_t>(wa.size()),
-                                  reinterpret_cast<const UChar*>(wb.data()), static_cast<int32_t>(wb.size()),
-                                  U_FOLD_CASE_DEFAULT, &status);
-    return U_SUCCESS(status) && result == 0;
+    return icu::UnicodeString::fromUTF8(a).caseCompare(icu::UnicodeString::fromUTF8(b), U_FOLD_CASE_DEFAULT) == 0;
 }
 
 const std::shared_ptr<const CodePage>& utf8Page()
@@ -507,7 +491,13 @@ bool classIniFile::edit(const std::function<void(Image&)>& change)
     Image image(codePage_.get());
     image.parse(bytes);
     change(image);
-    if (!replaceFile(target, image.serialise(), &lastError_))
+    const std::string changed = image.serialise();
+    // Nothing to do (say, deleting from a missing file): the file stays as it is.
+    if (changed == bytes) {
+        lastError_.clear();
+        return true;
+    }
+    if (!replaceFile(target, changed, &lastError_))
         return false;
     lastError_.clear();
     return true;

@@ -76,7 +76,7 @@ bool LanguageTable::LoadLanguageTable(const fs::path& languageFolder, const std:
 
     SoftName = ini.GetIniKey("Info", "SoftName");
     HomePage = ini.GetIniKey("Info", "HomePage");
-    SoftVersion = "1.60";
+    SoftVersion = LEAFMILL_VERSION_TEXT;
     MaxLngNum = highest;
     entries_ = std::move(entries);
     return true;

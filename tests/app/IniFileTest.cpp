@@ -1,0 +1,343 @@
+#include "FileSizeLimit.h"
+#include "TestSupport.h"
+
+#include "app/classIniFile.h"
+#include "text/CodePage.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace leafmill {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+std::shared_ptr<const CodePage> page(const char* name)
+{
+    auto codePage = CodePage::open(name);
+    EXPECT_TRUE(codePage) << name;
+    return codePage;
+}
+
+class IniFileTest : public ::testing::Test {
+protected:
+    static classIniFile boundTo(const fs::path& target, const char* codePage = "windows-1252")
+    {
+        classIniFile ini(page(codePage));
+        ini.INIFileName(target);
+        return ini;
+    }
+
+    TempDir dir;
+    fs::path file = dir / "test.ini";
+};
+
+TEST_F(IniFileTest, MissingFileSectionOrKeyReadsEmpty)
+{
+    classIniFile ini = boundTo(file);
+    EXPECT_EQ(ini.GetIniKey("Main", "Key"), "");
+    writeFile(file, "[Main]\r\nKey=1\r\n");
+    EXPECT_EQ(ini.GetIniKey("Other", "Key"), "");
+    EXPECT_EQ(ini.GetIniKey("Main", "Absent"), "");
+    EXPECT_EQ(ini.GetIniKey("Main", "Key"), "1");
+}
+
+TEST_F(IniFileTest, NamesMatchWithoutRegardToCaseAndTheFirstOccurrenceWins)
+{
+    writeFile(file, "[Main]\r\nCutTypeNum=1\r\ncuttypenum=2\r\n[MAIN]\r\nOther=3\r\n");
+    classIniFile ini = boundTo(file);
+    EXPECT_EQ(ini.GetIniKey("main", "CUTTYPENUM"), "1");
+    EXPECT_EQ(ini.GetIniKey("Main", "Other"), "");
+
+    ASSERT_TRUE(ini.WriteIniKey("MAIN", "cutTypeNum", "7"));
+    EXPECT_EQ(readFile(file), "[Main]\r\nCutTypeNum=7\r\ncuttypenum=2\r\n[MAIN]\r\nOther=3\r\n");
+}
+
+TEST_F(IniFileTest, NonAsciiNamesMatchWithoutRegardToCase)
+{
+    classIniFile ini = boundTo(file, "UTF-8");
+    ASSERT_TRUE(ini.WriteIniKey("Ärger", "Größe", "1"));
+    EXPECT_EQ(ini.GetIniKey("ärger", "GRÖßE"), "1");
+    EXPECT_EQ(ini.GetIniKey("ÄRGER", "größe"), "1");
+    EXPECT_EQ(ini.GetIniKey("Arger", "Größe"), "");
+}
+
+TEST_F(IniFileTest, ValuesAreTrimmedAndLoseOnePairOfMatchingQuotes)
+{
+    writeFile(file,
+              "[S]\r\n"
+              "  Spaced  =  two spaces  \r\n"
+              "Tab=\tvalue\t\r\n"
+              "Double=\" keep inner blanks \"\r\n"
+              "Single='quoted'\r\n"
+              "Mixed=\"not closed'\r\n"
+              "Lone=\"\r\n"
+              "Empty=''\r\n"
+              "Nested=\"\"twice\"\"\r\n");
+    classIniFile ini = boundTo(file);
+    EXPECT_EQ(ini.GetIniKey("S", "Spaced"), "two spaces");
+    EXPECT_EQ(ini.GetIniKey("S", "Tab"), "value");
+    EXPECT_EQ(ini.GetIniKey("S", "Double"), " keep inner blanks ");
+    EXPECT_EQ(ini.GetIniKey("S", "Single"), "quoted");
+    EXPECT_EQ(ini.GetIniKey("S", "Mixed"), "\"not closed'");
+    EXPECT_EQ(ini.GetIniKey("S", "Lone"), "\"");
+    EXPECT_EQ(ini.GetIniKey("S", "Empty"), "");
+    EXPECT_EQ(ini.GetIniKey("S", "Nested"), "\"twice\"");
+
+    ASSERT_TRUE(ini.WriteIniKey("S", "Written", "  padded  "));
+    EXPECT_EQ(ini.GetIniKey("S", "Written"), "padded");
+}
+
+TEST_F(IniFileTest, AValueReadsBackAsItsFirst1023Bytes)
+{
+    classIniFile ini = boundTo(file);
+    const std::string longValue(1500, 'x');
+    ASSERT_TRUE(ini.WriteIniKey("S", "Long", longValue));
+    EXPECT_NE(readFile(file).find(longValue), std::string::npos) << "the file holds the whole value";
+    EXPECT_EQ(ini.GetIniKey("S", "Long"), std::string(1023, 'x'));
+    ASSERT_TRUE(ini.WriteIniKey("S", "Exact", std::string(1023, 'y')));
+    EXPECT_EQ(ini.GetIniKey("S", "Exact"), std::string(1023, 'y'));
+}
+
+TEST_F(IniFileTest, TheByteLimitNeverSplitsADoubleByteCharacter)
+{
+    // One ASCII byte, then two-byte characters: byte 1023 is the first half
+    // of a character, which must not be returned alone.
+    classIniFile ini = boundTo(file, "windows-936");
+    std::string value = "a";
+    for (int i = 0; i < 600; ++i)
+        value += "中";
+    ASSERT_TRUE(ini.WriteIniKey("S", "Chinese", value));
+    const std::string read = ini.GetIniKey("S", "Chinese");
+    std::string expected = "a";
+    for (int i = 0; i < 511; ++i)
+        expected += "中";
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(page("windows-936")->fromUtf8(read).size(), 1023u);
+}
+
+TEST_F(IniFileTest, AWriteChangesOnlyItsLineAndKeepsEverythingElseByteForByte)
+{
+    const std::string before =
+        "; a comment = with an equals sign\r\n"
+        "Loose=outside any section\r\n"
+        "\r\n"
+        "[Main]\n"
+        "# another note\n"
+        "Key = old   \n"
+        "Other=\"x\"\r"
+        "[Second]\r\n"
+        "A=1";
+    writeFile(file, before);
+    classIniFile ini = boundTo(file);
+    ASSERT_TRUE(ini.WriteIniKey("Main", "Key", "new"));
+    std::string expected = before;
+    expected.replace(expected.find("Key = old   "), 12, "Key =new");
+    EXPECT_EQ(readFile(file), expected);
+    EXPECT_EQ(ini.GetIniKey("Main", "; a comment"), "");
+    EXPECT_EQ(ini.GetIniKey("Main", "# another note"), "");
+}
+
+TEST_F(IniFileTest, ANewKeyGoesToTheEndOfItsSectionAndANewSectionToTheEndOfTheFile)
+{
+    writeFile(file, "[A]\r\nx=1\r\n; about A\r\n\r\n[B]\r\ny=2");
+    classIniFile ini = boundTo(file);
+    ASSERT_TRUE(ini.WriteIniKey("a", "z", "3"));
+    EXPECT_EQ(readFile(file), "[A]\r\nx=1\r\n; about A\r\nz=3\r\n\r\n[B]\r\ny=2");
+    ASSERT_TRUE(ini.WriteIniKey("B", "w", "4"));
+    EXPECT_EQ(readFile(file), "[A]\r\nx=1\r\n; about A\r\nz=3\r\n\r\n[B]\r\ny=2\r\nw=4\r\n");
+    ASSERT_TRUE(ini.WriteIniKey("C", "v", "5"));
+    EXPECT_EQ(readFile(file), "[A]\r\nx=1\r\n; about A\r\nz=3\r\n\r\n[B]\r\ny=2\r\nw=4\r\n[C]\r\nv=5\r\n");
+}
+
+TEST_F(IniFileTest, AWriteCreatesAMissingFile)
+{
+    classIniFile ini = boundTo(file);
+    ASSERT_TRUE(ini.WriteIniKey("UserSettings", "BookName", "Moby Dick"));
+    EXPECT_EQ(readFile(file), "[UserSettings]\r\nBookName=Moby Dick\r\n");
+    EXPECT_TRUE(ini.lastError().empty());
+}
+
+TEST_F(IniFileTest, TextThatCannotBeStoredInALineIsCutAtItsFirstBreak)
+{
+    classIniFile ini = boundTo(file);
+    ASSERT_TRUE(ini.WriteIniKey("S", "Files", std::string("/home/me/books\0a.txt\0b.txt", 27)));
+    ASSERT_TRUE(ini.WriteIniKey("S", "Lines", "first\r\n[Injected]\r\nx=1"));
+    ASSERT_TRUE(ini.WriteIniKey("S\nT", "Key\rName", "v"));
+    EXPECT_EQ(ini.GetIniKey("S", "Files"), "/home/me/books");
+    EXPECT_EQ(ini.GetIniKey("S", "Lines"), "first");
+    EXPECT_EQ(ini.GetIniKey("S", "Key"), "v");
+    EXPECT_EQ(readFile(file), "[S]\r\nFiles=/home/me/books\r\nLines=first\r\nKey=v\r\n");
+}
+
+TEST_F(IniFileTest, KeyNamesThatWouldReadBackAsSomethingElseAreRefused)
+{
+    writeFile(file, "[S]\r\nA=1\r\n");
+    classIniFile ini = boundTo(file);
+    for (const char* key : {"a=b", "[T]", "; note"}) {
+        EXPECT_FALSE(ini.WriteIniKey("S", key, "x")) << key;
+        EXPECT_NE(ini.lastError().find("key name"), std::string::npos) << key;
+    }
+    EXPECT_EQ(readFile(file), "[S]\r\nA=1\r\n");
+}
+
+TEST_F(IniFileTest, DeletingKeysAndSections)
+{
+    writeFile(file, "[A]\r\nx=1\r\ny=2\r\n[B]\r\nx=3\r\n[a]\r\nx=4\r\nz=5\r\n");
+    classIniFile ini = boundTo(file);
+    ASSERT_TRUE(ini.DelIniKey("A", "X"));
+    EXPECT_EQ(readFile(file), "[A]\r\ny=2\r\n[B]\r\nx=3\r\n[a]\r\nz=5\r\n");
+    EXPECT_EQ(ini.GetIniKey("A", "x"), "");
+    EXPECT_EQ(ini.GetIniKey("B", "x"), "3");
+
+    ASSERT_TRUE(ini.DelIniSec("a"));
+    EXPECT_EQ(readFile(file), "[B]\r\nx=3\r\n");
+    for (const char* key : {"x", "y", "z"})
+        EXPECT_EQ(ini.GetIniKey("A", key), "") << key;
+
+    ASSERT_TRUE(ini.DelIniKey("Absent", "x"));
+    ASSERT_TRUE(ini.DelIniSec("Absent"));
+    EXPECT_EQ(readFile(file), "[B]\r\nx=3\r\n");
+
+    classIniFile nowhere = boundTo(dir / "absent.ini");
+    EXPECT_TRUE(nowhere.DelIniKey("A", "x"));
+    EXPECT_TRUE(nowhere.DelIniSec("A"));
+    EXPECT_FALSE(fs::exists(dir / "absent.ini")) << "deleting from a missing file creates none";
+}
+
+TEST_F(IniFileTest, EveryCallGoesToTheFile)
+{
+    classIniFile writer = boundTo(file);
+    classIniFile reader = boundTo(file);
+    ASSERT_TRUE(writer.WriteIniKey("S", "K", "1"));
+    EXPECT_EQ(reader.GetIniKey("S", "K"), "1");
+    writeFile(file, "[S]\r\nK=changed outside\r\n");
+    EXPECT_EQ(reader.GetIniKey("S", "K"), "changed outside");
+}
+
+TEST_F(IniFileTest, SeveralKeysGoInWithOneReplacementInTheirOrder)
+{
+    writeFile(file, "[U]\r\nB=old\r\n");
+    classIniFile ini = boundTo(file);
+    ASSERT_TRUE(ini.WriteIniKeys("U", {{"A", "1"}, {"B", "2"}, {"C", "3"}, {"A", "4"}}));
+    EXPECT_EQ(readFile(file), "[U]\r\nB=2\r\nA=4\r\nC=3\r\n");
+}
+
+TEST_F(IniFileTest, TextIsConvertedToAndFromTheCodePage)
+{
+    classIniFile ini = boundTo(file, "windows-936");
+    // 乚 is 81 5D in this code page: its second byte looks like ']'.
+    ASSERT_TRUE(ini.WriteIniKey("乚", "书名", "中文"));
+    EXPECT_EQ(readFile(file), "[\x81\x5D]\r\n\xCA\xE9\xC3\xFB=\xD6\xD0\xCE\xC4\r\n");
+    EXPECT_EQ(ini.GetIniKey("乚", "书名"), "中文");
+
+    classIniFile western = boundTo(file);
+    ASSERT_TRUE(western.WriteIniKey("W", "Name", "Café 中"));
+    EXPECT_NE(readFile(file).find("Name=Caf\xE9 ?\r\n"), std::string::npos);
+}
+
+TEST_F(IniFileTest, AFileWithAByteOrderMarkIsUtf8WhateverTheCodePage)
+{
+    writeFile(file, "\xEF\xBB\xBF[Info]\r\nLanguage=简体中文\r\n");
+    classIniFile ini = boundTo(file, "windows-1252");
+    EXPECT_EQ(ini.GetIniKey("Info", "Language"), "简体中文");
+    ASSERT_TRUE(ini.WriteIniKey("Info", "Added", "日本語"));
+    EXPECT_EQ(readFile(file), "\xEF\xBB\xBF[Info]\r\nLanguage=简体中文\r\nAdded=日本語\r\n");
+
+    // Without the mark the same bytes are windows-1252.
+    writeFile(file, "[Info]\r\nLanguage=\xC3\xA9\r\n");
+    EXPECT_EQ(ini.GetIniKey("Info", "Language"), "Ã©");
+}
+
+TEST_F(IniFileTest, WithoutACodePageTheBytesPassUnchanged)
+{
+    writeFile(file, "[MainSettings]\r\nCodePage=windows-936\r\nName=\xD6\xD0\r\n");
+    classIniFile ini;
+    ini.INIFileName(file);
+    EXPECT_EQ(ini.GetIniKey("mainsettings", "codepage"), "windows-936");
+    EXPECT_EQ(ini.GetIniKey("MainSettings", "Name"), "\xD6\xD0");
+}
+
+TEST_F(IniFileTest, AFailedWriteSaysWhyAndLeavesNoFileBehind)
+{
+    classIniFile ini = boundTo(dir / "absent-folder" / "main.ini");
+    EXPECT_FALSE(ini.WriteIniKey("S", "K", "v"));
+    EXPECT_NE(ini.lastError().find("absent-folder"), std::string::npos) << ini.lastError();
+    EXPECT_FALSE(fs::exists(dir / "absent-folder"));
+
+    fs::create_directory(dir / "folder.ini");
+    classIniFile onFolder = boundTo(dir / "folder.ini");
+    EXPECT_FALSE(onFolder.DelIniSec("S"));
+    EXPECT_NE(onFolder.lastError().find("folder.ini"), std::string::npos);
+
+    classIniFile unbound(page("windows-1252"));
+    EXPECT_FALSE(unbound.WriteIniKey("S", "K", "v"));
+    EXPECT_FALSE(unbound.lastError().empty());
+}
+
+#ifndef _WIN32
+TEST_F(IniFileTest, AWriteThatRunsOutOfSpaceLeavesTheOldFileIntact)
+{
+    const std::string before = "; settings\r\n[UserSettings]\r\nBookName=Old\r\n";
+    writeFile(file, before);
+    const std::string bigValue(4000, 'b');
+    auto outcome = test::runWithFileSizeLimit(100, [&] {
+        classIniFile ini = boundTo(file);
+        return ini.WriteIniKey("UserSettings", "BookName", bigValue) || ini.lastError().empty();
+    });
+    ASSERT_NE(outcome, test::ChildOutcome::Unsupported);
+    EXPECT_EQ(outcome, test::ChildOutcome::ReturnedFalse) << "the write must report its failure";
+    EXPECT_EQ(readFile(file), before);
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 1u) << "the temporary file is removed";
+}
+
+TEST_F(IniFileTest, AReplacedFileKeepsItsPermissionsAndItsLink)
+{
+    writeFile(file, "[S]\r\nK=1\r\n");
+    ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+    const fs::path link = dir / "link.ini";
+    fs::create_symlink(file, link);
+
+    classIniFile ini = boundTo(link);
+    ASSERT_TRUE(ini.WriteIniKey("S", "K", "2"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readFile(file), "[S]\r\nK=2\r\n");
+    struct stat st {};
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+#endif
+
+TEST(IniPathTest, BuildIniPathJoinsWithExactlyOneSeparator)
+{
+#ifdef _WIN32
+    EXPECT_EQ(classIniFile::BuildIniPath("C:\\Leafmill\\\\", "\\main.ini"), "C:\\Leafmill\\main.ini");
+    EXPECT_EQ(classIniFile::BuildIniPath("C:/Leafmill/", "language/English.ini"), "C:/Leafmill\\language/English.ini");
+    EXPECT_EQ(classIniFile::BuildIniPath("", "main.ini"), "\\main.ini");
+#else
+    EXPECT_EQ(classIniFile::BuildIniPath("/opt/leafmill//", "/main.ini"), "/opt/leafmill/main.ini");
+    EXPECT_EQ(classIniFile::BuildIniPath("/opt/leafmill", "main.ini"), "/opt/leafmill/main.ini");
+    EXPECT_EQ(classIniFile::BuildIniPath("", "main.ini"), "/main.ini");
+#endif
+
+    TempDir dir;
+    classIniFile ini(CodePage::open("windows-1252"));
+    ini.SetIniPath(pathToUtf8(dir.path()) + "/", "/set.ini");
+    ASSERT_TRUE(ini.WriteIniKey("S", "K", "v"));
+    EXPECT_EQ(readFile(dir / "set.ini"), "[S]\r\nK=v\r\n");
+}
+
+}  // namespace
+}  // namespace leafmill

@@ -1,0 +1,350 @@
+#include "FileSizeLimit.h"
+#include "TestSupport.h"
+
+#include "app/SettingsStore.h"
+#include "text/CodePage.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace leafmill {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+const std::string kMainSection =
+    "; factory settings\r\n"
+    "[MainSettings]\r\n"
+    "CodePage=windows-1252\r\n"
+    "CutTypeNum=1\r\n"
+    "SingleFileSize0=4000\r\n"
+    "InOutFileSize0=400\r\n"
+    "SingleFileSize1=2000\r\n"
+    "InOutFileSize1=200\r\n"
+    "Filter=Text|*.txt|All|*.*\r\n"
+    "CutWordNum=2\r\n"
+    "CutWordDef0=enter\r\n"
+    "\r\n";
+
+const std::string kUserSection =
+    "[UserSettings]\r\n"
+    "MyLagIndex=English\r\n"
+    "OpenFilesFilterIndex=2\r\n"
+    "CutTypeIndex=1\r\n"
+    "BookName=Moby Dick\r\n"
+    "KeepFileSize=16\r\n"
+    "InPutDir=/home/reader/in\r\n"
+    "OutPutDir=/home/reader/out\r\n"
+    "CutWord0=EnTeR\r\n"
+    "CutWord1=SPACE\r\n"
+    "CutWord2=.\r\n"
+    "CutWord3=!\r\n"
+    "Unnamed=kept\r\n";
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    void writeIni(const std::string& text) { writeFile(file, text); }
+
+    // The standard file with one line replaced (or removed, when `to` is empty).
+    void writeIniWith(const std::string& from, const std::string& to)
+    {
+        std::string text = kMainSection + kUserSection;
+        const std::size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+        writeIni(text);
+    }
+
+    std::string loadError()
+    {
+        SettingsStore store(file);
+        std::string error;
+        EXPECT_FALSE(store.LoadSettings(&error));
+        return error;
+    }
+
+    TempDir dir;
+    fs::path file = dir / "main.ini";
+};
+
+TEST_F(SettingsStoreTest, LoadFillsTheRecordFromBothSections)
+{
+    writeIni(kMainSection + kUserSection);
+    SettingsStore store(file);
+    std::string error;
+    ASSERT_TRUE(store.LoadSettings(&error)) << error;
+    const Settings& s = store.record();
+    EXPECT_EQ(s.CutTypeNum, 1);
+    ASSERT_EQ(s.CutTypeTable.size(), 2u);
+    EXPECT_EQ(s.CutTypeTable[0].SingleFileSize, 4000);
+    EXPECT_EQ(s.CutTypeTable[0].InOutFileSize, 400);
+    EXPECT_EQ(s.CutTypeTable[1].SingleFileSize, 2000);
+    EXPECT_EQ(s.CutTypeTable[1].InOutFileSize, 200);
+    EXPECT_EQ(s.Filter, "Text|*.txt|All|*.*");
+    EXPECT_EQ(s.MyLagIndex, "English");
+    EXPECT_EQ(s.OpenFilesFilterIndex, 2);
+    EXPECT_EQ(s.CutTypeIndex, 1);
+    EXPECT_EQ(s.BookName, "Moby Dick");
+    EXPECT_EQ(s.KeepFileSize, 16);
+    EXPECT_EQ(s.InPutDir, "/home/reader/in");
+    EXPECT_EQ(s.OutPutDir, "/home/reader/out");
+    EXPECT_FALSE(s.wholeFileMode());
+    ASSERT_TRUE(store.codePage());
+    EXPECT_EQ(store.codePage()->name(), CodePage::open("windows-1252")->name());
+}
+
+TEST_F(SettingsStoreTest, OnlyCutWordsZeroToCutWordNumAreReadAndWritten)
+{
+    writeIni(kMainSection + kUserSection);
+    SettingsStore store(file);
+    ASSERT_TRUE(store.LoadSettings(nullptr));
+    EXPECT_EQ(store.record().CutWord, (std::vector<std::string>{"\r\n", " ", "."}));
+
+    store.record().CutWord = {"\r\n", "  ", "?"};
+    ASSERT_TRUE(store.SaveSettings(nullptr));
+    const std::string saved = readFile(file);
+    EXPECT_NE(saved.find("CutWord0=enter\r\nCutWord1=  \r\nCutWord2=?\r\nCutWord3=!\r\n"), std::string::npos) << saved;
+
+    // Two spaces are written as they are and read back trimmed to nothing.
+    SettingsStore again(file);
+    ASSERT_TRUE(again.LoadSettings(nullptr));
+    EXPECT_EQ(again.record().CutWord, (std::vector<std::string>{"\r\n", "", "?"}));
+}
+
+TEST_F(SettingsStoreTest, SaveLeavesMainSettingsAndUnnamedKeysAsTheyWere)
+{
+    writeIni(kMainSection + kUserSection);
+    SettingsStore store(file);
+    ASSERT_TRUE(store.LoadSettings(nullptr));
+    store.record().BookName = "Bleak House";
+    store.record().OpenFilesFilterIndex = -3;
+    ASSERT_TRUE(store.SaveSettings(nullptr));
+
+    const std::string saved = readFile(file);
+    EXPECT_EQ(saved.substr(0, kMainSection.size()), kMainSection);
+    EXPECT_EQ(saved.substr(kMainSection.size()),
+              "[UserSettings]\r\n"
+              "MyLagIndex=English\r\n"
+              "OpenFilesFilterIndex=-3\r\n"
+              "CutTypeIndex=1\r\n"
+              "BookName=Bleak House\r\n"
+              "KeepFileSize=16\r\n"
+              "InPutDir=/home/reader/in\r\n"
+              "OutPutDir=/home/reader/out\r\n"
+              "CutWord0=enter\r\n"
+              "CutWord1=space\r\n"
+              "CutWord2=.\r\n"
+              "CutWord3=!\r\n"
+              "Unnamed=kept\r\n");
+}
+
+TEST_F(SettingsStoreTest, MissingUserKeysTakeDefaultsAndAreWrittenAtTheNextSave)
+{
+    writeIni(kMainSection + "[UserSettings]\r\nKeepFileSize=\r\n");
+    SettingsStore store(file);
+    std::string error;
+    ASSERT_TRUE(store.LoadSettings(&error)) << error;
+    const Settings& s = store.record();
+    EXPECT_EQ(s.CutTypeIndex, 0);
+    EXPECT_EQ(s.KeepFileSize, 0);
+    EXPECT_EQ(s.OpenFilesFilterIndex, 1);
+    EXPECT_EQ(s.MyLagIndex, "");
+    EXPECT_EQ(s.CutWord, (std::vector<std::string>{"", "", ""}));
+
+    ASSERT_TRUE(store.SaveSettings(&error)) << error;
+    EXPECT_EQ(readFile(file).substr(kMainSection.size()),
+              "[UserSettings]\r\n"
+              "KeepFileSize=0\r\n"
+              "MyLagIndex=\r\n"
+              "OpenFilesFilterIndex=1\r\n"
+              "CutTypeIndex=0\r\n"
+              "BookName=\r\n"
+              "InPutDir=\r\n"
+              "OutPutDir=\r\n"
+              "CutWord0=\r\n"
+              "CutWord1=\r\n"
+              "CutWord2=\r\n");
+}
+
+TEST_F(SettingsStoreTest, ANegativeOverlapIsReadAsZero)
+{
+    writeIniWith("KeepFileSize=16", "KeepFileSize=-5");
+    SettingsStore store(file);
+    ASSERT_TRUE(store.LoadSettings(nullptr));
+    EXPECT_EQ(store.record().KeepFileSize, 0);
+}
+
+TEST_F(SettingsStoreTest, TextFieldsAreStoredUpToTheirFirstNul)
+{
+    writeIni(kMainSection + kUserSection);
+    SettingsStore store(file);
+    ASSERT_TRUE(store.LoadSettings(nullptr));
+    store.record().InPutDir = std::string("/home/reader/books\0one.txt\0two.txt\0", 35);
+    store.record().BookName = "Two\r\nLines";
+    ASSERT_TRUE(store.SaveSettings(nullptr));
+
+    SettingsStore again(file);
+    ASSERT_TRUE(again.LoadSettings(nullptr));
+    EXPECT_EQ(again.record().InPutDir, "/home/reader/books");
+    EXPECT_EQ(again.record().BookName, "Two");
+    EXPECT_EQ(again.record().CutWord.size(), 3u) << "the file is still well formed";
+}
+
+TEST_F(SettingsStoreTest, TextsAreStoredInTheConfiguredCodePage)
+{
+    writeIniWith("CodePage=windows-1252", "CodePage=windows-936");
+    SettingsStore store(file);
+    ASSERT_TRUE(store.LoadSettings(nullptr));
+    store.record().BookName = "红楼梦";
+    ASSERT_TRUE(store.SaveSettings(nullptr));
+    EXPECT_NE(readFile(file).find("BookName=\xBA\xEC\xC2\xA5\xC3\xCE\r\n"), std::string::npos);
+
+    SettingsStore again(file);
+    ASSERT_TRUE(again.LoadSettings(nullptr));
+    EXPECT_EQ(again.record().BookName, "红楼梦");
+    EXPECT_EQ(again.ini().GetIniKey("UserSettings", "BookName"), "红楼梦");
+}
+
+TEST_F(SettingsStoreTest, WithoutTheCodePageKeyTheSystemCodePageIsUsed)
+{
+    writeIniWith("CodePage=windows-1252\r\n", "");
+    SettingsStore store(file);
+    ASSERT_TRUE(store.LoadSettings(nullptr));
+    EXPECT_EQ(store.codePage()->name(), CodePage::open(CodePage::systemName())->name());
+}
+
+TEST_F(SettingsStoreTest, AMissingFileIsRefusedByName)
+{
+    const std::string error = loadError();
+    EXPECT_NE(error.find(pathToUtf8(file)), std::string::npos) << error;
+    EXPECT_NE(error.find("missing"), std::string::npos) << error;
+}
+
+struct Refusal {
+    const char* from;
+    const char* to;
+    const char* section;
+    const char* key;
+    const char* why;
+};
+
+class RefusedSettingsTest : public SettingsStoreTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(RefusedSettingsTest, NamesTheFileTheSectionAndTheKey)
+{
+    const Refusal& refusal = GetParam();
+    writeIniWith(refusal.from, refusal.to);
+    const std::string error = loadError();
+    EXPECT_NE(error.find(pathToUtf8(file)), std::string::npos) << error;
+    EXPECT_NE(error.find(std::string("[") + refusal.section + "]"), std::string::npos) << error;
+    EXPECT_NE(error.find(std::string("key ") + refusal.key + ":"), std::string::npos) << error;
+    EXPECT_NE(error.find(refusal.why), std::string::npos) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, RefusedSettingsTest,
+    ::testing::Values(
+        Refusal{"CutTypeNum=1\r\n", "", "MainSettings", "CutTypeNum", "missing"},
+        Refusal{"CutTypeNum=1", "CutTypeNum=", "MainSettings", "CutTypeNum", "missing"},
+        Refusal{"CutTypeNum=1", "CutTypeNum=one", "MainSettings", "CutTypeNum", "\"one\" is not a whole number"},
+        Refusal{"CutTypeNum=1", "CutTypeNum=-1", "MainSettings", "CutTypeNum", "outside"},
+        Refusal{"CutTypeNum=1", "CutTypeNum=4294967296", "MainSettings", "CutTypeNum", "not a whole number"},
+        Refusal{"CutTypeNum=1", "CutTypeNum=2000000000", "MainSettings", "CutTypeNum", "outside"},
+        Refusal{"CutTypeNum=1", "CutTypeNum=2", "MainSettings", "SingleFileSize2", "missing"},
+        Refusal{"InOutFileSize1=200\r\n", "", "MainSettings", "InOutFileSize1", "missing"},
+        Refusal{"SingleFileSize0=4000", "SingleFileSize0=4k", "MainSettings", "SingleFileSize0", "not a whole number"},
+        Refusal{"SingleFileSize0=4000", "SingleFileSize0=-1", "MainSettings", "SingleFileSize0", "below 0"},
+        Refusal{"InOutFileSize0=400", "InOutFileSize0=-400", "MainSettings", "InOutFileSize0", "below 0"},
+        Refusal{"InOutFileSize0=400", "InOutFileSize0=4001", "MainSettings", "InOutFileSize0", "above the page size"},
+        Refusal{"CutWordNum=2\r\n", "", "MainSettings", "CutWordNum", "missing"},
+        Refusal{"CutWordNum=2", "CutWordNum=-1", "MainSettings", "CutWordNum", "outside"},
+        Refusal{"CutWordNum=2", "CutWordNum=2147483647", "MainSettings", "CutWordNum", "outside"},
+        Refusal{"CutTypeIndex=1", "CutTypeIndex=2", "UserSettings", "CutTypeIndex", "outside 0..1"},
+        Refusal{"CutTypeIndex=1", "CutTypeIndex=-1", "UserSettings", "CutTypeIndex", "outside 0..1"},
+        Refusal{"CutTypeIndex=1", "CutTypeIndex=first", "UserSettings", "CutTypeIndex", "not a whole number"},
+        Refusal{"KeepFileSize=16", "KeepFileSize=lots", "UserSettings", "KeepFileSize", "not a whole number"},
+        Refusal{"CodePage=windows-1252", "CodePage=klingon-1", "MainSettings", "CodePage", "klingon-1"}));
+
+TEST_F(SettingsStoreTest, WholeFileModeNeedsTheChosenRowToBeUncut)
+{
+    writeIniWith("SingleFileSize1=2000\r\nInOutFileSize1=200", "SingleFileSize1=0\r\nInOutFileSize1=0");
+    SettingsStore store(file);
+    std::string error;
+    ASSERT_TRUE(store.LoadSettings(&error)) << error;
+    EXPECT_TRUE(store.record().wholeFileMode());
+    EXPECT_EQ(store.record().activeCutType().SingleFileSize, 0);
+
+    // Row 0 cuts 4000-byte pages, which whole-file mode contradicts.
+    std::string text = readFile(file);
+    text.replace(text.find("CutTypeIndex=1"), 14, "CutTypeIndex=0");
+    writeIni(text);
+    error = loadError();
+    EXPECT_NE(error.find("[UserSettings], key CutTypeIndex:"), std::string::npos) << error;
+    EXPECT_NE(error.find("whole-file mode"), std::string::npos) << error;
+}
+
+TEST_F(SettingsStoreTest, ARefusedLoadLeavesTheRecordAsItWas)
+{
+    writeIni(kMainSection + kUserSection);
+    SettingsStore store(file);
+    ASSERT_TRUE(store.LoadSettings(nullptr));
+    writeIniWith("CutTypeIndex=1", "CutTypeIndex=9");
+    std::string error;
+    EXPECT_FALSE(store.LoadSettings(&error));
+    EXPECT_EQ(store.record().CutTypeIndex, 1);
+    EXPECT_EQ(store.record().BookName, "Moby Dick");
+}
+
+TEST_F(SettingsStoreTest, SavingBeforeLoadingIsRefused)
+{
+    writeIni(kMainSection + kUserSection);
+    SettingsStore store(file);
+    std::string error;
+    EXPECT_FALSE(store.SaveSettings(&error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(readFile(file), kMainSection + kUserSection);
+}
+
+#ifndef _WIN32
+TEST_F(SettingsStoreTest, AFailedSaveReportsItAndKeepsTheOldFile)
+{
+    writeIni(kMainSection + kUserSection);
+    auto outcome = test::runWithFileSizeLimit(kMainSection.size() + 20, [&] {
+        SettingsStore store(file);
+        if (!store.LoadSettings(nullptr))
+            return true;  // counts as a wrong outcome below
+        store.record().BookName = "A New Name";
+        std::string error;
+        return store.SaveSettings(&error) || error.empty();
+    });
+    ASSERT_NE(outcome, test::ChildOutcome::Unsupported);
+    EXPECT_EQ(outcome, test::ChildOutcome::ReturnedFalse);
+    EXPECT_EQ(readFile(file), kMainSection + kUserSection);
+}
+#endif
+
+TEST(CutWordTest, EncodingAndDecoding)
+{
+    for (const char* enter : {"enter", "ENTER", "eNtEr"})
+        EXPECT_EQ(DecodeCutWord(enter), "\r\n") << enter;
+    for (const char* space : {"space", "SPACE", "Space"})
+        EXPECT_EQ(DecodeCutWord(space), " ") << space;
+    EXPECT_EQ(DecodeCutWord("enters"), "enters");
+    EXPECT_EQ(DecodeCutWord(" enter"), " enter");
+    EXPECT_EQ(DecodeCutWord("。"), "。");
+    EXPECT_EQ(DecodeCutWord(""), "");
+
+    EXPECT_EQ(EncodeCutWord("\r\n"), "enter");
+    EXPECT_EQ(EncodeCutWord(" "), "space");
+    EXPECT_EQ(EncodeCutWord("  "), "  ");
+    EXPECT_EQ(EncodeCutWord("\n"), "\n");
+    EXPECT_EQ(EncodeCutWord("Enter"), "Enter");
+    EXPECT_EQ(EncodeCutWord("!"), "!");
+}
+
+}  // namespace
+}  // namespace leafmill

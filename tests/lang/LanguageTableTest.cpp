@@ -1,0 +1,205 @@
+#include "TestSupport.h"
+
+#include "app/classIniFile.h"
+#include "lang/LanguageChoice.h"
+#include "lang/LanguageTable.h"
+#include "lang/StringId.h"
+#include "text/CodePage.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace leafmill {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+using test::writeFile;
+
+// A language file: [Info] with the given MaxLngNum line, then [Strings].
+std::string languageFile(const std::string& language, const std::string& maxLngNumLine, const std::string& strings)
+{
+    return "[Info]\r\nSoftName=Leafmill\r\nHomePage=leafmill.example.org\r\n" + maxLngNumLine + "\r\nLanguage=" +
+        language + "\r\n[Strings]\r\n" + strings;
+}
+
+std::string numberedStrings(int from, int to, const std::string& prefix)
+{
+    std::string lines;
+    for (int i = from; i <= to; ++i) {
+        std::string key = "0000" + std::to_string(i);
+        lines += key.substr(key.size() - 5) + "=" + prefix + std::to_string(i) + "\r\n";
+    }
+    return lines;
+}
+
+class LanguageTableTest : public ::testing::Test {
+protected:
+    void addFile(const std::string& name, const std::string& content) { writeFile(dir / name, content); }
+
+    bool load(const std::string& baseName, std::string* error = nullptr)
+    {
+        return table.LoadLanguageTable(dir.path(), baseName, *codePage, error);
+    }
+
+    TempDir dir;
+    std::shared_ptr<const CodePage> codePage = CodePage::open("windows-1252");
+    LanguageTable table;
+};
+
+TEST_F(LanguageTableTest, LoadsEntriesZeroToMaxLngNumAndIgnoresTheRest)
+{
+    addFile("Test.ini", languageFile("Test", "MaxLngNum=32", numberedStrings(0, 34, "text ")));
+    std::string error;
+    ASSERT_TRUE(load("Test", &error)) << error;
+    EXPECT_EQ(table.MaxLngNum, 32);
+    EXPECT_EQ(table.SoftName, "Leafmill");
+    EXPECT_EQ(table.HomePage, "leafmill.example.org");
+    EXPECT_EQ(table.SoftVersion, "1.60");
+    EXPECT_EQ(table.text(0), "text 0");
+    EXPECT_EQ(table.text(14), "text 14");
+    EXPECT_EQ(table.text(32), "text 32");
+    // 33 and 34 lie beyond MaxLngNum: the file's keys do not count.
+    EXPECT_EQ(table.text(33), "These sources gave no pages:");
+    EXPECT_EQ(table.text(34), "not a kind of document Leafmill reads");
+}
+
+TEST_F(LanguageTableTest, LookupsOutsideTheTableAreEmpty)
+{
+    addFile("Short.ini", languageFile("Short", "MaxLngNum=5", numberedStrings(0, 5, "s")));
+    ASSERT_TRUE(load("Short"));
+    EXPECT_EQ(table.text(5), "s5");
+    for (int index : {6, 29, 32, 41, 99999, 100000, -1})
+        EXPECT_EQ(table.text(index), "") << index;
+
+    LanguageTable unloaded;
+    EXPECT_EQ(unloaded.text(1), "");
+    EXPECT_EQ(unloaded.text(StringId::LanguageFallback),
+              "The language file @Chosen could not be loaded; @Used is used instead.");
+}
+
+TEST_F(LanguageTableTest, AtSignNBecomesALineBreakAndOnlyThat)
+{
+    addFile("Lines.ini", languageFile("Lines", "MaxLngNum=3",
+                                      "00001=first@nsecond\r\n00002=keep@Nthis\r\n00003=@n@n end @n\r\n"));
+    ASSERT_TRUE(load("Lines"));
+    EXPECT_EQ(table.text(1), "first\r\nsecond");
+    EXPECT_EQ(table.text(2), "keep@Nthis");
+    EXPECT_EQ(table.text(3), "\r\n\r\n end \r\n");
+}
+
+TEST_F(LanguageTableTest, KeysAreFiveDigitNumbers)
+{
+    addFile("Keys.ini", languageFile("Keys", "MaxLngNum=12", "1=one\r\n02=two\r\n0003=three\r\n00012=twelve\r\n"));
+    ASSERT_TRUE(load("Keys"));
+    EXPECT_EQ(table.text(1), "");
+    EXPECT_EQ(table.text(2), "");
+    EXPECT_EQ(table.text(3), "");
+    EXPECT_EQ(table.text(12), "twelve");
+}
+
+TEST_F(LanguageTableTest, AddedStringsFallBackToBuiltInEnglishOnlyWhereTheFileLacksThem)
+{
+    addFile("Own.ini", languageFile("Own", "MaxLngNum=40", "00036=eigener Text: @Reason\r\n00038=\r\n"));
+    ASSERT_TRUE(load("Own"));
+    EXPECT_EQ(table.text(StringId::FailureNotConverted), "eigener Text: @Reason");
+    EXPECT_EQ(table.text(StringId::BookFolderNotCreated), "The book folder @Folder could not be created: @Reason");
+    for (int index = StringId::FirstAdded; index <= StringId::Highest; ++index)
+        EXPECT_FALSE(table.text(index).empty()) << index;
+    EXPECT_EQ(table.text(32), "");
+}
+
+TEST_F(LanguageTableTest, AFileWithoutAUsableMaxLngNumIsRefusedAndTheTableStays)
+{
+    addFile("Good.ini", languageFile("Good", "MaxLngNum=2", numberedStrings(0, 2, "good ")));
+    ASSERT_TRUE(load("Good"));
+    for (const char* line : {"", "MaxLngNum=", "MaxLngNum=many", "MaxLngNum=-1", "MaxLngNum=100000"}) {
+        addFile("Bad.ini", languageFile("Bad", line, numberedStrings(0, 2, "bad ")));
+        std::string error;
+        EXPECT_FALSE(load("Bad", &error)) << line;
+        EXPECT_NE(error.find("MaxLngNum"), std::string::npos) << error;
+        EXPECT_NE(error.find("Bad.ini"), std::string::npos) << error;
+    }
+    std::string error;
+    EXPECT_FALSE(load("Absent", &error));
+    EXPECT_NE(error.find("Absent.ini"), std::string::npos) << error;
+    EXPECT_EQ(table.MaxLngNum, 2);
+    EXPECT_EQ(table.text(1), "good 1");
+}
+
+TEST_F(LanguageTableTest, StringsAreReadInTheCodePageOrAsUtf8AfterAByteOrderMark)
+{
+    addFile("Deutsch.ini", languageFile("Deutsch", "MaxLngNum=1", "00001=Gr\xF6\xDF" "e\r\n"));
+    addFile("Chinese.ini", "\xEF\xBB\xBF" + languageFile("中文", "MaxLngNum=1", "00001=书名：\r\n"));
+    ASSERT_TRUE(load("Deutsch"));
+    EXPECT_EQ(table.text(1), "Größe");
+    ASSERT_TRUE(load("Chinese"));
+    EXPECT_EQ(table.text(1), "书名：");
+}
+
+TEST_F(LanguageTableTest, TheListFollowsFileNameOrderAndSelectsByExactBaseName)
+{
+    addFile("b-Second.ini", languageFile("Second", "MaxLngNum=1", ""));
+    addFile("A-First.ini", languageFile("First", "MaxLngNum=1", ""));
+    addFile("c-Hidden.ini", languageFile("", "MaxLngNum=1", ""));
+    addFile("d-Third.ini", languageFile("Third", "MaxLngNum=1", ""));
+    addFile("notes.txt", languageFile("Text", "MaxLngNum=1", ""));
+    fs::create_directory(dir / "folder.ini");
+
+    LanguageList list = listLanguages(dir.path(), "d-Third", *codePage);
+    ASSERT_EQ(list.entries.size(), 3u);
+    EXPECT_EQ(list.entries[0].displayName, "First");
+    EXPECT_EQ(list.entries[0].baseName, "A-First");
+    EXPECT_EQ(list.entries[1].baseName, "b-Second");
+    EXPECT_EQ(list.entries[2].baseName, "d-Third");
+    EXPECT_EQ(list.selected, 2);
+
+    EXPECT_EQ(listLanguages(dir.path(), "D-THIRD", *codePage).selected, 0);
+    EXPECT_EQ(listLanguages(dir.path(), "c-Hidden", *codePage).selected, 0);
+    EXPECT_TRUE(listLanguages(dir / "absent", "x", *codePage).entries.empty());
+}
+
+TEST_F(LanguageTableTest, AChosenFileThatLoadsNeedsNoNotice)
+{
+    addFile("English.ini", languageFile("English", "MaxLngNum=40", numberedStrings(1, 3, "en ")));
+    LanguageChoice choice = loadChosenLanguage(table, dir.path(), "English", *codePage);
+    EXPECT_TRUE(choice.ok);
+    EXPECT_EQ(choice.usedBaseName, "English");
+    EXPECT_EQ(choice.notice, "");
+    EXPECT_EQ(table.text(1), "en 1");
+}
+
+TEST_F(LanguageTableTest, AChosenFileThatDoesNotLoadFallsBackToTheFirstThatDoes)
+{
+    addFile("A-Broken.ini", languageFile("Broken", "MaxLngNum=", ""));
+    addFile("b-Deutsch.ini",
+            languageFile("Deutsch", "MaxLngNum=40", "00001=Buchname:\r\n00040=@Chosen fehlt, also @Used.\r\n"));
+    addFile("c-English.ini", languageFile("English", "MaxLngNum=40", "00001=Book name:\r\n"));
+
+    LanguageChoice missing = loadChosenLanguage(table, dir.path(), "Klingon", *codePage);
+    ASSERT_TRUE(missing.ok) << missing.error;
+    EXPECT_EQ(missing.usedBaseName, "b-Deutsch");
+    EXPECT_EQ(missing.notice, "Klingon.ini fehlt, also b-Deutsch.ini.");
+    EXPECT_EQ(table.text(1), "Buchname:");
+
+    // A file without string 40 words the notice in built-in English.
+    fs::remove(dir / "b-Deutsch.ini");
+    LanguageChoice broken = loadChosenLanguage(table, dir.path(), "A-Broken", *codePage);
+    ASSERT_TRUE(broken.ok);
+    EXPECT_EQ(broken.usedBaseName, "c-English");
+    EXPECT_EQ(broken.notice, "The language file A-Broken.ini could not be loaded; c-English.ini is used instead.");
+}
+
+TEST_F(LanguageTableTest, WithoutAnyFileThatLoadsStartUpGetsAReason)
+{
+    addFile("Broken.ini", languageFile("Broken", "MaxLngNum=x", ""));
+    LanguageChoice choice = loadChosenLanguage(table, dir.path(), "English", *codePage);
+    EXPECT_FALSE(choice.ok);
+    EXPECT_NE(choice.error.find("English.ini"), std::string::npos) << choice.error;
+    EXPECT_NE(choice.error.find(pathToUtf8(dir.path())), std::string::npos) << choice.error;
+    EXPECT_EQ(table.MaxLngNum, -1);
+}
+
+}  // namespace
+}  // namespace leafmill

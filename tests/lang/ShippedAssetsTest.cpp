@@ -1,0 +1,102 @@
+#include "TestSupport.h"
+
+#include "app/SettingsStore.h"
+#include "lang/LanguageTable.h"
+#include "lang/StringId.h"
+#include "text/CodePage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace leafmill {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kAssets = LEAFMILL_ASSETS_DIR;
+
+TEST(ShippedAssetsTest, MainIniLoadsWithTheValuesForTheNotesReader)
+{
+    test::TempDir dir;
+    fs::copy_file(kAssets / "main.ini", dir / "main.ini");
+    SettingsStore store(dir / "main.ini");
+    std::string error;
+    ASSERT_TRUE(store.LoadSettings(&error)) << error;
+    const Settings& s = store.record();
+    ASSERT_EQ(s.CutTypeTable.size(), 2u);
+    EXPECT_EQ(s.CutTypeTable[0].SingleFileSize, 4000);
+    EXPECT_EQ(s.CutTypeTable[0].InOutFileSize, 400);
+    EXPECT_EQ(s.CutTypeTable[1].SingleFileSize, 2000);
+    EXPECT_EQ(s.CutTypeTable[1].InOutFileSize, 200);
+    EXPECT_FALSE(s.wholeFileMode());
+    EXPECT_EQ(s.MyLagIndex, "English");
+    EXPECT_EQ(s.CutTypeIndex, 0);
+    EXPECT_EQ(s.KeepFileSize, 0);
+    EXPECT_EQ(s.OpenFilesFilterIndex, 1);
+    EXPECT_EQ(s.BookName, "");
+    ASSERT_EQ(s.CutWordNum, 5);
+    ASSERT_EQ(s.CutWord.size(), 6u);
+    EXPECT_EQ(s.CutWord.front(), "\r\n");
+    EXPECT_EQ(s.CutWord.back(), " ");
+    for (int j = 0; j <= s.CutWordNum; ++j) {
+        const std::string stored = store.ini().GetIniKey("MainSettings", "CutWordDef" + std::to_string(j));
+        EXPECT_FALSE(stored.empty()) << j;
+        EXPECT_EQ(DecodeCutWord(stored), s.CutWord[static_cast<std::size_t>(j)]) << j;
+    }
+
+    // The filter alternates names and patterns; the first entry takes every
+    // kind the program reads, the last is all files.
+    EXPECT_EQ(s.Filter.rfind("Supported documents|*.txt;*.text;*.htm;*.html;*.asp;*.php;*.rtf;*.doc|", 0), 0u)
+        << s.Filter;
+    EXPECT_TRUE(s.Filter.ends_with("|All files|*.*")) << s.Filter;
+    EXPECT_EQ(std::count(s.Filter.begin(), s.Filter.end(), '|') % 2, 1);
+
+    // Saving rewrites the user keys only; the notes survive.
+    const std::string before = test::readFile(dir / "main.ini");
+    ASSERT_TRUE(store.SaveSettings(&error)) << error;
+    EXPECT_EQ(test::readFile(dir / "main.ini"), before);
+}
+
+class ShippedLanguageTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ShippedLanguageTest, HasEveryStringTheProgramUses)
+{
+    // The mark makes the Chinese file readable in any code page.
+    auto codePage = CodePage::open("windows-1252");
+    LanguageTable table;
+    std::string error;
+    ASSERT_TRUE(table.LoadLanguageTable(kAssets / "language", GetParam(), *codePage, &error)) << error;
+    EXPECT_EQ(table.SoftName, "Leafmill");
+    EXPECT_FALSE(table.HomePage.empty());
+    EXPECT_EQ(table.MaxLngNum, StringId::Highest);
+    for (int i = 1; i <= StringId::Highest; ++i) {
+        if (i == 30)
+            continue;
+        EXPECT_FALSE(table.text(i).empty()) << GetParam() << " lacks string " << i;
+        EXPECT_EQ(table.text(i).find("\xEF\xBF\xBD"), std::string::npos) << "no replacement character in " << i;
+    }
+    EXPECT_NE(table.text(StringId::RunFinished).find("@BookName"), std::string::npos);
+    EXPECT_NE(table.text(StringId::FailureNotConverted).find("@Reason"), std::string::npos);
+    EXPECT_NE(table.text(StringId::FailurePageNotWritten).find("@Reason"), std::string::npos);
+    EXPECT_NE(table.text(StringId::BookFolderNotCreated).find("@Folder"), std::string::npos);
+    EXPECT_NE(table.text(StringId::SettingsNotSaved).find("@File"), std::string::npos);
+    EXPECT_NE(table.text(StringId::LanguageFallback).find("@Used"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ShippedLanguageTest, ::testing::Values("English", "SimplifiedChinese"));
+
+TEST(ShippedAssetsTest, BothLanguagesAreListedWithEnglishSelected)
+{
+    auto codePage = CodePage::open("windows-1252");
+    LanguageList list = listLanguages(kAssets / "language", "English", *codePage);
+    ASSERT_EQ(list.entries.size(), 2u);
+    EXPECT_EQ(list.entries[0].displayName, "English");
+    EXPECT_EQ(list.entries[1].displayName, "简体中文");
+    EXPECT_EQ(list.entries[1].baseName, "SimplifiedChinese");
+    EXPECT_EQ(list.selected, 0);
+}
+
+}  // namespace
+}  // namespace leafmill

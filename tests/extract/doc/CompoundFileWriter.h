@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace leafmill::test {
+
+// A tiny writer of version 3 compound files (512-byte sectors, no DIFAT
+// sectors) for building test documents. Streams below 4096 bytes go to the
+// mini stream. The layout it reports lets tests damage the file on purpose.
+class CompoundFileWriter {
+public:
+    void add(std::string name, std::string bytes) { streams_.push_back({std::move(name), std::move(bytes)}); }
+
+    struct Layout {
+        std::uint32_t firstFatSector = 0;
+        std::uint32_t firstDirSector = 0;
+        std::uint32_t firstMiniFatSector = 0;
+        std::vector<std::uint32_t> streamStart;  // per added stream: first (mini) sector
+    };
+
+    std::string write(Layout* layout = nullptr) const;
+
+    // Byte offset of a sector in the written file.
+    static std::size_t sectorOffset(std::uint32_t sector) { return (std::size_t(sector) + 1) * 512; }
+
+private:
+    struct Stream {
+        std::string name;
+        std::string bytes;
+    };
+    std::vector<Stream> streams_;
+};
+
+void putU16(std::string& bytes, std::size_t pos, std::uint16_t value);
+void putU32(std::string& bytes, std::size_t pos, std::uint32_t value);
+
+}  // namespace leafmill::test

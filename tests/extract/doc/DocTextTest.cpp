@@ -1,0 +1,176 @@
+// From the stored characters to plain text: line and cell marks, hyphens
+// and spaces, anchors, fields, the order of the stories, and the documents
+// that are refused.
+#include "CompoundFileWriter.h"
+#include "WordFileBuilder.h"
+#include "extract/doc/DocToText.h"
+
+#include <gtest/gtest.h>
+
+namespace leafmill::extract {
+namespace {
+
+using test::WordFileSpec;
+
+Result convert(const WordFileSpec& spec)
+{
+    return docToText(test::buildWordFile(spec), Options{});
+}
+
+std::string textOf(std::u16string text, bool compressed = false)
+{
+    WordFileSpec spec;
+    spec.pieces = {{std::move(text), compressed}};
+    const Result result = convert(spec);
+    EXPECT_TRUE(result.ok) << result.error;
+    return result.text;
+}
+
+TEST(DocText, BreaksEndLinesAndSpecialCharactersBecomeWhatAReaderExpects)
+{
+    EXPECT_EQ(textOf(u"para\rline\vbreak\fpage\r"), "para\r\nline\r\nbreak\r\npage\r\n");
+    EXPECT_EQ(textOf(u"non\x1E" u"breaking opt\x1Fional\u00A0space\ttab\r"), "non-breaking optional space\ttab\r\n");
+    EXPECT_EQ(textOf(u"pic\x01ture draw\x08n note\x02 ref\x05 mark\x03\r"), "picture drawn note ref mark\r\n");
+    EXPECT_EQ(textOf(u"8-bit\x1F too\x1E\xA0\r", true), "8-bit too- \r\n");
+    // A lone surrogate cannot be written as UTF-8.
+    EXPECT_EQ(textOf(u"a\xD800" u"b\xDC00\r"), "a\uFFFDb\uFFFD\r\n");
+    // The text always ends with a line end, even when the document has none.
+    EXPECT_EQ(textOf(u"no mark"), "no mark\r\n");
+}
+
+TEST(DocText, FieldsShowTheirResultsOnly)
+{
+    EXPECT_EQ(textOf(u"See \x13 HYPERLINK \"http://x\" \x14the site\x15 now.\r"), "See the site now.\r\n");
+    // A nested field inside the instructions stays hidden; one in the result shows its own result.
+    EXPECT_EQ(textOf(u"A\x13IF \x13 DATE \x14x\x15 = 1 \x14shown \x13PAGE\x14" u"7\x15!\x15Z\r"), "Ashown 7!Z\r\n");
+    // No separator: nothing shows. Stray separators and ends are ignored.
+    EXPECT_EQ(textOf(u"a\x13PAGE\x15" u"b\x14\x15" u"c\r"), "abc\r\n");
+    // A field left open at the end of the main text does not hide the notes.
+    WordFileSpec spec;
+    spec.pieces = {{u"body\x13 REF x \r", false}, {u"note\r", false}};
+    spec.ccpText = 13;
+    spec.ccpFtn = 5;
+    const Result result = convert(spec);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.text, "body\r\nnote\r\n");
+}
+
+TEST(DocText, PhoneticGuidesShowTheirBaseText)
+{
+    EXPECT_EQ(textOf(u"\x13 EQ \\* jc2 \\o\\ad(\\s\\up 10(\u3068\u3046),\u6771\u4EAC)\x15\u3078\r"),
+        "\u6771\u4EAC\u3078\r\n");
+    EXPECT_EQ(textOf(u"\x13 EQ \\f(1,2)\x15.\r"), "2.\r\n");
+}
+
+TEST(DocText, CellsBecomeTabsAndRowEndsLineEndsByTheParagraphFormatting)
+{
+    // Two rows of two cells; the second row has an empty last cell.
+    WordFileSpec spec;
+    spec.pieces = {{u"Intro\ra\x07" u"b\x07\x07" u"c\x07\x07\x07" u"After\r", true}};
+    spec.writeParagraphFormatting = true;
+    spec.rowEndPositions = {10, 14};
+    const Result result = convert(spec);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.text, "Intro\r\na\tb\t\r\nc\t\t\r\nAfter\r\n");
+    EXPECT_TRUE(result.warnings.empty());
+}
+
+TEST(DocText, WithoutParagraphFormattingTheSecondOfTwoCellMarksEndsTheRow)
+{
+    WordFileSpec spec;
+    spec.pieces = {{u"a\x07" u"b\x07\x07" u"c\x07" u"d\x07\x07" u"end\r", false}};
+    const Result result = convert(spec);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.text, "a\tb\t\r\nc\td\t\r\nend\r\n");
+    ASSERT_EQ(result.warnings.size(), 1u);
+    EXPECT_NE(result.warnings[0].find("guessed"), std::string::npos);
+}
+
+TEST(DocText, FootnotesAndEndnotesFollowTheMainTextWhileHeadersAndCommentsStayOut)
+{
+    WordFileSpec spec;
+    spec.pieces = {{u"Main\x02 text\r", true}, {u"\x02 Foot one\r\x02 Foot two\r\r", false},
+        {u"Header\r\r", true}, {u"Comment\r", true}, {u"\x02 End note\r\r", true}, {u"Text box\r", true}};
+    spec.ccpText = 11;
+    spec.ccpFtn = 23;
+    spec.ccpHdd = 8;
+    spec.ccpAtn = 8;
+    spec.ccpEdn = 12;
+    const Result result = convert(spec);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.text, "Main text\r\n Foot one\r\n Foot two\r\n\r\n End note\r\n\r\n");
+
+    std::size_t mainLength = 0;
+    const Result split = doc::docToText(test::buildWordFile(spec), Options{}, &mainLength);
+    EXPECT_EQ(split.text.substr(0, mainLength), "Main text\r\n");
+}
+
+TEST(DocText, StoryLengthsBeyondThePieceTableAreCutToIt)
+{
+    WordFileSpec spec;
+    spec.pieces = {{u"short\r", true}};
+    spec.ccpText = 4000000000L;
+    spec.ccpFtn = 4000000000U;
+    const Result result = convert(spec);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.text, "short\r\n");
+}
+
+TEST(DocText, ReportsProgressUpToTheEnd)
+{
+    WordFileSpec spec;
+    spec.pieces = {{std::u16string(200000, u'x') + u"\r", true}};
+    std::vector<int> seen;
+    Options options;
+    options.progress = [&](int percent) { seen.push_back(percent); };
+    ASSERT_TRUE(docToText(test::buildWordFile(spec), options).ok);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), 100);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+}
+
+TEST(DocText, RefusesWhatIsNoWord97Document)
+{
+    WordFileSpec encrypted;
+    encrypted.pieces = {{u"secret\r", true}};
+    encrypted.encrypted = true;
+    EXPECT_EQ(convert(encrypted).error, "the document is password-protected");
+
+    WordFileSpec word6 = encrypted;
+    word6.encrypted = false;
+    word6.nFib = 0x68;
+    EXPECT_NE(convert(word6).error.find("Word 6 or Word 95"), std::string::npos);
+
+    WordFileSpec noTable = word6;
+    noTable.nFib = 0xC1;
+    noTable.writeTableStream = false;
+    EXPECT_EQ(convert(noTable).error, "the document's table stream 1Table is missing");
+
+    WordFileSpec lowerCase = noTable;
+    lowerCase.writeTableStream = true;
+    lowerCase.lowerCaseNames = true;
+    EXPECT_EQ(convert(lowerCase).text, "secret\r\n");
+
+    test::CompoundFileWriter other;
+    other.add("Workbook", std::string(5000, 'x'));
+    EXPECT_NE(docToText(other.write(), Options{}).error.find("no WordDocument stream"), std::string::npos);
+
+    const std::pair<std::string, std::string> foreign[] = {
+        {std::string("\xDB\xA5\x2D\x00", 4), "Word 2 document"},
+        {"\xEF\xBB\xBF<?xml version=\"1.0\"?><?mso-application progid=\"Word.Document\"?>", "WordML"},
+        {"{\\rtf1\\ansi hello}", "RTF document"},
+        {"\xFFWPC\x10\x00", "WordPerfect"},
+        {"PK\x03\x04", ".docx"},
+        {"<html><body>hi</body></html>", "XML or HTML"},
+        {"plain words", "does not start with a compound-file header"},
+        {"", "empty"},
+    };
+    for (const auto& [bytes, words] : foreign) {
+        const Result result = docToText(bytes, Options{});
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.error.find(words), std::string::npos) << result.error;
+    }
+}
+
+}  // namespace
+}  // namespace leafmill::extract

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace leafmill::test {
+
+// Builds small Word 97-2003 files for the reader's tests: a file information
+// block, the text in pieces (one byte or two per character), a piece table in
+// the table stream and, when asked, paragraph formatting that marks row ends.
+struct WordFileSpec {
+    struct Piece {
+        std::u16string text;
+        bool compressed = false;  // stored one cp1252 byte per character
+    };
+    std::vector<Piece> pieces;  // in reading order
+
+    // Story lengths; ccpText < 0 means all the text is main text.
+    long ccpText = -1;
+    std::uint32_t ccpFtn = 0, ccpHdd = 0, ccpAtn = 0, ccpEdn = 0;
+
+    std::uint16_t nFib = 0xC1;
+    bool encrypted = false;
+    bool storeBackwards = false;  // pieces stored in reverse order, as fast saves do
+    bool prcBeforePieces = true;  // a formatting entry ahead of the piece table
+    bool writeTableStream = true;
+    bool lowerCaseNames = false;
+    // Paragraph formatting is written only when asked; it marks the cell
+    // marks at these character positions as row ends (all text in pieces of
+    // one kind).
+    bool writeParagraphFormatting = false;
+    std::vector<std::uint32_t> rowEndPositions;
+};
+
+std::string buildWordFile(const WordFileSpec& spec);
+
+// The WordDocument and table streams alone, for tests that damage them.
+struct WordStreams {
+    std::string wordDocument;
+    std::string table;
+};
+WordStreams buildWordStreams(const WordFileSpec& spec);
+
+}  // namespace leafmill::test

@@ -205,8 +205,8 @@ bool SettingsStore::LoadSettings(std::string* error)
     SettingsReader plainReader(plain, file);
     const std::string codePageName = plain.GetIniKey(kMainSettings, "CodePage");
     std::string why;
-    std::shared_ptr<const CodePage> codePage =
-        CodePage::open(codePageName.empty() ? CodePage::systemName() : codePageName, &why);
+    const std::string openedName = codePageName.empty() ? CodePage::systemName() : codePageName;
+    std::shared_ptr<const CodePage> codePage = CodePage::open(openedName, &why);
     if (!codePage) {
         plainReader.refuse(kMainSettings, "CodePage", why);
         return fail(error, plainReader.error());
@@ -216,7 +216,7 @@ bool SettingsStore::LoadSettings(std::string* error)
     ini.INIFileName(iniPath_);
     SettingsReader reader(ini, file);
     Settings settings;
-    settings.CodePage = codePage->name();
+    settings.CodePage = openedName;
     if (!readCutTypes(reader, settings))
         return fail(error, reader.error());
     settings.Filter = reader.text(kMainSettings, "Filter");

@@ -1,11 +1,28 @@
 #include "extract/html/HtmlToText.h"
 
+#include "extract/html/HtmlLineFilter.h"
+#include "extract/html/PageDecoding.h"
+#include "text/CodePage.h"
+
 namespace leafmill::extract {
 
-// Placeholder until the reader lands.
-Result htmlToText(std::string_view, const Options&)
+Result htmlToText(std::string_view bytes, const Options& options)
 {
-    return Result::failure("this kind of document cannot be read yet");
+    std::shared_ptr<const CodePage> systemPage;
+    const CodePage* codePage = options.codePage;
+    if (!codePage) {
+        systemPage = CodePage::open(CodePage::systemName());
+        if (!systemPage)
+            return Result::failure("no code page to read the page in");
+        codePage = systemPage.get();
+    }
+
+    Result result;
+    const std::string text = decodePage(bytes, *codePage, result.warnings);
+    HtmlLineFilter filter(*codePage, bytes.size(), options.progress);
+    result.text = filter.filter(text);
+    result.ok = true;
+    return result;
 }
 
-}  // namespace leafmill::extract
+} // namespace leafmill::extract

@@ -4,7 +4,10 @@
 
 namespace leafmill::extract {
 
-// The plain text of an HTML-like page.
+// The plain text of an HTML-like page (.htm, .html, .asp, .php): read in the
+// character set the page declares (else options.codePage), passed through
+// the line filter of HtmlLineFilter. Never fails; an unknown or contradicted
+// character-set declaration is a warning.
 Result htmlToText(std::string_view bytes, const Options& options);
 
-}  // namespace leafmill::extract
+} // namespace leafmill::extract

@@ -1,0 +1,201 @@
+#include "extract/html/HtmlLineFilter.h"
+
+#include "extract/html/AsciiNoCase.h"
+#include "extract/html/HtmlEntities.h"
+#include "extract/html/LineEdits.h"
+#include "extract/html/LineReader.h"
+#include "text/CodePage.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+
+namespace leafmill::extract {
+
+namespace {
+
+// Lines are joined in search of a block's end tag only up to this many bytes
+// of the code page, so that an unclosed <script> does not swallow the page.
+constexpr std::uint64_t kJoinLimit = 65536;
+
+constexpr std::string_view kCommentOpen = "<!--";
+constexpr std::string_view kCommentClose = "-->";
+
+// Elements whose tags stand between words (table cells, list items, blocks):
+// removing them must not glue "<td>red</td><td>green</td>" into "redgreen".
+bool separatesWords(std::string_view lowerName)
+{
+    static constexpr std::string_view kNames[] = { "address", "article", "aside", "blockquote", "caption", "center",
+        "dd", "div", "dl", "dt", "fieldset", "figcaption", "figure", "footer", "form", "h1", "h2", "h3", "h4", "h5",
+        "h6", "header", "hr", "legend", "li", "main", "nav", "ol", "option", "p", "pre", "section", "table", "tbody",
+        "td", "tfoot", "th", "thead", "title", "tr", "ul" };
+    return std::find(std::begin(kNames), std::end(kNames), lowerName) != std::end(kNames);
+}
+
+// The lower-case name of the start or end tag whose '<' is at line[lt].
+std::string tagNameAt(std::string_view line, std::size_t lt)
+{
+    std::size_t pos = lt + 1;
+    if (pos < line.size() && line[pos] == '/')
+        ++pos;
+    std::string name;
+    for (; pos < line.size() && name.size() <= 10 && std::isalnum(static_cast<unsigned char>(line[pos])); ++pos)
+        name.push_back(asciiLower(line[pos]));
+    return name;
+}
+
+bool isAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+} // namespace
+
+HtmlLineFilter::HtmlLineFilter(const CodePage& codePage, std::uint64_t sourceLength, std::function<void(int)> progress)
+    : codePage_(codePage)
+    , sourceLength_(sourceLength)
+    , progress_(std::move(progress))
+{
+}
+
+std::string HtmlLineFilter::filter(std::string_view text)
+{
+    std::string out;
+    LineReader lines(text);
+    while (!lines.exhausted()) {
+        std::string line(lines.next());
+        line = withoutBlocks(std::move(line), "script", lines);
+        line = withoutBlocks(std::move(line), "style", lines);
+        line = squeezeSpaces(replaceBreakTags(line));
+        if (isBlank(line))
+            continue;
+        countLine(line);
+
+        std::string kept;
+        appendDecodingReferences(keepOutsideTags(line), kept);
+        // Removed tags and decoded &nbsp; can leave spaces side by side.
+        kept = collapseLineBreaks(squeezeSpaces(kept));
+        if (isBlank(kept))
+            continue;
+        out.append(kept);
+        out.append("\r\n");
+    }
+    return out;
+}
+
+std::string HtmlLineFilter::withoutBlocks(std::string line, std::string_view tagName, LineReader& lines) const
+{
+    const std::string open = "<" + std::string(tagName);
+    const std::string close = "</" + std::string(tagName) + ">";
+    std::size_t start = findNoCase(line, open);
+    if (start == std::string::npos)
+        return line;
+
+    std::string out;
+    std::size_t done = 0; // line[done..] is not yet filtered
+    // The end tag is looked for after the opening tag, and after a join only
+    // in what the join added (with room for an end tag split by the join).
+    std::size_t closeFrom = start + open.size();
+    // The code-page length of out + line[done..], known once joining starts.
+    std::optional<std::uint64_t> joinedLength;
+    while (start != std::string::npos) {
+        const std::size_t end = findNoCase(line, close, closeFrom);
+        if (end != std::string::npos) {
+            const std::size_t after = end + close.size();
+            if (joinedLength)
+                *joinedLength -= codePageLength(std::string_view(line).substr(start, after - start));
+            out.append(line, done, start - done);
+            done = after;
+            start = findNoCase(line, open, done);
+            closeFrom = start + open.size();
+            continue;
+        }
+        if (!joinedLength)
+            joinedLength = codePageLength(out) + codePageLength(std::string_view(line).substr(done));
+        if (lines.exhausted() || *joinedLength > kJoinLimit)
+            break;
+        closeFrom = std::max(closeFrom, line.size() - std::min(line.size(), close.size() - 1));
+        const std::string_view next = lines.next();
+        *joinedLength += codePageLength(next);
+        line.append(next);
+    }
+    out.append(line, done);
+    return out;
+}
+
+void HtmlLineFilter::countLine(std::string_view line)
+{
+    bytesDone_ += codePageLength(line) + 2;
+    if (sourceLength_ == 0 || !progress_)
+        return;
+    // CR-only line ends count 2 and may carry the sum past the source length.
+    const auto percent = static_cast<int>(std::min<std::uint64_t>(100, bytesDone_ * 100 / sourceLength_));
+    if (percent != lastPercent_) {
+        lastPercent_ = percent;
+        progress_(percent);
+    }
+}
+
+std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
+{
+    std::string kept;
+    kept.reserve(line.size());
+    // A space owed to a removed tag that parts words; paid before the next
+    // kept text unless a space or line start is already there.
+    bool spaceOwed = false;
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        if (markup_ != Markup::Text) {
+            const bool comment = markup_ == Markup::Comment;
+            const std::size_t end = comment ? line.find(kCommentClose, pos) : line.find('>', pos);
+            if (end == std::string_view::npos)
+                break;
+            pos = end + (comment ? kCommentClose.size() : 1);
+            markup_ = Markup::Text;
+            continue;
+        }
+        const std::size_t mark = line.find_first_of("<>", pos);
+        const std::string_view text
+            = line.substr(pos, mark == std::string_view::npos ? std::string_view::npos : mark - pos);
+        if (spaceOwed && !text.empty()) {
+            if (!kept.empty() && kept.back() != ' ' && kept.back() != '\n' && text.front() != ' '
+                && text.front() != '\r')
+                kept.push_back(' ');
+            spaceOwed = false;
+        }
+        kept.append(text);
+        if (mark == std::string_view::npos)
+            break;
+        pos = mark + 1;
+        if (line[mark] == '>')
+            continue; // a stray '>' is dropped like any tag mark
+        if (line.substr(mark, kCommentOpen.size()) != kCommentOpen) {
+            markup_ = Markup::Tag;
+            spaceOwed = spaceOwed || separatesWords(tagNameAt(line, mark));
+            continue;
+        }
+        // A comment ends only at "-->", however many '>' it holds; "<!-->"
+        // and "<!--->" are empty comments.
+        pos = mark + kCommentOpen.size();
+        markup_ = Markup::Comment;
+        if (line.substr(pos, 1) == ">" || line.substr(pos, 2) == "->") {
+            pos += line[pos] == '>' ? 1 : 2;
+            markup_ = Markup::Text;
+        }
+    }
+    return kept;
+}
+
+std::uint64_t HtmlLineFilter::codePageLength(std::string_view utf8) const
+{
+    if (codePage_.isUtf8())
+        return utf8.size();
+    if (codePage_.isSingleByte()) {
+        // One byte per character: count the bytes that start one.
+        return static_cast<std::uint64_t>(std::count_if(
+            utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    }
+    return isAscii(utf8) ? utf8.size() : codePage_.fromUtf8(utf8).size();
+}
+
+} // namespace leafmill::extract

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace leafmill {
+class CodePage;
+}
+
+namespace leafmill::extract {
+
+class LineReader;
+
+// The line-by-line HTML filter: no parser and no tree, just these steps on
+// each line, in this order:
+//   1. read the line;
+//   2. remove every script block, joining the following lines while an
+//      opening tag has no end tag after it yet;
+//   3. the same for style blocks;
+//   4. break and paragraph tags become CR LF, runs of spaces one space;
+//   5. a blank line is dropped; any other counts towards the progress;
+//   6. tags are removed, the inside-a-tag (or comment) state carried over to
+//      the next line; the tags of cells, list items and blocks leave a space;
+//   7. character references are decoded;
+//   8. runs of line breaks become one;
+//   9. a line that is not blank is written, followed by CR LF.
+// One object filters one page.
+class HtmlLineFilter {
+public:
+    // `codePage` measures the byte lengths that the progress and the join
+    // limit count; `sourceLength` is the page's size in bytes.
+    HtmlLineFilter(const CodePage& codePage, std::uint64_t sourceLength, std::function<void(int)> progress);
+
+    // The written lines of the page's text (UTF-8), each followed by CR LF.
+    std::string filter(std::string_view text);
+
+private:
+    enum class Markup { Text, Tag, Comment };
+
+    std::string withoutBlocks(std::string line, std::string_view tagName, LineReader& lines) const;
+    void countLine(std::string_view line);
+    std::string keepOutsideTags(std::string_view line);
+    std::uint64_t codePageLength(std::string_view utf8) const;
+
+    const CodePage& codePage_;
+    std::uint64_t sourceLength_;
+    std::function<void(int)> progress_;
+    std::uint64_t bytesDone_ = 0;
+    int lastPercent_ = -1;
+    Markup markup_ = Markup::Text;
+};
+
+} // namespace leafmill::extract

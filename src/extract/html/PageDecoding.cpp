@@ -1,0 +1,181 @@
+#include "extract/html/PageDecoding.h"
+
+#include "extract/html/CharsetDeclarations.h"
+#include "extract/html/Utf8Append.h"
+#include "text/CodePage.h"
+
+#include <unicode/ucnv.h>
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+namespace leafmill::extract {
+
+namespace {
+
+enum class Utf8Form { Ascii, Utf8, NotUtf8 };
+
+Utf8Form utf8Form(std::string_view bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    bool beyondAscii = false;
+    while (p < end) {
+        if (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
+        }
+        const unsigned char lead = *p;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        }
+        beyondAscii = true;
+        int length;
+        unsigned char low = 0x80, high = 0xBF; // bounds of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0)
+                low = 0xA0; // no overlong forms
+            if (lead == 0xED)
+                high = 0x9F; // no surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0)
+                low = 0x90;
+            if (lead == 0xF4)
+                high = 0x8F; // nothing above U+10FFFF
+        } else {
+            return Utf8Form::NotUtf8;
+        }
+        if (end - p < length || p[1] < low || p[1] > high)
+            return Utf8Form::NotUtf8;
+        for (int i = 2; i < length; ++i) {
+            if (p[i] < 0x80 || p[i] > 0xBF)
+                return Utf8Form::NotUtf8;
+        }
+        p += length;
+    }
+    return beyondAscii ? Utf8Form::Utf8 : Utf8Form::Ascii;
+}
+
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian)
+{
+    auto unitAt = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char32_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t trail = unitAt(i + 2);
+            if (trail >= 0xDC00 && trail <= 0xDFFF) {
+                appendUtf8(0x10000 + ((unit - 0xD800) << 10) + (trail - 0xDC00), out);
+                i += 2;
+                continue;
+            }
+        }
+        appendUtf8(unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit, out);
+    }
+    if (i < bytes.size())
+        appendUtf8(0xFFFD, out); // half a code unit at the end
+    return out;
+}
+
+// Labels that pages use for a set whose everyday superset they mean, as
+// browsers read them; anything else goes to the converter as written.
+std::string_view converterName(std::string_view label)
+{
+    struct Alias {
+        std::string_view label;
+        std::string_view converter;
+    };
+    static constexpr Alias kAliases[] = { { "iso-8859-1", "windows-1252" }, { "iso8859-1", "windows-1252" },
+        { "latin1", "windows-1252" }, { "l1", "windows-1252" }, { "us-ascii", "windows-1252" },
+        { "ascii", "windows-1252" }, { "iso-8859-9", "windows-1254" }, { "latin5", "windows-1254" },
+        { "tis-620", "windows-874" }, { "iso-8859-11", "windows-874" }, { "gb2312", "GB18030" }, { "gbk", "GB18030" },
+        { "x-gbk", "GB18030" }, { "gb_2312-80", "GB18030" }, { "csgb2312", "GB18030" }, { "euc-kr", "windows-949" },
+        { "ks_c_5601-1987", "windows-949" }, { "shift_jis", "windows-31j" }, { "sjis", "windows-31j" },
+        { "x-sjis", "windows-31j" },
+        // A page whose <meta> can be read as ASCII is not UTF-16.
+        { "utf-16", "UTF-8" }, { "utf-16le", "UTF-8" }, { "utf-16be", "UTF-8" } };
+    for (const Alias& alias : kAliases) {
+        if (alias.label == label)
+            return alias.converter;
+    }
+    return label;
+}
+
+std::string decodeUtf8(std::string_view bytes, Utf8Form form)
+{
+    if (form != Utf8Form::NotUtf8)
+        return std::string(bytes);
+    // Each broken sequence becomes U+FFFD.
+    const auto utf8 = CodePage::open("UTF-8");
+    return utf8->toUtf8(bytes);
+}
+
+// The name people know a code page by ("windows-1252"), not ICU's own.
+std::string displayName(const CodePage& page)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const char* name = ucnv_getStandardName(page.name().c_str(), "IANA", &status);
+    return U_SUCCESS(status) && name ? std::string(name) : page.name();
+}
+
+} // namespace
+
+std::string decodePage(std::string_view bytes, const CodePage& fallback, std::vector<std::string>& warnings)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        const std::string_view body = bytes.substr(3);
+        return decodeUtf8(body, utf8Form(body));
+    }
+    if (bytes.starts_with("\xFF\xFE"))
+        return utf16ToUtf8(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF"))
+        return utf16ToUtf8(bytes.substr(2), true);
+
+    const Utf8Form form = utf8Form(bytes);
+    const std::vector<std::string> declared = declaredCharsets(bytes);
+    for (const std::string& label : declared) {
+        const auto page = CodePage::open(converterName(label));
+        if (!page) {
+            warnings.push_back("the page declares the unknown character set \"" + label + "\"");
+            continue;
+        }
+        if (page->isUtf8()) {
+            if (form != Utf8Form::NotUtf8)
+                return std::string(bytes);
+            warnings.push_back("the page declares UTF-8, but its bytes are not UTF-8");
+            continue;
+        }
+        if (form == Utf8Form::Utf8) {
+            warnings.push_back("the page declares \"" + label + "\", but its bytes are UTF-8; it is read as UTF-8");
+            return std::string(bytes);
+        }
+        return page->toUtf8(bytes);
+    }
+    // Text beyond ASCII that is valid UTF-8 is UTF-8 beyond reasonable doubt;
+    // read in a legacy code page it would turn into other characters.
+    if (form == Utf8Form::Utf8)
+        return std::string(bytes);
+    if (!declared.empty())
+        warnings.push_back("the page is read in the program's code page, " + displayName(fallback));
+    if (fallback.isUtf8())
+        return decodeUtf8(bytes, form);
+    return fallback.toUtf8(bytes);
+}
+
+} // namespace leafmill::extract

@@ -20,6 +20,11 @@ namespace leafmill {
 namespace {
 
 constexpr int kAttempts = 100;
+#ifdef _WIN32
+constexpr const char* kLastResort = ".";
+#else
+constexpr const char* kLastResort = "/tmp";
+#endif
 
 // Milliseconds since the system started, as a 32-bit signed number.
 int32_t tickCount()
@@ -66,6 +71,10 @@ std::string GetTempDir()
     if (dir.empty()) {
         std::error_code ec;
         dir = pathToUtf8(std::filesystem::temp_directory_path(ec));
+        // The library gives up when TEMP or TMPDIR is set but empty; never fall
+        // back to the root folder.
+        if (ec || dir.empty())
+            dir = kLastResort;
     }
     if (!endsWithSeparator(dir))
         dir += static_cast<char>(std::filesystem::path::preferred_separator);

@@ -1,0 +1,277 @@
+#include "convert/OutputRun.h"
+#include "convert/EstimatePages.h"
+#include "lang/LanguageTable.h"
+#include "text/CodePage.h"
+
+#include "PageFolder.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace leafmill {
+namespace {
+
+using test::pagesIn;
+using test::TempDir;
+
+TEST(FixInputTest, NameFirstThenCharactersThenList)
+{
+    EXPECT_EQ(FixInput("", 0), 10);
+    EXPECT_EQ(FixInput("", 3), 10);
+    for (const char* bad : { "My/Book", "a\\b", "c:", "*", "why?", "\"q\"", "<a>", "a|b", ".", "..", "...", "tab\there",
+             "line\nend", "del\x7f" })
+        EXPECT_EQ(FixInput(bad, 1), 11) << bad;
+    EXPECT_EQ(FixInput("Alice", 0), 12);
+    EXPECT_EQ(FixInput("Alice", 2), 0);
+    EXPECT_EQ(FixInput(".hidden", 1), 0);
+    EXPECT_EQ(FixInput("Ünïcode 书", 1), 0);
+}
+
+TEST(EstimatePagesTest, TheDivisorGrowsWithTheCutTypeIndex)
+{
+    TempDir dir;
+    test::writeFile(dir / "a.txt", std::string(10'000, 'x'));
+    const std::vector<std::string> sources = { (dir / "a.txt").string(), (dir / "gone.txt").string() };
+    Settings settings;
+    settings.CutTypeTable = { { 4096, 400 }, { 4096, 400 }, { 0, 0 } };
+    settings.CutTypeNum = 2;
+    RunState state;
+    state.PageNumDigits = 9;
+    EstimatePages(settings, sources, state);
+    EXPECT_EQ(state.PageEstimate, 2);
+    EXPECT_EQ(state.PageNumDigits, 4);
+    EXPECT_EQ(state.PageNumPad, "0000");
+    settings.CutTypeIndex = 1;
+    EstimatePages(settings, sources, state);
+    EXPECT_EQ(state.PageEstimate, 1);
+    settings.CutTypeIndex = 2; // uncut: one page per source
+    EstimatePages(settings, sources, state);
+    EXPECT_EQ(state.PageEstimate, 2);
+
+    test::writeFile(dir / "a.txt", std::string(409'600, 'x'));
+    settings.CutTypeIndex = 0;
+    EstimatePages(settings, sources, state);
+    EXPECT_EQ(state.PageEstimate, 110);
+}
+
+// Records what the run reports and answers the stop question from a script.
+class RecordingListener : public RunListener {
+public:
+    void sourceStarted(std::size_t index, const std::string& path) override
+    {
+        started.push_back(path);
+        if (onSourceStarted)
+            onSourceStarted(index);
+    }
+    void runProgress(int value) override { runValues.push_back(value); }
+    void sourceProgress(int value) override { sourceValues.push_back(value); }
+    bool confirmStop() override
+    {
+        ++questions;
+        return answer;
+    }
+
+    std::vector<std::string> started;
+    std::vector<int> runValues;
+    std::vector<int> sourceValues;
+    std::function<void(std::size_t)> onSourceStarted;
+    bool answer = true;
+    int questions = 0;
+};
+
+class OutputRunTest : public ::testing::Test {
+protected:
+    OutputRunTest()
+    {
+        test::writeLanguageFile(dir / "Test.ini");
+        auto table = std::make_shared<LanguageTable>();
+        std::string error;
+        EXPECT_TRUE(table->LoadLanguageTable(dir.path(), "Test", *codePage, &error)) << error;
+        language = table;
+        settings.CutTypeNum = 1;
+        settings.CutTypeTable = { { 100, 20 }, { 50, 10 } };
+        settings.CutWordNum = 1;
+        settings.CutWord = { "\r\n", " " };
+        std::filesystem::create_directory(dir / "out");
+    }
+
+    // A source of `lines` lines of 30 bytes: three pages of 100 bytes make 10 lines.
+    std::string source(const std::string& name, int lines)
+    {
+        std::string text;
+        for (int i = 0; i < lines; ++i)
+            text += name.substr(0, 1) + std::string(27, 'x') + "\r\n";
+        test::writeFile(dir / name, text);
+        return (dir / name).string();
+    }
+
+    RunResult run(const std::string& book, const std::vector<std::string>& sources)
+    {
+        OutputRun outputRun(settings, codePage, language);
+        current = &outputRun;
+        RunResult result = outputRun.run(book, sources, (dir / "out").string(), listener);
+        current = nullptr;
+        return result;
+    }
+
+    std::filesystem::path bookFolder(const std::string& book) const { return dir / "out" / book; }
+
+    TempDir dir;
+    std::shared_ptr<const CodePage> codePage = CodePage::open("windows-1252");
+    std::shared_ptr<const LanguageTable> language;
+    Settings settings;
+    RecordingListener listener;
+    OutputRun* current = nullptr;
+};
+
+TEST_F(OutputRunTest, PagesAreNumberedThroughTheWholeBook)
+{
+    const std::vector<std::string> sources = { source("a.txt", 8), source("b.txt", 2) };
+    const RunResult result = run("Alice", sources);
+    EXPECT_EQ(result.end, RunEnd::Completed);
+    EXPECT_EQ(result.message, "Book Alice is done; Alice, not @bookname.");
+    EXPECT_EQ(result.bookFolder, bookFolder("Alice").string() + "/");
+    const auto pages = pagesIn(bookFolder("Alice"), "Alice");
+    ASSERT_EQ(pages.size(), 4u); // 240 bytes give 3 pages, 60 bytes one
+    EXPECT_EQ(pages[3].name, "Alice0003.txt");
+    EXPECT_EQ(pages[3].bytes.substr(0, 1), "b");
+    EXPECT_EQ(result.pageCount, 4);
+    ASSERT_EQ(result.sources.size(), 2u);
+    EXPECT_EQ(result.sources[0].pages, 3);
+    EXPECT_EQ(result.sources[1].pages, 1);
+    EXPECT_FALSE(result.anySourceFailed());
+    EXPECT_EQ(listener.started, sources);
+    ASSERT_FALSE(listener.runValues.empty());
+    EXPECT_EQ(listener.runValues.front(), 0);
+    EXPECT_EQ(listener.runValues.back(), 100);
+    EXPECT_EQ(listener.sourceValues.back(), 0);
+}
+
+TEST_F(OutputRunTest, ARunAgainReplacesPagesOfTheSameNames)
+{
+    run("Alice", { source("a.txt", 8) });
+    test::writeFile(dir / "a.txt", "short\r\n");
+    const RunResult again = run("Alice", { (dir / "a.txt").string() });
+    EXPECT_EQ(again.end, RunEnd::Completed);
+    const auto pages = pagesIn(bookFolder("Alice"), "Alice");
+    ASSERT_EQ(pages.size(), 3u); // the longer run's later pages stay
+    EXPECT_EQ(pages[0].bytes, "short\r\n\r\n");
+}
+
+TEST_F(OutputRunTest, StopDuringTheFirstSourceAnsweredYesEndsTheRun)
+{
+    const std::vector<std::string> sources = { source("a.txt", 4), source("b.txt", 4), source("c.txt", 4) };
+    listener.onSourceStarted = [this](std::size_t index) {
+        if (index == 0)
+            current->requestStop();
+    };
+    const RunResult result = run("Alice", sources);
+    EXPECT_EQ(listener.questions, 1);
+    EXPECT_EQ(result.end, RunEnd::Stopped);
+    EXPECT_EQ(result.message, "Stopped.");
+    EXPECT_EQ(result.sources.size(), 1u);
+    EXPECT_EQ(listener.runValues.back(), 100);
+    for (const auto& page : pagesIn(bookFolder("Alice"), "Alice"))
+        EXPECT_EQ(page.bytes.substr(0, 1), "a") << page.name;
+}
+
+TEST_F(OutputRunTest, StopAnsweredNoGoesOnAsIfNothingWasAsked)
+{
+    const std::vector<std::string> sources = { source("a.txt", 4), source("b.txt", 4), source("c.txt", 4) };
+    listener.answer = false;
+    listener.onSourceStarted = [this](std::size_t index) {
+        if (index == 0)
+            current->requestStop();
+    };
+    const RunResult result = run("Alice", sources);
+    EXPECT_EQ(listener.questions, 1);
+    EXPECT_EQ(result.end, RunEnd::Completed);
+    EXPECT_EQ(result.sources.size(), 3u);
+    EXPECT_EQ(result.message, "Book Alice is done; Alice, not @bookname.");
+}
+
+TEST_F(OutputRunTest, StopDuringTheLastSourceAsksNothingButEndsStopped)
+{
+    const std::vector<std::string> sources = { source("a.txt", 4), source("b.txt", 4) };
+    listener.onSourceStarted = [this](std::size_t index) {
+        if (index == 1)
+            current->requestStop();
+    };
+    const RunResult result = run("Alice", sources);
+    EXPECT_EQ(listener.questions, 0);
+    EXPECT_EQ(result.end, RunEnd::Stopped);
+    EXPECT_EQ(result.message, "Stopped.");
+    EXPECT_EQ(result.sources.size(), 2u);
+}
+
+TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPages)
+{
+    test::writeFile(dir / "empty.txt", "");
+    test::writeFile(dir / "letter.docx", "PK");
+    const std::vector<std::string> sources = { source("a.txt", 1), (dir / "letter.docx").string(),
+        (dir / "empty.txt").string(), (dir / "gone.txt").string() };
+    const RunResult result = run("Alice", sources);
+    EXPECT_EQ(result.end, RunEnd::Completed);
+    EXPECT_TRUE(result.anySourceFailed());
+    EXPECT_EQ(result.message,
+        "Book Alice is done; Alice, not @bookname.\n\nNo pages from:\n" + sources[1] + ": unsupported\n" + sources[3]
+            + ": missing");
+    ASSERT_EQ(result.sources.size(), 4u);
+    EXPECT_EQ(result.sources[2].failure, SourceFailure::None);
+    EXPECT_EQ(result.sources[2].pages, 0);
+    EXPECT_EQ(pagesIn(bookFolder("Alice"), "Alice").size(), 1u);
+}
+
+TEST_F(OutputRunTest, RefusedNamesCreateNothing)
+{
+    const std::vector<std::string> sources = { source("a.txt", 1) };
+    for (const char* name : { "..", ".", "My/Book", "bell\a" }) {
+        const RunResult result = run(name, sources);
+        EXPECT_EQ(result.end, RunEnd::Refused) << name;
+        EXPECT_EQ(result.message, "bad name") << name;
+    }
+    EXPECT_EQ(run("", sources).message, "empty name");
+    EXPECT_EQ(run("Alice", {}).message, "empty list");
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
+    EXPECT_EQ(listener.started.size(), 0u);
+}
+
+TEST_F(OutputRunTest, ABookFolderThatCannotBeCreatedEndsTheRunAtOnce)
+{
+    test::writeFile(dir / "out" / "Alice", "a file in the way");
+    const RunResult blocked = run("Alice", { source("a.txt", 1) });
+    EXPECT_EQ(blocked.end, RunEnd::BookFolderFailed);
+    const std::string folder = bookFolder("Alice").string() + "/";
+    EXPECT_TRUE(blocked.message.starts_with("no folder " + folder + ": ")) << blocked.message;
+    EXPECT_TRUE(blocked.sources.empty());
+    EXPECT_TRUE(listener.started.empty());
+
+    OutputRun outputRun(settings, codePage, language);
+    const RunResult missing = outputRun.run("Alice", { source("a.txt", 1) }, (dir / "nowhere").string(), listener);
+    EXPECT_EQ(missing.end, RunEnd::BookFolderFailed);
+    EXPECT_NE(missing.message.find("nowhere"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
+}
+
+TEST_F(OutputRunTest, WholeFileModeNamesEachPageAfterItsSource)
+{
+    settings.CutTypeTable = { { 100, 20 }, { 0, 0 } };
+    settings.CutTypeIndex = 1;
+    std::filesystem::create_directories(dir / "one");
+    std::filesystem::create_directories(dir / "two");
+    test::writeFile(dir / "one" / "tale.of.two.txt", "first\r\n");
+    test::writeFile(dir / "two" / "tale.of.two.txt", "second\r\n");
+    const std::vector<std::string> sources = { source("long.txt", 20), (dir / "one" / "tale.of.two.txt").string(),
+        (dir / "two" / "tale.of.two.txt").string() };
+    const RunResult result = run("Alice", sources);
+    EXPECT_EQ(result.end, RunEnd::Completed);
+    EXPECT_EQ(result.message, "Book Alice is done; Alice, not @bookname.");
+    EXPECT_EQ(test::readFile(bookFolder("Alice") / "long.txt").size(), 20u * 30u + 2u);
+    EXPECT_EQ(test::readFile(bookFolder("Alice") / "tale.of.two.txt"), "second\r\n\r\n");
+    EXPECT_EQ(result.pageCount, 3);
+}
+
+} // namespace
+} // namespace leafmill

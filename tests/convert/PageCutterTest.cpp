@@ -1,0 +1,388 @@
+#include "convert/PageCutter.h"
+#include "convert/FindCutPoint.h"
+#include "convert/PageWriter.h"
+#include "convert/RunState.h"
+#include "text/CodePage.h"
+
+#include "PageFolder.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace leafmill {
+namespace {
+
+using test::pagesIn;
+using test::TempDir;
+
+const std::string kCrLf = "\r\n";
+
+// Cuts real files in a temporary folder into a real book folder.
+class PageCutterTest : public ::testing::Test {
+protected:
+    void SetUp() override { useCodePage("windows-1252"); }
+
+    void useCodePage(const std::string& name)
+    {
+        codePage = CodePage::open(name);
+        ASSERT_TRUE(codePage);
+    }
+
+    CutOutcome cut(std::string_view content)
+    {
+        const auto source = dir / "source.txt";
+        test::writeFile(source, content);
+        return cutFile(source);
+    }
+
+    CutOutcome cutFile(const std::filesystem::path& source)
+    {
+        std::filesystem::create_directories(book());
+        state.OutPutDir = book().string() + "/";
+        state.BookName = "Book";
+        PageWriter writer(state, [this](int value) { progress.push_back(value); });
+        PageCutter cutter(rules, *codePage, writer);
+        return cutter.CutTextFile(source);
+    }
+
+    std::filesystem::path book() const { return dir / "book"; }
+
+    // The page texts without their closing CR LF (which every page must have).
+    std::vector<std::string> pageTexts()
+    {
+        std::vector<std::string> texts;
+        for (const auto& page : pagesIn(book(), "Book")) {
+            EXPECT_GE(page.bytes.size(), 2u);
+            EXPECT_EQ(page.bytes.substr(page.bytes.size() - 2), kCrLf) << page.name;
+            texts.push_back(page.bytes.substr(0, page.bytes.size() - 2));
+        }
+        return texts;
+    }
+
+    static std::string joined(const std::vector<std::string>& texts)
+    {
+        std::string all;
+        for (const auto& text : texts)
+            all += text;
+        return all;
+    }
+
+    TempDir dir;
+    std::shared_ptr<const CodePage> codePage;
+    CutRules rules;
+    RunState state;
+    std::vector<int> progress;
+};
+
+TEST_F(PageCutterTest, AFullPageIsNotCutAndOneByteMoreIs)
+{
+    rules.pageSize = 20;
+    rules.windowSize = 5;
+    const std::string exact = "12345678\r\n12345678\r\n"; // 20 bytes with the line ends
+    ASSERT_EQ(cut(exact).failure, SourceFailure::None);
+    EXPECT_EQ(pageTexts(), std::vector<std::string> { exact });
+
+    std::filesystem::remove_all(book());
+    state.PageCount = 0;
+    const CutOutcome over = cut("12345678\r\n123456789\r\n");
+    EXPECT_EQ(over.pages, 2);
+    // The cut at the full size may fall between CR and LF, as it always has.
+    EXPECT_EQ(pageTexts(), (std::vector<std::string> { "12345678\r\n123456789\r", "\n" }));
+}
+
+TEST_F(PageCutterTest, TheFirstWordOfTheListDecidesAtItsLeftmostPlace)
+{
+    rules.pageSize = 400;
+    rules.windowSize = 100;
+    rules.cutWords = { "\r\n", " " };
+    // The window is bytes 301..400: a blank at its 3rd byte, CR LF at its 10th and 11th.
+    std::string text(300, 'a');
+    text += "aa aaaaaa\r\n";
+    text += std::string(200, 'b');
+    ASSERT_EQ(cut(text).pages, 2);
+    const auto pages = pageTexts();
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].size(), 311u);
+    EXPECT_EQ(pages[0].substr(309), kCrLf);
+    EXPECT_EQ(pages[1].substr(0, 200), std::string(200, 'b'));
+
+    // Without the CR LF in the window, the blank decides; with neither, the full size.
+    rules.cutWords = { "#", " ", "\r\n" };
+    std::filesystem::remove_all(book());
+    ASSERT_EQ(cut(text).pages, 2);
+    EXPECT_EQ(pageTexts()[0].size(), 303u);
+    rules.cutWords = { "", " " };
+    std::filesystem::remove_all(book());
+    ASSERT_EQ(cut(text).pages, 2);
+    EXPECT_EQ(pageTexts()[0].size(), 400u);
+}
+
+TEST_F(PageCutterTest, TheNextPageRepeatsTheLastKBytes)
+{
+    rules.pageSize = 50;
+    rules.windowSize = 10;
+    rules.keep = 10;
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    cut(text);
+    const auto pages = pageTexts();
+    ASSERT_GT(pages.size(), 3u);
+    std::string rebuilt = pages[0];
+    for (std::size_t i = 1; i < pages.size(); ++i) {
+        ASSERT_GE(pages[i - 1].size(), 10u);
+        EXPECT_EQ(pages[i].substr(0, 10), pages[i - 1].substr(pages[i - 1].size() - 10)) << "page " << i;
+        rebuilt += pages[i].substr(10);
+    }
+    EXPECT_EQ(rebuilt, text);
+}
+
+TEST_F(PageCutterTest, LineEndsBecomeCrLfAndALoneLfStays)
+{
+    cut("one\rtwo\r\nthree\nfour");
+    EXPECT_EQ(pageTexts(), std::vector<std::string> { "one\r\ntwo\r\nthree\nfour\r\n" });
+
+    // Nothing at all gives no page; one line end gives one page holding it.
+    std::filesystem::remove_all(book());
+    state.PageCount = 7;
+    EXPECT_EQ(cut("").pages, 0);
+    EXPECT_EQ(state.PageCount, 7);
+    EXPECT_TRUE(pagesIn(book(), "Book").empty());
+    EXPECT_EQ(cut("\r\n").pages, 1);
+    const auto pages = pagesIn(book(), "Book");
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].name, "Book0007.txt");
+    EXPECT_EQ(pages[0].bytes, "\r\n\r\n");
+}
+
+TEST_F(PageCutterTest, LongLinesAndLfOnlyFilesAreCutIntoFullPages)
+{
+    rules.pageSize = 4000;
+    rules.windowSize = 400;
+    rules.cutWords = { "\r\n", " " };
+    std::string lfOnly;
+    std::mt19937 random(7);
+    while (lfOnly.size() < 300'000)
+        lfOnly += std::string(random() % 120, 'x') + (random() % 3 ? " " : "") + "\n";
+    const CutOutcome outcome = cut(lfOnly);
+    ASSERT_EQ(outcome.failure, SourceFailure::None);
+    const auto pages = pageTexts();
+    EXPECT_GT(pages.size(), 75u);
+    EXPECT_EQ(outcome.pages, static_cast<int32_t>(pages.size()));
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        EXPECT_LE(pages[i].size(), 4000u) << "page " << i;
+    EXPECT_EQ(joined(pages), test::normalisedLines(lfOnly));
+}
+
+TEST_F(PageCutterTest, ALineEndSplitAcrossReadBlocksStaysOneLineEnd)
+{
+    rules.pageSize = 1000;
+    for (std::size_t crAt : { 65535u, 65536u, 131071u }) {
+        std::string text(crAt, 'a');
+        text += "\r\nb\rc\n";
+        std::filesystem::remove_all(book());
+        cut(text);
+        EXPECT_EQ(joined(pageTexts()), test::normalisedLines(text)) << "CR at " << crAt;
+    }
+}
+
+// Invariants over many generated files: no page is over the size, a page that
+// is shorter than the size ends behind a cut word (or is the file's last), the
+// pages put together give the text, and the numbers run on without a gap.
+TEST_F(PageCutterTest, GeneratedFilesKeepTheCutterInvariants)
+{
+    std::mt19937 random(12345);
+    const std::vector<std::string> ends = { "\r\n", "\r", "\n", " ", ". " };
+    for (int round = 0; round < 40; ++round) {
+        rules.pageSize = 40 + static_cast<int32_t>(random() % 400);
+        rules.windowSize = static_cast<int32_t>(random() % (rules.pageSize + 50)); // may pass S
+        rules.cutWords = { ". ", "\r\n", " " };
+        std::string text;
+        const std::size_t target = random() % 12'000;
+        while (text.size() < target) {
+            const std::size_t run = random() % 8 == 0 ? random() % 3000 : random() % 60;
+            text += std::string(run, static_cast<char>('a' + random() % 26)) + ends[random() % ends.size()];
+        }
+        std::filesystem::remove_all(book());
+        state.PageCount = 0;
+        const CutOutcome outcome = cut(text);
+        ASSERT_EQ(outcome.failure, SourceFailure::None);
+        const auto files = pagesIn(book(), "Book");
+        const auto pages = pageTexts();
+        for (std::size_t i = 0; i < files.size(); ++i)
+            ASSERT_EQ(files[i].number, static_cast<long>(i)) << "round " << round;
+        const std::size_t size = static_cast<std::size_t>(rules.pageSize);
+        for (std::size_t i = 0; i + 1 < pages.size(); ++i) {
+            ASSERT_LE(pages[i].size(), size) << "round " << round << " page " << i;
+            const bool behindWord = pages[i].ends_with(". ") || pages[i].ends_with(kCrLf) || pages[i].ends_with(" ");
+            ASSERT_TRUE(pages[i].size() == size || behindWord) << "round " << round << " page " << i;
+        }
+        if (!pages.empty()) {
+            ASSERT_LE(pages.back().size(), size);
+        }
+        ASSERT_EQ(joined(pages), test::normalisedLines(text)) << "round " << round;
+    }
+}
+
+TEST_F(PageCutterTest, DoubleByteCharactersAreNeverSplit)
+{
+    useCodePage("windows-936");
+    // 丄 is 81 41: its trail byte is an 'A', which must not match as a cut word.
+    const std::string utf8 = "中文丄的文字丄和A标点，还有丄丄更多的汉字。";
+    rules.pageSize = 31;
+    rules.windowSize = 9;
+    rules.keep = 5;
+    rules.cutWords = { "A", codePage->fromUtf8("，") };
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += codePage->fromUtf8(utf8) + (i % 4 == 3 ? "\r\n" : "");
+    cut(text);
+    const auto pages = pageTexts();
+    ASSERT_GT(pages.size(), 10u);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const std::string decoded = codePage->toUtf8(pages[i]);
+        EXPECT_EQ(decoded.find("\xEF\xBF\xBD"), std::string::npos) << "page " << i << " holds a broken character";
+        EXPECT_EQ(codePage->fromUtf8(decoded), pages[i]) << "page " << i;
+        EXPECT_LE(pages[i].size(), 31u);
+    }
+}
+
+TEST_F(PageCutterTest, ALongUtf8LineIsCutBetweenCharacters)
+{
+    useCodePage("UTF-8");
+    rules.pageSize = 100;
+    rules.windowSize = 10;
+    rules.cutWords = { "。" };
+    std::string text;
+    while (text.size() < 70'000) // past the first read block
+        text += "日本語のテキスト𝄞と。"; // 3- and 4-byte characters, no line end
+    cut(text);
+    const auto pages = pageTexts();
+    ASSERT_GT(pages.size(), 700u);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        ASSERT_LE(pages[i].size(), 100u);
+        ASSERT_EQ(codePage->toUtf8(pages[i]), pages[i]) << "page " << i << " splits a character";
+    }
+    EXPECT_EQ(joined(pages), text + kCrLf);
+}
+
+TEST_F(PageCutterTest, ACutWordMatchesOnlyWhereACharacterStarts)
+{
+    useCodePage("windows-936");
+    const std::vector<std::string> words = { "A" };
+    // 丄 is 81 41: its trail byte is an 'A'.
+    const std::string bytes = codePage->fromUtf8("丄丄xA丄");
+    ASSERT_EQ(bytes, "\x81\x41\x81\x41xA\x81\x41");
+    EXPECT_EQ(FindCutPoint(bytes, 0, bytes.size(), words, *codePage), 6u);
+    EXPECT_EQ(FindCutPoint(bytes, 1, 4, words, *codePage), 0u);
+    // A window may start on a trail byte; matches still count from the buffer's start.
+    EXPECT_EQ(FindCutPoint(bytes, 3, bytes.size(), words, *codePage), 3u);
+}
+
+TEST_F(PageCutterTest, AnOverlapAsLongAsThePageIsShortenedAndTheCutGoesOn)
+{
+    rules.pageSize = 10;
+    rules.windowSize = 4;
+    rules.keep = 64;
+    rules.cutWords = { " " };
+    const std::string text = "a b c d e f g h i j k l m n o p q r s t u v w x y z\r\n";
+    const CutOutcome outcome = cut(text);
+    ASSERT_EQ(outcome.failure, SourceFailure::None);
+    const auto pages = pageTexts();
+    ASSERT_GT(pages.size(), 1u);
+    ASSERT_LT(pages.size(), text.size());
+    for (const auto& page : pages)
+        EXPECT_LE(page.size(), 10u);
+    // Each page starts one byte further into the text than the one before.
+    for (std::size_t i = 0; i + 1 < pages.size(); ++i) {
+        const std::size_t n = std::min(pages[i].size() - 1, pages[i + 1].size());
+        EXPECT_EQ(pages[i + 1].substr(0, n), pages[i].substr(1, n)) << "page " << i;
+    }
+    EXPECT_EQ(pages.back().substr(pages.back().size() - 3), "z\r\n");
+}
+
+TEST_F(PageCutterTest, TenThousandAndOnePagesAllStay)
+{
+    rules.pageSize = 12;
+    std::string text;
+    for (int i = 0; i < 10'001; ++i) {
+        char line[16];
+        std::snprintf(line, sizeof line, "p%09d", i); // 10 bytes, 12 with CR LF
+        text += std::string(line) + kCrLf;
+    }
+    EXPECT_EQ(cut(text).pages, 10'001);
+    const auto pages = pagesIn(book(), "Book");
+    ASSERT_EQ(pages.size(), 10'001u);
+    EXPECT_EQ(pages[9'999].name, "Book9999.txt");
+    EXPECT_EQ(pages[10'000].name, "Book10000.txt");
+    EXPECT_EQ(pages[0].bytes, "p000000000\r\n\r\n");
+    EXPECT_EQ(pages[10'000].bytes, "p000010000\r\n\r\n");
+}
+
+TEST_F(PageCutterTest, ProgressIsWellDefinedWithoutAnEstimate)
+{
+    rules.pageSize = 10;
+    state.PageEstimate = 0;
+    EXPECT_EQ(cut("0123456789abc\r\n").pages, 2);
+    EXPECT_EQ(progress, (std::vector<int> { 99, 99 }));
+
+    state.PageEstimate = 4;
+    state.PageCount = 0;
+    progress.clear();
+    cut("0123456789012345678901234567890123456789012345\r\n");
+    EXPECT_EQ(progress, (std::vector<int> { 25, 50, 75, 99, 99 }));
+}
+
+TEST_F(PageCutterTest, UncutTextBecomesOneUnnumberedPage)
+{
+    rules.pageSize = 0;
+    state.wholeFileMode = true;
+    std::string text;
+    while (text.size() < 200'000)
+        text += "a line of the whole file\r\nand one with a lone lf\n";
+    EXPECT_EQ(cut(text).pages, 1);
+    EXPECT_EQ(test::readFile(book() / "Book.txt"), test::normalisedLines(text) + kCrLf);
+}
+
+TEST_F(PageCutterTest, AMissingFileOrFolderIsAMissingSource)
+{
+    const CutOutcome missing = cutFile(dir / "nothing.txt");
+    EXPECT_EQ(missing.failure, SourceFailure::Missing);
+    EXPECT_FALSE(missing.reason.empty());
+    std::filesystem::create_directory(dir / "folder.txt");
+    EXPECT_EQ(cutFile(dir / "folder.txt").failure, SourceFailure::Missing);
+}
+
+#ifndef _WIN32
+TEST_F(PageCutterTest, APageThatCannotBeWrittenIsReportedAndEarlierPagesStay)
+{
+    rules.pageSize = 10;
+    std::filesystem::create_directories(book());
+    // The second page's name leads to a device that is always full.
+    std::filesystem::create_symlink("/dev/full", book() / "Book0001.txt");
+    const CutOutcome full = cut("0123456789\r\n0123456789\r\n0123456789\r\n");
+    EXPECT_EQ(full.failure, SourceFailure::WriteFailed);
+    EXPECT_EQ(full.pages, 1);
+    EXPECT_NE(full.reason.find("Book0001.txt"), std::string::npos) << full.reason;
+    EXPECT_EQ(test::readFile(book() / "Book0000.txt"), "0123456789\r\n");
+    EXPECT_EQ(state.PageCount, 1);
+
+    // A book folder that is gone.
+    state.OutPutDir = (dir / "gone").string() + "/";
+    PageWriter writer(state, nullptr);
+    PageCutter cutter(rules, *codePage, writer);
+    test::writeFile(dir / "more.txt", "text\r\n");
+    const CutOutcome gone = cutter.CutTextFile(dir / "more.txt");
+    EXPECT_EQ(gone.failure, SourceFailure::WriteFailed);
+    EXPECT_NE(gone.reason.find("No such file"), std::string::npos) << gone.reason;
+}
+#endif
+
+} // namespace
+} // namespace leafmill

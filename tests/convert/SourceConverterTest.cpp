@@ -1,0 +1,253 @@
+#include "convert/SourceConverter.h"
+#include "convert/OutputFile.h"
+#include "convert/PageCutter.h"
+#include "convert/PageWriter.h"
+#include "convert/SourceDispatch.h"
+#include "convert/TemporaryTextFile.h"
+#include "extract/html/HtmlToText.h"
+#include "text/CodePage.h"
+
+#include "PageFolder.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <sys/stat.h>
+
+namespace leafmill {
+namespace {
+
+using test::TempDir;
+
+// Extractors of the test's own dispatch table.
+extract::Result greekText(std::string_view bytes, const extract::Options& options)
+{
+    if (options.progress) {
+        options.progress(50);
+        options.progress(100);
+    }
+    extract::Result result;
+    result.ok = true;
+    result.text = "Αρχή " + std::string(bytes) + "\r\n";
+    result.warnings = { "a picture was left out" };
+    return result;
+}
+
+extract::Result refuses(std::string_view, const extract::Options&)
+{
+    return extract::Result::failure("the document is encrypted");
+}
+
+const DispatchTable kTestTable = {
+    { ".txt", nullptr, "" },
+    { ".grk", &greekText, "grk" },
+    { ".bad", &refuses, "bad" },
+};
+
+TEST(SourceDispatchTest, TheKindIsTheLowerCasedLastFourCharacters)
+{
+    const DispatchTable& table = defaultDispatchTable();
+    auto kindWord = [&](const char* path) -> std::string {
+        const SourceKind* kind = findSourceKind(path, table);
+        return kind ? (kind->extractor ? std::string(kind->kindWord) : std::string("text")) : std::string("none");
+    };
+    EXPECT_EQ(kindWord("/books/notes.TXT"), "text");
+    EXPECT_EQ(kindWord("/books/context"), "text"); // "text" needs no dot before it
+    EXPECT_EQ(kindWord("page.HTML"), "htm");
+    EXPECT_EQ(kindWord("index.shtml"), "htm");
+    EXPECT_EQ(kindWord("a.Asp"), "htm");
+    EXPECT_EQ(kindWord("a.php"), "htm");
+    EXPECT_EQ(kindWord("a.htm"), "htm");
+    EXPECT_EQ(kindWord("letter.RTF"), "rtf");
+    EXPECT_EQ(kindWord("letter.doc"), "doc");
+    EXPECT_EQ(kindWord("letter.docx"), "none");
+    EXPECT_EQ(kindWord("txt"), "none");
+    EXPECT_EQ(findSourceKind("page.htm", table)->extractor, &extract::htmlToText);
+}
+
+// TEMP pointed at a folder of the test for the life of the object.
+class TempVariable {
+public:
+    explicit TempVariable(const std::string& value)
+    {
+        const char* old = std::getenv("TEMP");
+        wasSet_ = old != nullptr;
+        old_ = old ? old : "";
+        set(value);
+    }
+    ~TempVariable()
+    {
+#ifdef _WIN32
+        set(old_);
+#else
+        if (wasSet_)
+            set(old_);
+        else
+            unsetenv("TEMP");
+#endif
+    }
+    static void set(const std::string& value)
+    {
+#ifdef _WIN32
+        _putenv_s("TEMP", value.c_str());
+#else
+        setenv("TEMP", value.c_str(), 1);
+#endif
+    }
+
+private:
+    bool wasSet_ = false;
+    std::string old_;
+};
+
+TEST(TemporaryTextFileTest, TheFolderComesFromTempOrTheSystem)
+{
+    {
+        TempVariable temp("/some/where/");
+        EXPECT_EQ(GetTempDir(), "/some/where/"); // no second separator
+    }
+    {
+        TempVariable temp("/some/where");
+        EXPECT_EQ(GetTempDir(), "/some/where/");
+    }
+    // An empty TEMP (which also defeats the library's own lookup) never means
+    // the root folder.
+    TempVariable temp("");
+    const std::string system = GetTempDir();
+    EXPECT_NE(system, "/");
+    EXPECT_TRUE(system.ends_with("/")) << system;
+    EXPECT_TRUE(std::filesystem::is_directory(system)) << system;
+}
+
+TEST(TemporaryTextFileTest, TheNameHoldsDateTickKindAndNumber)
+{
+    const std::time_t now = std::time(nullptr);
+    const std::tm* date = std::localtime(&now);
+    const std::string day
+        = std::to_string(date->tm_year + 1900) + std::to_string(date->tm_mon + 1) + std::to_string(date->tm_mday);
+    const std::string name = temporaryFileName("/tmp/", "htm", 7);
+    ASSERT_TRUE(name.starts_with("/tmp/" + day)) << name;
+    ASSERT_TRUE(name.ends_with("htm7.txt")) << name;
+    const std::string tick = name.substr(5 + day.size(), name.size() - 5 - day.size() - 8);
+    EXPECT_FALSE(tick.empty());
+    EXPECT_EQ(tick.find_first_not_of("-0123456789"), std::string::npos) << name;
+}
+
+#ifndef _WIN32
+TEST(TemporaryTextFileTest, CreatedOnlyForTheUserAndGoneAfterwards)
+{
+    TempDir dir;
+    TempVariable temp(dir.path().string());
+    std::string path;
+    {
+        TemporaryTextFile file;
+        std::string error;
+        ASSERT_TRUE(file.create("rtf", "bytes", &error)) << error;
+        path = file.path();
+        struct stat info { };
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+        EXPECT_EQ(test::readFile(path), "bytes");
+        EXPECT_NE(path.find("rtf"), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    // An exclusive creation neither follows a link nor replaces a file.
+    test::writeFile(dir / "taken.txt", "keep");
+    std::filesystem::create_symlink(dir / "elsewhere.txt", dir / "link.txt");
+    OutputFile file;
+    std::string error;
+    bool taken = false;
+    EXPECT_FALSE(file.open(dir / "taken.txt", OutputFile::Mode::Exclusive, &error, &taken));
+    EXPECT_TRUE(taken);
+    EXPECT_FALSE(file.open(dir / "link.txt", OutputFile::Mode::Exclusive, &error, &taken));
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(test::readFile(dir / "taken.txt"), "keep");
+    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere.txt"));
+}
+#endif
+
+class SourceConverterTest : public ::testing::Test {
+protected:
+    SourceConverterTest()
+        : temp_(tempFolder.path().string())
+    {
+        std::filesystem::create_directory(dir / "book");
+        state.OutPutDir = (dir / "book").string() + "/";
+        state.BookName = "B";
+        rules.pageSize = 4000;
+    }
+
+    SourceOutcome convert(const std::string& path)
+    {
+        PageWriter writer(state, nullptr);
+        PageCutter cutter(rules, *codePage, writer);
+        SourceConverter converter(kTestTable, *codePage, cutter, [this](int value) { progress.push_back(value); });
+        return converter.ConvertFile(path);
+    }
+
+    bool tempFolderEmpty() const { return std::filesystem::is_empty(tempFolder.path()); }
+
+    TempDir dir;
+    TempDir tempFolder;
+    std::shared_ptr<const CodePage> codePage = CodePage::open("windows-1253");
+    CutRules rules;
+    RunState state;
+    std::vector<int> progress;
+
+private:
+    TempVariable temp_;
+};
+
+TEST_F(SourceConverterTest, TextIsCutInPlaceAndLeftAlone)
+{
+    const std::string source = (dir / "Notes.TXT").string();
+    test::writeFile(source, "plain\r\n");
+    const SourceOutcome outcome = convert(source);
+    EXPECT_EQ(outcome.failure, SourceFailure::None);
+    EXPECT_EQ(outcome.pages, 1);
+    EXPECT_EQ(test::readFile(source), "plain\r\n");
+    EXPECT_EQ(test::readFile(dir / "book" / "B0000.txt"), "plain\r\n\r\n");
+    EXPECT_TRUE(tempFolderEmpty());
+}
+
+TEST_F(SourceConverterTest, ExtractedTextIsCutInTheCodePageAndItsFileDeleted)
+{
+    const std::string source = (dir / "ode.GRK").string();
+    test::writeFile(source, "poem");
+    const SourceOutcome outcome = convert(source);
+    EXPECT_EQ(outcome.failure, SourceFailure::None);
+    EXPECT_EQ(outcome.pages, 1);
+    EXPECT_EQ(outcome.warnings, std::vector<std::string> { "a picture was left out" });
+    EXPECT_EQ(test::readFile(dir / "book" / "B0000.txt"), codePage->fromUtf8("Αρχή poem\r\n\r\n"));
+    EXPECT_EQ(progress, (std::vector<int> { 50, 100 }));
+    EXPECT_EQ(test::readFile(source), "poem");
+    EXPECT_TRUE(tempFolderEmpty());
+}
+
+TEST_F(SourceConverterTest, EveryFailureKeepsItsReasonAndLeavesNoTemporaryFile)
+{
+    test::writeFile(dir / "secret.bad", "x");
+    const SourceOutcome refused = convert((dir / "secret.bad").string());
+    EXPECT_EQ(refused.failure, SourceFailure::ExtractorFailed);
+    EXPECT_EQ(refused.reason, "the document is encrypted");
+
+    test::writeFile(dir / "letter.docx", "x");
+    EXPECT_EQ(convert((dir / "letter.docx").string()).failure, SourceFailure::UnsupportedKind);
+    EXPECT_EQ(convert((dir / "gone.txt").string()).failure, SourceFailure::Missing);
+    EXPECT_EQ(convert((dir / "gone.grk").string()).failure, SourceFailure::Missing);
+
+    // The cutter fails on the extracted text: its file goes all the same.
+    test::writeFile(dir / "ode.grk", "poem");
+    std::filesystem::remove_all(dir / "book");
+    const SourceOutcome unwritten = convert((dir / "ode.grk").string());
+    EXPECT_EQ(unwritten.failure, SourceFailure::WriteFailed);
+    EXPECT_FALSE(unwritten.reason.empty());
+    EXPECT_TRUE(tempFolderEmpty());
+    EXPECT_EQ(state.PageCount, 0);
+}
+
+} // namespace
+} // namespace leafmill

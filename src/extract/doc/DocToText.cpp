@@ -20,9 +20,10 @@ using doc::TextAssembler;
 
 constexpr char16_t kCellMark = 0x07;
 
+// Character positions [start, end) of one story.
 struct Story {
     std::uint64_t start;
-    std::uint64_t length;
+    std::uint64_t end;
 };
 
 // Reads the stories in order and feeds their characters to the assembler.
@@ -43,31 +44,46 @@ public:
         const doc::Fib& fib = document_.fib();
         const std::uint64_t footnotes = fib.ccpText;
         const std::uint64_t endnotes = footnotes + fib.ccpFtn + fib.ccpHdd + fib.ccpMcr + fib.ccpAtn;
-        const Story stories[] = {{0, fib.ccpText}, {footnotes, fib.ccpFtn}, {endnotes, fib.ccpEdn}};
-        total_ = std::max<std::uint64_t>(1, std::uint64_t(fib.ccpText) + fib.ccpFtn + fib.ccpEdn);
+        // Lengths past the end of the piece table are cut to it.
+        const std::uint64_t last = pieces_.cpEnd();
+        const Story stories[] = {{0, std::min<std::uint64_t>(fib.ccpText, last)},
+            {std::min(footnotes, last), std::min(footnotes + fib.ccpFtn, last)},
+            {std::min(endnotes, last), std::min(endnotes + fib.ccpEdn, last)}};
+        total_ = 1;
+        for (const Story& story : stories)
+            total_ += story.end - story.start;
         read(stories[0]);
-        mainTextLength_ = std::max<std::size_t>(2, assembler_.size());
+        mainTextLength_ = assembler_.size();
         read(stories[1]);
         read(stories[2]);
+        done_ = total_;
+        reportProgress();
         if (missing_ > 0)
             warnings_.push_back(std::to_string(missing_) + " characters lie outside the document's text and were left out");
+        if (overlong_)
+            warnings_.push_back("the piece table names more text than the document holds; the rest was left out");
         if (guessedRowEnds_)
             warnings_.push_back("the table layout could not be read, so the ends of table rows were guessed");
         return assembler_.take();
     }
 
-    // Bytes of the main text at the start of the result (at least its line end).
+    // Bytes of the main text at the start of the result.
     std::size_t mainTextLength() const { return mainTextLength_; }
 
 private:
     void read(const Story& story)
     {
-        const std::uint64_t end = std::min<std::uint64_t>(story.start + story.length, pieces_.cpEnd());
-        if (story.start >= end)
+        if (story.start >= story.end)
             return;
         char16_t previous = 0;
         pieces_.forEach(document_.mainStream(), static_cast<std::uint32_t>(story.start),
-            static_cast<std::uint32_t>(end), &missing_, [&](char16_t unit, std::uint32_t offset) {
+            static_cast<std::uint32_t>(story.end), &missing_, [&](char16_t unit, std::uint32_t offset) {
+                // Every character takes a byte of the stream at least, unless a
+                // damaged table names the same bytes again and again.
+                if (done_ >= document_.mainStream().size()) {
+                    overlong_ = true;
+                    return false;
+                }
                 TextAssembler::Mark mark = TextAssembler::Mark::Plain;
                 if (unit == kCellMark && endsRow(offset, previous))
                     mark = TextAssembler::Mark::RowEnd;
@@ -75,6 +91,7 @@ private:
                 previous = unit;
                 if (++done_ % kProgressStep == 0)
                     reportProgress();
+                return true;
             });
         assembler_.endStory();
         reportProgress();
@@ -109,6 +126,7 @@ private:
     std::uint64_t total_ = 1;
     std::size_t mainTextLength_ = 0;
     bool guessedRowEnds_ = false;
+    bool overlong_ = false;
 };
 
 }  // namespace

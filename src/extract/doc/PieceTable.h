@@ -34,8 +34,8 @@ public:
     static char16_t compressedToUnicode(unsigned char byte);
 
     // Calls visit(unit, streamOffset) for every character in [from, to), in
-    // order. Text of a piece that lies outside the stream is skipped and
-    // counted in *missing.
+    // order, until visit returns false. Text of a piece that lies outside the
+    // stream is skipped and counted in *missing.
     template <class Visit>
     void forEach(std::string_view stream, std::uint32_t from, std::uint32_t to, std::uint64_t* missing,
         Visit&& visit) const;
@@ -62,7 +62,8 @@ void PieceTable::forEach(std::string_view stream, std::uint32_t from, std::uint3
             }
             const auto* p = reinterpret_cast<const unsigned char*>(stream.data() + pos);
             const char16_t unit = piece.compressed ? compressedToUnicode(p[0]) : char16_t(p[0] | p[1] << 8);
-            visit(unit, static_cast<std::uint32_t>(pos));
+            if (!visit(unit, static_cast<std::uint32_t>(pos)))
+                return;
         }
     }
 }

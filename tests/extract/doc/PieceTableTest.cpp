@@ -88,5 +88,35 @@ TEST(DocPieces, DamagedPieceTablesAreRefusedAndMissingTextIsReported)
     EXPECT_NE(result.warnings[0].find("7 characters"), std::string::npos);
 }
 
+TEST(DocPieces, PiecesThatNameTheSameBytesOverAndOverAreStoppedAtTheStreamSize)
+{
+    WordFileSpec spec;
+    spec.pieces = {{std::u16string(100, u'w'), true}};
+    test::WordStreams streams = test::buildWordStreams(spec);
+    // A thousand pieces of 100 characters, all stored at the same place.
+    std::string plc;
+    for (std::uint32_t i = 0; i <= 1000; ++i)
+        test::putU32(plc, plc.size(), 100 * i);
+    for (int i = 0; i < 1000; ++i) {
+        std::string pcd(8, '\0');
+        test::putU32(pcd, 2, 0x40000000 | (1024 * 2));
+        plc += pcd;
+    }
+    std::string clx("\x02");
+    test::putU32(clx, 1, static_cast<std::uint32_t>(plc.size()));
+    clx += plc;
+    test::putU32(streams.wordDocument, 154 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size()));
+    test::putU32(streams.wordDocument, 32 + 2 + 28 + 2 + 4 * 3, 100000);
+    test::CompoundFileWriter writer;
+    writer.add("WordDocument", streams.wordDocument);
+    writer.add("1Table", streams.table.substr(0, 16) + clx);
+    const Result result = docToText(writer.write(), Options{});
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_LE(result.text.size(), streams.wordDocument.size() + 2);
+    EXPECT_GE(result.text.size(), 1000u);
+    ASSERT_EQ(result.warnings.size(), 1u);
+    EXPECT_NE(result.warnings[0].find("more text than the document holds"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace leafmill::extract

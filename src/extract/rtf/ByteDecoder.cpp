@@ -148,6 +148,9 @@ void appendUtf16(std::u16string_view units, std::string& out)
 {
     for (std::size_t i = 0; i < units.size(); ++i) {
         char32_t c = units[i];
+        // ICU marks broken double-byte characters with SUB in some East Asian pages.
+        if (c == 0x1A)
+            c = 0xFFFD;
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
             ++i;

@@ -79,7 +79,8 @@ ByteDecoder& RtfReader::decoder()
 void RtfReader::openGroup()
 {
     if (groups_.size() >= maxGroupDepth) {
-        ++flattenedDepth_;
+        if (flattenedDepth_++ == 0)
+            beforeFlattening_ = top();
         warn("groups nested deeper than " + std::to_string(maxGroupDepth) + " levels were read as one level");
         return;
     }
@@ -95,7 +96,9 @@ void RtfReader::openGroup()
 bool RtfReader::closeGroup()
 {
     if (flattenedDepth_ > 0) {
-        --flattenedDepth_;
+        // The flattened groups shared one state; what they changed ends with them.
+        if (--flattenedDepth_ == 0)
+            top() = beforeFlattening_;
         return true;
     }
     const Destination closed = top().destination;

@@ -58,6 +58,7 @@ private:
     const Options& options_;
     std::vector<GroupState> groups_;
     std::size_t flattenedDepth_ = 0;  // open groups beyond maxGroupDepth
+    GroupState beforeFlattening_;     // restored when the flattened groups have all closed
     int documentCodePage_ = 0;        // 0: none declared
     int32_t defaultFont_ = -1;
     std::vector<int> fontCodePages_;  // by font number; 0: the document's page

@@ -1,0 +1,189 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace leafmill {
+namespace {
+
+using test::TempDir;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& argument)
+{
+    std::string text = "'";
+    for (char c : argument)
+        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return text + "'";
+}
+
+// Runs leafmill-cli with stdout and stderr in files (so neither is a terminal).
+class CliTest : public ::testing::Test {
+protected:
+    CliTest()
+    {
+        settingsFile = dir / "settings.ini";
+        test::writeFile(settingsFile,
+            "[MainSettings]\r\nCodePage=windows-1252\r\nCutTypeNum=0\r\n"
+            "SingleFileSize0=100\r\nInOutFileSize0=20\r\nFilter=All|*.*\r\nCutWordNum=0\r\n"
+            "[UserSettings]\r\nMyLagIndex=English\r\nOpenFilesFilterIndex=1\r\n"
+            "CutTypeIndex=0\r\nBookName=\r\nKeepFileSize=0\r\nInPutDir=\r\nOutPutDir=\r\n"
+            "CutWord0=enter\r\n");
+        std::filesystem::create_directory(dir / "out");
+    }
+
+    Outcome run(const std::vector<std::string>& arguments)
+    {
+        std::string command = quoted(LEAFMILL_CLI);
+        for (const auto& argument : arguments)
+            command += " " + quoted(argument);
+        command += " >" + quoted((dir / "stdout").string()) + " 2>" + quoted((dir / "stderr").string());
+        Outcome outcome;
+        const int raw = std::system(command.c_str());
+#ifdef _WIN32
+        outcome.status = raw;
+#else
+        outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+        outcome.out = test::readFile(dir / "stdout");
+        outcome.err = test::readFile(dir / "stderr");
+        return outcome;
+    }
+
+    std::vector<std::string> book(const std::string& name, std::vector<std::string> sources)
+    {
+        std::vector<std::string> arguments
+            = { "--settings", settingsFile.string(), "--book", name, "--out", (dir / "out").string() };
+        arguments.insert(arguments.end(), sources.begin(), sources.end());
+        return arguments;
+    }
+
+    std::string source(const std::string& name, const std::string& text)
+    {
+        test::writeFile(dir / name, text);
+        return (dir / name).string();
+    }
+
+    TempDir dir;
+    std::filesystem::path settingsFile;
+};
+
+TEST_F(CliTest, HelpAndVersionSucceed)
+{
+    const Outcome help = run({ "--help" });
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--book NAME --out FOLDER SOURCE..."), std::string::npos);
+    const Outcome version = run({ "--version" });
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "leafmill-cli 1.60\n");
+}
+
+TEST_F(CliTest, BadUsageExitsWithTwo)
+{
+    const std::string text = source("a.txt", "x\r\n");
+    for (const auto& arguments : std::vector<std::vector<std::string>> {
+             {},
+             { "--book", "A", text },
+             { "--out", (dir / "out").string(), text },
+             { "--book", "A", "--out", (dir / "out").string() },
+             { "--text", text, text },
+             { "--text", text, "--book", "A" },
+             { "--frobnicate" },
+             { "--help", "--version" },
+             { "--book" },
+         }) {
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, 2) << outcome.err;
+        EXPECT_NE(outcome.err.find("Usage:"), std::string::npos);
+        EXPECT_TRUE(outcome.out.empty());
+    }
+}
+
+TEST_F(CliTest, ARunWritesTheBookAndLeavesTheSettingsAlone)
+{
+    const std::string before = test::readFile(settingsFile);
+    const auto stamp = std::filesystem::last_write_time(settingsFile);
+    std::string text;
+    for (int i = 0; i < 10; ++i)
+        text += "line " + std::to_string(i) + " of the book\r\n";
+    const Outcome outcome = run(book("Alice", { source("a.txt", text), source("b.TXT", "second\r\n") }));
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "The book Alice is finished.\n");
+    EXPECT_EQ(outcome.err, ""); // no progress when stderr is not a terminal
+    EXPECT_TRUE(std::filesystem::exists(dir / "out" / "Alice" / "Alice0000.txt"));
+    EXPECT_EQ(test::readFile(dir / "out" / "Alice" / "Alice0002.txt"), "second\r\n\r\n");
+    EXPECT_EQ(test::readFile(settingsFile), before);
+    EXPECT_EQ(std::filesystem::last_write_time(settingsFile), stamp);
+}
+
+TEST_F(CliTest, AFailedSourceIsNamedAndExitsWithOne)
+{
+    const std::string docx = source("letter.docx", "PK");
+    const std::string gone = (dir / "gone.txt").string();
+    const Outcome outcome = run(book("Alice", { docx, source("a.txt", "kept\r\n"), gone }));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_TRUE(outcome.out.starts_with("The book Alice is finished.\n\nThese sources gave no pages:\n"))
+        << outcome.out;
+    EXPECT_NE(outcome.err.find(docx + ": not a kind of document Leafmill reads"), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find(gone + ": the file is missing or cannot be read (No such file"), std::string::npos)
+        << outcome.err;
+    EXPECT_EQ(test::readFile(dir / "out" / "Alice" / "Alice0000.txt"), "kept\r\n\r\n");
+}
+
+TEST_F(CliTest, ARunThatCannotStartExitsWithTwo)
+{
+    const std::string text = source("a.txt", "x\r\n");
+    const Outcome dots = run(book("..", { text }));
+    EXPECT_EQ(dots.status, 2);
+    EXPECT_NE(dots.err.find("cannot hold"), std::string::npos) << dots.err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
+
+    const Outcome noFolder
+        = run({ "--settings", settingsFile.string(), "--book", "A", "--out", (dir / "nowhere").string(), text });
+    EXPECT_EQ(noFolder.status, 2);
+    EXPECT_NE(noFolder.err.find("nowhere"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
+
+    const Outcome noSettings
+        = run({ "--settings", (dir / "none.ini").string(), "--book", "A", "--out", (dir / "out").string(), text });
+    EXPECT_EQ(noSettings.status, 2);
+    EXPECT_FALSE(noSettings.err.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.ini"));
+}
+
+TEST_F(CliTest, TextWritesWhatASourceReducesTo)
+{
+    const std::string bytes = "caf\xe9\r\nlone\rlf\n";
+    const Outcome text = run({ "--settings", settingsFile.string(), "--text", source("a.text", bytes) });
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out, bytes);
+
+    const Outcome docx = run({ "--settings", settingsFile.string(), "--text", source("a.docx", "PK") });
+    EXPECT_EQ(docx.status, 1);
+    EXPECT_NE(docx.err.find("a.docx"), std::string::npos);
+    EXPECT_TRUE(docx.out.empty());
+    const Outcome missing = run({ "--settings", settingsFile.string(), "--text", (dir / "gone.htm").string() });
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("gone.htm"), std::string::npos);
+
+    const Outcome html
+        = run({ "--settings", settingsFile.string(), "--text", source("p.html", "<p>Caf&eacute; au lait</p>") });
+    EXPECT_EQ(html.status, 0) << html.err;
+    EXPECT_NE(html.out.find("Caf\xe9 au lait"), std::string::npos) << html.out;
+}
+
+} // namespace
+} // namespace leafmill

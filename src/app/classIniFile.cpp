@@ -420,8 +420,15 @@ private:
             lines_.back().end = kLineEnd;
     }
 
-    std::string decode(std::string_view bytes) const { return page_ ? page_->toUtf8(bytes) : std::string(bytes); }
-    std::string encode(std::string_view utf8) const { return page_ ? page_->fromUtf8(utf8) : std::string(utf8); }
+    // Every code page the program opens keeps ASCII as it is.
+    std::string decode(std::string_view bytes) const
+    {
+        return page_ && !isAscii(bytes) ? page_->toUtf8(bytes) : std::string(bytes);
+    }
+    std::string encode(std::string_view utf8) const
+    {
+        return page_ && !isAscii(utf8) ? page_->fromUtf8(utf8) : std::string(utf8);
+    }
 
     const CodePage* page_;
     bool byteOrderMark_ = false;

@@ -2,6 +2,7 @@
 
 #include "text/CodePage.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <optional>

@@ -17,6 +17,9 @@
 #include <io.h>
 #include <random>
 #include <sys/stat.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <fcntl.h>

@@ -77,6 +77,9 @@ TEST_P(ShippedLanguageTest, HasEveryStringTheProgramUses)
         EXPECT_FALSE(table.text(i).empty()) << GetParam() << " lacks string " << i;
         EXPECT_EQ(table.text(i).find("\xEF\xBF\xBD"), std::string::npos) << "no replacement character in " << i;
     }
+    // The source path follows string 13 directly.
+    const std::string& converting = table.text(StringId::Converting);
+    EXPECT_TRUE(converting.ends_with(" ") || converting.ends_with("：")) << converting;
     EXPECT_NE(table.text(StringId::RunFinished).find("@BookName"), std::string::npos);
     EXPECT_NE(table.text(StringId::FailureNotConverted).find("@Reason"), std::string::npos);
     EXPECT_NE(table.text(StringId::FailurePageNotWritten).find("@Reason"), std::string::npos);

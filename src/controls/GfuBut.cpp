@@ -1,17 +1,89 @@
 #include "controls/GfuBut.h"
 
+#include "controls/MouseArguments.h"
+
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QPainter>
+
 namespace leafmill {
 
 GfuBut::GfuBut(const QString& instanceName, const QString& imagesFolder, QWidget* parent)
-    : QWidget(parent), instanceName_(instanceName), imagesFolder_(imagesFolder) {}
-const QImage& GfuBut::picture() const { return picture_; }
-int GfuBut::pictureState() const { return pictureState_; }
-void GfuBut::paintEvent(QPaintEvent*) {}
-void GfuBut::showEvent(QShowEvent*) {}
-void GfuBut::mousePressEvent(QMouseEvent*) {}
-void GfuBut::mouseMoveEvent(QMouseEvent*) {}
-void GfuBut::mouseReleaseEvent(QMouseEvent*) {}
-void GfuBut::leaveEvent(QEvent*) {}
-void GfuBut::LoadStateImage(int) {}
+    : QWidget(parent)
+    , instanceName_(instanceName)
+    , imagesFolder_(imagesFolder)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true); // hover without a button held
+}
 
-}  // namespace leafmill
+const QImage& GfuBut::picture() const
+{
+    return picture_;
+}
+int GfuBut::pictureState() const
+{
+    return pictureState_;
+}
+
+void GfuBut::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    painter.drawImage(0, 0, picture_); // at its own size; the background shows around it
+}
+
+void GfuBut::showEvent(QShowEvent*)
+{
+    LoadStateImage(0);
+}
+
+void GfuBut::mousePressEvent(QMouseEvent* event)
+{
+    emit MouseDown(mouseButtonMask(event->button()), shiftMask(event->modifiers()), float(event->position().x()),
+        float(event->position().y()));
+    LoadStateImage(0);
+}
+
+void GfuBut::mouseMoveEvent(QMouseEvent* event)
+{
+    // While a button is held Qt keeps sending moves here (the implicit grab),
+    // so the move that leaves the button restores the normal picture.
+    const bool inside = pointerInside(event->position(), size());
+    LoadStateImage(inside && event->buttons() != Qt::LeftButton ? 1 : 0);
+    emit MouseMove(mouseButtonMask(event->buttons()), shiftMask(event->modifiers()), float(event->position().x()),
+        float(event->position().y()));
+}
+
+void GfuBut::mouseReleaseEvent(QMouseEvent* event)
+{
+    LoadStateImage(0);
+    emit MouseUp(mouseButtonMask(event->button()), shiftMask(event->modifiers()), float(event->position().x()),
+        float(event->position().y()));
+}
+
+void GfuBut::leaveEvent(QEvent*)
+{
+    // Without a button held Qt reports no move outside, only the leaving:
+    // it restores the normal picture; there is no position to pass on.
+    if (isEnabled())
+        LoadStateImage(0);
+}
+
+void GfuBut::LoadStateImage(int state)
+{
+    // Read from disk each time, so pictures replaced while running show at once.
+    const QString stem = imagesFolder_ + QLatin1Char('/') + instanceName_ + QString::number(state);
+    const QString gif = stem + QStringLiteral(".gif");
+    QImage loaded;
+    // A missing or unreadable file keeps the picture the button had.
+    if (!loaded.load(QFileInfo::exists(gif) ? gif : stem + QStringLiteral(".jpg")))
+        return;
+    pictureState_ = state;
+    if (loaded == picture_)
+        return;
+    picture_ = loaded;
+    update();
+}
+
+} // namespace leafmill

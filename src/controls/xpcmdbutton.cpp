@@ -1,36 +1,237 @@
 #include "controls/xpcmdbutton.h"
 
+#include "controls/ButtonFaces.h"
+#include "controls/MouseArguments.h"
+#include "controls/StoredValues.h"
+
+#include <QApplication>
+#include <QEvent>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
 
 namespace leafmill {
 
-xpcmdbutton::xpcmdbutton(const QString& instanceName, QWidget* parent)
-    : QWidget(parent), instanceName_(instanceName), lbl_(new QLabel(instanceName, this)) {}
-QString xpcmdbutton::Caption() const { return lbl_->text(); }
-void xpcmdbutton::setCaption(const QString& New_Caption) { lbl_->setText(New_Caption); }
-QFont xpcmdbutton::captionFont() const { return lbl_->font(); }
-void xpcmdbutton::setCaptionFont(const QFont& New_Font) { lbl_->setFont(New_Font); }
-QColor xpcmdbutton::BackColor() const { return backColor_; }
-void xpcmdbutton::setBackColor(const QColor& New_BackColor) { backColor_ = New_BackColor; }
-QColor xpcmdbutton::ForeColor() const { return {}; }
-void xpcmdbutton::setForeColor(const QColor&) {}
-void xpcmdbutton::ReadProperties(const PropertyBag&) {}
-void xpcmdbutton::WriteProperties(PropertyBag&) const {}
-const QImage& xpcmdbutton::image() const { return picture2_; }
-xpcmdbutton::FaceState xpcmdbutton::faceState() const { return faceState_; }
-QSize xpcmdbutton::sizeHint() const { return {111, 25}; }
-void xpcmdbutton::paintEvent(QPaintEvent*) {}
-void xpcmdbutton::resizeEvent(QResizeEvent*) {}
-void xpcmdbutton::showEvent(QShowEvent*) {}
-void xpcmdbutton::changeEvent(QEvent*) {}
-void xpcmdbutton::mousePressEvent(QMouseEvent*) {}
-void xpcmdbutton::mouseMoveEvent(QMouseEvent*) {}
-void xpcmdbutton::mouseReleaseEvent(QMouseEvent*) {}
-void xpcmdbutton::leaveEvent(QEvent*) {}
-void xpcmdbutton::PaintFace(FaceState) {}
-void xpcmdbutton::RefreshFace() {}
-void xpcmdbutton::centreLabel() {}
-void xpcmdbutton::applyEnabledColour() {}
-QFont xpcmdbutton::ambientFont() const { return {}; }
+namespace {
 
-}  // namespace leafmill
+const QString DefaultCaption = QStringLiteral("xpcmdbutton");
+const QColor EnabledCaption(0x00, 0x00, 0x00);
+const QColor DisabledCaption(0xA1, 0xA1, 0x92);
+
+} // namespace
+
+xpcmdbutton::xpcmdbutton(const QString& instanceName, QWidget* parent)
+    : QWidget(parent)
+    , instanceName_(instanceName)
+    , backColor_(systemWindowColour())
+    , lbl_(new QLabel(this))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true); // hover without a button held
+    // The caption lies on the face; every mouse event over it belongs to the button.
+    lbl_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lbl_->setAutoFillBackground(false);
+    lbl_->setAlignment(Qt::AlignCenter);
+    RefreshFace();
+    // A new instance: enabled, captioned with its name, in the host's font.
+    lbl_->setText(instanceName);
+    lbl_->setFont(ambientFont());
+    applyEnabledColour();
+    centreLabel();
+}
+
+QString xpcmdbutton::Caption() const
+{
+    return lbl_->text();
+}
+QFont xpcmdbutton::captionFont() const
+{
+    return lbl_->font();
+}
+QColor xpcmdbutton::BackColor() const
+{
+    return backColor_;
+}
+QColor xpcmdbutton::ForeColor() const
+{
+    return lbl_->palette().color(QPalette::Active, QPalette::WindowText);
+}
+const QImage& xpcmdbutton::image() const
+{
+    return picture2_;
+}
+xpcmdbutton::FaceState xpcmdbutton::faceState() const
+{
+    return faceState_;
+}
+QSize xpcmdbutton::sizeHint() const
+{
+    return { 111, 25 };
+}
+
+void xpcmdbutton::setCaption(const QString& New_Caption)
+{
+    lbl_->setText(New_Caption);
+    centreLabel(); // hosts set captions after placing the buttons; keep them centred
+    emit PropertyChanged(QStringLiteral("Caption"));
+}
+
+void xpcmdbutton::setCaptionFont(const QFont& New_Font)
+{
+    lbl_->setFont(New_Font);
+    centreLabel();
+    emit PropertyChanged(QStringLiteral("Font"));
+}
+
+void xpcmdbutton::setBackColor(const QColor& New_BackColor)
+{
+    // Reaches the corner pixels at the next face painting.
+    backColor_ = New_BackColor;
+    emit PropertyChanged(QStringLiteral("BackColor"));
+}
+
+void xpcmdbutton::setForeColor(const QColor& New_ForeColor)
+{
+    QPalette palette = lbl_->palette();
+    // The same colour in every group: a disabled label must not fall back to the palette's grey.
+    palette.setColor(QPalette::WindowText, New_ForeColor);
+    lbl_->setPalette(palette);
+    emit PropertyChanged(QStringLiteral("ForeColor"));
+}
+
+void xpcmdbutton::ReadProperties(const PropertyBag& bag)
+{
+    const bool wasEnabled = isEnabled();
+    setEnabled(bag.read(QStringLiteral("Enabled"), true).toBool());
+    if (isEnabled() == wasEnabled)
+        enabledChanged(); // Qt reports no change for a state the button already has
+    setCaption(bag.read(QStringLiteral("Caption"), instanceName_).toString());
+    setCaptionFont(storedFont(bag.read(QStringLiteral("Font"), ambientFont()), ambientFont()));
+    backColor_ = storedColour(bag.read(QStringLiteral("BackColor"), systemWindowColour()), systemWindowColour());
+    lbl_->setFont(storedFont(bag.read(QStringLiteral("Font"), ambientFont()), ambientFont()));
+    lbl_->setText(bag.read(QStringLiteral("Caption"), DefaultCaption).toString());
+    // A stored ForeColor wins over the colour the enabled state gave.
+    QPalette palette = lbl_->palette();
+    palette.setColor(QPalette::WindowText, storedColour(bag.read(QStringLiteral("ForeColor"), 0), EnabledCaption));
+    lbl_->setPalette(palette);
+    centreLabel();
+}
+
+void xpcmdbutton::WriteProperties(PropertyBag& bag) const
+{
+    bag.write(QStringLiteral("Enabled"), !testAttribute(Qt::WA_ForceDisabled), true);
+    bag.write(QStringLiteral("Caption"), lbl_->text(), instanceName_);
+    bag.write(QStringLiteral("BackColor"), backColor_, systemWindowColour());
+    bag.write(QStringLiteral("Font"), lbl_->font(), ambientFont());
+    bag.write(QStringLiteral("Caption"), lbl_->text(), DefaultCaption);
+    bag.write(QStringLiteral("ForeColor"), ForeColor(), EnabledCaption);
+}
+
+void xpcmdbutton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, picture2_);
+}
+
+void xpcmdbutton::resizeEvent(QResizeEvent*)
+{
+    centreLabel();
+    RefreshFace();
+}
+
+void xpcmdbutton::showEvent(QShowEvent*)
+{
+    RefreshFace();
+}
+
+void xpcmdbutton::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        enabledChanged();
+}
+
+void xpcmdbutton::enabledChanged()
+{
+    emit PropertyChanged(QStringLiteral("Enabled"));
+    RefreshFace();
+    applyEnabledColour();
+}
+
+void xpcmdbutton::mousePressEvent(QMouseEvent* event)
+{
+    PaintFace(Pressed);
+    if (event->button() == Qt::LeftButton)
+        leftPressed_ = true;
+}
+
+void xpcmdbutton::mouseMoveEvent(QMouseEvent* event)
+{
+    // Qt keeps sending moves while a button is held (the implicit grab), so
+    // the move that leaves the button arrives here and restores the face.
+    if (!pointerInside(event->position(), size()))
+        PaintFace(Normal);
+    else if (event->buttons() == Qt::LeftButton)
+        PaintFace(Pressed);
+    else
+        PaintFace(Hover);
+}
+
+void xpcmdbutton::mouseReleaseEvent(QMouseEvent* event)
+{
+    RefreshFace();
+    if (event->button() != Qt::LeftButton)
+        return;
+    const bool click = leftPressed_ && rect().contains(event->position().toPoint());
+    leftPressed_ = false;
+    if (click)
+        emit Click();
+}
+
+void xpcmdbutton::leaveEvent(QEvent*)
+{
+    // Without a button held, leaving is the move that takes the pointer out.
+    if (isEnabled())
+        PaintFace(Normal);
+}
+
+void xpcmdbutton::PaintFace(FaceState state)
+{
+    if (state == faceState_ && picture2_.size() == size() && paintedBackColor_ == backColor_)
+        return; // the image would come out the same
+    faceState_ = state;
+    paintedBackColor_ = backColor_;
+    if (picture2_.size() != size())
+        picture2_ = QImage(size(), QImage::Format_RGB32);
+    if (picture2_.isNull())
+        return;
+    picture2_.fill(backColor_);
+    QPainter painter(&picture2_);
+    ButtonFaces::paint(painter, ButtonFaces::face(state), size(), backColor_);
+    update();
+}
+
+void xpcmdbutton::RefreshFace()
+{
+    PaintFace(isEnabled() ? Normal : Disabled);
+}
+
+void xpcmdbutton::centreLabel()
+{
+    lbl_->adjustSize();
+    lbl_->move((width() - lbl_->width()) / 2, (height() - lbl_->height()) / 2);
+}
+
+void xpcmdbutton::applyEnabledColour()
+{
+    QPalette palette = lbl_->palette();
+    palette.setColor(QPalette::WindowText, isEnabled() ? EnabledCaption : DisabledCaption);
+    lbl_->setPalette(palette);
+}
+
+QFont xpcmdbutton::ambientFont() const
+{
+    return parentWidget() ? parentWidget()->font() : QApplication::font();
+}
+
+} // namespace leafmill

@@ -59,6 +59,7 @@ protected:
 private:
     void PaintFace(FaceState state);
     void RefreshFace();
+    void enabledChanged();
     void centreLabel();
     void applyEnabledColour();
     QFont ambientFont() const;
@@ -68,7 +69,8 @@ private:
     QColor backColor_;
     QLabel* lbl_;
     FaceState faceState_ = Normal;
+    QColor paintedBackColor_; // invalid until the first face is painted
     bool leftPressed_ = false;
 };
 
-}  // namespace leafmill
+} // namespace leafmill

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+// Readable failure messages for the Qt values the tests compare.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& texts, std::ostream* out)
+{
+    *out << '{' << texts.join(QStringLiteral(" | ")).toStdString() << '}';
+}
+inline void PrintTo(const QImage& image, std::ostream* out)
+{
+    *out << "image " << image.width() << "x" << image.height() << (image.isNull() ? " (null)" : "");
+}
+
+namespace leafmill::test {
+
+// The colour of one pixel as RRGGBB, without alpha, for readable assertions.
+inline unsigned rgbAt(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) & 0xFFFFFFu;
+}
+
+// Whether every pixel of `area` has the colour `rgb`.
+inline bool allPixels(const QImage& image, const QRect& area, unsigned rgb)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (rgbAt(image, x, y) != rgb)
+                return false;
+    return true;
+}
+
+} // namespace leafmill::test

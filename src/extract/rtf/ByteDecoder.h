@@ -42,7 +42,7 @@ private:
         void operator()(UConverter* c) const;
     };
     struct Entry {
-        std::array<char, 4> bytes{};
+        std::array<char, 4> bytes {};
         unsigned char length = 0;
     };
 
@@ -52,7 +52,7 @@ private:
 
     int codePage_ = 0;
     std::unique_ptr<UConverter, ConverterCloser> converter_;
-    std::array<Entry, 256> table_{};
+    std::array<Entry, 256> table_ {};
     bool asciiIsIdentity_ = false;
     std::u16string wide_;
     bool running_ = false;
@@ -63,4 +63,4 @@ void appendUtf8(char32_t c, std::string& out);
 // Appends UTF-16 text as UTF-8; a lone surrogate becomes U+FFFD.
 void appendUtf16(std::u16string_view units, std::string& out);
 
-}  // namespace leafmill::extract::rtf
+} // namespace leafmill::extract::rtf

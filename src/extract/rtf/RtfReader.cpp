@@ -29,10 +29,12 @@ bool isWhitespace(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0';
 }
 
-}  // namespace
+} // namespace
 
 RtfReader::RtfReader(std::string_view bytes, const Options& options)
-    : tokens_(bytes), options_(options), decoders_(options.codePage)
+    : tokens_(bytes)
+    , options_(options)
+    , decoders_(options.codePage)
 {
 }
 
@@ -307,13 +309,13 @@ Result RtfReader::read()
             onText(token.text);
             break;
         default:
-            break;  // \bin data is never text
+            break; // \bin data is never text
         }
     }
 
     if (!documentClosed) {
-        warn("the document ends inside " + std::to_string(groups_.size() + flattenedDepth_) +
-             " unclosed groups; the text was read up to its end");
+        warn("the document ends inside " + std::to_string(groups_.size() + flattenedDepth_)
+            + " unclosed groups; the text was read up to its end");
     } else {
         const std::string_view rest = tokens_.remainder();
         for (char c : rest) {
@@ -344,4 +346,4 @@ Result RtfReader::read()
     return result;
 }
 
-}  // namespace leafmill::extract::rtf
+} // namespace leafmill::extract::rtf

@@ -6,6 +6,7 @@ namespace leafmill::extract::rtf {
 
 namespace {
 
+// clang-format off
 // Bytes 0x20..0x7F of the Symbol font.
 constexpr std::array<char32_t, 96> lowHalf = {
     U' ', U'!', U'∀', U'#', U'∃', U'%', U'&', U'∋', U'(', U')', U'∗', U'+', U',', U'−', U'.', U'/',
@@ -26,6 +27,7 @@ constexpr std::array<char32_t, 96> highHalf = {
     U'◊', U'〈', U'®', U'©', U'™', U'∑', U'(', U'|', U')', U'[', U'|', U']', U'{', U'{', U'}', U'|',
     U' ', U'〉', U'∫', U'⌠', U'|', U'⌡', U')', U'|', U')', U']', U'|', U']', U'}', U'}', U'}', U' ',
 };
+// clang-format on
 
 }  // namespace
 

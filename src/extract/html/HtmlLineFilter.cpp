@@ -21,27 +21,28 @@ constexpr std::uint64_t kJoinLimit = 65536;
 constexpr std::string_view kCommentOpen = "<!--";
 constexpr std::string_view kCommentClose = "-->";
 
-// Elements whose tags stand between words (table cells, list items, blocks):
-// removing them must not glue "<td>red</td><td>green</td>" into "redgreen".
-bool separatesWords(std::string_view lowerName)
+// Whether the start or end tag whose '<' is at line[lt] belongs to an element
+// that stands between words (table cells, list items, blocks): removing it
+// must not glue "<td>red</td><td>green</td>" into "redgreen".
+bool separatesWords(std::string_view line, std::size_t lt)
 {
+    // Sorted, for the binary search.
     static constexpr std::string_view kNames[] = { "address", "article", "aside", "blockquote", "caption", "center",
         "dd", "div", "dl", "dt", "fieldset", "figcaption", "figure", "footer", "form", "h1", "h2", "h3", "h4", "h5",
         "h6", "header", "hr", "legend", "li", "main", "nav", "ol", "option", "p", "pre", "section", "table", "tbody",
         "td", "tfoot", "th", "thead", "title", "tr", "ul" };
-    return std::find(std::begin(kNames), std::end(kNames), lowerName) != std::end(kNames);
-}
-
-// The lower-case name of the start or end tag whose '<' is at line[lt].
-std::string tagNameAt(std::string_view line, std::size_t lt)
-{
+    constexpr std::size_t kLongest = 10; // "blockquote", "figcaption"
     std::size_t pos = lt + 1;
     if (pos < line.size() && line[pos] == '/')
         ++pos;
-    std::string name;
-    for (; pos < line.size() && name.size() <= 10 && std::isalnum(static_cast<unsigned char>(line[pos])); ++pos)
-        name.push_back(asciiLower(line[pos]));
-    return name;
+    char name[kLongest];
+    std::size_t length = 0;
+    for (; pos < line.size() && std::isalnum(static_cast<unsigned char>(line[pos])); ++pos) {
+        if (length == kLongest)
+            return false;
+        name[length++] = asciiLower(line[pos]);
+    }
+    return std::binary_search(std::begin(kNames), std::end(kNames), std::string_view(name, length));
 }
 
 bool isAscii(std::string_view text)
@@ -171,7 +172,7 @@ std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
             continue; // a stray '>' is dropped like any tag mark
         if (line.substr(mark, kCommentOpen.size()) != kCommentOpen) {
             markup_ = Markup::Tag;
-            spaceOwed = spaceOwed || separatesWords(tagNameAt(line, mark));
+            spaceOwed = spaceOwed || separatesWords(line, mark);
             continue;
         }
         // A comment ends only at "-->", however many '>' it holds; "<!-->"

@@ -48,7 +48,7 @@ TEST_P(HtmlCorpus, ConvertsToPlausibleText)
         return n;
     };
     EXPECT_LE(static_cast<std::size_t>(std::count(result.text.begin(), result.text.end(), '<')),
-        references("&lt;") + references("&#60;") + references("&LT;"));
+              references("&lt;") + references("&#60;") + references("&LT;"));
     EXPECT_EQ(result.text.find("</script>"), std::string::npos);
     EXPECT_TRUE(result.text.empty() || result.text.ends_with("\r\n"));
 
@@ -88,13 +88,13 @@ TEST(HtmlCorpusCharsets, KnownWordsComeOutRight)
         std::string_view word;
     };
     const Case cases[] = {
-        { "tika_testHTML_charset_utf16le.html", "windows-1252", "Title" },
-        { "tika_testHTMLNoisyMetaEncoding_1.html", "windows-1252",
-            "\xD8\xA7\xD9\x84\xD8\xA7\xD8\xAA\xD8\xAD\xD8\xA7\xD8\xAF" },
-        { "read_qq.html", "windows-1252", "\xE8\x85\xBE\xE8\xAE\xAF" },
-        { "traf_archive.org.he.xinhuanet.com.25340717.html", "windows-936", "\xE6\x96\xB0\xE5\x8D\x8E" },
-        { "traf_landwirt.com.sensortechnik.html", "windows-1252", "f\xC3\xBCr" },
-        { "insc_wikipedia-consequtive-links-and-umlauts.html", "windows-1252", "\xC3\xBC" },
+        {"tika_testHTML_charset_utf16le.html", "windows-1252", "Title"},
+        {"tika_testHTMLNoisyMetaEncoding_1.html", "windows-1252",
+         "\xD8\xA7\xD9\x84\xD8\xA7\xD8\xAA\xD8\xAD\xD8\xA7\xD8\xAF"},
+        {"read_qq.html", "windows-1252", "\xE8\x85\xBE\xE8\xAE\xAF"},
+        {"traf_archive.org.he.xinhuanet.com.25340717.html", "windows-936", "\xE6\x96\xB0\xE5\x8D\x8E"},
+        {"traf_landwirt.com.sensortechnik.html", "windows-1252", "f\xC3\xBCr"},
+        {"insc_wikipedia-consequtive-links-and-umlauts.html", "windows-1252", "\xC3\xBC"},
     };
     for (const Case& c : cases) {
         const auto file = leafmill::test::corpusDir() / "html" / c.file;
@@ -105,8 +105,8 @@ TEST(HtmlCorpusCharsets, KnownWordsComeOutRight)
     }
 }
 
-} // namespace
-} // namespace leafmill::extract::test
+}  // namespace
+}  // namespace leafmill::extract::test
 
 namespace leafmill::test {
 // Names the page in test output instead of dumping its bytes.
@@ -114,4 +114,4 @@ void PrintTo(const CorpusEntry& entry, std::ostream* out)
 {
     *out << entry.name;
 }
-} // namespace leafmill::test
+}  // namespace leafmill::test

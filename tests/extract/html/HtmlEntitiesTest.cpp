@@ -57,7 +57,7 @@ TEST(HtmlEntities, C1ReferencesReadAsWindows1252)
 TEST(HtmlEntities, IncompleteOrUnknownReferencesStayAsWritten)
 {
     const std::string_view kept[]
-        = { "&", "a & b", "&eacute", "&#233", "&#;", "&#x;", "&#xZZ;", "&nosuch;", "&verylongname;", "&;", "&&amp" };
+        = {"&", "a & b", "&eacute", "&#233", "&#;", "&#x;", "&#xZZ;", "&nosuch;", "&verylongname;", "&;", "&&amp"};
     for (std::string_view text : kept)
         EXPECT_EQ(decoded(text), text);
     EXPECT_EQ(decoded("&&amp;&amp"), "&&&amp");
@@ -69,5 +69,5 @@ TEST(HtmlEntities, EachReferenceIsDecodedOnce)
     EXPECT_EQ(decoded("&#38;lt;"), "&lt;");
 }
 
-} // namespace
-} // namespace leafmill::extract
+}  // namespace
+}  // namespace leafmill::extract

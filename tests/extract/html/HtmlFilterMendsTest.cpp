@@ -46,13 +46,13 @@ TEST(HtmlFilterMends, PageAbove21MegabytesConvertsWholeWithProgressToTheEnd)
     ASSERT_FALSE(reported.empty());
     EXPECT_EQ(reported.back(), 100);
     EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
-    EXPECT_GE(reported.size(), 90u); // every whole percentage on the way
+    EXPECT_GE(reported.size(), 90u);  // every whole percentage on the way
 }
 
 TEST(HtmlFilterMends, EveryScriptAndStyleBlockOfALineIsRemoved)
 {
-    EXPECT_EQ(
-        textOf("a<script>one()</script>b<script>two()</script>c<style>p{}</style>d<STYLE>q{}</STYLE>e"), "abcde\r\n");
+    EXPECT_EQ(textOf("a<script>one()</script>b<script>two()</script>c<style>p{}</style>d<STYLE>q{}</STYLE>e"),
+              "abcde\r\n");
     EXPECT_EQ(textOf("a<script>one()</script>b<script>\r\ntwo()\r\n</script>c"), "abc\r\n");
 }
 
@@ -81,7 +81,7 @@ TEST(HtmlFilterMends, RunsOfSpacesAndTabsBecomeOneSpace)
 TEST(HtmlFilterMends, BreakAndParagraphTagsInAnyFormBreakLines)
 {
     EXPECT_EQ(textOf("a<br/>b<br />c<BR clear=all>d<p class=\"x\">e<P\tALIGN=center>f<p/>g"),
-        "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\n");
+              "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\n");
     // Not the paragraph end tag, nor other tags that start with the letters.
     EXPECT_EQ(textOf("a</p>b<param name=x>c<bR>d<brx>e"), "a bc\r\nde\r\n");
 }
@@ -98,12 +98,12 @@ TEST(HtmlFilterMends, CommentsHideEverythingUpToTheirEnd)
 TEST(HtmlFilterMends, TagsBetweenCellsItemsAndBlocksPartWords)
 {
     EXPECT_EQ(textOf("<table><tr><td>red</td><td>green</td></tr><tr><th>blue</th></tr></table>"), "red green blue\r\n");
-    EXPECT_EQ(
-        textOf("<ul><li>one</li><li>two</li></ul><div>three</div><h2>four</h2>five"), "one two three four five\r\n");
+    EXPECT_EQ(textOf("<ul><li>one</li><li>two</li></ul><div>three</div><h2>four</h2>five"),
+              "one two three four five\r\n");
     // Inline tags part nothing, and no space is added where one is.
     EXPECT_EQ(textOf("<b>bo</b>ld <i>it</i>alic"), "bold italic\r\n");
     EXPECT_EQ(textOf("a <div> b</div>\r\n<td>c</td>"), "a b\r\nc\r\n");
 }
 
-} // namespace
-} // namespace leafmill::extract::test
+}  // namespace
+}  // namespace leafmill::extract::test

@@ -47,7 +47,7 @@ TEST(HtmlFilterScripts, JoiningStopsPastSixtyFourKilobytes)
     auto pageWithBlockOf = [](int lines) {
         std::string page = "<script>\r\n";
         for (int i = 0; i < lines; ++i)
-            page += "code code code code code code code code\r\n"; // 39 bytes and CR LF
+            page += "code code code code code code code code\r\n";  // 39 bytes and CR LF
         return page + "</script>after";
     };
     // About 39 KB of code are joined and removed whole.
@@ -96,14 +96,14 @@ TEST(HtmlFilterProgress, CountsEachWrittenLineInCodePageBytesPlusTwo)
     // 12 bytes: the first line is 4 bytes of windows-1252 (8 of UTF-8), so
     // (4 + 2) * 100 / 12 = 50; the blank line does not count; the last line
     // brings the count to 12.
-    EXPECT_EQ(progressOf("\xE9\xE9\xE9\xE9\r\n\r\nabcd"), (std::vector<int> { 50, 100 }));
+    EXPECT_EQ(progressOf("\xE9\xE9\xE9\xE9\r\n\r\nabcd"), (std::vector<int> {50, 100}));
 }
 
 TEST(HtmlFilterProgress, StaysWithinAHundredWhenLineEndsAreShort)
 {
     // CR-only line ends are counted as two bytes each.
-    EXPECT_EQ(progressOf("aaaa\rb\rc"), (std::vector<int> { 75, 100 }));
+    EXPECT_EQ(progressOf("aaaa\rb\rc"), (std::vector<int> {75, 100}));
 }
 
-} // namespace
-} // namespace leafmill::extract::test
+}  // namespace
+}  // namespace leafmill::extract::test

@@ -26,11 +26,11 @@ Decoded decode(std::string_view bytes, const char* fallback = "windows-1252")
 TEST(CharsetDeclarations, ReadsBothMetaFormsInOrder)
 {
     EXPECT_EQ(declaredCharsets("<html><head><META CHARSET=\"UTF-8\"><meta charset='koi8-r'/>"),
-        (std::vector<std::string> { "utf-8", "koi8-r" }));
+              (std::vector<std::string> {"utf-8", "koi8-r"}));
     EXPECT_EQ(declaredCharsets("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Windows-1251\">"),
-        (std::vector<std::string> { "windows-1251" }));
+              (std::vector<std::string> {"windows-1251"}));
     EXPECT_EQ(declaredCharsets("<meta content='text/html;charset = iso-8859-6' http-equiv='content-type'>"),
-        (std::vector<std::string> { "iso-8859-6" }));
+              (std::vector<std::string> {"iso-8859-6"}));
 }
 
 TEST(CharsetDeclarations, IgnoresOtherTagsAndDeclarationsPastTheWindow)
@@ -41,7 +41,7 @@ TEST(CharsetDeclarations, IgnoresOtherTagsAndDeclarationsPastTheWindow)
     EXPECT_TRUE(declaredCharsets(late).empty());
     // A tag that starts inside the window is read to its end.
     const std::string straddling = std::string(kCharsetDeclarationWindow - 10, ' ') + "<meta charset=utf-8>";
-    EXPECT_EQ(declaredCharsets(straddling), (std::vector<std::string> { "utf-8" }));
+    EXPECT_EQ(declaredCharsets(straddling), (std::vector<std::string> {"utf-8"}));
 }
 
 TEST(PageDecoding, UndeclaredPagesAreReadInTheCodePage)
@@ -62,19 +62,19 @@ TEST(PageDecoding, ByteOrderMarksDecideTheSet)
     EXPECT_EQ(decode("\xEF\xBB\xBF"
                      "caf\xC3\xA9")
                   .text,
-        "café");
+              "café");
     EXPECT_EQ(decode(std::string("\xFF\xFE"
                                  "a\0\xE9\0\x3D\xD8\x00\xDE",
-                         10))
+                                 10))
                   .text,
-        "aé😀");
+              "aé😀");
     EXPECT_EQ(decode(std::string("\xFE\xFF\0a\x4E\x2D", 6)).text, "a中");
     // A lone surrogate and half a code unit are replaced, not dropped.
     EXPECT_EQ(decode(std::string("\xFF\xFE\x00\xD8"
                                  "a\0b",
-                         7))
+                                 7))
                   .text,
-        "\uFFFDa\uFFFD");
+              "\uFFFDa\uFFFD");
 }
 
 TEST(PageDecoding, DeclaredSetsAreRead)
@@ -115,5 +115,5 @@ TEST(PageDecoding, DeclarationsThatTheBytesContradictGiveWay)
     EXPECT_TRUE(ascii.warnings.empty());
 }
 
-} // namespace
-} // namespace leafmill::extract
+}  // namespace
+}  // namespace leafmill::extract

@@ -28,7 +28,7 @@ QImage makeFrame()
     };
     ring(0, 0xFF6B696B, 0xFF6B696B, 0xFF6B696B);
     ring(1, 0xFFBDBEBD, 0xFFBDBEBD, 0xFFEFEFEF);
-    for (auto [x, y] : { std::pair { 1, 1 }, { w - 2, 1 }, { 1, h - 2 }, { w - 2, h - 2 } })
+    for (auto [x, y] : {std::pair {1, 1}, {w - 2, 1}, {1, h - 2}, {w - 2, h - 2}})
         image.setPixel(x, y, 0xFF737573);
     ring(2, 0xFFEFEFEF, 0xFFEFEFEF, 0xFFEFEFEF);
     return image;
@@ -62,18 +62,18 @@ std::array<QImage, 3> makeLook(std::initializer_list<std::pair<int, QRgb>> keys)
 std::array<std::array<QImage, 3>, LookCount> makeLooks()
 {
     return {
-        makeLook({ { 0, 0xFF95E996 }, { 5, 0xFF29D22C }, { 9, 0xFF75E277 } }), // master
-        makeLook({ { 0, 0xFF409FFF }, { 5, 0xFF0076EC }, { 9, 0xFF3399FF } }), // blue
-        makeLook({ { 0, 0xFF5791B9 }, { 5, 0xFF073A2B }, { 9, 0xFF36749E } }), // bluemet
-        makeLook({ { 0, 0xFFECD39F }, { 5, 0xFFD8A62F }, { 9, 0xFFE2C366 } }), // goldmet
-        makeLook({ { 0, 0xFF95B38E }, { 2, 0xFFC3E3BA }, { 6, 0xFF76A66A }, { 9, 0xFF98C88C } }), // grmet
-        makeLook({ { 0, 0xFFCACACA }, { 5, 0xFF6C6C6C }, { 9, 0xFFA7A7A7 } }), // greymet
-        makeLook({ { 0, 0xFFFFE996 }, { 5, 0xFFFFD22C }, { 9, 0xFFFFE277 } }), // orangemet
-        makeLook({ { 0, 0xFFE9A67F }, { 4, 0xFFE38040 }, { 9, 0xFFEBB89A } }), // redmet
+        makeLook({{0, 0xFF95E996}, {5, 0xFF29D22C}, {9, 0xFF75E277}}),  // master
+        makeLook({{0, 0xFF409FFF}, {5, 0xFF0076EC}, {9, 0xFF3399FF}}),  // blue
+        makeLook({{0, 0xFF5791B9}, {5, 0xFF073A2B}, {9, 0xFF36749E}}),  // bluemet
+        makeLook({{0, 0xFFECD39F}, {5, 0xFFD8A62F}, {9, 0xFFE2C366}}),  // goldmet
+        makeLook({{0, 0xFF95B38E}, {2, 0xFFC3E3BA}, {6, 0xFF76A66A}, {9, 0xFF98C88C}}),  // grmet
+        makeLook({{0, 0xFFCACACA}, {5, 0xFF6C6C6C}, {9, 0xFFA7A7A7}}),  // greymet
+        makeLook({{0, 0xFFFFE996}, {5, 0xFFFFD22C}, {9, 0xFFFFE277}}),  // orangemet
+        makeLook({{0, 0xFFE9A67F}, {4, 0xFFE38040}, {9, 0xFFEBB89A}}),  // redmet
     };
 }
 
-} // namespace
+}  // namespace
 
 const QImage& frame()
 {
@@ -97,4 +97,4 @@ const std::array<QImage, 3>& look(int number)
     return looks[static_cast<size_t>(number)];
 }
 
-} // namespace leafmill::BarImages
+}  // namespace leafmill::BarImages

@@ -23,6 +23,6 @@ const QImage& blank();
 // 2 the full chunk. Each row is one colour in the full chunk.
 const std::array<QImage, 3>& look(int number);
 
-} // namespace BarImages
+}  // namespace BarImages
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -22,6 +22,6 @@ const QImage& face(int state);
 // outermost corner pixels to `backColour` so the corners look rounded on the host.
 void paint(QPainter& painter, const QImage& face, QSize size, const QColor& backColour);
 
-} // namespace ButtonFaces
+}  // namespace ButtonFaces
 
-} // namespace leafmill
+}  // namespace leafmill

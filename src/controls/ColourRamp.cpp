@@ -30,4 +30,4 @@ std::vector<QRgb> colourRamp(std::initializer_list<std::pair<int, QRgb>> keys, i
     return out;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -16,4 +16,4 @@ std::vector<QRgb> colourRamp(std::initializer_list<std::pair<int, QRgb>> keys, i
 // `from` moved towards `to` by t (0 keeps from, 1 gives to).
 QRgb blendColour(QRgb from, QRgb to, double t);
 
-} // namespace leafmill
+}  // namespace leafmill

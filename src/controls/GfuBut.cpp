@@ -14,7 +14,7 @@ GfuBut::GfuBut(const QString& instanceName, const QString& imagesFolder, QWidget
     , imagesFolder_(imagesFolder)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true); // hover without a button held
+    setMouseTracking(true);  // hover without a button held
 }
 
 const QImage& GfuBut::picture() const
@@ -30,7 +30,7 @@ void GfuBut::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    painter.drawImage(0, 0, picture_); // at its own size; the background shows around it
+    painter.drawImage(0, 0, picture_);  // at its own size; the background shows around it
 }
 
 void GfuBut::showEvent(QShowEvent*)
@@ -41,7 +41,7 @@ void GfuBut::showEvent(QShowEvent*)
 void GfuBut::mousePressEvent(QMouseEvent* event)
 {
     emit MouseDown(mouseButtonMask(event->button()), shiftMask(event->modifiers()), float(event->position().x()),
-        float(event->position().y()));
+                   float(event->position().y()));
     LoadStateImage(0);
 }
 
@@ -52,14 +52,14 @@ void GfuBut::mouseMoveEvent(QMouseEvent* event)
     const bool inside = pointerInside(event->position(), size());
     LoadStateImage(inside && event->buttons() != Qt::LeftButton ? 1 : 0);
     emit MouseMove(mouseButtonMask(event->buttons()), shiftMask(event->modifiers()), float(event->position().x()),
-        float(event->position().y()));
+                   float(event->position().y()));
 }
 
 void GfuBut::mouseReleaseEvent(QMouseEvent* event)
 {
     LoadStateImage(0);
     emit MouseUp(mouseButtonMask(event->button()), shiftMask(event->modifiers()), float(event->position().x()),
-        float(event->position().y()));
+                 float(event->position().y()));
 }
 
 void GfuBut::leaveEvent(QEvent*)
@@ -86,4 +86,4 @@ void GfuBut::LoadStateImage(int state)
     update();
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -43,4 +43,4 @@ private:
     int pictureState_ = -1;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

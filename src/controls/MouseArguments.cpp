@@ -19,4 +19,4 @@ bool pointerInside(QPointF position, QSize size)
     return position.x() >= 0 && position.x() <= size.width() && position.y() >= 0 && position.y() <= size.height();
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -16,4 +16,4 @@ int shiftMask(Qt::KeyboardModifiers modifiers);
 // inclusive, so the pixel just right of or below the control still counts.
 bool pointerInside(QPointF position, QSize size);
 
-} // namespace leafmill
+}  // namespace leafmill

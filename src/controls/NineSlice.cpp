@@ -13,23 +13,23 @@ QRect sliceDestination(SliceArea area, QSize size, int border)
     const int inner_h = h - 2 * border;
     switch (area) {
     case SliceArea::TopLeft:
-        return { 0, 0, border, border };
+        return {0, 0, border, border};
     case SliceArea::TopRight:
-        return { w - border, 0, border, border };
+        return {w - border, 0, border, border};
     case SliceArea::BottomRight:
-        return { w - border, h - border, border, border };
+        return {w - border, h - border, border, border};
     case SliceArea::BottomLeft:
-        return { 0, h - border, border, border };
+        return {0, h - border, border, border};
     case SliceArea::Top:
-        return { border, 0, inner_w, border };
+        return {border, 0, inner_w, border};
     case SliceArea::Right:
-        return { w - border, border, border, inner_h };
+        return {w - border, border, border, inner_h};
     case SliceArea::Bottom:
-        return { border, h - border, inner_w, border };
+        return {border, h - border, inner_w, border};
     case SliceArea::Left:
-        return { 0, border, border, inner_h };
+        return {0, border, border, inner_h};
     case SliceArea::Centre:
-        return { border, border, inner_w, inner_h };
+        return {border, border, inner_w, inner_h};
     }
     return {};
 }
@@ -45,4 +45,4 @@ void paintNineSlice(QPainter& painter, const QImage& source, QSize size, int bor
     }
 }
 
-} // namespace leafmill
+}  // namespace leafmill

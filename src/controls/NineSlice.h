@@ -16,7 +16,7 @@ enum class SliceArea { TopLeft, TopRight, BottomRight, BottomLeft, Top, Right, B
 
 struct SlicePiece {
     SliceArea area;
-    QRect source; // in the source image
+    QRect source;  // in the source image
 };
 
 // Where `area` lands on a target of `size` whose corners are `border` pixels square.
@@ -25,7 +25,7 @@ QRect sliceDestination(SliceArea area, QSize size, int border);
 // Paints the pieces in the order given, each scaled from its source rectangle
 // (nearest pixel, so key colours stay exact). Pieces that would be empty on a
 // very small target are left out.
-void paintNineSlice(
-    QPainter& painter, const QImage& source, QSize size, int border, std::span<const SlicePiece> pieces);
+void paintNineSlice(QPainter& painter, const QImage& source, QSize size, int border,
+                    std::span<const SlicePiece> pieces);
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -9,9 +9,9 @@ namespace {
 template <typename Values> auto findName(Values& values, const QString& name)
 {
     return std::find_if(values.begin(), values.end(),
-        [&](const auto& entry) { return entry.first.compare(name, Qt::CaseInsensitive) == 0; });
+                        [&](const auto& entry) { return entry.first.compare(name, Qt::CaseInsensitive) == 0; });
 }
-} // namespace
+}  // namespace
 
 QVariant PropertyBag::read(const QString& name, const QVariant& defaultValue) const
 {
@@ -43,4 +43,4 @@ QStringList PropertyBag::names() const
     return out;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

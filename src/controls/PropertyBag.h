@@ -29,4 +29,4 @@ private:
     std::vector<std::pair<QString, QVariant>> values_;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

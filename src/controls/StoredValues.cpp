@@ -26,7 +26,7 @@ QColor systemColour(quint32 number, const QColor& fallback)
     }
 }
 
-} // namespace
+}  // namespace
 
 QColor systemWindowColour()
 {
@@ -56,4 +56,4 @@ QFont storedFont(const QVariant& stored, const QFont& fallback)
     return fallback;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -19,4 +19,4 @@ QColor storedColour(const QVariant& stored, const QColor& fallback);
 // A stored font: a QFont or its QFont::toString() text; anything else gives `fallback`.
 QFont storedFont(const QVariant& stored, const QFont& fallback);
 
-} // namespace leafmill
+}  // namespace leafmill

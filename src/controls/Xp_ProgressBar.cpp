@@ -18,15 +18,11 @@ constexpr int MarqueeRestart = 2;
 
 // The frame's pieces in painting order, with their places in the frame image.
 constexpr SlicePiece FramePieces[] = {
-    { SliceArea::TopLeft, { 0, 0, 3, 3 } },
-    { SliceArea::TopRight, { 56, 0, 3, 3 } },
-    { SliceArea::BottomRight, { 56, 10, 3, 3 } },
-    { SliceArea::BottomLeft, { 0, 10, 3, 3 } },
-    { SliceArea::Top, { 3, 0, 12, 3 } },
-    { SliceArea::Right, { 56, 3, 3, 3 } },
-    { SliceArea::Bottom, { 3, 10, 1, 3 } },
-    { SliceArea::Left, { 0, 3, 3, 3 } },
-    { SliceArea::Centre, { 4, 4, 51, 7 } },
+    {SliceArea::TopLeft, {0, 0, 3, 3}},       {SliceArea::TopRight, {56, 0, 3, 3}},
+    {SliceArea::BottomRight, {56, 10, 3, 3}}, {SliceArea::BottomLeft, {0, 10, 3, 3}},
+    {SliceArea::Top, {3, 0, 12, 3}},          {SliceArea::Right, {56, 3, 3, 3}},
+    {SliceArea::Bottom, {3, 10, 1, 3}},       {SliceArea::Left, {0, 3, 3, 3}},
+    {SliceArea::Centre, {4, 4, 51, 7}},
 };
 
 // Scales `picture` onto `target`; a bar too small for it gets nothing.
@@ -36,7 +32,7 @@ void paintScaled(QPainter& painter, const QRect& target, const QImage& picture)
         painter.drawImage(target, picture);
 }
 
-} // namespace
+}  // namespace
 
 Xp_ProgressBar::Xp_ProgressBar(QWidget* parent)
     : QWidget(parent)
@@ -72,7 +68,7 @@ const QImage& Xp_ProgressBar::image() const
 }
 QSize Xp_ProgressBar::sizeHint() const
 {
-    return { 293, 17 };
+    return {293, 17};
 }
 
 void Xp_ProgressBar::setValue(int New_Value)
@@ -218,7 +214,7 @@ void Xp_ProgressBar::PaintMarquee()
             paintScaled(painter, QRect(x, 3, StripWidth, stripHeight), picture);
         };
         if (s != MarqueeRestart && s != FirstChunkX)
-            strip(s - MarqueeStep, BarImages::blank()); // the strip left behind
+            strip(s - MarqueeStep, BarImages::blank());  // the strip left behind
         if (s + 20 < w)
             strip(s + 10, pc_[2]);
         if (s + 10 < w)
@@ -244,4 +240,4 @@ void Xp_ProgressBar::ApplyLook()
     pc_ = BarImages::look(look_);
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -69,4 +69,4 @@ private:
     int marqueePos_ = 4;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

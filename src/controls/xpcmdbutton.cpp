@@ -18,7 +18,7 @@ const QString DefaultCaption = QStringLiteral("xpcmdbutton");
 const QColor EnabledCaption(0x00, 0x00, 0x00);
 const QColor DisabledCaption(0xA1, 0xA1, 0x92);
 
-} // namespace
+}  // namespace
 
 xpcmdbutton::xpcmdbutton(const QString& instanceName, QWidget* parent)
     : QWidget(parent)
@@ -27,7 +27,7 @@ xpcmdbutton::xpcmdbutton(const QString& instanceName, QWidget* parent)
     , lbl_(new QLabel(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true); // hover without a button held
+    setMouseTracking(true);  // hover without a button held
     // The caption lies on the face; every mouse event over it belongs to the button.
     lbl_->setAttribute(Qt::WA_TransparentForMouseEvents);
     lbl_->setAutoFillBackground(false);
@@ -66,13 +66,13 @@ xpcmdbutton::FaceState xpcmdbutton::faceState() const
 }
 QSize xpcmdbutton::sizeHint() const
 {
-    return { 111, 25 };
+    return {111, 25};
 }
 
 void xpcmdbutton::setCaption(const QString& New_Caption)
 {
     lbl_->setText(New_Caption);
-    centreLabel(); // hosts set captions after placing the buttons; keep them centred
+    centreLabel();  // hosts set captions after placing the buttons; keep them centred
     emit PropertyChanged(QStringLiteral("Caption"));
 }
 
@@ -104,7 +104,7 @@ void xpcmdbutton::ReadProperties(const PropertyBag& bag)
     const bool wasEnabled = isEnabled();
     setEnabled(bag.read(QStringLiteral("Enabled"), true).toBool());
     if (isEnabled() == wasEnabled)
-        enabledChanged(); // Qt reports no change for a state the button already has
+        enabledChanged();  // Qt reports no change for a state the button already has
     setCaption(bag.read(QStringLiteral("Caption"), instanceName_).toString());
     setCaptionFont(storedFont(bag.read(QStringLiteral("Font"), ambientFont()), ambientFont()));
     backColor_ = storedColour(bag.read(QStringLiteral("BackColor"), systemWindowColour()), systemWindowColour());
@@ -198,7 +198,7 @@ void xpcmdbutton::leaveEvent(QEvent*)
 void xpcmdbutton::PaintFace(FaceState state)
 {
     if (state == faceState_ && picture2_.size() == size() && paintedBackColor_ == backColor_)
-        return; // the image would come out the same
+        return;  // the image would come out the same
     faceState_ = state;
     paintedBackColor_ = backColor_;
     if (picture2_.size() != size())
@@ -234,4 +234,4 @@ QFont xpcmdbutton::ambientFont() const
     return parentWidget() ? parentWidget()->font() : QApplication::font();
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -69,8 +69,8 @@ private:
     QColor backColor_;
     QLabel* lbl_;
     FaceState faceState_ = Normal;
-    QColor paintedBackColor_; // invalid until the first face is painted
+    QColor paintedBackColor_;  // invalid until the first face is painted
     bool leftPressed_ = false;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -23,13 +23,13 @@ TEST(BarImages, FrameHasItsOutlineBevelRingAndWhiteInside)
     EXPECT_EQ(rgbAt(frame, 0, 0), 0x6B696Bu);
     EXPECT_EQ(rgbAt(frame, 58, 12), 0x6B696Bu);
     EXPECT_EQ(rgbAt(frame, 30, 12), 0x6B696Bu);
-    for (auto [x, y] : { std::pair { 1, 1 }, { 57, 1 }, { 1, 11 }, { 57, 11 } })
+    for (auto [x, y] : {std::pair {1, 1}, {57, 1}, {1, 11}, {57, 11}})
         EXPECT_EQ(rgbAt(frame, x, y), 0x737573u) << x << "," << y;
-    EXPECT_EQ(rgbAt(frame, 30, 1), 0xBDBEBDu); // bevel top
-    EXPECT_EQ(rgbAt(frame, 1, 6), 0xBDBEBDu); // bevel side
+    EXPECT_EQ(rgbAt(frame, 30, 1), 0xBDBEBDu);  // bevel top
+    EXPECT_EQ(rgbAt(frame, 1, 6), 0xBDBEBDu);  // bevel side
     EXPECT_EQ(rgbAt(frame, 57, 6), 0xBDBEBDu);
-    EXPECT_EQ(rgbAt(frame, 30, 11), 0xEFEFEFu); // bevel bottom
-    EXPECT_EQ(rgbAt(frame, 2, 6), 0xEFEFEFu); // inner ring
+    EXPECT_EQ(rgbAt(frame, 30, 11), 0xEFEFEFu);  // bevel bottom
+    EXPECT_EQ(rgbAt(frame, 2, 6), 0xEFEFEFu);  // inner ring
     EXPECT_EQ(rgbAt(frame, 30, 10), 0xEFEFEFu);
     EXPECT_TRUE(allPixels(frame, QRect(3, 3, 53, 7), 0xFFFFFF));
     EXPECT_TRUE(allPixels(BarImages::blank(), QRect(0, 0, 8, 10), 0xFFFFFF));
@@ -46,14 +46,10 @@ struct LookKeys {
 TEST(BarImages, EveryLookHasItsKeyColoursAndFadesInFromPale)
 {
     const LookKeys keys[] = {
-        { 0, 0x95E996, 5, 0x29D22C, 0x75E277 },
-        { 1, 0x409FFF, 5, 0x0076EC, 0x3399FF },
-        { 2, 0x5791B9, 5, 0x073A2B, 0x36749E },
-        { 3, 0xECD39F, 5, 0xD8A62F, 0xE2C366 },
-        { 4, 0x95B38E, 6, 0x76A66A, 0x98C88C },
-        { 5, 0xCACACA, 5, 0x6C6C6C, 0xA7A7A7 },
-        { 6, 0xFFE996, 5, 0xFFD22C, 0xFFE277 },
-        { 7, 0xE9A67F, 4, 0xE38040, 0xEBB89A },
+        {0, 0x95E996, 5, 0x29D22C, 0x75E277}, {1, 0x409FFF, 5, 0x0076EC, 0x3399FF},
+        {2, 0x5791B9, 5, 0x073A2B, 0x36749E}, {3, 0xECD39F, 5, 0xD8A62F, 0xE2C366},
+        {4, 0x95B38E, 6, 0x76A66A, 0x98C88C}, {5, 0xCACACA, 5, 0x6C6C6C, 0xA7A7A7},
+        {6, 0xFFE996, 5, 0xFFD22C, 0xFFE277}, {7, 0xE9A67F, 4, 0xE38040, 0xEBB89A},
     };
     for (const LookKeys& k : keys) {
         const auto& images = BarImages::look(k.look);
@@ -72,24 +68,24 @@ TEST(BarImages, EveryLookHasItsKeyColoursAndFadesInFromPale)
         for (int y = 0; y < 10; ++y)
             EXPECT_LE(qGray(full.pixel(7, k.darkRow)), qGray(full.pixel(7, y))) << "look " << k.look;
     }
-    EXPECT_EQ(rgbAt(BarImages::look(4)[2], 7, 2), 0xC3E3BAu); // the sage look's light row
+    EXPECT_EQ(rgbAt(BarImages::look(4)[2], 7, 2), 0xC3E3BAu);  // the sage look's light row
 }
 
 struct FaceKeys {
     int state;
     unsigned ringTop;
     unsigned ringBottom;
-    unsigned middle; // rows 9-10
+    unsigned middle;  // rows 9-10
     unsigned stepRow11;
 };
 
 TEST(ButtonFaces, EveryFaceHasItsRingFillAndRoundedCorners)
 {
     const FaceKeys keys[] = {
-        { 0, 0x9A9A9A, 0xBFBFBF, 0xFFFFFF, 0xE5E5E5 },
-        { 1, 0x5D89BF, 0x5D89BF, 0x60BAFF, 0x429BFF },
-        { 2, 0x878787, 0xBFBFBF, 0xECECEC, 0xD9D9D9 },
-        { 3, 0x406CA1, 0x406CA1, 0x92C6FF, 0x71ADEF },
+        {0, 0x9A9A9A, 0xBFBFBF, 0xFFFFFF, 0xE5E5E5},
+        {1, 0x5D89BF, 0x5D89BF, 0x60BAFF, 0x429BFF},
+        {2, 0x878787, 0xBFBFBF, 0xECECEC, 0xD9D9D9},
+        {3, 0x406CA1, 0x406CA1, 0x92C6FF, 0x71ADEF},
     };
     for (const FaceKeys& k : keys) {
         const QImage& face = ButtonFaces::face(k.state);
@@ -98,14 +94,14 @@ TEST(ButtonFaces, EveryFaceHasItsRingFillAndRoundedCorners)
         EXPECT_EQ(rgbAt(face, 8, 20), k.ringBottom) << "face " << k.state;
         EXPECT_TRUE(allPixels(face, QRect(3, 10, 12, 1), k.middle)) << "face " << k.state;
         EXPECT_TRUE(allPixels(face, QRect(3, 11, 12, 1), k.stepRow11)) << "face " << k.state;
-        for (auto [x, y] : { std::pair { 0, 0 }, { 17, 0 }, { 0, 20 }, { 17, 20 } })
+        for (auto [x, y] : {std::pair {0, 0}, {17, 0}, {0, 20}, {17, 20}})
             EXPECT_EQ(rgbAt(face, x, y), 0xFFFFFFu) << "corner of face " << k.state;
         EXPECT_NE(rgbAt(face, 1, 0), 0xFFFFFFu);
         EXPECT_NE(rgbAt(face, 1, 0), k.ringTop) << "corner neighbour blends ring and white";
     }
-    EXPECT_EQ(rgbAt(ButtonFaces::face(1), 8, 1), 0x3793FAu); // pressed: bright inner line
+    EXPECT_EQ(rgbAt(ButtonFaces::face(1), 8, 1), 0x3793FAu);  // pressed: bright inner line
     EXPECT_EQ(rgbAt(ButtonFaces::face(1), 1, 8), 0x3793FAu);
-    EXPECT_EQ(rgbAt(ButtonFaces::face(3), 1, 8), 0x61A0E8u); // hover: lighter sides
+    EXPECT_EQ(rgbAt(ButtonFaces::face(3), 1, 8), 0x61A0E8u);  // hover: lighter sides
     EXPECT_EQ(rgbAt(ButtonFaces::face(0), 8, 1), 0xF0F0F0u);
     EXPECT_EQ(rgbAt(ButtonFaces::face(0), 8, 19), 0xDCDCDCu);
 }
@@ -123,7 +119,7 @@ TEST(NineSlice, PiecesLandOnTheirPlacesAndEmptyOnesAreSkipped)
     QImage source(4, 4, QImage::Format_RGB32);
     source.fill(0xFF0000FF);
     source.setPixel(0, 0, 0xFFFF0000);
-    const SlicePiece pieces[] = { { SliceArea::TopLeft, { 0, 0, 1, 1 } }, { SliceArea::Centre, { 1, 1, 2, 2 } } };
+    const SlicePiece pieces[] = {{SliceArea::TopLeft, {0, 0, 1, 1}}, {SliceArea::Centre, {1, 1, 2, 2}}};
     QImage target(5, 5, QImage::Format_RGB32);
     target.fill(Qt::white);
     {
@@ -146,7 +142,7 @@ TEST(StoredValues, ColoursAndFontsComeFromTheirStoredForms)
 {
     const QColor fallback(1, 2, 3);
     EXPECT_EQ(storedColour(QColor(10, 20, 30), fallback), QColor(10, 20, 30));
-    EXPECT_EQ(storedColour(0x0000FF, fallback), QColor(255, 0, 0)); // 00BBGGRR
+    EXPECT_EQ(storedColour(0x0000FF, fallback), QColor(255, 0, 0));  // 00BBGGRR
     EXPECT_EQ(storedColour(0xE0E0E0, fallback), QColor(0xE0, 0xE0, 0xE0));
     EXPECT_EQ(storedColour(0x80000005u, fallback), QGuiApplication::palette().color(QPalette::Base));
     EXPECT_EQ(storedColour(0x80000005u, fallback), systemWindowColour());
@@ -168,12 +164,12 @@ TEST(MouseArguments, MasksAndTheInclusiveBounds)
     EXPECT_EQ(shiftMask(Qt::ShiftModifier | Qt::AltModifier), 5);
     EXPECT_EQ(shiftMask(Qt::ControlModifier), 2);
     const QSize size(31, 30);
-    EXPECT_TRUE(pointerInside({ 31, 30 }, size));
-    EXPECT_TRUE(pointerInside({ 0, 0 }, size));
-    EXPECT_FALSE(pointerInside({ 31.5, 10 }, size));
-    EXPECT_FALSE(pointerInside({ -0.5, 10 }, size));
-    EXPECT_FALSE(pointerInside({ 10, 30.5 }, size));
+    EXPECT_TRUE(pointerInside({31, 30}, size));
+    EXPECT_TRUE(pointerInside({0, 0}, size));
+    EXPECT_FALSE(pointerInside({31.5, 10}, size));
+    EXPECT_FALSE(pointerInside({-0.5, 10}, size));
+    EXPECT_FALSE(pointerInside({10, 30.5}, size));
 }
 
-} // namespace
-} // namespace leafmill::test
+}  // namespace
+}  // namespace leafmill::test

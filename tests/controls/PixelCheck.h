@@ -43,4 +43,4 @@ inline bool allPixels(const QImage& image, const QRect& area, unsigned rgb)
     return true;
 }
 
-} // namespace leafmill::test
+}  // namespace leafmill::test

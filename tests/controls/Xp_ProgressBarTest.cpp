@@ -89,7 +89,7 @@ TEST_F(ProgressBarTest, ResizingPaintsOnlyTheFrame)
 TEST_F(ProgressBarTest, ChunksGrowFromTheLeftAndTheLastOneIsCut)
 {
     bar.setValue(50);
-    EXPECT_EQ(chunkStarts(), every10(4, 144)); // the target edge is 146.5
+    EXPECT_EQ(chunkStarts(), every10(4, 144));  // the target edge is 146.5
     EXPECT_EQ(top(4), fullChunk(0));
     EXPECT_EQ(rgbAt(image(), 11, 13), rgbAt(BarImages::look(0)[2], 7, 9));
     EXPECT_EQ(rgbAt(image(), 4, 2), 0xEFEFEFu) << "chunks stand 3 pixels below the top";
@@ -115,7 +115,7 @@ TEST_F(ProgressBarTest, OutOfRangeAndEqualValuesPaintNothing)
     const QImage before = image();
     QSignalSpy changed(&bar, &Xp_ProgressBar::PropertyChanged);
     PaintCounter paints(&bar);
-    for (int v : { 101, -1, 30 }) {
+    for (int v : {101, -1, 30}) {
         bar.setValue(v);
         EXPECT_EQ(bar.value(), 30) << v;
     }
@@ -124,7 +124,7 @@ TEST_F(ProgressBarTest, OutOfRangeAndEqualValuesPaintNothing)
     EXPECT_EQ(changed.count(), 0);
     EXPECT_EQ(paints.count, 0) << "nothing changed, so nothing is repainted";
 
-    bar.setValue(31); // no new chunk: the target edge 90.8 is still below the next chunk at 94
+    bar.setValue(31);  // no new chunk: the target edge 90.8 is still below the next chunk at 94
     QCoreApplication::processEvents();
     EXPECT_EQ(image(), before);
     EXPECT_EQ(changed.count(), 1);
@@ -158,7 +158,7 @@ TEST_F(ProgressBarTest, OldChunksKeepTheirColoursAfterALookChange)
     EXPECT_EQ(top(144), fullChunk(0));
     EXPECT_EQ(top(154), fullChunk(7));
     EXPECT_EQ(top(204), fullChunk(7));
-    bar.setProgressLook(12); // no such look: the chunks keep the salmon one
+    bar.setProgressLook(12);  // no such look: the chunks keep the salmon one
     EXPECT_EQ(bar.ProgressLook(), 12);
     bar.setValue(80);
     EXPECT_EQ(top(224), fullChunk(7));
@@ -166,7 +166,7 @@ TEST_F(ProgressBarTest, OldChunksKeepTheirColoursAfterALookChange)
 
 TEST_F(ProgressBarTest, AFullBarPaintsNothingMoreUntilAReset)
 {
-    bar.setValue(97); // the target edge 284.2 brings the cut last chunk
+    bar.setValue(97);  // the target edge 284.2 brings the cut last chunk
     EXPECT_EQ(chunkStarts().back(), 284);
     bar.setProgressLook(5);
     bar.setValue(100);
@@ -202,12 +202,12 @@ TEST_F(ProgressBarTest, TheMarqueeCreepsFivePixelsPerValueAndIsWipedAtTheEnd)
     EXPECT_NE(middle(284), White);
     bar.setValue(58);
     EXPECT_TRUE(allPixels(image(), QRect(3, 3, 287, 9), White));
-    bar.setValue(59); // and starts again at x = 2
+    bar.setValue(59);  // and starts again at x = 2
     EXPECT_NE(middle(2), 0xEFEFEFu);
     EXPECT_EQ(top(12), full);
     EXPECT_EQ(middle(6), White);
 
-    bar.setValue(100); // max: only the frame, and the next move starts at x = 4
+    bar.setValue(100);  // max: only the frame, and the next move starts at x = 4
     EXPECT_EQ(image(), frameOnly);
     bar.setValue(10);
     EXPECT_EQ(top(14), full);
@@ -224,21 +224,21 @@ TEST(ProgressBarRange, SettersAcceptOnlyWhatTheRangeAllows)
     EXPECT_EQ(bar.minimum(), 0);
     EXPECT_EQ(bar.maximum(), 100);
     EXPECT_EQ(changed.count(), 0);
-    bar.setMinimum(100); // equal to max is allowed
+    bar.setMinimum(100);  // equal to max is allowed
     bar.setMaximum(100);
     bar.setBarStyle(-3);
     bar.setProgressLook(2);
     QStringList names;
     for (const auto& call : changed)
         names << call.at(0).toString();
-    EXPECT_EQ(names, (QStringList { "Min", "Max", "Style", "ProgressLook" }));
+    EXPECT_EQ(names, (QStringList {"Min", "Max", "Style", "ProgressLook"}));
     EXPECT_EQ(bar.barStyle(), -3);
 }
 
 TEST(ProgressBarRange, AnEmptyRangeOrAHiddenBarPaintsWithoutFault)
 {
     Xp_ProgressBar bar;
-    bar.resize(120, 17); // hidden: no resize event yet
+    bar.resize(120, 17);  // hidden: no resize event yet
     bar.setValue(60);
     EXPECT_EQ(bar.image().size(), QSize(120, 17));
     EXPECT_NE(rgbAt(bar.image(), 4, MiddleRow), White);
@@ -267,7 +267,7 @@ TEST(ProgressBarRange, AnEmptyRangeOrAHiddenBarPaintsWithoutFault)
 TEST(ProgressBarProperties, LoadTakesValuesAsTheyAreAndSaveSkipsDefaults)
 {
     PropertyBag stored;
-    stored.write("min", 50, 0); // the keys match whatever their case
+    stored.write("min", 50, 0);  // the keys match whatever their case
     stored.write("MAX", 10, 100);
     stored.write("value", 40, 0);
     stored.write("style", 2, 0);
@@ -285,7 +285,7 @@ TEST(ProgressBarProperties, LoadTakesValuesAsTheyAreAndSaveSkipsDefaults)
 
     PropertyBag saved;
     bar.WriteProperties(saved);
-    EXPECT_EQ(saved.names(), (QStringList { "Min", "Max", "Value", "Style", "ProgressLook" }));
+    EXPECT_EQ(saved.names(), (QStringList {"Min", "Max", "Value", "Style", "ProgressLook"}));
     EXPECT_EQ(saved.read("Value", 0).toInt(), 40);
 
     PropertyBag defaults;
@@ -311,5 +311,5 @@ TEST(ProgressBarProperties, ALoadedValueIsNotPaintedUntilItChanges)
     EXPECT_EQ(rgbAt(bar.image(), 154, 3), White);
 }
 
-} // namespace
-} // namespace leafmill::test
+}  // namespace
+}  // namespace leafmill::test

@@ -41,7 +41,7 @@ protected:
         const QImage& face = button->image();
         const int right = face.width() - 1;
         const int bottom = face.height() - 1;
-        for (auto [x, y] : { std::pair { 0, 0 }, { right, 0 }, { 0, bottom }, { right, bottom } })
+        for (auto [x, y] : {std::pair {0, 0}, {right, 0}, {0, bottom}, {right, bottom}})
             EXPECT_EQ(rgbAt(face, x, y), colour.rgb() & 0xFFFFFFu) << x << "," << y;
     }
     // Whether the rendered caption has a pixel of exactly this colour.
@@ -108,37 +108,37 @@ TEST_F(CommandButtonTest, TheCaptionIsCentredAndColouredByTheEnabledState)
 
 TEST_F(CommandButtonTest, HoverPressAndLeaveChangeTheFace)
 {
-    QTest::mouseMove(&host, onHost({ 50, 12 }));
+    QTest::mouseMove(&host, onHost({50, 12}));
     EXPECT_EQ(button->faceState(), xpcmdbutton::Hover);
     EXPECT_EQ(centre(), HoverMiddle);
     expectCornersIn(systemWindowColour());
 
-    QTest::mouseMove(&host, onHost({ 50, 60 })); // off the button, onto the host
+    QTest::mouseMove(&host, onHost({50, 60}));  // off the button, onto the host
     EXPECT_EQ(button->faceState(), xpcmdbutton::Normal);
     EXPECT_EQ(centre(), NormalMiddle);
 
-    QTest::mouseMove(&host, onHost({ 50, 12 }));
-    QTest::mousePress(&host, Qt::LeftButton, {}, onHost({ 50, 12 }));
+    QTest::mouseMove(&host, onHost({50, 12}));
+    QTest::mousePress(&host, Qt::LeftButton, {}, onHost({50, 12}));
     EXPECT_EQ(button->faceState(), xpcmdbutton::Pressed);
     EXPECT_EQ(centre(), PressedMiddle);
     // With the left button held the button keeps seeing the pointer: pressed
     // inside, where the far edges still count, normal outside.
-    QTest::mouseMove(&host, onHost({ 111, 25 }));
+    QTest::mouseMove(&host, onHost({111, 25}));
     EXPECT_EQ(button->faceState(), xpcmdbutton::Pressed);
-    QTest::mouseMove(&host, onHost({ 112, 12 }));
+    QTest::mouseMove(&host, onHost({112, 12}));
     EXPECT_EQ(button->faceState(), xpcmdbutton::Normal);
-    QTest::mouseMove(&host, onHost({ 30, 12 }));
+    QTest::mouseMove(&host, onHost({30, 12}));
     EXPECT_EQ(button->faceState(), xpcmdbutton::Pressed);
-    QTest::mouseRelease(&host, Qt::LeftButton, {}, onHost({ 30, 12 }));
+    QTest::mouseRelease(&host, Qt::LeftButton, {}, onHost({30, 12}));
     EXPECT_EQ(button->faceState(), xpcmdbutton::Normal) << "released over the button: normal face";
-    QTest::mouseMove(&host, onHost({ 31, 12 }));
+    QTest::mouseMove(&host, onHost({31, 12}));
     EXPECT_EQ(button->faceState(), xpcmdbutton::Hover);
 
-    QTest::mousePress(&host, Qt::RightButton, {}, onHost({ 31, 12 }));
+    QTest::mousePress(&host, Qt::RightButton, {}, onHost({31, 12}));
     EXPECT_EQ(button->faceState(), xpcmdbutton::Pressed);
-    QTest::mouseMove(&host, onHost({ 40, 12 }));
+    QTest::mouseMove(&host, onHost({40, 12}));
     EXPECT_EQ(button->faceState(), xpcmdbutton::Hover) << "any other button held shows hover";
-    QTest::mouseRelease(&host, Qt::RightButton, {}, onHost({ 40, 12 }));
+    QTest::mouseRelease(&host, Qt::RightButton, {}, onHost({40, 12}));
     EXPECT_EQ(button->faceState(), xpcmdbutton::Normal);
 }
 
@@ -147,36 +147,36 @@ TEST_F(CommandButtonTest, ClickComesOnALeftPressAndReleaseOverTheButton)
     QSignalSpy clicks(button, &xpcmdbutton::Click);
     int faceAtClick = -1;
     QObject::connect(button, &xpcmdbutton::Click, [&] { faceAtClick = button->faceState(); });
-    QTest::mouseClick(&host, Qt::LeftButton, {}, onHost({ 50, 12 }));
+    QTest::mouseClick(&host, Qt::LeftButton, {}, onHost({50, 12}));
     EXPECT_EQ(clicks.count(), 1);
     EXPECT_EQ(faceAtClick, xpcmdbutton::Normal) << "the face is restored before Click";
 
-    QTest::mouseClick(&host, Qt::RightButton, {}, onHost({ 50, 12 }));
+    QTest::mouseClick(&host, Qt::RightButton, {}, onHost({50, 12}));
     EXPECT_EQ(clicks.count(), 1);
 
-    QTest::mousePress(&host, Qt::LeftButton, {}, onHost({ 50, 12 }));
-    QTest::mouseMove(&host, onHost({ 50, 80 }));
-    QTest::mouseRelease(&host, Qt::LeftButton, {}, onHost({ 50, 80 }));
+    QTest::mousePress(&host, Qt::LeftButton, {}, onHost({50, 12}));
+    QTest::mouseMove(&host, onHost({50, 80}));
+    QTest::mouseRelease(&host, Qt::LeftButton, {}, onHost({50, 80}));
     EXPECT_EQ(clicks.count(), 1) << "released off the button";
 
     button->setEnabled(false);
-    QTest::mouseClick(&host, Qt::LeftButton, {}, onHost({ 50, 12 }));
-    QTest::mouseMove(&host, onHost({ 52, 12 }));
+    QTest::mouseClick(&host, Qt::LeftButton, {}, onHost({50, 12}));
+    QTest::mouseMove(&host, onHost({52, 12}));
     EXPECT_EQ(clicks.count(), 1);
     EXPECT_EQ(button->faceState(), xpcmdbutton::Disabled) << "a disabled button takes no mouse input";
 }
 
 TEST_F(CommandButtonTest, TheFaceIsRepaintedOnlyWhenItChanges)
 {
-    QTest::mouseMove(&host, onHost({ 50, 12 }));
+    QTest::mouseMove(&host, onHost({50, 12}));
     QCoreApplication::processEvents();
     const qint64 key = button->image().cacheKey();
-    QTest::mouseMove(&host, onHost({ 51, 12 }));
-    QTest::mouseMove(&host, onHost({ 52, 13 }));
+    QTest::mouseMove(&host, onHost({51, 12}));
+    QTest::mouseMove(&host, onHost({52, 13}));
     EXPECT_EQ(button->image().cacheKey(), key) << "a move in the same state leaves the face alone";
-    QTest::mousePress(&host, Qt::LeftButton, {}, onHost({ 52, 13 }));
+    QTest::mousePress(&host, Qt::LeftButton, {}, onHost({52, 13}));
     EXPECT_NE(button->image().cacheKey(), key);
-    QTest::mouseRelease(&host, Qt::LeftButton, {}, onHost({ 52, 13 }));
+    QTest::mouseRelease(&host, Qt::LeftButton, {}, onHost({52, 13}));
 }
 
 TEST(CommandButtonProperties, LoadingWithoutDataGivesTheStoredDefaults)
@@ -193,7 +193,7 @@ TEST(CommandButtonProperties, LoadingWithoutDataGivesTheStoredDefaults)
     QStringList names;
     for (const auto& call : changed)
         names << call.at(0).toString();
-    EXPECT_EQ(names, (QStringList { "Enabled", "Caption", "Font" }));
+    EXPECT_EQ(names, (QStringList {"Enabled", "Caption", "Font"}));
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     EXPECT_EQ(rgbAt(button.image(), 0, 0), systemWindowColour().rgb() & 0xFFFFFFu);
@@ -205,7 +205,7 @@ TEST(CommandButtonProperties, StoredValuesLoadInOrderAndSaveWithoutDefaults)
     host.setFont(QFont(QStringLiteral("Tahoma"), 9));
     QFont bold(QStringLiteral("Tahoma"), 9);
     bold.setBold(true);
-    PropertyBag stored; // the hosts spell the keys in lower case
+    PropertyBag stored;  // the hosts spell the keys in lower case
     stored.write("enabled", false, true);
     stored.write("caption", QStringLiteral("Output"), QString());
     stored.write("font", bold, QFont());
@@ -222,7 +222,7 @@ TEST(CommandButtonProperties, StoredValuesLoadInOrderAndSaveWithoutDefaults)
 
     PropertyBag saved;
     button.WriteProperties(saved);
-    EXPECT_EQ(saved.names(), (QStringList { "Enabled", "Caption", "BackColor", "Font", "ForeColor" }));
+    EXPECT_EQ(saved.names(), (QStringList {"Enabled", "Caption", "BackColor", "Font", "ForeColor"}));
     EXPECT_EQ(saved.read("Caption", QString()).toString(), "Output");
 
     // A button left as it was made stores only its caption, once, so that it
@@ -230,12 +230,12 @@ TEST(CommandButtonProperties, StoredValuesLoadInOrderAndSaveWithoutDefaults)
     xpcmdbutton fresh(QStringLiteral("Cmd_Settings"), &host);
     PropertyBag plain;
     fresh.WriteProperties(plain);
-    EXPECT_EQ(plain.names(), QStringList { "Caption" });
+    EXPECT_EQ(plain.names(), QStringList {"Caption"});
     xpcmdbutton reloaded(QStringLiteral("Cmd_Settings"), &host);
     reloaded.ReadProperties(plain);
     EXPECT_EQ(reloaded.Caption(), "Cmd_Settings");
     EXPECT_TRUE(reloaded.isEnabled());
 }
 
-} // namespace
-} // namespace leafmill::test
+}  // namespace
+}  // namespace leafmill::test

@@ -2,7 +2,7 @@
 # Times the HTML filter (leafmill-cli --text) against w3m -dump on the same
 # large pages: the corpus pages concatenated into one page of tens of MB, and
 # a minified page repeated on one single line. Prints seconds, peak memory and
-# the ratio (w3m time / leafmill time; above 1 means leafmill is faster).
+# the ratios (w3m time / leafmill time; above 1 means leafmill is faster).
 #
 #   bench/extract_html.sh [size in MB, default 40]
 set -euo pipefail
@@ -48,24 +48,35 @@ fill "$work/pages.html" "${pages[@]}"
 tr -d '\r\n' <"$corpus/traf_be.ch-impfen.html" >"$work/one-line-unit.html"
 fill "$work/one-line.html" "$work/one-line-unit.html"
 
-# Best wall-clock seconds of $runs runs, and the peak resident memory in MB.
+# Best wall-clock seconds and best CPU seconds (user + system) of $runs runs,
+# and the peak resident memory in MB. The CPU time suffers less from other
+# work on a shared machine.
 measure() {
-    local best="" peak=0 line seconds kilobytes
+    local wall="" cpu="" peak=0 elapsed user system kilobytes spent
     for _ in $(seq "$runs"); do
-        line=$( { /usr/bin/time -f '%e %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
-        read -r seconds kilobytes <<<"$line"
-        if [ -z "$best" ] || awk "BEGIN { exit !($seconds < $best) }"; then best=$seconds; fi
+        /usr/bin/time -o "$work/time" -f '%e %U %S %M' "$@" >/dev/null 2>/dev/null
+        read -r elapsed user system kilobytes <"$work/time"
+        spent=$(awk "BEGIN { print $user + $system }")
+        if [ -z "$wall" ] || awk "BEGIN { exit !($elapsed < $wall) }"; then wall=$elapsed; fi
+        if [ -z "$cpu" ] || awk "BEGIN { exit !($spent < $cpu) }"; then cpu=$spent; fi
         [ "$kilobytes" -gt "$peak" ] && peak=$kilobytes
     done
-    echo "$best $((peak / 1024))"
+    echo "$wall $cpu $((peak / 1024))"
 }
 
-printf '%-14s %8s %12s %10s %12s %10s %8s\n' input MB leafmill_s leafmill_MB w3m_s w3m_MB ratio
+ratio() {
+    awk "BEGIN { printf \"%.2f\", $1 / ($2 > 0 ? $2 : 0.01) }"
+}
+
+echo "leafmill: $cli --text; w3m: w3m -dump; best of $runs runs; ratio = w3m / leafmill"
+printf '%-9s %6s | %8s %7s %7s | %8s %7s %7s | %10s %9s\n' \
+    input MB wall_s cpu_s mem_MB wall_s cpu_s mem_MB wall_ratio cpu_ratio
 for input in pages one-line; do
     file=$work/$input.html
     size=$(awk "BEGIN { printf \"%.1f\", $(stat -c %s "$file") / 1000000 }")
-    read -r ours ours_mb <<<"$(measure "$cli" --text "$file")"
-    read -r theirs theirs_mb <<<"$(measure w3m -dump -T text/html -O UTF-8 "$file")"
-    ratio=$(awk "BEGIN { printf \"%.2f\", $theirs / ($ours > 0 ? $ours : 0.01) }")
-    printf '%-14s %8s %12s %10s %12s %10s %8s\n' "$input" "$size" "$ours" "$ours_mb" "$theirs" "$theirs_mb" "$ratio"
+    read -r ours_wall ours_cpu ours_mb <<<"$(measure "$cli" --text "$file")"
+    read -r w3m_wall w3m_cpu w3m_mb <<<"$(measure w3m -dump -T text/html -O UTF-8 "$file")"
+    printf '%-9s %6s | %8s %7s %7s | %8s %7s %7s | %10s %9s\n' "$input" "$size" \
+        "$ours_wall" "$ours_cpu" "$ours_mb" "$w3m_wall" "$w3m_cpu" "$w3m_mb" \
+        "$(ratio "$w3m_wall" "$ours_wall")" "$(ratio "$w3m_cpu" "$ours_cpu")"
 done

@@ -42,4 +42,4 @@ inline std::size_t findNoCase(std::string_view text, std::string_view lowerWord,
     return std::string_view::npos;
 }
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

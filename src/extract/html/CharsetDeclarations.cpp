@@ -42,7 +42,7 @@ void collectCharsets(std::string_view lowerTag, std::vector<std::string>& names)
     }
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> declaredCharsets(std::string_view bytes)
 {
@@ -53,7 +53,7 @@ std::vector<std::string> declaredCharsets(std::string_view bytes)
          meta = findNoCase(head, "<meta", meta + 1)) {
         const std::size_t attributes = meta + 5;
         if (attributes < head.size() && !isSpace(head[attributes]) && head[attributes] != '/')
-            continue; // another tag name, such as <metadata>
+            continue;  // another tag name, such as <metadata>
         const std::size_t end = std::min(head.find('>', attributes), head.size());
         std::string lowerTag(head.substr(attributes, end - attributes));
         std::transform(lowerTag.begin(), lowerTag.end(), lowerTag.begin(), asciiLower);
@@ -62,4 +62,4 @@ std::vector<std::string> declaredCharsets(std::string_view bytes)
     return names;
 }
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

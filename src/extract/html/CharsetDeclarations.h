@@ -16,4 +16,4 @@ inline constexpr std::size_t kCharsetDeclarationWindow = 1024;
 // <meta http-equiv="Content-Type" content="text/html; charset=...">.
 std::vector<std::string> declaredCharsets(std::string_view bytes);
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

@@ -19,4 +19,4 @@ std::optional<char32_t> namedEntity(std::string_view name);
 // again, so "&amp;lt;" gives "&lt;". Unknown references stay as written.
 void appendDecodingReferences(std::string_view text, std::string& out);
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

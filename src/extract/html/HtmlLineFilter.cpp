@@ -27,11 +27,13 @@ constexpr std::string_view kCommentClose = "-->";
 bool separatesWords(std::string_view line, std::size_t lt)
 {
     // Sorted, for the binary search.
-    static constexpr std::string_view kNames[] = { "address", "article", "aside", "blockquote", "caption", "center",
-        "dd", "div", "dl", "dt", "fieldset", "figcaption", "figure", "footer", "form", "h1", "h2", "h3", "h4", "h5",
-        "h6", "header", "hr", "legend", "li", "main", "nav", "ol", "option", "p", "pre", "section", "table", "tbody",
-        "td", "tfoot", "th", "thead", "title", "tr", "ul" };
-    constexpr std::size_t kLongest = 10; // "blockquote", "figcaption"
+    static constexpr std::string_view kNames[]
+        = {"address", "article",  "aside",      "blockquote", "caption", "center", "dd",    "div",  "dl",
+           "dt",      "fieldset", "figcaption", "figure",     "footer",  "form",   "h1",    "h2",   "h3",
+           "h4",      "h5",       "h6",         "header",     "hr",      "legend", "li",    "main", "nav",
+           "ol",      "option",   "p",          "pre",        "section", "table",  "tbody", "td",   "tfoot",
+           "th",      "thead",    "title",      "tr",         "ul"};
+    constexpr std::size_t kLongest = 10;  // "blockquote", "figcaption"
     std::size_t pos = lt + 1;
     if (pos < line.size() && line[pos] == '/')
         ++pos;
@@ -50,17 +52,17 @@ bool isAscii(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-} // namespace
+}  // namespace
 
-HtmlLineFilter::HtmlLineFilter(const CodePage& codePage, std::uint64_t sourceLength, std::function<void(int)> progress)
+HtmlLineFilter::HtmlLineFilter(const CodePage& codePage, std::function<void(int)> progress)
     : codePage_(codePage)
-    , sourceLength_(sourceLength)
     , progress_(std::move(progress))
 {
 }
 
 std::string HtmlLineFilter::filter(std::string_view text)
 {
+    textLength_ = codePageLength(text);
     std::string out;
     LineReader lines(text);
     while (!lines.exhausted()) {
@@ -93,7 +95,7 @@ std::string HtmlLineFilter::withoutBlocks(std::string line, std::string_view tag
         return line;
 
     std::string out;
-    std::size_t done = 0; // line[done..] is not yet filtered
+    std::size_t done = 0;  // line[done..] is not yet filtered
     // The end tag is looked for after the opening tag, and after a join only
     // in what the join added (with room for an end tag split by the join).
     std::size_t closeFrom = start + open.size();
@@ -127,10 +129,10 @@ std::string HtmlLineFilter::withoutBlocks(std::string line, std::string_view tag
 void HtmlLineFilter::countLine(std::string_view line)
 {
     bytesDone_ += codePageLength(line) + 2;
-    if (sourceLength_ == 0 || !progress_)
+    if (textLength_ == 0 || !progress_)
         return;
-    // CR-only line ends count 2 and may carry the sum past the source length.
-    const auto percent = static_cast<int>(std::min<std::uint64_t>(100, bytesDone_ * 100 / sourceLength_));
+    // Line ends of one byte count 2 and may carry the sum past the length.
+    const auto percent = static_cast<int>(std::min<std::uint64_t>(100, bytesDone_ * 100 / textLength_));
     if (percent != lastPercent_) {
         lastPercent_ = percent;
         progress_(percent);
@@ -169,7 +171,7 @@ std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
             break;
         pos = mark + 1;
         if (line[mark] == '>')
-            continue; // a stray '>' is dropped like any tag mark
+            continue;  // a stray '>' is dropped like any tag mark
         if (line.substr(mark, kCommentOpen.size()) != kCommentOpen) {
             markup_ = Markup::Tag;
             spaceOwed = spaceOwed || separatesWords(line, mark);
@@ -199,4 +201,4 @@ std::uint64_t HtmlLineFilter::codePageLength(std::string_view utf8) const
     return isAscii(utf8) ? utf8.size() : codePage_.fromUtf8(utf8).size();
 }
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

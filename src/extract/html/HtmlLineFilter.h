@@ -30,10 +30,13 @@ class LineReader;
 class HtmlLineFilter {
 public:
     // `codePage` measures the byte lengths that the progress and the join
-    // limit count; `sourceLength` is the page's size in bytes.
-    HtmlLineFilter(const CodePage& codePage, std::uint64_t sourceLength, std::function<void(int)> progress);
+    // limit count.
+    HtmlLineFilter(const CodePage& codePage, std::function<void(int)> progress);
 
     // The written lines of the page's text (UTF-8), each followed by CR LF.
+    // The progress is the share of the text's length in the code page that
+    // the counted lines make up: the page's size when it is written in the
+    // code page, and still a true share when it was read in another set.
     std::string filter(std::string_view text);
 
 private:
@@ -45,11 +48,11 @@ private:
     std::uint64_t codePageLength(std::string_view utf8) const;
 
     const CodePage& codePage_;
-    std::uint64_t sourceLength_;
+    std::uint64_t textLength_ = 0;
     std::function<void(int)> progress_;
     std::uint64_t bytesDone_ = 0;
     int lastPercent_ = -1;
     Markup markup_ = Markup::Text;
 };
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

@@ -19,10 +19,10 @@ Result htmlToText(std::string_view bytes, const Options& options)
 
     Result result;
     const std::string text = decodePage(bytes, *codePage, result.warnings);
-    HtmlLineFilter filter(*codePage, bytes.size(), options.progress);
+    HtmlLineFilter filter(*codePage, options.progress);
     result.text = filter.filter(text);
     result.ok = true;
     return result;
 }
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

@@ -10,4 +10,4 @@ namespace leafmill::extract {
 // character-set declaration is a warning.
 Result htmlToText(std::string_view bytes, const Options& options);
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

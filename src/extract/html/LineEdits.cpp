@@ -14,7 +14,7 @@ bool endsTagName(char c)
 // Whether a break or paragraph start tag begins at line[pos] ('<').
 bool isBreakTag(std::string_view line, std::size_t pos)
 {
-    for (std::string_view name : { std::string_view("br"), std::string_view("p") }) {
+    for (std::string_view name : {std::string_view("br"), std::string_view("p")}) {
         const std::size_t after = pos + 1 + name.size();
         if (startsWithNoCase(line, pos + 1, name) && after < line.size() && endsTagName(line[after]))
             return true;
@@ -22,7 +22,7 @@ bool isBreakTag(std::string_view line, std::size_t pos)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 std::string replaceBreakTags(std::string_view line)
 {
@@ -38,7 +38,7 @@ std::string replaceBreakTags(std::string_view line)
         if (nextClose != std::string_view::npos && nextClose <= lt)
             nextClose = line.find('>', lt);
         if (nextClose == std::string_view::npos)
-            break; // the tag goes on on the next line; tag removal hides it
+            break;  // the tag goes on on the next line; tag removal hides it
         out.append(line.substr(done, lt - done));
         out.append("\r\n");
         done = nextClose + 1;
@@ -80,4 +80,4 @@ std::string collapseLineBreaks(std::string_view text)
     return out;
 }
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

@@ -25,4 +25,4 @@ inline bool isBlank(std::string_view line)
     return line.empty() || line == " ";
 }
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

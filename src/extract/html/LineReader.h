@@ -38,4 +38,4 @@ private:
     std::size_t pos_ = 0;
 };
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

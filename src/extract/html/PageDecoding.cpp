@@ -37,21 +37,21 @@ Utf8Form utf8Form(std::string_view bytes)
         }
         beyondAscii = true;
         int length;
-        unsigned char low = 0x80, high = 0xBF; // bounds of the second byte
+        unsigned char low = 0x80, high = 0xBF;  // bounds of the second byte
         if (lead >= 0xC2 && lead <= 0xDF) {
             length = 2;
         } else if (lead >= 0xE0 && lead <= 0xEF) {
             length = 3;
             if (lead == 0xE0)
-                low = 0xA0; // no overlong forms
+                low = 0xA0;  // no overlong forms
             if (lead == 0xED)
-                high = 0x9F; // no surrogates
+                high = 0x9F;  // no surrogates
         } else if (lead >= 0xF0 && lead <= 0xF4) {
             length = 4;
             if (lead == 0xF0)
                 low = 0x90;
             if (lead == 0xF4)
-                high = 0x8F; // nothing above U+10FFFF
+                high = 0x8F;  // nothing above U+10FFFF
         } else {
             return Utf8Form::NotUtf8;
         }
@@ -89,7 +89,7 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian)
         appendUtf8(unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit, out);
     }
     if (i < bytes.size())
-        appendUtf8(0xFFFD, out); // half a code unit at the end
+        appendUtf8(0xFFFD, out);  // half a code unit at the end
     return out;
 }
 
@@ -101,15 +101,30 @@ std::string_view converterName(std::string_view label)
         std::string_view label;
         std::string_view converter;
     };
-    static constexpr Alias kAliases[] = { { "iso-8859-1", "windows-1252" }, { "iso8859-1", "windows-1252" },
-        { "latin1", "windows-1252" }, { "l1", "windows-1252" }, { "us-ascii", "windows-1252" },
-        { "ascii", "windows-1252" }, { "iso-8859-9", "windows-1254" }, { "latin5", "windows-1254" },
-        { "tis-620", "windows-874" }, { "iso-8859-11", "windows-874" }, { "gb2312", "GB18030" }, { "gbk", "GB18030" },
-        { "x-gbk", "GB18030" }, { "gb_2312-80", "GB18030" }, { "csgb2312", "GB18030" }, { "euc-kr", "windows-949" },
-        { "ks_c_5601-1987", "windows-949" }, { "shift_jis", "windows-31j" }, { "sjis", "windows-31j" },
-        { "x-sjis", "windows-31j" },
-        // A page whose <meta> can be read as ASCII is not UTF-16.
-        { "utf-16", "UTF-8" }, { "utf-16le", "UTF-8" }, { "utf-16be", "UTF-8" } };
+    static constexpr Alias kAliases[] = {{"iso-8859-1", "windows-1252"},
+                                         {"iso8859-1", "windows-1252"},
+                                         {"latin1", "windows-1252"},
+                                         {"l1", "windows-1252"},
+                                         {"us-ascii", "windows-1252"},
+                                         {"ascii", "windows-1252"},
+                                         {"iso-8859-9", "windows-1254"},
+                                         {"latin5", "windows-1254"},
+                                         {"tis-620", "windows-874"},
+                                         {"iso-8859-11", "windows-874"},
+                                         {"gb2312", "GB18030"},
+                                         {"gbk", "GB18030"},
+                                         {"x-gbk", "GB18030"},
+                                         {"gb_2312-80", "GB18030"},
+                                         {"csgb2312", "GB18030"},
+                                         {"euc-kr", "windows-949"},
+                                         {"ks_c_5601-1987", "windows-949"},
+                                         {"shift_jis", "windows-31j"},
+                                         {"sjis", "windows-31j"},
+                                         {"x-sjis", "windows-31j"},
+                                         // A page whose <meta> can be read as ASCII is not UTF-16.
+                                         {"utf-16", "UTF-8"},
+                                         {"utf-16le", "UTF-8"},
+                                         {"utf-16be", "UTF-8"}};
     for (const Alias& alias : kAliases) {
         if (alias.label == label)
             return alias.converter;
@@ -134,7 +149,7 @@ std::string displayName(const CodePage& page)
     return U_SUCCESS(status) && name ? std::string(name) : page.name();
 }
 
-} // namespace
+}  // namespace
 
 std::string decodePage(std::string_view bytes, const CodePage& fallback, std::vector<std::string>& warnings)
 {
@@ -178,4 +193,4 @@ std::string decodePage(std::string_view bytes, const CodePage& fallback, std::ve
     return fallback.toUtf8(bytes);
 }
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

@@ -20,4 +20,4 @@ namespace leafmill::extract {
 // contradicted declarations are reported in `warnings`.
 std::string decodePage(std::string_view bytes, const CodePage& fallback, std::vector<std::string>& warnings);
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

@@ -25,4 +25,4 @@ inline void appendUtf8(char32_t c, std::string& out)
     }
 }
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

@@ -99,6 +99,15 @@ TEST(HtmlFilterProgress, CountsEachWrittenLineInCodePageBytesPlusTwo)
     EXPECT_EQ(progressOf("\xE9\xE9\xE9\xE9\r\n\r\nabcd"), (std::vector<int> {50, 100}));
 }
 
+TEST(HtmlFilterProgress, IsAShareOfTheTextInTheCodePageWhateverTheSourceSet)
+{
+    // UTF-16 takes 14 bytes for "ab\r\ncd"; in the code page it is 6.
+    EXPECT_EQ(progressOf(std::string("\xFF\xFE"
+                                     "a\0b\0\r\0\n\0c\0d\0",
+                                     14)),
+              (std::vector<int> {66, 100}));
+}
+
 TEST(HtmlFilterProgress, StaysWithinAHundredWhenLineEndsAreShort)
 {
     // CR-only line ends are counted as two bytes each.

@@ -52,6 +52,8 @@ public:
         total_ = 1;
         for (const Story& story : stories)
             total_ += story.end - story.start;
+        // Mostly one byte per character; never more than the stream can hold.
+        assembler_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(total_, document_.mainStream().size())) + 2);
         read(stories[0]);
         mainTextLength_ = assembler_.size();
         read(stories[1]);

@@ -16,6 +16,8 @@ public:
 
     void put(char16_t unit, Mark mark = Mark::Plain);
 
+    void reserve(std::size_t bytes) { text_.reserve(bytes); }
+
     // Closes the current story: open fields end and an unfinished line ends,
     // so the next story starts on a line of its own.
     void endStory();

@@ -3,8 +3,6 @@
 #include "extract/doc/DocFormatError.h"
 #include "extract/doc/LittleEndian.h"
 
-#include <array>
-
 namespace leafmill::extract::doc {
 
 namespace {
@@ -15,22 +13,7 @@ constexpr std::size_t kPcdSize = 8;
 constexpr std::uint32_t kCompressedFlag = 0x40000000;
 constexpr std::uint32_t kFcMask = 0x3FFFFFFF;
 
-// cp1252 in 0x80-0x9F; the five bytes cp1252 leaves open keep their value.
-constexpr std::array<char16_t, 32> kSpecials = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  //
-};
-
 }  // namespace
-
-char16_t PieceTable::compressedToUnicode(unsigned char byte)
-{
-    if (byte >= 0x80 && byte < 0xA0)
-        return kSpecials[byte - 0x80];
-    return byte;
-}
 
 PieceTable PieceTable::parse(std::string_view clx)
 {

@@ -31,7 +31,10 @@ public:
     std::uint32_t cpEnd() const { return pieces_.empty() ? 0 : pieces_.back().cpEnd; }
 
     // The 16-bit unit of a compressed byte: cp1252 for 0x80-0x9F, Latin-1 otherwise.
-    static char16_t compressedToUnicode(unsigned char byte);
+    static char16_t compressedToUnicode(unsigned char byte)
+    {
+        return byte >= 0x80 && byte < 0xA0 ? kCp1252Specials[byte - 0x80] : byte;
+    }
 
     // Calls visit(unit, streamOffset) for every character in [from, to), in
     // order, until visit returns false. Text of a piece that lies outside the
@@ -41,6 +44,14 @@ public:
         Visit&& visit) const;
 
 private:
+    // cp1252 in 0x80-0x9F; the five bytes cp1252 leaves open keep their value.
+    static constexpr char16_t kCp1252Specials[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
+        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
+        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  //
+    };
+
     std::vector<Piece> pieces_;
 };
 
@@ -53,16 +64,16 @@ void PieceTable::forEach(std::string_view stream, std::uint32_t from, std::uint3
         const std::uint32_t end = std::min(to, piece.cpEnd);
         if (begin >= end)
             continue;
+        // The characters of this piece that the stream holds.
         const std::uint64_t width = piece.compressed ? 1 : 2;
-        for (std::uint32_t cp = begin; cp < end; ++cp) {
-            const std::uint64_t pos = piece.offset + width * (cp - piece.cpStart);
-            if (pos + width > stream.size()) {
-                *missing += end - cp;
-                break;
-            }
-            const auto* p = reinterpret_cast<const unsigned char*>(stream.data() + pos);
+        const std::uint64_t first = piece.offset + width * (begin - piece.cpStart);
+        const std::uint64_t room = first < stream.size() ? (stream.size() - first) / width : 0;
+        const std::uint32_t stored = static_cast<std::uint32_t>(std::min<std::uint64_t>(end - begin, room));
+        *missing += (end - begin) - stored;
+        const auto* p = reinterpret_cast<const unsigned char*>(stream.data()) + (stored ? first : 0);
+        for (std::uint32_t i = 0; i < stored; ++i, p += width) {
             const char16_t unit = piece.compressed ? compressedToUnicode(p[0]) : char16_t(p[0] | p[1] << 8);
-            if (!visit(unit, static_cast<std::uint32_t>(pos)))
+            if (!visit(unit, static_cast<std::uint32_t>(first + width * i)))
                 return;
         }
     }

@@ -27,7 +27,7 @@ bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 }  // namespace
 
-void TextAssembler::put(char16_t unit, Mark mark)
+void TextAssembler::putSpecial(char16_t unit, Mark mark)
 {
     switch (unit) {
     case kFieldBegin:

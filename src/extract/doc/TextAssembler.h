@@ -14,7 +14,14 @@ class TextAssembler {
 public:
     enum class Mark { Plain, RowEnd };
 
-    void put(char16_t unit, Mark mark = Mark::Plain);
+    void put(char16_t unit, Mark mark = Mark::Plain)
+    {
+        // Most characters are plain ASCII outside fields: keep that path short.
+        if (unit >= 0x20 && unit < 0x7F && fieldsInInstructions_ == 0 && pendingHighSurrogate_ == 0)
+            text_.push_back(static_cast<char>(unit));
+        else
+            putSpecial(unit, mark);
+    }
 
     void reserve(std::size_t bytes) { text_.reserve(bytes); }
 
@@ -29,6 +36,7 @@ public:
     std::string take();
 
 private:
+    void putSpecial(char16_t unit, Mark mark);
     void putVisible(char16_t unit, Mark mark);
     void appendCodePoint(std::uint32_t codePoint);
     void flushPendingSurrogate();

@@ -28,7 +28,7 @@ Table buildTable()
     // Special spaces are plain spaces to a reader, and every code page has one.
     add({ "enspace", "emspace", "qmspace" }, WordAction::Character, U' ');
     // Zero-width marks only steer layout.
-    add({ "zwj", "zwnj", "zwbo", "zwnbo", "ltrmark", "rtlmark", "chftn", "chftnsep", "chftnsepc", "chpgn", "chdate",
+    add({ "zwj", "zwnj", "zwbo", "zwnbo", "ltrmark", "rtlmark", "chftnsep", "chftnsepc", "chpgn", "chdate",
             "chtime", "sectnum" },
         WordAction::Character, 0);
 
@@ -47,6 +47,7 @@ Table buildTable()
 
     add({ "fonttbl" }, WordAction::FontTable);
     add({ "footnote" }, WordAction::Footnote);
+    add({ "chftn" }, WordAction::FootnoteMark);
     add({ "upr" }, WordAction::AnsiAlternative);
     add({ "ud" }, WordAction::UnicodeAlternative);
     add({ "nesttableprops" }, WordAction::TextGroup);
@@ -62,6 +63,7 @@ Table buildTable()
     add({ "pc" }, WordAction::DocumentCodePage, 437);
     add({ "pca" }, WordAction::DocumentCodePage, 850);
     add({ "plain" }, WordAction::Plain);
+    add({ "v" }, WordAction::Hidden);
     add({ "rtf" }, WordAction::RtfHeader);
     return t;
 }

@@ -12,6 +12,7 @@ enum class WordAction : uint8_t {
     SkippedGroup, // the group holds no text for a reader
     FontTable, // \fonttbl
     Footnote, // \footnote
+    FootnoteMark, // \chftn: the automatic number of a footnote
     AnsiAlternative, // \upr: the group's plain-ANSI copy, skipped for its \ud twin
     UnicodeAlternative, // \ud
     // A marked (\*) destination whose text is read like any other: \ud
@@ -25,6 +26,7 @@ enum class WordAction : uint8_t {
     DefaultFont, // \deffN
     DocumentCodePage, // \ansicpgN, or \ansi \mac \pc \pca with `value` as the page
     Plain, // \plain
+    Hidden, // \v: hidden text
     RtfHeader, // \rtfN
 };
 

@@ -46,6 +46,8 @@ void RtfReader::warn(std::string message)
 
 TextAssembler* RtfReader::textSink()
 {
+    if (top().hidden)
+        return nullptr;
     switch (top().destination) {
     case Destination::Text:
         return &body_;
@@ -210,8 +212,20 @@ void RtfReader::onWord(const RtfToken& token)
             documentCodePage_ = page;
         break;
     }
+    case WordAction::FootnoteMark:
+        // The mark in the text counts the footnotes; the one opening the
+        // footnote repeats its number, so that the two can be matched.
+        if (g.destination == Destination::Text)
+            body_.appendAscii(std::to_string(++footnoteNumber_));
+        else if (g.destination == Destination::Footnote && footnoteNumber_ > 0)
+            notes_.appendAscii(std::to_string(footnoteNumber_) + " ");
+        break;
     case WordAction::Plain:
         g.font = defaultFont_;
+        g.hidden = false;
+        break;
+    case WordAction::Hidden:
+        g.hidden = !token.hasParam || token.param != 0;
         break;
     case WordAction::RtfHeader:
         if (sawHeader_)

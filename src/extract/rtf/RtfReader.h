@@ -34,6 +34,7 @@ private:
         Destination afterAnsiAlternative = Destination::Skipped; // where \ud inside \upr resumes
         bool insideAnsiAlternative = false;
         bool ignorable = false; // \* opened the group: an unknown word next skips it
+        bool hidden = false; // \v: text the writer does not show
         int32_t unicodeSkip = 1;
         int32_t font = -1;
     };
@@ -63,6 +64,7 @@ private:
     int32_t defaultFont_ = -1;
     std::vector<int> fontCodePages_; // by font number; 0: the document's page
     int32_t fallbackToSkip_ = 0; // \uc characters still to drop after a \u
+    int footnoteNumber_ = 0; // of the last footnote mark in the main text
     bool sawHeader_ = false;
     bool groupJustOpened_ = false;
     DecoderCache decoders_;

@@ -37,6 +37,12 @@ TEST(RtfStructure, TablesAndMetadataDestinationsAreSkipped)
     EXPECT_EQ(rtfText(rtf), "shownbody\r\n\r\n");
 }
 
+TEST(RtfStructure, HiddenTextIsLeftOut)
+{
+    EXPECT_EQ(rtfText("{\\rtf1 shown{\\v hidden}shown \\v gone\\v0 back \\v again\\plain  end}"),
+              "shownshown back  end\r\n");
+}
+
 TEST(RtfStructure, StarOnlyMarksADestinationAtTheStartOfAGroup)
 {
     // A writer that puts \* before a style word inside running text keeps the text.
@@ -74,7 +80,7 @@ TEST(RtfStructure, FootnotesFollowTheMainTextEachOnItsOwnLine)
 {
     const std::string rtf = "{\\rtf1 First{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} One note.} sentence.\\par "
                             "Second{\\footnote Two {\\i notes}\\par}.\\par}";
-    EXPECT_EQ(rtfText(rtf), "First sentence.\r\nSecond.\r\n One note.\r\nTwo notes\r\n\r\n");
+    EXPECT_EQ(rtfText(rtf), "First1 sentence.\r\nSecond.\r\n1  One note.\r\nTwo notes\r\n\r\n");
 }
 
 TEST(RtfStructure, UnicodeAlternativeIsReadInsteadOfItsAnsiCopy)

@@ -25,7 +25,7 @@ GLYPH_HOVER = (255, 255, 255)
 FACE_NORMAL = (58, 74, 82)
 FACE_HOVER = (112, 138, 148)
 CLOSE_HOVER = (196, 88, 72)
-PANEL = (236, 236, 236)
+PANEL = (224, 224, 224)  # the main panel behind the list arrows
 BOLD_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 PLAIN_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 

@@ -48,12 +48,17 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # CPU seconds (user + system, the machine is shared) of `repeats` conversions
-# of one file, the wall-clock seconds, and the peak memory in MB.
+# of one file, the wall-clock seconds, and the peak memory in MB; "failed"
+# when a conversion fails or crashes.
 measure() {
     local command=$1 file=$2 wall user system kilobytes
-    /usr/bin/time -f '%e %U %S %M' -o "$work/time" \
-        bash -c 'for _ in $(seq "$1"); do $2 "$3" >/dev/null 2>&1; done' _ "$repeats" "$command" "$file"
-    read -r wall user system kilobytes <"$work/time"
+    if ! /usr/bin/time -f '%e %U %S %M' -o "$work/time" \
+        bash -c 'for _ in $(seq "$1"); do $2 "$3" >/dev/null 2>&1 || exit 1; done' _ "$repeats" "$command" "$file" \
+        2>/dev/null; then
+        echo "failed failed -"
+        return
+    fi
+    read -r wall user system kilobytes < <(tail -1 "$work/time")
     awk "BEGIN { printf \"%.3f %.2f %.1f\", $user + $system, $wall, $kilobytes / 1024 }"
 }
 
@@ -150,16 +155,20 @@ for i in range(109):
 open(out, 'wb').write(bytes(h) + data + fatbytes + difat)
 PYTHON
 
-ratio() { awk "BEGIN { printf \"%.2f\", $1 / ($2 > 0 ? $2 : 0.001) }"; }
+ratio() {
+    case "$1$2" in *failed*) echo "-" ;; *) awk "BEGIN { printf \"%.2f\", $1 / ($2 > 0 ? $2 : 0.001) }" ;; esac
+}
 
 echo "Large generated documents: CPU seconds of one conversion, best of 3 (wall seconds in brackets), peak MB"
 python3 "$work/make_doc.py" "$work/large-8bit.doc" "$corpus/textract_raw_text.ref.txt" "$megabytes" compressed
 python3 "$work/make_doc.py" "$work/large-utf16.doc" "$corpus/poi_Bug33519.ref.txt" "$megabytes" utf16
+# antiword sometimes crashes on these files; a failed run does not count.
 best_of_three() {
-    local best="" line
+    local best="failed failed -" line
     for _ in 1 2 3; do
         line=$(repeats=1 measure "$1" "$2")
-        if [ -z "$best" ] || awk "BEGIN { exit !(${line%% *} < ${best%% *}) }"; then best=$line; fi
+        case "$line" in failed*) continue ;; esac
+        if [ "${best%% *}" = failed ] || awk "BEGIN { exit !(${line%% *} < ${best%% *}) }"; then best=$line; fi
     done
     echo "$best"
 }

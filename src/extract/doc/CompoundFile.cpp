@@ -9,7 +9,7 @@ namespace leafmill::extract::doc {
 
 namespace {
 
-constexpr std::string_view kSignature{"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8};
+constexpr std::string_view kSignature {"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8};
 constexpr std::uint32_t kMaxRegularSector = 0xFFFFFFFA;
 constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
 constexpr std::uint32_t kFreeSector = 0xFFFFFFFF;
@@ -68,7 +68,7 @@ void CompoundFile::readHeader()
     sectorShift_ = readU16(file_, 0x1E, "header");
     if (!((major == 3 && sectorShift_ == 9) || (major == 4 && sectorShift_ == 12)))
         damaged("version " + std::to_string(major) + " with sector shift " + std::to_string(sectorShift_)
-            + " is not a valid sector size");
+                + " is not a valid sector size");
     if (readU16(file_, 0x20, "header") != 6)
         damaged("the mini sector size is not 64 bytes");
     if (readU32(file_, 0x38, "header") != kMiniStreamCutoff)
@@ -86,7 +86,7 @@ void CompoundFile::readHeader()
     difatSectors_ = readU32(file_, 0x48, "header");
     if (fatSectors_ == 0 || fatSectors_ > sectorCount_)
         damaged("the header names " + std::to_string(fatSectors_) + " FAT sectors in a file of "
-            + std::to_string(sectorCount_) + " sectors");
+                + std::to_string(sectorCount_) + " sectors");
 }
 
 std::string_view CompoundFile::sector(std::uint32_t number) const
@@ -110,7 +110,7 @@ void CompoundFile::readFat()
     while (fatSectorNumbers.size() < fatSectors_) {
         if (next >= sectorCount_)
             damaged("the DIFAT chain ends after " + std::to_string(fatSectorNumbers.size()) + " of "
-                + std::to_string(fatSectors_) + " FAT sectors");
+                    + std::to_string(fatSectors_) + " FAT sectors");
         if (seen[next])
             damaged("DIFAT chain loops at sector " + std::to_string(next));
         seen[next] = true;
@@ -161,7 +161,7 @@ std::string CompoundFile::readFromFat(std::uint32_t start, std::uint64_t size) c
         out.append(sector(number));
     if (out.size() < size)
         damaged("a stream of " + std::to_string(size) + " bytes has only " + std::to_string(out.size())
-            + " bytes in its chain");
+                + " bytes in its chain");
     out.resize(static_cast<std::size_t>(size));
     return out;
 }
@@ -179,7 +179,7 @@ std::string CompoundFile::readFromMiniStream(std::uint32_t start, std::uint64_t 
     }
     if (out.size() < size)
         damaged("a small stream of " + std::to_string(size) + " bytes has only " + std::to_string(out.size())
-            + " bytes in its mini chain");
+                + " bytes in its mini chain");
     out.resize(static_cast<std::size_t>(size));
     return out;
 }
@@ -231,7 +231,7 @@ void CompoundFile::readDirectory()
 void CompoundFile::collectRootChildren()
 {
     std::vector<bool> seen(entries_.size(), false);
-    std::vector<std::uint32_t> pending{entries_[0].child};
+    std::vector<std::uint32_t> pending {entries_[0].child};
     while (!pending.empty()) {
         const std::uint32_t index = pending.back();
         pending.pop_back();

@@ -47,13 +47,14 @@ public:
         // Lengths past the end of the piece table are cut to it.
         const std::uint64_t last = pieces_.cpEnd();
         const Story stories[] = {{0, std::min<std::uint64_t>(fib.ccpText, last)},
-            {std::min(footnotes, last), std::min(footnotes + fib.ccpFtn, last)},
-            {std::min(endnotes, last), std::min(endnotes + fib.ccpEdn, last)}};
+                                 {std::min(footnotes, last), std::min(footnotes + fib.ccpFtn, last)},
+                                 {std::min(endnotes, last), std::min(endnotes + fib.ccpEdn, last)}};
         total_ = 1;
         for (const Story& story : stories)
             total_ += story.end - story.start;
         // Mostly one byte per character; never more than the stream can hold.
-        assembler_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(total_, document_.mainStream().size())) + 2);
+        assembler_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(total_, document_.mainStream().size()))
+                           + 2);
         read(stories[0]);
         mainTextLength_ = assembler_.size();
         read(stories[1]);
@@ -61,7 +62,8 @@ public:
         done_ = total_;
         reportProgress();
         if (missing_ > 0)
-            warnings_.push_back(std::to_string(missing_) + " characters lie outside the document's text and were left out");
+            warnings_.push_back(std::to_string(missing_)
+                                + " characters lie outside the document's text and were left out");
         if (overlong_)
             warnings_.push_back("the piece table names more text than the document holds; the rest was left out");
         if (guessedRowEnds_)
@@ -79,22 +81,22 @@ private:
             return;
         char16_t previous = 0;
         pieces_.forEach(document_.mainStream(), static_cast<std::uint32_t>(story.start),
-            static_cast<std::uint32_t>(story.end), &missing_, [&](char16_t unit, std::uint32_t offset) {
-                // Every character takes a byte of the stream at least, unless a
-                // damaged table names the same bytes again and again.
-                if (done_ >= document_.mainStream().size()) {
-                    overlong_ = true;
-                    return false;
-                }
-                TextAssembler::Mark mark = TextAssembler::Mark::Plain;
-                if (unit == kCellMark && endsRow(offset, previous))
-                    mark = TextAssembler::Mark::RowEnd;
-                assembler_.put(unit, mark);
-                previous = unit;
-                if (++done_ % kProgressStep == 0)
-                    reportProgress();
-                return true;
-            });
+                        static_cast<std::uint32_t>(story.end), &missing_, [&](char16_t unit, std::uint32_t offset) {
+                            // Every character takes a byte of the stream at least, unless a
+                            // damaged table names the same bytes again and again.
+                            if (done_ >= document_.mainStream().size()) {
+                                overlong_ = true;
+                                return false;
+                            }
+                            TextAssembler::Mark mark = TextAssembler::Mark::Plain;
+                            if (unit == kCellMark && endsRow(offset, previous))
+                                mark = TextAssembler::Mark::RowEnd;
+                            assembler_.put(unit, mark);
+                            previous = unit;
+                            if (++done_ % kProgressStep == 0)
+                                reportProgress();
+                            return true;
+                        });
         assembler_.endStory();
         reportProgress();
     }

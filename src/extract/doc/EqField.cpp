@@ -17,9 +17,9 @@ std::u16string plainArgument(std::u16string_view argument)
         const char16_t c = argument[i];
         if (c == u'\\') {
             ++i;
-            while (i < argument.size() && ((argument[i] >= u'a' && argument[i] <= u'z')
-                       || (argument[i] >= u'A' && argument[i] <= u'Z') || isSpace(argument[i])
-                       || (argument[i] >= u'0' && argument[i] <= u'9')))
+            while (i < argument.size()
+                   && ((argument[i] >= u'a' && argument[i] <= u'z') || (argument[i] >= u'A' && argument[i] <= u'Z')
+                       || isSpace(argument[i]) || (argument[i] >= u'0' && argument[i] <= u'9')))
                 ++i;
             --i;
         } else if (c != u'(' && c != u')') {

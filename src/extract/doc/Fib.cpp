@@ -26,7 +26,6 @@ Fib Fib::parse(std::string_view stream)
     const std::uint16_t flags = readU16(stream, 0x0A, kWhat);
     fib.encrypted = flags & 0x0100;
     fib.tableIsOneTable = flags & 0x0200;
-    fib.obfuscated = flags & 0x8000;
     if (fib.wIdent != kWordIdent || fib.nFib < kWord97)
         return fib;
 

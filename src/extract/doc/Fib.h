@@ -11,7 +11,6 @@ struct Fib {
     std::uint16_t wIdent = 0;
     std::uint16_t nFib = 0;
     bool encrypted = false;
-    bool obfuscated = false;
     bool tableIsOneTable = false;  // fWhichTblStm: "1Table" rather than "0Table"
 
     // Story lengths in character positions, in the order the stories follow

@@ -37,7 +37,9 @@ std::optional<std::string> foreignFormatReason(std::string_view bytes)
         return "the file is empty";
     if (startsWith(bytes, "\xDB\xA5"))
         return "this is a Word 2 document" + std::string(onlyWord97);
-    if (startsWith(bytes, "\xFF" "WPC"))
+    if (startsWith(bytes,
+                   "\xFF"
+                   "WPC"))
         return "this is a WordPerfect document saved with the .doc ending" + std::string(onlyWord97);
     if (startsWith(bytes, "PK\x03\x04"))
         return "this is a Word 2007 or later document (.docx) saved with the .doc ending" + std::string(onlyWord97);

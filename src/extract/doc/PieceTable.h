@@ -41,7 +41,7 @@ public:
     // stream is skipped and counted in *missing.
     template <class Visit>
     void forEach(std::string_view stream, std::uint32_t from, std::uint32_t to, std::uint64_t* missing,
-        Visit&& visit) const;
+                 Visit&& visit) const;
 
 private:
     // cp1252 in 0x80-0x9F; the five bytes cp1252 leaves open keep their value.
@@ -57,7 +57,7 @@ private:
 
 template <class Visit>
 void PieceTable::forEach(std::string_view stream, std::uint32_t from, std::uint32_t to, std::uint64_t* missing,
-    Visit&& visit) const
+                         Visit&& visit) const
 {
     for (const Piece& piece : pieces_) {
         const std::uint32_t begin = std::max(from, piece.cpStart);

@@ -81,7 +81,7 @@ void RowEndMarks::addPage(std::string_view page)
         const std::string_view grpprlAndIstd = slice(page, start, size, "a paragraph's formatting");
         if (grpprlAndIstd.size() >= 2 && marksRowEnd(grpprlAndIstd.substr(2)))
             ranges_.emplace_back(readU32(page, 4 * i, "a paragraph formatting page"),
-                readU32(page, 4 * (i + 1), "a paragraph formatting page"));
+                                 readU32(page, 4 * (i + 1), "a paragraph formatting page"));
     }
 }
 

@@ -22,8 +22,14 @@ constexpr char16_t kNonBreakingSpace = 0xA0;
 constexpr std::uint32_t kReplacement = 0xFFFD;
 constexpr std::size_t kMaxInstruction = 4096;
 
-bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool isHighSurrogate(char16_t u)
+{
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t u)
+{
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 }  // namespace
 

@@ -1,7 +1,7 @@
 // Reading compound files: streams from the FAT and the mini stream, and
 // damaged headers, sector sizes and chains refused with a reason.
-#include "CompoundFileWriter.h"
 #include "extract/doc/CompoundFile.h"
+#include "CompoundFileWriter.h"
 #include "extract/doc/DocFormatError.h"
 
 #include <gtest/gtest.h>
@@ -112,8 +112,7 @@ TEST(CompoundFile, RefusesDamagedHeaders)
     putU32(difat, 0x44, kEnd);
     putU32(difat, 0x50, 0xFFFFFFFF);
     const std::string reason = damageReason(difat);
-    EXPECT_TRUE(reason.find("DIFAT") != std::string::npos || reason.find("FAT sector") != std::string::npos)
-        << reason;
+    EXPECT_TRUE(reason.find("DIFAT") != std::string::npos || reason.find("FAT sector") != std::string::npos) << reason;
 }
 
 TEST(CompoundFile, RefusesChainsThatLoopOrRunOutOfRange)
@@ -125,12 +124,12 @@ TEST(CompoundFile, RefusesChainsThatLoopOrRunOutOfRange)
     std::string loop = sample.file;
     putU32(loop, sample.fatEntry(first + 2), first + 1);
     EXPECT_EQ(damageReason(loop, readBig),
-        "compound file is damaged: FAT chain loops at sector " + std::to_string(first + 1));
+              "compound file is damaged: FAT chain loops at sector " + std::to_string(first + 1));
 
     std::string outOfRange = sample.file;
     putU32(outOfRange, sample.fatEntry(first + 1), 90000);
     EXPECT_EQ(damageReason(outOfRange, readBig),
-        "compound file is damaged: FAT chain runs out of range at sector 90000");
+              "compound file is damaged: FAT chain runs out of range at sector 90000");
 
     std::string shortChain = sample.file;
     putU32(shortChain, sample.fatEntry(first + 1), kEnd);
@@ -155,18 +154,18 @@ TEST(CompoundFile, RefusesBrokenMiniChains)
     std::string loop = sample.file;
     putU32(loop, miniFat + 4 * (first + 1), first);
     EXPECT_EQ(damageReason(loop, readSmall),
-        "compound file is damaged: mini FAT chain loops at sector " + std::to_string(first));
+              "compound file is damaged: mini FAT chain loops at sector " + std::to_string(first));
 
     std::string beyond = sample.file;
     putU32(beyond, CompoundFileWriter::sectorOffset(sample.layout.firstDirSector) + 2 * 128 + 0x74, 1000);
     EXPECT_NE(damageReason(beyond, readSmall).find("mini FAT chain runs out of range at sector 1000"),
-        std::string::npos);
+              std::string::npos);
 
     std::string oversized = sample.file;
     putU32(oversized, CompoundFileWriter::sectorOffset(sample.layout.firstDirSector) + 1 * 128 + 0x78, 0x7FFFFFFF);
     EXPECT_NE(damageReason(oversized, [](const CompoundFile& cf) { (void)cf.stream("WordDocument"); })
                   .find("does not fit in the file"),
-        std::string::npos);
+              std::string::npos);
 }
 
 }  // namespace

@@ -98,10 +98,10 @@ std::string CompoundFileWriter::write(Layout* layoutOut) const
         putU32(dir, at + 0x78, size);
     };
     entry(0, "Root Entry", 5, kFree, streams_.empty() ? kFree : 1, mini.empty() ? kEnd : miniStart,
-        static_cast<std::uint32_t>(mini.size()));
+          static_cast<std::uint32_t>(mini.size()));
     for (std::size_t i = 0; i < streams_.size(); ++i)
         entry(i + 1, streams_[i].name, 2, i + 1 < streams_.size() ? std::uint32_t(i + 2) : kFree, kFree,
-            layout.streamStart[i], static_cast<std::uint32_t>(streams_[i].bytes.size()));
+              layout.streamStart[i], static_cast<std::uint32_t>(streams_[i].bytes.size()));
     padTo(dir, kSector);
     layout.firstDirSector = sectorsFor(data.size(), kSector);
     chainInto(fat, layout.firstDirSector, sectorsFor(dir.size(), kSector));

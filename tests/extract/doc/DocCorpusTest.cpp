@@ -23,8 +23,9 @@ constexpr double kMeanTarget = 0.98;
 // that the document does not store: footnote reference numbers, list numbers.
 const std::map<std::string, std::pair<double, std::string>> kBelowFloor = {
     {"doc/nwe_test13.doc",
-        {0.70, "the export prints the note reference numbers (\"1\", \"i\") glued to the body's words; the reader "
-               "leaves those generated numbers out, and the file has only eight words"}},
+     {0.70,
+      "the export prints the note reference numbers (\"1\", \"i\") glued to the body's words; the reader "
+      "leaves those generated numbers out, and the file has only eight words"}},
 };
 
 // Older formats that the manifest labels but does not mark negative.
@@ -49,7 +50,7 @@ struct Converted {
 Converted convert(const CorpusEntry& entry)
 {
     Converted out;
-    out.result = doc::docToText(test::readFile(entry.file), Options{}, &out.mainLength);
+    out.result = doc::docToText(test::readFile(entry.file), Options {}, &out.mainLength);
     return out;
 }
 
@@ -97,13 +98,13 @@ TEST_P(DocCorpus, ConvertsOrRefusesWithAReason)
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, DocCorpus, ::testing::ValuesIn(test::corpusEntries("doc")),
-    [](const ::testing::TestParamInfo<CorpusEntry>& param) {
-        std::string name = param.param.file.stem().string();
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+                         [](const ::testing::TestParamInfo<CorpusEntry>& param) {
+                             std::string name = param.param.file.stem().string();
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             return name;
+                         });
 
 TEST(DocCorpusSimilarity, MeanWordF1OverTheReferencesReachesTheTarget)
 {

@@ -12,12 +12,12 @@ namespace leafmill::extract {
 namespace {
 
 // Small documents with tables, several pieces, notes and fields.
-const char* const kSamples[] = {"nwe_test05.doc", "poi_Bug47742.doc", "nwe_test13.doc", "poi_innertable.doc",
-    "poi_hyperlink.doc", "nwe_test11.doc"};
+const char* const kSamples[] = {"nwe_test05.doc",     "poi_Bug47742.doc",  "nwe_test13.doc",
+                                "poi_innertable.doc", "poi_hyperlink.doc", "nwe_test11.doc"};
 
 void expectTextOrReason(const std::string& bytes, const std::string& what)
 {
-    const Result result = docToText(bytes, Options{});
+    const Result result = docToText(bytes, Options {});
     if (result.ok) {
         EXPECT_TRUE(result.text.ends_with("\r\n")) << what;
         // Each stored byte yields at most three bytes of UTF-8 or a CR LF.
@@ -56,13 +56,13 @@ TEST_P(DocDamage, FilesCutShortGiveTextOrAReason)
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, DocDamage, ::testing::ValuesIn(kSamples),
-    [](const ::testing::TestParamInfo<const char*>& param) {
-        std::string name = param.param;
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+                         [](const ::testing::TestParamInfo<const char*>& param) {
+                             std::string name = param.param;
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             return name;
+                         });
 
 }  // namespace
 }  // namespace leafmill::extract

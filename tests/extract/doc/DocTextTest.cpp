@@ -14,7 +14,7 @@ using test::WordFileSpec;
 
 Result convert(const WordFileSpec& spec)
 {
-    return docToText(test::buildWordFile(spec), Options{});
+    return docToText(test::buildWordFile(spec), Options {});
 }
 
 std::string textOf(std::u16string text, bool compressed = false)
@@ -29,25 +29,27 @@ std::string textOf(std::u16string text, bool compressed = false)
 TEST(DocText, BreaksEndLinesAndSpecialCharactersBecomeWhatAReaderExpects)
 {
     EXPECT_EQ(textOf(u"para\rline\vbreak\fpage\r"), "para\r\nline\r\nbreak\r\npage\r\n");
-    EXPECT_EQ(textOf(u"non\x1E" u"breaking opt\x1Fional\u00A0space\ttab\r"), "non-breaking optional space\ttab\r\n");
-    EXPECT_EQ(textOf(u"pic\x01ture draw\x08n note\x02 ref\x05 mark\x03\r"), "picture drawn note ref mark\r\n");
-    EXPECT_EQ(textOf(u"8-bit\x1F too\x1E\xA0\r", true), "8-bit too- \r\n");
+    EXPECT_EQ(textOf(u"non\u001Ebreaking opt\u001Fional\u00A0space\ttab\r"), "non-breaking optional space\ttab\r\n");
+    EXPECT_EQ(textOf(u"pic\u0001ture draw\u0008n note\u0002 ref\u0005 mark\u0003\r"),
+              "picture drawn note ref mark\r\n");
+    EXPECT_EQ(textOf(u"8-bit\u001F too\u001E\u00A0\r", true), "8-bit too- \r\n");
     // A lone surrogate cannot be written as UTF-8.
-    EXPECT_EQ(textOf(u"a\xD800" u"b\xDC00\r"), "a\uFFFDb\uFFFD\r\n");
+    EXPECT_EQ(textOf(std::u16string {u'a', 0xD800, u'b', 0xDC00, u'\r'}), "a\uFFFDb\uFFFD\r\n");
     // The text always ends with a line end, even when the document has none.
     EXPECT_EQ(textOf(u"no mark"), "no mark\r\n");
 }
 
 TEST(DocText, FieldsShowTheirResultsOnly)
 {
-    EXPECT_EQ(textOf(u"See \x13 HYPERLINK \"http://x\" \x14the site\x15 now.\r"), "See the site now.\r\n");
+    EXPECT_EQ(textOf(u"See \u0013 HYPERLINK \"http://x\" \u0014the site\u0015 now.\r"), "See the site now.\r\n");
     // A nested field inside the instructions stays hidden; one in the result shows its own result.
-    EXPECT_EQ(textOf(u"A\x13IF \x13 DATE \x14x\x15 = 1 \x14shown \x13PAGE\x14" u"7\x15!\x15Z\r"), "Ashown 7!Z\r\n");
+    EXPECT_EQ(textOf(u"A\u0013IF \u0013 DATE \u0014x\u0015 = 1 \u0014shown \u0013PAGE\u00147\u0015!\u0015Z\r"),
+              "Ashown 7!Z\r\n");
     // No separator: nothing shows. Stray separators and ends are ignored.
-    EXPECT_EQ(textOf(u"a\x13PAGE\x15" u"b\x14\x15" u"c\r"), "abc\r\n");
+    EXPECT_EQ(textOf(u"a\u0013PAGE\u0015b\u0014\u0015c\r"), "abc\r\n");
     // A field left open at the end of the main text does not hide the notes.
     WordFileSpec spec;
-    spec.pieces = {{u"body\x13 REF x \r", false}, {u"note\r", false}};
+    spec.pieces = {{u"body\u0013 REF x \r", false}, {u"note\r", false}};
     spec.ccpText = 13;
     spec.ccpFtn = 5;
     const Result result = convert(spec);
@@ -57,16 +59,16 @@ TEST(DocText, FieldsShowTheirResultsOnly)
 
 TEST(DocText, PhoneticGuidesShowTheirBaseText)
 {
-    EXPECT_EQ(textOf(u"\x13 EQ \\* jc2 \\o\\ad(\\s\\up 10(\u3068\u3046),\u6771\u4EAC)\x15\u3078\r"),
-        "\u6771\u4EAC\u3078\r\n");
-    EXPECT_EQ(textOf(u"\x13 EQ \\f(1,2)\x15.\r"), "2.\r\n");
+    EXPECT_EQ(textOf(u"\u0013 EQ \\* jc2 \\o\\ad(\\s\\up 10(\u3068\u3046),\u6771\u4EAC)\u0015\u3078\r"),
+              "\u6771\u4EAC\u3078\r\n");
+    EXPECT_EQ(textOf(u"\u0013 EQ \\f(1,2)\u0015.\r"), "2.\r\n");
 }
 
 TEST(DocText, CellsBecomeTabsAndRowEndsLineEndsByTheParagraphFormatting)
 {
     // Two rows of two cells; the second row has an empty last cell.
     WordFileSpec spec;
-    spec.pieces = {{u"Intro\ra\x07" u"b\x07\x07" u"c\x07\x07\x07" u"After\r", true}};
+    spec.pieces = {{u"Intro\ra\u0007b\u0007\u0007c\u0007\u0007\u0007After\r", true}};
     spec.writeParagraphFormatting = true;
     spec.rowEndPositions = {10, 14};
     const Result result = convert(spec);
@@ -78,7 +80,7 @@ TEST(DocText, CellsBecomeTabsAndRowEndsLineEndsByTheParagraphFormatting)
 TEST(DocText, WithoutParagraphFormattingTheSecondOfTwoCellMarksEndsTheRow)
 {
     WordFileSpec spec;
-    spec.pieces = {{u"a\x07" u"b\x07\x07" u"c\x07" u"d\x07\x07" u"end\r", false}};
+    spec.pieces = {{u"a\u0007b\u0007\u0007c\u0007d\u0007\u0007end\r", false}};
     const Result result = convert(spec);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.text, "a\tb\t\r\nc\td\t\r\nend\r\n");
@@ -89,8 +91,9 @@ TEST(DocText, WithoutParagraphFormattingTheSecondOfTwoCellMarksEndsTheRow)
 TEST(DocText, FootnotesAndEndnotesFollowTheMainTextWhileHeadersAndCommentsStayOut)
 {
     WordFileSpec spec;
-    spec.pieces = {{u"Main\x02 text\r", true}, {u"\x02 Foot one\r\x02 Foot two\r\r", false},
-        {u"Header\r\r", true}, {u"Comment\r", true}, {u"\x02 End note\r\r", true}, {u"Text box\r", true}};
+    spec.pieces = {{u"Main\u0002 text\r", true},   {u"\u0002 Foot one\r\u0002 Foot two\r\r", false},
+                   {u"Header\r\r", true},          {u"Comment\r", true},
+                   {u"\u0002 End note\r\r", true}, {u"Text box\r", true}};
     spec.ccpText = 11;
     spec.ccpFtn = 23;
     spec.ccpHdd = 8;
@@ -101,7 +104,7 @@ TEST(DocText, FootnotesAndEndnotesFollowTheMainTextWhileHeadersAndCommentsStayOu
     EXPECT_EQ(result.text, "Main text\r\n Foot one\r\n Foot two\r\n\r\n End note\r\n\r\n");
 
     std::size_t mainLength = 0;
-    const Result split = doc::docToText(test::buildWordFile(spec), Options{}, &mainLength);
+    const Result split = doc::docToText(test::buildWordFile(spec), Options {}, &mainLength);
     EXPECT_EQ(split.text.substr(0, mainLength), "Main text\r\n");
 }
 
@@ -153,7 +156,7 @@ TEST(DocText, RefusesWhatIsNoWord97Document)
 
     test::CompoundFileWriter other;
     other.add("Workbook", std::string(5000, 'x'));
-    EXPECT_NE(docToText(other.write(), Options{}).error.find("no WordDocument stream"), std::string::npos);
+    EXPECT_NE(docToText(other.write(), Options {}).error.find("no WordDocument stream"), std::string::npos);
 
     const std::pair<std::string, std::string> foreign[] = {
         {std::string("\xDB\xA5\x2D\x00", 4), "Word 2 document"},
@@ -166,7 +169,7 @@ TEST(DocText, RefusesWhatIsNoWord97Document)
         {"", "empty"},
     };
     for (const auto& [bytes, words] : foreign) {
-        const Result result = docToText(bytes, Options{});
+        const Result result = docToText(bytes, Options {});
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error.find(words), std::string::npos) << result.error;
     }

@@ -1,10 +1,10 @@
 // The piece table: compressed and UTF-16 pieces, pieces stored out of order
 // as fast saves leave them, formatting entries ahead of the pieces, and
 // damaged tables.
+#include "extract/doc/PieceTable.h"
 #include "CompoundFileWriter.h"
 #include "WordFileBuilder.h"
 #include "extract/doc/DocToText.h"
-#include "extract/doc/PieceTable.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +15,15 @@ using test::WordFileSpec;
 
 Result convert(const WordFileSpec& spec)
 {
-    return docToText(test::buildWordFile(spec), Options{});
+    return docToText(test::buildWordFile(spec), Options {});
 }
 
 TEST(DocPieces, CompressedPiecesMapTheCp1252SpecialsAndUtf16PiecesKeepEveryCharacter)
 {
     WordFileSpec spec;
-    spec.pieces = {{u"\u201CQuoted\u201D \u20AC5 \u2013 na\u00EFve ", true}, {u"\u4E2D\u6587 \U0001F600 \u0416", false},
-        {u" end\r", true}};
+    spec.pieces = {{u"\u201CQuoted\u201D \u20AC5 \u2013 na\u00EFve ", true},
+                   {u"\u4E2D\u6587 \U0001F600 \u0416", false},
+                   {u" end\r", true}};
     const Result result = convert(spec);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.text, "\u201CQuoted\u201D \u20AC5 \u2013 na\u00EFve \u4E2D\u6587 \U0001F600 \u0416 end\r\n");
@@ -62,7 +63,7 @@ TEST(DocPieces, DamagedPieceTablesAreRefusedAndMissingTextIsReported)
         test::CompoundFileWriter writer;
         writer.add("WordDocument", wordDocument);
         writer.add("1Table", table);
-        return docToText(writer.write(), Options{});
+        return docToText(writer.write(), Options {});
     };
     Result result = rebuild(streams.wordDocument, disordered);
     EXPECT_FALSE(result.ok);
@@ -110,7 +111,7 @@ TEST(DocPieces, PiecesThatNameTheSameBytesOverAndOverAreStoppedAtTheStreamSize)
     test::CompoundFileWriter writer;
     writer.add("WordDocument", streams.wordDocument);
     writer.add("1Table", streams.table.substr(0, 16) + clx);
-    const Result result = docToText(writer.write(), Options{});
+    const Result result = docToText(writer.write(), Options {});
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_LE(result.text.size(), streams.wordDocument.size() + 2);
     EXPECT_GE(result.text.size(), 1000u);

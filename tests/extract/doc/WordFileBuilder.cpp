@@ -15,9 +15,10 @@ constexpr std::size_t kPairStart = kLwStart + 88 + 2;
 // The byte a compressed piece stores for a character (cp1252 for the specials).
 unsigned char compressedByte(char16_t c)
 {
-    static const char16_t specials[32] = {0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
-        0x2030, 0x0160, 0x2039, 0x0152, 0x8D, 0x017D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013,
-        0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178};
+    static const char16_t specials[32]
+        = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+           0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+           0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
     for (int i = 0; i < 32; ++i)
         if (specials[i] == c)
             return static_cast<unsigned char>(0x80 + i);
@@ -50,9 +51,9 @@ void setPair(std::string& stream, std::size_t index, std::uint32_t fc, std::uint
 // One paragraph formatting page: runs between the row-end marks, the marks
 // themselves pointing to a property list that sets the row-end flag.
 std::string formattingPage(std::uint32_t textStart, std::uint32_t textEnd, const std::vector<std::uint32_t>& marks,
-    std::uint32_t markWidth)
+                           std::uint32_t markWidth)
 {
-    std::vector<std::uint32_t> bounds{textStart};
+    std::vector<std::uint32_t> bounds {textStart};
     std::vector<bool> isMark;
     for (std::uint32_t mark : marks) {
         if (mark > bounds.back()) {
@@ -87,7 +88,7 @@ WordStreams buildWordStreams(const WordFileSpec& spec)
     for (const auto& piece : spec.pieces)
         totalCp += static_cast<std::uint32_t>(piece.text.size());
     const std::uint32_t ccpText = spec.ccpText < 0 ? totalCp : static_cast<std::uint32_t>(spec.ccpText);
-    WordStreams out{fib(spec, ccpText), {}};
+    WordStreams out {fib(spec, ccpText), {}};
 
     // Text: where each piece sits in the stream.
     std::vector<std::size_t> offsets(spec.pieces.size());

@@ -67,7 +67,8 @@ unit=$work/unit.rtf
 measure() {
     local best="" peak=0 line seconds kilobytes
     for _ in $(seq "$runs"); do
-        line=$( { /usr/bin/time -f '%e %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+        /usr/bin/time -o "$work/time" -f '%e %M' "$@" >/dev/null 2>/dev/null
+        line=$(tail -1 "$work/time")
         read -r seconds kilobytes <<<"$line"
         if [ -z "$best" ] || awk "BEGIN { exit !($seconds < $best) }"; then best=$seconds; fi
         [ "$kilobytes" -gt "$peak" ] && peak=$kilobytes

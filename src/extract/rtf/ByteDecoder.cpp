@@ -72,8 +72,7 @@ std::unique_ptr<ByteDecoder> ByteDecoder::openConverter(const std::string& name,
         UErrorCode st = U_ZERO_ERROR;
         ucnv_reset(raw);
         const int32_t n = ucnv_toUChars(raw, &unit, 1, &in, 1, &st);
-        decoder->setEntry(static_cast<unsigned char>(b),
-            (U_SUCCESS(st) || st == U_STRING_NOT_TERMINATED_WARNING) && n == 1 ? unit : 0xFFFD);
+        decoder->setEntry(static_cast<unsigned char>(b), U_SUCCESS(st) && n == 1 ? unit : 0xFFFD);
     }
     decoder->converter_.reset();
     decoder->asciiIsIdentity_ = true;
@@ -135,8 +134,8 @@ void ByteDecoder::convert(std::string_view bytes, bool flush, std::string& out)
         UChar* target = reinterpret_cast<UChar*>(wide_.data());
         UChar* const targetStart = target;
         UErrorCode status = U_ZERO_ERROR;
-        ucnv_toUnicode(
-            converter_.get(), &target, targetStart + wide_.size(), &source, sourceEnd, nullptr, flush, &status);
+        ucnv_toUnicode(converter_.get(), &target, targetStart + wide_.size(), &source, sourceEnd, nullptr, flush,
+                       &status);
         appendUtf16(std::u16string_view(wide_.data(), static_cast<std::size_t>(target - targetStart)), out);
         if (status != U_BUFFER_OVERFLOW_ERROR)
             break;
@@ -160,4 +159,4 @@ void appendUtf16(std::u16string_view units, std::string& out)
     }
 }
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

@@ -63,4 +63,4 @@ void appendUtf8(char32_t c, std::string& out);
 // Appends UTF-16 text as UTF-8; a lone surrogate becomes U+FFFD.
 void appendUtf16(std::u16string_view units, std::string& out);
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

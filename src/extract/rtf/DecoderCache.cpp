@@ -38,14 +38,14 @@ ByteDecoder& DecoderCache::get(int codePage)
     if (!known && codePage != 0) {
         auto decoder = codePage == symbolCodePage ? ByteDecoder::forSymbolFont() : ByteDecoder::open(codePage);
         if (!decoder)
-            warnings_.push_back(
-                "unknown code page " + std::to_string(codePage) + "; its text was read as " + fallbackName_);
+            warnings_.push_back("unknown code page " + std::to_string(codePage) + "; its text was read as "
+                                + fallbackName_);
         found = decoder.get();
         decoders_.emplace_back(codePage, std::move(decoder));
     }
     ByteDecoder& chosen = found ? *found : fallback();
-    last_ = { codePage, &chosen };
+    last_ = {codePage, &chosen};
     return chosen;
 }
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

@@ -30,9 +30,9 @@ private:
 
     std::string fallbackName_;
     std::unique_ptr<ByteDecoder> fallback_;
-    std::vector<std::pair<int, std::unique_ptr<ByteDecoder>>> decoders_; // null: cannot be opened
-    std::pair<int, ByteDecoder*> last_ { -1, nullptr };
+    std::vector<std::pair<int, std::unique_ptr<ByteDecoder>>> decoders_;  // null: cannot be opened
+    std::pair<int, ByteDecoder*> last_ {-1, nullptr};
     std::vector<std::string> warnings_;
 };
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

@@ -17,4 +17,4 @@ int codePageOfCharset(int charset);
 // ICU converter names to try, in order, for a Windows code page number.
 std::vector<std::string> converterNamesOf(int codePage);
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

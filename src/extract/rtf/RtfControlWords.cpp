@@ -13,62 +13,146 @@ Table buildTable()
     Table t;
     const auto add = [&t](std::initializer_list<std::string_view> words, WordAction action, char32_t value = 0) {
         for (std::string_view w : words)
-            t.emplace(w, WordEntry { action, value });
+            t.emplace(w, WordEntry {action, value});
     };
 
-    add({ "par", "line", "row", "nestrow", "sect", "page", "column" }, WordAction::LineEnd);
-    add({ "tab", "cell", "nestcell" }, WordAction::Character, U'\t');
-    add({ "emdash" }, WordAction::Character, U'\u2014');
-    add({ "endash" }, WordAction::Character, U'\u2013');
-    add({ "lquote" }, WordAction::Character, U'\u2018');
-    add({ "rquote" }, WordAction::Character, U'\u2019');
-    add({ "ldblquote" }, WordAction::Character, U'\u201C');
-    add({ "rdblquote" }, WordAction::Character, U'\u201D');
-    add({ "bullet" }, WordAction::Character, U'\u2022');
+    add({"par", "line", "row", "nestrow", "sect", "page", "column"}, WordAction::LineEnd);
+    add({"tab", "cell", "nestcell"}, WordAction::Character, U'\t');
+    add({"emdash"}, WordAction::Character, U'\u2014');
+    add({"endash"}, WordAction::Character, U'\u2013');
+    add({"lquote"}, WordAction::Character, U'\u2018');
+    add({"rquote"}, WordAction::Character, U'\u2019');
+    add({"ldblquote"}, WordAction::Character, U'\u201C');
+    add({"rdblquote"}, WordAction::Character, U'\u201D');
+    add({"bullet"}, WordAction::Character, U'\u2022');
     // Special spaces are plain spaces to a reader, and every code page has one.
-    add({ "enspace", "emspace", "qmspace" }, WordAction::Character, U' ');
+    add({"enspace", "emspace", "qmspace"}, WordAction::Character, U' ');
     // Zero-width marks only steer layout.
-    add({ "zwj", "zwnj", "zwbo", "zwnbo", "ltrmark", "rtlmark", "chftnsep", "chftnsepc", "chpgn", "chdate",
-            "chtime", "sectnum" },
+    add({"zwj", "zwnj", "zwbo", "zwnbo", "ltrmark", "rtlmark", "chftnsep", "chftnsepc", "chpgn", "chdate", "chtime",
+         "sectnum"},
         WordAction::Character, 0);
 
-    add({ "colortbl", "stylesheet", "info", "pict", "objdata", "objclass", "objname", "objalias", "objsect", "objtime",
-            "objitem", "objtopic", "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf",
-            "fldinst", "annotation", "atnauthor", "atnid", "atndate", "atnicn", "atnref", "atntime", "atrfstart",
-            "atrfend", "bkmkstart", "bkmkend", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "filetbl",
-            "listtable", "listoverridetable", "revtbl", "rsidtbl", "pgdsctbl", "xmlnstbl", "generator", "template",
-            "themedata", "colorschememapping", "datastore", "latentstyles", "userprops", "docvar", "nonshppict",
-            "shpinst", "picprop", "blipuid", "pn", "pntxta", "pntxtb", "txe", "xe", "tc", "tcn", "datafield",
-            "formfield", "fchars", "lchars", "background", "protusertbl", "passwordhash", "listpicture", "panose",
-            "falt", "fname", "leveltext", "levelnumbers", "mmathPr", "htmltag", "mhtmltag", "author", "operator",
-            "title", "subject", "keywords", "comment", "doccomm", "company", "manager", "category", "creatim", "revtim",
-            "printim", "buptim", "private" },
+    add({"colortbl",
+         "stylesheet",
+         "info",
+         "pict",
+         "objdata",
+         "objclass",
+         "objname",
+         "objalias",
+         "objsect",
+         "objtime",
+         "objitem",
+         "objtopic",
+         "header",
+         "headerl",
+         "headerr",
+         "headerf",
+         "footer",
+         "footerl",
+         "footerr",
+         "footerf",
+         "fldinst",
+         "annotation",
+         "atnauthor",
+         "atnid",
+         "atndate",
+         "atnicn",
+         "atnref",
+         "atntime",
+         "atrfstart",
+         "atrfend",
+         "bkmkstart",
+         "bkmkend",
+         "ftnsep",
+         "ftnsepc",
+         "ftncn",
+         "aftnsep",
+         "aftnsepc",
+         "aftncn",
+         "filetbl",
+         "listtable",
+         "listoverridetable",
+         "revtbl",
+         "rsidtbl",
+         "pgdsctbl",
+         "xmlnstbl",
+         "generator",
+         "template",
+         "themedata",
+         "colorschememapping",
+         "datastore",
+         "latentstyles",
+         "userprops",
+         "docvar",
+         "nonshppict",
+         "shpinst",
+         "picprop",
+         "blipuid",
+         "pn",
+         "pntxta",
+         "pntxtb",
+         "txe",
+         "xe",
+         "tc",
+         "tcn",
+         "datafield",
+         "formfield",
+         "fchars",
+         "lchars",
+         "background",
+         "protusertbl",
+         "passwordhash",
+         "listpicture",
+         "panose",
+         "falt",
+         "fname",
+         "leveltext",
+         "levelnumbers",
+         "mmathPr",
+         "htmltag",
+         "mhtmltag",
+         "author",
+         "operator",
+         "title",
+         "subject",
+         "keywords",
+         "comment",
+         "doccomm",
+         "company",
+         "manager",
+         "category",
+         "creatim",
+         "revtim",
+         "printim",
+         "buptim",
+         "private"},
         WordAction::SkippedGroup);
 
-    add({ "fonttbl" }, WordAction::FontTable);
-    add({ "footnote" }, WordAction::Footnote);
-    add({ "chftn" }, WordAction::FootnoteMark);
-    add({ "upr" }, WordAction::AnsiAlternative);
-    add({ "ud" }, WordAction::UnicodeAlternative);
-    add({ "nesttableprops" }, WordAction::TextGroup);
-    add({ "u" }, WordAction::Unicode);
-    add({ "uc" }, WordAction::UnicodeSkipCount);
-    add({ "f" }, WordAction::Font);
-    add({ "fcharset" }, WordAction::FontCharset);
-    add({ "cpg" }, WordAction::FontCodePage);
-    add({ "deff" }, WordAction::DefaultFont);
-    add({ "ansicpg" }, WordAction::DocumentCodePage);
-    add({ "ansi" }, WordAction::DocumentCodePage, 1252);
-    add({ "mac" }, WordAction::DocumentCodePage, 10000);
-    add({ "pc" }, WordAction::DocumentCodePage, 437);
-    add({ "pca" }, WordAction::DocumentCodePage, 850);
-    add({ "plain" }, WordAction::Plain);
-    add({ "v" }, WordAction::Hidden);
-    add({ "rtf" }, WordAction::RtfHeader);
+    add({"fonttbl"}, WordAction::FontTable);
+    add({"footnote"}, WordAction::Footnote);
+    add({"chftn"}, WordAction::FootnoteMark);
+    add({"upr"}, WordAction::AnsiAlternative);
+    add({"ud"}, WordAction::UnicodeAlternative);
+    add({"nesttableprops"}, WordAction::TextGroup);
+    add({"u"}, WordAction::Unicode);
+    add({"uc"}, WordAction::UnicodeSkipCount);
+    add({"f"}, WordAction::Font);
+    add({"fcharset"}, WordAction::FontCharset);
+    add({"cpg"}, WordAction::FontCodePage);
+    add({"deff"}, WordAction::DefaultFont);
+    add({"ansicpg"}, WordAction::DocumentCodePage);
+    add({"ansi"}, WordAction::DocumentCodePage, 1252);
+    add({"mac"}, WordAction::DocumentCodePage, 10000);
+    add({"pc"}, WordAction::DocumentCodePage, 437);
+    add({"pca"}, WordAction::DocumentCodePage, 850);
+    add({"plain"}, WordAction::Plain);
+    add({"v"}, WordAction::Hidden);
+    add({"rtf"}, WordAction::RtfHeader);
     return t;
 }
 
-} // namespace
+}  // namespace
 
 const WordEntry* findControlWord(std::string_view word)
 {
@@ -98,4 +182,4 @@ char32_t controlSymbolChar(char symbol)
     }
 }
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

@@ -29,7 +29,7 @@ bool isWhitespace(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0';
 }
 
-} // namespace
+}  // namespace
 
 RtfReader::RtfReader(std::string_view bytes, const Options& options)
     : tokens_(bytes)
@@ -126,7 +126,7 @@ void RtfReader::onHexByte(unsigned char byte)
         sink->appendByte(byte, decoder());
 }
 
-void RtfReader::onDestinationWord(const WordEntry& entry, const RtfToken&)
+void RtfReader::onDestinationWord(const WordEntry& entry)
 {
     GroupState& g = top();
     switch (entry.action) {
@@ -181,7 +181,7 @@ void RtfReader::onWord(const RtfToken& token)
             sink->appendAscii("\r\n");
         break;
     case WordAction::Unicode:
-        if (TextAssembler* sink = textSink()) {
+        if (TextAssembler* sink = textSink(); sink && token.hasParam && token.param != 0) {
             const int32_t n = token.param < 0 ? token.param + 65536 : token.param;
             sink->appendUtf16Unit(n >= 0 && n <= 0xFFFF ? static_cast<char16_t>(n) : u'\uFFFD');
         }
@@ -233,7 +233,7 @@ void RtfReader::onWord(const RtfToken& token)
         sawHeader_ = true;
         break;
     default:
-        onDestinationWord(*entry, token);
+        onDestinationWord(*entry);
         break;
     }
 }
@@ -323,13 +323,13 @@ Result RtfReader::read()
             onText(token.text);
             break;
         default:
-            break; // \bin data is never text
+            break;  // \bin data is never text
         }
     }
 
     if (!documentClosed) {
         warn("the document ends inside " + std::to_string(groups_.size() + flattenedDepth_)
-            + " unclosed groups; the text was read up to its end");
+             + " unclosed groups; the text was read up to its end");
     } else {
         const std::string_view rest = tokens_.remainder();
         for (char c : rest) {
@@ -360,4 +360,4 @@ Result RtfReader::read()
     return result;
 }
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

@@ -31,21 +31,21 @@ private:
 
     struct GroupState {
         Destination destination = Destination::Text;
-        Destination afterAnsiAlternative = Destination::Skipped; // where \ud inside \upr resumes
+        Destination afterAnsiAlternative = Destination::Skipped;  // where \ud inside \upr resumes
         bool insideAnsiAlternative = false;
-        bool ignorable = false; // \* opened the group: an unknown word next skips it
-        bool hidden = false; // \v: text the writer does not show
+        bool ignorable = false;  // \* opened the group: an unknown word next skips it
+        bool hidden = false;  // \v: text the writer does not show
         int32_t unicodeSkip = 1;
         int32_t font = -1;
     };
 
     void openGroup();
-    bool closeGroup(); // false once the document's own group has closed
+    bool closeGroup();  // false once the document's own group has closed
     void onWord(const RtfToken& token);
-    void onDestinationWord(const WordEntry& entry, const RtfToken& token);
+    void onDestinationWord(const WordEntry& entry);
     void onText(std::string_view bytes);
     void onHexByte(unsigned char byte);
-    bool skipFallback(RtfToken& token); // true: the token was fallback text
+    bool skipFallback(RtfToken& token);  // true: the token was fallback text
     void reportProgress();
     void warn(std::string message);
 
@@ -58,13 +58,13 @@ private:
     RtfTokenizer tokens_;
     const Options& options_;
     std::vector<GroupState> groups_;
-    std::size_t flattenedDepth_ = 0; // open groups beyond maxGroupDepth
-    GroupState beforeFlattening_; // restored when the flattened groups have all closed
-    int documentCodePage_ = 0; // 0: none declared
+    std::size_t flattenedDepth_ = 0;  // open groups beyond maxGroupDepth
+    GroupState beforeFlattening_;  // restored when the flattened groups have all closed
+    int documentCodePage_ = 0;  // 0: none declared
     int32_t defaultFont_ = -1;
-    std::vector<int> fontCodePages_; // by font number; 0: the document's page
-    int32_t fallbackToSkip_ = 0; // \uc characters still to drop after a \u
-    int footnoteNumber_ = 0; // of the last footnote mark in the main text
+    std::vector<int> fontCodePages_;  // by font number; 0: the document's page
+    int32_t fallbackToSkip_ = 0;  // \uc characters still to drop after a \u
+    int footnoteNumber_ = 0;  // of the last footnote mark in the main text
     bool sawHeader_ = false;
     bool groupJustOpened_ = false;
     DecoderCache decoders_;
@@ -76,4 +76,4 @@ private:
     std::size_t nextProgressAt_ = 0;
 };
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

@@ -11,4 +11,4 @@ Result rtfToText(std::string_view bytes, const Options& options)
     return rtf::RtfReader(bytes, options).read();
 }
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

@@ -11,4 +11,4 @@ namespace leafmill::extract {
 // guessed is listed in the warnings.
 Result rtfToText(std::string_view bytes, const Options& options);
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

@@ -59,7 +59,7 @@ RtfToken wordToken(std::string_view word)
     return t;
 }
 
-} // namespace
+}  // namespace
 
 RtfToken RtfTokenizer::next()
 {
@@ -99,7 +99,7 @@ RtfToken RtfTokenizer::readText()
 
 RtfToken RtfTokenizer::readControl()
 {
-    ++pos_; // the backslash
+    ++pos_;  // the backslash
     if (pos_ >= bytes_.size())
         return RtfToken {};
     const char first = bytes_[pos_];
@@ -109,7 +109,7 @@ RtfToken RtfTokenizer::readControl()
         if (first == '\'') {
             const int high = pos_ < bytes_.size() ? hexValue(bytes_[pos_]) : -1;
             const int low = pos_ + 1 < bytes_.size() ? hexValue(bytes_[pos_ + 1]) : -1;
-            if (high < 0 || low < 0) // a broken escape carries no character
+            if (high < 0 || low < 0)  // a broken escape carries no character
                 return symbolToken('\'');
             pos_ += 2;
             RtfToken hex = makeToken(RtfToken::Kind::HexByte);
@@ -167,4 +167,4 @@ RtfToken RtfTokenizer::readControl()
     return token;
 }
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

@@ -9,14 +9,14 @@ namespace leafmill::extract::rtf {
 // One lexical unit of an RTF stream.
 struct RtfToken {
     enum class Kind {
-        End, // no more input
-        GroupOpen, // {
-        GroupClose, // }
-        ControlWord, // \word or \wordN; `word`, `hasParam`, `param`
-        ControlSymbol, // \x for a non-letter x; `symbol`
-        HexByte, // \'hh; `byte`
-        Text, // a run of plain bytes (line ends dropped); `text`
-        Binary, // the data of \binN, which is never read as RTF; `text`
+        End,  // no more input
+        GroupOpen,  // {
+        GroupClose,  // }
+        ControlWord,  // \word or \wordN; `word`, `hasParam`, `param`
+        ControlSymbol,  // \x for a non-letter x; `symbol`
+        HexByte,  // \'hh; `byte`
+        Text,  // a run of plain bytes (line ends dropped); `text`
+        Binary,  // the data of \binN, which is never read as RTF; `text`
     };
 
     Kind kind = Kind::End;
@@ -56,4 +56,4 @@ private:
     int truncatedBinaries_ = 0;
 };
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

@@ -7,4 +7,4 @@ namespace leafmill::extract::rtf {
 // character of its own.
 char32_t symbolFontChar(unsigned char byte);
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

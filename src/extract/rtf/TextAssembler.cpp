@@ -14,7 +14,7 @@ bool isLowSurrogate(char16_t u)
     return u >= 0xDC00 && u <= 0xDFFF;
 }
 
-} // namespace
+}  // namespace
 
 void TextAssembler::endPieces()
 {
@@ -97,4 +97,4 @@ std::string TextAssembler::take()
     return text;
 }
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

@@ -30,8 +30,8 @@ private:
     void switchDecoder(ByteDecoder& decoder);
 
     std::string out_;
-    ByteDecoder* active_ = nullptr; // a multi-byte decoder that may hold half a character
+    ByteDecoder* active_ = nullptr;  // a multi-byte decoder that may hold half a character
     char16_t highSurrogate_ = 0;
 };
 
-} // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract::rtf

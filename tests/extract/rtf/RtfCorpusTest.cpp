@@ -15,14 +15,14 @@ namespace {
 // Files whose word F1 against the word processor's export stays below the
 // floor for a reason that lies in the export, not in our text.
 const std::map<std::string, std::string> belowFloor = {
-    { "rtf/pipe_phprtflite_footnotes.rtf",
-        "we append the seven footnotes after the text; the export leaves footnote text out and glues their numbers "
-        "to the words" },
-    { "rtf/tika_testRTFInvalidUnicode.rtf",
-        "the export drops the space after each unpaired surrogate, joining the following word to it" },
-    { "rtf/strip_specialchars.rtf",
-        "we drop the optional hyphen and write the non-breaking hyphen as '-', where the export keeps U+00AD and "
-        "U+2011, which most code pages cannot hold" },
+    {"rtf/pipe_phprtflite_footnotes.rtf",
+     "we append the seven footnotes after the text; the export leaves footnote text out and glues their numbers "
+     "to the words"},
+    {"rtf/tika_testRTFInvalidUnicode.rtf",
+     "the export drops the space after each unpaired surrogate, joining the following word to it"},
+    {"rtf/strip_specialchars.rtf",
+     "we drop the optional hyphen and write the non-breaking hyphen as '-', where the export keeps U+00AD and "
+     "U+2011, which most code pages cannot hold"},
 };
 
 constexpr double fileFloor = 0.90;
@@ -46,7 +46,7 @@ struct Score {
 Score scoreAgainstReference(const CorpusEntry& entry, const std::string& text)
 {
     const std::string reference = leafmill::test::readReference(*entry.reference());
-    return { leafmill::test::wordF1(text, reference), leafmill::test::wordF1(text, withoutSixPerEmSpaces(reference)) };
+    return {leafmill::test::wordF1(text, reference), leafmill::test::wordF1(text, withoutSixPerEmSpaces(reference))};
 }
 
 leafmill::extract::Result readEntry(const CorpusEntry& entry)
@@ -54,7 +54,7 @@ leafmill::extract::Result readEntry(const CorpusEntry& entry)
     return leafmill::test::readRtf(leafmill::test::readFile(entry.file));
 }
 
-} // namespace
+}  // namespace
 
 class RtfCorpus : public testing::TestWithParam<CorpusEntry> { };
 
@@ -72,7 +72,7 @@ TEST_P(RtfCorpus, ReadsWithoutCrashAndMatchesTheReference)
         return;
     const Score score = scoreAgainstReference(entry, r.text);
     std::printf("[ F1     ] %.3f (%.3f with plain spaces in the reference) %s\n", score.raw, score.normalised,
-        entry.name.c_str());
+                entry.name.c_str());
     const auto exception = belowFloor.find(entry.name);
     if (exception != belowFloor.end())
         std::printf("[ F1     ] below the floor by reason: %s\n", exception->second.c_str());
@@ -88,13 +88,13 @@ TEST_P(RtfCorpus, ReadingTwiceGivesTheSameText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RtfCorpus, testing::ValuesIn(leafmill::test::corpusEntries("rtf")),
-    [](const testing::TestParamInfo<CorpusEntry>& param) {
-        std::string name = param.param.file.stem().string();
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+                         [](const testing::TestParamInfo<CorpusEntry>& param) {
+                             std::string name = param.param.file.stem().string();
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             return name;
+                         });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(RtfCorpus);
 
 TEST(RtfCorpusSummary, MeanWordF1ReachesTheTarget)
@@ -113,6 +113,6 @@ TEST(RtfCorpusSummary, MeanWordF1ReachesTheTarget)
     if (files == 0)
         GTEST_SKIP() << "corpus not found";
     std::printf("[ F1     ] mean over %d files: %.4f (%.4f with plain spaces in the reference)\n", files, raw / files,
-        normalised / files);
+                normalised / files);
     EXPECT_GE(normalised / files, meanTarget);
 }

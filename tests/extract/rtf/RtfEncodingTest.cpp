@@ -9,8 +9,8 @@ namespace {
 
 struct CharsetCase {
     int charset;
-    const char* escapes; // the character as \'hh escapes
-    const char* expected; // UTF-8
+    const char* escapes;  // the character as \'hh escapes
+    const char* expected;  // UTF-8
 };
 
 std::string withFontCharset(const CharsetCase& c)
@@ -19,7 +19,7 @@ std::string withFontCharset(const CharsetCase& c)
         + " Other;}}\\f0 \\'e9 {\\f1 " + c.escapes + "} \\'e9}";
 }
 
-} // namespace
+}  // namespace
 
 class RtfFontCharset : public testing::TestWithParam<CharsetCase> { };
 
@@ -30,27 +30,27 @@ TEST_P(RtfFontCharset, EscapesAreDecodedInTheCodePageOfTheCurrentFont)
 }
 
 INSTANTIATE_TEST_SUITE_P(Charsets, RtfFontCharset,
-    testing::Values(CharsetCase { 0, "\\'e9", "\u00E9" }, // 1252
-        CharsetCase { 2, "\\'61\\'44", "\u03B1\u0394" }, // Symbol font
-        CharsetCase { 77, "\\'8e", "\u00E9" }, // Mac Roman
-        CharsetCase { 128, "\\'82\\'a0", "\u3042" }, // Shift-JIS
-        CharsetCase { 129, "\\'b0\\'a1", "\uAC00" }, // Hangul
-        CharsetCase { 134, "\\'c4\\'e3", "\u4F60" }, // GBK
-        CharsetCase { 136, "\\'a4\\'a4", "\u4E2D" }, // Big5
-        CharsetCase { 161, "\\'e1", "\u03B1" }, // 1253
-        CharsetCase { 162, "\\'fe", "\u015F" }, // 1254
-        CharsetCase { 163, "\\'e0", "\u00E0" }, // 1258
-        CharsetCase { 177, "\\'e0", "\u05D0" }, // 1255
-        CharsetCase { 178, "\\'c7", "\u0627" }, // 1256
-        CharsetCase { 186, "\\'e0", "\u0105" }, // 1257
-        CharsetCase { 204, "\\'c0", "\u0410" }, // 1251
-        CharsetCase { 222, "\\'a1", "\u0E01" }, // 874
-        CharsetCase { 238, "\\'b9", "\u0105" })); // 1250
+                         testing::Values(CharsetCase {0, "\\'e9", "\u00E9"},  // 1252
+                                         CharsetCase {2, "\\'61\\'44", "\u03B1\u0394"},  // Symbol font
+                                         CharsetCase {77, "\\'8e", "\u00E9"},  // Mac Roman
+                                         CharsetCase {128, "\\'82\\'a0", "\u3042"},  // Shift-JIS
+                                         CharsetCase {129, "\\'b0\\'a1", "\uAC00"},  // Hangul
+                                         CharsetCase {134, "\\'c4\\'e3", "\u4F60"},  // GBK
+                                         CharsetCase {136, "\\'a4\\'a4", "\u4E2D"},  // Big5
+                                         CharsetCase {161, "\\'e1", "\u03B1"},  // 1253
+                                         CharsetCase {162, "\\'fe", "\u015F"},  // 1254
+                                         CharsetCase {163, "\\'e0", "\u00E0"},  // 1258
+                                         CharsetCase {177, "\\'e0", "\u05D0"},  // 1255
+                                         CharsetCase {178, "\\'c7", "\u0627"},  // 1256
+                                         CharsetCase {186, "\\'e0", "\u0105"},  // 1257
+                                         CharsetCase {204, "\\'c0", "\u0410"},  // 1251
+                                         CharsetCase {222, "\\'a1", "\u0E01"},  // 874
+                                         CharsetCase {238, "\\'b9", "\u0105"}));  // 1250
 
 TEST(RtfCodePage, DocumentCodePageAppliesWhereTheFontNamesNone)
 {
-    EXPECT_EQ(
-        rtfText("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Arial;}}\\f0 \\'cf\\'f0\\'e8}"), "\u041F\u0440\u0438\r\n");
+    EXPECT_EQ(rtfText("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Arial;}}\\f0 \\'cf\\'f0\\'e8}"),
+              "\u041F\u0440\u0438\r\n");
     EXPECT_EQ(rtfText("{\\rtf1\\ansi\\ansicpg65001 \\'c3\\'a9t\\'c3\\'a9}"), "\u00E9t\u00E9\r\n");
     EXPECT_EQ(rtfText("{\\rtf1\\mac \\'8e\\'9a}"), "\u00E9\u00F6\r\n");
     EXPECT_EQ(rtfText("{\\rtf1\\mac\\ansicpg10001 \\'82\\'a0}"), "\u3042\r\n");
@@ -58,7 +58,7 @@ TEST(RtfCodePage, DocumentCodePageAppliesWhereTheFontNamesNone)
     EXPECT_EQ(rtfText("{\\rtf1\\ansicpg1252{\\fonttbl{\\f3\\cpg1251 X;}}\\f3 \\'c0}"), "\u0410\r\n");
     // \plain returns to the default font.
     EXPECT_EQ(rtfText("{\\rtf1\\ansicpg1252\\deff0{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\f1 \\'c0\\plain \\'c0}"),
-        "\u0410\u00C0\r\n");
+              "\u0410\u00C0\r\n");
 }
 
 TEST(RtfCodePage, WithoutADeclaredPageTheProgramCodePageIsUsed)
@@ -104,6 +104,8 @@ TEST(RtfUnicode, NegativeValuesAndSurrogatePairs)
     EXPECT_EQ(rtfText("{\\rtf1 \\u55357?\\u56832?}"), "\U0001F600\r\n");
     // Unpaired halves become the replacement character.
     EXPECT_EQ(rtfText("{\\rtf1\\uc0 hi \\u-10240  lo \\u-9216  swap \\u-9216\\u-10240 .}"),
-        "hi \uFFFD lo \uFFFD swap \uFFFD\uFFFD.\r\n");
+              "hi \uFFFD lo \uFFFD swap \uFFFD\uFFFD.\r\n");
     EXPECT_EQ(rtfText("{\\rtf1 \\u99999?}"), "\uFFFD\r\n");
+    // No number, or zero, is no character; its fallback still goes.
+    EXPECT_EQ(rtfText("{\\rtf1 a\\u?b\\u0?c}"), "abc\r\n");
 }

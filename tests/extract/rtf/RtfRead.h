@@ -28,4 +28,4 @@ inline std::string rtfText(std::string_view rtf, std::string_view programCodePag
     return r.text;
 }
 
-} // namespace leafmill::test
+}  // namespace leafmill::test

@@ -15,15 +15,15 @@ namespace {
 
 bool hasWarning(const leafmill::extract::Result& r, std::string_view part)
 {
-    return std::any_of(
-        r.warnings.begin(), r.warnings.end(), [&](const std::string& w) { return w.find(part) != std::string::npos; });
+    return std::any_of(r.warnings.begin(), r.warnings.end(),
+                       [&](const std::string& w) { return w.find(part) != std::string::npos; });
 }
 
-} // namespace
+}  // namespace
 
 TEST(RtfRobustness, WhatIsNotRtfIsRefusedWithAReason)
 {
-    for (const std::string_view bytes : { "", "plain text", " {\\rtf1 leading space}", "{\\rt", "{\\RTF1 x}" }) {
+    for (const std::string_view bytes : {"", "plain text", " {\\rtf1 leading space}", "{\\rt", "{\\RTF1 x}"}) {
         const auto r = readRtf(bytes);
         EXPECT_FALSE(r.ok) << bytes;
         EXPECT_EQ(r.error, "not an RTF document") << bytes;
@@ -78,9 +78,10 @@ TEST(RtfRobustness, UnbalancedGroupsAreReadWithAWarning)
 
 TEST(RtfRobustness, TruncatedDocumentsEndCleanly)
 {
-    for (const std::string_view bytes : { "{\\rtf1 a\\", "{\\rtf1 a\\'", "{\\rtf1 a\\'4", "{\\rtf1 a\\u",
-             "{\\rtf1 a\\u-", "{\\rtf1\\ansicpg932 a\\'82", "{\\rtf1 a\\bin99 xyz", "{\\rtf1 a\\bin2147483647 ",
-             "{\\rtf1 a\\bin99999999999999999999 z", "{\\rtf1 a\\uc2147483647 \\u65 bc{d}" }) {
+    for (const std::string_view bytes :
+         {"{\\rtf1 a\\", "{\\rtf1 a\\'", "{\\rtf1 a\\'4", "{\\rtf1 a\\u", "{\\rtf1 a\\u-", "{\\rtf1\\ansicpg932 a\\'82",
+          "{\\rtf1 a\\bin99 xyz", "{\\rtf1 a\\bin2147483647 ", "{\\rtf1 a\\bin99999999999999999999 z",
+          "{\\rtf1 a\\uc2147483647 \\u65 bc{d}"}) {
         const auto r = readRtf(bytes);
         EXPECT_TRUE(r.ok) << bytes;
         EXPECT_TRUE(r.text.starts_with("a")) << bytes;
@@ -111,7 +112,7 @@ TEST(RtfRobustness, DamagedCorpusDocumentsNeverCrashTheReader)
         for (int round = 0; round < 8; ++round) {
             std::string damaged = original;
             // Overwrite a few bytes with RTF's own special characters and noise, then cut the end off.
-            const char specials[] = { '{', '}', '\\', '\'', '\0', '\xff', '8', ' ' };
+            const char specials[] = {'{', '}', '\\', '\'', '\0', '\xff', '8', ' '};
             for (int i = 0; i < 20; ++i) {
                 const std::size_t at = 5 + random() % (damaged.size() - 5);
                 damaged[at] = specials[random() % sizeof(specials)];

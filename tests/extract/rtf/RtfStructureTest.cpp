@@ -21,7 +21,7 @@ TEST(RtfStructure, TablesEndCellsWithTabsAndRowsWithLineEnds)
     EXPECT_EQ(rtfText(rtf), "A1\tA2\t\r\nB1\tn1\tn2\t\r\n\t\r\n\r\n");
     // Some writers put the nested cells' text inside the nested row properties.
     EXPECT_EQ(rtfText("{\\rtf1{\\*\\nesttableprops\\trowd inner\\nestcell\\nestrow}outer\\cell\\row}"),
-        "inner\t\r\nouter\t\r\n\r\n");
+              "inner\t\r\nouter\t\r\n\r\n");
 }
 
 TEST(RtfStructure, TablesAndMetadataDestinationsAreSkipped)
@@ -69,9 +69,9 @@ TEST(RtfStructure, BinaryDataIsSkippedByItsByteCount)
 TEST(RtfStructure, SymbolWordsAndEscapes)
 {
     EXPECT_EQ(rtfText("{\\rtf1 a\\emdash b\\endash c\\lquote d\\rquote e\\ldblquote f\\rdblquote g\\bullet h}"),
-        "a\u2014b\u2013c\u2018d\u2019e\u201Cf\u201Dg\u2022h\r\n");
-    EXPECT_EQ(
-        rtfText("{\\rtf1 non\\~breaking opt\\-ional non\\_breaking}"), "non\u00A0breaking optional non-breaking\r\n");
+              "a\u2014b\u2013c\u2018d\u2019e\u201Cf\u201Dg\u2022h\r\n");
+    EXPECT_EQ(rtfText("{\\rtf1 non\\~breaking opt\\-ional non\\_breaking}"),
+              "non\u00A0breaking optional non-breaking\r\n");
     EXPECT_EQ(rtfText("{\\rtf1 \\{braces\\} and \\\\backslash}"), "{braces} and \\backslash\r\n");
     EXPECT_EQ(rtfText("{\\rtf1 en\\enspace em\\emspace q\\qmspace z\\zwj w}"), "en em q zw\r\n");
 }

@@ -14,9 +14,9 @@ OUT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file_
 SCALE = 4  # shapes are drawn four times larger and scaled down for smooth edges
 
 # One palette for everything: slate title bar, leaf green accents, neutral greys.
-BAR_TOP = (84, 104, 112)
-BAR_BOTTOM = (44, 58, 66)
-BAR_LINE = (124, 146, 152)
+BAR_TOP = (122, 144, 154)  # light enough at the top for the black title text
+BAR_BOTTOM = (70, 90, 100)
+BAR_LINE = (160, 180, 188)
 LEAF_LIGHT = (150, 206, 110)
 LEAF_DARK = (62, 138, 58)
 LEAF_VEIN = (226, 244, 206)

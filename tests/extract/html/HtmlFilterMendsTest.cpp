@@ -34,12 +34,8 @@ TEST(HtmlFilterMends, PageAbove21MegabytesConvertsWholeWithProgressToTheEnd)
     while (page.size() < 22'000'000)
         page += line;
     page += "the last line";
-    Options options;
-    const auto cp = codePage();
-    options.codePage = cp.get();
     std::vector<int> reported;
-    options.progress = [&](int percent) { reported.push_back(percent); };
-    const Result result = htmlToText(page, options);
+    const Result result = convert(page, "windows-1252", &reported);
     ASSERT_TRUE(result.ok);
     EXPECT_TRUE(result.text.starts_with("line of text with some tags & an entity\r\n"));
     EXPECT_TRUE(result.text.ends_with("\r\nthe last line\r\n"));

@@ -18,13 +18,16 @@ inline std::shared_ptr<const CodePage> codePage(const char* name = "windows-1252
     return page;
 }
 
-// What the filter writes for `page`, read with no declared character set in
-// the code page `pageName`.
-inline Result convert(std::string_view page, const char* pageName = "windows-1252")
+// The filter's result for `page` with the program's code page `pageName`;
+// the percentages it reports go to `progress` when given.
+inline Result convert(std::string_view page, const char* pageName = "windows-1252",
+                      std::vector<int>* progress = nullptr)
 {
     const auto cp = codePage(pageName);
     Options options;
     options.codePage = cp.get();
+    if (progress)
+        options.progress = [progress](int percent) { progress->push_back(percent); };
     return htmlToText(page, options);
 }
 
@@ -35,16 +38,11 @@ inline std::string textOf(std::string_view page, const char* pageName = "windows
     return result.text;
 }
 
-// The percentages the filter reports, in order.
-inline std::vector<int> progressOf(std::string_view page, const char* pageName = "windows-1252")
+inline std::vector<int> progressOf(std::string_view page)
 {
-    const auto cp = codePage(pageName);
     std::vector<int> reported;
-    Options options;
-    options.codePage = cp.get();
-    options.progress = [&](int percent) { reported.push_back(percent); };
-    htmlToText(page, options);
+    convert(page, "windows-1252", &reported);
     return reported;
 }
 
-} // namespace leafmill::extract::test
+}  // namespace leafmill::extract::test

@@ -3,6 +3,7 @@
 #include "extract/doc/CompoundFile.h"
 #include "CompoundFileWriter.h"
 #include "extract/doc/DocFormatError.h"
+#include "extract/doc/LittleEndian.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,24 @@ TEST(CompoundFile, ReadsAFileWhoseLastSectorIsCutShort)
     const CompoundFile file(cut);
     EXPECT_EQ(file.stream("WordDocument"), sample.big);
     EXPECT_EQ(file.stream("1Table"), sample.small);
+}
+
+TEST(CompoundFile, FindsFatSectorsBeyondTheHeaderThroughTheDifat)
+{
+    // Over 109 FAT sectors (7 MB of sectors) need a DIFAT sector.
+    const std::string huge = pattern(7500000, 'h');
+    CompoundFileWriter writer;
+    writer.add("WordDocument", huge);
+    CompoundFileWriter::Layout layout;
+    std::string file = writer.write(&layout);
+    ASSERT_NE(layout.firstDifatSector, kEnd);
+    EXPECT_EQ(CompoundFile(file).stream("WordDocument"), huge);
+
+    // The DIFAT sector naming itself as the next one, while more FAT sectors are due.
+    putU32(file, 0x2C, readU32(file, 0x2C, "header") + 200);
+    putU32(file, CompoundFileWriter::sectorOffset(layout.firstDifatSector) + 508, layout.firstDifatSector);
+    EXPECT_EQ(damageReason(file),
+              "compound file is damaged: DIFAT chain loops at sector " + std::to_string(layout.firstDifatSector));
 }
 
 TEST(CompoundFile, RefusesDamagedHeaders)

@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::uint32_t kSector = 512;
 constexpr std::uint32_t kMini = 64;
-constexpr std::uint32_t kEnd = 0xFFFFFFFE, kFree = 0xFFFFFFFF, kFatMark = 0xFFFFFFFD;
+constexpr std::uint32_t kEnd = 0xFFFFFFFE, kFree = 0xFFFFFFFF, kFatMark = 0xFFFFFFFD, kDifatMark = 0xFFFFFFFC;
 
 std::uint32_t sectorsFor(std::size_t bytes, std::uint32_t size)
 {
@@ -107,18 +107,35 @@ std::string CompoundFileWriter::write(Layout* layoutOut) const
     chainInto(fat, layout.firstDirSector, sectorsFor(dir.size(), kSector));
     data += dir;
 
-    // FAT sectors last; they must also cover themselves.
+    // FAT sectors last, then DIFAT sectors for FAT sectors past the 109 the
+    // header names; the FAT must also cover both.
     const std::uint32_t used = sectorsFor(data.size(), kSector);
-    std::uint32_t fatSectors = 1;
-    while (fatSectors * (kSector / 4) < used + fatSectors)
+    const std::uint32_t perDifat = kSector / 4 - 1;
+    std::uint32_t fatSectors = 1, difatSectors = 0;
+    for (;;) {
+        difatSectors = fatSectors > 109 ? (fatSectors - 109 + perDifat - 1) / perDifat : 0;
+        if (fatSectors * (kSector / 4) >= used + fatSectors + difatSectors)
+            break;
         ++fatSectors;
+    }
     layout.firstFatSector = used;
+    layout.firstDifatSector = difatSectors ? used + fatSectors : kEnd;
     fat.resize(std::size_t(fatSectors) * (kSector / 4), kFree);
     for (std::uint32_t i = 0; i < fatSectors; ++i)
         fat[used + i] = kFatMark;
+    for (std::uint32_t i = 0; i < difatSectors; ++i)
+        fat[used + fatSectors + i] = kDifatMark;
     std::string fatBytes;
     for (std::size_t i = 0; i < fat.size(); ++i)
         putU32(fatBytes, 4 * i, fat[i]);
+    std::string difatBytes;
+    for (std::uint32_t d = 0; d < difatSectors; ++d) {
+        for (std::uint32_t i = 0; i < perDifat; ++i) {
+            const std::uint32_t index = 109 + d * perDifat + i;
+            putU32(difatBytes, difatBytes.size(), index < fatSectors ? used + index : kFree);
+        }
+        putU32(difatBytes, difatBytes.size(), d + 1 < difatSectors ? used + fatSectors + d + 1 : kEnd);
+    }
 
     std::string header(kSector, '\0');
     header.replace(0, 8, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
@@ -132,13 +149,14 @@ std::string CompoundFileWriter::write(Layout* layoutOut) const
     putU32(header, 0x38, 4096);
     putU32(header, 0x3C, layout.firstMiniFatSector);
     putU32(header, 0x40, sectorsFor(miniFatBytes.size(), kSector));
-    putU32(header, 0x44, kEnd);
+    putU32(header, 0x44, layout.firstDifatSector);
+    putU32(header, 0x48, difatSectors);
     for (std::uint32_t i = 0; i < 109; ++i)
         putU32(header, 0x4C + 4 * i, i < fatSectors ? used + i : kFree);
 
     if (layoutOut)
         *layoutOut = layout;
-    return header + data + fatBytes;
+    return header + data + fatBytes + difatBytes;
 }
 
 }  // namespace leafmill::test

@@ -6,8 +6,8 @@
 
 namespace leafmill::test {
 
-// A tiny writer of version 3 compound files (512-byte sectors, no DIFAT
-// sectors) for building test documents. Streams below 4096 bytes go to the
+// A tiny writer of version 3 compound files (512-byte sectors) for building
+// test documents. Streams below 4096 bytes go to the
 // mini stream. The layout it reports lets tests damage the file on purpose.
 class CompoundFileWriter {
 public:
@@ -17,6 +17,7 @@ public:
         std::uint32_t firstFatSector = 0;
         std::uint32_t firstDirSector = 0;
         std::uint32_t firstMiniFatSector = 0;
+        std::uint32_t firstDifatSector = 0;  // end of chain when the header names every FAT sector
         std::vector<std::uint32_t> streamStart;  // per added stream: first (mini) sector
     };
 

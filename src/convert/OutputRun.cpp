@@ -70,22 +70,26 @@ CutRules cutRulesOf(const Settings& settings, const CodePage& codePage)
     return rules;
 }
 
-} // namespace
+}  // namespace
 
 bool RunResult::anySourceFailed() const
 {
     return std::any_of(sources.begin(), sources.end(),
-        [](const SourceOutcome& source) { return source.failure != SourceFailure::None; });
+                       [](const SourceOutcome& source) { return source.failure != SourceFailure::None; });
 }
 
 int FixInput(std::string_view bookName, std::size_t sourceCount)
 {
     if (bookName.empty())
         return StringId::BookNameEmpty;
-    const bool forbidden = std::any_of(bookName.begin(), bookName.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || byte == 0x7F || kForbiddenInNames.find(c) != std::string_view::npos;
-    });
+    bool forbidden = false;
+    for (std::size_t i = 0; i < bookName.size() && !forbidden; ++i) {
+        const auto byte = static_cast<unsigned char>(bookName[i]);
+        // C0 controls, DEL, and the C1 controls U+0080..U+009F in UTF-8.
+        const bool c1 = byte == 0xC2 && i + 1 < bookName.size() && static_cast<unsigned char>(bookName[i + 1]) >= 0x80
+            && static_cast<unsigned char>(bookName[i + 1]) <= 0x9F;
+        forbidden = byte < 0x20 || byte == 0x7F || c1 || kForbiddenInNames.find(bookName[i]) != std::string_view::npos;
+    }
     // "." and ".." would put the book beside or above the chosen folder.
     const bool onlyDots = bookName.find_first_not_of('.') == std::string_view::npos;
     if (forbidden || onlyDots)
@@ -102,22 +106,22 @@ struct OutputRun::Impl {
     DispatchTable dispatch;
 };
 
-OutputRun::OutputRun(
-    const Settings& settings, std::shared_ptr<const CodePage> codePage, std::shared_ptr<const LanguageTable> language)
+OutputRun::OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
+                     std::shared_ptr<const LanguageTable> language)
     : OutputRun(settings, std::move(codePage), std::move(language), defaultDispatchTable())
 {
 }
 
 OutputRun::OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
-    std::shared_ptr<const LanguageTable> language, DispatchTable dispatch)
-    : impl_(std::make_unique<Impl>(Impl { settings, std::move(codePage), std::move(language), std::move(dispatch) }))
+                     std::shared_ptr<const LanguageTable> language, DispatchTable dispatch)
+    : impl_(std::make_unique<Impl>(Impl {settings, std::move(codePage), std::move(language), std::move(dispatch)}))
 {
 }
 
 OutputRun::~OutputRun() = default;
 
 RunResult OutputRun::run(const std::string& bookName, const std::vector<std::string>& sources,
-    const std::string& outputFolder, RunListener& listener)
+                         const std::string& outputFolder, RunListener& listener)
 {
     const Settings& settings = impl_->settings;
     const LanguageTable& language = *impl_->language;
@@ -153,8 +157,8 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
     const CutRules rules = cutRulesOf(settings, codePage);
     PageWriter writer(state, [&listener](int value) { listener.runProgress(value); });
     PageCutter cutter(rules, codePage, writer);
-    SourceConverter converter(
-        impl_->dispatch, codePage, cutter, [&listener](int value) { listener.sourceProgress(value); });
+    SourceConverter converter(impl_->dispatch, codePage, cutter,
+                              [&listener](int value) { listener.sourceProgress(value); });
 
     bool stopped = false;
     for (std::size_t i = 0; i < sources.size(); ++i) {
@@ -182,4 +186,4 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
     return result;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -20,22 +20,22 @@ TEST(FixInputTest, NameFirstThenCharactersThenList)
 {
     EXPECT_EQ(FixInput("", 0), 10);
     EXPECT_EQ(FixInput("", 3), 10);
-    for (const char* bad : { "My/Book", "a\\b", "c:", "*", "why?", "\"q\"", "<a>", "a|b", ".", "..", "...", "tab\there",
-             "line\nend", "del\x7f" })
+    for (const char* bad : {"My/Book", "a\\b", "c:", "*", "why?", "\"q\"", "<a>", "a|b", ".", "..", "...", "tab\there",
+                            "line\nend", "del\x7f", "next\xc2\x85line"})
         EXPECT_EQ(FixInput(bad, 1), 11) << bad;
     EXPECT_EQ(FixInput("Alice", 0), 12);
     EXPECT_EQ(FixInput("Alice", 2), 0);
     EXPECT_EQ(FixInput(".hidden", 1), 0);
-    EXPECT_EQ(FixInput("Ünïcode 书", 1), 0);
+    EXPECT_EQ(FixInput("Ünïcode 书 \xc2\xa0", 1), 0);
 }
 
 TEST(EstimatePagesTest, TheDivisorGrowsWithTheCutTypeIndex)
 {
     TempDir dir;
     test::writeFile(dir / "a.txt", std::string(10'000, 'x'));
-    const std::vector<std::string> sources = { (dir / "a.txt").string(), (dir / "gone.txt").string() };
+    const std::vector<std::string> sources = {(dir / "a.txt").string(), (dir / "gone.txt").string()};
     Settings settings;
-    settings.CutTypeTable = { { 4096, 400 }, { 4096, 400 }, { 0, 0 } };
+    settings.CutTypeTable = {{4096, 400}, {4096, 400}, {0, 0}};
     settings.CutTypeNum = 2;
     RunState state;
     state.PageNumDigits = 9;
@@ -46,7 +46,7 @@ TEST(EstimatePagesTest, TheDivisorGrowsWithTheCutTypeIndex)
     settings.CutTypeIndex = 1;
     EstimatePages(settings, sources, state);
     EXPECT_EQ(state.PageEstimate, 1);
-    settings.CutTypeIndex = 2; // uncut: one page per source
+    settings.CutTypeIndex = 2;  // uncut: one page per source
     EstimatePages(settings, sources, state);
     EXPECT_EQ(state.PageEstimate, 2);
 
@@ -91,9 +91,9 @@ protected:
         EXPECT_TRUE(table->LoadLanguageTable(dir.path(), "Test", *codePage, &error)) << error;
         language = table;
         settings.CutTypeNum = 1;
-        settings.CutTypeTable = { { 100, 20 }, { 50, 10 } };
+        settings.CutTypeTable = {{100, 20}, {50, 10}};
         settings.CutWordNum = 1;
-        settings.CutWord = { "\r\n", " " };
+        settings.CutWord = {"\r\n", " "};
         std::filesystem::create_directory(dir / "out");
     }
 
@@ -128,13 +128,13 @@ protected:
 
 TEST_F(OutputRunTest, PagesAreNumberedThroughTheWholeBook)
 {
-    const std::vector<std::string> sources = { source("a.txt", 8), source("b.txt", 2) };
+    const std::vector<std::string> sources = {source("a.txt", 8), source("b.txt", 2)};
     const RunResult result = run("Alice", sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
     EXPECT_EQ(result.message, "Book Alice is done; Alice, not @bookname.");
     EXPECT_EQ(result.bookFolder, bookFolder("Alice").string() + "/");
     const auto pages = pagesIn(bookFolder("Alice"), "Alice");
-    ASSERT_EQ(pages.size(), 4u); // 240 bytes give 3 pages, 60 bytes one
+    ASSERT_EQ(pages.size(), 4u);  // 240 bytes give 3 pages, 60 bytes one
     EXPECT_EQ(pages[3].name, "Alice0003.txt");
     EXPECT_EQ(pages[3].bytes.substr(0, 1), "b");
     EXPECT_EQ(result.pageCount, 4);
@@ -151,18 +151,18 @@ TEST_F(OutputRunTest, PagesAreNumberedThroughTheWholeBook)
 
 TEST_F(OutputRunTest, ARunAgainReplacesPagesOfTheSameNames)
 {
-    run("Alice", { source("a.txt", 8) });
+    run("Alice", {source("a.txt", 8)});
     test::writeFile(dir / "a.txt", "short\r\n");
-    const RunResult again = run("Alice", { (dir / "a.txt").string() });
+    const RunResult again = run("Alice", {(dir / "a.txt").string()});
     EXPECT_EQ(again.end, RunEnd::Completed);
     const auto pages = pagesIn(bookFolder("Alice"), "Alice");
-    ASSERT_EQ(pages.size(), 3u); // the longer run's later pages stay
+    ASSERT_EQ(pages.size(), 3u);  // the longer run's later pages stay
     EXPECT_EQ(pages[0].bytes, "short\r\n\r\n");
 }
 
 TEST_F(OutputRunTest, StopDuringTheFirstSourceAnsweredYesEndsTheRun)
 {
-    const std::vector<std::string> sources = { source("a.txt", 4), source("b.txt", 4), source("c.txt", 4) };
+    const std::vector<std::string> sources = {source("a.txt", 4), source("b.txt", 4), source("c.txt", 4)};
     listener.onSourceStarted = [this](std::size_t index) {
         if (index == 0)
             current->requestStop();
@@ -179,7 +179,7 @@ TEST_F(OutputRunTest, StopDuringTheFirstSourceAnsweredYesEndsTheRun)
 
 TEST_F(OutputRunTest, StopAnsweredNoGoesOnAsIfNothingWasAsked)
 {
-    const std::vector<std::string> sources = { source("a.txt", 4), source("b.txt", 4), source("c.txt", 4) };
+    const std::vector<std::string> sources = {source("a.txt", 4), source("b.txt", 4), source("c.txt", 4)};
     listener.answer = false;
     listener.onSourceStarted = [this](std::size_t index) {
         if (index == 0)
@@ -194,7 +194,7 @@ TEST_F(OutputRunTest, StopAnsweredNoGoesOnAsIfNothingWasAsked)
 
 TEST_F(OutputRunTest, StopDuringTheLastSourceAsksNothingButEndsStopped)
 {
-    const std::vector<std::string> sources = { source("a.txt", 4), source("b.txt", 4) };
+    const std::vector<std::string> sources = {source("a.txt", 4), source("b.txt", 4)};
     listener.onSourceStarted = [this](std::size_t index) {
         if (index == 1)
             current->requestStop();
@@ -210,14 +210,14 @@ TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPages)
 {
     test::writeFile(dir / "empty.txt", "");
     test::writeFile(dir / "letter.docx", "PK");
-    const std::vector<std::string> sources = { source("a.txt", 1), (dir / "letter.docx").string(),
-        (dir / "empty.txt").string(), (dir / "gone.txt").string() };
+    const std::vector<std::string> sources = {source("a.txt", 1), (dir / "letter.docx").string(),
+                                              (dir / "empty.txt").string(), (dir / "gone.txt").string()};
     const RunResult result = run("Alice", sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
     EXPECT_TRUE(result.anySourceFailed());
     EXPECT_EQ(result.message,
-        "Book Alice is done; Alice, not @bookname.\n\nNo pages from:\n" + sources[1] + ": unsupported\n" + sources[3]
-            + ": missing");
+              "Book Alice is done; Alice, not @bookname.\n\nNo pages from:\n" + sources[1] + ": unsupported\n"
+                  + sources[3] + ": missing");
     ASSERT_EQ(result.sources.size(), 4u);
     EXPECT_EQ(result.sources[2].failure, SourceFailure::None);
     EXPECT_EQ(result.sources[2].pages, 0);
@@ -226,8 +226,8 @@ TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPages)
 
 TEST_F(OutputRunTest, RefusedNamesCreateNothing)
 {
-    const std::vector<std::string> sources = { source("a.txt", 1) };
-    for (const char* name : { "..", ".", "My/Book", "bell\a" }) {
+    const std::vector<std::string> sources = {source("a.txt", 1)};
+    for (const char* name : {"..", ".", "My/Book", "bell\a"}) {
         const RunResult result = run(name, sources);
         EXPECT_EQ(result.end, RunEnd::Refused) << name;
         EXPECT_EQ(result.message, "bad name") << name;
@@ -241,7 +241,7 @@ TEST_F(OutputRunTest, RefusedNamesCreateNothing)
 TEST_F(OutputRunTest, ABookFolderThatCannotBeCreatedEndsTheRunAtOnce)
 {
     test::writeFile(dir / "out" / "Alice", "a file in the way");
-    const RunResult blocked = run("Alice", { source("a.txt", 1) });
+    const RunResult blocked = run("Alice", {source("a.txt", 1)});
     EXPECT_EQ(blocked.end, RunEnd::BookFolderFailed);
     const std::string folder = bookFolder("Alice").string() + "/";
     EXPECT_TRUE(blocked.message.starts_with("no folder " + folder + ": ")) << blocked.message;
@@ -249,7 +249,7 @@ TEST_F(OutputRunTest, ABookFolderThatCannotBeCreatedEndsTheRunAtOnce)
     EXPECT_TRUE(listener.started.empty());
 
     OutputRun outputRun(settings, codePage, language);
-    const RunResult missing = outputRun.run("Alice", { source("a.txt", 1) }, (dir / "nowhere").string(), listener);
+    const RunResult missing = outputRun.run("Alice", {source("a.txt", 1)}, (dir / "nowhere").string(), listener);
     EXPECT_EQ(missing.end, RunEnd::BookFolderFailed);
     EXPECT_NE(missing.message.find("nowhere"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
@@ -257,14 +257,14 @@ TEST_F(OutputRunTest, ABookFolderThatCannotBeCreatedEndsTheRunAtOnce)
 
 TEST_F(OutputRunTest, WholeFileModeNamesEachPageAfterItsSource)
 {
-    settings.CutTypeTable = { { 100, 20 }, { 0, 0 } };
+    settings.CutTypeTable = {{100, 20}, {0, 0}};
     settings.CutTypeIndex = 1;
     std::filesystem::create_directories(dir / "one");
     std::filesystem::create_directories(dir / "two");
     test::writeFile(dir / "one" / "tale.of.two.txt", "first\r\n");
     test::writeFile(dir / "two" / "tale.of.two.txt", "second\r\n");
-    const std::vector<std::string> sources = { source("long.txt", 20), (dir / "one" / "tale.of.two.txt").string(),
-        (dir / "two" / "tale.of.two.txt").string() };
+    const std::vector<std::string> sources = {source("long.txt", 20), (dir / "one" / "tale.of.two.txt").string(),
+                                              (dir / "two" / "tale.of.two.txt").string()};
     const RunResult result = run("Alice", sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
     EXPECT_EQ(result.message, "Book Alice is done; Alice, not @bookname.");
@@ -273,5 +273,5 @@ TEST_F(OutputRunTest, WholeFileModeNamesEachPageAfterItsSource)
     EXPECT_EQ(result.pageCount, 3);
 }
 
-} // namespace
-} // namespace leafmill
+}  // namespace
+}  // namespace leafmill

@@ -15,15 +15,15 @@ class LineReader;
 
 // The line-by-line HTML filter: no parser and no tree, just these steps on
 // each line, in this order:
-//   1. read the line;
+//   1. read the line (ended by CR, LF or CR LF);
 //   2. remove every script block, joining the following lines while an
-//      opening tag has no end tag after it yet;
+//      opening tag has no end tag after it yet (up to 64 KB);
 //   3. the same for style blocks;
 //   4. break and paragraph tags become CR LF, runs of spaces one space;
 //   5. a blank line is dropped; any other counts towards the progress;
 //   6. tags are removed, the inside-a-tag (or comment) state carried over to
 //      the next line; the tags of cells, list items and blocks leave a space;
-//   7. character references are decoded;
+//   7. character references are decoded, and runs of spaces squeezed again;
 //   8. runs of line breaks become one;
 //   9. a line that is not blank is written, followed by CR LF.
 // One object filters one page.

@@ -3,7 +3,6 @@
 
 #include "controls/BarImages.h"
 #include "controls/ButtonFaces.h"
-#include "controls/MouseArguments.h"
 #include "controls/NineSlice.h"
 #include "controls/StoredValues.h"
 
@@ -106,14 +105,8 @@ TEST(ButtonFaces, EveryFaceHasItsRingFillAndRoundedCorners)
     EXPECT_EQ(rgbAt(ButtonFaces::face(0), 8, 19), 0xDCDCDCu);
 }
 
-TEST(NineSlice, PiecesLandOnTheirPlacesAndEmptyOnesAreSkipped)
+TEST(NineSlice, PiecesAreStretchedAndEmptyOnesSkipped)
 {
-    const QSize size(111, 25);
-    EXPECT_EQ(sliceDestination(SliceArea::TopRight, size, 3), QRect(108, 0, 3, 3));
-    EXPECT_EQ(sliceDestination(SliceArea::BottomLeft, size, 3), QRect(0, 22, 3, 3));
-    EXPECT_EQ(sliceDestination(SliceArea::Right, size, 3), QRect(108, 3, 3, 19));
-    EXPECT_EQ(sliceDestination(SliceArea::Centre, size, 3), QRect(3, 3, 105, 19));
-
     // A 4 x 4 source of four colours; on a 5 x 5 target only the corners and a
     // one-pixel cross remain, and a 2 x 2 target takes no stretched piece at all.
     QImage source(4, 4, QImage::Format_RGB32);
@@ -154,21 +147,6 @@ TEST(StoredValues, ColoursAndFontsComeFromTheirStoredForms)
     EXPECT_EQ(storedFont(bold, QFont()), bold);
     EXPECT_EQ(storedFont(bold.toString(), QFont()).bold(), true);
     EXPECT_EQ(storedFont(42, bold), bold);
-}
-
-TEST(MouseArguments, MasksAndTheInclusiveBounds)
-{
-    EXPECT_EQ(mouseButtonMask(Qt::LeftButton), 1);
-    EXPECT_EQ(mouseButtonMask(Qt::RightButton | Qt::MiddleButton), 6);
-    EXPECT_EQ(mouseButtonMask(Qt::NoButton), 0);
-    EXPECT_EQ(shiftMask(Qt::ShiftModifier | Qt::AltModifier), 5);
-    EXPECT_EQ(shiftMask(Qt::ControlModifier), 2);
-    const QSize size(31, 30);
-    EXPECT_TRUE(pointerInside({31, 30}, size));
-    EXPECT_TRUE(pointerInside({0, 0}, size));
-    EXPECT_FALSE(pointerInside({31.5, 10}, size));
-    EXPECT_FALSE(pointerInside({-0.5, 10}, size));
-    EXPECT_FALSE(pointerInside({10, 30.5}, size));
 }
 
 }  // namespace

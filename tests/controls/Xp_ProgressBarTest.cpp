@@ -235,7 +235,7 @@ TEST(ProgressBarRange, SettersAcceptOnlyWhatTheRangeAllows)
     EXPECT_EQ(bar.barStyle(), -3);
 }
 
-TEST(ProgressBarRange, AnEmptyRangeOrAHiddenBarPaintsWithoutFault)
+TEST(ProgressBarRange, HiddenTinyEmptyAndHugeRangesPaintSoundly)
 {
     Xp_ProgressBar bar;
     bar.resize(120, 17);  // hidden: no resize event yet
@@ -246,22 +246,30 @@ TEST(ProgressBarRange, AnEmptyRangeOrAHiddenBarPaintsWithoutFault)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
     EXPECT_NE(rgbAt(bar.image(), 4, MiddleRow), White) << "showing does not wipe what was painted";
 
-    PropertyBag bag;
-    bag.write("Min", 5, 0);
-    bag.write("Max", 5, 100);
-    bag.write("Value", 5, 0);
-    bar.ReadProperties(bag);
+    // Stored data may hold an empty range; reaching it gives the bare frame, not a fault.
+    PropertyBag empty;
+    empty.write("Min", 5, 0);
+    empty.write("Max", 5, 100);
+    bar.ReadProperties(empty);
     bar.setValue(5);
     EXPECT_EQ(bar.value(), 5);
-    bar.setValue(6);
-    EXPECT_EQ(bar.value(), 5);
+    EXPECT_TRUE(allPixels(bar.image(), QRect(3, 3, 114, 9), White));
 
-    Xp_ProgressBar tiny;
+    // A range wider than a pixel count times the value fits in 32 bits.
+    PropertyBag huge;
+    huge.write("Max", 2'000'000'000, 100);
+    bar.ReadProperties(huge);
+    bar.setValue(1'500'000'000);  // three quarters of 120 pixels: chunks up to x = 84
+    EXPECT_NE(rgbAt(bar.image(), 84, MiddleRow), White);
+    EXPECT_EQ(rgbAt(bar.image(), 94, MiddleRow), White);
+
+    Xp_ProgressBar tiny;  // smaller than its frame corners
     tiny.resize(4, 4);
     tiny.setValue(100);
     tiny.setBarStyle(1);
     tiny.setValue(50);
-    EXPECT_EQ(tiny.value(), 50);
+    EXPECT_EQ(tiny.image().size(), QSize(4, 4));
+    EXPECT_EQ(rgbAt(tiny.image(), 0, 0), 0x6B696Bu);
 }
 
 TEST(ProgressBarProperties, LoadTakesValuesAsTheyAreAndSaveSkipsDefaults)

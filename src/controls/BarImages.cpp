@@ -2,6 +2,7 @@
 
 #include "controls/ColourRamp.h"
 
+#include <utility>
 #include <vector>
 
 namespace leafmill::BarImages {

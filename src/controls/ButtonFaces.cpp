@@ -5,7 +5,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <array>
+#include <tuple>
 #include <vector>
 
 namespace leafmill::ButtonFaces {

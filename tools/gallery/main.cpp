@@ -10,6 +10,7 @@
 #include <QPixmap>
 
 #include <initializer_list>
+#include <tuple>
 
 using namespace leafmill;
 

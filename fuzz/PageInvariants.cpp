@@ -1,0 +1,88 @@
+#include "PageInvariants.h"
+
+#include "text/CodePage.h"
+
+#include <set>
+
+namespace leafmill::fuzz {
+
+std::string normalisedText(std::string_view source)
+{
+    std::string text;
+    text.reserve(source.size() + 2);
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        if (source[i] != '\r') {
+            text += source[i];
+            continue;
+        }
+        text += "\r\n";
+        if (i + 1 < source.size() && source[i + 1] == '\n')
+            ++i;
+    }
+    if (!text.empty() && !text.ends_with("\r\n"))
+        text += "\r\n";
+    return text;
+}
+
+namespace {
+
+std::vector<bool> characterStarts(std::string_view text, const CodePage& codePage)
+{
+    std::vector<bool> starts(text.size() + 1, false);
+    for (std::size_t at = 0; at < text.size(); at += codePage.charLength(text, at))
+        starts[at] = true;
+    starts[text.size()] = true;
+    return starts;
+}
+
+// Whether the pages can be laid over the text one after another, each one
+// starting at most `keep` bytes before the end of the one before; with
+// `starts`, only at character starts.
+bool pagesJoin(std::string_view text, const std::vector<std::string>& pages, std::size_t keep,
+    const std::vector<bool>* starts)
+{
+    // Every end position the pages so far can have reached; an overlap that
+    // repeats text may leave more than one.
+    std::set<std::size_t> ends { 0 };
+    bool first = true;
+    for (const std::string& page : pages) {
+        std::set<std::size_t> next;
+        for (const std::size_t end : ends) {
+            const std::size_t most = first ? 0 : std::min(keep, end);
+            for (std::size_t back = 0; back <= most; ++back) {
+                const std::size_t start = end - back;
+                if (start + page.size() > text.size() || text.compare(start, page.size(), page) != 0)
+                    continue;
+                if (starts && (!(*starts)[start] || !(*starts)[start + page.size()]))
+                    continue;
+                next.insert(start + page.size());
+            }
+        }
+        if (next.empty())
+            return false;
+        ends = std::move(next);
+        first = false;
+    }
+    return ends.contains(text.size());
+}
+
+}  // namespace
+
+std::string pageCutFault(std::string_view text, const std::vector<std::string>& pages, std::size_t pageSize,
+    std::size_t keep, const CodePage& codePage)
+{
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (pages[i].empty())
+            return "page " + std::to_string(i) + " is empty";
+        if (pages[i].size() > pageSize)
+            return "page " + std::to_string(i) + " holds " + std::to_string(pages[i].size()) + " bytes";
+    }
+    if (!pagesJoin(text, pages, keep, nullptr))
+        return "the pages joined minus their overlaps are not the text";
+    const std::vector<bool> starts = characterStarts(text, codePage);
+    if (!pagesJoin(text, pages, keep, &starts))
+        return "a page starts or ends inside a character";
+    return {};
+}
+
+}  // namespace leafmill::fuzz

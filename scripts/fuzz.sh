@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (clang 14, libFuzzer, ASan + UBSan) and runs each for
+# SECONDS, two at a time. Usage: scripts/fuzz.sh SECONDS [TARGET...]
+# Findings land in build/fuzz/findings/<target>/, logs in build/fuzz/logs/.
+set -euo pipefail
+
+seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
+shift
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build/fuzz"
+compiler=$(command -v clang++-14 || command -v clang++)
+
+cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  targets=(fuzz_ini fuzz_html fuzz_rtf fuzz_compound_file fuzz_doc fuzz_page_cutter)
+fi
+cmake --build "$build" -j2 --target "${targets[@]}"
+
+# Seeds: copied into each target's working corpus, which keeps growing from
+# run to run.
+while read -r target source pattern; do
+  case "$target" in ''|'#'*) continue ;; esac
+  corpus="$build/corpus/$target"
+  mkdir -p "$corpus"
+  if [ -f "$root/$source" ]; then
+    cp -n "$root/$source" "$corpus/" 2>/dev/null || true
+  elif [ -d "$root/$source" ]; then
+    find "$root/$source" -maxdepth 1 -type f -name "${pattern:-*}" -exec cp -n {} "$corpus/" \; 2>/dev/null || true
+  fi
+done < "$root/fuzz/seeds.txt"
+
+options_for() {
+  case "$1" in
+    fuzz_page_cutter) echo "-max_len=4096" ;;
+    fuzz_ini) echo "-max_len=8192" ;;
+    fuzz_html|fuzz_rtf) echo "-max_len=65536" ;;
+    *) echo "-max_len=524288" ;;
+  esac
+}
+
+run_one() {
+  local target=$1
+  mkdir -p "$build/findings/$target" "$build/logs" "$build/corpus/$target"
+  # shellcheck disable=SC2046
+  /usr/bin/time -f "cpu %U %S" -o "$build/logs/$target.time" \
+    "$build/$target" "$build/corpus/$target" $(options_for "$target") \
+    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$build/findings/$target/" >"$build/logs/$target.log" 2>&1 || true
+  local cpu
+  cpu=$(awk '/^cpu/ { printf "%.0f", $2 + $3 }' "$build/logs/$target.time")
+  local runs
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/logs/$target.log" | grep -o '[0-9]*$' || echo "?")
+  local found
+  found=$(find "$build/findings/$target" -type f | wc -l)
+  echo "$target: ${seconds}s wall, ${cpu}s CPU, ${runs} executions, ${found} finding(s) in build/fuzz/findings/$target"
+}
+export -f run_one options_for
+export build seconds
+
+printf '%s\n' "${targets[@]}" | xargs -P 2 -I{} bash -c 'run_one {}'
+if find "$build/findings" -type f | grep -q .; then
+  echo "findings to look at:"
+  find "$build/findings" -type f
+  exit 1
+fi

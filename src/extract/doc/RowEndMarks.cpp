@@ -39,8 +39,12 @@ std::size_t operandSize(std::uint16_t sprm, std::string_view grpprl, std::size_t
     if (sprm == kSprmTDefTable)
         return std::size_t(readU16(grpprl, pos, "a table definition")) + 1;
     const std::size_t size = readU8(grpprl, pos, "a paragraph property");
-    if (sprm == kSprmPChgTabs && size == 255)
-        throw DocFormatError("unsupported tab change in a paragraph property");
+    if (sprm == kSprmPChgTabs && size == 255) {
+        // Counted lists instead: deleted tabs (position and closeness), added tabs (position and kind).
+        const std::size_t deleted = readU8(grpprl, pos + 1, "a tab change");
+        const std::size_t added = readU8(grpprl, pos + 2 + 4 * deleted, "a tab change");
+        return 1 + 1 + 4 * deleted + 1 + 3 * added;
+    }
     return size + 1;
 }
 

@@ -90,6 +90,15 @@ std::unique_ptr<ByteDecoder> ByteDecoder::forSymbolFont()
     return decoder;
 }
 
+std::unique_ptr<ByteDecoder> ByteDecoder::forPictographFont()
+{
+    std::unique_ptr<ByteDecoder> decoder(new ByteDecoder);
+    decoder->codePage_ = pictographCodePage;
+    for (int b = 0; b < 256; ++b)
+        decoder->setEntry(static_cast<unsigned char>(b), b < 0x20 ? static_cast<char32_t>(b) : U'\u2022');
+    return decoder;
+}
+
 void ByteDecoder::appendSingleBytes(std::string_view bytes, std::string& out) const
 {
     std::size_t i = 0;

@@ -19,6 +19,8 @@ public:
     // By ICU converter name; `codePage` is only kept as a label.
     static std::unique_ptr<ByteDecoder> openConverter(const std::string& name, int codePage);
     static std::unique_ptr<ByteDecoder> forSymbolFont();
+    // A picture font's glyphs have no characters; a bullet stands for each.
+    static std::unique_ptr<ByteDecoder> forPictographFont();
     ~ByteDecoder();
 
     int codePage() const { return codePage_; }

@@ -5,9 +5,11 @@
 
 namespace leafmill::extract::rtf {
 
-// Windows code page numbers as RTF names them (\ansicpg, \cpg), plus one of
-// our own for the Symbol font, whose bytes are glyph numbers, not a code page.
+// Windows code page numbers as RTF names them (\ansicpg, \cpg), plus two of
+// our own for symbol fonts, whose bytes are glyph numbers, not characters:
+// the Symbol font itself, and picture fonts such as Wingdings.
 constexpr int symbolCodePage = 42;
+constexpr int pictographCodePage = 43;
 constexpr int macRomanCodePage = 10000;
 
 // The code page of a font character set (\fcharsetN), or 0 when the set

@@ -114,9 +114,29 @@ bool RtfReader::closeGroup()
     return true;
 }
 
+// A font entry ends with ";". Only the font named Symbol has the Symbol
+// font's letters; other symbol-set fonts draw pictures.
+void RtfReader::onFontName(std::string_view bytes)
+{
+    for (char c : bytes) {
+        if (c != ';') {
+            if (fontName_.size() < 64)
+                fontName_.push_back(c);
+            continue;
+        }
+        const std::size_t start = fontName_.find_first_not_of(' ');
+        const bool isSymbol = start != std::string::npos && fontName_.compare(start, 6, "Symbol") == 0;
+        if (fontCodePage(top().font) == symbolCodePage && !isSymbol)
+            setFontCodePage(top().font, pictographCodePage);
+        fontName_.clear();
+    }
+}
+
 void RtfReader::onText(std::string_view bytes)
 {
-    if (TextAssembler* sink = textSink())
+    if (top().destination == Destination::FontTable)
+        onFontName(bytes);
+    else if (TextAssembler* sink = textSink())
         sink->appendBytes(bytes, decoder());
 }
 
@@ -183,7 +203,14 @@ void RtfReader::onWord(const RtfToken& token)
     case WordAction::Unicode:
         if (TextAssembler* sink = textSink(); sink && token.hasParam && token.param != 0) {
             const int32_t n = token.param < 0 ? token.param + 65536 : token.param;
-            sink->appendUtf16Unit(n >= 0 && n <= 0xFFFF ? static_cast<char16_t>(n) : u'\uFFFD');
+            // Picture fonts' glyphs come as private-use characters U+F000 + byte,
+            // which no code page holds. (The Symbol font's are kept as written,
+            // as word processors export them.)
+            const int page = fontCodePage(g.font);
+            if (page == pictographCodePage && n >= 0xF020 && n <= 0xF0FF)
+                sink->appendByte(static_cast<unsigned char>(n - 0xF000), decoders_.get(page));
+            else
+                sink->appendUtf16Unit(n >= 0 && n <= 0xFFFF ? static_cast<char16_t>(n) : u'\uFFFD');
         }
         fallbackToSkip_ = g.unicodeSkip;
         break;
@@ -192,6 +219,7 @@ void RtfReader::onWord(const RtfToken& token)
         break;
     case WordAction::Font:
         g.font = token.param;
+        fontName_.clear();
         break;
     case WordAction::FontCharset:
         if (g.destination == Destination::FontTable)

@@ -54,6 +54,7 @@ private:
     ByteDecoder& decoder();
     int fontCodePage(int32_t font) const;
     void setFontCodePage(int32_t font, int codePage);
+    void onFontName(std::string_view bytes);
 
     RtfTokenizer tokens_;
     const Options& options_;
@@ -63,6 +64,7 @@ private:
     int documentCodePage_ = 0;  // 0: none declared
     int32_t defaultFont_ = -1;
     std::vector<int> fontCodePages_;  // by font number; 0: the document's page
+    std::string fontName_;  // of the font table entry being read
     int32_t fallbackToSkip_ = 0;  // \uc characters still to drop after a \u
     int footnoteNumber_ = 0;  // of the last footnote mark in the main text
     bool sawHeader_ = false;

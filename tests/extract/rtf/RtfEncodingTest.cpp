@@ -16,7 +16,7 @@ struct CharsetCase {
 std::string withFontCharset(const CharsetCase& c)
 {
     return "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset" + std::to_string(c.charset)
-        + " Other;}}\\f0 \\'e9 {\\f1 " + c.escapes + "} \\'e9}";
+        + (c.charset == 2 ? " Symbol;}}" : " Other;}}") + "\\f0 \\'e9 {\\f1 " + c.escapes + "} \\'e9}";
 }
 
 }  // namespace
@@ -59,6 +59,15 @@ TEST(RtfCodePage, DocumentCodePageAppliesWhereTheFontNamesNone)
     // \plain returns to the default font.
     EXPECT_EQ(rtfText("{\\rtf1\\ansicpg1252\\deff0{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\f1 \\'c0\\plain \\'c0}"),
               "\u0410\u00C0\r\n");
+}
+
+TEST(RtfCodePage, SymbolFontsGiveTheirCharactersOrABullet)
+{
+    const std::string fonts
+        = "{\\rtf1{\\fonttbl{\\f1\\fnil\\fcharset2 Symbol;}{\\f2\\fcharset2{\\*\\panose 0}Wingdings;}"
+          "{\\f3\\fcharset0 Arial;}}";
+    EXPECT_EQ(rtfText(fonts + "{\\f1 \\'61\\u61623?}{\\f2 \\'61\\u61692?}{\\f3 \\'61\\u61623?}}"),
+              "\u03B1\uF0B7\u2022\u2022a\uF0B7\r\n");
 }
 
 TEST(RtfCodePage, WithoutADeclaredPageTheProgramCodePageIsUsed)

@@ -25,10 +25,12 @@ private:
 std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, std::string_view bytes);
 
-// The shared corpus of real documents (LEAFMILL_CORPUS, else ../shared/corpus).
+// The shared corpus of real documents (LEAFMILL_CORPUS, else the folder the
+// build was configured with).
 std::filesystem::path corpusDir();
 
-// The built program folder with main.ini, language/ and images/.
+// The built program folder with main.ini, language/ and images/
+// (LEAFMILL_PROGRAM_DIR, else the build's own).
 std::filesystem::path programDir();
 
 }  // namespace leafmill::test

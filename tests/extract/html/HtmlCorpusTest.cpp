@@ -6,7 +6,6 @@
 #include "TestSupport.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <iostream>
 
 namespace leafmill::extract::test {
@@ -77,21 +76,7 @@ std::string testName(const ::testing::TestParamInfo<CorpusEntry>& info)
     return name;
 }
 
-// CTest lists the cases by running this program without the test's
-// environment; the corpus folder known when it was built stands in then.
-std::vector<CorpusEntry> corpusPages()
-{
-    if (!std::getenv("LEAFMILL_CORPUS")) {
-#ifdef _WIN32
-        _putenv_s("LEAFMILL_CORPUS", LEAFMILL_HTML_CORPUS);
-#else
-        setenv("LEAFMILL_CORPUS", LEAFMILL_HTML_CORPUS, 0);
-#endif
-    }
-    return leafmill::test::corpusEntries("html");
-}
-
-INSTANTIATE_TEST_SUITE_P(Pages, HtmlCorpus, ::testing::ValuesIn(corpusPages()), testName);
+INSTANTIATE_TEST_SUITE_P(Pages, HtmlCorpus, ::testing::ValuesIn(leafmill::test::corpusEntries("html")), testName);
 
 // Known words of pages in other character sets, each read through its own
 // route: a byte-order mark, a <meta> declaration, a wrong declaration, none.

@@ -1,9 +1,8 @@
 #include "text/CodePage.h"
 
 #include <unicode/ucnv.h>
-#include <unicode/ustring.h>
-#include <unicode/utf8.h>
 
+#include <algorithm>
 #include <clocale>
 #include <vector>
 
@@ -26,29 +25,6 @@ using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 Converter openConverter(const std::string& name, UErrorCode& status)
 {
     return Converter(ucnv_open(name.c_str(), &status));
-}
-
-std::u16string utf8ToUtf16(std::string_view utf8)
-{
-    std::u16string out(utf8.size(), u'\0');
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length,
-                         utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr, &status);
-    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
-    return out;
-}
-
-std::string utf16ToUtf8(std::u16string_view utf16)
-{
-    std::string out(utf16.size() * 3, '\0');
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
-                       reinterpret_cast<const UChar*>(utf16.data()), static_cast<int32_t>(utf16.size()), 0xFFFD,
-                       nullptr, &status);
-    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
-    return out;
 }
 
 // True when ASCII, CR and LF come out of the converter as the same bytes.
@@ -142,60 +118,119 @@ std::string CodePage::systemName()
 #endif
 }
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence at text[pos], or 0 when the bytes
+// there do not form one (overlong forms, surrogates and values past U+10FFFF
+// included).
+std::size_t validUtf8Length(std::string_view text, std::size_t pos)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length;
+    unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (pos + length > text.size() || byte(pos + 1) < low || byte(pos + 1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if ((byte(pos + i) & 0xC0) != 0x80)
+            return 0;
+    return length;
+}
+
+// Streams `input` from one converter to the other through a small pivot, so
+// inputs of any size convert without 32-bit length limits.
+std::string convertAll(UConverter* target, UConverter* source, std::string_view input)
+{
+    std::string out;
+    out.resize(std::max<std::size_t>(input.size() + input.size() / 2, 64));
+    char* outStart = out.data();
+    char* outPos = outStart;
+    const char* in = input.data();
+    const char* inEnd = input.data() + input.size();
+    std::array<UChar, 8192> pivot;
+    UChar* pivotSource = pivot.data();
+    UChar* pivotTarget = pivot.data();
+    bool reset = true;
+    for (;;) {
+        UErrorCode status = U_ZERO_ERROR;
+        // Feed the source in slices so that no length passed to ICU overflows.
+        const char* sliceEnd = inEnd - in > (1 << 24) ? in + (1 << 24) : inEnd;
+        ucnv_convertEx(target, source, &outPos, out.data() + out.size(), &in, sliceEnd, pivot.data(), &pivotSource,
+                       &pivotTarget, pivot.data() + pivot.size(), reset, sliceEnd == inEnd, &status);
+        reset = false;
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            const std::size_t used = static_cast<std::size_t>(outPos - outStart);
+            out.resize(out.size() * 2);
+            outStart = out.data();
+            outPos = outStart + used;
+            continue;
+        }
+        if (U_FAILURE(status))
+            return std::string();
+        if (in == inEnd && sliceEnd == inEnd)
+            break;
+    }
+    out.resize(static_cast<std::size_t>(outPos - outStart));
+    return out;
+}
+
+}  // namespace
+
 std::string CodePage::fromUtf8(std::string_view utf8) const
 {
     if (kind_ == Kind::Utf8) {
-        // Valid sequences pass unchanged; each broken one becomes '?'.
+        // Valid sequences pass unchanged; each broken byte becomes '?'.
         std::string out;
         out.reserve(utf8.size());
-        const auto* data = reinterpret_cast<const uint8_t*>(utf8.data());
-        const auto length = static_cast<int32_t>(utf8.size());
-        for (int32_t i = 0; i < length;) {
-            const int32_t start = i;
-            UChar32 c;
-            U8_NEXT(data, i, length, c);
-            if (c < 0)
+        for (std::size_t i = 0; i < utf8.size();) {
+            const std::size_t length = validUtf8Length(utf8, i);
+            if (length == 0) {
                 out.push_back('?');
-            else
-                out.append(utf8.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
+                ++i;
+            } else {
+                out.append(utf8.substr(i, length));
+                i += length;
+            }
         }
         return out;
     }
 
-    std::u16string wide = utf8ToUtf16(utf8);
     UErrorCode status = U_ZERO_ERROR;
-    Converter converter = openConverter(name_, status);
+    Converter source = openConverter("UTF-8", status);
+    Converter target = openConverter(name_, status);
     if (U_FAILURE(status))
         return std::string();
-    ucnv_setSubstChars(converter.get(), "?", 1, &status);
-    status = U_ZERO_ERROR;
-    std::string out(wide.size() * static_cast<std::size_t>(ucnv_getMaxCharSize(converter.get())) + 16, '\0');
-    int32_t n = ucnv_fromUChars(converter.get(), out.data(), static_cast<int32_t>(out.size()),
-                                reinterpret_cast<const UChar*>(wide.data()), static_cast<int32_t>(wide.size()),
-                                &status);
-    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(n) : 0);
-    return out;
+    ucnv_setSubstChars(target.get(), "?", 1, &status);
+    return convertAll(target.get(), source.get(), utf8);
 }
 
 std::string CodePage::toUtf8(std::string_view bytes) const
 {
     UErrorCode status = U_ZERO_ERROR;
-    Converter converter = openConverter(name_, status);
+    Converter source = openConverter(name_, status);
+    Converter target = openConverter("UTF-8", status);
     if (U_FAILURE(status))
         return std::string();
-    std::u16string wide(bytes.size() + 16, u'\0');
-    int32_t n = ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(wide.data()),
-                              static_cast<int32_t>(wide.size()), bytes.data(), static_cast<int32_t>(bytes.size()),
-                              &status);
-    if (status == U_BUFFER_OVERFLOW_ERROR) {
-        wide.assign(static_cast<std::size_t>(n) + 1, u'\0');
-        status = U_ZERO_ERROR;
-        ucnv_reset(converter.get());
-        n = ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(wide.data()), static_cast<int32_t>(wide.size()),
-                          bytes.data(), static_cast<int32_t>(bytes.size()), &status);
-    }
-    wide.resize(U_SUCCESS(status) || status == U_STRING_NOT_TERMINATED_WARNING ? static_cast<std::size_t>(n) : 0);
-    return utf16ToUtf8(wide);
+    return convertAll(target.get(), source.get(), bytes);
 }
 
 std::size_t CodePage::charLength(std::string_view bytes, std::size_t pos) const

@@ -41,6 +41,18 @@ TEST(CodePage, UnrepresentableCharactersBecomeQuestionMarks)
     EXPECT_EQ(utf8->fromUtf8("a\xFF" "b"), "a?b");
 }
 
+TEST(CodePage, LongTextsConvertWhole)
+{
+    // Longer than one slice handed to the converter at a time.
+    std::string bytes;
+    for (int i = 0; i < (1 << 21); ++i)
+        bytes += "ab\xD6\xD0\r\n" "xyz";
+    auto gbk = openOrFail("windows-936");
+    const std::string utf8 = gbk->toUtf8(bytes);
+    EXPECT_EQ(utf8.size(), bytes.size() + (1u << 21));
+    EXPECT_EQ(gbk->fromUtf8(utf8), bytes);
+}
+
 TEST(CodePage, RefusesUnknownAndAsciiIncompatibleCodePages)
 {
     std::string error;

@@ -8,7 +8,6 @@
 
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -16,20 +15,6 @@ namespace leafmill::extract {
 namespace {
 
 using test::CorpusEntry;
-
-// CTest lists the cases by running this program without its environment, so
-// the corpus folder known at build time stands in for LEAFMILL_CORPUS. Runs
-// before the parametrised suites are expanded.
-const bool kCorpusLocated = [] {
-    if (std::getenv("LEAFMILL_CORPUS") == nullptr) {
-#ifdef _WIN32
-        _putenv_s("LEAFMILL_CORPUS", LEAFMILL_CORPUS_AT_BUILD);
-#else
-        setenv("LEAFMILL_CORPUS", LEAFMILL_CORPUS_AT_BUILD, 0);
-#endif
-    }
-    return true;
-}();
 
 constexpr double kFloor = 0.90;
 constexpr double kMeanTarget = 0.98;

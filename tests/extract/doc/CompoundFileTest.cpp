@@ -29,21 +29,19 @@ std::string pattern(std::size_t size, char seed)
 struct Sample {
     std::string big = pattern(9000, 'a');
     std::string small = pattern(300, 'b');
+    CompoundFileWriter writer;
     CompoundFileWriter::Layout layout;
     std::string file;
 
-    Sample()
+    explicit Sample(int version = 3)
+        : writer(version)
     {
-        CompoundFileWriter writer;
         writer.add("WordDocument", big);
         writer.add("1Table", small);
         file = writer.write(&layout);
     }
 
-    std::size_t fatEntry(std::uint32_t sector) const
-    {
-        return CompoundFileWriter::sectorOffset(layout.firstFatSector) + 4 * sector;
-    }
+    std::size_t fatEntry(std::uint32_t sector) const { return writer.sectorOffset(layout.firstFatSector) + 4 * sector; }
 };
 
 std::string damageReason(const std::string& file, const std::function<void(const CompoundFile&)>& use = {})
@@ -70,6 +68,22 @@ TEST(CompoundFile, ReadsStreamsFromTheFatAndTheMiniStreamByNameInAnyCase)
     EXPECT_EQ(file.stream("Data"), std::nullopt);
 }
 
+TEST(CompoundFile, ReadsVersion4FilesWith4096ByteSectors)
+{
+    const Sample sample(4);
+    ASSERT_EQ(sample.file.size() % 4096, 0u);
+    const CompoundFile file(sample.file);
+    EXPECT_EQ(file.stream("WordDocument"), sample.big);
+    EXPECT_EQ(file.stream("1Table"), sample.small);
+
+    // A loop in a version 4 chain is found the same way.
+    std::string loop = sample.file;
+    const std::uint32_t first = sample.layout.streamStart[0];
+    putU32(loop, sample.fatEntry(first + 1), first);
+    EXPECT_EQ(damageReason(loop, [](const CompoundFile& cf) { (void)cf.stream("WordDocument"); }),
+              "compound file is damaged: FAT chain loops at sector " + std::to_string(first));
+}
+
 TEST(CompoundFile, ReadsAFileWhoseLastSectorIsCutShort)
 {
     const Sample sample;
@@ -93,7 +107,7 @@ TEST(CompoundFile, FindsFatSectorsBeyondTheHeaderThroughTheDifat)
 
     // The DIFAT sector naming itself as the next one, while more FAT sectors are due.
     putU32(file, 0x2C, readU32(file, 0x2C, "header") + 200);
-    putU32(file, CompoundFileWriter::sectorOffset(layout.firstDifatSector) + 508, layout.firstDifatSector);
+    putU32(file, writer.sectorOffset(layout.firstDifatSector) + 508, layout.firstDifatSector);
     EXPECT_EQ(damageReason(file),
               "compound file is damaged: DIFAT chain loops at sector " + std::to_string(layout.firstDifatSector));
 }
@@ -153,11 +167,11 @@ TEST(CompoundFile, RefusesChainsThatLoopOrRunOutOfRange)
     EXPECT_NE(damageReason(shortChain, readBig).find("has only 1024 bytes in its chain"), std::string::npos);
 
     std::string dirLoop = sample.file;
-    putU32(dirLoop, CompoundFileWriter::sectorOffset(sample.layout.firstDirSector) + 2 * 128 + 0x48, 1);
+    putU32(dirLoop, sample.writer.sectorOffset(sample.layout.firstDirSector) + 2 * 128 + 0x48, 1);
     EXPECT_NE(damageReason(dirLoop).find("directory tree loops at entry 1"), std::string::npos);
 
     std::string noRoot = sample.file;
-    noRoot[CompoundFileWriter::sectorOffset(sample.layout.firstDirSector) + 0x42] = 2;
+    noRoot[sample.writer.sectorOffset(sample.layout.firstDirSector) + 0x42] = 2;
     EXPECT_NE(damageReason(noRoot).find("no root entry"), std::string::npos);
 }
 
@@ -165,7 +179,7 @@ TEST(CompoundFile, RefusesBrokenMiniChains)
 {
     const Sample sample;
     const auto readSmall = [](const CompoundFile& cf) { (void)cf.stream("1Table"); };
-    const std::size_t miniFat = CompoundFileWriter::sectorOffset(sample.layout.firstMiniFatSector);
+    const std::size_t miniFat = sample.writer.sectorOffset(sample.layout.firstMiniFatSector);
     const std::uint32_t first = sample.layout.streamStart[1];
 
     std::string loop = sample.file;
@@ -174,12 +188,12 @@ TEST(CompoundFile, RefusesBrokenMiniChains)
               "compound file is damaged: mini FAT chain loops at sector " + std::to_string(first));
 
     std::string beyond = sample.file;
-    putU32(beyond, CompoundFileWriter::sectorOffset(sample.layout.firstDirSector) + 2 * 128 + 0x74, 1000);
+    putU32(beyond, sample.writer.sectorOffset(sample.layout.firstDirSector) + 2 * 128 + 0x74, 1000);
     EXPECT_NE(damageReason(beyond, readSmall).find("mini FAT chain runs out of range at sector 1000"),
               std::string::npos);
 
     std::string oversized = sample.file;
-    putU32(oversized, CompoundFileWriter::sectorOffset(sample.layout.firstDirSector) + 1 * 128 + 0x78, 0x7FFFFFFF);
+    putU32(oversized, sample.writer.sectorOffset(sample.layout.firstDirSector) + 1 * 128 + 0x78, 0x7FFFFFFF);
     EXPECT_NE(damageReason(oversized, [](const CompoundFile& cf) { (void)cf.stream("WordDocument"); })
                   .find("does not fit in the file"),
               std::string::npos);

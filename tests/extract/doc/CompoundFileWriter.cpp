@@ -6,7 +6,6 @@ namespace leafmill::test {
 
 namespace {
 
-constexpr std::uint32_t kSector = 512;
 constexpr std::uint32_t kMini = 64;
 constexpr std::uint32_t kEnd = 0xFFFFFFFE, kFree = 0xFFFFFFFF, kFatMark = 0xFFFFFFFD, kDifatMark = 0xFFFFFFFC;
 
@@ -47,6 +46,7 @@ void putU32(std::string& bytes, std::size_t pos, std::uint32_t value)
 
 std::string CompoundFileWriter::write(Layout* layoutOut) const
 {
+    const std::uint32_t kSector = sectorSize();
     Layout layout;
     std::string mini;
     std::vector<std::uint32_t> miniFat;
@@ -137,12 +137,13 @@ std::string CompoundFileWriter::write(Layout* layoutOut) const
         putU32(difatBytes, difatBytes.size(), d + 1 < difatSectors ? used + fatSectors + d + 1 : kEnd);
     }
 
+    // Version 4 pads the 512-byte header to a whole sector.
     std::string header(kSector, '\0');
     header.replace(0, 8, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
     putU16(header, 0x18, 0x3E);
-    putU16(header, 0x1A, 3);
+    putU16(header, 0x1A, std::uint16_t(version_));
     putU16(header, 0x1C, 0xFFFE);
-    putU16(header, 0x1E, 9);
+    putU16(header, 0x1E, version_ == 4 ? 12 : 9);
     putU16(header, 0x20, 6);
     putU32(header, 0x2C, fatSectors);
     putU32(header, 0x30, layout.firstDirSector);

@@ -6,11 +6,16 @@
 
 namespace leafmill::test {
 
-// A tiny writer of version 3 compound files (512-byte sectors) for building
-// test documents. Streams below 4096 bytes go to the
+// A tiny writer of compound files, version 3 (512-byte sectors) or 4
+// (4096-byte sectors), for building test documents. Streams below 4096 bytes go to the
 // mini stream. The layout it reports lets tests damage the file on purpose.
 class CompoundFileWriter {
 public:
+    explicit CompoundFileWriter(int version = 3)
+        : version_(version)
+    {
+    }
+
     void add(std::string name, std::string bytes) { streams_.push_back({std::move(name), std::move(bytes)}); }
 
     struct Layout {
@@ -23,14 +28,17 @@ public:
 
     std::string write(Layout* layout = nullptr) const;
 
+    std::uint32_t sectorSize() const { return version_ == 4 ? 4096 : 512; }
+
     // Byte offset of a sector in the written file.
-    static std::size_t sectorOffset(std::uint32_t sector) { return (std::size_t(sector) + 1) * 512; }
+    std::size_t sectorOffset(std::uint32_t sector) const { return (std::size_t(sector) + 1) * sectorSize(); }
 
 private:
     struct Stream {
         std::string name;
         std::string bytes;
     };
+    int version_;
     std::vector<Stream> streams_;
 };
 

@@ -1,5 +1,6 @@
 #include "extract/rtf/RtfControlWords.h"
 
+#include <initializer_list>
 #include <unordered_map>
 
 namespace leafmill::extract::rtf {

@@ -2,6 +2,8 @@
 
 #include "extract/rtf/RtfCharsets.h"
 
+#include <algorithm>
+
 namespace leafmill::extract::rtf {
 
 namespace {

@@ -9,6 +9,7 @@ packages=(
   libicu-dev libgtest-dev libgmock-dev
   xvfb xauth xdotool x11-utils imagemagick
   python3 python3-pil
+  time
   fonts-dejavu-core fonts-wqy-microhei fonts-wine
 )
 

@@ -12,15 +12,16 @@ function(leafmill_add_test)
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE leafmill_testsupport ${ARG_LIBS})
   set_target_properties(${ARG_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
-  set(env "LEAFMILL_CORPUS=${LEAFMILL_CORPUS_DIR}" "LEAFMILL_PROGRAM_DIR=${LEAFMILL_PROGRAM_DIR}")
   if(ARG_GUI)
     target_link_libraries(${ARG_NAME} PRIVATE leafmill_gui_testmain leafmill_ui Qt6::Test)
     set_target_properties(${ARG_NAME} PROPERTIES AUTOMOC ON)
-    list(APPEND env "QT_QPA_PLATFORM=offscreen")
   else()
     target_link_libraries(${ARG_NAME} PRIVATE GTest::gtest_main)
   endif()
+  # The corpus and program folders reach the tests as build-time defaults of
+  # the support library (LEAFMILL_CORPUS / LEAFMILL_PROGRAM_DIR override them);
+  # GUI tests choose the offscreen platform in their own main.
   gtest_discover_tests(${ARG_NAME}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+    PROPERTIES TIMEOUT 300)
 endfunction()

@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   python3 python3-pil
   time
+  clang-14 libclang-rt-14-dev
   fonts-dejavu-core fonts-wqy-microhei fonts-wine
 )
 

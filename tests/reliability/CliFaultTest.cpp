@@ -1,0 +1,231 @@
+// Faults met by leafmill-cli in a child process: folders it may not write,
+// a disk that fills up mid-page, a temporary folder it cannot use, names that
+// try to leave the chosen folder. Each case checks what the user sees: the
+// exit status, the messages and the files on disk.
+#include "ChildProcess.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace leafmill {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ChildResult;
+using test::ChildSetup;
+using test::TempDir;
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+std::vector<std::string> entriesOf(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class CliFaultTest : public ::testing::Test {
+protected:
+    CliFaultTest()
+    {
+        // Pages of 100 bytes, cut at a line end in their last 20.
+        settings = dir / "settings.ini";
+        test::writeFile(settings,
+            "[MainSettings]\r\nCodePage=windows-1252\r\nCutTypeNum=0\r\n"
+            "SingleFileSize0=100\r\nInOutFileSize0=20\r\nFilter=All|*.*\r\nCutWordNum=0\r\n"
+            "[UserSettings]\r\nMyLagIndex=English\r\nOpenFilesFilterIndex=1\r\n"
+            "CutTypeIndex=0\r\nBookName=\r\nKeepFileSize=0\r\nInPutDir=\r\nOutPutDir=\r\n"
+            "CutWord0=enter\r\n");
+        fs::create_directory(out);
+        fs::create_directory(temp);
+    }
+
+    // `lines` lines of 30 bytes: 3 lines to a page.
+    std::string textSource(const std::string& name, int lines)
+    {
+        std::string text;
+        for (int i = 0; i < lines; ++i)
+            text += std::string(28, static_cast<char>('a' + i % 26)) + "\r\n";
+        test::writeFile(dir / name, text);
+        return (dir / name).string();
+    }
+
+    std::string rtfSource(const std::string& name)
+    {
+        test::writeFile(dir / name, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Call me Ishmael.\\par Some years ago.\\par}");
+        return (dir / name).string();
+    }
+
+    ChildResult book(const std::string& name, const std::vector<std::string>& sources, ChildSetup setup = {})
+    {
+        std::vector<std::string> arguments = { "--settings", settings.string(), "--book", name, "--out", out.string() };
+        arguments.insert(arguments.end(), sources.begin(), sources.end());
+        setup.environment.emplace_back("TEMP", temp.string());
+        return test::runProgram(LEAFMILL_CLI, arguments, setup);
+    }
+
+    // The child runs as an ordinary user, for whom permissions bind.
+    ChildSetup asOrdinaryUser()
+    {
+        test::handOver(dir.path());
+        ChildSetup setup;
+        setup.ordinaryUser = true;
+        return setup;
+    }
+
+    TempDir dir;
+    fs::path settings;
+    fs::path out = dir / "out";
+    fs::path temp = dir / "temp";
+};
+
+#ifndef _WIN32
+
+TEST_F(CliFaultTest, AReadOnlyOutputFolderEndsTheRunNamingTheBookFolder)
+{
+    const std::string source = textSource("a.txt", 9);
+    ChildSetup setup = asOrdinaryUser();
+    fs::permissions(out, fs::perms(0555));
+    const ChildResult result = book("Book", { source }, setup);
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_TRUE(contains(result.err, "The book folder")) << result.err;
+    EXPECT_TRUE(contains(result.err, (out / "Book").string())) << result.err;
+    EXPECT_TRUE(contains(result.err, "Permission denied")) << result.err;
+    EXPECT_TRUE(entriesOf(out).empty());
+    EXPECT_TRUE(result.out.empty()) << "no end message for a run that never started: " << result.out;
+}
+
+TEST_F(CliFaultTest, AReadOnlyBookFolderFailsEachSourceWithItsReason)
+{
+    const std::string first = textSource("a.txt", 9), second = rtfSource("b.rtf");
+    ChildSetup setup = asOrdinaryUser();
+    fs::create_directory(out / "Book");
+    fs::permissions(out / "Book", fs::perms(0555));
+    const ChildResult result = book("Book", { first, second }, setup);
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_TRUE(contains(result.out, "These sources gave no pages:")) << result.out;
+    EXPECT_TRUE(contains(result.out, first) && contains(result.out, second)) << result.out;
+    EXPECT_TRUE(contains(result.err, "a page could not be written")) << result.err;
+    EXPECT_TRUE(contains(result.err, "Permission denied")) << result.err;
+    EXPECT_TRUE(entriesOf(out / "Book").empty());
+    EXPECT_TRUE(entriesOf(temp).empty()) << "the failed document's temporary file is deleted";
+}
+
+TEST_F(CliFaultTest, AFileSizeLimitHitMidPageFailsThatSourceAndTheRunGoesOn)
+{
+    // Pages of the first source are 92 bytes; the limit stops each one
+    // half-way. The second source is one page of 32 bytes.
+    const std::string big = textSource("big.txt", 9), small = textSource("small.txt", 1);
+    ChildSetup setup;
+    setup.fileSizeLimit = 50;
+    const ChildResult result = book("Book", { big, small }, setup);
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_TRUE(contains(result.err, "File too large")) << result.err;
+    EXPECT_TRUE(contains(result.err, big)) << result.err;
+    EXPECT_FALSE(contains(result.err, small)) << result.err;
+    EXPECT_TRUE(contains(result.out, "These sources gave no pages:")) << result.out;
+    // The second source still got its page, whole, after the failed one.
+    const std::vector<std::string> pages = entriesOf(out / "Book");
+    ASSERT_FALSE(pages.empty());
+    bool smallPageFound = false;
+    for (const auto& page : pages)
+        smallPageFound |= test::readFile(out / "Book" / page) == std::string(28, 'a') + "\r\n\r\n";
+    EXPECT_TRUE(smallPageFound);
+}
+
+TEST_F(CliFaultTest, AFileSizeLimitOnTheTemporaryFileFailsTheDocumentAndLeavesNothing)
+{
+    std::string longText = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 200; ++i)
+        longText += "Call me Ishmael. \\par ";
+    test::writeFile(dir / "long.rtf", longText + "}");
+    ChildSetup setup;
+    setup.fileSizeLimit = 1000;
+    const ChildResult result = book("Book", { (dir / "long.rtf").string() }, setup);
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_TRUE(contains(result.err, "temporary file")) << result.err;
+    EXPECT_TRUE(contains(result.err, "File too large")) << result.err;
+    EXPECT_TRUE(entriesOf(temp).empty());
+    EXPECT_TRUE(entriesOf(out / "Book").empty());
+}
+
+TEST_F(CliFaultTest, AnUnwritableTemporaryFolderFailsTheDocumentsButNotTheTexts)
+{
+    const std::string document = rtfSource("c.rtf"), text = textSource("d.txt", 2);
+    ChildSetup setup = asOrdinaryUser();
+    fs::permissions(temp, fs::perms(0555));
+    const ChildResult result = book("Book", { document, text }, setup);
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_TRUE(contains(result.err, document)) << result.err;
+    EXPECT_TRUE(contains(result.err, "temporary file")) << result.err;
+    EXPECT_TRUE(contains(result.err, "Permission denied")) << result.err;
+    EXPECT_FALSE(contains(result.err, text)) << result.err;
+    EXPECT_EQ(entriesOf(out / "Book"), std::vector<std::string> { "Book0000.txt" });
+    EXPECT_TRUE(entriesOf(temp).empty());
+}
+
+TEST_F(CliFaultTest, BookNamesThatWouldLeaveTheChosenFolderAreRefused)
+{
+    const std::string source = textSource("a.txt", 2);
+    const std::vector<std::string> before = entriesOf(dir.path());
+    for (const std::string name : { ".", "..", "../escape", "a/b", "/tmp", "x\\y", "tab\there", "line\nbreak" }) {
+        const ChildResult result = book(name, { source });
+        EXPECT_EQ(result.exitStatus, 2) << name;
+        EXPECT_TRUE(contains(result.err, "A book name cannot hold")) << name << ": " << result.err;
+        EXPECT_TRUE(entriesOf(out).empty()) << name;
+        EXPECT_EQ(entriesOf(dir.path()), before) << name;
+    }
+    EXPECT_FALSE(fs::exists(dir / "escape"));
+}
+
+TEST_F(CliFaultTest, SourcesKeepTheirBytesAndTimesWhateverTheRunComesTo)
+{
+    // One source of every kind, from the corpus where there are real ones.
+    std::vector<std::string> sources = { textSource("plain.txt", 7), rtfSource("small.rtf") };
+    for (const char* name : { "doc/nwe_test05.doc", "rtf/strip_issue_28.rtf", "html/insc_pre.html" }) {
+        const fs::path copy = dir.path() / fs::path(name).filename();
+        fs::copy_file(test::corpusDir() / name, copy);
+        fs::permissions(copy, fs::perms(0644));
+        sources.push_back(copy.string());
+    }
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+    std::vector<std::string> bytes;
+    for (const auto& source : sources) {
+        fs::last_write_time(source, longAgo);
+        bytes.push_back(test::readFile(source));
+    }
+    const auto checkSources = [&](const char* run) {
+        for (std::size_t i = 0; i < sources.size(); ++i) {
+            EXPECT_EQ(test::readFile(sources[i]), bytes[i]) << run << ": " << sources[i];
+            EXPECT_EQ(fs::last_write_time(sources[i]), longAgo) << run << ": " << sources[i];
+        }
+    };
+
+    const ChildResult done = book("Book", sources);
+    EXPECT_EQ(done.exitStatus, 0) << done.err;
+    EXPECT_FALSE(entriesOf(out / "Book").empty());
+    checkSources("a finished run");
+
+    ChildSetup full;
+    full.fileSizeLimit = 50;
+    const ChildResult failed = book("Again", sources, full);
+    EXPECT_EQ(failed.exitStatus, 1) << failed.err;
+    checkSources("a run on a full disk");
+    EXPECT_TRUE(entriesOf(temp).empty());
+}
+
+#endif
+
+}  // namespace
+}  // namespace leafmill

@@ -41,22 +41,44 @@ std::vector<CorpusEntry> corpusEntries(std::string_view kind)
     return out;
 }
 
+// Length of the whitespace character at text[i], or 0: ASCII white space and
+// the Unicode space separators (no-break, en, em, thin, ideographic, ...).
+static std::size_t whitespaceLength(std::string_view text, std::size_t i)
+{
+    const auto byte = [&](std::size_t k) { return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u; };
+    const unsigned char c = byte(i);
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v')
+        return 1;
+    if (c == 0xC2 && (byte(i + 1) == 0xA0 || byte(i + 1) == 0x85))
+        return 2;
+    if (c == 0xE1 && byte(i + 1) == 0x9A && byte(i + 2) == 0x80)
+        return 3;  // U+1680
+    if (c == 0xE2 && byte(i + 1) == 0x80 && (byte(i + 2) <= 0x8A || byte(i + 2) == 0xA8 || byte(i + 2) == 0xA9
+                                              || byte(i + 2) == 0xAF))
+        return 3;  // U+2000..U+200A, U+2028, U+2029, U+202F
+    if (c == 0xE2 && byte(i + 1) == 0x81 && byte(i + 2) == 0x9F)
+        return 3;  // U+205F
+    if (c == 0xE3 && byte(i + 1) == 0x80 && byte(i + 2) == 0x80)
+        return 3;  // U+3000
+    return 0;
+}
+
 static std::map<std::string, long> countWords(std::string_view text)
 {
     std::map<std::string, long> words;
     std::string word;
-    auto flush = [&] {
-        if (!word.empty())
-            ++words[word];
-        word.clear();
-    };
-    for (char c : text) {
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v')
-            flush();
-        else
-            word.push_back(c);
+    for (std::size_t i = 0; i < text.size();) {
+        if (const std::size_t space = whitespaceLength(text, i)) {
+            if (!word.empty())
+                ++words[word];
+            word.clear();
+            i += space;
+        } else {
+            word.push_back(text[i++]);
+        }
     }
-    flush();
+    if (!word.empty())
+        ++words[word];
     return words;
 }
 

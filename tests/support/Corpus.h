@@ -23,8 +23,9 @@ struct CorpusEntry {
 // "rtf", "html"), in manifest order. Empty when the corpus is not there.
 std::vector<CorpusEntry> corpusEntries(std::string_view kind);
 
-// Word-level similarity of two texts: words are whitespace-separated tokens,
-// the score is the F1 of their multisets (1 for two empty texts).
+// Word-level similarity of two UTF-8 texts: words are tokens separated by
+// white space (ASCII and the Unicode space separators), the score is the F1
+// of their multisets (1 for two empty texts).
 double wordF1(std::string_view produced, std::string_view reference);
 
 // A reference text without its UTF-8 byte-order mark.

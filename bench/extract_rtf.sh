@@ -76,6 +76,8 @@ measure() {
     echo "$best $((peak / 1024))"
 }
 
+# unrtf writes the pictures it meets into the current folder.
+cd "$work"
 printf '%-12s %8s %12s %12s %10s %10s %8s\n' input MB leafmill_s leafmill_MB unrtf_s unrtf_MB ratio
 for input in word generated; do
     file=$work/$input.rtf

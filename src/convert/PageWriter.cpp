@@ -2,6 +2,9 @@
 
 #include "app/classIniFile.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace leafmill {
 
 namespace {
@@ -22,7 +25,7 @@ bool PageWriter::WritePage(std::string_view text, std::string* error)
     if (!beginPage(error) || !appendToPage(scratch_, error))
         return false;
     if (!file_.close(error))
-        return named(error);
+        return discarded(error);
     countPage();
     return true;
 }
@@ -39,7 +42,7 @@ bool PageWriter::appendToPage(std::string_view text, std::string* error)
         return true;
     std::string ignored;
     file_.close(&ignored);
-    return named(error);
+    return discarded(error);
 }
 
 bool PageWriter::finishPage(std::string* error)
@@ -47,7 +50,7 @@ bool PageWriter::finishPage(std::string* error)
     if (!appendToPage(kLineEnd, error))
         return false;
     if (!file_.close(error))
-        return named(error);
+        return discarded(error);
     countPage();
     return true;
 }
@@ -56,6 +59,14 @@ bool PageWriter::named(std::string* error) const
 {
     *error = pageName_ + ": " + *error;
     return false;
+}
+
+bool PageWriter::discarded(std::string* error) const
+{
+    // A page cut short (a full disk, a size limit) would read as a whole one.
+    std::error_code ignored;
+    std::filesystem::remove(pathFromUtf8(pageName_), ignored);
+    return named(error);
 }
 
 void PageWriter::countPage()

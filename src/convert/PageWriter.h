@@ -30,6 +30,8 @@ private:
     void countPage();
     // Puts the page's name before the reason; always false.
     bool named(std::string* error) const;
+    // Removes the page that failed half-way, then names it; always false.
+    bool discarded(std::string* error) const;
 
     RunState& state_;
     std::function<void(int)> progress_;

@@ -122,26 +122,22 @@ TEST_F(CliFaultTest, AReadOnlyBookFolderFailsEachSourceWithItsReason)
     EXPECT_TRUE(entriesOf(temp).empty()) << "the failed document's temporary file is deleted";
 }
 
-TEST_F(CliFaultTest, AFileSizeLimitHitMidPageFailsThatSourceAndTheRunGoesOn)
+TEST_F(CliFaultTest, AFileSizeLimitHitMidPageFailsThatSourceAndLeavesNoPageCutShort)
 {
-    // Pages of the first source are 92 bytes; the limit stops each one
-    // half-way. The second source is one page of 32 bytes.
-    const std::string big = textSource("big.txt", 9), small = textSource("small.txt", 1);
+    // The first source is one page of 32 bytes. Pages of the second are 92
+    // bytes, and the limit stops the first of them half-way.
+    const std::string small = textSource("small.txt", 1), big = textSource("big.txt", 9);
     ChildSetup setup;
     setup.fileSizeLimit = 50;
-    const ChildResult result = book("Book", { big, small }, setup);
+    const ChildResult result = book("Book", { small, big }, setup);
     EXPECT_EQ(result.exitStatus, 1) << result.err;
     EXPECT_TRUE(contains(result.err, "File too large")) << result.err;
     EXPECT_TRUE(contains(result.err, big)) << result.err;
     EXPECT_FALSE(contains(result.err, small)) << result.err;
     EXPECT_TRUE(contains(result.out, "These sources gave no pages:")) << result.out;
-    // The second source still got its page, whole, after the failed one.
-    const std::vector<std::string> pages = entriesOf(out / "Book");
-    ASSERT_FALSE(pages.empty());
-    bool smallPageFound = false;
-    for (const auto& page : pages)
-        smallPageFound |= test::readFile(out / "Book" / page) == std::string(28, 'a') + "\r\n\r\n";
-    EXPECT_TRUE(smallPageFound);
+    // No page cut short stays behind to pass for a whole one.
+    EXPECT_EQ(entriesOf(out / "Book"), std::vector<std::string> { "Book0000.txt" });
+    EXPECT_EQ(test::readFile(out / "Book" / "Book0000.txt"), std::string(28, 'a') + "\r\n\r\n");
 }
 
 TEST_F(CliFaultTest, AFileSizeLimitOnTheTemporaryFileFailsTheDocumentAndLeavesNothing)

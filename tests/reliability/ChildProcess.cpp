@@ -55,6 +55,18 @@ void prepareChild(const ChildSetup& setup)
     }
 }
 
+// Forks a child that runs `work` and then ends; -1 when there is none.
+pid_t forkChild(const std::function<void()>& work)
+{
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        work();
+        _exit(125);
+    }
+    return child;
+}
+
 ChildResult waitFor(pid_t child)
 {
     ChildResult result;
@@ -96,11 +108,7 @@ ChildResult runProgram(const std::string& program, const std::vector<std::string
         close(out[1]);
         return {};
     }
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child < 0)
-        return {};
-    if (child == 0) {
+    const pid_t child = forkChild([&] {
         if (dup2(out[1], 1) < 0 || dup2(err[1], 2) < 0)
             _exit(122);
         close(out[0]);
@@ -114,9 +122,14 @@ ChildResult runProgram(const std::string& program, const std::vector<std::string
         argv.push_back(nullptr);
         execv(program.c_str(), argv.data());
         _exit(123);
-    }
+    });
     close(out[1]);
     close(err[1]);
+    if (child < 0) {
+        close(out[0]);
+        close(err[0]);
+        return {};
+    }
     std::string texts[2];
     pollfd channels[2] = { { out[0], POLLIN, 0 }, { err[0], POLLIN, 0 } };
     int open = 2;
@@ -146,11 +159,7 @@ ChildResult runInChild(const std::function<std::string()>& body, const ChildSetu
     int channel[2];
     if (pipe(channel) != 0)
         return {};
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child < 0)
-        return {};
-    if (child == 0) {
+    const pid_t child = forkChild([&] {
         close(channel[0]);
         prepareChild(setup);
         // Nothing may leave the child by an exception: it would return into
@@ -171,8 +180,12 @@ ChildResult runInChild(const std::function<std::string()>& body, const ChildSetu
             done += static_cast<std::size_t>(written);
         }
         _exit(0);
-    }
+    });
     close(channel[1]);
+    if (child < 0) {
+        close(channel[0]);
+        return {};
+    }
     std::string text;
     char block[4096];
     for (ssize_t got; (got = read(channel[0], block, sizeof block)) > 0;)

@@ -1,11 +1,7 @@
-// Placeholder entry point until the windows land: loads the settings and says
-// what it would do.
-#include "app/ProgramFolder.h"
+// The Leafmill program; everything it does starts in the windows' start-up.
+#include "ui/StartUp.h"
 
-#include <cstdio>
-
-int main()
+int main(int argc, char** argv)
 {
-    std::printf("Leafmill 1.60: program folder %s\n", leafmill::programFolder().string().c_str());
-    return 0;
+    return leafmill::runLeafmill(argc, argv);
 }

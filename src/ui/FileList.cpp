@@ -1,0 +1,73 @@
+#include "ui/FileList.h"
+
+#include <QListWidget>
+
+namespace leafmill {
+
+bool FileList::IsFileInList(const QString& path) const
+{
+    for (int i = 0; i < list_->count(); ++i) {
+        if (list_->item(i)->text() == path)
+            return true;
+    }
+    return false;
+}
+
+bool FileList::addUnique(const QString& path)
+{
+    if (IsFileInList(path))
+        return false;
+    list_->addItem(path);
+    return true;
+}
+
+bool FileList::hasSelection() const
+{
+    for (int i = 0; i < list_->count(); ++i) {
+        if (list_->item(i)->isSelected())
+            return true;
+    }
+    return false;
+}
+
+void FileList::removeSelected()
+{
+    // Downward, so the indices not yet visited stay valid.
+    for (int i = list_->count() - 1; i >= 0; --i) {
+        if (list_->item(i)->isSelected())
+            delete list_->takeItem(i);
+    }
+}
+
+void FileList::moveEntry(int from, int to)
+{
+    QListWidgetItem* item = list_->takeItem(from);
+    list_->insertItem(to, item);
+    item->setSelected(true);
+}
+
+void FileList::moveUp()
+{
+    for (int i = 1; i < list_->count(); ++i) {
+        if (list_->item(i)->isSelected() && !list_->item(i - 1)->isSelected())
+            moveEntry(i, i - 1);
+    }
+}
+
+void FileList::moveDown()
+{
+    for (int i = list_->count() - 2; i >= 0; --i) {
+        if (list_->item(i)->isSelected() && !list_->item(i + 1)->isSelected())
+            moveEntry(i, i + 1);
+    }
+}
+
+QStringList FileList::paths() const
+{
+    QStringList out;
+    for (int i = 0; i < list_->count(); ++i)
+        out << list_->item(i)->text();
+    return out;
+}
+
+}  // namespace leafmill

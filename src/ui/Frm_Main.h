@@ -1,0 +1,96 @@
+#pragma once
+
+#include "ui/FileList.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+namespace leafmill {
+
+class GfuBut;
+class OutputRunWorker;
+class UiContext;
+class WindowChrome;
+class Xp_ProgressBar;
+class xpcmdbutton;
+
+// The working window: the book name, the ordered file list, the settings
+// button and the output run with its progress panel.
+class Frm_Main : public QWidget {
+    Q_OBJECT
+public:
+    // Form_Load: the book name, the skin and the texts. The window stays
+    // hidden until the splash shows it.
+    explicit Frm_Main(UiContext& context, QWidget* parent = nullptr);
+    ~Frm_Main() override;
+
+    // Applies the language texts and the layout that depends on them.
+    void DrawFaceText();
+
+    // The checks before a run; false after telling the user why.
+    bool FixInput();
+    // The output folder the user chose, or the empty text on cancel.
+    QString GetOutPath();
+
+    // The buttons' actions.
+    void addFiles();
+    void deleteSelected();
+    void clearList();
+    void moveUp();
+    void moveDown();
+    void openSettings();
+    void startOutput();
+    void stopOutput();
+
+    bool isRunning() const;
+    FileList& fileList() { return fileList_; }
+
+signals:
+    // A run has named the source it converts next (Label2 shows it already).
+    void runSourceShown(int index, const QString& path);
+    // A run has ended and its end message has been shown.
+    void runEnded();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMainFace();
+    void buildProgressPanel();
+    xpcmdbutton* makeButton(QWidget* parent, const QString& name, const QRect& geometry);
+    bool askStop();
+    void finishRun();
+
+    UiContext& context_;
+    WindowChrome* chrome_;
+    QWidget* Pic_MainFace = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QListWidget* List1 = nullptr;
+    GfuBut* arrup = nullptr;
+    GfuBut* arrdown = nullptr;
+    xpcmdbutton* Cmd_AddFiles = nullptr;
+    xpcmdbutton* Cmd_DelFiles = nullptr;
+    xpcmdbutton* Cmd_ClearList = nullptr;
+    xpcmdbutton* Cmd_Settings = nullptr;
+    xpcmdbutton* Cmd_Output = nullptr;
+    QWidget* Pic_Make = nullptr;
+    QLabel* Label2 = nullptr;
+    Xp_ProgressBar* ProgressBar1 = nullptr;
+    Xp_ProgressBar* ProgressBar2 = nullptr;
+    xpcmdbutton* Cmd_StopOutput = nullptr;
+
+    FileList fileList_;
+    std::unique_ptr<OutputRunWorker> run_;
+    bool closeAfterRun_ = false;
+    bool centred_ = false;
+};
+
+}  // namespace leafmill

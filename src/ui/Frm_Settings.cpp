@@ -1,0 +1,286 @@
+#include "ui/Frm_Settings.h"
+
+#include "app/SettingsStore.h"
+#include "controls/xpcmdbutton.h"
+#include "lang/LanguageTable.h"
+#include "lang/StringId.h"
+#include "ui/UiContext.h"
+#include "ui/UiStyle.h"
+#include "ui/WindowChrome.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+
+#include <cmath>
+
+namespace leafmill {
+
+namespace {
+
+const WindowChrome::Layout kChrome {
+    {1, 0, 280, 21}, {3, 3, 16, 16}, {23, 4}, {25, 5}, {}, {261, 4, 16, 16},
+};
+constexpr int kCutWordTop = 104;
+constexpr int kCutWordStep = 24;
+
+// The joint-characters box as a number, as the dialog reads it.
+bool readNumber(const QString& text, double* value)
+{
+    bool ok = false;
+    *value = text.trimmed().toDouble(&ok);
+    return ok && std::isfinite(*value);
+}
+
+}  // namespace
+
+Frm_Settings::Frm_Settings(UiContext& context, std::function<void()> languageChanged, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    , context_(context)
+    , languageChanged_(std::move(languageChanged))
+{
+    setObjectName(QStringLiteral("Frm_Settings"));
+    setModal(true);
+    setFixedSize(282, 327);
+    setFont(ui::windowFont());
+    ui::paintBlack(this);
+
+    chrome_ = new WindowChrome(this, kChrome, context_.imagesFolder());
+    connect(chrome_, &WindowChrome::closeRequested, this, &QDialog::reject);
+    buildContent();
+    DrawFaceText();
+
+    const Settings& settings = context_.store().record();
+    Text1->setText(QString::number(settings.KeepFileSize));
+    createCutWordBoxes();
+    LoadLanguage();
+    if (settings.wholeFileMode())
+        useCompactLayout();
+}
+
+Frm_Settings::~Frm_Settings() = default;
+
+QLabel* Frm_Settings::makeRightAlignedLabel(const QString& name, const QRect& geometry)
+{
+    QLabel* label = ui::makeLabel(Picture1, name, geometry.topLeft());
+    label->resize(geometry.size());
+    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    return label;
+}
+
+xpcmdbutton* Frm_Settings::makeButton(const QString& name, const QRect& geometry)
+{
+    auto* button = new xpcmdbutton(name, Picture1);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+void Frm_Settings::buildContent()
+{
+    Picture1 = ui::makePanel(this, QStringLiteral("Picture1"), {1, 22, 280, 304}, ui::kPanelColour);
+
+    Label5 = makeRightAlignedLabel(QStringLiteral("Label5"), {8, 8, 88, 14});
+    Label5->setText(QStringLiteral("Language:"));
+    Picture3 = ui::makePanel(Picture1, QStringLiteral("Picture3"), {104, 5, 164, 20}, ui::kPanelColour);
+    Combo2 = new QComboBox(Picture3);
+    Combo2->setObjectName(QStringLiteral("Combo2"));
+    Combo2->setEditable(false);
+    // Two pixels up and left, so that the frame panel clips the outer edge.
+    Combo2->setGeometry(-2, -2, 166, 22);
+
+    Label6 = ui::makeLabel(Picture1, QStringLiteral("Label6"), {8, 32});
+    Label6->resize(160, 14);
+    Label6->setText(QStringLiteral("Select the size of each page:"));
+
+    Label1 = makeRightAlignedLabel(QStringLiteral("Label1(1)"), {8, 56, 168, 14});
+    Text1 = new QLineEdit(Picture1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setMaxLength(2);
+    Text1->setFont(ui::windowFont(ui::kFont7_5pt));
+    Text1->setGeometry(184, 54, 33, 18);
+    Text1->installEventFilter(this);
+    Label4 = ui::makeLabel(Picture1, QStringLiteral("Label4"), {224, 56});
+
+    Line1 = new QFrame(Picture1);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setGeometry(2, 84, 275, 1);
+    Line1->setAutoFillBackground(true);
+    QPalette linePalette = Line1->palette();
+    linePalette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    Line1->setPalette(linePalette);
+
+    Label2 = ui::makeLabel(Picture1, QStringLiteral("Label2"), {8, 88});
+    Label2->setFont(ui::windowFont(ui::kFont9pt, true));
+    QPalette headingPalette = Label2->palette();
+    headingPalette.setColor(QPalette::WindowText, QColor(64, 64, 64));
+    Label2->setPalette(headingPalette);
+
+    for (int i = 0; i < StringId::CutWordLabelCount; ++i)
+        Label3 << makeRightAlignedLabel(QStringLiteral("Label3(%1)").arg(i), {8, 107 + kCutWordStep * i, 68, 14});
+
+    auto* first = new QLineEdit(Picture1);
+    first->setObjectName(QStringLiteral("Text2(0)"));
+    first->setMaxLength(32);
+    first->setGeometry(88, kCutWordTop, 164, 18);
+    Text2 << first;
+
+    Command3 = makeButton(QStringLiteral("Command3"), {24, 246, 228, 20});
+    Command1 = makeButton(QStringLiteral("Command1"), {100, 272, 80, 25});
+    Command2 = makeButton(QStringLiteral("Command2"), {188, 272, 80, 25});
+    connect(Command3, &xpcmdbutton::Click, this, &Frm_Settings::restoreDefaults);
+    connect(Command1, &xpcmdbutton::Click, this, &Frm_Settings::applyAndClose);
+    connect(Command2, &xpcmdbutton::Click, this, &QDialog::reject);
+}
+
+void Frm_Settings::DrawFaceText()
+{
+    chrome_->setTitle(context_.text(StringId::SettingsButton));
+    Label1->setText(context_.text(StringId::KeepFileSizeLabel));
+    Label4->setText(context_.text(StringId::KeepFileSizeRange));
+    ui::fitLabel(Label4);
+    Label2->setText(context_.text(StringId::CutWordsHeading));
+    ui::fitLabel(Label2);
+    Command3->setCaption(context_.text(StringId::RestoreDefaults));
+    for (int i = 0; i < Label3.size(); ++i)
+        Label3[i]->setText(context_.text(StringId::cutWordLabel(i)));
+    Command1->setCaption(context_.text(StringId::OkButton));
+    Command2->setCaption(context_.text(StringId::CancelButton));
+}
+
+void Frm_Settings::createCutWordBoxes()
+{
+    const Settings& settings = context_.store().record();
+    QLineEdit* first = Text2.constFirst();
+    for (int i = 1; i <= settings.CutWordNum; ++i) {
+        auto* box = new QLineEdit(Picture1);
+        box->setObjectName(QStringLiteral("Text2(%1)").arg(i));
+        box->setMaxLength(first->maxLength());
+        box->setGeometry(first->x(), first->y() + kCutWordStep * i, first->width(), first->height());
+        Text2 << box;
+    }
+    for (int i = 0; i < Text2.size(); ++i) {
+        const std::size_t index = static_cast<std::size_t>(i);
+        const std::string word = index < settings.CutWord.size() ? settings.CutWord[index] : std::string();
+        Text2[i]->setText(ui::fromUtf8(EncodeCutWord(word)));
+    }
+}
+
+void Frm_Settings::LoadLanguage()
+{
+    Combo2->clear();
+    languageBaseNames_.clear();
+    const LanguageList list
+        = listLanguages(context_.languageFolder(), context_.store().record().MyLagIndex, *context_.store().codePage());
+    for (const LanguageEntry& entry : list.entries) {
+        Combo2->addItem(ui::fromUtf8(entry.displayName));
+        languageBaseNames_.push_back(entry.baseName);
+    }
+    if (!list.entries.empty())
+        Combo2->setCurrentIndex(list.selected);
+}
+
+void Frm_Settings::useCompactLayout()
+{
+    Command1->move(Command1->x(), 32);
+    Command2->move(Command2->x(), 32);
+    for (QWidget* hidden : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Text1), static_cast<QWidget*>(Label4),
+                            static_cast<QWidget*>(Line1)})
+        hidden->hide();
+    setFixedSize(width(), 87);
+    Picture1->resize(Picture1->width(), 64);
+}
+
+void Frm_Settings::showEvent(QShowEvent* event)
+{
+    if (!centred_) {
+        centred_ = true;
+        if (QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QDialog::showEvent(event);
+}
+
+bool Frm_Settings::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Text1) {
+        if (event->type() == QEvent::KeyPress && filterKeepFileSizeKey(event))
+            return true;
+        if (event->type() == QEvent::KeyRelease)
+            correctKeepFileSize();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool Frm_Settings::filterKeepFileSizeKey(QEvent* event)
+{
+    // Only digits and Backspace are typed into the box; keys that type no
+    // character (arrows, Delete) keep their editing role.
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QString typed = key->text();
+    if (typed.isEmpty() || key->key() == Qt::Key_Delete)
+        return false;
+    const QChar c = typed.front();
+    return !((c >= u'0' && c <= u'9') || c == u'\b');
+}
+
+void Frm_Settings::correctKeepFileSize()
+{
+    double value = 0;
+    if (!readNumber(Text1->text(), &value))
+        Text1->setText(QStringLiteral("32"));
+    else if (value > 64)
+        Text1->setText(QStringLiteral("64"));
+}
+
+void Frm_Settings::restoreDefaults()
+{
+    classIniFile& ini = context_.store().ini();
+    for (int i = 0; i < Text2.size(); ++i)
+        Text2[i]->setText(ui::fromUtf8(ini.GetIniKey("MainSettings", "CutWordDef" + std::to_string(i))));
+}
+
+void Frm_Settings::applyAndClose()
+{
+    Settings& settings = context_.store().record();
+    double value = 0;
+    if (readNumber(Text1->text(), &value)) {
+        // Two characters at most, so the value fits; halves round to even.
+        const double rounded = std::nearbyint(value);
+        settings.KeepFileSize = rounded < 0 ? 0 : static_cast<int32_t>(rounded);
+    }
+    settings.CutWord.resize(static_cast<std::size_t>(Text2.size()));
+    for (int i = 0; i < Text2.size(); ++i)
+        settings.CutWord[static_cast<std::size_t>(i)] = DecodeCutWord(ui::toUtf8(Text2[i]->text()));
+    applyLanguage();
+    context_.saveSettings(this);
+    accept();
+}
+
+void Frm_Settings::applyLanguage()
+{
+    // An empty list offers nothing to switch to; the language in use stays.
+    const int chosen = Combo2->currentIndex();
+    if (chosen < 0 || static_cast<std::size_t>(chosen) >= languageBaseNames_.size())
+        return;
+    Settings& settings = context_.store().record();
+    const std::string& baseName = languageBaseNames_[static_cast<std::size_t>(chosen)];
+    if (baseName == settings.MyLagIndex)
+        return;
+    std::string reason;
+    if (!context_.switchLanguage(baseName, &reason)) {
+        QString text = context_.text(StringId::LanguageFallback);
+        text.replace(QStringLiteral("@Chosen"), ui::fromUtf8(baseName + ".ini"));
+        text.replace(QStringLiteral("@Used"), ui::fromUtf8(settings.MyLagIndex + ".ini"));
+        context_.message(this, text);
+        return;
+    }
+    settings.MyLagIndex = baseName;
+    if (languageChanged_)
+        languageChanged_();
+}
+
+}  // namespace leafmill

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "convert/OutputRun.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class QThread;
+
+namespace leafmill {
+
+// Runs one output run on a thread of its own and reports to the window's
+// thread: progress through queued signals; the start of each source and the
+// stop question as calls the run waits for, so the window shows them before
+// the run goes on.
+class OutputRunWorker : public QObject, private RunListener {
+    Q_OBJECT
+public:
+    // `askStop` is called on the window's thread when the engine asks whether
+    // a requested stop should end the run; true ends it.
+    OutputRunWorker(std::unique_ptr<OutputRun> run, std::function<bool()> askStop, QObject* parent = nullptr);
+    // Waits for the run; a stop is then confirmed without asking.
+    ~OutputRunWorker() override;
+
+    void start(std::string bookName, std::vector<std::string> sources, std::string outputFolder);
+    bool isRunning() const;
+
+    // The Stop Output button: the engine asks before the next source.
+    void requestStop();
+    // A stop the user has already confirmed (closing the window): it ends the
+    // run before the next source without a question.
+    void stopWithoutAsking();
+
+    // Valid once finished() was emitted.
+    const RunResult& result() const { return result_; }
+
+signals:
+    // On the window's thread, before the source is converted.
+    void sourceShown(int index, const QString& path);
+    void runProgressChanged(int value);
+    void sourceProgressChanged(int value);
+    void finished();
+
+private:
+    void sourceStarted(std::size_t index, const std::string& path) override;
+    void runProgress(int value) override;
+    void sourceProgress(int value) override;
+    bool confirmStop() override;
+    // Runs `call` on the window's thread and waits for its answer; gives
+    // `abandoned` when the worker is destroyed meanwhile.
+    bool onWindowThread(std::function<bool()> call, bool abandoned);
+
+    std::unique_ptr<OutputRun> run_;
+    std::function<bool()> askStop_;
+    QThread* thread_ = nullptr;
+    std::atomic<bool> stopConfirmed_ {false};
+    std::mutex mutex_;
+    std::condition_variable answered_;
+    bool abandoned_ = false;  // guarded by mutex_
+    RunResult result_;
+};
+
+}  // namespace leafmill

@@ -1,0 +1,80 @@
+#include "ui/UiStyle.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QWidget>
+
+namespace leafmill::ui {
+
+static QString& defaultFamily()
+{
+    static QString family = QStringLiteral("Tahoma");
+    return family;
+}
+
+void installDefaultFont()
+{
+    const QString wineTahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+    if (QFile::exists(wineTahoma))
+        QFontDatabase::addApplicationFont(wineTahoma);
+    if (!QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive))
+        defaultFamily() = QStringLiteral("DejaVu Sans");
+    QApplication::setFont(windowFont());
+}
+
+QFont windowFont(int pixelSize, bool bold)
+{
+    QFont font(defaultFamily());
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+QWidget* makePanel(QWidget* parent, const QString& name, const QRect& geometry, const QColor& colour)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    panel->setGeometry(geometry);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, colour);
+    panel->setPalette(palette);
+    return panel;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QPoint& topLeft)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->move(topLeft);
+    return label;
+}
+
+void fitLabel(QLabel* label)
+{
+    label->resize(label->sizeHint());
+}
+
+QString fromPath(const std::filesystem::path& path)
+{
+    return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
+}
+
+std::filesystem::path toPath(const QString& path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
+
+void paintBlack(QWidget* window)
+{
+    window->setAutoFillBackground(true);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    window->setPalette(palette);
+}
+
+}  // namespace leafmill::ui

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <filesystem>
+#include <string>
+
+class QLabel;
+class QWidget;
+
+namespace leafmill {
+
+// Colours and fonts shared by the windows. The layouts are in pixels made for
+// 96 dpi, so the fonts are sized in pixels too (9 pt = 12 px, 7.5 pt = 10 px)
+// and text fits the same boxes whatever the screen reports.
+namespace ui {
+
+inline const QColor kPanelColour {0xE0, 0xE0, 0xE0};
+constexpr int kFont9pt = 12;
+constexpr int kFont7_5pt = 10;
+
+// Registers the Tahoma face when the system carries the Wine copy and makes
+// "Tahoma 9 pt" (else a close sans-serif) the application's font.
+void installDefaultFont();
+
+// The default face at a pixel size.
+QFont windowFont(int pixelSize = kFont9pt, bool bold = false);
+
+// A plain panel of the given colour.
+QWidget* makePanel(QWidget* parent, const QString& name, const QRect& geometry, const QColor& colour);
+
+// A label (transparent: it fills no background) whose size follows its text (call fitLabel after a
+// change of text).
+QLabel* makeLabel(QWidget* parent, const QString& name, const QPoint& topLeft);
+void fitLabel(QLabel* label);
+
+// A black window background.
+void paintBlack(QWidget* window);
+
+inline QString fromUtf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+inline std::string toUtf8(const QString& text)
+{
+    return text.toStdString();
+}
+// A path as the user sees it, with the platform's separators.
+QString fromPath(const std::filesystem::path& path);
+std::filesystem::path toPath(const QString& path);
+
+}  // namespace ui
+}  // namespace leafmill

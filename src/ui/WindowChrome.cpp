@@ -1,0 +1,102 @@
+#include "ui/WindowChrome.h"
+
+#include "controls/GfuBut.h"
+#include "ui/UiStyle.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QWidget>
+#include <QWindow>
+
+namespace leafmill {
+
+static QLabel* makePicture(QWidget* window, const QString& name, const QRect& geometry, const QString& file,
+                           bool stretched)
+{
+    auto* picture = new QLabel(window);
+    picture->setObjectName(name);
+    picture->setGeometry(geometry);
+    picture->setScaledContents(stretched);
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A missing picture leaves the bar black rather than stopping the window.
+    picture->setPixmap(QPixmap(file));
+    return picture;
+}
+
+WindowChrome::WindowChrome(QWidget* window, const Layout& layout, const QString& imagesFolder)
+    : QObject(window)
+    , window_(window)
+{
+    const QDir images(imagesFolder);
+    background_ = makePicture(window, QStringLiteral("Image1"), layout.background,
+                              images.filePath(QStringLiteral("tbk.gif")), true);
+    icon_
+        = makePicture(window, QStringLiteral("Image2"), layout.icon, images.filePath(QStringLiteral("tit.gif")), false);
+    lowerTitle_ = makeTitle(layout.lowerTitle, QStringLiteral("Lab_Tit(2)"), Qt::white);
+    upperTitle_ = makeTitle(layout.upperTitle, QStringLiteral("Lab_Tit(1)"), Qt::black);
+
+    if (!layout.minimise.isEmpty()) {
+        minimise_ = new GfuBut(QStringLiteral("min"), imagesFolder, window);
+        minimise_->setObjectName(QStringLiteral("min"));
+        minimise_->setGeometry(layout.minimise);
+        connect(minimise_, &GfuBut::MouseDown, window, [window](int, int, float, float) { window->showMinimized(); });
+    }
+    close_ = new GfuBut(QStringLiteral("iclose"), imagesFolder, window);
+    close_->setObjectName(QStringLiteral("iclose"));
+    close_->setGeometry(layout.close);
+    connect(close_, &GfuBut::MouseUp, this, [this](int, int, float, float) { emit closeRequested(); });
+
+    for (QWidget* handle :
+         {static_cast<QWidget*>(background_), static_cast<QWidget*>(upperTitle_), static_cast<QWidget*>(lowerTitle_)}) {
+        handle->setMouseTracking(true);
+        handle->installEventFilter(this);
+    }
+}
+
+QLabel* WindowChrome::makeTitle(const QPoint& topLeft, const QString& name, Qt::GlobalColor colour)
+{
+    QLabel* label = ui::makeLabel(window_, name, topLeft);
+    label->setFont(ui::windowFont());
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+void WindowChrome::setTitle(const QString& title)
+{
+    window_->setWindowTitle(title);
+    for (QLabel* label : {upperTitle_, lowerTitle_}) {
+        label->setText(title);
+        ui::fitLabel(label);
+    }
+}
+
+bool WindowChrome::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton)
+            grabOffset_ = mouse->globalPosition().toPoint() - window_->frameGeometry().topLeft();
+    } else if (event->type() == QEvent::MouseMove) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->buttons() == Qt::LeftButton) {
+            drag(mouse->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowChrome::drag(const QPoint& globalPos)
+{
+    // The platform's own caption move where it has one; else follow the pointer.
+    QWindow* handle = window_->windowHandle();
+    if (handle && handle->startSystemMove())
+        return;
+    window_->move(globalPos - grabOffset_);
+}
+
+}  // namespace leafmill

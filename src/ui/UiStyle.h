@@ -23,7 +23,7 @@ inline const QColor kPanelColour {0xE0, 0xE0, 0xE0};
 constexpr int kFont9pt = 12;
 constexpr int kFont7_5pt = 10;
 
-// Registers the Tahoma face when the system carries the Wine copy and makes
+// Registers the Tahoma faces when the system carries the Wine copies and makes
 // "Tahoma 9 pt" (else a close sans-serif) the application's font.
 void installDefaultFont();
 

@@ -1,6 +1,7 @@
 #include "UiEnvironment.h"
 #include "app/SettingsStore.h"
 #include "controls/GfuBut.h"
+#include "controls/xpcmdbutton.h"
 #include "lang/StringId.h"
 #include "ui/Frm_Main.h"
 #include "ui/UiContext.h"
@@ -67,6 +68,10 @@ TEST_F(MainWindowChromeTest, FaceShowsTheTitleTwiceAndPlacesTheBookNameBoxAfterT
     EXPECT_EQ(child("arrdown")->geometry(), QRect(346, 192, 31, 30));
     EXPECT_EQ(child<QListWidget>("List1")->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_FALSE(child("Pic_Make")->isVisible());
+    auto* output = child<xpcmdbutton>("Cmd_Output");
+    EXPECT_TRUE(output->captionFont().bold());
+    EXPECT_EQ(output->ForeColor(), QColor(0xFF, 0x00, 0x00));
+    EXPECT_FALSE(child<xpcmdbutton>("Cmd_Settings")->captionFont().bold());
 }
 
 TEST_F(MainWindowChromeTest, OnlyTheLeftButtonAloneDragsByTheTitleBar)

@@ -75,4 +75,9 @@ fs::path programDir()
     return fromEnvironment("LEAFMILL_PROGRAM_DIR", fs::path(LEAFMILL_PROGRAM_DIR_AT_BUILD));
 }
 
+fs::path assetsDir()
+{
+    return fs::path(LEAFMILL_ASSETS_AT_BUILD);
+}
+
 }  // namespace leafmill::test

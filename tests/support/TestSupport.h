@@ -33,4 +33,9 @@ std::filesystem::path corpusDir();
 // (LEAFMILL_PROGRAM_DIR, else the build's own).
 std::filesystem::path programDir();
 
+// The shipped program files in the source tree (main.ini, language/,
+// images/): what a fresh installation starts with, whatever a developer has
+// since changed in a built program folder's main.ini.
+std::filesystem::path assetsDir();
+
 }  // namespace leafmill::test

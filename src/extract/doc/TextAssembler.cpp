@@ -1,5 +1,7 @@
 #include "extract/doc/TextAssembler.h"
 
+#include "text/Utf8.h"
+
 #include "extract/doc/EqField.h"
 
 namespace leafmill::extract::doc {
@@ -124,21 +126,7 @@ void TextAssembler::flushPendingSurrogate()
 
 void TextAssembler::appendCodePoint(std::uint32_t c)
 {
-    if (c < 0x80) {
-        text_ += static_cast<char>(c);
-    } else if (c < 0x800) {
-        text_ += static_cast<char>(0xC0 | (c >> 6));
-        text_ += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        text_ += static_cast<char>(0xE0 | (c >> 12));
-        text_ += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text_ += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        text_ += static_cast<char>(0xF0 | (c >> 18));
-        text_ += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        text_ += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text_ += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    appendUtf8(static_cast<char32_t>(c), text_);
 }
 
 void TextAssembler::endStory()

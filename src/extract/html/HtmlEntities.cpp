@@ -1,7 +1,7 @@
 #include "extract/html/HtmlEntities.h"
 
 #include "extract/html/AsciiNoCase.h"
-#include "extract/html/Utf8Append.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <array>

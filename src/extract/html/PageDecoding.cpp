@@ -1,7 +1,7 @@
 #include "extract/html/PageDecoding.h"
 
 #include "extract/html/CharsetDeclarations.h"
-#include "extract/html/Utf8Append.h"
+#include "text/Utf8.h"
 #include "text/CodePage.h"
 
 #include <unicode/ucnv.h>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Utf8.h"
+
 #include <array>
 #include <memory>
 #include <string>
@@ -61,7 +63,7 @@ private:
 };
 
 // Appends the UTF-8 form of a code point (U+FFFD for what is not one).
-void appendUtf8(char32_t c, std::string& out);
+
 // Appends UTF-16 text as UTF-8; a lone surrogate becomes U+FFFD.
 void appendUtf16(std::u16string_view units, std::string& out);
 

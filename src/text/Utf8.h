@@ -2,12 +2,14 @@
 
 #include <string>
 
-namespace leafmill::extract {
+namespace leafmill {
 
-// Appends the UTF-8 form of the code point `c` (at most U+10FFFF, no
-// surrogate) to `out`.
+// Appends the UTF-8 form of code point `c` to `out`; a surrogate or a value
+// past U+10FFFF becomes U+FFFD.
 inline void appendUtf8(char32_t c, std::string& out)
 {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        c = 0xFFFD;
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
     } else if (c < 0x800) {
@@ -25,4 +27,4 @@ inline void appendUtf8(char32_t c, std::string& out)
     }
 }
 
-}  // namespace leafmill::extract
+}  // namespace leafmill

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QPixmap>
-#include <QScreen>
 #include <QTimer>
 
 namespace leafmill {
@@ -50,11 +49,7 @@ Frm_Loading::Frm_Loading(const LanguageTable& language, const QString& imagesFol
 
 void Frm_Loading::showEvent(QShowEvent* event)
 {
-    if (!centred_) {
-        centred_ = true;
-        if (QScreen* screen = this->screen())
-            move(screen->availableGeometry().center() - rect().center());
-    }
+    ui::centreOnScreenOnce(this, centred_);
     QWidget::showEvent(event);
 }
 

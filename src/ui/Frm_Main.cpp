@@ -23,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QScreen>
 
 namespace leafmill {
 
@@ -69,14 +68,6 @@ Frm_Main::~Frm_Main()
     }
 }
 
-xpcmdbutton* Frm_Main::makeButton(QWidget* parent, const QString& name, const QRect& geometry)
-{
-    auto* button = new xpcmdbutton(name, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    return button;
-}
-
 void Frm_Main::buildMainFace()
 {
     Pic_MainFace = ui::makePanel(this, QStringLiteral("Pic_MainFace"), {1, 22, 380, 297}, ui::kPanelColour);
@@ -103,11 +94,11 @@ void Frm_Main::buildMainFace()
     arrdown->setGeometry(346, 192, 31, 30);
     connect(arrdown, &GfuBut::MouseDown, this, [this](int, int, float, float) { moveDown(); });
 
-    Cmd_AddFiles = makeButton(Pic_MainFace, QStringLiteral("Cmd_AddFiles"), {8, 230, 111, 25});
-    Cmd_DelFiles = makeButton(Pic_MainFace, QStringLiteral("Cmd_DelFiles"), {123, 230, 111, 25});
-    Cmd_ClearList = makeButton(Pic_MainFace, QStringLiteral("Cmd_ClearList"), {238, 230, 132, 25});
-    Cmd_Settings = makeButton(Pic_MainFace, QStringLiteral("Cmd_Settings"), {123, 262, 111, 25});
-    Cmd_Output = makeButton(Pic_MainFace, QStringLiteral("Cmd_Output"), {238, 262, 132, 25});
+    Cmd_AddFiles = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_AddFiles"), {8, 230, 111, 25});
+    Cmd_DelFiles = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_DelFiles"), {123, 230, 111, 25});
+    Cmd_ClearList = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_ClearList"), {238, 230, 132, 25});
+    Cmd_Settings = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_Settings"), {123, 262, 111, 25});
+    Cmd_Output = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_Output"), {238, 262, 132, 25});
     Cmd_Output->setCaptionFont(ui::windowFont(ui::kFont9pt, true));
     Cmd_Output->setForeColor(QColor(0xFF, 0x00, 0x00));
 
@@ -128,7 +119,7 @@ void Frm_Main::buildProgressPanel()
     ProgressBar2 = new Xp_ProgressBar(Pic_Make);
     ProgressBar2->setObjectName(QStringLiteral("ProgressBar2"));
     ProgressBar2->setGeometry(16, 56, 293, 17);
-    Cmd_StopOutput = makeButton(Pic_Make, QStringLiteral("Cmd_StopOutput"), {54, 88, 220, 25});
+    Cmd_StopOutput = ui::makeButton(Pic_Make, QStringLiteral("Cmd_StopOutput"), {54, 88, 220, 25});
     connect(Cmd_StopOutput, &xpcmdbutton::Click, this, &Frm_Main::stopOutput);
     Pic_Make->hide();
     Pic_Make->raise();
@@ -155,11 +146,7 @@ void Frm_Main::DrawFaceText()
 
 void Frm_Main::showEvent(QShowEvent* event)
 {
-    if (!centred_) {
-        centred_ = true;
-        if (QScreen* screen = this->screen())
-            move(screen->availableGeometry().center() - rect().center());
-    }
+    ui::centreOnScreenOnce(this, centred_);
     QWidget::showEvent(event);
 }
 

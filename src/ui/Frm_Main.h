@@ -64,7 +64,6 @@ protected:
 private:
     void buildMainFace();
     void buildProgressPanel();
-    xpcmdbutton* makeButton(QWidget* parent, const QString& name, const QRect& geometry);
     bool askStop();
     void finishRun();
 

@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 
 #include <cmath>
 
@@ -71,14 +70,6 @@ QLabel* Frm_Settings::makeRightAlignedLabel(const QString& name, const QRect& ge
     return label;
 }
 
-xpcmdbutton* Frm_Settings::makeButton(const QString& name, const QRect& geometry)
-{
-    auto* button = new xpcmdbutton(name, Picture1);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    return button;
-}
-
 void Frm_Settings::buildContent()
 {
     Picture1 = ui::makePanel(this, QStringLiteral("Picture1"), {1, 22, 280, 304}, ui::kPanelColour);
@@ -128,9 +119,9 @@ void Frm_Settings::buildContent()
     first->setGeometry(88, kCutWordTop, 164, 18);
     Text2 << first;
 
-    Command3 = makeButton(QStringLiteral("Command3"), {24, 246, 228, 20});
-    Command1 = makeButton(QStringLiteral("Command1"), {100, 272, 80, 25});
-    Command2 = makeButton(QStringLiteral("Command2"), {188, 272, 80, 25});
+    Command3 = ui::makeButton(Picture1, QStringLiteral("Command3"), {24, 246, 228, 20});
+    Command1 = ui::makeButton(Picture1, QStringLiteral("Command1"), {100, 272, 80, 25});
+    Command2 = ui::makeButton(Picture1, QStringLiteral("Command2"), {188, 272, 80, 25});
     connect(Command3, &xpcmdbutton::Click, this, &Frm_Settings::restoreDefaults);
     connect(Command1, &xpcmdbutton::Click, this, &Frm_Settings::applyAndClose);
     connect(Command2, &xpcmdbutton::Click, this, &QDialog::reject);
@@ -196,11 +187,7 @@ void Frm_Settings::useCompactLayout()
 
 void Frm_Settings::showEvent(QShowEvent* event)
 {
-    if (!centred_) {
-        centred_ = true;
-        if (QScreen* screen = this->screen())
-            move(screen->availableGeometry().center() - rect().center());
-    }
+    ui::centreOnScreenOnce(this, centred_);
     QDialog::showEvent(event);
 }
 

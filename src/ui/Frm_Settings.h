@@ -42,7 +42,6 @@ protected:
 private:
     void buildContent();
     QLabel* makeRightAlignedLabel(const QString& name, const QRect& geometry);
-    xpcmdbutton* makeButton(const QString& name, const QRect& geometry);
     void createCutWordBoxes();
     void useCompactLayout();
     bool filterKeepFileSizeKey(QEvent* event);

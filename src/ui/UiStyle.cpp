@@ -1,10 +1,13 @@
 #include "ui/UiStyle.h"
 
+#include "controls/xpcmdbutton.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QScreen>
 #include <QWidget>
 
 namespace leafmill::ui {
@@ -48,6 +51,14 @@ QWidget* makePanel(QWidget* parent, const QString& name, const QRect& geometry, 
     return panel;
 }
 
+xpcmdbutton* makeButton(QWidget* parent, const QString& name, const QRect& geometry)
+{
+    auto* button = new xpcmdbutton(name, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    return button;
+}
+
 QLabel* makeLabel(QWidget* parent, const QString& name, const QPoint& topLeft)
 {
     auto* label = new QLabel(parent);
@@ -69,6 +80,15 @@ QString fromPath(const std::filesystem::path& path)
 std::filesystem::path toPath(const QString& path)
 {
     return std::filesystem::path(path.toStdU16String());
+}
+
+void centreOnScreenOnce(QWidget* window, bool& centred)
+{
+    if (centred)
+        return;
+    centred = true;
+    if (QScreen* screen = window->screen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
 void paintBlack(QWidget* window)

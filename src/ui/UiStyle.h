@@ -14,6 +14,8 @@ class QWidget;
 
 namespace leafmill {
 
+class xpcmdbutton;
+
 // Colours and fonts shared by the windows. The layouts are in pixels made for
 // 96 dpi, so the fonts are sized in pixels too (9 pt = 12 px, 7.5 pt = 10 px)
 // and text fits the same boxes whatever the screen reports.
@@ -33,10 +35,16 @@ QFont windowFont(int pixelSize = kFont9pt, bool bold = false);
 // A plain panel of the given colour.
 QWidget* makePanel(QWidget* parent, const QString& name, const QRect& geometry, const QColor& colour);
 
+// A command button captioned and named after `name`.
+xpcmdbutton* makeButton(QWidget* parent, const QString& name, const QRect& geometry);
+
 // A label (transparent: it fills no background) whose size follows its text (call fitLabel after a
 // change of text).
 QLabel* makeLabel(QWidget* parent, const QString& name, const QPoint& topLeft);
 void fitLabel(QLabel* label);
+
+// Centres a window on its screen the first time it is shown.
+void centreOnScreenOnce(QWidget* window, bool& centred);
 
 // A black window background.
 void paintBlack(QWidget* window);

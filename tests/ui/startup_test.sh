@@ -2,7 +2,8 @@
 # Starts the real program in a copy of its program folder on a private X
 # server: the splash comes first, the main window "Leafmill 1.60" about 1.8 s
 # later; its close button ends the program with BookName saved in main.ini.
-# A main.ini that is missing stops start-up with a message and status 1.
+# A vanished language file is replaced by another with a notice; a main.ini
+# that is missing stops start-up with a message and status 1.
 set -uo pipefail
 
 program_dir=${1:?usage: startup_test.sh <program folder>}
@@ -98,6 +99,18 @@ status=$?
 app_pid=""
 [ "$status" -eq 0 ] || fail "leafmill ended with status $status"
 [ "$(ini_book)" = "BookName=Startup Book" ] || fail "main.ini holds '$(ini_book)' after the exit"
+
+# A language file that is gone: another one is used, and the main window
+# says so in a message box once it is up.
+sed -i 's/^MyLagIndex=.*/MyLagIndex=Vanished/' "$work/Leafmill/main.ini"
+"$work/Leafmill/leafmill" >"$work/fallback.log" 2>&1 &
+app_pid=$!
+main_id=$(wait_for_window 'Leafmill 1.60' 100) || fail "no main window with a vanished language file"
+notice=$(wait_for_window 'Leafmill' 50) || fail "no notice about the vanished language file"
+xdotool windowactivate --sync "$notice" key Return 2>/dev/null || xdotool key Return
+kill "$app_pid" 2>/dev/null
+wait "$app_pid" 2>/dev/null
+app_pid=""
 
 # Without main.ini start-up says why and ends with status 1.
 rm "$work/Leafmill/main.ini"

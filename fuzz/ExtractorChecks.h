@@ -20,9 +20,12 @@ inline const CodePage& codePageFor(std::uint8_t selector)
     static const auto chinese = requireCodePage("windows-936");
     static const auto utf8 = requireCodePage("UTF-8");
     switch (selector % 3) {
-    case 0: return *western;
-    case 1: return *chinese;
-    default: return *utf8;
+    case 0:
+        return *western;
+    case 1:
+        return *chinese;
+    default:
+        return *utf8;
     }
 }
 

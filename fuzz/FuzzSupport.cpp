@@ -69,7 +69,11 @@ bool isUtf8(std::string_view text)
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+        std::size_t length = lead < 0x80 ? 1
+            : (lead & 0xE0) == 0xC0      ? 2
+            : (lead & 0xF0) == 0xE0      ? 3
+            : (lead & 0xF8) == 0xF0      ? 4
+                                         : 0;
         if (length == 0 || i + length > text.size())
             return false;
         std::uint32_t value = length == 1 ? lead : lead & (0x7F >> length);
@@ -79,7 +83,7 @@ bool isUtf8(std::string_view text)
                 return false;
             value = (value << 6) | (next & 0x3F);
         }
-        static constexpr std::uint32_t least[] = { 0, 0, 0x80, 0x800, 0x10000 };
+        static constexpr std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
         if (value < least[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
             return false;
         i += length;

@@ -9,8 +9,8 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -84,7 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Texts handed in are UTF-8; a file with a byte-order mark may turn
     // anything else into replacement characters.
     if (leafmill::fuzz::isUtf8(value))
-        check(ini.GetIniKey(section, key) == readBack(value, original.starts_with("\xEF\xBB\xBF")), "a written value reads back otherwise");
+        check(ini.GetIniKey(section, key) == readBack(value, original.starts_with("\xEF\xBB\xBF")),
+              "a written value reads back otherwise");
     if (lower(otherKey) != lower(key))
         check(ini.GetIniKey(section, otherKey) == otherBefore, "a write changed another key");
 

@@ -26,15 +26,18 @@ const leafmill::CodePage& pickCodePage(FuzzedDataProvider& input)
     static const auto chinese = leafmill::fuzz::requireCodePage("windows-936");
     static const auto utf8 = leafmill::fuzz::requireCodePage("UTF-8");
     switch (input.ConsumeIntegralInRange(0, 2)) {
-    case 0: return *western;
-    case 1: return *chinese;
-    default: return *utf8;
+    case 0:
+        return *western;
+    case 1:
+        return *chinese;
+    default:
+        return *utf8;
     }
 }
 
 leafmill::CutRules pickRules(FuzzedDataProvider& input, const leafmill::CodePage& codePage)
 {
-    static const std::vector<std::string> candidates = { "\r\n", " ", ",", ".", "\xE3\x80\x82", "\xEF\xBC\x8C", "a", "" };
+    static const std::vector<std::string> candidates = {"\r\n", " ", ",", ".", "\xE3\x80\x82", "\xEF\xBC\x8C", "a", ""};
     leafmill::CutRules rules;
     // 0 is whole-file mode. Otherwise at least four bytes, the longest
     // character, so that every page can hold one.
@@ -43,7 +46,8 @@ leafmill::CutRules pickRules(FuzzedDataProvider& input, const leafmill::CodePage
     rules.keep = input.ConsumeIntegralInRange(-2, rules.pageSize + 2);
     const int words = input.ConsumeIntegralInRange(0, 3);
     for (int i = 0; i < words; ++i)
-        rules.cutWords.push_back(codePage.fromUtf8(candidates[input.ConsumeIntegralInRange<std::size_t>(0, candidates.size() - 1)]));
+        rules.cutWords.push_back(
+            codePage.fromUtf8(candidates[input.ConsumeIntegralInRange<std::size_t>(0, candidates.size() - 1)]));
     return rules;
 }
 
@@ -87,7 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (state.wholeFileMode) {
         check(outcome.pages == (text.empty() ? 0 : 1), "whole-file mode wrote other than one page");
         if (!text.empty())
-            check(leafmill::fuzz::readBytes(folder / "Book.txt") == text + "\r\n", "the whole-file page is not the text");
+            check(leafmill::fuzz::readBytes(folder / "Book.txt") == text + "\r\n",
+                  "the whole-file page is not the text");
         return 0;
     }
 
@@ -105,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // up to one character less a byte further back than K.
     const std::size_t longestCharacter = codePage.isSingleByte() ? 1 : codePage.isUtf8() ? 4 : 2;
     const std::size_t keep = static_cast<std::size_t>(std::max(rules.keep, 0)) + longestCharacter - 1;
-    const std::string fault = leafmill::fuzz::pageCutFault(text, pages, static_cast<std::size_t>(rules.pageSize), keep, codePage);
+    const std::string fault
+        = leafmill::fuzz::pageCutFault(text, pages, static_cast<std::size_t>(rules.pageSize), keep, codePage);
     check(fault.empty(), fault);
     return 0;
 }

@@ -39,11 +39,11 @@ std::vector<bool> characterStarts(std::string_view text, const CodePage& codePag
 // starting at most `keep` bytes before the end of the one before; with
 // `starts`, only at character starts.
 bool pagesJoin(std::string_view text, const std::vector<std::string>& pages, std::size_t keep,
-    const std::vector<bool>* starts)
+               const std::vector<bool>* starts)
 {
     // Every end position the pages so far can have reached; an overlap that
     // repeats text may leave more than one.
-    std::set<std::size_t> ends { 0 };
+    std::set<std::size_t> ends {0};
     bool first = true;
     for (const std::string& page : pages) {
         std::set<std::size_t> next;
@@ -69,7 +69,7 @@ bool pagesJoin(std::string_view text, const std::vector<std::string>& pages, std
 }  // namespace
 
 std::string pageCutFault(std::string_view text, const std::vector<std::string>& pages, std::size_t pageSize,
-    std::size_t keep, const CodePage& codePage)
+                         std::size_t keep, const CodePage& codePage)
 {
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (pages[i].empty())

@@ -21,6 +21,6 @@ std::string normalisedText(std::string_view source);
 // and the start of the character that holds its first byte) and start and end on character starts;
 // empty when they are.
 std::string pageCutFault(std::string_view text, const std::vector<std::string>& pages, std::size_t pageSize,
-    std::size_t keep, const CodePage& codePage);
+                         std::size_t keep, const CodePage& codePage);
 
 }  // namespace leafmill::fuzz

@@ -21,7 +21,8 @@ protected:
     ChildResult text(const std::string& name, const std::string& bytes)
     {
         test::writeFile(dir / name, bytes);
-        return test::runProgram(LEAFMILL_CLI, { "--settings", (test::programDir() / "main.ini").string(), "--text", (dir / name).string() });
+        return test::runProgram(
+            LEAFMILL_CLI, {"--settings", (test::programDir() / "main.ini").string(), "--text", (dir / name).string()});
     }
 
     TempDir dir;
@@ -89,7 +90,8 @@ private:
 
 TEST_F(BoundsTest, AnRtfNestedAHundredThousandGroupsDeepFinishes)
 {
-    const std::string deep = "{\\rtf1\\ansi " + std::string(100'000, '{') + "deep" + std::string(100'000, '}') + " shallow}";
+    const std::string deep
+        = "{\\rtf1\\ansi " + std::string(100'000, '{') + "deep" + std::string(100'000, '}') + " shallow}";
     const ChildResult result = text("deep.rtf", deep);
     ASSERT_EQ(result.signal, 0) << result.err;
     ASSERT_TRUE(result.exitStatus == 0 || result.exitStatus == 1) << result.exitStatus << ": " << result.err;
@@ -118,7 +120,8 @@ TEST_F(BoundsTest, ADocWhoseSectorChainsLoopIsRefusedWithAReason)
     ASSERT_LT(second, 0xFFFFFFFAu) << "the stream spans several sectors";
     streamLoop.link(second, start);
 
-    for (const auto& [name, bytes] : { std::pair { "directory.doc", directoryLoop.bytes() }, std::pair { "stream.doc", streamLoop.bytes() } }) {
+    for (const auto& [name, bytes] :
+         {std::pair {"directory.doc", directoryLoop.bytes()}, std::pair {"stream.doc", streamLoop.bytes()}}) {
         const ChildResult result = text(name, bytes);
         EXPECT_EQ(result.exitStatus, 1) << name << ": " << result.err;
         EXPECT_NE(result.err.find("compound file is damaged"), std::string::npos) << result.err;

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <poll.h>
 #include <grp.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,7 +21,9 @@ namespace fs = std::filesystem;
 
 #ifdef _WIN32
 
-void handOver(const fs::path&) {}
+void handOver(const fs::path&)
+{
+}
 ChildResult runProgram(const std::string&, const std::vector<std::string>&, const ChildSetup&)
 {
     return {};
@@ -45,7 +47,7 @@ void prepareChild(const ChildSetup& setup)
         setenv(name.c_str(), value.c_str(), 1);
     if (setup.fileSizeLimit > 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit { static_cast<rlim_t>(setup.fileSizeLimit), static_cast<rlim_t>(setup.fileSizeLimit) };
+        const rlimit limit {static_cast<rlim_t>(setup.fileSizeLimit), static_cast<rlim_t>(setup.fileSizeLimit)};
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
             _exit(120);
     }
@@ -116,7 +118,7 @@ ChildResult runProgram(const std::string& program, const std::vector<std::string
         close(out[1]);
         close(err[1]);
         prepareChild(setup);
-        std::vector<char*> argv { const_cast<char*>(program.c_str()) };
+        std::vector<char*> argv {const_cast<char*>(program.c_str())};
         for (const auto& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
@@ -131,7 +133,7 @@ ChildResult runProgram(const std::string& program, const std::vector<std::string
         return {};
     }
     std::string texts[2];
-    pollfd channels[2] = { { out[0], POLLIN, 0 }, { err[0], POLLIN, 0 } };
+    pollfd channels[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     int open = 2;
     while (open > 0 && poll(channels, 2, -1) > 0) {
         for (int i = 0; i < 2; ++i) {

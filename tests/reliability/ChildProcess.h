@@ -23,8 +23,8 @@ struct ChildSetup {
 
 struct ChildResult {
     int exitStatus = -1;  // -1 when the child did not exit by itself
-    int signal = 0;       // the signal that ended it, if one did
-    std::string out;      // stdout of a program, or what a body returned
+    int signal = 0;  // the signal that ended it, if one did
+    std::string out;  // stdout of a program, or what a body returned
     std::string err;
 };
 
@@ -33,7 +33,8 @@ struct ChildResult {
 void handOver(const std::filesystem::path& folder);
 
 // Runs a program with its stdout and stderr captured.
-ChildResult runProgram(const std::string& program, const std::vector<std::string>& arguments, const ChildSetup& setup = {});
+ChildResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                       const ChildSetup& setup = {});
 
 // Runs `body` in a forked child; its returned text comes back in `out`.
 ChildResult runInChild(const std::function<std::string()>& body, const ChildSetup& setup = {});

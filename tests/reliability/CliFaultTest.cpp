@@ -42,11 +42,11 @@ protected:
         // Pages of 100 bytes, cut at a line end in their last 20.
         settings = dir / "settings.ini";
         test::writeFile(settings,
-            "[MainSettings]\r\nCodePage=windows-1252\r\nCutTypeNum=0\r\n"
-            "SingleFileSize0=100\r\nInOutFileSize0=20\r\nFilter=All|*.*\r\nCutWordNum=0\r\n"
-            "[UserSettings]\r\nMyLagIndex=English\r\nOpenFilesFilterIndex=1\r\n"
-            "CutTypeIndex=0\r\nBookName=\r\nKeepFileSize=0\r\nInPutDir=\r\nOutPutDir=\r\n"
-            "CutWord0=enter\r\n");
+                        "[MainSettings]\r\nCodePage=windows-1252\r\nCutTypeNum=0\r\n"
+                        "SingleFileSize0=100\r\nInOutFileSize0=20\r\nFilter=All|*.*\r\nCutWordNum=0\r\n"
+                        "[UserSettings]\r\nMyLagIndex=English\r\nOpenFilesFilterIndex=1\r\n"
+                        "CutTypeIndex=0\r\nBookName=\r\nKeepFileSize=0\r\nInPutDir=\r\nOutPutDir=\r\n"
+                        "CutWord0=enter\r\n");
         fs::create_directory(out);
         fs::create_directory(temp);
     }
@@ -63,13 +63,14 @@ protected:
 
     std::string rtfSource(const std::string& name)
     {
-        test::writeFile(dir / name, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Call me Ishmael.\\par Some years ago.\\par}");
+        test::writeFile(dir / name,
+                        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Call me Ishmael.\\par Some years ago.\\par}");
         return (dir / name).string();
     }
 
     ChildResult book(const std::string& name, const std::vector<std::string>& sources, ChildSetup setup = {})
     {
-        std::vector<std::string> arguments = { "--settings", settings.string(), "--book", name, "--out", out.string() };
+        std::vector<std::string> arguments = {"--settings", settings.string(), "--book", name, "--out", out.string()};
         arguments.insert(arguments.end(), sources.begin(), sources.end());
         setup.environment.emplace_back("TEMP", temp.string());
         return test::runProgram(LEAFMILL_CLI, arguments, setup);
@@ -97,7 +98,7 @@ TEST_F(CliFaultTest, AReadOnlyOutputFolderEndsTheRunNamingTheBookFolder)
     const std::string source = textSource("a.txt", 9);
     ChildSetup setup = asOrdinaryUser();
     fs::permissions(out, fs::perms(0555));
-    const ChildResult result = book("Book", { source }, setup);
+    const ChildResult result = book("Book", {source}, setup);
     EXPECT_EQ(result.exitStatus, 1) << result.err;
     EXPECT_TRUE(contains(result.err, "The book folder")) << result.err;
     EXPECT_TRUE(contains(result.err, (out / "Book").string())) << result.err;
@@ -112,7 +113,7 @@ TEST_F(CliFaultTest, AReadOnlyBookFolderFailsEachSourceWithItsReason)
     ChildSetup setup = asOrdinaryUser();
     fs::create_directory(out / "Book");
     fs::permissions(out / "Book", fs::perms(0555));
-    const ChildResult result = book("Book", { first, second }, setup);
+    const ChildResult result = book("Book", {first, second}, setup);
     EXPECT_EQ(result.exitStatus, 1) << result.err;
     EXPECT_TRUE(contains(result.out, "These sources gave no pages:")) << result.out;
     EXPECT_TRUE(contains(result.out, first) && contains(result.out, second)) << result.out;
@@ -129,14 +130,14 @@ TEST_F(CliFaultTest, AFileSizeLimitHitMidPageFailsThatSourceAndLeavesNoPageCutSh
     const std::string small = textSource("small.txt", 1), big = textSource("big.txt", 9);
     ChildSetup setup;
     setup.fileSizeLimit = 50;
-    const ChildResult result = book("Book", { small, big }, setup);
+    const ChildResult result = book("Book", {small, big}, setup);
     EXPECT_EQ(result.exitStatus, 1) << result.err;
     EXPECT_TRUE(contains(result.err, "File too large")) << result.err;
     EXPECT_TRUE(contains(result.err, big)) << result.err;
     EXPECT_FALSE(contains(result.err, small)) << result.err;
     EXPECT_TRUE(contains(result.out, "These sources gave no pages:")) << result.out;
     // No page cut short stays behind to pass for a whole one.
-    EXPECT_EQ(entriesOf(out / "Book"), std::vector<std::string> { "Book0000.txt" });
+    EXPECT_EQ(entriesOf(out / "Book"), std::vector<std::string> {"Book0000.txt"});
     EXPECT_EQ(test::readFile(out / "Book" / "Book0000.txt"), std::string(28, 'a') + "\r\n\r\n");
 }
 
@@ -148,7 +149,7 @@ TEST_F(CliFaultTest, AFileSizeLimitOnTheTemporaryFileFailsTheDocumentAndLeavesNo
     test::writeFile(dir / "long.rtf", longText + "}");
     ChildSetup setup;
     setup.fileSizeLimit = 1000;
-    const ChildResult result = book("Book", { (dir / "long.rtf").string() }, setup);
+    const ChildResult result = book("Book", {(dir / "long.rtf").string()}, setup);
     EXPECT_EQ(result.exitStatus, 1) << result.err;
     EXPECT_TRUE(contains(result.err, "temporary file")) << result.err;
     EXPECT_TRUE(contains(result.err, "File too large")) << result.err;
@@ -161,13 +162,13 @@ TEST_F(CliFaultTest, AnUnwritableTemporaryFolderFailsTheDocumentsButNotTheTexts)
     const std::string document = rtfSource("c.rtf"), text = textSource("d.txt", 2);
     ChildSetup setup = asOrdinaryUser();
     fs::permissions(temp, fs::perms(0555));
-    const ChildResult result = book("Book", { document, text }, setup);
+    const ChildResult result = book("Book", {document, text}, setup);
     EXPECT_EQ(result.exitStatus, 1) << result.err;
     EXPECT_TRUE(contains(result.err, document)) << result.err;
     EXPECT_TRUE(contains(result.err, "temporary file")) << result.err;
     EXPECT_TRUE(contains(result.err, "Permission denied")) << result.err;
     EXPECT_FALSE(contains(result.err, text)) << result.err;
-    EXPECT_EQ(entriesOf(out / "Book"), std::vector<std::string> { "Book0000.txt" });
+    EXPECT_EQ(entriesOf(out / "Book"), std::vector<std::string> {"Book0000.txt"});
     EXPECT_TRUE(entriesOf(temp).empty());
 }
 
@@ -175,8 +176,8 @@ TEST_F(CliFaultTest, BookNamesThatWouldLeaveTheChosenFolderAreRefused)
 {
     const std::string source = textSource("a.txt", 2);
     const std::vector<std::string> before = entriesOf(dir.path());
-    for (const std::string name : { ".", "..", "../escape", "a/b", "/tmp", "x\\y", "tab\there", "line\nbreak" }) {
-        const ChildResult result = book(name, { source });
+    for (const std::string name : {".", "..", "../escape", "a/b", "/tmp", "x\\y", "tab\there", "line\nbreak"}) {
+        const ChildResult result = book(name, {source});
         EXPECT_EQ(result.exitStatus, 2) << name;
         EXPECT_TRUE(contains(result.err, "A book name cannot hold")) << name << ": " << result.err;
         EXPECT_TRUE(entriesOf(out).empty()) << name;
@@ -188,8 +189,8 @@ TEST_F(CliFaultTest, BookNamesThatWouldLeaveTheChosenFolderAreRefused)
 TEST_F(CliFaultTest, SourcesKeepTheirBytesAndTimesWhateverTheRunComesTo)
 {
     // One source of every kind, from the corpus where there are real ones.
-    std::vector<std::string> sources = { textSource("plain.txt", 7), rtfSource("small.rtf") };
-    for (const char* name : { "doc/nwe_test05.doc", "rtf/strip_issue_28.rtf", "html/insc_pre.html" }) {
+    std::vector<std::string> sources = {textSource("plain.txt", 7), rtfSource("small.rtf")};
+    for (const char* name : {"doc/nwe_test05.doc", "rtf/strip_issue_28.rtf", "html/insc_pre.html"}) {
         const fs::path copy = dir.path() / fs::path(name).filename();
         fs::copy_file(test::corpusDir() / name, copy);
         fs::permissions(copy, fs::perms(0644));

@@ -48,7 +48,7 @@ public:
         if (onPage)
             onPage();
     }
-    void sourceProgress(int) override {}
+    void sourceProgress(int) override { }
     bool confirmStop() override { return true; }
 
     std::function<void(std::size_t)> onSourceStarted;
@@ -95,9 +95,9 @@ protected:
         EXPECT_TRUE(table->LoadLanguageTable(test::programDir() / "language", "English", *codePage, &error)) << error;
         language = table;
         settings.CutTypeNum = 0;
-        settings.CutTypeTable = { { 100, 20 } };
+        settings.CutTypeTable = {{100, 20}};
         settings.CutWordNum = 0;
-        settings.CutWord = { "\r\n" };
+        settings.CutWord = {"\r\n"};
         fs::create_directory(out);
         fs::create_directory(temp);
     }
@@ -139,8 +139,8 @@ protected:
 TEST_F(EngineFaultTest, SourcesThatVanishOrLockAfterListingAreReportedAndTheRunGoesOn)
 {
     const std::vector<std::string> sources
-        = { textSource("first.txt", 4), textSource("removed.txt", 4), corpusCopy("rtf/strip_issue_28.rtf"),
-              textSource("locked.txt", 4), textSource("last.txt", 4) };
+        = {textSource("first.txt", 4), textSource("removed.txt", 4), corpusCopy("rtf/strip_issue_28.rtf"),
+           textSource("locked.txt", 4), textSource("last.txt", 4)};
     test::handOver(dir.path());
     // Once the run has started on the first source, one source is deleted
     // and two lose their read permission.
@@ -153,22 +153,24 @@ TEST_F(EngineFaultTest, SourcesThatVanishOrLockAfterListingAreReportedAndTheRunG
     };
     test::ChildSetup setup;
     setup.ordinaryUser = true;
-    const test::ChildResult child = test::runInChild([&] {
-        const RunResult result = run("Book", sources);
-        std::string report = std::to_string(static_cast<int>(result.end)) + "\n";
-        for (const SourceOutcome& source : result.sources)
-            report += std::to_string(source.pages) + " " + std::to_string(static_cast<int>(source.failure)) + "\n";
-        return report + result.message;
-    }, setup);
+    const test::ChildResult child = test::runInChild(
+        [&] {
+            const RunResult result = run("Book", sources);
+            std::string report = std::to_string(static_cast<int>(result.end)) + "\n";
+            for (const SourceOutcome& source : result.sources)
+                report += std::to_string(source.pages) + " " + std::to_string(static_cast<int>(source.failure)) + "\n";
+            return report + result.message;
+        },
+        setup);
     ASSERT_EQ(child.exitStatus, 0);
 
     const auto missing = std::to_string(static_cast<int>(SourceFailure::Missing));
     EXPECT_EQ(child.out.substr(0, child.out.find("The book")),
-        std::to_string(static_cast<int>(RunEnd::Completed)) + "\n2 0\n0 " + missing + "\n0 " + missing + "\n0 "
-            + missing + "\n2 0\n");
+              std::to_string(static_cast<int>(RunEnd::Completed)) + "\n2 0\n0 " + missing + "\n0 " + missing + "\n0 "
+                  + missing + "\n2 0\n");
     const std::string message = child.out.substr(child.out.find("The book"));
     EXPECT_NE(message.find("These sources gave no pages:"), std::string::npos) << message;
-    for (std::size_t failed : { 1, 2, 3 })
+    for (std::size_t failed : {1, 2, 3})
         EXPECT_NE(message.find(sources[failed]), std::string::npos) << message;
     EXPECT_EQ(message.find(sources[0]), std::string::npos) << message;
     EXPECT_EQ(filesIn(out / "Book").size(), 4u);
@@ -178,11 +180,11 @@ TEST_F(EngineFaultTest, TemporaryFilesAreTheUsersAloneAndGoneAfterEveryRun)
 {
     const TempVariable tempVariable(temp);
     const std::vector<std::string> documents
-        = { corpusCopy("doc/nwe_test05.doc"), corpusCopy("rtf/strip_issue_28.rtf"), corpusCopy("html/insc_pre.html") };
+        = {corpusCopy("doc/nwe_test05.doc"), corpusCopy("rtf/strip_issue_28.rtf"), corpusCopy("html/insc_pre.html")};
     std::vector<unsigned> modesSeen;
     listener.onPage = [&] {
         for (const fs::path& file : filesIn(temp)) {
-            struct stat status {};
+            struct stat status { };
             if (lstat(file.c_str(), &status) == 0)
                 modesSeen.push_back(status.st_mode & 07777);
             EXPECT_TRUE(S_ISREG(status.st_mode)) << file;
@@ -283,7 +285,7 @@ TEST_F(EngineFaultTest, PlantedLinksAndFilesAtTemporaryNamesAreNeverFollowedNorR
             continue;
         while (tickNow() < first)
             std::this_thread::sleep_for(std::chrono::microseconds(200));
-        result = run("Book", { document });
+        result = run("Book", {document});
         inSpan = tickNow() <= last;
     }
 

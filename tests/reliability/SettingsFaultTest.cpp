@@ -62,17 +62,19 @@ TEST_F(SettingsFaultTest, AMainIniThatCannotBeReplacedStaysAsItWasAndTheSaveSays
     fs::permissions(folder, fs::perms(0555));
     test::ChildSetup setup;
     setup.ordinaryUser = true;
-    const test::ChildResult child = test::runInChild([&] {
-        SettingsStore store(file);
-        std::string error;
-        if (!store.LoadSettings(&error))
-            return "load failed: " + error;
-        store.record().BookName = "A Changed Name";
-        store.record().KeepFileSize = 33;
-        if (store.SaveSettings(&error))
-            return std::string("saved");
-        return "refused: " + error;
-    }, setup);
+    const test::ChildResult child = test::runInChild(
+        [&] {
+            SettingsStore store(file);
+            std::string error;
+            if (!store.LoadSettings(&error))
+                return "load failed: " + error;
+            store.record().BookName = "A Changed Name";
+            store.record().KeepFileSize = 33;
+            if (store.SaveSettings(&error))
+                return std::string("saved");
+            return "refused: " + error;
+        },
+        setup);
     ASSERT_EQ(child.exitStatus, 0);
     EXPECT_EQ(child.out.rfind("refused: ", 0), 0u) << child.out;
     EXPECT_NE(child.out.find("Permission denied"), std::string::npos) << child.out;
@@ -115,7 +117,8 @@ TEST_F(SettingsFaultTest, AProcessKilledWhileSavingLeavesTheOldOrTheNewFileNever
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child stopped by itself with " << WEXITSTATUS(status);
 
         const std::string now = test::readFile(file);
-        ASSERT_TRUE(now == shortVersion || now == longVersion) << "round " << round << " left " << now.size() << " bytes";
+        ASSERT_TRUE(now == shortVersion || now == longVersion)
+            << "round " << round << " left " << now.size() << " bytes";
         SettingsStore store(file);
         std::string error;
         EXPECT_TRUE(store.LoadSettings(&error)) << error;

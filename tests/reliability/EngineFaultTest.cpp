@@ -273,20 +273,28 @@ TEST_F(EngineFaultTest, PlantedLinksAndFilesAtTemporaryNamesAreNeverFollowedNorR
                 fs::create_hard_link(hardLinked, name);
         }
     };
-    constexpr int32_t kSpan = 25;
-    int32_t lead = 50;
+    // Each further go starts later when the planting overran its lead, and
+    // covers more tick counts when the run overran the span.
+    int32_t lead = 50, span = 25;
     bool inSpan = false;
     RunResult result;
-    for (int attempt = 0; attempt < 3 && !inSpan; ++attempt, lead *= 3) {
-        const int32_t first = tickNow() + lead, last = first + kSpan;
+    for (int attempt = 0; attempt < 4 && !inSpan; ++attempt) {
+        const int32_t planting = tickNow();
+        const int32_t first = planting + lead, last = first + span;
         for (int32_t tick = first; tick <= last; ++tick)
             plant(tick);
-        if (tickNow() >= first)
+        const int32_t planted = tickNow();
+        if (planted >= first) {
+            lead = (planted - planting) * 2 + 20;
             continue;
+        }
         while (tickNow() < first)
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         result = run("Book", {document});
-        inSpan = tickNow() <= last;
+        const int32_t ran = tickNow();
+        inSpan = ran <= last;
+        lead = (planted - planting) * 3 + 20;
+        span = std::min<int32_t>(std::max(2 * span, ran - first + 10), 200);
     }
 
     EXPECT_EQ(test::readFile(linked), victimText);

@@ -7,3 +7,7 @@ scripts/setup.sh
 cmake --preset test >/dev/null
 cmake --build --preset test
 ctest --preset test
+
+# The core suites again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (scripts/test-asan.sh without --core covers the windows too).
+scripts/test-asan.sh --core

@@ -36,7 +36,7 @@ protected:
     // Copies one of the program's own skin pictures under a new name.
     QImage copySkin(const char* skinName, const char* asName)
     {
-        const fs::path from = programDir() / "images" / skinName;
+        const fs::path from = assetsDir() / "images" / skinName;
         EXPECT_TRUE(fs::exists(from)) << from;
         fs::copy_file(from, images / asName, fs::copy_options::overwrite_existing);
         return QImage(qPath(images / asName));

@@ -22,7 +22,7 @@ protected:
     {
         test::writeFile(dir / name, bytes);
         return test::runProgram(
-            LEAFMILL_CLI, {"--settings", (test::programDir() / "main.ini").string(), "--text", (dir / name).string()});
+            LEAFMILL_CLI, {"--settings", (test::assetsDir() / "main.ini").string(), "--text", (dir / name).string()});
     }
 
     TempDir dir;

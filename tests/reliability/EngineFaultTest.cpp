@@ -92,7 +92,7 @@ protected:
     {
         auto table = std::make_shared<LanguageTable>();
         std::string error;
-        EXPECT_TRUE(table->LoadLanguageTable(test::programDir() / "language", "English", *codePage, &error)) << error;
+        EXPECT_TRUE(table->LoadLanguageTable(test::assetsDir() / "language", "English", *codePage, &error)) << error;
         language = table;
         settings.CutTypeNum = 0;
         settings.CutTypeTable = {{100, 20}};

@@ -31,7 +31,7 @@ protected:
     SettingsFaultTest()
     {
         fs::create_directory(folder);
-        fs::copy_file(test::programDir() / "main.ini", file);
+        fs::copy_file(test::assetsDir() / "main.ini", file);
         fs::permissions(file, fs::perms(0666));
     }
 

@@ -64,15 +64,10 @@ static fs::path fromEnvironment(const char* name, const fs::path& fallback)
 }
 
 // CTest lists parametrised cases by running a test program without the
-// test's environment; the folders known at build time stand in then.
+// test's environment; the folder known at build time stands in then.
 fs::path corpusDir()
 {
     return fromEnvironment("LEAFMILL_CORPUS", fs::path(LEAFMILL_CORPUS_AT_BUILD));
-}
-
-fs::path programDir()
-{
-    return fromEnvironment("LEAFMILL_PROGRAM_DIR", fs::path(LEAFMILL_PROGRAM_DIR_AT_BUILD));
 }
 
 fs::path assetsDir()

@@ -29,10 +29,6 @@ void writeFile(const std::filesystem::path& file, std::string_view bytes);
 // build was configured with).
 std::filesystem::path corpusDir();
 
-// The built program folder with main.ini, language/ and images/
-// (LEAFMILL_PROGRAM_DIR, else the build's own).
-std::filesystem::path programDir();
-
 // The shipped program files in the source tree (main.ini, language/,
 // images/): what a fresh installation starts with, whatever a developer has
 // since changed in a built program folder's main.ini.

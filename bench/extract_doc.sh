@@ -10,23 +10,13 @@
 #   bench/extract_doc.sh [conversions per corpus file, default 40] [corpus files, default 8] [MB, default 20]
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/bench-common.sh"
 corpus=${LEAFMILL_CORPUS:-$root/../shared/corpus}/doc
 repeats=${1:-40}
 count=${2:-8}
 megabytes=${3:-20}
 
-cd "$root"
-cmake --preset bench >/dev/null
-cmake --build --preset bench
-cli=$root/build/bench/Leafmill/leafmill-cli
-
-for tool in antiword catdoc; do
-    if ! command -v "$tool" >/dev/null; then
-        sudo_if_needed=$([ "$(id -u)" -eq 0 ] || echo sudo)
-        $sudo_if_needed apt-get install -y "$tool" >/dev/null
-    fi
-done
+need_tools antiword catdoc
 
 # Each tool's command for UTF-8 text on the standard output.
 ours="$cli --text"
@@ -43,9 +33,6 @@ while read -r _ file; do
 done < <(for f in "$corpus"/*.doc; do
     text=$($ours "$f" 2>/dev/null | wc -c) && echo "$text $f"
 done | sort -rn)
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 # CPU seconds (user + system, the machine is shared) of `repeats` conversions
 # of one file, the wall-clock seconds, and the peak memory in MB; "failed"

@@ -7,23 +7,12 @@
 #   bench/extract_html.sh [size in MB, default 40]
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/bench-common.sh"
 corpus=${LEAFMILL_CORPUS:-$root/../shared/corpus}/html
 megabytes=${1:-40}
 runs=3
 
-cd "$root"
-cmake --preset bench >/dev/null
-cmake --build --preset bench
-cli=$root/build/bench/Leafmill/leafmill-cli
-
-if ! command -v w3m >/dev/null; then
-    sudo_if_needed=$([ "$(id -u)" -eq 0 ] || echo sudo)
-    $sudo_if_needed apt-get install -y w3m >/dev/null
-fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+need_tools w3m
 
 # Repeats the source files into `target` until it holds `megabytes` MB.
 fill() {

@@ -8,23 +8,13 @@
 #   bench/extract_rtf.sh [size in MB, default 30]
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/bench-common.sh"
 corpus=${LEAFMILL_CORPUS:-$root/../shared/corpus}/rtf
 megabytes=${1:-30}
 runs=3
 
-cd "$root"
-cmake --preset bench >/dev/null
-cmake --build --preset bench
-cli=$root/build/bench/Leafmill/leafmill-cli
+need_tools unrtf
 
-if ! command -v unrtf >/dev/null; then
-    sudo_if_needed=$([ "$(id -u)" -eq 0 ] || echo sudo)
-    $sudo_if_needed apt-get install -y unrtf >/dev/null
-fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 limit=$((megabytes * 1000000))
 
 # The Word document, whole, again and again inside one document.

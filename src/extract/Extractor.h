@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,14 @@ struct Options {
     std::function<void(int)> progress;
 };
 
+// Where a chapter starts in an extracted text, for the book's contents note:
+// a heading, a table-of-contents entry or a bookmark the document itself has.
+struct Chapter {
+    std::string title; // UTF-8, one line
+    std::size_t offset = 0; // byte offset into Result::text where the chapter's heading starts
+    int level = 1; // 1 for the top level (h1, outline level 1), 2 below it, ...
+};
+
 // The plain text of a document. On success `text` is UTF-8 with CR LF line
 // ends; `warnings` lists what was survivable (a skipped object, an unknown
 // code page). On failure `error` says why, in words a person can read.
@@ -27,6 +36,9 @@ struct Result {
     bool ok = false;
     std::string text;
     std::vector<std::string> warnings;
+    // The chapters the document's structure names, in text order; empty when
+    // it has none (the caller may then look for headings in the text).
+    std::vector<Chapter> chapters;
     std::string error;
 
     static Result failure(std::string reason)

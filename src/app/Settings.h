@@ -13,6 +13,10 @@ struct CutType {
     int32_t InOutFileSize = 0;
 };
 
+// The most bytes a page may repeat of the one before (the settings dialog's
+// range is 0..kMaxKeepFileSize).
+inline constexpr int32_t kMaxKeepFileSize = 64;
+
 // The settings record, filled from main.ini at start-up. Fields are named after
 // their INI keys. Texts are UTF-8; the INI layer converts to the code page.
 struct Settings {

@@ -117,10 +117,15 @@ TEST_F(PageCutterTest, TheFirstWordOfTheListDecidesAtItsLeftmostPlace)
     std::filesystem::remove_all(book());
     ASSERT_EQ(cut(text).pages, 2);
     EXPECT_EQ(pageTexts()[0].size(), 303u);
-    rules.cutWords = { "", " " };
+    rules.cutWords = { "#" };
     std::filesystem::remove_all(book());
     ASSERT_EQ(cut(text).pages, 2);
     EXPECT_EQ(pageTexts()[0].size(), 400u);
+    // A cleared entry is passed over, not the end of the list.
+    rules.cutWords = { "", "#", "", " " };
+    std::filesystem::remove_all(book());
+    ASSERT_EQ(cut(text).pages, 2);
+    EXPECT_EQ(pageTexts()[0].size(), 303u);
 }
 
 TEST_F(PageCutterTest, TheNextPageRepeatsTheLastKBytes)

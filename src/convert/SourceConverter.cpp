@@ -6,6 +6,7 @@
 #include "convert/OutputFile.h"
 #include "convert/PageCutter.h"
 #include "convert/TemporaryTextFile.h"
+#include "convert/TextSource.h"
 #include "text/CodePage.h"
 
 namespace leafmill {
@@ -53,9 +54,29 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
         return outcome;
     }
 
-    CutOutcome cut;
+    std::string text;
     if (!kind->extractor) {
-        cut = cutter_.CutTextFile(pathFromUtf8(path));
+        const TextSourceCheck check = inspectTextSource(pathFromUtf8(path));
+        switch (check.form) {
+        case TextForm::Unreadable:
+            outcome.failure = SourceFailure::Missing;
+            outcome.reason = check.reason;
+            return outcome;
+        case TextForm::Binary:
+            outcome.failure = SourceFailure::ExtractorFailed;
+            outcome.reason = "it holds NUL bytes and no byte-order mark, so it is no text in a code page";
+            return outcome;
+        case TextForm::CodePageBytes:
+        case TextForm::Utf8Marked:
+            return cutOutcome(std::move(outcome), cutter_.CutTextFile(pathFromUtf8(path), byteOrderMarkSize(check.form)));
+        default:
+            if (!readWholeFile(pathFromUtf8(path), &text, &outcome.reason)) {
+                outcome.failure = SourceFailure::Missing;
+                return outcome;
+            }
+            // Wide text is cut like any extracted text, in the code page.
+            text = codePage_.fromUtf8(wideTextToUtf8(text, check.form));
+        }
     } else {
         ExtractedText extracted = extractSource(path, *kind, codePage_, sourceProgress_);
         outcome.warnings = std::move(extracted.warnings);
@@ -64,14 +85,19 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
             outcome.reason = std::move(extracted.reason);
             return outcome;
         }
-        TemporaryTextFile temporary;
-        if (!temporary.create(kind->kindWord, extracted.bytes, &outcome.reason)) {
-            outcome.failure = SourceFailure::ExtractorFailed;
-            return outcome;
-        }
-        extracted.bytes = std::string();
-        cut = cutter_.CutTextFile(pathFromUtf8(temporary.path()));
+        text = std::move(extracted.bytes);
     }
+    TemporaryTextFile temporary;
+    if (!temporary.create(kind->extractor ? kind->kindWord : "txt", text, &outcome.reason)) {
+        outcome.failure = SourceFailure::ExtractorFailed;
+        return outcome;
+    }
+    text = std::string();
+    return cutOutcome(std::move(outcome), cutter_.CutTextFile(pathFromUtf8(temporary.path())));
+}
+
+SourceOutcome SourceConverter::cutOutcome(SourceOutcome outcome, CutOutcome cut)
+{
     outcome.pages = cut.pages;
     outcome.failure = cut.failure;
     outcome.reason = std::move(cut.reason);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/OutputRun.h"
+#include "convert/PageCutter.h"
 #include "convert/SourceDispatch.h"
 
 #include <functional>
@@ -24,9 +25,10 @@ struct ExtractedText {
 ExtractedText extractSource(
     const std::string& path, const SourceKind& kind, const CodePage& codePage, std::function<void(int)> progress);
 
-// Turns one source into pages: a text source is cut as it is; any other kind
-// of the table goes through its extractor into a temporary text file that is
-// cut and deleted.
+// Turns one source into pages: a text source is cut as it is (UTF-16 and
+// UTF-32 text is first put into the code page); any other kind of the table
+// goes through its extractor into a temporary text file that is cut and
+// deleted.
 class SourceConverter {
 public:
     SourceConverter(const DispatchTable& table, const CodePage& codePage, PageCutter& cutter,
@@ -35,6 +37,8 @@ public:
     SourceOutcome ConvertFile(const std::string& path);
 
 private:
+    static SourceOutcome cutOutcome(SourceOutcome outcome, CutOutcome cut);
+
     const DispatchTable& table_;
     const CodePage& codePage_;
     PageCutter& cutter_;

@@ -29,6 +29,12 @@ constexpr std::array<const char*, StringId::Highest - StringId::FirstAdded + 1> 
     "The book folder @Folder could not be created: @Reason",
     "The settings could not be saved to @File: @Reason",
     "The language file @Chosen could not be loaded; @Used is used instead.",
+    "The book @BookName has no pages: no source gave any text.",
+    "stopped after @Pages page(s): @Reason",
+    "These sources stopped before their end:",
+    "@Count old pages of an earlier run were removed from the book folder.",
+    "@Source was written as @Page, as another source has the same name.",
+    "The readers warned about these sources:",
 };
 
 std::string stringKey(int index)

@@ -54,7 +54,8 @@ private:
 void reportSections(const RunResult& result, const LanguageTable& language)
 {
     for (const MessageSection& section : endSections(language, result.sources)) {
-        std::fprintf(stderr, "leafmill-cli: %s\n", section.heading.c_str());
+        if (!section.heading.empty())
+            std::fprintf(stderr, "leafmill-cli: %s\n", section.heading.c_str());
         for (const std::string& line : section.lines)
             std::fprintf(stderr, "leafmill-cli: %s\n", line.c_str());
     }

@@ -64,10 +64,16 @@ std::vector<MessageSection> endSections(const LanguageTable& language, const std
 {
     MessageSection failed { language.text(StringId::FailureListHeading), {} };
     MessageSection cutShort { language.text(StringId::UnfinishedListHeading), {} };
+    MessageSection replaced { "", {} };
     MessageSection warned { language.text(StringId::WarningListHeading), {} };
     for (const SourceOutcome& source : sources) {
         if (source.failure != SourceFailure::None)
             (source.pages > 0 ? cutShort : failed).lines.push_back(failureLine(language, source));
+        if (source.replaced.count > 0)
+            replaced.lines.push_back(source.path + ": "
+                + replaceAll(replaceAll(language.text(StringId::CharactersReplaced), "@Count",
+                                 std::to_string(source.replaced.count)),
+                    "@First", source.replaced.first));
         if (source.warnings.empty())
             continue;
         warned.lines.push_back(source.path);
@@ -75,7 +81,7 @@ std::vector<MessageSection> endSections(const LanguageTable& language, const std
             warned.lines.push_back("  " + warning);
     }
     std::vector<MessageSection> sections;
-    for (MessageSection* section : { &failed, &cutShort, &warned })
+    for (MessageSection* section : { &failed, &cutShort, &replaced, &warned })
         if (!section->lines.empty())
             sections.push_back(std::move(*section));
     return sections;
@@ -85,9 +91,11 @@ std::string endMessage(const std::string& summary, const std::vector<MessageSect
 {
     std::string message = summary;
     for (const MessageSection& section : sections) {
-        message += "\n\n" + section.heading;
+        if (!section.heading.empty())
+            message += "\n\n" + section.heading;
+        // Lines without a heading stand apart as paragraphs of their own.
         for (const std::string& line : section.lines)
-            message += "\n" + line;
+            message += (section.heading.empty() ? "\n\n" : "\n") + line;
     }
     return message;
 }

@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "convert/SourceDispatch.h"
+#include "text/PageEncoder.h"
 
 #include <atomic>
 #include <cstdint>
@@ -50,6 +51,7 @@ struct SourceOutcome {
     // In whole-file mode, the page's name when another source of the run had
     // already taken the source's own name.
     std::string renamedTo;
+    Replacements replaced; // characters the page encoding could not keep
 };
 
 enum class RunEnd {

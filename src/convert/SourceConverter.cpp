@@ -30,7 +30,22 @@ ExtractedText extractSource(
         extracted.reason = result.error.empty() ? "the reader gave no reason" : std::move(result.error);
         return extracted;
     }
-    extracted.bytes = codePage.fromUtf8(result.text);
+    extracted.text = std::move(result.text);
+    return extracted;
+}
+
+ExtractedText readTextSource(const std::string& path, const CodePage& codePage, TextForm form)
+{
+    ExtractedText extracted;
+    std::string bytes;
+    if (!readWholeFile(pathFromUtf8(path), &bytes, &extracted.reason)) {
+        extracted.failure = SourceFailure::Missing;
+        return extracted;
+    }
+    if (form == TextForm::CodePageBytes || form == TextForm::Utf8Marked)
+        extracted.text = codePage.toUtf8(std::string_view(bytes).substr(byteOrderMarkSize(form)));
+    else
+        extracted.text = wideTextToUtf8(bytes, form);
     return extracted;
 }
 
@@ -54,50 +69,53 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
         return outcome;
     }
 
-    std::string text;
+    TextForm form = TextForm::CodePageBytes;
     if (!kind->extractor) {
         const TextSourceCheck check = inspectTextSource(pathFromUtf8(path));
-        switch (check.form) {
-        case TextForm::Unreadable:
+        form = check.form;
+        if (form == TextForm::Unreadable) {
             outcome.failure = SourceFailure::Missing;
             outcome.reason = check.reason;
             return outcome;
-        case TextForm::Binary:
+        }
+        if (form == TextForm::Binary) {
             outcome.failure = SourceFailure::ExtractorFailed;
             outcome.reason = "it holds NUL bytes and no byte-order mark, so it is no text in a code page";
             return outcome;
-        case TextForm::CodePageBytes:
-        case TextForm::Utf8Marked:
-            return cutOutcome(std::move(outcome), cutter_.CutTextFile(pathFromUtf8(path), byteOrderMarkSize(check.form)));
-        default:
-            if (!readWholeFile(pathFromUtf8(path), &text, &outcome.reason)) {
-                outcome.failure = SourceFailure::Missing;
-                return outcome;
-            }
-            // Wide text is cut like any extracted text, in the code page.
-            text = codePage_.fromUtf8(wideTextToUtf8(text, check.form));
         }
+    }
+    const bool cutAsItIs = form == TextForm::CodePageBytes || form == TextForm::Utf8Marked;
+    CutOutcome cut;
+    if (!kind->extractor && !pageText_.encoder && cutAsItIs) {
+        cut = cutter_.CutTextFile(pathFromUtf8(path), byteOrderMarkSize(form));
     } else {
-        ExtractedText extracted = extractSource(path, *kind, codePage_, sourceProgress_);
+        // Wide text is put into the code page like any extracted text.
+        ExtractedText extracted = kind->extractor ? extractSource(path, *kind, codePage_, sourceProgress_)
+                                                  : readTextSource(path, codePage_, form);
         outcome.warnings = std::move(extracted.warnings);
         if (extracted.failure != SourceFailure::None) {
             outcome.failure = extracted.failure;
             outcome.reason = std::move(extracted.reason);
             return outcome;
         }
-        text = std::move(extracted.bytes);
+        std::string bytes;
+        if (pageText_.encoder) {
+            PageText page = makePageText(extracted.text, pageText_);
+            bytes = std::move(page.bytes);
+            outcome.replaced = std::move(page.replaced);
+        } else {
+            bytes = codePage_.fromUtf8(extracted.text);
+        }
+        extracted.text = std::string();
+        TemporaryTextFile temporary;
+        const std::string_view kindWord = kind->extractor ? kind->kindWord : std::string_view("txt");
+        if (!temporary.create(kindWord, bytes, &outcome.reason)) {
+            outcome.failure = SourceFailure::ExtractorFailed;
+            return outcome;
+        }
+        bytes = std::string();
+        cut = cutter_.CutTextFile(pathFromUtf8(temporary.path()));
     }
-    TemporaryTextFile temporary;
-    if (!temporary.create(kind->extractor ? kind->kindWord : "txt", text, &outcome.reason)) {
-        outcome.failure = SourceFailure::ExtractorFailed;
-        return outcome;
-    }
-    text = std::string();
-    return cutOutcome(std::move(outcome), cutter_.CutTextFile(pathFromUtf8(temporary.path())));
-}
-
-SourceOutcome SourceConverter::cutOutcome(SourceOutcome outcome, CutOutcome cut)
-{
     outcome.pages = cut.pages;
     outcome.failure = cut.failure;
     outcome.reason = std::move(cut.reason);

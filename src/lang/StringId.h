@@ -32,6 +32,12 @@ inline constexpr int FailureUnreadable = 35;
 inline constexpr int FailureNotConverted = 36;   // holds "@Reason"
 inline constexpr int FailurePageNotWritten = 37; // holds "@Reason"
 inline constexpr int BookFolderNotCreated = 38;  // holds "@Folder" and "@Reason"
+inline constexpr int RunNoPages = 41;            // no source gave a page; holds "@BookName"
+inline constexpr int FailureStoppedAfter = 42;   // holds "@Pages" and "@Reason"
+inline constexpr int UnfinishedListHeading = 43; // heading of the sources that failed after some pages
+inline constexpr int OldPagesRemoved = 44;       // holds "@Count"
+inline constexpr int PageRenamed = 45;           // holds "@Source" and "@Page"
+inline constexpr int WarningListHeading = 46;    // heading of the readers' warnings
 
 // Settings dialog
 inline constexpr int CutStyleLabel = 17;       // never visible

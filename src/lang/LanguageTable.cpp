@@ -18,8 +18,8 @@ namespace {
 // The key of a string number: five digits with leading zeros.
 constexpr int kHighestKey = 99999;
 
-// English for the strings added after the original set, used where a
-// language file made for the original program lacks them.
+// Built-in English for the newer strings, used where an older or
+// third-party language file lacks them.
 struct BuiltIn {
     int number;
     const char* text;

@@ -62,8 +62,8 @@ inline constexpr int ContentsTitle = 58;
 inline constexpr int AskTooManyNotes = 59;     // holds "@Notes" and "@Limit"
 inline constexpr int PageOverReaderLimit = 60; // holds "@Size"
 
-// Strings from FirstAdded up came after the original set; the table has
-// built-in English for them.
+// Strings from FirstAdded up may be missing from older language files; the
+// table has built-in English for them.
 inline constexpr int FirstAdded = 33;
 inline constexpr int Highest = 60;
 

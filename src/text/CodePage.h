@@ -10,7 +10,7 @@
 namespace leafmill {
 
 // The one code page in which every text file of the program is read and
-// written (the "ANSI code page" of the original platform). Page sizes and cut
+// written (on Windows, the system's ANSI code page). Page sizes and cut
 // positions are byte counts of it.
 //
 // Text held inside the program is UTF-8; this class converts between that and

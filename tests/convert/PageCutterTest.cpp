@@ -92,7 +92,7 @@ TEST_F(PageCutterTest, AFullPageIsNotCutAndOneByteMoreIs)
     state.PageCount = 0;
     const CutOutcome over = cut("12345678\r\n123456789\r\n");
     EXPECT_EQ(over.pages, 2);
-    // The cut at the full size may fall between CR and LF, as it always has.
+    // A cut at the full size may fall between CR and LF: the size is a hard limit.
     EXPECT_EQ(pageTexts(), (std::vector<std::string> { "12345678\r\n123456789\r", "\n" }));
 }
 

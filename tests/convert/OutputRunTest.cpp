@@ -20,9 +20,13 @@ TEST(FixInputTest, NameFirstThenCharactersThenList)
 {
     EXPECT_EQ(FixInput("", 0), 10);
     EXPECT_EQ(FixInput("", 3), 10);
-    for (const char* bad : {"My/Book", "a\\b", "c:", "*", "why?", "\"q\"", "<a>", "a|b", ".", "..", "...", "tab\there",
-                            "line\nend", "del\x7f", "next\xc2\x85line"})
+    for (const char* bad : {"My/Book", "a\\b", "c:", "*", "why?", "\"q\"", "<a>", "a|b", "tab\there", "line\nend",
+                            "del\x7f", "next\xc2\x85line", "a?."})
         EXPECT_EQ(FixInput(bad, 1), 11) << bad;
+    const std::pair<const char*, int> misshapen[] = {
+        {" ", 50}, {"   ", 50}, {".", 51}, {"..", 51}, {"...", 51}, {"Alice ", 52}, {"Alice.", 52}, {" . ", 52}, {"v1.", 52}};
+    for (const auto& [name, refusal] : misshapen)
+        EXPECT_EQ(FixInput(name, 1), refusal) << '"' << name << '"';
     EXPECT_EQ(FixInput("Alice", 0), 12);
     EXPECT_EQ(FixInput("Alice", 2), 0);
     EXPECT_EQ(FixInput(".hidden", 1), 0);

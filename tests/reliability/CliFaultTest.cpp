@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace leafmill {
@@ -159,6 +161,40 @@ TEST_F(CliFaultTest, AFileSizeLimitOnTheTemporaryFileFailsTheDocumentAndLeavesNo
     EXPECT_TRUE(entriesOf(out / "Book").empty());
 }
 
+TEST_F(CliFaultTest, SigintAndSigtermStopTheRunAfterAWholePageAndLeaveNoTemporaryFile)
+{
+    // A long document: its text goes through a temporary file while it is cut.
+    std::string longText = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 400'000; ++i)
+        longText += "Call me Ishmael. \\par ";
+    test::writeFile(dir / "long.rtf", longText + "}");
+    for (const int signalNumber : {SIGINT, SIGTERM}) {
+        const fs::path bookFolder = out / ("Book" + std::to_string(signalNumber));
+        ChildSetup setup;
+        setup.meanwhile = [&](int child) {
+            // Signal once the cut is under way.
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            std::error_code ec;
+            while (!fs::exists(bookFolder / (bookFolder.filename().string() + "0010.txt"), ec)
+                   && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            kill(child, signalNumber);
+        };
+        const ChildResult result = book(bookFolder.filename().string(), {(dir / "long.rtf").string()}, setup);
+        EXPECT_EQ(result.exitStatus, 128 + signalNumber) << result.err;
+        EXPECT_EQ(result.out, "The output was stopped.\n");
+        EXPECT_TRUE(entriesOf(temp).empty());
+        const std::vector<std::string> pages = entriesOf(bookFolder);
+        ASSERT_GT(pages.size(), 10u);
+        EXPECT_LT(pages.size(), 90'000u) << "the run was not stopped";
+        // Every page is whole: its lines are the source's, the last one ends.
+        for (const std::string& page : pages) {
+            const std::string text = test::readFile(bookFolder / page);
+            EXPECT_TRUE(text.starts_with("Call me Ishmael.") && text.ends_with("\r\n")) << page << ": " << text;
+        }
+    }
+}
+
 TEST_F(CliFaultTest, AnUnwritableTemporaryFolderFailsTheDocumentsButNotTheTexts)
 {
     const std::string document = rtfSource("c.rtf"), text = textSource("d.txt", 2);
@@ -181,7 +217,7 @@ TEST_F(CliFaultTest, BookNamesThatWouldLeaveTheChosenFolderAreRefused)
     for (const std::string name : {".", "..", "../escape", "a/b", "/tmp", "x\\y", "tab\there", "line\nbreak"}) {
         const ChildResult result = book(name, {source});
         EXPECT_EQ(result.exitStatus, 2) << name;
-        EXPECT_TRUE(contains(result.err, "A book name cannot hold")) << name << ": " << result.err;
+        EXPECT_TRUE(contains(result.err, "A book name cannot ")) << name << ": " << result.err;
         EXPECT_TRUE(entriesOf(out).empty()) << name;
         EXPECT_EQ(entriesOf(dir.path()), before) << name;
     }

@@ -113,17 +113,19 @@ TEST_F(MainWindowChromeTest, MinimiseOnAnyButtonDownAndCloseOnAnyButtonUp)
 
 TEST_F(MainWindowChromeTest, AFailedSaveIsToldWithItsReason)
 {
-    // A folder in the way of main.ini: it can be neither read nor replaced.
-    std::filesystem::remove(env.iniPath());
-    std::filesystem::create_directories(env.iniPath() / "in-the-way");
+    // A read-only main.ini is the user's decision: it is not replaced.
+    std::filesystem::permissions(env.iniPath(), std::filesystem::perms(0444));
+    const std::string before = readFile(env.iniPath());
+    child<QLineEdit>("Text1")->setText(QStringLiteral("Not to be saved"));
     window->close();
+    EXPECT_EQ(readFile(env.iniPath()), before);
     const QStringList messages = env.prompter.textsOf(ScriptedPrompter::Kind::Message);
     ASSERT_EQ(messages.size(), 1);
     QString expected = env.text(StringId::SettingsNotSaved);
     const QString head = expected.left(expected.indexOf(QStringLiteral("@File")));
     EXPECT_TRUE(messages[0].startsWith(head)) << messages[0].toStdString();
     EXPECT_TRUE(messages[0].contains(shown(env.iniPath()))) << messages[0].toStdString();
-    EXPECT_FALSE(messages[0].contains(QStringLiteral("@Reason")));
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("read-only"))) << messages[0].toStdString();
     EXPECT_FALSE(window->isVisible());
 }
 

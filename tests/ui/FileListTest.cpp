@@ -139,6 +139,12 @@ TEST_F(FileListTest, ShiftArrowsMoveEntriesFromAnyControlAndShiftKeysAreSwallowe
     EXPECT_EQ(window->fileList().paths(),
               (QStringList {QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("B"), QStringLiteral("D")}));
     EXPECT_EQ(selectedRows(), QList<int> {1});
+    // The focus frame went with the entry, up and down again.
+    EXPECT_EQ(list->currentItem()->text(), QStringLiteral("C"));
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(list->currentRow(), 2);
+    QTest::keyClick(list, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(list->currentRow(), 1);
     const int current = list->currentRow();
     QTest::keyClick(list, Qt::Key_Home, Qt::ShiftModifier);
     QTest::keyClick(list, Qt::Key_End, Qt::ShiftModifier);

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   libicu-dev libgtest-dev libgmock-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox metacity
   python3 python3-pil
   time
   clang-14 libclang-rt-14-dev

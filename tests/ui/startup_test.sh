@@ -7,37 +7,23 @@
 set -uo pipefail
 
 program_dir=${1:?usage: startup_test.sh <program folder>}
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIP: $tool is not installed (scripts/setup.sh installs it)"
-    exit 77
-  fi
-done
+. "$(dirname "$0")/../../scripts/lib/xvfb.sh"
 if [ ! -x "$program_dir/leafmill" ]; then
   echo "FAIL: no leafmill in $program_dir"
   exit 1
 fi
 
 work=$(mktemp -d)
-xvfb_pid=""
 app_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-# Xvfb picks a free display itself and writes its number, so runs side by
-# side never collide.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 3>"$work/display" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -1 "$work/display")"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
+xvfb_start || exit $?
 
 # Polls up to $2 tenths of a second for a visible window named exactly $1.
 wait_for_window() {

@@ -29,12 +29,18 @@ wait_for_window() {
   return 1
 }
 where() { xdotool getwindowgeometry "$1" 2>/dev/null | awk '/Position/ {print $2}'; }
-# Waits up to two seconds for the window to stop moving, then prints where it is.
+# Waits up to ten seconds for the window to stay put for half a second, then
+# prints where it is.
 settled() {
-  local last="" now _
-  for _ in $(seq 20); do
+  local last="" now _ same=0
+  for _ in $(seq 100); do
     now=$(where "$1")
-    [ -n "$now" ] && [ "$now" = "$last" ] && { echo "$now"; return; }
+    if [ -n "$now" ] && [ "$now" = "$last" ]; then
+      same=$((same + 1))
+      [ "$same" -ge 5 ] && { echo "$now"; return; }
+    else
+      same=0
+    fi
     last=$now
     sleep 0.1
   done
@@ -89,7 +95,7 @@ for wm in openbox metacity; do
   cp -r "$program_dir" "$work/Leafmill"
   QT_QPA_PLATFORM=xcb "$work/Leafmill/leafmill" >"$work/$wm.log" 2>&1 &
   app_pid=$!
-  main=$(wait_for_window 'Leafmill 1.60' 150) || fail "the main window did not appear"
+  main=$(wait_for_window 'Leafmill 1.60' 300) || fail "the main window did not appear"
   check_drag "$main" "main window"
 
   # Settings at 179,296 opens the dialog; it drags the same way.
@@ -99,7 +105,7 @@ for wm in openbox metacity; do
   xdotool mousedown 1
   sleep 0.1
   xdotool mouseup 1
-  dialog=$(wait_for_window 'Settings' 50) || fail "the settings dialog did not open"
+  dialog=$(wait_for_window 'Settings' 300) || fail "the settings dialog did not open"
   check_drag "$dialog" "settings dialog"
 
   kill "$app_pid" 2>/dev/null

@@ -46,7 +46,7 @@ app_pid=$!
 
 # The splash has no title; it is the visible 212 x 356 window.
 splash_seen=""
-for _ in $(seq 100); do
+for _ in $(seq 400); do
   for id in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
     if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 212x356'; then splash_seen=$id; break 2; fi
   done
@@ -59,12 +59,12 @@ if xdotool search --onlyvisible --name '^Leafmill 1.60$' >/dev/null 2>&1; then
   fail "the main window showed together with the splash"
 fi
 
-main_id=$(wait_for_window 'Leafmill 1.60' 100) || fail "the main window did not appear"
+main_id=$(wait_for_window 'Leafmill 1.60' 300) || fail "the main window did not appear"
 main_at=$(now_ms)
 delay=$((main_at - splash_at))
 echo "main window $delay ms after the splash"
 [ "$delay" -ge 1500 ] || fail "the main window came after $delay ms, before its time"
-[ "$delay" -le 6000 ] || fail "the main window came after $delay ms"
+[ "$delay" -le 30000 ] || fail "the main window came after $delay ms"
 if xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | grep -qx "$splash_seen"; then
   fail "the splash is still shown"
 fi
@@ -76,7 +76,7 @@ sleep 0.3
 xdotool mousedown 1
 sleep 0.1
 xdotool mouseup 1
-for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 300); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "the close button did not end the program"
 wait "$app_pid"
 status=$?
@@ -89,8 +89,8 @@ app_pid=""
 sed -i 's/^MyLagIndex=.*/MyLagIndex=Vanished/' "$work/Leafmill/main.ini"
 "$work/Leafmill/leafmill" >"$work/fallback.log" 2>&1 &
 app_pid=$!
-main_id=$(wait_for_window 'Leafmill 1.60' 100) || fail "no main window with a vanished language file"
-notice=$(wait_for_window 'Leafmill' 50) || fail "no notice about the vanished language file"
+main_id=$(wait_for_window 'Leafmill 1.60' 300) || fail "no main window with a vanished language file"
+notice=$(wait_for_window 'Leafmill' 300) || fail "no notice about the vanished language file"
 xdotool windowactivate --sync "$notice" key Return 2>/dev/null || xdotool key Return
 kill "$app_pid" 2>/dev/null
 wait "$app_pid" 2>/dev/null
@@ -100,9 +100,9 @@ app_pid=""
 rm "$work/Leafmill/main.ini"
 "$work/Leafmill/leafmill" >"$work/missing.log" 2>&1 &
 app_pid=$!
-box=$(wait_for_window 'Leafmill' 100) || fail "no message about the missing main.ini"
+box=$(wait_for_window 'Leafmill' 300) || fail "no message about the missing main.ini"
 xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
-for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 300); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after the message"
 wait "$app_pid"
 status=$?

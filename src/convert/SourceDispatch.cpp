@@ -1,6 +1,7 @@
 #include "convert/SourceDispatch.h"
 
 #include "extract/doc/DocToText.h"
+#include "extract/epub/EpubToText.h"
 #include "extract/html/HtmlToText.h"
 #include "extract/rtf/RtfToText.h"
 
@@ -19,6 +20,7 @@ const DispatchTable& defaultDispatchTable()
         { ".php", &extract::htmlToText, "htm" },
         { ".rtf", &extract::rtfToText, "rtf" },
         { ".doc", &extract::docToText, "doc" },
+        { "epub", &extract::epubToText, "epub" },
     };
     return table;
 }

@@ -13,6 +13,20 @@ struct CutType {
     int32_t InOutFileSize = 0;
 };
 
+// [NotesReader]: pages made for the iPod's Notes reader. Without the section
+// the pages are plain text as they always were.
+struct NotesReaderSettings {
+    bool present = false; // the section is in main.ini (or the user turned it on)
+    std::string PageEncoding; // a name PageEncoder takes; empty: the code page
+    bool Links = false; // Previous and Next links on every page
+    bool Titles = false; // each page names itself in the reader's menu
+    bool Contents = false; // a contents note linking to the chapters
+    bool ChapterPages = false; // a chapter starts on a new page
+    bool JoinLines = false; // unwrap hard-wrapped text sources
+
+    bool anyMarkup() const { return Links || Titles || Contents; }
+};
+
 // The settings record, filled from main.ini at start-up. Fields are named after
 // their INI keys. Texts are UTF-8; the INI layer converts to the code page.
 struct Settings {
@@ -32,6 +46,8 @@ struct Settings {
     std::string InPutDir;
     std::string OutPutDir;
     std::vector<std::string> CutWord;     // entries 0..CutWordNum, decoded ("enter" is CR LF)
+
+    NotesReaderSettings NotesReader;
 
     // The last row's page size 0 switches whole-file mode: one page file per
     // source, named after the source.

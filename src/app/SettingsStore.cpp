@@ -1,8 +1,10 @@
 #include "app/SettingsStore.h"
 
 #include "text/CodePage.h"
+#include "text/PageEncoder.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <fstream>
 #include <optional>
@@ -16,6 +18,9 @@ namespace {
 
 constexpr std::string_view kMainSettings = "MainSettings";
 constexpr std::string_view kUserSettings = "UserSettings";
+constexpr std::string_view kNotesReader = "NotesReader";
+constexpr std::array<std::string_view, 5> kNotesReaderSwitches = {"Links", "Titles", "Contents", "ChapterPages",
+                                                                   "JoinLines"};
 
 // Far above any real table; keeps a mistyped count from sizing a table of
 // billions of rows, each read from the file.
@@ -176,6 +181,33 @@ bool readUserSettings(SettingsReader& reader, Settings& settings)
     return true;
 }
 
+bool* notesReaderSwitch(NotesReaderSettings& notes, std::size_t index)
+{
+    std::array<bool*, kNotesReaderSwitches.size()> fields = {&notes.Links, &notes.Titles, &notes.Contents,
+                                                             &notes.ChapterPages, &notes.JoinLines};
+    return fields[index];
+}
+
+// A main.ini without any key of the section keeps the pages as they were.
+bool readNotesReader(SettingsReader& reader, Settings& settings)
+{
+    NotesReaderSettings notes;
+    notes.PageEncoding = reader.text(kNotesReader, "PageEncoding");
+    notes.present = !notes.PageEncoding.empty();
+    for (std::size_t i = 0; i < kNotesReaderSwitches.size(); ++i) {
+        const std::string value = reader.text(kNotesReader, kNotesReaderSwitches[i]);
+        notes.present = notes.present || !value.empty();
+        if (!value.empty() && value != "0" && value != "1")
+            return reader.refuse(kNotesReader, kNotesReaderSwitches[i], "\"" + value + "\" is neither 0 nor 1");
+        *notesReaderSwitch(notes, i) = value == "1";
+    }
+    std::string why;
+    if (!notes.PageEncoding.empty() && !PageEncoder::open(notes.PageEncoding, &why))
+        return reader.refuse(kNotesReader, "PageEncoding", why);
+    settings.NotesReader = notes;
+    return true;
+}
+
 bool fail(std::string* error, std::string why)
 {
     if (error)
@@ -221,7 +253,7 @@ bool SettingsStore::LoadSettings(std::string* error)
     if (!readCutTypes(reader, settings))
         return fail(error, reader.error());
     settings.Filter = reader.text(kMainSettings, "Filter");
-    if (!readCutWords(reader, settings) || !readUserSettings(reader, settings))
+    if (!readCutWords(reader, settings) || !readUserSettings(reader, settings) || !readNotesReader(reader, settings))
         return fail(error, reader.error());
 
     record_ = std::move(settings);
@@ -250,6 +282,14 @@ bool SettingsStore::SaveSettings(std::string* error)
     }
     // One replacement of the file for all keys: a failure leaves it whole.
     if (!ini_.WriteIniKeys(kUserSettings, keys))
+        return fail(error, ini_.lastError());
+    if (!s.NotesReader.present)
+        return true;
+    NotesReaderSettings notes = s.NotesReader;
+    std::vector<std::pair<std::string, std::string>> noteKeys = {{"PageEncoding", notes.PageEncoding}};
+    for (std::size_t i = 0; i < kNotesReaderSwitches.size(); ++i)
+        noteKeys.emplace_back(kNotesReaderSwitches[i], *notesReaderSwitch(notes, i) ? "1" : "0");
+    if (!ini_.WriteIniKeys(kNotesReader, noteKeys))
         return fail(error, ini_.lastError());
     return true;
 }

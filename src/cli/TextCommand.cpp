@@ -4,6 +4,7 @@
 #include "convert/InputFile.h"
 #include "convert/SourceConverter.h"
 #include "convert/SourceDispatch.h"
+#include "text/CodePage.h"
 
 #include <cstdio>
 
@@ -71,7 +72,7 @@ int runTextCommand(const CliOptions& options)
         std::fprintf(stderr, "leafmill-cli: %s: warning: %s\n", source.c_str(), warning.c_str());
     if (extracted.failure != SourceFailure::None)
         return fail(source, extracted.reason);
-    if (!writeOut(extracted.bytes) || std::fflush(stdout) != 0)
+    if (!writeOut(environment.codePage->fromUtf8(extracted.text)) || std::fflush(stdout) != 0)
         return fail(source, "the text could not be written to the standard output");
     return kExitDone;
 }

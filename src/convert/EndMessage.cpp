@@ -51,6 +51,14 @@ std::string endMessage(
         }
         message += "\n" + failureLine(language, source);
     }
+    for (const SourceOutcome& source : sources) {
+        if (source.replaced.count == 0)
+            continue;
+        message += "\n\n" + source.path + ": "
+            + replaceAll(replaceAll(language.text(StringId::CharactersReplaced), "@Count",
+                             std::to_string(source.replaced.count)),
+                "@First", source.replaced.first);
+    }
     return message;
 }
 

@@ -57,7 +57,7 @@ bool createBookFolder(const std::string& folder, std::string* reason)
     return true;
 }
 
-CutRules cutRulesOf(const Settings& settings, const CodePage& codePage)
+CutRules cutRulesOf(const Settings& settings, const CodePage& codePage, bool escaped)
 {
     CutRules rules;
     const CutType& cutType = settings.activeCutType();
@@ -67,6 +67,8 @@ CutRules cutRulesOf(const Settings& settings, const CodePage& codePage)
     rules.keep = settings.KeepFileSize;
     for (const std::string& word : settings.CutWord)
         rules.cutWords.push_back(codePage.fromUtf8(word));
+    if (escaped)
+        rules.unsplit = {"&lt;", "&amp;"};
     return rules;
 }
 
@@ -154,11 +156,26 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
     listener.sourceProgress(0);
 
     const CodePage& codePage = *impl_->codePage;
-    const CutRules rules = cutRulesOf(settings, codePage);
+    const NotesReaderSettings& notes = settings.NotesReader;
+    std::shared_ptr<const PageEncoder> encoder;
+    if (notes.present) {
+        encoder = PageEncoder::open(notes.PageEncoding.empty() ? codePage.name() : notes.PageEncoding, &reason);
+        if (!encoder) {
+            result.end = RunEnd::Refused;
+            result.message = "The page encoding " + notes.PageEncoding + " cannot be used: " + reason;
+            return result;
+        }
+    }
+    const PageTextRules pageText{encoder.get(), notes.present};
+    // Sizes, cut words and character starts are those of the page encoding.
+    const CodePage& pageCodePage = encoder ? encoder->codePage() : codePage;
+    const CutRules rules = cutRulesOf(settings, pageCodePage, pageText.escapeTags);
     PageWriter writer(state, [&listener](int value) { listener.runProgress(value); });
-    PageCutter cutter(rules, codePage, writer);
+    PageCutter cutter(rules, pageCodePage, writer);
     SourceConverter converter(impl_->dispatch, codePage, cutter,
                               [&listener](int value) { listener.sourceProgress(value); });
+    if (encoder)
+        converter.usePageText(pageText);
 
     bool stopped = false;
     for (std::size_t i = 0; i < sources.size(); ++i) {

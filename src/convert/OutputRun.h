@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "convert/SourceDispatch.h"
+#include "text/PageEncoder.h"
 
 #include <atomic>
 #include <cstdint>
@@ -47,6 +48,7 @@ struct SourceOutcome {
     SourceFailure failure = SourceFailure::None;
     std::string reason; // the extractor's or the system's words
     std::vector<std::string> warnings; // survivable problems of the extractor
+    Replacements replaced; // characters the page encoding could not keep
 };
 
 enum class RunEnd {

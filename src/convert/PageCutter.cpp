@@ -128,7 +128,8 @@ bool PageCutter::cutPage()
     const std::size_t window = static_cast<std::size_t>(std::clamp(rules_.windowSize, 0, rules_.pageSize));
     const std::size_t windowStart = size - window;
     const std::size_t behindWord = FindCutPoint(buffer_, windowStart, size, rules_.cutWords, codePage_);
-    std::size_t cut = codePage_.boundaryAtOrBefore(buffer_, behindWord == 0 ? size : windowStart + behindWord);
+    std::size_t cut = outsideUnsplit(
+        codePage_.boundaryAtOrBefore(buffer_, behindWord == 0 ? size : windowStart + behindWord));
     // A character longer than the whole page goes on a page of its own.
     if (cut == 0)
         cut = codePage_.charLength(buffer_, 0);
@@ -148,8 +149,20 @@ std::size_t PageCutter::overlapStart(std::size_t cut) const
     const std::size_t keep = static_cast<std::size_t>(std::max(rules_.keep, 0));
     if (keep == 0)
         return cut;
-    const std::size_t start = codePage_.boundaryAtOrBefore(buffer_, keep < cut ? cut - keep : 0);
+    const std::size_t start = outsideUnsplit(codePage_.boundaryAtOrBefore(buffer_, keep < cut ? cut - keep : 0));
     return start > 0 ? start : codePage_.charLength(buffer_, 0);
+}
+
+// A position inside one of the unsplit sequences moves to its start.
+std::size_t PageCutter::outsideUnsplit(std::size_t pos) const
+{
+    for (const std::string& sequence : rules_.unsplit) {
+        const std::size_t from = pos >= sequence.size() ? pos - sequence.size() + 1 : 0;
+        const std::size_t at = buffer_.find(sequence, from);
+        if (at != std::string::npos && at < pos)
+            return at;
+    }
+    return pos;
 }
 
 bool PageCutter::finish()

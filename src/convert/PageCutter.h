@@ -19,6 +19,7 @@ struct CutRules {
     int32_t windowSize = 0; // W: where before the page end a cut word is looked for
     int32_t keep = 0; // K: bytes repeated at the start of the next page
     std::vector<std::string> cutWords; // in list order, in the code page
+    std::vector<std::string> unsplit; // sequences a page never ends inside ("&lt;")
 };
 
 // What cutting one text file came to.
@@ -43,6 +44,7 @@ private:
     bool appendText(std::string_view text, bool lineEnd);
     bool cutPage();
     std::size_t overlapStart(std::size_t cut) const;
+    std::size_t outsideUnsplit(std::size_t pos) const;
     bool finish();
     bool fail(std::string reason);
 

@@ -29,7 +29,19 @@ ExtractedText extractSource(
         extracted.reason = result.error.empty() ? "the reader gave no reason" : std::move(result.error);
         return extracted;
     }
-    extracted.bytes = codePage.fromUtf8(result.text);
+    extracted.text = std::move(result.text);
+    return extracted;
+}
+
+ExtractedText readTextSource(const std::string& path, const CodePage& codePage)
+{
+    ExtractedText extracted;
+    std::string bytes;
+    if (!readWholeFile(pathFromUtf8(path), &bytes, &extracted.reason)) {
+        extracted.failure = SourceFailure::Missing;
+        return extracted;
+    }
+    extracted.text = codePage.toUtf8(bytes);
     return extracted;
 }
 
@@ -54,22 +66,33 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
     }
 
     CutOutcome cut;
-    if (!kind->extractor) {
+    if (!kind->extractor && !pageText_.encoder) {
         cut = cutter_.CutTextFile(pathFromUtf8(path));
     } else {
-        ExtractedText extracted = extractSource(path, *kind, codePage_, sourceProgress_);
+        ExtractedText extracted = kind->extractor ? extractSource(path, *kind, codePage_, sourceProgress_)
+                                                  : readTextSource(path, codePage_);
         outcome.warnings = std::move(extracted.warnings);
         if (extracted.failure != SourceFailure::None) {
             outcome.failure = extracted.failure;
             outcome.reason = std::move(extracted.reason);
             return outcome;
         }
+        std::string bytes;
+        if (pageText_.encoder) {
+            PageText page = makePageText(extracted.text, pageText_);
+            bytes = std::move(page.bytes);
+            outcome.replaced = std::move(page.replaced);
+        } else {
+            bytes = codePage_.fromUtf8(extracted.text);
+        }
+        extracted.text = std::string();
         TemporaryTextFile temporary;
-        if (!temporary.create(kind->kindWord, extracted.bytes, &outcome.reason)) {
+        const std::string_view kindWord = kind->extractor ? kind->kindWord : std::string_view("txt");
+        if (!temporary.create(kindWord, bytes, &outcome.reason)) {
             outcome.failure = SourceFailure::ExtractorFailed;
             return outcome;
         }
-        extracted.bytes = std::string();
+        bytes = std::string();
         cut = cutter_.CutTextFile(pathFromUtf8(temporary.path()));
     }
     outcome.pages = cut.pages;

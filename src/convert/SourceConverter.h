@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/OutputRun.h"
+#include "convert/PageText.h"
 #include "convert/SourceDispatch.h"
 
 #include <functional>
@@ -12,9 +13,9 @@ namespace leafmill {
 class CodePage;
 class PageCutter;
 
-// A document's plain text in the code page, or why there is none.
+// A document's plain text (UTF-8), or why there is none.
 struct ExtractedText {
-    std::string bytes;
+    std::string text;
     SourceFailure failure = SourceFailure::None; // Missing or ExtractorFailed
     std::string reason;
     std::vector<std::string> warnings;
@@ -24,6 +25,9 @@ struct ExtractedText {
 ExtractedText extractSource(
     const std::string& path, const SourceKind& kind, const CodePage& codePage, std::function<void(int)> progress);
 
+// A text source's bytes in the code page, as UTF-8.
+ExtractedText readTextSource(const std::string& path, const CodePage& codePage);
+
 // Turns one source into pages: a text source is cut as it is; any other kind
 // of the table goes through its extractor into a temporary text file that is
 // cut and deleted.
@@ -32,6 +36,10 @@ public:
     SourceConverter(const DispatchTable& table, const CodePage& codePage, PageCutter& cutter,
         std::function<void(int)> sourceProgress);
 
+    // Pages for the Notes reader: every source, text ones too, is converted
+    // to the page encoding (the encoder must outlive the converter).
+    void usePageText(const PageTextRules& rules) { pageText_ = rules; }
+
     SourceOutcome ConvertFile(const std::string& path);
 
 private:
@@ -39,6 +47,7 @@ private:
     const CodePage& codePage_;
     PageCutter& cutter_;
     std::function<void(int)> sourceProgress_;
+    PageTextRules pageText_;
 };
 
 } // namespace leafmill

@@ -3,6 +3,7 @@
 #include "extract/doc/DocToText.h"
 #include "extract/epub/EpubToText.h"
 #include "extract/html/HtmlToText.h"
+#include "extract/pdf/PdfToText.h"
 #include "extract/rtf/RtfToText.h"
 
 #include <string>
@@ -21,6 +22,7 @@ const DispatchTable& defaultDispatchTable()
         { ".rtf", &extract::rtfToText, "rtf" },
         { ".doc", &extract::docToText, "doc" },
         { "epub", &extract::epubToText, "epub" },
+        { ".pdf", &extract::pdfToText, "pdf" },
     };
     return table;
 }

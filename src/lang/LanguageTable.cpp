@@ -20,16 +20,43 @@ constexpr int kHighestKey = 99999;
 
 // English for the strings added after the original set, used where a
 // language file made for the original program lacks them.
-constexpr std::array<const char*, StringId::Highest - StringId::FirstAdded + 1> kBuiltInEnglish = {
-    "These sources gave no pages:",
-    "not a kind of document Leafmill reads",
-    "the file is missing or cannot be read",
-    "it could not be converted: @Reason",
-    "a page could not be written: @Reason",
-    "The book folder @Folder could not be created: @Reason",
-    "The settings could not be saved to @File: @Reason",
-    "The language file @Chosen could not be loaded; @Used is used instead.",
+struct BuiltIn {
+    int number;
+    const char* text;
 };
+
+constexpr BuiltIn kBuiltInEnglish[] = {
+    {33, "These sources gave no pages:"},
+    {34, "not a kind of document Leafmill reads"},
+    {35, "the file is missing or cannot be read"},
+    {36, "it could not be converted: @Reason"},
+    {37, "a page could not be written: @Reason"},
+    {38, "The book folder @Folder could not be created: @Reason"},
+    {39, "The settings could not be saved to @File: @Reason"},
+    {40, "The language file @Chosen could not be loaded; @Used is used instead."},
+    {55, "@Count characters are not in the page encoding and were written as their nearest equivalents or as ? "
+         "(first: @First); another page encoding may keep them."},
+    {56, "Previous"},
+    {57, "Next"},
+    {58, "Contents"},
+    {59, "The book will take about @Notes notes, but the Notes reader loads only @Limit. Make the book anyway?"},
+    {60, "A page size of @Size bytes is above the 4,096 bytes the Notes reader shows: pages over 4,096 bytes are "
+         "cut short by the reader."},
+};
+
+const std::string* builtInEnglish(int index)
+{
+    static const auto texts = [] {
+        std::vector<std::pair<int, std::string>> all;
+        for (const BuiltIn& entry : kBuiltInEnglish)
+            all.emplace_back(entry.number, entry.text);
+        return all;
+    }();
+    for (const auto& [number, text] : texts)
+        if (number == index)
+            return &text;
+    return nullptr;
+}
 
 std::string stringKey(int index)
 {
@@ -82,20 +109,20 @@ bool LanguageTable::LoadLanguageTable(const fs::path& languageFolder, const std:
     return true;
 }
 
+bool LanguageTable::isProgramString(int index)
+{
+    const bool original = index >= 1 && index < StringId::FirstAdded && index != 30;
+    return original || builtInEnglish(index) != nullptr;
+}
+
 const std::string& LanguageTable::text(int index) const
 {
     static const std::string empty;
-    static const auto builtIn = [] {
-        std::array<std::string, kBuiltInEnglish.size()> texts;
-        for (std::size_t i = 0; i < texts.size(); ++i)
-            texts[i] = kBuiltInEnglish[i];
-        return texts;
-    }();
     const bool inTable = index >= 0 && static_cast<std::size_t>(index) < entries_.size();
     if (inTable && !entries_[static_cast<std::size_t>(index)].empty())
         return entries_[static_cast<std::size_t>(index)];
-    if (index >= StringId::FirstAdded && index <= StringId::Highest)
-        return builtIn[static_cast<std::size_t>(index - StringId::FirstAdded)];
+    if (const std::string* english = builtInEnglish(index))
+        return *english;
     return inTable ? entries_[static_cast<std::size_t>(index)] : empty;
 }
 

@@ -29,6 +29,10 @@ public:
     // when the file lacks them.
     const std::string& text(int index) const;
 
+    // Whether the program uses string `index` (numbers between the developers'
+    // ranges may be unassigned).
+    static bool isProgramString(int index);
+
 private:
     std::vector<std::string> entries_;
 };

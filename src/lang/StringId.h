@@ -48,10 +48,18 @@ inline constexpr int SettingsNotSaved = 39;    // holds "@File" and "@Reason"
 // Start-up
 inline constexpr int LanguageFallback = 40;    // holds "@Chosen" and "@Used"
 
+// Pages for the Notes reader
+inline constexpr int CharactersReplaced = 55;  // holds "@Count" and "@First"
+inline constexpr int PreviousLink = 56;
+inline constexpr int NextLink = 57;
+inline constexpr int ContentsTitle = 58;
+inline constexpr int AskTooManyNotes = 59;     // holds "@Notes" and "@Limit"
+inline constexpr int PageOverReaderLimit = 60; // holds "@Size"
+
 // Strings from FirstAdded up came after the original set; the table has
 // built-in English for them.
 inline constexpr int FirstAdded = 33;
-inline constexpr int Highest = 40;
+inline constexpr int Highest = 60;
 
 constexpr int cutWordLabel(int box)
 {

@@ -268,7 +268,37 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"CutTypeIndex=1", "CutTypeIndex=-1", "UserSettings", "CutTypeIndex", "outside 0..1"},
         Refusal{"CutTypeIndex=1", "CutTypeIndex=first", "UserSettings", "CutTypeIndex", "not a whole number"},
         Refusal{"KeepFileSize=16", "KeepFileSize=lots", "UserSettings", "KeepFileSize", "not a whole number"},
-        Refusal{"CodePage=windows-1252", "CodePage=klingon-1", "MainSettings", "CodePage", "klingon-1"}));
+        Refusal{"CodePage=windows-1252", "CodePage=klingon-1", "MainSettings", "CodePage", "klingon-1"},
+        Refusal{"Unnamed=kept\r\n", "[NotesReader]\r\nLinks=yes\r\n", "NotesReader", "Links", "neither 0 nor 1"},
+        Refusal{"Unnamed=kept\r\n", "[NotesReader]\r\nPageEncoding=Runes\r\n", "NotesReader", "PageEncoding",
+            "Runes"}));
+
+TEST_F(SettingsStoreTest, TheNotesReaderSectionIsReadAndWrittenOnlyWhenPresent)
+{
+    writeIni(kMainSection + kUserSection);
+    {
+        SettingsStore store(file);
+        ASSERT_TRUE(store.LoadSettings(nullptr));
+        EXPECT_FALSE(store.record().NotesReader.present);
+        ASSERT_TRUE(store.SaveSettings(nullptr));
+        EXPECT_EQ(readFile(file).find("NotesReader"), std::string::npos);
+    }
+    writeIni(kMainSection + kUserSection + "[NotesReader]\r\nPageEncoding=MacRoman\r\nTitles=1\r\nJoinLines=0\r\n");
+    SettingsStore store(file);
+    ASSERT_TRUE(store.LoadSettings(nullptr));
+    const NotesReaderSettings& notes = store.record().NotesReader;
+    EXPECT_TRUE(notes.present);
+    EXPECT_EQ(notes.PageEncoding, "MacRoman");
+    EXPECT_TRUE(notes.Titles);
+    EXPECT_FALSE(notes.Links || notes.Contents || notes.ChapterPages || notes.JoinLines);
+    store.record().NotesReader.Links = true;
+    ASSERT_TRUE(store.SaveSettings(nullptr));
+    SettingsStore again(file);
+    ASSERT_TRUE(again.LoadSettings(nullptr));
+    EXPECT_TRUE(again.record().NotesReader.Links);
+    EXPECT_TRUE(again.record().NotesReader.Titles);
+    EXPECT_EQ(again.record().NotesReader.PageEncoding, "MacRoman");
+}
 
 TEST_F(SettingsStoreTest, WholeFileModeNeedsTheChosenRowToBeUncut)
 {

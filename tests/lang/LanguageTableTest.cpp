@@ -106,7 +106,7 @@ TEST_F(LanguageTableTest, AddedStringsFallBackToBuiltInEnglishOnlyWhereTheFileLa
     EXPECT_EQ(table.text(StringId::FailureNotConverted), "eigener Text: @Reason");
     EXPECT_EQ(table.text(StringId::BookFolderNotCreated), "The book folder @Folder could not be created: @Reason");
     for (int index = StringId::FirstAdded; index <= StringId::Highest; ++index)
-        EXPECT_FALSE(table.text(index).empty()) << index;
+        EXPECT_EQ(table.text(index).empty(), !LanguageTable::isProgramString(index)) << index;
     EXPECT_EQ(table.text(32), "");
 }
 

@@ -1,0 +1,180 @@
+#include "text/PageEncoder.h"
+
+#include "text/CodePage.h"
+
+#include <unicode/translit.h>
+#include <unicode/ucnv.h>
+#include <unicode/uniset.h>
+#include <unicode/unistr.h>
+#include <unicode/utf8.h>
+
+#include <array>
+#include <cctype>
+
+namespace leafmill {
+
+namespace {
+
+constexpr std::size_t kShownReplacements = 5;
+
+struct Alias {
+    std::string_view name;
+    std::string_view converter;
+};
+
+constexpr std::array<Alias, 8> kAliases = { {
+    { "latin-1", "ISO-8859-1" },
+    { "macroman", "macintosh" },
+    { "gb2312", "windows-936" },
+    { "gbk", "windows-936" },
+    { "big5", "windows-950" },
+    { "shift_jis", "Shift_JIS" },
+    { "euc-kr", "EUC-KR" },
+    { "utf-8", "UTF-8" },
+} };
+
+std::string lowered(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+} // namespace
+
+void Replacements::add(std::string_view utf8Character)
+{
+    if (++count <= kShownReplacements)
+        first.append(utf8Character);
+}
+
+std::string PageEncoder::converterName(std::string_view name)
+{
+    const std::string key = lowered(name);
+    for (const Alias& alias : kAliases)
+        if (key == alias.name)
+            return std::string(alias.converter);
+    return std::string(name);
+}
+
+// The characters the encoding keeps, and the transforms for the rest.
+struct PageEncoder::Transforms {
+    icu::UnicodeSet kept;
+    std::unique_ptr<icu::Transliterator> transform;
+};
+
+PageEncoder::~PageEncoder() = default;
+
+std::shared_ptr<const PageEncoder> PageEncoder::open(std::string_view name, std::string* error)
+{
+    std::shared_ptr<const CodePage> codePage = CodePage::open(converterName(name), error);
+    if (!codePage)
+        return {};
+    std::shared_ptr<PageEncoder> encoder(new PageEncoder);
+    encoder->codePage_ = std::move(codePage);
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* converter = ucnv_open(encoder->codePage_->name().c_str(), &status);
+    encoder->icu_ = std::make_unique<Transforms>();
+    if (U_SUCCESS(status))
+        ucnv_getUnicodeSet(converter, encoder->icu_->kept.toUSet(), UCNV_ROUNDTRIP_SET, &status);
+    ucnv_close(converter);
+    // Letters of other scripts are spelt in Latin first, then whatever is
+    // left beyond ASCII (quotes, dashes, accents) is reduced.
+    // Bullets and the euro sign have no Latin-ASCII form of their own.
+    const icu::UnicodeString rules = icu::UnicodeString::fromUTF8(
+        "::Any-Latin; ::Latin-ASCII; [\\u2022\\u2023\\u25E6\\u2043\\u2219] > '*'; \\u20AC > EUR;");
+    UParseError parseError;
+    encoder->icu_->transform.reset(
+        icu::Transliterator::createFromRules("leafmill-pages", rules, UTRANS_FORWARD, parseError, status));
+    if (U_FAILURE(status) || !encoder->icu_->transform) {
+        if (error)
+            *error = std::string("the character transforms are not available: ") + u_errorName(status);
+        return {};
+    }
+    encoder->icu_->kept.freeze();
+    return encoder;
+}
+
+std::string PageEncoder::equivalent(std::u16string_view run) const
+{
+    icu::UnicodeString copy(reinterpret_cast<const UChar*>(run.data()), static_cast<int32_t>(run.size()));
+    {
+        const std::lock_guard<std::mutex> lock(transformLock_);
+        icu_->transform->transliterate(copy);
+    }
+    std::string out;
+    for (int32_t i = 0; i < copy.length();) {
+        const UChar32 c = copy.char32At(i);
+        const int32_t size = U16_LENGTH(c);
+        if (icu_->kept.contains(c)) {
+            std::string utf8;
+            copy.tempSubString(i, size).toUTF8String(utf8);
+            out += codePage_->fromUtf8(utf8);
+        } else {
+            out.push_back('?');
+        }
+        i += size;
+    }
+    return out;
+}
+
+std::string PageEncoder::encode(std::string_view utf8, Replacements* replaced) const
+{
+    if (codePage_->isUtf8())
+        return codePage_->fromUtf8(utf8);
+    std::string out;
+    out.reserve(utf8.size());
+    const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
+    const auto length = static_cast<int64_t>(utf8.size());
+    int64_t keptFrom = 0;
+    int64_t at = 0;
+    auto flushKept = [&](int64_t until) {
+        if (until > keptFrom)
+            out += codePage_->fromUtf8(utf8.substr(static_cast<std::size_t>(keptFrom), static_cast<std::size_t>(until - keptFrom)));
+    };
+    while (at < length) {
+        const int64_t start = at;
+        UChar32 c = 0;
+        // ICU's macro takes 32-bit offsets; it only looks a few bytes ahead.
+        int32_t step = 0;
+        const int32_t window = static_cast<int32_t>(std::min<int64_t>(length - at, 4));
+        U8_NEXT(bytes + at, step, window, c);
+        at += step;
+        if (c >= 0 && icu_->kept.contains(c))
+            continue;
+        flushKept(start);
+        // The run of characters the encoding lacks goes through the
+        // transforms together, so that context (a word in another script) helps.
+        std::u16string run;
+        int64_t runEnd = start;
+        for (int64_t next = start; next < length;) {
+            UChar32 d = 0;
+            int32_t s = 0;
+            const int32_t w = static_cast<int32_t>(std::min<int64_t>(length - next, 4));
+            U8_NEXT(bytes + next, s, w, d);
+            if (d >= 0 && icu_->kept.contains(d))
+                break;
+            if (replaced)
+                replaced->add(d >= 0 ? utf8.substr(static_cast<std::size_t>(next), static_cast<std::size_t>(s)) : "?");
+            if (d < 0) {
+                d = u'?';
+            }
+            if (d > 0xFFFF) {
+                run.push_back(static_cast<char16_t>(U16_LEAD(d)));
+                run.push_back(static_cast<char16_t>(U16_TRAIL(d)));
+            } else {
+                run.push_back(static_cast<char16_t>(d));
+            }
+            next += s;
+            runEnd = next;
+        }
+        out += equivalent(run);
+        at = runEnd;
+        keptFrom = runEnd;
+    }
+    flushKept(length);
+    return out;
+}
+
+} // namespace leafmill

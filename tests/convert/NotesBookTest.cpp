@@ -1,0 +1,135 @@
+#include "convert/OutputRun.h"
+#include "lang/LanguageTable.h"
+#include "text/CodePage.h"
+
+#include "PageFolder.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace leafmill {
+namespace {
+
+using test::pagesIn;
+using test::TempDir;
+
+class QuietListener : public RunListener {
+public:
+    void sourceStarted(std::size_t, const std::string&) override { }
+    void runProgress(int) override { }
+    void sourceProgress(int) override { }
+    bool confirmStop() override { return true; }
+};
+
+// Books made for the Notes reader, from real files in a temporary folder.
+class NotesBookTest : public ::testing::Test {
+protected:
+    NotesBookTest()
+    {
+        auto table = std::make_shared<LanguageTable>();
+        std::string error;
+        EXPECT_TRUE(table->LoadLanguageTable(test::assetsDir() / "language", "English", *codePage, &error)) << error;
+        language = table;
+        settings.CutTypeNum = 0;
+        settings.CutTypeTable = { { 200, 40 } };
+        settings.CutWord = { "\r\n", " " };
+        settings.CutWordNum = 1;
+        settings.NotesReader.present = true;
+        settings.NotesReader.PageEncoding = "Latin-1";
+        std::filesystem::create_directory(dir / "out");
+    }
+
+    std::string source(const std::string& name, std::string_view bytes)
+    {
+        test::writeFile(dir / name, bytes);
+        return (dir / name).string();
+    }
+
+    RunResult run(const std::vector<std::string>& sources)
+    {
+        OutputRun outputRun(settings, codePage, language);
+        QuietListener listener;
+        return outputRun.run("Book", sources, (dir / "out").string(), listener);
+    }
+
+    std::vector<test::PageFile> pages() const { return pagesIn(dir / "out" / "Book", "Book"); }
+
+    std::string joined() const
+    {
+        std::string all;
+        for (const auto& page : pages())
+            all += page.bytes;
+        return all;
+    }
+
+    TempDir dir;
+    std::shared_ptr<const CodePage> codePage = CodePage::open("windows-1252");
+    std::shared_ptr<const LanguageTable> language;
+    Settings settings;
+};
+
+TEST_F(NotesBookTest, EverySourceIsWrittenInThePageEncodingAndTheReplacementsAreCounted)
+{
+    const RunResult result = run({ source("a.txt", "It\x92s plain \xfc.\r\n"),
+        source("b.html", "<html><meta charset=utf-8><p>\xc3\x9c" "berall \xe2\x80\x93 \xe2\x98\x83</p></html>") });
+    ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
+    EXPECT_NE(joined().find("It's plain \xfc."), std::string::npos);
+    EXPECT_NE(joined().find("\xdc" "berall - ?"), std::string::npos);
+    EXPECT_EQ(result.sources[0].replaced.count, 1u);
+    EXPECT_EQ(result.sources[1].replaced.count, 2u);
+    EXPECT_EQ(result.sources[1].replaced.first, "\xe2\x80\x93\xe2\x98\x83");
+    EXPECT_NE(result.message.find("b.html: 2 characters are not in the page encoding"), std::string::npos)
+        << result.message;
+
+    settings.NotesReader.PageEncoding = "UTF-8";
+    const RunResult utf8 = run({ (dir / "b.html").string() });
+    EXPECT_EQ(utf8.sources[0].replaced.count, 0u);
+    EXPECT_NE(joined().find("\xc3\x9c" "berall \xe2\x80\x93 \xe2\x98\x83"), std::string::npos);
+    EXPECT_EQ(utf8.message.find("characters are not"), std::string::npos);
+}
+
+TEST_F(NotesBookTest, CutWordsSizesAndCharacterStartsAreThoseOfThePageEncoding)
+{
+    settings.CutTypeTable = { { 20, 10 } };
+    settings.CutWord = { "\xc3\xa9" }; // é, one byte in Latin-1
+    const std::string line = "\xc3\xa9" "aaaaaaaaaaaaaaa\xc3\xa9xxxxxxxxxxxxxxxxxxxxxxxxxx\r\n";
+    run({ source("c.html", "<meta charset=utf-8>" + line) });
+    const auto written = pages();
+    ASSERT_GE(written.size(), 2u);
+    EXPECT_EQ(written[0].bytes, "\xe9" "aaaaaaaaaaaaaaa\xe9\r\n");
+
+    // Shift_JIS: two bytes a character, a page never ends inside one.
+    settings.NotesReader.PageEncoding = "Shift_JIS";
+    settings.CutWord = { "" };
+    run({ source("d.html", "<meta charset=utf-8>" + std::string(39, 'x') + "\xe6\x97\xa5\xe6\x9c\xac" "\xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5\xe6\x9c\xac\r\n") });
+    auto sjis = CodePage::open("Shift_JIS");
+    for (const auto& page : pages())
+        EXPECT_EQ(sjis->toUtf8(page.bytes).find("\xef\xbf\xbd"), std::string::npos) << page.name;
+}
+
+TEST_F(NotesBookTest, TextThatLooksLikeATagIsEscapedAndNeverCutInside)
+{
+    settings.CutTypeTable = { { 23, 0 } };
+    settings.CutWord = { "t" };
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "<a<b & c&lt; 1 < 2 ";
+    run({ source("e.txt", text + "\r\n") });
+    for (const auto& page : pages()) {
+        EXPECT_LE(page.bytes.size(), 25u);
+        const std::string body = page.bytes.substr(0, page.bytes.size() - 2);
+        for (std::size_t at = body.find('<'); at != std::string::npos; at = body.find('<', at + 1))
+            EXPECT_EQ(body.substr(at, 2), "< ") << page.name;
+        const std::size_t amp = body.rfind("&l");
+        if (amp != std::string::npos) {
+            EXPECT_NE(body.find(';', amp), std::string::npos) << "an entity cut in two: " << page.name;
+        }
+    }
+    std::string all;
+    for (const auto& page : pages())
+        all += page.bytes.substr(0, page.bytes.size() - 2);
+    EXPECT_EQ(all.substr(0, 39), "&lt;a&lt;b & c&amp;lt; 1 < 2 &lt;a&lt;b");
+}
+
+} // namespace
+} // namespace leafmill

@@ -37,7 +37,8 @@ class PageCutter {
 public:
     PageCutter(const CutRules& rules, const CodePage& codePage, PageWriter& writer);
 
-    CutOutcome CutTextFile(const std::filesystem::path& path);
+    // The first `skip` bytes of the file (a byte-order mark) are left out.
+    CutOutcome CutTextFile(const std::filesystem::path& path, std::size_t skip = 0);
 
 private:
     bool take(std::string_view block);

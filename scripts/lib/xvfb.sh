@@ -32,20 +32,26 @@ xvfb_start() {
 }
 
 wm_start() {
-  local name=$1 _
+  local name=$1 attempt _
   if ! command -v "$name" >/dev/null 2>&1; then
     echo "SKIP: $name is not installed (scripts/setup.sh installs it)"
     return 77
   fi
-  case $name in
-    metacity) metacity --replace --sm-disable >"$XVFB_DIR/$name.log" 2>&1 & ;;
-    *) "$name" >"$XVFB_DIR/$name.log" 2>&1 & ;;
-  esac
-  WM_PID=$!
-  # A window manager announces itself on the root window.
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-    sleep 0.1
+  # A window manager that gives up at once (the display was busy) is started again.
+  for attempt in 1 2 3; do
+    case $name in
+      metacity) metacity --replace --sm-disable >"$XVFB_DIR/$name.log" 2>&1 & ;;
+      *) "$name" >"$XVFB_DIR/$name.log" 2>&1 & ;;
+    esac
+    WM_PID=$!
+    # A window manager announces itself on the root window.
+    for _ in $(seq 300); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+      kill -0 "$WM_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    wm_stop
+    sleep 0.5
   done
   echo "$name did not start: $(cat "$XVFB_DIR/$name.log")"
   return 1

@@ -1,6 +1,7 @@
 #include "ui/WindowChrome.h"
 
 #include "controls/GfuBut.h"
+#include "ui/PointerButtons.h"
 #include "ui/UiStyle.h"
 
 #include <QDir>
@@ -111,6 +112,11 @@ void WindowChrome::drag(const QPoint& globalPos)
     // The platform's own caption move where it has one, started once; its
     // loop ends the drag. Else the window follows the pointer until release.
     if (!followingPointer_) {
+        if (!ui::leftButtonHeldNow()) {
+            // The release is only still on its way to us: no drag is left to make.
+            dragArmed_ = false;
+            return;
+        }
         QWindow* handle = window_->windowHandle();
         if (handle && handle->startSystemMove()) {
             dragArmed_ = false;

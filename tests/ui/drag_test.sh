@@ -60,6 +60,13 @@ drag() {
   sleep 0.1
   xdotool mouseup 1
 }
+# The same drag while the program is stopped: it sees press, moves and
+# release only afterwards, as a busy machine may deliver them.
+late_drag() {
+  kill -STOP "$app_pid"
+  drag "$@"
+  kill -CONT "$app_pid"
+}
 # Moves the pointer along the title bar with no button held.
 hover_bar() {
   local id=$1 x
@@ -82,6 +89,17 @@ check_drag() {
   [ "$later" = "$after" ] || fail "the $what followed the pointer after the release: $after -> $later"
   echo "$wm: $what $before -> $after, stays at $later"
 }
+# A drag the program learns of after the release must not leave the window
+# following the pointer.
+check_late_drag() {
+  local id=$1 what=$2 after later
+  late_drag "$id" 150 10 120 80
+  after=$(settled "$id")
+  hover_bar "$id"
+  later=$(settled "$id")
+  [ "$later" = "$after" ] || fail "after a late drag the $what followed the pointer: $after -> $later"
+  echo "$wm: $what after a late drag stays at $later"
+}
 
 ran=0
 for wm in openbox metacity; do
@@ -97,6 +115,7 @@ for wm in openbox metacity; do
   app_pid=$!
   main=$(wait_for_window 'Leafmill 1.60' 300) || fail "the main window did not appear"
   check_drag "$main" "main window"
+  check_late_drag "$main" "main window"
 
   # Settings at 179,296 opens the dialog; it drags the same way.
   eval "$(xdotool getwindowgeometry --shell "$main")"

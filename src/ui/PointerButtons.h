@@ -1,12 +1,20 @@
 #pragma once
 
+class QWidget;
+
 namespace leafmill::ui {
 
-// Whether the left mouse button is down now, as the window system knows it,
-// not as the events delivered so far say. A busy program may see a press
-// long after the release; a window manager asked to move the window then
-// would wait for a release that already came, and the window would follow
-// the pointer. True where the platform gives no such answer.
-bool leftButtonHeldNow();
+enum class WindowManagerMove {
+    Started,  // the window manager moves the window until the release
+    ButtonUp,  // the button is up already: nothing to move
+    Unavailable,  // no window manager move on this platform
+};
+
+// Hands a title-bar drag of `window` to the X window manager, from where the
+// server says the pointer is now. A busy program may see a press long after
+// the release, or with positions the pointer has left; a move asked for then
+// would wait for a release that already came, or jump, and the window would
+// follow the pointer.
+WindowManagerMove startWindowManagerMove(QWidget* window);
 
 }  // namespace leafmill::ui

@@ -112,8 +112,8 @@ void WindowChrome::drag(const QPoint& globalPos)
     // The platform's own caption move where it has one, started once; its
     // loop ends the drag. Else the window follows the pointer until release.
     if (!followingPointer_) {
-        if (!ui::leftButtonHeldNow()) {
-            // The release is only still on its way to us: no drag is left to make.
+        const ui::WindowManagerMove move = ui::startWindowManagerMove(window_);
+        if (move != ui::WindowManagerMove::Unavailable) {
             dragArmed_ = false;
             return;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Settings.h"
+#include "convert/BookFinisher.h"
 #include "convert/SourceDispatch.h"
 #include "text/PageEncoder.h"
 
@@ -49,6 +50,7 @@ struct SourceOutcome {
     std::string reason; // the extractor's or the system's words
     std::vector<std::string> warnings; // survivable problems of the extractor
     Replacements replaced; // characters the page encoding could not keep
+    std::vector<ChapterStart> chapters; // pages counted from the source's first
 };
 
 enum class RunEnd {

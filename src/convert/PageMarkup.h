@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace leafmill {
+
+// The Notes reader's markup around one page's text, in UTF-8: a declaration
+// when the page is UTF-8 (the reader takes Latin-1 otherwise), the title the
+// reader's menu shows, and links to the pages before and after it.
+struct PageFrame {
+    bool utf8 = false;
+    std::string title; // empty: the reader shows the file name
+    std::string previous; // file name of the page before; empty: none
+    std::string next; // file name of the page after; empty: none
+};
+
+// Link texts from the language table.
+struct LinkTexts {
+    std::string previous;
+    std::string next;
+};
+
+// What goes before the page's text, and after its closing line end.
+std::string frameHead(const PageFrame& frame, const LinkTexts& texts);
+std::string frameTail(const PageFrame& frame, const LinkTexts& texts);
+
+// A link to another note of the same folder; NOPUSH keeps paging out of the
+// reader's Menu history.
+std::string noteLink(std::string_view file, std::string_view text);
+
+} // namespace leafmill

@@ -13,6 +13,10 @@ struct CutType {
     int32_t InOutFileSize = 0;
 };
 
+// The most bytes a page may repeat of the one before (the settings dialog's
+// range is 0..kMaxKeepFileSize).
+inline constexpr int32_t kMaxKeepFileSize = 64;
+
 // [NotesReader]: pages made for the iPod's Notes reader. Without the section
 // the pages are plain text as they always were.
 struct NotesReaderSettings {

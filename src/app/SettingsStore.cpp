@@ -3,7 +3,6 @@
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <fstream>
@@ -51,11 +50,13 @@ bool equalsIgnoringAsciiCase(std::string_view text, std::string_view lower)
     return true;
 }
 
-// Reads the keys of main.ini and words the refusals: each names the file,
-// the section and the key. Fixed English, since no language is loaded yet.
+// Reads the keys of main.ini from one snapshot of it (tables of thousands of
+// rows would otherwise read the file once per key) and words the refusals:
+// each names the file, the section and the key. Fixed English, since no
+// language is loaded yet.
 class SettingsReader {
 public:
-    SettingsReader(const classIniFile& ini, std::string file) : ini_(ini), file_(std::move(file)) {}
+    SettingsReader(const classIniFile& ini, std::string file) : ini_(ini.snapshot()), file_(std::move(file)) {}
 
     const std::string& error() const { return error_; }
 
@@ -114,7 +115,7 @@ private:
         return true;
     }
 
-    const classIniFile& ini_;
+    classIniFile::Snapshot ini_;
     std::string file_;
     std::string error_;
 };
@@ -150,9 +151,27 @@ bool readCutWords(SettingsReader& reader, Settings& settings)
         !reader.within(kMainSettings, "CutWordNum", settings.CutWordNum, 0, kMaxTableIndex))
         return false;
     settings.CutWord.clear();
+    // Empty entries stay in their places; the cutter passes over them.
     for (int32_t j = 0; j <= settings.CutWordNum; ++j)
         settings.CutWord.push_back(DecodeCutWord(reader.text(kUserSettings, "CutWord" + std::to_string(j))));
     return true;
+}
+
+// Each page must start later than the one before: the bytes repeated must be
+// fewer than the shortest cut, which is the page size minus the window.
+bool keepLeavesProgress(SettingsReader& reader, const Settings& settings)
+{
+    const CutType& row = settings.activeCutType();
+    if (row.SingleFileSize == 0 || settings.KeepFileSize == 0)
+        return true;
+    const int32_t shortestCut = row.SingleFileSize - row.InOutFileSize;
+    if (settings.KeepFileSize < shortestCut)
+        return true;
+    const std::string index = std::to_string(settings.CutTypeIndex);
+    return reader.refuse(kUserSettings, "KeepFileSize",
+                         std::to_string(settings.KeepFileSize) + " is not below the shortest cut of row " + index +
+                             " (SingleFileSize" + index + " minus InOutFileSize" + index + ", " +
+                             std::to_string(shortestCut) + "), so a page would not move on");
 }
 
 bool readUserSettings(SettingsReader& reader, Settings& settings)
@@ -163,10 +182,9 @@ bool readUserSettings(SettingsReader& reader, Settings& settings)
         !reader.within(kUserSettings, "CutTypeIndex", settings.CutTypeIndex, 0, settings.CutTypeNum))
         return false;
     settings.BookName = reader.text(kUserSettings, "BookName");
-    if (!reader.number(kUserSettings, "KeepFileSize", 0, settings.KeepFileSize))
+    if (!reader.number(kUserSettings, "KeepFileSize", 0, settings.KeepFileSize) ||
+        !reader.within(kUserSettings, "KeepFileSize", settings.KeepFileSize, 0, kMaxKeepFileSize))
         return false;
-    // A negative overlap would drop the text between two pages.
-    settings.KeepFileSize = std::max(settings.KeepFileSize, 0);
     settings.InPutDir = reader.text(kUserSettings, "InPutDir");
     settings.OutPutDir = reader.text(kUserSettings, "OutPutDir");
 
@@ -178,7 +196,7 @@ bool readUserSettings(SettingsReader& reader, Settings& settings)
                              "row " + std::to_string(settings.CutTypeIndex) + " has the page size " +
                                  std::to_string(chosenSize) + ", but the last row's page size 0 (SingleFileSize" +
                                  std::to_string(settings.CutTypeNum) + ") switches on whole-file mode");
-    return true;
+    return keepLeavesProgress(reader, settings);
 }
 
 bool* notesReaderSwitch(NotesReaderSettings& notes, std::size_t index)
@@ -236,11 +254,13 @@ bool SettingsStore::LoadSettings(std::string* error)
     classIniFile plain;
     plain.INIFileName(iniPath_);
     SettingsReader plainReader(plain, file);
-    const std::string codePageName = plain.GetIniKey(kMainSettings, "CodePage");
+    const std::string codePageName = plainReader.text(kMainSettings, "CodePage");
     std::string why;
     const std::string openedName = codePageName.empty() ? CodePage::systemName() : codePageName;
     std::shared_ptr<const CodePage> codePage = CodePage::open(openedName, &why);
-    if (!codePage) {
+    if (codePage && codePage->isStateful())
+        why = "code page \"" + openedName + "\" shifts between character sets, so a page could start in the wrong one";
+    if (!codePage || codePage->isStateful()) {
         plainReader.refuse(kMainSettings, "CodePage", why);
         return fail(error, plainReader.error());
     }

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <unordered_map>
+#include <unordered_set>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -80,6 +82,21 @@ bool sameName(std::string_view a, std::string_view b)
         return true;
     }
     return icu::UnicodeString::fromUTF8(a).caseCompare(icu::UnicodeString::fromUTF8(b), U_FOLD_CASE_DEFAULT) == 0;
+}
+
+// One spelling for all names sameName takes as equal.
+std::string foldedName(std::string_view name)
+{
+    std::string folded;
+    if (isAscii(name)) {
+        folded = name;
+        for (char& c : folded)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return folded;
+    }
+    icu::UnicodeString::fromUTF8(name).foldCase(U_FOLD_CASE_DEFAULT).toUTF8String(folded);
+    return folded;
 }
 
 const std::shared_ptr<const CodePage>& utf8Page()
@@ -241,6 +258,24 @@ bool replaceFile(const fs::path& target, std::string_view bytes, std::string* er
 
 #endif
 
+// The rename that replaces a file ignores the file's own permissions, so a
+// file the user made read-only is refused here.
+bool mayReplace(const fs::path& target, std::string* error)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    if (ec || status.type() != fs::file_type::regular)
+        return true;
+    constexpr fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    bool denied = (status.permissions() & writable) == fs::perms::none;
+#ifndef _WIN32
+    denied = denied || access(target.c_str(), W_OK) != 0;
+#endif
+    if (denied)
+        *error = "cannot replace " + pathToUtf8(target) + ": the file is read-only";
+    return !denied;
+}
+
 }  // namespace
 
 // The lines of one INI file, parsed, with each line's own bytes kept so that
@@ -284,9 +319,33 @@ public:
         return out;
     }
 
+    // Makes value() look keys up in a table instead of walking the lines.
+    void buildIndex()
+    {
+        index_.clear();
+        std::unordered_set<std::string> sectionsSeen;
+        std::string section;
+        bool firstOfName = false;  // only a name's first section is looked into
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            if (lines_[i].kind == Kind::Section) {
+                section = foldedName(lines_[i].name);
+                firstOfName = sectionsSeen.insert(section).second;
+            } else if (lines_[i].kind == Kind::Key && firstOfName) {
+                index_.try_emplace(section + '\n' + foldedName(lines_[i].name), i);
+            }
+        }
+        indexed_ = true;
+    }
+
     std::string value(std::string_view section, std::string_view key) const
     {
-        const std::size_t at = findKey(findSection(section), key);
+        std::size_t at = npos;
+        if (indexed_) {
+            const auto found = index_.find(foldedName(section) + '\n' + foldedName(key));
+            at = found == index_.end() ? npos : found->second;
+        } else {
+            at = findKey(findSection(section), key);
+        }
         if (at == npos)
             return {};
         const Line& line = lines_[at];
@@ -323,6 +382,22 @@ public:
             lines_[last].end = kLineEnd;
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last + 1),
                       parseLine(encode(key) + "=" + encodedValue, kLineEnd));
+    }
+
+    // A character of a value or name the code page cannot hold was met.
+    bool lostCharacter() const { return lostCharacter_; }
+
+    // The whole file in UTF-8 with the mark, every line's text unchanged.
+    void convertToUtf8()
+    {
+        for (Line& line : lines_)
+            line.bytes = decode(line.bytes);
+        page_ = utf8Page().get();
+        byteOrderMark_ = true;
+        for (Line& line : lines_) {
+            const std::string text = line.bytes;
+            line = parseLine(text, line.end);
+        }
     }
 
     void removeKey(std::string_view section, std::string_view key)
@@ -428,17 +503,44 @@ private:
     {
         return page_ && !isAscii(bytes) ? page_->toUtf8(bytes) : std::string(bytes);
     }
-    std::string encode(std::string_view utf8) const
+    std::string encode(std::string_view utf8)
     {
-        return page_ && !isAscii(utf8) ? page_->fromUtf8(utf8) : std::string(utf8);
+        if (!page_ || isAscii(utf8))
+            return std::string(utf8);
+        std::string bytes = page_->fromUtf8(utf8);
+        // What does not come back as it went in was replaced or changed.
+        if (page_->toUtf8(bytes) != utf8)
+            lostCharacter_ = true;
+        return bytes;
     }
 
     const CodePage* page_;
     bool byteOrderMark_ = false;
+    bool lostCharacter_ = false;
     std::vector<Line> lines_;
+    bool indexed_ = false;
+    std::unordered_map<std::string, std::size_t> index_;  // folded "section\nkey" to its line
 };
 
 classIniFile::classIniFile(std::shared_ptr<const CodePage> codePage) : codePage_(std::move(codePage)) {}
+
+std::string classIniFile::Snapshot::GetIniKey(std::string_view section, std::string_view key) const
+{
+    return image_ ? image_->value(trimmed(section), trimmed(key)) : std::string();
+}
+
+classIniFile::Snapshot classIniFile::snapshot() const
+{
+    Snapshot snapshot;
+    std::string bytes, ignored;
+    if (readWholeFile(file_, bytes, &ignored) != ReadResult::Ok)
+        return snapshot;
+    auto image = std::make_shared<Image>(codePage_.get());
+    image->parse(bytes);
+    image->buildIndex();
+    snapshot.image_ = std::move(image);
+    return snapshot;
+}
 
 std::string classIniFile::GetIniKey(std::string_view section, std::string_view key) const
 {
@@ -498,16 +600,24 @@ bool classIniFile::edit(const std::function<void(Image&)>& change)
     std::string bytes;
     if (readWholeFile(target, bytes, &lastError_) == ReadResult::Failed)
         return false;
-    Image image(codePage_.get());
-    image.parse(bytes);
-    change(image);
+    auto changedImage = [&](bool inUtf8) {
+        Image image(codePage_.get());
+        image.parse(bytes);
+        if (inUtf8)
+            image.convertToUtf8();
+        change(image);
+        return image;
+    };
+    Image image = changedImage(false);
+    if (image.lostCharacter())
+        image = changedImage(true);
     const std::string changed = image.serialise();
     // Nothing to do (say, deleting from a missing file): the file stays as it is.
     if (changed == bytes) {
         lastError_.clear();
         return true;
     }
-    if (!replaceFile(target, changed, &lastError_))
+    if (!mayReplace(target, &lastError_) || !replaceFile(target, changed, &lastError_))
         return false;
     lastError_.clear();
     return true;

@@ -26,9 +26,25 @@ class CodePage;
 //
 // There is no cache: every call reads the file, and every write replaces it
 // atomically, so a value written is visible at once to any other object bound
-// to the same file, and a failed write leaves the old file as it was.
+// to the same file, and a failed write leaves the old file as it was. A value
+// the code page cannot hold turns the whole file into UTF-8 with the mark
+// rather than be written as '?'. A file without write permission is not
+// replaced.
 class classIniFile {
+    class Image;
+
 public:
+    // The file as one read found it, for reading many keys at the cost of one:
+    // each value is the one GetIniKey gave at the time of the read.
+    class Snapshot {
+    public:
+        std::string GetIniKey(std::string_view section, std::string_view key) const;
+
+    private:
+        friend class classIniFile;
+        std::shared_ptr<const Image> image_;
+    };
+
     explicit classIniFile(std::shared_ptr<const CodePage> codePage = {});
 
     void INIFileName(const std::filesystem::path& file) { file_ = file; }
@@ -36,6 +52,9 @@ public:
 
     // The value of the key, or the empty text.
     std::string GetIniKey(std::string_view section, std::string_view key) const;
+
+    // Reads and parses the file once; a missing or unreadable file reads as empty.
+    Snapshot snapshot() const;
 
     // Creates or replaces the key's line, creating the section and the file
     // when missing. A value is cut at its first CR, LF or NUL.
@@ -62,8 +81,6 @@ public:
     void SetIniPath(std::string_view folder, std::string_view fileName);
 
 private:
-    class Image;
-
     bool edit(const std::function<void(Image&)>& change);
 
     std::shared_ptr<const CodePage> codePage_;

@@ -5,6 +5,8 @@
 #include "convert/EndMessage.h"
 #include "convert/OutputRun.h"
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -13,16 +15,49 @@ namespace leafmill::cli {
 
 namespace {
 
-void reportFailures(const RunResult& result, const LanguageTable& language)
+volatile std::sig_atomic_t caughtSignal = 0;
+std::atomic<OutputRun*> runToStop { nullptr };
+static_assert(std::atomic<OutputRun*>::is_always_lock_free);
+
+// Ctrl-C or a termination ends the run after the page being written, so no
+// page is left cut short and the temporary file goes.
+extern "C" void stopOnSignal(int signalNumber)
 {
-    for (const SourceOutcome& source : result.sources) {
-        if (source.failure == SourceFailure::None)
-            continue;
-        std::string line = failureLine(language, source);
-        // The language's words name the kind of failure; the system's say what exactly.
-        if (source.failure == SourceFailure::Missing && !source.reason.empty())
-            line += " (" + source.reason + ")";
-        std::fprintf(stderr, "leafmill-cli: %s\n", line.c_str());
+    caughtSignal = signalNumber;
+    if (OutputRun* run = runToStop.load())
+        run->requestAbort();
+}
+
+// Catches the stop signals while it lives.
+class StopSignals {
+public:
+    explicit StopSignals(OutputRun& run)
+    {
+        runToStop.store(&run);
+        previousInterrupt_ = std::signal(SIGINT, stopOnSignal);
+        previousTerminate_ = std::signal(SIGTERM, stopOnSignal);
+    }
+    ~StopSignals()
+    {
+        std::signal(SIGINT, previousInterrupt_);
+        std::signal(SIGTERM, previousTerminate_);
+        runToStop.store(nullptr);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+private:
+    void (*previousInterrupt_)(int) = SIG_DFL;
+    void (*previousTerminate_)(int) = SIG_DFL;
+};
+
+void reportSections(const RunResult& result, const LanguageTable& language)
+{
+    for (const MessageSection& section : endSections(language, result.sources)) {
+        if (!section.heading.empty())
+            std::fprintf(stderr, "leafmill-cli: %s\n", section.heading.c_str());
+        for (const std::string& line : section.lines)
+            std::fprintf(stderr, "leafmill-cli: %s\n", line.c_str());
     }
 }
 
@@ -47,23 +82,27 @@ int runBookCommand(const CliOptions& options)
 
     OutputRun run(environment.settings, environment.codePage, environment.language);
     TerminalProgress progress(stderr, options.sources.size());
-    const RunResult result = run.run(options.bookName, options.sources, options.outputFolder, progress);
+    RunResult result;
+    {
+        const StopSignals signals(run);
+        result = run.run(options.bookName, options.sources, options.outputFolder, progress);
+    }
     progress.finish();
 
     switch (result.end) {
     case RunEnd::Refused:
-        std::fprintf(stderr, "leafmill-cli: %s\n", result.message.c_str());
-        return kExitCannotStart;
     case RunEnd::BookFolderFailed:
         std::fprintf(stderr, "leafmill-cli: %s\n", result.message.c_str());
-        return kExitSourceFailed;
+        return kExitCannotStart;
     case RunEnd::Completed:
     case RunEnd::Stopped:
         break;
     }
-    std::fprintf(stdout, "%s\n", result.message.c_str());
+    std::fprintf(stdout, "%s\n", result.summary.c_str());
     std::fflush(stdout);
-    reportFailures(result, *environment.language);
+    reportSections(result, *environment.language);
+    if (caughtSignal != 0)
+        return 128 + caughtSignal;
     return result.anySourceFailed() ? kExitSourceFailed : kExitDone;
 }
 

@@ -25,6 +25,9 @@ std::string failureLine(const LanguageTable& language, const SourceOutcome& sour
         break;
     case SourceFailure::Missing:
         why = language.text(StringId::FailureUnreadable);
+        // The language's words name the kind of failure; the system's say what exactly.
+        if (!source.reason.empty())
+            why += " (" + source.reason + ")";
         break;
     case SourceFailure::ExtractorFailed:
         why = replaceAll(language.text(StringId::FailureNotConverted), "@Reason", source.reason);
@@ -33,31 +36,66 @@ std::string failureLine(const LanguageTable& language, const SourceOutcome& sour
         why = replaceAll(language.text(StringId::FailurePageNotWritten), "@Reason", source.reason);
         break;
     }
+    if (source.pages > 0)
+        why = replaceAll(
+            replaceAll(language.text(StringId::FailureStoppedAfter), "@Pages", std::to_string(source.pages)),
+            "@Reason", why);
     return source.path + ": " + why;
 }
 
-std::string endMessage(
-    const LanguageTable& language, bool stopped, const std::string& bookName, const std::vector<SourceOutcome>& sources)
+std::string endSummary(const LanguageTable& language, const RunResult& result, const std::string& bookName)
 {
-    std::string message = stopped ? language.text(StringId::RunStopped)
-                                  : replaceAll(language.text(StringId::RunFinished), "@BookName", bookName);
-    bool headed = false;
+    const int headline = result.end == RunEnd::Stopped ? StringId::RunStopped
+        : result.pageCount == 0                        ? StringId::RunNoPages
+                                                       : StringId::RunFinished;
+    std::string summary = replaceAll(language.text(headline), "@BookName", bookName);
+    if (result.removedOldPages > 0)
+        summary += "\n"
+            + replaceAll(language.text(StringId::OldPagesRemoved), "@Count", std::to_string(result.removedOldPages));
+    for (const SourceOutcome& source : result.sources)
+        if (!source.renamedTo.empty())
+            summary += "\n"
+                + replaceAll(replaceAll(language.text(StringId::PageRenamed), "@Source", source.path), "@Page",
+                    source.renamedTo);
+    return summary;
+}
+
+std::vector<MessageSection> endSections(const LanguageTable& language, const std::vector<SourceOutcome>& sources)
+{
+    MessageSection failed { language.text(StringId::FailureListHeading), {} };
+    MessageSection cutShort { language.text(StringId::UnfinishedListHeading), {} };
+    MessageSection replaced { "", {} };
+    MessageSection warned { language.text(StringId::WarningListHeading), {} };
     for (const SourceOutcome& source : sources) {
-        if (source.failure == SourceFailure::None)
+        if (source.failure != SourceFailure::None)
+            (source.pages > 0 ? cutShort : failed).lines.push_back(failureLine(language, source));
+        if (source.replaced.count > 0)
+            replaced.lines.push_back(source.path + ": "
+                + replaceAll(replaceAll(language.text(StringId::CharactersReplaced), "@Count",
+                                 std::to_string(source.replaced.count)),
+                    "@First", source.replaced.first));
+        if (source.warnings.empty())
             continue;
-        if (!headed) {
-            message += "\n\n" + language.text(StringId::FailureListHeading);
-            headed = true;
-        }
-        message += "\n" + failureLine(language, source);
+        warned.lines.push_back(source.path);
+        for (const std::string& warning : source.warnings)
+            warned.lines.push_back("  " + warning);
     }
-    for (const SourceOutcome& source : sources) {
-        if (source.replaced.count == 0)
-            continue;
-        message += "\n\n" + source.path + ": "
-            + replaceAll(replaceAll(language.text(StringId::CharactersReplaced), "@Count",
-                             std::to_string(source.replaced.count)),
-                "@First", source.replaced.first);
+    std::vector<MessageSection> sections;
+    for (MessageSection* section : { &failed, &cutShort, &replaced, &warned })
+        if (!section->lines.empty())
+            sections.push_back(std::move(*section));
+    return sections;
+}
+
+std::string endMessage(const std::string& summary, const std::vector<MessageSection>& sections)
+{
+    std::string message = summary;
+    for (const MessageSection& section : sections) {
+        if (!section.heading.empty())
+            message += "\n\n" + section.heading;
+        // Lines without a heading stand apart as paragraphs of their own.
+        for (const std::string& line : section.lines)
+            message += (section.heading.empty() ? "\n\n" : "\n") + line;
     }
     return message;
 }

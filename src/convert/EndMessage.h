@@ -13,10 +13,23 @@ class LanguageTable;
 // Every occurrence of `marker` (exact case) replaced by `value`.
 std::string replaceAll(std::string text, std::string_view marker, std::string_view value);
 
-// The message at the end of a run: stopped, or finished with the book's name,
-// then the sources that gave no pages because of a failure, each with why.
-std::string endMessage(const LanguageTable& language, bool stopped, const std::string& bookName,
-    const std::vector<SourceOutcome>& sources);
+// One list of the end message under its heading.
+struct MessageSection {
+    std::string heading;
+    std::vector<std::string> lines;
+};
+
+// How the run ended: stopped, finished with the book's name, or a book with
+// no pages; then how many old pages went and which pages were renamed.
+std::string endSummary(const LanguageTable& language, const RunResult& result, const std::string& bookName);
+
+// The lists after the summary, empty ones left out: the sources that failed
+// before any page, those that failed after some, the characters the page
+// encoding could not keep (no heading), the readers' warnings.
+std::vector<MessageSection> endSections(const LanguageTable& language, const std::vector<SourceOutcome>& sources);
+
+// The summary and the sections, a blank line between them.
+std::string endMessage(const std::string& summary, const std::vector<MessageSection>& sections);
 
 // One line of the failure list: the source and the reason in the language.
 std::string failureLine(const LanguageTable& language, const SourceOutcome& source);

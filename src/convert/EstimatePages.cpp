@@ -24,7 +24,8 @@ void EstimatePages(const Settings& settings, const std::vector<std::string>& sou
     if (pageSize <= 0) {
         estimate = static_cast<int64_t>(sources.size());
     } else {
-        // The divisor grows with the cut-type index, as it always has.
+        // The divisor grows with the cut-type index: a rough figure for the
+        // progress bar, kept so that stored settings give the bar they always gave.
         const int64_t pages = static_cast<int64_t>(total) / (pageSize * (settings.CutTypeIndex + 1));
         estimate = pages + pages / 10;
     }

@@ -6,6 +6,7 @@
 #include "convert/EstimatePages.h"
 #include "convert/PageCutter.h"
 #include "convert/PageWriter.h"
+#include "convert/RunFiles.h"
 #include "convert/RunState.h"
 #include "convert/SourceConverter.h"
 #include "lang/LanguageTable.h"
@@ -162,7 +163,7 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         return result;
     }
 
-    stopRequested_.store(false);
+    stopRequested_.store(abortRequested_.load());
     RunState state;
     const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
     state.OutPutDir = outputFolder + (endsWithSeparator(outputFolder) ? "" : separator) + bookName + separator;
@@ -212,7 +213,9 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
             rules.pageSize -= static_cast<int32_t>(reserve);
         plan.chapters.clear();
     }
+    RunFiles files(sources);
     PageWriter writer(state, [&listener](int value) { listener.runProgress(value); });
+    writer.guard(&files, &abortRequested_);
     PageCutter cutter(rules, pageCodePage, writer);
     SourceConverter converter(impl_->dispatch, codePage, cutter,
                               [&listener](int value) { listener.sourceProgress(value); });
@@ -220,11 +223,16 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         converter.usePageText(pageText);
 
     bool stopped = false;
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-        if (state.wholeFileMode)
-            state.BookName = baseNameOf(sources[i]);
+    for (std::size_t i = 0; i < sources.size() && !stopped; ++i) {
+        std::string renamedTo;
+        if (state.wholeFileMode) {
+            const std::string stem = baseNameOf(sources[i]);
+            state.BookName = files.freeStem(state.OutPutDir, stem);
+            if (state.BookName != stem)
+                renamedTo = state.BookName + ".txt";
+        }
         if (stopRequested_.load()) {
-            if (listener.confirmStop()) {
+            if (abortRequested_.load() || listener.confirmStop()) {
                 stopped = true;
                 break;
             }
@@ -233,9 +241,18 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         listener.sourceStarted(i, sources[i]);
         listener.sourceProgress(0);
         const int32_t firstPage = state.PageCount;
-        result.sources.push_back(converter.ConvertFile(sources[i]));
-        for (const ChapterStart& chapter : result.sources.back().chapters)
+        SourceOutcome outcome = converter.ConvertFile(sources[i]);
+        if (writer.stopped()) {
+            // Cut off by the stop, not failed: its pages so far stay.
+            outcome.failure = SourceFailure::None;
+            outcome.reason.clear();
+            stopped = true;
+        }
+        if (outcome.pages > 0)
+            outcome.renamedTo = std::move(renamedTo);
+        for (const ChapterStart& chapter : outcome.chapters)
             plan.chapters.push_back({chapter.title, firstPage + chapter.page});
+        result.sources.push_back(std::move(outcome));
     }
 
     listener.runProgress(100);
@@ -243,15 +260,21 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
     // A stop asked for during the last source ends the run as stopped too.
     stopped = stopped || stopRequested_.load();
     result.end = stopped ? RunEnd::Stopped : RunEnd::Completed;
-    result.message = endMessage(language, stopped, bookName, result.sources);
+    std::string bookFailure;
     if (framed && state.PageCount > 0) {
         for (int32_t page = 0; page < state.PageCount; ++page)
             plan.pageNames.push_back(state.pageFileName(page).substr(state.OutPutDir.size()));
         const CutType& row = settings.activeCutType();
-        if (!finishBook(plan, static_cast<std::size_t>(row.SingleFileSize), &reason))
-            result.message += "\n\n" + reason;
+        if (!finishBook(plan, static_cast<std::size_t>(row.SingleFileSize), &bookFailure))
+            bookFailure = "\n\n" + bookFailure;
     }
     result.pageCount = state.PageCount;
+    // Only a whole new book replaces the old one: after a stop or a failure
+    // the earlier pages may be all the reader has.
+    if (!stopped && !result.anySourceFailed() && !state.wholeFileMode)
+        result.removedOldPages = files.removeOldPages(state.OutPutDir, bookName);
+    result.summary = endSummary(language, result, bookName);
+    result.message = endMessage(result.summary, endSections(language, result.sources)) + bookFailure;
     return result;
 }
 

@@ -49,6 +49,9 @@ struct SourceOutcome {
     SourceFailure failure = SourceFailure::None;
     std::string reason; // the extractor's or the system's words
     std::vector<std::string> warnings; // survivable problems of the extractor
+    // In whole-file mode, the page's name when another source of the run had
+    // already taken the source's own name.
+    std::string renamedTo;
     Replacements replaced; // characters the page encoding could not keep
     std::vector<ChapterStart> chapters; // pages counted from the source's first
 };
@@ -62,11 +65,15 @@ enum class RunEnd {
 
 struct RunResult {
     RunEnd end = RunEnd::Refused;
-    // The text to show at the end, from the language table (string 10, 11, 12,
-    // the folder failure, 14 or 32, followed by the list of failed sources).
+    // The text to show at the end, from the language table: `summary`, then
+    // the failed sources, those cut short and the readers' warnings.
     std::string message;
+    // How a run that started ended (string 14, 41 or 32), with the old pages
+    // removed and the pages renamed.
+    std::string summary;
     std::vector<SourceOutcome> sources; // one per source that was handled
     int32_t pageCount = 0;
+    int removedOldPages = 0; // pages of an earlier run that this one replaced
     // The book folder, ending with a separator; the caller stores it in
     // OutPutDir.
     std::string bookFolder;
@@ -93,6 +100,13 @@ public:
 
     // Asks the run to stop before the next source. Safe from any thread.
     void requestStop() { stopRequested_.store(true); }
+    // Stops the run without a question once the page being written is done
+    // (or removes it when it is written in pieces). Safe from a signal handler.
+    void requestAbort()
+    {
+        abortRequested_.store(true);
+        stopRequested_.store(true);
+    }
 
     // Runs FixInput, creates <outputFolder>/<bookName>/ and converts every
     // source in order. `outputFolder` must exist (the caller chose it).
@@ -103,6 +117,8 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
     std::atomic<bool> stopRequested_ { false };
+    std::atomic<bool> abortRequested_ { false };
+    static_assert(std::atomic<bool>::is_always_lock_free);
 };
 
 } // namespace leafmill

@@ -29,7 +29,7 @@ PageCutter::PageCutter(const CutRules& rules, const CodePage& codePage, PageWrit
 {
 }
 
-CutOutcome PageCutter::CutTextFile(const std::filesystem::path& path)
+CutOutcome PageCutter::CutTextFile(const std::filesystem::path& path, std::size_t skip)
 {
     buffer_.clear();
     atLineStart_ = true;
@@ -56,11 +56,13 @@ CutOutcome PageCutter::CutTextFile(const std::filesystem::path& path)
             outcome.reason = error;
             break;
         }
+        const std::size_t skipped = std::min(skip, block.size());
+        skip -= skipped;
         if (block.empty()) {
             written = finish();
             break;
         }
-        if (!(written = take(block)))
+        if (skipped < block.size() && !(written = take(std::string_view(block).substr(skipped))))
             break;
     }
     if (!written) {

@@ -37,7 +37,8 @@ class PageCutter {
 public:
     PageCutter(const CutRules& rules, const CodePage& codePage, PageWriter& writer);
 
-    CutOutcome CutTextFile(const std::filesystem::path& path);
+    // The first `skip` bytes of the file (a byte-order mark) are left out.
+    CutOutcome CutTextFile(const std::filesystem::path& path, std::size_t skip = 0);
 
     // Byte offsets into the next file cut (ascending), whose pages
     // markPages() tells after the cut: where chapters start. With

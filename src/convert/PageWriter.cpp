@@ -1,6 +1,7 @@
 #include "convert/PageWriter.h"
 
 #include "app/classIniFile.h"
+#include "convert/RunFiles.h"
 
 #include <filesystem>
 #include <system_error>
@@ -15,6 +16,21 @@ PageWriter::PageWriter(RunState& state, std::function<void(int)> progress)
     : state_(state)
     , progress_(std::move(progress))
 {
+}
+
+void PageWriter::guard(RunFiles* files, const std::atomic<bool>* stopNow)
+{
+    files_ = files;
+    stopNow_ = stopNow;
+    stopped_ = false;
+}
+
+bool PageWriter::stopAsked(std::string* error)
+{
+    stopped_ = stopped_ || (stopNow_ && stopNow_->load());
+    if (stopped_)
+        *error = "the output was stopped";
+    return stopped_;
 }
 
 bool PageWriter::WritePage(std::string_view text, std::string* error)
@@ -33,12 +49,19 @@ bool PageWriter::WritePage(std::string_view text, std::string* error)
 bool PageWriter::beginPage(std::string* error)
 {
     pageName_ = state_.nextPageFileName();
+    if (stopAsked(error))
+        return false;
+    // Opening a page empties it, so a source under a page's name would be lost.
+    if (const std::string* source = files_ ? files_->sourceAt(pageName_) : nullptr) {
+        *error = "it is the source " + *source + ", which is never overwritten";
+        return named(error);
+    }
     return file_.open(pathFromUtf8(pageName_), OutputFile::Mode::Replace, error) || named(error);
 }
 
 bool PageWriter::appendToPage(std::string_view text, std::string* error)
 {
-    if (file_.write(text, error))
+    if (!stopAsked(error) && file_.write(text, error))
         return true;
     std::string ignored;
     file_.close(&ignored);
@@ -71,6 +94,8 @@ bool PageWriter::discarded(std::string* error) const
 
 void PageWriter::countPage()
 {
+    if (files_)
+        files_->wrote(pageName_);
     ++state_.PageCount;
     if (progress_)
         progress_(state_.progressValue());

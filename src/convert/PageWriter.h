@@ -3,11 +3,14 @@
 #include "convert/OutputFile.h"
 #include "convert/RunState.h"
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <string_view>
 
 namespace leafmill {
+
+class RunFiles;
 
 // Writes the page files of a run into its book folder: the page text as it
 // stands, one closing CR LF, the next name of the run; then counts the page
@@ -15,6 +18,13 @@ namespace leafmill {
 class PageWriter {
 public:
     PageWriter(RunState& state, std::function<void(int)> progress);
+
+    // Pages are then never written over the run's sources, and each page
+    // written is recorded there. Once `stopNow` is set no page is begun and
+    // a page being written in pieces is removed.
+    void guard(RunFiles* files, const std::atomic<bool>* stopNow);
+    // True when a write was refused because a stop was asked for.
+    bool stopped() const { return stopped_; }
 
     // One whole page. False with the system's reason when the file cannot be
     // written; the page is then not counted.
@@ -28,6 +38,7 @@ public:
 
 private:
     void countPage();
+    bool stopAsked(std::string* error);
     // Puts the page's name before the reason; always false.
     bool named(std::string* error) const;
     // Removes the page that failed half-way, then names it; always false.
@@ -38,6 +49,9 @@ private:
     OutputFile file_;
     std::string pageName_;
     std::string scratch_;
+    RunFiles* files_ = nullptr;
+    const std::atomic<bool>* stopNow_ = nullptr;
+    bool stopped_ = false;
 };
 
 } // namespace leafmill

@@ -8,6 +8,7 @@
 #include "convert/OutputFile.h"
 #include "convert/PageCutter.h"
 #include "convert/TemporaryTextFile.h"
+#include "convert/TextSource.h"
 #include "text/CodePage.h"
 
 namespace leafmill {
@@ -59,7 +60,7 @@ std::vector<extract::Chapter> chaptersOf(const std::string& path, const Extracte
 
 } // namespace
 
-ExtractedText readTextSource(const std::string& path, const CodePage& codePage)
+ExtractedText readTextSource(const std::string& path, const CodePage& codePage, TextForm form)
 {
     ExtractedText extracted;
     std::string bytes;
@@ -67,7 +68,10 @@ ExtractedText readTextSource(const std::string& path, const CodePage& codePage)
         extracted.failure = SourceFailure::Missing;
         return extracted;
     }
-    extracted.text = codePage.toUtf8(bytes);
+    if (form == TextForm::CodePageBytes || form == TextForm::Utf8Marked)
+        extracted.text = codePage.toUtf8(std::string_view(bytes).substr(byteOrderMarkSize(form)));
+    else
+        extracted.text = wideTextToUtf8(bytes, form);
     return extracted;
 }
 
@@ -91,12 +95,29 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
         return outcome;
     }
 
+    TextForm form = TextForm::CodePageBytes;
+    if (!kind->extractor) {
+        const TextSourceCheck check = inspectTextSource(pathFromUtf8(path));
+        form = check.form;
+        if (form == TextForm::Unreadable) {
+            outcome.failure = SourceFailure::Missing;
+            outcome.reason = check.reason;
+            return outcome;
+        }
+        if (form == TextForm::Binary) {
+            outcome.failure = SourceFailure::ExtractorFailed;
+            outcome.reason = "it holds NUL bytes and no byte-order mark, so it is no text in a code page";
+            return outcome;
+        }
+    }
+    const bool cutAsItIs = form == TextForm::CodePageBytes || form == TextForm::Utf8Marked;
     CutOutcome cut;
-    if (!kind->extractor && !pageText_.encoder) {
-        cut = cutter_.CutTextFile(pathFromUtf8(path));
+    if (!kind->extractor && !pageText_.encoder && cutAsItIs) {
+        cut = cutter_.CutTextFile(pathFromUtf8(path), byteOrderMarkSize(form));
     } else {
+        // Wide text is put into the code page like any extracted text.
         ExtractedText extracted = kind->extractor ? extractSource(path, *kind, codePage_, sourceProgress_)
-                                                  : readTextSource(path, codePage_);
+                                                  : readTextSource(path, codePage_, form);
         outcome.warnings = std::move(extracted.warnings);
         if (extracted.failure != SourceFailure::None) {
             outcome.failure = extracted.failure;

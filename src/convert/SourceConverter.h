@@ -3,6 +3,7 @@
 #include "convert/OutputRun.h"
 #include "convert/PageText.h"
 #include "convert/SourceDispatch.h"
+#include "convert/TextSource.h"
 
 #include <functional>
 #include <string>
@@ -26,12 +27,14 @@ struct ExtractedText {
 ExtractedText extractSource(
     const std::string& path, const SourceKind& kind, const CodePage& codePage, std::function<void(int)> progress);
 
-// A text source's bytes in the code page, as UTF-8.
-ExtractedText readTextSource(const std::string& path, const CodePage& codePage);
+// A text source of that form as UTF-8: code-page bytes through the code page
+// (a UTF-8 mark left out), UTF-16 and UTF-32 as they say.
+ExtractedText readTextSource(const std::string& path, const CodePage& codePage, TextForm form);
 
-// Turns one source into pages: a text source is cut as it is; any other kind
-// of the table goes through its extractor into a temporary text file that is
-// cut and deleted.
+// Turns one source into pages: a text source is cut as it is (UTF-16 and
+// UTF-32 text is first put into the code page); any other kind of the table
+// goes through its extractor into a temporary text file that is cut and
+// deleted.
 class SourceConverter {
 public:
     SourceConverter(const DispatchTable& table, const CodePage& codePage, PageCutter& cutter,

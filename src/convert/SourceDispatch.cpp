@@ -2,6 +2,7 @@
 
 #include "extract/doc/DocToText.h"
 #include "extract/html/HtmlToText.h"
+#include "extract/pdf/PdfToText.h"
 #include "extract/rtf/RtfToText.h"
 
 #include <string>
@@ -19,6 +20,7 @@ const DispatchTable& defaultDispatchTable()
         { ".php", &extract::htmlToText, "htm" },
         { ".rtf", &extract::rtfToText, "rtf" },
         { ".doc", &extract::docToText, "doc" },
+        { ".pdf", &extract::pdfToText, "pdf" },
     };
     return table;
 }

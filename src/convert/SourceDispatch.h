@@ -18,7 +18,7 @@ struct SourceKind {
 
 using DispatchTable = std::vector<SourceKind>;
 
-// Text (.txt, text), HTML-like pages (.htm, html, .asp, .php), RTF and Word.
+// Text (.txt, text), HTML-like pages (.htm, html, .asp, .php), RTF, Word and PDF.
 const DispatchTable& defaultDispatchTable();
 
 // The row for the path, or null when its ending is in no row.

@@ -18,8 +18,8 @@ namespace {
 // The key of a string number: five digits with leading zeros.
 constexpr int kHighestKey = 99999;
 
-// English for the strings added after the original set, used where a
-// language file made for the original program lacks them.
+// Built-in English for the newer strings, used where an older or
+// third-party language file lacks them.
 struct BuiltIn {
     int number;
     const char* text;
@@ -34,6 +34,12 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {38, "The book folder @Folder could not be created: @Reason"},
     {39, "The settings could not be saved to @File: @Reason"},
     {40, "The language file @Chosen could not be loaded; @Used is used instead."},
+    {41, "The book @BookName has no pages: no source gave any text."},
+    {42, "stopped after @Pages page(s): @Reason"},
+    {43, "These sources stopped before their end:"},
+    {44, "@Count old pages of an earlier run were removed from the book folder."},
+    {45, "@Source was written as @Page, as another source has the same name."},
+    {46, "The readers warned about these sources:"},
     {55, "@Count characters are not in the page encoding and were written as their nearest equivalents or as ? "
          "(first: @First); another page encoding may keep them."},
     {56, "Previous"},

@@ -24,8 +24,8 @@ public:
     bool LoadLanguageTable(const std::filesystem::path& languageFolder, const std::string& baseName,
                            const CodePage& codePage, std::string* error);
 
-    // Entry `index`; the empty text beyond MaxLngNum. Strings the program
-    // added after the original set (33 and up) fall back to built-in English
+    // Entry `index`; the empty text beyond MaxLngNum. Strings 33 and up,
+    // which older language files may lack, fall back to built-in English
     // when the file lacks them.
     const std::string& text(int index) const;
 

@@ -32,6 +32,12 @@ inline constexpr int FailureUnreadable = 35;
 inline constexpr int FailureNotConverted = 36;   // holds "@Reason"
 inline constexpr int FailurePageNotWritten = 37; // holds "@Reason"
 inline constexpr int BookFolderNotCreated = 38;  // holds "@Folder" and "@Reason"
+inline constexpr int RunNoPages = 41;            // no source gave a page; holds "@BookName"
+inline constexpr int FailureStoppedAfter = 42;   // holds "@Pages" and "@Reason"
+inline constexpr int UnfinishedListHeading = 43; // heading of the sources that failed after some pages
+inline constexpr int OldPagesRemoved = 44;       // holds "@Count"
+inline constexpr int PageRenamed = 45;           // holds "@Source" and "@Page"
+inline constexpr int WarningListHeading = 46;    // heading of the readers' warnings
 
 // Settings dialog
 inline constexpr int CutStyleLabel = 17;       // never visible
@@ -56,8 +62,8 @@ inline constexpr int ContentsTitle = 58;
 inline constexpr int AskTooManyNotes = 59;     // holds "@Notes" and "@Limit"
 inline constexpr int PageOverReaderLimit = 60; // holds "@Size"
 
-// Strings from FirstAdded up came after the original set; the table has
-// built-in English for them.
+// Strings from FirstAdded up may be missing from older language files; the
+// table has built-in English for them.
 inline constexpr int FirstAdded = 33;
 inline constexpr int Highest = 60;
 

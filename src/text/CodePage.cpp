@@ -47,6 +47,23 @@ bool isAsciiCompatible(UConverter* converter)
     return true;
 }
 
+bool shiftsState(UConverterType type)
+{
+    switch (type) {
+    case UCNV_ISO_2022:
+    case UCNV_HZ:
+    case UCNV_UTF7:
+    case UCNV_IMAP_MAILBOX:
+    case UCNV_SCSU:
+    case UCNV_BOCU1:
+    case UCNV_ISCII:
+    case UCNV_EBCDIC_STATEFUL:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 std::shared_ptr<const CodePage> CodePage::open(std::string_view name, std::string* error)
@@ -71,6 +88,7 @@ std::shared_ptr<const CodePage> CodePage::open(std::string_view name, std::strin
     const char* canonical = ucnv_getName(converter.get(), &status);
     page->name_ = U_SUCCESS(status) && canonical ? canonical : std::string(name);
 
+    page->stateful_ = shiftsState(ucnv_getType(converter.get()));
     const int maxSize = ucnv_getMaxCharSize(converter.get());
     if (ucnv_getType(converter.get()) == UCNV_UTF8) {
         page->kind_ = Kind::Utf8;

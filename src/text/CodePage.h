@@ -10,7 +10,7 @@
 namespace leafmill {
 
 // The one code page in which every text file of the program is read and
-// written (the "ANSI code page" of the original platform). Page sizes and cut
+// written (on Windows, the system's ANSI code page). Page sizes and cut
 // positions are byte counts of it.
 //
 // Text held inside the program is UTF-8; this class converts between that and
@@ -35,6 +35,11 @@ public:
 
     bool isUtf8() const { return kind_ == Kind::Utf8; }
     bool isSingleByte() const { return kind_ == Kind::SingleByte; }
+
+    // Whether bytes mean different characters after a shift sequence
+    // (ISO-2022, HZ, UTF-7, ...): a piece cut from such text may start in the
+    // wrong shift state.
+    bool isStateful() const { return stateful_; }
 
     // UTF-8 to code page bytes; a character the code page cannot represent
     // becomes '?'. Invalid UTF-8 input becomes '?' as well.
@@ -66,6 +71,7 @@ private:
 
     std::string name_;
     Kind kind_ = Kind::SingleByte;
+    bool stateful_ = false;
     // For double-byte code pages: which bytes lead a two-byte character.
     std::array<bool, 256> isLead_{};
 };

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <cmath>
 
 namespace leafmill {
@@ -235,13 +236,18 @@ void Frm_Settings::applyAndClose()
     Settings& settings = context_.store().record();
     double value = 0;
     if (readNumber(Text1->text(), &value)) {
-        // Two characters at most, so the value fits; halves round to even.
-        const double rounded = std::nearbyint(value);
-        settings.KeepFileSize = rounded < 0 ? 0 : static_cast<int32_t>(rounded);
+        // Halves round to even; a pasted value beyond the range takes its
+        // nearest end, since the next start refuses anything outside it.
+        const double rounded = std::clamp(std::nearbyint(value), 0.0, double(kMaxKeepFileSize));
+        settings.KeepFileSize = static_cast<int32_t>(rounded);
     }
-    settings.CutWord.resize(static_cast<std::size_t>(Text2.size()));
+    // The filled boxes in their order; cleared ones go to the end, so no
+    // empty entry stands before a word.
+    settings.CutWord.clear();
     for (int i = 0; i < Text2.size(); ++i)
-        settings.CutWord[static_cast<std::size_t>(i)] = DecodeCutWord(ui::toUtf8(Text2[i]->text()));
+        if (!Text2[i]->text().isEmpty())
+            settings.CutWord.push_back(DecodeCutWord(ui::toUtf8(Text2[i]->text())));
+    settings.CutWord.resize(static_cast<std::size_t>(Text2.size()));
     applyLanguage();
     context_.saveSettings(this);
     accept();

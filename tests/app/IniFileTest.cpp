@@ -239,10 +239,50 @@ TEST_F(IniFileTest, TextIsConvertedToAndFromTheCodePage)
     ASSERT_TRUE(ini.WriteIniKey("乚", "书名", "中文"));
     EXPECT_EQ(readFile(file), "[\x81\x5D]\r\n\xCA\xE9\xC3\xFB=\xD6\xD0\xCE\xC4\r\n");
     EXPECT_EQ(ini.GetIniKey("乚", "书名"), "中文");
+}
 
+TEST_F(IniFileTest, AValueTheCodePageCannotHoldTurnsTheFileIntoUtf8WithTheMark)
+{
+    writeFile(file, "; caf\xE9 notes\r\n[W]\r\nOld=\xE9t\xE9\n");
     classIniFile western = boundTo(file);
+    ASSERT_TRUE(western.WriteIniKey("W", "Ascii", "plain"));
+    ASSERT_TRUE(western.WriteIniKey("W", "Held", "Café"));
+    EXPECT_EQ(readFile(file), "; caf\xE9 notes\r\n[W]\r\nOld=\xE9t\xE9\nAscii=plain\r\nHeld=Caf\xE9\r\n");
+
     ASSERT_TRUE(western.WriteIniKey("W", "Name", "Café 中"));
-    EXPECT_NE(readFile(file).find("Name=Caf\xE9 ?\r\n"), std::string::npos);
+    EXPECT_EQ(readFile(file), "\xEF\xBB\xBF; café notes\r\n[W]\r\nOld=été\nAscii=plain\r\nHeld=Café\r\nName=Café 中\r\n");
+    EXPECT_EQ(western.GetIniKey("W", "Name"), "Café 中");
+    EXPECT_EQ(western.GetIniKey("W", "Old"), "été");
+    // A section name that cannot be held does the same.
+    writeFile(file, "[W]\r\nOld=\xE9\r\n");
+    ASSERT_TRUE(western.WriteIniKey("书", "K", "v"));
+    EXPECT_EQ(readFile(file), "\xEF\xBB\xBF[W]\r\nOld=é\r\n[书]\r\nK=v\r\n");
+}
+
+// Every lookup through one snapshot gives what GetIniKey gives.
+TEST_F(IniFileTest, ASnapshotReadsTheSameValuesAsGetIniKey)
+{
+    // 乚 is 81 5D in windows-936: a ']' for a byte-wise reader; A6 A1 is Α.
+    writeFile(file, "[Main]\r\nA=1\r\n  b = ' two ' \r\nA=shadowed\r\n\x81\x5D=dbcs\r\n"
+                    "[main]\r\nC=second section\r\n[\x81\x5D]\r\nK=\xD6\xD0\r\n[\xA6\xA1]\r\n"
+                    "Long=" + std::string(1100, 'x') + "\r\n; C=comment\r\n[Other]\r\nA=other\r\n");
+    const struct {
+        const char* section;
+        const char* key;
+        std::string value;
+    } lookups[] = {
+        {"Main", "A", "1"}, {" MAIN ", "a", "1"}, {"Main", "B", " two "}, {"Main", "乚", "dbcs"},
+        {"Main", "C", ""}, {"乚", "k", "中"}, {"Other", "a", "other"}, {"Missing", "A", ""},
+        {"Other", "B", ""}, {"", "", ""},
+    };
+    const classIniFile ini = boundTo(file, "windows-936");
+    const classIniFile::Snapshot snapshot = ini.snapshot();
+    for (const auto& lookup : lookups) {
+        EXPECT_EQ(snapshot.GetIniKey(lookup.section, lookup.key), lookup.value) << lookup.section << " " << lookup.key;
+        EXPECT_EQ(snapshot.GetIniKey(lookup.section, lookup.key), ini.GetIniKey(lookup.section, lookup.key));
+    }
+    EXPECT_EQ(snapshot.GetIniKey("α", "Long"), std::string(1023, 'x')) << "Greek capital alpha in the file";
+    EXPECT_EQ(boundTo(dir / "absent.ini").snapshot().GetIniKey("Main", "A"), "");
 }
 
 TEST_F(IniFileTest, AFileWithAByteOrderMarkIsUtf8WhateverTheCodePage)
@@ -301,6 +341,19 @@ TEST_F(IniFileTest, AWriteThatRunsOutOfSpaceLeavesTheOldFileIntact)
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 1u) << "the temporary file is removed";
+}
+
+TEST_F(IniFileTest, AReadOnlyFileIsNotReplaced)
+{
+    writeFile(file, "[S]\r\nK=1\r\n");
+    ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+    classIniFile ini = boundTo(file);
+    EXPECT_FALSE(ini.WriteIniKey("S", "K", "2"));
+    EXPECT_NE(ini.lastError().find("read-only"), std::string::npos) << ini.lastError();
+    EXPECT_EQ(readFile(file), "[S]\r\nK=1\r\n");
+    struct stat st {};
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
 }
 
 TEST_F(IniFileTest, AReplacedFileKeepsItsPermissionsAndItsLink)

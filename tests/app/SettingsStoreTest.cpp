@@ -171,12 +171,83 @@ TEST_F(SettingsStoreTest, MissingUserKeysTakeDefaultsAndAreWrittenAtTheNextSave)
               "CutWord2=\r\n");
 }
 
-TEST_F(SettingsStoreTest, ANegativeOverlapIsReadAsZero)
+// Row 1 is 2000/200, so its shortest cut is 1800 bytes.
+TEST_F(SettingsStoreTest, TheOverlapMayReachTheDialogsMostAndLeaveRoomToProgress)
 {
-    writeIniWith("KeepFileSize=16", "KeepFileSize=-5");
+    const struct {
+        std::string row;
+        const char* keep;
+        bool taken;
+    } cases[] = {
+        {"SingleFileSize1=2000\r\nInOutFileSize1=200", "64", true},
+        {"SingleFileSize1=2000\r\nInOutFileSize1=200", "0", true},
+        {"SingleFileSize1=100\r\nInOutFileSize1=36", "63", true},
+        {"SingleFileSize1=100\r\nInOutFileSize1=36", "64", false},
+        {"SingleFileSize1=100\r\nInOutFileSize1=100", "1", false},
+        {"SingleFileSize1=100\r\nInOutFileSize1=100", "0", true},
+        {"SingleFileSize1=0\r\nInOutFileSize1=0", "64", true},
+    };
+    for (const auto& c : cases) {
+        std::string text = kMainSection + kUserSection;
+        text.replace(text.find("SingleFileSize1=2000\r\nInOutFileSize1=200"), 40, c.row);
+        text.replace(text.find("KeepFileSize=16"), 15, std::string("KeepFileSize=") + c.keep);
+        writeIni(text);
+        SettingsStore store(file);
+        std::string error;
+        EXPECT_EQ(store.LoadSettings(&error), c.taken) << c.row << " keep " << c.keep;
+        if (c.taken)
+            EXPECT_EQ(store.record().KeepFileSize, std::stoi(c.keep));
+        else
+            EXPECT_NE(error.find("[UserSettings], key KeepFileSize: " + std::string(c.keep) + " is not below the "
+                                 "shortest cut of row 1"),
+                      std::string::npos)
+                << error;
+    }
+}
+
+TEST_F(SettingsStoreTest, AnEmptyCutWordKeepsItsPlaceAndTheLaterWords)
+{
+    writeIniWith("CutWord1=SPACE", "CutWord1=");
     SettingsStore store(file);
     ASSERT_TRUE(store.LoadSettings(nullptr));
-    EXPECT_EQ(store.record().KeepFileSize, 0);
+    EXPECT_EQ(store.record().CutWord, (std::vector<std::string>{"\r\n", "", "."}));
+}
+
+TEST_F(SettingsStoreTest, ATableOfTheMostRowsLoadsEveryRow)
+{
+    std::string rows = "CutTypeNum=9999\r\n";
+    for (int i = 0; i <= 9999; ++i)
+        rows += "SingleFileSize" + std::to_string(i) + "=" + std::to_string(1000 + i) + "\r\nInOutFileSize" +
+            std::to_string(i) + "=" + std::to_string(i % 1000) + "\r\n";
+    writeIniWith("CutTypeNum=1\r\nSingleFileSize0=4000\r\nInOutFileSize0=400\r\nSingleFileSize1=2000\r\n"
+                 "InOutFileSize1=200\r\n",
+                 rows);
+    SettingsStore store(file);
+    std::string error;
+    ASSERT_TRUE(store.LoadSettings(&error)) << error;
+    const auto& table = store.record().CutTypeTable;
+    ASSERT_EQ(table.size(), 10000u);
+    for (int i : {0, 1, 4321, 9999}) {
+        EXPECT_EQ(table[static_cast<std::size_t>(i)].SingleFileSize, 1000 + i);
+        EXPECT_EQ(table[static_cast<std::size_t>(i)].InOutFileSize, i % 1000);
+    }
+}
+
+TEST_F(SettingsStoreTest, ABookNameTheCodePageCannotHoldIsSavedInUtf8AndReadBack)
+{
+    writeIni(kMainSection + kUserSection);
+    SettingsStore store(file);
+    ASSERT_TRUE(store.LoadSettings(nullptr));
+    store.record().BookName = "红楼梦";
+    store.record().OutPutDir = "/home/reader/书";
+    ASSERT_TRUE(store.SaveSettings(nullptr));
+    EXPECT_EQ(readFile(file).rfind("\xEF\xBB\xBF; factory settings\r\n", 0), 0u);
+
+    SettingsStore again(file);
+    ASSERT_TRUE(again.LoadSettings(nullptr));
+    EXPECT_EQ(again.record().BookName, "红楼梦");
+    EXPECT_EQ(again.record().OutPutDir, "/home/reader/书");
+    EXPECT_EQ(again.record().Filter, "Text|*.txt|All|*.*");
 }
 
 TEST_F(SettingsStoreTest, TextFieldsAreStoredUpToTheirFirstNul)
@@ -268,6 +339,14 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"CutTypeIndex=1", "CutTypeIndex=-1", "UserSettings", "CutTypeIndex", "outside 0..1"},
         Refusal{"CutTypeIndex=1", "CutTypeIndex=first", "UserSettings", "CutTypeIndex", "not a whole number"},
         Refusal{"KeepFileSize=16", "KeepFileSize=lots", "UserSettings", "KeepFileSize", "not a whole number"},
+        Refusal{"KeepFileSize=16", "KeepFileSize=65", "UserSettings", "KeepFileSize", "65 lies outside 0..64"},
+        Refusal{"KeepFileSize=16", "KeepFileSize=3700", "UserSettings", "KeepFileSize", "outside 0..64"},
+        Refusal{"KeepFileSize=16", "KeepFileSize=-1", "UserSettings", "KeepFileSize", "outside 0..64"},
+        Refusal{"CodePage=windows-1252", "CodePage=ISO-2022-JP", "MainSettings", "CodePage", "shifts between"},
+        Refusal{"CodePage=windows-1252", "CodePage=ISO-2022-JP-2", "MainSettings", "CodePage", "shifts between"},
+        Refusal{"CodePage=windows-1252", "CodePage=ISO-2022-KR", "MainSettings", "CodePage", "\"ISO-2022-KR\""},
+        Refusal{"CodePage=windows-1252", "CodePage=HZ-GB-2312", "MainSettings", "CodePage", "\"HZ-GB-2312\""},
+        Refusal{"CodePage=windows-1252", "CodePage=UTF-7", "MainSettings", "CodePage", "\"UTF-7\""},
         Refusal{"CodePage=windows-1252", "CodePage=klingon-1", "MainSettings", "CodePage", "klingon-1"},
         Refusal{"Unnamed=kept\r\n", "[NotesReader]\r\nLinks=yes\r\n", "NotesReader", "Links", "neither 0 nor 1"},
         Refusal{"Unnamed=kept\r\n", "[NotesReader]\r\nPageEncoding=Runes\r\n", "NotesReader", "PageEncoding",

@@ -149,15 +149,140 @@ TEST_F(OutputRunTest, PagesAreNumberedThroughTheWholeBook)
     EXPECT_EQ(listener.sourceValues.back(), 0);
 }
 
-TEST_F(OutputRunTest, ARunAgainReplacesPagesOfTheSameNames)
+TEST_F(OutputRunTest, ACompletedRunRemovesOnlyTheOldPagesOfItsStem)
 {
     run("Alice", {source("a.txt", 8)});
+    const std::filesystem::path folder = bookFolder("Alice");
+    // Neighbours that are no old pages of this book, and a link that is one by name.
+    for (const char* other : {"Alice0009.txt.bak", "AliceX1.txt", "Alice.txt", "Bob0001.txt", "alice0005.txt"})
+        test::writeFile(folder / other, "keep");
+    test::writeFile(dir / "elsewhere.txt", "keep");
+    std::filesystem::create_symlink(dir / "elsewhere.txt", folder / "Alice0007.txt");
+    std::filesystem::create_directory(folder / "Alice0008.txt");
+    const std::string ownSource = source("out/Alice/Alice12.txt", 1);
+
     test::writeFile(dir / "a.txt", "short\r\n");
-    const RunResult again = run("Alice", {(dir / "a.txt").string()});
+    const RunResult again = run("Alice", {(dir / "a.txt").string(), ownSource});
     EXPECT_EQ(again.end, RunEnd::Completed);
-    const auto pages = pagesIn(bookFolder("Alice"), "Alice");
-    ASSERT_EQ(pages.size(), 3u);  // the longer run's later pages stay
-    EXPECT_EQ(pages[0].bytes, "short\r\n\r\n");
+    EXPECT_EQ(again.removedOldPages, 1);  // Alice0002; Alice0001 was written again
+    EXPECT_EQ(again.message,
+              "Book Alice is done; Alice, not @bookname.\n1 old pages of an earlier run were removed from the book "
+              "folder.");
+    const auto pages = pagesIn(folder, "Alice");
+    std::string names;
+    for (const auto& page : pages)
+        names += page.name + " ";
+    EXPECT_EQ(names, "Alice.txt Alice0000.txt Alice0001.txt Alice0007.txt Alice0008.txt Alice12.txt ");
+    ASSERT_EQ(pages.size(), 6u);
+    EXPECT_EQ(pages[1].bytes, "short\r\n\r\n");
+    EXPECT_EQ(pages[2].bytes.substr(0, 1), "o");  // the second source's only page
+    for (const char* other : {"Alice0009.txt.bak", "AliceX1.txt", "Alice.txt", "Bob0001.txt", "alice0005.txt"})
+        EXPECT_EQ(test::readFile(folder / other), "keep") << other;
+    EXPECT_EQ(test::readFile(dir / "elsewhere.txt"), "keep");
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "Alice0008.txt"));
+}
+
+TEST_F(OutputRunTest, AStoppedOrFailedRunRemovesNoOldPage)
+{
+    const std::vector<std::string> sources = {source("a.txt", 8), source("b.txt", 8)};
+    run("Alice", sources);
+    ASSERT_EQ(pagesIn(bookFolder("Alice"), "Alice").size(), 6u);
+    test::writeFile(dir / "a.txt", "short\r\n");
+    const RunResult failed = run("Alice", {sources[0], (dir / "gone.txt").string()});
+    EXPECT_EQ(failed.removedOldPages, 0);
+    listener.onSourceStarted = [this](std::size_t) { current->requestStop(); };
+    const RunResult stopped = run("Alice", sources);
+    EXPECT_EQ(stopped.end, RunEnd::Stopped);
+    EXPECT_EQ(stopped.removedOldPages, 0);
+    EXPECT_EQ(pagesIn(bookFolder("Alice"), "Alice").size(), 6u);
+}
+
+// A page's name may reach a source by its own name, a link or a second name.
+TEST_F(OutputRunTest, NoPageIsEverWrittenOverASource)
+{
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* name;
+        bool wholeFile;
+        std::function<std::string(const fs::path& folder, const std::string& original)> place;
+    };
+    const std::vector<Case> cases = {
+        {"numbered page name", false,
+         [](const fs::path& folder, const std::string& original) {
+             fs::copy_file(original, folder / "Alice0000.txt");
+             return (folder / "Alice0000.txt").string();
+         }},
+        {"whole-file page name", true,
+         [](const fs::path& folder, const std::string& original) {
+             fs::copy_file(original, folder / "chapter1.txt");
+             return (folder / "chapter1.txt").string();
+         }},
+        {"link at the page's name", false,
+         [](const fs::path& folder, const std::string& original) {
+             fs::create_symlink(original, folder / "Alice0000.txt");
+             return original;
+         }},
+        {"second name of the source", false,
+         [](const fs::path& folder, const std::string& original) {
+             fs::create_hard_link(original, folder / "Alice0000.txt");
+             return original;
+         }},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(bookFolder("Alice"));
+        fs::create_directory(bookFolder("Alice"));
+        // A table whose last row is uncut is whole-file mode.
+        settings.CutTypeTable = {{100, 20}, {c.wholeFile ? 0 : 50, 10}};
+        const std::string original = source("original.txt", 12);
+        const std::string bytes = test::readFile(original);
+        const std::string placed = c.place(bookFolder("Alice"), original);
+        const RunResult result = run("Alice", {placed});
+        EXPECT_EQ(test::readFile(placed), bytes) << c.name;
+        EXPECT_EQ(test::readFile(original), bytes) << c.name;
+        ASSERT_EQ(result.sources.size(), 1u) << c.name;
+        EXPECT_EQ(result.sources[0].failure, SourceFailure::WriteFailed) << c.name;
+        const std::string page = bookFolder("Alice").string() + "/" + (c.wholeFile ? "chapter1.txt" : "Alice0000.txt");
+        EXPECT_NE(result.message.find(page + ": it is the source " + placed), std::string::npos)
+            << c.name << "\n" << result.message;
+        EXPECT_TRUE(result.message.starts_with("The book Alice has no pages")) << result.message;
+    }
+}
+
+TEST_F(OutputRunTest, ASourceThatFailsAfterSomePagesIsListedAsStopped)
+{
+    // The second source lies where the first one's second page goes.
+    std::filesystem::create_directory(bookFolder("Alice"));
+    const std::string inTheWay = source("out/Alice/Alice0001.txt", 2);
+    const RunResult result = run("Alice", {source("a.txt", 8), inTheWay});
+    ASSERT_EQ(result.sources.size(), 2u);
+    EXPECT_EQ(result.sources[0].pages, 1);
+    const std::string reason = bookFolder("Alice").string() + "/Alice0001.txt: it is the source " + inTheWay
+        + ", which is never overwritten";
+    EXPECT_EQ(result.message,
+              "Book Alice is done; Alice, not @bookname.\n\nNo pages from:\n" + inTheWay + ": not written: " + reason
+                  + "\n\nThese sources stopped before their end:\n" + result.sources[0].path
+                  + ": stopped after 1 page(s): not written: " + reason);
+}
+
+TEST_F(OutputRunTest, TheReadersWarningsComeAfterTheFailures)
+{
+    test::writeFile(dir / "open.rtf", "{\\rtf1\\ansi Call me {\\b Ishmael");
+    test::writeFile(dir / "fine.rtf", "{\\rtf1\\ansi Fine.}");
+    const std::vector<std::string> sources = {(dir / "open.rtf").string(), (dir / "gone.txt").string(),
+                                              (dir / "fine.rtf").string()};
+    const RunResult result = run("Alice", sources);
+    const std::string expectedEnd = "No pages from:\n" + sources[1]
+        + ": missing (No such file or directory)\n\nThe readers warned about these sources:\n" + sources[0]
+        + "\n  the document ends inside 2 unclosed groups; the text was read up to its end";
+    EXPECT_TRUE(result.message.ends_with(expectedEnd)) << result.message;
+}
+
+TEST_F(OutputRunTest, ARunOfNoPagesSaysSo)
+{
+    test::writeFile(dir / "empty.txt", "");
+    EXPECT_EQ(run("Alice", {(dir / "empty.txt").string()}).message, "The book Alice has no pages: no source gave any text.");
+    EXPECT_EQ(run("Alice", {(dir / "gone.txt").string()}).summary,
+              "The book Alice has no pages: no source gave any text.");
 }
 
 TEST_F(OutputRunTest, StopDuringTheFirstSourceAnsweredYesEndsTheRun)
@@ -217,7 +342,7 @@ TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPages)
     EXPECT_TRUE(result.anySourceFailed());
     EXPECT_EQ(result.message,
               "Book Alice is done; Alice, not @bookname.\n\nNo pages from:\n" + sources[1] + ": unsupported\n"
-                  + sources[3] + ": missing");
+                  + sources[3] + ": missing (No such file or directory)");
     ASSERT_EQ(result.sources.size(), 4u);
     EXPECT_EQ(result.sources[2].failure, SourceFailure::None);
     EXPECT_EQ(result.sources[2].pages, 0);
@@ -267,10 +392,15 @@ TEST_F(OutputRunTest, WholeFileModeNamesEachPageAfterItsSource)
                                               (dir / "two" / "tale.of.two.txt").string()};
     const RunResult result = run("Alice", sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
-    EXPECT_EQ(result.message, "Book Alice is done; Alice, not @bookname.");
+    EXPECT_EQ(result.message, "Book Alice is done; Alice, not @bookname.\n" + sources[2]
+                                  + " was written as tale.of.two (2).txt, as another source has the same name.");
     EXPECT_EQ(test::readFile(bookFolder("Alice") / "long.txt").size(), 20u * 30u + 2u);
-    EXPECT_EQ(test::readFile(bookFolder("Alice") / "tale.of.two.txt"), "second\r\n\r\n");
+    EXPECT_EQ(test::readFile(bookFolder("Alice") / "tale.of.two.txt"), "first\r\n\r\n");
+    EXPECT_EQ(test::readFile(bookFolder("Alice") / "tale.of.two (2).txt"), "second\r\n\r\n");
     EXPECT_EQ(result.pageCount, 3);
+    // A run again writes the same names and removes nothing.
+    EXPECT_EQ(run("Alice", sources).message, result.message);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(bookFolder("Alice")), {}), 3);
 }
 
 }  // namespace

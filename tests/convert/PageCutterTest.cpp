@@ -92,7 +92,7 @@ TEST_F(PageCutterTest, AFullPageIsNotCutAndOneByteMoreIs)
     state.PageCount = 0;
     const CutOutcome over = cut("12345678\r\n123456789\r\n");
     EXPECT_EQ(over.pages, 2);
-    // The cut at the full size may fall between CR and LF, as it always has.
+    // A cut at the full size may fall between CR and LF: the size is a hard limit.
     EXPECT_EQ(pageTexts(), (std::vector<std::string> { "12345678\r\n123456789\r", "\n" }));
 }
 
@@ -117,10 +117,15 @@ TEST_F(PageCutterTest, TheFirstWordOfTheListDecidesAtItsLeftmostPlace)
     std::filesystem::remove_all(book());
     ASSERT_EQ(cut(text).pages, 2);
     EXPECT_EQ(pageTexts()[0].size(), 303u);
-    rules.cutWords = { "", " " };
+    rules.cutWords = { "#" };
     std::filesystem::remove_all(book());
     ASSERT_EQ(cut(text).pages, 2);
     EXPECT_EQ(pageTexts()[0].size(), 400u);
+    // A cleared entry is passed over, not the end of the list.
+    rules.cutWords = { "", "#", "", " " };
+    std::filesystem::remove_all(book());
+    ASSERT_EQ(cut(text).pages, 2);
+    EXPECT_EQ(pageTexts()[0].size(), 303u);
 }
 
 TEST_F(PageCutterTest, TheNextPageRepeatsTheLastKBytes)

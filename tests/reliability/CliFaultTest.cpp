@@ -99,7 +99,7 @@ TEST_F(CliFaultTest, AReadOnlyOutputFolderEndsTheRunNamingTheBookFolder)
     ChildSetup setup = asOrdinaryUser();
     fs::permissions(out, fs::perms(0555));
     const ChildResult result = book("Book", {source}, setup);
-    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_EQ(result.exitStatus, 2) << result.err;
     EXPECT_TRUE(contains(result.err, "The book folder")) << result.err;
     EXPECT_TRUE(contains(result.err, (out / "Book").string())) << result.err;
     EXPECT_TRUE(contains(result.err, "Permission denied")) << result.err;
@@ -115,8 +115,9 @@ TEST_F(CliFaultTest, AReadOnlyBookFolderFailsEachSourceWithItsReason)
     fs::permissions(out / "Book", fs::perms(0555));
     const ChildResult result = book("Book", {first, second}, setup);
     EXPECT_EQ(result.exitStatus, 1) << result.err;
-    EXPECT_TRUE(contains(result.out, "These sources gave no pages:")) << result.out;
-    EXPECT_TRUE(contains(result.out, first) && contains(result.out, second)) << result.out;
+    EXPECT_EQ(result.out, "The book Book has no pages: no source gave any text.\n");
+    EXPECT_TRUE(contains(result.err, "These sources gave no pages:")) << result.err;
+    EXPECT_TRUE(contains(result.err, first) && contains(result.err, second)) << result.err;
     EXPECT_TRUE(contains(result.err, "a page could not be written")) << result.err;
     EXPECT_TRUE(contains(result.err, "Permission denied")) << result.err;
     EXPECT_TRUE(entriesOf(out / "Book").empty());
@@ -135,7 +136,8 @@ TEST_F(CliFaultTest, AFileSizeLimitHitMidPageFailsThatSourceAndLeavesNoPageCutSh
     EXPECT_TRUE(contains(result.err, "File too large")) << result.err;
     EXPECT_TRUE(contains(result.err, big)) << result.err;
     EXPECT_FALSE(contains(result.err, small)) << result.err;
-    EXPECT_TRUE(contains(result.out, "These sources gave no pages:")) << result.out;
+    EXPECT_EQ(result.out, "The book Book is finished.\n");
+    EXPECT_TRUE(contains(result.err, "These sources gave no pages:")) << result.err;
     // No page cut short stays behind to pass for a whole one.
     EXPECT_EQ(entriesOf(out / "Book"), std::vector<std::string> {"Book0000.txt"});
     EXPECT_EQ(test::readFile(out / "Book" / "Book0000.txt"), std::string(28, 'a') + "\r\n\r\n");

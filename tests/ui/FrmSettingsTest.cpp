@@ -86,7 +86,8 @@ TEST_F(FrmSettingsTest, OkStoresTheValuesAndSavesThem)
     EXPECT_EQ(box(0)->text(), QStringLiteral("enter"));
     EXPECT_EQ(box(5)->text(), QStringLiteral("space"));
 
-    // Pasted values skip the key correction: 99 is stored as it stands.
+    // Pasted values skip the key correction; the most a load takes is stored.
+    // A cleared box gives its place to the words after it.
     joint()->setText(QStringLiteral("99"));
     box(1)->setText(QStringLiteral("Space"));
     box(2)->setText(QStringLiteral("ENTER"));
@@ -96,19 +97,21 @@ TEST_F(FrmSettingsTest, OkStoresTheValuesAndSavesThem)
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 
     const Settings& settings = env.store().record();
-    EXPECT_EQ(settings.KeepFileSize, 99);
-    EXPECT_EQ(settings.CutWord, (std::vector<std::string> {"\r\n", " ", "\r\n", "", "。", " "}));
-    EXPECT_EQ(env.iniKey("UserSettings", "KeepFileSize"), "99");
+    EXPECT_EQ(settings.KeepFileSize, 64);
+    EXPECT_EQ(settings.CutWord, (std::vector<std::string> {"\r\n", " ", "\r\n", "。", " ", ""}));
+    EXPECT_EQ(env.iniKey("UserSettings", "KeepFileSize"), "64");
     EXPECT_EQ(env.iniKey("UserSettings", "CutWord1"), "space");
     EXPECT_EQ(env.iniKey("UserSettings", "CutWord2"), "enter");
-    EXPECT_EQ(env.iniKey("UserSettings", "CutWord4"), "。");
+    EXPECT_EQ(env.iniKey("UserSettings", "CutWord3"), "。");
+    EXPECT_EQ(env.iniKey("UserSettings", "CutWord5"), "");
     // Same language: no reload, no redraw of the main window.
     EXPECT_EQ(redraws, 0);
 
     // The next opening shows the stored form.
     open();
     EXPECT_EQ(box(1)->text(), QStringLiteral("space"));
-    EXPECT_EQ(joint()->text(), QStringLiteral("99"));
+    EXPECT_EQ(joint()->text(), QStringLiteral("64"));
+    EXPECT_EQ(box(5)->text(), QString());
 }
 
 TEST_F(FrmSettingsTest, PastedTextIsStoredOnlyWhenItIsANumber)

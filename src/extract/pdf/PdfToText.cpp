@@ -1,0 +1,80 @@
+#include "extract/pdf/PdfToText.h"
+
+#include "extract/pdf/OutlineChapters.h"
+#include "extract/pdf/PageLines.h"
+#include "extract/pdf/Paragraphs.h"
+#include "extract/pdf/PdfDocument.h"
+#include "extract/pdf/RunningLines.h"
+
+#include <new>
+
+namespace leafmill::extract {
+
+namespace {
+
+// More bookmarks than any book's contents note could show.
+constexpr std::size_t outlineLimit = 2000;
+
+// "3", "3-5", "3, 7-9": the pages listed compactly.
+std::string pageList(const std::vector<int>& pages)
+{
+    std::string list;
+    for (std::size_t i = 0; i < pages.size();) {
+        std::size_t j = i;
+        while (j + 1 < pages.size() && pages[j + 1] == pages[j] + 1)
+            ++j;
+        list += (list.empty() ? "" : ", ") + std::to_string(pages[i]);
+        if (j > i)
+            list += "-" + std::to_string(pages[j]);
+        i = j + 1;
+    }
+    return list;
+}
+
+Result read(const pdf::PdfDocument& document, const Options& options)
+{
+    const int count = document.pageCount();
+    if (count <= 0)
+        return Result::failure("the PDF has no pages");
+    std::vector<std::vector<pdf::Line>> pages;
+    pages.reserve(static_cast<std::size_t>(count));
+    std::vector<int> withoutText;
+    for (int i = 0; i < count; ++i) {
+        pages.push_back(pdf::groupIntoLines(document.pageWords(i)));
+        if (pages.back().empty())
+            withoutText.push_back(i + 1);
+        if (options.progress)
+            options.progress((i + 1) * 100 / count);
+    }
+    if (withoutText.size() == pages.size())
+        return Result::failure("the PDF has no text layer, only pictures of pages (a scan?): there is no text to read");
+
+    Result result;
+    pdf::removeRunningLines(pages);
+    result.text = pdf::joinParagraphs(pages);
+    result.chapters = pdf::locateChapters(document.outline(outlineLimit), result.text, result.warnings);
+    if (!withoutText.empty())
+        result.warnings.push_back("page(s) " + pageList(withoutText)
+                                  + " have no text layer (scanned pictures?) and are left out");
+    result.ok = true;
+    return result;
+}
+
+}  // namespace
+
+Result pdfToText(std::string_view bytes, const Options& options)
+{
+    if (!bytes.starts_with("%PDF-") && bytes.substr(0, 1024).find("%PDF-") == std::string_view::npos)
+        return Result::failure("not a PDF document");
+    try {
+        std::string reason;
+        const auto document = pdf::PdfDocument::open(bytes, reason);
+        if (!document)
+            return Result::failure(reason);
+        return read(*document, options);
+    } catch (const std::bad_alloc&) {
+        return Result::failure("the PDF needs more memory than there is to read it");
+    }
+}
+
+}  // namespace leafmill::extract

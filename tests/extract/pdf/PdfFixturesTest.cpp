@@ -1,0 +1,127 @@
+#include "convert/SourceDispatch.h"
+#include "extract/pdf/PdfToText.h"
+
+#include "Corpus.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using leafmill::extract::pdfToText;
+using leafmill::extract::Result;
+
+namespace {
+
+const std::filesystem::path fixtures = LEAFMILL_PDF_FIXTURES;
+
+Result readPdf(std::string_view bytes) { return pdfToText(bytes, {}); }
+
+Result readFixture(const std::string& name) { return readPdf(leafmill::test::readFile(fixtures / name)); }
+
+struct Readable {
+    const char* pdf;
+    const char* reference;
+    const char* warning;  // part of the one expected warning, or empty for none
+};
+
+}  // namespace
+
+class PdfFixture : public testing::TestWithParam<Readable> { };
+
+TEST_P(PdfFixture, MatchesTheReferenceWithoutRunningLines)
+{
+    const Readable& fixture = GetParam();
+    const Result r = readFixture(fixture.pdf);
+    ASSERT_TRUE(r.ok) << r.error;
+    const std::string reference = leafmill::test::readReference(fixtures / fixture.reference);
+    EXPECT_GE(leafmill::test::wordF1(r.text, reference), 0.99);
+    EXPECT_EQ(r.text.find("Volunteer Report"), std::string::npos);
+    EXPECT_EQ(r.text.find("Page "), std::string::npos);
+    // Paragraphs are lines: every paragraph of the reference is one line.
+    std::size_t lines = 0;
+    for (std::size_t at = 0; (at = r.text.find("\r\n", at)) != std::string::npos; at += 2)
+        ++lines;
+    std::size_t paragraphs = 0;
+    for (std::size_t at = 0; at < reference.size(); at = reference.find('\n', at) + 1) {
+        paragraphs += reference[at] != '\n' ? 1 : 0;
+        if (reference.find('\n', at) == std::string::npos)
+            break;
+    }
+    EXPECT_EQ(lines, paragraphs);
+    EXPECT_EQ(std::count(r.text.begin(), r.text.end(), '\n'), static_cast<long>(lines));
+    if (*fixture.warning == '\0') {
+        EXPECT_TRUE(r.warnings.empty());
+    } else {
+        ASSERT_EQ(r.warnings.size(), 1U);
+        EXPECT_NE(r.warnings[0].find(fixture.warning), std::string::npos) << r.warnings[0];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, PdfFixture,
+                         testing::Values(Readable { "report.pdf", "report.ref.txt", "" },
+                                         Readable { "restricted.pdf", "report.ref.txt", "" },
+                                         Readable { "cjk.pdf", "cjk.ref.txt", "" },
+                                         Readable { "scanned.pdf", "scanned.ref.txt", "page(s) 2 have no text" }));
+
+TEST(PdfChapters, BookmarksStartWhereTheirHeadingsAre)
+{
+    const Result r = readFixture("report.pdf");
+    ASSERT_TRUE(r.ok);
+    const std::vector<std::pair<std::string, int>> expected = {
+        { "Harbour Water Survey, Spring Season", 1 }, { "Summary", 2 }, { "Methods", 1 },
+        { "Stations and timing", 2 }, { "Instruments", 2 }, { "Results", 1 },
+        { "Oxygen and temperature", 2 }, { "Turbidity and birds", 2 }, { "Recommendations", 1 },
+    };
+    ASSERT_EQ(r.chapters.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto& chapter = r.chapters[i];
+        EXPECT_EQ(chapter.title, expected[i].first);
+        EXPECT_EQ(chapter.level, expected[i].second);
+        EXPECT_EQ(r.text.substr(chapter.offset, chapter.title.size() + 2), chapter.title + "\r\n");
+        EXPECT_TRUE(chapter.offset == 0 || r.text.compare(chapter.offset - 2, 2, "\r\n") == 0);
+    }
+}
+
+TEST(PdfRefusals, SayWhy)
+{
+    const std::string report = leafmill::test::readFile(fixtures / "report.pdf");
+    const struct {
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        { leafmill::test::readFile(fixtures / "encrypted.pdf"), "needs a password" },
+        { leafmill::test::readFile(fixtures / "image-only.pdf"), "no text layer" },
+        { "%PDF-1.7\n" + std::string(4000, 'x'), "damaged or not a PDF" },
+        { "%PDF-", "damaged or not a PDF" },
+        { "PK\3\4 a zip, not a PDF", "not a PDF" },
+        { "", "not a PDF" },
+    };
+    for (const auto& c : cases) {
+        const Result r = readPdf(c.bytes);
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.error.find(c.reason), std::string::npos) << r.error;
+    }
+}
+
+TEST(PdfDamage, CutOrSpoiledFilesGiveTextOrAReason)
+{
+    const std::string report = leafmill::test::readFile(fixtures / "report.pdf");
+    for (std::size_t keep : { report.size() / 10, report.size() / 2, report.size() - 200 }) {
+        std::string spoiled = report.substr(0, keep);
+        const Result cut = readPdf(spoiled);
+        EXPECT_TRUE(cut.ok || !cut.error.empty());
+        spoiled = report;
+        for (std::size_t at = keep; at < spoiled.size(); at += 97)
+            spoiled[at] = static_cast<char>(spoiled[at] ^ 0x5A);
+        const Result damaged = readPdf(spoiled);
+        EXPECT_TRUE(damaged.ok || !damaged.error.empty());
+    }
+}
+
+TEST(PdfDispatch, PdfSourcesGoToThePdfReader)
+{
+    const auto* kind = leafmill::findSourceKind("/books/Report.PDF", leafmill::defaultDispatchTable());
+    ASSERT_NE(kind, nullptr);
+    EXPECT_EQ(kind->extractor, &pdfToText);
+}

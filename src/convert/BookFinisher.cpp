@@ -48,7 +48,6 @@ const ChapterStart* chapterOf(const BookPlan& plan, std::size_t index)
 PageFrame frameOf(const BookPlan& plan, std::size_t index)
 {
     PageFrame frame;
-    frame.utf8 = plan.encoder->codePage().isUtf8();
     if (plan.titles)
         frame.title = pageTitle(plan, index);
     if (plan.links && index > 0)
@@ -108,7 +107,6 @@ bool writeContents(const BookPlan& plan, std::size_t pageSize, std::string* erro
     std::size_t used = 0;
     // Head and tail of a contents note at their longest.
     PageFrame worst;
-    worst.utf8 = encoder.codePage().isUtf8();
     worst.title = plan.contentsTitle + " " + padded(0, kNumberDigits);
     worst.next = contentsFileName(static_cast<int>(entries.size()) + 1);
     const std::size_t frame = encoder.encode(frameHead(worst, plan.texts) + frameTail(worst, plan.texts), nullptr).size()
@@ -126,7 +124,6 @@ bool writeContents(const BookPlan& plan, std::size_t pageSize, std::string* erro
     }
     for (std::size_t part = 0; part < parts.size(); ++part) {
         PageFrame note;
-        note.utf8 = worst.utf8;
         note.title = parts.size() == 1 ? plan.contentsTitle
                                        : plan.contentsTitle + " " + std::to_string(part + 1);
         if (part + 1 < parts.size())
@@ -160,7 +157,6 @@ std::string pageTitle(const BookPlan& plan, std::size_t index)
 std::size_t markupReserve(const BookPlan& plan, std::size_t longestPageName)
 {
     PageFrame worst;
-    worst.utf8 = plan.encoder->codePage().isUtf8();
     if (plan.titles) {
         std::string longest = plan.bookName;
         for (const ChapterStart& chapter : plan.chapters)
@@ -177,7 +173,7 @@ std::size_t markupReserve(const BookPlan& plan, std::size_t longestPageName)
 
 bool finishBook(const BookPlan& plan, std::size_t pageSize, std::string* error)
 {
-    if (plan.links || plan.titles || plan.encoder->codePage().isUtf8()) {
+    if (plan.links || plan.titles) {
         for (std::size_t i = 0; i < plan.pageNames.size(); ++i) {
             const std::string path = plan.folder + plan.pageNames[i];
             std::string body;

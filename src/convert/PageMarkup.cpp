@@ -16,8 +16,6 @@ std::string noteLink(std::string_view file, std::string_view text)
 std::string frameHead(const PageFrame& frame, const LinkTexts& texts)
 {
     std::string head;
-    if (frame.utf8)
-        head += "<?xml encoding=\"UTF8\"?>";
     if (!frame.title.empty())
         head += "<TITLE>" + escapeMarkup(frame.title) + "</TITLE>";
     if (!frame.previous.empty())

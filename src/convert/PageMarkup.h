@@ -5,11 +5,10 @@
 
 namespace leafmill {
 
-// The Notes reader's markup around one page's text, in UTF-8: a declaration
-// when the page is UTF-8 (the reader takes Latin-1 otherwise), the title the
-// reader's menu shows, and links to the pages before and after it.
+// The Notes reader's markup around one page's text, in UTF-8: the title the
+// reader's menu shows and links to the pages before and after it. Pages carry
+// no encoding of their own: the reader takes the one its language sets.
 struct PageFrame {
-    bool utf8 = false;
     std::string title; // empty: the reader shows the file name
     std::string previous; // file name of the page before; empty: none
     std::string next; // file name of the page after; empty: none

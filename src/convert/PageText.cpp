@@ -8,12 +8,14 @@ namespace leafmill {
 
 namespace {
 
+// A '<' that ends its line could run on into the markup after the page's
+// text, so it is escaped too.
 bool opensTag(std::string_view text, std::size_t at)
 {
     if (at + 1 >= text.size())
-        return false;
+        return true;
     const auto next = static_cast<unsigned char>(text[at + 1]);
-    return std::isalpha(next) || next == '/' || next == '!' || next == '?';
+    return std::isalpha(next) || next == '/' || next == '!' || next == '?' || next == '\r' || next == '\n';
 }
 
 bool readsAsEntity(std::string_view text, std::size_t at)

@@ -11,8 +11,6 @@ namespace leafmill::test {
 
 namespace {
 
-constexpr std::string_view kUtf8Declaration = "<?xml encoding=\"UTF8\"?>";
-
 std::string upper(std::string_view text)
 {
     std::string out(text);
@@ -55,12 +53,7 @@ ReaderNote readNote(std::string_view bytes, std::string_view readerEncoding)
     ReaderNote note;
     note.truncated = bytes.size() > kNoteLimit;
     bytes = bytes.substr(0, kNoteLimit);
-    std::string encoding(readerEncoding);
-    if (bytes.substr(0, kUtf8Declaration.size()) == kUtf8Declaration) {
-        encoding = "UTF-8";
-        bytes.remove_prefix(kUtf8Declaration.size());
-    }
-    const std::string text = CodePage::open(encoding)->toUtf8(bytes);
+    const std::string text = CodePage::open(std::string(readerEncoding))->toUtf8(bytes);
 
     std::string shown;
     std::string* into = &shown;

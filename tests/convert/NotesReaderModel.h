@@ -11,8 +11,7 @@ namespace leafmill::test {
 // off after 4,096 bytes; tags are case-insensitive; <TITLE> names the note,
 // <A HREF="file"> links (relative to the note's folder, NOPUSH keeps it out
 // of the history), <BR> and <P> break lines, comments go, tags the reader
-// does not know show as text; a note that begins with the UTF-8 declaration
-// is UTF-8, any other is in the reader's encoding.
+// does not know show as text; every note is in the reader's encoding.
 struct ReaderLink {
     std::string href;
     std::string text;

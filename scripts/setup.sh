@@ -11,6 +11,7 @@ packages=(
   python3 python3-pil
   time
   clang-14 libclang-rt-14-dev
+  libzip-dev libpugixml-dev
   fonts-dejavu-core fonts-wqy-microhei fonts-wine
 )
 

@@ -12,6 +12,7 @@ packages=(
   time
   clang-14 libclang-rt-14-dev
   libzip-dev libpugixml-dev libxcb1-dev
+  dpkg-dev file
   fonts-dejavu-core fonts-wqy-microhei fonts-wine
 )
 

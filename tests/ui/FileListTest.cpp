@@ -248,7 +248,7 @@ TEST_F(FileListTest, ClosingSavesTheBookNameButNotTheList)
     SettingsStore again(env.iniPath());
     std::string error;
     ASSERT_TRUE(again.LoadSettings(&error)) << error;
-    UiContext context(again, env.context().language(), env.prompter, env.programFolder());
+    UiContext context(again, env.context().language(), env.prompter, portableLayout(env.programFolder()));
     Frm_Main next(context);
     EXPECT_EQ(next.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), QStringLiteral("Alice in Wonderland"));
 }

@@ -1,6 +1,7 @@
 #include "convert/SourceDispatch.h"
 
 #include "extract/doc/DocToText.h"
+#include "extract/epub/EpubToText.h"
 #include "extract/html/HtmlToText.h"
 #include "extract/pdf/PdfToText.h"
 #include "extract/rtf/RtfToText.h"
@@ -20,6 +21,7 @@ const DispatchTable& defaultDispatchTable()
         { ".php", &extract::htmlToText, "htm" },
         { ".rtf", &extract::rtfToText, "rtf" },
         { ".doc", &extract::docToText, "doc" },
+        { "epub", &extract::epubToText, "epub" },
         { ".pdf", &extract::pdfToText, "pdf" },
     };
     return table;

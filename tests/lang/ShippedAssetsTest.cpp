@@ -48,7 +48,10 @@ TEST(ShippedAssetsTest, MainIniLoadsWithTheValuesForTheNotesReader)
 
     // The filter alternates names and patterns; the first entry takes every
     // kind the program reads, the last is all files.
-    EXPECT_EQ(s.Filter.rfind("Supported documents|*.txt;*.text;*.htm;*.html;*.asp;*.php;*.rtf;*.doc|", 0), 0u)
+    EXPECT_EQ(s.Filter.rfind("Supported documents|*.txt;*.text;*.htm;*.html;*.asp;*.php;*.rtf;*.doc;*.docx;*.docm;"
+                             "*.dotx;*.odt;*.fodt;*.epub;*.pdf|",
+                             0),
+              0u)
         << s.Filter;
     EXPECT_TRUE(s.Filter.ends_with("|All files|*.*")) << s.Filter;
     EXPECT_EQ(std::count(s.Filter.begin(), s.Filter.end(), '|') % 2, 1);

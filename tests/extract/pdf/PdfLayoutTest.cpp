@@ -1,3 +1,4 @@
+#include "extract/pdf/OutlineChapters.h"
 #include "extract/pdf/PageLines.h"
 #include "extract/pdf/Paragraphs.h"
 #include "extract/pdf/RunningLines.h"
@@ -111,4 +112,16 @@ TEST(PdfRunningLines, NeedHalfThePagesAndTwoAtLeast)
     // y, w and v come back on every page; z is no edge line.
     ASSERT_EQ(five[0].size(), 2U);
     EXPECT_EQ(five[0][1].text, "z");
+}
+
+TEST(PdfChapterTitles, MatchLineStartsAcrossBlanksAndCaseMissingOnesWarnOnce)
+{
+    const std::string text = "Intro\r\nsee Part One\r\nPART\t  one  \r\nbody\r\n";
+    std::vector<std::string> warnings;
+    const auto chapters = locateChapters(
+        { { " Part  One", 1 }, { "Gone", 2 }, { "Lost", 2 }, { "Away", 2 }, { "Fourth", 2 } }, text, warnings);
+    ASSERT_EQ(chapters.size(), 1U);
+    EXPECT_EQ(chapters[0].offset, text.find("PART"));
+    ASSERT_EQ(warnings.size(), 1U);
+    EXPECT_EQ(warnings[0], "4 bookmark(s) name no heading found in the text: \"Gone\", \"Lost\", \"Away\", ...");
 }

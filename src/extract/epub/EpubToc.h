@@ -1,0 +1,28 @@
+#pragma once
+
+#include "extract/package/PartPath.h"
+
+#include <string>
+#include <vector>
+
+namespace leafmill::extract::package {
+class ZipPackage;
+}
+
+namespace leafmill::extract::epub {
+
+struct EpubPackage;
+
+// One entry of a book's table of contents.
+struct TocEntry {
+    std::string title;
+    package::PartLink target;
+    int level = 1;
+};
+
+// The table of contents from the EPUB 3 navigation document, else from the
+// EPUB 2 NCX; empty when the book has neither (or they cannot be read, which
+// is a warning).
+std::vector<TocEntry> readToc(package::ZipPackage& zip, const EpubPackage& book, std::vector<std::string>& warnings);
+
+}  // namespace leafmill::extract::epub

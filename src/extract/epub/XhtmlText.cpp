@@ -1,0 +1,193 @@
+#include "extract/epub/XhtmlText.h"
+
+#include "extract/epub/EpubToc.h"
+#include "extract/package/TextBuilder.h"
+#include "extract/package/XmlDocument.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <set>
+
+namespace leafmill::extract::epub {
+
+using package::attributeValue;
+using package::localName;
+using package::TextBuilder;
+
+namespace {
+
+const std::set<std::string_view, std::less<>> kHidden = {
+    "head", "script", "style", "template", "rt", "rp", "img", "svg", "math", "object", "embed", "audio", "video",
+};
+
+const std::set<std::string_view, std::less<>> kBlocks = {
+    "address",  "article",    "aside",  "blockquote", "body",  "caption", "dd",    "div", "dl", "dt",
+    "fieldset", "figcaption", "figure", "footer",     "form",  "h1",      "h2",    "h3",  "h4", "h5",
+    "h6",       "header",     "hgroup", "hr",         "li",    "main",    "nav",   "ol",  "p",  "pre",
+    "section",  "table",      "tbody",  "td",         "tfoot", "th",      "thead", "tr",  "ul",
+};
+
+bool hasWord(std::string_view list, std::string_view word)
+{
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t end = std::min(list.find(' ', start), list.size());
+        if (list.substr(start, end - start) == word)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+bool isNoteReference(pugi::xml_node e)
+{
+    return hasWord(attributeValue(e, "type"), "noteref") || attributeValue(e, "role") == "doc-noteref"
+        || hasWord(attributeValue(e, "role"), "doc-backlink") || hasWord(attributeValue(e, "class"), "footnote-back");
+}
+
+bool isNote(pugi::xml_node e)
+{
+    const std::string_view type = attributeValue(e, "type"), role = attributeValue(e, "role");
+    return hasWord(type, "footnote") || hasWord(type, "endnote") || hasWord(type, "rearnote") || role == "doc-footnote"
+        || role == "doc-endnote";
+}
+
+bool isCell(pugi::xml_node e)
+{
+    const std::string_view name = localName(e);
+    return name == "td" || name == "th";
+}
+
+long numberAttribute(pugi::xml_node e, std::string_view name, long otherwise)
+{
+    const std::string_view value = attributeValue(e, name);
+    return value.empty() ? otherwise : std::strtol(std::string(value).c_str(), nullptr, 10);
+}
+
+}  // namespace
+
+XhtmlText::XhtmlText(TextBuilder& out, std::map<std::string, std::vector<const TocEntry*>> chapters)
+    : out_(out)
+    , chapters_(std::move(chapters))
+{
+}
+
+void XhtmlText::write(pugi::xml_node root)
+{
+    out_.endParagraph();
+    startChapters("");
+    node(root);
+    // Notes set aside in the text follow it; an aside inside another is
+    // written with it.
+    for (std::size_t k = 0; k < asides_.size(); ++k) {
+        out_.endParagraph();
+        const pugi::xml_node aside = asides_[k];
+        startChapters(attributeValue(aside, "id"));
+        children(aside);
+    }
+    asides_.clear();
+    out_.endParagraph();
+}
+
+void XhtmlText::startChapters(std::string_view id)
+{
+    const auto found = chapters_.find(std::string(id));
+    if (found == chapters_.end())
+        return;
+    for (const TocEntry* entry : found->second)
+        out_.startChapter(entry->title, entry->level);
+    chapters_.erase(found);
+}
+
+void XhtmlText::node(pugi::xml_node n)
+{
+    switch (n.type()) {
+    case pugi::node_pcdata:
+    case pugi::node_cdata:
+        out_.append(n.value(), preformatted_ > 0 ? TextBuilder::Space::Preserve : TextBuilder::Space::Collapse);
+        return;
+    case pugi::node_element:
+        element(n);
+        return;
+    default:
+        return;
+    }
+}
+
+void XhtmlText::children(pugi::xml_node e)
+{
+    for (pugi::xml_node child : e.children())
+        node(child);
+}
+
+void XhtmlText::element(pugi::xml_node e)
+{
+    std::string name(localName(e));
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (kHidden.count(name) || isNoteReference(e))
+        return;
+    if (isNote(e) && name != "li") {
+        asides_.push_back(e);
+        return;
+    }
+    if (const std::string_view id = attributeValue(e, "id"); !id.empty())
+        startChapters(id);
+    if (name == "br") {
+        out_.lineBreak();
+        return;
+    }
+    // Inside a table cell blocks only part words: the row stays one line.
+    const bool block = kBlocks.count(name) > 0 && (cells_ == 0 || isCell(e));
+    // A list item's line was started by its list, with the label.
+    if (block && !isCell(e) && !(name == "li" && (localName(e.parent()) == "ol" || localName(e.parent()) == "ul")))
+        out_.endParagraph();
+    if (isCell(e)) {
+        for (pugi::xml_node before = e.previous_sibling(); before; before = before.previous_sibling())
+            if (isCell(before)) {
+                out_.tab();
+                break;
+            }
+    }
+    if (name == "pre")
+        ++preformatted_;
+    if (isCell(e))
+        ++cells_;
+    else if (kBlocks.count(name) > 0 && !block)
+        out_.append(" ");
+    if (name == "ol" || name == "ul")
+        list(e, name == "ol");
+    else
+        children(e);
+    if (name == "pre")
+        --preformatted_;
+    if (isCell(e))
+        --cells_;
+    if (block && !isCell(e))
+        out_.endParagraph();
+}
+
+// Items numbered as browsers do: from the list's start (or, reversed, its
+// item count) on, an item's own value restarting the count.
+void XhtmlText::list(pugi::xml_node list, bool ordered)
+{
+    const bool reversed = !list.attribute("reversed").empty();
+    long number = 1;
+    if (reversed)
+        number = static_cast<long>(std::count_if(list.children().begin(), list.children().end(),
+                                                 [](pugi::xml_node item) { return localName(item) == "li"; }));
+    number = numberAttribute(list, "start", number);
+    for (pugi::xml_node child : list.children()) {
+        if (child.type() == pugi::node_element && localName(child) == "li") {
+            number = numberAttribute(child, "value", number);
+            out_.endParagraph();
+            if (const std::string_view id = attributeValue(child, "id"); !id.empty())
+                startChapters(id);
+            out_.appendLabel(ordered ? std::to_string(number) + ". " : std::string("\u2022 "));
+            number += reversed ? -1 : 1;
+        }
+        node(child);
+    }
+}
+
+}  // namespace leafmill::extract::epub

@@ -1,0 +1,220 @@
+#include "extract/package/TextBuilder.h"
+
+#include "text/Utf8.h"
+
+#include <algorithm>
+
+namespace leafmill::extract::package {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr std::size_t kMaxTitle = 240;
+
+bool atLineStart(const std::string& text)
+{
+    return text.empty() || text.back() == '\n';
+}
+
+// The code point starting at bytes[i] and its length; an ill-formed sequence
+// gives U+FFFD for its first byte.
+char32_t decodeAt(std::string_view bytes, std::size_t i, std::size_t& length)
+{
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+    const unsigned char lead = b(i);
+    length = 1;
+    if (lead < 0x80)
+        return lead;
+    std::size_t n;
+    char32_t c;
+    char32_t smallest;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        n = 2, c = lead & 0x1F, smallest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        n = 3, c = lead & 0x0F, smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        n = 4, c = lead & 0x07, smallest = 0x10000;
+    } else {
+        return kReplacement;
+    }
+    if (i + n > bytes.size())
+        return kReplacement;
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((b(i + k) & 0xC0) != 0x80)
+            return kReplacement;
+        c = (c << 6) | (b(i + k) & 0x3F);
+    }
+    if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return kReplacement;
+    length = n;
+    return c;
+}
+
+bool isCollapsibleSpace(char32_t c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// A heading's text on one line, cut to a sensible length on a character start.
+std::string titleOf(std::string_view text)
+{
+    std::string title;
+    bool space = false;
+    for (char c : text) {
+        if (c == '\t' || c == '\r' || c == '\n' || c == ' ') {
+            space = !title.empty();
+            continue;
+        }
+        if (space)
+            title += ' ';
+        space = false;
+        title += c;
+    }
+    if (title.size() > kMaxTitle) {
+        std::size_t cut = kMaxTitle;
+        while (cut > 0 && (static_cast<unsigned char>(title[cut]) & 0xC0) == 0x80)
+            --cut;
+        title.resize(cut);
+    }
+    return title;
+}
+
+}  // namespace
+
+void TextBuilder::beforeContent()
+{
+    if (pendingParagraph_ && !atLineStart(text_))
+        text_ += "\r\n";
+    pendingParagraph_ = false;
+    if (pendingSpace_ && !atLineStart(text_) && text_.back() != '\t')
+        text_ += ' ';
+    pendingSpace_ = false;
+    afterLabel_ = false;
+    for (std::size_t k = chapters_.size() - unplaced_; k < chapters_.size(); ++k)
+        chapters_[k].offset = text_.size();
+    unplaced_ = 0;
+}
+
+void TextBuilder::append(std::string_view utf8, Space space)
+{
+    appendValidated(utf8, space);
+}
+
+void TextBuilder::append(char32_t c)
+{
+    std::string utf8;
+    appendUtf8(c, utf8);
+    appendValidated(utf8, Space::Preserve);
+}
+
+void TextBuilder::appendValidated(std::string_view utf8, Space space)
+{
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::size_t length;
+        const char32_t c = decodeAt(utf8, i, length);
+        i += length;
+        if (space == Space::Collapse && isCollapsibleSpace(c)) {
+            pendingSpace_ = true;
+            continue;
+        }
+        if (c == '\t') {
+            tab();
+            continue;
+        }
+        if (c == 0x2028 || c == 0x2029 || (c == '\n' && space == Space::Preserve)) {
+            lineBreak();
+            continue;
+        }
+        // Soft hyphens, byte-order marks and control characters show nothing.
+        if (c == 0xAD || c == 0xFEFF || c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            if (c == '\r' || c == '\n')
+                pendingSpace_ = true;
+            continue;
+        }
+        beforeContent();
+        if (c == ' ' || c == 0xA0)
+            text_ += ' ';
+        else
+            appendUtf8(c, text_);
+    }
+}
+
+void TextBuilder::appendLabel(std::string_view label)
+{
+    append(label);
+    afterLabel_ = true;
+}
+
+void TextBuilder::tab()
+{
+    pendingSpace_ = false;
+    beforeContent();
+    text_ += '\t';
+}
+
+void TextBuilder::lineBreak()
+{
+    pendingSpace_ = false;
+    beforeContent();
+    text_ += "\r\n";
+}
+
+void TextBuilder::endParagraph()
+{
+    if (afterLabel_) {
+        pendingSpace_ = true;
+        return;
+    }
+    closeHeading();
+    pendingSpace_ = false;
+    pendingParagraph_ = true;
+}
+
+void TextBuilder::startChapter(std::string title, int level)
+{
+    closeHeading();
+    chapters_.push_back({titleOf(title), text_.size(), level});
+    ++unplaced_;
+}
+
+void TextBuilder::startHeading(int level)
+{
+    startChapter({}, level);
+    headingOpen_ = true;
+}
+
+void TextBuilder::closeHeading()
+{
+    if (!headingOpen_)
+        return;
+    headingOpen_ = false;
+    Chapter& heading = chapters_.back();
+    if (unplaced_ > 0) {
+        // Nothing was written since the heading started.
+        chapters_.pop_back();
+        --unplaced_;
+        return;
+    }
+    heading.title = titleOf(std::string_view(text_).substr(heading.offset));
+    if (heading.title.empty())
+        chapters_.pop_back();
+}
+
+Result TextBuilder::take()
+{
+    closeHeading();
+    if (!atLineStart(text_))
+        text_ += "\r\n";
+    for (std::size_t k = chapters_.size() - unplaced_; k < chapters_.size(); ++k)
+        chapters_[k].offset = text_.size();
+    unplaced_ = 0;
+    std::stable_sort(chapters_.begin(), chapters_.end(),
+                     [](const Chapter& a, const Chapter& b) { return a.offset < b.offset; });
+    Result result;
+    result.ok = true;
+    result.text = std::move(text_);
+    result.chapters = std::move(chapters_);
+    return result;
+}
+
+}  // namespace leafmill::extract::package

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "extract/Extractor.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace leafmill::extract::package {
+
+// Builds an extractor's text from a document tree: paragraphs one to a line
+// (CR LF), cells parted by TAB, white space collapsed where the format says
+// so, and chapters whose offsets are fixed where their first text lands.
+// Whatever bytes come in, the text stays well-formed UTF-8 without control
+// characters.
+class TextBuilder {
+public:
+    enum class Space {
+        Collapse,  // runs of XML white space are one blank, none at a line start (HTML, OpenDocument)
+        Preserve,  // every character counts (Word's runs)
+    };
+
+    void append(std::string_view utf8, Space space = Space::Collapse);
+    void append(char32_t c);
+    // A list item's label ("1. ", "• "): the item's first block stays on the
+    // label's line.
+    void appendLabel(std::string_view label);
+    void tab();
+    // Ends the current line; a line already ended gives an empty one.
+    void lineBreak();
+    // The next text starts a new line; nothing is written until it comes.
+    void endParagraph();
+
+    // A chapter starting where the next text lands.
+    void startChapter(std::string title, int level);
+    // A chapter named by the paragraph that starts with the next text: its
+    // title is taken from that paragraph's text when the paragraph ends, and
+    // it is dropped when the paragraph stays empty.
+    void startHeading(int level);
+
+    std::size_t size() const { return text_.size(); }
+
+    // The text, ending in CR LF when not empty, and its chapters in text order.
+    Result take();
+
+private:
+    void beforeContent();
+    void appendValidated(std::string_view utf8, Space space);
+    void closeHeading();
+
+    std::string text_;
+    std::vector<Chapter> chapters_;
+    std::size_t unplaced_ = 0;  // chapters at the back still waiting for their offset
+    bool headingOpen_ = false;
+    bool pendingSpace_ = false;
+    bool pendingParagraph_ = false;
+    bool afterLabel_ = false;
+};
+
+}  // namespace leafmill::extract::package

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct zip;
+
+namespace leafmill::extract::package {
+
+// A zip package read from memory: parts are looked up by name and inflated
+// into memory, never written anywhere. Every part read counts against one
+// budget for the whole package (64 times the package's size, at least 16 MB,
+// at most 1 GB), so that a part that inflates far beyond its package is
+// refused instead of filling the memory.
+class ZipPackage {
+public:
+    // `bytes` must outlive the package. Throws PackageError when the bytes are
+    // no zip archive.
+    explicit ZipPackage(std::string_view bytes);
+    ~ZipPackage();
+    ZipPackage(const ZipPackage&) = delete;
+    ZipPackage& operator=(const ZipPackage&) = delete;
+
+    static bool hasSignature(std::string_view bytes);
+
+    bool contains(std::string_view name) const;
+
+    // The inflated part, or nothing when the package has no part of that name
+    // (looked up exactly, then ignoring letter case). Throws PackageError when
+    // the part is damaged or encrypted, or when it would overrun the budget.
+    std::optional<std::string> read(std::string_view name);
+
+private:
+    std::optional<std::uint64_t> locate(std::string_view name) const;
+
+    zip* archive_ = nullptr;
+    std::uint64_t limit_ = 0;
+    std::uint64_t inflated_ = 0;
+};
+
+}  // namespace leafmill::extract::package

@@ -356,7 +356,7 @@ TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPages)
 TEST_F(OutputRunTest, RefusedNamesCreateNothing)
 {
     const std::vector<std::string> sources = {source("a.txt", 1)};
-    for (const char* name : {"..", ".", "My/Book", "bell\a"}) {
+    for (const char* name : {"My/Book", "bell\a"}) {
         const RunResult result = run(name, sources);
         EXPECT_EQ(result.end, RunEnd::Refused) << name;
         EXPECT_EQ(result.message, "bad name") << name;

@@ -226,11 +226,11 @@ TEST_F(CliFaultTest, BookNamesThatWouldLeaveTheChosenFolderAreRefused)
 
 TEST_F(CliFaultTest, SourcesKeepTheirBytesAndTimesWhateverTheRunComesTo)
 {
-    // One source of every kind, from the corpus where there are real ones.
+    // One source of every kind.
     std::vector<std::string> sources = {textSource("plain.txt", 7), rtfSource("small.rtf")};
-    for (const char* name : {"doc/nwe_test05.doc", "rtf/strip_issue_28.rtf", "html/insc_pre.html"}) {
+    for (const char* name : {"letter.doc", "letter.rtf", "sources/letter.html"}) {
         const fs::path copy = dir.path() / fs::path(name).filename();
-        fs::copy_file(test::corpusDir() / name, copy);
+        fs::copy_file(test::documentsDir() / name, copy);
         fs::permissions(copy, fs::perms(0644));
         sources.push_back(copy.string());
     }

@@ -45,11 +45,11 @@ protected:
         window = std::make_unique<Frm_Main>(env.context());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        // Real documents of three kinds, a plain text first.
-        const fs::path corpus = corpusDir();
-        fs::copy_file(corpus / "doc" / "nwe_test07.expected.txt", sourceDir / "form.txt");
-        fs::copy_file(corpus / "html" / "insc_nested-table.html", sourceDir / "table.html");
-        fs::copy_file(corpus / "rtf" / "pipe_Issue23.rtf", sourceDir / "issue.rtf");
+        // Documents of three kinds, a plain text first.
+        const fs::path documents = documentsDir();
+        fs::copy_file(documents / "sources" / "letter.txt", sourceDir / "form.txt");
+        fs::copy_file(documents / "sources" / "letter.html", sourceDir / "table.html");
+        fs::copy_file(documents / "letter.rtf", sourceDir / "issue.rtf");
         sources = {shown(sourceDir / "form.txt"), shown(sourceDir / "table.html"), shown(sourceDir / "issue.rtf")};
         connect();
     }

@@ -1,6 +1,7 @@
 #include "convert/SourceDispatch.h"
 
 #include "extract/doc/DocToText.h"
+#include "extract/docx/DocxToText.h"
 #include "extract/epub/EpubToText.h"
 #include "extract/html/HtmlToText.h"
 #include "extract/pdf/PdfToText.h"
@@ -22,6 +23,9 @@ const DispatchTable& defaultDispatchTable()
         { ".rtf", &extract::rtfToText, "rtf" },
         { ".doc", &extract::docToText, "doc" },
         { "epub", &extract::epubToText, "epub" },
+        { "docx", &extract::docxToText, "docx" },
+        { "docm", &extract::docxToText, "docx" },
+        { "dotx", &extract::docxToText, "docx" },
         { ".pdf", &extract::pdfToText, "pdf" },
     };
     return table;

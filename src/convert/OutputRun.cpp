@@ -1,6 +1,7 @@
 #include "convert/OutputRun.h"
 
 #include "app/classIniFile.h"
+#include "convert/BookFinisher.h"
 #include "convert/EndMessage.h"
 #include "convert/EstimatePages.h"
 #include "convert/PageCutter.h"
@@ -21,6 +22,10 @@ namespace leafmill {
 namespace {
 
 constexpr std::string_view kForbiddenInNames = "\\/:*?\"<>|";
+// Page numbers of up to 7 digits fit the room kept for links.
+constexpr std::size_t kLongestPageNumber = 7;
+// Fewer bytes of text than this beside the markup make no readable page.
+constexpr std::size_t kLeastPageText = 16;
 
 bool endsWithSeparator(const std::string& folder)
 {
@@ -68,9 +73,30 @@ CutRules cutRulesOf(const Settings& settings, const CodePage& codePage, bool esc
     rules.keep = settings.KeepFileSize;
     for (const std::string& word : settings.CutWord)
         rules.cutWords.push_back(codePage.fromUtf8(word));
+    // A bare '<' never ends a page, where the reader's markup follows it.
     if (escaped)
-        rules.unsplit = {"&lt;", "&amp;"};
+        rules.unsplit = {"&lt;", "&amp;", "< "};
     return rules;
+}
+
+// Titles and links of a book for the Notes reader, as far as they are known
+// before the pages are cut.
+BookPlan bookPlanOf(const Settings& settings, const PageEncoder& encoder, const LanguageTable& language,
+    const std::string& bookName, const std::string& folder)
+{
+    BookPlan plan;
+    plan.encoder = &encoder;
+    plan.links = settings.NotesReader.Links;
+    plan.titles = settings.NotesReader.Titles;
+    plan.contents = settings.NotesReader.Contents;
+    plan.bookName = bookName;
+    plan.texts = {language.text(StringId::PreviousLink), language.text(StringId::NextLink)};
+    plan.contentsTitle = language.text(StringId::ContentsTitle);
+    plan.folder = folder;
+    // Chapters are known only later; their titles are cut to this length.
+    if (plan.titles)
+        plan.chapters.push_back({std::string(kChapterTitleBytes, 'x'), 0});
+    return plan;
 }
 
 }  // namespace
@@ -167,10 +193,27 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
             return result;
         }
     }
-    const PageTextRules pageText{encoder.get(), notes.present};
+    const PageTextRules pageText{encoder.get(), notes.present, notes.ChapterPages, notes.JoinLines};
     // Sizes, cut words and character starts are those of the page encoding.
     const CodePage& pageCodePage = encoder ? encoder->codePage() : codePage;
-    const CutRules rules = cutRulesOf(settings, pageCodePage, pageText.escapeTags);
+    CutRules rules = cutRulesOf(settings, pageCodePage, pageText.escapeTags);
+    BookPlan plan;
+    const bool framed = encoder && !state.wholeFileMode;
+    if (framed) {
+        plan = bookPlanOf(settings, *encoder, language, bookName, state.OutPutDir);
+        // The markup, the closing line end and the text together fit the page.
+        const std::size_t longestName = bookName.size() + kLongestPageNumber + 4;
+        const std::size_t reserve = markupReserve(plan, longestName) + 2;
+        if (rules.pageSize > 0 && static_cast<std::size_t>(rules.pageSize) <= reserve + kLeastPageText) {
+            result.end = RunEnd::Refused;
+            result.message = "The page size " + std::to_string(rules.pageSize) + " leaves no room for the text beside "
+                + std::to_string(reserve) + " bytes of links and titles.";
+            return result;
+        }
+        if (rules.pageSize > 0)
+            rules.pageSize -= static_cast<int32_t>(reserve);
+        plan.chapters.clear();
+    }
     RunFiles files(sources);
     PageWriter writer(state, [&listener](int value) { listener.runProgress(value); });
     writer.guard(&files, &abortRequested_);
@@ -198,6 +241,7 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         }
         listener.sourceStarted(i, sources[i]);
         listener.sourceProgress(0);
+        const int32_t firstPage = state.PageCount;
         SourceOutcome outcome = converter.ConvertFile(sources[i]);
         if (writer.stopped()) {
             // Cut off by the stop, not failed: its pages so far stay.
@@ -207,6 +251,8 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         }
         if (outcome.pages > 0)
             outcome.renamedTo = std::move(renamedTo);
+        for (const ChapterStart& chapter : outcome.chapters)
+            plan.chapters.push_back({chapter.title, firstPage + chapter.page});
         result.sources.push_back(std::move(outcome));
     }
 
@@ -215,13 +261,21 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
     // A stop asked for during the last source ends the run as stopped too.
     stopped = stopped || stopRequested_.load();
     result.end = stopped ? RunEnd::Stopped : RunEnd::Completed;
+    std::string bookFailure;
+    if (framed && state.PageCount > 0) {
+        for (int32_t page = 0; page < state.PageCount; ++page)
+            plan.pageNames.push_back(state.pageFileName(page).substr(state.OutPutDir.size()));
+        const CutType& row = settings.activeCutType();
+        if (!finishBook(plan, static_cast<std::size_t>(row.SingleFileSize), &bookFailure))
+            bookFailure = "\n\n" + bookFailure;
+    }
     result.pageCount = state.PageCount;
     // Only a whole new book replaces the old one: after a stop or a failure
     // the earlier pages may be all the reader has.
     if (!stopped && !result.anySourceFailed() && !state.wholeFileMode)
         result.removedOldPages = files.removeOldPages(state.OutPutDir, bookName);
     result.summary = endSummary(language, result, bookName);
-    result.message = endMessage(result.summary, endSections(language, result.sources));
+    result.message = endMessage(result.summary, endSections(language, result.sources)) + bookFailure;
     return result;
 }
 

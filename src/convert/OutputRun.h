@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Settings.h"
+#include "convert/BookFinisher.h"
 #include "convert/SourceDispatch.h"
 #include "text/PageEncoder.h"
 
@@ -52,6 +53,7 @@ struct SourceOutcome {
     // already taken the source's own name.
     std::string renamedTo;
     Replacements replaced; // characters the page encoding could not keep
+    std::vector<ChapterStart> chapters; // pages counted from the source's first
 };
 
 enum class RunEnd {

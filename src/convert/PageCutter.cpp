@@ -36,6 +36,9 @@ CutOutcome PageCutter::CutTextFile(const std::filesystem::path& path, std::size_
     skipLineFeed_ = false;
     pages_ = 0;
     reason_.clear();
+    streamStart_ = 0;
+    nextBreak_ = 0;
+    markPages_.clear();
 
     CutOutcome outcome;
     InputFile file;
@@ -67,7 +70,66 @@ CutOutcome PageCutter::CutTextFile(const std::filesystem::path& path, std::size_
         outcome.reason = reason_;
     }
     outcome.pages = pages_;
+    // Marks the text never reached lie on its last page.
+    resolveMarks(std::string::npos, std::max(pages_ - 1, 0));
+    marks_.clear();
+    breakAtMarks_ = false;
     return outcome;
+}
+
+void PageCutter::setMarks(std::vector<std::size_t> offsets, bool breakBefore)
+{
+    marks_ = std::move(offsets);
+    breakAtMarks_ = breakBefore;
+}
+
+void PageCutter::resolveMarks(std::size_t end, int32_t page)
+{
+    while (markPages_.size() < marks_.size() && marks_[markPages_.size()] < end)
+        markPages_.push_back(page);
+}
+
+// Splits the text where a page must end before a mark.
+bool PageCutter::appendText(std::string_view text, bool lineEnd)
+{
+    while (breakAtMarks_ && rules_.pageSize > 0 && nextBreak_ < marks_.size()) {
+        const std::size_t at = streamStart_ + buffer_.size();
+        const std::size_t mark = marks_[nextBreak_];
+        if (mark >= at + text.size() && !(mark == at && text.empty()))
+            break;
+        ++nextBreak_;
+        if (mark < at)
+            continue;
+        if (!appendPiece(text.substr(0, mark - at), false) || !breakPage())
+            return false;
+        text.remove_prefix(mark - at);
+    }
+    return appendPiece(text, lineEnd);
+}
+
+// Ends the page where the text stands, as if its file ended there.
+bool PageCutter::breakPage()
+{
+    while (buffer_.size() > static_cast<std::size_t>(rules_.pageSize))
+        if (!cutPage())
+            return false;
+    if (buffer_.empty())
+        return true;
+    if (!writeWhole(buffer_))
+        return false;
+    streamStart_ += buffer_.size();
+    buffer_.clear();
+    return true;
+}
+
+bool PageCutter::writeWhole(std::string_view page)
+{
+    std::string error;
+    if (!writer_.WritePage(page, &error))
+        return fail(error);
+    resolveMarks(streamStart_ + page.size(), pages_);
+    ++pages_;
+    return true;
 }
 
 // CR LF and a lone CR end a line and become CR LF; a lone LF stays in its line.
@@ -93,7 +155,7 @@ bool PageCutter::take(std::string_view block)
     return true;
 }
 
-bool PageCutter::appendText(std::string_view text, bool lineEnd)
+bool PageCutter::appendPiece(std::string_view text, bool lineEnd)
 {
     if (text.empty())
         return true;
@@ -139,8 +201,11 @@ bool PageCutter::cutPage()
     std::string error;
     if (!writer_.WritePage(std::string_view(buffer_).substr(0, cut), &error))
         return fail(error);
+    resolveMarks(streamStart_ + cut, pages_);
     ++pages_;
-    buffer_.erase(0, overlapStart(cut));
+    const std::size_t next = overlapStart(cut);
+    streamStart_ += next;
+    buffer_.erase(0, next);
     return true;
 }
 
@@ -184,10 +249,7 @@ bool PageCutter::finish()
     }
     if (buffer_.empty())
         return true;
-    if (!writer_.WritePage(buffer_, &error))
-        return fail(error);
-    ++pages_;
-    return true;
+    return writeWhole(buffer_);
 }
 
 bool PageCutter::fail(std::string reason)

@@ -40,9 +40,21 @@ public:
     // The first `skip` bytes of the file (a byte-order mark) are left out.
     CutOutcome CutTextFile(const std::filesystem::path& path, std::size_t skip = 0);
 
+    // Byte offsets into the next file cut (ascending), whose pages
+    // markPages() tells after the cut: where chapters start. With
+    // `breakBefore` a page ends just before each of them.
+    void setMarks(std::vector<std::size_t> offsets, bool breakBefore);
+    // For each mark of the last cut, the index (within that file) of the
+    // page it lies on.
+    const std::vector<int32_t>& markPages() const { return markPages_; }
+
 private:
     bool take(std::string_view block);
     bool appendText(std::string_view text, bool lineEnd);
+    bool appendPiece(std::string_view text, bool lineEnd);
+    bool breakPage();
+    bool writeWhole(std::string_view page);
+    void resolveMarks(std::size_t end, int32_t page);
     bool cutPage();
     std::size_t overlapStart(std::size_t cut) const;
     std::size_t outsideUnsplit(std::size_t pos) const;
@@ -57,6 +69,11 @@ private:
     bool atLineStart_ = true;
     bool skipLineFeed_ = false;
     int32_t pages_ = 0;
+    std::size_t streamStart_ = 0; // offset in the file's text of buffer_[0]
+    std::vector<std::size_t> marks_;
+    bool breakAtMarks_ = false;
+    std::size_t nextBreak_ = 0;
+    std::vector<int32_t> markPages_;
     std::string reason_;
 };
 

@@ -1,5 +1,6 @@
 #include "convert/PageText.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -7,12 +8,14 @@ namespace leafmill {
 
 namespace {
 
+// A '<' that ends its line could run on into the markup after the page's
+// text, so it is escaped too.
 bool opensTag(std::string_view text, std::size_t at)
 {
     if (at + 1 >= text.size())
-        return false;
+        return true;
     const auto next = static_cast<unsigned char>(text[at + 1]);
-    return std::isalpha(next) || next == '/' || next == '!' || next == '?';
+    return std::isalpha(next) || next == '/' || next == '!' || next == '?' || next == '\r' || next == '\n';
 }
 
 bool readsAsEntity(std::string_view text, std::size_t at)
@@ -41,13 +44,20 @@ std::string escapeMarkup(std::string_view text)
     return out;
 }
 
-PageText makePageText(std::string_view utf8, const PageTextRules& rules)
+PageText makePageText(std::string_view utf8, const PageTextRules& rules, const std::vector<std::size_t>& offsets)
 {
     PageText page;
-    if (rules.escapeTags)
-        page.bytes = rules.encoder->encode(escapeMarkup(utf8), &page.replaced);
-    else
-        page.bytes = rules.encoder->encode(utf8, &page.replaced);
+    std::size_t from = 0;
+    auto append = [&](std::size_t to) {
+        const std::string_view piece = utf8.substr(from, to - from);
+        page.bytes += rules.encoder->encode(rules.escapeTags ? escapeMarkup(piece) : std::string(piece), &page.replaced);
+        from = to;
+    };
+    for (const std::size_t offset : offsets) {
+        append(std::clamp(offset, from, utf8.size()));
+        page.offsets.push_back(page.bytes.size());
+    }
+    append(utf8.size());
     return page;
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace leafmill {
 
@@ -12,14 +13,18 @@ namespace leafmill {
 struct PageTextRules {
     const PageEncoder* encoder = nullptr;
     bool escapeTags = false; // text the reader would take for markup shows as written
+    bool chapterPages = false; // a chapter starts on a new page
+    bool joinLines = false; // hard-wrapped text sources are unwrapped
 };
 
 struct PageText {
     std::string bytes; // in the page encoding
     Replacements replaced;
+    std::vector<std::size_t> offsets; // the given UTF-8 offsets, in `bytes`
 };
 
-PageText makePageText(std::string_view utf8, const PageTextRules& rules);
+// `offsets` (ascending, into `utf8`) are found again in the page bytes.
+PageText makePageText(std::string_view utf8, const PageTextRules& rules, const std::vector<std::size_t>& offsets = {});
 
 // '<' that could open a tag becomes "&lt;", '&' that would read as an entity
 // "&amp;"; everything else stays.

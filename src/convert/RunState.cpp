@@ -4,11 +4,11 @@
 
 namespace leafmill {
 
-std::string RunState::nextPageFileName() const
+std::string RunState::pageFileName(int32_t page) const
 {
     std::string name = OutPutDir + BookName;
     if (!wholeFileMode) {
-        const std::string number = std::to_string(PageCount);
+        const std::string number = std::to_string(page);
         const std::size_t width = static_cast<std::size_t>(std::max(PageNumDigits, 0));
         if (number.size() < width)
             name += PageNumPad.substr(0, std::min(PageNumPad.size(), width - number.size()));

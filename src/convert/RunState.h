@@ -19,7 +19,9 @@ struct RunState {
 
     // The file name of the next page. Numbers below 10,000 are padded to four
     // digits; later pages get a wider number rather than reusing earlier names.
-    std::string nextPageFileName() const;
+    std::string nextPageFileName() const { return pageFileName(PageCount); }
+    // The file name of page `number` of this run.
+    std::string pageFileName(int32_t number) const;
 
     // The run's progress after PageCount pages, 0..99; the run sets 100 itself.
     int progressValue() const;

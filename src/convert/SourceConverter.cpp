@@ -2,7 +2,9 @@
 
 #include "app/classIniFile.h"
 
+#include "convert/HeadingLines.h"
 #include "convert/InputFile.h"
+#include "convert/JoinLines.h"
 #include "convert/OutputFile.h"
 #include "convert/PageCutter.h"
 #include "convert/TemporaryTextFile.h"
@@ -31,8 +33,32 @@ ExtractedText extractSource(
         return extracted;
     }
     extracted.text = std::move(result.text);
+    extracted.chapters = std::move(result.chapters);
     return extracted;
 }
+
+namespace {
+
+// The file name without its folder and its last extension.
+std::string fileTitle(const std::string& path)
+{
+    std::string name = pathToUtf8(pathFromUtf8(path).stem());
+    return name.empty() ? path : name;
+}
+
+// The document's own chapters, else the heading-looking lines of its text;
+// a source always starts a chapter, named after its file unless a heading
+// opens it.
+std::vector<extract::Chapter> chaptersOf(const std::string& path, const ExtractedText& extracted)
+{
+    std::vector<extract::Chapter> chapters = extracted.chapters.empty() ? headingLines(extracted.text) : extracted.chapters;
+    const std::size_t textStart = extracted.text.find_first_not_of(" \t\r\n");
+    if (chapters.empty() || chapters.front().offset > textStart)
+        chapters.insert(chapters.begin(), {fileTitle(path), 0, 1});
+    return chapters;
+}
+
+} // namespace
 
 ExtractedText readTextSource(const std::string& path, const CodePage& codePage, TextForm form)
 {
@@ -99,10 +125,18 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
             return outcome;
         }
         std::string bytes;
+        std::vector<extract::Chapter> chapters;
         if (pageText_.encoder) {
-            PageText page = makePageText(extracted.text, pageText_);
+            if (pageText_.joinLines && !kind->extractor)
+                extracted.text = joinedLines(extracted.text);
+            chapters = chaptersOf(path, extracted);
+            std::vector<std::size_t> offsets;
+            for (const extract::Chapter& chapter : chapters)
+                offsets.push_back(chapter.offset);
+            PageText page = makePageText(extracted.text, pageText_, offsets);
             bytes = std::move(page.bytes);
             outcome.replaced = std::move(page.replaced);
+            cutter_.setMarks(std::move(page.offsets), pageText_.chapterPages);
         } else {
             bytes = codePage_.fromUtf8(extracted.text);
         }
@@ -115,6 +149,8 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
         }
         bytes = std::string();
         cut = cutter_.CutTextFile(pathFromUtf8(temporary.path()));
+        for (std::size_t i = 0; i < chapters.size() && i < cutter_.markPages().size(); ++i)
+            outcome.chapters.push_back({std::move(chapters[i].title), cutter_.markPages()[i]});
     }
     outcome.pages = cut.pages;
     outcome.failure = cut.failure;

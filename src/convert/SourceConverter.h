@@ -20,6 +20,7 @@ struct ExtractedText {
     SourceFailure failure = SourceFailure::None; // Missing or ExtractorFailed
     std::string reason;
     std::vector<std::string> warnings;
+    std::vector<extract::Chapter> chapters;
 };
 
 // Reads the source and runs the extractor of its kind over it.

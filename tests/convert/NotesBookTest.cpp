@@ -2,6 +2,7 @@
 #include "lang/LanguageTable.h"
 #include "text/CodePage.h"
 
+#include "NotesReaderModel.h"
 #include "PageFolder.h"
 #include "TestSupport.h"
 
@@ -129,6 +130,99 @@ TEST_F(NotesBookTest, TextThatLooksLikeATagIsEscapedAndNeverCutInside)
     for (const auto& page : pages())
         all += page.bytes.substr(0, page.bytes.size() - 2);
     EXPECT_EQ(all.substr(0, 39), "&lt;a&lt;b & c&amp;lt; 1 < 2 &lt;a&lt;b");
+}
+
+
+std::string longText(int paragraphs)
+{
+    std::string text;
+    for (int i = 0; i < paragraphs; ++i)
+        text += "Paragraph " + std::to_string(i) + " says <b>bold</b> things & \xc3\xa9l\xc3\xa8ve words, over and over again.\r\n";
+    return text;
+}
+
+std::vector<std::string> namesOf(const std::vector<test::PageFile>& pages)
+{
+    std::vector<std::string> names;
+    for (const auto& page : pages)
+        names.push_back(page.name);
+    return names;
+}
+
+TEST_F(NotesBookTest, LinkedAndTitledPagesPassTheReaderModelWithinThePageSize)
+{
+    settings.NotesReader.Links = true;
+    settings.NotesReader.Titles = true;
+    settings.CutTypeTable = { { 300, 60 } };
+    std::string text = longText(60);
+    for (const auto& [tag, escaped] : { std::pair { "<b>", "&lt;b&gt;" }, { "</b>", "&lt;/b&gt;" } })
+        for (std::size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at))
+            text.replace(at, std::string_view(tag).size(), escaped);
+    const RunResult result = run({ source("a.html", "<meta charset=utf-8><pre>" + text + "</pre>") });
+    ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
+    const auto written = pages();
+    ASSERT_GT(written.size(), 10u);
+    EXPECT_EQ(test::checkBook(dir / "out" / "Book", namesOf(written), "ISO-8859-1"), std::vector<std::string> {});
+    std::string shown;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        EXPECT_LE(written[i].bytes.size(), 300u) << written[i].name;
+        const test::ReaderNote note = test::readNote(written[i].bytes, "ISO-8859-1");
+        const std::string width = std::to_string(written.size()).size() == 2 && i < 9 ? "0" : "";
+        EXPECT_EQ(note.title, "a - " + width + std::to_string(i + 1) + "/" + std::to_string(written.size()));
+        shown += note.text;
+    }
+    // The text reads as written, tags and all, once the link texts are set aside.
+    EXPECT_NE(shown.find("Paragraph 7 says <b>bold</b> things & \xc3\xa9l\xc3\xa8ve words"), std::string::npos);
+}
+
+TEST_F(NotesBookTest, Utf8PagesAreBareUtf8ForAReaderSetToIt)
+{
+    settings.NotesReader.PageEncoding = "UTF-8";
+    settings.NotesReader.Links = true;
+    run({ source("s.html", "<meta charset=utf-8>" + longText(20) + "\xe2\x98\x83") });
+    const auto written = pages();
+    EXPECT_EQ(test::checkBook(dir / "out" / "Book", namesOf(written), "UTF-8"), std::vector<std::string> {});
+    EXPECT_NE(test::readNote(written.back().bytes, "UTF-8").text.find("\xe2\x98\x83"), std::string::npos);
+    EXPECT_EQ(written.front().bytes.substr(0, 9), "Paragraph");
+    for (const auto& page : written)
+        EXPECT_LE(page.bytes.size(), 200u);
+}
+
+TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
+{
+    settings.NotesReader.Contents = true;
+    settings.NotesReader.Titles = true;
+    settings.NotesReader.Links = true;
+    settings.CutTypeTable = { { 400, 60 } };
+    std::string text = "Foreword words.\r\n";
+    for (int chapter = 1; chapter <= 4; ++chapter)
+        text += "Chapter " + std::to_string(chapter) + "\r\n" + longText(6);
+    for (bool chapterPages : { false, true }) {
+        settings.NotesReader.ChapterPages = chapterPages;
+        const RunResult result = run({ source("novel.txt", text), source("second.html", "<h1>Second</h1>" + longText(3)) });
+        ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
+        const auto written = pages();
+        const auto contents = test::readNote(test::readFile(dir / "out" / "Book" / "00 Contents.txt"), "ISO-8859-1");
+        EXPECT_EQ(contents.title, "Contents");
+        std::vector<std::string> titles;
+        for (const auto& link : contents.links) {
+            titles.push_back(link.text);
+            std::string target = test::readNote(test::readFile(dir / "out" / "Book" / link.href), "ISO-8859-1").text;
+            if (target.rfind("Previous\r\n", 0) == 0)
+                target.erase(0, 10);
+            // A chapter named after its file starts with the file's text.
+            const std::string heading = link.text == "novel" ? "Foreword" : link.text;
+            const std::size_t at = target.find(heading);
+            ASSERT_NE(at, std::string::npos) << link.href << " lacks " << heading;
+            if (chapterPages) {
+                EXPECT_EQ(target.find_first_not_of("\r\n"), at) << link.href;
+            }
+        }
+        EXPECT_EQ(titles, (std::vector<std::string> { "novel", "Chapter 1", "Chapter 2", "Chapter 3", "Chapter 4", "Second" }));
+        std::vector<std::string> names = namesOf(written);
+        EXPECT_EQ(test::checkBook(dir / "out" / "Book", names, "ISO-8859-1"), std::vector<std::string> {});
+        EXPECT_EQ(test::readNote(written.back().bytes, "ISO-8859-1").title.substr(0, 9), "Second - ");
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "extract/html/HtmlToText.h"
 
+#include "extract/html/HtmlHeadings.h"
 #include "extract/html/HtmlLineFilter.h"
 #include "extract/html/PageDecoding.h"
 #include "text/CodePage.h"
@@ -21,6 +22,7 @@ Result htmlToText(std::string_view bytes, const Options& options)
     const std::string text = decodePage(bytes, *codePage, result.warnings);
     HtmlLineFilter filter(*codePage, options.progress);
     result.text = filter.filter(text);
+    result.chapters = htmlHeadings(text, result.text);
     result.ok = true;
     return result;
 }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "convert/PageMarkup.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace leafmill {
+
+class PageEncoder;
+
+// Where a chapter of the book starts.
+struct ChapterStart {
+    std::string title; // UTF-8
+    int32_t page = 0; // index into the book's pages
+};
+
+// What the pages of a finished run get once the whole book is known: titles
+// that count the pages, Previous and Next links, and the contents note.
+struct BookPlan {
+    const PageEncoder* encoder = nullptr;
+    bool links = false;
+    bool titles = false;
+    bool contents = false;
+    std::string bookName;
+    LinkTexts texts;
+    std::string contentsTitle;
+    std::string folder; // the book folder, ending with a separator
+    std::vector<std::string> pageNames; // file names inside the folder, in reading order
+    std::vector<ChapterStart> chapters; // in page order
+};
+
+// Longest title a chapter gives its pages, in bytes of the page encoding.
+inline constexpr std::size_t kChapterTitleBytes = 60;
+
+// The bytes the markup of any page of such a book can take, so the cutter
+// leaves room for it: a page with its markup stays within the page size.
+std::size_t markupReserve(const BookPlan& plan, std::size_t longestPageName);
+
+// The file name of the first contents note; it sorts before the pages.
+std::string contentsFileName(int part);
+
+// Rewrites every page with its markup (each page replaced whole, or left as
+// it was when that fails) and writes the contents notes, each at most
+// `pageSize` bytes. False with the reason when a file could not be written.
+bool finishBook(const BookPlan& plan, std::size_t pageSize, std::string* error);
+
+// The title page `index` shows: its chapter's (or the book's) name and where
+// it stands in the book.
+std::string pageTitle(const BookPlan& plan, std::size_t index);
+
+} // namespace leafmill

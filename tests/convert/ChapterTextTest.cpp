@@ -1,0 +1,75 @@
+#include "convert/HeadingLines.h"
+#include "convert/JoinLines.h"
+#include "extract/html/HtmlHeadings.h"
+
+#include <gtest/gtest.h>
+
+namespace leafmill {
+namespace {
+
+struct Heading {
+    const char* line;
+    int level;
+};
+
+class HeadingLineTest : public ::testing::TestWithParam<Heading> {};
+
+TEST_P(HeadingLineTest, TellsHeadingsFromProse)
+{
+    EXPECT_EQ(headingLevel(GetParam().line), GetParam().level) << GetParam().line;
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, HeadingLineTest,
+    ::testing::Values(Heading { "Chapter 12", 2 }, Heading { "CHAPTER XII.", 2 }, Heading { "  Chapter One: Down\r", 2 },
+        Heading { "Part Two", 1 }, Heading { "BOOK 3 - The Return", 1 }, Heading { "第十二章 归来", 2 },
+        Heading { "第12回", 2 }, Heading { "Part of the way home he walked.", 0 },
+        Heading { "Chapters are long", 0 }, Heading { "The chapter 12 ends here", 0 }, Heading { "第一", 0 },
+        Heading { "", 0 },
+        Heading { "Chapter 1 and then a very long sentence that goes on and on well past what a heading holds", 0 }));
+
+TEST(HeadingLinesTest, OffsetsPointAtTheHeadingLines)
+{
+    const std::string text = "Title page\r\n\r\nChapter 1\r\nIt begins.\r\nCHAPTER II\r\nIt ends.\r\n";
+    const auto chapters = headingLines(text);
+    ASSERT_EQ(chapters.size(), 2u);
+    EXPECT_EQ(chapters[0].title, "Chapter 1");
+    EXPECT_EQ(text.substr(chapters[0].offset, 9), "Chapter 1");
+    EXPECT_EQ(text.substr(chapters[1].offset, 10), "CHAPTER II");
+}
+
+TEST(HtmlHeadingsTest, FindsTheFirstThreeLevelsInTheFilteredText)
+{
+    const std::string markup = "<h1 class=t>The <i>Book</i></h1><p>x</p><H2>Caf&eacute;</H2><h4>Small</h4>"
+                               "<h3>Gone</h3><h2>Caf&eacute;</h2>";
+    const std::string text = "The Book\r\nx\r\nCafé\r\nSmall\r\nCafé\r\n";
+    const auto chapters = extract::htmlHeadings(markup, text);
+    ASSERT_EQ(chapters.size(), 3u);
+    EXPECT_EQ(chapters[0].title, "The Book");
+    EXPECT_EQ(chapters[0].level, 1);
+    EXPECT_EQ(chapters[0].offset, 0u);
+    EXPECT_EQ(chapters[1].title, "Café");
+    EXPECT_EQ(chapters[1].offset, text.find("Café"));
+    EXPECT_EQ(chapters[2].offset, text.rfind("Café"));
+}
+
+TEST(JoinLinesTest, UnwrapsWrappedProseAndKeepsParagraphsVerseAndLists)
+{
+    const std::string a = "It was the best of times, it was the worst of times, it was the age";
+    const std::string b = "of wisdom, it was the age of foolishness, it was the epoch of belief,";
+    const std::string c = "it was the epoch of incredulity.";
+    const std::string text = a + "\r\n" + b + "\r\n" + c + "\r\n\r\n" + b + "\r\n" + a + "\r\n"
+        + "  Indented paragraph starts here and it is long enough to be wrapped at.\r\n" + b + "\r\n"
+        + "Short verse line\r\nAnother short line\r\n- a list item that is long enough to be wrapped\r\n"
+        + "- another\r\n";
+    const std::string joined = joinedLines(text);
+    EXPECT_NE(joined.find(a + " " + b + " " + c + "\r\n\r\n"), std::string::npos) << joined;
+    EXPECT_NE(joined.find(b + " " + a + "\r\n  Indented"), std::string::npos) << joined;
+    EXPECT_NE(joined.find("Short verse line\r\nAnother short line\r\n- a list"), std::string::npos) << joined;
+    EXPECT_NE(joined.find("wrapped\r\n- another\r\n"), std::string::npos) << joined;
+
+    const std::string verse = "Roses are red\nViolets are blue\nSugar is sweet\nAnd so are you\n";
+    EXPECT_EQ(joinedLines(verse), verse);
+}
+
+} // namespace
+} // namespace leafmill

@@ -4,6 +4,7 @@
 #include "extract/docx/DocxToText.h"
 #include "extract/epub/EpubToText.h"
 #include "extract/html/HtmlToText.h"
+#include "extract/odt/OdtToText.h"
 #include "extract/pdf/PdfToText.h"
 #include "extract/rtf/RtfToText.h"
 
@@ -26,6 +27,8 @@ const DispatchTable& defaultDispatchTable()
         { "docx", &extract::docxToText, "docx" },
         { "docm", &extract::docxToText, "docx" },
         { "dotx", &extract::docxToText, "docx" },
+        { ".odt", &extract::odtToText, "odt" },
+        { "fodt", &extract::odtToText, "odt" },
         { ".pdf", &extract::pdfToText, "pdf" },
     };
     return table;

@@ -66,26 +66,13 @@ void readNoteNumbers(pugi::xml_node properties, docx::NoteNumbers& numbers)
         numbers.start = std::atol(std::string(start).c_str());
 }
 
-std::string_view otherKindOf(std::string_view bytes)
-{
-    switch (package::packageKind(bytes)) {
-    case package::PackageKind::Epub:
-        return "an EPUB book";
-    case package::PackageKind::OpenText:
-        return "an OpenDocument text";
-    default:
-        return {};
-    }
-}
-
 }  // namespace
 
 Result docxToText(std::string_view bytes, const Options& options)
 {
     return package::readGuarded([&] {
         package::ZipPackage zip(bytes);
-        if (const std::string_view other = otherKindOf(bytes); !other.empty())
-            throw package::PackageError("the file is " + std::string(other) + ", not a Word document");
+        package::requireKind(bytes, package::PackageKind::Word, "a Word document");
         std::vector<std::string> warnings;
         const docx::WordPackage word = docx::readWordPackage(zip, warnings);
         const auto styles = readHelperPart(zip, word, "styles", warnings);

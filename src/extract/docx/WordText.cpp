@@ -47,6 +47,7 @@ WordText::WordText(TextBuilder& out, const WordStyles& styles, WordNumbering& nu
     , styles_(styles)
     , numbering_(numbering)
     , notes_(notes)
+    , layout_(out)
 {
 }
 
@@ -122,14 +123,9 @@ void WordText::paragraph(pugi::xml_node p)
     if (list.level < 0)
         list.level = std::max(style.numbering.level, 0);
 
-    // Inside a table cell paragraphs only part words: the row stays one line.
-    if (cells_ == 0) {
-        out_.endParagraph();
-        if (level > 0)
-            out_.startHeading(level);
-    } else {
-        out_.append(" ");
-    }
+    layout_.startBlock();
+    if (level > 0 && !layout_.inCell())
+        out_.startHeading(level);
     if (!list.numId.empty() && list.numId != "0")
         if (const std::string label = numbering_.nextLabel(list); !label.empty())
             out_.appendLabel(label + " ");
@@ -137,12 +133,10 @@ void WordText::paragraph(pugi::xml_node p)
     std::vector<pugi::xml_node>* outer = std::exchange(textBoxes_, &boxes);
     children(p);
     textBoxes_ = outer;
-    if (cells_ == 0)
-        out_.endParagraph();
+    layout_.endBlock();
     for (pugi::xml_node box : boxes) {
         children(box);
-        if (cells_ == 0)
-            out_.endParagraph();
+        layout_.endBlock();
     }
 }
 
@@ -151,14 +145,10 @@ void WordText::table(pugi::xml_node tableOrWrapper)
     for (pugi::xml_node child : tableOrWrapper.children()) {
         const std::string_view name = localName(child);
         if (name == "tr") {
-            if (cells_ == 0)
-                out_.endParagraph();
-            else
-                out_.append(" ");
+            layout_.startBlock();
             bool firstCell = true;
             row(child, firstCell);
-            if (cells_ == 0)
-                out_.endParagraph();
+            layout_.endBlock();
         } else if (name == "sdt" || name == "sdtContent" || name == "customXml" || name == "ins") {
             table(child);
         }
@@ -170,16 +160,12 @@ void WordText::row(pugi::xml_node rowOrWrapper, bool& firstCell)
     for (pugi::xml_node child : rowOrWrapper.children()) {
         const std::string_view name = localName(child);
         if (name == "tc") {
-            if (!firstCell) {
-                if (cells_ == 0)
-                    out_.tab();
-                else
-                    out_.append(" ");
-            }
+            if (!firstCell)
+                layout_.betweenCells();
             firstCell = false;
-            ++cells_;
+            layout_.enterCell();
             children(child);
-            --cells_;
+            layout_.leaveCell();
         } else if (name == "sdt" || name == "sdtContent" || name == "customXml" || name == "ins") {
             row(child, firstCell);
         }

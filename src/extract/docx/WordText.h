@@ -1,6 +1,7 @@
 #pragma once
 
 #include "extract/package/ListNumbers.h"
+#include "extract/package/TableLayout.h"
 
 #include <pugixml.hpp>
 
@@ -9,10 +10,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
-namespace leafmill::extract::package {
-class TextBuilder;
-}
 
 namespace leafmill::extract::docx {
 
@@ -71,12 +68,12 @@ private:
     const WordStyles& styles_;
     WordNumbering& numbering_;
     const WordNotes& notes_;
+    package::TableLayout layout_;
     std::vector<NoteReference> references_;
     std::vector<pugi::xml_node>* textBoxes_ = nullptr;  // of the paragraph being written
     std::vector<bool> fields_;  // open fields, each: its result has begun
     std::size_t fieldsInInstructions_ = 0;
     std::size_t unmappedSymbols_ = 0;
-    int cells_ = 0;
     bool noteStart_ = false;  // a note's mark was written, its text not yet
     bool customMarkNext_ = false;
 };

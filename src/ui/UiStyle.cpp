@@ -39,6 +39,14 @@ QFont windowFont(int pixelSize, bool bold)
     return font;
 }
 
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48})
+        icon.addFile(QStringLiteral(":/icons/leafmill-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 QWidget* makePanel(QWidget* parent, const QString& name, const QRect& geometry, const QColor& colour)
 {
     auto* panel = new QWidget(parent);
@@ -55,6 +63,8 @@ xpcmdbutton* makeButton(QWidget* parent, const QString& name, const QRect& geome
 {
     auto* button = new xpcmdbutton(name, parent);
     button->setObjectName(name);
+    // The corner pixels take the host's colour, so the corners look round on it.
+    button->setBackColor(parent->palette().color(QPalette::Window));
     button->setGeometry(geometry);
     return button;
 }

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -32,10 +33,14 @@ void installDefaultFont();
 // The default face at a pixel size.
 QFont windowFont(int pixelSize = kFont9pt, bool bold = false);
 
+// The program's icon, at 16, 32 and 48 pixels.
+QIcon programIcon();
+
 // A plain panel of the given colour.
 QWidget* makePanel(QWidget* parent, const QString& name, const QRect& geometry, const QColor& colour);
 
-// A command button captioned and named after `name`.
+// A command button captioned and named after `name`, its corners in the
+// parent's colour.
 xpcmdbutton* makeButton(QWidget* parent, const QString& name, const QRect& geometry);
 
 // A label (transparent: it fills no background) whose size follows its text (call fitLabel after a

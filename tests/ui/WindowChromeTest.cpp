@@ -72,6 +72,19 @@ TEST_F(MainWindowChromeTest, FaceShowsTheTitleTwiceAndPlacesTheBookNameBoxAfterT
     EXPECT_TRUE(output->captionFont().bold());
     EXPECT_EQ(output->ForeColor(), QColor(0xFF, 0x00, 0x00));
     EXPECT_FALSE(child<xpcmdbutton>("Cmd_Settings")->captionFont().bold());
+
+    // The program icon in the three sizes the taskbar and switchers ask for.
+    const QList<QSize> sizes = window->windowIcon().availableSizes();
+    for (int size : {16, 32, 48})
+        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+    // Every button's corners take the panel's colour, not the default white.
+    for (const xpcmdbutton* button : window->findChildren<xpcmdbutton*>()) {
+        if (!button->isVisible())
+            continue;  // Stop Output is painted when its panel shows
+        const QImage& face = button->image();
+        EXPECT_EQ(face.pixel(0, 0) & 0xFFFFFFu, 0xE0E0E0u) << button->objectName().toStdString();
+        EXPECT_EQ(face.pixel(face.width() - 1, face.height() - 1) & 0xFFFFFFu, 0xE0E0E0u);
+    }
 }
 
 TEST_F(MainWindowChromeTest, OnlyTheLeftButtonAloneDragsByTheTitleBar)
@@ -94,6 +107,14 @@ TEST_F(MainWindowChromeTest, OnlyTheLeftButtonAloneDragsByTheTitleBar)
     QMouseEvent leftDrag(QEvent::MouseMove, QPointF(43, 23), title->mapToGlobal(QPointF(43, 23)), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(title, &leftDrag);
+    EXPECT_EQ(window->pos(), start + QPoint(40, 20));
+
+    // After the release, a move that still reports the left button (the window
+    // manager took the release) starts no second drag.
+    QTest::mouseRelease(title, Qt::LeftButton, {}, QPoint(43, 23));
+    QMouseEvent stale(QEvent::MouseMove, QPointF(90, 10), bar->mapToGlobal(QPointF(90, 10)), Qt::NoButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &stale);
     EXPECT_EQ(window->pos(), start + QPoint(40, 20));
 }
 

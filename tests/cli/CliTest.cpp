@@ -138,14 +138,14 @@ TEST_F(CliTest, ARunWritesTheBookAndLeavesTheSettingsAlone)
 
 TEST_F(CliTest, AFailedSourceIsNamedAndExitsWithOne)
 {
-    const std::string docx = source("letter.docx", "PK");
+    const std::string pages = source("letter.pages", "PK");
     const std::string gone = (dir / "gone.txt").string();
-    const Outcome outcome = run(book("Alice", { docx, source("a.txt", "kept\r\n"), gone }));
+    const Outcome outcome = run(book("Alice", { pages, source("a.txt", "kept\r\n"), gone }));
     EXPECT_EQ(outcome.status, 1);
     // The end message on stdout; the failures once, on stderr.
     EXPECT_EQ(outcome.out, "The book Alice is finished.\n");
     EXPECT_EQ(outcome.err,
-        "leafmill-cli: These sources gave no pages:\nleafmill-cli: " + docx
+        "leafmill-cli: These sources gave no pages:\nleafmill-cli: " + pages
             + ": not a kind of document Leafmill reads\nleafmill-cli: " + gone
             + ": the file is missing or cannot be read (No such file or directory)\n");
     EXPECT_EQ(test::readFile(dir / "out" / "Alice" / "Alice0000.txt"), "kept\r\n\r\n");

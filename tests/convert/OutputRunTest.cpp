@@ -338,8 +338,8 @@ TEST_F(OutputRunTest, StopDuringTheLastSourceAsksNothingButEndsStopped)
 TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPages)
 {
     test::writeFile(dir / "empty.txt", "");
-    test::writeFile(dir / "letter.docx", "PK");
-    const std::vector<std::string> sources = {source("a.txt", 1), (dir / "letter.docx").string(),
+    test::writeFile(dir / "letter.pages", "PK");
+    const std::vector<std::string> sources = {source("a.txt", 1), (dir / "letter.pages").string(),
                                               (dir / "empty.txt").string(), (dir / "gone.txt").string()};
     const RunResult result = run("Alice", sources);
     EXPECT_EQ(result.end, RunEnd::Completed);

@@ -62,7 +62,8 @@ TEST(SourceDispatchTest, TheKindIsTheLowerCasedLastFourCharacters)
     EXPECT_EQ(kindWord("a.htm"), "htm");
     EXPECT_EQ(kindWord("letter.RTF"), "rtf");
     EXPECT_EQ(kindWord("letter.doc"), "doc");
-    EXPECT_EQ(kindWord("letter.docx"), "none");
+    EXPECT_EQ(kindWord("letter.DOCX"), "docx");
+    EXPECT_EQ(kindWord("letter.pages"), "none");
     EXPECT_EQ(kindWord("txt"), "none");
     EXPECT_EQ(findSourceKind("page.htm", table)->extractor, &extract::htmlToText);
 }
@@ -263,7 +264,7 @@ TEST_F(SourceConverterTest, EveryFailureKeepsItsReasonAndLeavesNoTemporaryFile)
     EXPECT_EQ(refused.failure, SourceFailure::ExtractorFailed);
     EXPECT_EQ(refused.reason, "the document is encrypted");
 
-    test::writeFile(dir / "letter.docx", "x");
+    test::writeFile(dir / "letter.pages", "x");
     EXPECT_EQ(convert((dir / "letter.docx").string()).failure, SourceFailure::UnsupportedKind);
     EXPECT_EQ(convert((dir / "gone.txt").string()).failure, SourceFailure::Missing);
     EXPECT_EQ(convert((dir / "gone.grk").string()).failure, SourceFailure::Missing);

@@ -13,7 +13,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   libzip-dev libpugixml-dev libxcb1-dev
   dpkg-dev file
-  fonts-dejavu-core fonts-wqy-microhei fonts-wine
+  fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
 )
 
 missing=()

@@ -26,8 +26,10 @@ inline const QColor kPanelColour {0xE0, 0xE0, 0xE0};
 constexpr int kFont9pt = 12;
 constexpr int kFont7_5pt = 10;
 
-// Registers the Tahoma faces when the system carries the Wine copies and makes
-// "Tahoma 9 pt" (else a close sans-serif) the application's font.
+// Makes the window face at 9 pt the application's font: Tahoma on Windows;
+// elsewhere DejaVu Sans Condensed (fonts-dejavu-extra), whose widths come
+// within a few pixels of Tahoma's and which has a true bold; DejaVu Sans when
+// it is missing. Faces without a bold (most CJK faces) are emboldened.
 void installDefaultFont();
 
 // The default face at a pixel size.
@@ -47,6 +49,9 @@ xpcmdbutton* makeButton(QWidget* parent, const QString& name, const QRect& geome
 // change of text).
 QLabel* makeLabel(QWidget* parent, const QString& name, const QPoint& topLeft);
 void fitLabel(QLabel* label);
+// For a right-aligned label: at least the width and height its text needs,
+// growing to the left so that its right edge stays at the box beside it.
+void fitRightAlignedLabel(QLabel* label);
 
 // Centres a window on its screen the first time it is shown.
 void centreOnScreenOnce(QWidget* window, bool& centred);

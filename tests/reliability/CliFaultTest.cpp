@@ -185,7 +185,7 @@ TEST_F(CliFaultTest, SigintAndSigtermStopTheRunAfterAWholePageAndLeaveNoTemporar
         EXPECT_EQ(result.out, "The output was stopped.\n");
         EXPECT_TRUE(entriesOf(temp).empty());
         const std::vector<std::string> pages = entriesOf(bookFolder);
-        ASSERT_GT(pages.size(), 10u);
+        ASSERT_GE(pages.size(), 10u); // the page being written may be the one removed
         EXPECT_LT(pages.size(), 90'000u) << "the run was not stopped";
         // Every page is whole: its lines are the source's, the last one ends.
         for (const std::string& page : pages) {

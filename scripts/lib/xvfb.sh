@@ -75,3 +75,15 @@ xvfb_stop() {
   [ -n "$XVFB_DIR" ] && rm -rf "$XVFB_DIR"
   XVFB_DIR=""
 }
+
+# Polls up to $2 tenths of a second for a visible window named exactly $1 and
+# prints its id.
+wait_for_window() {
+  local _ id
+  for _ in $(seq "$2"); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}

@@ -19,15 +19,6 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL ($wm): $*"; exit 1; }
 
-wait_for_window() {
-  local _ id
-  for _ in $(seq "$2"); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 where() { xdotool getwindowgeometry "$1" 2>/dev/null | awk '/Position/ {print $2}'; }
 # Waits up to ten seconds for the window to stay put for half a second, then
 # prints where it is.

@@ -25,15 +25,6 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 xvfb_start || exit $?
 
-# Polls up to $2 tenths of a second for a visible window named exactly $1.
-wait_for_window() {
-  for _ in $(seq "$2"); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 now_ms() { date +%s%3N; }
 
 cp -r "$program_dir" "$work/Leafmill"

@@ -1,6 +1,7 @@
 #include "app/classIniFile.h"
 #include "cli/CliEnvironment.h"
 #include "cli/Commands.h"
+#include "convert/ContentDispatch.h"
 #include "convert/InputFile.h"
 #include "convert/SourceConverter.h"
 #include "convert/SourceDispatch.h"
@@ -61,9 +62,13 @@ int runTextCommand(const CliOptions& options)
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     const std::string& source = options.sources.front();
-    const SourceKind* kind = findSourceKind(source, defaultDispatchTable());
-    if (!kind)
+    const SourceKind* named = findSourceKind(source, defaultDispatchTable());
+    if (!named)
         return fail(source, "not a kind of document leafmill-cli reads");
+    const ContentChoice content = chooseByContent(source, *named, defaultDispatchTable());
+    const SourceKind* kind = content.kind;
+    if (!content.warning.empty())
+        std::fprintf(stderr, "leafmill-cli: %s: warning: %s\n", source.c_str(), content.warning.c_str());
     if (!kind->extractor)
         return copyText(source);
 

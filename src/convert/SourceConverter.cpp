@@ -2,6 +2,7 @@
 
 #include "app/classIniFile.h"
 
+#include "convert/ContentDispatch.h"
 #include "convert/HeadingLines.h"
 #include "convert/InputFile.h"
 #include "convert/JoinLines.h"
@@ -90,12 +91,16 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
 {
     SourceOutcome outcome;
     outcome.path = path;
-    const SourceKind* kind = findSourceKind(path, table_);
-    if (!kind) {
+    const SourceKind* named = findSourceKind(path, table_);
+    if (!named) {
         outcome.failure = SourceFailure::UnsupportedKind;
         outcome.reason = "the kind of file is not supported";
         return outcome;
     }
+    ContentChoice content = chooseByContent(path, *named, table_);
+    const SourceKind* kind = content.kind;
+    if (!content.warning.empty())
+        outcome.warnings.push_back(std::move(content.warning));
 
     TextForm form = TextForm::CodePageBytes;
     if (!kind->extractor) {
@@ -120,7 +125,8 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
         // Wide text is put into the code page like any extracted text.
         ExtractedText extracted = kind->extractor ? extractSource(path, *kind, codePage_, sourceProgress_)
                                                   : readTextSource(path, codePage_, form);
-        outcome.warnings = std::move(extracted.warnings);
+        for (std::string& warning : extracted.warnings)
+            outcome.warnings.push_back(std::move(warning));
         if (extracted.failure != SourceFailure::None) {
             outcome.failure = extracted.failure;
             outcome.reason = std::move(extracted.reason);

@@ -130,7 +130,8 @@ void CompoundFile::readFat()
     }
 }
 
-std::vector<std::uint32_t> CompoundFile::chain(std::uint32_t start, std::uint64_t maxLength, bool mini) const
+std::vector<std::uint32_t> CompoundFile::chain(std::uint32_t start, std::uint64_t maxLength, bool mini,
+                                               bool* broken) const
 {
     const std::vector<std::uint32_t>& table = mini ? miniFat_ : fat_;
     const char* tableName = mini ? "mini FAT" : "FAT";
@@ -138,10 +139,19 @@ std::vector<std::uint32_t> CompoundFile::chain(std::uint32_t start, std::uint64_
     std::vector<bool> seen(table.size(), false);
     std::uint32_t current = start;
     while (current != kEndOfChain && sectors.size() < maxLength) {
+        std::string fault;
         if (current > kMaxRegularSector || current >= table.size())
-            damaged(std::string(tableName) + " chain runs out of range at sector " + std::to_string(current));
-        if (seen[current])
-            damaged(std::string(tableName) + " chain loops at sector " + std::to_string(current));
+            fault = " chain runs out of range at sector ";
+        else if (seen[current])
+            fault = " chain loops at sector ";
+        else if (broken && !mini && current >= sectorCount_)
+            fault = " chain runs past the end of the file at sector ";
+        if (!fault.empty()) {
+            if (!broken)
+                damaged(std::string(tableName) + fault + std::to_string(current));
+            *broken = true;
+            break;
+        }
         seen[current] = true;
         sectors.push_back(current);
         current = table[current];
@@ -149,7 +159,22 @@ std::vector<std::uint32_t> CompoundFile::chain(std::uint32_t start, std::uint64_
     return sectors;
 }
 
-std::string CompoundFile::readFromFat(std::uint32_t start, std::uint64_t size) const
+// The bytes gathered from a chain, cut to the stream's size; a chain that
+// holds less is damage, raised or, with `unreadBytes`, counted.
+std::string CompoundFile::gathered(std::string out, std::uint64_t size, std::uint64_t* unreadBytes, bool mini) const
+{
+    if (out.size() < size) {
+        if (!unreadBytes)
+            damaged(std::string(mini ? "a small stream of " : "a stream of ") + std::to_string(size)
+                    + " bytes has only " + std::to_string(out.size()) + " bytes in its "
+                    + (mini ? "mini chain" : "chain"));
+        *unreadBytes = size - out.size();
+    }
+    out.resize(std::min<std::size_t>(out.size(), static_cast<std::size_t>(size)));
+    return out;
+}
+
+std::string CompoundFile::readFromFat(std::uint32_t start, std::uint64_t size, std::uint64_t* unreadBytes) const
 {
     // A stream cannot be larger than the file that holds it.
     if (size > file_.size())
@@ -157,31 +182,28 @@ std::string CompoundFile::readFromFat(std::uint32_t start, std::uint64_t size) c
     const std::uint64_t needed = (size + sectorSize_ - 1) / sectorSize_;
     std::string out;
     out.reserve(static_cast<std::size_t>(size));
-    for (std::uint32_t number : chain(start, needed, false))
+    bool broken = false;
+    for (std::uint32_t number : chain(start, needed, false, unreadBytes ? &broken : nullptr))
         out.append(sector(number));
-    if (out.size() < size)
-        damaged("a stream of " + std::to_string(size) + " bytes has only " + std::to_string(out.size())
-                + " bytes in its chain");
-    out.resize(static_cast<std::size_t>(size));
-    return out;
+    return gathered(std::move(out), size, unreadBytes, false);
 }
 
-std::string CompoundFile::readFromMiniStream(std::uint32_t start, std::uint64_t size) const
+std::string CompoundFile::readFromMiniStream(std::uint32_t start, std::uint64_t size, std::uint64_t* unreadBytes) const
 {
     const std::uint64_t needed = (size + kMiniSectorSize - 1) / kMiniSectorSize;
     std::string out;
     out.reserve(static_cast<std::size_t>(size));
-    for (std::uint32_t number : chain(start, needed, true)) {
+    bool broken = false;
+    for (std::uint32_t number : chain(start, needed, true, unreadBytes ? &broken : nullptr)) {
         const std::uint64_t offset = std::uint64_t(number) * kMiniSectorSize;
-        if (offset >= miniStream_.size())
-            damaged("mini sector " + std::to_string(number) + " lies beyond the end of the mini stream");
+        if (offset >= miniStream_.size()) {
+            if (!unreadBytes)
+                damaged("mini sector " + std::to_string(number) + " lies beyond the end of the mini stream");
+            break;
+        }
         out.append(std::string_view(miniStream_).substr(static_cast<std::size_t>(offset), kMiniSectorSize));
     }
-    if (out.size() < size)
-        damaged("a small stream of " + std::to_string(size) + " bytes has only " + std::to_string(out.size())
-                + " bytes in its mini chain");
-    out.resize(static_cast<std::size_t>(size));
-    return out;
+    return gathered(std::move(out), size, unreadBytes, true);
 }
 
 void CompoundFile::readDirectory()
@@ -263,14 +285,16 @@ bool CompoundFile::hasStream(std::string_view name) const
     return findRootEntry(name) != nullptr;
 }
 
-std::optional<std::string> CompoundFile::stream(std::string_view name) const
+std::optional<std::string> CompoundFile::stream(std::string_view name, std::uint64_t* unreadBytes) const
 {
     const Entry* entry = findRootEntry(name);
     if (!entry)
         return std::nullopt;
+    if (unreadBytes)
+        *unreadBytes = 0;
     if (entry->size < kMiniStreamCutoff)
-        return readFromMiniStream(entry->start, entry->size);
-    return readFromFat(entry->start, entry->size);
+        return readFromMiniStream(entry->start, entry->size, unreadBytes);
+    return readFromFat(entry->start, entry->size, unreadBytes);
 }
 
 }  // namespace leafmill::extract::doc

@@ -24,7 +24,11 @@ public:
     bool hasStream(std::string_view name) const;
 
     // The bytes of a stream of the root storage, or nothing when there is none.
-    std::optional<std::string> stream(std::string_view name) const;
+    // With `unreadBytes`, a stream whose sector chain breaks (out of range, a
+    // loop, past the end of a cut file) gives the bytes up to the break, and
+    // the number of bytes lost is stored there; without it the break raises
+    // DocFormatError.
+    std::optional<std::string> stream(std::string_view name, std::uint64_t* unreadBytes = nullptr) const;
 
 private:
     struct Entry {
@@ -42,9 +46,12 @@ private:
     const Entry* findRootEntry(std::string_view name) const;
 
     std::string_view sector(std::uint32_t number) const;
-    std::vector<std::uint32_t> chain(std::uint32_t start, std::uint64_t maxLength, bool mini) const;
-    std::string readFromFat(std::uint32_t start, std::uint64_t size) const;
-    std::string readFromMiniStream(std::uint32_t start, std::uint64_t size) const;
+    // With `broken`, a bad link ends the chain and sets it instead of raising.
+    std::vector<std::uint32_t> chain(std::uint32_t start, std::uint64_t maxLength, bool mini,
+                                     bool* broken = nullptr) const;
+    std::string readFromFat(std::uint32_t start, std::uint64_t size, std::uint64_t* unreadBytes = nullptr) const;
+    std::string readFromMiniStream(std::uint32_t start, std::uint64_t size, std::uint64_t* unreadBytes) const;
+    std::string gathered(std::string out, std::uint64_t size, std::uint64_t* unreadBytes, bool mini) const;
 
     std::string_view file_;
     unsigned sectorShift_ = 9;

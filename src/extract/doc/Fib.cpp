@@ -11,10 +11,12 @@ constexpr std::string_view kWhat = "the file information block";
 constexpr std::size_t kFibBaseSize = 32;
 
 // Index of each needed value in FibRgLw97 (32-bit words).
-enum LwIndex : std::size_t { kCcpText = 3, kCcpFtn, kCcpHdd, kCcpMcr, kCcpAtn, kCcpEdn, kLwNeeded };
+enum LwIndex : std::size_t { kCcpText = 3, kCcpFtn, kCcpHdd, kCcpMcr, kCcpAtn, kCcpEdn, kLwNeeded, kCcpTxbx = kLwNeeded };
 // Index of each needed fc/lcb pair in FibRgFcLcb97.
 constexpr std::size_t kPlcfBtePapxPair = 13;
 constexpr std::size_t kClxPair = 33;
+constexpr std::size_t kPlcffndRefPair = 2, kPlcffndTxtPair = 3, kPlcfSedPair = 6, kDopPair = 31;
+constexpr std::size_t kPlcfendRefPair = 46, kPlcfendTxtPair = 47, kPlcftxbxTxtPair = 56;
 
 }  // namespace
 
@@ -50,6 +52,8 @@ Fib Fib::parse(std::string_view stream)
     fib.ccpMcr = lw(kCcpMcr);
     fib.ccpAtn = lw(kCcpAtn);
     fib.ccpEdn = lw(kCcpEdn);
+    if (cslw > kCcpTxbx)
+        fib.ccpTxbx = lw(kCcpTxbx);
 
     auto pair = [&](std::size_t index, std::uint32_t& fc, std::uint32_t& lcb) {
         fc = readU32(stream, pairStart + 8 * index, kWhat);
@@ -57,6 +61,17 @@ Fib Fib::parse(std::string_view stream)
     };
     pair(kPlcfBtePapxPair, fib.fcPlcfBtePapx, fib.lcbPlcfBtePapx);
     pair(kClxPair, fib.fcClx, fib.lcbClx);
+    const auto optionalPair = [&](std::size_t index, std::uint32_t& fc, std::uint32_t& lcb) {
+        if (index < pairs)
+            pair(index, fc, lcb);
+    };
+    optionalPair(kPlcffndRefPair, fib.fcPlcffndRef, fib.lcbPlcffndRef);
+    optionalPair(kPlcffndTxtPair, fib.fcPlcffndTxt, fib.lcbPlcffndTxt);
+    optionalPair(kPlcfSedPair, fib.fcPlcfSed, fib.lcbPlcfSed);
+    optionalPair(kDopPair, fib.fcDop, fib.lcbDop);
+    optionalPair(kPlcfendRefPair, fib.fcPlcfendRef, fib.lcbPlcfendRef);
+    optionalPair(kPlcfendTxtPair, fib.fcPlcfendTxt, fib.lcbPlcfendTxt);
+    optionalPair(kPlcftxbxTxtPair, fib.fcPlcftxbxTxt, fib.lcbPlcftxbxTxt);
     return fib;
 }
 

@@ -16,10 +16,17 @@ struct Fib {
     // Story lengths in character positions, in the order the stories follow
     // each other in the text.
     std::uint32_t ccpText = 0, ccpFtn = 0, ccpHdd = 0, ccpMcr = 0, ccpAtn = 0, ccpEdn = 0;
+    std::uint32_t ccpTxbx = 0;  // the main document's text boxes
 
     // Offsets and sizes inside the table stream.
     std::uint32_t fcPlcfBtePapx = 0, lcbPlcfBtePapx = 0;
     std::uint32_t fcClx = 0, lcbClx = 0;
+    // Notes and text boxes: where references and texts are; the document
+    // properties hold the notes' numbering. Zero when the block has no room.
+    std::uint32_t fcPlcffndRef = 0, lcbPlcffndRef = 0, fcPlcffndTxt = 0, lcbPlcffndTxt = 0;
+    std::uint32_t fcPlcfendRef = 0, lcbPlcfendRef = 0, fcPlcfendTxt = 0, lcbPlcfendTxt = 0;
+    std::uint32_t fcPlcfSed = 0, lcbPlcfSed = 0, fcDop = 0, lcbDop = 0;
+    std::uint32_t fcPlcftxbxTxt = 0, lcbPlcftxbxTxt = 0;
 
     static constexpr std::uint16_t kWordIdent = 0xA5EC;
     static constexpr std::uint16_t kWord97 = 0xC1;

@@ -1,6 +1,8 @@
 #include "extract/doc/StoryReader.h"
 
+#include "extract/doc/DocFormatError.h"
 #include "extract/doc/LittleEndian.h"
+#include "extract/doc/TextBoxes.h"
 #include "extract/doc/WordDocument.h"
 
 #include <algorithm>
@@ -10,6 +12,7 @@ namespace leafmill::extract::doc {
 namespace {
 
 constexpr char16_t kCellMark = 0x07;
+constexpr char16_t kAutoNoteMark = 0x02;
 constexpr std::uint64_t kProgressStep = 1 << 16;
 
 }  // namespace
@@ -21,6 +24,7 @@ StoryReader::StoryReader(const WordDocument& document, const Options& options, s
     , pieces_(PieceTable::parse(
           slice(document.tableStream(), document.fib().fcClx, document.fib().lcbClx, "the piece table")))
     , rowEnds_(RowEndMarks::read(document.mainStream(), document.tableStream(), document.fib()))
+    , noteMarks_(NoteMarks::read(document, pieces_))
 {
 }
 
@@ -31,27 +35,44 @@ std::string StoryReader::run()
     const std::uint64_t endnotes = footnotes + fib.ccpFtn + fib.ccpHdd + fib.ccpMcr + fib.ccpAtn;
     // Lengths past the end of the piece table are cut to it.
     const std::uint64_t last = pieces_.cpEnd();
-    const Story stories[] = {{0, std::min<std::uint64_t>(fib.ccpText, last)},
-                             {std::min(footnotes, last), std::min(footnotes + fib.ccpFtn, last)},
-                             {std::min(endnotes, last), std::min(endnotes + fib.ccpEdn, last)}};
+    // The main text, each text box as a paragraph of its own, the notes.
+    std::vector<Story> stories = {{0, std::min<std::uint64_t>(fib.ccpText, last)}};
+    for (const auto& [start, end] : textBoxRanges(document_))
+        stories.push_back({std::min(start, last), std::min(end, last)});
+    stories.push_back({std::min(footnotes, last), std::min(footnotes + fib.ccpFtn, last)});
+    stories.push_back({std::min(endnotes, last), std::min(endnotes + fib.ccpEdn, last)});
     total_ = 1;
     for (const Story& story : stories)
         total_ += story.end - story.start;
     // Mostly one byte per character; never more than the stream can hold.
     assembler_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(total_, document_.mainStream().size())) + 2);
-    read(stories[0]);
-    mainTextLength_ = assembler_.size();
-    read(stories[1]);
-    read(stories[2]);
+    for (const Story& story : stories) {
+        read(story);
+        if (&story == &stories.front())
+            mainTextLength_ = assembler_.size();
+    }
+    reportLosses();
     done_ = total_;
     reportProgress();
-    if (missing_ > 0)
+    return assembler_.take();
+}
+
+void StoryReader::reportLosses()
+{
+    if (document_.damaged()) {
+        // Never made up: what the broken stream lost is left out and counted.
+        if (done_ == 0)
+            throw DocFormatError("the document is damaged and none of its text can be read");
+        warnings_.push_back(missing_ > 0 ? "the document is damaged; " + std::to_string(missing_)
+                                    + " characters could not be read"
+                                         : std::string("the document is damaged, but all of its text could be read"));
+    } else if (missing_ > 0) {
         warnings_.push_back(std::to_string(missing_) + " characters lie outside the document's text and were left out");
+    }
     if (overlong_)
         warnings_.push_back("the piece table names more text than the document holds; the rest was left out");
     if (guessedRowEnds_)
         warnings_.push_back("the table layout could not be read, so the ends of table rows were guessed");
-    return assembler_.take();
 }
 
 void StoryReader::read(const Story& story)
@@ -70,7 +91,11 @@ void StoryReader::read(const Story& story)
                         TextAssembler::Mark mark = TextAssembler::Mark::Plain;
                         if (unit == kCellMark && endsRow(offset, previous))
                             mark = TextAssembler::Mark::RowEnd;
-                        assembler_.put(unit, mark);
+                        const std::string* number = unit == kAutoNoteMark ? noteMarks_.at(offset) : nullptr;
+                        if (number)
+                            assembler_.putGenerated(*number);
+                        else
+                            assembler_.put(unit, mark);
                         previous = unit;
                         if (++done_ % kProgressStep == 0)
                             reportProgress();

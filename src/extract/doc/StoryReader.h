@@ -1,6 +1,7 @@
 #pragma once
 
 #include "extract/Extractor.h"
+#include "extract/doc/NoteMarks.h"
 #include "extract/doc/PieceTable.h"
 #include "extract/doc/RowEndMarks.h"
 #include "extract/doc/TextAssembler.h"
@@ -14,9 +15,9 @@ namespace leafmill::extract::doc {
 
 class WordDocument;
 
-// Reads a document's stories in order (main text, footnotes, endnotes) and
-// turns their characters into text, adding to `warnings` what it had to
-// leave out or guess.
+// Reads a document's stories in order (main text, text boxes, footnotes,
+// endnotes) and turns their characters into text, adding to `warnings` what
+// it had to leave out or guess.
 class StoryReader {
 public:
     StoryReader(const WordDocument& document, const Options& options, std::vector<std::string>& warnings);
@@ -25,6 +26,9 @@ public:
 
     // Bytes of the main text at the start of the result.
     std::size_t mainTextLength() const { return mainTextLength_; }
+
+    // Note numbers written, at the references and before the notes.
+    std::size_t noteMarks() const { return noteMarks_.size(); }
 
 private:
     // Character positions [start, end) of one story.
@@ -36,12 +40,14 @@ private:
     void read(const Story& story);
     bool endsRow(std::uint32_t offset, char16_t previous);
     void reportProgress();
+    void reportLosses();
 
     const WordDocument& document_;
     const Options& options_;
     std::vector<std::string>& warnings_;
     PieceTable pieces_;
     std::optional<RowEndMarks> rowEnds_;
+    NoteMarks noteMarks_;
     TextAssembler assembler_;
     std::uint64_t missing_ = 0;
     std::uint64_t done_ = 0;

@@ -116,6 +116,14 @@ void TextAssembler::putVisible(char16_t unit, Mark mark)
     appendCodePoint(isLowSurrogate(unit) ? kReplacement : unit);
 }
 
+void TextAssembler::putGenerated(std::string_view utf8)
+{
+    if (fieldsInInstructions_ != 0)
+        return;
+    flushPendingSurrogate();
+    text_ += utf8;
+}
+
 void TextAssembler::flushPendingSurrogate()
 {
     if (pendingHighSurrogate_) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace leafmill::extract::doc {
@@ -24,6 +25,10 @@ public:
     }
 
     void reserve(std::size_t bytes) { text_.reserve(bytes); }
+
+    // Text the document shows without storing it (a note's number), put where
+    // a character would go: hidden inside a field's instructions.
+    void putGenerated(std::string_view utf8);
 
     // Closes the current story: open fields end and an unfinished line ends,
     // so the next story starts on a line of its own.

@@ -21,11 +21,19 @@ std::string olderThanWord97(const Fib& fib)
 
 WordDocument::WordDocument(const CompoundFile& file)
 {
-    std::optional<std::string> main = file.stream("WordDocument");
+    std::uint64_t unread = 0;
+    std::optional<std::string> main = file.stream("WordDocument", &unread);
     if (!main)
         throw DocFormatError("the compound file holds no WordDocument stream, so it is not a Word document");
     main_ = std::move(*main);
-    fib_ = Fib::parse(main_);
+    damaged_ = unread > 0;
+    try {
+        fib_ = Fib::parse(main_);
+    } catch (const DocFormatError&) {
+        if (damaged_)
+            throw DocFormatError("the document is damaged: its stream breaks off inside the file information block");
+        throw;
+    }
     if (fib_.wIdent != Fib::kWordIdent && fib_.wIdent != kWord6Ident)
         throw DocFormatError("the WordDocument stream does not start with a Word file information block");
     if (fib_.wIdent == kWord6Ident || fib_.nFib < Fib::kWord97)

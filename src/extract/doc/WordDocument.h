@@ -12,7 +12,8 @@ class CompoundFile;
 // The Word 97-2003 streams of a compound file: WordDocument with its file
 // information block and the table stream that block names. Refuses, with a
 // reason, files that are not Word documents, are older than Word 97 or are
-// password-protected.
+// password-protected. A WordDocument stream whose chain breaks is read up to
+// the break, so that the text before it can still be given.
 class WordDocument {
 public:
     explicit WordDocument(const CompoundFile& file);
@@ -21,10 +22,15 @@ public:
     std::string_view mainStream() const { return main_; }
     std::string_view tableStream() const { return table_; }
 
+    // Whether the WordDocument stream's sector chain broke: mainStream() then
+    // holds only the sectors before the break.
+    bool damaged() const { return damaged_; }
+
 private:
     Fib fib_;
     std::string main_;
     std::string table_;
+    bool damaged_ = false;
 };
 
 }  // namespace leafmill::extract::doc

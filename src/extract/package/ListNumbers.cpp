@@ -30,6 +30,16 @@ std::string letters(long n, bool upper)
     return std::string(static_cast<std::size_t>((n - 1) / 26 + 1), letter);
 }
 
+// The note marks of printed books, each taken once more per round.
+std::string symbols(long n)
+{
+    static constexpr std::array<std::string_view, 4> kSymbols = {"*", "\u2020", "\u2021", "\u00A7"};
+    std::string out;
+    for (long round = 0; round <= (n - 1) / 4; ++round)
+        out += kSymbols[static_cast<std::size_t>((n - 1) % 4)];
+    return out;
+}
+
 }  // namespace
 
 std::string formatNumber(long n, NumberStyle style)
@@ -48,6 +58,8 @@ std::string formatNumber(long n, NumberStyle style)
     case NumberStyle::LowerRoman:
     case NumberStyle::UpperRoman:
         return n < 4000 ? roman(n, style == NumberStyle::UpperRoman) : std::to_string(n);
+    case NumberStyle::Symbols:
+        return n <= 40 ? symbols(n) : std::to_string(n);
     default:
         return std::to_string(n);
     }

@@ -13,6 +13,7 @@ enum class NumberStyle {
     UpperLetter,  // A, B, ... Z, AA, BB
     LowerRoman,  // i, ii, iii
     UpperRoman,  // I, II, III
+    Symbols,  // *, †, ‡, §, then doubled: **, ††
     None,  // nothing
 };
 

@@ -111,8 +111,11 @@ bool RtfReader::closeGroup()
     groups_.pop_back();
     if (groups_.empty())
         return false;
-    if (closed == Destination::Footnote && top().destination != Destination::Footnote)
+    if (closed == Destination::Footnote && top().destination != Destination::Footnote) {
+        if (pendingReference_)
+            noteNumber();  // a note that does not repeat its mark
         notes_.endLine();
+    }
     return true;
 }
 
@@ -131,6 +134,42 @@ void RtfReader::onFontName(std::string_view bytes)
         if (fontCodePage(top().font) == symbolCodePage && !isSymbol)
             setFontCodePage(top().font, pictographCodePage);
         fontName_.clear();
+    }
+}
+
+// The mark in the text and the one opening its note show the same number,
+// so that the two can be matched.
+void RtfReader::onNoteMark()
+{
+    TextAssembler* sink = textSink();
+    if (sink == &body_) {
+        numberPendingReference();
+        pendingReference_ = body_.mark();
+    } else if (sink == &notes_) {
+        notes_.appendAscii(noteNumber() + " ");
+    }
+}
+
+// The number of the note being read, taken when first asked for; a
+// reference waiting in the main text gets it too.
+const std::string& RtfReader::noteNumber()
+{
+    if (!noteNumber_.empty())
+        return noteNumber_;
+    noteNumber_ = numbering_.next(noteKind_);
+    if (pendingReference_) {
+        body_.insertAscii(*pendingReference_, noteNumber_);
+        pendingReference_.reset();
+    }
+    return noteNumber_;
+}
+
+// A reference no note followed is counted as a footnote.
+void RtfReader::numberPendingReference()
+{
+    if (pendingReference_) {
+        body_.insertAscii(*pendingReference_, numbering_.next(NoteNumbering::Kind::Footnote));
+        pendingReference_.reset();
     }
 }
 
@@ -160,8 +199,11 @@ void RtfReader::onDestinationWord(const WordEntry& entry)
             g.destination = Destination::FontTable;
         break;
     case WordAction::Footnote:
-        if (g.destination == Destination::Text)
+        if (g.destination == Destination::Text) {
             g.destination = Destination::Footnote;
+            noteKind_ = NoteNumbering::Kind::Footnote;
+            noteNumber_.clear();
+        }
         break;
     case WordAction::AnsiAlternative:
         g.afterAnsiAlternative = g.destination;
@@ -190,8 +232,13 @@ void RtfReader::onWord(const RtfToken& token)
             return;
         }
     }
-    if (!entry)
+    if (!entry) {
+        if (token.word == "ftnalt" && g.destination == Destination::Footnote)
+            noteKind_ = NoteNumbering::Kind::Endnote;
+        else
+            numbering_.read(token.word, token.hasParam, token.param);
         return;
+    }
 
     switch (entry->action) {
     case WordAction::Character:
@@ -201,6 +248,8 @@ void RtfReader::onWord(const RtfToken& token)
     case WordAction::LineEnd:
         if (TextAssembler* sink = textSink())
             sink->appendAscii("\r\n");
+        if (token.word == "sect")
+            numbering_.newSection();
         break;
     case WordAction::Unicode:
         if (TextAssembler* sink = textSink(); sink && token.hasParam && token.param != 0) {
@@ -243,12 +292,7 @@ void RtfReader::onWord(const RtfToken& token)
         break;
     }
     case WordAction::FootnoteMark:
-        // The mark in the text counts the footnotes; the one opening the
-        // footnote repeats its number, so that the two can be matched.
-        if (g.destination == Destination::Text)
-            body_.appendAscii(std::to_string(++footnoteNumber_));
-        else if (g.destination == Destination::Footnote && footnoteNumber_ > 0)
-            notes_.appendAscii(std::to_string(footnoteNumber_) + " ");
+        onNoteMark();
         break;
     case WordAction::Plain:
         g.font = defaultFont_;
@@ -375,6 +419,7 @@ Result RtfReader::read()
         warn(w);
     if (options_.progress && lastProgress_ != 100)
         options_.progress(100);
+    numberPendingReference();
 
     Result result;
     result.ok = true;

@@ -2,12 +2,14 @@
 
 #include "extract/Extractor.h"
 #include "extract/rtf/DecoderCache.h"
+#include "extract/rtf/NoteNumbering.h"
 #include "extract/rtf/RtfControlWords.h"
 #include "extract/rtf/RtfTokenizer.h"
 #include "extract/rtf/TextAssembler.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,8 +18,9 @@ namespace leafmill::extract::rtf {
 
 // Reads the text of an RTF document that starts with "{\rtf". Iterative: the
 // group stack is an explicit vector with a fixed bound, so no input can make
-// it recurse or grow without limit. Footnotes follow the main text, each as
-// its own paragraph.
+// it recurse or grow without limit. Footnotes and endnotes follow the main
+// text, each as its own paragraph, with their automatic numbers at the
+// reference and before the note.
 class RtfReader {
 public:
     // Deeper groups are read as if they were part of the deepest one.
@@ -55,6 +58,9 @@ private:
     int fontCodePage(int32_t font) const;
     void setFontCodePage(int32_t font, int codePage);
     void onFontName(std::string_view bytes);
+    void onNoteMark();
+    const std::string& noteNumber();
+    void numberPendingReference();
 
     RtfTokenizer tokens_;
     const Options& options_;
@@ -66,7 +72,12 @@ private:
     std::vector<int> fontCodePages_;  // by font number; 0: the document's page
     std::string fontName_;  // of the font table entry being read
     int32_t fallbackToSkip_ = 0;  // \uc characters still to drop after a \u
-    int footnoteNumber_ = 0;  // of the last footnote mark in the main text
+    NoteNumbering numbering_;
+    // Where the main text's last \chftn is: its number waits for the note
+    // after it, which says whether it is a footnote or an endnote (\ftnalt).
+    std::optional<std::size_t> pendingReference_;
+    NoteNumbering::Kind noteKind_ = NoteNumbering::Kind::Footnote;
+    std::string noteNumber_;  // of the note being read, once known
     bool sawHeader_ = false;
     bool groupJustOpened_ = false;
     DecoderCache decoders_;

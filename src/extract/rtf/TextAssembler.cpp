@@ -89,6 +89,12 @@ void TextAssembler::endLine()
         out_.append("\r\n");
 }
 
+std::size_t TextAssembler::mark()
+{
+    endPieces();
+    return out_.size();
+}
+
 std::string TextAssembler::take()
 {
     endPieces();

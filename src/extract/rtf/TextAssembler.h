@@ -21,6 +21,11 @@ public:
     // Ends the current line unless the text is empty or already at a line start.
     void endLine();
 
+    // Where the next text goes, for insertAscii(); text before it is complete.
+    std::size_t mark();
+    // Text put back at a mark once it is known (a note's number).
+    void insertAscii(std::size_t at, std::string_view text) { out_.insert(at, text); }
+
     bool empty() const { return out_.empty() && !active_ && !highSurrogate_; }
     // The text so far; the assembler is empty afterwards.
     std::string take();

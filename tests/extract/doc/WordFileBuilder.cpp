@@ -38,6 +38,7 @@ std::string fib(const WordFileSpec& spec, std::uint32_t ccpText)
     putU32(out, kLwStart + 4 * 5, spec.ccpHdd);
     putU32(out, kLwStart + 4 * 7, spec.ccpAtn);
     putU32(out, kLwStart + 4 * 8, spec.ccpEdn);
+    putU32(out, kLwStart + 4 * 9, spec.ccpTxbx);
     putU16(out, kPairStart - 2, 93);
     return out;
 }
@@ -129,6 +130,11 @@ WordStreams buildWordStreams(const WordFileSpec& spec)
     clx += plc;
     out.table = std::string(16, '\0') + clx;
     setPair(out.wordDocument, 33, 16, static_cast<std::uint32_t>(clx.size()));
+    for (const auto& [index, part] : spec.tableParts) {
+        setPair(out.wordDocument, index, static_cast<std::uint32_t>(out.table.size()),
+                static_cast<std::uint32_t>(part.size()));
+        out.table += part;
+    }
 
     if (spec.writeParagraphFormatting) {
         // Stream offsets of the marks; all text is taken from one piece kind.

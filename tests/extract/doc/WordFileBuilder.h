@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace leafmill::test {
@@ -18,7 +19,11 @@ struct WordFileSpec {
 
     // Story lengths; ccpText < 0 means all the text is main text.
     long ccpText = -1;
-    std::uint32_t ccpFtn = 0, ccpHdd = 0, ccpAtn = 0, ccpEdn = 0;
+    std::uint32_t ccpFtn = 0, ccpHdd = 0, ccpAtn = 0, ccpEdn = 0, ccpTxbx = 0;
+    // Structures put into the table stream, by the index of their pair in
+    // the file information block (2: footnote references, 31: document
+    // properties...).
+    std::vector<std::pair<std::size_t, std::string>> tableParts;
 
     std::uint16_t nFib = 0xC1;
     bool encrypted = false;

@@ -1,0 +1,152 @@
+#include "convert/ContentDispatch.h"
+
+#include "app/classIniFile.h"
+#include "convert/InputFile.h"
+#include "extract/doc/CompoundFile.h"
+#include "extract/html/HtmlToText.h"
+#include "extract/package/PackageKind.h"
+#include "extract/package/ZipPackage.h"
+
+#include <algorithm>
+#include <array>
+
+namespace leafmill {
+
+namespace {
+
+constexpr std::size_t kHeadSize = 16384;
+
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The first bytes after a UTF-8 byte-order mark and white space, lower-cased.
+std::string textStart(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    while (!bytes.empty() && (bytes.front() == ' ' || (bytes.front() >= '\t' && bytes.front() <= '\r')))
+        bytes.remove_prefix(1);
+    std::string out(bytes.substr(0, 4096));
+    std::transform(out.begin(), out.end(), out.begin(), lowerAscii);
+    return out;
+}
+
+bool isWordXml(const std::string& start)
+{
+    return start.find("schemas.microsoft.com/office/word") != std::string::npos
+        || start.find("progid=\"word.document\"") != std::string::npos;
+}
+
+// Text has no NUL (unless a byte-order mark says it is UTF-16 or UTF-32) and
+// hardly any other control characters.
+bool isText(std::string_view bytes)
+{
+    for (std::string_view mark : {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"})
+        if (bytes.starts_with(mark))
+            return true;
+    if (bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4)))
+        return true;
+    const std::string_view start = bytes.substr(0, 4096);
+    std::size_t controls = 0;
+    for (char c : start) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u == 0)
+            return false;
+        if (u < 0x20 && u != '\t' && u != '\n' && u != '\r' && u != '\f' && u != 0x1A)
+            ++controls;
+    }
+    return !start.empty() && controls * 100 <= start.size();
+}
+
+std::string_view packageEnding(std::string_view bytes)
+{
+    switch (extract::package::packageKind(bytes)) {
+    case extract::package::PackageKind::Word:
+        return "docx";
+    case extract::package::PackageKind::OpenText:
+        return ".odt";
+    case extract::package::PackageKind::FlatOpenText:
+        return "fodt";
+    case extract::package::PackageKind::Epub:
+        return "epub";
+    default:
+        return {};
+    }
+}
+
+// For the warning: what the content is.
+std::string_view contentName(std::string_view ending)
+{
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kNames = {{
+        {".rtf", "an RTF document"},
+        {".doc", "a Word 97-2003 document"},
+        {".pdf", "a PDF document"},
+        {"docx", "a Word 2007 or later document"},
+        {".odt", "an OpenDocument text"},
+        {"fodt", "an OpenDocument text"},
+        {"epub", "an EPUB book"},
+        {".htm", "an HTML page"},
+    }};
+    for (const auto& [known, name] : kNames)
+        if (known == ending)
+            return name;
+    return "text";
+}
+
+const SourceKind* rowFor(std::string_view ending, const DispatchTable& table)
+{
+    for (const SourceKind& kind : table)
+        if (kind.ending == ending)
+            return &kind;
+    return nullptr;
+}
+
+} // namespace
+
+std::string_view contentEnding(std::string_view bytes)
+{
+    if (extract::doc::CompoundFile::hasSignature(bytes))
+        return ".doc";
+    if (bytes.starts_with("%PDF-"))
+        return ".pdf";
+    if (extract::package::ZipPackage::hasSignature(bytes))
+        return packageEnding(bytes);
+    const std::string start = textStart(bytes);
+    if (start.starts_with("{\\rtf"))
+        return ".rtf";
+    if (start.starts_with("<")) {
+        if (!packageEnding(bytes).empty())
+            return "fodt";
+        // WordML is no page: its reader names it in its refusal.
+        return isWordXml(start) ? std::string_view() : ".htm";
+    }
+    return isText(bytes) ? ".txt" : std::string_view();
+}
+
+ContentChoice chooseByContent(const std::string& path, const SourceKind& named, const DispatchTable& table)
+{
+    ContentChoice choice { &named, {} };
+    InputFile file;
+    std::string bytes, error;
+    if (!file.open(pathFromUtf8(path), &error) || !file.read(bytes, kHeadSize, &error))
+        return choice;
+    if (extract::package::ZipPackage::hasSignature(bytes) && !readWholeFile(pathFromUtf8(path), &bytes, &error))
+        return choice;
+    const std::string_view ending = contentEnding(bytes);
+    const SourceKind* found = ending.empty() ? nullptr : rowFor(ending, table);
+    if (!found || found->extractor == named.extractor)
+        return choice;
+    const bool textReader = !named.extractor || named.extractor == &extract::htmlToText;
+    if ((ending == ".txt" && textReader) || (ending == ".htm" && !named.extractor))
+        return choice;
+    choice.kind = found;
+    std::string extension = pathToUtf8(pathFromUtf8(path).extension());
+    if (extension.empty())
+        extension = named.ending;
+    choice.warning = "read as " + std::string(contentName(ending)) + " although its name ends in " + extension;
+    return choice;
+}
+
+} // namespace leafmill

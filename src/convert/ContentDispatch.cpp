@@ -76,10 +76,8 @@ std::string_view packageEnding(std::string_view bytes)
     }
 }
 
-// For the warning: what the content is.
-std::string_view contentName(std::string_view ending)
-{
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kNames = {{
+// What each content is called in the warning; text is the rest.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kNames = {{
         {".rtf", "an RTF document"},
         {".doc", "a Word 97-2003 document"},
         {".pdf", "a PDF document"},
@@ -88,7 +86,10 @@ std::string_view contentName(std::string_view ending)
         {"fodt", "an OpenDocument text"},
         {"epub", "an EPUB book"},
         {".htm", "an HTML page"},
-    }};
+}};
+
+std::string_view contentName(std::string_view ending)
+{
     for (const auto& [known, name] : kNames)
         if (known == ending)
             return name;
@@ -128,6 +129,13 @@ std::string_view contentEnding(std::string_view bytes)
 ContentChoice chooseByContent(const std::string& path, const SourceKind& named, const DispatchTable& table)
 {
     ContentChoice choice { &named, {} };
+    // Readers the content never leads to (a table of other readers) are not second-guessed.
+    const auto readsContent = [&](std::string_view ending) {
+        const SourceKind* row = rowFor(ending, table);
+        return row && row->extractor == named.extractor;
+    };
+    if (!readsContent(".txt") && std::none_of(kNames.begin(), kNames.end(), [&](const auto& n) { return readsContent(n.first); }))
+        return choice;
     InputFile file;
     std::string bytes, error;
     if (!file.open(pathFromUtf8(path), &error) || !file.read(bytes, kHeadSize, &error))

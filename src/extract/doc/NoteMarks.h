@@ -25,9 +25,6 @@ public:
     // stream, or null when no auto-numbered note is there.
     const std::string* at(std::uint32_t streamOffset) const;
 
-    // Marks written: one at each reference and one before each note.
-    std::size_t size() const { return marks_.size(); }
-
 private:
     struct Numbering;
     void addStory(const WordDocument& document, const PieceTable& pieces, const Numbering& numbering,

@@ -27,9 +27,6 @@ public:
     // Bytes of the main text at the start of the result.
     std::size_t mainTextLength() const { return mainTextLength_; }
 
-    // Note numbers written, at the references and before the notes.
-    std::size_t noteMarks() const { return noteMarks_.size(); }
-
 private:
     // Character positions [start, end) of one story.
     struct Story {

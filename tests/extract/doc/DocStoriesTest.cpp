@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A new section starts at "four": its footnotes count from 1 again.
         NumberingCase {"RestartEachSection", dop(1, 1, 1, 0, 2), {0, 20, 75},
                        "One1 two* threei four1.\r\nBox\r\nSecond box\r\n1 one\r\n* two\r\n1 three\r\n\r\ni end\r\n\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(DocTextBoxes, WithoutTheirTableTheWholeStoryIsOneBox)
 {

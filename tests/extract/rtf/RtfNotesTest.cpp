@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "A1 Bi C*\r\nD1 Ei.\r\n1  one\r\ni  end\r\n* custom\r\n1  two\r\ni \r\n\r\n"},
         NotesCase {"ContinuousAgain", "\\ftnrestart\\ftnrstcont ",
                    "A1 Bi C*\r\nD2 Eii.\r\n1  one\r\ni  end\r\n* custom\r\n2  two\r\nii \r\n\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(RtfNoteNumbers, AMarkNoNoteFollowsCountsAsAFootnote)
 {

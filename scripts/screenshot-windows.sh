@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the main window (with a few files in its
-# list) and of the settings dialog: builds the Release program folder, starts
-# Leafmill on a private X server and writes docs/main-window.png and
-# docs/settings-dialog.png.
+# list), of the settings dialog and of the preview of a small book: builds
+# the Release program folder, starts
+# Leafmill on a private X server and writes docs/main-window.png,
+# docs/settings-dialog.png and docs/preview-page.png.
 # LEAFMILL_PROGRAM_DIR=<folder> uses an already built program folder instead.
 set -euo pipefail
 
@@ -69,6 +70,8 @@ rm -rf "$library"
 mkdir -p "$samples"
 for name in "Chapter 1.txt" "Chapter 2.htm" "Notes.rtf" "Appendix.doc"; do printf 'text\r\n' >"$samples/$name"; done
 cp -r "$program_dir" "$work/Leafmill"
+# The shipped settings, whatever a built folder's main.ini was changed to.
+cp "$repo/assets/main.ini" "$work/Leafmill/main.ini"
 sed -i -e 's/^BookName=.*/BookName=Alice in Wonderland/' -e "s|^InPutDir=.*|InPutDir=$samples|" "$work/Leafmill/main.ini"
 
 "$work/Leafmill/leafmill" >/dev/null 2>&1 &
@@ -89,3 +92,26 @@ shoot "$main" "$repo/docs/main-window.png"
 click_in "$main" 179 296
 settings=$(wait_for_window 'Settings')
 shoot "$settings" "$repo/docs/settings-dialog.png"
+xdotool key Escape
+sleep 0.5
+
+# A small book with chapters, made by the command line, opened in the preview.
+book_source="$work/Alice in Wonderland.txt"
+{
+  printf 'Chapter 1\r\nDown the Rabbit-Hole\r\n\r\n'
+  for i in 1 2 3; do
+    printf 'Alice was beginning to get very tired of sitting by her sister on the bank, and of having nothing to do: once or twice she had peeped into the book her sister was reading, but it had no pictures or conversations in it, \xe2\x80\x9cand what is the use of a book,\xe2\x80\x9d thought Alice \xe2\x80\x9cwithout pictures or conversations?\xe2\x80\x9d\r\n\r\n'
+  done
+  printf 'Chapter 2\r\nThe Pool of Tears\r\n\r\n\xe2\x80\x9cCuriouser and curiouser!\xe2\x80\x9d cried Alice.\r\n'
+} >"$book_source"
+mkdir -p "$work/books"
+"$work/Leafmill/leafmill-cli" --book Alice --out "$work/books" "$book_source" >/dev/null
+click_in "$main" 64 296
+wait_for_window 'Preview' >/dev/null
+sleep 0.5
+xdotool type --delay 20 "$work/books/Alice"
+xdotool key Return
+preview=$(wait_for_window 'Alice')
+xdotool key Down Return
+sleep 0.5
+shoot "$preview" "$repo/docs/preview-page.png"

@@ -43,6 +43,58 @@ std::filesystem::path iPodNotesFolder(const std::filesystem::path& folder)
     return {};
 }
 
+namespace {
+
+bool isIPodVolume(const std::filesystem::path& volume)
+{
+    std::error_code ec;
+    return std::filesystem::is_directory(volume / "iPod_Control", ec) && std::filesystem::is_directory(volume / "Notes", ec);
+}
+
+void findIPods(const std::filesystem::path& folder, int depth, std::vector<IPodNotes>& found)
+{
+    if (isIPodVolume(folder)) {
+        std::error_code ec;
+        const std::filesystem::space_info space = std::filesystem::space(folder, ec);
+        found.push_back({ folder / "Notes", ec ? 0 : space.available });
+        return;
+    }
+    if (depth == 0)
+        return;
+    std::error_code ec;
+    std::vector<std::filesystem::path> children;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        std::error_code kindError;
+        if (entry.is_directory(kindError) && !entry.is_symlink(kindError))
+            children.push_back(entry.path());
+    }
+    std::sort(children.begin(), children.end());
+    for (const std::filesystem::path& child : children)
+        findIPods(child, depth - 1, found);
+}
+
+} // namespace
+
+std::vector<std::filesystem::path> mountPlaces()
+{
+#ifdef _WIN32
+    std::vector<std::filesystem::path> drives;
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        drives.push_back(std::string(1, letter) + ":\\");
+    return drives;
+#else
+    return { "/media", "/run/media", "/mnt", "/Volumes" };
+#endif
+}
+
+std::vector<IPodNotes> connectedIPods(const std::vector<std::filesystem::path>& places, int depth)
+{
+    std::vector<IPodNotes> found;
+    for (const std::filesystem::path& place : places)
+        findIPods(place, depth, found);
+    return found;
+}
+
 NotesForecast forecastNotes(const Settings& settings, const std::vector<std::string>& sources,
     const std::string& outputFolder, const std::string& bookName)
 {

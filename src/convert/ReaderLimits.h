@@ -25,6 +25,25 @@ struct NotesForecast {
 // and Notes at its root), or an empty path when it is on no iPod.
 std::filesystem::path iPodNotesFolder(const std::filesystem::path& folder);
 
+// The Notes folder of a connected iPod and the room left on its volume.
+struct IPodNotes {
+    std::filesystem::path notes;
+    std::uintmax_t freeBytes = 0;
+};
+
+// The folders volumes are mounted in on Linux and macOS, the drives on
+// Windows; volumes lie that many levels below them (/media/<user>/<volume>).
+std::vector<std::filesystem::path> mountPlaces();
+#ifdef _WIN32
+inline constexpr int kMountPlaceDepth = 0;
+#else
+inline constexpr int kMountPlaceDepth = 2;
+#endif
+
+// The iPods mounted at the places or up to `depth` levels below them, in
+// name order.
+std::vector<IPodNotes> connectedIPods(const std::vector<std::filesystem::path>& places, int depth);
+
 // The notes the book `bookName` made in `outputFolder` will take (a page per
 // SingleFileSize bytes of the sources, and the contents note), and the room
 // left by the notes already on the iPod outside the book's own folder.

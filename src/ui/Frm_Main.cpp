@@ -1,6 +1,7 @@
 #include "ui/Frm_Main.h"
 
 #include "app/SettingsStore.h"
+#include "app/classIniFile.h"
 #include "controls/GfuBut.h"
 #include "controls/Xp_ProgressBar.h"
 #include "controls/xpcmdbutton.h"
@@ -27,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 
 namespace leafmill {
 
@@ -274,8 +276,16 @@ bool Frm_Main::FixInput()
 
 QString Frm_Main::GetOutPath()
 {
+    QList<FolderOffer> offers;
+    for (const IPodNotes& iPod : connectedIPods(mountPlaces(), kMountPlaceDepth)) {
+        const QString folder = ui::fromUtf8(pathToUtf8(iPod.notes));
+        offers << FolderOffer {folder, context_.text(StringId::IPodNotesFolder)
+                                           .replace(QStringLiteral("@Folder"), QDir::toNativeSeparators(folder))
+                                           .replace(QStringLiteral("@Free"), QLocale().formattedDataSize(
+                                                                                 static_cast<qint64>(iPod.freeBytes)))};
+    }
     return context_.prompter().chooseFolder(this, context_.text(StringId::OutputFolderTitle),
-                                            ui::fromUtf8(context_.store().record().OutPutDir));
+                                            ui::fromUtf8(context_.store().record().OutPutDir), offers);
 }
 
 bool Frm_Main::isRunning() const

@@ -216,12 +216,15 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
             ASSERT_NE(at, std::string::npos) << link.href << " lacks " << heading;
             if (chapterPages) {
                 EXPECT_EQ(target.find_first_not_of("\r\n"), at) << link.href;
+                EXPECT_EQ(test::readNote(test::readFile(dir / "out" / "Book" / link.href), "ISO-8859-1").title.rfind(link.text + " - ", 0), 0u);
             }
         }
         EXPECT_EQ(titles, (std::vector<std::string> { "novel", "Chapter 1", "Chapter 2", "Chapter 3", "Chapter 4", "Second" }));
         std::vector<std::string> names = namesOf(written);
         EXPECT_EQ(test::checkBook(dir / "out" / "Book", names, "ISO-8859-1"), std::vector<std::string> {});
         EXPECT_EQ(test::readNote(written.back().bytes, "ISO-8859-1").title.substr(0, 9), "Second - ");
+        // The first page opens with the foreword, before Chapter 1 starts on it.
+        EXPECT_EQ(test::readNote(written.front().bytes, "ISO-8859-1").title.substr(0, 8), "novel - ");
     }
 }
 

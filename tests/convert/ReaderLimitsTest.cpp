@@ -76,5 +76,23 @@ TEST(ReaderLimitsTest, PagesOverTheReadersBytesAreToldAndTheNotesFolderIsFoundOn
     EXPECT_EQ(iPodNotesFolder(dir / "iPod_Control"), fs::path());
 }
 
+TEST(ReaderLimitsTest, ConnectedIPodsAreFoundUpToTheDepthBelowTheMountPlaces)
+{
+    test::TempDir dir;
+    for (const char* volume : { "media/me/IPOD", "mnt/Z", "media/a/b/DEEP" }) {
+        fs::create_directories(dir / volume / "iPod_Control");
+        fs::create_directories(dir / volume / "Notes");
+    }
+    fs::create_directories(dir / "media" / "me" / "USB" / "Notes"); // no iPod_Control: a plain stick
+    const std::vector<IPodNotes> found = connectedIPods({ dir / "media", dir / "mnt" }, 2);
+    std::vector<fs::path> notes;
+    for (const IPodNotes& iPod : found) {
+        notes.push_back(iPod.notes);
+        EXPECT_GT(iPod.freeBytes, 0u);
+    }
+    EXPECT_EQ(notes, (std::vector<fs::path> { dir / "media" / "me" / "IPOD" / "Notes", dir / "mnt" / "Z" / "Notes" }));
+    EXPECT_TRUE(connectedIPods({ dir / "media" }, 0).empty());
+}
+
 } // namespace
 } // namespace leafmill

@@ -1,4 +1,5 @@
 #include "convert/OutputRun.h"
+#include "convert/PageText.h"
 #include "lang/LanguageTable.h"
 #include "text/CodePage.h"
 
@@ -130,6 +131,8 @@ TEST_F(NotesBookTest, TextThatLooksLikeATagIsEscapedAndNeverCutInside)
     for (const auto& page : pages())
         all += page.bytes.substr(0, page.bytes.size() - 2);
     EXPECT_EQ(all.substr(0, 39), "&lt;a&lt;b & c&amp;lt; 1 < 2 &lt;a&lt;b");
+    // A '<' that ends a line or the text could run on into the markup after it.
+    EXPECT_EQ(escapeMarkup("a <\r\nb <\nc <"), "a &lt;\r\nb &lt;\nc &lt;");
 }
 
 

@@ -76,6 +76,12 @@ TEST(ReaderViewTest, LinesBreakAfterSpacesAndLongWordsBetweenCharacters)
     EXPECT_EQ(lines[0].back().link, 0);
     EXPECT_EQ(lines[1].front().text, "ef");
     EXPECT_EQ(lines[1].front().link, 0);
+    // A word that does not fit after others goes to the next line whole.
+    ReaderNote moved;
+    moved.runs = { { "ab ", -1 }, { "cdefgh", 0 } };
+    const auto movedLines = wrapNote(moved, 8, bytes);
+    ASSERT_EQ(movedLines.size(), 2u);
+    EXPECT_EQ(movedLines[1].front().text, "cdefgh");
 }
 
 TEST(ReaderViewTest, MenuGoesBackPastNotesReachedWithoutPush)

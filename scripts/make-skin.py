@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Draws the skin pictures of the program folder's images/ (run with Debian's
 python3-pil): the title bar, its icon, the close and minimise glyphs, the list
-arrows and the splash picture. The outputs are committed; rerun after a change.
+arrows and the splash picture; and the program icon at 16, 32 and 48 pixels
+plus a scalable one in assets/icons/. The outputs are committed; rerun after a
+change.
 
     /usr/bin/python3 scripts/make-skin.py [output folder]
 """
@@ -74,6 +76,38 @@ def title_icon():
     big = title_bar().crop((0, 3, 16, 19)).resize((16 * SCALE, 16 * SCALE), Image.NEAREST)
     draw_leaf(ImageDraw.Draw(big), (1 * SCALE, 1 * SCALE, 15 * SCALE, 15 * SCALE))
     return smooth(big)
+
+
+def program_icon(size):
+    """The leaf on a rounded slate tile, transparent around it."""
+    big = Image.new("RGBA", (size * SCALE, size * SCALE), (0, 0, 0, 0))
+    draw = ImageDraw.Draw(big)
+    edge = size * SCALE - 1
+    draw.rounded_rectangle((0, 0, edge, edge), radius=size * SCALE // 5, fill=BAR_BOTTOM + (255,), outline=BAR_LINE + (255,),
+                           width=max(SCALE, size * SCALE // 24))
+    inset = size * SCALE * 0.16
+    draw_leaf(draw, (inset, inset, size * SCALE - inset, size * SCALE - inset), vein=size >= 32)
+    return big.resize((size, size), Image.LANCZOS)
+
+
+def program_icon_svg():
+    """The same tile and leaf as a path, for launchers that scale."""
+    def leaf(x0, y0, x1, y1, shrink):
+        w, h = x1 - x0, y1 - y0
+        upper = [(x0 + w * t, y1 - h * t - h * 0.42 * (4 * t * (1 - t))) for t in (i / 24 for i in range(25))]
+        lower = [(x0 + w * t, y1 - h * t + h * 0.42 * (4 * t * (1 - t))) for t in (i / 24 for i in range(24, -1, -1))]
+        points = upper + lower
+        if shrink:
+            points = [(x + (x0 + w / 2 - x) * 0.18, y + (y0 + h / 2 - y) * 0.18) for x, y in upper[2:-2] + lower[2:-2]]
+        return " ".join(f"{x:.2f},{y:.2f}" for x, y in points)
+    hexa = lambda c: "#%02x%02x%02x" % c
+    return f"""<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48" viewBox="0 0 48 48">
+  <rect x="0.5" y="0.5" width="47" height="47" rx="9.6" fill="{hexa(BAR_BOTTOM)}" stroke="{hexa(BAR_LINE)}" stroke-width="2"/>
+  <polygon points="{leaf(7.68, 7.68, 40.32, 40.32, False)}" fill="{hexa(LEAF_DARK)}"/>
+  <polygon points="{leaf(7.68, 7.68, 40.32, 40.32, True)}" fill="{hexa(LEAF_LIGHT)}"/>
+  <line x1="7.68" y1="40.32" x2="37.06" y2="10.94" stroke="{hexa(LEAF_VEIN)}" stroke-width="2.3"/>
+</svg>
+"""
 
 
 def glyph_button(kind, hover):
@@ -160,6 +194,12 @@ def main():
         save_gif(arrow_button("up", hover), f"arrup{state}.gif")
         save_gif(arrow_button("down", hover), f"arrdown{state}.gif")
     splash().save(os.path.join(OUT, "loading.jpg"), quality=92)
+    icons = os.path.join(OUT, "..", "icons")
+    os.makedirs(icons, exist_ok=True)
+    for size in (16, 32, 48):
+        program_icon(size).save(os.path.join(icons, f"leafmill-{size}.png"))
+    with open(os.path.join(icons, "leafmill.svg"), "w") as svg:
+        svg.write(program_icon_svg())
 
 
 if __name__ == "__main__":

@@ -7,12 +7,13 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   libicu-dev libgtest-dev libgmock-dev libpoppler-cpp-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox metacity
   python3 python3-pil
   time
   clang-14 libclang-rt-14-dev
-  libzip-dev libpugixml-dev
-  fonts-dejavu-core fonts-wqy-microhei fonts-wine
+  libzip-dev libpugixml-dev libxcb1-dev
+  dpkg-dev file
+  fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
 )
 
 missing=()

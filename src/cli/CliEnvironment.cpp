@@ -1,5 +1,6 @@
 #include "cli/CliEnvironment.h"
 
+#include "app/ProgramFiles.h"
 #include "app/ProgramFolder.h"
 #include "app/SettingsStore.h"
 #include "app/classIniFile.h"
@@ -11,8 +12,8 @@ namespace leafmill::cli {
 bool loadEnvironment(const std::string& settingsFile, bool withLanguage, CliEnvironment* environment,
     std::string* notice, std::string* error)
 {
-    const std::filesystem::path folder = programFolder();
-    SettingsStore store(settingsFile.empty() ? folder / "main.ini" : pathFromUtf8(settingsFile));
+    const ProgramFiles files = locateProgramFiles(programFolder(), userConfigFolder());
+    SettingsStore store(settingsFile.empty() ? files.readableSettings() : pathFromUtf8(settingsFile));
     if (!store.LoadSettings(error))
         return false;
     environment->settings = store.record();
@@ -21,7 +22,7 @@ bool loadEnvironment(const std::string& settingsFile, bool withLanguage, CliEnvi
         return true;
     auto language = std::make_shared<LanguageTable>();
     const LanguageChoice choice
-        = loadChosenLanguage(*language, folder / "language", environment->settings.MyLagIndex, *environment->codePage);
+        = loadChosenLanguage(*language, files.dataFolder / "language", environment->settings.MyLagIndex, *environment->codePage);
     if (!choice.ok) {
         *error = choice.error;
         return false;

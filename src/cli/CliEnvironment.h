@@ -20,8 +20,8 @@ struct CliEnvironment {
     std::shared_ptr<const LanguageTable> language;
 };
 
-// Reads the settings file (main.ini beside the program when `settingsFile` is
-// empty), never writing it. With `withLanguage` also loads the language of
+// Reads the settings file (the user's main.ini, else the shipped one, when
+// `settingsFile` is empty), never writing it. With `withLanguage` also loads the language of
 // MyLagIndex, or the fallback the language folder offers; a fallback notice
 // goes to *notice. False with the reason when either cannot be loaded.
 bool loadEnvironment(const std::string& settingsFile, bool withLanguage, CliEnvironment* environment,

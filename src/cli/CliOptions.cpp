@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 
 #include <array>
+#include <optional>
 
 namespace leafmill::cli {
 
@@ -65,10 +66,12 @@ const char* usageText()
            "      --join-lines, each also as --no-...; those not given keep main.ini's.\n"
            "  leafmill-cli [--settings FILE] --text SOURCE\n"
            "      Writes the plain text of SOURCE, in the program's code page, to stdout.\n"
-           "  leafmill-cli --help | --version\n"
+           "  leafmill-cli -h | --help | --version\n"
            "\n"
+           "An option's value may also follow it after '=' (--book=NAME).\n"
            "Settings come from main.ini beside the program unless --settings names another file;\n"
-           "it is never written. Exit status: 0 done, 1 a source failed, 2 the run could not start.\n";
+           "it is never written. Exit status: 0 done, 1 a source failed, 2 the run could not start,\n"
+           "130 stopped by Ctrl-C (SIGINT), 143 stopped by SIGTERM.\n";
 }
 
 bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* options, std::string* error)
@@ -78,32 +81,41 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
     bool text = false;
     bool out = false;
     bool settings = false;
+    // The value given after '=' in the same argument (--book=NAME), if any.
+    std::optional<std::string> attached;
     auto valueOf = [&](std::size_t& i, std::string* target, bool* seen) {
+        const std::string name = arguments[i].substr(0, arguments[i].find('='));
         if (*seen) {
-            *error = arguments[i] + " is given twice";
+            *error = name + " is given twice";
             return false;
         }
-        if (i + 1 >= arguments.size()) {
-            *error = arguments[i] + " needs a value";
+        if (!attached && i + 1 >= arguments.size()) {
+            *error = name + " needs a value";
             return false;
         }
         *seen = true;
-        *target = arguments[++i];
+        *target = attached ? *attached : arguments[++i];
         return true;
     };
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
+        std::string argument = arguments[i];
+        attached.reset();
+        const std::size_t equals = argument.find('=');
+        if (!optionsEnded && argument.starts_with("--") && equals != std::string::npos && equals > 2) {
+            attached = argument.substr(equals + 1);
+            argument.resize(equals);
+        }
         if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
             options->sources.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
-        } else if (argument == "--help" || argument == "--version") {
-            if (arguments.size() != 1) {
-                *error = argument + " stands alone";
+        } else if (argument == "--help" || argument == "-h" || argument == "--version") {
+            if (arguments.size() != 1 || attached) {
+                *error = argument + (attached ? " takes no value" : " stands alone");
                 return false;
             }
-            options->command = argument == "--help" ? CliOptions::Command::Help : CliOptions::Command::Version;
+            options->command = argument == "--version" ? CliOptions::Command::Version : CliOptions::Command::Help;
             return true;
         } else if (argument == "--settings") {
             if (!valueOf(i, &options->settingsFile, &settings))
@@ -126,6 +138,10 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
             options->reader.encoding = name;
         } else if (const ReaderFlag* flag = readerFlag(argument)) {
             std::optional<bool>& choice = options->reader.*(flag->choice);
+            if (attached) {
+                *error = argument + " takes no value";
+                return false;
+            }
             if (choice) {
                 *error = argument + " contradicts or repeats an earlier choice";
                 return false;

@@ -22,6 +22,12 @@ public:
     // Ends the live line.
     void finish();
 
+    // The line drawn for the given state, fitted into `columns` terminal
+    // columns less one (a line that fills the last column makes some
+    // terminals wrap): the bar narrows first, then the name loses its middle.
+    static std::string fittedLine(int columns, int runPercent, std::size_t number, std::size_t count,
+                                  const std::string& name, int sourcePercent);
+
 private:
     void draw();
 

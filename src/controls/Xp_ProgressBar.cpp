@@ -22,7 +22,7 @@ constexpr SlicePiece FramePieces[] = {
     {SliceArea::BottomRight, {56, 10, 3, 3}}, {SliceArea::BottomLeft, {0, 10, 3, 3}},
     {SliceArea::Top, {3, 0, 12, 3}},          {SliceArea::Right, {56, 3, 3, 3}},
     {SliceArea::Bottom, {3, 10, 1, 3}},       {SliceArea::Left, {0, 3, 3, 3}},
-    {SliceArea::Centre, {4, 4, 51, 7}},
+    {SliceArea::Centre, {3, 3, 53, 7}},  // the white interior only, so no ring row is scaled in
 };
 
 // Scales `picture` onto `target`; a bar too small for it gets nothing.
@@ -210,6 +210,8 @@ void Xp_ProgressBar::PaintMarquee()
         return;
     {
         QPainter painter(&image_);
+        // The restart at x = 2 and the strips that wipe behind the block stay off the frame.
+        painter.setClipRect(QRect(3, 3, w - 6, stripHeight));
         auto strip = [&](int x, const QImage& picture) {
             paintScaled(painter, QRect(x, 3, StripWidth, stripHeight), picture);
         };

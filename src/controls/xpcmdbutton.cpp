@@ -36,7 +36,7 @@ xpcmdbutton::xpcmdbutton(const QString& instanceName, QWidget* parent)
     // A new instance: enabled, captioned with its name, in the host's font.
     lbl_->setText(instanceName);
     lbl_->setFont(ambientFont());
-    applyEnabledColour();
+    showCaptionColour();
     centreLabel();
 }
 
@@ -54,7 +54,7 @@ QColor xpcmdbutton::BackColor() const
 }
 QColor xpcmdbutton::ForeColor() const
 {
-    return lbl_->palette().color(QPalette::Active, QPalette::WindowText);
+    return foreColor_;
 }
 const QImage& xpcmdbutton::image() const
 {
@@ -92,28 +92,23 @@ void xpcmdbutton::setBackColor(const QColor& New_BackColor)
 
 void xpcmdbutton::setForeColor(const QColor& New_ForeColor)
 {
-    QPalette palette = lbl_->palette();
-    // The same colour in every group: a disabled label must not fall back to the palette's grey.
-    palette.setColor(QPalette::WindowText, New_ForeColor);
-    lbl_->setPalette(palette);
+    foreColor_ = New_ForeColor;
+    showCaptionColour();
     emit PropertyChanged(QStringLiteral("ForeColor"));
 }
 
 void xpcmdbutton::ReadProperties(const PropertyBag& bag)
 {
-    const bool wasEnabled = isEnabled();
     setEnabled(bag.read(QStringLiteral("Enabled"), true).toBool());
-    if (isEnabled() == wasEnabled)
-        enabledChanged();  // Qt reports no change for a state the button already has
+    ownEnabledSet();  // Qt reports no change for a state the button already has
     setCaption(bag.read(QStringLiteral("Caption"), instanceName_).toString());
     setCaptionFont(storedFont(bag.read(QStringLiteral("Font"), ambientFont()), ambientFont()));
     backColor_ = storedColour(bag.read(QStringLiteral("BackColor"), systemWindowColour()), systemWindowColour());
     lbl_->setFont(storedFont(bag.read(QStringLiteral("Font"), ambientFont()), ambientFont()));
     lbl_->setText(bag.read(QStringLiteral("Caption"), DefaultCaption).toString());
     // A stored ForeColor wins over the colour the enabled state gave.
-    QPalette palette = lbl_->palette();
-    palette.setColor(QPalette::WindowText, storedColour(bag.read(QStringLiteral("ForeColor"), 0), EnabledCaption));
-    lbl_->setPalette(palette);
+    foreColor_ = storedColour(bag.read(QStringLiteral("ForeColor"), 0), EnabledCaption);
+    showCaptionColour();
     centreLabel();
 }
 
@@ -153,9 +148,24 @@ void xpcmdbutton::changeEvent(QEvent* event)
 
 void xpcmdbutton::enabledChanged()
 {
+    // Only the button's own Enabled recolours the caption; a disabled host
+    // greys it for a while and gives the host's colour back afterwards.
+    const bool ownEnabled = !testAttribute(Qt::WA_ForceDisabled);
+    if (ownEnabled != ownEnabled_) {
+        ownEnabledSet();
+        return;
+    }
+    RefreshFace();
+    showCaptionColour();
+}
+
+void xpcmdbutton::ownEnabledSet()
+{
+    ownEnabled_ = !testAttribute(Qt::WA_ForceDisabled);
     emit PropertyChanged(QStringLiteral("Enabled"));
     RefreshFace();
-    applyEnabledColour();
+    foreColor_ = ownEnabled_ ? EnabledCaption : DisabledCaption;
+    showCaptionColour();
 }
 
 void xpcmdbutton::mousePressEvent(QMouseEvent* event)
@@ -222,10 +232,12 @@ void xpcmdbutton::centreLabel()
     lbl_->move((width() - lbl_->width()) / 2, (height() - lbl_->height()) / 2);
 }
 
-void xpcmdbutton::applyEnabledColour()
+void xpcmdbutton::showCaptionColour()
 {
+    const bool hostDisabled = !isEnabled() && !testAttribute(Qt::WA_ForceDisabled);
     QPalette palette = lbl_->palette();
-    palette.setColor(QPalette::WindowText, isEnabled() ? EnabledCaption : DisabledCaption);
+    // The same colour in every group: a disabled label must not fall back to the palette's grey.
+    palette.setColor(QPalette::WindowText, hostDisabled ? DisabledCaption : foreColor_);
     lbl_->setPalette(palette);
 }
 

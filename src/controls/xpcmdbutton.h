@@ -60,14 +60,17 @@ private:
     void PaintFace(FaceState state);
     void RefreshFace();
     void enabledChanged();
+    void ownEnabledSet();
     void centreLabel();
-    void applyEnabledColour();
+    void showCaptionColour();
     QFont ambientFont() const;
 
     QString instanceName_;
     QImage picture2_;
     QColor backColor_;
     QLabel* lbl_;
+    QColor foreColor_ {0x00, 0x00, 0x00};  // ForeColor: the caption's colour while the host is enabled
+    bool ownEnabled_ = true;  // the button's own Enabled, apart from its host's
     FaceState faceState_ = Normal;
     QColor paintedBackColor_;  // invalid until the first face is painted
     bool leftPressed_ = false;

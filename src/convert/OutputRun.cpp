@@ -111,6 +111,8 @@ int FixInput(std::string_view bookName, std::size_t sourceCount)
 {
     if (bookName.empty())
         return StringId::BookNameEmpty;
+    if (bookName.find_first_not_of(' ') == std::string_view::npos)
+        return StringId::BookNameBlank;
     bool forbidden = false;
     for (std::size_t i = 0; i < bookName.size() && !forbidden; ++i) {
         const auto byte = static_cast<unsigned char>(bookName[i]);
@@ -119,10 +121,15 @@ int FixInput(std::string_view bookName, std::size_t sourceCount)
             && static_cast<unsigned char>(bookName[i + 1]) <= 0x9F;
         forbidden = byte < 0x20 || byte == 0x7F || c1 || kForbiddenInNames.find(bookName[i]) != std::string_view::npos;
     }
-    // "." and ".." would put the book beside or above the chosen folder.
-    const bool onlyDots = bookName.find_first_not_of('.') == std::string_view::npos;
-    if (forbidden || onlyDots)
+    if (forbidden)
         return StringId::BookNameInvalid;
+    // "." and ".." would put the book beside or above the chosen folder.
+    if (bookName.find_first_not_of('.') == std::string_view::npos)
+        return StringId::BookNameDots;
+    // Windows drops a folder name's trailing blanks and dots, so the book
+    // would land in another folder than the one named.
+    if (bookName.back() == ' ' || bookName.back() == '.')
+        return StringId::BookNameBadEnd;
     if (sourceCount == 0)
         return StringId::FileListEmpty;
     return 0;

@@ -68,8 +68,10 @@ ExtractedText readTextSource(const std::string& path, const CodePage& codePage, 
         extracted.failure = SourceFailure::Missing;
         return extracted;
     }
-    if (form == TextForm::CodePageBytes || form == TextForm::Utf8Marked)
-        extracted.text = codePage.toUtf8(std::string_view(bytes).substr(byteOrderMarkSize(form)));
+    if (form == TextForm::CodePageBytes)
+        extracted.text = codePage.toUtf8(bytes);
+    else if (form == TextForm::Utf8Marked)
+        extracted.text = bytes.substr(byteOrderMarkSize(form)); // the mark says it is UTF-8 already
     else
         extracted.text = wideTextToUtf8(bytes, form);
     return extracted;

@@ -1,8 +1,10 @@
 #include "convert/SourceDispatch.h"
 
 #include "extract/doc/DocToText.h"
+#include "extract/docx/DocxToText.h"
 #include "extract/epub/EpubToText.h"
 #include "extract/html/HtmlToText.h"
+#include "extract/odt/OdtToText.h"
 #include "extract/pdf/PdfToText.h"
 #include "extract/rtf/RtfToText.h"
 
@@ -22,6 +24,11 @@ const DispatchTable& defaultDispatchTable()
         { ".rtf", &extract::rtfToText, "rtf" },
         { ".doc", &extract::docToText, "doc" },
         { "epub", &extract::epubToText, "epub" },
+        { "docx", &extract::docxToText, "docx" },
+        { "docm", &extract::docxToText, "docx" },
+        { "dotx", &extract::docxToText, "docx" },
+        { ".odt", &extract::odtToText, "odt" },
+        { "fodt", &extract::odtToText, "odt" },
         { ".pdf", &extract::pdfToText, "pdf" },
     };
     return table;

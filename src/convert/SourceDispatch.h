@@ -18,7 +18,8 @@ struct SourceKind {
 
 using DispatchTable = std::vector<SourceKind>;
 
-// Text (.txt, text), HTML-like pages (.htm, html, .asp, .php), RTF, Word and PDF.
+// Text (.txt, text), HTML-like pages (.htm, html, .asp, .php), RTF, Word (.doc and
+// .docx, .docm, .dotx), EPUB and PDF.
 const DispatchTable& defaultDispatchTable();
 
 // The row for the path, or null when its ending is in no row.

@@ -40,6 +40,9 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {44, "@Count old pages of an earlier run were removed from the book folder."},
     {45, "@Source was written as @Page, as another source has the same name."},
     {46, "The readers warned about these sources:"},
+    {50, "A book name of blanks only is no name. Please type a name for the book."},
+    {51, "A book name cannot be only dots: the book would not get a folder of its own."},
+    {52, "A book name cannot end in a blank or a dot, as a folder name cannot on Windows."},
     {55, "@Count characters are not in the page encoding and were written as their nearest equivalents or as ? "
          "(first: @First); another page encoding may keep them."},
     {56, "Previous"},

@@ -48,18 +48,29 @@ void FileList::moveEntry(int from, int to)
 
 void FileList::moveUp()
 {
+    QListWidgetItem* current = list_->currentItem();
     for (int i = 1; i < list_->count(); ++i) {
         if (list_->item(i)->isSelected() && !list_->item(i - 1)->isSelected())
             moveEntry(i, i - 1);
     }
+    keepCurrent(current);
 }
 
 void FileList::moveDown()
 {
+    QListWidgetItem* current = list_->currentItem();
     for (int i = list_->count() - 2; i >= 0; --i) {
         if (list_->item(i)->isSelected() && !list_->item(i + 1)->isSelected())
             moveEntry(i, i + 1);
     }
+    keepCurrent(current);
+}
+
+void FileList::keepCurrent(QListWidgetItem* current)
+{
+    // The focus frame goes with the entry it was on, wherever that moved.
+    if (current && list_->currentItem() != current)
+        list_->setCurrentItem(current, QItemSelectionModel::NoUpdate);
 }
 
 QStringList FileList::paths() const

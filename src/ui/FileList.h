@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QListWidget;
+class QListWidgetItem;
 
 namespace leafmill {
 
@@ -27,7 +28,8 @@ public:
 
     // Every selected entry whose neighbour above (below) is not selected moves
     // one place up (down) and stays selected; a selected block moves as a
-    // whole, and one that touches the end of the list stays.
+    // whole, and one that touches the end of the list stays. The focus frame
+    // stays on the entry it was on.
     void moveUp();
     void moveDown();
 
@@ -35,6 +37,7 @@ public:
 
 private:
     void moveEntry(int from, int to);
+    void keepCurrent(QListWidgetItem* current);
 
     QListWidget* list_;
 };

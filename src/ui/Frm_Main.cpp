@@ -49,7 +49,7 @@ Frm_Main::Frm_Main(UiContext& context, QWidget* parent)
     setFixedSize(382, 320);
     setFont(ui::windowFont());
     ui::paintBlack(this);
-    setWindowIcon(QIcon(QDir(context_.imagesFolder()).filePath(QStringLiteral("tit.gif"))));
+    setWindowIcon(ui::programIcon());
 
     chrome_ = new WindowChrome(this, kChrome, context_.imagesFolder());
     connect(chrome_, &WindowChrome::closeRequested, this, &QWidget::close);
@@ -189,9 +189,21 @@ bool Frm_Main::eventFilter(QObject* watched, QEvent* event)
 void Frm_Main::closeEvent(QCloseEvent* event)
 {
     if (run_) {
-        // The run ends after the current source; the window goes then.
+        // The run waits while the question is open; on Yes it ends after the
+        // current source and the window goes then.
         event->ignore();
-        if (!closeAfterRun_ && context_.question(this, context_.text(StringId::AskStopRun))) {
+        if (closeAfterRun_)
+            return;
+        run_->hold();
+        const bool stop = context_.question(this, context_.text(StringId::AskStopRun));
+        if (!run_) {
+            // The run ended by itself while the question was open.
+            if (stop)
+                close();
+            return;
+        }
+        run_->release();
+        if (stop) {
             closeAfterRun_ = true;
             run_->stopWithoutAsking();
         }
@@ -284,8 +296,11 @@ QString Frm_Main::GetOutPath()
                                            .replace(QStringLiteral("@Free"), QLocale().formattedDataSize(
                                                                                  static_cast<qint64>(iPod.freeBytes)))};
     }
-    return context_.prompter().chooseFolder(this, context_.text(StringId::OutputFolderTitle),
-                                            ui::fromUtf8(context_.store().record().OutPutDir), offers);
+    // OutPutDir is the last book's own folder; offering it would put the next
+    // book inside that one, so the folder it was made in is preselected.
+    const QString lastBook = QDir::cleanPath(QDir::fromNativeSeparators(ui::fromUtf8(context_.store().record().OutPutDir)));
+    const QString preselected = lastBook.isEmpty() ? QString() : QDir::toNativeSeparators(QFileInfo(lastBook).path());
+    return context_.prompter().chooseFolder(this, context_.text(StringId::OutputFolderTitle), preselected, offers);
 }
 
 bool Frm_Main::isRunning() const

@@ -124,8 +124,8 @@ void Frm_Settings::buildContent()
     Combo2->setGeometry(-2, -2, 166, 22);
 
     Label6 = ui::makeLabel(Picture1, QStringLiteral("Label6"), {8, 32});
-    Label6->resize(160, 14);
     Label6->setText(QStringLiteral("Select the size of each page:"));
+    ui::fitLabel(Label6);
 
     Label1 = makeRightAlignedLabel(QStringLiteral("Label1(1)"), {8, 56, 168, 14});
     Text1 = new QLineEdit(Picture1);
@@ -203,6 +203,7 @@ void Frm_Settings::DrawFaceText()
 {
     chrome_->setTitle(context_.text(StringId::SettingsButton));
     Label1->setText(context_.text(StringId::KeepFileSizeLabel));
+    ui::fitRightAlignedLabel(Label1);
     Label4->setText(context_.text(StringId::KeepFileSizeRange));
     ui::fitLabel(Label4);
     Label2->setText(context_.text(StringId::CutWordsHeading));
@@ -211,10 +212,13 @@ void Frm_Settings::DrawFaceText()
     ReaderHeading->setText(context_.text(StringId::ReaderHeading));
     ui::fitLabel(ReaderHeading);
     ReaderEncodingLabel->setText(context_.text(StringId::ReaderEncodingLabel));
+    ui::fitRightAlignedLabel(ReaderEncodingLabel);
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         ReaderSwitches[static_cast<int>(i)]->setText(context_.text(kReaderSwitches[i].second));
-    for (int i = 0; i < Label3.size(); ++i)
+    for (int i = 0; i < Label3.size(); ++i) {
         Label3[i]->setText(context_.text(StringId::cutWordLabel(i)));
+        ui::fitRightAlignedLabel(Label3[i]);
+    }
     Command1->setCaption(context_.text(StringId::OkButton));
     Command2->setCaption(context_.text(StringId::CancelButton));
 }

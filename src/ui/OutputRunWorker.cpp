@@ -53,6 +53,27 @@ void OutputRunWorker::stopWithoutAsking()
     run_->requestStop();
 }
 
+void OutputRunWorker::hold()
+{
+    std::lock_guard lock(mutex_);
+    held_ = true;
+}
+
+void OutputRunWorker::release()
+{
+    {
+        std::lock_guard lock(mutex_);
+        held_ = false;
+    }
+    answered_.notify_all();
+}
+
+void OutputRunWorker::waitWhileHeld()
+{
+    std::unique_lock lock(mutex_);
+    answered_.wait(lock, [this] { return !held_ || abandoned_; });
+}
+
 bool OutputRunWorker::onWindowThread(std::function<bool()> call, bool abandoned)
 {
     struct Answer {
@@ -77,6 +98,7 @@ bool OutputRunWorker::onWindowThread(std::function<bool()> call, bool abandoned)
 
 void OutputRunWorker::sourceStarted(std::size_t index, const std::string& path)
 {
+    waitWhileHeld();
     if (stopConfirmed_.load())
         return;
     const QString shown = QString::fromStdString(path);
@@ -91,11 +113,13 @@ void OutputRunWorker::sourceStarted(std::size_t index, const std::string& path)
 
 void OutputRunWorker::runProgress(int value)
 {
+    waitWhileHeld();
     emit runProgressChanged(value);
 }
 
 void OutputRunWorker::sourceProgress(int value)
 {
+    waitWhileHeld();
     emit sourceProgressChanged(value);
 }
 

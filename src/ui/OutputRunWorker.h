@@ -38,6 +38,10 @@ public:
     // A stop the user has already confirmed (closing the window): it ends the
     // run before the next source without a question.
     void stopWithoutAsking();
+    // While held, the run waits at its next page or source, so that a question
+    // asked meanwhile is answered before the book grows.
+    void hold();
+    void release();
 
     // Valid once finished() was emitted.
     const RunResult& result() const { return result_; }
@@ -57,6 +61,7 @@ private:
     // Runs `call` on the window's thread and waits for its answer; gives
     // `abandoned` when the worker is destroyed meanwhile.
     bool onWindowThread(std::function<bool()> call, bool abandoned);
+    void waitWhileHeld();
 
     std::unique_ptr<OutputRun> run_;
     std::function<bool()> askStop_;
@@ -65,6 +70,7 @@ private:
     std::mutex mutex_;
     std::condition_variable answered_;
     bool abandoned_ = false;  // guarded by mutex_
+    bool held_ = false;  // guarded by mutex_
     RunResult result_;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/StartUp.h"
 
+#include "app/ProgramFiles.h"
 #include "app/ProgramFolder.h"
 #include "app/SettingsStore.h"
 #include "lang/LanguageChoice.h"
@@ -32,19 +33,21 @@ int runLeafmill(int argc, char** argv)
     ui::installDefaultFont();
     QtPrompter prompter;
 
-    const std::filesystem::path folder = programFolder();
-    SettingsStore store(folder / "main.ini");
+    const ProgramFiles files = locateProgramFiles(programFolder(), userConfigFolder());
     std::string error;
+    if (!provideUserSettings(files, &error))
+        return startUpFailed(prompter, error);
+    SettingsStore store(files.settingsFile);
     if (!store.LoadSettings(&error))
         return startUpFailed(prompter, error);
 
     auto language = std::make_shared<LanguageTable>();
     const LanguageChoice choice
-        = loadChosenLanguage(*language, folder / "language", store.record().MyLagIndex, *store.codePage());
+        = loadChosenLanguage(*language, files.dataFolder / "language", store.record().MyLagIndex, *store.codePage());
     if (!choice.ok)
         return startUpFailed(prompter, choice.error);
     store.record().MyLagIndex = choice.usedBaseName;
-    UiContext context(store, language, prompter, folder);
+    UiContext context(store, language, prompter, files);
 
     auto* splash = new Frm_Loading(*language, context.imagesFolder());
     splash->setAttribute(Qt::WA_DeleteOnClose);

@@ -9,17 +9,17 @@
 namespace leafmill {
 
 UiContext::UiContext(SettingsStore& store, std::shared_ptr<const LanguageTable> language, Prompter& prompter,
-                     std::filesystem::path programFolder)
+                     ProgramFiles files)
     : store_(store)
     , language_(std::move(language))
     , prompter_(prompter)
-    , programFolder_(std::move(programFolder))
+    , files_(std::move(files))
 {
 }
 
 QString UiContext::imagesFolder() const
 {
-    return ui::fromPath(programFolder_ / "images");
+    return ui::fromPath(files_.dataFolder / "images");
 }
 
 QString UiContext::text(int index) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ProgramFiles.h"
+
 #include <QString>
 
 #include <filesystem>
@@ -15,17 +17,16 @@ class Prompter;
 class SettingsStore;
 
 // What every window works with: the settings, the language table in use,
-// the prompter and the program folder (main.ini, language/, images/).
+// the prompter and where the program's files are.
 class UiContext {
 public:
     UiContext(SettingsStore& store, std::shared_ptr<const LanguageTable> language, Prompter& prompter,
-              std::filesystem::path programFolder);
+              ProgramFiles files);
 
     SettingsStore& store() const { return store_; }
     Prompter& prompter() const { return prompter_; }
-    const std::filesystem::path& programFolder() const { return programFolder_; }
-    std::filesystem::path iniPath() const { return programFolder_ / "main.ini"; }
-    std::filesystem::path languageFolder() const { return programFolder_ / "language"; }
+    const std::filesystem::path& iniPath() const { return files_.settingsFile; }
+    std::filesystem::path languageFolder() const { return files_.dataFolder / "language"; }
     QString imagesFolder() const;
 
     // The table in use; a run keeps the one it started with.
@@ -52,7 +53,7 @@ private:
     SettingsStore& store_;
     std::shared_ptr<const LanguageTable> language_;
     Prompter& prompter_;
-    std::filesystem::path programFolder_;
+    ProgramFiles files_;
 };
 
 }  // namespace leafmill

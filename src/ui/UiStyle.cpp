@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QScreen>
@@ -14,18 +13,17 @@ namespace leafmill::ui {
 
 static QString& defaultFamily()
 {
+#ifdef _WIN32
     static QString family = QStringLiteral("Tahoma");
+#else
+    static QString family = QStringLiteral("DejaVu Sans Condensed");
+#endif
     return family;
 }
 
 void installDefaultFont()
 {
-    for (const char* face : {"tahoma.ttf", "tahomabd.ttf"}) {
-        const QString file = QStringLiteral("/usr/share/wine/fonts/") + QLatin1String(face);
-        if (QFile::exists(file))
-            QFontDatabase::addApplicationFont(file);
-    }
-    if (!QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive))
+    if (!QFontDatabase::families().contains(defaultFamily(), Qt::CaseInsensitive))
         defaultFamily() = QStringLiteral("DejaVu Sans");
     QApplication::setFont(windowFont());
 }
@@ -37,6 +35,14 @@ QFont windowFont(int pixelSize, bool bold)
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48})
+        icon.addFile(QStringLiteral(":/icons/leafmill-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 QWidget* makePanel(QWidget* parent, const QString& name, const QRect& geometry, const QColor& colour)
@@ -55,6 +61,8 @@ xpcmdbutton* makeButton(QWidget* parent, const QString& name, const QRect& geome
 {
     auto* button = new xpcmdbutton(name, parent);
     button->setObjectName(name);
+    // The corner pixels take the host's colour, so the corners look round on it.
+    button->setBackColor(parent->palette().color(QPalette::Window));
     button->setGeometry(geometry);
     return button;
 }
@@ -70,6 +78,13 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QPoint& topLeft)
 void fitLabel(QLabel* label)
 {
     label->resize(label->sizeHint());
+}
+
+void fitRightAlignedLabel(QLabel* label)
+{
+    const QSize needed = label->sizeHint().expandedTo(label->size());
+    const int right = label->geometry().right();
+    label->setGeometry(right + 1 - needed.width(), label->y(), needed.width(), needed.height());
 }
 
 QString fromPath(const std::filesystem::path& path)

@@ -1,6 +1,7 @@
 #include "ui/WindowChrome.h"
 
 #include "controls/GfuBut.h"
+#include "ui/PointerButtons.h"
 #include "ui/UiStyle.h"
 
 #include <QDir>
@@ -76,26 +77,53 @@ void WindowChrome::setTitle(const QString& title)
 
 bool WindowChrome::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonPress) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton)
+        // One move per press: a window manager that takes the move may swallow
+        // the release, and later plain moves must not start another.
+        dragArmed_ = mouse->button() == Qt::LeftButton && mouse->buttons() == Qt::LeftButton;
+        if (dragArmed_)
             grabOffset_ = mouse->globalPosition().toPoint() - window_->frameGeometry().topLeft();
-    } else if (event->type() == QEvent::MouseMove) {
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        dragArmed_ = false;
+        followingPointer_ = false;
+        break;
+    case QEvent::MouseMove: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->buttons() == Qt::LeftButton) {
-            drag(mouse->globalPosition().toPoint());
-            return true;
+        if (!dragArmed_ || mouse->buttons() != Qt::LeftButton) {
+            dragArmed_ = false;
+            followingPointer_ = false;
+            break;
         }
+        drag(mouse->globalPosition().toPoint());
+        return true;
+    }
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }
 
 void WindowChrome::drag(const QPoint& globalPos)
 {
-    // The platform's own caption move where it has one; else follow the pointer.
-    QWindow* handle = window_->windowHandle();
-    if (handle && handle->startSystemMove())
-        return;
+    // The platform's own caption move where it has one, started once; its
+    // loop ends the drag. Else the window follows the pointer until release.
+    if (!followingPointer_) {
+        const ui::WindowManagerMove move = ui::startWindowManagerMove(window_);
+        if (move != ui::WindowManagerMove::Unavailable) {
+            dragArmed_ = false;
+            return;
+        }
+        QWindow* handle = window_->windowHandle();
+        if (handle && handle->startSystemMove()) {
+            dragArmed_ = false;
+            return;
+        }
+        followingPointer_ = true;
+    }
     window_->move(globalPos - grabOffset_);
 }
 

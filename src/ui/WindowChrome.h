@@ -15,7 +15,8 @@ class GfuBut;
 // The drawn title bar of a frameless window: the stretched background
 // (tbk.gif), the icon (tit.gif), the title written twice for a shadowed look,
 // and the minimise and close image buttons. The window drags by the
-// background and the title text with the left button alone.
+// background and the title text with the left button alone, one move for
+// each press.
 class WindowChrome : public QObject {
     Q_OBJECT
 public:
@@ -59,6 +60,8 @@ private:
     GfuBut* minimise_ = nullptr;
     GfuBut* close_;
     QPoint grabOffset_;  // pointer position in the window when the left button went down
+    bool dragArmed_ = false;  // a left press on the bar that has not moved the window yet
+    bool followingPointer_ = false;  // no system move: the window follows until release
 };
 
 }  // namespace leafmill

@@ -99,6 +99,17 @@ TEST_F(CommandButtonTest, TheCaptionIsCentredAndColouredByTheEnabledState)
     EXPECT_EQ(centre(), NormalMiddle);
     EXPECT_EQ(button->ForeColor(), QColor(0, 0, 0));
 
+    // A disabled host greys the face and caption for a while, then gives the host's colour back.
+    button->setForeColor(QColor(0xFF, 0, 0));
+    host.setEnabled(false);
+    EXPECT_EQ(centre(), DisabledMiddle);
+    EXPECT_TRUE(captionShows(QColor(0xA1, 0xA1, 0x92)));
+    host.setEnabled(true);
+    EXPECT_EQ(centre(), NormalMiddle);
+    EXPECT_EQ(button->ForeColor(), QColor(0xFF, 0, 0));
+    EXPECT_TRUE(captionShows(QColor(0xFF, 0, 0)));
+    button->setForeColor(QColor(0, 0, 0));
+
     button->resize(200, 40);
     const QRect moved = label()->geometry();
     EXPECT_EQ(moved.left(), (200 - moved.width()) / 2);

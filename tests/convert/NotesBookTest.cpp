@@ -73,8 +73,10 @@ protected:
 TEST_F(NotesBookTest, EverySourceIsWrittenInThePageEncodingAndTheReplacementsAreCounted)
 {
     const RunResult result = run({ source("a.txt", "It\x92s plain \xfc.\r\n"),
-        source("b.html", "<html><meta charset=utf-8><p>\xc3\x9c" "berall \xe2\x80\x93 \xe2\x98\x83</p></html>") });
+        source("b.html", "<html><meta charset=utf-8><p>\xc3\x9c" "berall \xe2\x80\x93 \xe2\x98\x83</p></html>"),
+        source("c.txt", "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f" "e\r\n") });
     ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
+    EXPECT_NE(joined().find("Gr\xfc\xdf" "e"), std::string::npos) << "a marked UTF-8 text is read as UTF-8";
     EXPECT_NE(joined().find("It's plain \xfc."), std::string::npos);
     EXPECT_NE(joined().find("\xdc" "berall - ?"), std::string::npos);
     EXPECT_EQ(result.sources[0].replaced.count, 1u);

@@ -62,7 +62,8 @@ TEST(SourceDispatchTest, TheKindIsTheLowerCasedLastFourCharacters)
     EXPECT_EQ(kindWord("a.htm"), "htm");
     EXPECT_EQ(kindWord("letter.RTF"), "rtf");
     EXPECT_EQ(kindWord("letter.doc"), "doc");
-    EXPECT_EQ(kindWord("letter.docx"), "none");
+    EXPECT_EQ(kindWord("letter.DOCX"), "docx");
+    EXPECT_EQ(kindWord("letter.pages"), "none");
     EXPECT_EQ(kindWord("txt"), "none");
     EXPECT_EQ(findSourceKind("page.htm", table)->extractor, &extract::htmlToText);
 }
@@ -213,6 +214,35 @@ TEST_F(SourceConverterTest, TextIsCutInPlaceAndLeftAlone)
     EXPECT_TRUE(tempFolderEmpty());
 }
 
+TEST_F(SourceConverterTest, WideTextIsReadByItsByteOrderMarkAndNulBytesWithoutOneAreRefused)
+{
+    using namespace std::string_literals;
+    const std::string greekCrLf = codePage->fromUtf8("\xce\x91\xce\xb2\r\n\r\n");
+    const struct {
+        std::string bytes;
+        std::string page; // empty: refused
+    } cases[] = {
+        {"\xff\xfe\x91\x03\xb2\x03\r\0\n\0"s, greekCrLf},
+        {"\xfe\xff\x03\x91\x03\xb2\0\r\0\n"s, greekCrLf},
+        {"\xff\xfe\0\0\x91\x03\0\0\xb2\x03\0\0\r\0\0\0\n\0\0\0"s, greekCrLf},
+        {"\0\0\xfe\xff\0\0\x03\x91\0\0\x03\xb2\0\0\0\r\0\0\0\n"s, greekCrLf},
+        {"\xff\xfe" "A\0B"s, "A?\r\n\r\n"}, // a unit cut short is no character
+        {"\xef\xbb\xbfplain\r\n"s, "plain\r\n\r\n"},
+        {"plain\0text\r\n"s, ""},
+    };
+    for (const auto& [bytes, page] : cases) {
+        const std::string source = (dir / "wide.txt").string();
+        test::writeFile(source, bytes);
+        std::filesystem::remove(dir / "book" / "B0000.txt");
+        state.PageCount = 0;
+        const SourceOutcome outcome = convert(source);
+        EXPECT_EQ(outcome.failure, page.empty() ? SourceFailure::ExtractorFailed : SourceFailure::None) << bytes;
+        EXPECT_EQ(std::filesystem::exists(dir / "book" / "B0000.txt") ? test::readFile(dir / "book" / "B0000.txt") : "",
+                  page) << bytes;
+        EXPECT_EQ(test::readFile(source), bytes);
+    }
+}
+
 TEST_F(SourceConverterTest, ExtractedTextIsCutInTheCodePageAndItsFileDeleted)
 {
     const std::string source = (dir / "ode.GRK").string();
@@ -234,7 +264,7 @@ TEST_F(SourceConverterTest, EveryFailureKeepsItsReasonAndLeavesNoTemporaryFile)
     EXPECT_EQ(refused.failure, SourceFailure::ExtractorFailed);
     EXPECT_EQ(refused.reason, "the document is encrypted");
 
-    test::writeFile(dir / "letter.docx", "x");
+    test::writeFile(dir / "letter.pages", "x");
     EXPECT_EQ(convert((dir / "letter.docx").string()).failure, SourceFailure::UnsupportedKind);
     EXPECT_EQ(convert((dir / "gone.txt").string()).failure, SourceFailure::Missing);
     EXPECT_EQ(convert((dir / "gone.grk").string()).failure, SourceFailure::Missing);

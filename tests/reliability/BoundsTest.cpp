@@ -108,7 +108,7 @@ TEST_F(BoundsTest, AnRtfNestedAHundredThousandGroupsDeepFinishes)
 
 TEST_F(BoundsTest, ADocWhoseSectorChainsLoopIsRefusedWithAReason)
 {
-    const std::string original = test::readFile(test::corpusDir() / "doc/nwe_test05.doc");
+    const std::string original = test::readFile(test::documentsDir() / "letter.doc");
     const ChildResult sound = text("sound.doc", original);
     ASSERT_EQ(sound.exitStatus, 0) << sound.err;
 

@@ -132,6 +132,8 @@ ChildResult runProgram(const std::string& program, const std::vector<std::string
         close(err[0]);
         return {};
     }
+    if (setup.meanwhile)
+        setup.meanwhile(child);
     std::string texts[2];
     pollfd channels[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     int open = 2;

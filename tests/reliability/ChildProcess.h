@@ -19,6 +19,9 @@ struct ChildSetup {
     std::size_t fileSizeLimit = 0;
     // Environment variables set in the child.
     std::vector<std::pair<std::string, std::string>> environment;
+    // Called in the parent with the child's process id once it runs, before
+    // its output is collected (to signal it mid-run, say).
+    std::function<void(int)> meanwhile;
 };
 
 struct ChildResult {

@@ -23,6 +23,13 @@ struct CorpusEntry {
 // "rtf", "html"), in manifest order. Empty when the corpus is not there.
 std::vector<CorpusEntry> corpusEntries(std::string_view kind);
 
+// Ends a test that needs the corpus with one line saying where it was looked
+// for, when it is not there.
+#define LEAFMILL_SKIP_WITHOUT_CORPUS(kind)                                                                 \
+    if (::leafmill::test::corpusEntries(kind).empty())                                                   \
+    GTEST_SKIP() << "no corpus at " << ::leafmill::test::corpusDir().string()                            \
+                 << " (set LEAFMILL_CORPUS to a folder with MANIFEST.tsv to run the corpus tests)"
+
 // Word-level similarity of two UTF-8 texts: words are tokens separated by
 // white space (ASCII and the Unicode space separators), the score is the F1
 // of their multisets (1 for two empty texts).

@@ -75,4 +75,9 @@ fs::path assetsDir()
     return fs::path(LEAFMILL_ASSETS_AT_BUILD);
 }
 
+fs::path documentsDir()
+{
+    return fs::path(LEAFMILL_DOCUMENTS_AT_BUILD);
+}
+
 }  // namespace leafmill::test

@@ -34,4 +34,8 @@ std::filesystem::path corpusDir();
 // since changed in a built program folder's main.ini.
 std::filesystem::path assetsDir();
 
+// Documents of every kind made for the tests from texts of our own (see the
+// folder's make-fixtures.sh): letter.doc, letter.rtf, letter.html.
+std::filesystem::path documentsDir();
+
 }  // namespace leafmill::test

@@ -139,6 +139,12 @@ TEST_F(FileListTest, ShiftArrowsMoveEntriesFromAnyControlAndShiftKeysAreSwallowe
     EXPECT_EQ(window->fileList().paths(),
               (QStringList {QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("B"), QStringLiteral("D")}));
     EXPECT_EQ(selectedRows(), QList<int> {1});
+    // The focus frame went with the entry, up and down again.
+    EXPECT_EQ(list->currentItem()->text(), QStringLiteral("C"));
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(list->currentRow(), 2);
+    QTest::keyClick(list, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(list->currentRow(), 1);
     const int current = list->currentRow();
     QTest::keyClick(list, Qt::Key_Home, Qt::ShiftModifier);
     QTest::keyClick(list, Qt::Key_End, Qt::ShiftModifier);
@@ -242,7 +248,7 @@ TEST_F(FileListTest, ClosingSavesTheBookNameButNotTheList)
     SettingsStore again(env.iniPath());
     std::string error;
     ASSERT_TRUE(again.LoadSettings(&error)) << error;
-    UiContext context(again, env.context().language(), env.prompter, env.programFolder());
+    UiContext context(again, env.context().language(), env.prompter, portableLayout(env.programFolder()));
     Frm_Main next(context);
     EXPECT_EQ(next.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), QStringLiteral("Alice in Wonderland"));
 }

@@ -68,7 +68,7 @@ TEST_F(FrmLoadingTest, AfterItsTimeTheSplashGoesAndTheMainWindowShows)
     EXPECT_FALSE(mainWindow.isVisible());
     EXPECT_TRUE(splash->isVisible());
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return mainWindow.isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mainWindow.isVisible(); }, 30000));
     EXPECT_GE(clock.elapsed(), 1800);
     EXPECT_FALSE(splash->isVisible());
     EXPECT_FALSE(splash->timer()->isActive());

@@ -14,7 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
+#include <chrono>
 #include <map>
+#include <thread>
 
 namespace leafmill::test {
 namespace {
@@ -41,11 +45,11 @@ protected:
         window = std::make_unique<Frm_Main>(env.context());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        // Real documents of three kinds, a plain text first.
-        const fs::path corpus = corpusDir();
-        fs::copy_file(corpus / "doc" / "nwe_test07.expected.txt", sourceDir / "form.txt");
-        fs::copy_file(corpus / "html" / "insc_nested-table.html", sourceDir / "table.html");
-        fs::copy_file(corpus / "rtf" / "pipe_Issue23.rtf", sourceDir / "issue.rtf");
+        // Documents of three kinds, a plain text first.
+        const fs::path documents = documentsDir();
+        fs::copy_file(documents / "sources" / "letter.txt", sourceDir / "form.txt");
+        fs::copy_file(documents / "sources" / "letter.html", sourceDir / "table.html");
+        fs::copy_file(documents / "letter.rtf", sourceDir / "issue.rtf");
         sources = {shown(sourceDir / "form.txt"), shown(sourceDir / "table.html"), shown(sourceDir / "issue.rtf")};
         connect();
     }
@@ -153,7 +157,7 @@ TEST_F(OutputRunWindowTest, ACompleteRunWritesTheBookAndRemembersItsFolder)
     child<QListWidget>("List1")->item(1)->setSelected(true);
     runToTheEnd();
 
-    EXPECT_EQ(env.prompter.lastPreselectedFolder, QStringLiteral("/earlier/Book/"));
+    EXPECT_EQ(env.prompter.lastPreselectedFolder, QStringLiteral("/earlier")) << "the last book's parent";
     EXPECT_EQ(shownSources, (QList<int> {0, 1, 2}));
     EXPECT_EQ(window->fileList().paths(), sources);
     ASSERT_EQ(endMessages().size(), 1);
@@ -292,6 +296,54 @@ TEST_F(OutputRunWindowTest, ClosingDuringARunAsksThenStopsAndUnloads)
     EXPECT_FALSE(bookFiles(outDir / "Bob").empty());
     EXPECT_EQ(env.iniKey("UserSettings", "BookName"), "Bob");
     EXPECT_EQ(env.iniKey("UserSettings", "OutPutDir"), (outDir / "Bob" / "").string());
+}
+
+TEST_F(OutputRunWindowTest, TheCloseQuestionHoldsTheRunAndOutputIsRedAgainAfterwards)
+{
+    // A source long enough that the run is still cutting it when the question comes.
+    std::string line(78, 'x');
+    line += "\r\n";
+    std::string big;
+    for (int i = 0; i < 100000; ++i)
+        big += line;
+    writeFile(sourceDir / "long.txt", big);
+    prepare(QStringLiteral("Held"), {shown(sourceDir / "long.txt"), sources[0]});
+    const fs::path book = outDir / "Held";
+    // Close once the first page is there, however slow the machine is.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (fs::exists(book / "Held0000.txt")) {
+            closer.stop();
+            window->close();
+        }
+    });
+    duringSource = [&](int index) {
+        if (index == 0)
+            closer.start(2);
+    };
+    std::size_t atQuestion = 0;
+    std::size_t afterWaiting = 0;
+    env.prompter.duringQuestion = [&] {
+        // The page being written when the question came may still land; no other.
+        atQuestion = bookFiles(book).size();
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        afterWaiting = bookFiles(book).size();
+    };
+    env.prompter.answers = {false};
+    runToTheEnd();
+    ASSERT_EQ(env.prompter.textsOf(Kind::Question), QStringList {env.text(StringId::AskStopRun)});
+    EXPECT_GT(atQuestion, 0u);
+    EXPECT_LE(afterWaiting, atQuestion + 1) << "pages were written while the question was open";
+    EXPECT_EQ(shownSources, (QList<int> {0, 1}));
+    EXPECT_GT(bookFiles(book).size(), afterWaiting);
+
+    // The disabled panel gave the disabled look for the run; the caption is red again.
+    const QImage output = child("Cmd_Output")->grab().toImage();
+    int red = 0;
+    for (int y = 0; y < output.height(); ++y)
+        for (int x = 0; x < output.width(); ++x)
+            red += (output.pixel(x, y) & 0xFFFFFFu) == 0xFF0000u;
+    EXPECT_GT(red, 10);
 }
 
 TEST_F(OutputRunWindowTest, DestroyingTheWindowDuringARunStopsIt)

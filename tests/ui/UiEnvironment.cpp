@@ -47,7 +47,7 @@ void UiEnvironment::load()
     ASSERT_TRUE(language->LoadLanguageTable(programFolder_ / "language", store_->record().MyLagIndex,
                                             *store_->codePage(), &error))
         << error;
-    context_ = std::make_unique<UiContext>(*store_, language, prompter, programFolder_);
+    context_ = std::make_unique<UiContext>(*store_, language, prompter, portableLayout(programFolder_));
 }
 
 QString UiEnvironment::text(int index) const

@@ -7,47 +7,24 @@
 set -uo pipefail
 
 program_dir=${1:?usage: startup_test.sh <program folder>}
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIP: $tool is not installed (scripts/setup.sh installs it)"
-    exit 77
-  fi
-done
+. "$(dirname "$0")/../../scripts/lib/xvfb.sh"
 if [ ! -x "$program_dir/leafmill" ]; then
   echo "FAIL: no leafmill in $program_dir"
   exit 1
 fi
 
 work=$(mktemp -d)
-xvfb_pid=""
 app_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-# Xvfb picks a free display itself and writes its number, so runs side by
-# side never collide.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 3>"$work/display" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -1 "$work/display")"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
+xvfb_start || exit $?
 
-# Polls up to $2 tenths of a second for a visible window named exactly $1.
-wait_for_window() {
-  for _ in $(seq "$2"); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 now_ms() { date +%s%3N; }
 
 cp -r "$program_dir" "$work/Leafmill"
@@ -60,7 +37,7 @@ app_pid=$!
 
 # The splash has no title; it is the visible 212 x 356 window.
 splash_seen=""
-for _ in $(seq 100); do
+for _ in $(seq 400); do
   for id in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
     if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 212x356'; then splash_seen=$id; break 2; fi
   done
@@ -73,12 +50,12 @@ if xdotool search --onlyvisible --name '^Leafmill 1.60$' >/dev/null 2>&1; then
   fail "the main window showed together with the splash"
 fi
 
-main_id=$(wait_for_window 'Leafmill 1.60' 100) || fail "the main window did not appear"
+main_id=$(wait_for_window 'Leafmill 1.60' 300) || fail "the main window did not appear"
 main_at=$(now_ms)
 delay=$((main_at - splash_at))
 echo "main window $delay ms after the splash"
 [ "$delay" -ge 1500 ] || fail "the main window came after $delay ms, before its time"
-[ "$delay" -le 6000 ] || fail "the main window came after $delay ms"
+[ "$delay" -le 30000 ] || fail "the main window came after $delay ms"
 if xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | grep -qx "$splash_seen"; then
   fail "the splash is still shown"
 fi
@@ -90,7 +67,7 @@ sleep 0.3
 xdotool mousedown 1
 sleep 0.1
 xdotool mouseup 1
-for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 300); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "the close button did not end the program"
 wait "$app_pid"
 status=$?
@@ -103,8 +80,8 @@ app_pid=""
 sed -i 's/^MyLagIndex=.*/MyLagIndex=Vanished/' "$work/Leafmill/main.ini"
 "$work/Leafmill/leafmill" >"$work/fallback.log" 2>&1 &
 app_pid=$!
-main_id=$(wait_for_window 'Leafmill 1.60' 100) || fail "no main window with a vanished language file"
-notice=$(wait_for_window 'Leafmill' 50) || fail "no notice about the vanished language file"
+main_id=$(wait_for_window 'Leafmill 1.60' 300) || fail "no main window with a vanished language file"
+notice=$(wait_for_window 'Leafmill' 300) || fail "no notice about the vanished language file"
 xdotool windowactivate --sync "$notice" key Return 2>/dev/null || xdotool key Return
 kill "$app_pid" 2>/dev/null
 wait "$app_pid" 2>/dev/null
@@ -114,9 +91,9 @@ app_pid=""
 rm "$work/Leafmill/main.ini"
 "$work/Leafmill/leafmill" >"$work/missing.log" 2>&1 &
 app_pid=$!
-box=$(wait_for_window 'Leafmill' 100) || fail "no message about the missing main.ini"
+box=$(wait_for_window 'Leafmill' 300) || fail "no message about the missing main.ini"
 xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
-for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 300); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after the message"
 wait "$app_pid"
 status=$?

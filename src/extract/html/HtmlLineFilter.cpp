@@ -47,6 +47,27 @@ bool separatesWords(std::string_view line, std::size_t lt)
     return std::binary_search(std::begin(kNames), std::end(kNames), std::string_view(name, length));
 }
 
+// Where the first script or style block at or after `from` opens, and the end
+// tag that closes it. Both kinds are taken in the order they come, so that
+// the lines joined in search of one block's end are searched for the other.
+struct BlockStart {
+    std::size_t at = std::string_view::npos;
+    std::size_t openSize = 0;
+    std::string_view close;
+};
+
+BlockStart nextBlock(std::string_view line, std::size_t from)
+{
+    static constexpr std::string_view kBlocks[][2] = {{"<script", "</script>"}, {"<style", "</style>"}};
+    BlockStart first;
+    for (const auto& [open, close] : kBlocks) {
+        const std::size_t at = findNoCase(line, open, from);
+        if (at < first.at)
+            first = {at, open.size(), close};
+    }
+    return first;
+}
+
 bool isAscii(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -67,8 +88,7 @@ std::string HtmlLineFilter::filter(std::string_view text)
     LineReader lines(text);
     while (!lines.exhausted()) {
         std::string line(lines.next());
-        line = withoutBlocks(std::move(line), "script", lines);
-        line = withoutBlocks(std::move(line), "style", lines);
+        line = withoutBlocks(std::move(line), lines);
         line = squeezeSpaces(replaceBreakTags(line));
         if (isBlank(line))
             continue;
@@ -86,38 +106,36 @@ std::string HtmlLineFilter::filter(std::string_view text)
     return out;
 }
 
-std::string HtmlLineFilter::withoutBlocks(std::string line, std::string_view tagName, LineReader& lines) const
+std::string HtmlLineFilter::withoutBlocks(std::string line, LineReader& lines) const
 {
-    const std::string open = "<" + std::string(tagName);
-    const std::string close = "</" + std::string(tagName) + ">";
-    std::size_t start = findNoCase(line, open);
-    if (start == std::string::npos)
+    BlockStart block = nextBlock(line, 0);
+    if (block.at == std::string::npos)
         return line;
 
     std::string out;
     std::size_t done = 0;  // line[done..] is not yet filtered
     // The end tag is looked for after the opening tag, and after a join only
     // in what the join added (with room for an end tag split by the join).
-    std::size_t closeFrom = start + open.size();
+    std::size_t closeFrom = block.at + block.openSize;
     // The code-page length of out + line[done..], known once joining starts.
     std::optional<std::uint64_t> joinedLength;
-    while (start != std::string::npos) {
-        const std::size_t end = findNoCase(line, close, closeFrom);
+    while (block.at != std::string::npos) {
+        const std::size_t end = findNoCase(line, block.close, closeFrom);
         if (end != std::string::npos) {
-            const std::size_t after = end + close.size();
+            const std::size_t after = end + block.close.size();
             if (joinedLength)
-                *joinedLength -= codePageLength(std::string_view(line).substr(start, after - start));
-            out.append(line, done, start - done);
+                *joinedLength -= codePageLength(std::string_view(line).substr(block.at, after - block.at));
+            out.append(line, done, block.at - done);
             done = after;
-            start = findNoCase(line, open, done);
-            closeFrom = start + open.size();
+            block = nextBlock(line, done);
+            closeFrom = block.at + block.openSize;
             continue;
         }
         if (!joinedLength)
             joinedLength = codePageLength(out) + codePageLength(std::string_view(line).substr(done));
         if (lines.exhausted() || *joinedLength > kJoinLimit)
             break;
-        closeFrom = std::max(closeFrom, line.size() - std::min(line.size(), close.size() - 1));
+        closeFrom = std::max(closeFrom, line.size() - std::min(line.size(), block.close.size() - 1));
         const std::string_view next = lines.next();
         *joinedLength += codePageLength(next);
         line.append(next);

@@ -42,7 +42,7 @@ public:
 private:
     enum class Markup { Text, Tag, Comment };
 
-    std::string withoutBlocks(std::string line, std::string_view tagName, LineReader& lines) const;
+    std::string withoutBlocks(std::string line, LineReader& lines) const;
     void countLine(std::string_view line);
     std::string keepOutsideTags(std::string_view line);
     std::uint64_t codePageLength(std::string_view utf8) const;

@@ -59,4 +59,16 @@ PackageKind packageKind(std::string_view bytes)
     return PackageKind::None;
 }
 
+void requireKind(std::string_view bytes, PackageKind expected, std::string_view expectedName)
+{
+    const PackageKind found = packageKind(bytes);
+    const bool openText = found == PackageKind::OpenText || found == PackageKind::FlatOpenText;
+    if (found == expected || found == PackageKind::None || (openText && expected == PackageKind::OpenText))
+        return;
+    const std::string_view what = found == PackageKind::Epub ? "an EPUB book"
+        : found == PackageKind::Word                         ? "a Word document"
+                                                             : "an OpenDocument text";
+    throw PackageError("the file is " + std::string(what) + ", not " + std::string(expectedName));
+}
+
 }  // namespace leafmill::extract::package

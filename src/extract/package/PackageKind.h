@@ -16,4 +16,9 @@ enum class PackageKind {
 // one, the parts a kind must have; for XML, the flat document's root.
 PackageKind packageKind(std::string_view bytes);
 
+// Throws PackageError naming what the bytes are when they are a package of
+// another kind we know than `expected` (called `expectedName`, "a Word
+// document"), so that a file saved under the wrong ending says so.
+void requireKind(std::string_view bytes, PackageKind expected, std::string_view expectedName);
+
 }  // namespace leafmill::extract::package

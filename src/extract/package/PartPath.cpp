@@ -1,21 +1,12 @@
 #include "extract/package/PartPath.h"
 
+#include "text/HexDigit.h"
+
 #include <vector>
 
 namespace leafmill::extract::package {
 
 namespace {
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 std::string percentDecoded(std::string_view text)
 {

@@ -76,7 +76,9 @@ bool isXmlSpace(char c)
 XmlDocument::XmlDocument(std::string text, std::string_view part, References references)
     : text_(std::move(text))
 {
-    unsigned options = pugi::parse_default & ~pugi::parse_doctype;
+    // Blank text between elements counts ("<em>a</em> <em>b</em>", a run
+    // holding one space), so it is kept.
+    unsigned options = (pugi::parse_default | pugi::parse_ws_pcdata) & ~pugi::parse_doctype;
     if (references == References::Html)
         options &= ~pugi::parse_escapes;
     const pugi::xml_parse_result parsed = document_.load_buffer_inplace(text_.data(), text_.size(), options);

@@ -1,5 +1,7 @@
 #include "extract/rtf/RtfTokenizer.h"
 
+#include "text/HexDigit.h"
+
 #include <limits>
 
 namespace leafmill::extract::rtf {
@@ -14,17 +16,6 @@ bool isLetter(char c)
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // Longer names and numbers than these are not RTF; the rest is read as text.

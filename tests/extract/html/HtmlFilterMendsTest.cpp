@@ -50,6 +50,10 @@ TEST(HtmlFilterMends, EveryScriptAndStyleBlockOfALineIsRemoved)
     EXPECT_EQ(textOf("a<script>one()</script>b<script>two()</script>c<style>p{}</style>d<STYLE>q{}</STYLE>e"),
               "abcde\r\n");
     EXPECT_EQ(textOf("a<script>one()</script>b<script>\r\ntwo()\r\n</script>c"), "abc\r\n");
+    // A block whose end comes on the line where the other kind opens.
+    EXPECT_EQ(textOf("<style>\r\np{}\r\n</style> <script>\r\nvar leaked = 1;\r\n</script>after"), " after\r\n");
+    EXPECT_EQ(textOf("<script>\r\nf();\r\n</script><style>\r\np{}\r\n</style>after"), "after\r\n");
+    EXPECT_EQ(textOf("<style>p{}</style><script>\r\nvar leaked = 1;\r\n</script>after"), "after\r\n");
 }
 
 TEST(HtmlFilterMends, EndTagBeforeTheOpeningTagDuplicatesNothing)

@@ -97,7 +97,8 @@ TEST_P(EpubText, WritesTheBlocksAsLines)
 INSTANTIATE_TEST_SUITE_P(
     Markup, EpubText,
     testing::Values(
-        Shown {"<h1>Title</h1><p>One\n  two</p><p>three<br/>four</p>", "Title\r\nOne two\r\nthree\r\nfour\r\n"},
+        Shown {"<h1>Title</h1><p>One\n  two</p><p>three<br/>four <em>a</em> <b>b</b></p>",
+               "Title\r\nOne two\r\nthree\r\nfour a b\r\n"},
         Shown {"<p>caf&eacute;&nbsp;au&#160;lait &amp;lt; &#x263A;</p>", "café au lait &lt; ☺\r\n"},
         Shown {"<table><tr><th>a</th><th>b</th></tr><tr><td>1</td><td><p>2</p></td></tr></table>", "a\tb\r\n1\t2\r\n"},
         Shown {"<ol start=\"3\"><li><p>x</p></li><li value=\"9\">y</li><li>z</li></ol><ul><li>w</li></ul>",

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace leafmill::test {
 
@@ -39,6 +42,46 @@ inline void expectFixtureRead(extract::Extractor extractor, const FixtureCase& c
             << c.file << " chapter " << k << " (" << r.chapters[k].title << ")";
         EXPECT_EQ(c.chapterStarts[k].rfind(r.chapters[k].title, 0), 0u) << r.chapters[k].title;
     }
+}
+
+// A document built in the test and what its reader makes of it: the whole
+// text, or a part of the reason it is refused with.
+struct ReadCase {
+    std::string what;  // the case's name
+    std::string bytes;
+    std::string expected;
+};
+
+inline void expectText(extract::Extractor extractor, const ReadCase& c)
+{
+    const extract::Result r = extractor(c.bytes, {});
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.text, c.expected);
+}
+
+inline void expectRefused(extract::Extractor extractor, const ReadCase& c)
+{
+    const extract::Result r = extractor(c.bytes, {});
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find(c.expected), std::string::npos) << r.error;
+}
+
+inline std::string caseName(const testing::TestParamInfo<ReadCase>& info)
+{
+    std::string name = info.param.what;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+}
+
+// The chapters as (title, offset, level), for comparing in one go.
+inline std::vector<std::tuple<std::string, std::size_t, int>> chapterList(const extract::Result& r)
+{
+    std::vector<std::tuple<std::string, std::size_t, int>> chapters;
+    for (const auto& chapter : r.chapters)
+        chapters.emplace_back(chapter.title, chapter.offset, chapter.level);
+    return chapters;
 }
 
 }  // namespace leafmill::test

@@ -1,0 +1,109 @@
+#include "app/ProgramFiles.h"
+
+#include "app/classIniFile.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#ifndef LEAFMILL_DATA_FROM_PROGRAM
+#define LEAFMILL_DATA_FROM_PROGRAM "../share/leafmill"
+#endif
+
+namespace leafmill {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool writableFolder(const fs::path& folder)
+{
+#ifdef _WIN32
+    return _waccess(folder.c_str(), 2) == 0;
+#else
+    return access(folder.c_str(), W_OK) == 0;
+#endif
+}
+
+fs::path fromEnvironment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value && *value ? pathFromUtf8(value) : fs::path();
+}
+
+}  // namespace
+
+fs::path ProgramFiles::readableSettings() const
+{
+    std::error_code ec;
+    return fs::exists(settingsFile, ec) ? settingsFile : shippedSettings;
+}
+
+ProgramFiles portableLayout(const fs::path& folder)
+{
+    return {folder, folder / "main.ini", folder / "main.ini"};
+}
+
+ProgramFiles locateProgramFiles(const fs::path& programFolder, const fs::path& userConfig)
+{
+    std::error_code ec;
+    const bool ownSettings = fs::exists(programFolder / "main.ini", ec);
+    if (ownSettings && writableFolder(programFolder))
+        return portableLayout(programFolder);
+    const fs::path data
+        = ownSettings ? programFolder : (programFolder / fs::path(LEAFMILL_DATA_FROM_PROGRAM)).lexically_normal();
+    // Without shipped data the missing main.ini is told where it was looked for.
+    if (!fs::exists(data / "main.ini", ec))
+        return portableLayout(programFolder);
+    if (userConfig.empty())
+        return portableLayout(data);
+    return {data, userConfig / "main.ini", data / "main.ini"};
+}
+
+fs::path userConfigFolder()
+{
+#ifdef _WIN32
+    const fs::path appData = fromEnvironment("APPDATA");
+    return appData.empty() ? appData : appData / "Leafmill";
+#else
+    fs::path base = fromEnvironment("XDG_CONFIG_HOME");
+    if (base.empty() || base.is_relative()) {
+        const fs::path home = fromEnvironment("HOME");
+        if (home.empty())
+            return {};
+        base = home / ".config";
+    }
+    return base / "leafmill";
+#endif
+}
+
+bool provideUserSettings(const ProgramFiles& files, std::string* error)
+{
+    std::error_code ec;
+    if (files.portable() || fs::exists(files.settingsFile, ec))
+        return true;
+    const fs::path folder = files.settingsFile.parent_path();
+    const fs::path partial = folder / "main.ini.new";
+    // Copied under another name and renamed, so that an interrupted copy never
+    // leaves a half main.ini; the shipped file may be read-only, the user's is not.
+    fs::create_directories(folder, ec);
+    if (!ec)
+        fs::copy_file(files.shippedSettings, partial, fs::copy_options::overwrite_existing, ec);
+    if (!ec)
+        fs::permissions(partial, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+    if (!ec)
+        fs::rename(partial, files.settingsFile, ec);
+    if (!ec)
+        return true;
+    *error = "cannot make " + pathToUtf8(files.settingsFile) + " from " + pathToUtf8(files.shippedSettings) + ": "
+        + ec.message();
+    fs::remove(partial, ec);
+    return false;
+}
+
+}  // namespace leafmill

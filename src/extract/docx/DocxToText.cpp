@@ -1,0 +1,120 @@
+#include "extract/docx/DocxToText.h"
+
+#include "extract/docx/WordNumbering.h"
+#include "extract/docx/WordPackage.h"
+#include "extract/docx/WordStyles.h"
+#include "extract/docx/WordText.h"
+#include "extract/package/PackageKind.h"
+#include "extract/package/PackageReading.h"
+#include "extract/package/TextBuilder.h"
+#include "extract/package/XmlDocument.h"
+#include "extract/package/ZipPackage.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace leafmill::extract {
+
+using package::attributeValue;
+using package::childNamed;
+using package::XmlDocument;
+
+namespace {
+
+// A part the text only draws on (styles, lists, notes): when it cannot be
+// read the text goes on without it, with a warning.
+std::unique_ptr<XmlDocument> readHelperPart(package::ZipPackage& zip, const docx::WordPackage& word,
+                                            std::string_view kind, std::vector<std::string>& warnings)
+{
+    const auto name = word.related.find(kind);
+    if (name == word.related.end())
+        return nullptr;
+    try {
+        std::optional<std::string> text = zip.read(name->second);
+        if (!text)
+            return nullptr;
+        return std::make_unique<XmlDocument>(std::move(*text), name->second);
+    } catch (const package::PackageError& error) {
+        warnings.push_back("the document's " + std::string(kind) + " were left out: " + error.what());
+        return nullptr;
+    }
+}
+
+std::map<std::string, pugi::xml_node, std::less<>> notesById(const XmlDocument* part)
+{
+    std::map<std::string, pugi::xml_node, std::less<>> notes;
+    if (part)
+        for (pugi::xml_node note : part->root().children())
+            if (const std::string_view type = attributeValue(note, "type"); type.empty() || type == "normal")
+                notes.emplace(attributeValue(note, "id"), note);
+    return notes;
+}
+
+void readNoteNumbers(pugi::xml_node properties, docx::NoteNumbers& numbers)
+{
+    if (const pugi::xml_node format = childNamed(properties, "numFmt")) {
+        static const std::map<std::string_view, package::NumberStyle> kStyles = {
+            {"decimal", package::NumberStyle::Decimal},        {"lowerLetter", package::NumberStyle::LowerLetter},
+            {"upperLetter", package::NumberStyle::UpperLetter}, {"lowerRoman", package::NumberStyle::LowerRoman},
+            {"upperRoman", package::NumberStyle::UpperRoman},
+        };
+        const auto found = kStyles.find(attributeValue(format, "val"));
+        if (found != kStyles.end())
+            numbers.style = found->second;
+    }
+    if (const std::string_view start = attributeValue(childNamed(properties, "numStart"), "val"); !start.empty())
+        numbers.start = std::atol(std::string(start).c_str());
+}
+
+}  // namespace
+
+Result docxToText(std::string_view bytes, const Options& options)
+{
+    return package::readGuarded([&] {
+        package::ZipPackage zip(bytes);
+        package::requireKind(bytes, package::PackageKind::Word, "a Word document");
+        std::vector<std::string> warnings;
+        const docx::WordPackage word = docx::readWordPackage(zip, warnings);
+        const auto styles = readHelperPart(zip, word, "styles", warnings);
+        const auto numbering = readHelperPart(zip, word, "numbering", warnings);
+        const auto footnotes = readHelperPart(zip, word, "footnotes", warnings);
+        const auto endnotes = readHelperPart(zip, word, "endnotes", warnings);
+        const auto settings = readHelperPart(zip, word, "settings", warnings);
+
+        std::optional<std::string> text = zip.read(word.document);
+        const XmlDocument document(std::move(text).value_or(std::string()), word.document);
+        const pugi::xml_node body = childNamed(document.root(), "body");
+        if (!body)
+            throw package::PackageError("the Word document has no body");
+
+        docx::WordNotes notes;
+        notes.footnotes = notesById(footnotes.get());
+        notes.endnotes = notesById(endnotes.get());
+        for (const pugi::xml_node properties : {settings ? settings->root() : pugi::xml_node(),
+                                                childNamed(body, "sectPr")}) {
+            readNoteNumbers(childNamed(properties, "footnotePr"), notes.footnoteNumbers);
+            readNoteNumbers(childNamed(properties, "endnotePr"), notes.endnoteNumbers);
+        }
+        const docx::WordStyles paragraphStyles = styles ? docx::WordStyles(styles->root()) : docx::WordStyles();
+        docx::WordNumbering lists = numbering ? docx::WordNumbering(numbering->root()) : docx::WordNumbering();
+
+        package::TextBuilder out;
+        docx::WordText writer(out, paragraphStyles, lists, notes);
+        writer.writeBody(body, [&](std::size_t done, std::size_t total) {
+            if (options.progress)
+                options.progress(static_cast<int>(done * 100 / total));
+        });
+        if (options.progress)
+            options.progress(100);
+        if (!document.complete())
+            warnings.push_back("the document breaks off (damaged XML); it was read up to the damage");
+        if (writer.unmappedSymbols() > 0)
+            warnings.push_back(std::to_string(writer.unmappedSymbols())
+                               + " symbols of picture fonts (such as Wingdings) stand for no character and were left out");
+        Result result = out.take();
+        result.warnings = std::move(warnings);
+        return result;
+    });
+}
+
+}  // namespace leafmill::extract

@@ -1,0 +1,56 @@
+#include "extract/package/ListNumbers.h"
+
+#include <array>
+#include <utility>
+
+namespace leafmill::extract::package {
+
+namespace {
+
+std::string roman(long n, bool upper)
+{
+    static constexpr std::array<std::pair<int, std::string_view>, 13> kDigits = {{
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+        {40, "xl"}, {10, "x"}, {9, "ix"}, {5, "v"}, {4, "iv"}, {1, "i"},
+    }};
+    std::string out;
+    for (const auto& [value, digits] : kDigits)
+        for (; n >= value; n -= value)
+            out += digits;
+    if (upper)
+        for (char& c : out)
+            c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+// a..z, then aa..zz, aaa..: the letter repeated, as word processors count.
+std::string letters(long n, bool upper)
+{
+    const char letter = static_cast<char>((upper ? 'A' : 'a') + (n - 1) % 26);
+    return std::string(static_cast<std::size_t>((n - 1) / 26 + 1), letter);
+}
+
+}  // namespace
+
+std::string formatNumber(long n, NumberStyle style)
+{
+    if (style == NumberStyle::None)
+        return {};
+    if (n < 1)
+        return std::to_string(n);
+    switch (style) {
+    case NumberStyle::DecimalZero:
+        return (n < 10 ? "0" : "") + std::to_string(n);
+    case NumberStyle::LowerLetter:
+    case NumberStyle::UpperLetter:
+        // Long runs of one letter say nothing; past 26 * 10 the number is clearer.
+        return n <= 260 ? letters(n, style == NumberStyle::UpperLetter) : std::to_string(n);
+    case NumberStyle::LowerRoman:
+    case NumberStyle::UpperRoman:
+        return n < 4000 ? roman(n, style == NumberStyle::UpperRoman) : std::to_string(n);
+    default:
+        return std::to_string(n);
+    }
+}
+
+}  // namespace leafmill::extract::package

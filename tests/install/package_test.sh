@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Makes the Debian package from the build, unpacks it into a scratch root
+# (dpkg -x) and runs the installed programs from there: leafmill-cli
+# --version, a book run with the shipped settings, and the window program's
+# first start, which copies main.ini into the user's configuration folder.
+# Skipped (status 77) without cpack or dpkg-deb.
+set -uo pipefail
+
+build_dir=${1:?usage: package_test.sh <build folder>}
+for tool in cpack dpkg-deb dpkg-shlibdeps; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+work=$(mktemp -d)
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 \
+  || fail "cpack: $(tail -20 "$work/cpack.log")"
+deb=$(ls "$work"/package/leafmill_*.deb 2>/dev/null | head -1)
+[ -n "$deb" ] || fail "no package made: $(tail -20 "$work/cpack.log")"
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libqt6widgets6 libicu72 fonts-dejavu-extra; do
+  grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
+done
+
+root=$work/root
+dpkg -x "$deb" "$root" || fail "dpkg -x failed"
+for file in usr/bin/leafmill usr/bin/leafmill-cli usr/share/leafmill/main.ini \
+  usr/share/leafmill/language/English.ini usr/share/leafmill/language/SimplifiedChinese.ini \
+  usr/share/leafmill/images/tit.gif usr/share/applications/leafmill.desktop \
+  usr/share/icons/hicolor/48x48/apps/leafmill.png usr/share/icons/hicolor/scalable/apps/leafmill.svg; do
+  [ -e "$root/$file" ] || fail "the package lacks /$file"
+done
+
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/config
+mkdir -p "$HOME"
+cli=$root/usr/bin/leafmill-cli
+version=$("$cli" --version) || fail "leafmill-cli --version failed"
+grep -q '1\.60' <<<"$version" || fail "unexpected version: $version"
+
+# A book from the shipped settings; the tool only reads, so no user file yet.
+mkdir -p "$work/out"
+printf 'Call me Ishmael.\r\n%.0s' $(seq 600) >"$work/moby.txt"
+"$cli" --book Moby --out "$work/out" "$work/moby.txt" >"$work/run.log" 2>&1 \
+  || fail "the book run failed: $(cat "$work/run.log")"
+[ -s "$work/out/Moby/Moby0000.txt" ] || fail "no pages: $(ls -R "$work/out")"
+[ -s "$work/out/Moby/Moby0001.txt" ] || fail "one page only from 10 kB"
+[ ! -e "$XDG_CONFIG_HOME/leafmill" ] || fail "leafmill-cli wrote the user's settings"
+
+# The window program's first start makes the user's main.ini from the shipped one.
+QT_QPA_PLATFORM=offscreen "$root/usr/bin/leafmill" >"$work/gui.log" 2>&1 &
+app_pid=$!
+for _ in $(seq 300); do
+  [ -s "$XDG_CONFIG_HOME/leafmill/main.ini" ] && break
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.1
+done
+cmp -s "$XDG_CONFIG_HOME/leafmill/main.ini" "$root/usr/share/leafmill/main.ini" \
+  || fail "no copy of the shipped main.ini in $XDG_CONFIG_HOME/leafmill: $(cat "$work/gui.log")"
+kill "$app_pid" 2>/dev/null
+wait "$app_pid" 2>/dev/null
+app_pid=""
+echo "PASS: $(basename "$deb"), Depends: $depends"

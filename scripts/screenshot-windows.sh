@@ -68,6 +68,8 @@ mkdir -p "$repo/docs"
 shots() {
   rm -rf "$work/Leafmill"
   cp -r "$program_dir" "$work/Leafmill"
+  # The shipped settings, whatever a built folder's main.ini was changed to.
+  cp "$repo/assets/main.ini" "$work/Leafmill/main.ini"
   sed -i -e 's/^BookName=.*/BookName=Alice in Wonderland/' -e "s|^InPutDir=.*|InPutDir=$samples|" \
     -e "s|^OutPutDir=.*|OutPutDir=$library/Books/|" -e "s/^MyLagIndex=.*/MyLagIndex=$1/" "$work/Leafmill/main.ini"
   XDG_CONFIG_HOME="$work/config" "$work/Leafmill/leafmill" >/dev/null 2>&1 &
@@ -101,12 +103,17 @@ shots() {
     sleep 1
     shoot "$main" "$repo/docs/after-a-run.png"
 
-    # The book just made, opened in the preview at its first page.
+    # The book just made (in the folder the Output dialog preselected), opened
+    # in the preview at its first page.
     click_in "$main" 64 296
     sleep 2
-    xdotool type --delay 20 "$library/Books/Alice in Wonderland"
+    xdotool type --delay 20 "$library/Alice in Wonderland"
+    # The first Return goes into the folder, the second chooses it.
     xdotool key Return
-    preview=$(wait_for_window 'Alice in Wonderland')
+    sleep 1
+    xdotool key Return
+    sleep 2
+    preview=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | grep -vx "$main" | tail -1)
     xdotool key Down Return
     sleep 0.5
     shoot "$preview" "$repo/docs/preview-page.png"

@@ -7,6 +7,10 @@
 # Prints CPU seconds per tool, peak memory and the ratios (their time / ours;
 # above 1 means leafmill is faster).
 #
+#  3. on every corpus .doc antiword reads: the wall time of one conversion
+#     (best of `repeats`), ours against antiword's, per file and in total,
+#     and the start of `--text` on a tiny text file.
+#
 #   bench/extract_doc.sh [conversions per corpus file, default 40] [corpus files, default 8] [MB, default 20]
 set -euo pipefail
 
@@ -192,3 +196,32 @@ printf '%-32s %6s %16s %6s %16s %6s %16s %6s %8s %8s\n' "all files" "" "$total_o
 printf 'leafmill\r\n' >"$work/start.txt"
 read -r c_start w_start _ <<<"$(measure "$ours" "$work/start.txt")"
 echo "leafmill-cli start alone, $repeats runs on a one-line .txt: $c_start CPU s ($w_start wall)"
+
+
+echo
+echo "Every corpus .doc antiword reads: wall milliseconds of one conversion, best of $repeats"
+python3 - "$repeats" "$cli" "$work/start.txt" "$corpus"/*.doc <<'PYTHON'
+import subprocess, sys, time
+repeats, cli, tiny, files = int(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4:]
+def best(command):
+    fastest = None
+    for _ in range(repeats):
+        start = time.perf_counter()
+        if subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0:
+            return None
+        elapsed = time.perf_counter() - start
+        fastest = elapsed if fastest is None else min(fastest, elapsed)
+    return fastest * 1000
+print('%-40s %10s %10s %8s' % ('file', 'leafmill', 'antiword', 'ratio'))
+ours_total = theirs_total = 0.0
+for file in files:
+    theirs = best(['antiword', '-m', 'UTF-8.txt', file])
+    ours = best([cli, '--text', file])
+    if theirs is None or ours is None:
+        continue
+    ours_total += ours
+    theirs_total += theirs
+    print('%-40s %10.2f %10.2f %8.2f' % (file.rsplit('/', 1)[-1], ours, theirs, ours / theirs))
+print('%-40s %10.2f %10.2f %8.2f  (ours / antiword; target at most 1.0)' % ('all files', ours_total, theirs_total, ours_total / theirs_total))
+print('start of --text on a tiny text file: %.2f ms (target under 1.5)' % best([cli, '--text', tiny]))
+PYTHON

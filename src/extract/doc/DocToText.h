@@ -6,11 +6,11 @@
 
 namespace leafmill::extract {
 
-// The plain text of a Word 97-2003 document: the main text, then the
+// The plain text of a Word 6 to Word 2003 document: the main text, then the
 // footnotes and the endnotes, each note its own paragraph. Headers, footers,
 // comments, text boxes and field instructions are left out. Password-protected
-// documents, documents older than Word 97 and files that are no Word 97-2003
-// document at all are refused with a reason.
+// documents, documents older than Word 6 and files that are no Word document
+// at all are refused with a reason.
 Result docToText(std::string_view bytes, const Options& options);
 
 namespace doc {

@@ -25,6 +25,12 @@ Fib Fib::parse(std::string_view stream)
     fib.nFib = readU16(stream, 2, kWhat);
     const std::uint16_t flags = readU16(stream, 0x0A, kWhat);
     fib.encrypted = flags & 0x0100;
+    fib.lid = readU16(stream, 0x06, kWhat);
+    const bool knownIdent = fib.wIdent == kWordIdent || fib.wIdent == kWord6Ident;
+    if (knownIdent && fib.nFib >= kWord6 && fib.nFib <= kWord95Last) {
+        fib.parseWord6(stream);
+        return fib;
+    }
     fib.tableIsOneTable = flags & 0x0200;
     if (fib.wIdent != kWordIdent || fib.nFib < kWord97)
         return fib;

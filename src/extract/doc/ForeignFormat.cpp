@@ -32,7 +32,7 @@ std::optional<std::string> foreignFormatReason(std::string_view bytes)
 {
     if (CompoundFile::hasSignature(bytes))
         return std::nullopt;
-    constexpr std::string_view onlyWord97 = "; only Word 97-2003 documents can be read";
+    constexpr std::string_view onlyWord97 = "; only Word 6 to Word 2003 documents can be read";
     if (bytes.empty())
         return "the file is empty";
     if (startsWith(bytes, "\xDB\xA5"))
@@ -53,7 +53,7 @@ std::optional<std::string> foreignFormatReason(std::string_view bytes)
             return "this is a Word XML document (WordML) saved with the .doc ending" + std::string(onlyWord97);
         return "this is an XML or HTML document saved with the .doc ending" + std::string(onlyWord97);
     }
-    return "not a Word 97-2003 document: the file does not start with a compound-file header";
+    return "not a Word document: the file does not start with a compound-file header";
 }
 
 }  // namespace leafmill::extract::doc

@@ -17,6 +17,26 @@ constexpr std::uint32_t kFcMask = 0x3FFFFFFF;
 
 PieceTable PieceTable::parse(std::string_view clx)
 {
+    return parsePieces(clx, Offsets::Word97);
+}
+
+PieceTable PieceTable::parseWord6(std::string_view clx, std::uint32_t fcMin, std::uint32_t fcMac,
+                                  const EightBitText& eightBit)
+{
+    PieceTable table;
+    if (!clx.empty()) {
+        table = parsePieces(clx, Offsets::Word6);
+    } else {
+        if (fcMac < fcMin)
+            throw DocFormatError("the document's text ends before it begins");
+        table.pieces_.push_back(Piece {0, fcMac - fcMin, fcMin, true});
+    }
+    table.eightBit_ = &eightBit;
+    return table;
+}
+
+PieceTable PieceTable::parsePieces(std::string_view clx, Offsets offsets)
+{
     std::size_t pos = 0;
     while (pos < clx.size() && static_cast<std::uint8_t>(clx[pos]) == kPrc) {
         const std::size_t cbGrpprl = readU16(clx, pos + 1, "the piece table's formatting");
@@ -40,8 +60,11 @@ PieceTable PieceTable::parse(std::string_view clx)
         if (piece.cpEnd < piece.cpStart || (i > 0 && piece.cpStart < table.pieces_.back().cpEnd))
             throw DocFormatError("the piece table is out of order at piece " + std::to_string(i));
         const std::uint32_t fc = readU32(plc, pcdStart + kPcdSize * i + 2, "the piece table");
-        piece.compressed = fc & kCompressedFlag;
-        piece.offset = piece.compressed ? (fc & kFcMask) / 2 : (fc & kFcMask);
+        piece.compressed = offsets == Offsets::Word6 || (fc & kCompressedFlag);
+        if (offsets == Offsets::Word6)
+            piece.offset = fc;
+        else
+            piece.offset = piece.compressed ? (fc & kFcMask) / 2 : (fc & kFcMask);
         table.pieces_.push_back(piece);
     }
     return table;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "extract/doc/EightBitText.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -9,8 +11,8 @@
 namespace leafmill::extract::doc {
 
 // One run of text: character positions [cpStart, cpEnd) are stored from byte
-// `offset` of the WordDocument stream, one byte each (compressed, cp1252) or
-// two (UTF-16LE).
+// `offset` of the WordDocument stream, one byte each (compressed: cp1252, or
+// the document's code page in Word 6 and Word 95) or two (UTF-16LE).
 struct Piece {
     std::uint32_t cpStart = 0;
     std::uint32_t cpEnd = 0;
@@ -26,6 +28,12 @@ public:
     // Skips the Prc entries and reads the PlcPcd; raises DocFormatError when
     // the CLX is malformed or out of order.
     static PieceTable parse(std::string_view clx);
+
+    // Word 6 and Word 95: the pieces of the CLX hold plain byte offsets, or,
+    // when the file has no CLX, the text is the one run [fcMin, fcMac). The
+    // 8-bit text is read through `eightBit`, which must outlive the table.
+    static PieceTable parseWord6(std::string_view clx, std::uint32_t fcMin, std::uint32_t fcMac,
+                                 const EightBitText& eightBit);
 
     const std::vector<Piece>& pieces() const { return pieces_; }
     std::uint32_t cpEnd() const { return pieces_.empty() ? 0 : pieces_.back().cpEnd; }
@@ -52,7 +60,11 @@ private:
         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  //
     };
 
+    enum class Offsets { Word97, Word6 };
+    static PieceTable parsePieces(std::string_view clx, Offsets offsets);
+
     std::vector<Piece> pieces_;
+    const EightBitText* eightBit_ = nullptr;
 };
 
 template <class Visit>
@@ -72,8 +84,21 @@ void PieceTable::forEach(std::string_view stream, std::uint32_t from, std::uint3
         *missing += (end - begin) - stored;
         const auto* p = reinterpret_cast<const unsigned char*>(stream.data()) + (stored ? first : 0);
         for (std::uint32_t i = 0; i < stored; ++i, p += width) {
-            const char16_t unit = piece.compressed ? compressedToUnicode(p[0]) : char16_t(p[0] | p[1] << 8);
-            if (!visit(unit, static_cast<std::uint32_t>(first + width * i)))
+            const auto at = static_cast<std::uint32_t>(first + width * i);
+            char16_t unit;
+            if (!piece.compressed) {
+                unit = char16_t(p[0] | p[1] << 8);
+            } else if (!eightBit_) {
+                unit = compressedToUnicode(p[0]);
+            } else if (eightBit_->leads(p[0]) && i + 1 < stored) {
+                // A double-byte character takes two character positions.
+                unit = eightBit_->pair(p[0], p[1]);
+                ++i;
+                ++p;
+            } else {
+                unit = eightBit_->unit(p[0]);
+            }
+            if (!visit(unit, at))
                 return;
         }
     }

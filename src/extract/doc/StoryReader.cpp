@@ -1,5 +1,6 @@
 #include "extract/doc/StoryReader.h"
 
+#include "extract/doc/DocFormatError.h"
 #include "extract/doc/LittleEndian.h"
 #include "extract/doc/WordDocument.h"
 
@@ -18,10 +19,22 @@ StoryReader::StoryReader(const WordDocument& document, const Options& options, s
     : document_(document)
     , options_(options)
     , warnings_(warnings)
-    , pieces_(PieceTable::parse(
-          slice(document.tableStream(), document.fib().fcClx, document.fib().lcbClx, "the piece table")))
+    , pieces_(readPieces())
     , rowEnds_(RowEndMarks::read(document.mainStream(), document.tableStream(), document.fib()))
 {
+}
+
+PieceTable StoryReader::readPieces()
+{
+    const Fib& fib = document_.fib();
+    const std::string_view table = document_.tableStream();
+    if (!fib.word6)
+        return PieceTable::parse(slice(table, fib.fcClx, fib.lcbClx, "the piece table"));
+    const std::string_view clx = fib.lcbClx ? slice(table, fib.fcClx, fib.lcbClx, "the piece table") : "";
+    eightBit_.emplace(EightBitText::forWord6(fib.lid, fib.macCharacterSet, options_.codePage, warnings_));
+    if (fib.complex && clx.empty())
+        throw DocFormatError("the fast-saved document has no piece table");
+    return PieceTable::parseWord6(clx, fib.fcMin, fib.fcMac, *eightBit_);
 }
 
 std::string StoryReader::run()

@@ -33,6 +33,7 @@ private:
         std::uint64_t end;
     };
 
+    PieceTable readPieces();
     void read(const Story& story);
     bool endsRow(std::uint32_t offset, char16_t previous);
     void reportProgress();
@@ -40,6 +41,7 @@ private:
     const WordDocument& document_;
     const Options& options_;
     std::vector<std::string>& warnings_;
+    std::optional<EightBitText> eightBit_;  // Word 6 and Word 95
     PieceTable pieces_;
     std::optional<RowEndMarks> rowEnds_;
     TextAssembler assembler_;

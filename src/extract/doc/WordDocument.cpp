@@ -7,14 +7,10 @@ namespace leafmill::extract::doc {
 
 namespace {
 
-constexpr std::uint16_t kWord6Ident = 0xA5DC;
-
-std::string olderThanWord97(const Fib& fib)
+std::string unreadableFormat(const Fib& fib)
 {
-    if (fib.wIdent == kWord6Ident || (fib.nFib >= 0x65 && fib.nFib <= 0x69))
-        return "this is a Word 6 or Word 95 document; only Word 97-2003 documents can be read";
-    return "this document was written by a Word older than Word 97 (format " + std::to_string(fib.nFib)
-        + "); only Word 97-2003 documents can be read";
+    return "this document was written in a format of Word other than Word 6 to Word 2003 (format "
+        + std::to_string(fib.nFib) + "); only Word 6 to Word 2003 documents can be read";
 }
 
 }  // namespace
@@ -26,12 +22,14 @@ WordDocument::WordDocument(const CompoundFile& file)
         throw DocFormatError("the compound file holds no WordDocument stream, so it is not a Word document");
     main_ = std::move(*main);
     fib_ = Fib::parse(main_);
-    if (fib_.wIdent != Fib::kWordIdent && fib_.wIdent != kWord6Ident)
+    if (fib_.wIdent != Fib::kWordIdent && fib_.wIdent != Fib::kWord6Ident)
         throw DocFormatError("the WordDocument stream does not start with a Word file information block");
-    if (fib_.wIdent == kWord6Ident || fib_.nFib < Fib::kWord97)
-        throw DocFormatError(olderThanWord97(fib_));
+    if (!fib_.word6 && (fib_.wIdent != Fib::kWordIdent || fib_.nFib < Fib::kWord97))
+        throw DocFormatError(unreadableFormat(fib_));
     if (fib_.encrypted)
         throw DocFormatError("the document is password-protected");
+    if (fib_.word6)
+        return;  // the tables lie in the WordDocument stream itself
 
     const char* tableName = fib_.tableIsOneTable ? "1Table" : "0Table";
     std::optional<std::string> table = file.stream(tableName);

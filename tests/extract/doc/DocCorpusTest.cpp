@@ -32,7 +32,6 @@ const std::map<std::string, std::pair<double, std::string>> kBelowFloor = {
 
 // Older formats that the manifest labels but does not mark negative.
 const std::map<std::string, std::string> kRefusedOlderFormats = {
-    {"doc/poi_Word6.doc", "Word 6 or Word 95"},
     {"doc/poi_word2.doc", "Word 2"},
 };
 

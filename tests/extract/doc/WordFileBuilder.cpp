@@ -80,6 +80,52 @@ std::string formattingPage(std::uint32_t textStart, std::uint32_t textEnd, const
     return page;
 }
 
+// Word 6: a 0x300-byte head, the text (in reading order, or backwards), and
+// for a complex file the CLX behind it.
+std::string word6Stream(const WordFileSpec& spec, std::uint32_t ccpText)
+{
+    std::string out(0x300, '\0');
+    putU16(out, 0, 0xA5EC);
+    putU16(out, 2, spec.nFib);
+    putU16(out, 6, spec.lid);
+    putU16(out, 0x0A, std::uint16_t((spec.complex ? 0x0004 : 0) | (spec.encrypted ? 0x0100 : 0)));
+    putU16(out, 0x14, spec.macCharacterSet ? 256 : 0);
+    const std::uint32_t lengths[] = {ccpText, spec.ccpFtn, spec.ccpHdd, 0, spec.ccpAtn, spec.ccpEdn};
+    for (std::size_t i = 0; i < 6; ++i)
+        putU32(out, 0x34 + 4 * i, lengths[i]);
+    std::vector<std::uint32_t> offsets(spec.pieces.size());
+    for (std::size_t n = 0; n < spec.pieces.size(); ++n) {
+        const std::size_t i = spec.storeBackwards ? spec.pieces.size() - 1 - n : n;
+        offsets[i] = static_cast<std::uint32_t>(out.size());
+        for (char16_t c : spec.pieces[i].text)
+            out.push_back(static_cast<char>(c & 0xFF));
+    }
+    putU32(out, 0x18, 0x300);
+    putU32(out, 0x1C, static_cast<std::uint32_t>(out.size()));
+    if (spec.complex) {
+        std::string clx = spec.prcBeforePieces ? std::string("\x01\x02\x00\x55\x01", 5) : std::string();
+        std::string plc;
+        std::uint32_t cp = 0;
+        for (const auto& piece : spec.pieces) {
+            putU32(plc, plc.size(), cp);
+            cp += static_cast<std::uint32_t>(piece.text.size());
+        }
+        putU32(plc, plc.size(), cp);
+        for (std::uint32_t offset : offsets) {
+            std::string pcd(8, '\0');
+            putU32(pcd, 2, offset);
+            plc += pcd;
+        }
+        clx += '\x02';
+        putU32(clx, clx.size(), static_cast<std::uint32_t>(plc.size()));
+        clx += plc;
+        putU32(out, 0x58 + 8 * 33, static_cast<std::uint32_t>(out.size()));
+        putU32(out, 0x58 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size()));
+        out += clx;
+    }
+    return out;
+}
+
 }  // namespace
 
 WordStreams buildWordStreams(const WordFileSpec& spec)
@@ -88,6 +134,8 @@ WordStreams buildWordStreams(const WordFileSpec& spec)
     for (const auto& piece : spec.pieces)
         totalCp += static_cast<std::uint32_t>(piece.text.size());
     const std::uint32_t ccpText = spec.ccpText < 0 ? totalCp : static_cast<std::uint32_t>(spec.ccpText);
+    if (spec.word6)
+        return {word6Stream(spec, ccpText), {}};
     WordStreams out {fib(spec, ccpText), {}};
 
     // Text: where each piece sits in the stream.
@@ -166,7 +214,7 @@ std::string buildWordFile(const WordFileSpec& spec)
     WordStreams streams = buildWordStreams(spec);
     CompoundFileWriter writer;
     writer.add(spec.lowerCaseNames ? "worddocument" : "WordDocument", std::move(streams.wordDocument));
-    if (spec.writeTableStream)
+    if (spec.writeTableStream && !spec.word6)
         writer.add(spec.lowerCaseNames ? "1table" : "1Table", std::move(streams.table));
     return writer.write();
 }

@@ -31,6 +31,14 @@ struct WordFileSpec {
     // one kind).
     bool writeParagraphFormatting = false;
     std::vector<std::uint32_t> rowEndPositions;
+
+    // Word 6 and Word 95: the fields at their fixed offsets and every table in
+    // the WordDocument stream; each character's low byte is stored. Without
+    // `complex` the text is one run and there is no piece table.
+    bool word6 = false;
+    std::uint16_t lid = 0x409;
+    bool macCharacterSet = false;
+    bool complex = false;
 };
 
 std::string buildWordFile(const WordFileSpec& spec);

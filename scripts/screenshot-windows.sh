@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots on a private X server: the main window with
 # a few documents in its list and the settings dialog, in English and in
-# Simplified Chinese, and the main window after a run (docs/*.png). Builds
-# the Release program folder first unless LEAFMILL_PROGRAM_DIR names one.
+# Simplified Chinese, the main window after a run and a page of that book in
+# the preview (docs/*.png). Builds the Release program folder first unless
+# LEAFMILL_PROGRAM_DIR names one.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -67,6 +68,8 @@ mkdir -p "$repo/docs"
 shots() {
   rm -rf "$work/Leafmill"
   cp -r "$program_dir" "$work/Leafmill"
+  # The shipped settings, whatever a built folder's main.ini was changed to.
+  cp "$repo/assets/main.ini" "$work/Leafmill/main.ini"
   sed -i -e 's/^BookName=.*/BookName=Alice in Wonderland/' -e "s|^InPutDir=.*|InPutDir=$samples|" \
     -e "s|^OutPutDir=.*|OutPutDir=$library/Books/|" -e "s/^MyLagIndex=.*/MyLagIndex=$1/" "$work/Leafmill/main.ini"
   XDG_CONFIG_HOME="$work/config" "$work/Leafmill/leafmill" >/dev/null 2>&1 &
@@ -99,6 +102,22 @@ shots() {
     xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
     sleep 1
     shoot "$main" "$repo/docs/after-a-run.png"
+
+    # The book just made (in the folder the Output dialog preselected), opened
+    # in the preview at its first page.
+    click_in "$main" 64 296
+    sleep 2
+    xdotool type --delay 20 "$library/Alice in Wonderland"
+    # The first Return goes into the folder, the second chooses it.
+    xdotool key Return
+    sleep 1
+    xdotool key Return
+    sleep 2
+    preview=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | grep -vx "$main" | tail -1)
+    xdotool key Down Return
+    sleep 0.5
+    shoot "$preview" "$repo/docs/preview-page.png"
+    xdotool key Escape
   fi
   kill "$app_pid"
   wait "$app_pid" 2>/dev/null || true

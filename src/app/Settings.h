@@ -29,6 +29,7 @@ struct NotesReaderSettings {
     bool JoinLines = false; // unwrap hard-wrapped text sources
 
     bool anyMarkup() const { return Links || Titles || Contents; }
+    bool operator==(const NotesReaderSettings&) const = default;
 };
 
 // The settings record, filled from main.ini at start-up. Fields are named after

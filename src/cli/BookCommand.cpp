@@ -4,6 +4,9 @@
 #include "cli/TerminalProgress.h"
 #include "convert/EndMessage.h"
 #include "convert/OutputRun.h"
+#include "convert/ReaderLimits.h"
+#include "lang/LanguageTable.h"
+#include "lang/StringId.h"
 
 #include <atomic>
 #include <csignal>
@@ -61,6 +64,24 @@ void reportSections(const RunResult& result, const LanguageTable& language)
     }
 }
 
+// A book the reader cannot show whole is still made, but not silently.
+void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& options)
+{
+    const Settings& settings = environment.settings;
+    if (!settings.NotesReader.present)
+        return;
+    if (pagesOverReaderLimit(settings)) {
+        const std::string size = std::to_string(settings.activeCutType().SingleFileSize);
+        std::fprintf(stderr, "leafmill-cli: warning: %s\n",
+            replaceAll(environment.language->text(StringId::PageOverReaderLimit), "@Size", size).c_str());
+    }
+    const NotesForecast forecast = forecastNotes(settings, options.sources, options.outputFolder, options.bookName);
+    if (forecast.tooMany())
+        std::fprintf(stderr,
+            "leafmill-cli: warning: the book will take about %lld notes, but the Notes reader loads only %lld more\n",
+            static_cast<long long>(forecast.notes), static_cast<long long>(forecast.room));
+}
+
 } // namespace
 
 int runBookCommand(const CliOptions& options)
@@ -79,6 +100,9 @@ int runBookCommand(const CliOptions& options)
         std::fprintf(stderr, "leafmill-cli: the output folder %s does not exist\n", options.outputFolder.c_str());
         return kExitCannotStart;
     }
+
+    options.reader.applyTo(environment.settings.NotesReader);
+    warnAboutReaderLimits(environment, options);
 
     OutputRun run(environment.settings, environment.codePage, environment.language);
     TerminalProgress progress(stderr, options.sources.size());

@@ -1,14 +1,69 @@
 #include "cli/CliOptions.h"
 
+#include "app/Settings.h"
+
+#include <array>
 #include <optional>
 
 namespace leafmill::cli {
+
+namespace {
+
+struct ReaderFlag {
+    const char* name;
+    std::optional<bool> ReaderChoices::*choice;
+    bool value;
+};
+
+constexpr std::array<ReaderFlag, 10> kReaderFlags { {
+    { "--links", &ReaderChoices::links, true },
+    { "--no-links", &ReaderChoices::links, false },
+    { "--titles", &ReaderChoices::titles, true },
+    { "--no-titles", &ReaderChoices::titles, false },
+    { "--contents", &ReaderChoices::contents, true },
+    { "--no-contents", &ReaderChoices::contents, false },
+    { "--chapter-pages", &ReaderChoices::chapterPages, true },
+    { "--no-chapter-pages", &ReaderChoices::chapterPages, false },
+    { "--join-lines", &ReaderChoices::joinLines, true },
+    { "--no-join-lines", &ReaderChoices::joinLines, false },
+} };
+
+const ReaderFlag* readerFlag(const std::string& argument)
+{
+    for (const ReaderFlag& flag : kReaderFlags)
+        if (argument == flag.name)
+            return &flag;
+    return nullptr;
+}
+
+} // namespace
+
+bool ReaderChoices::any() const
+{
+    return encoding || links || titles || contents || chapterPages || joinLines;
+}
+
+void ReaderChoices::applyTo(NotesReaderSettings& notes) const
+{
+    if (!any())
+        return;
+    notes.present = true;
+    notes.PageEncoding = encoding.value_or(notes.PageEncoding);
+    notes.Links = links.value_or(notes.Links);
+    notes.Titles = titles.value_or(notes.Titles);
+    notes.Contents = contents.value_or(notes.Contents);
+    notes.ChapterPages = chapterPages.value_or(notes.ChapterPages);
+    notes.JoinLines = joinLines.value_or(notes.JoinLines);
+}
 
 const char* usageText()
 {
     return "Usage:\n"
            "  leafmill-cli [--settings FILE] --book NAME --out FOLDER SOURCE...\n"
            "      Makes the book NAME in FOLDER/NAME from the sources, in their order.\n"
+           "      Pages for the iPod's Notes reader: --encoding NAME (Latin-1, MacRoman, GB2312,\n"
+           "      Big5, Shift_JIS, EUC-KR, UTF-8), --links, --titles, --contents, --chapter-pages,\n"
+           "      --join-lines, each also as --no-...; those not given keep main.ini's.\n"
            "  leafmill-cli [--settings FILE] --text SOURCE\n"
            "      Writes the plain text of SOURCE, in the program's code page, to stdout.\n"
            "  leafmill-cli -h | --help | --version\n"
@@ -71,6 +126,27 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
         } else if (argument == "--out") {
             if (!valueOf(i, &options->outputFolder, &out))
                 return false;
+        } else if (argument == "--encoding") {
+            if (options->reader.encoding) {
+                *error = "--encoding is given twice";
+                return false;
+            }
+            std::string name;
+            bool seen = false;
+            if (!valueOf(i, &name, &seen))
+                return false;
+            options->reader.encoding = name;
+        } else if (const ReaderFlag* flag = readerFlag(argument)) {
+            std::optional<bool>& choice = options->reader.*(flag->choice);
+            if (attached) {
+                *error = argument + " takes no value";
+                return false;
+            }
+            if (choice) {
+                *error = argument + " contradicts or repeats an earlier choice";
+                return false;
+            }
+            choice = flag->value;
         } else if (argument == "--text") {
             std::string source;
             if (!valueOf(i, &source, &text))
@@ -82,8 +158,8 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
         }
     }
     if (text) {
-        if (book || out || options->sources.size() != 1) {
-            *error = "--text takes one source and no book";
+        if (book || out || options->sources.size() != 1 || options->reader.any()) {
+            *error = "--text takes one source and no book or page choices";
             return false;
         }
         options->command = CliOptions::Command::Text;

@@ -1,9 +1,29 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+namespace leafmill {
+struct NotesReaderSettings;
+}
+
 namespace leafmill::cli {
+
+// Choices for the Notes reader's pages given on the command line; those not
+// given keep main.ini's.
+struct ReaderChoices {
+    std::optional<std::string> encoding;
+    std::optional<bool> links;
+    std::optional<bool> titles;
+    std::optional<bool> contents;
+    std::optional<bool> chapterPages;
+    std::optional<bool> joinLines;
+
+    bool any() const;
+    // Any choice makes the pages for the reader, as the section would.
+    void applyTo(NotesReaderSettings& notes) const;
+};
 
 // The command line, taken apart.
 struct CliOptions {
@@ -13,6 +33,7 @@ struct CliOptions {
     std::string bookName;
     std::string outputFolder;
     std::vector<std::string> sources; // the book's sources, or the one --text source
+    ReaderChoices reader;
 };
 
 // False with the reason when the arguments fit none of the forms.

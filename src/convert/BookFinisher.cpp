@@ -36,12 +36,17 @@ std::string shortTitle(const PageEncoder& encoder, const std::string& title)
     return encoder.codePage().toUtf8(bytes.substr(0, end));
 }
 
+// The chapter the page opens in: one that starts on the page when the page
+// begins with it, else the one before (or the page's first when none came
+// before).
 const ChapterStart* chapterOf(const BookPlan& plan, std::size_t index)
 {
     const ChapterStart* found = nullptr;
-    for (const ChapterStart& chapter : plan.chapters)
-        if (static_cast<std::size_t>(chapter.page) <= index)
+    for (const ChapterStart& chapter : plan.chapters) {
+        const auto page = static_cast<std::size_t>(chapter.page);
+        if (page < index || (page == index && (chapter.opensPage || !found)))
             found = &chapter;
+    }
     return found;
 }
 

@@ -15,6 +15,7 @@ class PageEncoder;
 struct ChapterStart {
     std::string title; // UTF-8
     int32_t page = 0; // index into the book's pages
+    bool opensPage = false; // the page begins with it: a source's first, or cut at the heading
 };
 
 // What the pages of a finished run get once the whole book is known: titles

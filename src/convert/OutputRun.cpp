@@ -258,8 +258,10 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         }
         if (outcome.pages > 0)
             outcome.renamedTo = std::move(renamedTo);
-        for (const ChapterStart& chapter : outcome.chapters)
-            plan.chapters.push_back({chapter.title, firstPage + chapter.page});
+        // A source's pages start afresh, with its first chapter.
+        for (std::size_t c = 0; c < outcome.chapters.size(); ++c)
+            plan.chapters.push_back({outcome.chapters[c].title, firstPage + outcome.chapters[c].page,
+                                     c == 0 || notes.ChapterPages});
         result.sources.push_back(std::move(outcome));
     }
 

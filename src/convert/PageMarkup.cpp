@@ -18,10 +18,9 @@ std::string frameHead(const PageFrame& frame, const LinkTexts& texts)
     std::string head;
     if (!frame.title.empty())
         head += "<TITLE>" + escapeMarkup(frame.title) + "</TITLE>";
+    // The reader shows a line end after the title as an empty first line.
     if (!frame.previous.empty())
-        head += noteLink(frame.previous, texts.previous);
-    if (!head.empty())
-        head += kLineEnd;
+        head += noteLink(frame.previous, texts.previous) + std::string(kLineEnd);
     return head;
 }
 

@@ -51,6 +51,16 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {59, "The book will take about @Notes notes, but the Notes reader loads only @Limit. Make the book anyway?"},
     {60, "A page size of @Size bytes is above the 4,096 bytes the Notes reader shows: pages over 4,096 bytes are "
          "cut short by the reader."},
+    {61, "Pages for the iPod's Notes reader"},
+    {62, "Page encoding:"},
+    {63, "The code page"},
+    {64, "Previous and Next links on every page"},
+    {65, "Page titles in the iPod's menu"},
+    {66, "A contents note linking to the chapters"},
+    {67, "Each chapter starts on a new page"},
+    {68, "Join the hard-wrapped lines of text files"},
+    {69, "Preview"},
+    {70, "iPod Notes folder at @Folder (@Free free)"},
 };
 
 const std::string* builtInEnglish(int index)

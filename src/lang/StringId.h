@@ -64,11 +64,21 @@ inline constexpr int NextLink = 57;
 inline constexpr int ContentsTitle = 58;
 inline constexpr int AskTooManyNotes = 59;     // holds "@Notes" and "@Limit"
 inline constexpr int PageOverReaderLimit = 60; // holds "@Size"
+inline constexpr int ReaderHeading = 61;
+inline constexpr int ReaderEncodingLabel = 62;
+inline constexpr int ReaderCodePageEncoding = 63;
+inline constexpr int ReaderLinks = 64;
+inline constexpr int ReaderTitles = 65;
+inline constexpr int ReaderContents = 66;
+inline constexpr int ReaderChapterPages = 67;
+inline constexpr int ReaderJoinLines = 68;
+inline constexpr int PreviewButton = 69;
+inline constexpr int IPodNotesFolder = 70; // holds "@Folder" and "@Free"
 
 // Strings from FirstAdded up may be missing from older language files; the
 // table has built-in English for them.
 inline constexpr int FirstAdded = 33;
-inline constexpr int Highest = 60;
+inline constexpr int Highest = 70;
 
 constexpr int cutWordLabel(int box)
 {

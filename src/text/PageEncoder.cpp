@@ -58,6 +58,15 @@ std::string PageEncoder::converterName(std::string_view name)
     return std::string(name);
 }
 
+std::string PageEncoder::readerConverterName(std::string_view name)
+{
+    const std::string converter = converterName(name);
+    for (const Alias& alias : kAliases)
+        if (converter == alias.converter && converter != "UTF-8")
+            return converter;
+    return "ISO-8859-1";
+}
+
 // The characters the encoding keeps, and the transforms for the rest.
 struct PageEncoder::Transforms {
     icu::UnicodeSet kept;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <mutex>
@@ -22,6 +23,10 @@ struct Replacements {
 // encoding lacks becomes its nearest equivalent by ICU's transforms (a curly
 // quote a straight one, an ellipsis three dots, an accented letter the plain
 // one); only what has none becomes '?'.
+// The encodings the settings offer by name.
+inline constexpr std::array<std::string_view, 7> kPageEncodingNames
+    = { "Latin-1", "MacRoman", "GB2312", "Big5", "Shift_JIS", "EUC-KR", "UTF-8" };
+
 class PageEncoder {
 public:
     // `name` is one of the names the settings offer (Latin-1, MacRoman,
@@ -31,6 +36,10 @@ public:
 
     // The ICU converter a settings name stands for.
     static std::string converterName(std::string_view name);
+    // The converter the iPod reads pages written in `name` with: the same
+    // when the reader can be set to it (Latin-1, MacRoman, the Asian ones),
+    // else its default, Latin-1.
+    static std::string readerConverterName(std::string_view name);
 
     const CodePage& codePage() const { return *codePage_; }
     std::shared_ptr<const CodePage> sharedCodePage() const { return codePage_; }

@@ -1,13 +1,18 @@
 #include "ui/Frm_Main.h"
 
 #include "app/SettingsStore.h"
+#include "app/classIniFile.h"
 #include "controls/GfuBut.h"
 #include "controls/Xp_ProgressBar.h"
 #include "controls/xpcmdbutton.h"
 #include "convert/OutputRun.h"
+#include "convert/ReaderLimits.h"
 #include "lang/StringId.h"
+#include "text/CodePage.h"
+#include "text/PageEncoder.h"
 #include "ui/Frm_Settings.h"
 #include "ui/OutputRunWorker.h"
+#include "ui/PreviewWindow.h"
 #include "ui/Prompter.h"
 #include "ui/SelectedFiles.h"
 #include "ui/UiContext.h"
@@ -23,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 
 namespace leafmill {
 
@@ -97,6 +103,7 @@ void Frm_Main::buildMainFace()
     Cmd_AddFiles = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_AddFiles"), {8, 230, 111, 25});
     Cmd_DelFiles = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_DelFiles"), {123, 230, 111, 25});
     Cmd_ClearList = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_ClearList"), {238, 230, 132, 25});
+    Cmd_Preview = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_Preview"), {8, 262, 111, 25});
     Cmd_Settings = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_Settings"), {123, 262, 111, 25});
     Cmd_Output = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_Output"), {238, 262, 132, 25});
     Cmd_Output->setCaptionFont(ui::windowFont(ui::kFont9pt, true));
@@ -107,6 +114,7 @@ void Frm_Main::buildMainFace()
     connect(Cmd_ClearList, &xpcmdbutton::Click, this, &Frm_Main::clearList);
     connect(Cmd_Settings, &xpcmdbutton::Click, this, &Frm_Main::openSettings);
     connect(Cmd_Output, &xpcmdbutton::Click, this, &Frm_Main::startOutput);
+    connect(Cmd_Preview, &xpcmdbutton::Click, this, &Frm_Main::openPreview);
 }
 
 void Frm_Main::buildProgressPanel()
@@ -133,6 +141,7 @@ void Frm_Main::DrawFaceText()
     ui::fitLabel(Label1);
     Cmd_AddFiles->setCaption(context_.text(StringId::AddFilesButton));
     Cmd_Settings->setCaption(context_.text(StringId::SettingsButton));
+    Cmd_Preview->setCaption(context_.text(StringId::PreviewButton));
     Cmd_DelFiles->setCaption(context_.text(StringId::DelFilesButton));
     Cmd_ClearList->setCaption(context_.text(StringId::ClearListButton));
     Cmd_Output->setCaption(context_.text(StringId::OutputButton));
@@ -279,11 +288,19 @@ bool Frm_Main::FixInput()
 
 QString Frm_Main::GetOutPath()
 {
+    QList<FolderOffer> offers;
+    for (const IPodNotes& iPod : connectedIPods(mountPlaces(), kMountPlaceDepth)) {
+        const QString folder = ui::fromUtf8(pathToUtf8(iPod.notes));
+        offers << FolderOffer {folder, context_.text(StringId::IPodNotesFolder)
+                                           .replace(QStringLiteral("@Folder"), QDir::toNativeSeparators(folder))
+                                           .replace(QStringLiteral("@Free"), QLocale().formattedDataSize(
+                                                                                 static_cast<qint64>(iPod.freeBytes)))};
+    }
     // OutPutDir is the last book's own folder; offering it would put the next
     // book inside that one, so the folder it was made in is preselected.
     const QString lastBook = QDir::cleanPath(QDir::fromNativeSeparators(ui::fromUtf8(context_.store().record().OutPutDir)));
     const QString preselected = lastBook.isEmpty() ? QString() : QDir::toNativeSeparators(QFileInfo(lastBook).path());
-    return context_.prompter().chooseFolder(this, context_.text(StringId::OutputFolderTitle), preselected);
+    return context_.prompter().chooseFolder(this, context_.text(StringId::OutputFolderTitle), preselected, offers);
 }
 
 bool Frm_Main::isRunning() const
@@ -304,6 +321,12 @@ void Frm_Main::startOutput()
     if (!QFileInfo(folder).isDir())
         return;
 
+    std::vector<std::string> sources;
+    for (const QString& path : fileList_.paths())
+        sources.push_back(ui::toUtf8(path));
+    if (!readerTakesTheBook(sources, folder))
+        return;
+
     Pic_Make->show();
     Pic_MainFace->setEnabled(false);
     Settings& settings = context_.store().record();
@@ -311,10 +334,6 @@ void Frm_Main::startOutput()
     Label2->clear();
     ProgressBar1->setValue(0);
     ProgressBar2->setValue(0);
-
-    std::vector<std::string> sources;
-    for (const QString& path : fileList_.paths())
-        sources.push_back(ui::toUtf8(path));
     auto engine = std::make_unique<OutputRun>(settings, context_.store().codePage(), context_.language());
     run_ = std::make_unique<OutputRunWorker>(std::move(engine), [this] { return askStop(); });
     connect(run_.get(), &OutputRunWorker::sourceShown, this, [this](int index, const QString& path) {
@@ -328,10 +347,47 @@ void Frm_Main::startOutput()
     run_->start(settings.BookName, std::move(sources), ui::toUtf8(folder));
 }
 
+// The book folder the user picks, read as the iPod reads it.
+void Frm_Main::openPreview()
+{
+    const Settings& settings = context_.store().record();
+    QString folder = context_.prompter().chooseFolder(this, context_.text(StringId::PreviewButton),
+                                                      ui::fromUtf8(settings.OutPutDir));
+    folder = folder.left(folder.indexOf(QChar(u'\0')));
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return;
+    const std::string pages = settings.NotesReader.PageEncoding.empty() ? context_.store().codePage()->name()
+                                                                        : settings.NotesReader.PageEncoding;
+    std::shared_ptr<const CodePage> reader = CodePage::open(PageEncoder::readerConverterName(pages));
+    if (!reader)
+        return;
+    preview_ = std::make_unique<PreviewWindow>(folder, std::move(reader));
+    preview_->show();
+    preview_->activateWindow();
+}
+
 void Frm_Main::stopOutput()
 {
     if (run_)
         run_->requestStop();
+}
+
+// Pages the reader cuts short are told about; a book it cannot load whole is
+// made only when the user says so.
+bool Frm_Main::readerTakesTheBook(const std::vector<std::string>& sources, const QString& folder)
+{
+    const Settings& settings = context_.store().record();
+    if (!settings.NotesReader.present)
+        return true;
+    if (pagesOverReaderLimit(settings))
+        context_.message(this, context_.text(StringId::PageOverReaderLimit)
+                                   .replace(QStringLiteral("@Size"), QString::number(settings.activeCutType().SingleFileSize)));
+    const NotesForecast forecast = forecastNotes(settings, sources, ui::toUtf8(folder), ui::toUtf8(Text1->text()));
+    if (!forecast.tooMany())
+        return true;
+    return context_.question(this, context_.text(StringId::AskTooManyNotes)
+                                       .replace(QStringLiteral("@Notes"), QString::number(forecast.notes))
+                                       .replace(QStringLiteral("@Limit"), QString::number(forecast.room)));
 }
 
 bool Frm_Main::askStop()

@@ -5,6 +5,8 @@
 #include <QWidget>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -14,6 +16,7 @@ namespace leafmill {
 
 class GfuBut;
 class OutputRunWorker;
+class PreviewWindow;
 class UiContext;
 class WindowChrome;
 class Xp_ProgressBar;
@@ -46,6 +49,7 @@ public:
     void openSettings();
     void startOutput();
     void stopOutput();
+    void openPreview();
 
     bool isRunning() const;
     FileList& fileList() { return fileList_; }
@@ -65,6 +69,7 @@ private:
     void buildMainFace();
     void buildProgressPanel();
     bool askStop();
+    bool readerTakesTheBook(const std::vector<std::string>& sources, const QString& folder);
     void finishRun();
 
     UiContext& context_;
@@ -75,6 +80,7 @@ private:
     QListWidget* List1 = nullptr;
     GfuBut* arrup = nullptr;
     GfuBut* arrdown = nullptr;
+    xpcmdbutton* Cmd_Preview = nullptr;
     xpcmdbutton* Cmd_AddFiles = nullptr;
     xpcmdbutton* Cmd_DelFiles = nullptr;
     xpcmdbutton* Cmd_ClearList = nullptr;
@@ -88,6 +94,7 @@ private:
 
     FileList fileList_;
     std::unique_ptr<OutputRunWorker> run_;
+    std::unique_ptr<PreviewWindow> preview_;
     bool closeAfterRun_ = false;
     bool centred_ = false;
 };

@@ -4,10 +4,12 @@
 #include "controls/xpcmdbutton.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
+#include "text/PageEncoder.h"
 #include "ui/UiContext.h"
 #include "ui/UiStyle.h"
 #include "ui/WindowChrome.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
@@ -26,6 +28,42 @@ const WindowChrome::Layout kChrome {
 };
 constexpr int kCutWordTop = 104;
 constexpr int kCutWordStep = 24;
+// The Notes reader's section starts below the OK and Cancel buttons.
+constexpr int kReaderTop = 304;
+constexpr int kReaderSwitchTop = kReaderTop + 50;
+constexpr int kReaderSwitchStep = 20;
+constexpr int kReaderHeight = 158;
+
+// The switches of the section, in the dialog's order, with their texts.
+constexpr std::array<std::pair<bool NotesReaderSettings::*, int>, 5> kReaderSwitches { {
+    {&NotesReaderSettings::Links, StringId::ReaderLinks},
+    {&NotesReaderSettings::Titles, StringId::ReaderTitles},
+    {&NotesReaderSettings::Contents, StringId::ReaderContents},
+    {&NotesReaderSettings::ChapterPages, StringId::ReaderChapterPages},
+    {&NotesReaderSettings::JoinLines, StringId::ReaderJoinLines},
+} };
+
+QFrame* makeSeparator(QWidget* parent, const QString& name, int y)
+{
+    auto* line = new QFrame(parent);
+    line->setObjectName(name);
+    line->setGeometry(2, y, 275, 1);
+    line->setAutoFillBackground(true);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    line->setPalette(palette);
+    return line;
+}
+
+QLabel* makeHeading(QWidget* parent, const QString& name, int y)
+{
+    QLabel* heading = ui::makeLabel(parent, name, {8, y});
+    heading->setFont(ui::windowFont(ui::kFont9pt, true));
+    QPalette palette = heading->palette();
+    palette.setColor(QPalette::WindowText, QColor(64, 64, 64));
+    heading->setPalette(palette);
+    return heading;
+}
 
 // The joint-characters box as a number, as the dialog reads it.
 bool readNumber(const QString& text, double* value)
@@ -44,7 +82,7 @@ Frm_Settings::Frm_Settings(UiContext& context, std::function<void()> languageCha
 {
     setObjectName(QStringLiteral("Frm_Settings"));
     setModal(true);
-    setFixedSize(282, 327);
+    setFixedSize(282, 327 + kReaderHeight);
     setFont(ui::windowFont());
     ui::paintBlack(this);
 
@@ -57,6 +95,7 @@ Frm_Settings::Frm_Settings(UiContext& context, std::function<void()> languageCha
     Text1->setText(QString::number(settings.KeepFileSize));
     createCutWordBoxes();
     LoadLanguage();
+    showReaderChoices(settings.NotesReader);
     if (settings.wholeFileMode())
         useCompactLayout();
 }
@@ -73,7 +112,7 @@ QLabel* Frm_Settings::makeRightAlignedLabel(const QString& name, const QRect& ge
 
 void Frm_Settings::buildContent()
 {
-    Picture1 = ui::makePanel(this, QStringLiteral("Picture1"), {1, 22, 280, 304}, ui::kPanelColour);
+    Picture1 = ui::makePanel(this, QStringLiteral("Picture1"), {1, 22, 280, 304 + kReaderHeight}, ui::kPanelColour);
 
     Label5 = makeRightAlignedLabel(QStringLiteral("Label5"), {8, 8, 88, 14});
     Label5->setText(QStringLiteral("Language:"));
@@ -97,19 +136,8 @@ void Frm_Settings::buildContent()
     Text1->installEventFilter(this);
     Label4 = ui::makeLabel(Picture1, QStringLiteral("Label4"), {224, 56});
 
-    Line1 = new QFrame(Picture1);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setGeometry(2, 84, 275, 1);
-    Line1->setAutoFillBackground(true);
-    QPalette linePalette = Line1->palette();
-    linePalette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
-    Line1->setPalette(linePalette);
-
-    Label2 = ui::makeLabel(Picture1, QStringLiteral("Label2"), {8, 88});
-    Label2->setFont(ui::windowFont(ui::kFont9pt, true));
-    QPalette headingPalette = Label2->palette();
-    headingPalette.setColor(QPalette::WindowText, QColor(64, 64, 64));
-    Label2->setPalette(headingPalette);
+    Line1 = makeSeparator(Picture1, QStringLiteral("Line1"), 84);
+    Label2 = makeHeading(Picture1, QStringLiteral("Label2"), 88);
 
     for (int i = 0; i < StringId::CutWordLabelCount; ++i)
         Label3 << makeRightAlignedLabel(QStringLiteral("Label3(%1)").arg(i), {8, 107 + kCutWordStep * i, 68, 14});
@@ -126,6 +154,49 @@ void Frm_Settings::buildContent()
     connect(Command3, &xpcmdbutton::Click, this, &Frm_Settings::restoreDefaults);
     connect(Command1, &xpcmdbutton::Click, this, &Frm_Settings::applyAndClose);
     connect(Command2, &xpcmdbutton::Click, this, &QDialog::reject);
+    buildReaderSection();
+}
+
+void Frm_Settings::buildReaderSection()
+{
+    ReaderLine = makeSeparator(Picture1, QStringLiteral("ReaderLine"), kReaderTop);
+    ReaderHeading = makeHeading(Picture1, QStringLiteral("ReaderHeading"), kReaderTop + 4);
+    ReaderEncodingLabel = makeRightAlignedLabel(QStringLiteral("ReaderEncodingLabel"), {8, kReaderTop + 28, 88, 14});
+    QWidget* frame = ui::makePanel(Picture1, QStringLiteral("ReaderEncodingPanel"), {104, kReaderTop + 25, 164, 20},
+                                   ui::kPanelColour);
+    ReaderEncoding = new QComboBox(frame);
+    ReaderEncoding->setObjectName(QStringLiteral("ReaderEncoding"));
+    ReaderEncoding->setGeometry(-2, -2, 166, 22);
+    for (std::size_t i = 0; i < kReaderSwitches.size(); ++i) {
+        auto* box = new QCheckBox(Picture1);
+        box->setObjectName(QStringLiteral("ReaderSwitch(%1)").arg(i));
+        box->setGeometry(16, kReaderSwitchTop + kReaderSwitchStep * static_cast<int>(i), 256, 18);
+        ReaderSwitches << box;
+    }
+}
+
+void Frm_Settings::showReaderChoices(const NotesReaderSettings& notes)
+{
+    // The code page first, then the names the settings offer; a name of the
+    // file beyond them stays choosable.
+    ReaderEncoding->addItem(context_.text(StringId::ReaderCodePageEncoding), QString());
+    for (std::string_view name : kPageEncodingNames)
+        ReaderEncoding->addItem(ui::fromUtf8(std::string(name)), ui::fromUtf8(std::string(name)));
+    const QString current = ui::fromUtf8(notes.PageEncoding);
+    if (ReaderEncoding->findData(current) < 0)
+        ReaderEncoding->addItem(current, current);
+    ReaderEncoding->setCurrentIndex(ReaderEncoding->findData(current));
+    for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
+        ReaderSwitches[static_cast<int>(i)]->setChecked(notes.*(kReaderSwitches[i].first));
+}
+
+NotesReaderSettings Frm_Settings::chosenReaderSettings() const
+{
+    NotesReaderSettings notes;
+    notes.PageEncoding = ui::toUtf8(ReaderEncoding->currentData().toString());
+    for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
+        notes.*(kReaderSwitches[i].first) = ReaderSwitches[static_cast<int>(i)]->isChecked();
+    return notes;
 }
 
 void Frm_Settings::DrawFaceText()
@@ -138,6 +209,12 @@ void Frm_Settings::DrawFaceText()
     Label2->setText(context_.text(StringId::CutWordsHeading));
     ui::fitLabel(Label2);
     Command3->setCaption(context_.text(StringId::RestoreDefaults));
+    ReaderHeading->setText(context_.text(StringId::ReaderHeading));
+    ui::fitLabel(ReaderHeading);
+    ReaderEncodingLabel->setText(context_.text(StringId::ReaderEncodingLabel));
+    ui::fitRightAlignedLabel(ReaderEncodingLabel);
+    for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
+        ReaderSwitches[static_cast<int>(i)]->setText(context_.text(kReaderSwitches[i].second));
     for (int i = 0; i < Label3.size(); ++i) {
         Label3[i]->setText(context_.text(StringId::cutWordLabel(i)));
         ui::fitRightAlignedLabel(Label3[i]);
@@ -251,6 +328,12 @@ void Frm_Settings::applyAndClose()
         if (!Text2[i]->text().isEmpty())
             settings.CutWord.push_back(DecodeCutWord(ui::toUtf8(Text2[i]->text())));
     settings.CutWord.resize(static_cast<std::size_t>(Text2.size()));
+    // Untouched, a main.ini without the reader's section stays without it.
+    NotesReaderSettings notes = chosenReaderSettings();
+    NotesReaderSettings opened = settings.NotesReader;
+    notes.present = opened.present = true;
+    if (settings.NotesReader.present || notes != opened)
+        settings.NotesReader = notes;
     applyLanguage();
     context_.saveSettings(this);
     accept();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -14,13 +15,14 @@ class QLineEdit;
 
 namespace leafmill {
 
+struct NotesReaderSettings;
 class UiContext;
 class WindowChrome;
 class xpcmdbutton;
 
-// The modal settings dialog: the language, the joint characters and the cut
-// sensitive characters. OK applies and saves; Cancel and the close button
-// discard.
+// The modal settings dialog: the language, the joint characters, the cut
+// sensitive characters and, below them, the pages for the iPod's Notes
+// reader. OK applies and saves; Cancel and the close button discard.
 class Frm_Settings : public QDialog {
     Q_OBJECT
 public:
@@ -47,6 +49,9 @@ private:
     bool filterKeepFileSizeKey(QEvent* event);
     void correctKeepFileSize();
     void applyLanguage();
+    void buildReaderSection();
+    void showReaderChoices(const NotesReaderSettings& notes);
+    NotesReaderSettings chosenReaderSettings() const;
 
     UiContext& context_;
     std::function<void()> languageChanged_;
@@ -66,6 +71,11 @@ private:
     xpcmdbutton* Command3 = nullptr;
     xpcmdbutton* Command1 = nullptr;
     xpcmdbutton* Command2 = nullptr;
+    QFrame* ReaderLine = nullptr;
+    QLabel* ReaderHeading = nullptr;
+    QLabel* ReaderEncodingLabel = nullptr;
+    QComboBox* ReaderEncoding = nullptr;
+    QList<QCheckBox*> ReaderSwitches; // Links, Titles, Contents, ChapterPages, JoinLines
     std::vector<std::string> languageBaseNames_;  // parallel to Combo2
     bool centred_ = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,12 @@ struct OpenFilesAnswer {
 
 // Everything the windows ask the person in front of them. The program uses
 // QtPrompter; tests install a scripted one, so that no real dialog blocks.
+// A folder the chooser puts forward, with the words that say what it is.
+struct FolderOffer {
+    QString folder;
+    QString label;
+};
+
 class Prompter {
 public:
     virtual ~Prompter() = default;
@@ -36,8 +43,10 @@ public:
     // A question with Yes and No and no icon; true for Yes.
     virtual bool question(QWidget* owner, const QString& caption, const QString& text) = 0;
     virtual OpenFilesAnswer openFiles(QWidget* owner, const OpenFilesRequest& request) = 0;
-    // A folder-only chooser; the chosen folder, or the empty text on cancel.
-    virtual QString chooseFolder(QWidget* owner, const QString& title, const QString& preselected) = 0;
+    // A folder-only chooser that offers `offers` beside the preselected
+    // folder; the chosen folder, or the empty text on cancel.
+    virtual QString chooseFolder(QWidget* owner, const QString& title, const QString& preselected,
+                                 const QList<FolderOffer>& offers = {}) = 0;
 };
 
 }  // namespace leafmill

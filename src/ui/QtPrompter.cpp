@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStringList>
 #include <QUrl>
 
 namespace leafmill {
@@ -53,7 +54,8 @@ OpenFilesAnswer QtPrompter::openFiles(QWidget* owner, const OpenFilesRequest& re
     return answer;
 }
 
-QString QtPrompter::chooseFolder(QWidget* owner, const QString& title, const QString& preselected)
+QString QtPrompter::chooseFolder(QWidget* owner, const QString& title, const QString& preselected,
+                                 const QList<FolderOffer>& offers)
 {
     QFileDialog dialog(owner, title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -70,6 +72,19 @@ QString QtPrompter::chooseFolder(QWidget* owner, const QString& title, const QSt
 #else
         dialog.setDirectory(QDir::rootPath());
 #endif
+    }
+    // The offered folders stand in the side bar; their labels say what they are.
+    if (!offers.isEmpty()) {
+        QList<QUrl> places = dialog.sidebarUrls();
+        QStringList labels;
+        for (const FolderOffer& offer : offers) {
+            places << QUrl::fromLocalFile(offer.folder);
+            labels << offer.label;
+        }
+        dialog.setSidebarUrls(places);
+        dialog.setLabelText(QFileDialog::LookIn, labels.join(QLatin1Char('\n')));
+        if (preselected.isEmpty() || !previous.isDir())
+            dialog.setDirectory(offers.constFirst().folder);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

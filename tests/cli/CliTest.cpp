@@ -110,6 +110,10 @@ TEST_F(CliTest, BadUsageExitsWithTwo)
              { "--help", "--version" },
              { "--help=yes" },
              { "--book" },
+             { "--links", "--no-links", "--book", "A", "--out", (dir / "out").string(), text },
+             { "--text", text, "--join-lines" },
+             { "--encoding" },
+             { "--links=no", "--book", "A", "--out", (dir / "out").string(), text },
              { "--book=A", "--book=B", "--out=" + (dir / "out").string(), text },
          }) {
         const Outcome outcome = run(arguments);
@@ -252,6 +256,51 @@ TEST_F(CliTest, TextWritesWhatASourceReducesTo)
         = run({ "--settings", settingsFile.string(), "--text", source("p.html", "<p>Caf&eacute; au lait</p>") });
     EXPECT_EQ(html.status, 0) << html.err;
     EXPECT_NE(html.out.find("Caf\xe9 au lait"), std::string::npos) << html.out;
+}
+
+TEST_F(CliTest, PageChoicesOverrideTheSettingsAndTheReadersLimitsAreWarned)
+{
+    // Pages longer than the reader shows, in a Notes folder with no room left.
+    std::string settings = test::readFile(settingsFile);
+    settings.replace(settings.find("SingleFileSize0=100"), 19, "SingleFileSize0=5000");
+    test::writeFile(settingsFile, settings);
+    const std::filesystem::path notes = dir / "ipod" / "Notes";
+    std::filesystem::create_directories(dir / "ipod" / "iPod_Control");
+    std::filesystem::create_directories(notes);
+    for (int i = 0; i < 1000; ++i)
+        test::writeFile(notes / ("n" + std::to_string(i) + ".txt"), "x");
+    const std::string text = source("a.txt", std::string(6000, 'x') + "\r\n");
+    struct Case {
+        std::vector<std::string> choices;
+        std::string firstPageHas; // empty: plain text pages
+        std::string firstPageLacks;
+    };
+    for (const Case& c : std::vector<Case> {
+             { {}, "", "" },
+             { { "--links", "--no-titles" }, "<A HREF=\"A0001.txt\" NOPUSH>Next</A>", "<TITLE>" },
+             { { "--titles", "--no-links", "--contents", "--encoding", "Latin-1" }, "<TITLE>a - 1/2</TITLE>", "<A HREF" },
+         }) {
+        std::vector<std::string> arguments = { "--settings", settingsFile.string(), "--book", "A", "--out", notes.string() };
+        arguments.insert(arguments.end(), c.choices.begin(), c.choices.end());
+        arguments.push_back(text);
+        const Outcome outcome = run(arguments);
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        const std::string page = test::readFile(notes / "A" / "A0000.txt");
+        EXPECT_EQ(std::filesystem::exists(notes / "A" / "00 Contents.txt"), c.firstPageHas.find("TITLE") != std::string::npos);
+        if (c.firstPageHas.empty()) {
+            EXPECT_EQ(page.substr(0, 8), "xxxxxxxx");
+            EXPECT_EQ(outcome.err, "");
+            continue;
+        }
+        EXPECT_NE(page.find(c.firstPageHas), std::string::npos) << page.substr(0, 80);
+        EXPECT_EQ(page.find(c.firstPageLacks), std::string::npos);
+        EXPECT_NE(outcome.err.find("warning: A page size of 5000 bytes"), std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find("the Notes reader loads only 0 more"), std::string::npos) << outcome.err;
+    }
+    const Outcome unknown = run({ "--settings", settingsFile.string(), "--encoding", "Klingon", "--book", "B", "--out",
+        notes.string(), text });
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("Klingon"), std::string::npos);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "convert/OutputRun.h"
+#include "convert/PageText.h"
 #include "lang/LanguageTable.h"
 #include "text/CodePage.h"
 
@@ -132,6 +133,8 @@ TEST_F(NotesBookTest, TextThatLooksLikeATagIsEscapedAndNeverCutInside)
     for (const auto& page : pages())
         all += page.bytes.substr(0, page.bytes.size() - 2);
     EXPECT_EQ(all.substr(0, 39), "&lt;a&lt;b & c&amp;lt; 1 < 2 &lt;a&lt;b");
+    // A '<' that ends a line or the text could run on into the markup after it.
+    EXPECT_EQ(escapeMarkup("a <\r\nb <\nc <"), "a &lt;\r\nb &lt;\nc &lt;");
 }
 
 
@@ -210,20 +213,23 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
         for (const auto& link : contents.links) {
             titles.push_back(link.text);
             std::string target = test::readNote(test::readFile(dir / "out" / "Book" / link.href), "ISO-8859-1").text;
-            if (target.rfind("Previous\r\n", 0) == 0)
-                target.erase(0, 10);
+            if (target.rfind("Previous", 0) == 0)
+                target.erase(0, 8);
             // A chapter named after its file starts with the file's text.
             const std::string heading = link.text == "novel" ? "Foreword" : link.text;
             const std::size_t at = target.find(heading);
             ASSERT_NE(at, std::string::npos) << link.href << " lacks " << heading;
             if (chapterPages) {
                 EXPECT_EQ(target.find_first_not_of("\r\n"), at) << link.href;
+                EXPECT_EQ(test::readNote(test::readFile(dir / "out" / "Book" / link.href), "ISO-8859-1").title.rfind(link.text + " - ", 0), 0u);
             }
         }
         EXPECT_EQ(titles, (std::vector<std::string> { "novel", "Chapter 1", "Chapter 2", "Chapter 3", "Chapter 4", "Second" }));
         std::vector<std::string> names = namesOf(written);
         EXPECT_EQ(test::checkBook(dir / "out" / "Book", names, "ISO-8859-1"), std::vector<std::string> {});
         EXPECT_EQ(test::readNote(written.back().bytes, "ISO-8859-1").title.substr(0, 9), "Second - ");
+        // The first page opens with the foreword, before Chapter 1 starts on it.
+        EXPECT_EQ(test::readNote(written.front().bytes, "ISO-8859-1").title.substr(0, 8), "novel - ");
     }
 }
 

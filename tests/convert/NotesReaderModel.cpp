@@ -1,9 +1,10 @@
 #include "NotesReaderModel.h"
 
 #include "TestSupport.h"
+#include "convert/ReaderLimits.h"
+#include "convert/ReaderView.h"
 #include "text/CodePage.h"
 
-#include <algorithm>
 #include <cctype>
 #include <map>
 
@@ -11,112 +12,62 @@ namespace leafmill::test {
 
 namespace {
 
-std::string upper(std::string_view text)
+// The book's own markup must be well formed: the reader complains about a
+// closing tag without its opening one, a link without HREF, nested links and
+// tags left open.
+std::vector<std::string> markupErrors(std::string_view text)
 {
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::string decodeEntities(std::string_view text)
-{
-    static const std::map<std::string, std::string> kEntities = { { "&lt;", "<" }, { "&gt;", ">" },
-        { "&amp;", "&" }, { "&quot;", "\"" } };
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        bool matched = false;
-        if (text[i] == '&')
-            for (const auto& [entity, shown] : kEntities)
-                if (text.substr(i, entity.size()) == entity) {
-                    out += shown;
-                    i += entity.size() - 1;
-                    matched = true;
-                    break;
-                }
-        if (!matched)
-            out.push_back(text[i]);
+    std::vector<std::string> errors;
+    bool inTitle = false;
+    bool inLink = false;
+    for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+        const std::size_t close = text.find('>', at);
+        if (close == std::string_view::npos)
+            break;
+        std::string tag(text.substr(at + 1, close - at - 1));
+        for (char& c : tag)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const std::string name = tag.substr(0, tag.find(' '));
+        if (name == "TITLE") {
+            inTitle = true;
+        } else if (name == "/TITLE") {
+            if (!inTitle)
+                errors.push_back("</TITLE> without <TITLE>");
+            inTitle = false;
+        } else if (name == "A") {
+            if (inLink || tag.find("HREF=\"") == std::string::npos)
+                errors.push_back("a badly formed link: <" + tag + ">");
+            inLink = true;
+        } else if (name == "/A") {
+            if (!inLink)
+                errors.push_back("</A> without <A>");
+            inLink = false;
+        }
     }
-    return out;
-}
-
-bool isKnownTag(const std::string& name)
-{
-    static const std::vector<std::string> kTags = { "A", "/A", "TITLE", "/TITLE", "BR", "P", "/P", "INSTRUCTIONS" };
-    return std::find(kTags.begin(), kTags.end(), name) != kTags.end();
+    if (inTitle || inLink)
+        errors.push_back("a tag left open");
+    return errors;
 }
 
 } // namespace
 
+// The screen's text, title and links are the program's own reader model's
+// (the preview shows notes through it); this adds what a book must also be.
 ReaderNote readNote(std::string_view bytes, std::string_view readerEncoding)
 {
+    const auto encoding = CodePage::open(std::string(readerEncoding));
+    const leafmill::ReaderNote shown = readReaderNote(bytes, *encoding);
     ReaderNote note;
-    note.truncated = bytes.size() > kNoteLimit;
-    bytes = bytes.substr(0, kNoteLimit);
-    const std::string text = CodePage::open(std::string(readerEncoding))->toUtf8(bytes);
-
-    std::string shown;
-    std::string* into = &shown;
-    std::string title;
-    bool inTitle = false;
-    bool inLink = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 4, "<!--") == 0) {
-            const std::size_t end = text.find("-->", i);
-            i = end == std::string::npos ? text.size() : end + 2;
-            continue;
-        }
-        const std::size_t close = text[i] == '<' ? text.find('>', i) : std::string::npos;
-        const std::string inside = close == std::string::npos ? "" : text.substr(i + 1, close - i - 1);
-        const std::string name = upper(inside.substr(0, inside.find(' ')));
-        if (text[i] != '<' || close == std::string::npos || !isKnownTag(name)) {
-            into->push_back(text[i]);
-            continue;
-        }
-        i = close;
-        if (name == "TITLE") {
-            inTitle = true;
-            into = &title;
-        } else if (name == "/TITLE") {
-            if (!inTitle)
-                note.errors.push_back("</TITLE> without <TITLE>");
-            inTitle = false;
-            into = &shown;
-        } else if (name == "A") {
-            const std::string attributes = upper(inside);
-            const std::size_t href = attributes.find("HREF=\"");
-            if (inLink || href == std::string::npos) {
-                note.errors.push_back("a badly formed link: <" + inside + ">");
-                continue;
-            }
-            const std::size_t end = inside.find('"', href + 6);
-            note.links.push_back({ inside.substr(href + 6, end - href - 6), "",
-                attributes.find(" NOPUSH") != std::string::npos });
-            inLink = true;
-        } else if (name == "/A") {
-            if (!inLink)
-                note.errors.push_back("</A> without <A>");
-            inLink = false;
-        } else if (name == "BR" || name == "P" || name == "/P") {
-            into->push_back('\n');
-        }
+    note.truncated = bytes.size() > kReaderNoteBytes;
+    note.title = shown.title;
+    for (const NoteLink& link : shown.links)
+        note.links.push_back({ link.href, "", link.nopush });
+    for (const NoteRun& run : shown.runs) {
+        note.text += run.text;
+        if (run.link >= 0)
+            note.links[static_cast<std::size_t>(run.link)].text += run.text;
     }
-    if (inTitle || inLink)
-        note.errors.push_back("a tag left open");
-    // The link texts are the shown text between <A> and </A>; enough for the
-    // book's own links, which never nest.
-    std::size_t from = 0;
-    for (ReaderLink& link : note.links) {
-        const std::size_t start = text.find("<A HREF=\"" + link.href + "\"", from);
-        const std::size_t open = text.find('>', start);
-        const std::size_t end = text.find("</A>", open);
-        if (start == std::string::npos || end == std::string::npos)
-            break;
-        link.text = decodeEntities(text.substr(open + 1, end - open - 1));
-        from = end;
-    }
-    note.title = decodeEntities(title);
-    note.text = decodeEntities(shown);
+    note.errors = markupErrors(encoding->toUtf8(bytes.substr(0, kReaderNoteBytes)));
     return note;
 }
 

@@ -7,11 +7,8 @@
 
 namespace leafmill::test {
 
-// A small model of the iPod's Notes reader, from its guides: a note is cut
-// off after 4,096 bytes; tags are case-insensitive; <TITLE> names the note,
-// <A HREF="file"> links (relative to the note's folder, NOPUSH keeps it out
-// of the history), <BR> and <P> break lines, comments go, tags the reader
-// does not know show as text; every note is in the reader's encoding.
+// A note as the iPod's Notes reader takes it (the program's own reader model),
+// with what a book's notes must also be: not cut short, well-formed markup.
 struct ReaderLink {
     std::string href;
     std::string text;
@@ -25,8 +22,6 @@ struct ReaderNote {
     bool truncated = false; // the file is longer than the reader reads
     std::vector<std::string> errors; // tags the reader would report as badly formed
 };
-
-inline constexpr std::size_t kNoteLimit = 4096;
 
 ReaderNote readNote(std::string_view bytes, std::string_view readerEncoding);
 

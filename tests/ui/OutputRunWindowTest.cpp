@@ -212,6 +212,34 @@ TEST_F(OutputRunWindowTest, StopAnsweredYesEndsTheRunAfterTheCurrentSource)
     EXPECT_EQ(stoppedBook, renamed);
 }
 
+TEST_F(OutputRunWindowTest, ABookTheReaderCannotLoadWholeIsMadeOnlyWhenTheUserSaysSo)
+{
+    // An iPod whose Notes folder has room for one more note.
+    const fs::path notes = outDir / "Notes";
+    fs::create_directories(outDir / "iPod_Control");
+    fs::create_directories(notes);
+    for (int i = 0; i < 999; ++i)
+        writeFile(notes / ("n" + std::to_string(i) + ".txt"), "x");
+    const auto size = static_cast<long long>(fs::file_size(sourceDir / "form.txt"));
+    const long long pages = (size + 3999) / 4000 + 1; // the shipped row's pages and the contents
+    const QString question = env.text(StringId::AskTooManyNotes)
+                                 .replace(QStringLiteral("@Notes"), QString::number(pages))
+                                 .replace(QStringLiteral("@Limit"), QStringLiteral("1"));
+    prepare(QStringLiteral("Alice"), {sources[0]});
+    for (const bool answer : {false, true}) {
+        env.prompter.answers = {answer};
+        env.prompter.folderAnswers.push_back(shown(notes));
+        QSignalSpy ended(window.get(), &Frm_Main::runEnded);
+        clickOutput();
+        EXPECT_EQ(env.prompter.textsOf(Kind::Question).last(), question);
+        EXPECT_EQ(window->isRunning(), answer);
+        if (answer) {
+            ASSERT_TRUE(ended.wait(60000));
+        }
+        EXPECT_EQ(fs::exists(notes / "Alice" / "Alice0000.txt"), answer);
+    }
+}
+
 TEST_F(OutputRunWindowTest, StopAnsweredNoGoesOnToTheEnd)
 {
     prepare(QStringLiteral("Alice"), sources);
@@ -272,11 +300,13 @@ TEST_F(OutputRunWindowTest, ClosingDuringARunAsksThenStopsAndUnloads)
 
 TEST_F(OutputRunWindowTest, TheCloseQuestionHoldsTheRunAndOutputIsRedAgainAfterwards)
 {
-    // A source long enough that the run is still cutting it when the question comes.
+    // A source long enough that the run is still cutting it when the question
+    // comes, and short enough to stay below the reader's 1,000 notes (which
+    // would be asked about first).
     std::string line(78, 'x');
     line += "\r\n";
     std::string big;
-    for (int i = 0; i < 100000; ++i)
+    for (int i = 0; i < 45000; ++i)
         big += line;
     writeFile(sourceDir / "long.txt", big);
     prepare(QStringLiteral("Held"), {shown(sourceDir / "long.txt"), sources[0]});

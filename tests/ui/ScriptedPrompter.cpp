@@ -41,7 +41,8 @@ OpenFilesAnswer ScriptedPrompter::openFiles(QWidget*, const OpenFilesRequest& re
     return answer;
 }
 
-QString ScriptedPrompter::chooseFolder(QWidget*, const QString& title, const QString& preselected)
+QString ScriptedPrompter::chooseFolder(QWidget*, const QString& title, const QString& preselected,
+                                       const QList<FolderOffer>&)
 {
     prompts.push_back({Kind::ChooseFolder, QString(), title});
     lastPreselectedFolder = preselected;

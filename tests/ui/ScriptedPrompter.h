@@ -23,7 +23,8 @@ public:
     void critical(QWidget* owner, const QString& caption, const QString& text) override;
     bool question(QWidget* owner, const QString& caption, const QString& text) override;
     OpenFilesAnswer openFiles(QWidget* owner, const OpenFilesRequest& request) override;
-    QString chooseFolder(QWidget* owner, const QString& title, const QString& preselected) override;
+    QString chooseFolder(QWidget* owner, const QString& title, const QString& preselected,
+                         const QList<FolderOffer>& offers) override;
 
     // The prompts of one kind, in order.
     std::vector<Prompt> of(Kind kind) const;

@@ -1,7 +1,7 @@
 #include "extract/docx/WordNumbering.h"
 
 #include "extract/package/XmlDocument.h"
-#include "extract/rtf/SymbolFont.h"
+#include "text/SymbolFonts.h"
 #include "text/Utf8.h"
 
 #include <algorithm>
@@ -54,13 +54,14 @@ bool isPrivateUse(std::string_view utf8)
 
 }  // namespace
 
-std::string symbolFontText(std::string_view utf8)
+std::string symbolFontText(std::string_view utf8, SymbolFont font)
 {
     std::string out;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const auto b = static_cast<unsigned char>(utf8[i]);
         if (b < 0x80) {
-            appendUtf8(rtf::symbolFontChar(b), out);
+            const char32_t c = symbolFontChar(font, b);
+            appendUtf8(c ? c : b, out);
             continue;
         }
         // U+F020..U+F0FF is EF 80 A0 .. EF 83 BF.
@@ -68,8 +69,8 @@ std::string symbolFontText(std::string_view utf8)
             && static_cast<unsigned char>(utf8[i + 1]) <= 0x83) {
             const unsigned c = ((static_cast<unsigned char>(utf8[i + 1]) & 0x3F) << 6)
                 | (static_cast<unsigned char>(utf8[i + 2]) & 0x3F);
-            if (c >= 0x20) {
-                appendUtf8(rtf::symbolFontChar(static_cast<unsigned char>(c)), out);
+            if (const char32_t shown = symbolFontChar(font, c)) {
+                appendUtf8(shown, out);
                 i += 2;
                 continue;
             }
@@ -150,9 +151,10 @@ std::string WordNumbering::label(const Levels& levels, const Count& count, int l
 {
     const Level& shown = levels[static_cast<std::size_t>(level)];
     if (shown.bullet) {
-        std::string text = shown.font == "Symbol" ? symbolFontText(shown.text) : shown.text;
-        // Other picture fonts (Wingdings) draw their own shapes: a bullet says the same.
-        if (text.empty() || isPrivateUse(text) || shown.font.find("Wingdings") != std::string::npos)
+        const SymbolFont font = symbolFontNamed(shown.font);
+        std::string text = font != SymbolFont::None ? symbolFontText(shown.text, font) : shown.text;
+        // Picture fonts without a table draw their own shapes: a bullet says the same.
+        if (text.empty() || isPrivateUse(text))
             text = kBullet;
         return text;
     }

@@ -2,6 +2,7 @@
 
 #include "extract/docx/WordStyles.h"
 #include "extract/package/ListNumbers.h"
+#include "text/SymbolFonts.h"
 
 #include <pugixml.hpp>
 
@@ -51,8 +52,8 @@ private:
     std::map<std::string, Count, std::less<>> counts_;
 };
 
-// Text written in the Symbol font (bytes or the private-use characters
+// Text written in a symbol font (bytes or the private-use characters
 // U+F020..U+F0FF Word stores them as) with the characters that font draws.
-std::string symbolFontText(std::string_view utf8);
+std::string symbolFontText(std::string_view utf8, SymbolFont font);
 
 }  // namespace leafmill::extract::docx

@@ -4,7 +4,7 @@
 #include "extract/docx/WordStyles.h"
 #include "extract/package/TextBuilder.h"
 #include "extract/package/XmlDocument.h"
-#include "extract/rtf/SymbolFont.h"
+#include "text/SymbolFonts.h"
 
 #include <cstdlib>
 #include <algorithm>
@@ -193,19 +193,17 @@ void WordText::text(pugi::xml_node t)
     out_.append(value, TextBuilder::Space::Preserve);
 }
 
-// A character of a symbol font, as the other Word reader maps them: the
-// Symbol font's to the characters it draws, other fonts' as they are, and
+// A character of a symbol font, as the other readers map them: the symbol
+// fonts' to the characters they draw, other fonts' as they are, and other
 // picture fonts' private characters, which stand for no character, left out.
 void WordText::symbol(pugi::xml_node sym)
 {
     if (fieldsInInstructions_ > 0)
         return;
-    unsigned long c = std::strtoul(std::string(attributeValue(sym, "char")).c_str(), nullptr, 16);
-    const bool symbolFont = attributeValue(sym, "font") == "Symbol";
-    if (symbolFont && c >= 0xF000 && c <= 0xF0FF)
-        c -= 0xF000;
-    if (symbolFont && c < 0x100)
-        out_.append(rtf::symbolFontChar(static_cast<unsigned char>(c)));
+    const unsigned long c = std::strtoul(std::string(attributeValue(sym, "char")).c_str(), nullptr, 16);
+    const SymbolFont font = symbolFontNamed(attributeValue(sym, "font"));
+    if (const char32_t shown = c <= 0xFFFF ? symbolFontChar(font, static_cast<char32_t>(c)) : 0)
+        out_.append(shown);
     else if (c >= 0x20 && !isPrivateUse(c) && c <= 0x10FFFF)
         out_.append(static_cast<char32_t>(c));
     else

@@ -1,7 +1,6 @@
 #include "extract/rtf/ByteDecoder.h"
 
 #include "extract/rtf/RtfCharsets.h"
-#include "extract/rtf/SymbolFont.h"
 #include "text/Utf8.h"
 
 #include <unicode/ucnv.h>
@@ -61,12 +60,17 @@ std::unique_ptr<ByteDecoder> ByteDecoder::openConverter(const std::string& name,
     return decoder;
 }
 
-std::unique_ptr<ByteDecoder> ByteDecoder::forSymbolFont()
+std::unique_ptr<ByteDecoder> ByteDecoder::forSymbolFont(SymbolFont font)
 {
     std::unique_ptr<ByteDecoder> decoder(new ByteDecoder);
-    decoder->codePage_ = symbolCodePage;
-    for (int b = 0; b < 256; ++b)
-        decoder->setEntry(static_cast<unsigned char>(b), symbolFontChar(static_cast<unsigned char>(b)));
+    decoder->codePage_ = codePageOfSymbolFont(font);
+    // A glyph without a character of its own: the Symbol font's stays the
+    // byte it was, a picture font's becomes a bullet.
+    const char32_t unmapped = font == SymbolFont::Symbol ? 0 : U'\u2022';
+    for (int b = 0; b < 256; ++b) {
+        const char32_t c = symbolFontChar(font, static_cast<char32_t>(b));
+        decoder->setEntry(static_cast<unsigned char>(b), c ? c : b < 0x20 || !unmapped ? static_cast<char32_t>(b) : unmapped);
+    }
     return decoder;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/SymbolFonts.h"
 #include "text/Utf8.h"
 
 #include <array>
@@ -20,7 +21,7 @@ public:
     static std::unique_ptr<ByteDecoder> open(int codePage);
     // By ICU converter name; `codePage` is only kept as a label.
     static std::unique_ptr<ByteDecoder> openConverter(const std::string& name, int codePage);
-    static std::unique_ptr<ByteDecoder> forSymbolFont();
+    static std::unique_ptr<ByteDecoder> forSymbolFont(SymbolFont font);
     // A picture font's glyphs have no characters; a bullet stands for each.
     static std::unique_ptr<ByteDecoder> forPictographFont();
     ~ByteDecoder();

@@ -36,9 +36,10 @@ ByteDecoder& DecoderCache::get(int codePage)
         }
     }
     if (!known && codePage != 0) {
-        auto decoder = codePage == symbolCodePage ? ByteDecoder::forSymbolFont()
-            : codePage == pictographCodePage      ? ByteDecoder::forPictographFont()
-                                                  : ByteDecoder::open(codePage);
+        const SymbolFont symbolFont = symbolFontOfCodePage(codePage);
+        auto decoder = symbolFont != SymbolFont::None ? ByteDecoder::forSymbolFont(symbolFont)
+            : codePage == pictographCodePage          ? ByteDecoder::forPictographFont()
+                                                      : ByteDecoder::open(codePage);
         if (!decoder)
             warnings_.push_back("unknown code page " + std::to_string(codePage) + "; its text was read as "
                                 + fallbackName_);

@@ -64,6 +64,38 @@ int codePageOfCharset(int charset)
     }
 }
 
+int codePageOfSymbolFont(SymbolFont font)
+{
+    switch (font) {
+    case SymbolFont::Symbol:
+        return symbolCodePage;
+    case SymbolFont::Wingdings:
+        return wingdingsCodePage;
+    case SymbolFont::Webdings:
+        return webdingsCodePage;
+    case SymbolFont::ZapfDingbats:
+        return zapfDingbatsCodePage;
+    default:
+        return pictographCodePage;
+    }
+}
+
+SymbolFont symbolFontOfCodePage(int codePage)
+{
+    switch (codePage) {
+    case symbolCodePage:
+        return SymbolFont::Symbol;
+    case wingdingsCodePage:
+        return SymbolFont::Wingdings;
+    case webdingsCodePage:
+        return SymbolFont::Webdings;
+    case zapfDingbatsCodePage:
+        return SymbolFont::ZapfDingbats;
+    default:
+        return SymbolFont::None;
+    }
+}
+
 std::vector<std::string> converterNamesOf(int codePage)
 {
     switch (codePage) {

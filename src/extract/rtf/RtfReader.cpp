@@ -119,8 +119,9 @@ bool RtfReader::closeGroup()
     return true;
 }
 
-// A font entry ends with ";". Only the font named Symbol has the Symbol
-// font's letters; other symbol-set fonts draw pictures.
+// A font entry ends with ";". The symbol fonts we have tables for are known
+// by name, whatever character set the entry gives; other fonts of the symbol
+// set draw pictures.
 void RtfReader::onFontName(std::string_view bytes)
 {
     for (char c : bytes) {
@@ -129,9 +130,10 @@ void RtfReader::onFontName(std::string_view bytes)
                 fontName_.push_back(c);
             continue;
         }
-        const std::size_t start = fontName_.find_first_not_of(' ');
-        const bool isSymbol = start != std::string::npos && fontName_.compare(start, 6, "Symbol") == 0;
-        if (fontCodePage(top().font) == symbolCodePage && !isSymbol)
+        const SymbolFont named = symbolFontNamed(fontName_);
+        if (named != SymbolFont::None)
+            setFontCodePage(top().font, codePageOfSymbolFont(named));
+        else if (fontCodePage(top().font) == symbolCodePage)
             setFontCodePage(top().font, pictographCodePage);
         fontName_.clear();
     }
@@ -255,10 +257,12 @@ void RtfReader::onWord(const RtfToken& token)
         if (TextAssembler* sink = textSink(); sink && token.hasParam && token.param != 0) {
             const int32_t n = token.param < 0 ? token.param + 65536 : token.param;
             // Picture fonts' glyphs come as private-use characters U+F000 + byte,
-            // which no code page holds. (The Symbol font's are kept as written,
-            // as word processors export them.)
+            // which no code page holds and a reader shows as boxes. (The Symbol
+            // font's are kept as written, as word processors export them.)
             const int page = fontCodePage(g.font);
-            if (page == pictographCodePage && n >= 0xF020 && n <= 0xF0FF)
+            const bool symbolFont = page == pictographCodePage
+                || (page != symbolCodePage && symbolFontOfCodePage(page) != SymbolFont::None);
+            if (symbolFont && n >= 0xF020 && n <= 0xF0FF)
                 sink->appendByte(static_cast<unsigned char>(n - 0xF000), decoders_.get(page));
             else
                 sink->appendUtf16Unit(n >= 0 && n <= 0xFFFF ? static_cast<char16_t>(n) : u'\uFFFD');

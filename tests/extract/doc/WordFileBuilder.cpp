@@ -83,6 +83,19 @@ std::string formattingPage(std::uint32_t textStart, std::uint32_t textEnd, const
 
 // Word 6: a 0x300-byte head, the text (in reading order, or backwards), and
 // for a complex file the CLX behind it.
+// The piece table's character positions: where each piece starts, then the end.
+std::string pieceStarts(const WordFileSpec& spec)
+{
+    std::string plc;
+    std::uint32_t cp = 0;
+    for (const auto& piece : spec.pieces) {
+        putU32(plc, plc.size(), cp);
+        cp += static_cast<std::uint32_t>(piece.text.size());
+    }
+    putU32(plc, plc.size(), cp);
+    return plc;
+}
+
 std::string word6Stream(const WordFileSpec& spec, std::uint32_t ccpText)
 {
     std::string out(0x300, '\0');
@@ -105,13 +118,7 @@ std::string word6Stream(const WordFileSpec& spec, std::uint32_t ccpText)
     putU32(out, 0x1C, static_cast<std::uint32_t>(out.size()));
     if (spec.complex) {
         std::string clx = spec.prcBeforePieces ? std::string("\x01\x02\x00\x55\x01", 5) : std::string();
-        std::string plc;
-        std::uint32_t cp = 0;
-        for (const auto& piece : spec.pieces) {
-            putU32(plc, plc.size(), cp);
-            cp += static_cast<std::uint32_t>(piece.text.size());
-        }
-        putU32(plc, plc.size(), cp);
+        std::string plc = pieceStarts(spec);
         for (std::uint32_t offset : offsets) {
             std::string pcd(8, '\0');
             putU32(pcd, 2, offset);
@@ -160,13 +167,7 @@ WordStreams buildWordStreams(const WordFileSpec& spec)
     std::string clx;
     if (spec.prcBeforePieces)
         clx += std::string("\x01\x03\x00\x55\x08\x01", 6);  // sprmCFBold on
-    std::string plc;
-    std::uint32_t cp = 0;
-    for (const auto& piece : spec.pieces) {
-        putU32(plc, plc.size(), cp);
-        cp += static_cast<std::uint32_t>(piece.text.size());
-    }
-    putU32(plc, plc.size(), cp);
+    std::string plc = pieceStarts(spec);
     for (std::size_t i = 0; i < spec.pieces.size(); ++i) {
         std::string pcd(8, '\0');
         const bool compressed = spec.pieces[i].compressed;

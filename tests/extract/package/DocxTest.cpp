@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                           + R"(<w:r><w:rPr><w:vanish/></w:rPr><w:t>hidden</w:t></w:r><w:r>)"
                           + R"(<w:sym w:font="Symbol" w:char="F061"/><w:sym w:font="Wingdings" w:char="F0E8"/>)"
                           + R"(<w:sym w:font="Arial" w:char="263A"/></w:r>)")),
-               "newα☺\r\n"},
+               "newα🡺☺\r\n"},
         ReadCase {"text box once, after its paragraph",
                   document(p(r("Before") + textBox(p(r("boxed") + textBox(p(r("inner"))))) + r(" after"))),
                   "Before after\r\nboxed\r\ninner\r\n"},
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
                             + listItem(2, 1, "square") + listItem(2, 2, "plain") + listItem(3, 0, "five")
                             + listItem(9, 0, "unknown list"),
                         {{"numbering", kNumbering}}),
-               "1. one\r\n1.a) sub\r\n1.b) sub\r\n2.1 deep\r\n2. two\r\n2.a) sub\r\n\u2022 dot\r\n\u2022 square\r\n"
+               "1. one\r\n1.a) sub\r\n1.b) sub\r\n2.1 deep\r\n2. two\r\n2.a) sub\r\n\u2022 dot\r\n\u25AA square\r\n"
                "plain\r\n5. five\r\nunknown list\r\n"},
         ReadCase {"notes after the text, each with its mark",
                document(p(r("Text.") + R"(<w:r><w:footnoteReference w:id="3"/></w:r>)"

@@ -67,7 +67,11 @@ TEST(RtfCodePage, SymbolFontsGiveTheirCharactersOrABullet)
         = "{\\rtf1{\\fonttbl{\\f1\\fnil\\fcharset2 Symbol;}{\\f2\\fcharset2{\\*\\panose 0}Wingdings;}"
           "{\\f3\\fcharset0 Arial;}}";
     EXPECT_EQ(rtfText(fonts + "{\\f1 \\'61\\u61623?}{\\f2 \\'61\\u61692?}{\\f3 \\'61\\u61623?}}"),
-              "\u03B1\uF0B7\u2022\u2022a\uF0B7\r\n");
+              "\u03B1\uF0B7\u264B\u2714a\uF0B7\r\n");
+    // Known by name whatever the character set; "Wingdings 2" has no table.
+    const std::string more = "{\\rtf1{\\fonttbl{\\f1\\fcharset0 Webdings;}{\\f2 Zapf Dingbats;}"
+                             "{\\f3\\fcharset2 Wingdings 2;}}";
+    EXPECT_EQ(rtfText(more + "{\\f1 \\'61}{\\f2 \\'61\\u61548?}{\\f3 \\'61}}"), "\u2714\u2741\u25CF\u2022\r\n");
 }
 
 TEST(RtfCodePage, WithoutADeclaredPageTheProgramCodePageIsUsed)

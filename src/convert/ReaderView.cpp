@@ -1,0 +1,268 @@
+#include "convert/ReaderView.h"
+
+#include "convert/ReaderLimits.h"
+#include "text/CodePage.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace leafmill {
+
+namespace {
+
+std::string upper(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string decodeEntities(std::string_view text)
+{
+    static constexpr std::array<std::pair<std::string_view, char>, 4> kEntities
+        = { { { "&lt;", '<' }, { "&gt;", '>' }, { "&amp;", '&' }, { "&quot;", '"' } } };
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bool decoded = false;
+        for (const auto& [entity, shown] : kEntities)
+            if (text.substr(i, entity.size()) == entity) {
+                out.push_back(shown);
+                i += entity.size() - 1;
+                decoded = true;
+                break;
+            }
+        if (!decoded)
+            out.push_back(text[i]);
+    }
+    return out;
+}
+
+// The quoted value after HREF=, or the bare word.
+std::string hrefOf(std::string_view inside)
+{
+    const std::size_t at = upper(inside).find("HREF=");
+    if (at == std::string::npos)
+        return {};
+    std::string_view value = inside.substr(at + 5);
+    if (!value.empty() && value.front() == '"') {
+        value.remove_prefix(1);
+        return std::string(value.substr(0, value.find('"')));
+    }
+    return std::string(value.substr(0, value.find(' ')));
+}
+
+class NoteBuilder {
+public:
+    ReaderNote note;
+
+    void text(std::string_view piece)
+    {
+        std::string shown = decodeEntities(piece);
+        // Line ends of the file break lines; CR LF counts once.
+        std::string clean;
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            if (shown[i] == '\r' && i + 1 < shown.size() && shown[i + 1] == '\n')
+                continue;
+            clean.push_back(shown[i] == '\r' ? '\n' : shown[i]);
+        }
+        if (inTitle_) {
+            note.title += clean;
+            return;
+        }
+        if (!note.runs.empty() && note.runs.back().link == link_)
+            note.runs.back().text += clean;
+        else if (!clean.empty())
+            note.runs.push_back({ clean, link_ });
+    }
+
+    // True when the tag is one the reader knows.
+    bool tag(std::string_view inside)
+    {
+        const std::string name = upper(inside.substr(0, inside.find_first_of(" \t\r\n")));
+        if (name == "TITLE") {
+            inTitle_ = true;
+        } else if (name == "/TITLE") {
+            inTitle_ = false;
+        } else if (name == "A") {
+            note.links.push_back({ hrefOf(inside), upper(inside).find("NOPUSH") != std::string::npos });
+            link_ = static_cast<int>(note.links.size()) - 1;
+        } else if (name == "/A") {
+            link_ = -1;
+        } else if (name == "BR" || name == "P" || name == "/P") {
+            const int link = link_;
+            link_ = -1;
+            text("\n");
+            link_ = link;
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+private:
+    bool inTitle_ = false;
+    int link_ = -1;
+};
+
+} // namespace
+
+ReaderNote readReaderNote(std::string_view bytes, const CodePage& encoding)
+{
+    const std::string text = encoding.toUtf8(bytes.substr(0, kReaderNoteBytes));
+    NoteBuilder builder;
+    std::size_t from = 0;
+    for (std::size_t at = text.find('<'); at != std::string::npos; at = text.find('<', at + 1)) {
+        if (text.compare(at, 4, "<!--") == 0) {
+            builder.text(std::string_view(text).substr(from, at - from));
+            const std::size_t end = text.find("-->", at);
+            from = end == std::string::npos ? text.size() : end + 3;
+            at = from - 1;
+            continue;
+        }
+        const std::size_t close = text.find('>', at);
+        if (close == std::string::npos)
+            break;
+        builder.text(std::string_view(text).substr(from, at - from));
+        if (builder.tag(std::string_view(text).substr(at + 1, close - at - 1))) {
+            from = close + 1;
+            at = close;
+        } else {
+            from = at;
+            builder.text(std::string_view(text).substr(at, 1));
+            from = at + 1;
+        }
+    }
+    if (from < text.size())
+        builder.text(std::string_view(text).substr(from));
+    return builder.note;
+}
+
+namespace {
+
+bool continuesCharacter(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+// The length of the UTF-8 character the text starts with.
+std::size_t firstCharacter(std::string_view text)
+{
+    std::size_t end = 1;
+    while (end < text.size() && continuesCharacter(text[end]))
+        ++end;
+    return end;
+}
+
+class LineWrapper {
+public:
+    LineWrapper(int width, const std::function<int(std::string_view)>& measure)
+        : width_(width)
+        , measure_(measure)
+    {
+    }
+
+    void add(std::string_view text, int link)
+    {
+        while (!text.empty()) {
+            const std::size_t lineEnd = text.find('\n');
+            std::string_view piece = text.substr(0, lineEnd);
+            while (!piece.empty())
+                piece = place(piece, link);
+            if (lineEnd == std::string_view::npos)
+                break;
+            endLine();
+            text.remove_prefix(lineEnd + 1);
+        }
+    }
+
+    std::vector<LineOfRuns> finish()
+    {
+        if (!line_.empty())
+            endLine();
+        return std::move(lines_);
+    }
+
+private:
+    // Puts as much of the piece on the line as fits; gives what is left.
+    std::string_view place(std::string_view piece, int link)
+    {
+        const int room = width_ - used_;
+        if (measure_(piece) <= room) {
+            append(piece, link);
+            return {};
+        }
+        // The longest head that fits, ending after a space when one does.
+        std::size_t fits = 0;
+        for (std::size_t end = 1; end <= piece.size(); ++end) {
+            if (end < piece.size() && continuesCharacter(piece[end]))
+                continue;
+            if (measure_(piece.substr(0, end)) > room)
+                break;
+            fits = end;
+        }
+        const std::size_t space = piece.substr(0, fits).rfind(' ');
+        std::size_t cut = space != std::string_view::npos ? space + 1 : fits;
+        if (cut == 0 && used_ == 0)
+            cut = firstCharacter(piece);
+        if (cut == 0 || (space == std::string_view::npos && used_ > 0)) {
+            endLine(); // the word starts the next line
+            return piece;
+        }
+        append(piece.substr(0, cut), link);
+        endLine();
+        return piece.substr(cut);
+    }
+
+    void append(std::string_view text, int link)
+    {
+        if (!line_.empty() && line_.back().link == link)
+            line_.back().text += text;
+        else
+            line_.push_back({ std::string(text), link });
+        used_ += measure_(text);
+    }
+
+    void endLine()
+    {
+        lines_.push_back(std::move(line_));
+        line_.clear();
+        used_ = 0;
+    }
+
+    int width_;
+    const std::function<int(std::string_view)>& measure_;
+    LineOfRuns line_;
+    int used_ = 0;
+    std::vector<LineOfRuns> lines_;
+};
+
+} // namespace
+
+std::vector<LineOfRuns> wrapNote(
+    const ReaderNote& note, int width, const std::function<int(std::string_view)>& measure)
+{
+    LineWrapper wrapper(width, measure);
+    for (const NoteRun& run : note.runs)
+        wrapper.add(run.text, run.link);
+    return wrapper.finish();
+}
+
+void ReaderHistory::follow(const NoteLink& link)
+{
+    if (link.nopush && !stack_.empty())
+        stack_.back() = link.href;
+    else
+        stack_.push_back(link.href);
+}
+
+bool ReaderHistory::back()
+{
+    if (stack_.empty())
+        return false;
+    stack_.pop_back();
+    return true;
+}
+
+} // namespace leafmill

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "convert/ReaderView.h"
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace leafmill {
+
+class CodePage;
+
+// A finished book as the iPod shows it: a 320 by 240 screen with the title
+// bar, the note's text wrapped as the reader wraps it, links underlined.
+// Up and Down move between the links and scroll, Enter follows a link,
+// Escape is the Menu button. The notes are read from disk in the reader's
+// encoding, so wrong characters show as they would on the iPod.
+class PreviewWindow : public QWidget {
+    Q_OBJECT
+public:
+    PreviewWindow(const QString& bookFolder, std::shared_ptr<const CodePage> readerEncoding, QWidget* parent = nullptr);
+
+    // What the screen shows, for a look from outside.
+    QString screenTitle() const { return title_; }
+    QStringList screenLines() const;
+    // The selected menu entry or link text; empty when none is.
+    QString selection() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    struct MenuEntry {
+        std::string file;
+        QString title;
+    };
+
+    void showMenu();
+    void showNote(const std::string& file);
+    void showCurrent();
+    int visibleLines() const;
+    std::vector<int> visibleLinks() const;
+    void moveSelection(int step);
+
+    QString folder_;
+    std::shared_ptr<const CodePage> encoding_;
+    QFont font_;
+    ReaderHistory history_;
+    std::vector<MenuEntry> menu_;
+    ReaderNote note_;
+    std::vector<LineOfRuns> lines_;
+    QString title_;
+    int top_ = 0; // first line shown
+    int selected_ = -1; // menu entry or link index
+};
+
+} // namespace leafmill

@@ -62,9 +62,9 @@ INSTANTIATE_TEST_SUITE_P(Mislabelled, ContentDispatch,
         ContentCase { "page.htm", "words, no tags", "words, no tags", "" },
         // Bytes of no known kind go to the ending's reader, which gives its reason.
         ContentCase { "junk.doc", std::string("\x01\x02\0\0\x05", 5), "",
-            "not a Word 97-2003 document: the file does not start with a compound-file header" },
+            "not a Word document: the file does not start with a compound-file header" },
         ContentCase { "wordml.doc", "<?xml version=\"1.0\"?><w:wordDocument xmlns:w=\"http://schemas.microsoft.com/office/word/2003/wordml\"/>", "",
-            "this is a Word XML document (WordML) saved with the .doc ending; only Word 97-2003 documents can be read" }));
+            "this is a Word XML document (WordML) saved with the .doc ending; only Word 6 to Word 2003 documents can be read" }));
 
 } // namespace
 } // namespace leafmill

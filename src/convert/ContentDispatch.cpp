@@ -79,7 +79,7 @@ std::string_view packageEnding(std::string_view bytes)
 // What each content is called in the warning; text is the rest.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kNames = {{
         {".rtf", "an RTF document"},
-        {".doc", "a Word 97-2003 document"},
+        {".doc", "a Word document"},
         {".pdf", "a PDF document"},
         {"docx", "a Word 2007 or later document"},
         {".odt", "an OpenDocument text"},

@@ -244,7 +244,7 @@ TEST_F(CliTest, TextWritesWhatASourceReducesTo)
     EXPECT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(text.out, bytes);
 
-    const Outcome docx = run({ "--settings", settingsFile.string(), "--text", source("a.docx", "PK") });
+    const Outcome docx = run({ "--settings", settingsFile.string(), "--text", source("a.docx", std::string("PK\x03\x04", 4)) });
     EXPECT_EQ(docx.status, 1);
     EXPECT_NE(docx.err.find("a.docx"), std::string::npos);
     EXPECT_TRUE(docx.out.empty());

@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(Mislabelled, ContentDispatch,
         ContentCase { "book.txt", fixture("novel.epub"), "Seven boats went out",
             "read as an EPUB book although its name ends in .txt" },
         ContentCase { "letter.htm", fixture("letter.doc"), "the storm came in",
-            "read as a Word 97-2003 document although its name ends in .htm" },
+            "read as a Word document although its name ends in .htm" },
         // What the ending's reader takes stays with it: HTML saved as text is
         // text, text saved as a page is read by the page filter.
         ContentCase { "tags.txt", "<p>tags as text</p>", "<p>tags as text</p>", "" },

@@ -67,10 +67,15 @@ std::string PageEncoder::readerConverterName(std::string_view name)
     return "ISO-8859-1";
 }
 
-// The characters the encoding keeps, and the transforms for the rest.
+// The characters the encoding keeps, and the transforms for the rest. The
+// transforms take tens of milliseconds to build, so they are built when a
+// character first needs them, not when the settings are read.
 struct PageEncoder::Transforms {
     icu::UnicodeSet kept;
     std::unique_ptr<icu::Transliterator> transform;
+    bool built = false;
+
+    icu::Transliterator* transliterator();
 };
 
 PageEncoder::~PageEncoder() = default;
@@ -88,21 +93,29 @@ std::shared_ptr<const PageEncoder> PageEncoder::open(std::string_view name, std:
     if (U_SUCCESS(status))
         ucnv_getUnicodeSet(converter, encoder->icu_->kept.toUSet(), UCNV_ROUNDTRIP_SET, &status);
     ucnv_close(converter);
-    // Letters of other scripts are spelt in Latin first, then whatever is
-    // left beyond ASCII (quotes, dashes, accents) is reduced.
-    // Bullets and the euro sign have no Latin-ASCII form of their own.
-    const icu::UnicodeString rules = icu::UnicodeString::fromUTF8(
-        "::Any-Latin; ::Latin-ASCII; [\\u2022\\u2023\\u25E6\\u2043\\u2219] > '*'; \\u20AC > EUR;");
-    UParseError parseError;
-    encoder->icu_->transform.reset(
-        icu::Transliterator::createFromRules("leafmill-pages", rules, UTRANS_FORWARD, parseError, status));
-    if (U_FAILURE(status) || !encoder->icu_->transform) {
-        if (error)
-            *error = std::string("the character transforms are not available: ") + u_errorName(status);
-        return {};
-    }
     encoder->icu_->kept.freeze();
     return encoder;
+}
+
+// Called with transformLock_ held. Without the transforms (an ICU built
+// without their data) every character the encoding lacks becomes '?'.
+icu::Transliterator* PageEncoder::Transforms::transliterator()
+{
+    if (!built) {
+        built = true;
+        // Letters of other scripts are spelt in Latin first, then whatever is
+        // left beyond ASCII (quotes, dashes, accents) is reduced.
+        // Bullets and the euro sign have no Latin-ASCII form of their own.
+        const icu::UnicodeString rules = icu::UnicodeString::fromUTF8(
+            "::Any-Latin; ::Latin-ASCII; [\\u2022\\u2023\\u25E6\\u2043\\u2219] > '*'; \\u20AC > EUR;");
+        UParseError parseError;
+        UErrorCode status = U_ZERO_ERROR;
+        transform.reset(
+            icu::Transliterator::createFromRules("leafmill-pages", rules, UTRANS_FORWARD, parseError, status));
+        if (U_FAILURE(status))
+            transform.reset();
+    }
+    return transform.get();
 }
 
 std::string PageEncoder::equivalent(std::u16string_view run) const
@@ -110,7 +123,8 @@ std::string PageEncoder::equivalent(std::u16string_view run) const
     icu::UnicodeString copy(reinterpret_cast<const UChar*>(run.data()), static_cast<int32_t>(run.size()));
     {
         const std::lock_guard<std::mutex> lock(transformLock_);
-        icu_->transform->transliterate(copy);
+        if (icu::Transliterator* transliterator = icu_->transliterator())
+            transliterator->transliterate(copy);
     }
     std::string out;
     for (int32_t i = 0; i < copy.length();) {

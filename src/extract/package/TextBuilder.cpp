@@ -1,5 +1,7 @@
 #include "extract/package/TextBuilder.h"
 
+#include "extract/ChapterTitle.h"
+
 #include "text/Utf8.h"
 
 #include <algorithm>
@@ -9,7 +11,6 @@ namespace leafmill::extract::package {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-constexpr std::size_t kMaxTitle = 240;
 
 bool atLineStart(const std::string& text)
 {
@@ -53,30 +54,6 @@ char32_t decodeAt(std::string_view bytes, std::size_t i, std::size_t& length)
 bool isCollapsibleSpace(char32_t c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// A heading's text on one line, cut to a sensible length on a character start.
-std::string titleOf(std::string_view text)
-{
-    std::string title;
-    bool space = false;
-    for (char c : text) {
-        if (c == '\t' || c == '\r' || c == '\n' || c == ' ') {
-            space = !title.empty();
-            continue;
-        }
-        if (space)
-            title += ' ';
-        space = false;
-        title += c;
-    }
-    if (title.size() > kMaxTitle) {
-        std::size_t cut = kMaxTitle;
-        while (cut > 0 && (static_cast<unsigned char>(title[cut]) & 0xC0) == 0x80)
-            --cut;
-        title.resize(cut);
-    }
-    return title;
 }
 
 }  // namespace
@@ -173,7 +150,7 @@ void TextBuilder::endParagraph()
 void TextBuilder::startChapter(std::string title, int level)
 {
     closeHeading();
-    chapters_.push_back({titleOf(title), text_.size(), level});
+    chapters_.push_back({chapterTitle(title), text_.size(), level});
     ++unplaced_;
 }
 
@@ -195,7 +172,7 @@ void TextBuilder::closeHeading()
         --unplaced_;
         return;
     }
-    heading.title = titleOf(std::string_view(text_).substr(heading.offset));
+    heading.title = chapterTitle(std::string_view(text_).substr(heading.offset));
     if (heading.title.empty())
         chapters_.pop_back();
 }

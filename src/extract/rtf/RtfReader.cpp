@@ -1,5 +1,7 @@
 #include "extract/rtf/RtfReader.h"
 
+#include "extract/ChapterTitle.h"
+
 #include "extract/rtf/RtfCharsets.h"
 
 #include <algorithm>
@@ -160,7 +162,7 @@ const std::string& RtfReader::noteNumber()
         return noteNumber_;
     noteNumber_ = numbering_.next(noteKind_);
     if (pendingReference_) {
-        body_.insertAscii(*pendingReference_, noteNumber_);
+        insertIntoBody(*pendingReference_, noteNumber_);
         pendingReference_.reset();
     }
     return noteNumber_;
@@ -170,8 +172,29 @@ const std::string& RtfReader::noteNumber()
 void RtfReader::numberPendingReference()
 {
     if (pendingReference_) {
-        body_.insertAscii(*pendingReference_, numbering_.next(NoteNumbering::Kind::Footnote));
+        insertIntoBody(*pendingReference_, numbering_.next(NoteNumbering::Kind::Footnote));
         pendingReference_.reset();
+    }
+}
+
+// A note's number put back at its reference moves what was marked after it.
+void RtfReader::insertIntoBody(std::size_t at, const std::string& text)
+{
+    body_.insertAscii(at, text);
+    if (paragraphStart_ > at)
+        paragraphStart_ += text.size();
+    for (Chapter& chapter : chapters_)
+        if (chapter.offset > at)
+            chapter.offset += text.size();
+}
+
+void RtfReader::endParagraph()
+{
+    const int32_t level = top().outlineLevel;
+    if (level >= 0 && level <= 2) {
+        std::string title = chapterTitle(body_.since(paragraphStart_));
+        if (!title.empty())
+            chapters_.push_back({std::move(title), paragraphStart_, level + 1});
     }
 }
 
@@ -237,6 +260,10 @@ void RtfReader::onWord(const RtfToken& token)
     if (!entry) {
         if (token.word == "ftnalt" && g.destination == Destination::Footnote)
             noteKind_ = NoteNumbering::Kind::Endnote;
+        else if (token.word == "pard" && g.destination == Destination::Text)
+            g.outlineLevel = -1;
+        else if (token.word == "outlinelevel" && g.destination == Destination::Text)
+            g.outlineLevel = token.hasParam ? token.param : -1;
         else
             numbering_.read(token.word, token.hasParam, token.param);
         return;
@@ -248,8 +275,14 @@ void RtfReader::onWord(const RtfToken& token)
             sink->appendChar(entry->value);
         break;
     case WordAction::LineEnd:
-        if (TextAssembler* sink = textSink())
+        if (TextAssembler* sink = textSink()) {
+            const bool paragraphEnds = sink == &body_ && (token.word == "par" || token.word == "sect");
+            if (paragraphEnds)
+                endParagraph();
             sink->appendAscii("\r\n");
+            if (paragraphEnds)
+                paragraphStart_ = body_.mark();
+        }
         if (token.word == "sect")
             numbering_.newSection();
         break;
@@ -436,6 +469,7 @@ Result RtfReader::read()
     }
     result.text += "\r\n";
     result.warnings = std::move(warnings_);
+    result.chapters = std::move(chapters_);
     return result;
 }
 

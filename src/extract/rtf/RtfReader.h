@@ -40,6 +40,9 @@ private:
         bool hidden = false;  // \v: text the writer does not show
         int32_t unicodeSkip = 1;
         int32_t font = -1;
+        // Paragraphs of outline level 0-2 (Word's and LibreOffice's headings
+        // 1-3 carry one) start chapters; -1: none.
+        int32_t outlineLevel = -1;
     };
 
     void openGroup();
@@ -61,6 +64,8 @@ private:
     void onNoteMark();
     const std::string& noteNumber();
     void numberPendingReference();
+    void insertIntoBody(std::size_t at, const std::string& text);
+    void endParagraph();
 
     RtfTokenizer tokens_;
     const Options& options_;
@@ -83,6 +88,8 @@ private:
     DecoderCache decoders_;
     TextAssembler body_;
     TextAssembler notes_;
+    std::size_t paragraphStart_ = 0;
+    std::vector<Chapter> chapters_;
     std::vector<std::string> warnings_;
     std::set<std::string> warned_;
     int lastProgress_ = -1;

@@ -2,6 +2,7 @@
 
 #include "extract/rtf/ByteDecoder.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,8 @@ public:
     std::size_t mark();
     // Text put back at a mark once it is known (a note's number).
     void insertAscii(std::size_t at, std::string_view text) { out_.insert(at, text); }
+    // The complete text from a mark on.
+    std::string_view since(std::size_t at) { return std::string_view(out_).substr(std::min(at, mark())); }
 
     bool empty() const { return out_.empty() && !active_ && !highSurrogate_; }
     // The text so far; the assembler is empty afterwards.

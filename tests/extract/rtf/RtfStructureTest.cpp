@@ -1,5 +1,7 @@
 #include "RtfRead.h"
 
+#include "extract/ChapterTitle.h"
+
 using leafmill::test::readRtf;
 using leafmill::test::rtfText;
 
@@ -105,4 +107,29 @@ TEST(RtfStructure, EmbeddedRtfHeaderIsReadAsPartOfTheDocumentWithAWarning)
     EXPECT_EQ(r.text, "outer inner\r\n tail\r\n");
     ASSERT_EQ(r.warnings.size(), 1u);
     EXPECT_NE(r.warnings[0].find("inside the document"), std::string::npos);
+}
+
+TEST(RtfStructure, ParagraphsOfOutlineLevelsZeroToTwoStartChapters)
+{
+    // The style sheet's level is no paragraph's; a level lasts until \pard (in
+    // its group: a list label's \pard ends with the label); the
+    // reference's number, put in at the end, moves the chapters after it.
+    const std::string rtf = "{\\rtf1{\\stylesheet{\\s1\\outlinelevel0 heading 1;}}Intro{\\super\\chftn}.\\par"
+                            "\\pard\\s1\\outlinelevel0{\\listtext\\pard\\plain 1.\\tab}The  First\\tab Part\\par Still a heading\\par"
+                            "\\pard Body.\\par\\pard\\outlinelevel2 Third level\\par"
+                            "\\pard\\outlinelevel3 Fourth level\\par\\pard\\outlinelevel1\\par}";
+    const leafmill::extract::Result r = readRtf(rtf);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_TRUE(r.text.starts_with("Intro1.\r\n1.\tThe  First\tPart\r\n")) << r.text;
+    const std::vector<std::pair<std::string, int>> expected
+        = {{"1. The First Part", 1}, {"Still a heading", 1}, {"Third level", 3}};
+    ASSERT_EQ(r.chapters.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto& chapter = r.chapters[i];
+        EXPECT_EQ(chapter.title, expected[i].first);
+        EXPECT_EQ(chapter.level, expected[i].second) << chapter.title;
+        const std::size_t lineEnd = r.text.find("\r\n", chapter.offset);
+        EXPECT_EQ(leafmill::extract::chapterTitle(r.text.substr(chapter.offset, lineEnd - chapter.offset)),
+                  chapter.title);
+    }
 }

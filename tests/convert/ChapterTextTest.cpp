@@ -1,6 +1,7 @@
 #include "convert/HeadingLines.h"
 #include "convert/JoinLines.h"
 #include "extract/html/HtmlHeadings.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +70,17 @@ TEST(JoinLinesTest, UnwrapsWrappedProseAndKeepsParagraphsVerseAndLists)
 
     const std::string verse = "Roses are red\nViolets are blue\nSugar is sweet\nAnd so are you\n";
     EXPECT_EQ(joinedLines(verse), verse);
+}
+
+// The e-book's source has one paragraph per line; wrapped at 70 columns, with
+// a title block, chapter headings, dialogue, an indented paragraph, verse and
+// a numbered list, it must come back as it was written.
+TEST(JoinLinesTest, AWrappedEbookComesBackAsItsParagraphs)
+{
+    std::string expected;
+    for (char c : test::readFile(test::documentsDir() / "sources" / "ebook.txt"))
+        expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(joinedLines(test::readFile(test::documentsDir() / "ebook.txt")), expected);
 }
 
 } // namespace

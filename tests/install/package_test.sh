@@ -30,7 +30,7 @@ done
 
 root=$work/root
 dpkg -x "$deb" "$root" || fail "dpkg -x failed"
-for file in usr/bin/leafmill usr/bin/leafmill-cli usr/share/leafmill/main.ini \
+for file in usr/bin/leafmill usr/bin/leafmill-cli usr/lib/leafmill/leafmill-pdf.so usr/share/leafmill/main.ini \
   usr/share/leafmill/language/English.ini usr/share/leafmill/language/SimplifiedChinese.ini \
   usr/share/leafmill/images/tit.gif usr/share/applications/leafmill.desktop \
   usr/share/icons/hicolor/48x48/apps/leafmill.png usr/share/icons/hicolor/scalable/apps/leafmill.svg; do
@@ -42,6 +42,12 @@ mkdir -p "$HOME"
 cli=$root/usr/bin/leafmill-cli
 version=$("$cli" --version) || fail "leafmill-cli --version failed"
 grep -q '1\.60' <<<"$version" || fail "unexpected version: $version"
+
+# PDFs through the installed PDF module, found relative to the program.
+LD_DEBUG=files "$cli" --text "$(dirname "$0")/../extract/pdf/fixtures/report.pdf" >"$work/pdf.txt" 2>"$work/pdf.log"
+grep -q "Harbour Water Survey" "$work/pdf.txt" || fail "the installed tool reads no PDF: $(grep -v '^ *[0-9]*:' "$work/pdf.log")"
+grep -q "file=$root/usr/lib/leafmill/leafmill-pdf.so " "$work/pdf.log" \
+  || fail "not the installed PDF module: $(grep 'leafmill-pdf' "$work/pdf.log")"
 
 # A book from the shipped settings; the tool only reads, so no user file yet.
 mkdir -p "$work/out"

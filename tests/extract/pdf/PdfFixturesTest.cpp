@@ -1,4 +1,5 @@
 #include "convert/SourceDispatch.h"
+#include "extract/pdf/PdfModuleLoader.h"
 #include "extract/pdf/PdfToText.h"
 
 #include "Corpus.h"
@@ -124,4 +125,23 @@ TEST(PdfDispatch, PdfSourcesGoToThePdfReader)
     const auto* kind = leafmill::findSourceKind("/books/Report.PDF", leafmill::defaultDispatchTable());
     ASSERT_NE(kind, nullptr);
     EXPECT_EQ(kind->extractor, &pdfToText);
+}
+
+TEST(PdfModule, OneThatCannotBeLoadedIsAReasonNamingIt)
+{
+    const leafmill::test::TempDir dir;
+    leafmill::test::writeFile(dir / "leafmill-pdf.so", "not a shared library");
+    const struct {
+        std::filesystem::path place;
+        std::string named;
+    } cases[] = {
+        { dir / "absent" / "leafmill-pdf.so", "is in none of the folders " + (dir / "absent").string() },
+        { dir / "leafmill-pdf.so", (dir / "leafmill-pdf.so").string() },
+    };
+    for (const auto& c : cases) {
+        const leafmill::extract::pdf::LoadedPdfModule loaded = leafmill::extract::pdf::loadPdfModule({ c.place });
+        EXPECT_EQ(loaded.module, nullptr);
+        EXPECT_TRUE(loaded.failure.starts_with("the PDF reader module could not be loaded: ")) << loaded.failure;
+        EXPECT_NE(loaded.failure.find(c.named), std::string::npos) << loaded.failure;
+    }
 }

@@ -1,5 +1,6 @@
 #include "app/SettingsStore.h"
 
+#include "io/FileAccess.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 

@@ -1,6 +1,6 @@
 #include "lang/LanguageChoice.h"
 
-#include "app/classIniFile.h"
+#include "io/FileAccess.h"
 #include "lang/StringId.h"
 
 namespace leafmill {

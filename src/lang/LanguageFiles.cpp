@@ -1,4 +1,5 @@
 #include "app/classIniFile.h"
+#include "io/FileAccess.h"
 #include "lang/BorrowedCodePage.h"
 #include "lang/LanguageTable.h"
 

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/classIniFile.h"
+#include "io/FileAccess.h"
 #include "lang/LanguageChoice.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"

@@ -18,9 +18,9 @@ function(leafmill_add_test)
   else()
     target_link_libraries(${ARG_NAME} PRIVATE GTest::gtest_main)
   endif()
-  # The corpus and program folders reach the tests as build-time defaults of
-  # the support library (LEAFMILL_CORPUS / LEAFMILL_PROGRAM_DIR override them);
-  # GUI tests choose the offscreen platform in their own main.
+  # The corpus folder reaches the tests as a build-time default of the support
+  # library (LEAFMILL_CORPUS in the environment overrides it); GUI tests choose
+  # the offscreen platform in their own main.
   gtest_discover_tests(${ARG_NAME}
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 300)

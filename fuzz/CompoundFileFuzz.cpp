@@ -18,13 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const CompoundFile compound(file);
         for (const char* name : {"WordDocument", "1Table", "0Table", "Data", "\x05SummaryInformation", "Root Entry"}) {
-            const bool listed = compound.hasStream(name);
             const auto bytes = compound.stream(name);
-            if (bytes) {
-                leafmill::fuzz::check(listed, std::string("stream() found a stream hasStream() denies: ") + name);
+            if (bytes)
                 leafmill::fuzz::check(bytes->size() <= file.size(),
                                       std::string("stream larger than the file: ") + name);
-            }
         }
     } catch (const DocFormatError& error) {
         leafmill::fuzz::check(*error.what() != '\0', "a refusal without a reason");

@@ -1,6 +1,6 @@
 #include "app/ProgramFiles.h"
 
-#include "app/classIniFile.h"
+#include "io/FileAccess.h"
 
 #include <cstdlib>
 #include <system_error>

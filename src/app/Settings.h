@@ -40,7 +40,6 @@ struct Settings {
     std::vector<CutType> CutTypeTable;    // rows 0..CutTypeNum
     int32_t CutWordNum = 0;               // highest index of CutWord
     std::string Filter;                   // add-files dialog filter, "Text|*.txt|All|*.*"
-    std::string CodePage;                 // converter name of the program's code page
 
     // UserSettings (rewritten by SaveSettings)
     std::string MyLagIndex;               // base name of the language file in use

@@ -1,5 +1,6 @@
 #include "app/SettingsStore.h"
 
+#include "io/FileAccess.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 
@@ -269,7 +270,6 @@ bool SettingsStore::LoadSettings(std::string* error)
     ini.INIFileName(iniPath_);
     SettingsReader reader(ini, file);
     Settings settings;
-    settings.CodePage = openedName;
     if (!readCutTypes(reader, settings))
         return fail(error, reader.error());
     settings.Filter = reader.text(kMainSettings, "Filter");

@@ -1,33 +1,15 @@
 #include "app/classIniFile.h"
 
+#include "io/FileAccess.h"
 #include "text/CodePage.h"
 
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
-#include <system_error>
 #include <unordered_map>
 #include <unordered_set>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <random>
-#include <sys/stat.h>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace leafmill {
 
@@ -103,177 +85,6 @@ const std::shared_ptr<const CodePage>& utf8Page()
 {
     static const std::shared_ptr<const CodePage> page = CodePage::open("UTF-8");
     return page;
-}
-
-std::string systemReason(int error)
-{
-    return std::generic_category().message(error);
-}
-
-enum class ReadResult { Ok, Missing, Failed };
-
-ReadResult readWholeFile(const fs::path& file, std::string& bytes, std::string* error)
-{
-    std::error_code ec;
-    fs::file_status status = fs::status(file, ec);
-    if (status.type() == fs::file_type::not_found)
-        return ReadResult::Missing;
-    if (ec) {
-        *error = "cannot examine " + pathToUtf8(file) + ": " + ec.message();
-        return ReadResult::Failed;
-    }
-    if (status.type() == fs::file_type::directory) {
-        *error = pathToUtf8(file) + " is a folder, not a file";
-        return ReadResult::Failed;
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        *error = "cannot read " + pathToUtf8(file) + ": " + systemReason(errno);
-        return ReadResult::Failed;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
-        *error = "cannot read " + pathToUtf8(file);
-        return ReadResult::Failed;
-    }
-    bytes = std::move(content).str();
-    return ReadResult::Ok;
-}
-
-#ifdef _WIN32
-
-bool replaceFile(const fs::path& target, std::string_view bytes, std::string* error)
-{
-    std::random_device random;
-    fs::path temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = target;
-        temporary += L"." + std::to_wstring(random()) + L".tmp";
-        fd = _wopen(temporary.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0) {
-        *error = "cannot create a temporary file beside " + pathToUtf8(target) + ": " + systemReason(errno);
-        return false;
-    }
-    auto fail = [&](const std::string& why) {
-        if (fd >= 0)
-            _close(fd);
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        *error = why;
-        return false;
-    };
-    for (std::size_t done = 0; done < bytes.size();) {
-        const auto chunk = static_cast<unsigned>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-        const int n = _write(fd, bytes.data() + done, chunk);
-        if (n <= 0)
-            return fail("cannot write " + pathToUtf8(temporary) + ": " + systemReason(errno));
-        done += static_cast<std::size_t>(n);
-    }
-    if (_commit(fd) != 0)
-        return fail("cannot flush " + pathToUtf8(temporary) + ": " + systemReason(errno));
-    const int closed = _close(fd);
-    fd = -1;
-    if (closed != 0)
-        return fail("cannot write " + pathToUtf8(temporary) + ": " + systemReason(errno));
-    std::error_code ec;
-    fs::file_status old = fs::status(target, ec);
-    if (!ec && fs::exists(old))
-        fs::permissions(temporary, old.permissions(), ec);
-    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return fail("cannot replace " + pathToUtf8(target) + ": " +
-                    std::system_category().message(static_cast<int>(GetLastError())));
-    return true;
-}
-
-#else
-
-bool replaceFile(const fs::path& target, std::string_view bytes, std::string* error)
-{
-    fs::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        *error = "cannot create a temporary file in " + pathToUtf8(folder) + ": " + systemReason(errno);
-        return false;
-    }
-    auto fail = [&](const std::string& what) {
-        const int reason = errno;
-        close(fd);
-        unlink(temporary.c_str());
-        *error = what + ": " + systemReason(reason);
-        return false;
-    };
-
-    // The new file gets the old one's permissions, or the usual ones of a
-    // new file (mkstemp makes it private to the owner).
-    struct stat old {};
-    mode_t mode = 0;
-    if (stat(target.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (fchmod(fd, mode) != 0)
-        return fail("cannot set the permissions of " + temporary);
-
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return fail("cannot write " + temporary);
-        done += static_cast<std::size_t>(n);
-    }
-    if (fsync(fd) != 0)
-        return fail("cannot flush " + temporary);
-    if (close(fd) != 0) {
-        const int reason = errno;
-        unlink(temporary.c_str());
-        *error = "cannot write " + temporary + ": " + systemReason(reason);
-        return false;
-    }
-    if (rename(temporary.c_str(), target.c_str()) != 0) {
-        const int reason = errno;
-        unlink(temporary.c_str());
-        *error = "cannot replace " + pathToUtf8(target) + ": " + systemReason(reason);
-        return false;
-    }
-    // Make the rename itself durable; the new file is complete either way.
-    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
-    return true;
-}
-
-#endif
-
-// The rename that replaces a file ignores the file's own permissions, so a
-// file the user made read-only is refused here.
-bool mayReplace(const fs::path& target, std::string* error)
-{
-    std::error_code ec;
-    const fs::file_status status = fs::status(target, ec);
-    if (ec || status.type() != fs::file_type::regular)
-        return true;
-    constexpr fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    bool denied = (status.permissions() & writable) == fs::perms::none;
-#ifndef _WIN32
-    denied = denied || access(target.c_str(), W_OK) != 0;
-#endif
-    if (denied)
-        *error = "cannot replace " + pathToUtf8(target) + ": the file is read-only";
-    return !denied;
 }
 
 }  // namespace
@@ -598,8 +409,11 @@ bool classIniFile::edit(const std::function<void(Image&)>& change)
             target = resolved;
     }
     std::string bytes;
-    if (readWholeFile(target, bytes, &lastError_) == ReadResult::Failed)
+    std::string reason;
+    if (readWholeFile(target, bytes, &reason) == ReadResult::Failed) {
+        lastError_ = "cannot read " + pathToUtf8(target) + ": " + reason;
         return false;
+    }
     auto changedImage = [&](bool inUtf8) {
         Image image(codePage_.get());
         image.parse(bytes);
@@ -645,17 +459,6 @@ std::string classIniFile::BuildIniPath(std::string_view folder, std::string_view
 void classIniFile::SetIniPath(std::string_view folder, std::string_view fileName)
 {
     INIFileName(pathFromUtf8(BuildIniPath(folder, fileName)));
-}
-
-fs::path pathFromUtf8(std::string_view utf8)
-{
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string pathToUtf8(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
 }
 
 }  // namespace leafmill

@@ -88,8 +88,4 @@ private:
     std::string lastError_;
 };
 
-// Paths held as UTF-8 text (INI values, messages) and back.
-std::filesystem::path pathFromUtf8(std::string_view utf8);
-std::string pathToUtf8(const std::filesystem::path& path);
-
 }  // namespace leafmill

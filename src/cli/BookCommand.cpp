@@ -1,10 +1,10 @@
-#include "app/classIniFile.h"
 #include "cli/CliEnvironment.h"
 #include "cli/Commands.h"
 #include "cli/TerminalProgress.h"
 #include "convert/EndMessage.h"
 #include "convert/OutputRun.h"
 #include "convert/ReaderLimits.h"
+#include "io/FileAccess.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
 

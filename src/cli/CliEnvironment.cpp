@@ -3,7 +3,7 @@
 #include "app/ProgramFiles.h"
 #include "app/ProgramFolder.h"
 #include "app/SettingsStore.h"
-#include "app/classIniFile.h"
+#include "io/FileAccess.h"
 #include "lang/LanguageChoice.h"
 #include "lang/LanguageTable.h"
 

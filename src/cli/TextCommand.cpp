@@ -1,10 +1,10 @@
-#include "app/classIniFile.h"
 #include "cli/CliEnvironment.h"
 #include "cli/Commands.h"
 #include "convert/ContentDispatch.h"
 #include "convert/InputFile.h"
 #include "convert/SourceConverter.h"
 #include "convert/SourceDispatch.h"
+#include "io/FileAccess.h"
 #include "text/CodePage.h"
 
 #include <cstdio>

@@ -30,11 +30,6 @@ void PropertyBag::write(const QString& name, const QVariant& value, const QVaria
         it->second = value;
 }
 
-bool PropertyBag::contains(const QString& name) const
-{
-    return findName(values_, name) != values_.end();
-}
-
 QStringList PropertyBag::names() const
 {
     QStringList out;

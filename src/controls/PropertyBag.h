@@ -21,7 +21,6 @@ public:
     // already stored under the name is replaced in place.
     void write(const QString& name, const QVariant& value, const QVariant& defaultValue);
 
-    bool contains(const QString& name) const;
     // The stored names in the order they were first written.
     QStringList names() const;
 

@@ -1,8 +1,8 @@
 #include "convert/BookFinisher.h"
 
-#include "app/classIniFile.h"
 #include "convert/InputFile.h"
 #include "convert/OutputFile.h"
+#include "io/FileAccess.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 
@@ -64,7 +64,7 @@ PageFrame frameOf(const BookPlan& plan, std::size_t index)
 
 // Writes the file under a passing name and puts it in place, so a failure
 // leaves the old file whole.
-bool replaceFile(const std::string& path, std::string_view bytes, std::string* error)
+bool replaceBookFile(const std::string& path, std::string_view bytes, std::string* error)
 {
     const std::string passing = path + ".part";
     OutputFile file;
@@ -137,7 +137,7 @@ bool writeContents(const BookPlan& plan, std::size_t pageSize, std::string* erro
         for (const std::string& line : parts[part])
             bytes += line;
         bytes += encoder.encode(frameTail(note, plan.texts), nullptr);
-        if (!replaceFile(plan.folder + contentsFileName(static_cast<int>(part)), bytes, error))
+        if (!replaceBookFile(plan.folder + contentsFileName(static_cast<int>(part)), bytes, error))
             return false;
     }
     return true;
@@ -182,14 +182,14 @@ bool finishBook(const BookPlan& plan, std::size_t pageSize, std::string* error)
         for (std::size_t i = 0; i < plan.pageNames.size(); ++i) {
             const std::string path = plan.folder + plan.pageNames[i];
             std::string body;
-            if (!readWholeFile(pathFromUtf8(path), &body, error)) {
+            if (readWholeFile(pathFromUtf8(path), body, error) != ReadResult::Ok) {
                 *error = path + ": " + *error;
                 return false;
             }
             const PageFrame frame = frameOf(plan, i);
             const std::string bytes = plan.encoder->encode(frameHead(frame, plan.texts), nullptr) + body
                 + plan.encoder->encode(frameTail(frame, plan.texts), nullptr);
-            if (!replaceFile(path, bytes, error))
+            if (!replaceBookFile(path, bytes, error))
                 return false;
         }
     }

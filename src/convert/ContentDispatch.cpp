@@ -1,11 +1,11 @@
 #include "convert/ContentDispatch.h"
 
-#include "app/classIniFile.h"
 #include "convert/InputFile.h"
 #include "extract/doc/CompoundFile.h"
 #include "extract/html/HtmlToText.h"
 #include "extract/package/PackageKind.h"
 #include "extract/package/ZipPackage.h"
+#include "io/FileAccess.h"
 
 #include <algorithm>
 #include <array>
@@ -140,7 +140,7 @@ ContentChoice chooseByContent(const std::string& path, const SourceKind& named, 
     std::string bytes, error;
     if (!file.open(pathFromUtf8(path), &error) || !file.read(bytes, kHeadSize, &error))
         return choice;
-    if (extract::package::ZipPackage::hasSignature(bytes) && !readWholeFile(pathFromUtf8(path), &bytes, &error))
+    if (extract::package::ZipPackage::hasSignature(bytes) && readWholeFile(pathFromUtf8(path), bytes, &error) != ReadResult::Ok)
         return choice;
     const std::string_view ending = contentEnding(bytes);
     const SourceKind* found = ending.empty() ? nullptr : rowFor(ending, table);

@@ -1,6 +1,6 @@
 #include "convert/EstimatePages.h"
 
-#include "app/classIniFile.h"
+#include "io/FileAccess.h"
 
 #include <algorithm>
 #include <cstdint>

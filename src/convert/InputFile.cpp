@@ -1,6 +1,6 @@
 #include "convert/InputFile.h"
 
-#include "convert/OutputFile.h"
+#include "io/FileAccess.h"
 
 #include <cerrno>
 #include <system_error>
@@ -47,22 +47,6 @@ bool InputFile::read(std::string& block, std::size_t capacity, std::string* erro
         return false;
     }
     return true;
-}
-
-bool readWholeFile(const std::filesystem::path& path, std::string* bytes, std::string* error)
-{
-    InputFile file;
-    if (!file.open(path, error))
-        return false;
-    bytes->clear();
-    std::string block;
-    for (;;) {
-        if (!file.read(block, 1 << 16, error))
-            return false;
-        if (block.empty())
-            return true;
-        bytes->append(block);
-    }
 }
 
 } // namespace leafmill

@@ -26,7 +26,4 @@ private:
     std::FILE* file_ = nullptr;
 };
 
-// The whole file, for readers that need all of it at once.
-bool readWholeFile(const std::filesystem::path& path, std::string* bytes, std::string* error);
-
 } // namespace leafmill

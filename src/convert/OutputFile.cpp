@@ -1,8 +1,9 @@
 #include "convert/OutputFile.h"
 
+#include "io/FileAccess.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -102,11 +103,6 @@ bool OutputFile::close(std::string* error)
         return false;
     }
     return true;
-}
-
-std::string systemReason(int errorNumber)
-{
-    return std::strerror(errorNumber);
 }
 
 } // namespace leafmill

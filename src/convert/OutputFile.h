@@ -32,7 +32,4 @@ private:
     int fd_ = -1;
 };
 
-// The system's words for an error number.
-std::string systemReason(int errorNumber);
-
 } // namespace leafmill

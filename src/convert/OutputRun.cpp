@@ -1,6 +1,5 @@
 #include "convert/OutputRun.h"
 
-#include "app/classIniFile.h"
 #include "convert/BookFinisher.h"
 #include "convert/EndMessage.h"
 #include "convert/EstimatePages.h"
@@ -9,6 +8,7 @@
 #include "convert/RunFiles.h"
 #include "convert/RunState.h"
 #include "convert/SourceConverter.h"
+#include "io/FileAccess.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
 #include "text/CodePage.h"

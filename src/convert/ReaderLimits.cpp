@@ -1,6 +1,7 @@
 #include "convert/ReaderLimits.h"
 
-#include "app/classIniFile.h"
+#include "io/FileAccess.h"
+
 
 #include <algorithm>
 #include <system_error>

@@ -1,6 +1,6 @@
 #include "convert/RunFiles.h"
 
-#include "app/classIniFile.h"
+#include "io/FileAccess.h"
 
 #include <algorithm>
 #include <system_error>

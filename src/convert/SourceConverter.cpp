@@ -1,6 +1,6 @@
 #include "convert/SourceConverter.h"
 
-#include "app/classIniFile.h"
+#include "io/FileAccess.h"
 
 #include "convert/ContentDispatch.h"
 #include "convert/HeadingLines.h"
@@ -19,7 +19,7 @@ ExtractedText extractSource(
 {
     ExtractedText extracted;
     std::string document;
-    if (!readWholeFile(pathFromUtf8(path), &document, &extracted.reason)) {
+    if (readWholeFile(pathFromUtf8(path), document, &extracted.reason) != ReadResult::Ok) {
         extracted.failure = SourceFailure::Missing;
         return extracted;
     }
@@ -65,7 +65,7 @@ ExtractedText readTextSource(const std::string& path, const CodePage& codePage, 
 {
     ExtractedText extracted;
     std::string bytes;
-    if (!readWholeFile(pathFromUtf8(path), &bytes, &extracted.reason)) {
+    if (readWholeFile(pathFromUtf8(path), bytes, &extracted.reason) != ReadResult::Ok) {
         extracted.failure = SourceFailure::Missing;
         return extracted;
     }

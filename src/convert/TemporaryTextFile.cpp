@@ -1,8 +1,7 @@
 #include "convert/TemporaryTextFile.h"
 
-#include "app/classIniFile.h"
-
 #include "convert/OutputFile.h"
+#include "io/FileAccess.h"
 
 #include <cstdlib>
 #include <ctime>

@@ -1,6 +1,7 @@
 #include "lang/LanguageChoice.h"
 
-#include "app/classIniFile.h"
+#include "io/FileAccess.h"
+#include "lang/LanguageFiles.h"
 #include "lang/StringId.h"
 
 namespace leafmill {

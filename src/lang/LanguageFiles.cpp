@@ -1,6 +1,8 @@
+#include "lang/LanguageFiles.h"
+
 #include "app/classIniFile.h"
+#include "io/FileAccess.h"
 #include "lang/BorrowedCodePage.h"
-#include "lang/LanguageTable.h"
 
 #include <algorithm>
 #include <system_error>

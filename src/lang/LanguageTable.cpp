@@ -1,6 +1,7 @@
 #include "lang/LanguageTable.h"
 
 #include "app/classIniFile.h"
+#include "io/FileAccess.h"
 #include "lang/BorrowedCodePage.h"
 #include "lang/StringId.h"
 #include "text/CodePage.h"

@@ -1,12 +1,12 @@
 #include "ui/Frm_Main.h"
 
 #include "app/SettingsStore.h"
-#include "app/classIniFile.h"
 #include "controls/GfuBut.h"
 #include "controls/Xp_ProgressBar.h"
 #include "controls/xpcmdbutton.h"
 #include "convert/OutputRun.h"
 #include "convert/ReaderLimits.h"
+#include "io/FileAccess.h"
 #include "lang/StringId.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"

@@ -2,6 +2,7 @@
 
 #include "app/SettingsStore.h"
 #include "controls/xpcmdbutton.h"
+#include "lang/LanguageFiles.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
 #include "text/PageEncoder.h"

@@ -37,11 +37,6 @@ void OutputRunWorker::start(std::string bookName, std::vector<std::string> sourc
     thread_->start();
 }
 
-bool OutputRunWorker::isRunning() const
-{
-    return thread_ && !thread_->isFinished();
-}
-
 void OutputRunWorker::requestStop()
 {
     run_->requestStop();

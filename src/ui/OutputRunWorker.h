@@ -31,7 +31,6 @@ public:
     ~OutputRunWorker() override;
 
     void start(std::string bookName, std::vector<std::string> sources, std::string outputFolder);
-    bool isRunning() const;
 
     // The Stop Output button: the engine asks before the next source.
     void requestStop();

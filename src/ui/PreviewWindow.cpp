@@ -1,7 +1,6 @@
 #include "ui/PreviewWindow.h"
 
-#include "app/classIniFile.h"
-#include "convert/InputFile.h"
+#include "io/FileAccess.h"
 #include "ui/UiStyle.h"
 
 #include <QDir>
@@ -28,7 +27,7 @@ std::string readNoteFile(const QString& path)
     std::string bytes;
     std::string error;
     // Only what the reader reads matters; a file that cannot be read shows empty.
-    readWholeFile(pathFromUtf8(ui::toUtf8(path)), &bytes, &error);
+    readWholeFile(pathFromUtf8(ui::toUtf8(path)), bytes, &error);
     return bytes;
 }
 

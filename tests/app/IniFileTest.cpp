@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "app/classIniFile.h"
+#include "io/FileAccess.h"
 #include "text/CodePage.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,9 @@
 #include "TestSupport.h"
 
 #include "app/classIniFile.h"
+#include "io/FileAccess.h"
 #include "lang/LanguageChoice.h"
+#include "lang/LanguageFiles.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
 #include "text/CodePage.h"

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/SettingsStore.h"
+#include "lang/LanguageFiles.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
 #include "text/CodePage.h"

@@ -280,11 +280,6 @@ const CompoundFile::Entry* CompoundFile::findRootEntry(std::string_view name) co
     return nullptr;
 }
 
-bool CompoundFile::hasStream(std::string_view name) const
-{
-    return findRootEntry(name) != nullptr;
-}
-
 std::optional<std::string> CompoundFile::stream(std::string_view name, std::uint64_t* unreadBytes) const
 {
     const Entry* entry = findRootEntry(name);

@@ -19,11 +19,9 @@ public:
 
     explicit CompoundFile(std::string_view file);
 
-    // Whether the root storage holds a stream of this name; names compare
-    // without regard to ASCII case, as some writers store them lower-case.
-    bool hasStream(std::string_view name) const;
-
-    // The bytes of a stream of the root storage, or nothing when there is none.
+    // The bytes of a stream of the root storage, or nothing when there is none;
+    // names compare without regard to ASCII case, as some writers store them
+    // lower-case.
     // With `unreadBytes`, a stream whose sector chain breaks (out of range, a
     // loop, past the end of a cut file) gives the bytes up to the break, and
     // the number of bytes lost is stored there; without it the break raises

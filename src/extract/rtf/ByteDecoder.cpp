@@ -27,19 +27,18 @@ void ByteDecoder::setEntry(unsigned char byte, char32_t c)
 std::unique_ptr<ByteDecoder> ByteDecoder::open(int codePage)
 {
     for (const std::string& name : converterNamesOf(codePage))
-        if (auto decoder = openConverter(name, codePage))
+        if (auto decoder = openConverter(name))
             return decoder;
     return nullptr;
 }
 
-std::unique_ptr<ByteDecoder> ByteDecoder::openConverter(const std::string& name, int codePage)
+std::unique_ptr<ByteDecoder> ByteDecoder::openConverter(const std::string& name)
 {
     UErrorCode status = U_ZERO_ERROR;
     UConverter* raw = ucnv_open(name.c_str(), &status);
     if (U_FAILURE(status) || !raw)
         return nullptr;
     std::unique_ptr<ByteDecoder> decoder(new ByteDecoder);
-    decoder->codePage_ = codePage;
     decoder->converter_.reset(raw);
     if (ucnv_getMaxCharSize(raw) > 1)
         return decoder;
@@ -63,7 +62,6 @@ std::unique_ptr<ByteDecoder> ByteDecoder::openConverter(const std::string& name,
 std::unique_ptr<ByteDecoder> ByteDecoder::forSymbolFont(SymbolFont font)
 {
     std::unique_ptr<ByteDecoder> decoder(new ByteDecoder);
-    decoder->codePage_ = codePageOfSymbolFont(font);
     // A glyph without a character of its own: the Symbol font's stays the
     // byte it was, a picture font's becomes a bullet.
     const char32_t unmapped = font == SymbolFont::Symbol ? 0 : U'\u2022';
@@ -77,7 +75,6 @@ std::unique_ptr<ByteDecoder> ByteDecoder::forSymbolFont(SymbolFont font)
 std::unique_ptr<ByteDecoder> ByteDecoder::forPictographFont()
 {
     std::unique_ptr<ByteDecoder> decoder(new ByteDecoder);
-    decoder->codePage_ = pictographCodePage;
     for (int b = 0; b < 256; ++b)
         decoder->setEntry(static_cast<unsigned char>(b), b < 0x20 ? static_cast<char32_t>(b) : U'\u2022');
     return decoder;

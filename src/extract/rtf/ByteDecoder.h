@@ -19,14 +19,13 @@ class ByteDecoder {
 public:
     // Null when ICU knows none of the page's converter names.
     static std::unique_ptr<ByteDecoder> open(int codePage);
-    // By ICU converter name; `codePage` is only kept as a label.
-    static std::unique_ptr<ByteDecoder> openConverter(const std::string& name, int codePage);
+    // By ICU converter name.
+    static std::unique_ptr<ByteDecoder> openConverter(const std::string& name);
     static std::unique_ptr<ByteDecoder> forSymbolFont(SymbolFont font);
     // A picture font's glyphs have no characters; a bullet stands for each.
     static std::unique_ptr<ByteDecoder> forPictographFont();
     ~ByteDecoder();
 
-    int codePage() const { return codePage_; }
     bool isSingleByte() const { return !converter_; }
 
     // Single-byte pages only.
@@ -55,7 +54,6 @@ private:
     void setEntry(unsigned char byte, char32_t c);
     void convert(std::string_view bytes, bool flush, std::string& out);
 
-    int codePage_ = 0;
     std::unique_ptr<UConverter, ConverterCloser> converter_;
     std::array<Entry, 256> table_ {};
     bool asciiIsIdentity_ = false;

@@ -13,7 +13,7 @@ DecoderCache::DecoderCache(const CodePage* fallback)
 ByteDecoder& DecoderCache::fallback()
 {
     if (!fallback_) {
-        fallback_ = ByteDecoder::openConverter(fallbackName_, 0);
+        fallback_ = ByteDecoder::openConverter(fallbackName_);
         if (!fallback_)
             fallback_ = ByteDecoder::open(1252);
     }

@@ -34,7 +34,6 @@ Table buildTable()
         WordAction::Character, 0);
 
     add({"colortbl",
-         "stylesheet",
          "info",
          "pict",
          "objdata",
@@ -131,6 +130,7 @@ Table buildTable()
         WordAction::SkippedGroup);
 
     add({"fonttbl"}, WordAction::FontTable);
+    add({"stylesheet"}, WordAction::StyleSheet);
     add({"footnote"}, WordAction::Footnote);
     add({"chftn"}, WordAction::FootnoteMark);
     add({"upr"}, WordAction::AnsiAlternative);

@@ -11,6 +11,7 @@ enum class WordAction : uint8_t {
     LineEnd,  // ends a line
     SkippedGroup,  // the group holds no text for a reader
     FontTable,  // \fonttbl
+    StyleSheet,  // \stylesheet
     Footnote,  // \footnote
     FootnoteMark,  // \chftn: the automatic number of a footnote
     AnsiAlternative,  // \upr: the group's plain-ANSI copy, skipped for its \ud twin

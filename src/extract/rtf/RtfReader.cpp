@@ -18,6 +18,7 @@ bool isDestinationAction(WordAction action)
     switch (action) {
     case WordAction::SkippedGroup:
     case WordAction::FontTable:
+    case WordAction::StyleSheet:
     case WordAction::Footnote:
     case WordAction::AnsiAlternative:
     case WordAction::UnicodeAlternative:
@@ -202,6 +203,8 @@ void RtfReader::onText(std::string_view bytes)
 {
     if (top().destination == Destination::FontTable)
         onFontName(bytes);
+    else if (top().destination == Destination::StyleSheet)
+        styles_.onNameText(bytes);
     else if (TextAssembler* sink = textSink())
         sink->appendBytes(bytes, decoder());
 }
@@ -222,6 +225,10 @@ void RtfReader::onDestinationWord(const WordEntry& entry)
     case WordAction::FontTable:
         if (g.destination == Destination::Text || g.destination == Destination::Footnote)
             g.destination = Destination::FontTable;
+        break;
+    case WordAction::StyleSheet:
+        if (g.destination == Destination::Text)
+            g.destination = Destination::StyleSheet;
         break;
     case WordAction::Footnote:
         if (g.destination == Destination::Text) {
@@ -258,14 +265,7 @@ void RtfReader::onWord(const RtfToken& token)
         }
     }
     if (!entry) {
-        if (token.word == "ftnalt" && g.destination == Destination::Footnote)
-            noteKind_ = NoteNumbering::Kind::Endnote;
-        else if (token.word == "pard" && g.destination == Destination::Text)
-            g.outlineLevel = -1;
-        else if (token.word == "outlinelevel" && g.destination == Destination::Text)
-            g.outlineLevel = token.hasParam ? token.param : -1;
-        else
-            numbering_.read(token.word, token.hasParam, token.param);
+        onFormattingWord(token);
         return;
     }
 
@@ -346,6 +346,30 @@ void RtfReader::onWord(const RtfToken& token)
     default:
         onDestinationWord(*entry);
         break;
+    }
+}
+
+// The formatting words that matter to a reader: note kinds and numbering,
+// and the outline levels that make headings chapters.
+void RtfReader::onFormattingWord(const RtfToken& token)
+{
+    GroupState& g = top();
+    const int32_t param = token.hasParam ? token.param : -1;
+    if (g.destination == Destination::StyleSheet) {
+        if (token.word == "s")
+            styles_.onStyleNumber(param);
+        else if (token.word == "outlinelevel")
+            styles_.onOutlineLevel(param);
+    } else if (token.word == "ftnalt" && g.destination == Destination::Footnote) {
+        noteKind_ = NoteNumbering::Kind::Endnote;
+    } else if (g.destination == Destination::Text && token.word == "pard") {
+        g.outlineLevel = -1;
+    } else if (g.destination == Destination::Text && token.word == "s") {
+        g.outlineLevel = styles_.levelOf(param);
+    } else if (g.destination == Destination::Text && token.word == "outlinelevel") {
+        g.outlineLevel = param;
+    } else {
+        numbering_.read(token.word, token.hasParam, token.param);
     }
 }
 

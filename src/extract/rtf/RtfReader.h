@@ -5,6 +5,7 @@
 #include "extract/rtf/NoteNumbering.h"
 #include "extract/rtf/RtfControlWords.h"
 #include "extract/rtf/RtfTokenizer.h"
+#include "extract/rtf/StyleLevels.h"
 #include "extract/rtf/TextAssembler.h"
 
 #include <cstddef>
@@ -30,7 +31,7 @@ public:
     Result read();
 
 private:
-    enum class Destination : uint8_t { Text, Footnote, Skipped, FontTable };
+    enum class Destination : uint8_t { Text, Footnote, Skipped, FontTable, StyleSheet };
 
     struct GroupState {
         Destination destination = Destination::Text;
@@ -61,6 +62,7 @@ private:
     int fontCodePage(int32_t font) const;
     void setFontCodePage(int32_t font, int codePage);
     void onFontName(std::string_view bytes);
+    void onFormattingWord(const RtfToken& token);
     void onNoteMark();
     const std::string& noteNumber();
     void numberPendingReference();
@@ -76,6 +78,7 @@ private:
     int32_t defaultFont_ = -1;
     std::vector<int> fontCodePages_;  // by font number; 0: the document's page
     std::string fontName_;  // of the font table entry being read
+    StyleLevels styles_;
     int32_t fallbackToSkip_ = 0;  // \uc characters still to drop after a \u
     NoteNumbering numbering_;
     // Where the main text's last \chftn is: its number waits for the note

@@ -1,8 +1,8 @@
 #include "cli/CliEnvironment.h"
 
 #include "app/ProgramFiles.h"
-#include "app/ProgramFolder.h"
 #include "app/SettingsStore.h"
+#include "io/ProgramFolder.h"
 #include "io/FileAccess.h"
 #include "lang/LanguageChoice.h"
 #include "lang/LanguageTable.h"

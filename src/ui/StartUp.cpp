@@ -1,8 +1,8 @@
 #include "ui/StartUp.h"
 
 #include "app/ProgramFiles.h"
-#include "app/ProgramFolder.h"
 #include "app/SettingsStore.h"
+#include "io/ProgramFolder.h"
 #include "lang/LanguageChoice.h"
 #include "ui/Frm_Loading.h"
 #include "ui/Frm_Main.h"

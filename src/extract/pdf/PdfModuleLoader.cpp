@@ -1,5 +1,7 @@
 #include "extract/pdf/PdfModuleLoader.h"
 
+#include "io/ProgramFolder.h"
+
 #include <algorithm>
 #include <mutex>
 
@@ -47,18 +49,6 @@ Entry entryOf(const std::filesystem::path& place, std::string& failure)
     return entry;
 }
 
-std::filesystem::path programFolder()
-{
-#ifdef _WIN32
-    std::wstring path(32768, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    return std::filesystem::path(path).parent_path();
-#else
-    std::error_code error;
-    return std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
-#endif
-}
-
 }  // namespace
 
 LoadedPdfModule loadPdfModule(const std::vector<std::filesystem::path>& places)
@@ -93,7 +83,7 @@ const LoadedPdfModule& pdfModule()
     static std::once_flag once;
     static LoadedPdfModule loaded;
     std::call_once(once, [] {
-        const std::filesystem::path folder = programFolder();
+        const std::filesystem::path folder = leafmill::programFolder();
         std::vector<std::filesystem::path> places;
         for (const std::filesystem::path& place :
              {folder / moduleName, folder / LEAFMILL_PDF_MODULE_FROM_PROGRAM / moduleName,

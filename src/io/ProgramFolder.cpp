@@ -1,4 +1,4 @@
-#include "app/ProgramFolder.h"
+#include "io/ProgramFolder.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -2,8 +2,8 @@
 
 #include "app/ProgramFiles.h"
 #include "app/SettingsStore.h"
-#include "io/ProgramFolder.h"
 #include "io/FileAccess.h"
+#include "io/ProgramFolder.h"
 #include "lang/LanguageChoice.h"
 #include "lang/LanguageTable.h"
 

@@ -51,7 +51,7 @@ struct Converted {
 Converted convert(const CorpusEntry& entry)
 {
     Converted out;
-    out.result = doc::docToText(test::readFile(entry.file), Options {}, &out.mainLength);
+    out.result = doc::docToTextWithMainLength(test::readFile(entry.file), Options {}, &out.mainLength);
     return out;
 }
 

@@ -99,13 +99,7 @@ TEST_P(DocCorpus, ConvertsOrRefusesWithAReason)
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, DocCorpus, ::testing::ValuesIn(test::corpusEntries("doc")),
-                         [](const ::testing::TestParamInfo<CorpusEntry>& param) {
-                             std::string name = param.param.file.stem().string();
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         leafmill::test::corpusTestName);
 
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(DocCorpus);
 

@@ -38,7 +38,7 @@ bool lineStartsWith(std::string_view text, std::size_t at, std::string_view titl
                 return false;
             while (i < text.size() && isBlank(text[i]))
                 ++i;
-        } else if (i >= text.size() || folded(text[i]) != c) {
+        } else if (i >= text.size() || asciiLower(text[i]) != c) {
             return false;
         } else {
             ++i;

@@ -20,13 +20,13 @@ inline constexpr int32_t kMaxKeepFileSize = 64;
 // [NotesReader]: pages made for the iPod's Notes reader. Without the section
 // the pages are plain text as they always were.
 struct NotesReaderSettings {
-    bool present = false; // the section is in main.ini (or the user turned it on)
-    std::string PageEncoding; // a name PageEncoder takes; empty: the code page
-    bool Links = false; // Previous and Next links on every page
-    bool Titles = false; // each page names itself in the reader's menu
-    bool Contents = false; // a contents note linking to the chapters
-    bool ChapterPages = false; // a chapter starts on a new page
-    bool JoinLines = false; // unwrap hard-wrapped text sources
+    bool present = false;  // the section is in main.ini (or the user turned it on)
+    std::string PageEncoding;  // a name PageEncoder takes; empty: the code page
+    bool Links = false;  // Previous and Next links on every page
+    bool Titles = false;  // each page names itself in the reader's menu
+    bool Contents = false;  // a contents note linking to the chapters
+    bool ChapterPages = false;  // a chapter starts on a new page
+    bool JoinLines = false;  // unwrap hard-wrapped text sources
 
     bool anyMarkup() const { return Links || Titles || Contents; }
     bool operator==(const NotesReaderSettings&) const = default;
@@ -36,20 +36,20 @@ struct NotesReaderSettings {
 // their INI keys. Texts are UTF-8; the INI layer converts to the code page.
 struct Settings {
     // MainSettings (read only)
-    int32_t CutTypeNum = 0;               // highest index of CutTypeTable
-    std::vector<CutType> CutTypeTable;    // rows 0..CutTypeNum
-    int32_t CutWordNum = 0;               // highest index of CutWord
-    std::string Filter;                   // add-files dialog filter, "Text|*.txt|All|*.*"
+    int32_t CutTypeNum = 0;  // highest index of CutTypeTable
+    std::vector<CutType> CutTypeTable;  // rows 0..CutTypeNum
+    int32_t CutWordNum = 0;  // highest index of CutWord
+    std::string Filter;  // add-files dialog filter, "Text|*.txt|All|*.*"
 
     // UserSettings (rewritten by SaveSettings)
-    std::string MyLagIndex;               // base name of the language file in use
+    std::string MyLagIndex;  // base name of the language file in use
     int32_t OpenFilesFilterIndex = 1;
-    int32_t CutTypeIndex = 0;             // row of CutTypeTable used for cutting
+    int32_t CutTypeIndex = 0;  // row of CutTypeTable used for cutting
     std::string BookName;
-    int32_t KeepFileSize = 0;             // bytes repeated at the start of the next page
+    int32_t KeepFileSize = 0;  // bytes repeated at the start of the next page
     std::string InPutDir;
     std::string OutPutDir;
-    std::vector<std::string> CutWord;     // entries 0..CutWordNum, decoded ("enter" is CR LF)
+    std::vector<std::string> CutWord;  // entries 0..CutWordNum, decoded ("enter" is CR LF)
 
     NotesReaderSettings NotesReader;
 

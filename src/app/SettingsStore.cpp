@@ -20,8 +20,8 @@ namespace {
 constexpr std::string_view kMainSettings = "MainSettings";
 constexpr std::string_view kUserSettings = "UserSettings";
 constexpr std::string_view kNotesReader = "NotesReader";
-constexpr std::array<std::string_view, 5> kNotesReaderSwitches = {"Links", "Titles", "Contents", "ChapterPages",
-                                                                   "JoinLines"};
+constexpr std::array<std::string_view, 5> kNotesReaderSwitches
+    = {"Links", "Titles", "Contents", "ChapterPages", "JoinLines"};
 
 // Far above any real table; keeps a mistyped count from sizing a table of
 // billions of rows, each read from the file.
@@ -46,14 +46,18 @@ std::optional<int32_t> parseNumber(std::string_view text)
 // language is loaded yet.
 class SettingsReader {
 public:
-    SettingsReader(const classIniFile& ini, std::string file) : ini_(ini.snapshot()), file_(std::move(file)) {}
+    SettingsReader(const classIniFile& ini, std::string file)
+        : ini_(ini.snapshot())
+        , file_(std::move(file))
+    {
+    }
 
     const std::string& error() const { return error_; }
 
     bool refuse(std::string_view section, std::string_view key, const std::string& why)
     {
-        error_ = "The settings file " + file_ + ", section [" + std::string(section) + "], key " + std::string(key) +
-            ": " + why + ".";
+        error_ = "The settings file " + file_ + ", section [" + std::string(section) + "], key " + std::string(key)
+            + ": " + why + ".";
         return false;
     }
 
@@ -90,8 +94,8 @@ public:
     {
         if (value < lowest || value > highest)
             return refuse(section, key,
-                          std::to_string(value) + " lies outside " + std::to_string(lowest) + ".." +
-                              std::to_string(highest));
+                          std::to_string(value) + " lies outside " + std::to_string(lowest) + ".."
+                              + std::to_string(highest));
         return true;
     }
 
@@ -112,24 +116,24 @@ private:
 
 bool readCutTypes(SettingsReader& reader, Settings& settings)
 {
-    if (!reader.number(kMainSettings, "CutTypeNum", settings.CutTypeNum) ||
-        !reader.within(kMainSettings, "CutTypeNum", settings.CutTypeNum, 0, kMaxTableIndex))
+    if (!reader.number(kMainSettings, "CutTypeNum", settings.CutTypeNum)
+        || !reader.within(kMainSettings, "CutTypeNum", settings.CutTypeNum, 0, kMaxTableIndex))
         return false;
     settings.CutTypeTable.clear();
     for (int32_t i = 0; i <= settings.CutTypeNum; ++i) {
         const std::string sizeKey = "SingleFileSize" + std::to_string(i);
         const std::string windowKey = "InOutFileSize" + std::to_string(i);
         CutType row;
-        if (!reader.number(kMainSettings, sizeKey, row.SingleFileSize) ||
-            !reader.atLeast(kMainSettings, sizeKey, row.SingleFileSize, 0) ||
-            !reader.number(kMainSettings, windowKey, row.InOutFileSize) ||
-            !reader.atLeast(kMainSettings, windowKey, row.InOutFileSize, 0))
+        if (!reader.number(kMainSettings, sizeKey, row.SingleFileSize)
+            || !reader.atLeast(kMainSettings, sizeKey, row.SingleFileSize, 0)
+            || !reader.number(kMainSettings, windowKey, row.InOutFileSize)
+            || !reader.atLeast(kMainSettings, windowKey, row.InOutFileSize, 0))
             return false;
         // The cut word is looked for inside the page.
         if (row.SingleFileSize > 0 && row.InOutFileSize > row.SingleFileSize)
             return reader.refuse(kMainSettings, windowKey,
-                                 std::to_string(row.InOutFileSize) + " is above the page size " + sizeKey + " " +
-                                     std::to_string(row.SingleFileSize));
+                                 std::to_string(row.InOutFileSize) + " is above the page size " + sizeKey + " "
+                                     + std::to_string(row.SingleFileSize));
         settings.CutTypeTable.push_back(row);
     }
     return true;
@@ -137,8 +141,8 @@ bool readCutTypes(SettingsReader& reader, Settings& settings)
 
 bool readCutWords(SettingsReader& reader, Settings& settings)
 {
-    if (!reader.number(kMainSettings, "CutWordNum", settings.CutWordNum) ||
-        !reader.within(kMainSettings, "CutWordNum", settings.CutWordNum, 0, kMaxTableIndex))
+    if (!reader.number(kMainSettings, "CutWordNum", settings.CutWordNum)
+        || !reader.within(kMainSettings, "CutWordNum", settings.CutWordNum, 0, kMaxTableIndex))
         return false;
     settings.CutWord.clear();
     // Empty entries stay in their places; the cutter passes over them.
@@ -159,21 +163,21 @@ bool keepLeavesProgress(SettingsReader& reader, const Settings& settings)
         return true;
     const std::string index = std::to_string(settings.CutTypeIndex);
     return reader.refuse(kUserSettings, "KeepFileSize",
-                         std::to_string(settings.KeepFileSize) + " is not below the shortest cut of row " + index +
-                             " (SingleFileSize" + index + " minus InOutFileSize" + index + ", " +
-                             std::to_string(shortestCut) + "), so a page would not move on");
+                         std::to_string(settings.KeepFileSize) + " is not below the shortest cut of row " + index
+                             + " (SingleFileSize" + index + " minus InOutFileSize" + index + ", "
+                             + std::to_string(shortestCut) + "), so a page would not move on");
 }
 
 bool readUserSettings(SettingsReader& reader, Settings& settings)
 {
     settings.MyLagIndex = reader.text(kUserSettings, "MyLagIndex");
-    if (!reader.number(kUserSettings, "OpenFilesFilterIndex", 1, settings.OpenFilesFilterIndex) ||
-        !reader.number(kUserSettings, "CutTypeIndex", 0, settings.CutTypeIndex) ||
-        !reader.within(kUserSettings, "CutTypeIndex", settings.CutTypeIndex, 0, settings.CutTypeNum))
+    if (!reader.number(kUserSettings, "OpenFilesFilterIndex", 1, settings.OpenFilesFilterIndex)
+        || !reader.number(kUserSettings, "CutTypeIndex", 0, settings.CutTypeIndex)
+        || !reader.within(kUserSettings, "CutTypeIndex", settings.CutTypeIndex, 0, settings.CutTypeNum))
         return false;
     settings.BookName = reader.text(kUserSettings, "BookName");
-    if (!reader.number(kUserSettings, "KeepFileSize", 0, settings.KeepFileSize) ||
-        !reader.within(kUserSettings, "KeepFileSize", settings.KeepFileSize, 0, kMaxKeepFileSize))
+    if (!reader.number(kUserSettings, "KeepFileSize", 0, settings.KeepFileSize)
+        || !reader.within(kUserSettings, "KeepFileSize", settings.KeepFileSize, 0, kMaxKeepFileSize))
         return false;
     settings.InPutDir = reader.text(kUserSettings, "InPutDir");
     settings.OutPutDir = reader.text(kUserSettings, "OutPutDir");
@@ -183,16 +187,16 @@ bool readUserSettings(SettingsReader& reader, Settings& settings)
     const int32_t chosenSize = settings.activeCutType().SingleFileSize;
     if (settings.wholeFileMode() && chosenSize != 0)
         return reader.refuse(kUserSettings, "CutTypeIndex",
-                             "row " + std::to_string(settings.CutTypeIndex) + " has the page size " +
-                                 std::to_string(chosenSize) + ", but the last row's page size 0 (SingleFileSize" +
-                                 std::to_string(settings.CutTypeNum) + ") switches on whole-file mode");
+                             "row " + std::to_string(settings.CutTypeIndex) + " has the page size "
+                                 + std::to_string(chosenSize) + ", but the last row's page size 0 (SingleFileSize"
+                                 + std::to_string(settings.CutTypeNum) + ") switches on whole-file mode");
     return keepLeavesProgress(reader, settings);
 }
 
 bool* notesReaderSwitch(NotesReaderSettings& notes, std::size_t index)
 {
-    std::array<bool*, kNotesReaderSwitches.size()> fields = {&notes.Links, &notes.Titles, &notes.Contents,
-                                                             &notes.ChapterPages, &notes.JoinLines};
+    std::array<bool*, kNotesReaderSwitches.size()> fields
+        = {&notes.Links, &notes.Titles, &notes.Contents, &notes.ChapterPages, &notes.JoinLines};
     return fields[index];
 }
 
@@ -225,7 +229,8 @@ bool fail(std::string* error, std::string why)
 
 }  // namespace
 
-SettingsStore::SettingsStore(fs::path iniPath) : iniPath_(std::move(iniPath))
+SettingsStore::SettingsStore(fs::path iniPath)
+    : iniPath_(std::move(iniPath))
 {
     ini_.INIFileName(iniPath_);
 }
@@ -287,7 +292,8 @@ bool SettingsStore::SaveSettings(std::string* error)
     };
     for (int32_t j = 0; j <= s.CutWordNum; ++j) {
         const auto index = static_cast<std::size_t>(j);
-        keys.emplace_back("CutWord" + std::to_string(j), EncodeCutWord(index < s.CutWord.size() ? s.CutWord[index] : ""));
+        keys.emplace_back("CutWord" + std::to_string(j),
+                          EncodeCutWord(index < s.CutWord.size() ? s.CutWord[index] : ""));
     }
     // One replacement of the file for all keys: a failure leaves it whole.
     if (!ini_.WriteIniKeys(kUserSettings, keys))

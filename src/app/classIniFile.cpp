@@ -96,13 +96,16 @@ public:
     enum class Kind { Other, Section, Key };
     struct Line {
         std::string bytes;  // without the line end
-        std::string end;    // "\r\n", "\n", "\r" or "" for a last line without one
+        std::string end;  // "\r\n", "\n", "\r" or "" for a last line without one
         Kind kind = Kind::Other;
-        std::string name;         // section or key name, trimmed, UTF-8
+        std::string name;  // section or key name, trimmed, UTF-8
         std::size_t equals = 0;  // key lines: position of the '=' in `bytes`
     };
 
-    explicit Image(const CodePage* page) : page_(page) {}
+    explicit Image(const CodePage* page)
+        : page_(page)
+    {
+    }
 
     void parse(std::string_view bytes)
     {
@@ -283,7 +286,10 @@ private:
         return found;
     }
 
-    std::size_t step(std::string_view bytes, std::size_t pos) const { return page_ ? page_->charLength(bytes, pos) : 1; }
+    std::size_t step(std::string_view bytes, std::size_t pos) const
+    {
+        return page_ ? page_->charLength(bytes, pos) : 1;
+    }
 
     std::size_t findSection(std::string_view section) const
     {
@@ -333,7 +339,10 @@ private:
     std::unordered_map<std::string, std::size_t> index_;  // folded "section\nkey" to its line
 };
 
-classIniFile::classIniFile(std::shared_ptr<const CodePage> codePage) : codePage_(std::move(codePage)) {}
+classIniFile::classIniFile(std::shared_ptr<const CodePage> codePage)
+    : codePage_(std::move(codePage))
+{
+}
 
 std::string classIniFile::Snapshot::GetIniKey(std::string_view section, std::string_view key) const
 {

@@ -19,7 +19,7 @@ namespace leafmill::cli {
 namespace {
 
 volatile std::sig_atomic_t caughtSignal = 0;
-std::atomic<OutputRun*> runToStop { nullptr };
+std::atomic<OutputRun*> runToStop {nullptr};
 static_assert(std::atomic<OutputRun*>::is_always_lock_free);
 
 // Ctrl-C or a termination ends the run after the page being written, so no
@@ -73,16 +73,17 @@ void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& 
     if (pagesOverReaderLimit(settings)) {
         const std::string size = std::to_string(settings.activeCutType().SingleFileSize);
         std::fprintf(stderr, "leafmill-cli: warning: %s\n",
-            replaceAll(environment.language->text(StringId::PageOverReaderLimit), "@Size", size).c_str());
+                     replaceAll(environment.language->text(StringId::PageOverReaderLimit), "@Size", size).c_str());
     }
     const NotesForecast forecast = forecastNotes(settings, options.sources, options.outputFolder, options.bookName);
     if (forecast.tooMany())
-        std::fprintf(stderr,
+        std::fprintf(
+            stderr,
             "leafmill-cli: warning: the book will take about %lld notes, but the Notes reader loads only %lld more\n",
             static_cast<long long>(forecast.notes), static_cast<long long>(forecast.room));
 }
 
-} // namespace
+}  // namespace
 
 int runBookCommand(const CliOptions& options)
 {
@@ -130,4 +131,4 @@ int runBookCommand(const CliOptions& options)
     return result.anySourceFailed() ? kExitSourceFailed : kExitDone;
 }
 
-} // namespace leafmill::cli
+}  // namespace leafmill::cli

@@ -10,7 +10,7 @@
 namespace leafmill::cli {
 
 bool loadEnvironment(const std::string& settingsFile, bool withLanguage, CliEnvironment* environment,
-    std::string* notice, std::string* error)
+                     std::string* notice, std::string* error)
 {
     const ProgramFiles files = locateProgramFiles(programFolder(), userConfigFolder());
     SettingsStore store(settingsFile.empty() ? files.readableSettings() : pathFromUtf8(settingsFile));
@@ -21,8 +21,8 @@ bool loadEnvironment(const std::string& settingsFile, bool withLanguage, CliEnvi
     if (!withLanguage)
         return true;
     auto language = std::make_shared<LanguageTable>();
-    const LanguageChoice choice
-        = loadChosenLanguage(*language, files.dataFolder / "language", environment->settings.MyLagIndex, *environment->codePage);
+    const LanguageChoice choice = loadChosenLanguage(*language, files.dataFolder / "language",
+                                                     environment->settings.MyLagIndex, *environment->codePage);
     if (!choice.ok) {
         *error = choice.error;
         return false;
@@ -32,4 +32,4 @@ bool loadEnvironment(const std::string& settingsFile, bool withLanguage, CliEnvi
     return true;
 }
 
-} // namespace leafmill::cli
+}  // namespace leafmill::cli

@@ -8,7 +8,7 @@
 namespace leafmill {
 class CodePage;
 class LanguageTable;
-} // namespace leafmill
+}  // namespace leafmill
 
 namespace leafmill::cli {
 
@@ -25,6 +25,6 @@ struct CliEnvironment {
 // MyLagIndex, or the fallback the language folder offers; a fallback notice
 // goes to *notice. False with the reason when either cannot be loaded.
 bool loadEnvironment(const std::string& settingsFile, bool withLanguage, CliEnvironment* environment,
-    std::string* notice, std::string* error);
+                     std::string* notice, std::string* error);
 
-} // namespace leafmill::cli
+}  // namespace leafmill::cli

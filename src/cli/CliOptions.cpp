@@ -15,18 +15,18 @@ struct ReaderFlag {
     bool value;
 };
 
-constexpr std::array<ReaderFlag, 10> kReaderFlags { {
-    { "--links", &ReaderChoices::links, true },
-    { "--no-links", &ReaderChoices::links, false },
-    { "--titles", &ReaderChoices::titles, true },
-    { "--no-titles", &ReaderChoices::titles, false },
-    { "--contents", &ReaderChoices::contents, true },
-    { "--no-contents", &ReaderChoices::contents, false },
-    { "--chapter-pages", &ReaderChoices::chapterPages, true },
-    { "--no-chapter-pages", &ReaderChoices::chapterPages, false },
-    { "--join-lines", &ReaderChoices::joinLines, true },
-    { "--no-join-lines", &ReaderChoices::joinLines, false },
-} };
+constexpr std::array<ReaderFlag, 10> kReaderFlags {{
+    {"--links", &ReaderChoices::links, true},
+    {"--no-links", &ReaderChoices::links, false},
+    {"--titles", &ReaderChoices::titles, true},
+    {"--no-titles", &ReaderChoices::titles, false},
+    {"--contents", &ReaderChoices::contents, true},
+    {"--no-contents", &ReaderChoices::contents, false},
+    {"--chapter-pages", &ReaderChoices::chapterPages, true},
+    {"--no-chapter-pages", &ReaderChoices::chapterPages, false},
+    {"--join-lines", &ReaderChoices::joinLines, true},
+    {"--no-join-lines", &ReaderChoices::joinLines, false},
+}};
 
 const ReaderFlag* readerFlag(const std::string& argument)
 {
@@ -36,7 +36,7 @@ const ReaderFlag* readerFlag(const std::string& argument)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 bool ReaderChoices::any() const
 {
@@ -177,4 +177,4 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
     return true;
 }
 
-} // namespace leafmill::cli
+}  // namespace leafmill::cli

@@ -29,10 +29,10 @@ struct ReaderChoices {
 struct CliOptions {
     enum class Command { Book, Text, Help, Version };
     Command command = Command::Help;
-    std::string settingsFile; // empty: main.ini of the program folder
+    std::string settingsFile;  // empty: main.ini of the program folder
     std::string bookName;
     std::string outputFolder;
-    std::vector<std::string> sources; // the book's sources, or the one --text source
+    std::vector<std::string> sources;  // the book's sources, or the one --text source
     ReaderChoices reader;
 };
 
@@ -42,4 +42,4 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
 // The forms, for --help and after a usage error.
 const char* usageText();
 
-} // namespace leafmill::cli
+}  // namespace leafmill::cli

@@ -15,4 +15,4 @@ int runBookCommand(const CliOptions& options);
 // The plain text of one source on stdout.
 int runTextCommand(const CliOptions& options);
 
-} // namespace leafmill::cli
+}  // namespace leafmill::cli

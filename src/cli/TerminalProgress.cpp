@@ -92,7 +92,7 @@ std::string shortenedInTheMiddle(const std::string& name, int columns)
     return head + "..." + tail;
 }
 
-} // namespace
+}  // namespace
 
 std::string TerminalProgress::fittedLine(int columns, int runPercent, std::size_t number, std::size_t count,
                                          const std::string& name, int sourcePercent)
@@ -165,4 +165,4 @@ void TerminalProgress::finish()
     drawn_ = false;
 }
 
-} // namespace leafmill::cli
+}  // namespace leafmill::cli

@@ -41,4 +41,4 @@ private:
     bool drawn_ = false;
 };
 
-} // namespace leafmill::cli
+}  // namespace leafmill::cli

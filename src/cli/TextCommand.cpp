@@ -47,7 +47,7 @@ int copyText(const std::string& source)
     }
 }
 
-} // namespace
+}  // namespace
 
 int runTextCommand(const CliOptions& options)
 {
@@ -82,4 +82,4 @@ int runTextCommand(const CliOptions& options)
     return kExitDone;
 }
 
-} // namespace leafmill::cli
+}  // namespace leafmill::cli

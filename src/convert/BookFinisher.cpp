@@ -94,12 +94,12 @@ std::vector<ContentsEntry> contentsEntries(const BookPlan& plan)
 {
     std::vector<ContentsEntry> entries;
     for (const ChapterStart& chapter : plan.chapters)
-        entries.push_back({ chapter.title, static_cast<std::size_t>(chapter.page) });
+        entries.push_back({chapter.title, static_cast<std::size_t>(chapter.page)});
     if (plan.chapters.size() <= 1)
         for (std::size_t page = kContentsStride; page < plan.pageNames.size(); page += kContentsStride)
-            entries.push_back({ plan.bookName + " " + std::to_string(page + 1), page });
+            entries.push_back({plan.bookName + " " + std::to_string(page + 1), page});
     std::stable_sort(entries.begin(), entries.end(),
-        [](const ContentsEntry& a, const ContentsEntry& b) { return a.page < b.page; });
+                     [](const ContentsEntry& a, const ContentsEntry& b) { return a.page < b.page; });
     return entries;
 }
 
@@ -114,8 +114,8 @@ bool writeContents(const BookPlan& plan, std::size_t pageSize, std::string* erro
     PageFrame worst;
     worst.title = plan.contentsTitle + " " + padded(0, kNumberDigits);
     worst.next = contentsFileName(static_cast<int>(entries.size()) + 1);
-    const std::size_t frame = encoder.encode(frameHead(worst, plan.texts) + frameTail(worst, plan.texts), nullptr).size()
-        + kLineEnd.size();
+    const std::size_t frame
+        = encoder.encode(frameHead(worst, plan.texts) + frameTail(worst, plan.texts), nullptr).size() + kLineEnd.size();
     for (const ContentsEntry& entry : entries) {
         const std::string line
             = encoder.encode(noteLink(plan.pageNames[entry.page], shortTitle(encoder, entry.title)), nullptr)
@@ -129,8 +129,7 @@ bool writeContents(const BookPlan& plan, std::size_t pageSize, std::string* erro
     }
     for (std::size_t part = 0; part < parts.size(); ++part) {
         PageFrame note;
-        note.title = parts.size() == 1 ? plan.contentsTitle
-                                       : plan.contentsTitle + " " + std::to_string(part + 1);
+        note.title = parts.size() == 1 ? plan.contentsTitle : plan.contentsTitle + " " + std::to_string(part + 1);
         if (part + 1 < parts.size())
             note.next = contentsFileName(static_cast<int>(part) + 1);
         std::string bytes = encoder.encode(frameHead(note, plan.texts), nullptr);
@@ -143,7 +142,7 @@ bool writeContents(const BookPlan& plan, std::size_t pageSize, std::string* erro
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string contentsFileName(int part)
 {
@@ -196,4 +195,4 @@ bool finishBook(const BookPlan& plan, std::size_t pageSize, std::string* error)
     return !plan.contents || plan.pageNames.empty() || writeContents(plan, pageSize, error);
 }
 
-} // namespace leafmill
+}  // namespace leafmill

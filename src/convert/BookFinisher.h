@@ -13,9 +13,9 @@ class PageEncoder;
 
 // Where a chapter of the book starts.
 struct ChapterStart {
-    std::string title; // UTF-8
-    int32_t page = 0; // index into the book's pages
-    bool opensPage = false; // the page begins with it: a source's first, or cut at the heading
+    std::string title;  // UTF-8
+    int32_t page = 0;  // index into the book's pages
+    bool opensPage = false;  // the page begins with it: a source's first, or cut at the heading
 };
 
 // What the pages of a finished run get once the whole book is known: titles
@@ -28,9 +28,9 @@ struct BookPlan {
     std::string bookName;
     LinkTexts texts;
     std::string contentsTitle;
-    std::string folder; // the book folder, ending with a separator
-    std::vector<std::string> pageNames; // file names inside the folder, in reading order
-    std::vector<ChapterStart> chapters; // in page order
+    std::string folder;  // the book folder, ending with a separator
+    std::vector<std::string> pageNames;  // file names inside the folder, in reading order
+    std::vector<ChapterStart> chapters;  // in page order
 };
 
 // Longest title a chapter gives its pages, in bytes of the page encoding.
@@ -52,4 +52,4 @@ bool finishBook(const BookPlan& plan, std::size_t pageSize, std::string* error);
 // it stands in the book.
 std::string pageTitle(const BookPlan& plan, std::size_t index);
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -62,14 +62,14 @@ std::string_view packageEnding(std::string_view bytes)
 
 // What each content is called in the warning; text is the rest.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kNames = {{
-        {".rtf", "an RTF document"},
-        {".doc", "a Word document"},
-        {".pdf", "a PDF document"},
-        {"docx", "a Word 2007 or later document"},
-        {".odt", "an OpenDocument text"},
-        {"fodt", "an OpenDocument text"},
-        {"epub", "an EPUB book"},
-        {".htm", "an HTML page"},
+    {".rtf", "an RTF document"},
+    {".doc", "a Word document"},
+    {".pdf", "a PDF document"},
+    {"docx", "a Word 2007 or later document"},
+    {".odt", "an OpenDocument text"},
+    {"fodt", "an OpenDocument text"},
+    {"epub", "an EPUB book"},
+    {".htm", "an HTML page"},
 }};
 
 std::string_view contentName(std::string_view ending)
@@ -88,7 +88,7 @@ const SourceKind* rowFor(std::string_view ending, const DispatchTable& table)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 std::string_view contentEnding(std::string_view bytes)
 {
@@ -112,19 +112,21 @@ std::string_view contentEnding(std::string_view bytes)
 
 ContentChoice chooseByContent(const std::string& path, const SourceKind& named, const DispatchTable& table)
 {
-    ContentChoice choice { &named, {} };
+    ContentChoice choice {&named, {}};
     // Readers the content never leads to (a table of other readers) are not second-guessed.
     const auto readsContent = [&](std::string_view ending) {
         const SourceKind* row = rowFor(ending, table);
         return row && row->extractor == named.extractor;
     };
-    if (!readsContent(".txt") && std::none_of(kNames.begin(), kNames.end(), [&](const auto& n) { return readsContent(n.first); }))
+    if (!readsContent(".txt")
+        && std::none_of(kNames.begin(), kNames.end(), [&](const auto& n) { return readsContent(n.first); }))
         return choice;
     InputFile file;
     std::string bytes, error;
     if (!file.open(pathFromUtf8(path), &error) || !file.read(bytes, kHeadSize, &error))
         return choice;
-    if (extract::package::ZipPackage::hasSignature(bytes) && readWholeFile(pathFromUtf8(path), bytes, &error) != ReadResult::Ok)
+    if (extract::package::ZipPackage::hasSignature(bytes)
+        && readWholeFile(pathFromUtf8(path), bytes, &error) != ReadResult::Ok)
         return choice;
     const std::string_view ending = contentEnding(bytes);
     const SourceKind* found = ending.empty() ? nullptr : rowFor(ending, table);
@@ -141,4 +143,4 @@ ContentChoice chooseByContent(const std::string& path, const SourceKind& named, 
     return choice;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -25,4 +25,4 @@ struct ContentChoice {
 };
 ContentChoice chooseByContent(const std::string& path, const SourceKind& named, const DispatchTable& table);
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -38,8 +38,8 @@ std::string failureLine(const LanguageTable& language, const SourceOutcome& sour
     }
     if (source.pages > 0)
         why = replaceAll(
-            replaceAll(language.text(StringId::FailureStoppedAfter), "@Pages", std::to_string(source.pages)),
-            "@Reason", why);
+            replaceAll(language.text(StringId::FailureStoppedAfter), "@Pages", std::to_string(source.pages)), "@Reason",
+            why);
     return source.path + ": " + why;
 }
 
@@ -56,24 +56,24 @@ std::string endSummary(const LanguageTable& language, const RunResult& result, c
         if (!source.renamedTo.empty())
             summary += "\n"
                 + replaceAll(replaceAll(language.text(StringId::PageRenamed), "@Source", source.path), "@Page",
-                    source.renamedTo);
+                             source.renamedTo);
     return summary;
 }
 
 std::vector<MessageSection> endSections(const LanguageTable& language, const std::vector<SourceOutcome>& sources)
 {
-    MessageSection failed { language.text(StringId::FailureListHeading), {} };
-    MessageSection cutShort { language.text(StringId::UnfinishedListHeading), {} };
-    MessageSection replaced { "", {} };
-    MessageSection warned { language.text(StringId::WarningListHeading), {} };
+    MessageSection failed {language.text(StringId::FailureListHeading), {}};
+    MessageSection cutShort {language.text(StringId::UnfinishedListHeading), {}};
+    MessageSection replaced {"", {}};
+    MessageSection warned {language.text(StringId::WarningListHeading), {}};
     for (const SourceOutcome& source : sources) {
         if (source.failure != SourceFailure::None)
             (source.pages > 0 ? cutShort : failed).lines.push_back(failureLine(language, source));
         if (source.replaced.count > 0)
             replaced.lines.push_back(source.path + ": "
-                + replaceAll(replaceAll(language.text(StringId::CharactersReplaced), "@Count",
-                                 std::to_string(source.replaced.count)),
-                    "@First", source.replaced.first));
+                                     + replaceAll(replaceAll(language.text(StringId::CharactersReplaced), "@Count",
+                                                             std::to_string(source.replaced.count)),
+                                                  "@First", source.replaced.first));
         if (source.warnings.empty())
             continue;
         warned.lines.push_back(source.path);
@@ -81,7 +81,7 @@ std::vector<MessageSection> endSections(const LanguageTable& language, const std
             warned.lines.push_back("  " + warning);
     }
     std::vector<MessageSection> sections;
-    for (MessageSection* section : { &failed, &cutShort, &replaced, &warned })
+    for (MessageSection* section : {&failed, &cutShort, &replaced, &warned})
         if (!section->lines.empty())
             sections.push_back(std::move(*section));
     return sections;
@@ -100,4 +100,4 @@ std::string endMessage(const std::string& summary, const std::vector<MessageSect
     return message;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

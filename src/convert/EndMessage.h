@@ -34,4 +34,4 @@ std::string endMessage(const std::string& summary, const std::vector<MessageSect
 // One line of the failure list: the source and the reason in the language.
 std::string failureLine(const LanguageTable& language, const SourceOutcome& source);
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -34,4 +34,4 @@ void EstimatePages(const Settings& settings, const std::vector<std::string>& sou
     state.PageNumPad = "0000";
 }
 
-} // namespace leafmill
+}  // namespace leafmill

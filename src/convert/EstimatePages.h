@@ -12,4 +12,4 @@ namespace leafmill {
 // counts 0 bytes), and the page-number width.
 void EstimatePages(const Settings& settings, const std::vector<std::string>& sources, RunState& state);
 
-} // namespace leafmill
+}  // namespace leafmill

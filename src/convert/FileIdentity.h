@@ -18,4 +18,4 @@ struct FileIdentity {
 // nothing when there is no file there.
 std::optional<FileIdentity> identityOf(const std::filesystem::path& path);
 
-} // namespace leafmill
+}  // namespace leafmill

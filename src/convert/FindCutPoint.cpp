@@ -5,7 +5,7 @@
 namespace leafmill {
 
 std::size_t FindCutPoint(std::string_view bytes, std::size_t windowStart, std::size_t windowEnd,
-    const std::vector<std::string>& cutWords, const CodePage& codePage)
+                         const std::vector<std::string>& cutWords, const CodePage& codePage)
 {
     const std::string_view window = bytes.substr(windowStart, windowEnd - windowStart);
     for (const std::string& word : cutWords) {
@@ -21,4 +21,4 @@ std::size_t FindCutPoint(std::string_view bytes, std::size_t windowStart, std::s
     return 0;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -14,6 +14,6 @@ class CodePage;
 // that starts a character; 0 when none occurs. Empty words are passed over.
 // `bytes` begins on a character start; the words are in the code page.
 std::size_t FindCutPoint(std::string_view bytes, std::size_t windowStart, std::size_t windowEnd,
-    const std::vector<std::string>& cutWords, const CodePage& codePage);
+                         const std::vector<std::string>& cutWords, const CodePage& codePage);
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -13,15 +13,15 @@ namespace {
 // A heading line is short; a sentence that begins "Part of the ..." is not.
 constexpr std::size_t kLongestHeading = 80;
 
-constexpr std::array<std::string_view, 30> kNumberWords = { "one", "two", "three", "four", "five", "six", "seven",
-    "eight", "nine", "ten", "eleven", "twelve", "thirteen", "fourteen", "fifteen", "sixteen", "seventeen",
-    "eighteen", "nineteen", "twenty", "thirty", "forty", "fifty", "sixty", "seventy", "eighty", "ninety",
-    "hundred", "first", "last" };
+constexpr std::array<std::string_view, 30> kNumberWords
+    = {"one",    "two",    "three",    "four",     "five",    "six",     "seven",     "eight",    "nine",     "ten",
+       "eleven", "twelve", "thirteen", "fourteen", "fifteen", "sixteen", "seventeen", "eighteen", "nineteen", "twenty",
+       "thirty", "forty",  "fifty",    "sixty",    "seventy", "eighty",  "ninety",    "hundred",  "first",    "last"};
 
 // Han numerals and the words that end a heading such as 第十二章.
 constexpr std::array<std::string_view, 16> kHanDigits
-    = { "〇", "零", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十", "百", "千", "两", "廿" };
-constexpr std::array<std::string_view, 7> kHanUnits = { "章", "回", "节", "卷", "部", "篇", "集" };
+    = {"〇", "零", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十", "百", "千", "两", "廿"};
+constexpr std::array<std::string_view, 7> kHanUnits = {"章", "回", "节", "卷", "部", "篇", "集"};
 
 bool isNumberToken(std::string_view token)
 {
@@ -80,7 +80,7 @@ std::string_view trimmed(std::string_view line)
     return line;
 }
 
-} // namespace
+}  // namespace
 
 int headingLevel(std::string_view line)
 {
@@ -115,10 +115,10 @@ std::vector<extract::Chapter> headingLines(std::string_view utf8)
             end = utf8.size();
         const std::string_view line = utf8.substr(start, end - start);
         if (const int level = headingLevel(line))
-            chapters.push_back({ std::string(trimmed(line)), start, level });
+            chapters.push_back({std::string(trimmed(line)), start, level});
         start = end + 1;
     }
     return chapters;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -15,4 +15,4 @@ std::vector<extract::Chapter> headingLines(std::string_view utf8);
 // 1 for parts and books, 2 for chapters; 0 when it is none.
 int headingLevel(std::string_view line);
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -49,4 +49,4 @@ bool InputFile::read(std::string& block, std::size_t capacity, std::string* erro
     return true;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -26,4 +26,4 @@ private:
     std::FILE* file_ = nullptr;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -14,8 +14,8 @@ namespace {
 constexpr std::size_t kNarrowestWrap = 40;
 
 struct Line {
-    std::string_view text; // without its line end
-    std::string_view end; // "\r\n", "\n", "\r" or empty at the end
+    std::string_view text;  // without its line end
+    std::string_view end;  // "\r\n", "\n", "\r" or empty at the end
 };
 
 std::vector<Line> splitLines(std::string_view text)
@@ -25,11 +25,11 @@ std::vector<Line> splitLines(std::string_view text)
     while (start < text.size()) {
         const std::size_t at = text.find_first_of("\r\n", start);
         if (at == std::string_view::npos) {
-            lines.push_back({ text.substr(start), {} });
+            lines.push_back({text.substr(start), {}});
             break;
         }
         const std::size_t endLength = text.compare(at, 2, "\r\n") == 0 ? 2 : 1;
-        lines.push_back({ text.substr(start, at - start), text.substr(at, endLength) });
+        lines.push_back({text.substr(start, at - start), text.substr(at, endLength)});
         start = at + endLength;
     }
     return lines;
@@ -38,8 +38,8 @@ std::vector<Line> splitLines(std::string_view text)
 // Characters, not bytes: an accented letter counts one.
 std::size_t width(std::string_view line)
 {
-    return static_cast<std::size_t>(std::count_if(
-        line.begin(), line.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(
+        std::count_if(line.begin(), line.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 bool isBlank(std::string_view line)
@@ -76,7 +76,7 @@ std::size_t wrapWidth(const std::vector<Line>& lines)
     return widths[widths.size() * 3 / 4];
 }
 
-} // namespace
+}  // namespace
 
 std::string joinedLines(std::string_view text)
 {
@@ -105,4 +105,4 @@ std::string joinedLines(std::string_view text)
     return out;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

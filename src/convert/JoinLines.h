@@ -12,4 +12,4 @@ namespace leafmill {
 // breaks. A text with no clear width comes back as it was.
 std::string joinedLines(std::string_view text);
 
-} // namespace leafmill
+}  // namespace leafmill

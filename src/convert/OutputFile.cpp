@@ -57,7 +57,7 @@ int closeFile(int fd)
 }
 #endif
 
-} // namespace
+}  // namespace
 
 OutputFile::~OutputFile()
 {
@@ -105,4 +105,4 @@ bool OutputFile::close(std::string* error)
     return true;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -11,8 +11,8 @@ namespace leafmill {
 class OutputFile {
 public:
     enum class Mode {
-        Replace, // create, or empty an existing file
-        Exclusive, // create a new file only readable by the user; never follow a link
+        Replace,  // create, or empty an existing file
+        Exclusive,  // create a new file only readable by the user; never follow a link
     };
 
     OutputFile() = default;
@@ -32,4 +32,4 @@ private:
     int fd_ = -1;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

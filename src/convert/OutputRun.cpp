@@ -82,7 +82,7 @@ CutRules cutRulesOf(const Settings& settings, const CodePage& codePage, bool esc
 // Titles and links of a book for the Notes reader, as far as they are known
 // before the pages are cut.
 BookPlan bookPlanOf(const Settings& settings, const PageEncoder& encoder, const LanguageTable& language,
-    const std::string& bookName, const std::string& folder)
+                    const std::string& bookName, const std::string& folder)
 {
     BookPlan plan;
     plan.encoder = &encoder;
@@ -200,7 +200,7 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
             return result;
         }
     }
-    const PageTextRules pageText{encoder.get(), notes.present, notes.ChapterPages, notes.JoinLines};
+    const PageTextRules pageText {encoder.get(), notes.present, notes.ChapterPages, notes.JoinLines};
     // Sizes, cut words and character starts are those of the page encoding.
     const CodePage& pageCodePage = encoder ? encoder->codePage() : codePage;
     CutRules rules = cutRulesOf(settings, pageCodePage, pageText.escapeTags);
@@ -260,8 +260,8 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
             outcome.renamedTo = std::move(renamedTo);
         // A source's pages start afresh, with its first chapter.
         for (std::size_t c = 0; c < outcome.chapters.size(); ++c)
-            plan.chapters.push_back({outcome.chapters[c].title, firstPage + outcome.chapters[c].page,
-                                     c == 0 || notes.ChapterPages});
+            plan.chapters.push_back(
+                {outcome.chapters[c].title, firstPage + outcome.chapters[c].page, c == 0 || notes.ChapterPages});
         result.sources.push_back(std::move(outcome));
     }
 

@@ -39,20 +39,20 @@ struct SourceOutcome {
     std::string path;
     int32_t pages = 0;
     SourceFailure failure = SourceFailure::None;
-    std::string reason; // the extractor's or the system's words
-    std::vector<std::string> warnings; // survivable problems of the extractor
+    std::string reason;  // the extractor's or the system's words
+    std::vector<std::string> warnings;  // survivable problems of the extractor
     // In whole-file mode, the page's name when another source of the run had
     // already taken the source's own name.
     std::string renamedTo;
-    Replacements replaced; // characters the page encoding could not keep
-    std::vector<ChapterStart> chapters; // pages counted from the source's first
+    Replacements replaced;  // characters the page encoding could not keep
+    std::vector<ChapterStart> chapters;  // pages counted from the source's first
 };
 
 enum class RunEnd {
-    Refused, // the checks before a run failed; `message` says why
-    BookFolderFailed, // the book folder could not be created; nothing written
+    Refused,  // the checks before a run failed; `message` says why
+    BookFolderFailed,  // the book folder could not be created; nothing written
     Completed,
-    Stopped, // the user confirmed a stop request
+    Stopped,  // the user confirmed a stop request
 };
 
 struct RunResult {
@@ -63,9 +63,9 @@ struct RunResult {
     // How a run that started ended (string 14, 41 or 32), with the old pages
     // removed and the pages renamed.
     std::string summary;
-    std::vector<SourceOutcome> sources; // one per source that was handled
+    std::vector<SourceOutcome> sources;  // one per source that was handled
     int32_t pageCount = 0;
-    int removedOldPages = 0; // pages of an earlier run that this one replaced
+    int removedOldPages = 0;  // pages of an earlier run that this one replaced
     // The book folder, ending with a separator; the caller stores it in
     // OutPutDir.
     std::string bookFolder;
@@ -84,10 +84,10 @@ int FixInput(std::string_view bookName, std::size_t sourceCount);
 class OutputRun {
 public:
     OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
-        std::shared_ptr<const LanguageTable> language);
+              std::shared_ptr<const LanguageTable> language);
     // The same with another dispatch table than the default one.
     OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
-        std::shared_ptr<const LanguageTable> language, DispatchTable dispatch);
+              std::shared_ptr<const LanguageTable> language, DispatchTable dispatch);
     ~OutputRun();
 
     // Asks the run to stop before the next source. Safe from any thread.
@@ -103,14 +103,14 @@ public:
     // Runs FixInput, creates <outputFolder>/<bookName>/ and converts every
     // source in order. `outputFolder` must exist (the caller chose it).
     RunResult run(const std::string& bookName, const std::vector<std::string>& sources, const std::string& outputFolder,
-        RunListener& listener);
+                  RunListener& listener);
 
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
-    std::atomic<bool> stopRequested_ { false };
-    std::atomic<bool> abortRequested_ { false };
+    std::atomic<bool> stopRequested_ {false};
+    std::atomic<bool> abortRequested_ {false};
     static_assert(std::atomic<bool>::is_always_lock_free);
 };
 
-} // namespace leafmill
+}  // namespace leafmill

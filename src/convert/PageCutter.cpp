@@ -20,7 +20,7 @@ constexpr std::size_t kLookahead = 8;
 constexpr std::size_t kStreamBlock = 1 << 16;
 constexpr std::string_view kLineEnd = "\r\n";
 
-} // namespace
+}  // namespace
 
 PageCutter::PageCutter(const CutRules& rules, const CodePage& codePage, PageWriter& writer)
     : rules_(rules)
@@ -192,8 +192,8 @@ bool PageCutter::cutPage()
     const std::size_t window = static_cast<std::size_t>(std::clamp(rules_.windowSize, 0, rules_.pageSize));
     const std::size_t windowStart = size - window;
     const std::size_t behindWord = FindCutPoint(buffer_, windowStart, size, rules_.cutWords, codePage_);
-    std::size_t cut = outsideUnsplit(
-        codePage_.boundaryAtOrBefore(buffer_, behindWord == 0 ? size : windowStart + behindWord));
+    std::size_t cut
+        = outsideUnsplit(codePage_.boundaryAtOrBefore(buffer_, behindWord == 0 ? size : windowStart + behindWord));
     // A character longer than the whole page goes on a page of its own.
     if (cut == 0)
         cut = codePage_.charLength(buffer_, 0);
@@ -258,4 +258,4 @@ bool PageCutter::fail(std::string reason)
     return false;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

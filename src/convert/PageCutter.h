@@ -15,17 +15,17 @@ class PageWriter;
 
 // How text is cut into pages, all in bytes of the code page.
 struct CutRules {
-    int32_t pageSize = 0; // S; 0 or less: the text is not cut
-    int32_t windowSize = 0; // W: where before the page end a cut word is looked for
-    int32_t keep = 0; // K: bytes repeated at the start of the next page
-    std::vector<std::string> cutWords; // in list order, in the code page
-    std::vector<std::string> unsplit; // sequences a page never ends inside ("&lt;")
+    int32_t pageSize = 0;  // S; 0 or less: the text is not cut
+    int32_t windowSize = 0;  // W: where before the page end a cut word is looked for
+    int32_t keep = 0;  // K: bytes repeated at the start of the next page
+    std::vector<std::string> cutWords;  // in list order, in the code page
+    std::vector<std::string> unsplit;  // sequences a page never ends inside ("&lt;")
 };
 
 // What cutting one text file came to.
 struct CutOutcome {
     int32_t pages = 0;
-    SourceFailure failure = SourceFailure::None; // Missing or WriteFailed
+    SourceFailure failure = SourceFailure::None;  // Missing or WriteFailed
     std::string reason;
 };
 
@@ -69,7 +69,7 @@ private:
     bool atLineStart_ = true;
     bool skipLineFeed_ = false;
     int32_t pages_ = 0;
-    std::size_t streamStart_ = 0; // offset in the file's text of buffer_[0]
+    std::size_t streamStart_ = 0;  // offset in the file's text of buffer_[0]
     std::vector<std::size_t> marks_;
     bool breakAtMarks_ = false;
     std::size_t nextBreak_ = 0;
@@ -77,4 +77,4 @@ private:
     std::string reason_;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -31,4 +31,4 @@ std::string frameTail(const PageFrame& frame, const LinkTexts& texts)
     return noteLink(frame.next, texts.next) + std::string(kLineEnd);
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -9,9 +9,9 @@ namespace leafmill {
 // reader's menu shows and links to the pages before and after it. Pages carry
 // no encoding of their own: the reader takes the one its language sets.
 struct PageFrame {
-    std::string title; // empty: the reader shows the file name
-    std::string previous; // file name of the page before; empty: none
-    std::string next; // file name of the page after; empty: none
+    std::string title;  // empty: the reader shows the file name
+    std::string previous;  // file name of the page before; empty: none
+    std::string next;  // file name of the page after; empty: none
 };
 
 // Link texts from the language table.
@@ -28,4 +28,4 @@ std::string frameTail(const PageFrame& frame, const LinkTexts& texts);
 // reader's Menu history.
 std::string noteLink(std::string_view file, std::string_view text);
 
-} // namespace leafmill
+}  // namespace leafmill

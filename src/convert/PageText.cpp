@@ -20,14 +20,14 @@ bool opensTag(std::string_view text, std::size_t at)
 
 bool readsAsEntity(std::string_view text, std::size_t at)
 {
-    static constexpr std::array<std::string_view, 5> kEntities = { "&lt;", "&gt;", "&amp;", "&quot;", "&#" };
+    static constexpr std::array<std::string_view, 5> kEntities = {"&lt;", "&gt;", "&amp;", "&quot;", "&#"};
     for (std::string_view entity : kEntities)
         if (text.substr(at, entity.size()) == entity)
             return true;
     return false;
 }
 
-} // namespace
+}  // namespace
 
 std::string escapeMarkup(std::string_view text)
 {
@@ -50,7 +50,8 @@ PageText makePageText(std::string_view utf8, const PageTextRules& rules, const s
     std::size_t from = 0;
     auto append = [&](std::size_t to) {
         const std::string_view piece = utf8.substr(from, to - from);
-        page.bytes += rules.encoder->encode(rules.escapeTags ? escapeMarkup(piece) : std::string(piece), &page.replaced);
+        page.bytes
+            += rules.encoder->encode(rules.escapeTags ? escapeMarkup(piece) : std::string(piece), &page.replaced);
         from = to;
     };
     for (const std::size_t offset : offsets) {
@@ -61,4 +62,4 @@ PageText makePageText(std::string_view utf8, const PageTextRules& rules, const s
     return page;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -12,15 +12,15 @@ namespace leafmill {
 // the pages are made for the Notes reader.
 struct PageTextRules {
     const PageEncoder* encoder = nullptr;
-    bool escapeTags = false; // text the reader would take for markup shows as written
-    bool chapterPages = false; // a chapter starts on a new page
-    bool joinLines = false; // hard-wrapped text sources are unwrapped
+    bool escapeTags = false;  // text the reader would take for markup shows as written
+    bool chapterPages = false;  // a chapter starts on a new page
+    bool joinLines = false;  // hard-wrapped text sources are unwrapped
 };
 
 struct PageText {
-    std::string bytes; // in the page encoding
+    std::string bytes;  // in the page encoding
     Replacements replaced;
-    std::vector<std::size_t> offsets; // the given UTF-8 offsets, in `bytes`
+    std::vector<std::size_t> offsets;  // the given UTF-8 offsets, in `bytes`
 };
 
 // `offsets` (ascending, into `utf8`) are found again in the page bytes.
@@ -30,4 +30,4 @@ PageText makePageText(std::string_view utf8, const PageTextRules& rules, const s
 // "&amp;"; everything else stays.
 std::string escapeMarkup(std::string_view text);
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -101,4 +101,4 @@ void PageWriter::countPage()
         progress_(state_.progressValue());
 }
 
-} // namespace leafmill
+}  // namespace leafmill

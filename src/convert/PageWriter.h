@@ -54,4 +54,4 @@ private:
     bool stopped_ = false;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

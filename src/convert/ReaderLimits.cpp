@@ -2,7 +2,6 @@
 
 #include "io/FileAccess.h"
 
-
 #include <algorithm>
 #include <system_error>
 
@@ -28,7 +27,7 @@ int64_t notesIn(const std::filesystem::path& folder, const std::filesystem::path
     return count;
 }
 
-} // namespace
+}  // namespace
 
 std::filesystem::path iPodNotesFolder(const std::filesystem::path& folder)
 {
@@ -49,7 +48,8 @@ namespace {
 bool isIPodVolume(const std::filesystem::path& volume)
 {
     std::error_code ec;
-    return std::filesystem::is_directory(volume / "iPod_Control", ec) && std::filesystem::is_directory(volume / "Notes", ec);
+    return std::filesystem::is_directory(volume / "iPod_Control", ec)
+        && std::filesystem::is_directory(volume / "Notes", ec);
 }
 
 void findIPods(const std::filesystem::path& folder, int depth, std::vector<IPodNotes>& found)
@@ -57,7 +57,7 @@ void findIPods(const std::filesystem::path& folder, int depth, std::vector<IPodN
     if (isIPodVolume(folder)) {
         std::error_code ec;
         const std::filesystem::space_info space = std::filesystem::space(folder, ec);
-        found.push_back({ folder / "Notes", ec ? 0 : space.available });
+        found.push_back({folder / "Notes", ec ? 0 : space.available});
         return;
     }
     if (depth == 0)
@@ -74,7 +74,7 @@ void findIPods(const std::filesystem::path& folder, int depth, std::vector<IPodN
         findIPods(child, depth - 1, found);
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::filesystem::path> mountPlaces()
 {
@@ -84,7 +84,7 @@ std::vector<std::filesystem::path> mountPlaces()
         drives.push_back(std::string(1, letter) + ":\\");
     return drives;
 #else
-    return { "/media", "/run/media", "/mnt", "/Volumes" };
+    return {"/media", "/run/media", "/mnt", "/Volumes"};
 #endif
 }
 
@@ -97,7 +97,7 @@ std::vector<IPodNotes> connectedIPods(const std::vector<std::filesystem::path>& 
 }
 
 NotesForecast forecastNotes(const Settings& settings, const std::vector<std::string>& sources,
-    const std::string& outputFolder, const std::string& bookName)
+                            const std::string& outputFolder, const std::string& bookName)
 {
     NotesForecast forecast;
     if (settings.CutTypeIndex < 0 || static_cast<std::size_t>(settings.CutTypeIndex) >= settings.CutTypeTable.size())
@@ -114,7 +114,8 @@ NotesForecast forecastNotes(const Settings& settings, const std::vector<std::str
         ++forecast.notes;
     const std::filesystem::path notes = iPodNotesFolder(pathFromUtf8(outputFolder));
     if (!notes.empty()) {
-        const std::filesystem::path book = (std::filesystem::absolute(pathFromUtf8(outputFolder)) / pathFromUtf8(bookName)).lexically_normal();
+        const std::filesystem::path book
+            = (std::filesystem::absolute(pathFromUtf8(outputFolder)) / pathFromUtf8(bookName)).lexically_normal();
         forecast.room = std::max<int64_t>(0, kReaderNoteLimit - notesIn(notes, book));
     }
     return forecast;
@@ -127,4 +128,4 @@ bool pagesOverReaderLimit(const Settings& settings)
     return settings.activeCutType().SingleFileSize > kReaderNoteBytes;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

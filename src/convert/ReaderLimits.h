@@ -16,8 +16,8 @@ inline constexpr int32_t kReaderNoteBytes = 4096;
 
 // How a book compares with what the reader loads, before the run.
 struct NotesForecast {
-    int64_t notes = 0; // notes the book will take, about
-    int64_t room = kReaderNoteLimit; // notes the reader still loads beside the others
+    int64_t notes = 0;  // notes the book will take, about
+    int64_t room = kReaderNoteLimit;  // notes the reader still loads beside the others
     bool tooMany() const { return notes > room; }
 };
 
@@ -48,9 +48,9 @@ std::vector<IPodNotes> connectedIPods(const std::vector<std::filesystem::path>& 
 // SingleFileSize bytes of the sources, and the contents note), and the room
 // left by the notes already on the iPod outside the book's own folder.
 NotesForecast forecastNotes(const Settings& settings, const std::vector<std::string>& sources,
-    const std::string& outputFolder, const std::string& bookName);
+                            const std::string& outputFolder, const std::string& bookName);
 
 // True when the row's pages are longer than the reader shows.
 bool pagesOverReaderLimit(const Settings& settings);
 
-} // namespace leafmill
+}  // namespace leafmill

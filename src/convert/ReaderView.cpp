@@ -22,7 +22,7 @@ std::string upper(std::string_view text)
 std::string decodeEntities(std::string_view text)
 {
     static constexpr std::array<std::pair<std::string_view, char>, 4> kEntities
-        = { { { "&lt;", '<' }, { "&gt;", '>' }, { "&amp;", '&' }, { "&quot;", '"' } } };
+        = {{{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}, {"&quot;", '"'}}};
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         bool decoded = false;
@@ -74,7 +74,7 @@ public:
         if (!note.runs.empty() && note.runs.back().link == link_)
             note.runs.back().text += clean;
         else if (!clean.empty())
-            note.runs.push_back({ clean, link_ });
+            note.runs.push_back({clean, link_});
     }
 
     // True when the tag is one the reader knows.
@@ -86,7 +86,7 @@ public:
         } else if (name == "/TITLE") {
             inTitle_ = false;
         } else if (name == "A") {
-            note.links.push_back({ hrefOf(inside), upper(inside).find("NOPUSH") != std::string::npos });
+            note.links.push_back({hrefOf(inside), upper(inside).find("NOPUSH") != std::string::npos});
             link_ = static_cast<int>(note.links.size()) - 1;
         } else if (name == "/A") {
             link_ = -1;
@@ -106,7 +106,7 @@ private:
     int link_ = -1;
 };
 
-} // namespace
+}  // namespace
 
 ReaderNote readReaderNote(std::string_view bytes, const CodePage& encoding)
 {
@@ -207,7 +207,7 @@ private:
         if (cut == 0 && used_ == 0)
             cut = firstCharacter(piece);
         if (cut == 0 || (space == std::string_view::npos && used_ > 0)) {
-            endLine(); // the word starts the next line
+            endLine();  // the word starts the next line
             return piece;
         }
         append(piece.substr(0, cut), link);
@@ -220,7 +220,7 @@ private:
         if (!line_.empty() && line_.back().link == link)
             line_.back().text += text;
         else
-            line_.push_back({ std::string(text), link });
+            line_.push_back({std::string(text), link});
         used_ += measure_(text);
     }
 
@@ -238,10 +238,9 @@ private:
     std::vector<LineOfRuns> lines_;
 };
 
-} // namespace
+}  // namespace
 
-std::vector<LineOfRuns> wrapNote(
-    const ReaderNote& note, int width, const std::function<int(std::string_view)>& measure)
+std::vector<LineOfRuns> wrapNote(const ReaderNote& note, int width, const std::function<int(std::string_view)>& measure)
 {
     LineWrapper wrapper(width, measure);
     for (const NoteRun& run : note.runs)
@@ -265,4 +264,4 @@ bool ReaderHistory::back()
     return true;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

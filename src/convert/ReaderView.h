@@ -13,7 +13,7 @@ class CodePage;
 // A piece of a note's shown text; `link` is an index into the note's links,
 // or -1 for plain text.
 struct NoteRun {
-    std::string text; // UTF-8
+    std::string text;  // UTF-8
     int link = -1;
 };
 
@@ -24,8 +24,8 @@ struct NoteLink {
 
 // A note as the iPod's Notes reader shows it.
 struct ReaderNote {
-    std::string title; // empty: the reader shows the file name
-    std::vector<NoteRun> runs; // line breaks are '\n' in the text
+    std::string title;  // empty: the reader shows the file name
+    std::vector<NoteRun> runs;  // line breaks are '\n' in the text
     std::vector<NoteLink> links;
 };
 
@@ -38,8 +38,8 @@ ReaderNote readReaderNote(std::string_view bytes, const CodePage& encoding);
 // The note's text in lines no wider than `width` by `measure`, broken after
 // spaces, a word too long for a line broken between characters.
 using LineOfRuns = std::vector<NoteRun>;
-std::vector<LineOfRuns> wrapNote(
-    const ReaderNote& note, int width, const std::function<int(std::string_view)>& measure);
+std::vector<LineOfRuns> wrapNote(const ReaderNote& note, int width,
+                                 const std::function<int(std::string_view)>& measure);
 
 // The reader's Menu history: following a link opens its note on top, a
 // NOPUSH link replaces the note shown, Menu goes back one step.
@@ -56,4 +56,4 @@ private:
     std::vector<std::string> stack_;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

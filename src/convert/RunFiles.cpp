@@ -19,7 +19,7 @@ bool isPageName(const std::string& name, const std::string& stem)
     return std::all_of(first, last, [](char c) { return c >= '0' && c <= '9'; });
 }
 
-} // namespace
+}  // namespace
 
 RunFiles::RunFiles(const std::vector<std::string>& sources)
 {
@@ -33,8 +33,8 @@ const std::string* RunFiles::sourceAt(const std::string& page) const
     const auto identity = identityOf(pathFromUtf8(page));
     if (!identity)
         return nullptr;
-    const auto hit = std::find_if(
-        sources_.begin(), sources_.end(), [&](const auto& source) { return source.first == *identity; });
+    const auto hit
+        = std::find_if(sources_.begin(), sources_.end(), [&](const auto& source) { return source.first == *identity; });
     return hit == sources_.end() ? nullptr : &hit->second;
 }
 
@@ -69,8 +69,8 @@ int RunFiles::removeOldPages(const std::string& folder, const std::string& stem)
         const std::string name = pathToUtf8(entry.path().filename());
         const std::string page = folder + name;
         std::error_code kindError;
-        if (!isPageName(name, stem) || !entry.is_regular_file(kindError) || entry.is_symlink(kindError)
-            || written(page) || sourceAt(page))
+        if (!isPageName(name, stem) || !entry.is_regular_file(kindError) || entry.is_symlink(kindError) || written(page)
+            || sourceAt(page))
             continue;
         if (std::filesystem::remove(entry.path(), kindError))
             ++removed;
@@ -78,4 +78,4 @@ int RunFiles::removeOldPages(const std::string& folder, const std::string& stem)
     return removed;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -39,4 +39,4 @@ private:
     std::set<std::string> pageNames_;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

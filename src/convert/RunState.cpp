@@ -26,4 +26,4 @@ int RunState::progressValue() const
     return static_cast<int>(std::clamp<int64_t>(value, 0, 99));
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -9,13 +9,13 @@ namespace leafmill {
 // numbers pages straight through the book, and where and under which stem the
 // pages go. One per run, owned by the run's thread.
 struct RunState {
-    int32_t PageCount = 0; // pages written so far; also the next page's number
-    int32_t PageEstimate = 0; // estimated pages of the run, for the progress value
-    int32_t PageNumDigits = 4; // least width of the page number
+    int32_t PageCount = 0;  // pages written so far; also the next page's number
+    int32_t PageEstimate = 0;  // estimated pages of the run, for the progress value
+    int32_t PageNumDigits = 4;  // least width of the page number
     std::string PageNumPad = "0000";
-    std::string BookName; // stem of the page names (the source's name in whole-file mode)
-    std::string OutPutDir; // the book folder, ending with a separator
-    bool wholeFileMode = false; // one unnumbered page per source
+    std::string BookName;  // stem of the page names (the source's name in whole-file mode)
+    std::string OutPutDir;  // the book folder, ending with a separator
+    bool wholeFileMode = false;  // one unnumbered page per source
 
     // The file name of the next page. Numbers below 10,000 are padded to four
     // digits; later pages get a wider number rather than reusing earlier names.
@@ -27,4 +27,4 @@ struct RunState {
     int progressValue() const;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

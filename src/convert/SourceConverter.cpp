@@ -14,8 +14,8 @@
 
 namespace leafmill {
 
-ExtractedText extractSource(
-    const std::string& path, const SourceKind& kind, const CodePage& codePage, std::function<void(int)> progress)
+ExtractedText extractSource(const std::string& path, const SourceKind& kind, const CodePage& codePage,
+                            std::function<void(int)> progress)
 {
     ExtractedText extracted;
     std::string document;
@@ -52,14 +52,15 @@ std::string fileTitle(const std::string& path)
 // opens it.
 std::vector<extract::Chapter> chaptersOf(const std::string& path, const ExtractedText& extracted)
 {
-    std::vector<extract::Chapter> chapters = extracted.chapters.empty() ? headingLines(extracted.text) : extracted.chapters;
+    std::vector<extract::Chapter> chapters
+        = extracted.chapters.empty() ? headingLines(extracted.text) : extracted.chapters;
     const std::size_t textStart = extracted.text.find_first_not_of(" \t\r\n");
     if (chapters.empty() || chapters.front().offset > textStart)
         chapters.insert(chapters.begin(), {fileTitle(path), 0, 1});
     return chapters;
 }
 
-} // namespace
+}  // namespace
 
 ExtractedText readTextSource(const std::string& path, const CodePage& codePage, TextForm form)
 {
@@ -72,14 +73,14 @@ ExtractedText readTextSource(const std::string& path, const CodePage& codePage, 
     if (form == TextForm::CodePageBytes)
         extracted.text = codePage.toUtf8(bytes);
     else if (form == TextForm::Utf8Marked)
-        extracted.text = bytes.substr(byteOrderMarkSize(form)); // the mark says it is UTF-8 already
+        extracted.text = bytes.substr(byteOrderMarkSize(form));  // the mark says it is UTF-8 already
     else
         extracted.text = wideTextToUtf8(bytes, form);
     return extracted;
 }
 
-SourceConverter::SourceConverter(
-    const DispatchTable& table, const CodePage& codePage, PageCutter& cutter, std::function<void(int)> sourceProgress)
+SourceConverter::SourceConverter(const DispatchTable& table, const CodePage& codePage, PageCutter& cutter,
+                                 std::function<void(int)> sourceProgress)
     : table_(table)
     , codePage_(codePage)
     , cutter_(cutter)
@@ -166,4 +167,4 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
     return outcome;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -17,15 +17,15 @@ class PageCutter;
 // A document's plain text (UTF-8), or why there is none.
 struct ExtractedText {
     std::string text;
-    SourceFailure failure = SourceFailure::None; // Missing or ExtractorFailed
+    SourceFailure failure = SourceFailure::None;  // Missing or ExtractorFailed
     std::string reason;
     std::vector<std::string> warnings;
     std::vector<extract::Chapter> chapters;
 };
 
 // Reads the source and runs the extractor of its kind over it.
-ExtractedText extractSource(
-    const std::string& path, const SourceKind& kind, const CodePage& codePage, std::function<void(int)> progress);
+ExtractedText extractSource(const std::string& path, const SourceKind& kind, const CodePage& codePage,
+                            std::function<void(int)> progress);
 
 // A text source of that form as UTF-8: code-page bytes through the code page
 // (a UTF-8 mark left out), UTF-16 and UTF-32 as they say.
@@ -38,7 +38,7 @@ ExtractedText readTextSource(const std::string& path, const CodePage& codePage, 
 class SourceConverter {
 public:
     SourceConverter(const DispatchTable& table, const CodePage& codePage, PageCutter& cutter,
-        std::function<void(int)> sourceProgress);
+                    std::function<void(int)> sourceProgress);
 
     // Pages for the Notes reader: every source, text ones too, is converted
     // to the page encoding (the encoder must outlive the converter).
@@ -54,4 +54,4 @@ private:
     PageTextRules pageText_;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

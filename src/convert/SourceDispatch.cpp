@@ -16,21 +16,21 @@ namespace leafmill {
 const DispatchTable& defaultDispatchTable()
 {
     static const DispatchTable table = {
-        { ".txt", nullptr, "" },
-        { "text", nullptr, "" },
-        { ".htm", &extract::htmlToText, "htm" },
-        { "html", &extract::htmlToText, "htm" },
-        { ".asp", &extract::htmlToText, "htm" },
-        { ".php", &extract::htmlToText, "htm" },
-        { ".rtf", &extract::rtfToText, "rtf" },
-        { ".doc", &extract::docToText, "doc" },
-        { "epub", &extract::epubToText, "epub" },
-        { "docx", &extract::docxToText, "docx" },
-        { "docm", &extract::docxToText, "docx" },
-        { "dotx", &extract::docxToText, "docx" },
-        { ".odt", &extract::odtToText, "odt" },
-        { "fodt", &extract::odtToText, "odt" },
-        { ".pdf", &extract::pdfToText, "pdf" },
+        {".txt", nullptr, ""},
+        {"text", nullptr, ""},
+        {".htm", &extract::htmlToText, "htm"},
+        {"html", &extract::htmlToText, "htm"},
+        {".asp", &extract::htmlToText, "htm"},
+        {".php", &extract::htmlToText, "htm"},
+        {".rtf", &extract::rtfToText, "rtf"},
+        {".doc", &extract::docToText, "doc"},
+        {"epub", &extract::epubToText, "epub"},
+        {"docx", &extract::docxToText, "docx"},
+        {"docm", &extract::docxToText, "docx"},
+        {"dotx", &extract::docxToText, "docx"},
+        {".odt", &extract::odtToText, "odt"},
+        {"fodt", &extract::odtToText, "odt"},
+        {".pdf", &extract::pdfToText, "pdf"},
     };
     return table;
 }
@@ -47,4 +47,4 @@ const SourceKind* findSourceKind(std::string_view path, const DispatchTable& tab
     return nullptr;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -25,4 +25,4 @@ const DispatchTable& defaultDispatchTable();
 // The row for the path, or null when its ending is in no row.
 const SourceKind* findSourceKind(std::string_view path, const DispatchTable& table);
 
-} // namespace leafmill
+}  // namespace leafmill

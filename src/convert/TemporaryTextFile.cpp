@@ -61,7 +61,7 @@ bool endsWithSeparator(const std::string& dir)
 #endif
 }
 
-} // namespace
+}  // namespace
 
 std::string GetTempDir()
 {
@@ -120,4 +120,4 @@ bool TemporaryTextFile::create(std::string_view kindWord, std::string_view bytes
     return false;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -32,7 +32,7 @@ public:
 
 private:
     std::string path_;
-    std::mt19937 random_ { std::random_device {}() };
+    std::mt19937 random_ {std::random_device {}()};
 };
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -39,7 +39,7 @@ uint32_t unitAt(std::string_view bytes, std::size_t at, std::size_t size, bool b
     return unit;
 }
 
-} // namespace
+}  // namespace
 
 TextSourceCheck inspectTextSource(const std::filesystem::path& path)
 {
@@ -111,4 +111,4 @@ std::string wideTextToUtf8(std::string_view bytes, TextForm form)
     return out;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

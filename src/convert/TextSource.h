@@ -9,19 +9,19 @@ namespace leafmill {
 // How a text source holds its characters, from its first bytes and whether
 // it holds a NUL byte anywhere.
 enum class TextForm {
-    CodePageBytes, // cut as it is
-    Utf8Marked, // cut as it is, without its byte-order mark
+    CodePageBytes,  // cut as it is
+    Utf8Marked,  // cut as it is, without its byte-order mark
     Utf16LE,
     Utf16BE,
     Utf32LE,
     Utf32BE,
-    Binary, // NUL bytes and no byte-order mark: no text in any code page
+    Binary,  // NUL bytes and no byte-order mark: no text in any code page
     Unreadable,
 };
 
 struct TextSourceCheck {
     TextForm form = TextForm::Unreadable;
-    std::string reason; // the system's words when unreadable
+    std::string reason;  // the system's words when unreadable
 };
 
 TextSourceCheck inspectTextSource(const std::filesystem::path& path);
@@ -33,4 +33,4 @@ std::size_t byteOrderMarkSize(TextForm form);
 // a unit that is no character becomes U+FFFD.
 std::string wideTextToUtf8(std::string_view bytes, TextForm form);
 
-} // namespace leafmill
+}  // namespace leafmill

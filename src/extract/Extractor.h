@@ -24,9 +24,9 @@ struct Options {
 // Where a chapter starts in an extracted text, for the book's contents note:
 // a heading, a table-of-contents entry or a bookmark the document itself has.
 struct Chapter {
-    std::string title; // UTF-8, one line
-    std::size_t offset = 0; // byte offset into Result::text where the chapter's heading starts
-    int level = 1; // 1 for the top level (h1, outline level 1), 2 below it, ...
+    std::string title;  // UTF-8, one line
+    std::size_t offset = 0;  // byte offset into Result::text where the chapter's heading starts
+    int level = 1;  // 1 for the top level (h1, outline level 1), 2 below it, ...
 };
 
 // The plain text of a document. On success `text` is UTF-8 with CR LF line

@@ -116,8 +116,8 @@ bool replaceFile(const fs::path& target, std::string_view bytes, std::string* er
     if (!ec && fs::exists(old))
         fs::permissions(temporary, old.permissions(), ec);
     if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return fail("cannot replace " + pathToUtf8(target) + ": " +
-                    std::system_category().message(static_cast<int>(GetLastError())));
+        return fail("cannot replace " + pathToUtf8(target) + ": "
+                    + std::system_category().message(static_cast<int>(GetLastError())));
     return true;
 }
 
@@ -144,7 +144,7 @@ bool replaceFile(const fs::path& target, std::string_view bytes, std::string* er
 
     // The new file gets the old one's permissions, or the usual ones of a
     // new file (mkstemp makes it private to the owner).
-    struct stat old {};
+    struct stat old { };
     mode_t mode = 0;
     if (stat(target.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;

@@ -11,12 +11,12 @@ class CodePage;
 // One language file offered by the settings dialog.
 struct LanguageEntry {
     std::string displayName;  // [Info] Language
-    std::string baseName;     // file name without ".ini"
+    std::string baseName;  // file name without ".ini"
 };
 
 struct LanguageList {
     std::vector<LanguageEntry> entries;  // in file-name order
-    int selected = 0;                    // the entry whose baseName is MyLagIndex, else 0
+    int selected = 0;  // the entry whose baseName is MyLagIndex, else 0
 };
 
 // Lists every *.ini of the folder that has an [Info] Language value.

@@ -44,14 +44,16 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {50, "A book name of blanks only is no name. Please type a name for the book."},
     {51, "A book name cannot be only dots: the book would not get a folder of its own."},
     {52, "A book name cannot end in a blank or a dot, as a folder name cannot on Windows."},
-    {55, "@Count characters are not in the page encoding and were written as their nearest equivalents or as ? "
-         "(first: @First); another page encoding may keep them."},
+    {55,
+     "@Count characters are not in the page encoding and were written as their nearest equivalents or as ? "
+     "(first: @First); another page encoding may keep them."},
     {56, "Previous"},
     {57, "Next"},
     {58, "Contents"},
     {59, "The book will take about @Notes notes, but the Notes reader loads only @Limit. Make the book anyway?"},
-    {60, "A page size of @Size bytes is above the 4,096 bytes the Notes reader shows: pages over 4,096 bytes are "
-         "cut short by the reader."},
+    {60,
+     "A page size of @Size bytes is above the 4,096 bytes the Notes reader shows: pages over 4,096 bytes are "
+     "cut short by the reader."},
     {61, "Pages for the iPod's Notes reader"},
     {62, "Page encoding:"},
     {63, "The code page"},
@@ -113,8 +115,8 @@ bool LanguageTable::LoadLanguageTable(const fs::path& languageFolder, const std:
     const char* end = count.data() + count.size();
     auto [stop, status] = std::from_chars(count.data(), end, highest);
     if (count.empty() || status != std::errc() || stop != end || highest < 0 || highest > kHighestKey)
-        return fail("The language file " + pathToUtf8(file) + " has no usable [Info] MaxLngNum (\"" + count +
-                    "\"; a number from 0 to " + std::to_string(kHighestKey) + " is needed).");
+        return fail("The language file " + pathToUtf8(file) + " has no usable [Info] MaxLngNum (\"" + count
+                    + "\"; a number from 0 to " + std::to_string(kHighestKey) + " is needed).");
 
     std::vector<std::string> entries;
     entries.reserve(static_cast<std::size_t>(highest) + 1);

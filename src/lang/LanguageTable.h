@@ -13,10 +13,10 @@ class CodePage;
 // language folder and addressed by number.
 class LanguageTable {
 public:
-    std::string SoftName;              // product title, [Info] SoftName
-    std::string HomePage;              // [Info] HomePage, shown by the splash
+    std::string SoftName;  // product title, [Info] SoftName
+    std::string HomePage;  // [Info] HomePage, shown by the splash
     std::string SoftVersion = "1.60";  // the program's version text
-    int32_t MaxLngNum = -1;            // highest string number of the file
+    int32_t MaxLngNum = -1;  // highest string number of the file
 
     // Loads <languageFolder>/<baseName>.ini. Returns false and sets *error
     // when the file is missing or lacks a usable MaxLngNum; the table is then

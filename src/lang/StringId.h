@@ -6,64 +6,64 @@ namespace leafmill::StringId {
 // takes them. 0 and 30 are not used.
 
 // Main window
-inline constexpr int BookNamePrompt = 1;    // Label1
-inline constexpr int AddFilesButton = 2;    // Cmd_AddFiles
-inline constexpr int SettingsButton = 3;    // Cmd_Settings, and the settings dialog's title
-inline constexpr int DelFilesButton = 4;    // Cmd_DelFiles
-inline constexpr int ClearListButton = 5;   // Cmd_ClearList
-inline constexpr int OutputButton = 6;      // Cmd_Output
+inline constexpr int BookNamePrompt = 1;  // Label1
+inline constexpr int AddFilesButton = 2;  // Cmd_AddFiles
+inline constexpr int SettingsButton = 3;  // Cmd_Settings, and the settings dialog's title
+inline constexpr int DelFilesButton = 4;  // Cmd_DelFiles
+inline constexpr int ClearListButton = 5;  // Cmd_ClearList
+inline constexpr int OutputButton = 6;  // Cmd_Output
 inline constexpr int StopOutputButton = 7;  // Cmd_StopOutput
-inline constexpr int AddFilesTitle = 8;     // title of the add-files dialog
-inline constexpr int AskDeleteFiles = 15;   // yes/no before the selected entries go
-inline constexpr int AskClearList = 16;     // yes/no before the whole list goes
+inline constexpr int AddFilesTitle = 8;  // title of the add-files dialog
+inline constexpr int AskDeleteFiles = 15;  // yes/no before the selected entries go
+inline constexpr int AskClearList = 16;  // yes/no before the whole list goes
 
 // Output run
-inline constexpr int OutputFolderTitle = 9;      // title of the folder browser
-inline constexpr int BookNameEmpty = 10;         // checks before a run
+inline constexpr int OutputFolderTitle = 9;  // title of the folder browser
+inline constexpr int BookNameEmpty = 10;  // checks before a run
 inline constexpr int BookNameInvalid = 11;
-inline constexpr int BookNameBlank = 50;       // blanks only
-inline constexpr int BookNameDots = 51;        // dots only
-inline constexpr int BookNameBadEnd = 52;      // ends in a blank or a dot
+inline constexpr int BookNameBlank = 50;  // blanks only
+inline constexpr int BookNameDots = 51;  // dots only
+inline constexpr int BookNameBadEnd = 52;  // ends in a blank or a dot
 inline constexpr int FileListEmpty = 12;
-inline constexpr int Converting = 13;            // progress label, followed by the source path
-inline constexpr int RunFinished = 14;           // holds "@BookName"
-inline constexpr int AskStopRun = 31;            // yes/no when Stop was pressed
+inline constexpr int Converting = 13;  // progress label, followed by the source path
+inline constexpr int RunFinished = 14;  // holds "@BookName"
+inline constexpr int AskStopRun = 31;  // yes/no when Stop was pressed
 inline constexpr int RunStopped = 32;
-inline constexpr int FailureListHeading = 33;    // heading of the sources that gave no pages
+inline constexpr int FailureListHeading = 33;  // heading of the sources that gave no pages
 inline constexpr int FailureUnknownKind = 34;
 inline constexpr int FailureUnreadable = 35;
-inline constexpr int FailureNotConverted = 36;   // holds "@Reason"
-inline constexpr int FailurePageNotWritten = 37; // holds "@Reason"
+inline constexpr int FailureNotConverted = 36;  // holds "@Reason"
+inline constexpr int FailurePageNotWritten = 37;  // holds "@Reason"
 inline constexpr int BookFolderNotCreated = 38;  // holds "@Folder" and "@Reason"
-inline constexpr int RunNoPages = 41;            // no source gave a page; holds "@BookName"
-inline constexpr int FailureStoppedAfter = 42;   // holds "@Pages" and "@Reason"
-inline constexpr int UnfinishedListHeading = 43; // heading of the sources that failed after some pages
-inline constexpr int OldPagesRemoved = 44;       // holds "@Count"
-inline constexpr int PageRenamed = 45;           // holds "@Source" and "@Page"
-inline constexpr int WarningListHeading = 46;    // heading of the readers' warnings
+inline constexpr int RunNoPages = 41;  // no source gave a page; holds "@BookName"
+inline constexpr int FailureStoppedAfter = 42;  // holds "@Pages" and "@Reason"
+inline constexpr int UnfinishedListHeading = 43;  // heading of the sources that failed after some pages
+inline constexpr int OldPagesRemoved = 44;  // holds "@Count"
+inline constexpr int PageRenamed = 45;  // holds "@Source" and "@Page"
+inline constexpr int WarningListHeading = 46;  // heading of the readers' warnings
 
 // Settings dialog
-inline constexpr int CutStyleLabel = 17;       // never visible
-inline constexpr int KeepFileSizeLabel = 18;   // Label1(1)
-inline constexpr int KeepFileSizeRange = 19;   // Label4
-inline constexpr int CutWordsHeading = 20;     // Label2
-inline constexpr int RestoreDefaults = 21;     // Command3
-inline constexpr int FirstCutWordLabel = 22;   // Label3(0); Label3(i) is 22 + i, up to 27
+inline constexpr int CutStyleLabel = 17;  // never visible
+inline constexpr int KeepFileSizeLabel = 18;  // Label1(1)
+inline constexpr int KeepFileSizeRange = 19;  // Label4
+inline constexpr int CutWordsHeading = 20;  // Label2
+inline constexpr int RestoreDefaults = 21;  // Command3
+inline constexpr int FirstCutWordLabel = 22;  // Label3(0); Label3(i) is 22 + i, up to 27
 inline constexpr int CutWordLabelCount = 6;
-inline constexpr int OkButton = 28;            // Command1
-inline constexpr int CancelButton = 29;        // Command2
-inline constexpr int SettingsNotSaved = 39;    // holds "@File" and "@Reason"
+inline constexpr int OkButton = 28;  // Command1
+inline constexpr int CancelButton = 29;  // Command2
+inline constexpr int SettingsNotSaved = 39;  // holds "@File" and "@Reason"
 
 // Start-up
-inline constexpr int LanguageFallback = 40;    // holds "@Chosen" and "@Used"
+inline constexpr int LanguageFallback = 40;  // holds "@Chosen" and "@Used"
 
 // Pages for the Notes reader
 inline constexpr int CharactersReplaced = 55;  // holds "@Count" and "@First"
 inline constexpr int PreviousLink = 56;
 inline constexpr int NextLink = 57;
 inline constexpr int ContentsTitle = 58;
-inline constexpr int AskTooManyNotes = 59;     // holds "@Notes" and "@Limit"
-inline constexpr int PageOverReaderLimit = 60; // holds "@Size"
+inline constexpr int AskTooManyNotes = 59;  // holds "@Notes" and "@Limit"
+inline constexpr int PageOverReaderLimit = 60;  // holds "@Size"
 inline constexpr int ReaderHeading = 61;
 inline constexpr int ReaderEncodingLabel = 62;
 inline constexpr int ReaderCodePageEncoding = 63;
@@ -73,7 +73,7 @@ inline constexpr int ReaderContents = 66;
 inline constexpr int ReaderChapterPages = 67;
 inline constexpr int ReaderJoinLines = 68;
 inline constexpr int PreviewButton = 69;
-inline constexpr int IPodNotesFolder = 70; // holds "@Folder" and "@Free"
+inline constexpr int IPodNotesFolder = 70;  // holds "@Folder" and "@Free"
 
 // Strings from FirstAdded up may be missing from older language files; the
 // table has built-in English for them.

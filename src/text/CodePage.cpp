@@ -38,9 +38,9 @@ bool isAsciiCompatible(UConverter* converter)
     ascii += u"\r\n\t";
     std::string bytes(ascii.size() * 4, '\0');
     UErrorCode status = U_ZERO_ERROR;
-    int32_t n = ucnv_fromUChars(converter, bytes.data(), static_cast<int32_t>(bytes.size()),
-                                reinterpret_cast<const UChar*>(ascii.data()), static_cast<int32_t>(ascii.size()),
-                                &status);
+    int32_t n
+        = ucnv_fromUChars(converter, bytes.data(), static_cast<int32_t>(bytes.size()),
+                          reinterpret_cast<const UChar*>(ascii.data()), static_cast<int32_t>(ascii.size()), &status);
     if (U_FAILURE(status) || n != static_cast<int32_t>(ascii.size()))
         return false;
     for (std::size_t i = 0; i < ascii.size(); ++i)

@@ -58,10 +58,7 @@ public:
     // start. pos == bytes.size() is a boundary.
     std::size_t boundaryAtOrBefore(std::string_view bytes, std::size_t pos) const;
 
-    bool isCharStart(std::string_view bytes, std::size_t pos) const
-    {
-        return boundaryAtOrBefore(bytes, pos) == pos;
-    }
+    bool isCharStart(std::string_view bytes, std::size_t pos) const { return boundaryAtOrBefore(bytes, pos) == pos; }
 
 private:
     enum class Kind { SingleByte, Utf8, DoubleByte, Other };
@@ -73,7 +70,7 @@ private:
     Kind kind_ = Kind::SingleByte;
     bool stateful_ = false;
     // For double-byte code pages: which bytes lead a two-byte character.
-    std::array<bool, 256> isLead_{};
+    std::array<bool, 256> isLead_ {};
 };
 
 }  // namespace leafmill

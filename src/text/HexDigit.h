@@ -14,4 +14,4 @@ constexpr int hexValue(char c)
     return -1;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

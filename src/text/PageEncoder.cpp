@@ -23,18 +23,18 @@ struct Alias {
     std::string_view converter;
 };
 
-constexpr std::array<Alias, 8> kAliases = { {
-    { "latin-1", "ISO-8859-1" },
-    { "macroman", "macintosh" },
-    { "gb2312", "windows-936" },
-    { "gbk", "windows-936" },
-    { "big5", "windows-950" },
-    { "shift_jis", "Shift_JIS" },
-    { "euc-kr", "EUC-KR" },
-    { "utf-8", "UTF-8" },
-} };
+constexpr std::array<Alias, 8> kAliases = {{
+    {"latin-1", "ISO-8859-1"},
+    {"macroman", "macintosh"},
+    {"gb2312", "windows-936"},
+    {"gbk", "windows-936"},
+    {"big5", "windows-950"},
+    {"shift_jis", "Shift_JIS"},
+    {"euc-kr", "EUC-KR"},
+    {"utf-8", "UTF-8"},
+}};
 
-} // namespace
+}  // namespace
 
 void Replacements::add(std::string_view utf8Character)
 {
@@ -147,7 +147,8 @@ std::string PageEncoder::encode(std::string_view utf8, Replacements* replaced) c
     int64_t at = 0;
     auto flushKept = [&](int64_t until) {
         if (until > keptFrom)
-            out += codePage_->fromUtf8(utf8.substr(static_cast<std::size_t>(keptFrom), static_cast<std::size_t>(until - keptFrom)));
+            out += codePage_->fromUtf8(
+                utf8.substr(static_cast<std::size_t>(keptFrom), static_cast<std::size_t>(until - keptFrom)));
     };
     while (at < length) {
         const int64_t start = at;
@@ -193,4 +194,4 @@ std::string PageEncoder::encode(std::string_view utf8, Replacements* replaced) c
     return out;
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -13,8 +13,8 @@ class CodePage;
 
 // What encoding a text could not keep as it was.
 struct Replacements {
-    std::size_t count = 0; // characters written as something else, or as '?'
-    std::string first; // the first few of them, UTF-8, for the user to see
+    std::size_t count = 0;  // characters written as something else, or as '?'
+    std::string first;  // the first few of them, UTF-8, for the user to see
 
     void add(std::string_view utf8Character);
 };
@@ -25,7 +25,7 @@ struct Replacements {
 // one); only what has none becomes '?'.
 // The encodings the settings offer by name.
 inline constexpr std::array<std::string_view, 7> kPageEncodingNames
-    = { "Latin-1", "MacRoman", "GB2312", "Big5", "Shift_JIS", "EUC-KR", "UTF-8" };
+    = {"Latin-1", "MacRoman", "GB2312", "Big5", "Shift_JIS", "EUC-KR", "UTF-8"};
 
 class PageEncoder {
 public:
@@ -57,4 +57,4 @@ private:
     mutable std::mutex transformLock_;
 };
 
-} // namespace leafmill
+}  // namespace leafmill

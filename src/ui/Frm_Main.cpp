@@ -291,14 +291,16 @@ QString Frm_Main::GetOutPath()
     QList<FolderOffer> offers;
     for (const IPodNotes& iPod : connectedIPods(mountPlaces(), kMountPlaceDepth)) {
         const QString folder = ui::fromUtf8(pathToUtf8(iPod.notes));
-        offers << FolderOffer {folder, context_.text(StringId::IPodNotesFolder)
-                                           .replace(QStringLiteral("@Folder"), QDir::toNativeSeparators(folder))
-                                           .replace(QStringLiteral("@Free"), QLocale().formattedDataSize(
-                                                                                 static_cast<qint64>(iPod.freeBytes)))};
+        offers << FolderOffer {
+            folder,
+            context_.text(StringId::IPodNotesFolder)
+                .replace(QStringLiteral("@Folder"), QDir::toNativeSeparators(folder))
+                .replace(QStringLiteral("@Free"), QLocale().formattedDataSize(static_cast<qint64>(iPod.freeBytes)))};
     }
     // OutPutDir is the last book's own folder; offering it would put the next
     // book inside that one, so the folder it was made in is preselected.
-    const QString lastBook = QDir::cleanPath(QDir::fromNativeSeparators(ui::fromUtf8(context_.store().record().OutPutDir)));
+    const QString lastBook
+        = QDir::cleanPath(QDir::fromNativeSeparators(ui::fromUtf8(context_.store().record().OutPutDir)));
     const QString preselected = lastBook.isEmpty() ? QString() : QDir::toNativeSeparators(QFileInfo(lastBook).path());
     return context_.prompter().chooseFolder(this, context_.text(StringId::OutputFolderTitle), preselected, offers);
 }
@@ -380,14 +382,17 @@ bool Frm_Main::readerTakesTheBook(const std::vector<std::string>& sources, const
     if (!settings.NotesReader.present)
         return true;
     if (pagesOverReaderLimit(settings))
-        context_.message(this, context_.text(StringId::PageOverReaderLimit)
-                                   .replace(QStringLiteral("@Size"), QString::number(settings.activeCutType().SingleFileSize)));
+        context_.message(
+            this,
+            context_.text(StringId::PageOverReaderLimit)
+                .replace(QStringLiteral("@Size"), QString::number(settings.activeCutType().SingleFileSize)));
     const NotesForecast forecast = forecastNotes(settings, sources, ui::toUtf8(folder), ui::toUtf8(Text1->text()));
     if (!forecast.tooMany())
         return true;
-    return context_.question(this, context_.text(StringId::AskTooManyNotes)
-                                       .replace(QStringLiteral("@Notes"), QString::number(forecast.notes))
-                                       .replace(QStringLiteral("@Limit"), QString::number(forecast.room)));
+    return context_.question(this,
+                             context_.text(StringId::AskTooManyNotes)
+                                 .replace(QStringLiteral("@Notes"), QString::number(forecast.notes))
+                                 .replace(QStringLiteral("@Limit"), QString::number(forecast.room)));
 }
 
 bool Frm_Main::askStop()

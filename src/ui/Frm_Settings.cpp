@@ -36,13 +36,13 @@ constexpr int kReaderSwitchStep = 20;
 constexpr int kReaderHeight = 158;
 
 // The switches of the section, in the dialog's order, with their texts.
-constexpr std::array<std::pair<bool NotesReaderSettings::*, int>, 5> kReaderSwitches { {
+constexpr std::array<std::pair<bool NotesReaderSettings::*, int>, 5> kReaderSwitches {{
     {&NotesReaderSettings::Links, StringId::ReaderLinks},
     {&NotesReaderSettings::Titles, StringId::ReaderTitles},
     {&NotesReaderSettings::Contents, StringId::ReaderContents},
     {&NotesReaderSettings::ChapterPages, StringId::ReaderChapterPages},
     {&NotesReaderSettings::JoinLines, StringId::ReaderJoinLines},
-} };
+}};
 
 QFrame* makeSeparator(QWidget* parent, const QString& name, int y)
 {

@@ -75,7 +75,7 @@ private:
     QLabel* ReaderHeading = nullptr;
     QLabel* ReaderEncodingLabel = nullptr;
     QComboBox* ReaderEncoding = nullptr;
-    QList<QCheckBox*> ReaderSwitches; // Links, Titles, Contents, ChapterPages, JoinLines
+    QList<QCheckBox*> ReaderSwitches;  // Links, Titles, Contents, ChapterPages, JoinLines
     std::vector<std::string> languageBaseNames_;  // parallel to Combo2
     bool centred_ = false;
 };

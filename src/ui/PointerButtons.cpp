@@ -35,8 +35,8 @@ xcb_atom_t supportedMoveRequest(xcb_connection_t* connection, xcb_window_t root)
     if (request == XCB_ATOM_NONE || supported == XCB_ATOM_NONE)
         return XCB_ATOM_NONE;
     Reply<xcb_get_property_reply_t> list(
-        xcb_get_property_reply(connection,
-                               xcb_get_property(connection, 0, root, supported, XCB_ATOM_ATOM, 0, 4096), nullptr),
+        xcb_get_property_reply(connection, xcb_get_property(connection, 0, root, supported, XCB_ATOM_ATOM, 0, 4096),
+                               nullptr),
         &std::free);
     if (!list || list->format != 32)
         return XCB_ATOM_NONE;

@@ -31,7 +31,7 @@ std::string readNoteFile(const QString& path)
     return bytes;
 }
 
-} // namespace
+}  // namespace
 
 PreviewWindow::PreviewWindow(const QString& bookFolder, std::shared_ptr<const CodePage> readerEncoding, QWidget* parent)
     : QWidget(parent, Qt::Window)
@@ -55,7 +55,7 @@ void PreviewWindow::showMenu()
     const QStringList files = QDir(folder_).entryList(QDir::Files, QDir::Name);
     for (const QString& file : files) {
         const ReaderNote note = readReaderNote(readNoteFile(QDir(folder_).filePath(file)), *encoding_);
-        menu_.push_back({ ui::toUtf8(file), note.title.empty() ? file : ui::fromUtf8(note.title) });
+        menu_.push_back({ui::toUtf8(file), note.title.empty() ? file : ui::fromUtf8(note.title)});
     }
     title_ = QDir(folder_).dirName();
     lines_.clear();
@@ -70,8 +70,9 @@ void PreviewWindow::showNote(const std::string& file)
     note_ = readReaderNote(readNoteFile(QDir(folder_).filePath(ui::fromUtf8(file))), *encoding_);
     title_ = note_.title.empty() ? ui::fromUtf8(file) : ui::fromUtf8(note_.title);
     const QFontMetrics metrics(font_);
-    lines_ = wrapNote(note_, kScreenWidth - 2 * kMargin,
-        [&metrics](std::string_view text) { return metrics.horizontalAdvance(ui::fromUtf8(std::string(text))); });
+    lines_ = wrapNote(note_, kScreenWidth - 2 * kMargin, [&metrics](std::string_view text) {
+        return metrics.horizontalAdvance(ui::fromUtf8(std::string(text)));
+    });
     top_ = 0;
     const std::vector<int> links = visibleLinks();
     selected_ = links.empty() ? -1 : links.front();
@@ -220,7 +221,8 @@ void PreviewWindow::paintEvent(QPaintEvent*)
             if (chosen)
                 painter.fillRect(row, kSelection);
             painter.setPen(chosen ? Qt::white : Qt::black);
-            painter.drawText(row.adjusted(kMargin, 0, -16, 0), Qt::AlignVCenter | Qt::AlignLeft,
+            painter.drawText(
+                row.adjusted(kMargin, 0, -16, 0), Qt::AlignVCenter | Qt::AlignLeft,
                 metrics.elidedText(menu_[static_cast<std::size_t>(i)].title, Qt::ElideRight, kScreenWidth - 24));
             painter.drawText(row.adjusted(0, 0, -kMargin, 0), Qt::AlignVCenter | Qt::AlignRight, QStringLiteral(">"));
             y += lineHeight + 4;
@@ -245,4 +247,4 @@ void PreviewWindow::paintEvent(QPaintEvent*)
     }
 }
 
-} // namespace leafmill
+}  // namespace leafmill

@@ -56,8 +56,8 @@ private:
     ReaderNote note_;
     std::vector<LineOfRuns> lines_;
     QString title_;
-    int top_ = 0; // first line shown
-    int selected_ = -1; // menu entry or link index
+    int top_ = 0;  // first line shown
+    int selected_ = -1;  // menu entry or link index
 };
 
-} // namespace leafmill
+}  // namespace leafmill

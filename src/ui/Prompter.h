@@ -46,7 +46,8 @@ public:
     // A folder-only chooser that offers `offers` beside the preselected
     // folder; the chosen folder, or the empty text on cancel.
     virtual QString chooseFolder(QWidget* owner, const QString& title, const QString& preselected,
-                                 const QList<FolderOffer>& offers = {}) = 0;
+                                 const QList<FolderOffer>& offers = {})
+        = 0;
 };
 
 }  // namespace leafmill

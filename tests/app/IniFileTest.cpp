@@ -128,16 +128,15 @@ TEST_F(IniFileTest, TheByteLimitNeverSplitsADoubleByteCharacter)
 
 TEST_F(IniFileTest, AWriteChangesOnlyItsLineAndKeepsEverythingElseByteForByte)
 {
-    const std::string before =
-        "; a comment = with an equals sign\r\n"
-        "Loose=outside any section\r\n"
-        "\r\n"
-        "[Main]\n"
-        "# another note\n"
-        "Key = old   \n"
-        "Other=\"x\"\r"
-        "[Second]\r\n"
-        "A=1";
+    const std::string before = "; a comment = with an equals sign\r\n"
+                               "Loose=outside any section\r\n"
+                               "\r\n"
+                               "[Main]\n"
+                               "# another note\n"
+                               "Key = old   \n"
+                               "Other=\"x\"\r"
+                               "[Second]\r\n"
+                               "A=1";
     writeFile(file, before);
     classIniFile ini = boundTo(file);
     ASSERT_TRUE(ini.WriteIniKey("Main", "Key", "new"));
@@ -251,7 +250,8 @@ TEST_F(IniFileTest, AValueTheCodePageCannotHoldTurnsTheFileIntoUtf8WithTheMark)
     EXPECT_EQ(readFile(file), "; caf\xE9 notes\r\n[W]\r\nOld=\xE9t\xE9\nAscii=plain\r\nHeld=Caf\xE9\r\n");
 
     ASSERT_TRUE(western.WriteIniKey("W", "Name", "Café 中"));
-    EXPECT_EQ(readFile(file), "\xEF\xBB\xBF; café notes\r\n[W]\r\nOld=été\nAscii=plain\r\nHeld=Café\r\nName=Café 中\r\n");
+    EXPECT_EQ(readFile(file),
+              "\xEF\xBB\xBF; café notes\r\n[W]\r\nOld=été\nAscii=plain\r\nHeld=Café\r\nName=Café 中\r\n");
     EXPECT_EQ(western.GetIniKey("W", "Name"), "Café 中");
     EXPECT_EQ(western.GetIniKey("W", "Old"), "été");
     // A section name that cannot be held does the same.
@@ -264,17 +264,18 @@ TEST_F(IniFileTest, AValueTheCodePageCannotHoldTurnsTheFileIntoUtf8WithTheMark)
 TEST_F(IniFileTest, ASnapshotReadsTheSameValuesAsGetIniKey)
 {
     // 乚 is 81 5D in windows-936: a ']' for a byte-wise reader; A6 A1 is Α.
-    writeFile(file, "[Main]\r\nA=1\r\n  b = ' two ' \r\nA=shadowed\r\n\x81\x5D=dbcs\r\n"
-                    "[main]\r\nC=second section\r\n[\x81\x5D]\r\nK=\xD6\xD0\r\n[\xA6\xA1]\r\n"
-                    "Long=" + std::string(1100, 'x') + "\r\n; C=comment\r\n[Other]\r\nA=other\r\n");
+    writeFile(file,
+              "[Main]\r\nA=1\r\n  b = ' two ' \r\nA=shadowed\r\n\x81\x5D=dbcs\r\n"
+              "[main]\r\nC=second section\r\n[\x81\x5D]\r\nK=\xD6\xD0\r\n[\xA6\xA1]\r\n"
+              "Long="
+                  + std::string(1100, 'x') + "\r\n; C=comment\r\n[Other]\r\nA=other\r\n");
     const struct {
         const char* section;
         const char* key;
         std::string value;
     } lookups[] = {
-        {"Main", "A", "1"}, {" MAIN ", "a", "1"}, {"Main", "B", " two "}, {"Main", "乚", "dbcs"},
-        {"Main", "C", ""}, {"乚", "k", "中"}, {"Other", "a", "other"}, {"Missing", "A", ""},
-        {"Other", "B", ""}, {"", "", ""},
+        {"Main", "A", "1"}, {" MAIN ", "a", "1"},    {"Main", "B", " two "}, {"Main", "乚", "dbcs"}, {"Main", "C", ""},
+        {"乚", "k", "中"},  {"Other", "a", "other"}, {"Missing", "A", ""},   {"Other", "B", ""},     {"", "", ""},
     };
     const classIniFile ini = boundTo(file, "windows-936");
     const classIniFile::Snapshot snapshot = ini.snapshot();
@@ -352,7 +353,7 @@ TEST_F(IniFileTest, AReadOnlyFileIsNotReplaced)
     EXPECT_FALSE(ini.WriteIniKey("S", "K", "2"));
     EXPECT_NE(ini.lastError().find("read-only"), std::string::npos) << ini.lastError();
     EXPECT_EQ(readFile(file), "[S]\r\nK=1\r\n");
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0444u);
 }
@@ -368,7 +369,7 @@ TEST_F(IniFileTest, AReplacedFileKeepsItsPermissionsAndItsLink)
     ASSERT_TRUE(ini.WriteIniKey("S", "K", "2"));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(readFile(file), "[S]\r\nK=2\r\n");
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }

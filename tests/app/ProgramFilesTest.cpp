@@ -31,7 +31,7 @@ struct Layout {
     const char* expectedSettings;  // relative to the root
 };
 
-class ProgramFilesLayoutTest : public ::testing::TestWithParam<Layout> {};
+class ProgramFilesLayoutTest : public ::testing::TestWithParam<Layout> { };
 
 TEST_P(ProgramFilesLayoutTest, FindsDataAndSettings)
 {

@@ -17,34 +17,32 @@ using test::readFile;
 using test::TempDir;
 using test::writeFile;
 
-const std::string kMainSection =
-    "; factory settings\r\n"
-    "[MainSettings]\r\n"
-    "CodePage=windows-1252\r\n"
-    "CutTypeNum=1\r\n"
-    "SingleFileSize0=4000\r\n"
-    "InOutFileSize0=400\r\n"
-    "SingleFileSize1=2000\r\n"
-    "InOutFileSize1=200\r\n"
-    "Filter=Text|*.txt|All|*.*\r\n"
-    "CutWordNum=2\r\n"
-    "CutWordDef0=enter\r\n"
-    "\r\n";
+const std::string kMainSection = "; factory settings\r\n"
+                                 "[MainSettings]\r\n"
+                                 "CodePage=windows-1252\r\n"
+                                 "CutTypeNum=1\r\n"
+                                 "SingleFileSize0=4000\r\n"
+                                 "InOutFileSize0=400\r\n"
+                                 "SingleFileSize1=2000\r\n"
+                                 "InOutFileSize1=200\r\n"
+                                 "Filter=Text|*.txt|All|*.*\r\n"
+                                 "CutWordNum=2\r\n"
+                                 "CutWordDef0=enter\r\n"
+                                 "\r\n";
 
-const std::string kUserSection =
-    "[UserSettings]\r\n"
-    "MyLagIndex=English\r\n"
-    "OpenFilesFilterIndex=2\r\n"
-    "CutTypeIndex=1\r\n"
-    "BookName=Moby Dick\r\n"
-    "KeepFileSize=16\r\n"
-    "InPutDir=/home/reader/in\r\n"
-    "OutPutDir=/home/reader/out\r\n"
-    "CutWord0=EnTeR\r\n"
-    "CutWord1=SPACE\r\n"
-    "CutWord2=.\r\n"
-    "CutWord3=!\r\n"
-    "Unnamed=kept\r\n";
+const std::string kUserSection = "[UserSettings]\r\n"
+                                 "MyLagIndex=English\r\n"
+                                 "OpenFilesFilterIndex=2\r\n"
+                                 "CutTypeIndex=1\r\n"
+                                 "BookName=Moby Dick\r\n"
+                                 "KeepFileSize=16\r\n"
+                                 "InPutDir=/home/reader/in\r\n"
+                                 "OutPutDir=/home/reader/out\r\n"
+                                 "CutWord0=EnTeR\r\n"
+                                 "CutWord1=SPACE\r\n"
+                                 "CutWord2=.\r\n"
+                                 "CutWord3=!\r\n"
+                                 "Unnamed=kept\r\n";
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -103,7 +101,7 @@ TEST_F(SettingsStoreTest, OnlyCutWordsZeroToCutWordNumAreReadAndWritten)
     writeIni(kMainSection + kUserSection);
     SettingsStore store(file);
     ASSERT_TRUE(store.LoadSettings(nullptr));
-    EXPECT_EQ(store.record().CutWord, (std::vector<std::string>{"\r\n", " ", "."}));
+    EXPECT_EQ(store.record().CutWord, (std::vector<std::string> {"\r\n", " ", "."}));
 
     store.record().CutWord = {"\r\n", "  ", "?"};
     ASSERT_TRUE(store.SaveSettings(nullptr));
@@ -113,7 +111,7 @@ TEST_F(SettingsStoreTest, OnlyCutWordsZeroToCutWordNumAreReadAndWritten)
     // Two spaces are written as they are and read back trimmed to nothing.
     SettingsStore again(file);
     ASSERT_TRUE(again.LoadSettings(nullptr));
-    EXPECT_EQ(again.record().CutWord, (std::vector<std::string>{"\r\n", "", "?"}));
+    EXPECT_EQ(again.record().CutWord, (std::vector<std::string> {"\r\n", "", "?"}));
 }
 
 TEST_F(SettingsStoreTest, SaveLeavesMainSettingsAndUnnamedKeysAsTheyWere)
@@ -154,7 +152,7 @@ TEST_F(SettingsStoreTest, MissingUserKeysTakeDefaultsAndAreWrittenAtTheNextSave)
     EXPECT_EQ(s.KeepFileSize, 0);
     EXPECT_EQ(s.OpenFilesFilterIndex, 1);
     EXPECT_EQ(s.MyLagIndex, "");
-    EXPECT_EQ(s.CutWord, (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(s.CutWord, (std::vector<std::string> {"", "", ""}));
 
     ASSERT_TRUE(store.SaveSettings(&error)) << error;
     EXPECT_EQ(readFile(file).substr(kMainSection.size()),
@@ -198,8 +196,9 @@ TEST_F(SettingsStoreTest, TheOverlapMayReachTheDialogsMostAndLeaveRoomToProgress
         if (c.taken)
             EXPECT_EQ(store.record().KeepFileSize, std::stoi(c.keep));
         else
-            EXPECT_NE(error.find("[UserSettings], key KeepFileSize: " + std::string(c.keep) + " is not below the "
-                                 "shortest cut of row 1"),
+            EXPECT_NE(error.find("[UserSettings], key KeepFileSize: " + std::string(c.keep)
+                                 + " is not below the "
+                                   "shortest cut of row 1"),
                       std::string::npos)
                 << error;
     }
@@ -210,15 +209,15 @@ TEST_F(SettingsStoreTest, AnEmptyCutWordKeepsItsPlaceAndTheLaterWords)
     writeIniWith("CutWord1=SPACE", "CutWord1=");
     SettingsStore store(file);
     ASSERT_TRUE(store.LoadSettings(nullptr));
-    EXPECT_EQ(store.record().CutWord, (std::vector<std::string>{"\r\n", "", "."}));
+    EXPECT_EQ(store.record().CutWord, (std::vector<std::string> {"\r\n", "", "."}));
 }
 
 TEST_F(SettingsStoreTest, ATableOfTheMostRowsLoadsEveryRow)
 {
     std::string rows = "CutTypeNum=9999\r\n";
     for (int i = 0; i <= 9999; ++i)
-        rows += "SingleFileSize" + std::to_string(i) + "=" + std::to_string(1000 + i) + "\r\nInOutFileSize" +
-            std::to_string(i) + "=" + std::to_string(i % 1000) + "\r\n";
+        rows += "SingleFileSize" + std::to_string(i) + "=" + std::to_string(1000 + i) + "\r\nInOutFileSize"
+            + std::to_string(i) + "=" + std::to_string(i % 1000) + "\r\n";
     writeIniWith("CutTypeNum=1\r\nSingleFileSize0=4000\r\nInOutFileSize0=400\r\nSingleFileSize1=2000\r\n"
                  "InOutFileSize1=200\r\n",
                  rows);
@@ -304,7 +303,7 @@ struct Refusal {
     const char* why;
 };
 
-class RefusedSettingsTest : public SettingsStoreTest, public ::testing::WithParamInterface<Refusal> {};
+class RefusedSettingsTest : public SettingsStoreTest, public ::testing::WithParamInterface<Refusal> { };
 
 TEST_P(RefusedSettingsTest, NamesTheFileTheSectionAndTheKey)
 {
@@ -320,37 +319,37 @@ TEST_P(RefusedSettingsTest, NamesTheFileTheSectionAndTheKey)
 INSTANTIATE_TEST_SUITE_P(
     Settings, RefusedSettingsTest,
     ::testing::Values(
-        Refusal{"CutTypeNum=1\r\n", "", "MainSettings", "CutTypeNum", "missing"},
-        Refusal{"CutTypeNum=1", "CutTypeNum=", "MainSettings", "CutTypeNum", "missing"},
-        Refusal{"CutTypeNum=1", "CutTypeNum=one", "MainSettings", "CutTypeNum", "\"one\" is not a whole number"},
-        Refusal{"CutTypeNum=1", "CutTypeNum=-1", "MainSettings", "CutTypeNum", "outside"},
-        Refusal{"CutTypeNum=1", "CutTypeNum=4294967296", "MainSettings", "CutTypeNum", "not a whole number"},
-        Refusal{"CutTypeNum=1", "CutTypeNum=2000000000", "MainSettings", "CutTypeNum", "outside"},
-        Refusal{"CutTypeNum=1", "CutTypeNum=2", "MainSettings", "SingleFileSize2", "missing"},
-        Refusal{"InOutFileSize1=200\r\n", "", "MainSettings", "InOutFileSize1", "missing"},
-        Refusal{"SingleFileSize0=4000", "SingleFileSize0=4k", "MainSettings", "SingleFileSize0", "not a whole number"},
-        Refusal{"SingleFileSize0=4000", "SingleFileSize0=-1", "MainSettings", "SingleFileSize0", "below 0"},
-        Refusal{"InOutFileSize0=400", "InOutFileSize0=-400", "MainSettings", "InOutFileSize0", "below 0"},
-        Refusal{"InOutFileSize0=400", "InOutFileSize0=4001", "MainSettings", "InOutFileSize0", "above the page size"},
-        Refusal{"CutWordNum=2\r\n", "", "MainSettings", "CutWordNum", "missing"},
-        Refusal{"CutWordNum=2", "CutWordNum=-1", "MainSettings", "CutWordNum", "outside"},
-        Refusal{"CutWordNum=2", "CutWordNum=2147483647", "MainSettings", "CutWordNum", "outside"},
-        Refusal{"CutTypeIndex=1", "CutTypeIndex=2", "UserSettings", "CutTypeIndex", "outside 0..1"},
-        Refusal{"CutTypeIndex=1", "CutTypeIndex=-1", "UserSettings", "CutTypeIndex", "outside 0..1"},
-        Refusal{"CutTypeIndex=1", "CutTypeIndex=first", "UserSettings", "CutTypeIndex", "not a whole number"},
-        Refusal{"KeepFileSize=16", "KeepFileSize=lots", "UserSettings", "KeepFileSize", "not a whole number"},
-        Refusal{"KeepFileSize=16", "KeepFileSize=65", "UserSettings", "KeepFileSize", "65 lies outside 0..64"},
-        Refusal{"KeepFileSize=16", "KeepFileSize=3700", "UserSettings", "KeepFileSize", "outside 0..64"},
-        Refusal{"KeepFileSize=16", "KeepFileSize=-1", "UserSettings", "KeepFileSize", "outside 0..64"},
-        Refusal{"CodePage=windows-1252", "CodePage=ISO-2022-JP", "MainSettings", "CodePage", "shifts between"},
-        Refusal{"CodePage=windows-1252", "CodePage=ISO-2022-JP-2", "MainSettings", "CodePage", "shifts between"},
-        Refusal{"CodePage=windows-1252", "CodePage=ISO-2022-KR", "MainSettings", "CodePage", "\"ISO-2022-KR\""},
-        Refusal{"CodePage=windows-1252", "CodePage=HZ-GB-2312", "MainSettings", "CodePage", "\"HZ-GB-2312\""},
-        Refusal{"CodePage=windows-1252", "CodePage=UTF-7", "MainSettings", "CodePage", "\"UTF-7\""},
-        Refusal{"CodePage=windows-1252", "CodePage=klingon-1", "MainSettings", "CodePage", "klingon-1"},
-        Refusal{"Unnamed=kept\r\n", "[NotesReader]\r\nLinks=yes\r\n", "NotesReader", "Links", "neither 0 nor 1"},
-        Refusal{"Unnamed=kept\r\n", "[NotesReader]\r\nPageEncoding=Runes\r\n", "NotesReader", "PageEncoding",
-            "Runes"}));
+        Refusal {"CutTypeNum=1\r\n", "", "MainSettings", "CutTypeNum", "missing"},
+        Refusal {"CutTypeNum=1", "CutTypeNum=", "MainSettings", "CutTypeNum", "missing"},
+        Refusal {"CutTypeNum=1", "CutTypeNum=one", "MainSettings", "CutTypeNum", "\"one\" is not a whole number"},
+        Refusal {"CutTypeNum=1", "CutTypeNum=-1", "MainSettings", "CutTypeNum", "outside"},
+        Refusal {"CutTypeNum=1", "CutTypeNum=4294967296", "MainSettings", "CutTypeNum", "not a whole number"},
+        Refusal {"CutTypeNum=1", "CutTypeNum=2000000000", "MainSettings", "CutTypeNum", "outside"},
+        Refusal {"CutTypeNum=1", "CutTypeNum=2", "MainSettings", "SingleFileSize2", "missing"},
+        Refusal {"InOutFileSize1=200\r\n", "", "MainSettings", "InOutFileSize1", "missing"},
+        Refusal {"SingleFileSize0=4000", "SingleFileSize0=4k", "MainSettings", "SingleFileSize0", "not a whole number"},
+        Refusal {"SingleFileSize0=4000", "SingleFileSize0=-1", "MainSettings", "SingleFileSize0", "below 0"},
+        Refusal {"InOutFileSize0=400", "InOutFileSize0=-400", "MainSettings", "InOutFileSize0", "below 0"},
+        Refusal {"InOutFileSize0=400", "InOutFileSize0=4001", "MainSettings", "InOutFileSize0", "above the page size"},
+        Refusal {"CutWordNum=2\r\n", "", "MainSettings", "CutWordNum", "missing"},
+        Refusal {"CutWordNum=2", "CutWordNum=-1", "MainSettings", "CutWordNum", "outside"},
+        Refusal {"CutWordNum=2", "CutWordNum=2147483647", "MainSettings", "CutWordNum", "outside"},
+        Refusal {"CutTypeIndex=1", "CutTypeIndex=2", "UserSettings", "CutTypeIndex", "outside 0..1"},
+        Refusal {"CutTypeIndex=1", "CutTypeIndex=-1", "UserSettings", "CutTypeIndex", "outside 0..1"},
+        Refusal {"CutTypeIndex=1", "CutTypeIndex=first", "UserSettings", "CutTypeIndex", "not a whole number"},
+        Refusal {"KeepFileSize=16", "KeepFileSize=lots", "UserSettings", "KeepFileSize", "not a whole number"},
+        Refusal {"KeepFileSize=16", "KeepFileSize=65", "UserSettings", "KeepFileSize", "65 lies outside 0..64"},
+        Refusal {"KeepFileSize=16", "KeepFileSize=3700", "UserSettings", "KeepFileSize", "outside 0..64"},
+        Refusal {"KeepFileSize=16", "KeepFileSize=-1", "UserSettings", "KeepFileSize", "outside 0..64"},
+        Refusal {"CodePage=windows-1252", "CodePage=ISO-2022-JP", "MainSettings", "CodePage", "shifts between"},
+        Refusal {"CodePage=windows-1252", "CodePage=ISO-2022-JP-2", "MainSettings", "CodePage", "shifts between"},
+        Refusal {"CodePage=windows-1252", "CodePage=ISO-2022-KR", "MainSettings", "CodePage", "\"ISO-2022-KR\""},
+        Refusal {"CodePage=windows-1252", "CodePage=HZ-GB-2312", "MainSettings", "CodePage", "\"HZ-GB-2312\""},
+        Refusal {"CodePage=windows-1252", "CodePage=UTF-7", "MainSettings", "CodePage", "\"UTF-7\""},
+        Refusal {"CodePage=windows-1252", "CodePage=klingon-1", "MainSettings", "CodePage", "klingon-1"},
+        Refusal {"Unnamed=kept\r\n", "[NotesReader]\r\nLinks=yes\r\n", "NotesReader", "Links", "neither 0 nor 1"},
+        Refusal {"Unnamed=kept\r\n", "[NotesReader]\r\nPageEncoding=Runes\r\n", "NotesReader", "PageEncoding",
+                 "Runes"}));
 
 TEST_F(SettingsStoreTest, TheNotesReaderSectionIsReadAndWrittenOnlyWhenPresent)
 {

@@ -1,7 +1,7 @@
+#include "TestSupport.h"
 #include "convert/HeadingLines.h"
 #include "convert/JoinLines.h"
 #include "extract/html/HtmlHeadings.h"
-#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +13,21 @@ struct Heading {
     int level;
 };
 
-class HeadingLineTest : public ::testing::TestWithParam<Heading> {};
+class HeadingLineTest : public ::testing::TestWithParam<Heading> { };
 
 TEST_P(HeadingLineTest, TellsHeadingsFromProse)
 {
     EXPECT_EQ(headingLevel(GetParam().line), GetParam().level) << GetParam().line;
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, HeadingLineTest,
-    ::testing::Values(Heading { "Chapter 12", 2 }, Heading { "CHAPTER XII.", 2 }, Heading { "  Chapter One: Down\r", 2 },
-        Heading { "Part Two", 1 }, Heading { "BOOK 3 - The Return", 1 }, Heading { "第十二章 归来", 2 },
-        Heading { "第12回", 2 }, Heading { "Part of the way home he walked.", 0 },
-        Heading { "Chapters are long", 0 }, Heading { "The chapter 12 ends here", 0 }, Heading { "第一", 0 },
-        Heading { "", 0 },
-        Heading { "Chapter 1 and then a very long sentence that goes on and on well past what a heading holds", 0 }));
+INSTANTIATE_TEST_SUITE_P(
+    Lines, HeadingLineTest,
+    ::testing::Values(
+        Heading {"Chapter 12", 2}, Heading {"CHAPTER XII.", 2}, Heading {"  Chapter One: Down\r", 2},
+        Heading {"Part Two", 1}, Heading {"BOOK 3 - The Return", 1}, Heading {"第十二章 归来", 2},
+        Heading {"第12回", 2}, Heading {"Part of the way home he walked.", 0}, Heading {"Chapters are long", 0},
+        Heading {"The chapter 12 ends here", 0}, Heading {"第一", 0}, Heading {"", 0},
+        Heading {"Chapter 1 and then a very long sentence that goes on and on well past what a heading holds", 0}));
 
 TEST(HeadingLinesTest, OffsetsPointAtTheHeadingLines)
 {
@@ -83,5 +84,5 @@ TEST(JoinLinesTest, AWrappedEbookComesBackAsItsParagraphs)
     EXPECT_EQ(joinedLines(test::readFile(test::documentsDir() / "ebook.txt")), expected);
 }
 
-} // namespace
-} // namespace leafmill
+}  // namespace
+}  // namespace leafmill

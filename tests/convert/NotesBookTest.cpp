@@ -33,8 +33,8 @@ protected:
         EXPECT_TRUE(table->LoadLanguageTable(test::assetsDir() / "language", "English", *codePage, &error)) << error;
         language = table;
         settings.CutTypeNum = 0;
-        settings.CutTypeTable = { { 200, 40 } };
-        settings.CutWord = { "\r\n", " " };
+        settings.CutTypeTable = {{200, 40}};
+        settings.CutWord = {"\r\n", " "};
         settings.CutWordNum = 1;
         settings.NotesReader.present = true;
         settings.NotesReader.PageEncoding = "Latin-1";
@@ -72,13 +72,22 @@ protected:
 
 TEST_F(NotesBookTest, EverySourceIsWrittenInThePageEncodingAndTheReplacementsAreCounted)
 {
-    const RunResult result = run({ source("a.txt", "It\x92s plain \xfc.\r\n"),
-        source("b.html", "<html><meta charset=utf-8><p>\xc3\x9c" "berall \xe2\x80\x93 \xe2\x98\x83</p></html>"),
-        source("c.txt", "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f" "e\r\n") });
+    const RunResult result = run({source("a.txt", "It\x92s plain \xfc.\r\n"),
+                                  source("b.html",
+                                         "<html><meta charset=utf-8><p>\xc3\x9c"
+                                         "berall \xe2\x80\x93 \xe2\x98\x83</p></html>"),
+                                  source("c.txt",
+                                         "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f"
+                                         "e\r\n")});
     ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
-    EXPECT_NE(joined().find("Gr\xfc\xdf" "e"), std::string::npos) << "a marked UTF-8 text is read as UTF-8";
+    EXPECT_NE(joined().find("Gr\xfc\xdf"
+                            "e"),
+              std::string::npos)
+        << "a marked UTF-8 text is read as UTF-8";
     EXPECT_NE(joined().find("It's plain \xfc."), std::string::npos);
-    EXPECT_NE(joined().find("\xdc" "berall - ?"), std::string::npos);
+    EXPECT_NE(joined().find("\xdc"
+                            "berall - ?"),
+              std::string::npos);
     EXPECT_EQ(result.sources[0].replaced.count, 1u);
     EXPECT_EQ(result.sources[1].replaced.count, 2u);
     EXPECT_EQ(result.sources[1].replaced.first, "\xe2\x80\x93\xe2\x98\x83");
@@ -86,26 +95,34 @@ TEST_F(NotesBookTest, EverySourceIsWrittenInThePageEncodingAndTheReplacementsAre
         << result.message;
 
     settings.NotesReader.PageEncoding = "UTF-8";
-    const RunResult utf8 = run({ (dir / "b.html").string() });
+    const RunResult utf8 = run({(dir / "b.html").string()});
     EXPECT_EQ(utf8.sources[0].replaced.count, 0u);
-    EXPECT_NE(joined().find("\xc3\x9c" "berall \xe2\x80\x93 \xe2\x98\x83"), std::string::npos);
+    EXPECT_NE(joined().find("\xc3\x9c"
+                            "berall \xe2\x80\x93 \xe2\x98\x83"),
+              std::string::npos);
     EXPECT_EQ(utf8.message.find("characters are not"), std::string::npos);
 }
 
 TEST_F(NotesBookTest, CutWordsSizesAndCharacterStartsAreThoseOfThePageEncoding)
 {
-    settings.CutTypeTable = { { 20, 10 } };
-    settings.CutWord = { "\xc3\xa9" }; // é, one byte in Latin-1
-    const std::string line = "\xc3\xa9" "aaaaaaaaaaaaaaa\xc3\xa9xxxxxxxxxxxxxxxxxxxxxxxxxx\r\n";
-    run({ source("c.html", "<meta charset=utf-8>" + line) });
+    settings.CutTypeTable = {{20, 10}};
+    settings.CutWord = {"\xc3\xa9"};  // é, one byte in Latin-1
+    const std::string line = "\xc3\xa9"
+                             "aaaaaaaaaaaaaaa\xc3\xa9xxxxxxxxxxxxxxxxxxxxxxxxxx\r\n";
+    run({source("c.html", "<meta charset=utf-8>" + line)});
     const auto written = pages();
     ASSERT_GE(written.size(), 2u);
-    EXPECT_EQ(written[0].bytes, "\xe9" "aaaaaaaaaaaaaaa\xe9\r\n");
+    EXPECT_EQ(written[0].bytes,
+              "\xe9"
+              "aaaaaaaaaaaaaaa\xe9\r\n");
 
     // Shift_JIS: two bytes a character, a page never ends inside one.
     settings.NotesReader.PageEncoding = "Shift_JIS";
-    settings.CutWord = { "" };
-    run({ source("d.html", "<meta charset=utf-8>" + std::string(39, 'x') + "\xe6\x97\xa5\xe6\x9c\xac" "\xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5\xe6\x9c\xac\r\n") });
+    settings.CutWord = {""};
+    run({source("d.html",
+                "<meta charset=utf-8>" + std::string(39, 'x')
+                    + "\xe6\x97\xa5\xe6\x9c\xac"
+                      "\xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5\xe6\x9c\xac\r\n")});
     auto sjis = CodePage::open("Shift_JIS");
     for (const auto& page : pages())
         EXPECT_EQ(sjis->toUtf8(page.bytes).find("\xef\xbf\xbd"), std::string::npos) << page.name;
@@ -113,12 +130,12 @@ TEST_F(NotesBookTest, CutWordsSizesAndCharacterStartsAreThoseOfThePageEncoding)
 
 TEST_F(NotesBookTest, TextThatLooksLikeATagIsEscapedAndNeverCutInside)
 {
-    settings.CutTypeTable = { { 23, 0 } };
-    settings.CutWord = { "t" };
+    settings.CutTypeTable = {{23, 0}};
+    settings.CutWord = {"t"};
     std::string text;
     for (int i = 0; i < 30; ++i)
         text += "<a<b & c&lt; 1 < 2 ";
-    run({ source("e.txt", text + "\r\n") });
+    run({source("e.txt", text + "\r\n")});
     for (const auto& page : pages()) {
         EXPECT_LE(page.bytes.size(), 25u);
         const std::string body = page.bytes.substr(0, page.bytes.size() - 2);
@@ -137,12 +154,12 @@ TEST_F(NotesBookTest, TextThatLooksLikeATagIsEscapedAndNeverCutInside)
     EXPECT_EQ(escapeMarkup("a <\r\nb <\nc <"), "a &lt;\r\nb &lt;\nc &lt;");
 }
 
-
 std::string longText(int paragraphs)
 {
     std::string text;
     for (int i = 0; i < paragraphs; ++i)
-        text += "Paragraph " + std::to_string(i) + " says <b>bold</b> things & \xc3\xa9l\xc3\xa8ve words, over and over again.\r\n";
+        text += "Paragraph " + std::to_string(i)
+            + " says <b>bold</b> things & \xc3\xa9l\xc3\xa8ve words, over and over again.\r\n";
     return text;
 }
 
@@ -158,12 +175,12 @@ TEST_F(NotesBookTest, LinkedAndTitledPagesPassTheReaderModelWithinThePageSize)
 {
     settings.NotesReader.Links = true;
     settings.NotesReader.Titles = true;
-    settings.CutTypeTable = { { 300, 60 } };
+    settings.CutTypeTable = {{300, 60}};
     std::string text = longText(60);
-    for (const auto& [tag, escaped] : { std::pair { "<b>", "&lt;b&gt;" }, { "</b>", "&lt;/b&gt;" } })
+    for (const auto& [tag, escaped] : {std::pair {"<b>", "&lt;b&gt;"}, {"</b>", "&lt;/b&gt;"}})
         for (std::size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at))
             text.replace(at, std::string_view(tag).size(), escaped);
-    const RunResult result = run({ source("a.html", "<meta charset=utf-8><pre>" + text + "</pre>") });
+    const RunResult result = run({source("a.html", "<meta charset=utf-8><pre>" + text + "</pre>")});
     ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
     const auto written = pages();
     ASSERT_GT(written.size(), 10u);
@@ -184,7 +201,7 @@ TEST_F(NotesBookTest, Utf8PagesAreBareUtf8ForAReaderSetToIt)
 {
     settings.NotesReader.PageEncoding = "UTF-8";
     settings.NotesReader.Links = true;
-    run({ source("s.html", "<meta charset=utf-8>" + longText(20) + "\xe2\x98\x83") });
+    run({source("s.html", "<meta charset=utf-8>" + longText(20) + "\xe2\x98\x83")});
     const auto written = pages();
     EXPECT_EQ(test::checkBook(dir / "out" / "Book", namesOf(written), "UTF-8"), std::vector<std::string> {});
     EXPECT_NE(test::readNote(written.back().bytes, "UTF-8").text.find("\xe2\x98\x83"), std::string::npos);
@@ -198,13 +215,14 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
     settings.NotesReader.Contents = true;
     settings.NotesReader.Titles = true;
     settings.NotesReader.Links = true;
-    settings.CutTypeTable = { { 400, 60 } };
+    settings.CutTypeTable = {{400, 60}};
     std::string text = "Foreword words.\r\n";
     for (int chapter = 1; chapter <= 4; ++chapter)
         text += "Chapter " + std::to_string(chapter) + "\r\n" + longText(6);
-    for (bool chapterPages : { false, true }) {
+    for (bool chapterPages : {false, true}) {
         settings.NotesReader.ChapterPages = chapterPages;
-        const RunResult result = run({ source("novel.txt", text), source("second.html", "<h1>Second</h1>" + longText(3)) });
+        const RunResult result
+            = run({source("novel.txt", text), source("second.html", "<h1>Second</h1>" + longText(3))});
         ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
         const auto written = pages();
         const auto contents = test::readNote(test::readFile(dir / "out" / "Book" / "00 Contents.txt"), "ISO-8859-1");
@@ -221,10 +239,13 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
             ASSERT_NE(at, std::string::npos) << link.href << " lacks " << heading;
             if (chapterPages) {
                 EXPECT_EQ(target.find_first_not_of("\r\n"), at) << link.href;
-                EXPECT_EQ(test::readNote(test::readFile(dir / "out" / "Book" / link.href), "ISO-8859-1").title.rfind(link.text + " - ", 0), 0u);
+                EXPECT_EQ(test::readNote(test::readFile(dir / "out" / "Book" / link.href), "ISO-8859-1")
+                              .title.rfind(link.text + " - ", 0),
+                          0u);
             }
         }
-        EXPECT_EQ(titles, (std::vector<std::string> { "novel", "Chapter 1", "Chapter 2", "Chapter 3", "Chapter 4", "Second" }));
+        EXPECT_EQ(titles,
+                  (std::vector<std::string> {"novel", "Chapter 1", "Chapter 2", "Chapter 3", "Chapter 4", "Second"}));
         std::vector<std::string> names = namesOf(written);
         EXPECT_EQ(test::checkBook(dir / "out" / "Book", names, "ISO-8859-1"), std::vector<std::string> {});
         EXPECT_EQ(test::readNote(written.back().bytes, "ISO-8859-1").title.substr(0, 9), "Second - ");
@@ -233,5 +254,5 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
     }
 }
 
-} // namespace
-} // namespace leafmill
+}  // namespace
+}  // namespace leafmill

@@ -49,7 +49,7 @@ std::vector<std::string> markupErrors(std::string_view text)
     return errors;
 }
 
-} // namespace
+}  // namespace
 
 // The screen's text, title and links are the program's own reader model's
 // (the preview shows notes through it); this adds what a book must also be.
@@ -61,7 +61,7 @@ ReaderNote readNote(std::string_view bytes, std::string_view readerEncoding)
     note.truncated = bytes.size() > kReaderNoteBytes;
     note.title = shown.title;
     for (const NoteLink& link : shown.links)
-        note.links.push_back({ link.href, "", link.nopush });
+        note.links.push_back({link.href, "", link.nopush});
     for (const NoteRun& run : shown.runs) {
         note.text += run.text;
         if (run.link >= 0)
@@ -71,8 +71,8 @@ ReaderNote readNote(std::string_view bytes, std::string_view readerEncoding)
     return note;
 }
 
-std::vector<std::string> checkBook(
-    const std::filesystem::path& folder, const std::vector<std::string>& pageNames, std::string_view readerEncoding)
+std::vector<std::string> checkBook(const std::filesystem::path& folder, const std::vector<std::string>& pageNames,
+                                   std::string_view readerEncoding)
 {
     std::vector<std::string> problems;
     std::map<std::string, ReaderNote> notes;
@@ -102,10 +102,10 @@ std::vector<std::string> checkBook(
         if (follow(pageNames[i], "Next") != next)
             problems.push_back(pageNames[i] + ": Next does not lead to " + (next.empty() ? "nothing" : next));
         if (follow(pageNames[i], "Previous") != previous)
-            problems.push_back(
-                pageNames[i] + ": Previous does not lead to " + (previous.empty() ? "nothing" : previous));
+            problems.push_back(pageNames[i] + ": Previous does not lead to "
+                               + (previous.empty() ? "nothing" : previous));
     }
     return problems;
 }
 
-} // namespace leafmill::test
+}  // namespace leafmill::test

@@ -16,11 +16,11 @@ struct ReaderLink {
 };
 
 struct ReaderNote {
-    std::string title; // UTF-8; empty when the note names none
-    std::string text; // what the screen shows, UTF-8
+    std::string title;  // UTF-8; empty when the note names none
+    std::string text;  // what the screen shows, UTF-8
     std::vector<ReaderLink> links;
-    bool truncated = false; // the file is longer than the reader reads
-    std::vector<std::string> errors; // tags the reader would report as badly formed
+    bool truncated = false;  // the file is longer than the reader reads
+    std::vector<std::string> errors;  // tags the reader would report as badly formed
 };
 
 ReaderNote readNote(std::string_view bytes, std::string_view readerEncoding);
@@ -29,6 +29,6 @@ ReaderNote readNote(std::string_view bytes, std::string_view readerEncoding);
 // tags, links to notes that do not exist, the Next chain from the first page
 // not visiting every page once in order, Previous not leading back.
 std::vector<std::string> checkBook(const std::filesystem::path& folder, const std::vector<std::string>& pageNames,
-    std::string_view readerEncoding);
+                                   std::string_view readerEncoding);
 
-} // namespace leafmill::test
+}  // namespace leafmill::test

@@ -23,8 +23,9 @@ TEST(FixInputTest, NameFirstThenCharactersThenList)
     for (const char* bad : {"My/Book", "a\\b", "c:", "*", "why?", "\"q\"", "<a>", "a|b", "tab\there", "line\nend",
                             "del\x7f", "next\xc2\x85line", "a?."})
         EXPECT_EQ(FixInput(bad, 1), 11) << bad;
-    const std::pair<const char*, int> misshapen[] = {
-        {" ", 50}, {"   ", 50}, {".", 51}, {"..", 51}, {"...", 51}, {"Alice ", 52}, {"Alice.", 52}, {" . ", 52}, {"v1.", 52}};
+    const std::pair<const char*, int> misshapen[]
+        = {{" ", 50},      {"   ", 50},    {".", 51},   {"..", 51}, {"...", 51},
+           {"Alice ", 52}, {"Alice.", 52}, {" . ", 52}, {"v1.", 52}};
     for (const auto& [name, refusal] : misshapen)
         EXPECT_EQ(FixInput(name, 1), refusal) << '"' << name << '"';
     EXPECT_EQ(FixInput("Alice", 0), 12);
@@ -246,8 +247,8 @@ TEST_F(OutputRunTest, NoPageIsEverWrittenOverASource)
         ASSERT_EQ(result.sources.size(), 1u) << c.name;
         EXPECT_EQ(result.sources[0].failure, SourceFailure::WriteFailed) << c.name;
         const std::string page = bookFolder("Alice").string() + "/" + (c.wholeFile ? "chapter1.txt" : "Alice0000.txt");
-        EXPECT_NE(result.message.find(page + ": it is the source " + placed), std::string::npos)
-            << c.name << "\n" << result.message;
+        EXPECT_NE(result.message.find(page + ": it is the source " + placed), std::string::npos) << c.name << "\n"
+                                                                                                 << result.message;
         EXPECT_TRUE(result.message.starts_with("The book Alice has no pages")) << result.message;
     }
 }
@@ -272,8 +273,8 @@ TEST_F(OutputRunTest, TheReadersWarningsComeAfterTheFailures)
 {
     test::writeFile(dir / "open.rtf", "{\\rtf1\\ansi Call me {\\b Ishmael");
     test::writeFile(dir / "fine.rtf", "{\\rtf1\\ansi Fine.}");
-    const std::vector<std::string> sources = {(dir / "open.rtf").string(), (dir / "gone.txt").string(),
-                                              (dir / "fine.rtf").string()};
+    const std::vector<std::string> sources
+        = {(dir / "open.rtf").string(), (dir / "gone.txt").string(), (dir / "fine.rtf").string()};
     const RunResult result = run("Alice", sources);
     const std::string expectedEnd = "No pages from:\n" + sources[1]
         + ": missing (No such file or directory)\n\nThe readers warned about these sources:\n" + sources[0]
@@ -284,7 +285,8 @@ TEST_F(OutputRunTest, TheReadersWarningsComeAfterTheFailures)
 TEST_F(OutputRunTest, ARunOfNoPagesSaysSo)
 {
     test::writeFile(dir / "empty.txt", "");
-    EXPECT_EQ(run("Alice", {(dir / "empty.txt").string()}).message, "The book Alice has no pages: no source gave any text.");
+    EXPECT_EQ(run("Alice", {(dir / "empty.txt").string()}).message,
+              "The book Alice has no pages: no source gave any text.");
     EXPECT_EQ(run("Alice", {(dir / "gone.txt").string()}).summary,
               "The book Alice has no pages: no source gave any text.");
 }
@@ -396,8 +398,9 @@ TEST_F(OutputRunTest, WholeFileModeNamesEachPageAfterItsSource)
                                               (dir / "two" / "tale.of.two.txt").string()};
     const RunResult result = run("Alice", sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
-    EXPECT_EQ(result.message, "Book Alice is done; Alice, not @bookname.\n" + sources[2]
-                                  + " was written as tale.of.two (2).txt, as another source has the same name.");
+    EXPECT_EQ(result.message,
+              "Book Alice is done; Alice, not @bookname.\n" + sources[2]
+                  + " was written as tale.of.two (2).txt, as another source has the same name.");
     EXPECT_EQ(test::readFile(bookFolder("Alice") / "long.txt").size(), 20u * 30u + 2u);
     EXPECT_EQ(test::readFile(bookFolder("Alice") / "tale.of.two.txt"), "first\r\n\r\n");
     EXPECT_EQ(test::readFile(bookFolder("Alice") / "tale.of.two (2).txt"), "second\r\n\r\n");

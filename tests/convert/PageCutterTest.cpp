@@ -85,23 +85,23 @@ TEST_F(PageCutterTest, AFullPageIsNotCutAndOneByteMoreIs)
 {
     rules.pageSize = 20;
     rules.windowSize = 5;
-    const std::string exact = "12345678\r\n12345678\r\n"; // 20 bytes with the line ends
+    const std::string exact = "12345678\r\n12345678\r\n";  // 20 bytes with the line ends
     ASSERT_EQ(cut(exact).failure, SourceFailure::None);
-    EXPECT_EQ(pageTexts(), std::vector<std::string> { exact });
+    EXPECT_EQ(pageTexts(), std::vector<std::string> {exact});
 
     std::filesystem::remove_all(book());
     state.PageCount = 0;
     const CutOutcome over = cut("12345678\r\n123456789\r\n");
     EXPECT_EQ(over.pages, 2);
     // A cut at the full size may fall between CR and LF: the size is a hard limit.
-    EXPECT_EQ(pageTexts(), (std::vector<std::string> { "12345678\r\n123456789\r", "\n" }));
+    EXPECT_EQ(pageTexts(), (std::vector<std::string> {"12345678\r\n123456789\r", "\n"}));
 }
 
 TEST_F(PageCutterTest, TheFirstWordOfTheListDecidesAtItsLeftmostPlace)
 {
     rules.pageSize = 400;
     rules.windowSize = 100;
-    rules.cutWords = { "\r\n", " " };
+    rules.cutWords = {"\r\n", " "};
     // The window is bytes 301..400: a blank at its 3rd byte, CR LF at its 10th and 11th.
     std::string text(300, 'a');
     text += "aa aaaaaa\r\n";
@@ -114,16 +114,16 @@ TEST_F(PageCutterTest, TheFirstWordOfTheListDecidesAtItsLeftmostPlace)
     EXPECT_EQ(pages[1].substr(0, 200), std::string(200, 'b'));
 
     // Without the CR LF in the window, the blank decides; with neither, the full size.
-    rules.cutWords = { "#", " ", "\r\n" };
+    rules.cutWords = {"#", " ", "\r\n"};
     std::filesystem::remove_all(book());
     ASSERT_EQ(cut(text).pages, 2);
     EXPECT_EQ(pageTexts()[0].size(), 303u);
-    rules.cutWords = { "#" };
+    rules.cutWords = {"#"};
     std::filesystem::remove_all(book());
     ASSERT_EQ(cut(text).pages, 2);
     EXPECT_EQ(pageTexts()[0].size(), 400u);
     // A cleared entry is passed over, not the end of the list.
-    rules.cutWords = { "", "#", "", " " };
+    rules.cutWords = {"", "#", "", " "};
     std::filesystem::remove_all(book());
     ASSERT_EQ(cut(text).pages, 2);
     EXPECT_EQ(pageTexts()[0].size(), 303u);
@@ -152,7 +152,7 @@ TEST_F(PageCutterTest, TheNextPageRepeatsTheLastKBytes)
 TEST_F(PageCutterTest, LineEndsBecomeCrLfAndALoneLfStays)
 {
     cut("one\rtwo\r\nthree\nfour");
-    EXPECT_EQ(pageTexts(), std::vector<std::string> { "one\r\ntwo\r\nthree\nfour\r\n" });
+    EXPECT_EQ(pageTexts(), std::vector<std::string> {"one\r\ntwo\r\nthree\nfour\r\n"});
 
     // Nothing at all gives no page; one line end gives one page holding it.
     std::filesystem::remove_all(book());
@@ -171,7 +171,7 @@ TEST_F(PageCutterTest, LongLinesAndLfOnlyFilesAreCutIntoFullPages)
 {
     rules.pageSize = 4000;
     rules.windowSize = 400;
-    rules.cutWords = { "\r\n", " " };
+    rules.cutWords = {"\r\n", " "};
     std::string lfOnly;
     std::mt19937 random(7);
     while (lfOnly.size() < 300'000)
@@ -189,7 +189,7 @@ TEST_F(PageCutterTest, LongLinesAndLfOnlyFilesAreCutIntoFullPages)
 TEST_F(PageCutterTest, ALineEndSplitAcrossReadBlocksStaysOneLineEnd)
 {
     rules.pageSize = 1000;
-    for (std::size_t crAt : { 65535u, 65536u, 131071u }) {
+    for (std::size_t crAt : {65535u, 65536u, 131071u}) {
         std::string text(crAt, 'a');
         text += "\r\nb\rc\n";
         std::filesystem::remove_all(book());
@@ -204,11 +204,11 @@ TEST_F(PageCutterTest, ALineEndSplitAcrossReadBlocksStaysOneLineEnd)
 TEST_F(PageCutterTest, GeneratedFilesKeepTheCutterInvariants)
 {
     std::mt19937 random(12345);
-    const std::vector<std::string> ends = { "\r\n", "\r", "\n", " ", ". " };
+    const std::vector<std::string> ends = {"\r\n", "\r", "\n", " ", ". "};
     for (int round = 0; round < 40; ++round) {
         rules.pageSize = 40 + static_cast<int32_t>(random() % 400);
-        rules.windowSize = static_cast<int32_t>(random() % (rules.pageSize + 50)); // may pass S
-        rules.cutWords = { ". ", "\r\n", " " };
+        rules.windowSize = static_cast<int32_t>(random() % (rules.pageSize + 50));  // may pass S
+        rules.cutWords = {". ", "\r\n", " "};
         std::string text;
         const std::size_t target = random() % 12'000;
         while (text.size() < target) {
@@ -241,7 +241,7 @@ TEST_F(PageCutterTest, DoubleByteCharactersAreNeverSplit)
     rules.pageSize = 31;
     rules.windowSize = 9;
     rules.keep = 5;
-    rules.cutWords = { "A", codePage->fromUtf8("，") };
+    rules.cutWords = {"A", codePage->fromUtf8("，")};
     std::string text;
     for (int i = 0; i < 60; ++i)
         text += codePage->fromUtf8(utf8) + (i % 4 == 3 ? "\r\n" : "");
@@ -261,10 +261,10 @@ TEST_F(PageCutterTest, ALongUtf8LineIsCutBetweenCharacters)
     useCodePage("UTF-8");
     rules.pageSize = 100;
     rules.windowSize = 10;
-    rules.cutWords = { "。" };
+    rules.cutWords = {"。"};
     std::string text;
-    while (text.size() < 70'000) // past the first read block
-        text += "日本語のテキスト𝄞と。"; // 3- and 4-byte characters, no line end
+    while (text.size() < 70'000)  // past the first read block
+        text += "日本語のテキスト𝄞と。";  // 3- and 4-byte characters, no line end
     cut(text);
     const auto pages = pageTexts();
     ASSERT_GT(pages.size(), 700u);
@@ -278,7 +278,7 @@ TEST_F(PageCutterTest, ALongUtf8LineIsCutBetweenCharacters)
 TEST_F(PageCutterTest, ACutWordMatchesOnlyWhereACharacterStarts)
 {
     useCodePage("windows-936");
-    const std::vector<std::string> words = { "A" };
+    const std::vector<std::string> words = {"A"};
     // 丄 is 81 41: its trail byte is an 'A'.
     const std::string bytes = codePage->fromUtf8("丄丄xA丄");
     ASSERT_EQ(bytes, "\x81\x41\x81\x41xA\x81\x41");
@@ -293,7 +293,7 @@ TEST_F(PageCutterTest, AnOverlapAsLongAsThePageIsShortenedAndTheCutGoesOn)
     rules.pageSize = 10;
     rules.windowSize = 4;
     rules.keep = 64;
-    rules.cutWords = { " " };
+    rules.cutWords = {" "};
     const std::string text = "a b c d e f g h i j k l m n o p q r s t u v w x y z\r\n";
     const CutOutcome outcome = cut(text);
     ASSERT_EQ(outcome.failure, SourceFailure::None);
@@ -316,7 +316,7 @@ TEST_F(PageCutterTest, TenThousandAndOnePagesAllStay)
     std::string text;
     for (int i = 0; i < 10'001; ++i) {
         char line[16];
-        std::snprintf(line, sizeof line, "p%09d", i); // 10 bytes, 12 with CR LF
+        std::snprintf(line, sizeof line, "p%09d", i);  // 10 bytes, 12 with CR LF
         text += std::string(line) + kCrLf;
     }
     EXPECT_EQ(cut(text).pages, 10'001);
@@ -333,13 +333,13 @@ TEST_F(PageCutterTest, ProgressIsWellDefinedWithoutAnEstimate)
     rules.pageSize = 10;
     state.PageEstimate = 0;
     EXPECT_EQ(cut("0123456789abc\r\n").pages, 2);
-    EXPECT_EQ(progress, (std::vector<int> { 99, 99 }));
+    EXPECT_EQ(progress, (std::vector<int> {99, 99}));
 
     state.PageEstimate = 4;
     state.PageCount = 0;
     progress.clear();
     cut("0123456789012345678901234567890123456789012345\r\n");
-    EXPECT_EQ(progress, (std::vector<int> { 25, 50, 75, 99, 99 }));
+    EXPECT_EQ(progress, (std::vector<int> {25, 50, 75, 99, 99}));
 }
 
 TEST_F(PageCutterTest, UncutTextBecomesOneUnnumberedPage)
@@ -387,5 +387,5 @@ TEST_F(PageCutterTest, APageThatCannotBeWrittenIsReportedAndEarlierPagesStay)
 }
 #endif
 
-} // namespace
-} // namespace leafmill
+}  // namespace
+}  // namespace leafmill

@@ -10,7 +10,7 @@ namespace leafmill::test {
 // A page file read back from a book folder.
 struct PageFile {
     std::string name;
-    long number = -1; // -1 for an unnumbered (whole-file) page
+    long number = -1;  // -1 for an unnumbered (whole-file) page
     std::string bytes;
 };
 
@@ -20,4 +20,4 @@ std::vector<PageFile> pagesIn(const std::filesystem::path& folder, std::string_v
 // A language file with the strings the run shows, markers kept visible.
 void writeLanguageFile(const std::filesystem::path& file);
 
-} // namespace leafmill::test
+}  // namespace leafmill::test

@@ -14,9 +14,9 @@ struct ForecastCase {
     std::vector<std::size_t> sourceSizes;
     std::vector<CutType> rows;
     bool contents;
-    const char* outputFolder; // under the temporary folder
-    int notesElsewhere; // already on the iPod, outside the book's folder
-    int notesOfTheBook; // an earlier run's pages, which the run replaces
+    const char* outputFolder;  // under the temporary folder
+    int notesElsewhere;  // already on the iPod, outside the book's folder
+    int notesOfTheBook;  // an earlier run's pages, which the run replaces
     int64_t notes;
     int64_t room;
 };
@@ -49,22 +49,23 @@ TEST_P(ForecastTest, CountsTheBooksNotesAndTheRoomTheReaderLeaves)
     EXPECT_EQ(forecast.tooMany(), c.notes > c.room);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ForecastTest,
-    ::testing::Values(ForecastCase { "PagesRoundUpAndAnEmptySourceIsANote", { 8001, 0 }, { { 4000, 0 } }, false,
-                          "plain", 0, 0, 4, 1000 },
-        ForecastCase { "TheContentsIsANote", { 4000 }, { { 4000, 0 } }, true, "plain/Notes", 0, 0, 2, 1000 },
-        ForecastCase { "WholeFilesAreANoteEach", { 9000, 9000 }, { { 0, 0 } }, true, "plain", 0, 0, 2, 1000 },
-        ForecastCase { "TheIPodsOtherNotesTakeRoom", { 100 }, { { 4000, 0 } }, false, "ipod/Notes", 990, 7, 1, 10 },
-        ForecastCase { "AFolderDeepInNotesCountsTheWholeFolder", { 100 }, { { 4000, 0 } }, false, "ipod/Notes/Book",
-            10, 0, 1, 990 },
-        ForecastCase { "AFullIPodLeavesNoRoom", { 100 }, { { 4000, 0 } }, false, "ipod/Notes/", 1200, 0, 1, 0 }),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ForecastTest,
+    ::testing::Values(
+        ForecastCase {"PagesRoundUpAndAnEmptySourceIsANote", {8001, 0}, {{4000, 0}}, false, "plain", 0, 0, 4, 1000},
+        ForecastCase {"TheContentsIsANote", {4000}, {{4000, 0}}, true, "plain/Notes", 0, 0, 2, 1000},
+        ForecastCase {"WholeFilesAreANoteEach", {9000, 9000}, {{0, 0}}, true, "plain", 0, 0, 2, 1000},
+        ForecastCase {"TheIPodsOtherNotesTakeRoom", {100}, {{4000, 0}}, false, "ipod/Notes", 990, 7, 1, 10},
+        ForecastCase {
+            "AFolderDeepInNotesCountsTheWholeFolder", {100}, {{4000, 0}}, false, "ipod/Notes/Book", 10, 0, 1, 990},
+        ForecastCase {"AFullIPodLeavesNoRoom", {100}, {{4000, 0}}, false, "ipod/Notes/", 1200, 0, 1, 0}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ReaderLimitsTest, PagesOverTheReadersBytesAreToldAndTheNotesFolderIsFoundOnlyOnAnIPod)
 {
     Settings settings;
-    for (const auto& [size, over] : { std::pair { 4096, false }, { 4097, true }, { 0, false } }) {
-        settings.CutTypeTable = { { size, 0 } };
+    for (const auto& [size, over] : {std::pair {4096, false}, {4097, true}, {0, false}}) {
+        settings.CutTypeTable = {{size, 0}};
         EXPECT_EQ(pagesOverReaderLimit(settings), over) << size;
     }
     test::TempDir dir;
@@ -79,20 +80,20 @@ TEST(ReaderLimitsTest, PagesOverTheReadersBytesAreToldAndTheNotesFolderIsFoundOn
 TEST(ReaderLimitsTest, ConnectedIPodsAreFoundUpToTheDepthBelowTheMountPlaces)
 {
     test::TempDir dir;
-    for (const char* volume : { "media/me/IPOD", "mnt/Z", "media/a/b/DEEP" }) {
+    for (const char* volume : {"media/me/IPOD", "mnt/Z", "media/a/b/DEEP"}) {
         fs::create_directories(dir / volume / "iPod_Control");
         fs::create_directories(dir / volume / "Notes");
     }
-    fs::create_directories(dir / "media" / "me" / "USB" / "Notes"); // no iPod_Control: a plain stick
-    const std::vector<IPodNotes> found = connectedIPods({ dir / "media", dir / "mnt" }, 2);
+    fs::create_directories(dir / "media" / "me" / "USB" / "Notes");  // no iPod_Control: a plain stick
+    const std::vector<IPodNotes> found = connectedIPods({dir / "media", dir / "mnt"}, 2);
     std::vector<fs::path> notes;
     for (const IPodNotes& iPod : found) {
         notes.push_back(iPod.notes);
         EXPECT_GT(iPod.freeBytes, 0u);
     }
-    EXPECT_EQ(notes, (std::vector<fs::path> { dir / "media" / "me" / "IPOD" / "Notes", dir / "mnt" / "Z" / "Notes" }));
-    EXPECT_TRUE(connectedIPods({ dir / "media" }, 0).empty());
+    EXPECT_EQ(notes, (std::vector<fs::path> {dir / "media" / "me" / "IPOD" / "Notes", dir / "mnt" / "Z" / "Notes"}));
+    EXPECT_TRUE(connectedIPods({dir / "media"}, 0).empty());
 }
 
-} // namespace
-} // namespace leafmill
+}  // namespace
+}  // namespace leafmill

@@ -9,9 +9,9 @@ namespace {
 
 struct NoteCase {
     const char* name;
-    std::string bytes; // Latin-1
+    std::string bytes;  // Latin-1
     std::string title;
-    std::string shown; // links in [brackets]
+    std::string shown;  // links in [brackets]
     std::vector<std::string> hrefs;
 };
 
@@ -37,29 +37,42 @@ TEST_P(ReaderNoteTest, ShowsWhatTheReaderShows)
     EXPECT_EQ(hrefs, c.hrefs);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ReaderNoteTest,
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReaderNoteTest,
     ::testing::Values(
-        NoteCase { "TitleLinksAndBreaks", "<title>Book \x96 1</title><A HREF=\"b.txt\" NOPUSH>Next</a>\r\nx<br>y<P>z",
-            "Book \xc2\x96 1", "[Next]\nx\ny\nz", { "b.txt nopush" } },
-        NoteCase { "UnknownTagsAndStrayBracketsShow", "1 < 2 <b>bold</b> &lt;i&gt; &amp; &copy;<!-- gone -->!", "",
-            "1 < 2 <b>bold</b> <i> & &copy;!", {} },
-        NoteCase { "Latin1BytesOfUtf8ShowAsTheyWould", "\xc3\xbc" "berall", "", "\xc3\x83\xc2\xbc" "berall", {} },
-        NoteCase { "OnlyTheFirst4096BytesAreRead", std::string(4095, 'a') + "bc", "", std::string(4095, 'a') + "b", {} },
-        NoteCase { "AnUnclosedTagShowsAsText", "a <A HREF=\"x\"", "", "a <A HREF=\"x\"", {} }),
+        NoteCase {"TitleLinksAndBreaks",
+                  "<title>Book \x96 1</title><A HREF=\"b.txt\" NOPUSH>Next</a>\r\nx<br>y<P>z",
+                  "Book \xc2\x96 1",
+                  "[Next]\nx\ny\nz",
+                  {"b.txt nopush"}},
+        NoteCase {"UnknownTagsAndStrayBracketsShow",
+                  "1 < 2 <b>bold</b> &lt;i&gt; &amp; &copy;<!-- gone -->!",
+                  "",
+                  "1 < 2 <b>bold</b> <i> & &copy;!",
+                  {}},
+        NoteCase {"Latin1BytesOfUtf8ShowAsTheyWould",
+                  "\xc3\xbc"
+                  "berall",
+                  "",
+                  "\xc3\x83\xc2\xbc"
+                  "berall",
+                  {}},
+        NoteCase {"OnlyTheFirst4096BytesAreRead", std::string(4095, 'a') + "bc", "", std::string(4095, 'a') + "b", {}},
+        NoteCase {"AnUnclosedTagShowsAsText", "a <A HREF=\"x\"", "", "a <A HREF=\"x\"", {}}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ReaderViewTest, LinesBreakAfterSpacesAndLongWordsBetweenCharacters)
 {
     const auto bytes = [](std::string_view text) { return static_cast<int>(text.size()); };
     const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
-        { "aaa bbb ccc", { "aaa bbb ", "ccc" } },
-        { "aaaaaaaaaaaa b", { "aaaaaaaa", "aaaa b" } },
-        { "ab\ncd\n\nef", { "ab", "cd", "", "ef" } },
-        { "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9", { "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9", "\xc3\xa9" } },
+        {"aaa bbb ccc", {"aaa bbb ", "ccc"}},
+        {"aaaaaaaaaaaa b", {"aaaaaaaa", "aaaa b"}},
+        {"ab\ncd\n\nef", {"ab", "cd", "", "ef"}},
+        {"\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9", {"\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9", "\xc3\xa9"}},
     };
     for (const auto& [text, expected] : cases) {
         ReaderNote note;
-        note.runs = { { text, -1 } };
+        note.runs = {{text, -1}};
         std::vector<std::string> lines;
         for (const LineOfRuns& line : wrapNote(note, 8, bytes)) {
             lines.emplace_back();
@@ -70,7 +83,7 @@ TEST(ReaderViewTest, LinesBreakAfterSpacesAndLongWordsBetweenCharacters)
     }
     // A link that wraps keeps its index on both lines.
     ReaderNote linked;
-    linked.runs = { { "ab ", -1 }, { "cd ef", 0 } };
+    linked.runs = {{"ab ", -1}, {"cd ef", 0}};
     const auto lines = wrapNote(linked, 6, bytes);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].back().link, 0);
@@ -78,7 +91,7 @@ TEST(ReaderViewTest, LinesBreakAfterSpacesAndLongWordsBetweenCharacters)
     EXPECT_EQ(lines[1].front().link, 0);
     // A word that does not fit after others goes to the next line whole.
     ReaderNote moved;
-    moved.runs = { { "ab ", -1 }, { "cdefgh", 0 } };
+    moved.runs = {{"ab ", -1}, {"cdefgh", 0}};
     const auto movedLines = wrapNote(moved, 8, bytes);
     ASSERT_EQ(movedLines.size(), 2u);
     EXPECT_EQ(movedLines[1].front().text, "cdefgh");
@@ -88,9 +101,9 @@ TEST(ReaderViewTest, MenuGoesBackPastNotesReachedWithoutPush)
 {
     ReaderHistory history;
     history.open("contents");
-    history.follow({ "chapter", false });
-    history.follow({ "page2", true });
-    history.follow({ "page3", true });
+    history.follow({"chapter", false});
+    history.follow({"page2", true});
+    history.follow({"page3", true});
     EXPECT_EQ(*history.current(), "page3");
     ASSERT_TRUE(history.back());
     EXPECT_EQ(*history.current(), "contents");
@@ -101,11 +114,14 @@ TEST(ReaderViewTest, MenuGoesBackPastNotesReachedWithoutPush)
 
 TEST(ReaderViewTest, TheReaderReadsPagesInTheEncodingItCanBeSetTo)
 {
-    for (const auto& [page, reader] : std::vector<std::pair<std::string, std::string>> {
-             { "Latin-1", "ISO-8859-1" }, { "shift_jis", "Shift_JIS" }, { "UTF-8", "ISO-8859-1" },
-             { "windows-1252", "ISO-8859-1" }, { "MacRoman", "macintosh" }, { "windows-936", "windows-936" } })
+    for (const auto& [page, reader] : std::vector<std::pair<std::string, std::string>> {{"Latin-1", "ISO-8859-1"},
+                                                                                        {"shift_jis", "Shift_JIS"},
+                                                                                        {"UTF-8", "ISO-8859-1"},
+                                                                                        {"windows-1252", "ISO-8859-1"},
+                                                                                        {"MacRoman", "macintosh"},
+                                                                                        {"windows-936", "windows-936"}})
         EXPECT_EQ(PageEncoder::readerConverterName(page), reader) << page;
 }
 
-} // namespace
-} // namespace leafmill
+}  // namespace
+}  // namespace leafmill

@@ -30,7 +30,7 @@ extract::Result greekText(std::string_view bytes, const extract::Options& option
     extract::Result result;
     result.ok = true;
     result.text = "Αρχή " + std::string(bytes) + "\r\n";
-    result.warnings = { "a picture was left out" };
+    result.warnings = {"a picture was left out"};
     return result;
 }
 
@@ -40,9 +40,9 @@ extract::Result refuses(std::string_view, const extract::Options&)
 }
 
 const DispatchTable kTestTable = {
-    { ".txt", nullptr, "" },
-    { ".grk", &greekText, "grk" },
-    { ".bad", &refuses, "bad" },
+    {".txt", nullptr, ""},
+    {".grk", &greekText, "grk"},
+    {".bad", &refuses, "bad"},
 };
 
 TEST(SourceDispatchTest, TheKindIsTheLowerCasedLastFourCharacters)
@@ -53,7 +53,7 @@ TEST(SourceDispatchTest, TheKindIsTheLowerCasedLastFourCharacters)
         return kind ? (kind->extractor ? std::string(kind->kindWord) : std::string("text")) : std::string("none");
     };
     EXPECT_EQ(kindWord("/books/notes.TXT"), "text");
-    EXPECT_EQ(kindWord("/books/context"), "text"); // "text" needs no dot before it
+    EXPECT_EQ(kindWord("/books/context"), "text");  // "text" needs no dot before it
     EXPECT_EQ(kindWord("page.HTML"), "htm");
     EXPECT_EQ(kindWord("index.shtml"), "htm");
     EXPECT_EQ(kindWord("a.Asp"), "htm");
@@ -106,7 +106,7 @@ TEST(TemporaryTextFileTest, TheFolderComesFromTempOrTheSystem)
 {
     {
         TempVariable temp("/some/where/");
-        EXPECT_EQ(GetTempDir(), "/some/where/"); // no second separator
+        EXPECT_EQ(GetTempDir(), "/some/where/");  // no second separator
     }
     {
         TempVariable temp("/some/where");
@@ -205,13 +205,15 @@ TEST_F(SourceConverterTest, WideTextIsReadByItsByteOrderMarkAndNulBytesWithoutOn
     const std::string greekCrLf = codePage->fromUtf8("\xce\x91\xce\xb2\r\n\r\n");
     const struct {
         std::string bytes;
-        std::string page; // empty: refused
+        std::string page;  // empty: refused
     } cases[] = {
         {"\xff\xfe\x91\x03\xb2\x03\r\0\n\0"s, greekCrLf},
         {"\xfe\xff\x03\x91\x03\xb2\0\r\0\n"s, greekCrLf},
         {"\xff\xfe\0\0\x91\x03\0\0\xb2\x03\0\0\r\0\0\0\n\0\0\0"s, greekCrLf},
         {"\0\0\xfe\xff\0\0\x03\x91\0\0\x03\xb2\0\0\0\r\0\0\0\n"s, greekCrLf},
-        {"\xff\xfe" "A\0B"s, "A?\r\n\r\n"}, // a unit cut short is no character
+        {"\xff\xfe"
+         "A\0B"s,
+         "A?\r\n\r\n"},  // a unit cut short is no character
         {"\xef\xbb\xbfplain\r\n"s, "plain\r\n\r\n"},
         {"plain\0text\r\n"s, ""},
     };
@@ -223,7 +225,8 @@ TEST_F(SourceConverterTest, WideTextIsReadByItsByteOrderMarkAndNulBytesWithoutOn
         const SourceOutcome outcome = convert(source);
         EXPECT_EQ(outcome.failure, page.empty() ? SourceFailure::ExtractorFailed : SourceFailure::None) << bytes;
         EXPECT_EQ(std::filesystem::exists(dir / "book" / "B0000.txt") ? test::readFile(dir / "book" / "B0000.txt") : "",
-                  page) << bytes;
+                  page)
+            << bytes;
         EXPECT_EQ(test::readFile(source), bytes);
     }
 }
@@ -235,9 +238,9 @@ TEST_F(SourceConverterTest, ExtractedTextIsCutInTheCodePageAndItsFileDeleted)
     const SourceOutcome outcome = convert(source);
     EXPECT_EQ(outcome.failure, SourceFailure::None);
     EXPECT_EQ(outcome.pages, 1);
-    EXPECT_EQ(outcome.warnings, std::vector<std::string> { "a picture was left out" });
+    EXPECT_EQ(outcome.warnings, std::vector<std::string> {"a picture was left out"});
     EXPECT_EQ(test::readFile(dir / "book" / "B0000.txt"), codePage->fromUtf8("Αρχή poem\r\n\r\n"));
-    EXPECT_EQ(progress, (std::vector<int> { 50, 100 }));
+    EXPECT_EQ(progress, (std::vector<int> {50, 100}));
     EXPECT_EQ(test::readFile(source), "poem");
     EXPECT_TRUE(tempFolderEmpty());
 }
@@ -264,5 +267,5 @@ TEST_F(SourceConverterTest, EveryFailureKeepsItsReasonAndLeavesNoTemporaryFile)
     EXPECT_EQ(state.PageCount, 0);
 }
 
-} // namespace
-} // namespace leafmill
+}  // namespace
+}  // namespace leafmill

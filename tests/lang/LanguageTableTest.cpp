@@ -22,8 +22,8 @@ using test::writeFile;
 // A language file: [Info] with the given MaxLngNum line, then [Strings].
 std::string languageFile(const std::string& language, const std::string& maxLngNumLine, const std::string& strings)
 {
-    return "[Info]\r\nSoftName=Leafmill\r\nHomePage=leafmill.example.org\r\n" + maxLngNumLine + "\r\nLanguage=" +
-        language + "\r\n[Strings]\r\n" + strings;
+    return "[Info]\r\nSoftName=Leafmill\r\nHomePage=leafmill.example.org\r\n" + maxLngNumLine
+        + "\r\nLanguage=" + language + "\r\n[Strings]\r\n" + strings;
 }
 
 std::string numberedStrings(int from, int to, const std::string& prefix)
@@ -83,8 +83,8 @@ TEST_F(LanguageTableTest, LookupsOutsideTheTableAreEmpty)
 
 TEST_F(LanguageTableTest, AtSignNBecomesALineBreakAndOnlyThat)
 {
-    addFile("Lines.ini", languageFile("Lines", "MaxLngNum=3",
-                                      "00001=first@nsecond\r\n00002=keep@Nthis\r\n00003=@n@n end @n\r\n"));
+    addFile("Lines.ini",
+            languageFile("Lines", "MaxLngNum=3", "00001=first@nsecond\r\n00002=keep@Nthis\r\n00003=@n@n end @n\r\n"));
     ASSERT_TRUE(load("Lines"));
     EXPECT_EQ(table.text(1), "first\r\nsecond");
     EXPECT_EQ(table.text(2), "keep@Nthis");
@@ -132,7 +132,10 @@ TEST_F(LanguageTableTest, AFileWithoutAUsableMaxLngNumIsRefusedAndTheTableStays)
 
 TEST_F(LanguageTableTest, StringsAreReadInTheCodePageOrAsUtf8AfterAByteOrderMark)
 {
-    addFile("Deutsch.ini", languageFile("Deutsch", "MaxLngNum=1", "00001=Gr\xF6\xDF" "e\r\n"));
+    addFile("Deutsch.ini",
+            languageFile("Deutsch", "MaxLngNum=1",
+                         "00001=Gr\xF6\xDF"
+                         "e\r\n"));
     addFile("Chinese.ini", "\xEF\xBB\xBF" + languageFile("中文", "MaxLngNum=1", "00001=书名：\r\n"));
     ASSERT_TRUE(load("Deutsch"));
     EXPECT_EQ(table.text(1), "Größe");

@@ -63,7 +63,7 @@ TEST(ShippedAssetsTest, MainIniLoadsWithTheValuesForTheNotesReader)
     EXPECT_EQ(test::readFile(dir / "main.ini"), before);
 }
 
-class ShippedLanguageTest : public ::testing::TestWithParam<const char*> {};
+class ShippedLanguageTest : public ::testing::TestWithParam<const char*> { };
 
 TEST_P(ShippedLanguageTest, HasEveryStringTheProgramUses)
 {

@@ -36,9 +36,13 @@ TEST(CodePage, RoundTripsTextInEachKindOfCodePage)
 TEST(CodePage, UnrepresentableCharactersBecomeQuestionMarks)
 {
     auto latin = openOrFail("windows-1252");
-    EXPECT_EQ(latin->fromUtf8("a\xE4\xB8\xAD" "b"), "a?b");
+    EXPECT_EQ(latin->fromUtf8("a\xE4\xB8\xAD"
+                              "b"),
+              "a?b");
     auto utf8 = openOrFail("UTF-8");
-    EXPECT_EQ(utf8->fromUtf8("a\xFF" "b"), "a?b");
+    EXPECT_EQ(utf8->fromUtf8("a\xFF"
+                             "b"),
+              "a?b");
 }
 
 TEST(CodePage, LongTextsConvertWhole)
@@ -46,7 +50,8 @@ TEST(CodePage, LongTextsConvertWhole)
     // Longer than one slice handed to the converter at a time.
     std::string bytes;
     for (int i = 0; i < (1 << 21); ++i)
-        bytes += "ab\xD6\xD0\r\n" "xyz";
+        bytes += "ab\xD6\xD0\r\n"
+                 "xyz";
     auto gbk = openOrFail("windows-936");
     const std::string utf8 = gbk->toUtf8(bytes);
     EXPECT_EQ(utf8.size(), bytes.size() + (1u << 21));
@@ -66,7 +71,8 @@ TEST(CodePage, DoubleByteBoundariesFollowLeadBytes)
 {
     auto gbk = openOrFail("windows-936");
     // "a" then two double-byte characters whose trail bytes look like leads.
-    const std::string bytes = "a\xD6\xD0\xB0\xA1" "b";
+    const std::string bytes = "a\xD6\xD0\xB0\xA1"
+                              "b";
     EXPECT_EQ(gbk->charLength(bytes, 0), 1u);
     EXPECT_EQ(gbk->charLength(bytes, 1), 2u);
     EXPECT_EQ(gbk->boundaryAtOrBefore(bytes, 1), 1u);
@@ -92,7 +98,8 @@ TEST(CodePage, Utf8BoundariesSkipContinuationBytes)
     EXPECT_EQ(utf8->boundaryAtOrBefore(bytes, 8), 8u);
     EXPECT_EQ(utf8->charLength(bytes, 4), 4u);
     // A stray continuation byte counts on its own.
-    const std::string broken = "a\x80" "b";
+    const std::string broken = "a\x80"
+                               "b";
     EXPECT_TRUE(utf8->isCharStart(broken, 1));
     EXPECT_EQ(utf8->charLength(broken, 1), 1u);
 }
@@ -104,7 +111,8 @@ TEST(CodePage, SingleByteAndGenericMultiByteBoundaries)
     EXPECT_EQ(latin->boundaryAtOrBefore("abc", 2), 2u);
     // GB18030 has four-byte characters; the generic path walks them.
     auto gb = openOrFail("GB18030");
-    const std::string bytes = "a\x81\x30\x81\x30" "b";
+    const std::string bytes = "a\x81\x30\x81\x30"
+                              "b";
     EXPECT_EQ(gb->charLength(bytes, 1), 4u);
     EXPECT_EQ(gb->boundaryAtOrBefore(bytes, 3), 1u);
     EXPECT_EQ(gb->boundaryAtOrBefore(bytes, 5), 5u);

@@ -1,5 +1,5 @@
-#include "text/CodePage.h"
 #include "text/PageEncoder.h"
+#include "text/CodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +13,12 @@ namespace {
 struct Encoded {
     const char* encoding;
     const char* text;
-    const char* shown; // the page bytes read back in the encoding
+    const char* shown;  // the page bytes read back in the encoding
     std::size_t replaced;
     const char* first;
 };
 
-class PageEncoderTest : public ::testing::TestWithParam<Encoded> {};
+class PageEncoderTest : public ::testing::TestWithParam<Encoded> { };
 
 TEST_P(PageEncoderTest, KeepsWhatTheEncodingHoldsAndReplacesTheRestByItsNearestEquivalent)
 {
@@ -33,19 +33,21 @@ TEST_P(PageEncoderTest, KeepsWhatTheEncodingHoldsAndReplacesTheRestByItsNearestE
     EXPECT_EQ(replaced.first, c.first);
 }
 
-INSTANTIATE_TEST_SUITE_P(Encodings, PageEncoderTest,
-    ::testing::Values(Encoded { "Latin-1", "Überall ’quoted’ … • €", "Überall 'quoted' ... * EUR", 5, "’’…•€" },
-        Encoded { "latin-1", "Москва ŝ ﬁ x", "Moskva s fi x", 8, "Москв" },
-        Encoded { "MacRoman", "Überall ’q’ … Ł", "Überall ’q’ … L", 1, "Ł" },
-        Encoded { "GB2312", "中文 한 ü", "中文 han ü", 1, "한" },
-        Encoded { "Big5", "中文 ☃", "中文 ?", 1, "☃" }, Encoded { "Shift_JIS", "日本 é", "日本 e", 1, "é" },
-        Encoded { "EUC-KR", "한국 …", "한국 …", 0, "" }, Encoded { "UTF-8", "all ☃ kept", "all ☃ kept", 0, "" },
-        Encoded { "Latin-1", "bad \xff byte", "bad ? byte", 1, "?" }));
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, PageEncoderTest,
+    ::testing::Values(Encoded {"Latin-1", "Überall ’quoted’ … • €", "Überall 'quoted' ... * EUR", 5, "’’…•€"},
+                      Encoded {"latin-1", "Москва ŝ ﬁ x", "Moskva s fi x", 8, "Москв"},
+                      Encoded {"MacRoman", "Überall ’q’ … Ł", "Überall ’q’ … L", 1, "Ł"},
+                      Encoded {"GB2312", "中文 한 ü", "中文 han ü", 1, "한"},
+                      Encoded {"Big5", "中文 ☃", "中文 ?", 1, "☃"}, Encoded {"Shift_JIS", "日本 é", "日本 e", 1, "é"},
+                      Encoded {"EUC-KR", "한국 …", "한국 …", 0, ""},
+                      Encoded {"UTF-8", "all ☃ kept", "all ☃ kept", 0, ""},
+                      Encoded {"Latin-1", "bad \xff byte", "bad ? byte", 1, "?"}));
 
 // Every character an encoding holds comes back from its page bytes unchanged.
 TEST(PageEncoderRepertoireTest, EachEncodingRoundTripsItsRepertoire)
 {
-    for (const char* name : { "Latin-1", "MacRoman", "GB2312", "Big5", "Shift_JIS", "EUC-KR" }) {
+    for (const char* name : {"Latin-1", "MacRoman", "GB2312", "Big5", "Shift_JIS", "EUC-KR"}) {
         std::string error;
         auto encoder = PageEncoder::open(name, &error);
         ASSERT_TRUE(encoder) << error;
@@ -72,5 +74,5 @@ TEST(PageEncoderRepertoireTest, EachEncodingRoundTripsItsRepertoire)
     EXPECT_NE(error.find("Klingon"), std::string::npos);
 }
 
-} // namespace
-} // namespace leafmill
+}  // namespace
+}  // namespace leafmill

@@ -29,7 +29,10 @@ public:
     ParagraphFormat paragraph(std::uint32_t streamOffset) const;
 
     // Counts the paragraph in its list and gives its label, or "".
-    std::string nextListLabel(const ParagraphFormat& format) { return lists_.nextLabel(format.ilfo.value_or(0), format.ilvl.value_or(0)); }
+    std::string nextListLabel(const ParagraphFormat& format)
+    {
+        return lists_.nextLabel(format.ilfo.value_or(0), format.ilvl.value_or(0));
+    }
 
     // The character shown for `unit` stored at this offset when it is a
     // symbol font's: an inserted symbol (stored as '('), a code in a run of a

@@ -49,8 +49,8 @@ EightBitText EightBitText::forWord6(std::uint16_t lid, bool mac, const CodePage*
         if (std::shared_ptr<const CodePage> page = CodePage::open(name))
             return EightBitText(std::move(page));
     std::shared_ptr<const CodePage> page = CodePage::open(fallback ? fallback->name() : "windows-1252");
-    warnings.push_back("code page " + std::to_string(number) + " of the document is not available; its text was read as "
-                       + page->name());
+    warnings.push_back("code page " + std::to_string(number)
+                       + " of the document is not available; its text was read as " + page->name());
     return EightBitText(std::move(page));
 }
 
@@ -70,21 +70,42 @@ int codePageOfLanguage(std::uint16_t lid, bool mac)
 {
     // Chinese, Serbian and Bosnian choose their script by sublanguage.
     switch (lid) {
-    case 0x0404: case 0x0C04: case 0x1404:
+    case 0x0404:
+    case 0x0C04:
+    case 0x1404:
         return mac ? 10002 : 950;
-    case 0x0804: case 0x1004:
+    case 0x0804:
+    case 0x1004:
         return mac ? 10008 : 936;
-    case 0x0C1A: case 0x201A:
+    case 0x0C1A:
+    case 0x201A:
         return mac ? 10007 : 1251;
-    case 0x081A: case 0x141A:
+    case 0x081A:
+    case 0x141A:
         return mac ? 10029 : 1250;
     default:
         break;
     }
     switch (lid & 0x3FF) {
-    case 0x02: case 0x19: case 0x22: case 0x23: case 0x2F: case 0x3F: case 0x40: case 0x43: case 0x44: case 0x50:
+    case 0x02:
+    case 0x19:
+    case 0x22:
+    case 0x23:
+    case 0x2F:
+    case 0x3F:
+    case 0x40:
+    case 0x43:
+    case 0x44:
+    case 0x50:
         return mac ? 10007 : 1251;  // Bulgarian, Russian, Ukrainian, Belarusian, Macedonian, Kazakh, ...
-    case 0x05: case 0x0E: case 0x15: case 0x18: case 0x1A: case 0x1B: case 0x1C: case 0x24:
+    case 0x05:
+    case 0x0E:
+    case 0x15:
+    case 0x18:
+    case 0x1A:
+    case 0x1B:
+    case 0x1C:
+    case 0x24:
         return mac ? 10029 : 1250;  // Czech, Hungarian, Polish, Romanian, Croatian, Slovak, Albanian, Slovenian
     case 0x08:
         return mac ? 10006 : 1253;  // Greek
@@ -92,9 +113,13 @@ int codePageOfLanguage(std::uint16_t lid, bool mac)
         return mac ? 10081 : 1254;  // Turkish
     case 0x0D:
         return 1255;  // Hebrew
-    case 0x01: case 0x20: case 0x29:
+    case 0x01:
+    case 0x20:
+    case 0x29:
         return 1256;  // Arabic, Urdu, Farsi
-    case 0x25: case 0x26: case 0x27:
+    case 0x25:
+    case 0x26:
+    case 0x27:
         return 1257;  // Estonian, Latvian, Lithuanian
     case 0x2A:
         return 1258;  // Vietnamese

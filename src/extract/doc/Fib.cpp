@@ -11,7 +11,16 @@ constexpr std::string_view kWhat = "the file information block";
 constexpr std::size_t kFibBaseSize = 32;
 
 // Index of each needed value in FibRgLw97 (32-bit words).
-enum LwIndex : std::size_t { kCcpText = 3, kCcpFtn, kCcpHdd, kCcpMcr, kCcpAtn, kCcpEdn, kLwNeeded, kCcpTxbx = kLwNeeded };
+enum LwIndex : std::size_t {
+    kCcpText = 3,
+    kCcpFtn,
+    kCcpHdd,
+    kCcpMcr,
+    kCcpAtn,
+    kCcpEdn,
+    kLwNeeded,
+    kCcpTxbx = kLwNeeded
+};
 // Index of each needed fc/lcb pair in FibRgFcLcb97.
 constexpr std::size_t kPlcfBtePapxPair = 13;
 constexpr std::size_t kClxPair = 33;

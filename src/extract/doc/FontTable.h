@@ -18,10 +18,7 @@ public:
     static FontTable read(std::string_view table, const Fib& fib);
 
     // SymbolFont::None for a text font and for an index the table lacks.
-    SymbolFont symbolFont(std::uint16_t ftc) const
-    {
-        return ftc < fonts_.size() ? fonts_[ftc] : SymbolFont::None;
-    }
+    SymbolFont symbolFont(std::uint16_t ftc) const { return ftc < fonts_.size() ? fonts_[ftc] : SymbolFont::None; }
 
 private:
     std::vector<SymbolFont> fonts_;

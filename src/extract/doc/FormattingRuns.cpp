@@ -30,8 +30,9 @@ void FormattingRuns::addPage(std::string_view page, Kind kind)
         } else if (at != 0) {
             // A count of 16-bit words, or 0 and a count of words in the next byte.
             const std::size_t cb = readU8(page, at, kWhat);
-            const std::string_view istdAndGrpprl
-                = cb != 0 ? slice(page, at + 1, 2 * cb - 1, kWhat) : slice(page, at + 2, 2 * readU8(page, at + 1, kWhat), kWhat);
+            const std::string_view istdAndGrpprl = cb != 0
+                ? slice(page, at + 1, 2 * cb - 1, kWhat)
+                : slice(page, at + 2, 2 * readU8(page, at + 1, kWhat), kWhat);
             run.istd = readU16(istdAndGrpprl, 0, kWhat);
             run.grpprl = istdAndGrpprl.substr(2);
         }

@@ -48,8 +48,8 @@ NumberStyle styleOf(unsigned nfc)
 std::optional<std::uint32_t> streamOffsetOf(const PieceTable& pieces, std::uint64_t cp)
 {
     const std::vector<Piece>& list = pieces.pieces();
-    const auto piece = std::upper_bound(list.begin(), list.end(), cp,
-                                        [](std::uint64_t at, const Piece& p) { return at < p.cpEnd; });
+    const auto piece
+        = std::upper_bound(list.begin(), list.end(), cp, [](std::uint64_t at, const Piece& p) { return at < p.cpEnd; });
     if (piece == list.end() || cp < piece->cpStart)
         return std::nullopt;
     const std::uint64_t offset = piece->offset + (piece->compressed ? 1 : 2) * (cp - piece->cpStart);
@@ -86,7 +86,8 @@ NoteMarks NoteMarks::read(const WordDocument& document, const PieceTable& pieces
         return marks;
     try {
         if (fib.lcbDop >= kDopFormats + 2) {
-            const std::string_view dop = slice(document.tableStream(), fib.fcDop, fib.lcbDop, "the document properties");
+            const std::string_view dop
+                = slice(document.tableStream(), fib.fcDop, fib.lcbDop, "the document properties");
             footnotes.setCounting(readU16(dop, kDopFootnotes, "the document properties"));
             endnotes.setCounting(readU16(dop, kDopEndnotes, "the document properties"));
             const std::uint16_t formats = readU16(dop, kDopFormats, "the document properties");
@@ -96,8 +97,7 @@ NoteMarks NoteMarks::read(const WordDocument& document, const PieceTable& pieces
     } catch (const DocFormatError&) {
         // Word's defaults stand: 1, 2, 3 for footnotes and i, ii, iii for endnotes.
     }
-    const std::uint64_t endnoteStory
-        = std::uint64_t(fib.ccpText) + fib.ccpFtn + fib.ccpHdd + fib.ccpMcr + fib.ccpAtn;
+    const std::uint64_t endnoteStory = std::uint64_t(fib.ccpText) + fib.ccpFtn + fib.ccpHdd + fib.ccpMcr + fib.ccpAtn;
     marks.addStory(document, pieces, footnotes, fib.ccpText);
     if (endnoteStory <= std::numeric_limits<std::uint32_t>::max())
         marks.addStory(document, pieces, endnotes, static_cast<std::uint32_t>(endnoteStory));

@@ -26,9 +26,9 @@ struct Sprm {
     unsigned byte() const { return operand.empty() ? 0 : static_cast<unsigned char>(operand[0]); }
     unsigned word(std::size_t at = 0) const
     {
-        return operand.size() < at + 2
-            ? 0
-            : unsigned(static_cast<unsigned char>(operand[at])) | unsigned(static_cast<unsigned char>(operand[at + 1])) << 8;
+        return operand.size() < at + 2 ? 0
+                                       : unsigned(static_cast<unsigned char>(operand[at]))
+                | unsigned(static_cast<unsigned char>(operand[at + 1])) << 8;
     }
 };
 
@@ -36,7 +36,10 @@ struct Sprm {
 // short by the end of the list ends the walk.
 class SprmReader {
 public:
-    explicit SprmReader(std::string_view grpprl) : grpprl_(grpprl) {}
+    explicit SprmReader(std::string_view grpprl)
+        : grpprl_(grpprl)
+    {
+    }
 
     bool next(Sprm& sprm);
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "extract/Extractor.h"
+#include "extract/doc/DocumentFormatting.h"
 #include "extract/doc/NoteMarks.h"
 #include "extract/doc/PieceTable.h"
-#include "extract/doc/DocumentFormatting.h"
 #include "extract/doc/TextAssembler.h"
 
 #include <cstdint>

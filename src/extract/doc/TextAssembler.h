@@ -43,7 +43,10 @@ public:
     void insert(std::size_t at, std::string_view utf8) { text_.insert(std::min(at, text_.size()), utf8); }
 
     // The text from byte `at` on.
-    std::string_view textSince(std::size_t at) const { return std::string_view(text_).substr(std::min(at, text_.size())); }
+    std::string_view textSince(std::size_t at) const
+    {
+        return std::string_view(text_).substr(std::min(at, text_.size()));
+    }
 
     // The text so far, ending with a line end.
     std::string take();

@@ -1,7 +1,7 @@
 #include "extract/html/HtmlHeadings.h"
 
-#include "text/AsciiCase.h"
 #include "extract/html/HtmlEntities.h"
+#include "text/AsciiCase.h"
 
 #include <cctype>
 
@@ -58,7 +58,7 @@ std::string utf8Prefix(const std::string& text, std::size_t limit)
     return text.substr(0, end);
 }
 
-} // namespace
+}  // namespace
 
 std::vector<Chapter> htmlHeadings(std::string_view markup, std::string_view text)
 {
@@ -68,7 +68,8 @@ std::vector<Chapter> htmlHeadings(std::string_view markup, std::string_view text
         if (at + 3 > markup.size() || asciiLower(markup[at + 1]) != 'h')
             continue;
         const char level = markup[at + 2];
-        if (level < '1' || level > '3' || (at + 3 < markup.size() && std::isalnum(static_cast<unsigned char>(markup[at + 3]))))
+        if (level < '1' || level > '3'
+            || (at + 3 < markup.size() && std::isalnum(static_cast<unsigned char>(markup[at + 3]))))
             continue;
         const std::size_t open = markup.find('>', at);
         if (open == std::string_view::npos)
@@ -85,11 +86,12 @@ std::vector<Chapter> htmlHeadings(std::string_view markup, std::string_view text
         if (found == std::string_view::npos)
             continue;
         const std::size_t lineStart = text.rfind('\n', found);
-        const std::size_t offset = lineStart == std::string_view::npos || lineStart < searchFrom ? found : lineStart + 1;
-        chapters.push_back({ utf8Prefix(words, kTitleBytes), offset, level - '0' });
+        const std::size_t offset
+            = lineStart == std::string_view::npos || lineStart < searchFrom ? found : lineStart + 1;
+        chapters.push_back({utf8Prefix(words, kTitleBytes), offset, level - '0'});
         searchFrom = found + 1;
     }
     return chapters;
 }
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

@@ -12,4 +12,4 @@ namespace leafmill::extract {
 // words begin on. Headings whose words the text does not hold are left out.
 std::vector<Chapter> htmlHeadings(std::string_view markup, std::string_view text);
 
-} // namespace leafmill::extract
+}  // namespace leafmill::extract

@@ -1,9 +1,9 @@
 #include "extract/html/HtmlLineFilter.h"
 
-#include "text/AsciiCase.h"
 #include "extract/html/HtmlEntities.h"
 #include "extract/html/LineEdits.h"
 #include "extract/html/LineReader.h"
+#include "text/AsciiCase.h"
 #include "text/CodePage.h"
 
 #include <algorithm>

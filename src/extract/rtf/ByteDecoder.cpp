@@ -67,7 +67,10 @@ std::unique_ptr<ByteDecoder> ByteDecoder::forSymbolFont(SymbolFont font)
     const char32_t unmapped = font == SymbolFont::Symbol ? 0 : U'\u2022';
     for (int b = 0; b < 256; ++b) {
         const char32_t c = symbolFontChar(font, static_cast<char32_t>(b));
-        decoder->setEntry(static_cast<unsigned char>(b), c ? c : b < 0x20 || !unmapped ? static_cast<char32_t>(b) : unmapped);
+        decoder->setEntry(static_cast<unsigned char>(b),
+                          c                           ? c
+                              : b < 0x20 || !unmapped ? static_cast<char32_t>(b)
+                                                      : unmapped);
     }
     return decoder;
 }

@@ -4,9 +4,9 @@
 #include "extract/rtf/DecoderCache.h"
 #include "extract/rtf/NoteNumbering.h"
 #include "extract/rtf/RtfControlWords.h"
+#include "extract/rtf/RtfTextAssembler.h"
 #include "extract/rtf/RtfTokenizer.h"
 #include "extract/rtf/StyleLevels.h"
-#include "extract/rtf/RtfTextAssembler.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -39,8 +39,14 @@ std::string sprm(std::uint16_t code, unsigned operand, int size)
         b.u8((operand >> (8 * i)) & 0xFF);
     return b.s;
 }
-std::string inList(int ilfo, int ilvl) { return sprm(0x460B, unsigned(ilfo), 2) + sprm(0x260A, unsigned(ilvl), 1); }
-std::string outline(int level) { return sprm(0x2640, unsigned(level), 1); }
+std::string inList(int ilfo, int ilvl)
+{
+    return sprm(0x460B, unsigned(ilfo), 2) + sprm(0x260A, unsigned(ilvl), 1);
+}
+std::string outline(int level)
+{
+    return sprm(0x2640, unsigned(level), 1);
+}
 
 // Fonts 0 Times New Roman, 1 Symbol, 2 Wingdings.
 std::string fontTable()

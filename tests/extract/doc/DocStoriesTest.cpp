@@ -48,12 +48,12 @@ WordFileSpec notesAndBoxes()
     const std::uint32_t end = 24 + 21 + 7 + 23;
     std::string reusable(22, '\0');
     reusable[8] = 1;
-    spec.tableParts = {{2, plc({3, 8, 21, end}, {u16(1), u16(0), u16(2)})},
-                       {3, plc({0, 6, 12, 20, 21})},
-                       {46, plc({15, end}, {u16(1)})},
-                       {47, plc({0, 6, 7})},
-                       {56, plc({0, 5, 10, 22, 23}, {std::string(22, '\0'), reusable, std::string(22, '\0'),
-                                                     std::string(22, '\0')})}};
+    spec.tableParts = {
+        {2, plc({3, 8, 21, end}, {u16(1), u16(0), u16(2)})},
+        {3, plc({0, 6, 12, 20, 21})},
+        {46, plc({15, end}, {u16(1)})},
+        {47, plc({0, 6, 7})},
+        {56, plc({0, 5, 10, 22, 23}, {std::string(22, '\0'), reusable, std::string(22, '\0'), std::string(22, '\0')})}};
     return spec;
 }
 
@@ -83,8 +83,10 @@ TEST_P(DocNoteNumbers, AreWrittenAtTheReferenceAndBeforeTheNote)
     if (!GetParam().dop.empty())
         spec.tableParts.push_back({31, GetParam().dop});
     if (!GetParam().sections.empty())
-        spec.tableParts.push_back({6, plc(GetParam().sections, std::vector<std::string>(GetParam().sections.size() - 1,
-                                                                                      std::string(12, '\0')))});
+        spec.tableParts.push_back(
+            {6,
+             plc(GetParam().sections,
+                 std::vector<std::string>(GetParam().sections.size() - 1, std::string(12, '\0')))});
     std::size_t mainLength = 0;
     const Result result = doc::docToTextWithMainLength(test::buildWordFile(spec), Options {}, &mainLength);
     ASSERT_TRUE(result.ok) << result.error;
@@ -96,16 +98,27 @@ TEST_P(DocNoteNumbers, AreWrittenAtTheReferenceAndBeforeTheNote)
 INSTANTIATE_TEST_SUITE_P(
     Formats, DocNoteNumbers,
     ::testing::Values(
-        NumberingCase {"WordsDefaults", "", {},
-                       "One1 two* threei four2.\r\nBox\r\nSecond box\r\n1 one\r\n* two\r\n2 three\r\n\r\ni end\r\n\r\n"},
-        NumberingCase {"LettersAndRomanFromTheirStarts", dop(3, 0, 4, 4, 1), {},
-                       "Onec two* threeIV fourd.\r\nBox\r\nSecond box\r\nc one\r\n* two\r\nd three\r\n\r\nIV end\r\n\r\n"},
-        NumberingCase {"SymbolsAndArabic", dop(1, 0, 1, 9, 0), {},
+        NumberingCase {
+            "WordsDefaults",
+            "",
+            {},
+            "One1 two* threei four2.\r\nBox\r\nSecond box\r\n1 one\r\n* two\r\n2 three\r\n\r\ni end\r\n\r\n"},
+        NumberingCase {
+            "LettersAndRomanFromTheirStarts",
+            dop(3, 0, 4, 4, 1),
+            {},
+            "Onec two* threeIV fourd.\r\nBox\r\nSecond box\r\nc one\r\n* two\r\nd three\r\n\r\nIV end\r\n\r\n"},
+        NumberingCase {"SymbolsAndArabic",
+                       dop(1, 0, 1, 9, 0),
+                       {},
                        "One* two* three1 four\u2020.\r\nBox\r\nSecond box\r\n* one\r\n* two\r\n\u2020 three\r\n\r\n1 "
                        "end\r\n\r\n"},
         // A new section starts at "four": its footnotes count from 1 again.
-        NumberingCase {"RestartEachSection", dop(1, 1, 1, 0, 2), {0, 20, 75},
-                       "One1 two* threei four1.\r\nBox\r\nSecond box\r\n1 one\r\n* two\r\n1 three\r\n\r\ni end\r\n\r\n"}),
+        NumberingCase {
+            "RestartEachSection",
+            dop(1, 1, 1, 0, 2),
+            {0, 20, 75},
+            "One1 two* threei four1.\r\nBox\r\nSecond box\r\n1 one\r\n* two\r\n1 three\r\n\r\ni end\r\n\r\n"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(DocTextBoxes, WithoutTheirTableTheWholeStoryIsOneBox)

@@ -67,7 +67,11 @@ TEST_P(Word6CodePages, TextIsReadInTheCodePageOfTheDocumentsLanguage)
 INSTANTIATE_TEST_SUITE_P(
     Languages, Word6CodePages,
     ::testing::Values(
-        CodePageCase {"English", 0x409, false, "\x93" "Caf\xE9\x94 \x80 5\x96" "6\r", "\u201CCaf\u00E9\u201D \u20AC 5\u20136"},
+        CodePageCase {"English", 0x409, false,
+                      "\x93"
+                      "Caf\xE9\x94 \x80 5\x96"
+                      "6\r",
+                      "\u201CCaf\u00E9\u201D \u20AC 5\u20136"},
         CodePageCase {"Russian", 0x419, false, "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0\r", "Привет, мир"},
         CodePageCase {"SerbianCyrillic", 0xC1A, false, "\xCF\xF0\xE8\xE2\xE5\xF2\r", "Привет"},
         CodePageCase {"Greek", 0x408, false, "\xC1\xE8\xDE\xED\xE1\r", "Αθήνα"},
@@ -85,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Word6Documents, Word95FilesGiveBackTheTextTheyWereMadeFrom)
 {
     for (const char* name : {"word95-western", "word95-cyrillic", "word95-greek"}) {
-        const Result result = docToText(test::readFile(test::documentsDir() / (std::string(name) + ".doc")), Options {});
+        const Result result
+            = docToText(test::readFile(test::documentsDir() / (std::string(name) + ".doc")), Options {});
         ASSERT_TRUE(result.ok) << name << ": " << result.error;
         std::string expected;
         for (char c : test::readFile(test::documentsDir() / "sources" / (std::string(name) + ".txt")))
@@ -103,7 +108,9 @@ TEST(Word6Pieces, FastSavedPiecesReadInCharacterOrderWhereverTheyAreStored)
     spec.lid = 0x419;
     // The double-byte characters of a Japanese file may not straddle pieces,
     // but the Cyrillic bytes of each piece are read in the one code page.
-    spec.pieces = {{stored("\xCF\xE5\xF0\xE2\xFB\xE9 "), true}, {stored("second "), true}, {stored("\xF2\xF0\xE5\xF2\xE8\xE9\r"), true}};
+    spec.pieces = {{stored("\xCF\xE5\xF0\xE2\xFB\xE9 "), true},
+                   {stored("second "), true},
+                   {stored("\xF2\xF0\xE5\xF2\xE8\xE9\r"), true}};
     Result result = convert(spec);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.text, "Первый second третий\r\n");
@@ -142,14 +149,12 @@ TEST(Word6Damaged, BrokenTablesAreRefusedAndMissingTextIsReported)
     noPieces.complex = true;
     test::WordStreams streams = test::buildWordStreams(noPieces);
     test::putU32(streams.wordDocument, 0x58 + 8 * 33 + 4, 0);
-    EXPECT_NE(convertStream(streams.wordDocument).error.find("no piece table"),
-              std::string::npos);
+    EXPECT_NE(convertStream(streams.wordDocument).error.find("no piece table"), std::string::npos);
 
     // The text ends before it begins.
     streams = test::buildWordStreams(word6("text\r"));
     test::putU32(streams.wordDocument, 0x1C, 0x100);
-    EXPECT_NE(convertStream(streams.wordDocument).error.find("ends before it begins"),
-              std::string::npos);
+    EXPECT_NE(convertStream(streams.wordDocument).error.find("ends before it begins"), std::string::npos);
 
     // The text runs past the end of the stream: what is there is kept.
     streams = test::buildWordStreams(word6("kept\r"));
@@ -162,8 +167,7 @@ TEST(Word6Damaged, BrokenTablesAreRefusedAndMissingTextIsReported)
     EXPECT_NE(cut.warnings[0].find("20 characters"), std::string::npos) << cut.warnings[0];
 
     // A Word 6 file information block cut off before its story lengths.
-    EXPECT_NE(convertStream(streams.wordDocument.substr(0, 0x30)).error.find("cut short"),
-              std::string::npos);
+    EXPECT_NE(convertStream(streams.wordDocument.substr(0, 0x30)).error.find("cut short"), std::string::npos);
 }
 
 TEST(Word6Refusals, PasswordsAndOtherFormatsAreRefusedWithTheirReason)

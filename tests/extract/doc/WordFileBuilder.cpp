@@ -2,7 +2,6 @@
 
 #include "CompoundFileWriter.h"
 
-
 namespace leafmill::test {
 
 namespace {

@@ -16,9 +16,15 @@ namespace {
 
 const std::filesystem::path fixtures = LEAFMILL_PDF_FIXTURES;
 
-Result readPdf(std::string_view bytes) { return pdfToText(bytes, {}); }
+Result readPdf(std::string_view bytes)
+{
+    return pdfToText(bytes, {});
+}
 
-Result readFixture(const std::string& name) { return readPdf(leafmill::test::readFile(fixtures / name)); }
+Result readFixture(const std::string& name)
+{
+    return readPdf(leafmill::test::readFile(fixtures / name));
+}
 
 struct Readable {
     const char* pdf;
@@ -60,19 +66,25 @@ TEST_P(PdfFixture, MatchesTheReferenceWithoutRunningLines)
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, PdfFixture,
-                         testing::Values(Readable { "report.pdf", "report.ref.txt", "" },
-                                         Readable { "restricted.pdf", "report.ref.txt", "" },
-                                         Readable { "cjk.pdf", "cjk.ref.txt", "" },
-                                         Readable { "scanned.pdf", "scanned.ref.txt", "page(s) 2 have no text" }));
+                         testing::Values(Readable {"report.pdf", "report.ref.txt", ""},
+                                         Readable {"restricted.pdf", "report.ref.txt", ""},
+                                         Readable {"cjk.pdf", "cjk.ref.txt", ""},
+                                         Readable {"scanned.pdf", "scanned.ref.txt", "page(s) 2 have no text"}));
 
 TEST(PdfChapters, BookmarksStartWhereTheirHeadingsAre)
 {
     const Result r = readFixture("report.pdf");
     ASSERT_TRUE(r.ok);
     const std::vector<std::pair<std::string, int>> expected = {
-        { "Harbour Water Survey, Spring Season", 1 }, { "Summary", 2 }, { "Methods", 1 },
-        { "Stations and timing", 2 }, { "Instruments", 2 }, { "Results", 1 },
-        { "Oxygen and temperature", 2 }, { "Turbidity and birds", 2 }, { "Recommendations", 1 },
+        {"Harbour Water Survey, Spring Season", 1},
+        {"Summary", 2},
+        {"Methods", 1},
+        {"Stations and timing", 2},
+        {"Instruments", 2},
+        {"Results", 1},
+        {"Oxygen and temperature", 2},
+        {"Turbidity and birds", 2},
+        {"Recommendations", 1},
     };
     ASSERT_EQ(r.chapters.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -91,12 +103,12 @@ TEST(PdfRefusals, SayWhy)
         std::string bytes;
         const char* reason;
     } cases[] = {
-        { leafmill::test::readFile(fixtures / "encrypted.pdf"), "needs a password" },
-        { leafmill::test::readFile(fixtures / "image-only.pdf"), "no text layer" },
-        { "%PDF-1.7\n" + std::string(4000, 'x'), "damaged or not a PDF" },
-        { "%PDF-", "damaged or not a PDF" },
-        { "PK\3\4 a zip, not a PDF", "not a PDF" },
-        { "", "not a PDF" },
+        {leafmill::test::readFile(fixtures / "encrypted.pdf"), "needs a password"},
+        {leafmill::test::readFile(fixtures / "image-only.pdf"), "no text layer"},
+        {"%PDF-1.7\n" + std::string(4000, 'x'), "damaged or not a PDF"},
+        {"%PDF-", "damaged or not a PDF"},
+        {"PK\3\4 a zip, not a PDF", "not a PDF"},
+        {"", "not a PDF"},
     };
     for (const auto& c : cases) {
         const Result r = readPdf(c.bytes);
@@ -108,7 +120,7 @@ TEST(PdfRefusals, SayWhy)
 TEST(PdfDamage, CutOrSpoiledFilesGiveTextOrAReason)
 {
     const std::string report = leafmill::test::readFile(fixtures / "report.pdf");
-    for (std::size_t keep : { report.size() / 10, report.size() / 2, report.size() - 200 }) {
+    for (std::size_t keep : {report.size() / 10, report.size() / 2, report.size() - 200}) {
         std::string spoiled = report.substr(0, keep);
         const Result cut = readPdf(spoiled);
         EXPECT_TRUE(cut.ok || !cut.error.empty());
@@ -135,11 +147,11 @@ TEST(PdfModule, OneThatCannotBeLoadedIsAReasonNamingIt)
         std::filesystem::path place;
         std::string named;
     } cases[] = {
-        { dir / "absent" / "leafmill-pdf.so", "is in none of the folders " + (dir / "absent").string() },
-        { dir / "leafmill-pdf.so", (dir / "leafmill-pdf.so").string() },
+        {dir / "absent" / "leafmill-pdf.so", "is in none of the folders " + (dir / "absent").string()},
+        {dir / "leafmill-pdf.so", (dir / "leafmill-pdf.so").string()},
     };
     for (const auto& c : cases) {
-        const leafmill::extract::pdf::LoadedPdfModule loaded = leafmill::extract::pdf::loadPdfModule({ c.place });
+        const leafmill::extract::pdf::LoadedPdfModule loaded = leafmill::extract::pdf::loadPdfModule({c.place});
         EXPECT_EQ(loaded.module, nullptr);
         EXPECT_TRUE(loaded.failure.starts_with("the PDF reader module could not be loaded: ")) << loaded.failure;
         EXPECT_NE(loaded.failure.find(c.named), std::string::npos) << loaded.failure;

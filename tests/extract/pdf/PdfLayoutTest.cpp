@@ -14,7 +14,7 @@ Line at(const std::string& text, double top, double left = 50, double right = -1
 {
     const std::size_t word = text.find(' ');
     const double width = 6.0 * (word == std::string::npos ? text.size() : word);
-    return Line { text, left, top, right < 0 ? left + 6.0 * text.size() : right, top + height, width, 0 };
+    return Line {text, left, top, right < 0 ? left + 6.0 * text.size() : right, top + height, width, 0};
 }
 
 constexpr double full = 350;  // where a full line of the column ends
@@ -29,44 +29,47 @@ struct JoinCase {
 
 class PdfParagraphs : public testing::TestWithParam<JoinCase> { };
 
-TEST_P(PdfParagraphs, JoinLinesAsPrinted) { EXPECT_EQ(joinParagraphs(GetParam().pages), GetParam().expected); }
+TEST_P(PdfParagraphs, JoinLinesAsPrinted)
+{
+    EXPECT_EQ(joinParagraphs(GetParam().pages), GetParam().expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PdfParagraphs,
     testing::Values(
-        JoinCase { "FullLinesRunOnShortOneEnds",
-                   { { at("one two", 0, 50, full), at("three", 13), at("four", 26, 50, full), at("five", 39) } },
-                   "one two three\r\nfour five\r\n" },
-        JoinCase { "BrokenWordJoinedCompoundKeepsHyphen",
-                   { { at("a tempe-", 0, 50, full), at("rature of Anglo-", 13, 50, full), at("Saxon end", 26) } },
-                   "a temperature of Anglo-Saxon end\r\n" },
-        JoinCase { "SoftHyphenBreaksAndVanishes",
-                   { { at("mud\xC2\xAD", 0, 50, full), at("flats and in\xC2\xADside", 13) } },
-                   "mudflats and inside\r\n" },
-        JoinCase { "WideGapIndentAndSizeEndParagraphs",
-                   { { at("a", 0, 50, full), at("b", 13, 50, full), at("c", 34, 50, full), at("d", 47, 90, full),
-                       at("e", 60, 50, full, 18) } },
-                   "a b\r\nc\r\nd\r\ne\r\n" },
-        JoinCase { "ShortByLessThanTheNextWordRunsOn",
-                   { { at("x", 0, 50, full - 20), at("longword y", 13, 50, full), at("z", 26) } },
-                   "x longword y z\r\n" },
-        JoinCase { "ChineseLinesJoinWithoutSpace",
-                   { { at("\xE6\xB0\xB4\xE8\xB4\xA8", 0, 50, full), at("\xE8\xB0\x83\xE6\x9F\xA5", 13) } },
-                   "\xE6\xB0\xB4\xE8\xB4\xA8\xE8\xB0\x83\xE6\x9F\xA5\r\n" },
-        JoinCase { "ParagraphRunsOnAcrossColumnAndPage",
-                   { { at("p", 100, 50, 190), at("q", 113, 50, 190), at("r", 0, 210, 350), at("s", 13, 210, 300) },
-                     { at("t", 0, 50, full), at("u", 13) } },
-                   "p q r s\r\nt u\r\n" },
-        JoinCase { "OneLineColumnDoesNotRunOn", { { at("head", 100, 50, 190), at("next", 0, 210, 350) } },
-                   "head\r\nnext\r\n" }),
+        JoinCase {"FullLinesRunOnShortOneEnds",
+                  {{at("one two", 0, 50, full), at("three", 13), at("four", 26, 50, full), at("five", 39)}},
+                  "one two three\r\nfour five\r\n"},
+        JoinCase {"BrokenWordJoinedCompoundKeepsHyphen",
+                  {{at("a tempe-", 0, 50, full), at("rature of Anglo-", 13, 50, full), at("Saxon end", 26)}},
+                  "a temperature of Anglo-Saxon end\r\n"},
+        JoinCase {"SoftHyphenBreaksAndVanishes",
+                  {{at("mud\xC2\xAD", 0, 50, full), at("flats and in\xC2\xADside", 13)}},
+                  "mudflats and inside\r\n"},
+        JoinCase {"WideGapIndentAndSizeEndParagraphs",
+                  {{at("a", 0, 50, full), at("b", 13, 50, full), at("c", 34, 50, full), at("d", 47, 90, full),
+                    at("e", 60, 50, full, 18)}},
+                  "a b\r\nc\r\nd\r\ne\r\n"},
+        JoinCase {"ShortByLessThanTheNextWordRunsOn",
+                  {{at("x", 0, 50, full - 20), at("longword y", 13, 50, full), at("z", 26)}},
+                  "x longword y z\r\n"},
+        JoinCase {"ChineseLinesJoinWithoutSpace",
+                  {{at("\xE6\xB0\xB4\xE8\xB4\xA8", 0, 50, full), at("\xE8\xB0\x83\xE6\x9F\xA5", 13)}},
+                  "\xE6\xB0\xB4\xE8\xB4\xA8\xE8\xB0\x83\xE6\x9F\xA5\r\n"},
+        JoinCase {"ParagraphRunsOnAcrossColumnAndPage",
+                  {{at("p", 100, 50, 190), at("q", 113, 50, 190), at("r", 0, 210, 350), at("s", 13, 210, 300)},
+                   {at("t", 0, 50, full), at("u", 13)}},
+                  "p q r s\r\nt u\r\n"},
+        JoinCase {
+            "OneLineColumnDoesNotRunOn", {{at("head", 100, 50, 190), at("next", 0, 210, 350)}}, "head\r\nnext\r\n"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(PdfLines, WordsGroupByBandAndDirection)
 {
     const std::vector<Word> words = {
-        { "one", 0, 0, 18, 12, true, 0 },    { "two", 22, 1, 40, 12, false, 0 }, { "x", 40, -4, 46, 6, false, 0 },
-        { "next", 0, 14, 24, 26, true, 0 },  { "up", 30, 0, 40, 10, false, 1 },  { "back", 10, 14, 30, 26, false, 0 },
-        { "", 40, 14, 40, 26, false, 0 },
+        {"one", 0, 0, 18, 12, true, 0},   {"two", 22, 1, 40, 12, false, 0}, {"x", 40, -4, 46, 6, false, 0},
+        {"next", 0, 14, 24, 26, true, 0}, {"up", 30, 0, 40, 10, false, 1},  {"back", 10, 14, 30, 26, false, 0},
+        {"", 40, 14, 40, 26, false, 0},
     };
     const std::vector<Line> lines = groupIntoLines(words);
     ASSERT_EQ(lines.size(), 4U);
@@ -82,9 +85,9 @@ TEST(PdfRunningLines, HeadersAndCountingNumbersGoChapterHeadingsStay)
 {
     std::vector<std::vector<Line>> pages;
     for (int p = 0; p < 6; ++p) {
-        std::vector<Line> lines = { at("Field   Report", 0), at("Chapter " + std::to_string(p / 2 + 1), 20),
-                                    at(std::string("body ") + char('a' + p), 40),
-                                    at(std::string("more ") + char('a' + p), 60) };
+        std::vector<Line> lines
+            = {at("Field   Report", 0), at("Chapter " + std::to_string(p / 2 + 1), 20),
+               at(std::string("body ") + char('a' + p), 40), at(std::string("more ") + char('a' + p), 60)};
         if (p != 0)  // the title page has no number
             lines.push_back(at("- " + std::to_string(p + 10) + " -", 80));
         pages.push_back(lines);
@@ -100,13 +103,13 @@ TEST(PdfRunningLines, HeadersAndCountingNumbersGoChapterHeadingsStay)
 
 TEST(PdfRunningLines, NeedHalfThePagesAndTwoAtLeast)
 {
-    std::vector<std::vector<Line>> one = { { at("Alone", 0), at("text", 20) } };
+    std::vector<std::vector<Line>> one = {{at("Alone", 0), at("text", 20)}};
     removeRunningLines(one);
     EXPECT_EQ(one[0].size(), 2U);
     std::vector<std::vector<Line>> five;
     for (int p = 0; p < 5; ++p)
-        five.push_back({ at(p < 2 ? "Rare" : "x" + std::to_string(p), 0), at("y", 20), at("z", 40), at("w", 60),
-                         at("v", 80) });
+        five.push_back(
+            {at(p < 2 ? "Rare" : "x" + std::to_string(p), 0), at("y", 20), at("z", 40), at("w", 60), at("v", 80)});
     removeRunningLines(five);
     EXPECT_EQ(five[0][0].text, "Rare");
     // y, w and v come back on every page; z is no edge line.
@@ -118,8 +121,8 @@ TEST(PdfChapterTitles, MatchLineStartsAcrossBlanksAndCaseMissingOnesWarnOnce)
 {
     const std::string text = "Intro\r\nsee Part One\r\nPART\t  one  \r\nbody\r\n";
     std::vector<std::string> warnings;
-    const auto chapters = locateChapters(
-        { { " Part  One", 1 }, { "Gone", 2 }, { "Lost", 2 }, { "Away", 2 }, { "Fourth", 2 } }, text, warnings);
+    const auto chapters
+        = locateChapters({{" Part  One", 1}, {"Gone", 2}, {"Lost", 2}, {"Away", 2}, {"Fourth", 2}}, text, warnings);
     ASSERT_EQ(chapters.size(), 1U);
     EXPECT_EQ(chapters[0].offset, text.find("PART"));
     ASSERT_EQ(warnings.size(), 1U);

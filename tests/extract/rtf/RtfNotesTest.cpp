@@ -32,8 +32,7 @@ TEST_P(RtfNoteNumbers, AreWrittenAtTheReferenceAndBeforeTheNote)
 INSTANTIATE_TEST_SUITE_P(
     Formats, RtfNoteNumbers,
     ::testing::Values(
-        NotesCase {"WordsDefaults", "",
-                   "A1 Bi C*\r\nD2 Eii.\r\n1  one\r\ni  end\r\n* custom\r\n2  two\r\nii \r\n\r\n"},
+        NotesCase {"WordsDefaults", "", "A1 Bi C*\r\nD2 Eii.\r\n1  one\r\ni  end\r\n* custom\r\n2  two\r\nii \r\n\r\n"},
         NotesCase {"FormatsAndStarts", "\\ftnnalc\\ftnstart3\\aftnnruc\\aftnstart4 ",
                    "Ac BIV C*\r\nDd EV.\r\nc  one\r\nIV  end\r\n* custom\r\nd  two\r\nV \r\n\r\n"},
         NotesCase {"SymbolsAndArabic", "\\ftnnchi\\aftnnar ",

@@ -116,12 +116,13 @@ TEST(RtfStructure, ParagraphsOfOutlineLevelsZeroToTwoStartChapters)
     // reference's number, put in at the end, moves the chapters after it.
     // A style that carries the level only in the style sheet, or is a
     // built-in heading by name, gives it to the paragraphs that name it.
-    const std::string rtf = "{\\rtf1{\\stylesheet{\\s1\\outlinelevel0 heading 1;}{\\s4\\outlinelevel1 Part;}"
-                            "{\\s5 Heading 2;}{\\s6 Body;}}Intro{\\super\\chftn}.\\par"
-                            "\\pard\\s1\\outlinelevel0{\\listtext\\pard\\plain 1.\\tab}The  First\\tab Part\\par Still a heading\\par"
-                            "\\pard Body.\\par\\pard\\outlinelevel2 Third level\\par"
-                            "\\pard\\outlinelevel3 Fourth level\\par\\pard\\outlinelevel1\\par"
-                            "\\pard\\s4 Styled\\par\\pard\\s5 Named\\par\\pard\\s6 Plain\\par}";
+    const std::string rtf
+        = "{\\rtf1{\\stylesheet{\\s1\\outlinelevel0 heading 1;}{\\s4\\outlinelevel1 Part;}"
+          "{\\s5 Heading 2;}{\\s6 Body;}}Intro{\\super\\chftn}.\\par"
+          "\\pard\\s1\\outlinelevel0{\\listtext\\pard\\plain 1.\\tab}The  First\\tab Part\\par Still a heading\\par"
+          "\\pard Body.\\par\\pard\\outlinelevel2 Third level\\par"
+          "\\pard\\outlinelevel3 Fourth level\\par\\pard\\outlinelevel1\\par"
+          "\\pard\\s4 Styled\\par\\pard\\s5 Named\\par\\pard\\s6 Plain\\par}";
     const leafmill::extract::Result r = readRtf(rtf);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_TRUE(r.text.starts_with("Intro1.\r\n1.\tThe  First\tPart\r\n")) << r.text;

@@ -4,6 +4,7 @@
 #include "extract/doc/Fib.h"
 #include "extract/doc/FontTable.h"
 #include "extract/doc/LittleEndian.h"
+#include "extract/doc/NumberFormat.h"
 #include "extract/doc/Sprm.h"
 #include "text/Utf8.h"
 
@@ -21,26 +22,6 @@ constexpr std::size_t kLstfSize = 28, kLvlfSize = 28, kLfoSize = 16, kLfoLevelSi
 constexpr unsigned kBulletFormat = 23;
 constexpr char32_t kBullet = U'\u2022';
 
-NumberStyle styleOf(unsigned nfc)
-{
-    switch (nfc) {
-    case 1:
-        return NumberStyle::UpperRoman;
-    case 2:
-        return NumberStyle::LowerRoman;
-    case 3:
-        return NumberStyle::UpperLetter;
-    case 4:
-        return NumberStyle::LowerLetter;
-    case 22:
-        return NumberStyle::DecimalZero;
-    case 255:
-        return NumberStyle::None;
-    default:
-        return NumberStyle::Decimal;  // also ordinals and the Asian countings
-    }
-}
-
 bool isPrivateUse(char32_t c)
 {
     return c >= 0xE000 && c <= 0xF8FF;
@@ -56,7 +37,7 @@ std::size_t ListTables::readLevel(std::string_view bytes, std::size_t pos, const
     level.start = static_cast<std::int32_t>(readU32(lvlf, 0, kWhat));
     const unsigned nfc = readU8(lvlf, 4, kWhat);
     level.bullet = nfc == kBulletFormat;
-    level.style = styleOf(nfc);
+    level.style = numberStyleOf(nfc);
     level.legal = readU8(lvlf, 5, kWhat) & 0x04;
     const unsigned follow = readU8(lvlf, 15, kWhat);
     // A label with nothing behind it still needs a blank to stay apart from its text.

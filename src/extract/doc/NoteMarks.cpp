@@ -2,6 +2,7 @@
 
 #include "extract/doc/DocFormatError.h"
 #include "extract/doc/LittleEndian.h"
+#include "extract/doc/NumberFormat.h"
 #include "extract/doc/PieceTable.h"
 #include "extract/doc/Plc.h"
 #include "extract/doc/WordDocument.h"
@@ -23,26 +24,6 @@ constexpr std::size_t kSedSize = 12;
 // restart, and the two number formats.
 constexpr std::size_t kDopFootnotes = 2, kDopEndnotes = 52, kDopFormats = 54;
 constexpr unsigned kRestartEachSection = 1;
-
-// The number formats of the document properties; the rare others are
-// written as decimals.
-NumberStyle styleOf(unsigned nfc)
-{
-    switch (nfc) {
-    case 1:
-        return NumberStyle::UpperRoman;
-    case 2:
-        return NumberStyle::LowerRoman;
-    case 3:
-        return NumberStyle::UpperLetter;
-    case 4:
-        return NumberStyle::LowerLetter;
-    case 9:
-        return NumberStyle::Symbols;
-    default:
-        return NumberStyle::Decimal;
-    }
-}
 
 // Where the character at `cp` is stored, or nothing when no piece holds it.
 std::optional<std::uint32_t> streamOffsetOf(const PieceTable& pieces, std::uint64_t cp)
@@ -91,8 +72,8 @@ NoteMarks NoteMarks::read(const WordDocument& document, const PieceTable& pieces
             footnotes.setCounting(readU16(dop, kDopFootnotes, "the document properties"));
             endnotes.setCounting(readU16(dop, kDopEndnotes, "the document properties"));
             const std::uint16_t formats = readU16(dop, kDopFormats, "the document properties");
-            footnotes.style = styleOf((formats >> 2) & 0xF);
-            endnotes.style = styleOf((formats >> 6) & 0xF);
+            footnotes.style = numberStyleOf((formats >> 2) & 0xF);
+            endnotes.style = numberStyleOf((formats >> 6) & 0xF);
         }
     } catch (const DocFormatError&) {
         // Word's defaults stand: 1, 2, 3 for footnotes and i, ii, iii for endnotes.

@@ -118,16 +118,16 @@ TEST(RtfStructure, ParagraphsOfOutlineLevelsZeroToTwoStartChapters)
     // built-in heading by name, gives it to the paragraphs that name it.
     const std::string rtf
         = "{\\rtf1{\\stylesheet{\\s1\\outlinelevel0 heading 1;}{\\s4\\outlinelevel1 Part;}"
-          "{\\s5 Heading 2;}{\\s6 Body;}}Intro{\\super\\chftn}.\\par"
+          "{\\s5 Heading 2;}{\\s6 Body;}{\\s7 heading 1;}}Intro{\\super\\chftn}.\\par"
           "\\pard\\s1\\outlinelevel0{\\listtext\\pard\\plain 1.\\tab}The  First\\tab Part\\par Still a heading\\par"
           "\\pard Body.\\par\\pard\\outlinelevel2 Third level\\par"
           "\\pard\\outlinelevel3 Fourth level\\par\\pard\\outlinelevel1\\par"
-          "\\pard\\s4 Styled\\par\\pard\\s5 Named\\par\\pard\\s6 Plain\\par}";
+          "\\pard\\s4 Styled\\par\\pard\\s5 Named\\par\\pard\\s6 Plain\\par\\pard\\s7 Top\\par}";
     const leafmill::extract::Result r = readRtf(rtf);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_TRUE(r.text.starts_with("Intro1.\r\n1.\tThe  First\tPart\r\n")) << r.text;
     const std::vector<std::pair<std::string, int>> expected
-        = {{"1. The First Part", 1}, {"Still a heading", 1}, {"Third level", 3}, {"Styled", 2}, {"Named", 2}};
+        = {{"1. The First Part", 1}, {"Still a heading", 1}, {"Third level", 3}, {"Styled", 2}, {"Named", 2}, {"Top", 1}};
     ASSERT_EQ(r.chapters.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const auto& chapter = r.chapters[i];

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "convert/HeadingLines.h"
 #include "convert/JoinLines.h"
+#include "extract/ChapterTitle.h"
 #include "extract/html/HtmlHeadings.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,12 @@ INSTANTIATE_TEST_SUITE_P(
         Heading {"第12回", 2}, Heading {"Part of the way home he walked.", 0}, Heading {"Chapters are long", 0},
         Heading {"The chapter 12 ends here", 0}, Heading {"第一", 0}, Heading {"", 0},
         Heading {"Chapter 1 and then a very long sentence that goes on and on well past what a heading holds", 0}));
+
+TEST(ChapterTitleTest, BlanksBecomeOneSpaceAndALongTitleIsCutOnACharacter)
+{
+    EXPECT_EQ(extract::chapterTitle(" \tOne\r\n two\rthree\nfour "), "One two three four");
+    EXPECT_EQ(extract::chapterTitle(std::string(239, 'a') + "\xC3\xA9\xC3\xA9"), std::string(239, 'a'));
+}
 
 TEST(HeadingLinesTest, OffsetsPointAtTheHeadingLines)
 {

@@ -65,6 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Bytes of no known kind go to the ending's reader, which gives its reason.
         ContentCase {"junk.doc", std::string("\x01\x02\0\0\x05", 5), "",
                      "not a Word document: the file does not start with a compound-file header"},
+        ContentCase {"controls.doc", std::string(40, '\x01') + "ab", "",
+                     "not a Word document: the file does not start with a compound-file header"},
         ContentCase {
             "wordml.doc",
             "<?xml version=\"1.0\"?><w:wordDocument xmlns:w=\"http://schemas.microsoft.com/office/word/2003/wordml\"/>",

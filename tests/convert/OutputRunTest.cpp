@@ -341,15 +341,18 @@ TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPages)
 {
     test::writeFile(dir / "empty.txt", "");
     test::writeFile(dir / "letter.pages", "PK");
+    test::writeFile(dir / "junk.doc", std::string("\x01\x02\0\0", 4));
     const std::vector<std::string> sources = {source("a.txt", 1), (dir / "letter.pages").string(),
-                                              (dir / "empty.txt").string(), (dir / "gone.txt").string()};
+                                              (dir / "empty.txt").string(), (dir / "gone.txt").string(),
+                                              (dir / "junk.doc").string()};
     const RunResult result = run("Alice", sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
     EXPECT_TRUE(result.anySourceFailed());
     EXPECT_EQ(result.message,
               "Book Alice is done; Alice, not @bookname.\n\nNo pages from:\n" + sources[1] + ": unsupported\n"
-                  + sources[3] + ": missing (No such file or directory)");
-    ASSERT_EQ(result.sources.size(), 4u);
+                  + sources[3] + ": missing (No such file or directory)\n" + sources[4]
+                  + ": not converted: not a Word document: the file does not start with a compound-file header");
+    ASSERT_EQ(result.sources.size(), 5u);
     EXPECT_EQ(result.sources[2].failure, SourceFailure::None);
     EXPECT_EQ(result.sources[2].pages, 0);
     EXPECT_EQ(pagesIn(bookFolder("Alice"), "Alice").size(), 1u);

@@ -31,6 +31,8 @@ TEST(CharsetDeclarations, ReadsBothMetaFormsInOrder)
               (std::vector<std::string> {"windows-1251"}));
     EXPECT_EQ(declaredCharsets("<meta content='text/html;charset = iso-8859-6' http-equiv='content-type'>"),
               (std::vector<std::string> {"iso-8859-6"}));
+    EXPECT_EQ(declaredCharsets("<meta charset=utf-8/><meta charset=koi8-r,x>"),
+              (std::vector<std::string> {"utf-8", "koi8-r"}));
 }
 
 TEST(CharsetDeclarations, IgnoresOtherTagsAndDeclarationsPastTheWindow)

@@ -25,6 +25,7 @@ Result doc::docToText(std::string_view bytes, const Options& options, std::size_
         Result result;
         doc::StoryReader reader(document, options, result.warnings);
         result.text = reader.run();
+        result.chapters = std::move(reader.chapters());
         if (mainTextLength)
             *mainTextLength = reader.mainTextLength();
         result.ok = true;

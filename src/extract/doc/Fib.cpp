@@ -17,6 +17,7 @@ constexpr std::size_t kPlcfBtePapxPair = 13;
 constexpr std::size_t kClxPair = 33;
 constexpr std::size_t kPlcffndRefPair = 2, kPlcffndTxtPair = 3, kPlcfSedPair = 6, kDopPair = 31;
 constexpr std::size_t kPlcfendRefPair = 46, kPlcfendTxtPair = 47, kPlcftxbxTxtPair = 56;
+constexpr std::size_t kStshfPair = 1, kPlcfBteChpxPair = 12, kSttbfFfnPair = 15, kPlfLstPair = 73, kPlfLfoPair = 74;
 
 }  // namespace
 
@@ -78,6 +79,11 @@ Fib Fib::parse(std::string_view stream)
     optionalPair(kPlcfendRefPair, fib.fcPlcfendRef, fib.lcbPlcfendRef);
     optionalPair(kPlcfendTxtPair, fib.fcPlcfendTxt, fib.lcbPlcfendTxt);
     optionalPair(kPlcftxbxTxtPair, fib.fcPlcftxbxTxt, fib.lcbPlcftxbxTxt);
+    optionalPair(kStshfPair, fib.fcStshf, fib.lcbStshf);
+    optionalPair(kPlcfBteChpxPair, fib.fcPlcfBteChpx, fib.lcbPlcfBteChpx);
+    optionalPair(kSttbfFfnPair, fib.fcSttbfFfn, fib.lcbSttbfFfn);
+    optionalPair(kPlfLstPair, fib.fcPlfLst, fib.lcbPlfLst);
+    optionalPair(kPlfLfoPair, fib.fcPlfLfo, fib.lcbPlfLfo);
     return fib;
 }
 

@@ -36,6 +36,9 @@ struct Fib {
     std::uint32_t fcPlcfendRef = 0, lcbPlcfendRef = 0, fcPlcfendTxt = 0, lcbPlcfendTxt = 0;
     std::uint32_t fcPlcfSed = 0, lcbPlcfSed = 0, fcDop = 0, lcbDop = 0;
     std::uint32_t fcPlcftxbxTxt = 0, lcbPlcftxbxTxt = 0;
+    // Formatting: styles, character runs, fonts, lists and their overrides.
+    std::uint32_t fcStshf = 0, lcbStshf = 0, fcPlcfBteChpx = 0, lcbPlcfBteChpx = 0;
+    std::uint32_t fcSttbfFfn = 0, lcbSttbfFfn = 0, fcPlfLst = 0, lcbPlfLst = 0, fcPlfLfo = 0, lcbPlfLfo = 0;
 
     static constexpr std::uint16_t kWordIdent = 0xA5EC;
     static constexpr std::uint16_t kWord6Ident = 0xA5DC;

@@ -1,9 +1,11 @@
 #include "extract/doc/StoryReader.h"
 
+#include "extract/ChapterTitle.h"
 #include "extract/doc/DocFormatError.h"
 #include "extract/doc/LittleEndian.h"
 #include "extract/doc/TextBoxes.h"
 #include "extract/doc/WordDocument.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 
@@ -12,7 +14,10 @@ namespace leafmill::extract::doc {
 namespace {
 
 constexpr char16_t kCellMark = 0x07;
+constexpr char16_t kParagraphMark = 0x0D;
 constexpr char16_t kAutoNoteMark = 0x02;
+// Outline levels 0..2 (Word's levels 1 to 3) start chapters.
+constexpr int kChapterLevels = 3;
 constexpr std::uint64_t kProgressStep = 1 << 16;
 
 }  // namespace
@@ -22,7 +27,7 @@ StoryReader::StoryReader(const WordDocument& document, const Options& options, s
     , options_(options)
     , warnings_(warnings)
     , pieces_(readPieces())
-    , rowEnds_(RowEndMarks::read(document.mainStream(), document.tableStream(), document.fib()))
+    , formatting_(document)
     , noteMarks_(NoteMarks::read(document, pieces_))
 {
 }
@@ -59,7 +64,7 @@ std::string StoryReader::run()
     // Mostly one byte per character; never more than the stream can hold.
     assembler_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(total_, document_.mainStream().size())) + 2);
     for (const Story& story : stories) {
-        read(story);
+        read(story, &story == &stories.front());
         if (&story == &stories.front())
             mainTextLength_ = assembler_.size();
     }
@@ -87,11 +92,12 @@ void StoryReader::reportLosses()
         warnings_.push_back("the table layout could not be read, so the ends of table rows were guessed");
 }
 
-void StoryReader::read(const Story& story)
+void StoryReader::read(const Story& story, bool main)
 {
     if (story.start >= story.end)
         return;
     char16_t previous = 0;
+    paragraphStart_ = assembler_.size();
     pieces_.forEach(document_.mainStream(), static_cast<std::uint32_t>(story.start),
                     static_cast<std::uint32_t>(story.end), &missing_, [&](char16_t unit, std::uint32_t offset) {
                         // Every character takes a byte of the stream at least, unless a
@@ -100,14 +106,7 @@ void StoryReader::read(const Story& story)
                             overlong_ = true;
                             return false;
                         }
-                        TextAssembler::Mark mark = TextAssembler::Mark::Plain;
-                        if (unit == kCellMark && endsRow(offset, previous))
-                            mark = TextAssembler::Mark::RowEnd;
-                        const std::string* number = unit == kAutoNoteMark ? noteMarks_.at(offset) : nullptr;
-                        if (number)
-                            assembler_.putGenerated(*number);
-                        else
-                            assembler_.put(unit, mark);
+                        put(unit, offset, previous, main);
                         previous = unit;
                         if (++done_ % kProgressStep == 0)
                             reportProgress();
@@ -117,12 +116,50 @@ void StoryReader::read(const Story& story)
     reportProgress();
 }
 
+void StoryReader::put(char16_t unit, std::uint32_t offset, char16_t previous, bool main)
+{
+    if (unit == kCellMark && endsRow(offset, previous)) {
+        assembler_.put(unit, TextAssembler::Mark::RowEnd);
+        paragraphStart_ = assembler_.size();
+        return;
+    }
+    if (unit == kParagraphMark || unit == kCellMark) {
+        endParagraph(offset, main);
+        assembler_.put(unit);
+        paragraphStart_ = assembler_.size();
+        return;
+    }
+    if (const std::string* number = unit == kAutoNoteMark ? noteMarks_.at(offset) : nullptr) {
+        assembler_.putGenerated(*number);
+    } else if (const char32_t symbol = formatting_.symbol(offset, unit)) {
+        std::string shown;
+        appendUtf8(symbol, shown);
+        assembler_.putGenerated(shown);
+    } else {
+        assembler_.put(unit);
+    }
+}
+
+// A paragraph of a list gets its label in front; a heading of the main text
+// starts a chapter named by it, label included.
+void StoryReader::endParagraph(std::uint32_t offset, bool main)
+{
+    const ParagraphFormat format = formatting_.paragraph(offset);
+    if (const std::string label = formatting_.nextListLabel(format); !label.empty())
+        assembler_.insert(paragraphStart_, label);
+    if (main && format.outlineLevel && *format.outlineLevel < kChapterLevels) {
+        std::string title = chapterTitle(assembler_.textSince(paragraphStart_));
+        if (!title.empty())
+            chapters_.push_back({std::move(title), paragraphStart_, *format.outlineLevel + 1});
+    }
+}
+
 // Without readable paragraph formatting, the second of two cell marks in a
 // row is taken as the row end (wrong where a cell is empty).
 bool StoryReader::endsRow(std::uint32_t offset, char16_t previous)
 {
-    if (rowEnds_)
-        return rowEnds_->endsRow(offset);
+    if (formatting_.hasParagraphs())
+        return formatting_.paragraph(offset).rowEnd;
     guessedRowEnds_ = true;
     return previous == kCellMark;
 }

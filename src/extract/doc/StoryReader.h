@@ -3,7 +3,7 @@
 #include "extract/Extractor.h"
 #include "extract/doc/NoteMarks.h"
 #include "extract/doc/PieceTable.h"
-#include "extract/doc/RowEndMarks.h"
+#include "extract/doc/DocumentFormatting.h"
 #include "extract/doc/TextAssembler.h"
 
 #include <cstdint>
@@ -27,6 +27,9 @@ public:
     // Bytes of the main text at the start of the result.
     std::size_t mainTextLength() const { return mainTextLength_; }
 
+    // The main text's headings of outline levels 1 to 3, in text order.
+    std::vector<Chapter>& chapters() { return chapters_; }
+
 private:
     // Character positions [start, end) of one story.
     struct Story {
@@ -35,7 +38,9 @@ private:
     };
 
     PieceTable readPieces();
-    void read(const Story& story);
+    void read(const Story& story, bool main);
+    void put(char16_t unit, std::uint32_t offset, char16_t previous, bool main);
+    void endParagraph(std::uint32_t offset, bool main);
     bool endsRow(std::uint32_t offset, char16_t previous);
     void reportProgress();
     void reportLosses();
@@ -45,9 +50,11 @@ private:
     std::vector<std::string>& warnings_;
     std::optional<EightBitText> eightBit_;  // Word 6 and Word 95
     PieceTable pieces_;
-    std::optional<RowEndMarks> rowEnds_;
+    DocumentFormatting formatting_;
     NoteMarks noteMarks_;
     TextAssembler assembler_;
+    std::vector<Chapter> chapters_;
+    std::size_t paragraphStart_ = 0;  // in the text
     std::uint64_t missing_ = 0;
     std::uint64_t done_ = 0;
     std::uint64_t total_ = 1;

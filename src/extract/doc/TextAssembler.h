@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,6 +37,13 @@ public:
 
     // Bytes of text so far.
     std::size_t size() const { return text_.size(); }
+
+    // Text the document shows in front of a paragraph (its list label),
+    // put at byte `at` of the text so far: a paragraph's start.
+    void insert(std::size_t at, std::string_view utf8) { text_.insert(std::min(at, text_.size()), utf8); }
+
+    // The text from byte `at` on.
+    std::string_view textSince(std::size_t at) const { return std::string_view(text_).substr(std::min(at, text_.size())); }
 
     // The text so far, ending with a line end.
     std::string take();

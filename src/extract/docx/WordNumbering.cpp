@@ -138,16 +138,12 @@ std::string WordNumbering::nextLabel(const NumberingRef& ref)
         return {};
     const Instance& instance = found->second;
     const int level = std::max(ref.level, 0);
-    Count& count = counts_[instance.ownCount ? "n" + ref.numId : "a" + instance.abstractId];
-    const auto at = static_cast<std::size_t>(level);
-    count.value[at] = count.started[at] ? count.value[at] + 1 : instance.levels[at].start;
-    count.started[at] = true;
-    for (std::size_t deeper = at + 1; deeper < kLevels; ++deeper)
-        count.started[deeper] = false;
+    package::ListCount& count = counts_[instance.ownCount ? "n" + ref.numId : "a" + instance.abstractId];
+    count.next(level, instance.levels[static_cast<std::size_t>(level)].start);
     return label(instance.levels, count, level);
 }
 
-std::string WordNumbering::label(const Levels& levels, const Count& count, int level) const
+std::string WordNumbering::label(const Levels& levels, const package::ListCount& count, int level) const
 {
     const Level& shown = levels[static_cast<std::size_t>(level)];
     if (shown.bullet) {
@@ -163,7 +159,7 @@ std::string WordNumbering::label(const Levels& levels, const Count& count, int l
         const char c = shown.text[i];
         if (c == '%' && i + 1 < shown.text.size() && shown.text[i + 1] >= '1' && shown.text[i + 1] <= '9') {
             const auto of = static_cast<std::size_t>(shown.text[++i] - '1');
-            const long value = count.started[of] ? count.value[of] : levels[of].start;
+            const long value = count.shown(static_cast<int>(of), levels[of].start);
             const bool decimal = shown.legal && levels[of].style != NumberStyle::None;
             out += package::formatNumber(value, decimal ? NumberStyle::Decimal : levels[of].style);
             continue;

@@ -25,7 +25,7 @@ public:
     std::string nextLabel(const NumberingRef& ref);
 
 private:
-    static constexpr int kLevels = 9;
+    static constexpr int kLevels = 9;  // Word's list levels
 
     struct Level {
         long start = 1;
@@ -36,20 +36,16 @@ private:
         std::string font;
     };
     using Levels = std::array<Level, kLevels>;
-    struct Count {
-        std::array<long, kLevels> value {};
-        std::array<bool, kLevels> started {};
-    };
     struct Instance {
         std::string abstractId;
         Levels levels;  // the abstract list's levels with the instance's overrides
         bool ownCount = false;  // restarts its numbers instead of going on with its abstract list's
     };
 
-    std::string label(const Levels& levels, const Count& count, int level) const;
+    std::string label(const Levels& levels, const package::ListCount& count, int level) const;
 
     std::map<std::string, Instance, std::less<>> instances_;
-    std::map<std::string, Count, std::less<>> counts_;
+    std::map<std::string, package::ListCount, std::less<>> counts_;
 };
 
 // Text written in a symbol font (bytes or the private-use characters

@@ -71,15 +71,6 @@ LevelStyles readLevels(pugi::xml_node listStyle)
 
 }  // namespace
 
-void ListCount::next(int level, long start)
-{
-    const auto at = static_cast<std::size_t>(level);
-    value[at] = started[at] ? value[at] + 1 : start;
-    started[at] = true;
-    for (std::size_t deeper = at + 1; deeper < kListLevels; ++deeper)
-        started[deeper] = false;
-}
-
 void ListStyles::read(pugi::xml_node styles)
 {
     for (pugi::xml_node style : styles.children()) {
@@ -109,7 +100,7 @@ std::string listLabel(const LevelStyles& styles, const ListCount& count, int lev
         const auto at = static_cast<std::size_t>(k);
         if (!numbers.empty())
             numbers += '.';
-        numbers += package::formatNumber(count.started[at] ? count.value[at] : styles[at].start,
+        numbers += package::formatNumber(count.shown(static_cast<int>(at), styles[at].start),
                                          k == level || styles[at].style == NumberStyle::None ? shown.style
                                                                                              : styles[at].style);
     }

@@ -11,7 +11,8 @@
 
 namespace leafmill::extract::odt {
 
-constexpr int kListLevels = 10;
+using package::kListLevels;
+using package::ListCount;
 
 // How one level of a list or of the headings' outline is labelled.
 struct LevelStyle {
@@ -23,15 +24,6 @@ struct LevelStyle {
     long start = 1;
 };
 using LevelStyles = std::array<LevelStyle, kListLevels>;
-
-// The running numbers of one list (or of the headings).
-struct ListCount {
-    std::array<long, kListLevels> value {};
-    std::array<bool, kListLevels> started {};
-
-    // Counts the next item of `level`; deeper levels start again.
-    void next(int level, long start);
-};
 
 // The list styles and the outline style of a document's style parts.
 class ListStyles {

@@ -65,4 +65,13 @@ std::string formatNumber(long n, NumberStyle style)
     }
 }
 
+void ListCount::next(int level, long start)
+{
+    const auto at = static_cast<std::size_t>(level);
+    value[at] = started[at] ? value[at] + 1 : start;
+    started[at] = true;
+    for (std::size_t deeper = at + 1; deeper < kListLevels; ++deeper)
+        started[deeper] = false;
+}
+
 }  // namespace leafmill::extract::package

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,25 @@ enum class NumberStyle {
 // `n` in that style, as word processors write it; numbers below 1 and Roman
 // numerals above 3999 fall back to decimal.
 std::string formatNumber(long n, NumberStyle style);
+
+// The most levels a list has in any of the formats read (OpenDocument's ten).
+constexpr int kListLevels = 10;
+
+// The running numbers of one list's levels.
+struct ListCount {
+    std::array<long, kListLevels> value {};
+    std::array<bool, kListLevels> started {};
+
+    // Counts the next item of `level` (0-based), which starts at `start`;
+    // deeper levels start again.
+    void next(int level, long start);
+
+    // The number shown for `level`: its count, or its start before its first item.
+    long shown(int level, long start) const
+    {
+        const auto at = static_cast<std::size_t>(level);
+        return started[at] ? value[at] : start;
+    }
+};
 
 }  // namespace leafmill::extract::package

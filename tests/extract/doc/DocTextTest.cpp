@@ -69,8 +69,7 @@ TEST(DocText, CellsBecomeTabsAndRowEndsLineEndsByTheParagraphFormatting)
     // Two rows of two cells; the second row has an empty last cell.
     WordFileSpec spec;
     spec.pieces = {{u"Intro\ra\u0007b\u0007\u0007c\u0007\u0007\u0007After\r", true}};
-    spec.writeParagraphFormatting = true;
-    spec.rowEndPositions = {10, 14};
+    spec.paragraphRuns = {{10, 11, "\x17\x24\x01"}, {14, 15, "\x17\x24\x01"}};
     const Result result = convert(spec);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.text, "Intro\r\na\tb\t\r\nc\t\t\r\nAfter\r\n");

@@ -2,7 +2,6 @@
 
 #include "CompoundFileWriter.h"
 
-#include <algorithm>
 
 namespace leafmill::test {
 
@@ -49,35 +48,52 @@ void setPair(std::string& stream, std::size_t index, std::uint32_t fc, std::uint
     putU32(stream, kPairStart + 8 * index + 4, lcb);
 }
 
-// One paragraph formatting page: runs between the row-end marks, the marks
-// themselves pointing to a property list that sets the row-end flag.
-std::string formattingPage(std::uint32_t textStart, std::uint32_t textEnd, const std::vector<std::uint32_t>& marks,
-                           std::uint32_t markWidth)
+// One formatting page: a run for each of `runs` (stream offsets), default
+// runs between them, each run's properties stored from the page's end down.
+std::string formattingPage(std::uint32_t textStart, std::uint32_t textEnd,
+                           const std::vector<std::pair<std::uint32_t, std::uint32_t>>& bounds,
+                           const std::vector<WordFileSpec::Run>& runs, bool paragraphs)
 {
-    std::vector<std::uint32_t> bounds {textStart};
-    std::vector<bool> isMark;
-    for (std::uint32_t mark : marks) {
-        if (mark > bounds.back()) {
-            bounds.push_back(mark);
-            isMark.push_back(false);
+    std::vector<std::uint32_t> starts {textStart};
+    std::vector<const WordFileSpec::Run*> properties;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        if (bounds[i].first > starts.back()) {
+            starts.push_back(bounds[i].first);
+            properties.push_back(nullptr);
         }
-        bounds.push_back(mark + markWidth);
-        isMark.push_back(true);
+        starts.push_back(bounds[i].second);
+        properties.push_back(&runs[i]);
     }
-    if (textEnd > bounds.back()) {
-        bounds.push_back(textEnd);
-        isMark.push_back(false);
+    if (textEnd > starts.back()) {
+        starts.push_back(textEnd);
+        properties.push_back(nullptr);
     }
     std::string page(512, '\0');
-    const std::size_t runs = isMark.size();
-    for (std::size_t i = 0; i < bounds.size(); ++i)
-        putU32(page, 4 * i, bounds[i]);
-    constexpr std::size_t propertiesAt = 480;  // istd 0, sprmPFTtp 1
-    const std::string properties("\x03\x00\x00\x17\x24\x01", 6);
-    page.replace(propertiesAt, properties.size(), properties);
-    for (std::size_t i = 0; i < runs; ++i)
-        page[4 * (runs + 1) + 13 * i] = isMark[i] ? char(propertiesAt / 2) : '\0';
-    page[511] = char(runs);
+    const std::size_t count = properties.size();
+    const std::size_t entrySize = paragraphs ? 13 : 1;
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        putU32(page, 4 * i, starts[i]);
+    std::size_t free = 511;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!properties[i])
+            continue;
+        std::string stored;
+        if (paragraphs) {
+            std::string istdAndGrpprl;
+            putU16(istdAndGrpprl, 0, properties[i]->istd);
+            istdAndGrpprl += properties[i]->grpprl;
+            // An odd size is counted in words with the count byte; an even one after a 0.
+            stored = istdAndGrpprl.size() % 2 ? std::string(1, char((istdAndGrpprl.size() + 1) / 2))
+                                              : std::string {'\0', char(istdAndGrpprl.size() / 2)};
+            stored += istdAndGrpprl;
+        } else {
+            stored = char(properties[i]->grpprl.size()) + properties[i]->grpprl;
+        }
+        free = (free - stored.size()) / 2 * 2;
+        page.replace(free, stored.size(), stored);
+        page[4 * (count + 1) + entrySize * i] = char(free / 2);
+    }
+    page[511] = char(count);
     return page;
 }
 
@@ -185,32 +201,32 @@ WordStreams buildWordStreams(const WordFileSpec& spec)
         out.table += part;
     }
 
-    if (spec.writeParagraphFormatting) {
-        // Stream offsets of the marks; all text is taken from one piece kind.
-        std::vector<std::uint32_t> markOffsets;
-        for (std::uint32_t markCp : spec.rowEndPositions) {
-            std::uint32_t start = 0;
-            for (std::size_t i = 0; i < spec.pieces.size(); ++i) {
-                const auto size = static_cast<std::uint32_t>(spec.pieces[i].text.size());
-                if (markCp < start + size) {
-                    const std::uint32_t width = spec.pieces[i].compressed ? 1 : 2;
-                    markOffsets.push_back(static_cast<std::uint32_t>(offsets[i]) + width * (markCp - start));
-                    break;
-                }
-                start += size;
-            }
+    // Formatting pages: stream offsets of the runs (all text taken from one piece kind).
+    const auto streamOffset = [&](std::uint32_t cp) {
+        std::uint32_t start = 0;
+        for (std::size_t i = 0; i < spec.pieces.size(); ++i) {
+            const auto size = static_cast<std::uint32_t>(spec.pieces[i].text.size());
+            if (cp < start + size || i + 1 == spec.pieces.size())
+                return static_cast<std::uint32_t>(offsets[i]) + (spec.pieces[i].compressed ? 1 : 2) * (cp - start);
+            start += size;
         }
-        std::sort(markOffsets.begin(), markOffsets.end());
-        const std::uint32_t width = spec.pieces.empty() || spec.pieces[0].compressed ? 1 : 2;
-        const auto textEnd = static_cast<std::uint32_t>(out.wordDocument.size());
+        return std::uint32_t(kTextStart);
+    };
+    const auto textEnd = static_cast<std::uint32_t>(out.wordDocument.size());
+    for (const auto& [runs, pair] : {std::pair {&spec.paragraphRuns, 13}, std::pair {&spec.characterRuns, 12}}) {
+        if (runs->empty())
+            continue;
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> bounds;
+        for (const WordFileSpec::Run& run : *runs)
+            bounds.emplace_back(streamOffset(run.cpStart), streamOffset(run.cpEnd));
         out.wordDocument.resize((out.wordDocument.size() + 511) / 512 * 512, '\0');
         const auto pageNumber = static_cast<std::uint32_t>(out.wordDocument.size() / 512);
-        out.wordDocument += formattingPage(kTextStart, textEnd, markOffsets, width);
+        out.wordDocument += formattingPage(kTextStart, textEnd, bounds, *runs, pair == 13);
         std::string bte;
         putU32(bte, 0, kTextStart);
         putU32(bte, 4, textEnd);
         putU32(bte, 8, pageNumber);
-        setPair(out.wordDocument, 13, static_cast<std::uint32_t>(out.table.size()), 12);
+        setPair(out.wordDocument, static_cast<std::size_t>(pair), static_cast<std::uint32_t>(out.table.size()), 12);
         out.table += bte;
     }
     return out;

@@ -31,11 +31,15 @@ struct WordFileSpec {
     bool prcBeforePieces = true;  // a formatting entry ahead of the piece table
     bool writeTableStream = true;
     bool lowerCaseNames = false;
-    // Paragraph formatting is written only when asked; it marks the cell
-    // marks at these character positions as row ends (all text in pieces of
-    // one kind).
-    bool writeParagraphFormatting = false;
-    std::vector<std::uint32_t> rowEndPositions;
+    // Formatting of the characters [cpStart, cpEnd): a paragraph style and
+    // property modifiers. Formatting pages are written only for a kind that
+    // has runs; the text between runs gets the default formatting.
+    struct Run {
+        std::uint32_t cpStart = 0, cpEnd = 0;
+        std::string grpprl;
+        std::uint16_t istd = 0;  // paragraph runs only
+    };
+    std::vector<Run> paragraphRuns, characterRuns;  // in text order
 
     // Word 6 and Word 95: the fields at their fixed offsets and every table in
     // the WordDocument stream; each character's low byte is stored. Without

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-  libicu-dev libgtest-dev libgmock-dev libpoppler-cpp-dev
+  libicu-dev libgtest-dev libgmock-dev libpoppler-private-dev
   xvfb xauth xdotool x11-utils imagemagick openbox metacity
   python3 python3-pil
   time

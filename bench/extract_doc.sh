@@ -20,7 +20,14 @@ repeats=${1:-40}
 count=${2:-8}
 megabytes=${3:-20}
 
-need_tools antiword catdoc
+if [ ! -d "$corpus" ]; then
+    echo "no corpus at $corpus (LEAFMILL_CORPUS): nothing to time"
+    exit 0
+fi
+if ! need_tools antiword catdoc 2>/dev/null; then
+    echo "antiword and catdoc are not installed and could not be: nothing to compare against"
+    exit 0
+fi
 
 # Each tool's command for UTF-8 text on the standard output.
 ours="$cli --text"

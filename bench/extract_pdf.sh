@@ -12,7 +12,7 @@ source "$(dirname "$0")/bench-common.sh"
 corpus=${LEAFMILL_CORPUS:-$root/../shared/corpus}
 pages=${1:-300}
 
-need_tools pdftotext
+need_tools pdftotext:poppler-utils
 
 # make_pdf.py OUT TEXTFILE PAGES: Helvetica text, 48 lines a page.
 cat >"$work/make_pdf.py" <<'PYTHON'

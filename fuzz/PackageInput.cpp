@@ -2,11 +2,52 @@
 
 #include "FuzzSupport.h"
 
-#include <zip.h>
+#include <minizip/zip.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace leafmill::fuzz {
+
+namespace {
+
+// The zip writer's file, in memory: it writes on and seeks back to fill in
+// each part's sizes.
+struct MemoryFile {
+    std::string bytes;
+    std::size_t position = 0;
+};
+
+voidpf openMemory(voidpf opaque, const void*, int) { return opaque; }
+
+uLong readNothing(voidpf, voidpf, void*, uLong) { return 0; }
+
+uLong writeMemory(voidpf, voidpf stream, const void* buffer, uLong size)
+{
+    auto& file = *static_cast<MemoryFile*>(stream);
+    if (file.bytes.size() < file.position + size)
+        file.bytes.resize(file.position + size);
+    std::copy_n(static_cast<const char*>(buffer), size, file.bytes.data() + file.position);
+    file.position += size;
+    return size;
+}
+
+ZPOS64_T tellMemory(voidpf, voidpf stream) { return static_cast<MemoryFile*>(stream)->position; }
+
+long seekMemory(voidpf, voidpf stream, ZPOS64_T offset, int origin)
+{
+    auto& file = *static_cast<MemoryFile*>(stream);
+    const std::size_t base = origin == ZLIB_FILEFUNC_SEEK_CUR ? file.position
+        : origin == ZLIB_FILEFUNC_SEEK_END                    ? file.bytes.size()
+                                                              : 0;
+    file.position = base + static_cast<std::size_t>(offset);
+    return 0;
+}
+
+int closeMemory(voidpf, voidpf) { return 0; }
+int noError(voidpf, voidpf) { return 0; }
+
+}  // namespace
 
 std::string packageFromInput(std::string_view input, std::initializer_list<const char*> partNames)
 {
@@ -22,31 +63,21 @@ std::string packageFromInput(std::string_view input, std::initializer_list<const
     }
     parts.push_back(input);
 
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    check(buffer != nullptr, "cannot make a zip buffer");
-    zip_source_keep(buffer);
-    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+    MemoryFile file;
+    zlib_filefunc64_def functions { &openMemory, &readNothing, &writeMemory, &tellMemory,
+                                    &seekMemory, &closeMemory, &noError, &file };
+    zipFile archive = zipOpen2_64(&file, APPEND_STATUS_CREATE, nullptr, &functions);
     check(archive != nullptr, "cannot open a zip buffer");
     const char* const* name = partNames.begin();
     for (std::string_view part : parts) {
-        zip_source_t* source = zip_source_buffer(archive, part.data(), part.size(), 0);
-        const zip_int64_t index = zip_file_add(archive, *name++, source, ZIP_FL_OVERWRITE);
-        check(index >= 0, "cannot add a part");
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+        const zip_fileinfo info {};
+        check(zipOpenNewFileInZip64(archive, *name++, &info, nullptr, 0, nullptr, 0, nullptr, 0, 0, 0) == ZIP_OK
+                  && zipWriteInFileInZip(archive, part.data(), static_cast<unsigned>(part.size())) == ZIP_OK
+                  && zipCloseFileInZip(archive) == ZIP_OK,
+              "cannot add a part");
     }
-    check(zip_close(archive) == 0, "cannot write the zip buffer");
-    std::string bytes;
-    zip_stat_t stat;
-    check(zip_source_open(buffer) == 0 && zip_source_stat(buffer, &stat) == 0, "cannot read the zip buffer");
-    bytes.resize(static_cast<std::size_t>(stat.size));
-    check(zip_source_read(buffer, bytes.data(), stat.size) == static_cast<zip_int64_t>(stat.size),
-          "cannot read the zip buffer");
-    zip_source_close(buffer);
-    zip_source_free(buffer);
-    zip_error_fini(&error);
-    return bytes;
+    check(zipClose(archive, nullptr) == ZIP_OK, "cannot write the zip buffer");
+    return std::move(file.bytes);
 }
 
 }  // namespace leafmill::fuzz

@@ -27,24 +27,6 @@ cleanup() {
 trap cleanup EXIT
 xvfb_start 1024x768x24
 
-wait_for_window() {
-  for _ in $(seq 300); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  echo "no window named '$1'" >&2
-  return 1
-}
-# Clicks at x,y inside a window, slowly enough for the drawn buttons.
-click_in() {
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove $((X + $2)) $((Y + $3))
-  sleep 0.3
-  xdotool mousedown 1
-  sleep 0.1
-  xdotool mouseup 1
-}
 shoot() {
   eval "$(xdotool getwindowgeometry --shell "$1")"
   sleep 0.5

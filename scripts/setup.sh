@@ -6,12 +6,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-  libicu-dev libgtest-dev libgmock-dev libpoppler-cpp-dev
+  libicu-dev libgtest-dev libgmock-dev libpoppler-private-dev
   xvfb xauth xdotool x11-utils imagemagick openbox metacity
   python3 python3-pil
   time
   clang-14 libclang-rt-14-dev
-  libzip-dev libpugixml-dev libxcb1-dev
+  libminizip-dev libpugixml-dev libxcb1-dev
   dpkg-dev file
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
 )

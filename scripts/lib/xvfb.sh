@@ -5,6 +5,9 @@
 #   wm_start NAME        starts a window manager (openbox, metacity) on it;
 #                        status 77 when it is not installed
 #   xvfb_stop            ends the window manager and the server
+#   wait_until SECONDS COMMAND...   retries COMMAND until it succeeds
+#   wait_for_window NAME [SECONDS]  prints the id of the window once shown
+#   click_in WINDOW X Y  a left click at X,Y inside the window
 # Every process is ended by its own id.
 XVFB_PID=""
 WM_PID=""
@@ -76,14 +79,37 @@ xvfb_stop() {
   XVFB_DIR=""
 }
 
-# Polls up to $2 tenths of a second for a visible window named exactly $1 and
-# prints its id.
-wait_for_window() {
-  local _ id
-  for _ in $(seq "$2"); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
+# Runs "$@" until it succeeds or $1 seconds have passed. The waits count
+# time, not tries, so that a loaded machine gets as long as an idle one.
+wait_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
     sleep 0.1
   done
-  return 1
+}
+
+# Prints the id of a visible window named exactly $1, waiting for it up to
+# $2 seconds (default 120).
+visible_window() {
+  local id
+  id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+  [ -n "$id" ] && echo "$id"
+}
+wait_for_window() {
+  wait_until "${2:-120}" visible_window "$1" || { echo "no window named '$1'" >&2; return 1; }
+}
+
+# Clicks at x,y inside window $1, slowly enough for the drawn buttons to
+# see the pointer arrive.
+click_in() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW geometry
+  geometry=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || return 1
+  eval "$geometry"
+  xdotool mousemove $((X + $2)) $((Y + $3))
+  sleep 0.3
+  xdotool mousedown 1
+  sleep 0.1
+  xdotool mouseup 1
 }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 #ifdef _WIN32
@@ -62,13 +62,21 @@ ReadResult readWholeFile(const fs::path& file, std::string& bytes, std::string* 
         *reason = systemReason(errno);
         return ReadResult::Failed;
     }
-    std::ostringstream content;
-    content << in.rdbuf();
+    // Sized up front: a string grown while reading holds up to twice the
+    // file at its peak. The loop still takes a file that grew meanwhile.
+    std::string content;
+    std::error_code sizeError;
+    const std::uintmax_t expected = fs::file_size(file, sizeError);
+    if (!sizeError)
+        content.reserve(static_cast<std::size_t>(expected));
+    char block[1 << 16];
+    while (in.read(block, sizeof block) || in.gcount() > 0)
+        content.append(block, static_cast<std::size_t>(in.gcount()));
     if (in.bad()) {
         *reason = "the read failed";
         return ReadResult::Failed;
     }
-    bytes = std::move(content).str();
+    bytes = std::move(content);
     return ReadResult::Ok;
 }
 

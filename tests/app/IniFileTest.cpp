@@ -1,4 +1,4 @@
-#include "FileSizeLimit.h"
+#include "ChildProcess.h"
 #include "TestSupport.h"
 
 #include "app/classIniFile.h"
@@ -332,12 +332,16 @@ TEST_F(IniFileTest, AWriteThatRunsOutOfSpaceLeavesTheOldFileIntact)
     const std::string before = "; settings\r\n[UserSettings]\r\nBookName=Old\r\n";
     writeFile(file, before);
     const std::string bigValue(4000, 'b');
-    auto outcome = test::runWithFileSizeLimit(100, [&] {
-        classIniFile ini = boundTo(file);
-        return ini.WriteIniKey("UserSettings", "BookName", bigValue) || ini.lastError().empty();
-    });
-    ASSERT_NE(outcome, test::ChildOutcome::Unsupported);
-    EXPECT_EQ(outcome, test::ChildOutcome::ReturnedFalse) << "the write must report its failure";
+    test::ChildSetup full;
+    full.fileSizeLimit = 100;
+    const test::ChildResult child = test::runInChild(
+        [&] {
+            classIniFile ini = boundTo(file);
+            return ini.WriteIniKey("UserSettings", "BookName", bigValue) ? std::string("written") : ini.lastError();
+        },
+        full);
+    ASSERT_EQ(child.exitStatus, 0);
+    EXPECT_NE(child.out.find("File too large"), std::string::npos) << "the write must report its failure: " << child.out;
     EXPECT_EQ(readFile(file), before);
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path()))

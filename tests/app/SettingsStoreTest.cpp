@@ -1,4 +1,4 @@
-#include "FileSizeLimit.h"
+#include "ChildProcess.h"
 #include "TestSupport.h"
 
 #include "app/SettingsStore.h"
@@ -422,16 +422,20 @@ TEST_F(SettingsStoreTest, SavingBeforeLoadingIsRefused)
 TEST_F(SettingsStoreTest, AFailedSaveReportsItAndKeepsTheOldFile)
 {
     writeIni(kMainSection + kUserSection);
-    auto outcome = test::runWithFileSizeLimit(kMainSection.size() + 20, [&] {
-        SettingsStore store(file);
-        if (!store.LoadSettings(nullptr))
-            return true;  // counts as a wrong outcome below
-        store.record().BookName = "A New Name";
-        std::string error;
-        return store.SaveSettings(&error) || error.empty();
-    });
-    ASSERT_NE(outcome, test::ChildOutcome::Unsupported);
-    EXPECT_EQ(outcome, test::ChildOutcome::ReturnedFalse);
+    test::ChildSetup full;
+    full.fileSizeLimit = kMainSection.size() + 20;
+    const test::ChildResult child = test::runInChild(
+        [&] {
+            SettingsStore store(file);
+            std::string error;
+            if (!store.LoadSettings(&error))
+                return "load failed: " + error;
+            store.record().BookName = "A New Name";
+            return store.SaveSettings(&error) ? std::string("saved") : error;
+        },
+        full);
+    ASSERT_EQ(child.exitStatus, 0);
+    EXPECT_NE(child.out.find("File too large"), std::string::npos) << child.out;
     EXPECT_EQ(readFile(file), kMainSection + kUserSection);
 }
 #endif

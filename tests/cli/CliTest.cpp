@@ -1,183 +1,188 @@
+// leafmill-cli run as a person runs it: its exit status, its messages and
+// the files it leaves, also when the disk fills up or a signal comes.
+#include "ChildProcess.h"
+#include "FolderEntries.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #ifndef _WIN32
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#endif
 
 namespace leafmill {
 namespace {
 
-using test::TempDir;
+namespace fs = std::filesystem;
+using test::ChildResult;
+using test::ChildSetup;
+using test::entriesOf;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& argument)
+bool contains(const std::string& text, const std::string& part)
 {
-    std::string text = "'";
-    for (char c : argument)
-        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return text + "'";
+    return text.find(part) != std::string::npos;
 }
 
-// Runs leafmill-cli with stdout and stderr in files (so neither is a terminal).
 class CliTest : public ::testing::Test {
 protected:
     CliTest()
     {
-        settingsFile = dir / "settings.ini";
-        test::writeFile(settingsFile,
-            "[MainSettings]\r\nCodePage=windows-1252\r\nCutTypeNum=0\r\n"
-            "SingleFileSize0=100\r\nInOutFileSize0=20\r\nFilter=All|*.*\r\nCutWordNum=0\r\n"
-            "[UserSettings]\r\nMyLagIndex=English\r\nOpenFilesFilterIndex=1\r\n"
-            "CutTypeIndex=0\r\nBookName=\r\nKeepFileSize=0\r\nInPutDir=\r\nOutPutDir=\r\n"
-            "CutWord0=enter\r\n");
-        std::filesystem::create_directory(dir / "out");
+        // Pages of 100 bytes, cut at a line end in their last 20.
+        test::writeFile(settings,
+                        "[MainSettings]\r\nCodePage=windows-1252\r\nCutTypeNum=0\r\n"
+                        "SingleFileSize0=100\r\nInOutFileSize0=20\r\nFilter=All|*.*\r\nCutWordNum=0\r\n"
+                        "[UserSettings]\r\nMyLagIndex=English\r\nOpenFilesFilterIndex=1\r\n"
+                        "CutTypeIndex=0\r\nBookName=\r\nKeepFileSize=0\r\nInPutDir=\r\nOutPutDir=\r\n"
+                        "CutWord0=enter\r\n");
+        fs::create_directory(out);
+        fs::create_directory(temp);
     }
 
-    Outcome run(const std::vector<std::string>& arguments)
+    // The documents' temporary files go to `temp`.
+    ChildResult run(const std::vector<std::string>& arguments, ChildSetup setup = {})
     {
-        std::string command = quoted(LEAFMILL_CLI);
-        for (const auto& argument : arguments)
-            command += " " + quoted(argument);
-        command += " >" + quoted((dir / "stdout").string()) + " 2>" + quoted((dir / "stderr").string());
-        Outcome outcome;
-        const int raw = std::system(command.c_str());
-#ifdef _WIN32
-        outcome.status = raw;
-#else
-        outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
-        outcome.out = test::readFile(dir / "stdout");
-        outcome.err = test::readFile(dir / "stderr");
-        return outcome;
+        setup.environment.emplace_back("TEMP", temp.string());
+        return test::runProgram(LEAFMILL_CLI, arguments, setup);
     }
-
-    std::vector<std::string> book(const std::string& name, std::vector<std::string> sources)
+    std::vector<std::string> book(const std::string& name, const std::vector<std::string>& sources)
     {
         // Values after '=' here, as separate arguments in the other tests.
         std::vector<std::string> arguments
-            = { "--settings=" + settingsFile.string(), "--book=" + name, "--out", (dir / "out").string() };
+            = {"--settings=" + settings.string(), "--book=" + name, "--out", out.string()};
         arguments.insert(arguments.end(), sources.begin(), sources.end());
         return arguments;
     }
-
     std::string source(const std::string& name, const std::string& text)
     {
         test::writeFile(dir / name, text);
         return (dir / name).string();
     }
+    // `lines` lines of 30 bytes: 3 lines to a page.
+    std::string lines(const std::string& name, int count, const std::string& line = {})
+    {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += (line.empty() ? std::string(28, static_cast<char>('a' + i % 26)) : line) + "\r\n";
+        return source(name, text);
+    }
+    std::string rtf(const std::string& name, int paragraphs)
+    {
+        std::string text = "{\\rtf1\\ansi ";
+        for (int i = 0; i < paragraphs; ++i)
+            text += "Call me Ishmael. \\par ";
+        return source(name, text + "}");
+    }
 
-    TempDir dir;
-    std::filesystem::path settingsFile;
+    test::TempDir dir;
+    fs::path settings = dir / "settings.ini";
+    fs::path out = dir / "out";
+    fs::path temp = dir / "temp";
 };
 
 TEST_F(CliTest, HelpAndVersionSucceed)
 {
-    for (const char* option : { "--help", "-h" }) {
-        const Outcome help = run({ option });
-        EXPECT_EQ(help.status, 0);
-        EXPECT_NE(help.out.find("--book NAME --out FOLDER SOURCE..."), std::string::npos);
+    for (const char* option : {"--help", "-h"}) {
+        const ChildResult help = run({option});
+        EXPECT_EQ(help.exitStatus, 0);
+        EXPECT_TRUE(contains(help.out, "--book NAME --out FOLDER SOURCE...")) << help.out;
     }
-    const Outcome version = run({ "--version" });
-    EXPECT_EQ(version.status, 0);
+    const ChildResult version = run({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.out, "leafmill-cli 1.60\n");
 }
 
 TEST_F(CliTest, BadUsageExitsWithTwo)
 {
     const std::string text = source("a.txt", "x\r\n");
+    const std::string folder = out.string();
     for (const auto& arguments : std::vector<std::vector<std::string>> {
              {},
-             { "--book", "A", text },
-             { "--out", (dir / "out").string(), text },
-             { "--book", "A", "--out", (dir / "out").string() },
-             { "--text", text, text },
-             { "--text", text, "--book", "A" },
-             { "--frobnicate" },
-             { "--help", "--version" },
-             { "--help=yes" },
-             { "--book" },
-             { "--links", "--no-links", "--book", "A", "--out", (dir / "out").string(), text },
-             { "--text", text, "--join-lines" },
-             { "--encoding" },
-             { "--links=no", "--book", "A", "--out", (dir / "out").string(), text },
-             { "--book=A", "--book=B", "--out=" + (dir / "out").string(), text },
+             {"--book", "A", text},
+             {"--out", folder, text},
+             {"--book", "A", "--out", folder},
+             {"--text", text, text},
+             {"--text", text, "--book", "A"},
+             {"--frobnicate"},
+             {"--help", "--version"},
+             {"--help=yes"},
+             {"--book"},
+             {"--links", "--no-links", "--book", "A", "--out", folder, text},
+             {"--text", text, "--join-lines"},
+             {"--encoding"},
+             {"--links=no", "--book", "A", "--out", folder, text},
+             {"--book=A", "--book=B", "--out=" + folder, text},
          }) {
-        const Outcome outcome = run(arguments);
-        EXPECT_EQ(outcome.status, 2) << outcome.err;
-        EXPECT_NE(outcome.err.find("Usage:"), std::string::npos);
-        EXPECT_TRUE(outcome.out.empty());
+        const ChildResult result = run(arguments);
+        EXPECT_EQ(result.exitStatus, 2) << result.err;
+        EXPECT_TRUE(contains(result.err, "Usage:")) << result.err;
+        EXPECT_TRUE(result.out.empty());
     }
 }
 
 TEST_F(CliTest, ARunWritesTheBookAndLeavesTheSettingsAlone)
 {
-    const std::string before = test::readFile(settingsFile);
-    const auto stamp = std::filesystem::last_write_time(settingsFile);
+    const std::string before = test::readFile(settings);
+    const auto stamp = fs::last_write_time(settings);
     std::string text;
     for (int i = 0; i < 10; ++i)
         text += "line " + std::to_string(i) + " of the book\r\n";
-    const Outcome outcome = run(book("Alice", { source("a.txt", text), source("b.TXT", "second\r\n") }));
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, "The book Alice is finished.\n");
-    EXPECT_EQ(outcome.err, ""); // no progress when stderr is not a terminal
-    EXPECT_TRUE(std::filesystem::exists(dir / "out" / "Alice" / "Alice0000.txt"));
-    EXPECT_EQ(test::readFile(dir / "out" / "Alice" / "Alice0002.txt"), "second\r\n\r\n");
-    EXPECT_EQ(test::readFile(settingsFile), before);
-    EXPECT_EQ(std::filesystem::last_write_time(settingsFile), stamp);
+    const ChildResult result = run(book("Alice", {source("a.txt", text), source("b.TXT", "second\r\n")}));
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.out, "The book Alice is finished.\n");
+    EXPECT_EQ(result.err, "");  // no progress when stderr is not a terminal
+    EXPECT_TRUE(fs::exists(out / "Alice" / "Alice0000.txt"));
+    EXPECT_EQ(test::readFile(out / "Alice" / "Alice0002.txt"), "second\r\n\r\n");
+    EXPECT_EQ(test::readFile(settings), before);
+    EXPECT_EQ(fs::last_write_time(settings), stamp);
 }
 
 TEST_F(CliTest, AFailedSourceIsNamedAndExitsWithOne)
 {
     const std::string pages = source("letter.pages", "PK");
     const std::string gone = (dir / "gone.txt").string();
-    const Outcome outcome = run(book("Alice", { pages, source("a.txt", "kept\r\n"), gone }));
-    EXPECT_EQ(outcome.status, 1);
+    const ChildResult result = run(book("Alice", {pages, source("a.txt", "kept\r\n"), gone}));
+    EXPECT_EQ(result.exitStatus, 1);
     // The end message on stdout; the failures once, on stderr.
-    EXPECT_EQ(outcome.out, "The book Alice is finished.\n");
-    EXPECT_EQ(outcome.err,
-        "leafmill-cli: These sources gave no pages:\nleafmill-cli: " + pages
-            + ": not a kind of document Leafmill reads\nleafmill-cli: " + gone
-            + ": the file is missing or cannot be read (No such file or directory)\n");
-    EXPECT_EQ(test::readFile(dir / "out" / "Alice" / "Alice0000.txt"), "kept\r\n\r\n");
+    EXPECT_EQ(result.out, "The book Alice is finished.\n");
+    EXPECT_EQ(result.err,
+              "leafmill-cli: These sources gave no pages:\nleafmill-cli: " + pages
+                  + ": not a kind of document Leafmill reads\nleafmill-cli: " + gone
+                  + ": the file is missing or cannot be read (No such file or directory)\n");
+    EXPECT_EQ(test::readFile(out / "Alice" / "Alice0000.txt"), "kept\r\n\r\n");
 }
 
-TEST_F(CliTest, ARunThatCannotStartExitsWithTwo)
+TEST_F(CliTest, ARunThatCannotStartExitsWithTwoAndWritesNothing)
 {
     const std::string text = source("a.txt", "x\r\n");
-    const Outcome noFolder
-        = run({ "--settings", settingsFile.string(), "--book", "A", "--out", (dir / "nowhere").string(), text });
-    EXPECT_EQ(noFolder.status, 2);
-    EXPECT_NE(noFolder.err.find("nowhere"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
-
-    test::writeFile(dir / "out" / "B", "a file where the book folder goes");
-    const Outcome noBookFolder = run(book("B", { text }));
-    EXPECT_EQ(noBookFolder.status, 2);
-    EXPECT_TRUE(noBookFolder.out.empty());
-    EXPECT_NE(noBookFolder.err.find("The book folder"), std::string::npos) << noBookFolder.err;
-
-    const Outcome noSettings
-        = run({ "--settings", (dir / "none.ini").string(), "--book", "A", "--out", (dir / "out").string(), text });
-    EXPECT_EQ(noSettings.status, 2);
-    EXPECT_FALSE(noSettings.err.empty());
-    EXPECT_FALSE(std::filesystem::exists(dir / "none.ini"));
+    test::writeFile(out / "B", "a file where the book folder goes");
+    const std::string s = "--settings=" + settings.string();
+    const struct {
+        std::vector<std::string> arguments;
+        const char* reason;
+    } cases[] = {
+        {{s, "--book", "A", "--out", (dir / "nowhere").string(), text}, "nowhere"},
+        {book("B", {text}), "The book folder"},
+        {book("../escape", {text}), "A book name cannot "},
+        {{"--settings", (dir / "none.ini").string(), "--book", "A", "--out", out.string(), text}, "none.ini"},
+    };
+    for (const auto& c : cases) {
+        const ChildResult result = run(c.arguments);
+        EXPECT_EQ(result.exitStatus, 2) << c.reason;
+        EXPECT_TRUE(contains(result.err, c.reason)) << result.err;
+        EXPECT_TRUE(result.out.empty()) << result.out;
+    }
+    EXPECT_EQ(entriesOf(dir.path()), (std::vector<std::string> {"a.txt", "out", "settings.ini", "temp"}));
+    EXPECT_EQ(entriesOf(out), std::vector<std::string> {"B"});
 }
 
-#ifndef _WIN32
 // The columns a line of ASCII and three-byte CJK characters takes.
 std::size_t columnsOf(const std::string& line)
 {
@@ -191,11 +196,11 @@ TEST_F(CliTest, TheProgressLineFitsAnEightyColumnTerminalAndIsRedrawnInPlace)
 {
     std::string name;
     for (int i = 0; i < 60; ++i)
-        name += "\xe4\xb9\xa6"; // a wide character
+        name += "\xe4\xb9\xa6";  // a wide character
     std::string text;
     for (int i = 0; i < 3000; ++i)
         text += "line " + std::to_string(i) + "\r\n";
-    const std::vector<std::string> arguments = book("Wide", { source(name + " end.txt", text) });
+    const std::vector<std::string> arguments = book("Wide", {source(name + " end.txt", text)});
 
     winsize size {};
     size.ws_col = 80;
@@ -204,7 +209,7 @@ TEST_F(CliTest, TheProgressLineFitsAnEightyColumnTerminalAndIsRedrawnInPlace)
     const pid_t child = forkpty(&terminal, nullptr, nullptr, &size);
     ASSERT_GE(child, 0);
     if (child == 0) {
-        std::vector<char*> argv { const_cast<char*>(LEAFMILL_CLI) };
+        std::vector<char*> argv {const_cast<char*>(LEAFMILL_CLI)};
         for (const auto& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
@@ -229,79 +234,155 @@ TEST_F(CliTest, TheProgressLineFitsAnEightyColumnTerminalAndIsRedrawnInPlace)
         EXPECT_LE(columnsOf(line), 79u) << line;
         EXPECT_EQ(line.find('\n'), std::string::npos) << line;
         if (!line.empty()) {
-            EXPECT_NE(line.find("\xe4\xb9\xa6..."), std::string::npos) << line;
+            EXPECT_TRUE(contains(line, "\xe4\xb9\xa6...")) << line;
             EXPECT_TRUE(line.ends_with(" end.txt") || line.ends_with("%)")) << line;
         }
     }
     EXPECT_GT(drawings, 2u) << shown;
 }
-#endif
 
 TEST_F(CliTest, TextWritesWhatASourceReducesTo)
 {
+    const std::string s = "--settings=" + settings.string();
     const std::string bytes = "caf\xe9\r\nlone\rlf\n";
-    const Outcome text = run({ "--settings", settingsFile.string(), "--text", source("a.text", bytes) });
-    EXPECT_EQ(text.status, 0) << text.err;
+    const ChildResult text = run({s, "--text", source("a.text", bytes)});
+    EXPECT_EQ(text.exitStatus, 0) << text.err;
     EXPECT_EQ(text.out, bytes);
 
-    const Outcome docx = run({ "--settings", settingsFile.string(), "--text", source("a.docx", std::string("PK\x03\x04", 4)) });
-    EXPECT_EQ(docx.status, 1);
-    EXPECT_NE(docx.err.find("a.docx"), std::string::npos);
+    const ChildResult docx = run({s, "--text", source("a.docx", std::string("PK\x03\x04", 4))});
+    EXPECT_EQ(docx.exitStatus, 1);
+    EXPECT_TRUE(contains(docx.err, "a.docx")) << docx.err;
     EXPECT_TRUE(docx.out.empty());
-    const Outcome missing = run({ "--settings", settingsFile.string(), "--text", (dir / "gone.htm").string() });
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("gone.htm"), std::string::npos);
+    const ChildResult missing = run({s, "--text", (dir / "gone.htm").string()});
+    EXPECT_EQ(missing.exitStatus, 1);
+    EXPECT_TRUE(contains(missing.err, "gone.htm")) << missing.err;
 
-    const Outcome html
-        = run({ "--settings", settingsFile.string(), "--text", source("p.html", "<p>Caf&eacute; au lait</p>") });
-    EXPECT_EQ(html.status, 0) << html.err;
-    EXPECT_NE(html.out.find("Caf\xe9 au lait"), std::string::npos) << html.out;
+    const ChildResult html = run({s, "--text", source("p.html", "<p>Caf&eacute; au lait</p>")});
+    EXPECT_EQ(html.exitStatus, 0) << html.err;
+    EXPECT_TRUE(contains(html.out, "Caf\xe9 au lait")) << html.out;
 }
 
 TEST_F(CliTest, PageChoicesOverrideTheSettingsAndTheReadersLimitsAreWarned)
 {
     // Pages longer than the reader shows, in a Notes folder with no room left.
-    std::string settings = test::readFile(settingsFile);
-    settings.replace(settings.find("SingleFileSize0=100"), 19, "SingleFileSize0=5000");
-    test::writeFile(settingsFile, settings);
-    const std::filesystem::path notes = dir / "ipod" / "Notes";
-    std::filesystem::create_directories(dir / "ipod" / "iPod_Control");
-    std::filesystem::create_directories(notes);
+    std::string text = test::readFile(settings);
+    text.replace(text.find("SingleFileSize0=100"), 19, "SingleFileSize0=5000");
+    test::writeFile(settings, text);
+    const fs::path notes = dir / "ipod" / "Notes";
+    fs::create_directories(dir / "ipod" / "iPod_Control");
+    fs::create_directories(notes);
     for (int i = 0; i < 1000; ++i)
         test::writeFile(notes / ("n" + std::to_string(i) + ".txt"), "x");
-    const std::string text = source("a.txt", std::string(6000, 'x') + "\r\n");
-    struct Case {
+    const std::string long_ = source("a.txt", std::string(6000, 'x') + "\r\n");
+    const struct {
         std::vector<std::string> choices;
-        std::string firstPageHas; // empty: plain text pages
+        std::string firstPageHas;  // empty: plain text pages
         std::string firstPageLacks;
+    } cases[] = {
+        {{}, "", ""},
+        {{"--links", "--no-titles"}, "<A HREF=\"A0001.txt\" NOPUSH>Next</A>", "<TITLE>"},
+        {{"--titles", "--no-links", "--contents", "--encoding", "Latin-1"}, "<TITLE>a - 1/2</TITLE>", "<A HREF"},
     };
-    for (const Case& c : std::vector<Case> {
-             { {}, "", "" },
-             { { "--links", "--no-titles" }, "<A HREF=\"A0001.txt\" NOPUSH>Next</A>", "<TITLE>" },
-             { { "--titles", "--no-links", "--contents", "--encoding", "Latin-1" }, "<TITLE>a - 1/2</TITLE>", "<A HREF" },
-         }) {
-        std::vector<std::string> arguments = { "--settings", settingsFile.string(), "--book", "A", "--out", notes.string() };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = {"--settings", settings.string(), "--book", "A", "--out", notes.string()};
         arguments.insert(arguments.end(), c.choices.begin(), c.choices.end());
-        arguments.push_back(text);
-        const Outcome outcome = run(arguments);
-        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        arguments.push_back(long_);
+        const ChildResult result = run(arguments);
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
         const std::string page = test::readFile(notes / "A" / "A0000.txt");
-        EXPECT_EQ(std::filesystem::exists(notes / "A" / "00 Contents.txt"), c.firstPageHas.find("TITLE") != std::string::npos);
+        EXPECT_EQ(fs::exists(notes / "A" / "00 Contents.txt"), contains(c.firstPageHas, "TITLE"));
         if (c.firstPageHas.empty()) {
             EXPECT_EQ(page.substr(0, 8), "xxxxxxxx");
-            EXPECT_EQ(outcome.err, "");
+            EXPECT_EQ(result.err, "");
             continue;
         }
-        EXPECT_NE(page.find(c.firstPageHas), std::string::npos) << page.substr(0, 80);
-        EXPECT_EQ(page.find(c.firstPageLacks), std::string::npos);
-        EXPECT_NE(outcome.err.find("warning: A page size of 5000 bytes"), std::string::npos) << outcome.err;
-        EXPECT_NE(outcome.err.find("the Notes reader loads only 0 more"), std::string::npos) << outcome.err;
+        EXPECT_TRUE(contains(page, c.firstPageHas)) << page.substr(0, 80);
+        EXPECT_FALSE(contains(page, c.firstPageLacks));
+        EXPECT_TRUE(contains(result.err, "warning: A page size of 5000 bytes")) << result.err;
+        EXPECT_TRUE(contains(result.err, "the Notes reader loads only 0 more")) << result.err;
     }
-    const Outcome unknown = run({ "--settings", settingsFile.string(), "--encoding", "Klingon", "--book", "B", "--out",
-        notes.string(), text });
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.err.find("Klingon"), std::string::npos);
+    const ChildResult unknown = run(
+        {"--settings", settings.string(), "--encoding", "Klingon", "--book", "B", "--out", notes.string(), long_});
+    EXPECT_EQ(unknown.exitStatus, 2);
+    EXPECT_TRUE(contains(unknown.err, "Klingon")) << unknown.err;
 }
 
-} // namespace
-} // namespace leafmill
+TEST_F(CliTest, AFullDiskFailsTheSourceItHitsAndLeavesNoPageCutShortNorTemporaryFile)
+{
+    // The first source is one page of 32 bytes. Pages of the second are 92
+    // bytes, and the limit stops the first of them half-way. The document's
+    // text does not fit its temporary file.
+    const std::string small = lines("small.txt", 1), big = lines("big.txt", 9), document = rtf("long.rtf", 200);
+    const std::vector<std::string> before = {test::readFile(small), test::readFile(big), test::readFile(document)};
+    ChildSetup full;
+    full.fileSizeLimit = 1000;
+    const ChildResult result = run(book("Book", {small, big, document}), full);
+    // A limit the first page passes and the second page does not.
+    ChildSetup fuller;
+    fuller.fileSizeLimit = 50;
+    const ChildResult pageCut = run(book("Cut", {small, big}), fuller);
+
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_EQ(result.out, "The book Book is finished.\n");
+    EXPECT_TRUE(contains(result.err, document + ": ")) << result.err;
+    EXPECT_TRUE(contains(result.err, "temporary file")) << result.err;
+    EXPECT_TRUE(contains(result.err, "File too large")) << result.err;
+    EXPECT_EQ(pageCut.exitStatus, 1) << pageCut.err;
+    EXPECT_TRUE(contains(pageCut.err, big + ": ") && !contains(pageCut.err, small)) << pageCut.err;
+    EXPECT_TRUE(contains(pageCut.err, "File too large")) << pageCut.err;
+    // No page cut short stays behind to pass for a whole one.
+    EXPECT_EQ(entriesOf(out / "Cut"), std::vector<std::string> {"Cut0000.txt"});
+    EXPECT_EQ(test::readFile(out / "Cut" / "Cut0000.txt"), std::string(28, 'a') + "\r\n\r\n");
+    EXPECT_TRUE(entriesOf(temp).empty());
+    EXPECT_EQ(before,
+              (std::vector<std::string> {test::readFile(small), test::readFile(big), test::readFile(document)}));
+}
+
+TEST_F(CliTest, AnUnusableTemporaryFolderFailsTheDocumentsButNotTheTexts)
+{
+    const std::string document = rtf("c.rtf", 2), text = lines("d.txt", 2);
+    fs::remove(temp);
+    test::writeFile(temp, "a file where the temporary folder should be");
+    const ChildResult result = run(book("Book", {document, text}));
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_TRUE(contains(result.err, document + ": ")) << result.err;
+    EXPECT_TRUE(contains(result.err, "temporary file")) << result.err;
+    EXPECT_FALSE(contains(result.err, text)) << result.err;
+    EXPECT_EQ(entriesOf(out / "Book"), std::vector<std::string> {"Book0000.txt"});
+}
+
+TEST_F(CliTest, SigintAndSigtermStopTheRunAfterAWholePageAndLeaveNoTemporaryFile)
+{
+    // A long document: its text goes through a temporary file while it is cut.
+    const std::string document = rtf("long.rtf", 400'000);
+    for (const int signalNumber : {SIGINT, SIGTERM}) {
+        const std::string name = "Book" + std::to_string(signalNumber);
+        const fs::path bookFolder = out / name;
+        ChildSetup setup;
+        setup.meanwhile = [&](int child) {
+            // Signal once the cut is under way.
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+            std::error_code ec;
+            while (!fs::exists(bookFolder / (name + "0010.txt"), ec) && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            kill(child, signalNumber);
+        };
+        const ChildResult result = run(book(name, {document}), setup);
+        EXPECT_EQ(result.exitStatus, 128 + signalNumber) << result.err;
+        EXPECT_EQ(result.out, "The output was stopped.\n");
+        EXPECT_TRUE(entriesOf(temp).empty());
+        const std::vector<std::string> pages = entriesOf(bookFolder);
+        ASSERT_GE(pages.size(), 10u);  // the page being written may be the one removed
+        EXPECT_LT(pages.size(), 90'000u) << "the run was not stopped";
+        // Every page is whole: its lines are the source's, the last one ends.
+        for (const std::string& page : pages) {
+            const std::string text = test::readFile(bookFolder / page);
+            EXPECT_TRUE(text.starts_with("Call me Ishmael.") && text.ends_with("\r\n")) << page << ": " << text;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace leafmill
+
+#endif

@@ -104,18 +104,13 @@ for wm in openbox metacity; do
   cp -r "$program_dir" "$work/Leafmill"
   QT_QPA_PLATFORM=xcb "$work/Leafmill/leafmill" >"$work/$wm.log" 2>&1 &
   app_pid=$!
-  main=$(wait_for_window 'Leafmill 1.60' 300) || fail "the main window did not appear"
+  main=$(wait_for_window 'Leafmill 1.60') || fail "the main window did not appear"
   check_drag "$main" "main window"
   check_late_drag "$main" "main window"
 
   # Settings at 179,296 opens the dialog; it drags the same way.
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  xdotool mousemove $((X + 179)) $((Y + 296))
-  sleep 0.3
-  xdotool mousedown 1
-  sleep 0.1
-  xdotool mouseup 1
-  dialog=$(wait_for_window 'Settings' 300) || fail "the settings dialog did not open"
+  click_in "$main" 179 296
+  dialog=$(wait_for_window 'Settings') || fail "the settings dialog did not open"
   check_drag "$dialog" "settings dialog"
 
   kill "$app_pid" 2>/dev/null

@@ -2,10 +2,11 @@
 
 #include "extract/package/PackageError.h"
 
-#include <zip.h>
+#include <minizip/unzip.h>
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 
 namespace leafmill::extract::package {
 
@@ -15,23 +16,101 @@ constexpr std::uint64_t kMegabyte = 1024 * 1024;
 constexpr std::uint64_t kInflationFactor = 64;
 constexpr std::uint64_t kSmallestBudget = 16 * kMegabyte;
 constexpr std::uint64_t kLargestBudget = 1024 * kMegabyte;
-constexpr std::size_t kChunk = 64 * 1024;
-
-std::string zipErrorText(int code)
-{
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    std::string text = zip_error_strerror(&error);
-    zip_error_fini(&error);
-    return text;
-}
+constexpr unsigned kChunk = 64 * 1024;
+constexpr uLong kEncryptedFlag = 1;
 
 std::string megabytes(std::uint64_t bytes)
 {
     return std::to_string(bytes / kMegabyte) + " MB";
 }
 
+std::string unzipErrorText(int code)
+{
+    switch (code) {
+    case UNZ_BADZIPFILE:
+        return "the zip directory is damaged or missing";
+    case UNZ_CRCERROR:
+        return "its checksum does not match";
+    case UNZ_ERRNO:
+        return "a read failed";
+    default:
+        return "zip error " + std::to_string(code);
+    }
+}
+
+std::string lowerAscii(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The package's bytes as the file the zip reader asks for: reading, seeking
+// and telling within memory, never writing.
+struct MemoryFile {
+    std::string_view bytes;
+    std::uint64_t position = 0;
+};
+
+voidpf openMemory(voidpf opaque, const void*, int) { return opaque; }
+
+uLong readMemory(voidpf, voidpf stream, void* buffer, uLong size)
+{
+    auto& file = *static_cast<MemoryFile*>(stream);
+    const std::uint64_t n = std::min<std::uint64_t>(size, file.bytes.size() - file.position);
+    std::copy_n(file.bytes.data() + file.position, n, static_cast<char*>(buffer));
+    file.position += n;
+    return static_cast<uLong>(n);
+}
+
+uLong writeNothing(voidpf, voidpf, const void*, uLong) { return 0; }
+
+ZPOS64_T tellMemory(voidpf, voidpf stream) { return static_cast<MemoryFile*>(stream)->position; }
+
+long seekMemory(voidpf, voidpf stream, ZPOS64_T offset, int origin)
+{
+    auto& file = *static_cast<MemoryFile*>(stream);
+    std::uint64_t base = 0;
+    if (origin == ZLIB_FILEFUNC_SEEK_CUR)
+        base = file.position;
+    else if (origin == ZLIB_FILEFUNC_SEEK_END)
+        base = file.bytes.size();
+    if (offset > file.bytes.size() - std::min<std::uint64_t>(base, file.bytes.size()))
+        return -1;
+    file.position = base + offset;
+    return 0;
+}
+
+int closeMemory(voidpf, voidpf) { return 0; }
+int noError(voidpf, voidpf) { return 0; }
+
 }  // namespace
+
+// The open archive and where each part's directory entry is, by exact name
+// and by name in small letters: looking a part up by walking the directory
+// would make reading many parts quadratic.
+struct ZipPackage::Archive {
+    MemoryFile file;
+    unzFile zip = nullptr;
+    std::unordered_map<std::string, unz64_file_pos> byName;
+    std::unordered_map<std::string, unz64_file_pos> byLowerName;
+
+    ~Archive()
+    {
+        if (zip)
+            unzClose(zip);
+    }
+
+    const unz64_file_pos* find(std::string_view name) const
+    {
+        const std::string key(name);
+        if (const auto exact = byName.find(key); exact != byName.end())
+            return &exact->second;
+        const auto folded = byLowerName.find(lowerAscii(key));
+        return folded == byLowerName.end() ? nullptr : &folded->second;
+    }
+};
 
 bool ZipPackage::hasSignature(std::string_view bytes)
 {
@@ -39,82 +118,84 @@ bool ZipPackage::hasSignature(std::string_view bytes)
 }
 
 ZipPackage::ZipPackage(std::string_view bytes)
-    : limit_(std::clamp<std::uint64_t>(bytes.size() * kInflationFactor, kSmallestBudget, kLargestBudget))
+    : archive_(std::make_unique<Archive>())
+    , limit_(std::clamp<std::uint64_t>(bytes.size() * kInflationFactor, kSmallestBudget, kLargestBudget))
 {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
-    if (source)
-        archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
-    if (!archive_) {
-        const std::string reason = zip_error_strerror(&error);
-        zip_error_fini(&error);
-        if (source)
-            zip_source_free(source);
-        throw PackageError("the file is no readable zip package (" + reason + ")");
+    archive_->file.bytes = bytes;
+    zlib_filefunc64_def functions { &openMemory, &readMemory, &writeNothing, &tellMemory,
+                                    &seekMemory, &closeMemory, &noError, &archive_->file };
+    archive_->zip = unzOpen2_64(&archive_->file, &functions);
+    if (!archive_->zip)
+        throw PackageError("the file is no readable zip package (" + unzipErrorText(UNZ_BADZIPFILE) + ")");
+    std::string name(0xFFFF, '\0');
+    int status = unzGoToFirstFile(archive_->zip);
+    for (; status == UNZ_OK; status = unzGoToNextFile(archive_->zip)) {
+        unz_file_info64 info;
+        unz64_file_pos position;
+        if (unzGetCurrentFileInfo64(archive_->zip, &info, name.data(), static_cast<uLong>(name.size()), nullptr, 0,
+                                    nullptr, 0) != UNZ_OK
+            || unzGetFilePos64(archive_->zip, &position) != UNZ_OK)
+            break;
+        const std::string entry(name.data(), std::min<std::size_t>(info.size_filename, name.size()));
+        archive_->byName.try_emplace(entry, position);
+        archive_->byLowerName.try_emplace(lowerAscii(entry), position);
     }
-    zip_error_fini(&error);
+    if (status != UNZ_END_OF_LIST_OF_FILE && status != UNZ_OK)
+        throw PackageError("the file is no readable zip package (" + unzipErrorText(status) + ")");
 }
 
-ZipPackage::~ZipPackage()
-{
-    zip_discard(archive_);
-}
-
-std::optional<std::uint64_t> ZipPackage::locate(std::string_view name) const
-{
-    const std::string key(name);
-    zip_int64_t index = zip_name_locate(archive_, key.c_str(), 0);
-    if (index < 0)
-        index = zip_name_locate(archive_, key.c_str(), ZIP_FL_NOCASE);
-    if (index < 0)
-        return std::nullopt;
-    return static_cast<std::uint64_t>(index);
-}
+ZipPackage::~ZipPackage() = default;
 
 bool ZipPackage::contains(std::string_view name) const
 {
-    return locate(name).has_value();
+    return archive_->find(name) != nullptr;
 }
 
 std::optional<std::string> ZipPackage::read(std::string_view name)
 {
-    const std::optional<std::uint64_t> index = locate(name);
-    if (!index)
+    const unz64_file_pos* position = archive_->find(name);
+    if (!position)
         return std::nullopt;
     const std::string part(name);
-    zip_file_t* file = zip_fopen_index(archive_, *index, 0);
-    if (!file) {
-        const int code = zip_error_code_zip(zip_get_error(archive_));
-        if (code == ZIP_ER_NOPASSWD || code == ZIP_ER_WRONGPASSWD)
-            throw PackageError("the package's part " + part + " is encrypted with a password");
-        throw PackageError("the package's part " + part + " cannot be opened (" + zipErrorText(code) + ")");
-    }
+    unzFile zip = archive_->zip;
+    unz_file_info64 info;
+    int status = unzGoToFilePos64(zip, position);
+    if (status == UNZ_OK)
+        status = unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0);
+    if (status == UNZ_OK && (info.flag & kEncryptedFlag) != 0)
+        throw PackageError("the package's part " + part + " is encrypted with a password");
+    if (status == UNZ_OK && info.compression_method != 0 && info.compression_method != Z_DEFLATED)
+        throw PackageError("the package's part " + part + " cannot be opened (its compression method "
+                           + std::to_string(info.compression_method) + " is not supported)");
+    if (status == UNZ_OK)
+        status = unzOpenCurrentFile(zip);
+    if (status != UNZ_OK)
+        throw PackageError("the package's part " + part + " cannot be opened (" + unzipErrorText(status) + ")");
+
     std::string out;
     // The size the directory states is only a hint: the inflated bytes are
     // counted as they come.
-    zip_stat_t stat;
-    if (zip_stat_index(archive_, *index, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE))
-        out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(stat.size, kChunk * 16)));
+    out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(info.uncompressed_size, kChunk * 16)));
     char chunk[kChunk];
     for (;;) {
-        const zip_int64_t n = zip_fread(file, chunk, sizeof chunk);
+        const int n = unzReadCurrentFile(zip, chunk, kChunk);
         if (n < 0) {
-            const std::string reason = zip_file_strerror(file);
-            zip_fclose(file);
-            throw PackageError("the package's part " + part + " is damaged (" + reason + ")");
+            unzCloseCurrentFile(zip);
+            throw PackageError("the package's part " + part + " is damaged (" + unzipErrorText(n) + ")");
         }
         if (n == 0)
             break;
         if (static_cast<std::uint64_t>(n) > limit_ - inflated_) {
-            zip_fclose(file);
+            unzCloseCurrentFile(zip);
             throw PackageError("the package's part " + part + " inflates to more than the " + megabytes(limit_)
                                + " a package of this size may hold (a zip bomb?)");
         }
         inflated_ += static_cast<std::uint64_t>(n);
         out.append(chunk, static_cast<std::size_t>(n));
     }
-    zip_fclose(file);
+    status = unzCloseCurrentFile(zip);
+    if (status != UNZ_OK)
+        throw PackageError("the package's part " + part + " is damaged (" + unzipErrorText(status) + ")");
     return out;
 }
 

@@ -1,11 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-
-struct zip;
 
 namespace leafmill::extract::package {
 
@@ -33,9 +32,8 @@ public:
     std::optional<std::string> read(std::string_view name);
 
 private:
-    std::optional<std::uint64_t> locate(std::string_view name) const;
-
-    zip* archive_ = nullptr;
+    struct Archive;
+    std::unique_ptr<Archive> archive_;
     std::uint64_t limit_ = 0;
     std::uint64_t inflated_ = 0;
 };

@@ -107,6 +107,7 @@ public:
     std::string text() const
     {
         std::string out;
+        out.reserve(textSize());
         std::string paragraph;
         for (std::size_t i = 0; i < placed_.size(); ++i) {
             const Line& line = *placed_[i].line;
@@ -129,6 +130,16 @@ public:
     }
 
 private:
+    // At most the lines' text and a line end after each: reserved, the text
+    // never holds a grown copy and a half-empty buffer at once.
+    std::size_t textSize() const
+    {
+        std::size_t size = 0;
+        for (const PlacedLine& placed : placed_)
+            size += placed.line->text.size() + 2;
+        return size;
+    }
+
     void measureColumns()
     {
         for (std::size_t i = 0; i < placed_.size(); ++i) {

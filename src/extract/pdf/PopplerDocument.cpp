@@ -1,9 +1,16 @@
 #include "extract/pdf/PdfModule.h"
 
-#include <poppler-document.h>
-#include <poppler-global.h>
-#include <poppler-page.h>
-#include <poppler-toc.h>
+// poppler's core interface, the one its own pdftotext uses. Its C++ wrapper
+// hands each word over as UTF-16 made by a fresh iconv (UTF-8 again by
+// another) with a copy of every glyph's box, which took longer than laying
+// out the pages. This interface changes between poppler releases; this file
+// is the one place to adapt.
+#include <ErrorCodes.h>
+#include <GlobalParams.h>
+#include <Outline.h>
+#include <PDFDoc.h>
+#include <Stream.h>
+#include <TextOutputDev.h>
 
 #include <limits>
 #include <mutex>
@@ -14,25 +21,60 @@ namespace {
 
 // The library reports every repair it makes on standard error; a damaged
 // document is our caller's to report, in words, or not at all.
-void ignoreLibraryMessage(const std::string&, void*) { }
+void ignoreLibraryMessage(ErrorCategory, Goffset, const char*) { }
 
-void silenceLibrary()
+void setUpLibrary()
 {
     static std::once_flag once;
-    std::call_once(once, [] { poppler::set_debug_error_function(&ignoreLibraryMessage, nullptr); });
+    std::call_once(once, [] {
+        globalParams = std::make_unique<GlobalParams>();
+        setErrorCallback(&ignoreLibraryMessage);
+    });
 }
 
-std::string utf8(const poppler::ustring& text)
+// Code points that are no characters (surrogates, beyond U+10FFFF) are left
+// out, so that the text stays well-formed UTF-8.
+void appendUtf8(std::string& out, Unicode c)
 {
-    const poppler::byte_array bytes = text.to_utf8();
-    return std::string(bytes.begin(), bytes.end());
+    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+        return;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::string utf8(const Unicode* text, int length)
+{
+    std::string out;
+    for (int i = 0; i < length; ++i)
+        appendUtf8(out, text[i]);
+    return out;
+}
+
+std::string textOf(const TextWord& word)
+{
+    std::string out;
+    for (int i = 0; i < word.getLength(); ++i)
+        appendUtf8(out, *word.getChar(i));
+    return out;
 }
 
 // Turns a page box into the frame of the writing direction, so that lines
 // are always read left to right and top to bottom.
-Word wordIn(std::string text, const poppler::rectf& box, int rotation, bool spaceAfter)
+Word wordIn(std::string text, double x0, double y0, double x1, double y1, int rotation, bool spaceAfter)
 {
-    const double x0 = box.left(), x1 = box.right(), y0 = box.top(), y1 = box.bottom();
     Word word { std::move(text), x0, y0, x1, y1, spaceAfter, rotation };
     switch (rotation) {
     case 1:  // downwards; lines follow to the left
@@ -58,64 +100,80 @@ std::string oneLine(std::string title)
     return title;
 }
 
-void collectOutline(const poppler::toc_item& item, int level, std::size_t limit, std::vector<OutlineEntry>& entries)
+void collectOutline(const std::vector<OutlineItem*>* items, int level, std::size_t limit,
+                    std::vector<OutlineEntry>& entries)
 {
-    for (const poppler::toc_item* child : item.children()) {
+    if (items == nullptr)
+        return;
+    for (OutlineItem* item : *items) {
         if (entries.size() >= limit)
             return;
-        entries.push_back({ oneLine(utf8(child->title())), level });
-        collectOutline(*child, level + 1, limit, entries);
+        entries.push_back({ oneLine(utf8(item->getTitle(), item->getTitleLength())), level });
+        item->open();
+        collectOutline(item->getKids(), level + 1, limit, entries);
     }
 }
 
-poppler::document& documentOf(const void* document)
+// An open document and the one text device that lays out each of its pages.
+struct Document {
+    std::unique_ptr<PDFDoc> pdf;
+    TextOutputDev text { nullptr, false, 0, false, false };
+};
+
+Document& documentOf(const void* document)
 {
-    return *static_cast<poppler::document*>(const_cast<void*>(document));
+    return *static_cast<Document*>(const_cast<void*>(document));
 }
 
 void* openDocument(std::string_view bytes, std::string& reason)
 {
-    silenceLibrary();
+    setUpLibrary();
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
         reason = "the PDF is too large (over 2 GB)";
         return nullptr;
     }
-    std::unique_ptr<poppler::document> document(
-        poppler::document::load_from_raw_data(bytes.data(), static_cast<int>(bytes.size())));
-    if (!document) {
-        reason = "the file is damaged or not a PDF document";
-        return nullptr;
-    }
-    if (document->is_locked()) {
-        reason = "the PDF is encrypted and needs a password to open";
+    auto document = std::make_unique<Document>();
+    // The document owns the stream; the stream reads the bytes in place.
+    document->pdf = std::make_unique<PDFDoc>(
+        new MemStream(bytes.data(), 0, static_cast<Goffset>(bytes.size()), Object(objNull)));
+    if (!document->pdf->isOk()) {
+        reason = document->pdf->getErrorCode() == errEncrypted ? "the PDF is encrypted and needs a password to open"
+                                                                : "the file is damaged or not a PDF document";
         return nullptr;
     }
     return document.release();
 }
 
-void closeDocument(void* document) { delete static_cast<poppler::document*>(document); }
+void closeDocument(void* document) { delete static_cast<Document*>(document); }
 
-int pageCount(const void* document) { return documentOf(document).pages(); }
+int pageCount(const void* document) { return documentOf(document).pdf->getNumPages(); }
 
 std::vector<Word> pageWords(const void* document, int index)
 {
     std::vector<Word> words;
-    const std::unique_ptr<poppler::page> page(documentOf(document).create_page(index));
-    if (!page)
+    Document& open = documentOf(document);
+    if (index < 0 || index >= open.pdf->getNumPages() || !open.text.isOk())
         return words;
-    const std::vector<poppler::text_box> boxes = page->text_list();
-    words.reserve(boxes.size());
-    for (const poppler::text_box& box : boxes)
-        words.push_back(wordIn(utf8(box.text()), box.bbox(), box.rotation(), box.has_space_after()));
+    open.pdf->displayPage(&open.text, index + 1, 72, 72, 0, false, false, false);
+    const std::unique_ptr<TextWordList> list = open.text.makeWordList();
+    if (!list)
+        return words;
+    words.reserve(static_cast<std::size_t>(list->getLength()));
+    for (int i = 0; i < list->getLength(); ++i) {
+        const TextWord* word = list->get(i);
+        double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        word->getBBox(&x0, &y0, &x1, &y1);
+        words.push_back(wordIn(textOf(*word), x0, y0, x1, y1, word->getRotation(), word->hasSpaceAfter()));
+    }
     return words;
 }
 
 std::vector<OutlineEntry> outline(const void* document, std::size_t limit)
 {
     std::vector<OutlineEntry> entries;
-    const std::unique_ptr<poppler::toc> toc(documentOf(document).create_toc());
-    if (toc && toc->root())
-        collectOutline(*toc->root(), 1, limit, entries);
+    const Outline* outline = documentOf(document).pdf->getOutline();
+    if (outline != nullptr)
+        collectOutline(outline->getItems(), 1, limit, entries);
     return entries;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -11,11 +10,8 @@ namespace leafmill::test {
 
 // How a child process is started.
 struct ChildSetup {
-    // Run as the unprivileged user "nobody" when started as root, so that
-    // file permissions bind as they do for the person using the program.
-    bool ordinaryUser = false;
-    // RLIMIT_FSIZE in bytes (0: none), with SIGXFSZ ignored so that a write
-    // past it fails with EFBIG instead of killing the child.
+    // RLIMIT_FSIZE in bytes (0: none), with SIGXFSZ ignored, so that a write
+    // past it fails with EFBIG the way a full disk stops it half-way.
     std::size_t fileSizeLimit = 0;
     // Environment variables set in the child.
     std::vector<std::pair<std::string, std::string>> environment;
@@ -31,15 +27,14 @@ struct ChildResult {
     std::string err;
 };
 
-// Makes the folder and everything in it the ordinary user's, readable and
-// writable by everyone, as files of the person using the program are.
-void handOver(const std::filesystem::path& folder);
+// POSIX only: the callers' tests are left out on Windows.
 
 // Runs a program with its stdout and stderr captured.
 ChildResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                        const ChildSetup& setup = {});
 
-// Runs `body` in a forked child; its returned text comes back in `out`.
+// Runs `body` in a forked child (limits set there bind the child alone); the
+// text it returns comes back in `out`, an exception's message too.
 ChildResult runInChild(const std::function<std::string()>& body, const ChildSetup& setup = {});
 
 }  // namespace leafmill::test

@@ -1,0 +1,131 @@
+#include "ChildProcess.h"
+
+#ifndef _WIN32
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace leafmill::test {
+
+namespace {
+
+// Forks a child whose stdout and stderr come back to the parent through
+// pipes, not files, so that a file-size limit of the child cannot cut them.
+// `work` runs in the child and must not return.
+ChildResult runCaptured(const std::function<void()>& work, const ChildSetup& setup)
+{
+    int out[2], err[2];
+    if (pipe(out) != 0)
+        return {};
+    if (pipe(err) != 0) {
+        close(out[0]);
+        close(out[1]);
+        return {};
+    }
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (dup2(out[1], 1) < 0 || dup2(err[1], 2) < 0)
+            _exit(122);
+        for (int fd : {out[0], out[1], err[0], err[1]})
+            close(fd);
+        for (const auto& [name, value] : setup.environment)
+            setenv(name.c_str(), value.c_str(), 1);
+        if (setup.fileSizeLimit > 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit {static_cast<rlim_t>(setup.fileSizeLimit), static_cast<rlim_t>(setup.fileSizeLimit)};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                _exit(120);
+        }
+        work();
+        _exit(125);
+    }
+    close(out[1]);
+    close(err[1]);
+    if (child < 0) {
+        close(out[0]);
+        close(err[0]);
+        return {};
+    }
+    if (setup.meanwhile)
+        setup.meanwhile(child);
+    std::string texts[2];
+    pollfd channels[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    for (int open = 2; open > 0 && poll(channels, 2, -1) > 0;) {
+        for (int i = 0; i < 2; ++i) {
+            if (channels[i].fd < 0 || channels[i].revents == 0)
+                continue;
+            char block[4096];
+            const ssize_t got = read(channels[i].fd, block, sizeof block);
+            if (got > 0) {
+                texts[i].append(block, static_cast<std::size_t>(got));
+            } else {
+                close(channels[i].fd);
+                channels[i].fd = -1;
+                --open;
+            }
+        }
+    }
+    ChildResult result;
+    int status = 0;
+    if (waitpid(child, &status, 0) == child) {
+        if (WIFEXITED(status))
+            result.exitStatus = WEXITSTATUS(status);
+        else if (WIFSIGNALED(status))
+            result.signal = WTERMSIG(status);
+    }
+    result.out = std::move(texts[0]);
+    result.err = std::move(texts[1]);
+    return result;
+}
+
+}  // namespace
+
+ChildResult runProgram(const std::string& program, const std::vector<std::string>& arguments, const ChildSetup& setup)
+{
+    return runCaptured(
+        [&] {
+            std::vector<char*> argv {const_cast<char*>(program.c_str())};
+            for (const auto& argument : arguments)
+                argv.push_back(const_cast<char*>(argument.c_str()));
+            argv.push_back(nullptr);
+            execv(program.c_str(), argv.data());
+            _exit(123);
+        },
+        setup);
+}
+
+ChildResult runInChild(const std::function<std::string()>& body, const ChildSetup& setup)
+{
+    return runCaptured(
+        [&] {
+            // Nothing may leave the child by an exception: it would return
+            // into the test runner and run the remaining tests a second time.
+            std::string text;
+            try {
+                text = body();
+            } catch (const std::exception& error) {
+                text = std::string("exception: ") + error.what();
+            } catch (...) {
+                text = "exception";
+            }
+            for (std::size_t done = 0; done < text.size();) {
+                const ssize_t written = write(1, text.data() + done, text.size() - done);
+                if (written <= 0)
+                    _exit(124);
+                done += static_cast<std::size_t>(written);
+            }
+            _exit(0);
+        },
+        setup);
+}
+
+}  // namespace leafmill::test
+
+#endif

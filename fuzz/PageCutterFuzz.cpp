@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++files;
     check(files == static_cast<std::size_t>(outcome.pages), "page files other than the pages counted");
 
-    const std::string text = leafmill::fuzz::normalisedText(source);
+    const std::string text = leafmill::test::normalisedText(source);
     if (state.wholeFileMode) {
         check(outcome.pages == (text.empty() ? 0 : 1), "whole-file mode wrote other than one page");
         if (!text.empty())
@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t longestCharacter = codePage.isSingleByte() ? 1 : codePage.isUtf8() ? 4 : 2;
     const std::size_t keep = static_cast<std::size_t>(std::max(rules.keep, 0)) + longestCharacter - 1;
     const std::string fault
-        = leafmill::fuzz::pageCutFault(text, pages, static_cast<std::size_t>(rules.pageSize), keep, codePage);
+        = leafmill::test::pageCutFault(text, pages, static_cast<std::size_t>(rules.pageSize), keep, codePage);
     check(fault.empty(), fault);
     return 0;
 }

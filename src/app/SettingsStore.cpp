@@ -1,6 +1,7 @@
 #include "app/SettingsStore.h"
 
 #include "io/FileAccess.h"
+#include "text/AsciiCase.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 
@@ -37,18 +38,6 @@ std::optional<int32_t> parseNumber(std::string_view text)
     if (text.empty() || status != std::errc() || stop != end)
         return std::nullopt;
     return value;
-}
-
-bool equalsIgnoringAsciiCase(std::string_view text, std::string_view lower)
-{
-    if (text.size() != lower.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-        if (c != lower[i])
-            return false;
-    }
-    return true;
 }
 
 // Reads the keys of main.ini from one snapshot of it (tables of thousands of
@@ -316,9 +305,9 @@ bool SettingsStore::SaveSettings(std::string* error)
 
 std::string DecodeCutWord(std::string_view stored)
 {
-    if (equalsIgnoringAsciiCase(stored, "enter"))
+    if (equalsNoCase(stored, "enter"))
         return "\r\n";
-    if (equalsIgnoringAsciiCase(stored, "space"))
+    if (equalsNoCase(stored, "space"))
         return " ";
     return std::string(stored);
 }

@@ -1,6 +1,7 @@
 #include "app/classIniFile.h"
 
 #include "io/FileAccess.h"
+#include "text/AsciiCase.h"
 #include "text/CodePage.h"
 
 #include <unicode/uchar.h>
@@ -57,8 +58,7 @@ bool sameName(std::string_view a, std::string_view b)
         if (a.size() != b.size())
             return false;
         for (std::size_t i = 0; i < a.size(); ++i) {
-            auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-            if (lower(a[i]) != lower(b[i]))
+            if (asciiLower(a[i]) != asciiLower(b[i]))
                 return false;
         }
         return true;

@@ -6,6 +6,7 @@
 #include "extract/package/PackageKind.h"
 #include "extract/package/ZipPackage.h"
 #include "io/FileAccess.h"
+#include "text/AsciiCase.h"
 
 #include <algorithm>
 #include <array>
@@ -15,23 +16,6 @@ namespace leafmill {
 namespace {
 
 constexpr std::size_t kHeadSize = 16384;
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// The first bytes after a UTF-8 byte-order mark and white space, lower-cased.
-std::string textStart(std::string_view bytes)
-{
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
-    while (!bytes.empty() && (bytes.front() == ' ' || (bytes.front() >= '\t' && bytes.front() <= '\r')))
-        bytes.remove_prefix(1);
-    std::string out(bytes.substr(0, 4096));
-    std::transform(out.begin(), out.end(), out.begin(), lowerAscii);
-    return out;
-}
 
 bool isWordXml(const std::string& start)
 {
@@ -114,7 +98,7 @@ std::string_view contentEnding(std::string_view bytes)
         return ".pdf";
     if (extract::package::ZipPackage::hasSignature(bytes))
         return packageEnding(bytes);
-    const std::string start = textStart(bytes);
+    const std::string start = lowerCasedHead(bytes);
     if (start.starts_with("{\\rtf"))
         return ".rtf";
     if (start.starts_with("<")) {

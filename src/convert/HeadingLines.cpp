@@ -1,5 +1,7 @@
 #include "convert/HeadingLines.h"
 
+#include "text/AsciiCase.h"
+
 #include <array>
 #include <cctype>
 #include <string>
@@ -21,14 +23,6 @@ constexpr std::array<std::string_view, 16> kHanDigits
     = { "〇", "零", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十", "百", "千", "两", "廿" };
 constexpr std::array<std::string_view, 7> kHanUnits = { "章", "回", "节", "卷", "部", "篇", "集" };
 
-std::string lower(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 bool isNumberToken(std::string_view token)
 {
     if (token.empty())
@@ -41,7 +35,7 @@ bool isNumberToken(std::string_view token)
     }
     if (digits || roman)
         return true;
-    const std::string word = lower(token);
+    const std::string word = asciiLowered(token);
     for (std::string_view number : kNumberWords)
         if (word.starts_with(number))
             return true;
@@ -98,7 +92,7 @@ int headingLevel(std::string_view line)
     const std::size_t space = line.find(' ');
     if (space == std::string_view::npos)
         return 0;
-    const std::string first = lower(line.substr(0, space));
+    const std::string first = asciiLowered(line.substr(0, space));
     const int level = first == "chapter" ? 2 : (first == "part" || first == "book") ? 1 : 0;
     if (level == 0)
         return 0;

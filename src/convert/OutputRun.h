@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "convert/BookFinisher.h"
 #include "convert/SourceDispatch.h"
+#include "convert/SourceFailure.h"
 #include "text/PageEncoder.h"
 
 #include <atomic>
@@ -32,15 +33,6 @@ public:
     // A stop was requested; asked before the next source. True ends the run
     // (the user answered Yes to the stop question), false goes on.
     virtual bool confirmStop() = 0;
-};
-
-// Why a source gave no pages (or fewer than it should).
-enum class SourceFailure {
-    None,
-    UnsupportedKind, // ending not in the dispatch table (a .docx, say)
-    Missing, // no readable file at the path
-    ExtractorFailed, // the document could not be converted; `reason` says why
-    WriteFailed, // a page could not be written; pages before it stay
 };
 
 struct SourceOutcome {

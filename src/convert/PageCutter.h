@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/OutputRun.h"
+#include "convert/SourceFailure.h"
 
 #include <cstdint>
 #include <filesystem>

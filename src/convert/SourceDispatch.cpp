@@ -7,6 +7,7 @@
 #include "extract/odt/OdtToText.h"
 #include "extract/pdf/PdfToText.h"
 #include "extract/rtf/RtfToText.h"
+#include "text/AsciiCase.h"
 
 #include <string>
 
@@ -39,10 +40,7 @@ const SourceKind* findSourceKind(std::string_view path, const DispatchTable& tab
     if (path.size() < 4)
         return nullptr;
     // The endings are ASCII, so lower-casing ASCII letters is enough.
-    std::string ending(path.substr(path.size() - 4));
-    for (char& c : ending)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    const std::string ending = asciiLowered(path.substr(path.size() - 4));
     for (const SourceKind& kind : table)
         if (kind.ending == ending)
             return &kind;

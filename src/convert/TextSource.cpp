@@ -1,6 +1,7 @@
 #include "convert/TextSource.h"
 
 #include "convert/InputFile.h"
+#include "text/Utf8.h"
 
 #include <cstdint>
 #include <cstring>
@@ -36,30 +37,6 @@ uint32_t unitAt(std::string_view bytes, std::size_t at, std::size_t size, bool b
         unit = (unit << 8) | byte;
     }
     return unit;
-}
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-bool isSurrogate(uint32_t unit, uint32_t first)
-{
-    return unit >= first && unit < first + 0x400;
 }
 
 } // namespace
@@ -119,19 +96,18 @@ std::string wideTextToUtf8(std::string_view bytes, TextForm form)
     std::size_t at = byteOrderMarkSize(form);
     for (; at + size <= bytes.size(); at += size) {
         uint32_t unit = unitAt(bytes, at, size, bigEndian);
-        if (!wide32 && isSurrogate(unit, 0xD800) && at + 2 * size <= bytes.size()) {
+        if (!wide32 && isHighSurrogate(unit) && at + 2 * size <= bytes.size()) {
             const uint32_t low = unitAt(bytes, at + size, size, bigEndian);
-            if (isSurrogate(low, 0xDC00)) {
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+            if (isLowSurrogate(low)) {
+                unit = fromSurrogates(unit, low);
                 at += size;
             }
         }
-        const bool character = unit <= 0x10FFFF && !isSurrogate(unit, 0xD800) && !isSurrogate(unit, 0xDC00);
-        appendUtf8(out, character ? static_cast<char32_t>(unit) : kReplacement);
+        appendUtf8(static_cast<char32_t>(unit), out);  // lone surrogates and values past U+10FFFF become U+FFFD
     }
     // A last unit cut short.
     if (at < bytes.size())
-        appendUtf8(out, kReplacement);
+        appendUtf8(kReplacement, out);
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include "app/classIniFile.h"
 #include "io/FileAccess.h"
 #include "lang/BorrowedCodePage.h"
+#include "text/AsciiCase.h"
 
 #include <algorithm>
 #include <system_error>
@@ -13,19 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The order of a file list: letter case aside, then exactly.
 bool fileNameBefore(const std::string& a, const std::string& b)
 {
-    auto lowered = [](std::string text) {
-        std::transform(text.begin(), text.end(), text.begin(), lowerAscii);
-        return text;
-    };
-    const std::string lowerA = lowered(a), lowerB = lowered(b);
+    const std::string lowerA = asciiLowered(a), lowerB = asciiLowered(b);
     return lowerA != lowerB ? lowerA < lowerB : a < b;
 }
 

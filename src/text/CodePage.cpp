@@ -1,5 +1,7 @@
 #include "text/CodePage.h"
 
+#include "text/Utf8.h"
+
 #include <unicode/ucnv.h>
 
 #include <algorithm>
@@ -137,42 +139,6 @@ std::string CodePage::systemName()
 }
 
 namespace {
-
-// Length of the well-formed UTF-8 sequence at text[pos], or 0 when the bytes
-// there do not form one (overlong forms, surrogates and values past U+10FFFF
-// included).
-std::size_t validUtf8Length(std::string_view text, std::size_t pos)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80)
-        return 1;
-    std::size_t length;
-    unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            low = 0xA0;
-        if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            low = 0x90;
-        if (lead == 0xF4)
-            high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (pos + length > text.size() || byte(pos + 1) < low || byte(pos + 1) > high)
-        return 0;
-    for (std::size_t i = 2; i < length; ++i)
-        if ((byte(pos + i) & 0xC0) != 0x80)
-            return 0;
-    return length;
-}
 
 // Streams `input` from one converter to the other through a small pivot, so
 // inputs of any size convert without 32-bit length limits.

@@ -1,5 +1,6 @@
 #include "text/PageEncoder.h"
 
+#include "text/AsciiCase.h"
 #include "text/CodePage.h"
 
 #include <unicode/translit.h>
@@ -33,14 +34,6 @@ constexpr std::array<Alias, 8> kAliases = { {
     { "utf-8", "UTF-8" },
 } };
 
-std::string lowered(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 } // namespace
 
 void Replacements::add(std::string_view utf8Character)
@@ -51,7 +44,7 @@ void Replacements::add(std::string_view utf8Character)
 
 std::string PageEncoder::converterName(std::string_view name)
 {
-    const std::string key = lowered(name);
+    const std::string key = asciiLowered(name);
     for (const Alias& alias : kAliases)
         if (key == alias.name)
             return std::string(alias.converter);

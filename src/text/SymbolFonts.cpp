@@ -1,5 +1,7 @@
 #include "text/SymbolFonts.h"
 
+#include "text/AsciiCase.h"
+
 #include <array>
 #include <cctype>
 #include <string>
@@ -130,7 +132,7 @@ std::string squeezedLowerCase(std::string_view name)
     std::string out;
     for (char c : name)
         if (c != ' ')
-            out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+            out.push_back(asciiLower(c));
     return out;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace leafmill {
 
@@ -25,6 +27,30 @@ inline void appendUtf8(char32_t c, std::string& out)
         out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
+}
+
+// Length of the well-formed UTF-8 sequence at text[pos] (1 for ASCII), or 0
+// when the bytes there do not form one: overlong forms, surrogates, values
+// past U+10FFFF and sequences cut short included.
+std::size_t validUtf8Length(std::string_view text, std::size_t pos);
+
+// The code point of the well-formed sequence of `length` bytes at text[pos].
+char32_t decodeUtf8(std::string_view text, std::size_t pos, std::size_t length);
+
+constexpr bool isHighSurrogate(char32_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+constexpr bool isLowSurrogate(char32_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// The code point a UTF-16 surrogate pair stands for.
+constexpr char32_t fromSurrogates(char32_t high, char32_t low)
+{
+    return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
 }
 
 }  // namespace leafmill

@@ -23,23 +23,6 @@ std::vector<PageFile> pagesIn(const std::filesystem::path& folder, std::string_v
     return pages;
 }
 
-std::string normalisedLines(std::string_view text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            out += "\r\n";
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    if (!text.empty() && text.back() != '\r' && !(text.size() >= 2 && text.substr(text.size() - 2) == "\r\n"))
-        out += "\r\n";
-    return out;
-}
-
 void writeLanguageFile(const std::filesystem::path& file)
 {
     writeFile(file,

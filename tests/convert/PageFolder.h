@@ -17,10 +17,6 @@ struct PageFile {
 // Every page of `stem` in the folder, in page-number order.
 std::vector<PageFile> pagesIn(const std::filesystem::path& folder, std::string_view stem);
 
-// The text the cutter works on: CR LF and lone CR as CR LF, a lone LF kept,
-// a last line end added when the text has none.
-std::string normalisedLines(std::string_view text);
-
 // A language file with the strings the run shows, markers kept visible.
 void writeLanguageFile(const std::filesystem::path& file);
 

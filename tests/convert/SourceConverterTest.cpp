@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <sys/stat.h>
 
 namespace leafmill {
@@ -120,20 +119,6 @@ TEST(TemporaryTextFileTest, TheFolderComesFromTempOrTheSystem)
     EXPECT_NE(system, "/");
     EXPECT_TRUE(system.ends_with("/")) << system;
     EXPECT_TRUE(std::filesystem::is_directory(system)) << system;
-}
-
-TEST(TemporaryTextFileTest, TheNameHoldsDateTickKindAndNumber)
-{
-    const std::time_t now = std::time(nullptr);
-    const std::tm* date = std::localtime(&now);
-    const std::string day
-        = std::to_string(date->tm_year + 1900) + std::to_string(date->tm_mon + 1) + std::to_string(date->tm_mday);
-    const std::string name = temporaryFileName("/tmp/", "htm", 7);
-    ASSERT_TRUE(name.starts_with("/tmp/" + day)) << name;
-    ASSERT_TRUE(name.ends_with("htm7.txt")) << name;
-    const std::string tick = name.substr(5 + day.size(), name.size() - 5 - day.size() - 8);
-    EXPECT_FALSE(tick.empty());
-    EXPECT_EQ(tick.find_first_not_of("-0123456789"), std::string::npos) << name;
 }
 
 #ifndef _WIN32

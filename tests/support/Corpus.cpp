@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 
+#include <cctype>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -110,6 +111,20 @@ std::string readReference(const fs::path& file)
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
         text.erase(0, 3);
     return text;
+}
+
+void PrintTo(const CorpusEntry& entry, std::ostream* out)
+{
+    *out << entry.name;
+}
+
+std::string corpusTestName(const ::testing::TestParamInfo<CorpusEntry>& info)
+{
+    std::string name = info.param.file.stem().string();
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
 }
 
 }  // namespace leafmill::test

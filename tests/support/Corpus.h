@@ -1,6 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +21,11 @@ struct CorpusEntry {
     // The word processor's plain-text export beside it (NAME.ref.txt), if any.
     std::optional<std::filesystem::path> reference() const;
 };
+
+// A corpus entry in test output: its name, not its bytes; in a test's name:
+// its file's stem, other characters than letters and digits as '_'.
+void PrintTo(const CorpusEntry& entry, std::ostream* out);
+std::string corpusTestName(const ::testing::TestParamInfo<CorpusEntry>& info);
 
 // Every manifest row whose path lies in the corpus folder `kind` ("doc",
 // "rtf", "html"), in manifest order. Empty when the corpus is not there.

@@ -1,10 +1,8 @@
-#include "UiEnvironment.h"
+// The main window's file list: its buttons and keys reach the list, its
+// questions are asked, and the add-files dialog's answer is kept.
+#include "MainWindowTest.h"
 #include "app/SettingsStore.h"
-#include "controls/GfuBut.h"
-#include "controls/xpcmdbutton.h"
 #include "lang/StringId.h"
-#include "ui/Frm_Main.h"
-#include "ui/UiContext.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -18,239 +16,143 @@ namespace {
 
 using Kind = ScriptedPrompter::Kind;
 
-class FileListTest : public ::testing::Test {
+class FileListTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
         savedDir_ = QDir::currentPath();
-        env.load();
-        window = std::make_unique<Frm_Main>(env.context());
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        list = window->findChild<QListWidget*>(QStringLiteral("List1"));
-        ASSERT_NE(list, nullptr);
+        MainWindowTest::SetUp();
+        list = child<QListWidget>("List1");
+        bookName = child<QLineEdit>("Text1");
     }
-    void TearDown() override
-    {
-        window.reset();
-        QDir::setCurrent(savedDir_);
-    }
+    void TearDown() override { QDir::setCurrent(savedDir_); }
 
-    void fill(const QStringList& entries, const QList<int>& selected)
+    void fill(const QString& entries, const QList<int>& selected = {})
     {
         list->clear();
-        for (const QString& entry : entries)
-            window->fileList().addUnique(entry);
+        for (const QChar entry : entries)
+            window->fileList().addUnique(QString(entry));
         for (int row : selected)
             list->item(row)->setSelected(true);
     }
+    QString order() const { return window->fileList().paths().join(QString()); }
     QList<int> selectedRows() const
     {
         QList<int> rows;
-        for (int i = 0; i < list->count(); ++i) {
+        for (int i = 0; i < list->count(); ++i)
             if (list->item(i)->isSelected())
                 rows << i;
-        }
         return rows;
     }
-    void click(const char* name, Qt::MouseButton button = Qt::LeftButton)
-    {
-        auto* target = window->findChild<QWidget*>(QString::fromLatin1(name));
-        ASSERT_NE(target, nullptr) << name;
-        QTest::mouseClick(target, button, {}, QPoint(5, 5));
-    }
-    // A real file in a folder of its own.
-    QString makeFile(const TempDir& dir, const char* name)
-    {
-        writeFile(dir / name, "text\r\n");
-        return shown(dir / name);
-    }
 
-    UiEnvironment env;
-    std::unique_ptr<Frm_Main> window;
     QListWidget* list = nullptr;
+    QLineEdit* bookName = nullptr;
     QString savedDir_;
 };
 
-const QStringList kABCD {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
-
-TEST_F(FileListTest, MoveUpMovesSelectedEntriesPastUnselectedNeighbours)
+TEST_F(FileListTest, TheArrowButtonsMoveTheSelectedEntriesPastTheirNeighbours)
 {
-    fill(kABCD, {1, 3});
-    click("arrup");
-    EXPECT_EQ(window->fileList().paths(),
-              (QStringList {QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("D"), QStringLiteral("C")}));
-    EXPECT_EQ(selectedRows(), (QList<int> {0, 2}));
-
-    // A block that reaches the top stays, whichever mouse button is used.
-    fill(kABCD, {0, 1});
-    click("arrup", Qt::RightButton);
-    EXPECT_EQ(window->fileList().paths(), kABCD);
-    EXPECT_EQ(selectedRows(), (QList<int> {0, 1}));
-
-    // A block lower down moves up as a whole.
-    fill(kABCD, {2, 3});
-    click("arrup");
-    EXPECT_EQ(window->fileList().paths(),
-              (QStringList {QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("B")}));
-    EXPECT_EQ(selectedRows(), (QList<int> {1, 2}));
+    const struct {
+        QList<int> selected;
+        const char* button;
+        Qt::MouseButton mouse;
+        const char* order;
+        QList<int> selectedAfter;
+    } cases[] = {
+        {{1, 3}, "arrup", Qt::LeftButton, "BADC", {0, 2}},
+        {{0, 1}, "arrup", Qt::RightButton, "ABCD", {0, 1}},  // a block at the top stays
+        {{2, 3}, "arrup", Qt::LeftButton, "ACDB", {1, 2}},  // and one lower down moves whole
+        {{0, 1}, "arrdown", Qt::LeftButton, "CABD", {1, 2}},
+        {{3}, "arrdown", Qt::MiddleButton, "ABCD", {3}},
+    };
+    for (const auto& c : cases) {
+        fill(QStringLiteral("ABCD"), c.selected);
+        click(c.button, c.mouse);
+        EXPECT_EQ(order(), QString::fromLatin1(c.order)) << c.button << " " << c.order;
+        EXPECT_EQ(selectedRows(), c.selectedAfter) << c.button << " " << c.order;
+    }
 }
 
-TEST_F(FileListTest, MoveDownIsTheMirrorImage)
+TEST_F(FileListTest, ShiftArrowsMoveEntriesFromAnyControlAndOtherKeysKeepTheirRole)
 {
-    fill(kABCD, {0, 1});
-    click("arrdown");
-    EXPECT_EQ(window->fileList().paths(),
-              (QStringList {QStringLiteral("C"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("D")}));
-    EXPECT_EQ(selectedRows(), (QList<int> {1, 2}));
-
-    fill(kABCD, {3});
-    click("arrdown", Qt::MiddleButton);
-    EXPECT_EQ(window->fileList().paths(), kABCD);
-
-    fill({QStringLiteral("only")}, {0});
-    click("arrdown");
-    EXPECT_EQ(window->fileList().paths(), QStringList {QStringLiteral("only")});
-}
-
-TEST_F(FileListTest, ShiftArrowsMoveEntriesFromAnyControlAndShiftKeysAreSwallowedInTheList)
-{
-    auto* bookName = window->findChild<QLineEdit*>(QStringLiteral("Text1"));
-    fill(kABCD, {2});
+    fill(QStringLiteral("ABCD"), {2});
     bookName->setFocus();
     QTest::keyClick(bookName, Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_EQ(window->fileList().paths(),
-              (QStringList {QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("B"), QStringLiteral("D")}));
+    EXPECT_EQ(order(), QStringLiteral("ACBD"));
     QTest::keyClick(bookName, Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(bookName, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(window->fileList().paths(),
-              (QStringList {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("D"), QStringLiteral("C")}));
-    EXPECT_EQ(selectedRows(), QList<int> {3});
+    EXPECT_EQ(order(), QStringLiteral("ABDC"));
     // Ctrl+Shift is not Shift alone: the book-name box keeps it.
     QTest::keyClick(bookName, Qt::Key_Up, Qt::ShiftModifier | Qt::ControlModifier);
-    EXPECT_EQ(selectedRows(), QList<int> {3});
+    EXPECT_EQ(order(), QStringLiteral("ABDC"));
 
-    // In the list Shift+Up moves the entry instead of extending the
-    // selection, and Shift+Home does nothing.
-    fill(kABCD, {});
+    // In the list Shift+Up moves the entry and its focus frame instead of
+    // extending the selection; a character typed with Shift still searches.
+    fill(QStringLiteral("ABCD"));
     list->setFocus();
     list->setCurrentRow(2);
     QTest::keyClick(list, Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_EQ(window->fileList().paths(),
-              (QStringList {QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("B"), QStringLiteral("D")}));
+    EXPECT_EQ(order(), QStringLiteral("ACBD"));
     EXPECT_EQ(selectedRows(), QList<int> {1});
-    // The focus frame went with the entry, up and down again.
-    EXPECT_EQ(list->currentItem()->text(), QStringLiteral("C"));
-    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(list->currentRow(), 2);
-    QTest::keyClick(list, Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_EQ(list->currentRow(), 1);
-    const int current = list->currentRow();
-    QTest::keyClick(list, Qt::Key_Home, Qt::ShiftModifier);
-    QTest::keyClick(list, Qt::Key_End, Qt::ShiftModifier);
-    EXPECT_EQ(list->currentRow(), current);
-    EXPECT_EQ(selectedRows(), QList<int> {1});
-
-    // A character typed with Shift still reaches the list (it searches).
     QTest::keyClick(list, Qt::Key_D, Qt::ShiftModifier);
     EXPECT_EQ(list->currentItem()->text(), QStringLiteral("D"));
 }
 
-TEST_F(FileListTest, DeleteAsksAndRemovesExactlyTheSelectedEntries)
+TEST_F(FileListTest, DeleteAndClearAskFirstAndOnlyWhenThereIsSomethingToRemove)
 {
-    fill(kABCD, {1, 3});
-    env.prompter.answers = {false};
+    click("Cmd_ClearList");
+    fill(QStringLiteral("ABCD"), {1, 3});
+    env.prompter.answers = {false, true};
     click("Cmd_DelFiles");
-    EXPECT_EQ(window->fileList().paths(), kABCD);
-    ASSERT_EQ(env.prompter.textsOf(Kind::Question), QStringList {env.text(StringId::AskDeleteFiles)});
-    EXPECT_EQ(env.prompter.of(Kind::Question)[0].caption, QStringLiteral("Leafmill"));
-
-    env.prompter.answers = {true};
+    EXPECT_EQ(order(), QStringLiteral("ABCD"));
     click("Cmd_DelFiles");
-    EXPECT_EQ(window->fileList().paths(), (QStringList {QStringLiteral("A"), QStringLiteral("C")}));
-
-    // Nothing selected: no question.
+    EXPECT_EQ(order(), QStringLiteral("AC"));
     list->clearSelection();
     click("Cmd_DelFiles");
-    EXPECT_EQ(env.prompter.of(Kind::Question).size(), 2u);
-    EXPECT_EQ(list->count(), 2);
-}
-
-TEST_F(FileListTest, ClearAsksOnlyWhenThereIsSomethingToClear)
-{
-    click("Cmd_ClearList");
-    EXPECT_TRUE(env.prompter.prompts.empty());
-
-    fill(kABCD, {});
     env.prompter.answers = {false, true};
     click("Cmd_ClearList");
-    EXPECT_EQ(list->count(), 4);
+    EXPECT_EQ(order(), QStringLiteral("AC"));
     click("Cmd_ClearList");
     EXPECT_EQ(list->count(), 0);
-    EXPECT_EQ(env.prompter.textsOf(Kind::Question),
-              (QStringList {env.text(StringId::AskClearList), env.text(StringId::AskClearList)}));
+
+    const QString del = env.text(StringId::AskDeleteFiles), clear = env.text(StringId::AskClearList);
+    EXPECT_EQ(env.prompter.textsOf(Kind::Question), (QStringList {del, del, clear, clear}));
+    EXPECT_EQ(env.prompter.of(Kind::Question)[0].caption, QStringLiteral("Leafmill"));
 }
 
 TEST_F(FileListTest, AddFilesListsTheSelectionOnceAndRemembersFolderAndFilter)
 {
     TempDir sources;
-    const QString a = makeFile(sources, "a.txt");
-    const QString b = makeFile(sources, "b.rtf");
-    const QString upper = makeFile(sources, "A.TXT");
-    env.store().record().InPutDir = "/start/here";
-    env.store().record().OpenFilesFilterIndex = 2;
+    for (const char* name : {"a.txt", "b.rtf", "A.TXT"})
+        writeFile(sources / name, "text\r\n");
+    const QString a = shown(sources / "a.txt"), b = shown(sources / "b.rtf"), upper = shown(sources / "A.TXT");
+    Settings& settings = env.store().record();
+    settings.InPutDir = "/start/here";
+    settings.OpenFilesFilterIndex = 2;
 
     env.prompter.fileAnswers = {OpenFilesAnswer {{b, a}, 3}};
     click("Cmd_AddFiles");
     const OpenFilesRequest& request = env.prompter.lastOpenRequest;
     EXPECT_EQ(request.title, env.text(StringId::AddFilesTitle));
-    EXPECT_EQ(request.filter, QString::fromStdString(env.store().record().Filter));
+    EXPECT_EQ(request.filter, QString::fromStdString(settings.Filter));
     EXPECT_EQ(request.filterIndex, 2);
     EXPECT_EQ(request.initialFolder, QStringLiteral("/start/here"));
     EXPECT_EQ(window->fileList().paths(), (QStringList {b, a}));
-    // A multiple selection leaves its folder (the part before the first NUL).
-    EXPECT_EQ(QString::fromStdString(env.store().record().InPutDir), shown(sources.path()));
-    EXPECT_EQ(env.store().record().OpenFilesFilterIndex, 3);
+    // A multiple selection leaves its folder.
+    EXPECT_EQ(QString::fromStdString(settings.InPutDir), shown(sources.path()));
+    EXPECT_EQ(settings.OpenFilesFilterIndex, 3);
     EXPECT_EQ(QDir::toNativeSeparators(QDir::currentPath()), shown(sources.path()));
 
-    // A path already listed is not added again; another letter case is.
-    env.prompter.fileAnswers = {OpenFilesAnswer {{a, upper}, 3}};
-    click("Cmd_AddFiles");
+    // A path already listed is not added again; another letter case is. One
+    // file leaves its full path; a cancel changes nothing.
+    env.prompter.fileAnswers = {OpenFilesAnswer {{a, upper}, 3}, OpenFilesAnswer {{a}, 1}, OpenFilesAnswer {{}, 4}};
+    for (int i = 0; i < 3; ++i)
+        click("Cmd_AddFiles");
     EXPECT_EQ(window->fileList().paths(), (QStringList {b, a, upper}));
-
-    // One file: InPutDir takes its full path.
-    env.prompter.fileAnswers = {OpenFilesAnswer {{a}, 1}};
-    click("Cmd_AddFiles");
-    EXPECT_EQ(list->count(), 3);
-    EXPECT_EQ(QString::fromStdString(env.store().record().InPutDir), a);
-    EXPECT_EQ(env.store().record().OpenFilesFilterIndex, 1);
-
-    // Cancel changes nothing.
-    env.prompter.fileAnswers = {OpenFilesAnswer {{}, 4}};
-    click("Cmd_AddFiles");
-    EXPECT_EQ(list->count(), 3);
-    EXPECT_EQ(QString::fromStdString(env.store().record().InPutDir), a);
-    EXPECT_EQ(env.store().record().OpenFilesFilterIndex, 1);
+    EXPECT_EQ(QString::fromStdString(settings.InPutDir), a);
+    EXPECT_EQ(settings.OpenFilesFilterIndex, 1);
     EXPECT_TRUE(env.prompter.of(Kind::Critical).empty());
-}
-
-TEST_F(FileListTest, ClosingSavesTheBookNameButNotTheList)
-{
-    fill(kABCD, {});
-    auto* bookName = window->findChild<QLineEdit*>(QStringLiteral("Text1"));
-    bookName->setText(QStringLiteral("Alice in Wonderland"));
-    window->close();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(env.iniKey("UserSettings", "BookName"), "Alice in Wonderland");
-    EXPECT_TRUE(env.prompter.prompts.empty());
-
-    // The next start shows the saved name in the box.
-    SettingsStore again(env.iniPath());
-    std::string error;
-    ASSERT_TRUE(again.LoadSettings(&error)) << error;
-    UiContext context(again, env.context().language(), env.prompter, portableLayout(env.programFolder()));
-    Frm_Main next(context);
-    EXPECT_EQ(next.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), QStringLiteral("Alice in Wonderland"));
 }
 
 }  // namespace

@@ -17,8 +17,6 @@ void ScriptedPrompter::critical(QWidget*, const QString& caption, const QString&
 bool ScriptedPrompter::question(QWidget*, const QString& caption, const QString& text)
 {
     prompts.push_back({Kind::Question, caption, text});
-    if (duringQuestion)
-        duringQuestion();
     if (answers.empty()) {
         ADD_FAILURE() << "unscripted question: " << text.toStdString();
         return false;

@@ -3,7 +3,6 @@
 #include "ui/Prompter.h"
 
 #include <deque>
-#include <functional>
 #include <vector>
 
 namespace leafmill::test {
@@ -36,8 +35,6 @@ public:
     std::deque<QString> folderAnswers;
     OpenFilesRequest lastOpenRequest;
     QString lastPreselectedFolder;
-    // Runs inside each question before it is answered.
-    std::function<void()> duringQuestion;
 };
 
 }  // namespace leafmill::test

@@ -12,10 +12,10 @@ namespace leafmill::extract {
 
 Result docToText(std::string_view bytes, const Options& options)
 {
-    return doc::docToText(bytes, options, nullptr);
+    return doc::docToTextWithMainLength(bytes, options, nullptr);
 }
 
-Result doc::docToText(std::string_view bytes, const Options& options, std::size_t* mainTextLength)
+Result doc::docToTextWithMainLength(std::string_view bytes, const Options& options, std::size_t* mainTextLength)
 {
     if (std::optional<std::string> reason = doc::foreignFormatReason(bytes))
         return Result::failure(*reason);

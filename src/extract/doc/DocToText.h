@@ -17,7 +17,7 @@ namespace doc {
 
 // The same, also giving the byte length of the main text at the start of
 // `text` (the notes follow it), for callers that want the body alone.
-Result docToText(std::string_view bytes, const Options& options, std::size_t* mainTextLength);
+Result docToTextWithMainLength(std::string_view bytes, const Options& options, std::size_t* mainTextLength);
 
 }  // namespace doc
 

@@ -1,6 +1,7 @@
 #include "extract/doc/ForeignFormat.h"
 
 #include "extract/doc/CompoundFile.h"
+#include "text/AsciiCase.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,19 +14,6 @@ bool startsWith(std::string_view bytes, std::string_view prefix)
 {
     return bytes.substr(0, prefix.size()) == prefix;
 }
-
-// The first bytes after a byte-order mark and white space, lower-cased.
-std::string head(std::string_view bytes)
-{
-    if (startsWith(bytes, "\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
-    while (!bytes.empty() && std::isspace(static_cast<unsigned char>(bytes.front())))
-        bytes.remove_prefix(1);
-    std::string out(bytes.substr(0, 4096));
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return out;
-}
-
 }  // namespace
 
 std::optional<std::string> foreignFormatReason(std::string_view bytes)
@@ -43,7 +31,7 @@ std::optional<std::string> foreignFormatReason(std::string_view bytes)
         return "this is a WordPerfect document saved with the .doc ending" + std::string(onlyWord97);
     if (startsWith(bytes, "PK\x03\x04"))
         return "this is a Word 2007 or later document (.docx) saved with the .doc ending" + std::string(onlyWord97);
-    const std::string start = head(bytes);
+    const std::string start = lowerCasedHead(bytes);
     if (startsWith(start, "{\\rtf"))
         return "this is an RTF document saved with the .doc ending" + std::string(onlyWord97);
     if (startsWith(start, "<")) {

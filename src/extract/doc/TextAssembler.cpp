@@ -1,8 +1,7 @@
 #include "extract/doc/TextAssembler.h"
 
-#include "text/Utf8.h"
-
 #include "extract/doc/EqField.h"
+#include "text/Utf8.h"
 
 namespace leafmill::extract::doc {
 
@@ -23,15 +22,6 @@ constexpr char16_t kOptionalHyphen = 0x1F;
 constexpr char16_t kNonBreakingSpace = 0xA0;
 constexpr std::uint32_t kReplacement = 0xFFFD;
 constexpr std::size_t kMaxInstruction = 4096;
-
-bool isHighSurrogate(char16_t u)
-{
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t u)
-{
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
 
 }  // namespace
 
@@ -74,7 +64,7 @@ void TextAssembler::putSpecial(char16_t unit, Mark mark)
 void TextAssembler::putVisible(char16_t unit, Mark mark)
 {
     if (isLowSurrogate(unit) && pendingHighSurrogate_) {
-        appendCodePoint(0x10000 + ((std::uint32_t(pendingHighSurrogate_) - 0xD800) << 10) + (unit - 0xDC00));
+        appendCodePoint(fromSurrogates(pendingHighSurrogate_, unit));
         pendingHighSurrogate_ = 0;
         return;
     }

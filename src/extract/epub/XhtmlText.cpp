@@ -3,6 +3,7 @@
 #include "extract/epub/EpubToc.h"
 #include "extract/package/TextBuilder.h"
 #include "extract/package/XmlDocument.h"
+#include "text/AsciiCase.h"
 
 #include <algorithm>
 #include <cctype>
@@ -123,8 +124,7 @@ void XhtmlText::children(pugi::xml_node e)
 
 void XhtmlText::element(pugi::xml_node e)
 {
-    std::string name(localName(e));
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    const std::string name = asciiLowered(localName(e));
     if (kHidden.count(name) || isNoteReference(e))
         return;
     if (isNote(e) && name != "li") {

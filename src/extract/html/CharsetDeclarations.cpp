@@ -1,6 +1,6 @@
 #include "extract/html/CharsetDeclarations.h"
 
-#include "extract/html/AsciiNoCase.h"
+#include "text/AsciiCase.h"
 
 #include <algorithm>
 
@@ -55,9 +55,7 @@ std::vector<std::string> declaredCharsets(std::string_view bytes)
         if (attributes < head.size() && !isSpace(head[attributes]) && head[attributes] != '/')
             continue;  // another tag name, such as <metadata>
         const std::size_t end = std::min(head.find('>', attributes), head.size());
-        std::string lowerTag(head.substr(attributes, end - attributes));
-        std::transform(lowerTag.begin(), lowerTag.end(), lowerTag.begin(), asciiLower);
-        collectCharsets(lowerTag, names);
+        collectCharsets(asciiLowered(head.substr(attributes, end - attributes)), names);
     }
     return names;
 }

@@ -1,6 +1,6 @@
 #include "extract/html/HtmlEntities.h"
 
-#include "extract/html/AsciiNoCase.h"
+#include "text/AsciiCase.h"
 #include "text/Utf8.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "extract/html/HtmlHeadings.h"
 
-#include "extract/html/AsciiNoCase.h"
+#include "text/AsciiCase.h"
 #include "extract/html/HtmlEntities.h"
 
 #include <cctype>
@@ -65,7 +65,7 @@ std::vector<Chapter> htmlHeadings(std::string_view markup, std::string_view text
     std::vector<Chapter> chapters;
     std::size_t searchFrom = 0;
     for (std::size_t at = markup.find('<'); at != std::string_view::npos; at = markup.find('<', at + 1)) {
-        if (at + 3 > markup.size() || std::tolower(static_cast<unsigned char>(markup[at + 1])) != 'h')
+        if (at + 3 > markup.size() || asciiLower(markup[at + 1]) != 'h')
             continue;
         const char level = markup[at + 2];
         if (level < '1' || level > '3' || (at + 3 < markup.size() && std::isalnum(static_cast<unsigned char>(markup[at + 3]))))

@@ -1,6 +1,6 @@
 #include "extract/html/HtmlLineFilter.h"
 
-#include "extract/html/AsciiNoCase.h"
+#include "text/AsciiCase.h"
 #include "extract/html/HtmlEntities.h"
 #include "extract/html/LineEdits.h"
 #include "extract/html/LineReader.h"

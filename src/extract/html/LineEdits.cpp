@@ -1,6 +1,6 @@
 #include "extract/html/LineEdits.h"
 
-#include "extract/html/AsciiNoCase.h"
+#include "text/AsciiCase.h"
 
 namespace leafmill::extract {
 

@@ -1,8 +1,8 @@
 #include "extract/html/PageDecoding.h"
 
 #include "extract/html/CharsetDeclarations.h"
-#include "text/Utf8.h"
 #include "text/CodePage.h"
+#include "text/Utf8.h"
 
 #include <unicode/ucnv.h>
 
@@ -18,50 +18,22 @@ enum class Utf8Form { Ascii, Utf8, NotUtf8 };
 
 Utf8Form utf8Form(std::string_view bytes)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
     bool beyondAscii = false;
-    while (p < end) {
-        if (end - p >= 8) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        if (bytes.size() - i >= 8) {
             std::uint64_t word;
-            std::memcpy(&word, p, 8);
+            std::memcpy(&word, bytes.data() + i, 8);
             if ((word & 0x8080808080808080ULL) == 0) {
-                p += 8;
+                i += 8;
                 continue;
             }
         }
-        const unsigned char lead = *p;
-        if (lead < 0x80) {
-            ++p;
-            continue;
-        }
-        beyondAscii = true;
-        int length;
-        unsigned char low = 0x80, high = 0xBF;  // bounds of the second byte
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0)
-                low = 0xA0;  // no overlong forms
-            if (lead == 0xED)
-                high = 0x9F;  // no surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0)
-                low = 0x90;
-            if (lead == 0xF4)
-                high = 0x8F;  // nothing above U+10FFFF
-        } else {
+        const std::size_t length = validUtf8Length(bytes, i);
+        if (length == 0)
             return Utf8Form::NotUtf8;
-        }
-        if (end - p < length || p[1] < low || p[1] > high)
-            return Utf8Form::NotUtf8;
-        for (int i = 2; i < length; ++i) {
-            if (p[i] < 0x80 || p[i] > 0xBF)
-                return Utf8Form::NotUtf8;
-        }
-        p += length;
+        beyondAscii = beyondAscii || length > 1;
+        i += length;
     }
     return beyondAscii ? Utf8Form::Utf8 : Utf8Form::Ascii;
 }
@@ -78,15 +50,15 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian)
     std::size_t i = 0;
     for (; i + 1 < bytes.size(); i += 2) {
         char32_t unit = unitAt(i);
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
+        if (isHighSurrogate(unit) && i + 3 < bytes.size()) {
             const char32_t trail = unitAt(i + 2);
-            if (trail >= 0xDC00 && trail <= 0xDFFF) {
-                appendUtf8(0x10000 + ((unit - 0xD800) << 10) + (trail - 0xDC00), out);
+            if (isLowSurrogate(trail)) {
+                appendUtf8(fromSurrogates(unit, trail), out);
                 i += 2;
                 continue;
             }
         }
-        appendUtf8(unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit, out);
+        appendUtf8(unit, out);  // a lone surrogate becomes U+FFFD
     }
     if (i < bytes.size())
         appendUtf8(0xFFFD, out);  // half a code unit at the end

@@ -21,34 +21,12 @@ bool atLineStart(const std::string& text)
 // gives U+FFFD for its first byte.
 char32_t decodeAt(std::string_view bytes, std::size_t i, std::size_t& length)
 {
-    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
-    const unsigned char lead = b(i);
-    length = 1;
-    if (lead < 0x80)
-        return lead;
-    std::size_t n;
-    char32_t c;
-    char32_t smallest;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        n = 2, c = lead & 0x1F, smallest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        n = 3, c = lead & 0x0F, smallest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        n = 4, c = lead & 0x07, smallest = 0x10000;
-    } else {
+    length = validUtf8Length(bytes, i);
+    if (length == 0) {
+        length = 1;
         return kReplacement;
     }
-    if (i + n > bytes.size())
-        return kReplacement;
-    for (std::size_t k = 1; k < n; ++k) {
-        if ((b(i + k) & 0xC0) != 0x80)
-            return kReplacement;
-        c = (c << 6) | (b(i + k) & 0x3F);
-    }
-    if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return kReplacement;
-    length = n;
-    return c;
+    return decodeUtf8(bytes, i, length);
 }
 
 bool isCollapsibleSpace(char32_t c)

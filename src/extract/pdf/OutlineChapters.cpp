@@ -1,5 +1,7 @@
 #include "extract/pdf/OutlineChapters.h"
 
+#include "text/AsciiCase.h"
+
 #include <optional>
 
 namespace leafmill::extract::pdf {
@@ -7,8 +9,6 @@ namespace leafmill::extract::pdf {
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Title words separated by single blanks, without blanks around.
 std::string normalised(std::string_view title)
@@ -19,7 +19,7 @@ std::string normalised(std::string_view title)
             if (!out.empty() && out.back() != ' ')
                 out += ' ';
         } else {
-            out += folded(c);
+            out += asciiLower(c);
         }
     }
     while (!out.empty() && out.back() == ' ')
@@ -38,7 +38,7 @@ bool lineStartsWith(std::string_view text, std::size_t at, std::string_view titl
                 return false;
             while (i < text.size() && isBlank(text[i]))
                 ++i;
-        } else if (i >= text.size() || folded(text[i]) != c) {
+        } else if (i >= text.size() || asciiLower(text[i]) != c) {
             return false;
         } else {
             ++i;

@@ -141,8 +141,8 @@ void appendUtf16(std::u16string_view units, std::string& out)
         // ICU marks broken double-byte characters with SUB in some East Asian pages.
         if (c == 0x1A)
             c = 0xFFFD;
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+        if (isHighSurrogate(c) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
+            c = fromSurrogates(c, units[i + 1]);
             ++i;
         }
         appendUtf8(c, out);

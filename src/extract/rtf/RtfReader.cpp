@@ -49,7 +49,7 @@ void RtfReader::warn(std::string message)
         warnings_.push_back(std::move(message));
 }
 
-TextAssembler* RtfReader::textSink()
+RtfTextAssembler* RtfReader::textSink()
 {
     if (top().hidden)
         return nullptr;
@@ -146,7 +146,7 @@ void RtfReader::onFontName(std::string_view bytes)
 // so that the two can be matched.
 void RtfReader::onNoteMark()
 {
-    TextAssembler* sink = textSink();
+    RtfTextAssembler* sink = textSink();
     if (sink == &body_) {
         numberPendingReference();
         pendingReference_ = body_.mark();
@@ -205,13 +205,13 @@ void RtfReader::onText(std::string_view bytes)
         onFontName(bytes);
     else if (top().destination == Destination::StyleSheet)
         styles_.onNameText(bytes);
-    else if (TextAssembler* sink = textSink())
+    else if (RtfTextAssembler* sink = textSink())
         sink->appendBytes(bytes, decoder());
 }
 
 void RtfReader::onHexByte(unsigned char byte)
 {
-    if (TextAssembler* sink = textSink())
+    if (RtfTextAssembler* sink = textSink())
         sink->appendByte(byte, decoder());
 }
 
@@ -271,11 +271,11 @@ void RtfReader::onWord(const RtfToken& token)
 
     switch (entry->action) {
     case WordAction::Character:
-        if (TextAssembler* sink = textSink(); sink && entry->value != 0)
+        if (RtfTextAssembler* sink = textSink(); sink && entry->value != 0)
             sink->appendChar(entry->value);
         break;
     case WordAction::LineEnd:
-        if (TextAssembler* sink = textSink()) {
+        if (RtfTextAssembler* sink = textSink()) {
             const bool paragraphEnds = sink == &body_ && (token.word == "par" || token.word == "sect");
             if (paragraphEnds)
                 endParagraph();
@@ -287,7 +287,7 @@ void RtfReader::onWord(const RtfToken& token)
             numbering_.newSection();
         break;
     case WordAction::Unicode:
-        if (TextAssembler* sink = textSink(); sink && token.hasParam && token.param != 0) {
+        if (RtfTextAssembler* sink = textSink(); sink && token.hasParam && token.param != 0) {
             const int32_t n = token.param < 0 ? token.param + 65536 : token.param;
             // Picture fonts' glyphs come as private-use characters U+F000 + byte,
             // which no code page holds and a reader shows as boxes. (The Symbol
@@ -447,7 +447,7 @@ Result RtfReader::read()
                 // Through the decoder: in a double-byte page it may be a trail byte.
                 onText(std::string_view(&token.symbol, 1));
             } else if (const char32_t c = controlSymbolChar(token.symbol); c != 0) {
-                if (TextAssembler* sink = textSink())
+                if (RtfTextAssembler* sink = textSink())
                     sink->appendChar(c);
             }
             break;

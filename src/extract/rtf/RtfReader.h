@@ -6,7 +6,7 @@
 #include "extract/rtf/RtfControlWords.h"
 #include "extract/rtf/RtfTokenizer.h"
 #include "extract/rtf/StyleLevels.h"
-#include "extract/rtf/TextAssembler.h"
+#include "extract/rtf/RtfTextAssembler.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -57,7 +57,7 @@ private:
     void warn(std::string message);
 
     GroupState& top() { return groups_.back(); }
-    TextAssembler* textSink();
+    RtfTextAssembler* textSink();
     ByteDecoder& decoder();
     int fontCodePage(int32_t font) const;
     void setFontCodePage(int32_t font, int codePage);
@@ -89,8 +89,8 @@ private:
     bool sawHeader_ = false;
     bool groupJustOpened_ = false;
     DecoderCache decoders_;
-    TextAssembler body_;
-    TextAssembler notes_;
+    RtfTextAssembler body_;
+    RtfTextAssembler notes_;
     std::size_t paragraphStart_ = 0;
     std::vector<Chapter> chapters_;
     std::vector<std::string> warnings_;

@@ -51,7 +51,7 @@ struct Converted {
 Converted convert(const CorpusEntry& entry)
 {
     Converted out;
-    out.result = doc::docToText(test::readFile(entry.file), Options {}, &out.mainLength);
+    out.result = doc::docToTextWithMainLength(test::readFile(entry.file), Options {}, &out.mainLength);
     return out;
 }
 
@@ -99,13 +99,7 @@ TEST_P(DocCorpus, ConvertsOrRefusesWithAReason)
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, DocCorpus, ::testing::ValuesIn(test::corpusEntries("doc")),
-                         [](const ::testing::TestParamInfo<CorpusEntry>& param) {
-                             std::string name = param.param.file.stem().string();
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         leafmill::test::corpusTestName);
 
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(DocCorpus);
 

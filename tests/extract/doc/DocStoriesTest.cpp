@@ -86,7 +86,7 @@ TEST_P(DocNoteNumbers, AreWrittenAtTheReferenceAndBeforeTheNote)
         spec.tableParts.push_back({6, plc(GetParam().sections, std::vector<std::string>(GetParam().sections.size() - 1,
                                                                                       std::string(12, '\0')))});
     std::size_t mainLength = 0;
-    const Result result = doc::docToText(test::buildWordFile(spec), Options {}, &mainLength);
+    const Result result = doc::docToTextWithMainLength(test::buildWordFile(spec), Options {}, &mainLength);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.text, GetParam().text);
     EXPECT_EQ(result.text.find("Box"), mainLength) << "the text boxes follow the main text";

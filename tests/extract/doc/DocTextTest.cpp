@@ -103,7 +103,7 @@ TEST(DocText, FootnotesAndEndnotesFollowTheMainTextWhileHeadersAndCommentsStayOu
     EXPECT_EQ(result.text, "Main text\r\n Foot one\r\n Foot two\r\n\r\n End note\r\n\r\n");
 
     std::size_t mainLength = 0;
-    const Result split = doc::docToText(test::buildWordFile(spec), Options {}, &mainLength);
+    const Result split = doc::docToTextWithMainLength(test::buildWordFile(spec), Options {}, &mainLength);
     EXPECT_EQ(split.text.substr(0, mainLength), "Main text\r\n");
 }
 

@@ -129,7 +129,7 @@ TEST(Word6Stories, NotesFollowTheMainTextWhileHeadersAndCommentsStayOut)
     spec.ccpAtn = 8;
     spec.ccpEdn = 7;
     std::size_t mainLength = 0;
-    const Result result = doc::docToText(test::buildWordFile(spec), Options {}, &mainLength);
+    const Result result = doc::docToTextWithMainLength(test::buildWordFile(spec), Options {}, &mainLength);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.text, "Main text\r\n Foot\r\n\r\n End\r\n\r\n");
     EXPECT_EQ(result.text.substr(0, mainLength), "Main text\r\n");

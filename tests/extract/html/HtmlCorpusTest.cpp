@@ -68,15 +68,8 @@ TEST_P(HtmlCorpus, ConvertsToPlausibleText)
     }
 }
 
-std::string testName(const ::testing::TestParamInfo<CorpusEntry>& info)
-{
-    std::string name = info.param.file.stem().string();
-    std::replace_if(
-        name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Pages, HtmlCorpus, ::testing::ValuesIn(leafmill::test::corpusEntries("html")), testName);
+INSTANTIATE_TEST_SUITE_P(Pages, HtmlCorpus, ::testing::ValuesIn(leafmill::test::corpusEntries("html")),
+                         leafmill::test::corpusTestName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(HtmlCorpus);
 
 // Known words of pages in other character sets, each read through its own
@@ -107,11 +100,3 @@ TEST(HtmlCorpusCharsets, KnownWordsComeOutRight)
 
 }  // namespace
 }  // namespace leafmill::extract::test
-
-namespace leafmill::test {
-// Names the page in test output instead of dumping its bytes.
-void PrintTo(const CorpusEntry& entry, std::ostream* out)
-{
-    *out << entry.name;
-}
-}  // namespace leafmill::test

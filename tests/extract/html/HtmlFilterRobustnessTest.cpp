@@ -3,7 +3,6 @@
 #include "HtmlTestSupport.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <string>
 
 namespace leafmill::extract::test {
@@ -38,22 +37,6 @@ TEST(HtmlFilterRobustness, UnclosedBlocksOnManyLines)
     const std::string text = textOf(repeated("<script>code\r\n", 100000));
     EXPECT_EQ(text.find_first_not_of("code\r\n"), std::string::npos);
     EXPECT_EQ(std::count(text.begin(), text.end(), 'c'), 100000);
-}
-
-TEST(HtmlFilterRobustness, BinaryGarbageGivesValidText)
-{
-    std::string bytes;
-    std::uint32_t seed = 12345;
-    for (int i = 0; i < 1 << 20; ++i) {
-        seed = seed * 1103515245 + 12345;
-        bytes.push_back(static_cast<char>(seed >> 24));
-    }
-    for (const char* page : {"windows-1252", "UTF-8", "windows-936"}) {
-        const Result result = convert(bytes, page);
-        EXPECT_TRUE(result.ok) << page;
-        const auto utf8 = CodePage::open("UTF-8");
-        EXPECT_EQ(utf8->toUtf8(result.text), result.text) << page;
-    }
 }
 
 TEST(HtmlFilterRobustness, NoCodePageGivenReadsInTheSystemOne)

@@ -71,13 +71,7 @@ TEST_P(RtfCorpus, ReadingTwiceGivesTheSameText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RtfCorpus, testing::ValuesIn(leafmill::test::corpusEntries("rtf")),
-                         [](const testing::TestParamInfo<CorpusEntry>& param) {
-                             std::string name = param.param.file.stem().string();
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         leafmill::test::corpusTestName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(RtfCorpus);
 
 TEST(RtfCorpusSummary, MeanWordF1ReachesTheTarget)

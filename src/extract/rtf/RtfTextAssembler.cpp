@@ -1,22 +1,10 @@
-#include "extract/rtf/TextAssembler.h"
+#include "extract/rtf/RtfTextAssembler.h"
+
+#include "text/Utf8.h"
 
 namespace leafmill::extract::rtf {
 
-namespace {
-
-bool isHighSurrogate(char16_t u)
-{
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-
-bool isLowSurrogate(char16_t u)
-{
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
-
-}  // namespace
-
-void TextAssembler::endPieces()
+void RtfTextAssembler::endPieces()
 {
     if (active_) {
         active_->finish(out_);
@@ -28,13 +16,13 @@ void TextAssembler::endPieces()
     }
 }
 
-void TextAssembler::switchDecoder(ByteDecoder& decoder)
+void RtfTextAssembler::switchDecoder(ByteDecoder& decoder)
 {
     if (highSurrogate_ || (active_ && active_ != &decoder))
         endPieces();
 }
 
-void TextAssembler::appendBytes(std::string_view bytes, ByteDecoder& decoder)
+void RtfTextAssembler::appendBytes(std::string_view bytes, ByteDecoder& decoder)
 {
     switchDecoder(decoder);
     if (decoder.isSingleByte()) {
@@ -45,7 +33,7 @@ void TextAssembler::appendBytes(std::string_view bytes, ByteDecoder& decoder)
     }
 }
 
-void TextAssembler::appendByte(unsigned char byte, ByteDecoder& decoder)
+void RtfTextAssembler::appendByte(unsigned char byte, ByteDecoder& decoder)
 {
     if (decoder.isSingleByte() && !active_ && !highSurrogate_) {
         decoder.appendByte(byte, out_);
@@ -55,10 +43,10 @@ void TextAssembler::appendByte(unsigned char byte, ByteDecoder& decoder)
     appendBytes(std::string_view(&c, 1), decoder);
 }
 
-void TextAssembler::appendUtf16Unit(char16_t unit)
+void RtfTextAssembler::appendUtf16Unit(char16_t unit)
 {
     if (isLowSurrogate(unit) && highSurrogate_) {
-        const char32_t c = 0x10000 + ((static_cast<char32_t>(highSurrogate_) - 0xD800) << 10) + (unit - 0xDC00);
+        const char32_t c = fromSurrogates(highSurrogate_, unit);
         highSurrogate_ = 0;
         appendUtf8(c, out_);
         return;
@@ -70,32 +58,32 @@ void TextAssembler::appendUtf16Unit(char16_t unit)
         appendUtf8(isLowSurrogate(unit) ? 0xFFFD : unit, out_);
 }
 
-void TextAssembler::appendChar(char32_t c)
+void RtfTextAssembler::appendChar(char32_t c)
 {
     endPieces();
     appendUtf8(c, out_);
 }
 
-void TextAssembler::appendAscii(std::string_view text)
+void RtfTextAssembler::appendAscii(std::string_view text)
 {
     endPieces();
     out_.append(text);
 }
 
-void TextAssembler::endLine()
+void RtfTextAssembler::endLine()
 {
     endPieces();
     if (!out_.empty() && !out_.ends_with("\r\n"))
         out_.append("\r\n");
 }
 
-std::size_t TextAssembler::mark()
+std::size_t RtfTextAssembler::mark()
 {
     endPieces();
     return out_.size();
 }
 
-std::string TextAssembler::take()
+std::string RtfTextAssembler::take()
 {
     endPieces();
     std::string text = std::move(out_);

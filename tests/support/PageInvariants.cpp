@@ -4,7 +4,7 @@
 
 #include <set>
 
-namespace leafmill::fuzz {
+namespace leafmill::test {
 
 std::string normalisedText(std::string_view source)
 {
@@ -85,4 +85,4 @@ std::string pageCutFault(std::string_view text, const std::vector<std::string>& 
     return {};
 }
 
-}  // namespace leafmill::fuzz
+}  // namespace leafmill::test

@@ -12,7 +12,7 @@ namespace leafmill::extract::rtf {
 // code-page bytes (whose double-byte characters may come as two \'hh
 // escapes), UTF-16 units from \u (whose surrogate pairs come as two), and
 // characters and line ends of our own.
-class TextAssembler {
+class RtfTextAssembler {
 public:
     void appendBytes(std::string_view bytes, ByteDecoder& decoder);
     void appendByte(unsigned char byte, ByteDecoder& decoder);

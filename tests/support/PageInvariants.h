@@ -9,7 +9,7 @@ namespace leafmill {
 class CodePage;
 }
 
-namespace leafmill::fuzz {
+namespace leafmill::test {
 
 // The text the cutter is meant to cut: CR LF and lone CR become CR LF, a lone
 // LF stays, and a last line without a line end gets one.
@@ -23,4 +23,4 @@ std::string normalisedText(std::string_view source);
 std::string pageCutFault(std::string_view text, const std::vector<std::string>& pages, std::size_t pageSize,
                          std::size_t keep, const CodePage& codePage);
 
-}  // namespace leafmill::fuzz
+}  // namespace leafmill::test

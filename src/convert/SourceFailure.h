@@ -1,0 +1,14 @@
+#pragma once
+
+namespace leafmill {
+
+// Why a source gave no pages (or fewer than it should).
+enum class SourceFailure {
+    None,
+    UnsupportedKind, // ending not in the dispatch table (a .docx, say)
+    Missing, // no readable file at the path
+    ExtractorFailed, // the document could not be converted; `reason` says why
+    WriteFailed, // a page could not be written; pages before it stay
+};
+
+} // namespace leafmill

@@ -1,0 +1,47 @@
+#include "text/Utf8.h"
+
+namespace leafmill {
+
+std::size_t validUtf8Length(std::string_view text, std::size_t pos)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length;
+    unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;  // no overlong forms
+        if (lead == 0xED)
+            high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        if (lead == 0xF4)
+            high = 0x8F;  // nothing above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (pos + length > text.size() || byte(pos + 1) < low || byte(pos + 1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if ((byte(pos + i) & 0xC0) != 0x80)
+            return 0;
+    return length;
+}
+
+char32_t decodeUtf8(std::string_view text, std::size_t pos, std::size_t length)
+{
+    static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t c = static_cast<unsigned char>(text[pos]) & kLeadBits[length];
+    for (std::size_t i = 1; i < length; ++i)
+        c = (c << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
+    return c;
+}
+
+}  // namespace leafmill

@@ -18,9 +18,15 @@ struct MemoryFile {
     std::size_t position = 0;
 };
 
-voidpf openMemory(voidpf opaque, const void*, int) { return opaque; }
+voidpf openMemory(voidpf opaque, const void*, int)
+{
+    return opaque;
+}
 
-uLong readNothing(voidpf, voidpf, void*, uLong) { return 0; }
+uLong readNothing(voidpf, voidpf, void*, uLong)
+{
+    return 0;
+}
 
 uLong writeMemory(voidpf, voidpf stream, const void* buffer, uLong size)
 {
@@ -32,7 +38,10 @@ uLong writeMemory(voidpf, voidpf stream, const void* buffer, uLong size)
     return size;
 }
 
-ZPOS64_T tellMemory(voidpf, voidpf stream) { return static_cast<MemoryFile*>(stream)->position; }
+ZPOS64_T tellMemory(voidpf, voidpf stream)
+{
+    return static_cast<MemoryFile*>(stream)->position;
+}
 
 long seekMemory(voidpf, voidpf stream, ZPOS64_T offset, int origin)
 {
@@ -44,8 +53,14 @@ long seekMemory(voidpf, voidpf stream, ZPOS64_T offset, int origin)
     return 0;
 }
 
-int closeMemory(voidpf, voidpf) { return 0; }
-int noError(voidpf, voidpf) { return 0; }
+int closeMemory(voidpf, voidpf)
+{
+    return 0;
+}
+int noError(voidpf, voidpf)
+{
+    return 0;
+}
 
 }  // namespace
 
@@ -64,8 +79,8 @@ std::string packageFromInput(std::string_view input, std::initializer_list<const
     parts.push_back(input);
 
     MemoryFile file;
-    zlib_filefunc64_def functions { &openMemory, &readNothing, &writeMemory, &tellMemory,
-                                    &seekMemory, &closeMemory, &noError, &file };
+    zlib_filefunc64_def functions {&openMemory, &readNothing, &writeMemory, &tellMemory,
+                                   &seekMemory, &closeMemory, &noError,     &file};
     zipFile archive = zipOpen2_64(&file, APPEND_STATUS_CREATE, nullptr, &functions);
     check(archive != nullptr, "cannot open a zip buffer");
     const char* const* name = partNames.begin();

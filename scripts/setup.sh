@@ -10,7 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick openbox metacity
   python3 python3-pil
   time
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev clang-format
   libminizip-dev libpugixml-dev libxcb1-dev
   dpkg-dev file
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei

@@ -341,7 +341,8 @@ TEST_F(IniFileTest, AWriteThatRunsOutOfSpaceLeavesTheOldFileIntact)
         },
         full);
     ASSERT_EQ(child.exitStatus, 0);
-    EXPECT_NE(child.out.find("File too large"), std::string::npos) << "the write must report its failure: " << child.out;
+    EXPECT_NE(child.out.find("File too large"), std::string::npos)
+        << "the write must report its failure: " << child.out;
     EXPECT_EQ(readFile(file), before);
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path()))

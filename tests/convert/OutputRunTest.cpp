@@ -342,9 +342,9 @@ TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPages)
     test::writeFile(dir / "empty.txt", "");
     test::writeFile(dir / "letter.pages", "PK");
     test::writeFile(dir / "junk.doc", std::string("\x01\x02\0\0", 4));
-    const std::vector<std::string> sources = {source("a.txt", 1), (dir / "letter.pages").string(),
-                                              (dir / "empty.txt").string(), (dir / "gone.txt").string(),
-                                              (dir / "junk.doc").string()};
+    const std::vector<std::string> sources
+        = {source("a.txt", 1), (dir / "letter.pages").string(), (dir / "empty.txt").string(),
+           (dir / "gone.txt").string(), (dir / "junk.doc").string()};
     const RunResult result = run("Alice", sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
     EXPECT_TRUE(result.anySourceFailed());

@@ -54,8 +54,8 @@ static std::size_t whitespaceLength(std::string_view text, std::size_t i)
         return 2;
     if (c == 0xE1 && byte(i + 1) == 0x9A && byte(i + 2) == 0x80)
         return 3;  // U+1680
-    if (c == 0xE2 && byte(i + 1) == 0x80 && (byte(i + 2) <= 0x8A || byte(i + 2) == 0xA8 || byte(i + 2) == 0xA9
-                                              || byte(i + 2) == 0xAF))
+    if (c == 0xE2 && byte(i + 1) == 0x80
+        && (byte(i + 2) <= 0x8A || byte(i + 2) == 0xA8 || byte(i + 2) == 0xA9 || byte(i + 2) == 0xAF))
         return 3;  // U+2000..U+200A, U+2028, U+2029, U+202F
     if (c == 0xE2 && byte(i + 1) == 0x81 && byte(i + 2) == 0x9F)
         return 3;  // U+205F

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +14,8 @@ namespace leafmill::test {
 // One row of the corpus manifest.
 struct CorpusEntry {
     std::filesystem::path file;  // absolute path of the document
-    std::string name;            // path inside the corpus, "doc/poi_empty.doc"
-    std::string exercises;       // what the document exercises
+    std::string name;  // path inside the corpus, "doc/poi_empty.doc"
+    std::string exercises;  // what the document exercises
     // The manifest marks documents that must be refused or only survived.
     bool negative() const { return exercises.find("NEGATIVE") != std::string::npos; }
     // The word processor's plain-text export beside it (NAME.ref.txt), if any.
@@ -33,9 +33,9 @@ std::vector<CorpusEntry> corpusEntries(std::string_view kind);
 
 // Ends a test that needs the corpus with one line saying where it was looked
 // for, when it is not there.
-#define LEAFMILL_SKIP_WITHOUT_CORPUS(kind)                                                                 \
-    if (::leafmill::test::corpusEntries(kind).empty())                                                   \
-    GTEST_SKIP() << "no corpus at " << ::leafmill::test::corpusDir().string()                            \
+#define LEAFMILL_SKIP_WITHOUT_CORPUS(kind)                                                                             \
+    if (::leafmill::test::corpusEntries(kind).empty())                                                                 \
+    GTEST_SKIP() << "no corpus at " << ::leafmill::test::corpusDir().string()                                          \
                  << " (set LEAFMILL_CORPUS to a folder with MANIFEST.tsv to run the corpus tests)"
 
 // Word-level similarity of two UTF-8 texts: words are tokens separated by

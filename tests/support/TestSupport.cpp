@@ -13,11 +13,11 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir()
 {
-    static std::atomic<unsigned> counter{0};
+    static std::atomic<unsigned> counter {0};
     std::random_device rd;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path candidate = fs::temp_directory_path() /
-            ("leafmill-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+        fs::path candidate
+            = fs::temp_directory_path() / ("leafmill-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
         std::error_code ec;
         if (fs::create_directory(candidate, ec)) {
             path_ = candidate;
@@ -31,7 +31,8 @@ TempDir::~TempDir()
 {
     std::error_code ec;
     // Tests may leave read-only folders behind; make them writable again first.
-    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
         if (!it->is_symlink(ec))
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     }

@@ -44,7 +44,7 @@ TEST(WindowFaceTest, BoldCaptionsAreBoldInBothScripts)
     }
 }
 
-class LanguageLabelsTest : public ::testing::TestWithParam<const char*> {};
+class LanguageLabelsTest : public ::testing::TestWithParam<const char*> { };
 
 // Every label of the main window and the settings dialog shows its whole text
 // inside its window, in every shipped language.
@@ -61,8 +61,8 @@ TEST_P(LanguageLabelsTest, ShowTheirWholeText)
         for (QLabel* label : window->findChildren<QLabel*>()) {
             if (label->text().isEmpty() || !label->isVisible())
                 continue;
-            const QString what = window->objectName() + QLatin1Char('/') + label->objectName() + QStringLiteral(": ")
-                + label->text();
+            const QString what
+                = window->objectName() + QLatin1Char('/') + label->objectName() + QStringLiteral(": ") + label->text();
             EXPECT_GE(label->width(), label->sizeHint().width()) << what.toStdString();
             EXPECT_GE(label->height(), label->fontMetrics().height()) << what.toStdString();
             const QRect inWindow(label->mapTo(window, QPoint(0, 0)), label->size());

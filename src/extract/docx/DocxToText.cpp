@@ -54,7 +54,7 @@ void readNoteNumbers(pugi::xml_node properties, docx::NoteNumbers& numbers)
 {
     if (const pugi::xml_node format = childNamed(properties, "numFmt")) {
         static const std::map<std::string_view, package::NumberStyle> kStyles = {
-            {"decimal", package::NumberStyle::Decimal},        {"lowerLetter", package::NumberStyle::LowerLetter},
+            {"decimal", package::NumberStyle::Decimal},         {"lowerLetter", package::NumberStyle::LowerLetter},
             {"upperLetter", package::NumberStyle::UpperLetter}, {"lowerRoman", package::NumberStyle::LowerRoman},
             {"upperRoman", package::NumberStyle::UpperRoman},
         };
@@ -90,8 +90,8 @@ Result docxToText(std::string_view bytes, const Options& options)
         docx::WordNotes notes;
         notes.footnotes = notesById(footnotes.get());
         notes.endnotes = notesById(endnotes.get());
-        for (const pugi::xml_node properties : {settings ? settings->root() : pugi::xml_node(),
-                                                childNamed(body, "sectPr")}) {
+        for (const pugi::xml_node properties :
+             {settings ? settings->root() : pugi::xml_node(), childNamed(body, "sectPr")}) {
             readNoteNumbers(childNamed(properties, "footnotePr"), notes.footnoteNumbers);
             readNoteNumbers(childNamed(properties, "endnotePr"), notes.endnoteNumbers);
         }
@@ -109,8 +109,9 @@ Result docxToText(std::string_view bytes, const Options& options)
         if (!document.complete())
             warnings.push_back("the document breaks off (damaged XML); it was read up to the damage");
         if (writer.unmappedSymbols() > 0)
-            warnings.push_back(std::to_string(writer.unmappedSymbols())
-                               + " symbols of picture fonts (such as Wingdings) stand for no character and were left out");
+            warnings.push_back(
+                std::to_string(writer.unmappedSymbols())
+                + " symbols of picture fonts (such as Wingdings) stand for no character and were left out");
         Result result = out.take();
         result.warnings = std::move(warnings);
         return result;

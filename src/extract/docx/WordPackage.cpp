@@ -33,7 +33,7 @@ std::string_view lastSegment(std::string_view type)
 // Relationship kind to the part it names, for the relationships of `part`;
 // links that leave the package or point outside it are never followed.
 std::map<std::string, std::string, std::less<>> relationships(package::ZipPackage& zip, std::string_view part,
-                                                               std::vector<std::string>& warnings)
+                                                              std::vector<std::string>& warnings)
 {
     std::map<std::string, std::string, std::less<>> found;
     const std::string name = relationshipsOf(part);

@@ -6,8 +6,8 @@
 #include "extract/package/XmlDocument.h"
 #include "text/SymbolFonts.h"
 
-#include <cstdlib>
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <set>
 #include <utility>
@@ -24,9 +24,12 @@ namespace {
 // Properties, deleted or moved-away text, field instructions, comment marks
 // and ruby guides: nothing of them is shown.
 const std::set<std::string_view, std::less<>> kHidden = {
-    "pPr", "rPr", "sectPr", "tblPr", "tblPrEx", "trPr", "tcPr", "tblGrid", "sdtPr", "sdtEndPr", "del", "moveFrom",
-    "delText", "instrText", "delInstrText", "commentReference", "annotationRef", "footnoteRef", "endnoteRef", "rt",
-    "rubyPr", "fldData", "customXmlPr", "smartTagPr",
+    "pPr",           "rPr",         "sectPr",       "tblPr",
+    "tblPrEx",       "trPr",        "tcPr",         "tblGrid",
+    "sdtPr",         "sdtEndPr",    "del",          "moveFrom",
+    "delText",       "instrText",   "delInstrText", "commentReference",
+    "annotationRef", "footnoteRef", "endnoteRef",   "rt",
+    "rubyPr",        "fldData",     "customXmlPr",  "smartTagPr",
 };
 
 bool isOn(pugi::xml_node flag)
@@ -229,8 +232,8 @@ void WordText::fieldCharacter(pugi::xml_node fldChar)
 
 void WordText::noteReference(pugi::xml_node reference)
 {
-    references_.push_back({localName(reference) == "endnoteReference", std::string(attributeValue(reference, "id")),
-                           {}});
+    references_.push_back(
+        {localName(reference) == "endnoteReference", std::string(attributeValue(reference, "id")), {}});
     const std::string_view custom = attributeValue(reference, "customMarkFollows");
     customMarkNext_ = !custom.empty() && custom != "0" && custom != "false" && custom != "off";
 }
@@ -267,8 +270,8 @@ void WordText::writeNotes(bool endnotes)
         const auto note = notes.find(reference.id);
         if (note == notes.end())
             continue;
-        const std::string mark = reference.mark.empty() ? package::formatNumber(number++, numbers.style) + "."
-                                                        : reference.mark;
+        const std::string mark
+            = reference.mark.empty() ? package::formatNumber(number++, numbers.style) + "." : reference.mark;
         out_.endParagraph();
         out_.appendLabel(mark + " ");
         noteStart_ = true;

@@ -62,8 +62,8 @@ LevelStyles readLevels(pugi::xml_node listStyle)
         }
         level.prefix = attributeValue(style, "num-prefix");
         level.suffix = attributeValue(style, "num-suffix");
-        level.displayLevels = static_cast<int>(std::clamp<long>(number(attributeValue(style, "display-levels"), 1), 1,
-                                                                index + 1));
+        level.displayLevels
+            = static_cast<int>(std::clamp<long>(number(attributeValue(style, "display-levels"), 1), 1, index + 1));
         level.start = number(attributeValue(style, "start-value"), 1);
     }
     return levels;

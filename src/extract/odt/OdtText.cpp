@@ -20,11 +20,29 @@ namespace {
 // hidden text, pictures and embedded objects, and the sources of indexes
 // (their bodies are shown): nothing of them is shown.
 const std::set<std::string_view, std::less<>> kHidden = {
-    "sequence-decls", "variable-decls", "user-field-decls", "tracked-changes", "annotation", "hidden-text",
-    "hidden-paragraph", "image", "object", "object-ole", "forms", "table-of-content-source",
-    "alphabetical-index-source", "illustration-index-source", "table-index-source", "object-index-source",
-    "user-index-source", "bibliography-source", "table-columns", "table-column", "table-header-columns",
-    "note-citation", "soft-page-break",
+    "sequence-decls",
+    "variable-decls",
+    "user-field-decls",
+    "tracked-changes",
+    "annotation",
+    "hidden-text",
+    "hidden-paragraph",
+    "image",
+    "object",
+    "object-ole",
+    "forms",
+    "table-of-content-source",
+    "alphabetical-index-source",
+    "illustration-index-source",
+    "table-index-source",
+    "object-index-source",
+    "user-index-source",
+    "bibliography-source",
+    "table-columns",
+    "table-column",
+    "table-header-columns",
+    "note-citation",
+    "soft-page-break",
 };
 
 // Elements of drawings whose text is set after the paragraph that anchors them.
@@ -107,8 +125,9 @@ void OdtText::paragraph(pugi::xml_node p, bool heading)
             if (listDepth_ == 0 && attributeValue(p, "is-list-header") != "true") {
                 if (attributeValue(p, "restart-numbering") == "true")
                     headings_.started[static_cast<std::size_t>(level - 1)] = false;
-                headings_.next(level - 1, number(attributeValue(p, "start-value"),
-                                                 styles_.outline()[static_cast<std::size_t>(level - 1)].start));
+                headings_.next(level - 1,
+                               number(attributeValue(p, "start-value"),
+                                      styles_.outline()[static_cast<std::size_t>(level - 1)].start));
                 if (const std::string label = listLabel(styles_.outline(), headings_, level - 1); !label.empty())
                     out_.appendLabel(label + " ");
             }
@@ -172,8 +191,8 @@ void OdtText::items(pugi::xml_node l, const LevelStyles* styles, ListCount& coun
             const long start = styles ? (*styles)[static_cast<std::size_t>(level)].start : 1;
             count.next(level, number(attributeValue(item, "start-value"), start));
             const pugi::xml_node cached = childNamed(item, "number");
-            const std::string label = cached ? package::collapsedText(cached)
-                                             : (styles ? listLabel(*styles, count, level) : std::string());
+            const std::string label
+                = cached ? package::collapsedText(cached) : (styles ? listLabel(*styles, count, level) : std::string());
             if (!label.empty())
                 out_.appendLabel(label + " ");
         }

@@ -10,8 +10,19 @@ namespace {
 std::string roman(long n, bool upper)
 {
     static constexpr std::array<std::pair<int, std::string_view>, 13> kDigits = {{
-        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
-        {40, "xl"}, {10, "x"}, {9, "ix"}, {5, "v"}, {4, "iv"}, {1, "i"},
+        {1000, "m"},
+        {900, "cm"},
+        {500, "d"},
+        {400, "cd"},
+        {100, "c"},
+        {90, "xc"},
+        {50, "l"},
+        {40, "xl"},
+        {10, "x"},
+        {9, "ix"},
+        {5, "v"},
+        {4, "iv"},
+        {1, "i"},
     }};
     std::string out;
     for (const auto& [value, digits] : kDigits)

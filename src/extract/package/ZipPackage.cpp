@@ -53,7 +53,10 @@ struct MemoryFile {
     std::uint64_t position = 0;
 };
 
-voidpf openMemory(voidpf opaque, const void*, int) { return opaque; }
+voidpf openMemory(voidpf opaque, const void*, int)
+{
+    return opaque;
+}
 
 uLong readMemory(voidpf, voidpf stream, void* buffer, uLong size)
 {
@@ -64,9 +67,15 @@ uLong readMemory(voidpf, voidpf stream, void* buffer, uLong size)
     return static_cast<uLong>(n);
 }
 
-uLong writeNothing(voidpf, voidpf, const void*, uLong) { return 0; }
+uLong writeNothing(voidpf, voidpf, const void*, uLong)
+{
+    return 0;
+}
 
-ZPOS64_T tellMemory(voidpf, voidpf stream) { return static_cast<MemoryFile*>(stream)->position; }
+ZPOS64_T tellMemory(voidpf, voidpf stream)
+{
+    return static_cast<MemoryFile*>(stream)->position;
+}
 
 long seekMemory(voidpf, voidpf stream, ZPOS64_T offset, int origin)
 {
@@ -82,8 +91,14 @@ long seekMemory(voidpf, voidpf stream, ZPOS64_T offset, int origin)
     return 0;
 }
 
-int closeMemory(voidpf, voidpf) { return 0; }
-int noError(voidpf, voidpf) { return 0; }
+int closeMemory(voidpf, voidpf)
+{
+    return 0;
+}
+int noError(voidpf, voidpf)
+{
+    return 0;
+}
 
 }  // namespace
 
@@ -122,8 +137,8 @@ ZipPackage::ZipPackage(std::string_view bytes)
     , limit_(std::clamp<std::uint64_t>(bytes.size() * kInflationFactor, kSmallestBudget, kLargestBudget))
 {
     archive_->file.bytes = bytes;
-    zlib_filefunc64_def functions { &openMemory, &readMemory, &writeNothing, &tellMemory,
-                                    &seekMemory, &closeMemory, &noError, &archive_->file };
+    zlib_filefunc64_def functions {&openMemory, &readMemory,  &writeNothing, &tellMemory,
+                                   &seekMemory, &closeMemory, &noError,      &archive_->file};
     archive_->zip = unzOpen2_64(&archive_->file, &functions);
     if (!archive_->zip)
         throw PackageError("the file is no readable zip package (" + unzipErrorText(UNZ_BADZIPFILE) + ")");
@@ -133,7 +148,8 @@ ZipPackage::ZipPackage(std::string_view bytes)
         unz_file_info64 info;
         unz64_file_pos position;
         if (unzGetCurrentFileInfo64(archive_->zip, &info, name.data(), static_cast<uLong>(name.size()), nullptr, 0,
-                                    nullptr, 0) != UNZ_OK
+                                    nullptr, 0)
+                != UNZ_OK
             || unzGetFilePos64(archive_->zip, &position) != UNZ_OK)
             break;
         const std::string entry(name.data(), std::min<std::size_t>(info.size_filename, name.size()));

@@ -8,7 +8,10 @@ namespace leafmill::extract::pdf {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 // Title words separated by single blanks, without blanks around.
 std::string normalised(std::string_view title)
@@ -77,7 +80,7 @@ std::vector<Chapter> locateChapters(const std::vector<OutlineEntry>& outline, st
             missing.push_back(entry.title);
             continue;
         }
-        chapters.push_back({ entry.title, *at, entry.level });
+        chapters.push_back({entry.title, *at, entry.level});
         from = *at + 1;
     }
     if (!missing.empty()) {

@@ -20,7 +20,7 @@ bool startsNewLine(const Line& line, const Word& lastWord, const Word& word)
 
 Line lineOf(const Word& word)
 {
-    return Line { word.text, word.left, word.top, word.right, word.bottom, word.right - word.left, word.rotation };
+    return Line {word.text, word.left, word.top, word.right, word.bottom, word.right - word.left, word.rotation};
 }
 
 }  // namespace

@@ -72,7 +72,10 @@ bool isCjk(char32_t c)
     return script == USCRIPT_HAN || script == USCRIPT_HIRAGANA || script == USCRIPT_KATAKANA;
 }
 
-bool isHyphen(char32_t c) { return c == U'-' || c == 0x00AD || c == 0x2010; }
+bool isHyphen(char32_t c)
+{
+    return c == U'-' || c == 0x00AD || c == 0x2010;
+}
 
 // Bytes of the hyphen that ends `text` after a letter or digit, else 0.
 std::size_t endingHyphen(std::string_view text)
@@ -92,11 +95,11 @@ public:
             const Line* previous = nullptr;
             for (const Line& line : lines) {
                 if (previous == nullptr || !followsInColumn(*previous, line))
-                    blocks_.push_back({ line.left, 0 });
+                    blocks_.push_back({line.left, 0});
                 Block& block = blocks_.back();
                 block.left = std::min(block.left, line.left);
                 ++block.lines;
-                placed_.push_back({ &line, blocks_.size() - 1, line.right });
+                placed_.push_back({&line, blocks_.size() - 1, line.right});
                 previous = &line;
             }
         }
@@ -223,6 +226,9 @@ private:
 
 }  // namespace
 
-std::string joinParagraphs(const std::vector<std::vector<Line>>& pages) { return Joiner(pages).text(); }
+std::string joinParagraphs(const std::vector<std::vector<Line>>& pages)
+{
+    return Joiner(pages).text();
+}
 
 }  // namespace leafmill::extract::pdf

@@ -21,7 +21,9 @@ namespace {
 
 // The library reports every repair it makes on standard error; a damaged
 // document is our caller's to report, in words, or not at all.
-void ignoreLibraryMessage(ErrorCategory, Goffset, const char*) { }
+void ignoreLibraryMessage(ErrorCategory, Goffset, const char*)
+{
+}
 
 void setUpLibrary()
 {
@@ -75,7 +77,7 @@ std::string textOf(const TextWord& word)
 // are always read left to right and top to bottom.
 Word wordIn(std::string text, double x0, double y0, double x1, double y1, int rotation, bool spaceAfter)
 {
-    Word word { std::move(text), x0, y0, x1, y1, spaceAfter, rotation };
+    Word word {std::move(text), x0, y0, x1, y1, spaceAfter, rotation};
     switch (rotation) {
     case 1:  // downwards; lines follow to the left
         word.left = y0, word.right = y1, word.top = -x1, word.bottom = -x0;
@@ -108,7 +110,7 @@ void collectOutline(const std::vector<OutlineItem*>* items, int level, std::size
     for (OutlineItem* item : *items) {
         if (entries.size() >= limit)
             return;
-        entries.push_back({ oneLine(utf8(item->getTitle(), item->getTitleLength())), level });
+        entries.push_back({oneLine(utf8(item->getTitle(), item->getTitleLength())), level});
         item->open();
         collectOutline(item->getKids(), level + 1, limit, entries);
     }
@@ -117,7 +119,7 @@ void collectOutline(const std::vector<OutlineItem*>* items, int level, std::size
 // An open document and the one text device that lays out each of its pages.
 struct Document {
     std::unique_ptr<PDFDoc> pdf;
-    TextOutputDev text { nullptr, false, 0, false, false };
+    TextOutputDev text {nullptr, false, 0, false, false};
 };
 
 Document& documentOf(const void* document)
@@ -134,19 +136,25 @@ void* openDocument(std::string_view bytes, std::string& reason)
     }
     auto document = std::make_unique<Document>();
     // The document owns the stream; the stream reads the bytes in place.
-    document->pdf = std::make_unique<PDFDoc>(
-        new MemStream(bytes.data(), 0, static_cast<Goffset>(bytes.size()), Object(objNull)));
+    document->pdf
+        = std::make_unique<PDFDoc>(new MemStream(bytes.data(), 0, static_cast<Goffset>(bytes.size()), Object(objNull)));
     if (!document->pdf->isOk()) {
         reason = document->pdf->getErrorCode() == errEncrypted ? "the PDF is encrypted and needs a password to open"
-                                                                : "the file is damaged or not a PDF document";
+                                                               : "the file is damaged or not a PDF document";
         return nullptr;
     }
     return document.release();
 }
 
-void closeDocument(void* document) { delete static_cast<Document*>(document); }
+void closeDocument(void* document)
+{
+    delete static_cast<Document*>(document);
+}
 
-int pageCount(const void* document) { return documentOf(document).pdf->getNumPages(); }
+int pageCount(const void* document)
+{
+    return documentOf(document).pdf->getNumPages();
+}
 
 std::vector<Word> pageWords(const void* document, int index)
 {
@@ -190,6 +198,6 @@ std::vector<OutlineEntry> outline(const void* document, std::size_t limit)
 extern "C" LEAFMILL_PDF_EXPORT const leafmill::extract::pdf::PdfModule* leafmill_pdf_module()
 {
     using namespace leafmill::extract::pdf;
-    static const PdfModule module { pdfModuleVersion, &openDocument, &closeDocument, &pageCount, &pageWords, &outline };
+    static const PdfModule module {pdfModuleVersion, &openDocument, &closeDocument, &pageCount, &pageWords, &outline};
     return &module;
 }

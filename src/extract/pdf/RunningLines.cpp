@@ -90,11 +90,11 @@ void removeRunningLines(std::vector<std::vector<Line>>& pages)
     for (std::size_t p = 0; p < pages.size(); ++p) {
         for (std::size_t i : edgeLinesOf(pages[p])) {
             const std::string text = collapsed(pages[p][i].text);
-            groups[{ text, SIZE_MAX, 0 }].push_back({ p, i });
+            groups[{text, SIZE_MAX, 0}].push_back({p, i});
             std::string key;
             std::int64_t number = 0;
             for (std::size_t n = 0; withNumberOut(text, n, key, number); ++n)
-                groups[{ key, n, number - static_cast<std::int64_t>(p) }].push_back({ p, i });
+                groups[{key, n, number - static_cast<std::int64_t>(p)}].push_back({p, i});
         }
     }
 

@@ -30,8 +30,8 @@ constexpr Field kChecksum {14, 16};
 
 std::string withField(std::string zip, Field field, std::uint16_t value)
 {
-    for (const auto& [signature, offset] : {std::pair {std::string("PK\3\4"), field.local},
-                                            std::pair {std::string("PK\1\2"), field.central}}) {
+    for (const auto& [signature, offset] :
+         {std::pair {std::string("PK\3\4"), field.local}, std::pair {std::string("PK\1\2"), field.central}}) {
         const std::size_t at = zip.find(signature) + offset;
         zip[at] = static_cast<char>(value & 0xFF);
         zip[at + 1] = static_cast<char>(value >> 8);

@@ -126,8 +126,8 @@ TEST(RtfStructure, ParagraphsOfOutlineLevelsZeroToTwoStartChapters)
     const leafmill::extract::Result r = readRtf(rtf);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_TRUE(r.text.starts_with("Intro1.\r\n1.\tThe  First\tPart\r\n")) << r.text;
-    const std::vector<std::pair<std::string, int>> expected
-        = {{"1. The First Part", 1}, {"Still a heading", 1}, {"Third level", 3}, {"Styled", 2}, {"Named", 2}, {"Top", 1}};
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"1. The First Part", 1}, {"Still a heading", 1}, {"Third level", 3}, {"Styled", 2}, {"Named", 2}, {"Top", 1}};
     ASSERT_EQ(r.chapters.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const auto& chapter = r.chapters[i];

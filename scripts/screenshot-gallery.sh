@@ -13,7 +13,7 @@ cmake --build "$build" --target leafmill-gallery -j2
 number=99
 while [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
 display=:$number
-Xvfb "$display" -screen 0 1010x560x24 -nolisten tcp &
+Xvfb "$display" -screen 0 1010x560x24 -nolisten tcp -noreset &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true' EXIT
 sleep 1

@@ -23,7 +23,9 @@ xvfb_start() {
   done
   XVFB_DIR=$(mktemp -d)
   # -displayfd: the server takes a free display and writes its number.
-  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp >"$XVFB_DIR/log" 2>&1 3>"$XVFB_DIR/display" &
+  # -noreset: by default the server resets when its last client leaves, and a
+  # program started in that moment cannot connect and aborts.
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset >"$XVFB_DIR/log" 2>&1 3>"$XVFB_DIR/display" &
   XVFB_PID=$!
   local _
   for _ in $(seq 100); do [ -s "$XVFB_DIR/display" ] && break; sleep 0.1; done

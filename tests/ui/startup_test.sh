@@ -93,7 +93,7 @@ app_pid=""
 rm "$work/Leafmill/main.ini"
 "$work/Leafmill/leafmill" >"$work/missing.log" 2>&1 &
 app_pid=$!
-box=$(wait_for_window 'Leafmill') || fail "no message about the missing main.ini"
+box=$(wait_for_window 'Leafmill') || fail "no message about the missing main.ini: $(cat "$work/missing.log")"
 until_ended press_return "$box" || fail "the program did not end after the message"
 [ "$status" -eq 1 ] || fail "a missing main.ini ended with status $status, not 1"
 grep -q 'main.ini' "$work/missing.log" || fail "the reason does not name main.ini: $(cat "$work/missing.log")"

@@ -1,4 +1,5 @@
-// The line filter: each page and the text it must give.
+// The line filter: each page (filter.txt and a few built here) and the text it must give.
+#include "../CaseFile.h"
 #include "HtmlTestSupport.h"
 
 #include <algorithm>
@@ -32,67 +33,15 @@ TEST_P(HtmlFilter, GivesTheText)
                                   << "\nnot    " << expected.substr(differ, 80) << "\nafter  " << differ << " bytes";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, HtmlFilter,
-    ::testing::Values(Filtered {"", ""},
-                      Filtered {"one\r\ntwo\rthree\nfour\n\rfive", "one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n"},
-                      // Blank lines give nothing, spaces and tabs run together.
-                      Filtered {"a\r\n\r\n \r\n   \r\n\t\t\r\n<b></b>\r\n&nbsp;&nbsp;\r\nb", "a\r\nb\r\n"},
-                      Filtered {"<html>\n  <body>\n\n    <p>\n      a\n    </p>\n  </body>\n</html>\n",
-                                " \r\n\r\n a\r\n"},
-                      Filtered {"two  three   four\tand\t \tmix", "two three four and mix\r\n"},
-                      Filtered {"one <b> two &nbsp;&nbsp; three", "one two three\r\n"}));
+std::vector<Filtered> filterCases()
+{
+    std::vector<Filtered> cases;
+    for (const auto& fields : leafmill::test::caseFile(std::filesystem::path(LEAFMILL_HTML_TESTDATA) / "filter.txt"))
+        cases.push_back({fields.at(0), fields.at(1)});
+    return cases;
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Blocks, HtmlFilter,
-    ::testing::Values(
-        Filtered {"x<script type=\"text/javascript\">if (a < b) c();</script>z", "xz\r\n"},
-        Filtered {"x<SCRIPT>code</Script>z", "xz\r\n"},
-        // A block over several lines joins them, line ends around it too.
-        Filtered {"head<script>\r\ncode\r\n</script>tail", "headtail\r\n"},
-        Filtered {"<STYLE>\r\nbody {}\r\n</style>text", "text\r\n"},
-        Filtered {"before\r\n<script>\r\nvar x = 1;<b>\r\nend", "before\r\nvar x = 1;end\r\n"},
-        Filtered {"a<script>one()</script>b<script>two()</script>c<style>p{}</style>d<STYLE>q{}</STYLE>e", "abcde\r\n"},
-        Filtered {"a<script>one()</script>b<script>\r\ntwo()\r\n</script>c", "abc\r\n"},
-        // A block whose end comes on the line where the other kind opens.
-        Filtered {"<style>\r\np{}\r\n</style> <script>\r\nvar leaked = 1;\r\n</script>after", " after\r\n"},
-        Filtered {"<script>\r\nf();\r\n</script><style>\r\np{}\r\n</style>after", "after\r\n"},
-        Filtered {"<style>p{}</style><script>\r\nvar leaked = 1;\r\n</script>after", "after\r\n"},
-        // An end tag before the opening tag doubles nothing.
-        Filtered {"x</script>y<script>z", "xyz\r\n"}, Filtered {"x</script>y<script>code</script>z", "xyz\r\n"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Tags, HtmlFilter,
-    ::testing::Values(
-        Filtered {"<p>Hello&nbsp;&amp;&nbsp;goodbye</p>", "\r\nHello & goodbye\r\n"},
-        Filtered {"a<br/>b<br />c<BR clear=all>d<p class=\"x\">e<P\tALIGN=center>f<p/>g<br>h<P>i",
-                  "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\n"},
-        // Not the paragraph end tag, nor other tags that start with the letters.
-        Filtered {"a</p>b<param name=x>c<bR>d<brx>e", "a bc\r\nde\r\n"},
-        // Runs of breaks give one line break; breaks parted by text stay apart.
-        Filtered {"a<BR><br>b<br><p><br>c", "a\r\nb\r\nc\r\n"}, Filtered {"a<br> <br>b", "a\r\n \r\nb\r\n"},
-        Filtered {"<html><body><span class=\"t\">Ti</span><b>tle</b></body></html>", "Title\r\n"},
-        Filtered {"stray > mark", "stray mark\r\n"},
-        // A tag over a line end hides the next line up to its end.
-        Filtered {"one <a\r\nhref=\"x\">two", "one \r\ntwo\r\n"},
-        Filtered {"<div\r\nclass=\"a\"\r\nid=\"b\">text", "text\r\n"},
-        Filtered {"a<!-- <p>hidden</p> if x > y -->b", "ab\r\n"},
-        Filtered {"a<!-- x > y\r\n<br> still > hidden\r\n-->b", "a\r\nb\r\n"},
-        Filtered {"<!--[if IE]><p>old</p><![endif]-->new", "new\r\n"}, Filtered {"a<!-->b<!--->c<!---->d", "abcd\r\n"},
-        Filtered {"<!DOCTYPE html>page", "page\r\n"},
-        // Tags between cells, items and blocks part words; inline tags do not.
-        Filtered {"<table><tr><td>red</td><td>green</td></tr><tr><th>blue</th></tr></table>", "red green blue\r\n"},
-        Filtered {"<ul><li>one</li><li>two</li></ul><div>three</div><h2>four</h2>five", "one two three four five\r\n"},
-        Filtered {"<b>bo</b>ld <i>it</i>alic", "bold italic\r\n"},
-        Filtered {"a <div> b</div>\r\n<td>c</td>", "a b\r\nc\r\n"}));
-
-INSTANTIATE_TEST_SUITE_P(References, HtmlFilter,
-                         ::testing::Values(
-                             // Decoded after the tags are gone, and once.
-                             Filtered {"Use &lt;b&gt;bold&lt;/b&gt; here", "Use <b>bold</b> here\r\n"},
-                             Filtered {"1 &lt; 2 and the rest", "1 < 2 and the rest\r\n"},
-                             Filtered {"&amp;lt; is written &amp;amp;lt;", "&lt; is written &amp;lt;\r\n"},
-                             Filtered {"&LT;i&GT; &Lt;x&gT; &AMP; &QUOT;q&quot; &NBSP;|", "<i> <x> & \"q\" |\r\n"}));
+INSTANTIATE_TEST_SUITE_P(Pages, HtmlFilter, ::testing::ValuesIn(filterCases()));
 
 // Unclosed constructs repeated on one line are filtered whole, in linear time.
 INSTANTIATE_TEST_SUITE_P(

@@ -11,19 +11,13 @@
 
 namespace leafmill::extract::test {
 
-inline std::shared_ptr<const CodePage> codePage(const char* name = "windows-1252")
-{
-    auto page = CodePage::open(name);
-    EXPECT_TRUE(page) << name;
-    return page;
-}
-
 // The filter's result for `page` with the program's code page `pageName`;
 // the percentages it reports go to `progress` when given.
 inline Result convert(std::string_view page, const char* pageName = "windows-1252",
                       std::vector<int>* progress = nullptr)
 {
-    const auto cp = codePage(pageName);
+    const auto cp = CodePage::open(pageName);
+    EXPECT_TRUE(cp) << pageName;
     Options options;
     options.codePage = cp.get();
     if (progress)

@@ -1,4 +1,5 @@
 #include "convert/SourceDispatch.h"
+#include "extract/pdf/PdfDocument.h"
 #include "extract/pdf/PdfModuleLoader.h"
 #include "extract/pdf/PdfToText.h"
 
@@ -46,17 +47,11 @@ TEST_P(PdfFixture, MatchesTheReferenceWithoutRunningLines)
     EXPECT_EQ(r.text.find("Volunteer Report"), std::string::npos);
     EXPECT_EQ(r.text.find("Page "), std::string::npos);
     // Paragraphs are lines: every paragraph of the reference is one line.
-    std::size_t lines = 0;
-    for (std::size_t at = 0; (at = r.text.find("\r\n", at)) != std::string::npos; at += 2)
-        ++lines;
-    std::size_t paragraphs = 0;
-    for (std::size_t at = 0; at < reference.size(); at = reference.find('\n', at) + 1) {
-        paragraphs += reference[at] != '\n' ? 1 : 0;
-        if (reference.find('\n', at) == std::string::npos)
-            break;
-    }
-    EXPECT_EQ(lines, paragraphs);
-    EXPECT_EQ(std::count(r.text.begin(), r.text.end(), '\n'), static_cast<long>(lines));
+    std::string paragraphs = reference;
+    for (std::size_t at = 0; (at = paragraphs.find("\n\n", at)) != std::string::npos;)
+        paragraphs.erase(at, 1);
+    EXPECT_EQ(std::count(r.text.begin(), r.text.end(), '\n'), std::count(paragraphs.begin(), paragraphs.end(), '\n'));
+    EXPECT_EQ(std::count(r.text.begin(), r.text.end(), '\n'), std::count(r.text.begin(), r.text.end(), '\r'));
     if (*fixture.warning == '\0') {
         EXPECT_TRUE(r.warnings.empty());
     } else {
@@ -69,6 +64,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, PdfFixture,
                          testing::Values(Readable {"report.pdf", "report.ref.txt", ""},
                                          Readable {"restricted.pdf", "report.ref.txt", ""},
                                          Readable {"cjk.pdf", "cjk.ref.txt", ""},
+                                         Readable {"unicode.pdf", "unicode.ref.txt", ""},
                                          Readable {"scanned.pdf", "scanned.ref.txt", "page(s) 2 have no text"}));
 
 TEST(PdfChapters, BookmarksStartWhereTheirHeadingsAre)
@@ -117,19 +113,25 @@ TEST(PdfRefusals, SayWhy)
     }
 }
 
-TEST(PdfDamage, CutOrSpoiledFilesGiveTextOrAReason)
+// unicode.pdf (see make-unicode-pdf.py): characters of two, three and four
+// bytes in UTF-8, the first word one inch from the left edge.
+TEST(PdfText, IsUtf8OfEveryLengthAndWordsComeInPoints)
 {
-    const std::string report = leafmill::test::readFile(fixtures / "report.pdf");
-    for (std::size_t keep : {report.size() / 10, report.size() / 2, report.size() - 200}) {
-        std::string spoiled = report.substr(0, keep);
-        const Result cut = readPdf(spoiled);
-        EXPECT_TRUE(cut.ok || !cut.error.empty());
-        spoiled = report;
-        for (std::size_t at = keep; at < spoiled.size(); at += 97)
-            spoiled[at] = static_cast<char>(spoiled[at] ^ 0x5A);
-        const Result damaged = readPdf(spoiled);
-        EXPECT_TRUE(damaged.ok || !damaged.error.empty());
-    }
+    EXPECT_EQ(readFixture("unicode.pdf").text, "Plain \u00E9\u4E2D\U0001F600\r\n");
+    const std::string bytes = leafmill::test::readFile(fixtures / "unicode.pdf");
+    std::string reason;
+    const auto document = leafmill::extract::pdf::PdfDocument::open(bytes, reason);
+    ASSERT_TRUE(document) << reason;
+    ASSERT_EQ(document->pageCount(), 1);
+    const auto words = document->pageWords(0);
+    ASSERT_EQ(words.size(), 2U);
+    // Helvetica's "Plain " is 30 points wide at 12 points; the three codes 7.2 points each.
+    EXPECT_NEAR(words[0].left, 72, 0.01);
+    EXPECT_NEAR(words[1].left, 102, 0.1);
+    EXPECT_NEAR(words[1].right, 123.6, 0.1);
+    // No page before the first or past the last, not even the one laid out last.
+    EXPECT_TRUE(document->pageWords(1).empty());
+    EXPECT_TRUE(document->pageWords(-1).empty());
 }
 
 TEST(PdfDispatch, PdfSourcesGoToThePdfReader)

@@ -1,0 +1,114 @@
+// The line filter: each page (filter.txt and a few built here) and the text it must give.
+#include "../CaseFile.h"
+#include "HtmlTestSupport.h"
+
+#include <algorithm>
+#include <string>
+
+namespace leafmill::extract::test {
+namespace {
+
+std::string repeated(std::string_view unit, std::size_t times)
+{
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i)
+        text.append(unit);
+    return text;
+}
+
+constexpr std::size_t kMany = 200000;  // a quadratic pass over this outlasts the test's time limit
+
+struct Filtered {
+    std::string page, text;
+};
+
+class HtmlFilter : public ::testing::TestWithParam<Filtered> { };
+
+TEST_P(HtmlFilter, GivesTheText)
+{
+    const std::string text = textOf(GetParam().page), &expected = GetParam().text;
+    const std::size_t differ
+        = std::mismatch(text.begin(), text.end(), expected.begin(), expected.end()).first - text.begin();
+    EXPECT_TRUE(text == expected) << "page " << GetParam().page.substr(0, 80) << "\ngives  " << text.substr(differ, 80)
+                                  << "\nnot    " << expected.substr(differ, 80) << "\nafter  " << differ << " bytes";
+}
+
+std::vector<Filtered> filterCases()
+{
+    std::vector<Filtered> cases;
+    for (const auto& fields : leafmill::test::caseFile(std::filesystem::path(LEAFMILL_HTML_TESTDATA) / "filter.txt"))
+        cases.push_back({fields.at(0), fields.at(1)});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, HtmlFilter, ::testing::ValuesIn(filterCases()));
+
+// Unclosed constructs repeated on one line are filtered whole, in linear time.
+INSTANTIATE_TEST_SUITE_P(
+    Hostile, HtmlFilter,
+    ::testing::Values(Filtered {repeated("<p ", kMany), ""}, Filtered {repeated("<", kMany), ""},
+                      Filtered {repeated("&#", kMany), repeated("&#", kMany) + "\r\n"},
+                      Filtered {repeated("&amp", kMany), repeated("&amp", kMany) + "\r\n"},
+                      Filtered {"a" + repeated("<script>x", kMany), "a" + repeated("x", kMany) + "\r\n"},
+                      Filtered {"a" + repeated("</script>x", kMany), "a" + repeated("x", kMany) + "\r\n"},
+                      // A comment that never ends hides the rest, whatever '>' it holds.
+                      Filtered {"visible<!--<p>" + repeated("hidden > ", kMany), "visible\r\n"}));
+
+TEST(HtmlFilterJoin, StopsPastSixtyFourKilobytes)
+{
+    auto pageWithBlockOf = [](int lines) {
+        return "<script>\r\n" + repeated("code code code code code code code code\r\n", lines) + "</script>after";
+    };
+    EXPECT_EQ(textOf(pageWithBlockOf(1000)), "after\r\n");  // about 39 KB, removed whole
+    const std::string text = textOf(pageWithBlockOf(2000));  // about 78 KB: written as text
+    EXPECT_TRUE(text.starts_with("code code")) << text.substr(0, 40);
+    EXPECT_TRUE(text.ends_with("\r\nafter\r\n"));
+    EXPECT_EQ(text.find("<script"), std::string::npos);
+    // Every line opens a block that never ends: each join stops at the limit or the end, and the text stays.
+    const std::string unclosed = textOf(repeated("<script>code\r\n", 100000));
+    EXPECT_EQ(unclosed.find_first_not_of("code\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(unclosed.begin(), unclosed.end(), 'c'), 100000);
+}
+
+TEST(HtmlFilterProgress, CountsEachWrittenLineInCodePageBytesPlusTwo)
+{
+    EXPECT_TRUE(progressOf("").empty());
+    // 4 bytes of windows-1252 (8 of UTF-8) and two: 50%; the blank line does not count.
+    EXPECT_EQ(progressOf("\xE9\xE9\xE9\xE9\r\n\r\nabcd"), (std::vector<int> {50, 100}));
+    // UTF-16 takes 14 bytes for "ab\r\ncd"; in the code page it is 6.
+    EXPECT_EQ(progressOf(std::string("\xFF\xFE"
+                                     "a\0b\0\r\0\n\0c\0d\0",
+                                     14)),
+              (std::vector<int> {66, 100}));
+    // CR-only line ends count as two bytes each.
+    EXPECT_EQ(progressOf("aaaa\rb\rc"), (std::vector<int> {75, 100}));
+}
+
+TEST(HtmlFilterLongPages, ConvertWholeWithProgressToTheEnd)
+{
+    const std::string oneLine = "<html><body><p>" + repeated("word <b>x</b> ", 20000) + "end</p></body></html>";
+    EXPECT_EQ(textOf(oneLine), "\r\n" + repeated("word x ", 20000) + "end\r\n");
+    // Above 21 MB; nothing here changes length before the count.
+    std::string page = repeated("line of text with <i>some</i> tags &amp; an entity\r\n", 420000) + "the last line";
+    std::vector<int> reported;
+    const Result result = convert(page, "windows-1252", &reported);
+    ASSERT_TRUE(result.ok);
+    EXPECT_TRUE(result.text.starts_with("line of text with some tags & an entity\r\n"));
+    EXPECT_TRUE(result.text.ends_with("\r\nthe last line\r\n"));
+    ASSERT_GE(reported.size(), 90u);  // every whole percentage on the way
+    EXPECT_EQ(reported.back(), 100);
+    EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
+}
+
+TEST(HtmlFilterCharsets, UnknownOneIsAWarningAndNoCodePageMeansTheSystemOne)
+{
+    const Result result = convert("<meta charset=\"x-no-such-set\">caf\xE9");
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.text, "café\r\n");
+    ASSERT_FALSE(result.warnings.empty());
+    EXPECT_NE(result.warnings.front().find("x-no-such-set"), std::string::npos);
+    EXPECT_EQ(htmlToText("<b>plain</b> text", Options {}).text, "plain text\r\n");
+}
+
+}  // namespace
+}  // namespace leafmill::extract::test

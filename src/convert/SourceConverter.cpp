@@ -1,6 +1,7 @@
 #include "convert/SourceConverter.h"
 
 #include "io/FileAccess.h"
+#include "io/MappedFile.h"
 
 #include "convert/ContentDispatch.h"
 #include "convert/HeadingLines.h"
@@ -18,15 +19,15 @@ ExtractedText extractSource(const std::string& path, const SourceKind& kind, con
                             std::function<void(int)> progress)
 {
     ExtractedText extracted;
-    std::string document;
-    if (readWholeFile(pathFromUtf8(path), document, &extracted.reason) != ReadResult::Ok) {
+    MappedFile document;
+    if (document.open(pathFromUtf8(path), &extracted.reason) != ReadResult::Ok) {
         extracted.failure = SourceFailure::Missing;
         return extracted;
     }
     extract::Options options;
     options.codePage = &codePage;
     options.progress = std::move(progress);
-    extract::Result result = kind.extractor(document, options);
+    extract::Result result = kind.extractor(document.bytes(), options);
     extracted.warnings = std::move(result.warnings);
     if (!result.ok) {
         extracted.failure = SourceFailure::ExtractorFailed;

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace leafmill {
 namespace {
 
@@ -73,6 +77,21 @@ INSTANTIATE_TEST_SUITE_P(
             "",
             "this is a Word XML document (WordML) saved with the .doc ending; only Word 6 to Word 2003 documents can "
             "be read"}));
+
+#ifndef _WIN32
+// Documents are mapped for the readers: a pipe named like one is refused
+// without being opened, which would wait for a writer that never comes.
+TEST(ExtractSource, RefusesAPipeWithoutWaiting)
+{
+    test::TempDir dir;
+    const std::string path = (dir.path() / "pipe.doc").string();
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const auto codePage = CodePage::open("windows-1252");
+    const ExtractedText read = extractSource(path, *findSourceKind(path, defaultDispatchTable()), *codePage, nullptr);
+    EXPECT_EQ(read.failure, SourceFailure::Missing);
+    EXPECT_EQ(read.reason, "it is not a file");
+}
+#endif
 
 }  // namespace
 }  // namespace leafmill

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "io/FileAccess.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace leafmill {
+
+// A file's bytes for a reader that looks at only parts of them (a Word
+// document's text streams among its pictures): mapped into memory where the
+// system can, so that only the pages touched are read from the disk, else
+// read whole. The same files are refused as by readWholeFile.
+class MappedFile {
+public:
+    MappedFile() = default;
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    ~MappedFile();
+
+    ReadResult open(const std::filesystem::path& file, std::string* reason);
+    std::string_view bytes() const { return view_; }
+
+private:
+    void* mapping_ = nullptr;
+    std::size_t mappedSize_ = 0;
+    std::string read_;  // the bytes when they could not be mapped
+    std::string_view view_;
+};
+
+}  // namespace leafmill

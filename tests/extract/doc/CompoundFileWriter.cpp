@@ -52,20 +52,15 @@ std::string CompoundFileWriter::write(Layout* layoutOut) const
     std::vector<std::uint32_t> miniFat;
     std::string data;  // regular sectors of the big streams, then the rest
     std::vector<std::uint32_t> fat;
-    for (const Stream& stream : streams_) {
-        if (stream.bytes.size() < 4096) {
-            const std::uint32_t first = sectorsFor(mini.size(), kMini);
-            layout.streamStart.push_back(stream.bytes.empty() ? kEnd : first);
-            chainInto(miniFat, first, sectorsFor(stream.bytes.size(), kMini));
-            mini += stream.bytes;
-            padTo(mini, kMini);
-        } else {
-            const std::uint32_t first = sectorsFor(data.size(), kSector);
-            layout.streamStart.push_back(first);
-            chainInto(fat, first, sectorsFor(stream.bytes.size(), kSector));
-            data += stream.bytes;
-            padTo(data, kSector);
-        }
+    for (const auto& [name, bytes] : streams_) {
+        const bool small = bytes.size() < 4096;
+        std::string& into = small ? mini : data;
+        const std::uint32_t unit = small ? kMini : kSector;
+        const std::uint32_t first = sectorsFor(into.size(), unit);
+        layout.streamStart.push_back(bytes.empty() ? kEnd : first);
+        chainInto(small ? miniFat : fat, first, sectorsFor(bytes.size(), unit));
+        into += bytes;
+        padTo(into, unit);
     }
     const std::uint32_t miniStart = sectorsFor(data.size(), kSector);
     chainInto(fat, miniStart, sectorsFor(mini.size(), kSector));
@@ -100,8 +95,8 @@ std::string CompoundFileWriter::write(Layout* layoutOut) const
     entry(0, "Root Entry", 5, kFree, streams_.empty() ? kFree : 1, mini.empty() ? kEnd : miniStart,
           static_cast<std::uint32_t>(mini.size()));
     for (std::size_t i = 0; i < streams_.size(); ++i)
-        entry(i + 1, streams_[i].name, 2, i + 1 < streams_.size() ? std::uint32_t(i + 2) : kFree, kFree,
-              layout.streamStart[i], static_cast<std::uint32_t>(streams_[i].bytes.size()));
+        entry(i + 1, streams_[i].first, 2, i + 1 < streams_.size() ? std::uint32_t(i + 2) : kFree, kFree,
+              layout.streamStart[i], static_cast<std::uint32_t>(streams_[i].second.size()));
     padTo(dir, kSector);
     layout.firstDirSector = sectorsFor(data.size(), kSector);
     chainInto(fat, layout.firstDirSector, sectorsFor(dir.size(), kSector));
@@ -158,6 +153,14 @@ std::string CompoundFileWriter::write(Layout* layoutOut) const
     if (layoutOut)
         *layoutOut = layout;
     return header + data + fatBytes + difatBytes;
+}
+
+std::string compoundFile(const std::vector<std::pair<std::string, std::string>>& streams)
+{
+    CompoundFileWriter writer;
+    for (const auto& [name, bytes] : streams)
+        writer.add(name, bytes);
+    return writer.write();
 }
 
 }  // namespace leafmill::test

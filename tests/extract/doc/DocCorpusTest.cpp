@@ -1,5 +1,6 @@
-// Every .doc of the shared corpus: no crash, the marked refusals, and the
-// word-level similarity of the main text to the word processor's export.
+// Real documents: the test fixtures read as their sources say, and every
+// .doc of the shared corpus converts or is refused, its main text close to
+// the word processor's export.
 #include "Corpus.h"
 #include "TestSupport.h"
 #include "extract/doc/DocToText.h"
@@ -15,6 +16,42 @@ namespace leafmill::extract {
 namespace {
 
 using test::CorpusEntry;
+
+struct Fixture {
+    const char* document;
+    const char* source;  // what the document was made from
+    const char* chapters;
+    bool lfSource = false;
+};
+
+class DocFixtures : public ::testing::TestWithParam<Fixture> { };
+
+TEST_P(DocFixtures, ReadAsTheirSourcesSay)
+{
+    const std::filesystem::path dir = test::documentsDir();
+    const Result result = docToText(test::readFile(dir / GetParam().document), Options {});
+    ASSERT_TRUE(result.ok) << result.error;
+    std::string source = test::readFile(dir / "sources" / GetParam().source);
+    // The Word 95 files' sources end their lines with LF alone.
+    for (std::size_t at = 0; GetParam().lfSource && (at = source.find('\n', at)) != std::string::npos; at += 2)
+        source.insert(at, "\r");
+    EXPECT_EQ(result.text, source);
+    EXPECT_TRUE(result.warnings.empty());
+    std::string chapters;
+    for (const Chapter& chapter : result.chapters)
+        chapters += chapter.title + " " + std::to_string(chapter.level) + "|";
+    EXPECT_EQ(chapters, GetParam().chapters);
+}
+
+// Made by a word processor from the sources (make-fixtures.sh), and Word 95
+// files of our own writer (make-word95.py).
+INSTANTIATE_TEST_SUITE_P(
+    Documents, DocFixtures,
+    ::testing::Values(Fixture {"notes.doc", "notes.doc.txt", ""}, Fixture {"boxes.doc", "boxes.doc.txt", ""},
+                      Fixture {"lists.doc", "lists.doc.txt", "1. Scope 1|1.1 Definitions 2|2. Sale 1|"},
+                      Fixture {"word95-western.doc", "word95-western.txt", "", true},
+                      Fixture {"word95-cyrillic.doc", "word95-cyrillic.txt", "", true},
+                      Fixture {"word95-greek.doc", "word95-greek.txt", "", true}));
 
 constexpr double kFloor = 0.90;
 constexpr double kMeanTarget = 0.98;

@@ -1,6 +1,7 @@
 #include "WordFileBuilder.h"
 
 #include "CompoundFileWriter.h"
+#include "extract/doc/DocToText.h"
 
 namespace leafmill::test {
 
@@ -96,8 +97,6 @@ std::string formattingPage(std::uint32_t textStart, std::uint32_t textEnd,
     return page;
 }
 
-// Word 6: a 0x300-byte head, the text (in reading order, or backwards), and
-// for a complex file the CLX behind it.
 // The piece table's character positions: where each piece starts, then the end.
 std::string pieceStarts(const WordFileSpec& spec)
 {
@@ -111,6 +110,7 @@ std::string pieceStarts(const WordFileSpec& spec)
     return plc;
 }
 
+// Word 6: a 0x300-byte head, the text, and for a complex file the CLX behind it.
 std::string word6Stream(const WordFileSpec& spec, std::uint32_t ccpText)
 {
     std::string out(0x300, '\0');
@@ -231,14 +231,26 @@ WordStreams buildWordStreams(const WordFileSpec& spec)
     return out;
 }
 
+std::string wordFile(const WordStreams& streams)
+{
+    if (streams.table.empty())
+        return compoundFile({{"WordDocument", streams.wordDocument}});
+    return compoundFile({{"WordDocument", streams.wordDocument}, {"1Table", streams.table}});
+}
+
 std::string buildWordFile(const WordFileSpec& spec)
 {
-    WordStreams streams = buildWordStreams(spec);
-    CompoundFileWriter writer;
-    writer.add(spec.lowerCaseNames ? "worddocument" : "WordDocument", std::move(streams.wordDocument));
-    if (spec.writeTableStream && !spec.word6)
-        writer.add(spec.lowerCaseNames ? "1table" : "1Table", std::move(streams.table));
-    return writer.write();
+    return wordFile(buildWordStreams(spec));
+}
+
+extract::Result convertStreams(const WordStreams& streams, std::size_t* mainLength)
+{
+    return extract::doc::docToTextWithMainLength(wordFile(streams), extract::Options {}, mainLength);
+}
+
+extract::Result convertWordFile(const WordFileSpec& spec, std::size_t* mainLength)
+{
+    return convertStreams(buildWordStreams(spec), mainLength);
 }
 
 }  // namespace leafmill::test

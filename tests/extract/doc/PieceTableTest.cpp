@@ -15,7 +15,7 @@ using test::WordFileSpec;
 TEST(DocPieces, CompressedAndUtf16PiecesReadInCharacterOrderWhereverTheyAreStored)
 {
     WordFileSpec spec;
-    spec.pieces = {{u"\u201CQuoted\u201D \u20AC5 \u2013 na\u00EFve ", true},
+    spec.pieces = {{u"\x93Quoted\x94 \x80\x35 \x96 na\xEFve ", true},
                    {u"\u4E2D\u6587 \U0001F600 \u0416", false},
                    {u" end\r", true}};
     spec.storeBackwards = true;

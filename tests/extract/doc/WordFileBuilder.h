@@ -9,27 +9,24 @@
 
 namespace leafmill::test {
 
-// Small Word 97-2003 files (or Word 6 ones) for the reader's tests: the text
-// in pieces, the piece table, story lengths, table-stream structures and
-// formatting runs.
+// Small Word 97-2003 files, or Word 6 ones, for the reader's tests.
 struct WordFileSpec {
     struct Piece {
         std::u16string text;
-        bool compressed = false;  // stored one cp1252 byte per character
+        bool compressed = false;  // one byte per character: each one's low byte
     };
     std::vector<Piece> pieces;  // in reading order
+    bool storeBackwards = false;  // as fast saves leave them
+    bool prcBeforePieces = true;  // a formatting entry ahead of the piece table
 
     long ccpText = -1;  // < 0: all the text is main text
     std::uint32_t ccpFtn = 0, ccpHdd = 0, ccpAtn = 0, ccpEdn = 0, ccpTxbx = 0;
     // Table-stream structures by the index of their fc/lcb pair (2: footnote
     // references, 31: document properties...).
     std::vector<std::pair<std::size_t, std::string>> tableParts;
-
     std::uint16_t nFib = 0xC1;
-    bool encrypted = false;
-    bool storeBackwards = false;  // as fast saves leave them
-    bool prcBeforePieces = true;  // a formatting entry ahead of the piece table
-    // Formatting of [cpStart, cpEnd); the text between runs has none.
+
+    // Formatting of [cpStart, cpEnd) of the first piece; none between runs.
     struct Run {
         std::uint32_t cpStart = 0, cpEnd = 0;
         std::string grpprl;
@@ -37,8 +34,8 @@ struct WordFileSpec {
     };
     std::vector<Run> paragraphRuns, characterRuns;  // in text order
 
-    // Word 6 and Word 95: fixed offsets, tables in the WordDocument stream,
-    // each character's low byte stored; without `complex` no piece table.
+    // Word 6 and Word 95: fixed offsets, no table stream; without `complex`
+    // no piece table either.
     bool word6 = false;
     std::uint16_t lid = 0x409;
     bool macCharacterSet = false;
@@ -53,7 +50,7 @@ WordStreams buildWordStreams(const WordFileSpec& spec);
 std::string wordFile(const WordStreams& streams);
 std::string buildWordFile(const WordFileSpec& spec);
 
-// The reader's result for the streams, with the length of its main text.
+// The reader's result, with the length of its main text.
 extract::Result convertStreams(const WordStreams& streams, std::size_t* mainLength = nullptr);
 extract::Result convertWordFile(const WordFileSpec& spec, std::size_t* mainLength = nullptr);
 

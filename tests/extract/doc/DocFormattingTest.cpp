@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
+#include <tuple>
 
 namespace leafmill::extract {
 namespace {
@@ -18,14 +18,8 @@ std::string sprm(std::uint16_t code, std::uint32_t operand, int size)
 {
     return Bytes {}.n(code, 2).n(operand, size).s;
 }
-std::string inList(int ilfo, int ilvl)
-{
-    return sprm(0x460B, ilfo, 2) + sprm(0x260A, ilvl, 1);
-}
-std::string outline(int level)
-{
-    return sprm(0x2640, level, 1);
-}
+const auto inList = [](int ilfo, int ilvl) { return sprm(0x460B, ilfo, 2) + sprm(0x260A, ilvl, 1); };
+const auto outline = [](int level) { return sprm(0x2640, level, 1); };
 
 // Fonts 0 Times New Roman, 1 Symbol, 2 Wingdings.
 std::string fontTable()
@@ -61,38 +55,26 @@ std::string styleSheet(const std::vector<Style>& styles)
     return sheet.s;
 }
 
-struct Level {
-    int start;
-    unsigned nfc;
-    std::u16string text;
-    unsigned follow = 0;  // 0 TAB, 1 space, 2 nothing
-    bool legal = false;
-    int font = -1;
-};
-
-std::string level(const Level& l)
+// A list level: its start, number format, label, what follows the label (0
+// TAB, 1 space, 2 nothing), whether it shows numbers as decimals, its font.
+std::string level(int start, unsigned nfc, std::u16string_view label, unsigned follow = 0, bool legal = false,
+                  int font = -1)
 {
-    const std::string chpx = l.font >= 0 ? sprm(0x4A4F, l.font, 2) : "";
+    const std::string chpx = font >= 0 ? sprm(0x4A4F, font, 2) : "";
     Bytes b;
-    b.n(l.start, 4).n(l.nfc, 1).n(l.legal ? 4 : 0, 1).n(0, 9).n(l.follow, 1).n(0, 8).n(chpx.size(), 1).n(0, 3);
-    b.s += chpx;
-    b.n(l.text.size(), 2).text(l.text);
-    return b.s;
+    b.n(start, 4).n(nfc, 1).n(legal ? 4 : 0, 1).n(0, 9).n(follow, 1).n(0, 8).n(chpx.size(), 1).n(0, 3).s += chpx;
+    return b.n(label.size(), 2).text(label).s;
 }
 
 // Lists by id with their levels (one level: a simple list), then the
-// overrides: a list id and the levels it restarts, or replaces as well.
+// overrides: a list id and the levels it restarts, and replaces when given.
 struct List {
     std::int32_t id;
-    std::vector<Level> levels;
+    std::vector<std::string> levels;
 };
 struct Override {
     std::int32_t id;
-    struct Restart {
-        int ilvl, start;
-        std::optional<Level> level = std::nullopt;
-    };
-    std::vector<Restart> restarts;
+    std::vector<std::tuple<int, int, std::string>> restarts;  // level, start, the new level
 };
 
 std::vector<std::pair<std::size_t, std::string>> listTables(const std::vector<List>& lists,
@@ -107,17 +89,15 @@ std::vector<std::pair<std::size_t, std::string>> listTables(const std::vector<Li
             lst.n(0x0FFF, 2);
         lst.n(simple, 1).n(0, 1);
         for (std::size_t i = 0; i < (simple ? 1 : 9); ++i)
-            levels.s += level(i < list.levels.size() ? list.levels[i] : Level {1, 0, u"\x05."s});
+            levels.s += i < list.levels.size() ? list.levels[i] : level(1, 0, u"\x05."s);
     }
     Bytes lfo, data;
     lfo.n(overrides.size(), 4);
     for (const Override& o : overrides) {
         lfo.n(o.id, 4).n(0, 8).n(o.restarts.size(), 1).n(0, 3);
         data.n(0xFFFFFFFF, 4);
-        for (const auto& [ilvl, start, replaced] : o.restarts) {
-            data.n(start, 4).n(ilvl | 0x10 | (replaced ? 0x20 : 0), 4);
-            data.s += replaced ? level(*replaced) : "";
-        }
+        for (const auto& [ilvl, start, replaced] : o.restarts)
+            data.n(start, 4).n(ilvl | 0x10 | (replaced.empty() ? 0 : 0x20), 4).s += replaced;
     }
     // The levels follow the list array, outside its counted size.
     return {{73, lst.s + levels.s}, {74, lfo.s + data.s}};
@@ -146,10 +126,10 @@ WordFileSpec document(const std::vector<Paragraph>& paragraphs)
 TEST(DocFormatting, ListParagraphsGetTheirLabelsCountedThroughTheDocument)
 {
     const std::vector<List> lists = {
-        {100, {{1, 0, u"\x00."s, 0}, {1, 4, u"\x01)"s, 1}, {1, 0, u"\x00.\x01.\x02"s, 2, true}}},
-        {200, {{1, 23, u"\xF0B7"s, 0, false, 1}}},
-        {300, {{1, 23, u"\xF0A7"s, 1, false, 2}}},
-        {400, {{1, 2, u"(\x00)"s, 1}}},
+        {100, {level(1, 0, u"\x00."s), level(1, 4, u"\x01)"s, 1), level(1, 0, u"\x00.\x01.\x02"s, 2, true)}},
+        {200, {level(1, 23, u"\xF0B7"s, 0, false, 1)}},
+        {300, {level(1, 23, u"\xF0A7"s, 1, false, 2)}},
+        {400, {level(1, 2, u"(\x00)"s, 1)}},
     };
     // Overrides 1-4 use the lists as they are; 5 restarts list 100 at 5; 6
     // names no list; 7 gives list 100 a new first level from 3.
@@ -158,9 +138,9 @@ TEST(DocFormatting, ListParagraphsGetTheirLabelsCountedThroughTheDocument)
         {200, {}},
         {300, {}},
         {400, {}},
-        {100, {{0, 5}}},
+        {100, {{0, 5, ""}}},
         {999, {}},
-        {100, {{0, 3, Level {1, 1, u"\x00]"s, 1}}}},
+        {100, {{0, 3, level(1, 1, u"\x00]"s, 1)}}},
     };
     // Style 1 puts its paragraphs into list 100.
     WordFileSpec spec = document({
@@ -212,7 +192,7 @@ TEST(DocFormatting, HeadingsOfTheMainTextUpToLevelThreeAreChapters)
     });
     spec.ccpText = 81;
     spec.ccpFtn = 7;
-    spec.tableParts = listTables({{1, {{1, 0, u"\x00."s}}}}, {{1, {}}});
+    spec.tableParts = listTables({{1, {level(1, 0, u"\x00."s)}}}, {{1, {}}});
     spec.tableParts.push_back(
         {1, styleSheet({{0, 0x0FFF, ""}, {1, 0, ""}, {0x0FFE, 1, ""}, {0x0FFE, 4, ""}, {0x0FFE, 3, ""}})});
     const Result result = test::convertWordFile(spec);

@@ -11,16 +11,16 @@ namespace leafmill::extract::doc {
 namespace {
 
 using test::CompoundFileWriter;
-using test::putU16;
-using test::putU32;
+using test::put;
 
 constexpr std::uint32_t kEnd = 0xFFFFFFFE;
 
+// Bytes that differ from sector to sector.
 std::string pattern(std::size_t size, char seed)
 {
-    std::string out(size, '\0');
+    std::string out(size, seed);
     for (std::size_t i = 0; i < size; ++i)
-        out[i] = static_cast<char>(seed + i * 7 % 251);
+        out[i] += static_cast<char>(i * 7 % 251);
     return out;
 }
 
@@ -89,8 +89,8 @@ TEST(CompoundFile, FindsFatSectorsBeyondTheHeaderThroughTheDifat)
     EXPECT_EQ(CompoundFile(file).stream("WordDocument"), huge);
 
     // The DIFAT sector naming itself as the next one, while more FAT sectors are due.
-    putU32(file, 0x2C, readU32(file, 0x2C, "header") + 200);
-    putU32(file, writer.sectorOffset(layout.firstDifatSector) + 508, layout.firstDifatSector);
+    put(file, 0x2C, readU32(file, 0x2C, "header") + 200, 4);
+    put(file, writer.sectorOffset(layout.firstDifatSector) + 508, layout.firstDifatSector, 4);
     EXPECT_EQ(refusal(file),
               "compound file is damaged: DIFAT chain loops at sector " + std::to_string(layout.firstDifatSector));
 }
@@ -128,12 +128,7 @@ TEST(CompoundFile, RefusesDamagedFilesWithTheReason)
     };
     for (const Damage& damage : damages) {
         std::string file = s.file;
-        if (damage.width == 1)
-            file[damage.at] = char(damage.value);
-        else if (damage.width == 2)
-            putU16(file, damage.at, std::uint16_t(damage.value));
-        else
-            putU32(file, damage.at, damage.value);
+        put(file, damage.at, damage.value, damage.width);
         const std::string reason = refusal(file);
         EXPECT_NE(reason.find(damage.said), std::string::npos) << damage.said << " | " << reason;
     }

@@ -40,18 +40,10 @@ std::string directoryEntry(const std::string& name, unsigned type, std::uint32_t
 
 }  // namespace
 
-void putU16(std::string& bytes, std::size_t pos, std::uint16_t value)
+void put(std::string& bytes, std::size_t pos, std::uint32_t value, int size)
 {
-    if (bytes.size() < pos + 2)
-        bytes.resize(pos + 2, '\0');
-    bytes[pos] = char(value & 0xFF);
-    bytes[pos + 1] = char(value >> 8);
-}
-
-void putU32(std::string& bytes, std::size_t pos, std::uint32_t value)
-{
-    putU16(bytes, pos, std::uint16_t(value & 0xFFFF));
-    putU16(bytes, pos + 2, std::uint16_t(value >> 16));
+    bytes.resize(std::max(bytes.size(), pos + size), '\0');
+    bytes.replace(pos, size, Bytes {}.n(value, size).s);
 }
 
 std::string CompoundFileWriter::write(Layout* layoutOut) const

@@ -37,9 +37,7 @@ private:
 // A version 3 file of the named streams, in this order.
 std::string compoundFile(const std::vector<std::pair<std::string, std::string>>& streams);
 
-// Little-endian values written at a place (the bytes grow to hold them), or appended.
-void putU16(std::string& bytes, std::size_t pos, std::uint16_t value);
-void putU32(std::string& bytes, std::size_t pos, std::uint32_t value);
+// Little-endian values, appended, or written at a place (the bytes grow to hold them).
 struct Bytes {
     std::string s;
     Bytes& n(std::uint32_t value, int size)
@@ -55,5 +53,6 @@ struct Bytes {
         return *this;
     }
 };
+void put(std::string& bytes, std::size_t pos, std::uint32_t value, int size);
 
 }  // namespace leafmill::test

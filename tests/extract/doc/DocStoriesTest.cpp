@@ -60,9 +60,9 @@ std::string dop(unsigned footStart, unsigned footRestart, unsigned endStart, uns
                 unsigned endFormat)
 {
     std::string out(56, '\0');
-    test::putU16(out, 2, std::uint16_t(footStart << 2 | footRestart));
-    test::putU16(out, 52, std::uint16_t(endStart << 2 | endRestart));
-    test::putU16(out, 54, std::uint16_t(footFormat << 2 | endFormat << 6));
+    test::put(out, 2, std::uint16_t(footStart << 2 | footRestart), 2);
+    test::put(out, 52, std::uint16_t(endStart << 2 | endRestart), 2);
+    test::put(out, 54, std::uint16_t(footFormat << 2 | endFormat << 6), 2);
     return out;
 }
 
@@ -138,7 +138,7 @@ TEST_P(DocDamagedStream, GivesTheTextBeforeTheBreakOrRefuses)
     test::CompoundFileWriter::Layout layout;
     std::string file = writer.write(&layout);
     const std::uint32_t last = layout.streamStart[0] + GetParam().sectorsKept - 1;
-    test::putU32(file, writer.sectorOffset(layout.firstFatSector) + 4 * last, GetParam().brokenLink);
+    test::put(file, writer.sectorOffset(layout.firstFatSector) + 4 * last, GetParam().brokenLink, 4);
 
     const Result result = docToText(file, Options {});
     const std::string& said = result.ok && !result.warnings.empty() ? result.warnings[0] : result.error;

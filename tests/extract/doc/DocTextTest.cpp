@@ -132,7 +132,7 @@ TEST(DocText, RefusesWhatIsNoWord97DocumentWithTheReason)
     };
     for (const auto& block : blocks) {
         test::WordStreams damaged = streams;
-        test::putU16(damaged.wordDocument, block.at, block.value);
+        test::put(damaged.wordDocument, block.at, block.value, 2);
         const Result result = test::convertStreams(damaged);
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error.find(block.said), std::string::npos) << result.error;

@@ -9,7 +9,7 @@
 namespace leafmill::extract {
 namespace {
 
-using test::putU32;
+using test::put;
 using test::WordFileSpec;
 
 TEST(DocPieces, CompressedAndUtf16PiecesReadInCharacterOrderWhereverTheyAreStored)
@@ -49,7 +49,7 @@ TEST(DocPieces, DamagedPieceTablesAreRefusedAndMissingTextIsReported)
     };
     for (const auto& damage : damages) {
         test::WordStreams damaged = streams;
-        putU32(damaged.table, damage.at, damage.value);
+        put(damaged.table, damage.at, damage.value, 4);
         const Result result = test::convertStreams(damaged);
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error.find(damage.said), std::string::npos) << result.error;
@@ -57,7 +57,7 @@ TEST(DocPieces, DamagedPieceTablesAreRefusedAndMissingTextIsReported)
 
     // The second piece stored past the end of the WordDocument stream.
     test::WordStreams pastEnd = streams;
-    putU32(pastEnd.table, 39 + 8 + 2, 0x40000000 | (5000 * 2));
+    put(pastEnd.table, 39 + 8 + 2, 0x40000000 | (5000 * 2), 4);
     const Result result = test::convertStreams(pastEnd);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.text, "first \r\n");
@@ -73,16 +73,16 @@ TEST(DocPieces, PiecesThatNameTheSameBytesOverAndOverAreStoppedAtTheStreamSize)
     // A thousand pieces of 100 characters, all stored at the same place.
     std::string plc;
     for (std::uint32_t i = 0; i <= 1000; ++i)
-        putU32(plc, plc.size(), 100 * i);
+        put(plc, plc.size(), 100 * i, 4);
     for (int i = 0; i < 1000; ++i) {
-        putU32(plc, plc.size() + 2, 0x40000000 | (1024 * 2));  // a descriptor: its stream offset
+        put(plc, plc.size() + 2, 0x40000000 | (1024 * 2), 4);  // a descriptor: its stream offset
         plc.append(2, '\0');
     }
     std::string clx("\x02");
-    putU32(clx, 1, static_cast<std::uint32_t>(plc.size()));
+    put(clx, 1, static_cast<std::uint32_t>(plc.size()), 4);
     streams.table = streams.table.substr(0, 16) + clx + plc;
-    putU32(streams.wordDocument, 154 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size() + plc.size()));
-    putU32(streams.wordDocument, 64 + 4 * 3, 100000);  // ccpText
+    put(streams.wordDocument, 154 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size() + plc.size()), 4);
+    put(streams.wordDocument, 64 + 4 * 3, 100000, 4);  // ccpText
     const Result result = test::convertStreams(streams);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_LE(result.text.size(), streams.wordDocument.size() + 2);

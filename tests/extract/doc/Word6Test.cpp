@@ -101,17 +101,17 @@ TEST(Word6Damaged, BrokenTablesAreRefusedAndMissingTextIsReported)
     WordFileSpec noPieces = word6({"text\r"});
     noPieces.complex = true;
     test::WordStreams streams = test::buildWordStreams(noPieces);
-    test::putU32(streams.wordDocument, 0x58 + 8 * 33 + 4, 0);
+    test::put(streams.wordDocument, 0x58 + 8 * 33 + 4, 0, 4);
     EXPECT_EQ(test::convertStreams(streams).error, "the fast-saved document has no piece table");
 
     streams = test::buildWordStreams(word6({"text\r"}));
-    test::putU32(streams.wordDocument, 0x1C, 0x100);
+    test::put(streams.wordDocument, 0x1C, 0x100, 4);
     EXPECT_EQ(test::convertStreams(streams).error, "the document's text ends before it begins");
 
     // The text runs past the end of the stream: what is there is kept.
     streams = test::buildWordStreams(word6({"kept\r"}));
-    test::putU32(streams.wordDocument, 0x1C, 0x300 + 5 + 20);
-    test::putU32(streams.wordDocument, 0x34, 25);
+    test::put(streams.wordDocument, 0x1C, 0x300 + 5 + 20, 4);
+    test::put(streams.wordDocument, 0x34, 25, 4);
     const Result cut = test::convertStreams(streams);
     ASSERT_TRUE(cut.ok) << cut.error;
     EXPECT_EQ(cut.text, "kept\r\n");

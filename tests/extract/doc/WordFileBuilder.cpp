@@ -46,21 +46,21 @@ std::string pieceTable(const WordFileSpec& spec, const std::vector<std::uint32_t
 std::string word6Stream(const WordFileSpec& spec, std::uint32_t ccpText)
 {
     std::string out(0x300, '\0');
-    putU16(out, 0, 0xA5EC);
-    putU16(out, 2, spec.nFib);
-    putU16(out, 6, spec.lid);
-    putU16(out, 0x0A, spec.complex ? 0x0004 : 0);
-    putU16(out, 0x14, spec.macCharacterSet ? 256 : 0);
+    put(out, 0, 0xA5EC, 2);
+    put(out, 2, spec.nFib, 2);
+    put(out, 6, spec.lid, 2);
+    put(out, 0x0A, spec.complex ? 0x0004 : 0, 2);
+    put(out, 0x14, spec.macCharacterSet ? 256 : 0, 2);
     const std::uint32_t lengths[] = {ccpText, spec.ccpFtn, spec.ccpHdd, 0, spec.ccpAtn, spec.ccpEdn};
     for (std::size_t i = 0; i < 6; ++i)
-        putU32(out, 0x34 + 4 * i, lengths[i]);
+        put(out, 0x34 + 4 * i, lengths[i], 4);
     const std::vector<std::uint32_t> offsets = storeText(spec, out);
-    putU32(out, 0x18, 0x300);
-    putU32(out, 0x1C, static_cast<std::uint32_t>(out.size()));
+    put(out, 0x18, 0x300, 4);
+    put(out, 0x1C, static_cast<std::uint32_t>(out.size()), 4);
     if (spec.complex) {
         const std::string clx = pieceTable(spec, offsets);
-        putU32(out, 0x58 + 8 * 33, static_cast<std::uint32_t>(out.size()));
-        putU32(out, 0x58 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size()));
+        put(out, 0x58 + 8 * 33, static_cast<std::uint32_t>(out.size()), 4);
+        put(out, 0x58 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size()), 4);
         out += clx;
     }
     return out;
@@ -69,15 +69,15 @@ std::string word6Stream(const WordFileSpec& spec, std::uint32_t ccpText)
 std::string fib(const WordFileSpec& spec, std::uint32_t ccpText)
 {
     std::string out(kTextStart, '\0');
-    putU16(out, 0, 0xA5EC);
-    putU16(out, 2, spec.nFib);
-    putU16(out, 0x0A, 0x0200);  // the table stream is 1Table
-    putU16(out, 32, 14);
-    putU16(out, kLwStart - 2, 22);
+    put(out, 0, 0xA5EC, 2);
+    put(out, 2, spec.nFib, 2);
+    put(out, 0x0A, 0x0200, 2);  // the table stream is 1Table
+    put(out, 32, 14, 2);
+    put(out, kLwStart - 2, 22, 2);
     const std::uint32_t lengths[] = {ccpText, spec.ccpFtn, spec.ccpHdd, 0, spec.ccpAtn, spec.ccpEdn, spec.ccpTxbx};
     for (std::size_t i = 0; i < 7; ++i)
-        putU32(out, kLwStart + 4 * (3 + i), lengths[i]);
-    putU16(out, kPairStart - 2, 93);
+        put(out, kLwStart + 4 * (3 + i), lengths[i], 4);
+    put(out, kPairStart - 2, 93, 2);
     return out;
 }
 
@@ -102,7 +102,7 @@ std::string formattingPage(const WordFileSpec& spec, std::uint32_t first, std::u
     properties.push_back(nullptr);
     std::string page(512, '\0');
     for (std::size_t i = 0; i < starts.size(); ++i)
-        putU32(page, 4 * i, starts[i]);
+        put(page, 4 * i, starts[i], 4);
     std::size_t free = 511;
     for (std::size_t i = 0; i < properties.size(); ++i) {
         if (!properties[i])
@@ -139,8 +139,8 @@ WordStreams buildWordStreams(const WordFileSpec& spec)
     WordStreams out {fib(spec, ccpText), std::string(16, '\0')};
     const std::vector<std::uint32_t> offsets = storeText(spec, out.wordDocument);
     const auto addPart = [&](std::size_t index, const std::string& part) {
-        putU32(out.wordDocument, kPairStart + 8 * index, static_cast<std::uint32_t>(out.table.size()));
-        putU32(out.wordDocument, kPairStart + 8 * index + 4, static_cast<std::uint32_t>(part.size()));
+        put(out.wordDocument, kPairStart + 8 * index, static_cast<std::uint32_t>(out.table.size()), 4);
+        put(out.wordDocument, kPairStart + 8 * index + 4, static_cast<std::uint32_t>(part.size()), 4);
         out.table += part;
     };
     std::vector<std::uint32_t> fcs;

@@ -102,41 +102,18 @@ TEST(DocText, RefusesWhatIsNoWord97DocumentWithTheReason)
     WordFileSpec spec;
     spec.pieces = {{u"secret\r", true}};
     const test::WordStreams streams = test::buildWordStreams(spec);
-    // The stream names in any case; "0Table" where the block names it.
-    EXPECT_EQ(
-        docToText(test::compoundFile({{"worddocument", streams.wordDocument}, {"1table", streams.table}}), {}).text,
-        "secret\r\n");
-    test::WordStreams zeroTable = streams;
-    zeroTable.wordDocument[0x0B] = 0;
-    EXPECT_EQ(
-        docToText(test::compoundFile({{"WordDocument", zeroTable.wordDocument}, {"0Table", streams.table}}), {}).text,
-        "secret\r\n");
-    EXPECT_EQ(test::convertStreams(zeroTable).error, "the document's table stream 0Table is missing");
-    EXPECT_EQ(docToText(test::compoundFile({{"WordDocument", streams.wordDocument}}), {}).error,
-              "the document's table stream 1Table is missing");
-    EXPECT_NE(docToText(test::compoundFile({{"Workbook", std::string(5000, 'x')}}), {}).error.find("no WordDocument"),
-              std::string::npos);
-
-    // The file information block: its head, then the counts of its arrays.
-    const struct {
-        std::size_t at;
-        std::uint16_t value;
-        const char* said;
-    } blocks[] = {
-        {0x0A, 0x0300, "the document is password-protected"},
-        {0, 0x1234, "does not start with a Word file information block"},
-        {2, 0x6A, "(format 106)"},
-        {2, 0x60, "(format 96)"},
-        {62, 5, "too short for Word 97"},
-        {152, 33, "too short for Word 97"},
+    const auto read = [](const std::vector<std::pair<std::string, std::string>>& named) {
+        return docToText(test::compoundFile(named), {});
     };
-    for (const auto& block : blocks) {
-        test::WordStreams damaged = streams;
-        test::put(damaged.wordDocument, block.at, block.value, 2);
-        const Result result = test::convertStreams(damaged);
-        EXPECT_FALSE(result.ok);
-        EXPECT_NE(result.error.find(block.said), std::string::npos) << result.error;
-    }
+    // The stream names in any case; "0Table" where the block names it.
+    EXPECT_EQ(read({{"worddocument", streams.wordDocument}, {"1table", streams.table}}).text, "secret\r\n");
+    std::string zeroTable = streams.wordDocument;
+    zeroTable[0x0B] = 0;
+    EXPECT_EQ(read({{"WordDocument", zeroTable}, {"0Table", streams.table}}).text, "secret\r\n");
+    EXPECT_EQ(read({{"WordDocument", zeroTable}, {"1Table", streams.table}}).error,
+              "the document's table stream 0Table is missing");
+    EXPECT_EQ(read({{"WordDocument", streams.wordDocument}}).error, "the document's table stream 1Table is missing");
+    EXPECT_NE(read({{"Workbook", std::string(5000, 'x')}}).error.find("no WordDocument"), std::string::npos);
 
     const std::pair<std::string, std::string> foreign[] = {
         {std::string("\xDB\xA5\x2D\x00", 4), "Word 2 document"},

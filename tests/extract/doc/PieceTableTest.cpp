@@ -30,26 +30,34 @@ TEST(DocPieces, CompressedAndUtf16PiecesReadInCharacterOrderWhereverTheyAreStore
     EXPECT_EQ(doc::PieceTable::compressedToUnicode(0xE9), u'\u00E9');
 }
 
-TEST(DocPieces, DamagedPieceTablesAreRefusedAndMissingTextIsReported)
+TEST(DocPieces, DamagedBlocksAndPieceTablesAreRefusedAndMissingTextIsReported)
 {
     WordFileSpec spec;
     spec.pieces = {{u"first ", true}, {u"second\r", true}};
     const test::WordStreams streams = test::buildWordStreams(spec);
-    // The table stream: 16 bytes, a 6-byte formatting entry, the type and size
-    // of the piece table at 22, its positions at 27, its descriptors at 39.
+    // In the file information block: its head, then the counts of its arrays.
+    // In the table stream: 16 bytes, a 6-byte formatting entry, the type and
+    // size of the piece table at 22, its positions at 27, its descriptors at 39.
     const struct {
+        bool inTable;
         std::size_t at;
         std::uint32_t value;
         const char* said;
     } damages[] = {
-        {27 + 4, 100, "the piece table is out of order at piece 1"},
-        {22, 0x07, "the piece table is missing or damaged"},
-        {23, 0x7FFFFFF0, "lies outside its stream"},
-        {23, 4, "the piece table has a size of 4 bytes, which holds no pieces"},
+        {false, 0x0A, 0x0300, "the document is password-protected"},
+        {false, 0, 0x1234, "does not start with a Word file information block"},
+        {false, 2, 0x6A, "(format 106)"},
+        {false, 2, 0x60, "(format 96)"},
+        {false, 62, 5, "too short for Word 97"},
+        {false, 152, 33, "too short for Word 97"},
+        {true, 27 + 4, 100, "the piece table is out of order at piece 1"},
+        {true, 22, 0x07, "the piece table is missing or damaged"},
+        {true, 23, 0x7FFFFFF0, "lies outside its stream"},
+        {true, 23, 4, "the piece table has a size of 4 bytes, which holds no pieces"},
     };
     for (const auto& damage : damages) {
         test::WordStreams damaged = streams;
-        put(damaged.table, damage.at, damage.value, 4);
+        put(damage.inTable ? damaged.table : damaged.wordDocument, damage.at, damage.value, damage.inTable ? 4 : 2);
         const Result result = test::convertStreams(damaged);
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error.find(damage.said), std::string::npos) << result.error;

@@ -43,8 +43,7 @@ struct WordFileSpec {
 };
 
 struct WordStreams {
-    std::string wordDocument;
-    std::string table;  // empty for Word 6
+    std::string wordDocument, table;  // no table stream for Word 6
 };
 WordStreams buildWordStreams(const WordFileSpec& spec);
 std::string wordFile(const WordStreams& streams);

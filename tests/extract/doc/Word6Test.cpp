@@ -22,7 +22,6 @@ WordFileSpec word6(std::vector<std::string_view> pieces, std::uint16_t lid = 0x4
 {
     WordFileSpec spec;
     spec.word6 = true;
-    spec.nFib = 0x68;
     spec.lid = lid;
     for (std::string_view piece : pieces)
         spec.pieces.push_back({stored(piece), true});

@@ -47,7 +47,7 @@ std::string word6Stream(const WordFileSpec& spec, std::uint32_t ccpText)
 {
     std::string out(0x300, '\0');
     put(out, 0, 0xA5EC, 2);
-    put(out, 2, spec.nFib, 2);
+    put(out, 2, 0x68, 2);  // Word 95
     put(out, 6, spec.lid, 2);
     put(out, 0x0A, spec.complex ? 0x0004 : 0, 2);
     put(out, 0x14, spec.macCharacterSet ? 256 : 0, 2);
@@ -70,7 +70,7 @@ std::string fib(const WordFileSpec& spec, std::uint32_t ccpText)
 {
     std::string out(kTextStart, '\0');
     put(out, 0, 0xA5EC, 2);
-    put(out, 2, spec.nFib, 2);
+    put(out, 2, 0xC1, 2);  // Word 97
     put(out, 0x0A, 0x0200, 2);  // the table stream is 1Table
     put(out, 32, 14, 2);
     put(out, kLwStart - 2, 22, 2);

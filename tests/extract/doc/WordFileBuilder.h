@@ -24,7 +24,6 @@ struct WordFileSpec {
     // Table-stream structures by the index of their fc/lcb pair (2: footnote
     // references, 31: document properties...).
     std::vector<std::pair<std::size_t, std::string>> tableParts;
-    std::uint16_t nFib = 0xC1;
 
     // Formatting of [cpStart, cpEnd) of the first piece; none between runs.
     struct Run {

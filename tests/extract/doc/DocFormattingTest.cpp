@@ -34,21 +34,15 @@ std::string fontTable()
     return table.s;
 }
 
-struct Style {
-    unsigned sti;
-    unsigned base;  // 0x0FFF: none
-    std::string papx;
-};
-
-std::string styleSheet(const std::vector<Style>& styles)
+// Paragraph styles named "S", each an identifier, a base (0x0FFF: none) and paragraph modifiers.
+std::string styleSheet(const std::vector<std::tuple<unsigned, unsigned, std::string>>& styles)
 {
     Bytes sheet;
     sheet.n(4, 2).n(styles.size(), 2).n(10, 2);
-    for (const Style& style : styles) {
-        // A paragraph style named "S": its base, name, paragraph and character modifiers.
+    for (const auto& [sti, base, papx] : styles) {
         Bytes entry;
-        entry.n(style.sti, 2).n(1 | style.base << 4, 2).n(2, 2).n(0, 4).n(1, 2).text(u"S").n(0, 2);
-        entry.n(2 + style.papx.size(), 2).n(0, 2).s += style.papx;
+        entry.n(sti, 2).n(1 | base << 4, 2).n(2, 2).n(0, 4).n(1, 2).text(u"S").n(0, 2);
+        entry.n(2 + papx.size(), 2).n(0, 2).s += papx;
         entry.n(0, entry.s.size() % 2 + 2);
         sheet.n(entry.s.size(), 2).s += entry.s;
     }
@@ -67,65 +61,53 @@ std::string level(int start, unsigned nfc, std::u16string_view label, unsigned f
 }
 
 // Lists by id with their levels (one level: a simple list), then the
-// overrides: a list id and the levels it restarts, and replaces when given.
-struct List {
-    std::int32_t id;
-    std::vector<std::string> levels;
-};
-struct Override {
-    std::int32_t id;
-    std::vector<std::tuple<int, int, std::string>> restarts;  // level, start, the new level
-};
+// overrides: a list id and the levels it restarts (level, start, and the new level when replaced).
+using Lists = std::vector<std::pair<std::int32_t, std::vector<std::string>>>;
+using Overrides = std::vector<std::pair<std::int32_t, std::vector<std::tuple<int, int, std::string>>>>;
 
-std::vector<std::pair<std::size_t, std::string>> listTables(const std::vector<List>& lists,
-                                                            const std::vector<Override>& overrides)
+std::vector<std::pair<std::size_t, std::string>> listTables(const Lists& lists, const Overrides& overrides)
 {
     Bytes lst, levels;
     lst.n(lists.size(), 2);
-    for (const List& list : lists) {
-        const bool simple = list.levels.size() == 1;
-        lst.n(list.id, 4).n(0, 4);
+    for (const auto& [id, listLevels] : lists) {
+        const bool simple = listLevels.size() == 1;
+        lst.n(id, 4).n(0, 4);
         for (int i = 0; i < 9; ++i)
             lst.n(0x0FFF, 2);
         lst.n(simple, 1).n(0, 1);
         for (std::size_t i = 0; i < (simple ? 1 : 9); ++i)
-            levels.s += i < list.levels.size() ? list.levels[i] : level(1, 0, u"\x05."s);
+            levels.s += i < listLevels.size() ? listLevels[i] : level(1, 0, u"\x05."s);
     }
     Bytes lfo, data;
     lfo.n(overrides.size(), 4);
-    for (const Override& o : overrides) {
-        lfo.n(o.id, 4).n(0, 8).n(o.restarts.size(), 1).n(0, 3);
+    for (const auto& [id, restarts] : overrides) {
+        lfo.n(id, 4).n(0, 8).n(restarts.size(), 1).n(0, 3);
         data.n(0xFFFFFFFF, 4);
-        for (const auto& [ilvl, start, replaced] : o.restarts)
+        for (const auto& [ilvl, start, replaced] : restarts)
             data.n(start, 4).n(ilvl | 0x10 | (replaced.empty() ? 0 : 0x20), 4).s += replaced;
     }
     // The levels follow the list array, outside its counted size.
     return {{73, lst.s + levels.s}, {74, lfo.s + data.s}};
 }
 
-struct Paragraph {
-    std::u16string text;
-    std::string grpprl;
-    std::uint16_t istd = 0;
-};
-
-// One paragraph run per paragraph, all text compressed.
-WordFileSpec document(const std::vector<Paragraph>& paragraphs)
+// Paragraphs ended by \r, one run each, with their modifiers and styles (missing: none, 0); compressed text.
+WordFileSpec document(const std::u16string& text, const std::vector<std::string>& grpprls,
+                      const std::vector<std::uint16_t>& istds = {})
 {
     WordFileSpec spec;
-    std::u16string text;
-    for (const Paragraph& p : paragraphs) {
-        const auto start = std::uint32_t(text.size());
-        text += p.text + u"\r";
-        spec.paragraphRuns.push_back({start, std::uint32_t(text.size()), p.grpprl, p.istd});
-    }
     spec.pieces = {{text, true}};
+    for (std::size_t start = 0, end; (end = text.find(u'\r', start)) != text.npos; start = end + 1) {
+        const std::size_t i = spec.paragraphRuns.size();
+        spec.paragraphRuns.push_back({std::uint32_t(start), std::uint32_t(end + 1),
+                                      i < grpprls.size() ? grpprls[i] : "",
+                                      std::uint16_t(i < istds.size() ? istds[i] : 0)});
+    }
     return spec;
 }
 
 TEST(DocFormatting, ListParagraphsGetTheirLabelsCountedThroughTheDocument)
 {
-    const std::vector<List> lists = {
+    const Lists lists = {
         {100, {level(1, 0, u"\x00."s), level(1, 4, u"\x01)"s, 1), level(1, 0, u"\x00.\x01.\x02"s, 2, true)}},
         {200, {level(1, 23, u"\xF0B7"s, 0, false, 1)}},
         {300, {level(1, 23, u"\xF0A7"s, 1, false, 2)}},
@@ -133,36 +115,20 @@ TEST(DocFormatting, ListParagraphsGetTheirLabelsCountedThroughTheDocument)
     };
     // Overrides 1-4 use the lists as they are; 5 restarts list 100 at 5; 6
     // names no list; 7 gives list 100 a new first level from 3.
-    const std::vector<Override> overrides = {
-        {100, {}},
-        {200, {}},
-        {300, {}},
-        {400, {}},
-        {100, {{0, 5, ""}}},
-        {999, {}},
-        {100, {{0, 3, level(1, 1, u"\x00]"s, 1)}}},
-    };
+    const Overrides overrides = {{100, {}},
+                                 {200, {}},
+                                 {300, {}},
+                                 {400, {}},
+                                 {100, {{0, 5, ""}}},
+                                 {999, {}},
+                                 {100, {{0, 3, level(1, 1, u"\x00]"s, 1)}}}};
     // Style 1 puts its paragraphs into list 100.
-    WordFileSpec spec = document({
-        {u"One", inList(1, 0)},
-        {u"Sub", inList(1, 1)},
-        {u"Sub", inList(1, 1)},
-        {u"Deep", inList(1, 2)},
-        {u"Dot", inList(2, 0)},
-        {u"Square", inList(3, 0)},
-        {u"Two", inList(1, 0)},
-        {u"Again", inList(1, 1)},
-        {u"Roman", inList(4, 0)},
-        {u"Roman", inList(4, 0)},
-        {u"Styled", "", 1},
-        {u"Unlisted", sprm(0x460B, 0, 2), 1},
-        {u"Five", inList(5, 0)},
-        {u"Six", inList(5, 0)},
-        {u"Three", inList(1, 0)},
-        {u"Unknown", inList(6, 0)},
-        {u"New", inList(7, 0)},
-        {u"Beyond", inList(8, 0)},
-    });
+    WordFileSpec spec = document(u"One\rSub\rSub\rDeep\rDot\rSquare\rTwo\rAgain\rRoman\rRoman\rStyled\rUnlisted\r"
+                                 u"Five\rSix\rThree\rUnknown\rNew\rBeyond\r",
+                                 {inList(1, 0), inList(1, 1), inList(1, 1), inList(1, 2), inList(2, 0), inList(3, 0),
+                                  inList(1, 0), inList(1, 1), inList(4, 0), inList(4, 0), "", sprm(0x460B, 0, 2),
+                                  inList(5, 0), inList(5, 0), inList(1, 0), inList(6, 0), inList(7, 0), inList(8, 0)},
+                                 {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1});
     spec.tableParts = listTables(lists, overrides);
     spec.tableParts.push_back({1, styleSheet({{0, 0x0FFF, ""}, {0x0FFE, 0, inList(1, 0)}})});
     spec.tableParts.push_back({15, fontTable()});
@@ -177,19 +143,11 @@ TEST(DocFormatting, HeadingsOfTheMainTextUpToLevelThreeAreChapters)
 {
     // Styles: 0 Normal, 1 heading 1, 2 a style based on it, 3 and 4 based on each other.
     const std::string tabs = "\x15\xC6\xFF\x01"s + "\0\0\0\0"s + "\x01\0\0\0"s;  // one tab deleted, one added
-    WordFileSpec spec = document({
-        {u"Intro", "", 1},
-        {u"Body text", ""},
-        {u"Derived", "", 2},
-        {u"Outlined", outline(2)},
-        {u"Too deep", outline(3)},
-        {u"Body again", outline(9), 1},
-        {u"Looping", "", 3},
-        {u"Numbered", inList(1, 0), 1},
-        {u"Tabbed", tabs + outline(1)},
-        {u"Cut", sprm(0x2640, 0, 0)},
-        {u"A note", outline(0)},
-    });
+    WordFileSpec spec = document(
+        u"Intro\rBody text\rDerived\rOutlined\rToo deep\rBody again\rLooping\rNumbered\rTabbed\rCut\rA note\r",
+        {"", "", "", outline(2), outline(3), outline(9), "", inList(1, 0), tabs + outline(1), sprm(0x2640, 0, 0),
+         outline(0)},
+        {1, 0, 2, 0, 0, 1, 3, 1});
     spec.ccpText = 81;
     spec.ccpFtn = 7;
     spec.tableParts = listTables({{1, {level(1, 0, u"\x00."s)}}}, {{1, {}}});

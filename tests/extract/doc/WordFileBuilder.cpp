@@ -86,43 +86,35 @@ std::string fib(const WordFileSpec& spec, std::uint32_t ccpText)
 // page's end down.
 std::string formattingPage(const WordFileSpec& spec, std::uint32_t first, std::uint32_t textEnd, bool paragraphs)
 {
-    const std::vector<WordFileSpec::Run>& runs = paragraphs ? spec.paragraphRuns : spec.characterRuns;
     const std::uint32_t width = spec.pieces[0].compressed ? 1 : 2;
     std::vector<std::uint32_t> starts {kTextStart};
-    std::vector<const WordFileSpec::Run*> properties;
-    for (const WordFileSpec::Run& run : runs) {
+    std::vector<std::string> stored;  // empty: no formatting
+    for (const WordFileSpec::Run& run : paragraphs ? spec.paragraphRuns : spec.characterRuns) {
         if (first + width * run.cpStart > starts.back()) {
             starts.push_back(first + width * run.cpStart);
-            properties.push_back(nullptr);
+            stored.emplace_back();
         }
         starts.push_back(first + width * run.cpEnd);
-        properties.push_back(&run);
+        const std::string papx = Bytes {}.n(run.istd, 2).s + run.grpprl;
+        // An odd size is counted in words with the count byte; an even one after a 0.
+        const Bytes size = !paragraphs ? Bytes {}.n(run.grpprl.size(), 1)
+            : papx.size() % 2          ? Bytes {}.n((papx.size() + 1) / 2, 1)
+                                       : Bytes {}.n(0, 1).n(papx.size() / 2, 1);
+        stored.push_back(size.s + (paragraphs ? papx : run.grpprl));
     }
     starts.push_back(textEnd);
-    properties.push_back(nullptr);
+    stored.emplace_back();
     std::string page(512, '\0');
-    for (std::size_t i = 0; i < starts.size(); ++i)
-        put(page, 4 * i, starts[i], 4);
     std::size_t free = 511;
-    for (std::size_t i = 0; i < properties.size(); ++i) {
-        if (!properties[i])
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        put(page, 4 * i, starts[i], 4);
+        if (i == stored.size() || stored[i].empty())
             continue;
-        std::string stored = properties[i]->grpprl;
-        if (paragraphs) {
-            // An odd size is counted in words with the count byte; an even one after a 0.
-            stored = Bytes {}.n(properties[i]->istd, 2).s + stored;
-            stored = (stored.size() % 2 ? Bytes {}.n((stored.size() + 1) / 2, 1)
-                                        : Bytes {}.n(0, 1).n(stored.size() / 2, 1))
-                         .s
-                + stored;
-        } else {
-            stored = char(stored.size()) + stored;
-        }
-        free = (free - stored.size()) / 2 * 2;
-        page.replace(free, stored.size(), stored);
+        free = (free - stored[i].size()) / 2 * 2;
+        page.replace(free, stored[i].size(), stored[i]);
         page[4 * starts.size() + (paragraphs ? 13 : 1) * i] = char(free / 2);
     }
-    page[511] = char(properties.size());
+    page[511] = char(stored.size());
     return page;
 }
 

@@ -10,21 +10,18 @@ namespace {
 
 using test::WordFileSpec;
 
-std::u16string stored(std::string_view bytes)
-{
-    std::u16string units;
-    for (char byte : bytes)
-        units.push_back(static_cast<unsigned char>(byte));
-    return units;
-}
-
+// One compressed piece per string, its bytes as stored.
 WordFileSpec word6(std::vector<std::string_view> pieces, std::uint16_t lid = 0x409)
 {
     WordFileSpec spec;
     spec.word6 = true;
     spec.lid = lid;
-    for (std::string_view piece : pieces)
-        spec.pieces.push_back({stored(piece), true});
+    for (std::string_view piece : pieces) {
+        std::u16string units;
+        for (unsigned char byte : piece)
+            units += byte;
+        spec.pieces.push_back({units, true});
+    }
     return spec;
 }
 

@@ -90,7 +90,7 @@ TEST(DocText, ReportsProgressUpToTheEnd)
     std::vector<int> seen;
     Options options;
     options.progress = [&](int percent) { seen.push_back(percent); };
-    ASSERT_TRUE(docToText(test::buildWordFile(spec), options).ok);
+    ASSERT_TRUE(docToText(test::wordFile(test::buildWordStreams(spec)), options).ok);
     ASSERT_GT(seen.size(), 2u);
     EXPECT_LT(seen.front(), 100);
     EXPECT_EQ(seen.back(), 100);

@@ -161,11 +161,6 @@ std::string wordFile(const WordStreams& streams)
     return compoundFile({{"WordDocument", streams.wordDocument}, {"1Table", streams.table}});
 }
 
-std::string buildWordFile(const WordFileSpec& spec)
-{
-    return wordFile(buildWordStreams(spec));
-}
-
 extract::Result convertStreams(const WordStreams& streams, std::size_t* mainLength)
 {
     return extract::doc::docToTextWithMainLength(wordFile(streams), extract::Options {}, mainLength);

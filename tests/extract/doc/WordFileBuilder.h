@@ -46,7 +46,6 @@ struct WordStreams {
 };
 WordStreams buildWordStreams(const WordFileSpec& spec);
 std::string wordFile(const WordStreams& streams);
-std::string buildWordFile(const WordFileSpec& spec);
 
 // The reader's result, with the length of its main text.
 extract::Result convertStreams(const WordStreams& streams, std::size_t* mainLength = nullptr);

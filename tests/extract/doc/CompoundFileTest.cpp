@@ -1,5 +1,4 @@
-// Reading compound files: streams from the FAT and the mini stream, and
-// damaged headers, sector sizes and chains refused with a reason.
+// Compound files: streams from the FAT and mini stream; damaged files refused with a reason.
 #include "extract/doc/CompoundFile.h"
 #include "CompoundFileWriter.h"
 #include "extract/doc/DocFormatError.h"

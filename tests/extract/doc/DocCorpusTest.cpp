@@ -1,6 +1,4 @@
-// Real documents: the test fixtures read as their sources say, and every
-// .doc of the shared corpus converts or is refused, its main text close to
-// the word processor's export.
+// Real documents: fixtures read as their sources say; the corpus converts close to its exports.
 #include "Corpus.h"
 #include "TestSupport.h"
 #include "extract/doc/DocToText.h"
@@ -16,8 +14,7 @@ namespace {
 
 using test::CorpusEntry;
 
-// Made by a word processor from their sources (make-fixtures.sh), and Word 95
-// files of our own writer (make-word95.py), whose sources end lines with LF alone.
+// From make-fixtures.sh, and Word 95 files of make-word95.py whose sources end lines with LF.
 TEST(DocFixtures, ReadAsTheirSourcesSay)
 {
     const struct {
@@ -48,8 +45,7 @@ TEST(DocFixtures, ReadAsTheirSourcesSay)
 
 constexpr double kFloor = 0.90, kMeanTarget = 0.98;
 
-// Below the floor: the export prints the note reference numbers glued to the
-// body's words, which the reader leaves out, in bodies of eight and eighteen words.
+// The export glues note numbers, which the reader leaves out, to the words of short bodies.
 const std::map<std::string, double> kBelowFloor = {{"doc/nwe_test13.doc", 0.70}, {"doc/poi_test-fields.doc", 0.85}};
 // Older formats that the manifest labels but does not mark negative.
 const std::map<std::string, std::string> kRefusedOlderFormats = {{"doc/poi_word2.doc", "Word 2"}};

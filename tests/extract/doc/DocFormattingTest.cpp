@@ -1,5 +1,4 @@
-// What the formatting adds to the text: list labels as Word shows them,
-// headings as chapters, and the characters of symbol fonts.
+// What formatting adds to the text: list labels, headings as chapters, symbol font characters.
 #include "CompoundFileWriter.h"
 #include "WordFileBuilder.h"
 
@@ -49,8 +48,7 @@ std::string styleSheet(const std::vector<std::tuple<unsigned, unsigned, std::str
     return sheet.s;
 }
 
-// A list level: its start, number format, label, what follows the label (0
-// TAB, 1 space, 2 nothing), whether it shows numbers as decimals, its font.
+// A list level; after the label: 0 TAB, 1 space, 2 nothing; legal: numbers shown as decimals.
 std::string level(int start, unsigned nfc, std::u16string_view label, unsigned follow = 0, bool legal = false,
                   int font = -1)
 {

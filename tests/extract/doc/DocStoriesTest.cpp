@@ -1,6 +1,4 @@
-// The stories around the main text: note numbers at their references and
-// before their notes, text boxes, headers and comments left out, and streams
-// whose sector chain breaks.
+// Notes and text boxes after the main text, headers and comments left out; broken streams.
 #include "CompoundFileWriter.h"
 #include "WordFileBuilder.h"
 #include "extract/doc/DocToText.h"
@@ -24,10 +22,8 @@ std::string plc(const std::vector<std::uint32_t>& cps, const std::vector<std::st
     return out.s;
 }
 
-// Main text with an auto footnote, a custom-marked one, an auto endnote, an
-// auto footnote and an auto endnote; then the notes, a header, a comment, the
-// endnotes and text boxes: the second kept for reuse, the last one closing
-// the story.
+// Auto, custom-marked and auto footnotes and two auto endnotes; then the stories, and text
+// boxes: the second kept for reuse, the last one closing the story.
 WordFileSpec notesAndBoxes()
 {
     WordFileSpec spec;
@@ -54,8 +50,7 @@ WordFileSpec notesAndBoxes()
     return spec;
 }
 
-// Document properties: where the notes start, whether they restart in each
-// section, their number formats.
+// Document properties: the notes' starts, restarts in each section, and number formats.
 std::string dop(unsigned footStart, unsigned footRestart, unsigned endStart, unsigned endRestart, unsigned footFormat,
                 unsigned endFormat)
 {

@@ -1,5 +1,4 @@
-// From the stored characters to plain text: line and cell marks, hyphens
-// and spaces, anchors, fields, and the documents that are refused.
+// Stored characters to plain text: marks, hyphens, spaces, fields, and refused documents.
 #include "CompoundFileWriter.h"
 #include "WordFileBuilder.h"
 #include "extract/doc/DocToText.h"

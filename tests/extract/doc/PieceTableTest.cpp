@@ -1,5 +1,4 @@
-// The piece table: compressed and UTF-16 pieces, pieces stored out of order
-// as fast saves leave them, and damaged tables.
+// The piece table: compressed and UTF-16 pieces, stored out of order, and damaged tables.
 #include "extract/doc/PieceTable.h"
 #include "CompoundFileWriter.h"
 #include "WordFileBuilder.h"

@@ -1,5 +1,4 @@
-// Word 6 and Word 95 documents: 8-bit text in the code page of the language
-// the file names, one run or fast-saved pieces, the stories, and damaged files.
+// Word 6 and 95: text in the code page of its language, pieces, stories, and damaged files.
 #include "CompoundFileWriter.h"
 #include "WordFileBuilder.h"
 

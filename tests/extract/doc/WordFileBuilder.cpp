@@ -27,8 +27,7 @@ std::vector<std::uint32_t> storeText(const WordFileSpec& spec, std::string& stre
     return offsets;
 }
 
-// The CLX: the optional formatting entry, then where each piece starts, the
-// end, and each piece's stored offset.
+// The CLX: the optional formatting entry, the pieces' starts and end, their stored offsets.
 std::string pieceTable(const WordFileSpec& spec, const std::vector<std::uint32_t>& fcs)
 {
     Bytes plc;
@@ -81,9 +80,7 @@ std::string fib(const WordFileSpec& spec, std::uint32_t ccpText)
     return out;
 }
 
-// A formatting page of the runs, which lie in the piece stored at `first`,
-// with runs of no formatting between them, their properties stored from the
-// page's end down.
+// A formatting page of the runs in the piece stored at `first`, unformatted runs between them.
 std::string formattingPage(const WordFileSpec& spec, std::uint32_t first, std::uint32_t textEnd, bool paragraphs)
 {
     const std::uint32_t width = spec.pieces[0].compressed ? 1 : 2;

@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace leafmill::extract {
 namespace {
 
 using test::Bytes;
 using test::WordFileSpec;
+using namespace std::string_literals;
 
 // A position table: the positions, then the entries.
 std::string plc(const std::vector<std::uint32_t>& cps, const std::vector<std::string>& entries = {})
@@ -61,53 +64,39 @@ std::string dop(unsigned footStart, unsigned footRestart, unsigned endStart, uns
     return out;
 }
 
-struct StoriesCase {
-    const char* name;
-    std::string dop;  // empty: none
-    const char* text;
-    bool boxTable = true;
-};
-
-class DocStories : public ::testing::TestWithParam<StoriesCase> { };
-
-TEST_P(DocStories, NotesAndBoxesFollowTheMainTextWithTheirNumbers)
+TEST(DocStories, NotesAndBoxesFollowTheMainTextWithTheirNumbers)
 {
-    WordFileSpec spec = notesAndBoxes();
-    if (!GetParam().dop.empty())
-        spec.tableParts.push_back({31, GetParam().dop});
-    if (!GetParam().boxTable)
-        spec.tableParts.pop_back();
-    // A second section starts at "four".
-    spec.tableParts.push_back({6, plc({0, 20, 104}, {std::string(12, '\0'), std::string(12, '\0')})});
-    std::size_t mainLength = 0;
-    const Result result = test::convertWordFile(spec, &mainLength);
-    ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(result.text, GetParam().text);
-    EXPECT_EQ(result.text.find("\r\nBox") + 2, mainLength);
-    EXPECT_TRUE(result.warnings.empty());
+    const struct {
+        std::string dop;  // empty: none
+        const char *main, *notes;
+        bool boxTable = true;  // without it the boxes' whole story is one box
+    } cases[] = {
+        {"", "One1 two* threei four2 fiveii.", "1 one\r\n* two\r\n2 three\r\n\r\ni end\r\nii last\r\n\r\n"},
+        {dop(3, 0, 4, 0, 4, 1), "Onec two* threeIV fourd fiveV.",
+         "c one\r\n* two\r\nd three\r\n\r\nIV end\r\nV last\r\n\r\n"},
+        {dop(1, 0, 1, 0, 9, 0), "One* two* three1 four\u2020 five2.",
+         "* one\r\n* two\r\n\u2020 three\r\n\r\n1 end\r\n2 last\r\n\r\n"},
+        {dop(1, 1, 1, 1, 0, 2), "One1 two* threei four1 fivei.",
+         "1 one\r\n* two\r\n1 three\r\n\r\ni end\r\ni last\r\n\r\n"},
+        {"", "One1 two* threei four2 fiveii.", "1 one\r\n* two\r\n2 three\r\n\r\ni end\r\nii last\r\n\r\n", false},
+    };
+    for (const auto& c : cases) {
+        WordFileSpec spec = notesAndBoxes();
+        if (!c.dop.empty())
+            spec.tableParts.push_back({31, c.dop});
+        if (!c.boxTable)
+            spec.tableParts.pop_back();
+        // A second section starts at "four".
+        spec.tableParts.push_back({6, plc({0, 20, 104}, {std::string(12, '\0'), std::string(12, '\0')})});
+        std::size_t mainLength = 0;
+        const Result result = test::convertWordFile(spec, &mainLength);
+        ASSERT_TRUE(result.ok) << c.main << ": " << result.error;
+        const char* boxes = c.boxTable ? "Box\r\nSecond box\r\n" : "Box\r\n\r\nOld\r\n\r\nSecond box\r\n\r\n\r\n";
+        EXPECT_EQ(result.text, c.main + "\r\n"s + boxes + c.notes);
+        EXPECT_EQ(mainLength, std::strlen(c.main) + 2) << c.main;
+        EXPECT_TRUE(result.warnings.empty()) << c.main;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Numbering, DocStories,
-    ::testing::Values(
-        StoriesCase {"WordsDefaults", "",
-                     "One1 two* threei four2 fiveii.\r\nBox\r\nSecond box\r\n1 one\r\n* two\r\n2 three\r\n\r\n"
-                     "i end\r\nii last\r\n\r\n"},
-        StoriesCase {"LettersAndRomanFromTheirStarts", dop(3, 0, 4, 0, 4, 1),
-                     "Onec two* threeIV fourd fiveV.\r\nBox\r\nSecond box\r\nc one\r\n* two\r\nd three\r\n\r\n"
-                     "IV end\r\nV last\r\n\r\n"},
-        StoriesCase {"SymbolsAndArabic", dop(1, 0, 1, 0, 9, 0),
-                     "One* two* three1 four\u2020 five2.\r\nBox\r\nSecond box\r\n* one\r\n* two\r\n\u2020 three\r\n"
-                     "\r\n1 end\r\n2 last\r\n\r\n"},
-        StoriesCase {"RestartEachSection", dop(1, 1, 1, 1, 0, 2),
-                     "One1 two* threei four1 fivei.\r\nBox\r\nSecond box\r\n1 one\r\n* two\r\n1 three\r\n\r\n"
-                     "i end\r\ni last\r\n\r\n"},
-        // Without their table the boxes' whole story is one box.
-        StoriesCase {"BoxesWithoutTheirTable", "",
-                     "One1 two* threei four2 fiveii.\r\nBox\r\n\r\nOld\r\n\r\nSecond box\r\n\r\n\r\n1 one\r\n* two\r\n"
-                     "2 three\r\n\r\ni end\r\nii last\r\n\r\n",
-                     false}),
-    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(DocDamagedStream, GivesTheTextBeforeTheBreakOrRefuses)
 {

@@ -111,15 +111,11 @@ TEST(DocFormatting, ListParagraphsGetTheirLabelsCountedThroughTheDocument)
         {300, {level(1, 23, u"\xF0A7"s, 1, false, 2)}},
         {400, {level(1, 2, u"(\x00)"s, 1)}},
     };
-    // Overrides 1-4 use the lists as they are; 5 restarts list 100 at 5; 6
-    // names no list; 7 gives list 100 a new first level from 3.
-    const Overrides overrides = {{100, {}},
-                                 {200, {}},
-                                 {300, {}},
-                                 {400, {}},
-                                 {100, {{0, 5, ""}}},
-                                 {999, {}},
-                                 {100, {{0, 3, level(1, 1, u"\x00]"s, 1)}}}};
+    // Overrides 1-4 use the lists as they are; 5 restarts list 100 at 5; 6 names no list; 7 gives list 100 a
+    // new first level from 3.
+    const std::string bracketed = level(1, 1, u"\x00]"s, 1);
+    const Overrides overrides
+        = {{100, {}}, {200, {}}, {300, {}}, {400, {}}, {100, {{0, 5, ""}}}, {9, {}}, {100, {{0, 3, bracketed}}}};
     // Style 1 puts its paragraphs into list 100.
     WordFileSpec spec = document(u"One\rSub\rSub\rDeep\rDot\rSquare\rTwo\rAgain\rRoman\rRoman\rStyled\rUnlisted\r"
                                  u"Five\rSix\rThree\rUnknown\rNew\rBeyond\r",

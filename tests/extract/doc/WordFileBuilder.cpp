@@ -42,17 +42,30 @@ std::string pieceTable(const WordFileSpec& spec, const std::vector<std::uint32_t
     return Bytes {spec.prcBeforePieces ? kPrc : ""}.n(2, 1).n(plc.s.size(), 4).s + plc.s;
 }
 
+// The information block of either format, up to where the text starts.
+std::string fib(const WordFileSpec& spec, std::uint32_t ccpText)
+{
+    std::string out(spec.word6 ? 0x300 : kTextStart, '\0');
+    put(out, 0, 0xA5EC, 2);
+    put(out, 2, spec.word6 ? 0x68 : 0xC1, 2);  // Word 95 or 97
+    put(out, 0x0A, spec.word6 ? (spec.complex ? 0x0004 : 0) : 0x0200, 2);  // fast-saved; the table stream is 1Table
+    const std::uint32_t lengths[] = {ccpText, spec.ccpFtn, spec.ccpHdd, 0, spec.ccpAtn, spec.ccpEdn, spec.ccpTxbx};
+    for (std::size_t i = 0; i < (spec.word6 ? 6 : 7); ++i)
+        put(out, (spec.word6 ? 0x34 : kLwStart + 12) + 4 * i, lengths[i], 4);
+    if (spec.word6) {
+        put(out, 6, spec.lid, 2);
+        put(out, 0x14, spec.macCharacterSet ? 256 : 0, 2);
+        return out;
+    }
+    put(out, 32, 14, 2);
+    put(out, kLwStart - 2, 22, 2);
+    put(out, kPairStart - 2, 93, 2);
+    return out;
+}
+
 std::string word6Stream(const WordFileSpec& spec, std::uint32_t ccpText)
 {
-    std::string out(0x300, '\0');
-    put(out, 0, 0xA5EC, 2);
-    put(out, 2, 0x68, 2);  // Word 95
-    put(out, 6, spec.lid, 2);
-    put(out, 0x0A, spec.complex ? 0x0004 : 0, 2);
-    put(out, 0x14, spec.macCharacterSet ? 256 : 0, 2);
-    const std::uint32_t lengths[] = {ccpText, spec.ccpFtn, spec.ccpHdd, 0, spec.ccpAtn, spec.ccpEdn};
-    for (std::size_t i = 0; i < 6; ++i)
-        put(out, 0x34 + 4 * i, lengths[i], 4);
+    std::string out = fib(spec, ccpText);
     const std::vector<std::uint32_t> offsets = storeText(spec, out);
     put(out, 0x18, 0x300, 4);
     put(out, 0x1C, static_cast<std::uint32_t>(out.size()), 4);
@@ -62,21 +75,6 @@ std::string word6Stream(const WordFileSpec& spec, std::uint32_t ccpText)
         put(out, 0x58 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size()), 4);
         out += clx;
     }
-    return out;
-}
-
-std::string fib(const WordFileSpec& spec, std::uint32_t ccpText)
-{
-    std::string out(kTextStart, '\0');
-    put(out, 0, 0xA5EC, 2);
-    put(out, 2, 0xC1, 2);  // Word 97
-    put(out, 0x0A, 0x0200, 2);  // the table stream is 1Table
-    put(out, 32, 14, 2);
-    put(out, kLwStart - 2, 22, 2);
-    const std::uint32_t lengths[] = {ccpText, spec.ccpFtn, spec.ccpHdd, 0, spec.ccpAtn, spec.ccpEdn, spec.ccpTxbx};
-    for (std::size_t i = 0; i < 7; ++i)
-        put(out, kLwStart + 4 * (3 + i), lengths[i], 4);
-    put(out, kPairStart - 2, 93, 2);
     return out;
 }
 

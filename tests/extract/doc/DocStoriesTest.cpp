@@ -38,8 +38,7 @@ WordFileSpec notesAndBoxes()
                    {u"Box\r\rOld\r\rSecond box\r\r\r", true}};
     spec.ccpText = 30;
     spec.ccpFtn = 21;
-    spec.ccpHdd = 8;
-    spec.ccpAtn = 8;
+    spec.ccpHdd = spec.ccpAtn = 8;
     spec.ccpEdn = 14;
     spec.ccpTxbx = 23;
     const std::string autoMark = Bytes {}.n(1, 2).s, box(22, '\0');

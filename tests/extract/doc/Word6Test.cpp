@@ -72,9 +72,7 @@ TEST(Word6Stories, NotesFollowTheMainTextWhileHeadersAndCommentsStayOut)
     WordFileSpec spec = word6({"Main\x02 text\r", "\x02 Foot\r\r", "Header\r\r", "Comment\r", "\x02 End\r\r"});
     spec.complex = true;
     spec.ccpText = 11;
-    spec.ccpFtn = 8;
-    spec.ccpHdd = 8;
-    spec.ccpAtn = 8;
+    spec.ccpFtn = spec.ccpHdd = spec.ccpAtn = 8;
     spec.ccpEdn = 7;
     std::size_t mainLength = 0;
     const Result result = test::convertWordFile(spec, &mainLength);

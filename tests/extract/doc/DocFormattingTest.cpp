@@ -48,13 +48,12 @@ std::string styleSheet(const std::vector<std::tuple<unsigned, unsigned, std::str
     return sheet.s;
 }
 
-// A list level; after the label: 0 TAB, 1 space, 2 nothing; legal: numbers shown as decimals.
-std::string level(int start, unsigned nfc, std::u16string_view label, unsigned follow = 0, bool legal = false,
-                  int font = -1)
+// A list level from 1; after the label: 0 TAB, 1 space, 2 nothing; legal: numbers shown as decimals.
+std::string level(unsigned nfc, std::u16string_view label, unsigned follow = 0, bool legal = false, int font = -1)
 {
     const std::string chpx = font >= 0 ? sprm(0x4A4F, font, 2) : "";
     Bytes b;
-    b.n(start, 4).n(nfc, 1).n(legal ? 4 : 0, 1).n(0, 9).n(follow, 1).n(0, 8).n(chpx.size(), 1).n(0, 3).s += chpx;
+    b.n(1, 4).n(nfc, 1).n(legal ? 4 : 0, 1).n(0, 9).n(follow, 1).n(0, 8).n(chpx.size(), 1).n(0, 3).s += chpx;
     return b.n(label.size(), 2).text(label).s;
 }
 
@@ -74,7 +73,7 @@ std::vector<std::pair<std::size_t, std::string>> listTables(const Lists& lists, 
             lst.n(0x0FFF, 2);
         lst.n(simple, 1).n(0, 1);
         for (std::size_t i = 0; i < (simple ? 1 : 9); ++i)
-            levels.s += i < listLevels.size() ? listLevels[i] : level(1, 0, u"\x05."s);
+            levels.s += i < listLevels.size() ? listLevels[i] : level(0, u"\x05."s);
     }
     Bytes lfo, data;
     lfo.n(overrides.size(), 4);
@@ -106,14 +105,14 @@ WordFileSpec document(const std::u16string& text, const std::vector<std::string>
 TEST(DocFormatting, ListParagraphsGetTheirLabelsCountedThroughTheDocument)
 {
     const Lists lists = {
-        {100, {level(1, 0, u"\x00."s), level(1, 4, u"\x01)"s, 1), level(1, 0, u"\x00.\x01.\x02"s, 2, true)}},
-        {200, {level(1, 23, u"\xF0B7"s, 0, false, 1)}},
-        {300, {level(1, 23, u"\xF0A7"s, 1, false, 2)}},
-        {400, {level(1, 2, u"(\x00)"s, 1)}},
+        {100, {level(0, u"\x00."s), level(4, u"\x01)"s, 1), level(0, u"\x00.\x01.\x02"s, 2, true)}},
+        {200, {level(23, u"\xF0B7"s, 0, false, 1)}},
+        {300, {level(23, u"\xF0A7"s, 1, false, 2)}},
+        {400, {level(2, u"(\x00)"s, 1)}},
     };
     // Overrides 1-4 use the lists as they are; 5 restarts list 100 at 5; 6 names no list; 7 gives list 100 a
     // new first level from 3.
-    const std::string bracketed = level(1, 1, u"\x00]"s, 1);
+    const std::string bracketed = level(1, u"\x00]"s, 1);
     const Overrides overrides
         = {{100, {}}, {200, {}}, {300, {}}, {400, {}}, {100, {{0, 5, ""}}}, {9, {}}, {100, {{0, 3, bracketed}}}};
     // Style 1 puts its paragraphs into list 100.
@@ -144,7 +143,7 @@ TEST(DocFormatting, HeadingsOfTheMainTextUpToLevelThreeAreChapters)
         {1, 0, 2, 0, 0, 1, 3, 1});
     spec.ccpText = 81;
     spec.ccpFtn = 7;
-    spec.tableParts = listTables({{1, {level(1, 0, u"\x00."s)}}}, {{1, {}}});
+    spec.tableParts = listTables({{1, {level(0, u"\x00."s)}}}, {{1, {}}});
     spec.tableParts.push_back(
         {1, styleSheet({{0, 0x0FFF, ""}, {1, 0, ""}, {0x0FFE, 1, ""}, {0x0FFE, 4, ""}, {0x0FFE, 3, ""}})});
     const Result result = test::convertWordFile(spec);

@@ -21,8 +21,7 @@ struct WordFileSpec {
 
     long ccpText = -1;  // < 0: all the text is main text
     std::uint32_t ccpFtn = 0, ccpHdd = 0, ccpAtn = 0, ccpEdn = 0, ccpTxbx = 0;
-    // Table-stream structures by the index of their fc/lcb pair (2: footnote
-    // references, 31: document properties...).
+    // Table-stream structures by the index of their fc/lcb pair (2: footnote references...).
     std::vector<std::pair<std::size_t, std::string>> tableParts;
 
     // Formatting of [cpStart, cpEnd) of the first piece; none between runs.
@@ -33,8 +32,7 @@ struct WordFileSpec {
     };
     std::vector<Run> paragraphRuns, characterRuns;  // in text order
 
-    // Word 6 and Word 95: fixed offsets, no table stream; without `complex`
-    // no piece table either.
+    // Word 6 and 95: fixed offsets, no table stream; without `complex` no piece table either.
     bool word6 = false;
     std::uint16_t lid = 0x409;
     bool macCharacterSet = false;

@@ -99,13 +99,12 @@ TEST(CompoundFile, RefusesDamagedFilesWithTheReason)
     const Sample s;
     const std::uint32_t big = s.layout.streamStart[0], small = s.layout.streamStart[1];
     const std::size_t miniFat = s.writer.sectorOffset(s.layout.firstMiniFatSector);
-    struct Damage {
+    const struct {
         std::size_t at;
         std::uint32_t value;
         int width;
         std::string said;
-    };
-    const Damage damages[] = {
+    } damages[] = {
         {0x1C, 0xFEFF, 2, "the header's byte-order mark is wrong"},
         {0x1E, 12, 2, "version 3 with sector shift 12 is not a valid sector size"},
         {0x1A, 4, 2, "version 4 with sector shift 9 is not a valid sector size"},
@@ -125,7 +124,7 @@ TEST(CompoundFile, RefusesDamagedFilesWithTheReason)
         {miniFat + 4 * (small + 3), kEnd, 4, "a small stream of 300 bytes has only 256 bytes in its mini chain"},
         {s.dirEntry(1, 0x78), 0x7FFFFFFF, 4, "a stream of 2147483647 bytes does not fit in the file"},
     };
-    for (const Damage& damage : damages) {
+    for (const auto& damage : damages) {
         std::string file = s.file;
         put(file, damage.at, damage.value, damage.width);
         const std::string reason = refusal(file);

@@ -78,17 +78,14 @@ TEST(DocPieces, PiecesThatNameTheSameBytesOverAndOverAreStoppedAtTheStreamSize)
     spec.pieces = {{std::u16string(100, u'w'), true}};
     test::WordStreams streams = test::buildWordStreams(spec);
     // A thousand pieces of 100 characters, all stored at the same place.
-    std::string plc;
+    test::Bytes plc;
     for (std::uint32_t i = 0; i <= 1000; ++i)
-        put(plc, plc.size(), 100 * i, 4);
-    for (int i = 0; i < 1000; ++i) {
-        put(plc, plc.size() + 2, 0x40000000 | (1024 * 2), 4);  // a descriptor: its stream offset
-        plc.append(2, '\0');
-    }
-    std::string clx("\x02");
-    put(clx, 1, static_cast<std::uint32_t>(plc.size()), 4);
-    streams.table = streams.table.substr(0, 16) + clx + plc;
-    put(streams.wordDocument, 154 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size() + plc.size()), 4);
+        plc.n(100 * i, 4);
+    for (int i = 0; i < 1000; ++i)
+        plc.n(0, 2).n(0x40000000 | (1024 * 2), 4).n(0, 2);
+    const std::string clx = test::Bytes {}.n(2, 1).n(plc.s.size(), 4).s + plc.s;
+    streams.table = streams.table.substr(0, 16) + clx;
+    put(streams.wordDocument, 154 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size()), 4);
     put(streams.wordDocument, 64 + 4 * 3, 100000, 4);  // ccpText
     const Result result = test::convertStreams(streams);
     ASSERT_TRUE(result.ok) << result.error;

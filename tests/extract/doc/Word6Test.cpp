@@ -10,11 +10,12 @@ namespace {
 using test::WordFileSpec;
 
 // One compressed piece per string, its bytes as stored.
-WordFileSpec word6(std::vector<std::string_view> pieces, std::uint16_t lid = 0x409)
+WordFileSpec word6(std::vector<std::string_view> pieces, std::uint16_t lid = 0x409, bool complex = false)
 {
     WordFileSpec spec;
     spec.word6 = true;
     spec.lid = lid;
+    spec.complex = complex;
     for (std::string_view piece : pieces) {
         std::u16string units;
         for (unsigned char byte : piece)
@@ -56,8 +57,7 @@ TEST(Word6CodePages, TextIsReadInTheCodePageOfTheDocumentsLanguage)
 TEST(Word6Pieces, FastSavedPiecesReadInCharacterOrderWhereverTheyAreStored)
 {
     // Each piece's bytes are read in the one code page.
-    WordFileSpec spec = word6({"\xCF\xE5\xF0\xE2\xFB\xE9 ", "second ", "\xF2\xF0\xE5\xF2\xE8\xE9\r"}, 0x419);
-    spec.complex = true;
+    WordFileSpec spec = word6({"\xCF\xE5\xF0\xE2\xFB\xE9 ", "second ", "\xF2\xF0\xE5\xF2\xE8\xE9\r"}, 0x419, true);
     spec.storeBackwards = true;
     for (bool prc : {true, false}) {
         spec.prcBeforePieces = prc;
@@ -69,8 +69,8 @@ TEST(Word6Pieces, FastSavedPiecesReadInCharacterOrderWhereverTheyAreStored)
 
 TEST(Word6Stories, NotesFollowTheMainTextWhileHeadersAndCommentsStayOut)
 {
-    WordFileSpec spec = word6({"Main\x02 text\r", "\x02 Foot\r\r", "Header\r\r", "Comment\r", "\x02 End\r\r"});
-    spec.complex = true;
+    WordFileSpec spec
+        = word6({"Main\x02 text\r", "\x02 Foot\r\r", "Header\r\r", "Comment\r", "\x02 End\r\r"}, 0x409, true);
     spec.ccpText = 11;
     spec.ccpFtn = spec.ccpHdd = spec.ccpAtn = 8;
     spec.ccpEdn = 7;
@@ -84,9 +84,7 @@ TEST(Word6Stories, NotesFollowTheMainTextWhileHeadersAndCommentsStayOut)
 TEST(Word6Damaged, BrokenTablesAreRefusedAndMissingTextIsReported)
 {
     // Fast-saved, but the piece table is gone.
-    WordFileSpec noPieces = word6({"text\r"});
-    noPieces.complex = true;
-    test::WordStreams streams = test::buildWordStreams(noPieces);
+    test::WordStreams streams = test::buildWordStreams(word6({"text\r"}, 0x409, true));
     test::put(streams.wordDocument, 0x58 + 8 * 33 + 4, 0, 4);
     EXPECT_EQ(test::convertStreams(streams).error, "the fast-saved document has no piece table");
 

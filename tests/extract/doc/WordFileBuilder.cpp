@@ -28,7 +28,7 @@ std::vector<std::uint32_t> storeText(const WordFileSpec& spec, std::string& stre
 }
 
 // The CLX: the optional formatting entry, the pieces' starts and end, their stored offsets.
-std::string pieceTable(const WordFileSpec& spec, const std::vector<std::uint32_t>& fcs)
+std::string pieceTable(const WordFileSpec& spec, const std::vector<std::uint32_t>& offsets)
 {
     Bytes plc;
     std::uint32_t cp = 0;
@@ -37,8 +37,9 @@ std::string pieceTable(const WordFileSpec& spec, const std::vector<std::uint32_t
         cp += static_cast<std::uint32_t>(piece.text.size());
     }
     plc.n(cp, 4);
-    for (std::uint32_t fc : fcs)
-        plc.n(0, 2).n(fc, 4).n(0, 2);
+    // Word 97 marks a compressed piece by a flag on twice its offset.
+    for (std::size_t i = 0; i < offsets.size(); ++i)
+        plc.n(0, 2).n(spec.word6 || !spec.pieces[i].compressed ? offsets[i] : offsets[i] * 2 | 0x40000000, 4).n(0, 2);
     return Bytes {spec.prcBeforePieces ? kPrc : ""}.n(2, 1).n(plc.s.size(), 4).s + plc.s;
 }
 
@@ -130,10 +131,7 @@ WordStreams buildWordStreams(const WordFileSpec& spec)
         put(out.wordDocument, kPairStart + 8 * index + 4, static_cast<std::uint32_t>(part.size()), 4);
         out.table += part;
     };
-    std::vector<std::uint32_t> fcs;
-    for (std::size_t i = 0; i < offsets.size(); ++i)
-        fcs.push_back(spec.pieces[i].compressed ? offsets[i] * 2 | 0x40000000 : offsets[i]);
-    addPart(33, pieceTable(spec, fcs));
+    addPart(33, pieceTable(spec, offsets));
     for (const auto& [index, part] : spec.tableParts)
         addPart(index, part);
 

@@ -1,92 +1,75 @@
-// The piece table: compressed and UTF-16 pieces, pieces stored out of order
-// as fast saves leave them, formatting entries ahead of the pieces, and
-// damaged tables.
+// The piece table: compressed and UTF-16 pieces, stored out of order, and damaged tables.
 #include "extract/doc/PieceTable.h"
 #include "CompoundFileWriter.h"
 #include "WordFileBuilder.h"
-#include "extract/doc/DocToText.h"
 
 #include <gtest/gtest.h>
 
 namespace leafmill::extract {
 namespace {
 
+using test::put;
 using test::WordFileSpec;
 
-Result convert(const WordFileSpec& spec)
-{
-    return docToText(test::buildWordFile(spec), Options {});
-}
-
-TEST(DocPieces, CompressedPiecesMapTheCp1252SpecialsAndUtf16PiecesKeepEveryCharacter)
+TEST(DocPieces, CompressedAndUtf16PiecesReadInCharacterOrderWhereverTheyAreStored)
 {
     WordFileSpec spec;
-    spec.pieces = {{u"\u201CQuoted\u201D \u20AC5 \u2013 na\u00EFve ", true},
+    spec.pieces = {{u"\x93Quoted\x94 \x80\x35 \x96 na\xEFve ", true},
                    {u"\u4E2D\u6587 \U0001F600 \u0416", false},
                    {u" end\r", true}};
-    const Result result = convert(spec);
+    spec.storeBackwards = true;
+    spec.prcBeforePieces = false;
+    const Result result = test::convertWordFile(spec);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.text, "\u201CQuoted\u201D \u20AC5 \u2013 na\u00EFve \u4E2D\u6587 \U0001F600 \u0416 end\r\n");
     EXPECT_TRUE(result.warnings.empty());
-}
-
-TEST(DocPieces, FastSavedPiecesStoredBackwardsAndWithoutFormattingEntriesReadInOrder)
-{
-    WordFileSpec spec;
-    spec.pieces = {{u"one ", true}, {u"two ", false}, {u"three ", true}, {u"four\r", false}};
-    spec.storeBackwards = true;
-    spec.prcBeforePieces = false;
-    const Result result = convert(spec);
-    ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(result.text, "one two three four\r\n");
-}
-
-TEST(DocPieces, TheUnusedBytesOfCp1252KeepTheirValueAndOthersAreLatin1)
-{
-    EXPECT_EQ(doc::PieceTable::compressedToUnicode(0x80), u'\u20AC');
+    // The bytes cp1252 leaves open keep their value; above 0x9F it is Latin-1.
     EXPECT_EQ(doc::PieceTable::compressedToUnicode(0x9F), u'\u0178');
     EXPECT_EQ(doc::PieceTable::compressedToUnicode(0x81), u'\u0081');
     EXPECT_EQ(doc::PieceTable::compressedToUnicode(0xE9), u'\u00E9');
 }
 
-TEST(DocPieces, DamagedPieceTablesAreRefusedAndMissingTextIsReported)
+TEST(DocPieces, DamagedBlocksAndPieceTablesAreRefusedAndMissingTextIsReported)
 {
     WordFileSpec spec;
     spec.pieces = {{u"first ", true}, {u"second\r", true}};
-
-    test::WordStreams streams = test::buildWordStreams(spec);
-    // Swap the first two character positions of the table: out of order.
-    std::string disordered = streams.table;
-    const std::size_t plc = 16 + 6 + 5;
-    test::putU32(disordered, plc + 4, 100);
-    auto rebuild = [](const std::string& wordDocument, const std::string& table) {
-        test::CompoundFileWriter writer;
-        writer.add("WordDocument", wordDocument);
-        writer.add("1Table", table);
-        return docToText(writer.write(), Options {});
+    const test::WordStreams streams = test::buildWordStreams(spec);
+    // In the file information block: its head, then the counts of its arrays.
+    // In the table stream: 16 bytes, a 6-byte formatting entry, the type and
+    // size of the piece table at 22, its positions at 27, its descriptors at 39.
+    const struct {
+        bool inTable;
+        std::size_t at;
+        std::uint32_t value;
+        const char* said;
+    } damages[] = {
+        {false, 0x0A, 0x0300, "the document is password-protected"},
+        {false, 0, 0x1234, "does not start with a Word file information block"},
+        {false, 2, 0x6A, "(format 106)"},
+        {false, 2, 0x60, "(format 96)"},
+        {false, 62, 5, "too short for Word 97"},
+        {false, 152, 33, "too short for Word 97"},
+        {true, 27 + 4, 100, "the piece table is out of order at piece 1"},
+        {true, 22, 0x07, "the piece table is missing or damaged"},
+        {true, 23, 0x7FFFFFF0, "lies outside its stream"},
+        {true, 23, 4, "the piece table has a size of 4 bytes, which holds no pieces"},
     };
-    Result result = rebuild(streams.wordDocument, disordered);
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("out of order"), std::string::npos) << result.error;
+    for (const auto& damage : damages) {
+        test::WordStreams damaged = streams;
+        put(damage.inTable ? damaged.table : damaged.wordDocument, damage.at, damage.value, damage.inTable ? 4 : 2);
+        const Result result = test::convertStreams(damaged);
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.error.find(damage.said), std::string::npos) << result.error;
+    }
 
-    std::string noPieces = streams.table;
-    noPieces[16 + 6] = 0x07;
-    result = rebuild(streams.wordDocument, noPieces);
-    EXPECT_EQ(result.error, "the piece table is missing or damaged");
-
-    std::string tooLong = streams.table;
-    test::putU32(tooLong, 16 + 6 + 1, 0x7FFFFFF0);
-    result = rebuild(streams.wordDocument, tooLong);
-    EXPECT_NE(result.error.find("lies outside its stream"), std::string::npos) << result.error;
-
-    // The second piece points past the end of the WordDocument stream.
-    std::string pastEnd = streams.table;
-    test::putU32(pastEnd, plc + 12 + 8 + 2, 0x40000000 | (5000 * 2));
-    result = rebuild(streams.wordDocument, pastEnd);
+    // The second piece stored past the end of the WordDocument stream.
+    test::WordStreams pastEnd = streams;
+    put(pastEnd.table, 39 + 8 + 2, 0x40000000 | (5000 * 2), 4);
+    const Result result = test::convertStreams(pastEnd);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.text, "first \r\n");
-    ASSERT_EQ(result.warnings.size(), 1u);
-    EXPECT_NE(result.warnings[0].find("7 characters"), std::string::npos);
+    EXPECT_EQ(result.warnings,
+              std::vector<std::string> {"7 characters lie outside the document's text and were left out"});
 }
 
 TEST(DocPieces, PiecesThatNameTheSameBytesOverAndOverAreStoppedAtTheStreamSize)
@@ -95,28 +78,22 @@ TEST(DocPieces, PiecesThatNameTheSameBytesOverAndOverAreStoppedAtTheStreamSize)
     spec.pieces = {{std::u16string(100, u'w'), true}};
     test::WordStreams streams = test::buildWordStreams(spec);
     // A thousand pieces of 100 characters, all stored at the same place.
-    std::string plc;
+    test::Bytes plc;
     for (std::uint32_t i = 0; i <= 1000; ++i)
-        test::putU32(plc, plc.size(), 100 * i);
-    for (int i = 0; i < 1000; ++i) {
-        std::string pcd(8, '\0');
-        test::putU32(pcd, 2, 0x40000000 | (1024 * 2));
-        plc += pcd;
-    }
-    std::string clx("\x02");
-    test::putU32(clx, 1, static_cast<std::uint32_t>(plc.size()));
-    clx += plc;
-    test::putU32(streams.wordDocument, 154 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size()));
-    test::putU32(streams.wordDocument, 32 + 2 + 28 + 2 + 4 * 3, 100000);
-    test::CompoundFileWriter writer;
-    writer.add("WordDocument", streams.wordDocument);
-    writer.add("1Table", streams.table.substr(0, 16) + clx);
-    const Result result = docToText(writer.write(), Options {});
+        plc.n(100 * i, 4);
+    for (int i = 0; i < 1000; ++i)
+        plc.n(0, 2).n(0x40000000 | (1024 * 2), 4).n(0, 2);
+    const std::string clx = test::Bytes {}.n(2, 1).n(plc.s.size(), 4).s + plc.s;
+    streams.table = streams.table.substr(0, 16) + clx;
+    put(streams.wordDocument, 154 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size()), 4);
+    put(streams.wordDocument, 64 + 4 * 3, 100000, 4);  // ccpText
+    const Result result = test::convertStreams(streams);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_LE(result.text.size(), streams.wordDocument.size() + 2);
     EXPECT_GE(result.text.size(), 1000u);
-    ASSERT_EQ(result.warnings.size(), 1u);
-    EXPECT_NE(result.warnings[0].find("more text than the document holds"), std::string::npos);
+    EXPECT_EQ(result.warnings,
+              std::vector<std::string> {"the piece table names more text than the document holds; "
+                                        "the rest was left out"});
 }
 
 }  // namespace

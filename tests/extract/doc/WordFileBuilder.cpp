@@ -1,244 +1,167 @@
 #include "WordFileBuilder.h"
 
 #include "CompoundFileWriter.h"
+#include "extract/doc/DocToText.h"
 
 namespace leafmill::test {
 
 namespace {
 
-constexpr std::size_t kTextStart = 1024;
-constexpr std::size_t kLwStart = 32 + 2 + 28 + 2;
-constexpr std::size_t kPairStart = kLwStart + 88 + 2;
+constexpr std::uint32_t kTextStart = 1024;
+constexpr std::size_t kLwStart = 64, kPairStart = 154;  // of the Word 97 file information block
+const std::string kPrc("\x01\x03\x00\x55\x08\x01", 6);  // a formatting entry the reader skips
 
-// The byte a compressed piece stores for a character (cp1252 for the specials).
-unsigned char compressedByte(char16_t c)
+// Stores the pieces in the stream; returns where each one starts.
+std::vector<std::uint32_t> storeText(const WordFileSpec& spec, std::string& stream)
 {
-    static const char16_t specials[32]
-        = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-           0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-           0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-    for (int i = 0; i < 32; ++i)
-        if (specials[i] == c)
-            return static_cast<unsigned char>(0x80 + i);
-    return static_cast<unsigned char>(c);
-}
-
-std::string fib(const WordFileSpec& spec, std::uint32_t ccpText)
-{
-    std::string out(kTextStart, '\0');
-    putU16(out, 0, 0xA5EC);
-    putU16(out, 2, spec.nFib);
-    putU16(out, 0x0A, std::uint16_t(0x0200 | (spec.encrypted ? 0x0100 : 0)));  // 1Table
-    putU16(out, 32, 14);
-    putU16(out, kLwStart - 2, 22);
-    putU32(out, kLwStart + 4 * 3, ccpText);
-    putU32(out, kLwStart + 4 * 4, spec.ccpFtn);
-    putU32(out, kLwStart + 4 * 5, spec.ccpHdd);
-    putU32(out, kLwStart + 4 * 7, spec.ccpAtn);
-    putU32(out, kLwStart + 4 * 8, spec.ccpEdn);
-    putU32(out, kLwStart + 4 * 9, spec.ccpTxbx);
-    putU16(out, kPairStart - 2, 93);
-    return out;
-}
-
-void setPair(std::string& stream, std::size_t index, std::uint32_t fc, std::uint32_t lcb)
-{
-    putU32(stream, kPairStart + 8 * index, fc);
-    putU32(stream, kPairStart + 8 * index + 4, lcb);
-}
-
-// One formatting page: a run for each of `runs` (stream offsets), default
-// runs between them, each run's properties stored from the page's end down.
-std::string formattingPage(std::uint32_t textStart, std::uint32_t textEnd,
-                           const std::vector<std::pair<std::uint32_t, std::uint32_t>>& bounds,
-                           const std::vector<WordFileSpec::Run>& runs, bool paragraphs)
-{
-    std::vector<std::uint32_t> starts {textStart};
-    std::vector<const WordFileSpec::Run*> properties;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        if (bounds[i].first > starts.back()) {
-            starts.push_back(bounds[i].first);
-            properties.push_back(nullptr);
+    std::vector<std::uint32_t> offsets(spec.pieces.size());
+    for (std::size_t n = 0; n < spec.pieces.size(); ++n) {
+        const std::size_t i = spec.storeBackwards ? spec.pieces.size() - 1 - n : n;
+        offsets[i] = static_cast<std::uint32_t>(stream.size());
+        for (char16_t c : spec.pieces[i].text) {
+            stream += char(c & 0xFF);
+            if (!spec.pieces[i].compressed)
+                stream += char(c >> 8);
         }
-        starts.push_back(bounds[i].second);
-        properties.push_back(&runs[i]);
     }
-    if (textEnd > starts.back()) {
-        starts.push_back(textEnd);
-        properties.push_back(nullptr);
-    }
-    std::string page(512, '\0');
-    const std::size_t count = properties.size();
-    const std::size_t entrySize = paragraphs ? 13 : 1;
-    for (std::size_t i = 0; i < starts.size(); ++i)
-        putU32(page, 4 * i, starts[i]);
-    std::size_t free = 511;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!properties[i])
-            continue;
-        std::string stored;
-        if (paragraphs) {
-            std::string istdAndGrpprl;
-            putU16(istdAndGrpprl, 0, properties[i]->istd);
-            istdAndGrpprl += properties[i]->grpprl;
-            // An odd size is counted in words with the count byte; an even one after a 0.
-            stored = istdAndGrpprl.size() % 2 ? std::string(1, char((istdAndGrpprl.size() + 1) / 2))
-                                              : std::string {'\0', char(istdAndGrpprl.size() / 2)};
-            stored += istdAndGrpprl;
-        } else {
-            stored = char(properties[i]->grpprl.size()) + properties[i]->grpprl;
-        }
-        free = (free - stored.size()) / 2 * 2;
-        page.replace(free, stored.size(), stored);
-        page[4 * (count + 1) + entrySize * i] = char(free / 2);
-    }
-    page[511] = char(count);
-    return page;
+    return offsets;
 }
 
-// Word 6: a 0x300-byte head, the text (in reading order, or backwards), and
-// for a complex file the CLX behind it.
-// The piece table's character positions: where each piece starts, then the end.
-std::string pieceStarts(const WordFileSpec& spec)
+// The CLX: the optional formatting entry, the pieces' starts and end, their stored offsets.
+std::string pieceTable(const WordFileSpec& spec, const std::vector<std::uint32_t>& offsets)
 {
-    std::string plc;
+    Bytes plc;
     std::uint32_t cp = 0;
     for (const auto& piece : spec.pieces) {
-        putU32(plc, plc.size(), cp);
+        plc.n(cp, 4);
         cp += static_cast<std::uint32_t>(piece.text.size());
     }
-    putU32(plc, plc.size(), cp);
-    return plc;
+    plc.n(cp, 4);
+    // Word 97 marks a compressed piece by a flag on twice its offset.
+    for (std::size_t i = 0; i < offsets.size(); ++i)
+        plc.n(0, 2).n(spec.word6 || !spec.pieces[i].compressed ? offsets[i] : offsets[i] * 2 | 0x40000000, 4).n(0, 2);
+    return Bytes {spec.prcBeforePieces ? kPrc : ""}.n(2, 1).n(plc.s.size(), 4).s + plc.s;
+}
+
+// The information block of either format, up to where the text starts.
+std::string fib(const WordFileSpec& spec, std::uint32_t ccpText)
+{
+    std::string out(spec.word6 ? 0x300 : kTextStart, '\0');
+    put(out, 0, 0xA5EC, 2);
+    put(out, 2, spec.word6 ? 0x68 : 0xC1, 2);  // Word 95 or 97
+    put(out, 0x0A, spec.word6 ? (spec.complex ? 0x0004 : 0) : 0x0200, 2);  // fast-saved; the table stream is 1Table
+    const std::uint32_t lengths[] = {ccpText, spec.ccpFtn, spec.ccpHdd, 0, spec.ccpAtn, spec.ccpEdn, spec.ccpTxbx};
+    for (std::size_t i = 0; i < (spec.word6 ? 6 : 7); ++i)
+        put(out, (spec.word6 ? 0x34 : kLwStart + 12) + 4 * i, lengths[i], 4);
+    if (spec.word6) {
+        put(out, 6, spec.lid, 2);
+        put(out, 0x14, spec.macCharacterSet ? 256 : 0, 2);
+        return out;
+    }
+    put(out, 32, 14, 2);
+    put(out, kLwStart - 2, 22, 2);
+    put(out, kPairStart - 2, 93, 2);
+    return out;
 }
 
 std::string word6Stream(const WordFileSpec& spec, std::uint32_t ccpText)
 {
-    std::string out(0x300, '\0');
-    putU16(out, 0, 0xA5EC);
-    putU16(out, 2, spec.nFib);
-    putU16(out, 6, spec.lid);
-    putU16(out, 0x0A, std::uint16_t((spec.complex ? 0x0004 : 0) | (spec.encrypted ? 0x0100 : 0)));
-    putU16(out, 0x14, spec.macCharacterSet ? 256 : 0);
-    const std::uint32_t lengths[] = {ccpText, spec.ccpFtn, spec.ccpHdd, 0, spec.ccpAtn, spec.ccpEdn};
-    for (std::size_t i = 0; i < 6; ++i)
-        putU32(out, 0x34 + 4 * i, lengths[i]);
-    std::vector<std::uint32_t> offsets(spec.pieces.size());
-    for (std::size_t n = 0; n < spec.pieces.size(); ++n) {
-        const std::size_t i = spec.storeBackwards ? spec.pieces.size() - 1 - n : n;
-        offsets[i] = static_cast<std::uint32_t>(out.size());
-        for (char16_t c : spec.pieces[i].text)
-            out.push_back(static_cast<char>(c & 0xFF));
-    }
-    putU32(out, 0x18, 0x300);
-    putU32(out, 0x1C, static_cast<std::uint32_t>(out.size()));
+    std::string out = fib(spec, ccpText);
+    const std::vector<std::uint32_t> offsets = storeText(spec, out);
+    put(out, 0x18, 0x300, 4);
+    put(out, 0x1C, static_cast<std::uint32_t>(out.size()), 4);
     if (spec.complex) {
-        std::string clx = spec.prcBeforePieces ? std::string("\x01\x02\x00\x55\x01", 5) : std::string();
-        std::string plc = pieceStarts(spec);
-        for (std::uint32_t offset : offsets) {
-            std::string pcd(8, '\0');
-            putU32(pcd, 2, offset);
-            plc += pcd;
-        }
-        clx += '\x02';
-        putU32(clx, clx.size(), static_cast<std::uint32_t>(plc.size()));
-        clx += plc;
-        putU32(out, 0x58 + 8 * 33, static_cast<std::uint32_t>(out.size()));
-        putU32(out, 0x58 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size()));
+        const std::string clx = pieceTable(spec, offsets);
+        put(out, 0x58 + 8 * 33, static_cast<std::uint32_t>(out.size()), 4);
+        put(out, 0x58 + 8 * 33 + 4, static_cast<std::uint32_t>(clx.size()), 4);
         out += clx;
     }
     return out;
+}
+
+// A formatting page of the runs in the piece stored at `first`, unformatted runs between them.
+std::string formattingPage(const WordFileSpec& spec, std::uint32_t first, std::uint32_t textEnd, bool paragraphs)
+{
+    const std::uint32_t width = spec.pieces[0].compressed ? 1 : 2;
+    std::vector<std::uint32_t> starts {kTextStart};
+    std::vector<std::string> stored;  // empty: no formatting
+    for (const WordFileSpec::Run& run : paragraphs ? spec.paragraphRuns : spec.characterRuns) {
+        if (first + width * run.cpStart > starts.back()) {
+            starts.push_back(first + width * run.cpStart);
+            stored.emplace_back();
+        }
+        starts.push_back(first + width * run.cpEnd);
+        const std::string papx = Bytes {}.n(run.istd, 2).s + run.grpprl;
+        // An odd size is counted in words with the count byte; an even one after a 0.
+        const Bytes size = !paragraphs ? Bytes {}.n(run.grpprl.size(), 1)
+            : papx.size() % 2          ? Bytes {}.n((papx.size() + 1) / 2, 1)
+                                       : Bytes {}.n(0, 1).n(papx.size() / 2, 1);
+        stored.push_back(size.s + (paragraphs ? papx : run.grpprl));
+    }
+    starts.push_back(textEnd);
+    stored.emplace_back();
+    std::string page(512, '\0');
+    std::size_t free = 511;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        put(page, 4 * i, starts[i], 4);
+        if (i == stored.size() || stored[i].empty())
+            continue;
+        free = (free - stored[i].size()) / 2 * 2;
+        page.replace(free, stored[i].size(), stored[i]);
+        page[4 * starts.size() + (paragraphs ? 13 : 1) * i] = char(free / 2);
+    }
+    page[511] = char(stored.size());
+    return page;
 }
 
 }  // namespace
 
 WordStreams buildWordStreams(const WordFileSpec& spec)
 {
-    std::uint32_t totalCp = 0;
+    std::uint32_t total = 0;
     for (const auto& piece : spec.pieces)
-        totalCp += static_cast<std::uint32_t>(piece.text.size());
-    const std::uint32_t ccpText = spec.ccpText < 0 ? totalCp : static_cast<std::uint32_t>(spec.ccpText);
+        total += static_cast<std::uint32_t>(piece.text.size());
+    const std::uint32_t ccpText = spec.ccpText < 0 ? total : static_cast<std::uint32_t>(spec.ccpText);
     if (spec.word6)
         return {word6Stream(spec, ccpText), {}};
-    WordStreams out {fib(spec, ccpText), {}};
-
-    // Text: where each piece sits in the stream.
-    std::vector<std::size_t> offsets(spec.pieces.size());
-    std::vector<std::size_t> order(spec.pieces.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = spec.storeBackwards ? order.size() - 1 - i : i;
-    for (std::size_t index : order) {
-        offsets[index] = out.wordDocument.size();
-        for (char16_t c : spec.pieces[index].text) {
-            if (spec.pieces[index].compressed) {
-                out.wordDocument.push_back(static_cast<char>(compressedByte(c)));
-            } else {
-                out.wordDocument.push_back(static_cast<char>(c & 0xFF));
-                out.wordDocument.push_back(static_cast<char>(c >> 8));
-            }
-        }
-    }
-
-    // CLX: an optional Prc, then the PlcPcd.
-    std::string clx;
-    if (spec.prcBeforePieces)
-        clx += std::string("\x01\x03\x00\x55\x08\x01", 6);  // sprmCFBold on
-    std::string plc = pieceStarts(spec);
-    for (std::size_t i = 0; i < spec.pieces.size(); ++i) {
-        std::string pcd(8, '\0');
-        const bool compressed = spec.pieces[i].compressed;
-        putU32(pcd, 2, compressed ? std::uint32_t(offsets[i] * 2) | 0x40000000 : std::uint32_t(offsets[i]));
-        plc += pcd;
-    }
-    clx += '\x02';
-    putU32(clx, clx.size(), static_cast<std::uint32_t>(plc.size()));
-    clx += plc;
-    out.table = std::string(16, '\0') + clx;
-    setPair(out.wordDocument, 33, 16, static_cast<std::uint32_t>(clx.size()));
-    for (const auto& [index, part] : spec.tableParts) {
-        setPair(out.wordDocument, index, static_cast<std::uint32_t>(out.table.size()),
-                static_cast<std::uint32_t>(part.size()));
+    WordStreams out {fib(spec, ccpText), std::string(16, '\0')};
+    const std::vector<std::uint32_t> offsets = storeText(spec, out.wordDocument);
+    const auto addPart = [&](std::size_t index, const std::string& part) {
+        put(out.wordDocument, kPairStart + 8 * index, static_cast<std::uint32_t>(out.table.size()), 4);
+        put(out.wordDocument, kPairStart + 8 * index + 4, static_cast<std::uint32_t>(part.size()), 4);
         out.table += part;
-    }
-
-    // Formatting pages: stream offsets of the runs (all text taken from one piece kind).
-    const auto streamOffset = [&](std::uint32_t cp) {
-        std::uint32_t start = 0;
-        for (std::size_t i = 0; i < spec.pieces.size(); ++i) {
-            const auto size = static_cast<std::uint32_t>(spec.pieces[i].text.size());
-            if (cp < start + size || i + 1 == spec.pieces.size())
-                return static_cast<std::uint32_t>(offsets[i]) + (spec.pieces[i].compressed ? 1 : 2) * (cp - start);
-            start += size;
-        }
-        return std::uint32_t(kTextStart);
     };
+    addPart(33, pieceTable(spec, offsets));
+    for (const auto& [index, part] : spec.tableParts)
+        addPart(index, part);
+
     const auto textEnd = static_cast<std::uint32_t>(out.wordDocument.size());
-    for (const auto& [runs, pair] : {std::pair {&spec.paragraphRuns, 13}, std::pair {&spec.characterRuns, 12}}) {
-        if (runs->empty())
+    for (const bool paragraphs : {true, false}) {
+        if ((paragraphs ? spec.paragraphRuns : spec.characterRuns).empty())
             continue;
-        std::vector<std::pair<std::uint32_t, std::uint32_t>> bounds;
-        for (const WordFileSpec::Run& run : *runs)
-            bounds.emplace_back(streamOffset(run.cpStart), streamOffset(run.cpEnd));
         out.wordDocument.resize((out.wordDocument.size() + 511) / 512 * 512, '\0');
-        const auto pageNumber = static_cast<std::uint32_t>(out.wordDocument.size() / 512);
-        out.wordDocument += formattingPage(kTextStart, textEnd, bounds, *runs, pair == 13);
-        std::string bte;
-        putU32(bte, 0, kTextStart);
-        putU32(bte, 4, textEnd);
-        putU32(bte, 8, pageNumber);
-        setPair(out.wordDocument, static_cast<std::size_t>(pair), static_cast<std::uint32_t>(out.table.size()), 12);
-        out.table += bte;
+        const auto page = static_cast<std::uint32_t>(out.wordDocument.size() / 512);
+        out.wordDocument += formattingPage(spec, offsets[0], textEnd, paragraphs);
+        addPart(paragraphs ? 13 : 12, Bytes {}.n(kTextStart, 4).n(textEnd, 4).n(page, 4).s);
     }
     return out;
 }
 
-std::string buildWordFile(const WordFileSpec& spec)
+std::string wordFile(const WordStreams& streams)
 {
-    WordStreams streams = buildWordStreams(spec);
-    CompoundFileWriter writer;
-    writer.add(spec.lowerCaseNames ? "worddocument" : "WordDocument", std::move(streams.wordDocument));
-    if (spec.writeTableStream && !spec.word6)
-        writer.add(spec.lowerCaseNames ? "1table" : "1Table", std::move(streams.table));
-    return writer.write();
+    if (streams.table.empty())
+        return compoundFile({{"WordDocument", streams.wordDocument}});
+    return compoundFile({{"WordDocument", streams.wordDocument}, {"1Table", streams.table}});
+}
+
+extract::Result convertStreams(const WordStreams& streams, std::size_t* mainLength)
+{
+    return extract::doc::docToTextWithMainLength(wordFile(streams), extract::Options {}, mainLength);
+}
+
+extract::Result convertWordFile(const WordFileSpec& spec, std::size_t* mainLength)
+{
+    return convertStreams(buildWordStreams(spec), mainLength);
 }
 
 }  // namespace leafmill::test

@@ -10,7 +10,7 @@ namespace leafmill::extract {
 namespace {
 
 using test::Bytes;
-using test::WordFileSpec;
+using test::WordFilePlan;
 using namespace std::string_literals;
 
 std::string sprm(std::uint16_t code, std::uint32_t operand, int size)
@@ -88,18 +88,18 @@ std::vector<std::pair<std::size_t, std::string>> listTables(const Lists& lists, 
 }
 
 // Paragraphs ended by \r, one run each, with their modifiers and styles (missing: none, 0); compressed text.
-WordFileSpec document(const std::u16string& text, const std::vector<std::string>& grpprls,
+WordFilePlan document(const std::u16string& text, const std::vector<std::string>& grpprls,
                       const std::vector<std::uint16_t>& istds = {})
 {
-    WordFileSpec spec;
-    spec.pieces = {{text, true}};
+    WordFilePlan plan;
+    plan.pieces = {{text, true}};
     for (std::size_t start = 0, end; (end = text.find(u'\r', start)) != text.npos; start = end + 1) {
-        const std::size_t i = spec.paragraphRuns.size();
-        spec.paragraphRuns.push_back({std::uint32_t(start), std::uint32_t(end + 1),
+        const std::size_t i = plan.paragraphRuns.size();
+        plan.paragraphRuns.push_back({std::uint32_t(start), std::uint32_t(end + 1),
                                       i < grpprls.size() ? grpprls[i] : "",
                                       std::uint16_t(i < istds.size() ? istds[i] : 0)});
     }
-    return spec;
+    return plan;
 }
 
 TEST(DocFormatting, ListParagraphsGetTheirLabelsCountedThroughTheDocument)
@@ -116,16 +116,16 @@ TEST(DocFormatting, ListParagraphsGetTheirLabelsCountedThroughTheDocument)
     const Overrides overrides
         = {{100, {}}, {200, {}}, {300, {}}, {400, {}}, {100, {{0, 5, ""}}}, {9, {}}, {100, {{0, 3, bracketed}}}};
     // Style 1 puts its paragraphs into list 100.
-    WordFileSpec spec = document(u"One\rSub\rSub\rDeep\rDot\rSquare\rTwo\rAgain\rRoman\rRoman\rStyled\rUnlisted\r"
+    WordFilePlan plan = document(u"One\rSub\rSub\rDeep\rDot\rSquare\rTwo\rAgain\rRoman\rRoman\rStyled\rUnlisted\r"
                                  u"Five\rSix\rThree\rUnknown\rNew\rBeyond\r",
                                  {inList(1, 0), inList(1, 1), inList(1, 1), inList(1, 2), inList(2, 0), inList(3, 0),
                                   inList(1, 0), inList(1, 1), inList(4, 0), inList(4, 0), "", sprm(0x460B, 0, 2),
                                   inList(5, 0), inList(5, 0), inList(1, 0), inList(6, 0), inList(7, 0), inList(8, 0)},
                                  {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1});
-    spec.tableParts = listTables(lists, overrides);
-    spec.tableParts.push_back({1, styleSheet({{0, 0x0FFF, ""}, {0x0FFE, 0, inList(1, 0)}})});
-    spec.tableParts.push_back({15, fontTable()});
-    const Result result = test::convertWordFile(spec);
+    plan.tableParts = listTables(lists, overrides);
+    plan.tableParts.push_back({1, styleSheet({{0, 0x0FFF, ""}, {0x0FFE, 0, inList(1, 0)}})});
+    plan.tableParts.push_back({15, fontTable()});
+    const Result result = test::convertWordFile(plan);
     EXPECT_EQ(result.text,
               "1.\tOne\r\na) Sub\r\nb) Sub\r\n1.2.1 Deep\r\n\u2022\tDot\r\n\u25AA Square\r\n2.\tTwo\r\n"
               "a) Again\r\n(i) Roman\r\n(ii) Roman\r\n3.\tStyled\r\nUnlisted\r\n5.\tFive\r\n6.\tSix\r\n"
@@ -136,17 +136,17 @@ TEST(DocFormatting, HeadingsOfTheMainTextUpToLevelThreeAreChapters)
 {
     // Styles: 0 Normal, 1 heading 1, 2 a style based on it, 3 and 4 based on each other.
     const std::string tabs = "\x15\xC6\xFF\x01"s + "\0\0\0\0"s + "\x01\0\0\0"s;  // one tab deleted, one added
-    WordFileSpec spec = document(
+    WordFilePlan plan = document(
         u"Intro\rBody text\rDerived\rOutlined\rToo deep\rBody again\rLooping\rNumbered\rTabbed\rCut\rA note\r",
         {"", "", "", outline(2), outline(3), outline(9), "", inList(1, 0), tabs + outline(1), sprm(0x2640, 0, 0),
          outline(0)},
         {1, 0, 2, 0, 0, 1, 3, 1});
-    spec.ccpText = 81;
-    spec.ccpFtn = 7;
-    spec.tableParts = listTables({{1, {level(0, u"\x00."s)}}}, {{1, {}}});
-    spec.tableParts.push_back(
+    plan.ccpText = 81;
+    plan.ccpFtn = 7;
+    plan.tableParts = listTables({{1, {level(0, u"\x00."s)}}}, {{1, {}}});
+    plan.tableParts.push_back(
         {1, styleSheet({{0, 0x0FFF, ""}, {1, 0, ""}, {0x0FFE, 1, ""}, {0x0FFE, 4, ""}, {0x0FFE, 3, ""}})});
-    const Result result = test::convertWordFile(spec);
+    const Result result = test::convertWordFile(plan);
     EXPECT_EQ(result.text,
               "Intro\r\nBody text\r\nDerived\r\nOutlined\r\nToo deep\r\nBody again\r\nLooping\r\n1.\tNumbered\r\n"
               "Tabbed\r\nCut\r\nA note\r\n");
@@ -158,16 +158,16 @@ TEST(DocFormatting, HeadingsOfTheMainTextUpToLevelThreeAreChapters)
 
 TEST(DocFormatting, SymbolFontCharactersBecomeTheCharactersTheFontDraws)
 {
-    WordFileSpec spec;
-    spec.pieces = {{u"(((( abc \xF0B7 \xF0B7 (\r", false}};
+    WordFilePlan plan;
+    plan.pieces = {{u"(((( abc \xF0B7 \xF0B7 (\r", false}};
     const auto inserted = [](unsigned font, std::uint32_t code) { return sprm(0x6A09, font | code << 16, 4); };
-    spec.characterRuns = {{0, 1, inserted(1, 0xF053)}, {1, 2, inserted(0, 0x263A)}, {2, 3, inserted(0, 0x20)},
+    plan.characterRuns = {{0, 1, inserted(1, 0xF053)}, {1, 2, inserted(0, 0x263A)}, {2, 3, inserted(0, 0x20)},
                           {3, 4, inserted(0, 0x1F)},   {5, 8, sprm(0x4A4F, 1, 2)},  {11, 12, sprm(0x4A4F, 0, 2)}};
-    spec.tableParts = {{15, fontTable()}};
+    plan.tableParts = {{15, fontTable()}};
     // Inserted: a Symbol sigma, a text font's smiley and space, a control code
     // (no character). Then Symbol letters, a private-use code in no named font
     // (Symbol's), in Times (kept), and a plain bracket.
-    EXPECT_EQ(test::convertWordFile(spec).text, "\u03A3\u263A \uFFFD \u03B1\u03B2\u03C7 \u2022 \uF0B7 (\r\n");
+    EXPECT_EQ(test::convertWordFile(plan).text, "\u03A3\u263A \uFFFD \u03B1\u03B2\u03C7 \u2022 \uF0B7 (\r\n");
 }
 
 }  // namespace

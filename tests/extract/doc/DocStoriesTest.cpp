@@ -11,7 +11,7 @@ namespace leafmill::extract {
 namespace {
 
 using test::Bytes;
-using test::WordFileSpec;
+using test::WordFilePlan;
 using namespace std::string_literals;
 
 // A position table: the positions, then the entries.
@@ -27,29 +27,29 @@ std::string plc(const std::vector<std::uint32_t>& cps, const std::vector<std::st
 
 // Auto, custom-marked and auto footnotes and two auto endnotes; then the stories, and text
 // boxes: the second kept for reuse, the last one closing the story.
-WordFileSpec notesAndBoxes()
+WordFilePlan notesAndBoxes()
 {
-    WordFileSpec spec;
-    spec.pieces = {{u"One\u0002 two* three\u0002 four\u0002 five\u0002.\r", true},
+    WordFilePlan plan;
+    plan.pieces = {{u"One\u0002 two* three\u0002 four\u0002 five\u0002.\r", true},
                    {u"\u0002 one\r* two\r\u0002 three\r\r", false},
                    {u"Header\r\r", true},
                    {u"Comment\r", true},
                    {u"\u0002 end\r\u0002 last\r\r", true},
                    {u"Box\r\rOld\r\rSecond box\r\r\r", true}};
-    spec.ccpText = 30;
-    spec.ccpFtn = 21;
-    spec.ccpHdd = spec.ccpAtn = 8;
-    spec.ccpEdn = 14;
-    spec.ccpTxbx = 23;
+    plan.ccpText = 30;
+    plan.ccpFtn = 21;
+    plan.ccpHdd = plan.ccpAtn = 8;
+    plan.ccpEdn = 14;
+    plan.ccpTxbx = 23;
     const std::string autoMark = Bytes {}.n(1, 2).s, box(22, '\0');
     std::string reusable = box;
     reusable[8] = 1;
-    spec.tableParts = {{2, plc({3, 8, 21, 30}, {autoMark, Bytes {}.n(0, 2).s, autoMark})},
+    plan.tableParts = {{2, plc({3, 8, 21, 30}, {autoMark, Bytes {}.n(0, 2).s, autoMark})},
                        {3, plc({0, 6, 12, 20, 21})},
                        {46, plc({15, 27, 30}, {autoMark, autoMark})},
                        {47, plc({0, 6, 13, 14})},
                        {56, plc({0, 5, 10, 22, 23}, {box, reusable, box, box})}};
-    return spec;
+    return plan;
 }
 
 // Document properties: the notes' starts, restarts in each section, and number formats.
@@ -80,15 +80,15 @@ TEST(DocStories, NotesAndBoxesFollowTheMainTextWithTheirNumbers)
         {"", "One1 two* threei four2 fiveii.", "1 one\r\n* two\r\n2 three\r\n\r\ni end\r\nii last\r\n\r\n", false},
     };
     for (const auto& c : cases) {
-        WordFileSpec spec = notesAndBoxes();
+        WordFilePlan plan = notesAndBoxes();
         if (!c.dop.empty())
-            spec.tableParts.push_back({31, c.dop});
+            plan.tableParts.push_back({31, c.dop});
         if (!c.boxTable)
-            spec.tableParts.pop_back();
+            plan.tableParts.pop_back();
         // A second section starts at "four".
-        spec.tableParts.push_back({6, plc({0, 20, 104}, {std::string(12, '\0'), std::string(12, '\0')})});
+        plan.tableParts.push_back({6, plc({0, 20, 104}, {std::string(12, '\0'), std::string(12, '\0')})});
         std::size_t mainLength = 0;
-        const Result result = test::convertWordFile(spec, &mainLength);
+        const Result result = test::convertWordFile(plan, &mainLength);
         ASSERT_TRUE(result.ok) << c.main << ": " << result.error;
         const char* boxes = c.boxTable ? "Box\r\nSecond box\r\n" : "Box\r\n\r\nOld\r\n\r\nSecond box\r\n\r\n\r\n";
         EXPECT_EQ(result.text, c.main + "\r\n"s + boxes + c.notes);
@@ -100,15 +100,15 @@ TEST(DocStories, NotesAndBoxesFollowTheMainTextWithTheirNumbers)
 TEST(DocDamagedStream, GivesTheTextBeforeTheBreakOrRefuses)
 {
     // A 1024-byte information block, then 4000 one-byte characters.
-    WordFileSpec spec;
+    WordFilePlan plan;
     std::u16string text;
     std::string shown;
     for (int i = 0; i < 4000; ++i) {
         text += i % 50 == 49 ? u'\r' : char16_t(u'a' + i % 26);
         shown += i % 50 == 49 ? "\r\n" : std::string(1, char(u'a' + i % 26));
     }
-    spec.pieces = {{text, true}};
-    const test::WordStreams streams = test::buildWordStreams(spec);
+    plan.pieces = {{text, true}};
+    const test::WordStreams streams = test::buildWordStreams(plan);
     test::CompoundFileWriter writer;
     writer.add("WordDocument", streams.wordDocument);
     writer.add("1Table", streams.table);

@@ -8,13 +8,13 @@
 namespace leafmill::extract {
 namespace {
 
-using test::WordFileSpec;
+using test::WordFilePlan;
 
 std::string textOf(std::u16string text, bool compressed = false)
 {
-    WordFileSpec spec;
-    spec.pieces = {{std::move(text), compressed}};
-    const Result result = test::convertWordFile(spec);
+    WordFilePlan plan;
+    plan.pieces = {{std::move(text), compressed}};
+    const Result result = test::convertWordFile(plan);
     EXPECT_TRUE(result.ok) << result.error;
     return result.text;
 }
@@ -46,26 +46,26 @@ TEST(DocText, FieldsShowTheirResultsOnly)
               "\u6771\u4EAC\u3078\r\n");
     EXPECT_EQ(textOf(u"\u0013 eq \\f(1,2)\u0015.\u0013EQUATION(x)\u0015\r"), "2.\r\n");
     // A field left open at the end of the main text does not hide the notes.
-    WordFileSpec spec;
-    spec.pieces = {{u"body\u0013 REF x \r", false}, {u"note\r", false}};
-    spec.ccpText = 13;
-    spec.ccpFtn = 5;
-    EXPECT_EQ(test::convertWordFile(spec).text, "body\r\nnote\r\n");
+    WordFilePlan plan;
+    plan.pieces = {{u"body\u0013 REF x \r", false}, {u"note\r", false}};
+    plan.ccpText = 13;
+    plan.ccpFtn = 5;
+    EXPECT_EQ(test::convertWordFile(plan).text, "body\r\nnote\r\n");
 }
 
 TEST(DocText, CellsBecomeTabsAndRowEndsLineEnds)
 {
     // By the paragraph formatting: two rows of two cells, the second with an empty last cell.
-    WordFileSpec spec;
-    spec.pieces = {{u"Intro\ra\u0007b\u0007\u0007c\u0007\u0007\u0007After\r", true}};
-    spec.paragraphRuns = {{10, 11, "\x17\x24\x01"}, {14, 15, "\x4C\x24\x01"}};
-    Result result = test::convertWordFile(spec);
+    WordFilePlan plan;
+    plan.pieces = {{u"Intro\ra\u0007b\u0007\u0007c\u0007\u0007\u0007After\r", true}};
+    plan.paragraphRuns = {{10, 11, "\x17\x24\x01"}, {14, 15, "\x4C\x24\x01"}};
+    Result result = test::convertWordFile(plan);
     EXPECT_EQ(result.text, "Intro\r\na\tb\t\r\nc\t\t\r\nAfter\r\n");
     EXPECT_TRUE(result.warnings.empty());
 
     // Without it, the second of two cell marks is taken as the row end.
-    spec.paragraphRuns.clear();
-    result = test::convertWordFile(spec);
+    plan.paragraphRuns.clear();
+    result = test::convertWordFile(plan);
     EXPECT_EQ(result.text, "Intro\r\na\tb\t\r\nc\t\r\n\r\nAfter\r\n");
     EXPECT_EQ(result.warnings,
               std::vector<std::string> {"the table layout could not be read, so the ends of table rows were guessed"});
@@ -73,23 +73,23 @@ TEST(DocText, CellsBecomeTabsAndRowEndsLineEnds)
 
 TEST(DocText, StoryLengthsBeyondThePieceTableAreCutToIt)
 {
-    WordFileSpec spec;
-    spec.pieces = {{u"short\r", true}};
-    spec.ccpText = 4000000000L;
-    spec.ccpFtn = 4000000000U;
-    const Result result = test::convertWordFile(spec);
+    WordFilePlan plan;
+    plan.pieces = {{u"short\r", true}};
+    plan.ccpText = 4000000000L;
+    plan.ccpFtn = 4000000000U;
+    const Result result = test::convertWordFile(plan);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.text, "short\r\n");
 }
 
 TEST(DocText, ReportsProgressUpToTheEnd)
 {
-    WordFileSpec spec;
-    spec.pieces = {{std::u16string(200000, u'x') + u"\r", true}};
+    WordFilePlan plan;
+    plan.pieces = {{std::u16string(200000, u'x') + u"\r", true}};
     std::vector<int> seen;
     Options options;
     options.progress = [&](int percent) { seen.push_back(percent); };
-    ASSERT_TRUE(docToText(test::wordFile(test::buildWordStreams(spec)), options).ok);
+    ASSERT_TRUE(docToText(test::wordFile(test::buildWordStreams(plan)), options).ok);
     ASSERT_GT(seen.size(), 2u);
     EXPECT_LT(seen.front(), 100);
     EXPECT_EQ(seen.back(), 100);
@@ -98,9 +98,9 @@ TEST(DocText, ReportsProgressUpToTheEnd)
 
 TEST(DocText, RefusesWhatIsNoWord97DocumentWithTheReason)
 {
-    WordFileSpec spec;
-    spec.pieces = {{u"secret\r", true}};
-    const test::WordStreams streams = test::buildWordStreams(spec);
+    WordFilePlan plan;
+    plan.pieces = {{u"secret\r", true}};
+    const test::WordStreams streams = test::buildWordStreams(plan);
     const auto read = [](const std::vector<std::pair<std::string, std::string>>& named) {
         return docToText(test::compoundFile(named), {});
     };

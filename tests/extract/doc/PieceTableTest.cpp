@@ -9,17 +9,17 @@ namespace leafmill::extract {
 namespace {
 
 using test::put;
-using test::WordFileSpec;
+using test::WordFilePlan;
 
 TEST(DocPieces, CompressedAndUtf16PiecesReadInCharacterOrderWhereverTheyAreStored)
 {
-    WordFileSpec spec;
-    spec.pieces = {{u"\x93Quoted\x94 \x80\x35 \x96 na\xEFve ", true},
+    WordFilePlan plan;
+    plan.pieces = {{u"\x93Quoted\x94 \x80\x35 \x96 na\xEFve ", true},
                    {u"\u4E2D\u6587 \U0001F600 \u0416", false},
                    {u" end\r", true}};
-    spec.storeBackwards = true;
-    spec.prcBeforePieces = false;
-    const Result result = test::convertWordFile(spec);
+    plan.storeBackwards = true;
+    plan.prcBeforePieces = false;
+    const Result result = test::convertWordFile(plan);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.text, "\u201CQuoted\u201D \u20AC5 \u2013 na\u00EFve \u4E2D\u6587 \U0001F600 \u0416 end\r\n");
     EXPECT_TRUE(result.warnings.empty());
@@ -31,9 +31,9 @@ TEST(DocPieces, CompressedAndUtf16PiecesReadInCharacterOrderWhereverTheyAreStore
 
 TEST(DocPieces, DamagedBlocksAndPieceTablesAreRefusedAndMissingTextIsReported)
 {
-    WordFileSpec spec;
-    spec.pieces = {{u"first ", true}, {u"second\r", true}};
-    const test::WordStreams streams = test::buildWordStreams(spec);
+    WordFilePlan plan;
+    plan.pieces = {{u"first ", true}, {u"second\r", true}};
+    const test::WordStreams streams = test::buildWordStreams(plan);
     // In the file information block: its head, then the counts of its arrays.
     // In the table stream: 16 bytes, a 6-byte formatting entry, the type and
     // size of the piece table at 22, its positions at 27, its descriptors at 39.
@@ -74,9 +74,9 @@ TEST(DocPieces, DamagedBlocksAndPieceTablesAreRefusedAndMissingTextIsReported)
 
 TEST(DocPieces, PiecesThatNameTheSameBytesOverAndOverAreStoppedAtTheStreamSize)
 {
-    WordFileSpec spec;
-    spec.pieces = {{std::u16string(100, u'w'), true}};
-    test::WordStreams streams = test::buildWordStreams(spec);
+    WordFilePlan plan;
+    plan.pieces = {{std::u16string(100, u'w'), true}};
+    test::WordStreams streams = test::buildWordStreams(plan);
     // A thousand pieces of 100 characters, all stored at the same place.
     test::Bytes plc;
     for (std::uint32_t i = 0; i <= 1000; ++i)

@@ -7,22 +7,22 @@
 namespace leafmill::extract {
 namespace {
 
-using test::WordFileSpec;
+using test::WordFilePlan;
 
 // One compressed piece per string, its bytes as stored.
-WordFileSpec word6(std::vector<std::string_view> pieces, std::uint16_t lid = 0x409, bool complex = false)
+WordFilePlan word6(std::vector<std::string_view> pieces, std::uint16_t lid = 0x409, bool complex = false)
 {
-    WordFileSpec spec;
-    spec.word6 = true;
-    spec.lid = lid;
-    spec.complex = complex;
+    WordFilePlan plan;
+    plan.word6 = true;
+    plan.lid = lid;
+    plan.complex = complex;
     for (std::string_view piece : pieces) {
         std::u16string units;
         for (unsigned char byte : piece)
             units += byte;
-        spec.pieces.push_back({units, true});
+        plan.pieces.push_back({units, true});
     }
-    return spec;
+    return plan;
 }
 
 TEST(Word6CodePages, TextIsReadInTheCodePageOfTheDocumentsLanguage)
@@ -46,9 +46,9 @@ TEST(Word6CodePages, TextIsReadInTheCodePageOfTheDocumentsLanguage)
         {0x409, true, "Caf\x8E\r", "Café"},
     };
     for (const auto& language : languages) {
-        WordFileSpec spec = word6({language.bytes}, language.lid);
-        spec.macCharacterSet = language.mac;
-        const Result result = test::convertWordFile(spec);
+        WordFilePlan plan = word6({language.bytes}, language.lid);
+        plan.macCharacterSet = language.mac;
+        const Result result = test::convertWordFile(plan);
         EXPECT_EQ(result.text, std::string(language.text) + "\r\n") << language.lid << ": " << result.error;
         EXPECT_TRUE(result.warnings.empty()) << language.lid;
     }
@@ -57,11 +57,11 @@ TEST(Word6CodePages, TextIsReadInTheCodePageOfTheDocumentsLanguage)
 TEST(Word6Pieces, FastSavedPiecesReadInCharacterOrderWhereverTheyAreStored)
 {
     // Each piece's bytes are read in the one code page.
-    WordFileSpec spec = word6({"\xCF\xE5\xF0\xE2\xFB\xE9 ", "second ", "\xF2\xF0\xE5\xF2\xE8\xE9\r"}, 0x419, true);
-    spec.storeBackwards = true;
+    WordFilePlan plan = word6({"\xCF\xE5\xF0\xE2\xFB\xE9 ", "second ", "\xF2\xF0\xE5\xF2\xE8\xE9\r"}, 0x419, true);
+    plan.storeBackwards = true;
     for (bool prc : {true, false}) {
-        spec.prcBeforePieces = prc;
-        const Result result = test::convertWordFile(spec);
+        plan.prcBeforePieces = prc;
+        const Result result = test::convertWordFile(plan);
         ASSERT_TRUE(result.ok) << result.error;
         EXPECT_EQ(result.text, "Первый second третий\r\n");
     }
@@ -69,13 +69,13 @@ TEST(Word6Pieces, FastSavedPiecesReadInCharacterOrderWhereverTheyAreStored)
 
 TEST(Word6Stories, NotesFollowTheMainTextWhileHeadersAndCommentsStayOut)
 {
-    WordFileSpec spec
+    WordFilePlan plan
         = word6({"Main\x02 text\r", "\x02 Foot\r\r", "Header\r\r", "Comment\r", "\x02 End\r\r"}, 0x409, true);
-    spec.ccpText = 11;
-    spec.ccpFtn = spec.ccpHdd = spec.ccpAtn = 8;
-    spec.ccpEdn = 7;
+    plan.ccpText = 11;
+    plan.ccpFtn = plan.ccpHdd = plan.ccpAtn = 8;
+    plan.ccpEdn = 7;
     std::size_t mainLength = 0;
-    const Result result = test::convertWordFile(spec, &mainLength);
+    const Result result = test::convertWordFile(plan, &mainLength);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.text, "Main text\r\n Foot\r\n\r\n End\r\n\r\n");
     EXPECT_EQ(mainLength, 11u);

@@ -10,7 +10,7 @@
 namespace leafmill::test {
 
 // Small Word 97-2003 files, or Word 6 ones, for the reader's tests.
-struct WordFileSpec {
+struct WordFilePlan {
     struct Piece {
         std::u16string text;
         bool compressed = false;  // one byte per character: each one's low byte
@@ -42,11 +42,11 @@ struct WordFileSpec {
 struct WordStreams {
     std::string wordDocument, table;  // no table stream for Word 6
 };
-WordStreams buildWordStreams(const WordFileSpec& spec);
+WordStreams buildWordStreams(const WordFilePlan& plan);
 std::string wordFile(const WordStreams& streams);
 
 // The reader's result, with the length of its main text.
 extract::Result convertStreams(const WordStreams& streams, std::size_t* mainLength = nullptr);
-extract::Result convertWordFile(const WordFileSpec& spec, std::size_t* mainLength = nullptr);
+extract::Result convertWordFile(const WordFilePlan& plan, std::size_t* mainLength = nullptr);
 
 }  // namespace leafmill::test

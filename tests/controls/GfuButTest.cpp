@@ -126,13 +126,7 @@ TEST_F(ImageButtonTest, MouseEventsArePassedOnInTheirOrderWithTheirArguments)
     QStringList log;
     auto record = [&](const char* name) {
         return [&log, this, name](int b, int shift, float x, float y) {
-            log << QStringLiteral("%1 %2 %3 %4,%5 picture %6")
-                       .arg(name)
-                       .arg(b)
-                       .arg(shift)
-                       .arg(double(x))
-                       .arg(double(y))
-                       .arg(button->pictureState());
+            log << QString::asprintf("%s %d %d %g,%g picture %d", name, b, shift, x, y, button->pictureState());
         };
     };
     QObject::connect(button, &GfuBut::MouseDown, record("down"));

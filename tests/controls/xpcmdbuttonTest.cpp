@@ -112,46 +112,35 @@ TEST_F(CommandButtonTest, DisabledButtonOrHostGreyTheFaceAndCaption)
 
 TEST_F(CommandButtonTest, ThePointerAndTheButtonsHeldChooseTheFace)
 {
-    enum Step { Move, PressLeft, ReleaseLeft, PressRight, ReleaseRight };
+    enum Step { Move, Press, Release };
     const struct {
         Step step;
+        Qt::MouseButton button;
         QPoint at;
         int face;
     } steps[] = {
-        {Move, {50, 12}, xpcmdbutton::Hover},
-        {Move, {50, 60}, xpcmdbutton::Normal},  // off the button, onto the host
-        {Move, {50, 12}, xpcmdbutton::Hover},
-        {PressLeft, {50, 12}, xpcmdbutton::Pressed},
+        {Move, Qt::NoButton, {50, 12}, xpcmdbutton::Hover},
+        {Move, Qt::NoButton, {50, 60}, xpcmdbutton::Normal},  // off the button, onto the host
+        {Move, Qt::NoButton, {50, 12}, xpcmdbutton::Hover},
+        {Press, Qt::LeftButton, {50, 12}, xpcmdbutton::Pressed},
         // With the left button held: pressed inside, where the far edges still count, normal outside.
-        {Move, {111, 25}, xpcmdbutton::Pressed},
-        {Move, {112, 12}, xpcmdbutton::Normal},
-        {Move, {30, 12}, xpcmdbutton::Pressed},
-        {ReleaseLeft, {30, 12}, xpcmdbutton::Normal},
-        {Move, {31, 12}, xpcmdbutton::Hover},
-        {PressRight, {31, 12}, xpcmdbutton::Pressed},
-        {Move, {40, 12}, xpcmdbutton::Hover},  // any other button held shows hover
-        {ReleaseRight, {40, 12}, xpcmdbutton::Normal},
+        {Move, Qt::NoButton, {111, 25}, xpcmdbutton::Pressed},
+        {Move, Qt::NoButton, {112, 12}, xpcmdbutton::Normal},
+        {Move, Qt::NoButton, {30, 12}, xpcmdbutton::Pressed},
+        {Release, Qt::LeftButton, {30, 12}, xpcmdbutton::Normal},
+        {Move, Qt::NoButton, {31, 12}, xpcmdbutton::Hover},
+        {Press, Qt::RightButton, {31, 12}, xpcmdbutton::Pressed},
+        {Move, Qt::NoButton, {40, 12}, xpcmdbutton::Hover},  // any other button held shows hover
+        {Release, Qt::RightButton, {40, 12}, xpcmdbutton::Normal},
     };
     int n = 0;
     for (const auto& s : steps) {
-        const QPoint at = onHost(s.at);
-        switch (s.step) {
-        case Move:
-            QTest::mouseMove(&host, at);
-            break;
-        case PressLeft:
-            QTest::mousePress(&host, Qt::LeftButton, {}, at);
-            break;
-        case ReleaseLeft:
-            QTest::mouseRelease(&host, Qt::LeftButton, {}, at);
-            break;
-        case PressRight:
-            QTest::mousePress(&host, Qt::RightButton, {}, at);
-            break;
-        case ReleaseRight:
-            QTest::mouseRelease(&host, Qt::RightButton, {}, at);
-            break;
-        }
+        if (s.step == Move)
+            QTest::mouseMove(&host, onHost(s.at));
+        else if (s.step == Press)
+            QTest::mousePress(&host, s.button, {}, onHost(s.at));
+        else
+            QTest::mouseRelease(&host, s.button, {}, onHost(s.at));
         EXPECT_EQ(button->faceState(), s.face) << "step " << n++;
     }
 }

@@ -1,7 +1,6 @@
 // The main window's file list: its buttons and keys reach the list, its
 // questions are asked, and the add-files dialog's answer is kept.
 #include "MainWindowTest.h"
-#include "app/SettingsStore.h"
 #include "lang/StringId.h"
 
 #include <QDir>

@@ -3,7 +3,6 @@
 #include "UiEnvironment.h"
 #include "lang/LanguageTable.h"
 #include "ui/Frm_Loading.h"
-#include "ui/UiContext.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

@@ -4,10 +4,9 @@
 // suite's to test.
 #include "FolderEntries.h"
 #include "MainWindowTest.h"
-#include "app/SettingsStore.h"
 #include "controls/Xp_ProgressBar.h"
 #include "lang/StringId.h"
-#include "ui/UiContext.h"
+#include "ui/PreviewWindow.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -50,19 +49,17 @@ protected:
         for (const QString& file : files)
             window->fileList().addUnique(file);
     }
-    void clickOutput() { click("Cmd_Output"); }
     // Starts a run into `folder` and waits for its end.
     void runToTheEnd(const fs::path& folder)
     {
         env.prompter.folderAnswers.push_back(shown(folder));
         QSignalSpy ended(window.get(), &Frm_Main::runEnded);
-        clickOutput();
+        click("Cmd_Output");
         ASSERT_TRUE(window->isRunning());
         ASSERT_TRUE(ended.wait(120000));
         EXPECT_FALSE(window->isRunning());
     }
     void runToTheEnd() { runToTheEnd(outDir.path()); }
-    void clickStop() { click("Cmd_StopOutput"); }
     QStringList endMessages() const { return env.prompter.textsOf(Kind::Message); }
 
     TempDir sourceDir;
@@ -78,7 +75,7 @@ TEST_F(OutputRunWindowTest, ARefusedBookNameIsToldAndGivesTheNameBoxTheFocus)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     prepare(QStringLiteral("My/Book"), {sources[0]});
     child<QListWidget>("List1")->setFocus();
-    clickOutput();
+    click("Cmd_Output");
     EXPECT_EQ(endMessages(), QStringList {env.text(StringId::BookNameInvalid)});
     EXPECT_EQ(env.prompter.of(Kind::Message)[0].caption, QStringLiteral("Leafmill"));
     EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>("Text1"));
@@ -90,8 +87,8 @@ TEST_F(OutputRunWindowTest, ACancelledOrMissingFolderEndsSilently)
 {
     prepare(QStringLiteral("Alice"), sources);
     env.prompter.folderAnswers = {QString(), shown(outDir / "not-there")};
-    clickOutput();
-    clickOutput();
+    click("Cmd_Output");
+    click("Cmd_Output");
     EXPECT_EQ(env.prompter.textsOf(Kind::ChooseFolder),
               (QStringList {env.text(StringId::OutputFolderTitle), env.text(StringId::OutputFolderTitle)}));
     EXPECT_TRUE(endMessages().isEmpty());
@@ -127,6 +124,17 @@ TEST_F(OutputRunWindowTest, ACompleteRunWritesTheBookShowsItsEndAndRemembersItsF
     // Shift+Up works again once the run is over.
     QTest::keyClick(window.get(), Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_EQ(window->fileList().paths().constFirst(), sources[1]);
+
+    // Preview opens the book folder chosen, preselecting the one just made.
+    env.prompter.folderAnswers = {shown(outDir / "Alice")};
+    click("Cmd_Preview");
+    EXPECT_EQ(env.prompter.lastPreselectedFolder, QString::fromStdString(env.store().record().OutPutDir));
+    PreviewWindow* preview = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && qobject_cast<PreviewWindow*>(top))
+            preview = qobject_cast<PreviewWindow*>(top);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->screenTitle(), QStringLiteral("Alice"));
 }
 
 TEST_F(OutputRunWindowTest, StopAsksAndAYesEndsTheRunAfterTheCurrentSource)
@@ -134,7 +142,7 @@ TEST_F(OutputRunWindowTest, StopAsksAndAYesEndsTheRunAfterTheCurrentSource)
     prepare(QStringLiteral("Alice"), sources);
     duringSource = [this](int index) {
         if (index == 0)
-            clickStop();
+            click("Cmd_StopOutput");
     };
     env.prompter.answers = {true};
     runToTheEnd();
@@ -161,7 +169,7 @@ TEST_F(OutputRunWindowTest, ABookTheReaderCannotLoadWholeIsMadeOnlyWhenTheUserSa
     prepare(QStringLiteral("Alice"), {sources[0]});
     env.prompter.answers = {false};
     env.prompter.folderAnswers = {shown(notes)};
-    clickOutput();
+    click("Cmd_Output");
     EXPECT_FALSE(window->isRunning());
     EXPECT_FALSE(fs::exists(notes / "Alice"));
     env.prompter.answers = {true};
@@ -197,7 +205,7 @@ TEST_F(OutputRunWindowTest, DestroyingTheWindowDuringARunStopsIt)
                 window.get(), [this] { window.reset(); }, Qt::QueuedConnection);
     };
     env.prompter.folderAnswers.push_back(shown(outDir.path()));
-    clickOutput();
+    click("Cmd_Output");
     ASSERT_TRUE(QTest::qWaitFor([this] { return window == nullptr; }, 120000));
     EXPECT_EQ(shownSources, QList<int> {0});
     EXPECT_TRUE(env.prompter.of(Kind::Question).empty());

@@ -16,20 +16,18 @@ const QChar kSep = QDir::separator();
 // Parses against a chosen current directory, as the dialog leaves it.
 class SelectedFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override { saved_ = QDir::currentPath(); }
     void TearDown() override { QDir::setCurrent(saved_); }
-
     SelectedFiles parseIn(const QString& current, const QString& result)
     {
         EXPECT_TRUE(QDir::setCurrent(current));
         return GetDlgSelectFileInfo(result, prompter, nullptr);
     }
 
+    const QString saved_ = QDir::currentPath();
     TempDir dir;
     const QString folder = QDir::toNativeSeparators(QDir(QString::fromStdString(dir.path().string())).canonicalPath());
     const QString root = QDir::toNativeSeparators(QDir::rootPath());
     ScriptedPrompter prompter;
-    QString saved_;
 };
 
 TEST_F(SelectedFilesTest, OneOrSeveralFilesGiveTheFolderWithOneSeparatorAndTheNamesInOrder)
@@ -53,6 +51,12 @@ TEST_F(SelectedFilesTest, OneOrSeveralFilesGiveTheFolderWithOneSeparatorAndTheNa
         EXPECT_EQ(selected.FileNames, QStringList {QString()} + c.names) << c.result.toStdString();
     }
     EXPECT_TRUE(prompter.prompts.empty());
+
+    // What the platform dialog's files become: one file's path, or the folder and the names.
+    const QString a = folder + kSep + "a.txt";
+    EXPECT_EQ(platformDialogResult({a}), a);
+    EXPECT_EQ(platformDialogResult({a, folder + kSep + "b.txt"}), folder + kNul + "a.txt" + kNul + "b.txt");
+    EXPECT_TRUE(platformDialogResult({}).isEmpty());
 }
 
 TEST_F(SelectedFilesTest, MalformedResultsShowTheFixedErrorAndGiveNothing)
@@ -67,16 +71,6 @@ TEST_F(SelectedFilesTest, MalformedResultsShowTheFixedErrorAndGiveNothing)
         EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("GetDlgSelectFileInfo函数执行错误！"));
         EXPECT_EQ(prompter.prompts[0].caption, QStringLiteral("自定义函数错误"));
     }
-}
-
-TEST(PlatformDialogResult, OneFileIsItsPathSeveralAreFolderAndNames)
-{
-    const QString folder = QDir::toNativeSeparators(QDir::rootPath()) + QStringLiteral("books");
-    const QString a = folder + kSep + QStringLiteral("a.txt");
-    const QString b = folder + kSep + QStringLiteral("b.txt");
-    EXPECT_EQ(platformDialogResult({a}), a);
-    EXPECT_EQ(platformDialogResult({a, b}), folder + kNul + QStringLiteral("a.txt") + kNul + QStringLiteral("b.txt"));
-    EXPECT_TRUE(platformDialogResult({}).isEmpty());
 }
 
 }  // namespace

@@ -2,18 +2,12 @@
 
 #include "ScriptedPrompter.h"
 #include "TestSupport.h"
-
-#include <QString>
+#include "app/SettingsStore.h"
+#include "ui/UiContext.h"
 
 #include <filesystem>
 #include <memory>
 #include <string>
-
-namespace leafmill {
-class LanguageTable;
-class SettingsStore;
-class UiContext;
-}  // namespace leafmill
 
 namespace leafmill::test {
 
@@ -23,34 +17,30 @@ namespace leafmill::test {
 class UiEnvironment {
 public:
     UiEnvironment();
-    ~UiEnvironment();
 
     const std::filesystem::path& programFolder() const { return programFolder_; }
     std::filesystem::path iniPath() const { return programFolder_ / "main.ini"; }
-
-    // Changes main.ini before load().
+    // A key of main.ini, set before load() or read after a save.
     void setIniKey(const std::string& section, const std::string& key, const std::string& value);
-    // The value main.ini holds now.
     std::string iniKey(const std::string& section, const std::string& key) const;
 
-    // LoadSettings and the language of MyLagIndex; fails the test on error.
+    // LoadSettings and the language of MyLagIndex, as at start-up; fails the
+    // test on error.
     void load();
 
     UiContext& context() { return *context_; }
     SettingsStore& store() { return *store_; }
+    QString text(int index) const { return context_->text(index); }
     ScriptedPrompter prompter;
-
-    // Language string `index` of the table in use.
-    QString text(int index) const;
 
 private:
     TempDir dir_;
-    std::filesystem::path programFolder_;
+    std::filesystem::path programFolder_ = dir_ / "Leafmill";
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<UiContext> context_;
 };
 
-// A folder of the temporary tree as the windows show paths.
+// A path as the windows show it.
 QString shown(const std::filesystem::path& path);
 
 }  // namespace leafmill::test

@@ -1,9 +1,7 @@
 // The main window's drawn title bar: its texts, dragging, minimise and close.
 #include "MainWindowTest.h"
-#include "app/SettingsStore.h"
 #include "controls/xpcmdbutton.h"
 #include "lang/StringId.h"
-#include "ui/UiContext.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -76,11 +74,9 @@ TEST_F(MainWindowChromeTest, MinimiseOnAnyButtonDownCloseOnAnyButtonUpAndTheBook
     EXPECT_TRUE(env.prompter.prompts.empty());
 
     // The next start shows the saved name, and an empty list.
-    SettingsStore again(env.iniPath());
-    std::string error;
-    ASSERT_TRUE(again.LoadSettings(&error)) << error;
-    UiContext context(again, env.context().language(), env.prompter, portableLayout(env.programFolder()));
-    Frm_Main next(context);
+    window.reset();
+    env.load();
+    Frm_Main next(env.context());
     EXPECT_EQ(next.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(),
               QStringLiteral("Closed by the right button"));
     EXPECT_TRUE(next.fileList().paths().isEmpty());

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <cstdlib>
+#include "extract/Extractor.h"
+
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
-#include <memory>
-#include <string>
 #include <string_view>
 
 namespace leafmill {
@@ -12,18 +13,14 @@ class CodePage;
 
 namespace leafmill::fuzz {
 
-// Opens a code page the process cannot do without.
-std::shared_ptr<const CodePage> requireCodePage(std::string_view name);
+// windows-1252, windows-936 or UTF-8 by `selector` % 3, so that the 8-bit
+// paths meet single-byte, double-byte and UTF-8 code pages.
+const CodePage& codePageFor(unsigned selector);
 
-// A private folder for the files one fuzz process writes, created once and
-// removed at exit.
+// A private folder for the files one fuzz process writes, in memory where
+// there is such a file system, removed at exit.
 const std::filesystem::path& scratchFolder();
 
-void writeBytes(const std::filesystem::path& file, std::string_view bytes);
-std::string readBytes(const std::filesystem::path& file);
-
-// Whether the text is well-formed UTF-8 (no overlongs, surrogates or values
-// past U+10FFFF).
 bool isUtf8(std::string_view text);
 
 // Reports a broken invariant and aborts, so libFuzzer keeps the input.
@@ -34,5 +31,10 @@ inline void check(bool condition, std::string_view what)
     if (!condition)
         violated(what);
 }
+
+// Runs an extractor and checks its contract: text is UTF-8, a failure says
+// why, progress stays within 0..100. The input's length picks the code page,
+// so that a seed document is fed as it stands.
+int runExtractor(extract::Extractor extractor, std::string_view bytes);
 
 }  // namespace leafmill::fuzz

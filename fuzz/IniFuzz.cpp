@@ -3,9 +3,10 @@
 // unquoted as a read does it), other keys keep their values, and a deleted
 // key or section reads as empty.
 #include "FuzzSupport.h"
+#include "TestSupport.h"
 
 #include "app/classIniFile.h"
-#include "text/CodePage.h"
+#include "text/AsciiCase.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -54,14 +55,6 @@ std::string readBack(std::string value, bool utf8File)
     return value.substr(0, limit);
 }
 
-std::string lower(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -71,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string section = plainName(input), key = plainName(input), otherKey = plainName(input);
     const std::string value = input.ConsumeRandomLengthString(1500);
     const std::string original = input.ConsumeRemainingBytesAsString();
-    leafmill::fuzz::writeBytes(file, original);
+    leafmill::test::writeFile(file, original);
 
     // No code page: bytes pass unchanged, so a value reads back byte for byte.
     leafmill::classIniFile ini;
@@ -86,12 +79,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (leafmill::fuzz::isUtf8(value))
         check(ini.GetIniKey(section, key) == readBack(value, original.starts_with("\xEF\xBB\xBF")),
               "a written value reads back otherwise");
-    if (lower(otherKey) != lower(key))
+    if (leafmill::asciiLowered(otherKey) != leafmill::asciiLowered(key))
         check(ini.GetIniKey(section, otherKey) == otherBefore, "a write changed another key");
 
-    const std::string afterWrite = leafmill::fuzz::readBytes(file);
+    const std::string afterWrite = leafmill::test::readFile(file);
     check(ini.WriteIniKey(section, key, value), "a second write failed");
-    check(leafmill::fuzz::readBytes(file) == afterWrite, "writing the same value again changed the file");
+    check(leafmill::test::readFile(file) == afterWrite, "writing the same value again changed the file");
 
     check(ini.DelIniKey(section, key), "deleting a key failed");
     check(ini.GetIniKey(section, key).empty(), "a deleted key still reads");

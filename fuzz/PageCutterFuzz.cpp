@@ -2,8 +2,10 @@
 // first bytes. The pages must be numbered without a gap, each file at most
 // S + 2 bytes, and together, minus their overlaps, give the normalised text
 // with no character split between pages.
+#include "FolderEntries.h"
 #include "FuzzSupport.h"
 #include "PageInvariants.h"
+#include "TestSupport.h"
 
 #include "convert/PageCutter.h"
 #include "convert/PageWriter.h"
@@ -19,21 +21,6 @@
 namespace {
 
 using leafmill::fuzz::check;
-
-const leafmill::CodePage& pickCodePage(FuzzedDataProvider& input)
-{
-    static const auto western = leafmill::fuzz::requireCodePage("windows-1252");
-    static const auto chinese = leafmill::fuzz::requireCodePage("windows-936");
-    static const auto utf8 = leafmill::fuzz::requireCodePage("UTF-8");
-    switch (input.ConsumeIntegralInRange(0, 2)) {
-    case 0:
-        return *western;
-    case 1:
-        return *chinese;
-    default:
-        return *utf8;
-    }
-}
 
 leafmill::CutRules pickRules(FuzzedDataProvider& input, const leafmill::CodePage& codePage)
 {
@@ -51,18 +38,12 @@ leafmill::CutRules pickRules(FuzzedDataProvider& input, const leafmill::CodePage
     return rules;
 }
 
-std::string pageName(int number)
-{
-    std::string digits = std::to_string(number);
-    return "Book" + std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') + digits + ".txt";
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
-    const leafmill::CodePage& codePage = pickCodePage(input);
+    const leafmill::CodePage& codePage = leafmill::fuzz::codePageFor(input.ConsumeIntegral<std::uint8_t>());
     const leafmill::CutRules rules = pickRules(input, codePage);
     const std::string source = input.ConsumeRemainingBytesAsString();
 
@@ -70,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     const auto sourceFile = leafmill::fuzz::scratchFolder() / "source.txt";
-    leafmill::fuzz::writeBytes(sourceFile, source);
+    leafmill::test::writeFile(sourceFile, source);
 
     leafmill::RunState state;
     state.BookName = "Book";
@@ -82,27 +63,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(outcome.failure == leafmill::SourceFailure::None, "cutting failed: " + outcome.reason);
     check(outcome.pages == state.PageCount, "the outcome's page count differs from the run's");
 
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
-        ++files;
-    check(files == static_cast<std::size_t>(outcome.pages), "page files other than the pages counted");
+    check(leafmill::test::entriesOf(folder).size() == static_cast<std::size_t>(outcome.pages),
+          "page files other than the pages counted");
 
     const std::string text = leafmill::test::normalisedText(source);
     if (state.wholeFileMode) {
         check(outcome.pages == (text.empty() ? 0 : 1), "whole-file mode wrote other than one page");
         if (!text.empty())
-            check(leafmill::fuzz::readBytes(folder / "Book.txt") == text + "\r\n",
+            check(leafmill::test::readFile(folder / "Book.txt") == text + "\r\n",
                   "the whole-file page is not the text");
         return 0;
     }
 
     std::vector<std::string> pages;
     for (int number = 0; number < outcome.pages; ++number) {
-        const auto file = folder / pageName(number);
-        check(std::filesystem::exists(file), "page " + pageName(number) + " is missing");
-        std::string page = leafmill::fuzz::readBytes(file);
-        check(page.size() <= static_cast<std::size_t>(rules.pageSize) + 2, pageName(number) + " is over S + 2 bytes");
-        check(page.ends_with("\r\n"), pageName(number) + " does not end with CR LF");
+        const std::string name = state.pageFileName(number);
+        check(std::filesystem::exists(folder / name), name + " is missing");
+        std::string page = leafmill::test::readFile(folder / name);
+        check(page.size() <= static_cast<std::size_t>(rules.pageSize) + 2, name + " is over S + 2 bytes");
+        check(page.ends_with("\r\n"), name + " does not end with CR LF");
         page.resize(page.size() - 2);
         pages.push_back(std::move(page));
     }

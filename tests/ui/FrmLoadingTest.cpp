@@ -27,7 +27,7 @@ protected:
     UiEnvironment env;
 };
 
-TEST_F(FrmLoadingTest, ShowsThePictureAndTheHomePageAndVersionRightAligned)
+TEST_F(FrmLoadingTest, ShowsThePictureAndTheHomePageAndVersionRightAlignedThenTheMainWindow)
 {
     auto splash = splashWith("leafmill.example.org");
     EXPECT_FALSE(splash->findChild<QLabel*>(QStringLiteral("Picture"))->pixmap().isNull());
@@ -37,14 +37,11 @@ TEST_F(FrmLoadingTest, ShowsThePictureAndTheHomePageAndVersionRightAligned)
     EXPECT_GT(label(*longer)->width(), label(*splash)->width());
     EXPECT_EQ(label(*longer)->geometry().right(), label(*splash)->geometry().right());
     EXPECT_EQ(label(*splashWith(""))->text(), QStringLiteral("\nVer: 1.60"));
-}
 
-TEST_F(FrmLoadingTest, AfterItsTimeTheSplashGoesAndTheMainWindowShows)
-{
+    // After its time the splash goes and the main window shows.
     QWidget mainWindow;
     QElapsedTimer clock;
     clock.start();
-    auto splash = splashWith("leafmill.example.org");
     splash->setMainWindow(&mainWindow);
     splash->show();
     QTest::qWait(200);

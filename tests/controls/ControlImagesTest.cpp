@@ -1,14 +1,8 @@
-// The pictures the controls draw themselves from, and the small helpers they share.
+// The pictures the controls draw themselves from.
 #include "PixelCheck.h"
 
 #include "controls/BarImages.h"
 #include "controls/ButtonFaces.h"
-#include "controls/NineSlice.h"
-#include "controls/StoredValues.h"
-
-#include <QGuiApplication>
-#include <QPainter>
-#include <QPalette>
 
 #include <gtest/gtest.h>
 
@@ -91,48 +85,6 @@ TEST(ButtonFaces, EveryFaceHasItsRingFillAndRoundedCorners)
         EXPECT_NE(rgbAt(face, 1, 0), k.ringTop) << "corner neighbour blends ring and white";
     }
     EXPECT_EQ(rgbAt(ButtonFaces::face(0), 8, 19), 0xDCDCDCu);
-}
-
-TEST(NineSlice, PiecesAreStretchedAndEmptyOnesSkipped)
-{
-    // A 4 x 4 source of two colours; on a 5 x 5 target the corner stays one
-    // pixel and the centre fills the rest, and a 2 x 2 target takes no
-    // stretched piece at all.
-    QImage source(4, 4, QImage::Format_RGB32);
-    source.fill(0xFF0000FF);
-    source.setPixel(0, 0, 0xFFFF0000);
-    const SlicePiece pieces[] = {{SliceArea::TopLeft, {0, 0, 1, 1}}, {SliceArea::Centre, {1, 1, 2, 2}}};
-    const auto painted = [&](int size) {
-        QImage target(size, size, QImage::Format_RGB32);
-        target.fill(Qt::white);
-        QPainter painter(&target);
-        paintNineSlice(painter, source, target.size(), 1, pieces);
-        painter.end();
-        return target;
-    };
-    const QImage target = painted(5);
-    EXPECT_EQ(rgbAt(target, 0, 0), 0xFF0000u);
-    EXPECT_TRUE(allPixels(target, QRect(1, 1, 3, 3), 0x0000FF));
-    EXPECT_EQ(rgbAt(target, 4, 4), 0xFFFFFFu);
-    EXPECT_TRUE(allPixels(painted(2), QRect(1, 0, 1, 2), 0xFFFFFF));
-}
-
-TEST(StoredValues, ColoursAndFontsComeFromTheirStoredForms)
-{
-    const QColor fallback(1, 2, 3);
-    EXPECT_EQ(storedColour(QColor(10, 20, 30), fallback), QColor(10, 20, 30));
-    EXPECT_EQ(storedColour(0x0000FF, fallback), QColor(255, 0, 0));  // 00BBGGRR
-    EXPECT_EQ(storedColour(0xE0E0E0, fallback), QColor(0xE0, 0xE0, 0xE0));
-    EXPECT_EQ(storedColour(0x80000005u, fallback), QGuiApplication::palette().color(QPalette::Base));
-    EXPECT_EQ(storedColour(0x80000005u, fallback), systemWindowColour());
-    EXPECT_EQ(storedColour(0x800000FFu, fallback), fallback);
-    EXPECT_EQ(storedColour(QStringLiteral("not a colour"), fallback), fallback);
-
-    QFont bold(QStringLiteral("Tahoma"), 9);
-    bold.setBold(true);
-    EXPECT_EQ(storedFont(bold, QFont()), bold);
-    EXPECT_EQ(storedFont(bold.toString(), QFont()).bold(), true);
-    EXPECT_EQ(storedFont(42, bold), bold);
 }
 
 }  // namespace

@@ -112,33 +112,6 @@ TEST_F(ProgressBarTest, ALookChangeTakesEffectOnNewChunksAndADecreaseRepaintsFro
     EXPECT_EQ(image(), frameOnly);
 }
 
-TEST_F(ProgressBarTest, TheMarqueeCreepsFivePixelsPerValueAndIsWipedAtTheEnd)
-{
-    bar.setBarStyle(1);
-    bar.setValue(1);
-    const unsigned full = fullChunk(0);
-    // Three strips 4 wide, pale to full, at a pitch of 5.
-    EXPECT_EQ(top(14), full);
-    EXPECT_EQ(middle(8), White);
-    EXPECT_EQ(middle(18), White);
-    EXPECT_GT(qGray(image().pixel(4, MiddleRow)), qGray(image().pixel(9, MiddleRow)));
-    EXPECT_GT(qGray(image().pixel(9, MiddleRow)), qGray(image().pixel(14, MiddleRow)));
-    bar.setValue(2);
-    EXPECT_TRUE(allPixels(image(), QRect(4, 3, 4, 11), White)) << "the strip left behind is erased";
-    EXPECT_EQ(top(19), full);
-
-    // Moves 3 to 58 bring the block to x = 289, where it is wiped.
-    for (int v = 3; v <= 58; ++v)
-        bar.setValue(v);
-    EXPECT_TRUE(allPixels(image(), QRect(3, 3, 287, 11), White)) << "no trail behind the block";
-    bar.setValue(59);  // and starts again at x = 2, inside the frame
-    EXPECT_EQ(top(12), full);
-    bar.setValue(60);
-    EXPECT_TRUE(allPixels(image(), QRect(2, 3, 1, 11), 0xEFEFEFu)) << "the frame stays whole";
-    bar.setValue(100);
-    EXPECT_EQ(image(), frameOnly);
-}
-
 TEST(ProgressBarRange, SettersAcceptOnlyWhatTheRangeAllows)
 {
     Xp_ProgressBar bar;
@@ -190,41 +163,6 @@ TEST(ProgressBarRange, HiddenTinyEmptyAndHugeRangesPaintSoundly)
     tiny.setBarStyle(1);
     tiny.setValue(50);
     EXPECT_EQ(rgbAt(tiny.image(), 0, 0), 0x6B696Bu);
-}
-
-TEST(ProgressBarProperties, LoadTakesValuesAsTheyAreSaveSkipsDefaultsAndNothingIsPaintedUntilAChange)
-{
-    PropertyBag stored;
-    stored.write("min", 50, 0);  // the keys match whatever their case
-    stored.write("MAX", 10, 100);
-    stored.write("value", 40, 0);
-    stored.write("progresslook", 1, 0);
-    Xp_ProgressBar bar;
-    QSignalSpy changed(&bar, &Xp_ProgressBar::PropertyChanged);
-    bar.ReadProperties(stored);
-    EXPECT_EQ(bar.minimum(), 50) << "no checks on load";
-    EXPECT_EQ(bar.maximum(), 10);
-    EXPECT_EQ(bar.value(), 40);
-    ASSERT_EQ(changed.count(), 1);
-    EXPECT_EQ(changed.at(0).at(0).toString(), "ProgressLook");
-    PropertyBag saved;
-    bar.WriteProperties(saved);
-    EXPECT_EQ(saved.names(), (QStringList {"Min", "Max", "Value", "ProgressLook"}));
-    PropertyBag defaults;
-    Xp_ProgressBar(nullptr).WriteProperties(defaults);
-    EXPECT_TRUE(defaults.names().isEmpty());
-
-    stored.write("min", 0, -1);
-    stored.write("MAX", 100, -1);
-    Xp_ProgressBar shown;
-    shown.ReadProperties(stored);
-    shown.resize(293, 17);
-    shown.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
-    EXPECT_TRUE(allPixels(shown.image(), QRect(3, 3, 287, 9), White));
-    shown.setValue(50);
-    EXPECT_EQ(rgbAt(shown.image(), 4, 3), fullChunk(1)) << "painted from the left";
-    EXPECT_EQ(rgbAt(shown.image(), 154, 3), White);
 }
 
 }  // namespace

@@ -165,43 +165,5 @@ TEST_F(CommandButtonTest, ClickComesOnALeftPressAndReleaseOverAnEnabledButton)
     EXPECT_EQ(button->faceState(), xpcmdbutton::Disabled) << "a disabled button takes no mouse input";
 }
 
-TEST(CommandButtonProperties, StoredValuesLoadInOrderAndSaveWithoutDefaults)
-{
-    QWidget host;
-    host.setFont(QFont(QStringLiteral("Tahoma"), 9));
-    QFont bold(QStringLiteral("Tahoma"), 9);
-    bold.setBold(true);
-    PropertyBag stored;  // the hosts spell the keys in lower case
-    stored.write("enabled", false, true);
-    stored.write("caption", QStringLiteral("Output"), QString());
-    stored.write("font", bold, QFont());
-    stored.write("backcolor", 0xE0E0E0, 0);
-    stored.write("forecolor", 0x0000FF, 0);
-    xpcmdbutton button(QStringLiteral("Cmd_Output"), &host);
-    button.resize(132, 25);
-    button.ReadProperties(stored);
-    EXPECT_FALSE(button.isEnabled());
-    EXPECT_EQ(button.Caption(), "Output");
-    EXPECT_TRUE(button.captionFont().bold());
-    EXPECT_EQ(button.BackColor(), QColor(0xE0, 0xE0, 0xE0));
-    EXPECT_EQ(button.ForeColor(), QColor(0xFF, 0, 0)) << "a stored ForeColor wins over the disabled colour";
-
-    PropertyBag saved;
-    button.WriteProperties(saved);
-    EXPECT_EQ(saved.names(), (QStringList {"Enabled", "Caption", "BackColor", "Font", "ForeColor"}));
-    EXPECT_EQ(saved.read("Caption", QString()).toString(), "Output");
-
-    // A button left as it was made stores only its caption, so that it comes
-    // back with its own name; loading nothing gives the control's defaults.
-    xpcmdbutton fresh(QStringLiteral("Cmd_Settings"), &host);
-    PropertyBag plain;
-    fresh.WriteProperties(plain);
-    EXPECT_EQ(plain.names(), QStringList {"Caption"});
-    xpcmdbutton empty(QStringLiteral("Command1"), &host);
-    empty.ReadProperties(PropertyBag());
-    EXPECT_EQ(empty.Caption(), "xpcmdbutton");
-    EXPECT_EQ(empty.BackColor(), systemWindowColour());
-}
-
 }  // namespace
 }  // namespace leafmill::test

@@ -16,10 +16,9 @@ namespace leafmill::test {
 std::string normalisedText(std::string_view source);
 
 // Why the page texts (files without their closing CR LF) are not a cut of
-// `text` into pages of at most `pageSize` bytes that each repeat at most
-// `keep` bytes of the one before (a keep of K
-// and the start of the character that holds its first byte) and start and end on character starts;
-// empty when they are.
+// `text` into pages of at most `pageSize` bytes, each repeating at most
+// `keep` bytes of the one before and starting and ending on character
+// starts; empty when they are.
 std::string pageCutFault(std::string_view text, const std::vector<std::string>& pages, std::size_t pageSize,
                          std::size_t keep, const CodePage& codePage);
 

@@ -19,10 +19,8 @@ class FileListTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        savedDir_ = QDir::currentPath();
         MainWindowTest::SetUp();
         list = child<QListWidget>("List1");
-        bookName = child<QLineEdit>("Text1");
     }
     void TearDown() override { QDir::setCurrent(savedDir_); }
 
@@ -45,8 +43,7 @@ protected:
     }
 
     QListWidget* list = nullptr;
-    QLineEdit* bookName = nullptr;
-    QString savedDir_;
+    const QString savedDir_ = QDir::currentPath();
 };
 
 TEST_F(FileListTest, TheArrowButtonsMoveTheSelectedEntriesPastTheirNeighbours)
@@ -75,6 +72,7 @@ TEST_F(FileListTest, TheArrowButtonsMoveTheSelectedEntriesPastTheirNeighbours)
 TEST_F(FileListTest, ShiftArrowsMoveEntriesFromAnyControlAndOtherKeysKeepTheirRole)
 {
     fill(QStringLiteral("ABCD"), {2});
+    auto* bookName = child<QLineEdit>("Text1");
     bookName->setFocus();
     QTest::keyClick(bookName, Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_EQ(order(), QStringLiteral("ACBD"));

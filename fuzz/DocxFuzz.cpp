@@ -1,7 +1,6 @@
 // The Word 2007+ reader over arbitrary packages and arbitrary XML parts.
 #include "FuzzSupport.h"
 #include "PackageInput.h"
-
 #include "extract/docx/DocxToText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,6 +1,5 @@
 // The EPUB reader over arbitrary bytes.
 #include "FuzzSupport.h"
-
 #include "extract/epub/EpubToText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

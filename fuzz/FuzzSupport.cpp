@@ -1,14 +1,11 @@
 #include "FuzzSupport.h"
-
 #include "TestSupport.h"
-
 #include "text/CodePage.h"
 #include "text/Utf8.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <string>
 
 namespace leafmill::fuzz {
 
@@ -23,22 +20,13 @@ const CodePage& codePageFor(unsigned selector)
 
 const std::filesystem::path& scratchFolder()
 {
-    // The INI writer flushes every replacement to disk, which on a disk would
-    // make each run take milliseconds.
+    // The INI writer flushes every write; on a disk each run would take milliseconds.
     static const test::TempDir scratch = [] {
         if (std::filesystem::is_directory("/dev/shm"))
             setenv("TMPDIR", "/dev/shm", 0);
         return test::TempDir();
     }();
     return scratch.path();
-}
-
-bool isUtf8(std::string_view text)
-{
-    for (std::size_t at = 0, length = 0; at < text.size(); at += length)
-        if ((length = validUtf8Length(text, at)) == 0)
-            return false;
-    return true;
 }
 
 void violated(std::string_view what)
@@ -54,7 +42,8 @@ int runExtractor(extract::Extractor extractor, std::string_view bytes)
     options.progress = [](int value) { check(value >= 0 && value <= 100, "progress value outside 0..100"); };
     const extract::Result result = extractor(bytes, options);
     if (result.ok)
-        check(isUtf8(result.text), "extracted text is not UTF-8");
+        for (std::size_t at = 0, length = 0; at < result.text.size(); at += length)
+            check((length = validUtf8Length(result.text, at)) != 0, "extracted text is not UTF-8");
     else
         check(!result.error.empty(), "a failure without a reason");
     return 0;

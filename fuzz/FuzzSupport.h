@@ -13,15 +13,11 @@ class CodePage;
 
 namespace leafmill::fuzz {
 
-// windows-1252, windows-936 or UTF-8 by `selector` % 3, so that the 8-bit
-// paths meet single-byte, double-byte and UTF-8 code pages.
+// windows-1252, windows-936 or UTF-8 by `selector` % 3: single, double-byte and UTF-8 paths.
 const CodePage& codePageFor(unsigned selector);
 
-// A private folder for the files one fuzz process writes, in memory where
-// there is such a file system, removed at exit.
+// A private folder for one fuzz process's files, in memory where possible.
 const std::filesystem::path& scratchFolder();
-
-bool isUtf8(std::string_view text);
 
 // Reports a broken invariant and aborts, so libFuzzer keeps the input.
 [[noreturn]] void violated(std::string_view what);
@@ -32,9 +28,7 @@ inline void check(bool condition, std::string_view what)
         violated(what);
 }
 
-// Runs an extractor and checks its contract: text is UTF-8, a failure says
-// why, progress stays within 0..100. The input's length picks the code page,
-// so that a seed document is fed as it stands.
+// An extractor's contract: UTF-8 text, failures say why, progress in 0..100; the length picks the code page.
 int runExtractor(extract::Extractor extractor, std::string_view bytes);
 
 }  // namespace leafmill::fuzz

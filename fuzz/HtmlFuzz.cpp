@@ -1,6 +1,5 @@
 // The HTML filter over arbitrary page bytes.
 #include "FuzzSupport.h"
-
 #include "extract/html/HtmlToText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,5 +1,4 @@
 #include "PackageInput.h"
-
 #include "ZipWriter.h"
 
 namespace leafmill::fuzz {

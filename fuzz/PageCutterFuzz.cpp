@@ -1,12 +1,9 @@
-// The page cutter over arbitrary text with settings drawn from the input's
-// first bytes. The pages must be numbered without a gap, each file at most
-// S + 2 bytes, and together, minus their overlaps, give the normalised text
-// with no character split between pages.
+// The page cutter over arbitrary text and settings: gapless pages of at most
+// S + 2 bytes that, minus their overlaps, give the text with no character split.
 #include "FolderEntries.h"
 #include "FuzzSupport.h"
 #include "PageInvariants.h"
 #include "TestSupport.h"
-
 #include "convert/PageCutter.h"
 #include "convert/PageWriter.h"
 #include "convert/RunState.h"
@@ -18,33 +15,21 @@
 #include <string>
 #include <vector>
 
-namespace {
-
 using leafmill::fuzz::check;
-
-leafmill::CutRules pickRules(FuzzedDataProvider& input, const leafmill::CodePage& codePage)
-{
-    static const std::vector<std::string> candidates = {"\r\n", " ", ",", ".", "\xE3\x80\x82", "\xEF\xBC\x8C", "a", ""};
-    leafmill::CutRules rules;
-    // 0 is whole-file mode. Otherwise at least four bytes, the longest
-    // character, so that every page can hold one.
-    rules.pageSize = input.ConsumeBool() && input.ConsumeBool() ? 0 : input.ConsumeIntegralInRange(4, 300);
-    rules.windowSize = input.ConsumeIntegralInRange(-2, rules.pageSize + 2);
-    rules.keep = input.ConsumeIntegralInRange(-2, rules.pageSize + 2);
-    const int words = input.ConsumeIntegralInRange(0, 3);
-    for (int i = 0; i < words; ++i)
-        rules.cutWords.push_back(
-            codePage.fromUtf8(candidates[input.ConsumeIntegralInRange<std::size_t>(0, candidates.size() - 1)]));
-    return rules;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
     const leafmill::CodePage& codePage = leafmill::fuzz::codePageFor(input.ConsumeIntegral<std::uint8_t>());
-    const leafmill::CutRules rules = pickRules(input, codePage);
+    static const std::vector<std::string> candidates = {"\r\n", " ", ",", ".", "\xE3\x80\x82", "\xEF\xBC\x8C", "a", ""};
+    leafmill::CutRules rules;
+    // 0 is whole-file mode; otherwise room for the longest character.
+    rules.pageSize = input.ConsumeBool() && input.ConsumeBool() ? 0 : input.ConsumeIntegralInRange(4, 300);
+    rules.windowSize = input.ConsumeIntegralInRange(-2, rules.pageSize + 2);
+    rules.keep = input.ConsumeIntegralInRange(-2, rules.pageSize + 2);
+    for (int words = input.ConsumeIntegralInRange(0, 3); words > 0; --words)
+        rules.cutWords.push_back(
+            codePage.fromUtf8(candidates[input.ConsumeIntegralInRange<std::size_t>(0, candidates.size() - 1)]));
     const std::string source = input.ConsumeRemainingBytesAsString();
 
     const auto folder = leafmill::fuzz::scratchFolder() / "pages";
@@ -85,8 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         page.resize(page.size() - 2);
         pages.push_back(std::move(page));
     }
-    // The repeated bytes start at the start of a character, so they may reach
-    // up to one character less a byte further back than K.
+    // The repeat starts on a character, so up to a character less a byte before K.
     const std::size_t longestCharacter = codePage.isSingleByte() ? 1 : codePage.isUtf8() ? 4 : 2;
     const std::size_t keep = static_cast<std::size_t>(std::max(rules.keep, 0)) + longestCharacter - 1;
     const std::string fault

@@ -1,6 +1,5 @@
 // The pictures the controls draw themselves from.
 #include "PixelCheck.h"
-
 #include "controls/BarImages.h"
 #include "controls/ButtonFaces.h"
 
@@ -17,10 +16,8 @@ TEST(BarImages, TheFrameHasItsOutlineBevelRingAndWhiteInside)
         int x, y;
         unsigned rgb;
     } keys[] = {
-        {0, 0, 0x6B696B},  {58, 12, 0x6B696B}, {30, 12, 0x6B696B},  // outline
-        {1, 1, 0x737573},  {57, 1, 0x737573},  {1, 11, 0x737573},  {57, 11, 0x737573},  // corners
-        {30, 1, 0xBDBEBD}, {1, 6, 0xBDBEBD},   {57, 6, 0xBDBEBD},  {30, 11, 0xEFEFEF},  // bevel
-        {2, 6, 0xEFEFEF},  {30, 10, 0xEFEFEF},  // inner ring
+        {0, 0, 0x6B696B},  {58, 12, 0x6B696B}, {1, 1, 0x737573},   {57, 11, 0x737573},  // outline, corners
+        {30, 1, 0xBDBEBD}, {1, 6, 0xBDBEBD},   {30, 11, 0xEFEFEF}, {2, 6, 0xEFEFEF},  // bevel, inner ring
     };
     for (const auto& k : keys)
         EXPECT_EQ(rgbAt(frame, k.x, k.y), k.rgb) << k.x << "," << k.y;
@@ -48,7 +45,6 @@ TEST(BarImages, EveryLookHasItsKeyColoursAndFadesInFromPale)
         EXPECT_EQ(rgbAt(full, 7, 0), k.top) << "look " << k.look;
         EXPECT_EQ(rgbAt(full, 7, k.darkRow), k.dark) << "look " << k.look;
         EXPECT_EQ(rgbAt(full, 7, 9), k.bottom) << "look " << k.look;
-        EXPECT_TRUE(allPixels(full, QRect(0, k.darkRow, 8, 1), k.dark)) << "look " << k.look;
         // Image 0 fades in from pale to where image 1 starts, which ends in the full colour.
         EXPECT_EQ(rgbAt(images[1], 7, k.darkRow), k.dark) << "look " << k.look;
         EXPECT_EQ(rgbAt(images[0], 7, k.darkRow), rgbAt(images[1], 0, k.darkRow)) << "look " << k.look;
@@ -61,12 +57,12 @@ TEST(ButtonFaces, EveryFaceHasItsRingFillAndRoundedCorners)
 {
     const struct {
         int state;
-        unsigned ringTop, ringBottom, middle, row11, row1, innerSide;
+        unsigned ringTop, ringBottom, middle, innerSide;
     } keys[] = {
-        {0, 0x9A9A9A, 0xBFBFBF, 0xFFFFFF, 0xE5E5E5, 0xF0F0F0, 0},
-        {1, 0x5D89BF, 0x5D89BF, 0x60BAFF, 0x429BFF, 0x3793FA, 0x3793FA},  // pressed: bright inner line
-        {2, 0x878787, 0xBFBFBF, 0xECECEC, 0xD9D9D9, 0xD4D4D4, 0},
-        {3, 0x406CA1, 0x406CA1, 0x92C6FF, 0x71ADEF, 0xCEE8FF, 0x61A0E8},  // hover: lighter sides
+        {0, 0x9A9A9A, 0xBFBFBF, 0xFFFFFF, 0},
+        {1, 0x5D89BF, 0x5D89BF, 0x60BAFF, 0x3793FA},  // pressed: bright inner line
+        {2, 0x878787, 0xBFBFBF, 0xECECEC, 0},
+        {3, 0x406CA1, 0x406CA1, 0x92C6FF, 0x61A0E8},  // hover: lighter sides
     };
     for (const auto& k : keys) {
         const QImage& face = ButtonFaces::face(k.state);
@@ -74,17 +70,13 @@ TEST(ButtonFaces, EveryFaceHasItsRingFillAndRoundedCorners)
         EXPECT_EQ(rgbAt(face, 8, 0), k.ringTop) << "face " << k.state;
         EXPECT_EQ(rgbAt(face, 8, 20), k.ringBottom) << "face " << k.state;
         EXPECT_TRUE(allPixels(face, QRect(3, 10, 12, 1), k.middle)) << "face " << k.state;
-        EXPECT_TRUE(allPixels(face, QRect(3, 11, 12, 1), k.row11)) << "face " << k.state;
-        EXPECT_EQ(rgbAt(face, 8, 1), k.row1) << "face " << k.state;
         if (k.innerSide) {
             EXPECT_EQ(rgbAt(face, 1, 8), k.innerSide) << "face " << k.state;
         }
         for (auto [x, y] : {std::pair {0, 0}, {17, 0}, {0, 20}, {17, 20}})
             EXPECT_EQ(rgbAt(face, x, y), 0xFFFFFFu) << "corner of face " << k.state;
-        EXPECT_NE(rgbAt(face, 1, 0), 0xFFFFFFu);
         EXPECT_NE(rgbAt(face, 1, 0), k.ringTop) << "corner neighbour blends ring and white";
     }
-    EXPECT_EQ(rgbAt(ButtonFaces::face(0), 8, 19), 0xDCDCDCu);
 }
 
 }  // namespace

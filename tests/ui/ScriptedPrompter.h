@@ -4,62 +4,46 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <deque>
-#include <iterator>
 #include <vector>
 
 namespace leafmill::test {
 
-// Answers the windows' questions and dialogs from a script and records what
-// was asked. A question or dialog the test did not script fails the test.
+// Answers the windows' prompts from a script and records them; an unscripted prompt fails the test.
 class ScriptedPrompter : public Prompter {
 public:
     enum class Kind { Message, Critical, Question, OpenFiles, ChooseFolder };
     struct Prompt {
         Kind kind;
-        QString caption;
         QString text;
     };
 
-    void message(QWidget*, const QString& caption, const QString& text) override
+    void message(QWidget*, const QString&, const QString& text) override { prompts.push_back({Kind::Message, text}); }
+    void critical(QWidget*, const QString&, const QString& text) override { prompts.push_back({Kind::Critical, text}); }
+    bool question(QWidget*, const QString&, const QString& text) override
     {
-        record(Kind::Message, caption, text);
-    }
-    void critical(QWidget*, const QString& caption, const QString& text) override
-    {
-        record(Kind::Critical, caption, text);
-    }
-    bool question(QWidget*, const QString& caption, const QString& text) override
-    {
-        record(Kind::Question, caption, text);
+        prompts.push_back({Kind::Question, text});
         return next(answers);
     }
     OpenFilesAnswer openFiles(QWidget*, const OpenFilesRequest& request) override
     {
-        record(Kind::OpenFiles, {}, request.title);
+        prompts.push_back({Kind::OpenFiles, request.title});
         lastOpenRequest = request;
         return next(fileAnswers);
     }
     QString chooseFolder(QWidget*, const QString& title, const QString& preselected, const QList<FolderOffer>&) override
     {
-        record(Kind::ChooseFolder, {}, title);
+        prompts.push_back({Kind::ChooseFolder, title});
         lastPreselectedFolder = preselected;
         return next(folderAnswers);
     }
 
-    // The prompts of one kind, in order, and their texts.
-    std::vector<Prompt> of(Kind kind) const
-    {
-        std::vector<Prompt> out;
-        std::copy_if(prompts.begin(), prompts.end(), std::back_inserter(out), [&](auto& p) { return p.kind == kind; });
-        return out;
-    }
     QStringList textsOf(Kind kind) const
     {
         QStringList out;
-        for (const Prompt& prompt : of(kind))
-            out << prompt.text;
+        for (const Prompt& prompt : prompts)
+            if (prompt.kind == kind)
+                out << prompt.text;
         return out;
     }
 
@@ -71,7 +55,6 @@ public:
     QString lastPreselectedFolder;
 
 private:
-    void record(Kind kind, const QString& caption, const QString& text) { prompts.push_back({kind, caption, text}); }
     template <typename Answer> Answer next(std::deque<Answer>& script)
     {
         if (script.empty()) {

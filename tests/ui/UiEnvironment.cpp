@@ -1,5 +1,4 @@
 #include "UiEnvironment.h"
-
 #include "app/classIniFile.h"
 #include "lang/LanguageTable.h"
 #include "ui/UiStyle.h"

@@ -11,9 +11,7 @@
 
 namespace leafmill::test {
 
-// A program folder of its own for one test: the shipped main.ini, language
-// files and skin pictures copied into a temporary folder, loaded as start-up
-// loads them, with a scripted prompter.
+// One test's own copy of the shipped program folder, loaded as at start-up, with a scripted prompter.
 class UiEnvironment {
 public:
     UiEnvironment();
@@ -23,9 +21,7 @@ public:
     // A key of main.ini, set before load() or read after a save.
     void setIniKey(const std::string& section, const std::string& key, const std::string& value);
     std::string iniKey(const std::string& section, const std::string& key) const;
-
-    // LoadSettings and the language of MyLagIndex, as at start-up; fails the
-    // test on error.
+    // Loads the settings and their language as at start-up; fails the test on error.
     void load();
 
     UiContext& context() { return *context_; }

@@ -1,4 +1,4 @@
-// The command button rendered and clicked for real: faces per state, caption, mouse rules, stored values.
+// The command button rendered and clicked for real: faces per state, caption and mouse rules.
 #include "controls/xpcmdbutton.h"
 #include "PixelCheck.h"
 #include "controls/StoredValues.h"

@@ -1,8 +1,6 @@
-// The compound-file reader alone: any file either opens or is refused as
-// damaged with a reason, and no stream it yields is larger than the file it came from (a
-// chain that loops or reuses sectors would make it so).
+// The compound-file reader: a file opens or is refused with a reason, and no
+// stream outgrows the file (as a looping or shared sector chain would).
 #include "FuzzSupport.h"
-
 #include "extract/doc/CompoundFile.h"
 #include "extract/doc/DocFormatError.h"
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <cstdlib>
+#include "extract/Extractor.h"
+
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
-#include <memory>
-#include <string>
 #include <string_view>
 
 namespace leafmill {
@@ -12,19 +13,11 @@ class CodePage;
 
 namespace leafmill::fuzz {
 
-// Opens a code page the process cannot do without.
-std::shared_ptr<const CodePage> requireCodePage(std::string_view name);
+// windows-1252, windows-936 or UTF-8 by `selector` % 3: single, double-byte and UTF-8 paths.
+const CodePage& codePageFor(unsigned selector);
 
-// A private folder for the files one fuzz process writes, created once and
-// removed at exit.
+// A private folder for one fuzz process's files, in memory where possible.
 const std::filesystem::path& scratchFolder();
-
-void writeBytes(const std::filesystem::path& file, std::string_view bytes);
-std::string readBytes(const std::filesystem::path& file);
-
-// Whether the text is well-formed UTF-8 (no overlongs, surrogates or values
-// past U+10FFFF).
-bool isUtf8(std::string_view text);
 
 // Reports a broken invariant and aborts, so libFuzzer keeps the input.
 [[noreturn]] void violated(std::string_view what);
@@ -34,5 +27,8 @@ inline void check(bool condition, std::string_view what)
     if (!condition)
         violated(what);
 }
+
+// An extractor's contract: UTF-8 text, failures say why, progress in 0..100; the length picks the code page.
+int runExtractor(extract::Extractor extractor, std::string_view bytes);
 
 }  // namespace leafmill::fuzz

@@ -1,10 +1,8 @@
 // The HTML filter over arbitrary page bytes.
-#include "ExtractorChecks.h"
-
+#include "FuzzSupport.h"
 #include "extract/html/HtmlToText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    leafmill::fuzz::runExtractor(leafmill::extract::htmlToText, data, size);
-    return 0;
+    return leafmill::fuzz::runExtractor(leafmill::extract::htmlToText, {reinterpret_cast<const char*>(data), size});
 }

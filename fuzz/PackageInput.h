@@ -6,10 +6,8 @@
 
 namespace leafmill::fuzz {
 
-// A zip package made from the input, so that mutations reach the XML rather
-// than dying on the zip's checksums: input that is no zip already is split
-// at '\1' bytes into the parts named, in order (stored, not deflated).
-// A zip is returned as it is.
+// A zip made of the input split at '\1' into the named parts, so mutations reach the XML
+// rather than the zip's checksums; a zip is returned as it is.
 std::string packageFromInput(std::string_view input, std::initializer_list<const char*> partNames);
 
 }  // namespace leafmill::fuzz

@@ -1,10 +1,9 @@
-// The page cutter over arbitrary text with settings drawn from the input's
-// first bytes. The pages must be numbered without a gap, each file at most
-// S + 2 bytes, and together, minus their overlaps, give the normalised text
-// with no character split between pages.
+// The page cutter over arbitrary text and settings: gapless pages of at most
+// S + 2 bytes that, minus their overlaps, give the text with no character split.
+#include "FolderEntries.h"
 #include "FuzzSupport.h"
 #include "PageInvariants.h"
-
+#include "TestSupport.h"
 #include "convert/PageCutter.h"
 #include "convert/PageWriter.h"
 #include "convert/RunState.h"
@@ -16,61 +15,28 @@
 #include <string>
 #include <vector>
 
-namespace {
-
 using leafmill::fuzz::check;
-
-const leafmill::CodePage& pickCodePage(FuzzedDataProvider& input)
-{
-    static const auto western = leafmill::fuzz::requireCodePage("windows-1252");
-    static const auto chinese = leafmill::fuzz::requireCodePage("windows-936");
-    static const auto utf8 = leafmill::fuzz::requireCodePage("UTF-8");
-    switch (input.ConsumeIntegralInRange(0, 2)) {
-    case 0:
-        return *western;
-    case 1:
-        return *chinese;
-    default:
-        return *utf8;
-    }
-}
-
-leafmill::CutRules pickRules(FuzzedDataProvider& input, const leafmill::CodePage& codePage)
-{
-    static const std::vector<std::string> candidates = {"\r\n", " ", ",", ".", "\xE3\x80\x82", "\xEF\xBC\x8C", "a", ""};
-    leafmill::CutRules rules;
-    // 0 is whole-file mode. Otherwise at least four bytes, the longest
-    // character, so that every page can hold one.
-    rules.pageSize = input.ConsumeBool() && input.ConsumeBool() ? 0 : input.ConsumeIntegralInRange(4, 300);
-    rules.windowSize = input.ConsumeIntegralInRange(-2, rules.pageSize + 2);
-    rules.keep = input.ConsumeIntegralInRange(-2, rules.pageSize + 2);
-    const int words = input.ConsumeIntegralInRange(0, 3);
-    for (int i = 0; i < words; ++i)
-        rules.cutWords.push_back(
-            codePage.fromUtf8(candidates[input.ConsumeIntegralInRange<std::size_t>(0, candidates.size() - 1)]));
-    return rules;
-}
-
-std::string pageName(int number)
-{
-    std::string digits = std::to_string(number);
-    return "Book" + std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') + digits + ".txt";
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
-    const leafmill::CodePage& codePage = pickCodePage(input);
-    const leafmill::CutRules rules = pickRules(input, codePage);
+    const leafmill::CodePage& codePage = leafmill::fuzz::codePageFor(input.ConsumeIntegral<std::uint8_t>());
+    static const std::vector<std::string> candidates = {"\r\n", " ", ",", ".", "\xE3\x80\x82", "\xEF\xBC\x8C", "a", ""};
+    leafmill::CutRules rules;
+    // 0 is whole-file mode; otherwise room for the longest character.
+    rules.pageSize = input.ConsumeBool() && input.ConsumeBool() ? 0 : input.ConsumeIntegralInRange(4, 300);
+    rules.windowSize = input.ConsumeIntegralInRange(-2, rules.pageSize + 2);
+    rules.keep = input.ConsumeIntegralInRange(-2, rules.pageSize + 2);
+    for (int words = input.ConsumeIntegralInRange(0, 3); words > 0; --words)
+        rules.cutWords.push_back(
+            codePage.fromUtf8(candidates[input.ConsumeIntegralInRange<std::size_t>(0, candidates.size() - 1)]));
     const std::string source = input.ConsumeRemainingBytesAsString();
 
     const auto folder = leafmill::fuzz::scratchFolder() / "pages";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     const auto sourceFile = leafmill::fuzz::scratchFolder() / "source.txt";
-    leafmill::fuzz::writeBytes(sourceFile, source);
+    leafmill::test::writeFile(sourceFile, source);
 
     leafmill::RunState state;
     state.BookName = "Book";
@@ -82,32 +48,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(outcome.failure == leafmill::SourceFailure::None, "cutting failed: " + outcome.reason);
     check(outcome.pages == state.PageCount, "the outcome's page count differs from the run's");
 
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
-        ++files;
-    check(files == static_cast<std::size_t>(outcome.pages), "page files other than the pages counted");
+    check(leafmill::test::entriesOf(folder).size() == static_cast<std::size_t>(outcome.pages),
+          "page files other than the pages counted");
 
     const std::string text = leafmill::test::normalisedText(source);
     if (state.wholeFileMode) {
         check(outcome.pages == (text.empty() ? 0 : 1), "whole-file mode wrote other than one page");
         if (!text.empty())
-            check(leafmill::fuzz::readBytes(folder / "Book.txt") == text + "\r\n",
+            check(leafmill::test::readFile(folder / "Book.txt") == text + "\r\n",
                   "the whole-file page is not the text");
         return 0;
     }
 
     std::vector<std::string> pages;
     for (int number = 0; number < outcome.pages; ++number) {
-        const auto file = folder / pageName(number);
-        check(std::filesystem::exists(file), "page " + pageName(number) + " is missing");
-        std::string page = leafmill::fuzz::readBytes(file);
-        check(page.size() <= static_cast<std::size_t>(rules.pageSize) + 2, pageName(number) + " is over S + 2 bytes");
-        check(page.ends_with("\r\n"), pageName(number) + " does not end with CR LF");
+        const std::string name = state.pageFileName(number);
+        check(std::filesystem::exists(folder / name), name + " is missing");
+        std::string page = leafmill::test::readFile(folder / name);
+        check(page.size() <= static_cast<std::size_t>(rules.pageSize) + 2, name + " is over S + 2 bytes");
+        check(page.ends_with("\r\n"), name + " does not end with CR LF");
         page.resize(page.size() - 2);
         pages.push_back(std::move(page));
     }
-    // The repeated bytes start at the start of a character, so they may reach
-    // up to one character less a byte further back than K.
+    // The repeat starts on a character, so up to a character less a byte before K.
     const std::size_t longestCharacter = codePage.isSingleByte() ? 1 : codePage.isUtf8() ? 4 : 2;
     const std::size_t keep = static_cast<std::size_t>(std::max(rules.keep, 0)) + longestCharacter - 1;
     const std::string fault

@@ -1,10 +1,8 @@
 // The PDF reader (through the PDF library) over arbitrary bytes.
-#include "ExtractorChecks.h"
-
+#include "FuzzSupport.h"
 #include "extract/pdf/PdfToText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    leafmill::fuzz::runExtractor(leafmill::extract::pdfToText, data, size);
-    return 0;
+    return leafmill::fuzz::runExtractor(leafmill::extract::pdfToText, {reinterpret_cast<const char*>(data), size});
 }

@@ -1,10 +1,8 @@
 // The RTF reader over arbitrary bytes.
-#include "ExtractorChecks.h"
-
+#include "FuzzSupport.h"
 #include "extract/rtf/RtfToText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    leafmill::fuzz::runExtractor(leafmill::extract::rtfToText, data, size);
-    return 0;
+    return leafmill::fuzz::runExtractor(leafmill::extract::rtfToText, {reinterpret_cast<const char*>(data), size});
 }

@@ -1,14 +1,7 @@
-// The pictures the controls draw themselves from, and the small helpers they share.
+// The pictures the controls draw themselves from.
 #include "PixelCheck.h"
-
 #include "controls/BarImages.h"
 #include "controls/ButtonFaces.h"
-#include "controls/NineSlice.h"
-#include "controls/StoredValues.h"
-
-#include <QGuiApplication>
-#include <QPainter>
-#include <QPalette>
 
 #include <gtest/gtest.h>
 
@@ -23,10 +16,8 @@ TEST(BarImages, TheFrameHasItsOutlineBevelRingAndWhiteInside)
         int x, y;
         unsigned rgb;
     } keys[] = {
-        {0, 0, 0x6B696B},  {58, 12, 0x6B696B}, {30, 12, 0x6B696B},  // outline
-        {1, 1, 0x737573},  {57, 1, 0x737573},  {1, 11, 0x737573},  {57, 11, 0x737573},  // corners
-        {30, 1, 0xBDBEBD}, {1, 6, 0xBDBEBD},   {57, 6, 0xBDBEBD},  {30, 11, 0xEFEFEF},  // bevel
-        {2, 6, 0xEFEFEF},  {30, 10, 0xEFEFEF},  // inner ring
+        {0, 0, 0x6B696B},  {58, 12, 0x6B696B}, {1, 1, 0x737573},   {57, 11, 0x737573},  // outline, corners
+        {30, 1, 0xBDBEBD}, {1, 6, 0xBDBEBD},   {30, 11, 0xEFEFEF}, {2, 6, 0xEFEFEF},  // bevel, inner ring
     };
     for (const auto& k : keys)
         EXPECT_EQ(rgbAt(frame, k.x, k.y), k.rgb) << k.x << "," << k.y;
@@ -51,17 +42,13 @@ TEST(BarImages, EveryLookHasItsKeyColoursAndFadesInFromPale)
     for (const auto& k : keys) {
         const auto& images = BarImages::look(k.look);
         const QImage& full = images[2];
-        ASSERT_EQ(full.size(), QSize(8, 10));
         EXPECT_EQ(rgbAt(full, 7, 0), k.top) << "look " << k.look;
         EXPECT_EQ(rgbAt(full, 7, k.darkRow), k.dark) << "look " << k.look;
         EXPECT_EQ(rgbAt(full, 7, 9), k.bottom) << "look " << k.look;
-        for (int y = 0; y < 10; ++y) {
-            EXPECT_TRUE(allPixels(full, QRect(0, y, 8, 1), rgbAt(full, 7, y))) << "full chunk row " << y;
-            EXPECT_EQ(rgbAt(images[1], 7, y), rgbAt(full, 7, y)) << "image 1 ends in the full colour";
-            EXPECT_EQ(rgbAt(images[0], 7, y), rgbAt(images[1], 0, y)) << "image 0 leads into image 1";
-            EXPECT_GT(qGray(images[0].pixel(0, y)), qGray(images[1].pixel(0, y)));
-            EXPECT_LE(qGray(full.pixel(7, k.darkRow)), qGray(full.pixel(7, y))) << "look " << k.look;
-        }
+        // Image 0 fades in from pale to where image 1 starts, which ends in the full colour.
+        EXPECT_EQ(rgbAt(images[1], 7, k.darkRow), k.dark) << "look " << k.look;
+        EXPECT_EQ(rgbAt(images[0], 7, k.darkRow), rgbAt(images[1], 0, k.darkRow)) << "look " << k.look;
+        EXPECT_GT(qGray(images[0].pixel(0, k.darkRow)), qGray(images[1].pixel(0, k.darkRow))) << "look " << k.look;
     }
     EXPECT_EQ(rgbAt(BarImages::look(4)[2], 7, 2), 0xC3E3BAu);  // the sage look's light row
 }
@@ -70,12 +57,12 @@ TEST(ButtonFaces, EveryFaceHasItsRingFillAndRoundedCorners)
 {
     const struct {
         int state;
-        unsigned ringTop, ringBottom, middle, row11, innerTop, innerSide;
+        unsigned ringTop, ringBottom, middle, innerSide;
     } keys[] = {
-        {0, 0x9A9A9A, 0xBFBFBF, 0xFFFFFF, 0xE5E5E5, 0xF0F0F0, 0},
-        {1, 0x5D89BF, 0x5D89BF, 0x60BAFF, 0x429BFF, 0x3793FA, 0x3793FA},  // pressed: bright inner line
-        {2, 0x878787, 0xBFBFBF, 0xECECEC, 0xD9D9D9, 0, 0},
-        {3, 0x406CA1, 0x406CA1, 0x92C6FF, 0x71ADEF, 0, 0x61A0E8},  // hover: lighter sides
+        {0, 0x9A9A9A, 0xBFBFBF, 0xFFFFFF, 0},
+        {1, 0x5D89BF, 0x5D89BF, 0x60BAFF, 0x3793FA},  // pressed: bright inner line
+        {2, 0x878787, 0xBFBFBF, 0xECECEC, 0},
+        {3, 0x406CA1, 0x406CA1, 0x92C6FF, 0x61A0E8},  // hover: lighter sides
     };
     for (const auto& k : keys) {
         const QImage& face = ButtonFaces::face(k.state);
@@ -83,61 +70,13 @@ TEST(ButtonFaces, EveryFaceHasItsRingFillAndRoundedCorners)
         EXPECT_EQ(rgbAt(face, 8, 0), k.ringTop) << "face " << k.state;
         EXPECT_EQ(rgbAt(face, 8, 20), k.ringBottom) << "face " << k.state;
         EXPECT_TRUE(allPixels(face, QRect(3, 10, 12, 1), k.middle)) << "face " << k.state;
-        EXPECT_TRUE(allPixels(face, QRect(3, 11, 12, 1), k.row11)) << "face " << k.state;
-        if (k.innerTop) {
-            EXPECT_EQ(rgbAt(face, 8, 1), k.innerTop) << "face " << k.state;
-        }
         if (k.innerSide) {
             EXPECT_EQ(rgbAt(face, 1, 8), k.innerSide) << "face " << k.state;
         }
         for (auto [x, y] : {std::pair {0, 0}, {17, 0}, {0, 20}, {17, 20}})
             EXPECT_EQ(rgbAt(face, x, y), 0xFFFFFFu) << "corner of face " << k.state;
-        EXPECT_NE(rgbAt(face, 1, 0), 0xFFFFFFu);
         EXPECT_NE(rgbAt(face, 1, 0), k.ringTop) << "corner neighbour blends ring and white";
     }
-    EXPECT_EQ(rgbAt(ButtonFaces::face(0), 8, 19), 0xDCDCDCu);
-}
-
-TEST(NineSlice, PiecesAreStretchedAndEmptyOnesSkipped)
-{
-    // A 4 x 4 source of two colours; on a 5 x 5 target the corner stays one
-    // pixel and the centre fills the rest, and a 2 x 2 target takes no
-    // stretched piece at all.
-    QImage source(4, 4, QImage::Format_RGB32);
-    source.fill(0xFF0000FF);
-    source.setPixel(0, 0, 0xFFFF0000);
-    const SlicePiece pieces[] = {{SliceArea::TopLeft, {0, 0, 1, 1}}, {SliceArea::Centre, {1, 1, 2, 2}}};
-    const auto painted = [&](int size) {
-        QImage target(size, size, QImage::Format_RGB32);
-        target.fill(Qt::white);
-        QPainter painter(&target);
-        paintNineSlice(painter, source, target.size(), 1, pieces);
-        painter.end();
-        return target;
-    };
-    const QImage target = painted(5);
-    EXPECT_EQ(rgbAt(target, 0, 0), 0xFF0000u);
-    EXPECT_TRUE(allPixels(target, QRect(1, 1, 3, 3), 0x0000FF));
-    EXPECT_EQ(rgbAt(target, 4, 4), 0xFFFFFFu);
-    EXPECT_TRUE(allPixels(painted(2), QRect(1, 0, 1, 2), 0xFFFFFF));
-}
-
-TEST(StoredValues, ColoursAndFontsComeFromTheirStoredForms)
-{
-    const QColor fallback(1, 2, 3);
-    EXPECT_EQ(storedColour(QColor(10, 20, 30), fallback), QColor(10, 20, 30));
-    EXPECT_EQ(storedColour(0x0000FF, fallback), QColor(255, 0, 0));  // 00BBGGRR
-    EXPECT_EQ(storedColour(0xE0E0E0, fallback), QColor(0xE0, 0xE0, 0xE0));
-    EXPECT_EQ(storedColour(0x80000005u, fallback), QGuiApplication::palette().color(QPalette::Base));
-    EXPECT_EQ(storedColour(0x80000005u, fallback), systemWindowColour());
-    EXPECT_EQ(storedColour(0x800000FFu, fallback), fallback);
-    EXPECT_EQ(storedColour(QStringLiteral("not a colour"), fallback), fallback);
-
-    QFont bold(QStringLiteral("Tahoma"), 9);
-    bold.setBold(true);
-    EXPECT_EQ(storedFont(bold, QFont()), bold);
-    EXPECT_EQ(storedFont(bold.toString(), QFont()).bold(), true);
-    EXPECT_EQ(storedFont(42, bold), bold);
 }
 
 }  // namespace

@@ -4,22 +4,11 @@
 #include <QImage>
 #include <QRect>
 
-#include <QString>
-#include <QStringList>
-
 #include <gtest/gtest.h>
 
 #include <ostream>
 
-// Readable failure messages for the Qt values the tests compare.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& texts, std::ostream* out)
-{
-    *out << '{' << texts.join(QStringLiteral(" | ")).toStdString() << '}';
-}
+// A readable failure message for the images the tests compare.
 inline void PrintTo(const QImage& image, std::ostream* out)
 {
     *out << "image " << image.width() << "x" << image.height() << (image.isNull() ? " (null)" : "");

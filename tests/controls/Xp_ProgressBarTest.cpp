@@ -1,8 +1,7 @@
 // The progress bar rendered for real: which pixels its values paint, and what it stores.
-#include "PixelCheck.h"
-
-#include "controls/BarImages.h"
 #include "controls/Xp_ProgressBar.h"
+#include "PixelCheck.h"
+#include "controls/BarImages.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -16,6 +15,11 @@ namespace {
 
 constexpr int MiddleRow = 8;
 constexpr unsigned White = 0xFFFFFF;
+
+unsigned fullChunk(int look)
+{
+    return rgbAt(BarImages::look(look)[2], 7, 0);
+}
 
 class ProgressBarTest : public ::testing::Test {
 protected:
@@ -31,7 +35,7 @@ protected:
     unsigned middle(int x) const { return rgbAt(image(), x, MiddleRow); }
     // The chunks' top row shows the first row of their picture unscaled.
     unsigned top(int x) const { return rgbAt(image(), x, 3); }
-    bool emptyIn(const QRect& area) const { return image().copy(area) == frameOnly.copy(area); }
+    bool emptyFrom(int x) const { return image().copy(x, 3, 290 - x, 11) == frameOnly.copy(x, 3, 290 - x, 11); }
     // The left edges of the chunks on the middle row, read from the pixels.
     std::vector<int> chunkStarts() const
     {
@@ -41,7 +45,6 @@ protected:
                 starts.push_back(x);
         return starts;
     }
-    static unsigned fullChunk(int look) { return rgbAt(BarImages::look(look)[2], 7, 0); }
     static std::vector<int> every10(int from, int to)
     {
         std::vector<int> out;
@@ -59,11 +62,8 @@ TEST_F(ProgressBarTest, ChunksGrowFromTheLeftAndTheLastOneIsCut)
     bar.setValue(50);
     EXPECT_EQ(chunkStarts(), every10(4, 144));  // the target edge is 146.5
     EXPECT_EQ(top(4), fullChunk(0));
-    EXPECT_EQ(rgbAt(image(), 11, 13), rgbAt(BarImages::look(0)[2], 7, 9));
     EXPECT_EQ(rgbAt(image(), 4, 2), 0xEFEFEFu) << "chunks stand 3 pixels below the top";
-    EXPECT_EQ(rgbAt(image(), 4, 14), 0xEFEFEFu) << "and end 3 above the bottom";
-    EXPECT_EQ(middle(13), White);
-    EXPECT_TRUE(emptyIn(QRect(152, 3, 138, 11)));
+    EXPECT_TRUE(emptyFrom(152));
     EXPECT_EQ(rgbAt(image(), 292, 16), 0x6B696Bu) << "the frame is stretched to the bar";
 
     bar.setValue(100);
@@ -71,86 +71,23 @@ TEST_F(ProgressBarTest, ChunksGrowFromTheLeftAndTheLastOneIsCut)
     all.push_back(284);
     EXPECT_EQ(chunkStarts(), all);
     EXPECT_EQ(top(289), fullChunk(0)) << "the cut chunk ends at the frame's inner edge";
-    EXPECT_EQ(middle(290), 0xEFEFEFu);
 }
 
-TEST_F(ProgressBarTest, ValuesOutOfTheRangeAreRefused)
-{
-    bar.setValue(30);
-    const QImage before = image();
-    QSignalSpy changed(&bar, &Xp_ProgressBar::PropertyChanged);
-    for (int v : {101, -1, 30})
-        bar.setValue(v);
-    EXPECT_EQ(bar.value(), 30);
-    EXPECT_EQ(image(), before);
-    EXPECT_EQ(changed.count(), 0);
-}
-
-TEST_F(ProgressBarTest, ADecreaseRepaintsFromTheLeftInTheNewLookAndMinLeavesTheFrame)
-{
-    bar.setValue(80);
-    bar.setProgressLook(1);
-    EXPECT_EQ(top(4), fullChunk(0)) << "a new look does not repaint";
-    bar.setValue(30);
-    EXPECT_EQ(chunkStarts(), every10(4, 84));
-    EXPECT_EQ(top(4), fullChunk(1));
-    EXPECT_EQ(top(84), fullChunk(1));
-    EXPECT_TRUE(emptyIn(QRect(92, 3, 198, 11)));
-    bar.setValue(0);
-    EXPECT_EQ(image(), frameOnly);
-}
-
-TEST_F(ProgressBarTest, OldChunksKeepTheirColoursAfterALookChange)
+TEST_F(ProgressBarTest, ALookChangeTakesEffectOnNewChunksAndADecreaseRepaintsFromTheLeft)
 {
     bar.setValue(50);
     bar.setProgressLook(7);
+    EXPECT_EQ(top(4), fullChunk(0)) << "a new look does not repaint";
     bar.setValue(70);
     EXPECT_EQ(top(144), fullChunk(0));
     EXPECT_EQ(top(154), fullChunk(7));
-    bar.setProgressLook(12);  // no such look: the chunks keep the salmon one
-    EXPECT_EQ(bar.ProgressLook(), 12);
-    bar.setValue(80);
-    EXPECT_EQ(top(224), fullChunk(7));
-
-    // A full bar paints nothing more until a reset.
-    bar.setValue(97);
-    bar.setProgressLook(5);
-    bar.setValue(100);
-    EXPECT_EQ(top(284), fullChunk(7)) << "the cut chunk is not painted again";
-}
-
-TEST_F(ProgressBarTest, TheMarqueeCreepsFivePixelsPerValueAndIsWipedAtTheEnd)
-{
-    bar.setBarStyle(1);
-    bar.setValue(1);
-    const unsigned full = fullChunk(0);
-    // Three strips 4 wide, pale to full, at a pitch of 5.
-    EXPECT_EQ(top(14), full);
-    EXPECT_EQ(top(17), full);
-    EXPECT_EQ(middle(8), White);
-    EXPECT_EQ(middle(18), White);
-    EXPECT_GT(qGray(image().pixel(4, MiddleRow)), qGray(image().pixel(9, MiddleRow)));
-    EXPECT_GT(qGray(image().pixel(9, MiddleRow)), qGray(image().pixel(14, MiddleRow)));
-
-    bar.setValue(2);
-    EXPECT_TRUE(allPixels(image(), QRect(4, 3, 4, 11), White)) << "the strip left behind is erased";
-    EXPECT_EQ(top(19), full);
-    EXPECT_EQ(middle(23), White);
-
-    // Moves 3 to 58 bring the block to x = 289, where it is wiped.
-    for (int v = 3; v <= 58; ++v)
-        bar.setValue(v);
-    EXPECT_TRUE(allPixels(image(), QRect(3, 3, 287, 11), White)) << "no trail behind the block";
-    bar.setValue(59);  // and starts again at x = 2, inside the frame
-    EXPECT_EQ(top(12), full);
-    bar.setValue(60);
-    EXPECT_TRUE(allPixels(image(), QRect(2, 3, 1, 11), 0xEFEFEFu)) << "the frame stays whole";
-
-    bar.setValue(100);  // max: only the frame, and the next move starts at x = 4
+    bar.setProgressLook(1);
+    bar.setValue(30);
+    EXPECT_EQ(chunkStarts(), every10(4, 84));
+    EXPECT_EQ(top(4), fullChunk(1));
+    EXPECT_TRUE(emptyFrom(92));
+    bar.setValue(0);
     EXPECT_EQ(image(), frameOnly);
-    bar.setValue(10);
-    EXPECT_EQ(top(14), full);
-    EXPECT_EQ(middle(13), White);
 }
 
 TEST(ProgressBarRange, SettersAcceptOnlyWhatTheRangeAllows)
@@ -160,17 +97,14 @@ TEST(ProgressBarRange, SettersAcceptOnlyWhatTheRangeAllows)
     bar.setMinimum(-1);
     bar.setMinimum(101);
     bar.setMaximum(-5);
+    bar.setValue(101);
+    bar.setValue(-1);
+    EXPECT_EQ(bar.value(), 0);
     EXPECT_EQ(bar.minimum(), 0);
     EXPECT_EQ(bar.maximum(), 100);
     EXPECT_EQ(changed.count(), 0);
     bar.setMinimum(100);  // equal to max is allowed
-    bar.setMaximum(100);
-    bar.setBarStyle(-3);
-    bar.setProgressLook(2);
-    QStringList names;
-    for (const auto& call : changed)
-        names << call.at(0).toString();
-    EXPECT_EQ(names, (QStringList {"Min", "Max", "Style", "ProgressLook"}));
+    EXPECT_EQ(changed.count(), 1);
 }
 
 TEST(ProgressBarRange, HiddenTinyEmptyAndHugeRangesPaintSoundly)
@@ -181,7 +115,6 @@ TEST(ProgressBarRange, HiddenTinyEmptyAndHugeRangesPaintSoundly)
     bar.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
     EXPECT_NE(rgbAt(bar.image(), 4, MiddleRow), White) << "showing does not wipe what was painted";
-
     // Stored data may hold an empty range; reaching it gives the bare frame, not a fault.
     PropertyBag empty;
     empty.write("Min", 5, 0);
@@ -189,7 +122,6 @@ TEST(ProgressBarRange, HiddenTinyEmptyAndHugeRangesPaintSoundly)
     bar.ReadProperties(empty);
     bar.setValue(5);
     EXPECT_TRUE(allPixels(bar.image(), QRect(3, 3, 114, 9), White));
-
     // A range wider than a pixel count times the value fits in 32 bits.
     PropertyBag huge;
     huge.write("Max", 2'000'000'000, 100);
@@ -198,52 +130,9 @@ TEST(ProgressBarRange, HiddenTinyEmptyAndHugeRangesPaintSoundly)
     EXPECT_NE(rgbAt(bar.image(), 84, MiddleRow), White);
     EXPECT_EQ(rgbAt(bar.image(), 94, MiddleRow), White);
 
-    Xp_ProgressBar tiny;  // smaller than its frame corners
-    tiny.resize(4, 4);
-    tiny.setValue(100);
-    tiny.setBarStyle(1);
-    tiny.setValue(50);
-    EXPECT_EQ(rgbAt(tiny.image(), 0, 0), 0x6B696Bu);
-}
-
-TEST(ProgressBarProperties, LoadTakesValuesAsTheyAreSaveSkipsDefaultsAndNothingIsPaintedUntilAChange)
-{
-    PropertyBag stored;
-    stored.write("min", 50, 0);  // the keys match whatever their case
-    stored.write("MAX", 10, 100);
-    stored.write("value", 40, 0);
-    stored.write("style", 2, 0);
-    stored.write("progresslook", 3, 0);
-    Xp_ProgressBar bar;
-    QSignalSpy changed(&bar, &Xp_ProgressBar::PropertyChanged);
-    bar.ReadProperties(stored);
-    EXPECT_EQ(bar.minimum(), 50) << "no checks on load";
-    EXPECT_EQ(bar.maximum(), 10);
-    EXPECT_EQ(bar.value(), 40);
-    EXPECT_EQ(bar.barStyle(), 2);
-    EXPECT_EQ(bar.ProgressLook(), 3);
-    ASSERT_EQ(changed.count(), 1);
-    EXPECT_EQ(changed.at(0).at(0).toString(), "ProgressLook");
-    PropertyBag saved;
-    bar.WriteProperties(saved);
-    EXPECT_EQ(saved.names(), (QStringList {"Min", "Max", "Value", "Style", "ProgressLook"}));
-    EXPECT_EQ(saved.read("Value", 0).toInt(), 40);
-    PropertyBag defaults;
-    Xp_ProgressBar(nullptr).WriteProperties(defaults);
-    EXPECT_TRUE(defaults.names().isEmpty());
-
-    PropertyBag loaded;
-    loaded.write("Value", 40, 0);
-    loaded.write("ProgressLook", 1, 0);
-    Xp_ProgressBar shown;
-    shown.ReadProperties(loaded);
-    shown.resize(293, 17);
-    shown.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
-    EXPECT_TRUE(allPixels(shown.image(), QRect(3, 3, 287, 9), White));
-    shown.setValue(50);
-    EXPECT_EQ(rgbAt(shown.image(), 4, 3), rgbAt(BarImages::look(1)[2], 7, 0)) << "painted from the left";
-    EXPECT_EQ(rgbAt(shown.image(), 154, 3), White);
+    bar.resize(4, 4);  // smaller than its frame corners
+    bar.setValue(100);
+    EXPECT_EQ(rgbAt(bar.image(), 0, 0), 0x6B696Bu);
 }
 
 }  // namespace

@@ -15,9 +15,7 @@ namespace leafmill::test {
 
 namespace {
 
-// Forks a child whose stdout and stderr come back to the parent through
-// pipes, not files, so that a file-size limit of the child cannot cut them.
-// `work` runs in the child and must not return.
+// Pipes, not files, so the child's file-size limit cannot cut its output; `work` must not return.
 ChildResult runCaptured(const std::function<void()>& work, const ChildSetup& setup)
 {
     int out[2], err[2];
@@ -73,15 +71,12 @@ ChildResult runCaptured(const std::function<void()>& work, const ChildSetup& set
         }
     }
     ChildResult result;
-    int status = 0;
-    if (waitpid(child, &status, 0) == child) {
-        if (WIFEXITED(status))
-            result.exitStatus = WEXITSTATUS(status);
-        else if (WIFSIGNALED(status))
-            result.signal = WTERMSIG(status);
-    }
     result.out = std::move(texts[0]);
     result.err = std::move(texts[1]);
+    if (int status = 0; waitpid(child, &status, 0) == child) {
+        result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    }
     return result;
 }
 
@@ -105,8 +100,7 @@ ChildResult runInChild(const std::function<std::string()>& body, const ChildSetu
 {
     return runCaptured(
         [&] {
-            // Nothing may leave the child by an exception: it would return
-            // into the test runner and run the remaining tests a second time.
+            // An escaping exception would run the remaining tests again in the child.
             std::string text;
             try {
                 text = body();

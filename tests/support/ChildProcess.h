@@ -8,15 +8,11 @@
 
 namespace leafmill::test {
 
-// How a child process is started.
 struct ChildSetup {
-    // RLIMIT_FSIZE in bytes (0: none), with SIGXFSZ ignored, so that a write
-    // past it fails with EFBIG the way a full disk stops it half-way.
+    // RLIMIT_FSIZE (0: none) with SIGXFSZ ignored: writes past it fail as on a full disk.
     std::size_t fileSizeLimit = 0;
-    // Environment variables set in the child.
     std::vector<std::pair<std::string, std::string>> environment;
-    // Called in the parent with the child's process id once it runs, before
-    // its output is collected (to signal it mid-run, say).
+    // Called in the parent with the child's pid before its output is read (to signal it mid-run).
     std::function<void(int)> meanwhile;
 };
 
@@ -27,14 +23,11 @@ struct ChildResult {
     std::string err;
 };
 
-// POSIX only: the callers' tests are left out on Windows.
-
-// Runs a program with its stdout and stderr captured.
+// POSIX only. Runs a program with its stdout and stderr captured.
 ChildResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                        const ChildSetup& setup = {});
 
-// Runs `body` in a forked child (limits set there bind the child alone); the
-// text it returns comes back in `out`, an exception's message too.
+// Runs `body` in a forked child; what it returns, or an exception's message, comes back in `out`.
 ChildResult runInChild(const std::function<std::string()>& body, const ChildSetup& setup = {});
 
 }  // namespace leafmill::test

@@ -22,25 +22,20 @@ struct CorpusEntry {
     std::optional<std::filesystem::path> reference() const;
 };
 
-// A corpus entry in test output: its name, not its bytes; in a test's name:
-// its file's stem, other characters than letters and digits as '_'.
+// A corpus entry in test output by its name; in a test's name by its stem, non-alphanumerics as '_'.
 void PrintTo(const CorpusEntry& entry, std::ostream* out);
 std::string corpusTestName(const ::testing::TestParamInfo<CorpusEntry>& info);
 
-// Every manifest row whose path lies in the corpus folder `kind` ("doc",
-// "rtf", "html"), in manifest order. Empty when the corpus is not there.
+// The manifest rows under the corpus folder `kind` ("doc", "rtf", ...); none without a corpus.
 std::vector<CorpusEntry> corpusEntries(std::string_view kind);
 
-// Ends a test that needs the corpus with one line saying where it was looked
-// for, when it is not there.
+// Skips a test that needs the corpus, saying where it was looked for.
 #define LEAFMILL_SKIP_WITHOUT_CORPUS(kind)                                                                             \
     if (::leafmill::test::corpusEntries(kind).empty())                                                                 \
     GTEST_SKIP() << "no corpus at " << ::leafmill::test::corpusDir().string()                                          \
                  << " (set LEAFMILL_CORPUS to a folder with MANIFEST.tsv to run the corpus tests)"
 
-// Word-level similarity of two UTF-8 texts: words are tokens separated by
-// white space (ASCII and the Unicode space separators), the score is the F1
-// of their multisets (1 for two empty texts).
+// The F1 of two UTF-8 texts' word multisets, split at ASCII and Unicode white space.
 double wordF1(std::string_view produced, std::string_view reference);
 
 // A reference text without its UTF-8 byte-order mark.

@@ -1,5 +1,4 @@
-// Entry point of the GUI test executables: one QApplication for the whole run,
-// on the offscreen platform unless the caller chose another.
+// One QApplication for the whole run, offscreen unless the caller chose another platform.
 #include <QApplication>
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
 #include "PageInvariants.h"
-
 #include "text/CodePage.h"
 
 #include <set>
@@ -9,15 +8,10 @@ namespace leafmill::test {
 std::string normalisedText(std::string_view source)
 {
     std::string text;
-    text.reserve(source.size() + 2);
     for (std::size_t i = 0; i < source.size(); ++i) {
-        if (source[i] != '\r') {
-            text += source[i];
-            continue;
-        }
-        text += "\r\n";
-        if (i + 1 < source.size() && source[i + 1] == '\n')
-            ++i;
+        const bool lineEnd = source[i] == '\r';
+        text += lineEnd ? std::string_view("\r\n") : source.substr(i, 1);
+        i += lineEnd && i + 1 < source.size() && source[i + 1] == '\n';
     }
     if (!text.empty() && !text.ends_with("\r\n"))
         text += "\r\n";
@@ -35,14 +29,12 @@ std::vector<bool> characterStarts(std::string_view text, const CodePage& codePag
     return starts;
 }
 
-// Whether the pages can be laid over the text one after another, each one
-// starting at most `keep` bytes before the end of the one before; with
-// `starts`, only at character starts.
+// Whether the pages lie over the text one after another, each starting on a
+// character at most `keep` bytes before the end of the one before.
 bool pagesJoin(std::string_view text, const std::vector<std::string>& pages, std::size_t keep,
-               const std::vector<bool>* starts)
+               const std::vector<bool>& starts)
 {
-    // Every end position the pages so far can have reached; an overlap that
-    // repeats text may leave more than one.
+    // Every end the pages so far can have reached; an overlap repeating text may leave several.
     std::set<std::size_t> ends {0};
     bool first = true;
     for (const std::string& page : pages) {
@@ -53,7 +45,7 @@ bool pagesJoin(std::string_view text, const std::vector<std::string>& pages, std
                 const std::size_t start = end - back;
                 if (start + page.size() > text.size() || text.compare(start, page.size(), page) != 0)
                     continue;
-                if (starts && (!(*starts)[start] || !(*starts)[start + page.size()]))
+                if (!starts[start] || !starts[start + page.size()])
                     continue;
                 next.insert(start + page.size());
             }
@@ -77,11 +69,8 @@ std::string pageCutFault(std::string_view text, const std::vector<std::string>& 
         if (pages[i].size() > pageSize)
             return "page " + std::to_string(i) + " holds " + std::to_string(pages[i].size()) + " bytes";
     }
-    if (!pagesJoin(text, pages, keep, nullptr))
-        return "the pages joined minus their overlaps are not the text";
-    const std::vector<bool> starts = characterStarts(text, codePage);
-    if (!pagesJoin(text, pages, keep, &starts))
-        return "a page starts or ends inside a character";
+    if (!pagesJoin(text, pages, keep, characterStarts(text, codePage)))
+        return "the pages minus their overlaps are not the text, or one splits a character";
     return {};
 }
 

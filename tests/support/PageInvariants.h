@@ -11,15 +11,11 @@ class CodePage;
 
 namespace leafmill::test {
 
-// The text the cutter is meant to cut: CR LF and lone CR become CR LF, a lone
-// LF stays, and a last line without a line end gets one.
+// The text as the cutter cuts it: CR LF and lone CR become CR LF, LF stays, the last line ends.
 std::string normalisedText(std::string_view source);
 
-// Why the page texts (files without their closing CR LF) are not a cut of
-// `text` into pages of at most `pageSize` bytes that each repeat at most
-// `keep` bytes of the one before (a keep of K
-// and the start of the character that holds its first byte) and start and end on character starts;
-// empty when they are.
+// Why the pages (without their CR LF) are no cut of `text` into pages of at most `pageSize` bytes,
+// each repeating at most `keep` bytes of the one before, split only between characters; or empty.
 std::string pageCutFault(std::string_view text, const std::vector<std::string>& pages, std::size_t pageSize,
                          std::size_t keep, const CodePage& codePage);
 

@@ -32,10 +32,9 @@ TempDir::~TempDir()
     std::error_code ec;
     // Tests may leave read-only folders behind; make them writable again first.
     for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
+         it.increment(ec))
         if (!it->is_symlink(ec))
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    }
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path_, ec);
 }
@@ -58,17 +57,11 @@ void writeFile(const fs::path& file, std::string_view bytes)
         throw std::runtime_error("cannot write " + file.string());
 }
 
-static fs::path fromEnvironment(const char* name, const fs::path& fallback)
-{
-    const char* value = std::getenv(name);
-    return value && *value ? fs::path(value) : fallback;
-}
-
-// CTest lists parametrised cases by running a test program without the
-// test's environment; the folder known at build time stands in then.
+// CTest lists parametrised cases without the test's environment; the build's folder stands in then.
 fs::path corpusDir()
 {
-    return fromEnvironment("LEAFMILL_CORPUS", fs::path(LEAFMILL_CORPUS_AT_BUILD));
+    const char* value = std::getenv("LEAFMILL_CORPUS");
+    return value && *value ? fs::path(value) : fs::path(LEAFMILL_CORPUS_AT_BUILD);
 }
 
 fs::path assetsDir()

@@ -6,8 +6,7 @@
 
 namespace leafmill::test {
 
-// A fresh folder below the system's temporary folder, removed with everything
-// in it when the object goes.
+// A fresh temporary folder, removed with its contents when the object goes.
 class TempDir {
 public:
     TempDir();
@@ -25,17 +24,13 @@ private:
 std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, std::string_view bytes);
 
-// The shared corpus of real documents (LEAFMILL_CORPUS, else the folder the
-// build was configured with).
+// The shared corpus of real documents (LEAFMILL_CORPUS, else the configured folder).
 std::filesystem::path corpusDir();
 
-// The shipped program files in the source tree (main.ini, language/,
-// images/): what a fresh installation starts with, whatever a developer has
-// since changed in a built program folder's main.ini.
+// The shipped program files in the source tree (main.ini, language/, images/), as installed fresh.
 std::filesystem::path assetsDir();
 
-// Documents of every kind made for the tests from texts of our own (see the
-// folder's make-fixtures.sh): letter.doc, letter.rtf, letter.html.
+// Documents of every kind made from our own texts by the folder's make-fixtures.sh.
 std::filesystem::path documentsDir();
 
 }  // namespace leafmill::test

@@ -1,6 +1,4 @@
-// The preview window on a book folder: the keys reach the reader's view and
-// the screen shows it. How the reader reads notes, links and encodings is
-// the reader view's suite's to test.
+// The preview window's keys reach the reader's view; reading itself is the reader view suite's.
 #include "ui/PreviewWindow.h"
 #include "TestSupport.h"
 #include "text/CodePage.h"

@@ -2,32 +2,50 @@
 
 #include "ui/Prompter.h"
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <vector>
 
 namespace leafmill::test {
 
-// Answers the windows' questions and dialogs from a script and records what
-// was asked. A question or dialog the test did not script fails the test.
+// Answers the windows' prompts from a script and records them; an unscripted prompt fails the test.
 class ScriptedPrompter : public Prompter {
 public:
     enum class Kind { Message, Critical, Question, OpenFiles, ChooseFolder };
     struct Prompt {
         Kind kind;
-        QString caption;
         QString text;
     };
 
-    void message(QWidget* owner, const QString& caption, const QString& text) override;
-    void critical(QWidget* owner, const QString& caption, const QString& text) override;
-    bool question(QWidget* owner, const QString& caption, const QString& text) override;
-    OpenFilesAnswer openFiles(QWidget* owner, const OpenFilesRequest& request) override;
-    QString chooseFolder(QWidget* owner, const QString& title, const QString& preselected,
-                         const QList<FolderOffer>& offers) override;
+    void message(QWidget*, const QString&, const QString& text) override { prompts.push_back({Kind::Message, text}); }
+    void critical(QWidget*, const QString&, const QString& text) override { prompts.push_back({Kind::Critical, text}); }
+    bool question(QWidget*, const QString&, const QString& text) override
+    {
+        prompts.push_back({Kind::Question, text});
+        return next(answers);
+    }
+    OpenFilesAnswer openFiles(QWidget*, const OpenFilesRequest& request) override
+    {
+        prompts.push_back({Kind::OpenFiles, request.title});
+        lastOpenRequest = request;
+        return next(fileAnswers);
+    }
+    QString chooseFolder(QWidget*, const QString& title, const QString& preselected, const QList<FolderOffer>&) override
+    {
+        prompts.push_back({Kind::ChooseFolder, title});
+        lastPreselectedFolder = preselected;
+        return next(folderAnswers);
+    }
 
-    // The prompts of one kind, in order.
-    std::vector<Prompt> of(Kind kind) const;
-    QStringList textsOf(Kind kind) const;
+    QStringList textsOf(Kind kind) const
+    {
+        QStringList out;
+        for (const Prompt& prompt : prompts)
+            if (prompt.kind == kind)
+                out << prompt.text;
+        return out;
+    }
 
     std::vector<Prompt> prompts;
     std::deque<bool> answers;
@@ -35,6 +53,18 @@ public:
     std::deque<QString> folderAnswers;
     OpenFilesRequest lastOpenRequest;
     QString lastPreselectedFolder;
+
+private:
+    template <typename Answer> Answer next(std::deque<Answer>& script)
+    {
+        if (script.empty()) {
+            ADD_FAILURE() << "unscripted prompt: " << prompts.back().text.toStdString();
+            return {};
+        }
+        Answer answer = script.front();
+        script.pop_front();
+        return answer;
+    }
 };
 
 }  // namespace leafmill::test

@@ -1,9 +1,6 @@
 #include "UiEnvironment.h"
-
-#include "app/SettingsStore.h"
 #include "app/classIniFile.h"
 #include "lang/LanguageTable.h"
-#include "ui/UiContext.h"
 #include "ui/UiStyle.h"
 
 #include <gtest/gtest.h>
@@ -13,16 +10,12 @@ namespace leafmill::test {
 namespace fs = std::filesystem;
 
 UiEnvironment::UiEnvironment()
-    : programFolder_(dir_ / "Leafmill")
 {
-    const fs::path assets = fs::path(LEAFMILL_SOURCE_DIR) / "assets";
     fs::create_directories(programFolder_);
-    fs::copy_file(assets / "main.ini", programFolder_ / "main.ini");
-    fs::copy(assets / "language", programFolder_ / "language", fs::copy_options::recursive);
-    fs::copy(assets / "images", programFolder_ / "images", fs::copy_options::recursive);
+    fs::copy_file(assetsDir() / "main.ini", iniPath());
+    for (const char* folder : {"language", "images"})
+        fs::copy(assetsDir() / folder, programFolder_ / folder, fs::copy_options::recursive);
 }
-
-UiEnvironment::~UiEnvironment() = default;
 
 void UiEnvironment::setIniKey(const std::string& section, const std::string& key, const std::string& value)
 {
@@ -40,6 +33,7 @@ std::string UiEnvironment::iniKey(const std::string& section, const std::string&
 
 void UiEnvironment::load()
 {
+    context_.reset();
     store_ = std::make_unique<SettingsStore>(iniPath());
     std::string error;
     ASSERT_TRUE(store_->LoadSettings(&error)) << error;
@@ -48,11 +42,6 @@ void UiEnvironment::load()
                                             *store_->codePage(), &error))
         << error;
     context_ = std::make_unique<UiContext>(*store_, language, prompter, portableLayout(programFolder_));
-}
-
-QString UiEnvironment::text(int index) const
-{
-    return context_->text(index);
 }
 
 QString shown(const fs::path& path)

@@ -2,55 +2,41 @@
 
 #include "ScriptedPrompter.h"
 #include "TestSupport.h"
-
-#include <QString>
+#include "app/SettingsStore.h"
+#include "ui/UiContext.h"
 
 #include <filesystem>
 #include <memory>
 #include <string>
 
-namespace leafmill {
-class LanguageTable;
-class SettingsStore;
-class UiContext;
-}  // namespace leafmill
-
 namespace leafmill::test {
 
-// A program folder of its own for one test: the shipped main.ini, language
-// files and skin pictures copied into a temporary folder, loaded as start-up
-// loads them, with a scripted prompter.
+// One test's own copy of the shipped program folder, loaded as at start-up, with a scripted prompter.
 class UiEnvironment {
 public:
     UiEnvironment();
-    ~UiEnvironment();
 
     const std::filesystem::path& programFolder() const { return programFolder_; }
     std::filesystem::path iniPath() const { return programFolder_ / "main.ini"; }
-
-    // Changes main.ini before load().
+    // A key of main.ini, set before load() or read after a save.
     void setIniKey(const std::string& section, const std::string& key, const std::string& value);
-    // The value main.ini holds now.
     std::string iniKey(const std::string& section, const std::string& key) const;
-
-    // LoadSettings and the language of MyLagIndex; fails the test on error.
+    // Loads the settings and their language as at start-up; fails the test on error.
     void load();
 
     UiContext& context() { return *context_; }
     SettingsStore& store() { return *store_; }
+    QString text(int index) const { return context_->text(index); }
     ScriptedPrompter prompter;
-
-    // Language string `index` of the table in use.
-    QString text(int index) const;
 
 private:
     TempDir dir_;
-    std::filesystem::path programFolder_;
+    std::filesystem::path programFolder_ = dir_ / "Leafmill";
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<UiContext> context_;
 };
 
-// A folder of the temporary tree as the windows show paths.
+// A path as the windows show it.
 QString shown(const std::filesystem::path& path);
 
 }  // namespace leafmill::test

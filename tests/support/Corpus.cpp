@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -110,7 +111,31 @@ std::string readReference(const fs::path& file)
     std::string text = readFile(file);
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
         text.erase(0, 3);
+    for (std::size_t at; (at = text.find("\xC2\xAD")) != std::string::npos;)
+        text.erase(at, 2);
     return text;
+}
+
+void expectCloseToReferences(std::string_view kind, const CorpusFloors& floors,
+                             const std::function<std::optional<std::string>(const CorpusEntry&)>& textOf)
+{
+    double sum = 0;
+    int count = 0;
+    for (const CorpusEntry& entry : corpusEntries(kind)) {
+        const std::optional<std::string> text = textOf(entry);
+        const auto reference = entry.reference();
+        if (!text || !reference)
+            continue;
+        const double f1 = wordF1(*text, readReference(*reference));
+        std::printf("[ F1     ] %.4f %s\n", f1, entry.name.c_str());
+        const auto below = floors.below.find(entry.name);
+        EXPECT_GE(f1, below == floors.below.end() ? floors.file : below->second) << entry.name;
+        sum += f1;
+        ++count;
+    }
+    ASSERT_GT(count, 0) << "the corpus has no references in " << kind;
+    std::printf("[ F1     ] mean over %d files of %s: %.4f\n", count, std::string(kind).c_str(), sum / count);
+    EXPECT_GE(sum / count, floors.mean);
 }
 
 void PrintTo(const CorpusEntry& entry, std::ostream* out)

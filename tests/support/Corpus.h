@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -43,7 +45,21 @@ std::vector<CorpusEntry> corpusEntries(std::string_view kind);
 // of their multisets (1 for two empty texts).
 double wordF1(std::string_view produced, std::string_view reference);
 
-// A reference text without its UTF-8 byte-order mark.
+// A reference text without its UTF-8 byte-order mark and optional hyphens
+// (U+00AD), which the exports keep and a reader never sees.
 std::string readReference(const std::filesystem::path& file);
+
+// What the texts of a corpus folder must reach: each file `file`, or its own
+// floor in `below`, and all of them on average `mean`.
+struct CorpusFloors {
+    double file, mean;
+    std::map<std::string, double> below = {};
+};
+
+// Reads every entry of `kind` with `textOf` (which may check more and gives
+// the text to compare, or nothing to leave the entry out) and scores the
+// texts of the entries with a reference against `floors`.
+void expectCloseToReferences(std::string_view kind, const CorpusFloors& floors,
+                             const std::function<std::optional<std::string>(const CorpusEntry&)>& textOf);
 
 }  // namespace leafmill::test

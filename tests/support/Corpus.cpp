@@ -14,11 +14,13 @@ namespace fs = std::filesystem;
 
 std::optional<fs::path> CorpusEntry::reference() const
 {
-    fs::path ref = file;
-    ref.replace_extension(".ref.txt");
-    std::error_code ec;
-    if (fs::is_regular_file(ref, ec))
-        return ref;
+    for (const char* extension : {".ref.txt", ".expected.txt"}) {
+        fs::path ref = file;
+        ref.replace_extension(extension);
+        std::error_code ec;
+        if (fs::is_regular_file(ref, ec))
+            return ref;
+    }
     return std::nullopt;
 }
 

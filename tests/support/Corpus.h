@@ -20,7 +20,8 @@ struct CorpusEntry {
     std::string exercises;  // what the document exercises
     // The manifest marks documents that must be refused or only survived.
     bool negative() const { return exercises.find("NEGATIVE") != std::string::npos; }
-    // The word processor's plain-text export beside it (NAME.ref.txt), if any.
+    // The text expected of it beside it, if any: the word processor's export
+    // (NAME.ref.txt) or, for pages, the shipped NAME.expected.txt.
     std::optional<std::filesystem::path> reference() const;
 };
 

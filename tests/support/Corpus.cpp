@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -12,9 +13,14 @@ namespace fs = std::filesystem;
 
 std::optional<fs::path> CorpusEntry::reference() const
 {
-    const fs::path ref = fs::path(file).replace_extension(".ref.txt");
-    std::error_code ec;
-    return fs::is_regular_file(ref, ec) ? std::optional(ref) : std::nullopt;
+    for (const char* extension : {".ref.txt", ".expected.txt"}) {
+        fs::path ref = file;
+        ref.replace_extension(extension);
+        std::error_code ec;
+        if (fs::is_regular_file(ref, ec))
+            return ref;
+    }
+    return std::nullopt;
 }
 
 std::vector<CorpusEntry> corpusEntries(std::string_view kind)
@@ -92,8 +98,35 @@ double wordF1(std::string_view produced, std::string_view reference)
 
 std::string readReference(const fs::path& file)
 {
-    const std::string text = readFile(file);
-    return text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text;
+    std::string text = readFile(file);
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.erase(0, 3);
+    // Soft hyphens are invisible in a reader's text and in ours.
+    for (std::size_t at; (at = text.find("\xC2\xAD")) != std::string::npos;)
+        text.erase(at, 2);
+    return text;
+}
+
+void expectCloseToReferences(std::string_view kind, const CorpusFloors& floors,
+                             const std::function<std::optional<std::string>(const CorpusEntry&)>& textOf)
+{
+    double sum = 0;
+    int count = 0;
+    for (const CorpusEntry& entry : corpusEntries(kind)) {
+        const std::optional<std::string> text = textOf(entry);
+        const auto reference = entry.reference();
+        if (!text || !reference)
+            continue;
+        const double f1 = wordF1(*text, readReference(*reference));
+        std::printf("[ F1     ] %.4f %s\n", f1, entry.name.c_str());
+        const auto below = floors.below.find(entry.name);
+        EXPECT_GE(f1, below == floors.below.end() ? floors.file : below->second) << entry.name;
+        sum += f1;
+        ++count;
+    }
+    ASSERT_GT(count, 0) << "the corpus has no references in " << kind;
+    std::printf("[ F1     ] mean over %d files of %s: %.4f\n", count, std::string(kind).c_str(), sum / count);
+    EXPECT_GE(sum / count, floors.mean);
 }
 
 void PrintTo(const CorpusEntry& entry, std::ostream* out)

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <string>
 
@@ -43,50 +42,34 @@ TEST(DocFixtures, ReadAsTheirSourcesSay)
     }
 }
 
-constexpr double kFloor = 0.90, kMeanTarget = 0.98;
-
 // The export glues note numbers, which the reader leaves out, to the words of short bodies.
-const std::map<std::string, double> kBelowFloor = {{"doc/nwe_test13.doc", 0.70}, {"doc/poi_test-fields.doc", 0.85}};
+const test::CorpusFloors kFloors = {0.90, 0.98, {{"doc/nwe_test13.doc", 0.70}, {"doc/poi_test-fields.doc", 0.85}}};
 // Older formats that the manifest labels but does not mark negative.
 const std::map<std::string, std::string> kRefusedOlderFormats = {{"doc/poi_word2.doc", "Word 2"}};
 
 TEST(DocCorpus, EveryDocumentConvertsOrIsRefusedWithAReasonAndItsMainTextIsClose)
 {
     LEAFMILL_SKIP_WITHOUT_CORPUS("doc");
-    double sum = 0;
-    int count = 0;
-    for (const CorpusEntry& entry : test::corpusEntries("doc")) {
+    test::expectCloseToReferences("doc", kFloors, [](const CorpusEntry& entry) -> std::optional<std::string> {
         std::size_t mainLength = 0;
         const Result result = doc::docToTextWithMainLength(test::readFile(entry.file), Options {}, &mainLength);
         if (const auto older = kRefusedOlderFormats.find(entry.name); older != kRefusedOlderFormats.end()) {
             EXPECT_NE(result.error.find(older->second), std::string::npos) << entry.name << ": " << result.error;
-            continue;
+            return std::nullopt;
         }
         const bool encrypted = entry.exercises.find("ENCRYPTED") != std::string::npos;
         EXPECT_TRUE(!encrypted || result.error == "the document is password-protected") << entry.name;
         if (!result.ok) {
             EXPECT_TRUE(entry.negative() && !result.error.empty()) << entry.name << " was refused: " << result.error;
-            continue;
+            return std::nullopt;
         }
         EXPECT_TRUE(result.text.ends_with("\r\n")) << entry.name;
-        for (std::size_t at = 0; (at = result.text.find('\n', at)) != std::string::npos; ++at)
-            ASSERT_TRUE(at > 0 && result.text[at - 1] == '\r') << entry.name << ": a line feed alone at " << at;
-        if (!entry.reference())
-            continue;
-        // The export keeps optional hyphens as U+00AD, which a reader never sees.
-        std::string reference = test::readReference(*entry.reference());
-        for (std::size_t at; (at = reference.find("\xC2\xAD")) != std::string::npos;)
-            reference.erase(at, 2);
-        const double f1 = test::wordF1(std::string_view(result.text).substr(0, mainLength), reference);
-        std::printf("%-48s word F1 %.4f\n", entry.name.c_str(), f1);
-        const auto below = kBelowFloor.find(entry.name);
-        EXPECT_GE(f1, below == kBelowFloor.end() ? kFloor : below->second) << entry.name;
-        sum += f1;
-        ++count;
-    }
-    ASSERT_GT(count, 0) << "the corpus has no .doc references";
-    std::printf("mean word F1 over %d .doc files: %.4f\n", count, sum / count);
-    EXPECT_GE(sum / count, kMeanTarget);
+        std::size_t at = 0;  // the first line feed alone
+        while ((at = result.text.find('\n', at)) != std::string::npos && at > 0 && result.text[at - 1] == '\r')
+            ++at;
+        EXPECT_EQ(at, std::string::npos) << entry.name << ": a line feed alone";
+        return result.text.substr(0, mainLength);
+    });
 }
 
 }  // namespace

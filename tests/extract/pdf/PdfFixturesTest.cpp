@@ -17,14 +17,9 @@ namespace {
 
 const std::filesystem::path fixtures = LEAFMILL_PDF_FIXTURES;
 
-Result readPdf(std::string_view bytes)
-{
-    return pdfToText(bytes, {});
-}
-
 Result readFixture(const std::string& name)
 {
-    return readPdf(leafmill::test::readFile(fixtures / name));
+    return pdfToText(leafmill::test::readFile(fixtures / name), {});
 }
 
 struct Readable {
@@ -107,7 +102,7 @@ TEST(PdfRefusals, SayWhy)
         {"", "not a PDF"},
     };
     for (const auto& c : cases) {
-        const Result r = readPdf(c.bytes);
+        const Result r = pdfToText(c.bytes, {});
         EXPECT_FALSE(r.ok);
         EXPECT_NE(r.error.find(c.reason), std::string::npos) << r.error;
     }

@@ -5,6 +5,7 @@
 
 #include "NotesReaderModel.h"
 #include "PageFolder.h"
+#include "RecordingListener.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +15,6 @@ namespace {
 
 using test::pagesIn;
 using test::TempDir;
-
-class QuietListener : public RunListener {
-public:
-    void sourceStarted(std::size_t, const std::string&) override { }
-    void runProgress(int) override { }
-    void sourceProgress(int) override { }
-    bool confirmStop() override { return true; }
-};
 
 // Books made for the Notes reader, from real files in a temporary folder.
 class NotesBookTest : public ::testing::Test {
@@ -50,7 +43,7 @@ protected:
     RunResult run(const std::vector<std::string>& sources)
     {
         OutputRun outputRun(settings, codePage, language);
-        QuietListener listener;
+        test::RecordingListener listener;
         return outputRun.run("Book", sources, (dir / "out").string(), listener);
     }
 

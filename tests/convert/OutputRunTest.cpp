@@ -4,11 +4,13 @@
 #include "text/CodePage.h"
 
 #include "PageFolder.h"
+#include "RecordingListener.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 namespace leafmill {
 namespace {
@@ -21,7 +23,7 @@ TEST(FixInputTest, NameFirstThenCharactersThenList)
     EXPECT_EQ(FixInput("", 0), 10);
     EXPECT_EQ(FixInput("", 3), 10);
     for (const char* bad : {"My/Book", "a\\b", "c:", "*", "why?", "\"q\"", "<a>", "a|b", "tab\there", "line\nend",
-                            "del\x7f", "next\xc2\x85line", "a?."})
+                            "del\x7f", "next\xc2\x85line", "c1\xc2\x9f", "a?."})
         EXPECT_EQ(FixInput(bad, 1), 11) << bad;
     const std::pair<const char*, int> misshapen[]
         = {{" ", 50},      {"   ", 50},    {".", 51},   {"..", 51}, {"...", 51},
@@ -60,31 +62,6 @@ TEST(EstimatePagesTest, TheDivisorGrowsWithTheCutTypeIndex)
     EstimatePages(settings, sources, state);
     EXPECT_EQ(state.PageEstimate, 110);
 }
-
-// Records what the run reports and answers the stop question from a script.
-class RecordingListener : public RunListener {
-public:
-    void sourceStarted(std::size_t index, const std::string& path) override
-    {
-        started.push_back(path);
-        if (onSourceStarted)
-            onSourceStarted(index);
-    }
-    void runProgress(int value) override { runValues.push_back(value); }
-    void sourceProgress(int value) override { sourceValues.push_back(value); }
-    bool confirmStop() override
-    {
-        ++questions;
-        return answer;
-    }
-
-    std::vector<std::string> started;
-    std::vector<int> runValues;
-    std::vector<int> sourceValues;
-    std::function<void(std::size_t)> onSourceStarted;
-    bool answer = true;
-    int questions = 0;
-};
 
 class OutputRunTest : public ::testing::Test {
 protected:
@@ -127,7 +104,7 @@ protected:
     std::shared_ptr<const CodePage> codePage = CodePage::open("windows-1252");
     std::shared_ptr<const LanguageTable> language;
     Settings settings;
-    RecordingListener listener;
+    test::RecordingListener listener;
     OutputRun* current = nullptr;
 };
 
@@ -291,50 +268,40 @@ TEST_F(OutputRunTest, ARunOfNoPagesSaysSo)
               "The book Alice has no pages: no source gave any text.");
 }
 
-TEST_F(OutputRunTest, StopDuringTheFirstSourceAnsweredYesEndsTheRun)
+// The question comes before the next source; none is left after the last.
+TEST_F(OutputRunTest, AStopIsAskedBeforeTheNextSourceAndTheAnswerDecides)
 {
     const std::vector<std::string> sources = {source("a.txt", 4), source("b.txt", 4), source("c.txt", 4)};
-    listener.onSourceStarted = [this](std::size_t index) {
-        if (index == 0)
-            current->requestStop();
+    const struct {
+        std::size_t stopDuring;
+        bool answer;
+        int questions;
+        RunEnd end;
+        std::size_t sourcesRun;
+        const char* message;
+    } cases[] = {
+        {0, true, 1, RunEnd::Stopped, 1, "Stopped."},
+        {0, false, 1, RunEnd::Completed, 3, "Book Alice is done; Alice, not @bookname."},
+        {2, true, 0, RunEnd::Stopped, 3, "Stopped."},
     };
-    const RunResult result = run("Alice", sources);
-    EXPECT_EQ(listener.questions, 1);
-    EXPECT_EQ(result.end, RunEnd::Stopped);
-    EXPECT_EQ(result.message, "Stopped.");
-    EXPECT_EQ(result.sources.size(), 1u);
-    EXPECT_EQ(listener.runValues.back(), 100);
-    for (const auto& page : pagesIn(bookFolder("Alice"), "Alice"))
-        EXPECT_EQ(page.bytes.substr(0, 1), "a") << page.name;
-}
-
-TEST_F(OutputRunTest, StopAnsweredNoGoesOnAsIfNothingWasAsked)
-{
-    const std::vector<std::string> sources = {source("a.txt", 4), source("b.txt", 4), source("c.txt", 4)};
-    listener.answer = false;
-    listener.onSourceStarted = [this](std::size_t index) {
-        if (index == 0)
-            current->requestStop();
-    };
-    const RunResult result = run("Alice", sources);
-    EXPECT_EQ(listener.questions, 1);
-    EXPECT_EQ(result.end, RunEnd::Completed);
-    EXPECT_EQ(result.sources.size(), 3u);
-    EXPECT_EQ(result.message, "Book Alice is done; Alice, not @bookname.");
-}
-
-TEST_F(OutputRunTest, StopDuringTheLastSourceAsksNothingButEndsStopped)
-{
-    const std::vector<std::string> sources = {source("a.txt", 4), source("b.txt", 4)};
-    listener.onSourceStarted = [this](std::size_t index) {
-        if (index == 1)
-            current->requestStop();
-    };
-    const RunResult result = run("Alice", sources);
-    EXPECT_EQ(listener.questions, 0);
-    EXPECT_EQ(result.end, RunEnd::Stopped);
-    EXPECT_EQ(result.message, "Stopped.");
-    EXPECT_EQ(result.sources.size(), 2u);
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(bookFolder("Alice"));
+        listener = {};
+        listener.answer = c.answer;
+        listener.onSourceStarted = [&](std::size_t index) {
+            if (index == c.stopDuring)
+                current->requestStop();
+        };
+        const RunResult result = run("Alice", sources);
+        EXPECT_EQ(std::tie(listener.questions, result.end, result.message),
+                  std::make_tuple(c.questions, c.end, std::string(c.message)))
+            << "stop during " << c.stopDuring;
+        EXPECT_EQ(result.sources.size(), c.sourcesRun);
+        EXPECT_EQ(listener.runValues.back(), 100);
+        if (c.sourcesRun == 1)
+            for (const auto& page : pagesIn(bookFolder("Alice"), "Alice"))
+                EXPECT_EQ(page.bytes.substr(0, 1), "a") << page.name;
+    }
 }
 
 TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPages)
@@ -358,18 +325,15 @@ TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPages)
     EXPECT_EQ(pagesIn(bookFolder("Alice"), "Alice").size(), 1u);
 }
 
-TEST_F(OutputRunTest, RefusedNamesCreateNothing)
+TEST_F(OutputRunTest, ARefusedRunCreatesNothing)
 {
     const std::vector<std::string> sources = {source("a.txt", 1)};
-    for (const char* name : {"My/Book", "bell\a"}) {
-        const RunResult result = run(name, sources);
-        EXPECT_EQ(result.end, RunEnd::Refused) << name;
-        EXPECT_EQ(result.message, "bad name") << name;
-    }
+    EXPECT_EQ(run("bell\a", sources).end, RunEnd::Refused);
+    EXPECT_EQ(run("bell\a", sources).message, "bad name");
     EXPECT_EQ(run("", sources).message, "empty name");
     EXPECT_EQ(run("Alice", {}).message, "empty list");
     EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
-    EXPECT_EQ(listener.started.size(), 0u);
+    EXPECT_TRUE(listener.started.empty());
 }
 
 TEST_F(OutputRunTest, ABookFolderThatCannotBeCreatedEndsTheRunAtOnce)

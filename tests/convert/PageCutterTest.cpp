@@ -113,20 +113,16 @@ TEST_F(PageCutterTest, TheFirstWordOfTheListDecidesAtItsLeftmostPlace)
     EXPECT_EQ(pages[0].substr(309), kCrLf);
     EXPECT_EQ(pages[1].substr(0, 200), std::string(200, 'b'));
 
-    // Without the CR LF in the window, the blank decides; with neither, the full size.
-    rules.cutWords = {"#", " ", "\r\n"};
-    std::filesystem::remove_all(book());
-    ASSERT_EQ(cut(text).pages, 2);
-    EXPECT_EQ(pageTexts()[0].size(), 303u);
-    rules.cutWords = {"#"};
-    std::filesystem::remove_all(book());
-    ASSERT_EQ(cut(text).pages, 2);
-    EXPECT_EQ(pageTexts()[0].size(), 400u);
-    // A cleared entry is passed over, not the end of the list.
-    rules.cutWords = {"", "#", "", " "};
-    std::filesystem::remove_all(book());
-    ASSERT_EQ(cut(text).pages, 2);
-    EXPECT_EQ(pageTexts()[0].size(), 303u);
+    // Without the CR LF in the window, the blank decides; with neither, the full
+    // size. A cleared entry is passed over, not the end of the list.
+    const std::pair<std::vector<std::string>, std::size_t> lists[]
+        = {{{"#", " ", "\r\n"}, 303}, {{"#"}, 400}, {{"", "#", "", " "}, 303}};
+    for (const auto& [words, firstPage] : lists) {
+        rules.cutWords = words;
+        std::filesystem::remove_all(book());
+        ASSERT_EQ(cut(text).pages, 2);
+        EXPECT_EQ(pageTexts()[0].size(), firstPage) << testing::PrintToString(words);
+    }
 }
 
 TEST_F(PageCutterTest, TheNextPageRepeatsTheLastKBytes)
@@ -165,25 +161,6 @@ TEST_F(PageCutterTest, LineEndsBecomeCrLfAndALoneLfStays)
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0].name, "Book0007.txt");
     EXPECT_EQ(pages[0].bytes, "\r\n\r\n");
-}
-
-TEST_F(PageCutterTest, LongLinesAndLfOnlyFilesAreCutIntoFullPages)
-{
-    rules.pageSize = 4000;
-    rules.windowSize = 400;
-    rules.cutWords = {"\r\n", " "};
-    std::string lfOnly;
-    std::mt19937 random(7);
-    while (lfOnly.size() < 300'000)
-        lfOnly += std::string(random() % 120, 'x') + (random() % 3 ? " " : "") + "\n";
-    const CutOutcome outcome = cut(lfOnly);
-    ASSERT_EQ(outcome.failure, SourceFailure::None);
-    const auto pages = pageTexts();
-    EXPECT_GT(pages.size(), 75u);
-    EXPECT_EQ(outcome.pages, static_cast<int32_t>(pages.size()));
-    for (std::size_t i = 0; i < pages.size(); ++i)
-        EXPECT_LE(pages[i].size(), 4000u) << "page " << i;
-    EXPECT_EQ(joined(pages), test::normalisedText(lfOnly));
 }
 
 TEST_F(PageCutterTest, ALineEndSplitAcrossReadBlocksStaysOneLineEnd)

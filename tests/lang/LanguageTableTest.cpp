@@ -50,55 +50,23 @@ protected:
     LanguageTable table;
 };
 
-TEST_F(LanguageTableTest, LoadsEntriesZeroToMaxLngNumAndIgnoresTheRest)
+TEST_F(LanguageTableTest, LoadsTheFiveDigitKeysZeroToMaxLngNum)
 {
     addFile("Test.ini", languageFile("Test", "MaxLngNum=32", numberedStrings(0, 34, "text ")));
     std::string error;
     ASSERT_TRUE(load("Test", &error)) << error;
     EXPECT_EQ(table.MaxLngNum, 32);
-    EXPECT_EQ(table.SoftName, "Leafmill");
-    EXPECT_EQ(table.HomePage, "leafmill.example.org");
-    EXPECT_EQ(table.SoftVersion, "1.60");
-    EXPECT_EQ(table.text(0), "text 0");
-    EXPECT_EQ(table.text(14), "text 14");
-    EXPECT_EQ(table.text(32), "text 32");
-    // 33 and 34 lie beyond MaxLngNum: the file's keys do not count.
-    EXPECT_EQ(table.text(33), "These sources gave no pages:");
-    EXPECT_EQ(table.text(34), "not a kind of document Leafmill reads");
-}
-
-TEST_F(LanguageTableTest, LookupsOutsideTheTableAreEmpty)
-{
-    addFile("Short.ini", languageFile("Short", "MaxLngNum=5", numberedStrings(0, 5, "s")));
-    ASSERT_TRUE(load("Short"));
-    EXPECT_EQ(table.text(5), "s5");
-    for (int index : {6, 29, 32, 99999, 100000, -1})
-        EXPECT_EQ(table.text(index), "") << index;
-
-    LanguageTable unloaded;
-    EXPECT_EQ(unloaded.text(1), "");
-    EXPECT_EQ(unloaded.text(StringId::LanguageFallback),
-              "The language file @Chosen could not be loaded; @Used is used instead.");
-}
-
-TEST_F(LanguageTableTest, AtSignNBecomesALineBreakAndOnlyThat)
-{
-    addFile("Lines.ini",
-            languageFile("Lines", "MaxLngNum=3", "00001=first@nsecond\r\n00002=keep@Nthis\r\n00003=@n@n end @n\r\n"));
+    EXPECT_EQ(table.SoftName + " " + table.HomePage + " " + table.SoftVersion, "Leafmill leafmill.example.org 1.60");
+    for (int index : {0, 1, 3, 14, 32})
+        EXPECT_EQ(table.text(index), "text " + std::to_string(index));
+    EXPECT_EQ(table.text(33), "These sources gave no pages:") << "the file's keys past MaxLngNum do not count";
+    // Keys have five digits; only "@n" is a line break.
+    addFile("Lines.ini", languageFile("Lines", "MaxLngNum=3", "1=one\r\n0003=three\r\n00002=a@nb@N@n\r\n"));
     ASSERT_TRUE(load("Lines"));
-    EXPECT_EQ(table.text(1), "first\r\nsecond");
-    EXPECT_EQ(table.text(2), "keep@Nthis");
-    EXPECT_EQ(table.text(3), "\r\n\r\n end \r\n");
-}
-
-TEST_F(LanguageTableTest, KeysAreFiveDigitNumbers)
-{
-    addFile("Keys.ini", languageFile("Keys", "MaxLngNum=12", "1=one\r\n02=two\r\n0003=three\r\n00012=twelve\r\n"));
-    ASSERT_TRUE(load("Keys"));
-    EXPECT_EQ(table.text(1), "");
-    EXPECT_EQ(table.text(2), "");
-    EXPECT_EQ(table.text(3), "");
-    EXPECT_EQ(table.text(12), "twelve");
+    EXPECT_EQ(table.text(1) + table.text(3), "");
+    EXPECT_EQ(table.text(2), "a\r\nb@N\r\n");
+    for (int index : {4, 29, 32, 99999, 100000, -1})
+        EXPECT_EQ(table.text(index), "") << index;
 }
 
 TEST_F(LanguageTableTest, AddedStringsFallBackToBuiltInEnglishOnlyWhereTheFileLacksThem)

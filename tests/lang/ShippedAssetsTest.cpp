@@ -94,6 +94,19 @@ TEST_P(ShippedLanguageTest, HasEveryStringTheProgramUses)
 
 INSTANTIATE_TEST_SUITE_P(Files, ShippedLanguageTest, ::testing::Values("English", "SimplifiedChinese"));
 
+// A language file that lacks a newer string shows the built-in English one,
+// which must say what the shipped English file says under the same number.
+TEST(ShippedAssetsTest, TheBuiltInEnglishIsTheShippedEnglish)
+{
+    auto codePage = CodePage::open("windows-1252");
+    LanguageTable shipped, builtIn;
+    ASSERT_TRUE(shipped.LoadLanguageTable(kAssets / "language", "English", *codePage, nullptr));
+    for (int i = StringId::FirstAdded; i <= StringId::Highest; ++i)
+        if (!builtIn.text(i).empty()) {
+            EXPECT_EQ(builtIn.text(i), shipped.text(i)) << "string " << i;
+        }
+}
+
 TEST(ShippedAssetsTest, BothLanguagesAreListedWithEnglishSelected)
 {
     auto codePage = CodePage::open("windows-1252");

@@ -298,9 +298,8 @@ TEST_F(OutputRunTest, AStopIsAskedBeforeTheNextSourceAndTheAnswerDecides)
             << "stop during " << c.stopDuring;
         EXPECT_EQ(result.sources.size(), c.sourcesRun);
         EXPECT_EQ(listener.runValues.back(), 100);
-        if (c.sourcesRun == 1)
-            for (const auto& page : pagesIn(bookFolder("Alice"), "Alice"))
-                EXPECT_EQ(page.bytes.substr(0, 1), "a") << page.name;
+        for (const auto& page : pagesIn(bookFolder("Alice"), "Alice"))
+            EXPECT_TRUE(c.sourcesRun > 1 || page.bytes.starts_with("a")) << page.name;
     }
 }
 

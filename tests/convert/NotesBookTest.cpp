@@ -63,59 +63,46 @@ protected:
     Settings settings;
 };
 
+std::string latin1(const std::string& utf8)
+{
+    return CodePage::open("ISO-8859-1")->fromUtf8(utf8);
+}
+
 TEST_F(NotesBookTest, EverySourceIsWrittenInThePageEncodingAndTheReplacementsAreCounted)
 {
     const RunResult result = run({source("a.txt", "It\x92s plain \xfc.\r\n"),
-                                  source("b.html",
-                                         "<html><meta charset=utf-8><p>\xc3\x9c"
-                                         "berall \xe2\x80\x93 \xe2\x98\x83</p></html>"),
-                                  source("c.txt",
-                                         "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f"
-                                         "e\r\n")});
+                                  source("b.html", "<html><meta charset=utf-8><p>Überall – ☃</p></html>"),
+                                  source("c.txt", "\xef\xbb\xbfGrüße\r\n")});
     ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
-    EXPECT_NE(joined().find("Gr\xfc\xdf"
-                            "e"),
-              std::string::npos)
-        << "a marked UTF-8 text is read as UTF-8";
-    EXPECT_NE(joined().find("It's plain \xfc."), std::string::npos);
-    EXPECT_NE(joined().find("\xdc"
-                            "berall - ?"),
-              std::string::npos);
+    EXPECT_NE(joined().find(latin1("Grüße")), std::string::npos) << "a marked UTF-8 text is read as UTF-8";
+    EXPECT_NE(joined().find(latin1("It's plain ü.")), std::string::npos);
+    EXPECT_NE(joined().find(latin1("Überall - ?")), std::string::npos);
     EXPECT_EQ(result.sources[0].replaced.count, 1u);
     EXPECT_EQ(result.sources[1].replaced.count, 2u);
-    EXPECT_EQ(result.sources[1].replaced.first, "\xe2\x80\x93\xe2\x98\x83");
+    EXPECT_EQ(result.sources[1].replaced.first, "–☃");
     EXPECT_NE(result.message.find("b.html: 2 characters are not in the page encoding"), std::string::npos)
         << result.message;
 
     settings.NotesReader.PageEncoding = "UTF-8";
     const RunResult utf8 = run({(dir / "b.html").string()});
     EXPECT_EQ(utf8.sources[0].replaced.count, 0u);
-    EXPECT_NE(joined().find("\xc3\x9c"
-                            "berall \xe2\x80\x93 \xe2\x98\x83"),
-              std::string::npos);
+    EXPECT_NE(joined().find("Überall – ☃"), std::string::npos);
     EXPECT_EQ(utf8.message.find("characters are not"), std::string::npos);
 }
 
 TEST_F(NotesBookTest, CutWordsSizesAndCharacterStartsAreThoseOfThePageEncoding)
 {
     settings.CutTypeTable = {{20, 10}};
-    settings.CutWord = {"\xc3\xa9"};  // é, one byte in Latin-1
-    const std::string line = "\xc3\xa9"
-                             "aaaaaaaaaaaaaaa\xc3\xa9xxxxxxxxxxxxxxxxxxxxxxxxxx\r\n";
-    run({source("c.html", "<meta charset=utf-8>" + line)});
+    settings.CutWord = {"é"};  // one byte in Latin-1
+    run({source("c.html", "<meta charset=utf-8>éaaaaaaaaaaaaaaaéxxxxxxxxxxxxxxxxxxxxxxxxxx\r\n")});
     const auto written = pages();
     ASSERT_GE(written.size(), 2u);
-    EXPECT_EQ(written[0].bytes,
-              "\xe9"
-              "aaaaaaaaaaaaaaa\xe9\r\n");
+    EXPECT_EQ(written[0].bytes, latin1("éaaaaaaaaaaaaaaaé\r\n"));
 
     // Shift_JIS: two bytes a character, a page never ends inside one.
     settings.NotesReader.PageEncoding = "Shift_JIS";
     settings.CutWord = {""};
-    run({source("d.html",
-                "<meta charset=utf-8>" + std::string(39, 'x')
-                    + "\xe6\x97\xa5\xe6\x9c\xac"
-                      "\xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5\xe6\x9c\xac\r\n")});
+    run({source("d.html", "<meta charset=utf-8>" + std::string(39, 'x') + "日本日本日本日本\r\n")});
     auto sjis = CodePage::open("Shift_JIS");
     for (const auto& page : pages())
         EXPECT_EQ(sjis->toUtf8(page.bytes).find("\xef\xbf\xbd"), std::string::npos) << page.name;

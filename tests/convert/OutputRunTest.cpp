@@ -183,49 +183,35 @@ TEST_F(OutputRunTest, AStoppedOrFailedRunRemovesNoOldPage)
 TEST_F(OutputRunTest, NoPageIsEverWrittenOverASource)
 {
     namespace fs = std::filesystem;
-    struct Case {
-        const char* name;
+    enum class Place { Copy, Link, HardLink };
+    const struct {
+        Place place;
         bool wholeFile;
-        std::function<std::string(const fs::path& folder, const std::string& original)> place;
-    };
-    const std::vector<Case> cases = {
-        {"numbered page name", false,
-         [](const fs::path& folder, const std::string& original) {
-             fs::copy_file(original, folder / "Alice0000.txt");
-             return (folder / "Alice0000.txt").string();
-         }},
-        {"whole-file page name", true,
-         [](const fs::path& folder, const std::string& original) {
-             fs::copy_file(original, folder / "chapter1.txt");
-             return (folder / "chapter1.txt").string();
-         }},
-        {"link at the page's name", false,
-         [](const fs::path& folder, const std::string& original) {
-             fs::create_symlink(original, folder / "Alice0000.txt");
-             return original;
-         }},
-        {"second name of the source", false,
-         [](const fs::path& folder, const std::string& original) {
-             fs::create_hard_link(original, folder / "Alice0000.txt");
-             return original;
-         }},
-    };
-    for (const Case& c : cases) {
+    } cases[] = {{Place::Copy, false}, {Place::Copy, true}, {Place::Link, false}, {Place::HardLink, false}};
+    for (const auto& c : cases) {
         fs::remove_all(bookFolder("Alice"));
         fs::create_directory(bookFolder("Alice"));
         // A table whose last row is uncut is whole-file mode.
         settings.CutTypeTable = {{100, 20}, {c.wholeFile ? 0 : 50, 10}};
-        const std::string original = source("original.txt", 12);
+        const std::string original = source("chapter1.txt", 12);
         const std::string bytes = test::readFile(original);
-        const std::string placed = c.place(bookFolder("Alice"), original);
+        const fs::path page = bookFolder("Alice") / (c.wholeFile ? "chapter1.txt" : "Alice0000.txt");
+        if (c.place == Place::Copy)
+            fs::copy_file(original, page);
+        else if (c.place == Place::Link)
+            fs::create_symlink(original, page);
+        else
+            fs::create_hard_link(original, page);
+        const std::string placed = c.place == Place::Copy ? page.string() : original;
         const RunResult result = run("Alice", {placed});
-        EXPECT_EQ(test::readFile(placed), bytes) << c.name;
-        EXPECT_EQ(test::readFile(original), bytes) << c.name;
-        ASSERT_EQ(result.sources.size(), 1u) << c.name;
-        EXPECT_EQ(result.sources[0].failure, SourceFailure::WriteFailed) << c.name;
-        const std::string page = bookFolder("Alice").string() + "/" + (c.wholeFile ? "chapter1.txt" : "Alice0000.txt");
-        EXPECT_NE(result.message.find(page + ": it is the source " + placed), std::string::npos) << c.name << "\n"
-                                                                                                 << result.message;
+        const std::string what = "case " + std::to_string(&c - cases);
+        EXPECT_EQ(test::readFile(placed), bytes) << what;
+        EXPECT_EQ(test::readFile(original), bytes) << what;
+        ASSERT_EQ(result.sources.size(), 1u) << what;
+        EXPECT_EQ(result.sources[0].failure, SourceFailure::WriteFailed) << what;
+        EXPECT_NE(result.message.find(page.string() + ": it is the source " + placed), std::string::npos)
+            << what << "\n"
+            << result.message;
         EXPECT_TRUE(result.message.starts_with("The book Alice has no pages")) << result.message;
     }
 }
@@ -244,19 +230,6 @@ TEST_F(OutputRunTest, ASourceThatFailsAfterSomePagesIsListedAsStopped)
               "Book Alice is done; Alice, not @bookname.\n\nNo pages from:\n" + inTheWay + ": not written: " + reason
                   + "\n\nThese sources stopped before their end:\n" + result.sources[0].path
                   + ": stopped after 1 page(s): not written: " + reason);
-}
-
-TEST_F(OutputRunTest, TheReadersWarningsComeAfterTheFailures)
-{
-    test::writeFile(dir / "open.rtf", "{\\rtf1\\ansi Call me {\\b Ishmael");
-    test::writeFile(dir / "fine.rtf", "{\\rtf1\\ansi Fine.}");
-    const std::vector<std::string> sources
-        = {(dir / "open.rtf").string(), (dir / "gone.txt").string(), (dir / "fine.rtf").string()};
-    const RunResult result = run("Alice", sources);
-    const std::string expectedEnd = "No pages from:\n" + sources[1]
-        + ": missing (No such file or directory)\n\nThe readers warned about these sources:\n" + sources[0]
-        + "\n  the document ends inside 2 unclosed groups; the text was read up to its end";
-    EXPECT_TRUE(result.message.ends_with(expectedEnd)) << result.message;
 }
 
 TEST_F(OutputRunTest, ARunOfNoPagesSaysSo)
@@ -303,25 +276,29 @@ TEST_F(OutputRunTest, AStopIsAskedBeforeTheNextSourceAndTheAnswerDecides)
     }
 }
 
-TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPages)
+// The failures by kind, then the readers' warnings.
+TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPagesAndTheReadersWarnings)
 {
     test::writeFile(dir / "empty.txt", "");
     test::writeFile(dir / "letter.pages", "PK");
     test::writeFile(dir / "junk.doc", std::string("\x01\x02\0\0", 4));
+    test::writeFile(dir / "open.rtf", "{\\rtf1\\ansi Call me {\\b Ishmael");
     const std::vector<std::string> sources
-        = {source("a.txt", 1), (dir / "letter.pages").string(), (dir / "empty.txt").string(),
-           (dir / "gone.txt").string(), (dir / "junk.doc").string()};
+        = {source("a.txt", 1),          (dir / "letter.pages").string(), (dir / "empty.txt").string(),
+           (dir / "gone.txt").string(), (dir / "junk.doc").string(),     (dir / "open.rtf").string()};
     const RunResult result = run("Alice", sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
     EXPECT_TRUE(result.anySourceFailed());
     EXPECT_EQ(result.message,
               "Book Alice is done; Alice, not @bookname.\n\nNo pages from:\n" + sources[1] + ": unsupported\n"
                   + sources[3] + ": missing (No such file or directory)\n" + sources[4]
-                  + ": not converted: not a Word document: the file does not start with a compound-file header");
-    ASSERT_EQ(result.sources.size(), 5u);
+                  + ": not converted: not a Word document: the file does not start with a compound-file header"
+                  + "\n\nThe readers warned about these sources:\n" + sources[5]
+                  + "\n  the document ends inside 2 unclosed groups; the text was read up to its end");
+    ASSERT_EQ(result.sources.size(), 6u);
     EXPECT_EQ(result.sources[2].failure, SourceFailure::None);
     EXPECT_EQ(result.sources[2].pages, 0);
-    EXPECT_EQ(pagesIn(bookFolder("Alice"), "Alice").size(), 1u);
+    EXPECT_EQ(pagesIn(bookFolder("Alice"), "Alice").size(), 2u);
 }
 
 TEST_F(OutputRunTest, ARefusedRunCreatesNothing)

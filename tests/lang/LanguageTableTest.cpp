@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace leafmill {
 namespace {
@@ -100,10 +101,7 @@ TEST_F(LanguageTableTest, AFileWithoutAUsableMaxLngNumIsRefusedAndTheTableStays)
 
 TEST_F(LanguageTableTest, StringsAreReadInTheCodePageOrAsUtf8AfterAByteOrderMark)
 {
-    addFile("Deutsch.ini",
-            languageFile("Deutsch", "MaxLngNum=1",
-                         "00001=Gr\xF6\xDF"
-                         "e\r\n"));
+    addFile("Deutsch.ini", languageFile("Deutsch", "MaxLngNum=1", codePage->fromUtf8("00001=Größe\r\n")));
     addFile("Chinese.ini", "\xEF\xBB\xBF" + languageFile("中文", "MaxLngNum=1", "00001=书名：\r\n"));
     ASSERT_TRUE(load("Deutsch"));
     EXPECT_EQ(table.text(1), "Größe");
@@ -133,45 +131,41 @@ TEST_F(LanguageTableTest, TheListFollowsFileNameOrderAndSelectsByExactBaseName)
     EXPECT_TRUE(listLanguages(dir / "absent", "x", *codePage).entries.empty());
 }
 
-TEST_F(LanguageTableTest, AChosenFileThatLoadsNeedsNoNotice)
-{
-    addFile("English.ini", languageFile("English", "MaxLngNum=40", numberedStrings(1, 3, "en ")));
-    LanguageChoice choice = loadChosenLanguage(table, dir.path(), "English", *codePage);
-    EXPECT_TRUE(choice.ok);
-    EXPECT_EQ(choice.usedBaseName, "English");
-    EXPECT_EQ(choice.notice, "");
-    EXPECT_EQ(table.text(1), "en 1");
-}
-
+// A chosen file that loads needs no notice; one that does not falls back to
+// the first that does, which words the notice (in built-in English when it
+// lacks string 40); without any file that loads, start-up gets a reason.
 TEST_F(LanguageTableTest, AChosenFileThatDoesNotLoadFallsBackToTheFirstThatDoes)
 {
     addFile("A-Broken.ini", languageFile("Broken", "MaxLngNum=", ""));
     addFile("b-Deutsch.ini",
             languageFile("Deutsch", "MaxLngNum=40", "00001=Buchname:\r\n00040=@Chosen fehlt, also @Used.\r\n"));
     addFile("c-English.ini", languageFile("English", "MaxLngNum=40", "00001=Book name:\r\n"));
-
-    LanguageChoice missing = loadChosenLanguage(table, dir.path(), "Klingon", *codePage);
-    ASSERT_TRUE(missing.ok) << missing.error;
-    EXPECT_EQ(missing.usedBaseName, "b-Deutsch");
-    EXPECT_EQ(missing.notice, "Klingon.ini fehlt, also b-Deutsch.ini.");
-    EXPECT_EQ(table.text(1), "Buchname:");
-
-    // A file without string 40 words the notice in built-in English.
-    fs::remove(dir / "b-Deutsch.ini");
-    LanguageChoice broken = loadChosenLanguage(table, dir.path(), "A-Broken", *codePage);
-    ASSERT_TRUE(broken.ok);
-    EXPECT_EQ(broken.usedBaseName, "c-English");
-    EXPECT_EQ(broken.notice, "The language file A-Broken.ini could not be loaded; c-English.ini is used instead.");
-}
-
-TEST_F(LanguageTableTest, WithoutAnyFileThatLoadsStartUpGetsAReason)
-{
-    addFile("Broken.ini", languageFile("Broken", "MaxLngNum=x", ""));
-    LanguageChoice choice = loadChosenLanguage(table, dir.path(), "English", *codePage);
-    EXPECT_FALSE(choice.ok);
-    EXPECT_NE(choice.error.find("English.ini"), std::string::npos) << choice.error;
-    EXPECT_NE(choice.error.find(pathToUtf8(dir.path())), std::string::npos) << choice.error;
-    EXPECT_EQ(table.MaxLngNum, -1);
+    const struct {
+        const char* chosen;
+        const char* removed;  // before the choice
+        const char* used;
+        const char* notice;
+        const char* text1;
+    } choices[] = {
+        {"c-English", "", "c-English", "", "Book name:"},
+        {"Klingon", "", "b-Deutsch", "Klingon.ini fehlt, also b-Deutsch.ini.", "Buchname:"},
+        {"A-Broken", "b-Deutsch.ini", "c-English",
+         "The language file A-Broken.ini could not be loaded; c-English.ini is used instead.", "Book name:"},
+    };
+    for (const auto& c : choices) {
+        if (*c.removed)
+            fs::remove(dir / c.removed);
+        const LanguageChoice choice = loadChosenLanguage(table, dir.path(), c.chosen, *codePage);
+        ASSERT_TRUE(choice.ok) << choice.error;
+        EXPECT_EQ(std::tie(choice.usedBaseName, choice.notice), std::make_tuple(c.used, c.notice)) << c.chosen;
+        EXPECT_EQ(table.text(1), c.text1);
+    }
+    fs::remove(dir / "c-English.ini");
+    const LanguageChoice none = loadChosenLanguage(table, dir.path(), "English", *codePage);
+    EXPECT_FALSE(none.ok);
+    EXPECT_NE(none.error.find("English.ini"), std::string::npos) << none.error;
+    EXPECT_NE(none.error.find(pathToUtf8(dir.path())), std::string::npos) << none.error;
+    EXPECT_EQ(table.text(1), "Book name:") << "the table stays as it was";
 }
 
 }  // namespace

@@ -36,13 +36,9 @@ TEST(CodePage, RoundTripsTextInEachKindOfCodePage)
 TEST(CodePage, UnrepresentableCharactersBecomeQuestionMarks)
 {
     auto latin = openOrFail("windows-1252");
-    EXPECT_EQ(latin->fromUtf8("a\xE4\xB8\xAD"
-                              "b"),
-              "a?b");
+    EXPECT_EQ(latin->fromUtf8("a\xE4\xB8\xADz"), "a?z");
     auto utf8 = openOrFail("UTF-8");
-    EXPECT_EQ(utf8->fromUtf8("a\xFF"
-                             "b"),
-              "a?b");
+    EXPECT_EQ(utf8->fromUtf8("a\xFFz"), "a?z");
 }
 
 TEST(CodePage, LongTextsConvertWhole)
@@ -77,42 +73,21 @@ TEST(CodePage, BoundariesFollowTheCharactersOfEachKindOfCodePage)
         std::size_t at, start, length;
     } cases[] = {
         // Two double-byte characters whose trail bytes look like leads.
-        {"windows-936",
-         "a\xD6\xD0\xB0\xA1"
-         "b",
-         0, 0, 1},
-        {"windows-936",
-         "a\xD6\xD0\xB0\xA1"
-         "b",
-         2, 1, 2},
-        {"windows-936",
-         "a\xD6\xD0\xB0\xA1"
-         "b",
-         4, 3, 2},
-        {"windows-936",
-         "a\xD6\xD0\xB0\xA1"
-         "b",
-         5, 5, 1},
+        {"windows-936", "a\xD6\xD0\xB0\xA1z", 0, 0, 1},
+        {"windows-936", "a\xD6\xD0\xB0\xA1z", 2, 1, 2},
+        {"windows-936", "a\xD6\xD0\xB0\xA1z", 4, 3, 2},
+        {"windows-936", "a\xD6\xD0\xB0\xA1z", 5, 5, 1},
         // A trail byte that is ASCII ('@' after a lead) starts no character.
         {"windows-936", "\x81@x", 1, 0, 2},
         {"windows-936", "\x81@x", 2, 2, 1},
         {"UTF-8", "a\xE4\xB8\xAD\xF0\x9F\x98\x80z", 3, 1, 3},
         {"UTF-8", "a\xE4\xB8\xAD\xF0\x9F\x98\x80z", 7, 4, 4},
         {"UTF-8", "a\xE4\xB8\xAD\xF0\x9F\x98\x80z", 8, 8, 1},
-        {"UTF-8",
-         "a\x80"
-         "b",
-         1, 1, 1},  // a stray continuation byte counts on its own
+        {"UTF-8", "a\x80z", 1, 1, 1},  // a stray continuation byte counts on its own
         {"windows-1252", "abc", 2, 2, 1},
         // GB18030 has four-byte characters; the generic path walks them.
-        {"GB18030",
-         "a\x81\x30\x81\x30"
-         "b",
-         3, 1, 4},
-        {"GB18030",
-         "a\x81\x30\x81\x30"
-         "b",
-         5, 5, 1},
+        {"GB18030", "a\x81\x30\x81\x30z", 3, 1, 4},
+        {"GB18030", "a\x81\x30\x81\x30z", 5, 5, 1},
     };
     for (const auto& c : cases) {
         auto page = openOrFail(c.page);

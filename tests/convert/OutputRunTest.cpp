@@ -56,11 +56,6 @@ TEST(EstimatePagesTest, TheDivisorGrowsWithTheCutTypeIndex)
     settings.CutTypeIndex = 2;  // uncut: one page per source
     EstimatePages(settings, sources, state);
     EXPECT_EQ(state.PageEstimate, 2);
-
-    test::writeFile(dir / "a.txt", std::string(409'600, 'x'));
-    settings.CutTypeIndex = 0;
-    EstimatePages(settings, sources, state);
-    EXPECT_EQ(state.PageEstimate, 110);
 }
 
 class OutputRunTest : public ::testing::Test {
@@ -119,16 +114,7 @@ TEST_F(OutputRunTest, PagesAreNumberedThroughTheWholeBook)
     ASSERT_EQ(pages.size(), 4u);  // 240 bytes give 3 pages, 60 bytes one
     EXPECT_EQ(pages[3].name, "Alice0003.txt");
     EXPECT_EQ(pages[3].bytes.substr(0, 1), "b");
-    EXPECT_EQ(result.pageCount, 4);
-    ASSERT_EQ(result.sources.size(), 2u);
-    EXPECT_EQ(result.sources[0].pages, 3);
-    EXPECT_EQ(result.sources[1].pages, 1);
-    EXPECT_FALSE(result.anySourceFailed());
     EXPECT_EQ(listener.started, sources);
-    ASSERT_FALSE(listener.runValues.empty());
-    EXPECT_EQ(listener.runValues.front(), 0);
-    EXPECT_EQ(listener.runValues.back(), 100);
-    EXPECT_EQ(listener.sourceValues.back(), 0);
 }
 
 TEST_F(OutputRunTest, ACompletedRunRemovesOnlyTheOldPagesOfItsStem)
@@ -321,12 +307,6 @@ TEST_F(OutputRunTest, ABookFolderThatCannotBeCreatedEndsTheRunAtOnce)
     EXPECT_TRUE(blocked.message.starts_with("no folder " + folder + ": ")) << blocked.message;
     EXPECT_TRUE(blocked.sources.empty());
     EXPECT_TRUE(listener.started.empty());
-
-    OutputRun outputRun(settings, codePage, language);
-    const RunResult missing = outputRun.run("Alice", {source("a.txt", 1)}, (dir / "nowhere").string(), listener);
-    EXPECT_EQ(missing.end, RunEnd::BookFolderFailed);
-    EXPECT_NE(missing.message.find("nowhere"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
 }
 
 TEST_F(OutputRunTest, WholeFileModeNamesEachPageAfterItsSource)

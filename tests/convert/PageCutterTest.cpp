@@ -66,14 +66,6 @@ protected:
         return texts;
     }
 
-    static std::string joined(const std::vector<std::string>& texts)
-    {
-        std::string all;
-        for (const auto& text : texts)
-            all += text;
-        return all;
-    }
-
     TempDir dir;
     std::shared_ptr<const CodePage> codePage;
     CutRules rules;
@@ -125,26 +117,6 @@ TEST_F(PageCutterTest, TheFirstWordOfTheListDecidesAtItsLeftmostPlace)
     }
 }
 
-TEST_F(PageCutterTest, TheNextPageRepeatsTheLastKBytes)
-{
-    rules.pageSize = 50;
-    rules.windowSize = 10;
-    rules.keep = 10;
-    std::string text;
-    for (int i = 0; i < 40; ++i)
-        text += "line " + std::to_string(i) + "\r\n";
-    cut(text);
-    const auto pages = pageTexts();
-    ASSERT_GT(pages.size(), 3u);
-    std::string rebuilt = pages[0];
-    for (std::size_t i = 1; i < pages.size(); ++i) {
-        ASSERT_GE(pages[i - 1].size(), 10u);
-        EXPECT_EQ(pages[i].substr(0, 10), pages[i - 1].substr(pages[i - 1].size() - 10)) << "page " << i;
-        rebuilt += pages[i].substr(10);
-    }
-    EXPECT_EQ(rebuilt, text);
-}
-
 TEST_F(PageCutterTest, LineEndsBecomeCrLfAndALoneLfStays)
 {
     cut("one\rtwo\r\nthree\nfour");
@@ -171,7 +143,10 @@ TEST_F(PageCutterTest, ALineEndSplitAcrossReadBlocksStaysOneLineEnd)
         text += "\r\nb\rc\n";
         std::filesystem::remove_all(book());
         cut(text);
-        EXPECT_EQ(joined(pageTexts()), test::normalisedText(text)) << "CR at " << crAt;
+        std::string all;
+        for (const auto& page : pageTexts())
+            all += page;
+        EXPECT_EQ(all, test::normalisedText(text)) << "CR at " << crAt;
     }
 }
 
@@ -220,25 +195,6 @@ TEST_F(PageCutterTest, GeneratedFilesKeepTheCutterInvariants)
                         || texts[i].ends_with(" "))
                 << "round " << round << " page " << i;
     }
-}
-
-TEST_F(PageCutterTest, ALongUtf8LineIsCutBetweenCharacters)
-{
-    useCodePage("UTF-8");
-    rules.pageSize = 100;
-    rules.windowSize = 10;
-    rules.cutWords = {"。"};
-    std::string text;
-    while (text.size() < 70'000)  // past the first read block
-        text += "日本語のテキスト𝄞と。";  // 3- and 4-byte characters, no line end
-    cut(text);
-    const auto pages = pageTexts();
-    ASSERT_GT(pages.size(), 700u);
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        ASSERT_LE(pages[i].size(), 100u);
-        ASSERT_EQ(codePage->toUtf8(pages[i]), pages[i]) << "page " << i << " splits a character";
-    }
-    EXPECT_EQ(joined(pages), text + kCrLf);
 }
 
 TEST_F(PageCutterTest, ACutWordMatchesOnlyWhereACharacterStarts)
@@ -341,15 +297,6 @@ TEST_F(PageCutterTest, APageThatCannotBeWrittenIsReportedAndEarlierPagesStay)
     EXPECT_NE(full.reason.find("Book0001.txt"), std::string::npos) << full.reason;
     EXPECT_EQ(test::readFile(book() / "Book0000.txt"), "0123456789\r\n");
     EXPECT_EQ(state.PageCount, 1);
-
-    // A book folder that is gone.
-    state.OutPutDir = (dir / "gone").string() + "/";
-    PageWriter writer(state, nullptr);
-    PageCutter cutter(rules, *codePage, writer);
-    test::writeFile(dir / "more.txt", "text\r\n");
-    const CutOutcome gone = cutter.CutTextFile(dir / "more.txt");
-    EXPECT_EQ(gone.failure, SourceFailure::WriteFailed);
-    EXPECT_NE(gone.reason.find("No such file"), std::string::npos) << gone.reason;
 }
 #endif
 

@@ -42,9 +42,7 @@ protected:
     fs::path file = dir / "test.ini";
 };
 
-// A write changes its own line only, or adds the key at the end of its
-// section, or the section at the end of the file; 乚 is 81 5D in windows-936,
-// its second byte a ']'.
+// 乚 is 81 5D in windows-936, its second byte a ']'.
 TEST_F(IniFileTest, AWriteChangesOnlyWhatItMustAndKeepsTheRestByteForByte)
 {
     const std::string comments = "; a comment = with an equals sign\r\nLoose=outside any "

@@ -103,18 +103,13 @@ TEST_F(CliTest, BadUsageExitsWithTwo)
     for (const auto& arguments : std::vector<std::vector<std::string>> {
              {},
              {"--book", "A", text},
-             {"--out", folder, text},
              {"--book", "A", "--out", folder},
              {"--text", text, text},
-             {"--text", text, "--book", "A"},
              {"--frobnicate"},
              {"--help", "--version"},
-             {"--help=yes"},
              {"--book"},
              {"--links", "--no-links", "--book", "A", "--out", folder, text},
-             {"--text", text, "--join-lines"},
              {"--encoding"},
-             {"--links=no", "--book", "A", "--out", folder, text},
              {"--book=A", "--book=B", "--out=" + folder, text},
          }) {
         const ChildResult result = run(arguments);

@@ -150,11 +150,7 @@ TEST_F(PageCutterTest, ALineEndSplitAcrossReadBlocksStaysOneLineEnd)
     }
 }
 
-// Invariants over many generated files in single-, double- and multi-byte
-// code pages: no page is over the size, none starts or ends inside a
-// character, a page that is short of the size ends behind a cut word (or is
-// the file's last), the pages put together give the text, repeating at most
-// the overlap, and the numbers run on without a gap.
+// Generated files in single-, double- and multi-byte code pages, with and without an overlap.
 TEST_F(PageCutterTest, GeneratedFilesKeepTheCutterInvariants)
 {
     std::mt19937 random(12345);

@@ -131,9 +131,7 @@ TEST_F(LanguageTableTest, TheListFollowsFileNameOrderAndSelectsByExactBaseName)
     EXPECT_TRUE(listLanguages(dir / "absent", "x", *codePage).entries.empty());
 }
 
-// A chosen file that loads needs no notice; one that does not falls back to
-// the first that does, which words the notice (in built-in English when it
-// lacks string 40); without any file that loads, start-up gets a reason.
+// The notice is in the used file's words, or built-in English when it lacks them.
 TEST_F(LanguageTableTest, AChosenFileThatDoesNotLoadFallsBackToTheFirstThatDoes)
 {
     addFile("A-Broken.ini", languageFile("Broken", "MaxLngNum=", ""));

@@ -102,10 +102,5 @@ TEST(CodePage, BoundariesFollowTheCharactersOfEachKindOfCodePage)
     EXPECT_TRUE(openOrFail("windows-1252")->isSingleByte());
 }
 
-TEST(CodePage, SystemNameIsAUsableCodePage)
-{
-    EXPECT_TRUE(CodePage::open(CodePage::systemName()));
-}
-
 }  // namespace
 }  // namespace leafmill

@@ -212,16 +212,13 @@ TEST_F(IniFileTest, LookupsTrimValuesMatchNamesInAnyCaseAndTakeTheFirstOccurrenc
     EXPECT_EQ(boundTo(dir / "absent.ini").snapshot().GetIniKey("Main", "A"), "");
 }
 
-TEST_F(IniFileTest, AFileWithoutAByteOrderMarkIsInTheCodePage)
+TEST_F(IniFileTest, ValuesAreInTheCodePageUnlessAByteOrderMarkSaysUtf8)
 {
     writeFile(file, "[Info]\r\nLanguage=\xC3\xA9\r\n");
     EXPECT_EQ(boundTo(file).GetIniKey("Info", "Language"), "Ã©");
     writeFile(file, "\xEF\xBB\xBF[Info]\r\nLanguage=\xC3\xA9\r\n");
     EXPECT_EQ(boundTo(file).GetIniKey("Info", "Language"), "é");
-}
-
-TEST_F(IniFileTest, WithoutACodePageTheBytesPassUnchanged)
-{
+    // Without a code page the bytes pass unchanged.
     writeFile(file, "[MainSettings]\r\nCodePage=windows-936\r\nName=\xD6\xD0\r\n");
     classIniFile ini;
     ini.INIFileName(file);

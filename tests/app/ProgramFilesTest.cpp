@@ -1,11 +1,10 @@
+#include "ScopedEnv.h"
 #include "TestSupport.h"
 
 #include "app/ProgramFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include <unistd.h>
@@ -15,6 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::readFile;
+using test::ScopedEnv;
 using test::TempDir;
 
 void writeFile(const fs::path& file, std::string_view text)
@@ -104,23 +104,6 @@ TEST(ProgramFilesTest, ACopyThatCannotBeMadeSaysWhere)
     EXPECT_NE(error.find((root / "config/leafmill/main.ini").string()), std::string::npos) << error;
     EXPECT_EQ(files.readableSettings(), files.shippedSettings);
 }
-
-// Sets an environment variable for one scope and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value)
-        : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        value ? setenv(name, value, 1) : unsetenv(name);
-    }
-    ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(ProgramFilesTest, TheUserFolderFollowsTheXdgRules)
 {

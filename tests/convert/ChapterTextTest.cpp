@@ -80,6 +80,19 @@ TEST(JoinLinesTest, UnwrapsWrappedProseAndKeepsParagraphsVerseAndLists)
     EXPECT_EQ(joinedLines(verse), verse);
 }
 
+TEST(JoinLinesTest, ALineIsMeasuredInCharactersNotBytes)
+{
+    const std::string full = "It was the best of times, it was the worst of";
+    std::string accented;  // 34 characters in 59 bytes: shorter than the wrapped lines
+    for (int i = 0; i < 25; ++i)
+        accented += "\xC3\xA9";
+    accented += " the end.";
+    const std::string text = full + "\r\n" + full + "\r\n" + full + "\r\n" + accented + "\r\n" + full + "\r\n" + full
+        + "\r\n" + full + "\r\n";
+    EXPECT_NE(joinedLines(text).find(full + " " + accented + "\r\n" + full + " "), std::string::npos)
+        << joinedLines(text);
+}
+
 // The e-book's source has one paragraph per line; wrapped at 70 columns, with
 // a title block, chapter headings, dialogue, an indented paragraph, verse and
 // a numbered list, it must come back as it was written.

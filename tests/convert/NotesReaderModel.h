@@ -7,8 +7,7 @@
 
 namespace leafmill::test {
 
-// A note as the iPod's Notes reader takes it (the program's own reader model),
-// with what a book's notes must also be: not cut short, well-formed markup.
+// A note as the Notes reader shows it, through the program's own reader model.
 struct ReaderLink {
     std::string href;
     std::string text;
@@ -19,15 +18,12 @@ struct ReaderNote {
     std::string title;  // UTF-8; empty when the note names none
     std::string text;  // what the screen shows, UTF-8
     std::vector<ReaderLink> links;
-    bool truncated = false;  // the file is longer than the reader reads
-    std::vector<std::string> errors;  // tags the reader would report as badly formed
 };
 
 ReaderNote readNote(std::string_view bytes, std::string_view readerEncoding);
 
-// What a reader finds wrong with a whole book folder: notes cut short, bad
-// tags, links to notes that do not exist, the Next chain from the first page
-// not visiting every page once in order, Previous not leading back.
+// What a reader finds wrong with a book folder: notes longer than it reads,
+// links to missing notes, Next and Previous not walking the pages in order.
 std::vector<std::string> checkBook(const std::filesystem::path& folder, const std::vector<std::string>& pageNames,
                                    std::string_view readerEncoding);
 

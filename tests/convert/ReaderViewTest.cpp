@@ -1,6 +1,5 @@
 #include "convert/ReaderView.h"
 #include "text/CodePage.h"
-#include "text/PageEncoder.h"
 
 #include <gtest/gtest.h>
 
@@ -89,12 +88,6 @@ TEST(ReaderViewTest, LinesBreakAfterSpacesAndLongWordsBetweenCharacters)
     EXPECT_EQ(lines[0].back().link, 0);
     EXPECT_EQ(lines[1].front().text, "ef");
     EXPECT_EQ(lines[1].front().link, 0);
-    // A word that does not fit after others goes to the next line whole.
-    ReaderNote moved;
-    moved.runs = {{"ab ", -1}, {"cdefgh", 0}};
-    const auto movedLines = wrapNote(moved, 8, bytes);
-    ASSERT_EQ(movedLines.size(), 2u);
-    EXPECT_EQ(movedLines[1].front().text, "cdefgh");
 }
 
 TEST(ReaderViewTest, MenuGoesBackPastNotesReachedWithoutPush)
@@ -110,17 +103,6 @@ TEST(ReaderViewTest, MenuGoesBackPastNotesReachedWithoutPush)
     ASSERT_TRUE(history.back());
     EXPECT_EQ(history.current(), nullptr);
     EXPECT_FALSE(history.back());
-}
-
-TEST(ReaderViewTest, TheReaderReadsPagesInTheEncodingItCanBeSetTo)
-{
-    for (const auto& [page, reader] : std::vector<std::pair<std::string, std::string>> {{"Latin-1", "ISO-8859-1"},
-                                                                                        {"shift_jis", "Shift_JIS"},
-                                                                                        {"UTF-8", "ISO-8859-1"},
-                                                                                        {"windows-1252", "ISO-8859-1"},
-                                                                                        {"MacRoman", "macintosh"},
-                                                                                        {"windows-936", "windows-936"}})
-        EXPECT_EQ(PageEncoder::readerConverterName(page), reader) << page;
 }
 
 }  // namespace

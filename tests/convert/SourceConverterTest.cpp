@@ -8,16 +8,17 @@
 #include "text/CodePage.h"
 
 #include "PageFolder.h"
+#include "ScopedEnv.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sys/stat.h>
 
 namespace leafmill {
 namespace {
 
+using test::ScopedEnv;
 using test::TempDir;
 
 // Extractors of the test's own dispatch table.
@@ -52,69 +53,31 @@ TEST(SourceDispatchTest, TheKindIsTheLowerCasedLastFourCharacters)
         const SourceKind* kind = findSourceKind(path, table);
         return kind ? (kind->extractor ? std::string(kind->kindWord) : std::string("text")) : std::string("none");
     };
-    EXPECT_EQ(kindWord("/books/notes.TXT"), "text");
-    EXPECT_EQ(kindWord("/books/context"), "text");  // "text" needs no dot before it
-    EXPECT_EQ(kindWord("page.HTML"), "htm");
-    EXPECT_EQ(kindWord("index.shtml"), "htm");
-    EXPECT_EQ(kindWord("a.Asp"), "htm");
-    EXPECT_EQ(kindWord("a.php"), "htm");
-    EXPECT_EQ(kindWord("a.htm"), "htm");
-    EXPECT_EQ(kindWord("letter.RTF"), "rtf");
-    EXPECT_EQ(kindWord("letter.doc"), "doc");
-    EXPECT_EQ(kindWord("letter.DOCX"), "docx");
-    EXPECT_EQ(kindWord("letter.pages"), "none");
-    EXPECT_EQ(kindWord("txt"), "none");
+    // "text" needs no dot before it.
+    for (const auto& [path, kind] : std::vector<std::pair<const char*, const char*>> {{"/books/notes.TXT", "text"},
+                                                                                      {"/books/context", "text"},
+                                                                                      {"page.HTML", "htm"},
+                                                                                      {"index.shtml", "htm"},
+                                                                                      {"a.Asp", "htm"},
+                                                                                      {"a.php", "htm"},
+                                                                                      {"a.htm", "htm"},
+                                                                                      {"letter.RTF", "rtf"},
+                                                                                      {"letter.doc", "doc"},
+                                                                                      {"letter.DOCX", "docx"},
+                                                                                      {"letter.pages", "none"},
+                                                                                      {"txt", "none"}})
+        EXPECT_EQ(kindWord(path), kind) << path;
     EXPECT_EQ(findSourceKind("page.htm", table)->extractor, &extract::htmlToText);
 }
 
-// TEMP pointed at a folder of the test for the life of the object.
-class TempVariable {
-public:
-    explicit TempVariable(const std::string& value)
-    {
-        const char* old = std::getenv("TEMP");
-        wasSet_ = old != nullptr;
-        old_ = old ? old : "";
-        set(value);
-    }
-    ~TempVariable()
-    {
-#ifdef _WIN32
-        set(old_);
-#else
-        if (wasSet_)
-            set(old_);
-        else
-            unsetenv("TEMP");
-#endif
-    }
-    static void set(const std::string& value)
-    {
-#ifdef _WIN32
-        _putenv_s("TEMP", value.c_str());
-#else
-        setenv("TEMP", value.c_str(), 1);
-#endif
-    }
-
-private:
-    bool wasSet_ = false;
-    std::string old_;
-};
-
 TEST(TemporaryTextFileTest, TheFolderComesFromTempOrTheSystem)
 {
-    {
-        TempVariable temp("/some/where/");
-        EXPECT_EQ(GetTempDir(), "/some/where/");  // no second separator
+    for (const char* set : {"/some/where/", "/some/where"}) {
+        ScopedEnv temp("TEMP", set);
+        EXPECT_EQ(GetTempDir(), "/some/where/") << set;
     }
-    {
-        TempVariable temp("/some/where");
-        EXPECT_EQ(GetTempDir(), "/some/where/");
-    }
-    // An empty TEMP (which also defeats the library's own lookup) never means
-    // the root folder.
-    TempVariable temp("");
+    // An empty TEMP never means the root folder.
+    ScopedEnv temp("TEMP", "");
     const std::string system = GetTempDir();
     EXPECT_NE(system, "/");
     EXPECT_TRUE(system.ends_with("/")) << system;
@@ -125,7 +88,7 @@ TEST(TemporaryTextFileTest, TheFolderComesFromTempOrTheSystem)
 TEST(TemporaryTextFileTest, CreatedOnlyForTheUserAndGoneAfterwards)
 {
     TempDir dir;
-    TempVariable temp(dir.path().string());
+    ScopedEnv temp("TEMP", dir.path().string().c_str());
     std::string path;
     {
         TemporaryTextFile file;
@@ -158,7 +121,7 @@ TEST(TemporaryTextFileTest, CreatedOnlyForTheUserAndGoneAfterwards)
 class SourceConverterTest : public ::testing::Test {
 protected:
     SourceConverterTest()
-        : temp_(tempFolder.path().string())
+        : temp_("TEMP", tempFolder.path().string().c_str())
     {
         std::filesystem::create_directory(dir / "book");
         state.OutPutDir = (dir / "book").string() + "/";
@@ -184,7 +147,7 @@ protected:
     std::vector<int> progress;
 
 private:
-    TempVariable temp_;
+    ScopedEnv temp_;
 };
 
 TEST_F(SourceConverterTest, TextIsCutInPlaceAndLeftAlone)

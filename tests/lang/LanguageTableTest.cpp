@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace leafmill {
 namespace {
@@ -50,55 +51,23 @@ protected:
     LanguageTable table;
 };
 
-TEST_F(LanguageTableTest, LoadsEntriesZeroToMaxLngNumAndIgnoresTheRest)
+TEST_F(LanguageTableTest, LoadsTheFiveDigitKeysZeroToMaxLngNum)
 {
     addFile("Test.ini", languageFile("Test", "MaxLngNum=32", numberedStrings(0, 34, "text ")));
     std::string error;
     ASSERT_TRUE(load("Test", &error)) << error;
     EXPECT_EQ(table.MaxLngNum, 32);
-    EXPECT_EQ(table.SoftName, "Leafmill");
-    EXPECT_EQ(table.HomePage, "leafmill.example.org");
-    EXPECT_EQ(table.SoftVersion, "1.60");
-    EXPECT_EQ(table.text(0), "text 0");
-    EXPECT_EQ(table.text(14), "text 14");
-    EXPECT_EQ(table.text(32), "text 32");
-    // 33 and 34 lie beyond MaxLngNum: the file's keys do not count.
-    EXPECT_EQ(table.text(33), "These sources gave no pages:");
-    EXPECT_EQ(table.text(34), "not a kind of document Leafmill reads");
-}
-
-TEST_F(LanguageTableTest, LookupsOutsideTheTableAreEmpty)
-{
-    addFile("Short.ini", languageFile("Short", "MaxLngNum=5", numberedStrings(0, 5, "s")));
-    ASSERT_TRUE(load("Short"));
-    EXPECT_EQ(table.text(5), "s5");
-    for (int index : {6, 29, 32, 99999, 100000, -1})
-        EXPECT_EQ(table.text(index), "") << index;
-
-    LanguageTable unloaded;
-    EXPECT_EQ(unloaded.text(1), "");
-    EXPECT_EQ(unloaded.text(StringId::LanguageFallback),
-              "The language file @Chosen could not be loaded; @Used is used instead.");
-}
-
-TEST_F(LanguageTableTest, AtSignNBecomesALineBreakAndOnlyThat)
-{
-    addFile("Lines.ini",
-            languageFile("Lines", "MaxLngNum=3", "00001=first@nsecond\r\n00002=keep@Nthis\r\n00003=@n@n end @n\r\n"));
+    EXPECT_EQ(table.SoftName + " " + table.HomePage + " " + table.SoftVersion, "Leafmill leafmill.example.org 1.60");
+    for (int index : {0, 1, 3, 14, 32})
+        EXPECT_EQ(table.text(index), "text " + std::to_string(index));
+    EXPECT_EQ(table.text(33), "These sources gave no pages:") << "the file's keys past MaxLngNum do not count";
+    // Keys have five digits; only "@n" is a line break.
+    addFile("Lines.ini", languageFile("Lines", "MaxLngNum=3", "1=one\r\n0003=three\r\n00002=a@nb@N@n\r\n"));
     ASSERT_TRUE(load("Lines"));
-    EXPECT_EQ(table.text(1), "first\r\nsecond");
-    EXPECT_EQ(table.text(2), "keep@Nthis");
-    EXPECT_EQ(table.text(3), "\r\n\r\n end \r\n");
-}
-
-TEST_F(LanguageTableTest, KeysAreFiveDigitNumbers)
-{
-    addFile("Keys.ini", languageFile("Keys", "MaxLngNum=12", "1=one\r\n02=two\r\n0003=three\r\n00012=twelve\r\n"));
-    ASSERT_TRUE(load("Keys"));
-    EXPECT_EQ(table.text(1), "");
-    EXPECT_EQ(table.text(2), "");
-    EXPECT_EQ(table.text(3), "");
-    EXPECT_EQ(table.text(12), "twelve");
+    EXPECT_EQ(table.text(1) + table.text(3), "");
+    EXPECT_EQ(table.text(2), "a\r\nb@N\r\n");
+    for (int index : {4, 29, 32, 99999, 100000, -1})
+        EXPECT_EQ(table.text(index), "") << index;
 }
 
 TEST_F(LanguageTableTest, AddedStringsFallBackToBuiltInEnglishOnlyWhereTheFileLacksThem)
@@ -132,10 +101,7 @@ TEST_F(LanguageTableTest, AFileWithoutAUsableMaxLngNumIsRefusedAndTheTableStays)
 
 TEST_F(LanguageTableTest, StringsAreReadInTheCodePageOrAsUtf8AfterAByteOrderMark)
 {
-    addFile("Deutsch.ini",
-            languageFile("Deutsch", "MaxLngNum=1",
-                         "00001=Gr\xF6\xDF"
-                         "e\r\n"));
+    addFile("Deutsch.ini", languageFile("Deutsch", "MaxLngNum=1", codePage->fromUtf8("00001=Größe\r\n")));
     addFile("Chinese.ini", "\xEF\xBB\xBF" + languageFile("中文", "MaxLngNum=1", "00001=书名：\r\n"));
     ASSERT_TRUE(load("Deutsch"));
     EXPECT_EQ(table.text(1), "Größe");
@@ -165,45 +131,39 @@ TEST_F(LanguageTableTest, TheListFollowsFileNameOrderAndSelectsByExactBaseName)
     EXPECT_TRUE(listLanguages(dir / "absent", "x", *codePage).entries.empty());
 }
 
-TEST_F(LanguageTableTest, AChosenFileThatLoadsNeedsNoNotice)
-{
-    addFile("English.ini", languageFile("English", "MaxLngNum=40", numberedStrings(1, 3, "en ")));
-    LanguageChoice choice = loadChosenLanguage(table, dir.path(), "English", *codePage);
-    EXPECT_TRUE(choice.ok);
-    EXPECT_EQ(choice.usedBaseName, "English");
-    EXPECT_EQ(choice.notice, "");
-    EXPECT_EQ(table.text(1), "en 1");
-}
-
+// The notice is in the used file's words, or built-in English when it lacks them.
 TEST_F(LanguageTableTest, AChosenFileThatDoesNotLoadFallsBackToTheFirstThatDoes)
 {
     addFile("A-Broken.ini", languageFile("Broken", "MaxLngNum=", ""));
     addFile("b-Deutsch.ini",
             languageFile("Deutsch", "MaxLngNum=40", "00001=Buchname:\r\n00040=@Chosen fehlt, also @Used.\r\n"));
     addFile("c-English.ini", languageFile("English", "MaxLngNum=40", "00001=Book name:\r\n"));
-
-    LanguageChoice missing = loadChosenLanguage(table, dir.path(), "Klingon", *codePage);
-    ASSERT_TRUE(missing.ok) << missing.error;
-    EXPECT_EQ(missing.usedBaseName, "b-Deutsch");
-    EXPECT_EQ(missing.notice, "Klingon.ini fehlt, also b-Deutsch.ini.");
-    EXPECT_EQ(table.text(1), "Buchname:");
-
-    // A file without string 40 words the notice in built-in English.
-    fs::remove(dir / "b-Deutsch.ini");
-    LanguageChoice broken = loadChosenLanguage(table, dir.path(), "A-Broken", *codePage);
-    ASSERT_TRUE(broken.ok);
-    EXPECT_EQ(broken.usedBaseName, "c-English");
-    EXPECT_EQ(broken.notice, "The language file A-Broken.ini could not be loaded; c-English.ini is used instead.");
-}
-
-TEST_F(LanguageTableTest, WithoutAnyFileThatLoadsStartUpGetsAReason)
-{
-    addFile("Broken.ini", languageFile("Broken", "MaxLngNum=x", ""));
-    LanguageChoice choice = loadChosenLanguage(table, dir.path(), "English", *codePage);
-    EXPECT_FALSE(choice.ok);
-    EXPECT_NE(choice.error.find("English.ini"), std::string::npos) << choice.error;
-    EXPECT_NE(choice.error.find(pathToUtf8(dir.path())), std::string::npos) << choice.error;
-    EXPECT_EQ(table.MaxLngNum, -1);
+    const struct {
+        const char* chosen;
+        const char* removed;  // before the choice
+        const char* used;
+        const char* notice;
+        const char* text1;
+    } choices[] = {
+        {"c-English", "", "c-English", "", "Book name:"},
+        {"Klingon", "", "b-Deutsch", "Klingon.ini fehlt, also b-Deutsch.ini.", "Buchname:"},
+        {"A-Broken", "b-Deutsch.ini", "c-English",
+         "The language file A-Broken.ini could not be loaded; c-English.ini is used instead.", "Book name:"},
+    };
+    for (const auto& c : choices) {
+        if (*c.removed)
+            fs::remove(dir / c.removed);
+        const LanguageChoice choice = loadChosenLanguage(table, dir.path(), c.chosen, *codePage);
+        ASSERT_TRUE(choice.ok) << choice.error;
+        EXPECT_EQ(std::tie(choice.usedBaseName, choice.notice), std::make_tuple(c.used, c.notice)) << c.chosen;
+        EXPECT_EQ(table.text(1), c.text1);
+    }
+    fs::remove(dir / "c-English.ini");
+    const LanguageChoice none = loadChosenLanguage(table, dir.path(), "English", *codePage);
+    EXPECT_FALSE(none.ok);
+    EXPECT_NE(none.error.find("English.ini"), std::string::npos) << none.error;
+    EXPECT_NE(none.error.find(pathToUtf8(dir.path())), std::string::npos) << none.error;
+    EXPECT_EQ(table.text(1), "Book name:") << "the table stays as it was";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 namespace leafmill {
 namespace {
@@ -27,32 +28,20 @@ TEST(ShippedAssetsTest, MainIniLoadsWithTheValuesForTheNotesReader)
     ASSERT_TRUE(store.LoadSettings(&error)) << error;
     const Settings& s = store.record();
     ASSERT_EQ(s.CutTypeTable.size(), 2u);
-    EXPECT_EQ(s.CutTypeTable[0].SingleFileSize, 4000);
-    EXPECT_EQ(s.CutTypeTable[0].InOutFileSize, 400);
-    EXPECT_EQ(s.CutTypeTable[1].SingleFileSize, 2000);
-    EXPECT_EQ(s.CutTypeTable[1].InOutFileSize, 200);
-    EXPECT_FALSE(s.wholeFileMode());
-    EXPECT_EQ(s.MyLagIndex, "English");
-    EXPECT_EQ(s.CutTypeIndex, 0);
-    EXPECT_EQ(s.KeepFileSize, 0);
-    EXPECT_EQ(s.OpenFilesFilterIndex, 1);
-    EXPECT_EQ(s.BookName, "");
-    ASSERT_EQ(s.CutWordNum, 5);
-    ASSERT_EQ(s.CutWord.size(), 6u);
-    EXPECT_EQ(s.CutWord.front(), "\r\n");
-    EXPECT_EQ(s.CutWord.back(), " ");
-    for (int j = 0; j <= s.CutWordNum; ++j) {
-        const std::string stored = store.ini().GetIniKey("MainSettings", "CutWordDef" + std::to_string(j));
-        EXPECT_FALSE(stored.empty()) << j;
-        EXPECT_EQ(DecodeCutWord(stored), s.CutWord[static_cast<std::size_t>(j)]) << j;
-    }
-
+    EXPECT_EQ(std::tie(s.CutTypeTable[0].SingleFileSize, s.CutTypeTable[0].InOutFileSize,
+                       s.CutTypeTable[1].SingleFileSize, s.CutTypeTable[1].InOutFileSize),
+              std::make_tuple(4000, 400, 2000, 200));
+    EXPECT_EQ(std::tie(s.MyLagIndex, s.BookName), std::make_tuple("English", ""));
+    EXPECT_EQ(std::tie(s.CutTypeIndex, s.KeepFileSize, s.OpenFilesFilterIndex), std::make_tuple(0, 0, 1));
+    // The user's cut words start as the factory ones.
+    EXPECT_EQ(s.CutWord, (std::vector<std::string> {"\r\n", ".", "!", "?", ";", " "}));
+    for (int j = 0; j <= s.CutWordNum; ++j)
+        EXPECT_EQ(DecodeCutWord(store.ini().GetIniKey("MainSettings", "CutWordDef" + std::to_string(j))),
+                  s.CutWord[static_cast<std::size_t>(j)]);
     // The filter alternates names and patterns; the first entry takes every
     // kind the program reads, the last is all files.
-    EXPECT_EQ(s.Filter.rfind("Supported documents|*.txt;*.text;*.htm;*.html;*.asp;*.php;*.rtf;*.doc;*.docx;*.docm;"
-                             "*.dotx;*.odt;*.fodt;*.epub;*.pdf|",
-                             0),
-              0u)
+    EXPECT_TRUE(s.Filter.starts_with("Supported documents|*.txt;*.text;*.htm;*.html;*.asp;*.php;*.rtf;*.doc;*.docx;"
+                                     "*.docm;*.dotx;*.odt;*.fodt;*.epub;*.pdf|"))
         << s.Filter;
     EXPECT_TRUE(s.Filter.ends_with("|All files|*.*")) << s.Filter;
     EXPECT_EQ(std::count(s.Filter.begin(), s.Filter.end(), '|') % 2, 1);
@@ -93,6 +82,19 @@ TEST_P(ShippedLanguageTest, HasEveryStringTheProgramUses)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ShippedLanguageTest, ::testing::Values("English", "SimplifiedChinese"));
+
+// A language file that lacks a newer string shows the built-in English one,
+// which must say what the shipped English file says under the same number.
+TEST(ShippedAssetsTest, TheBuiltInEnglishIsTheShippedEnglish)
+{
+    auto codePage = CodePage::open("windows-1252");
+    LanguageTable shipped, builtIn;
+    ASSERT_TRUE(shipped.LoadLanguageTable(kAssets / "language", "English", *codePage, nullptr));
+    for (int i = StringId::FirstAdded; i <= StringId::Highest; ++i)
+        if (!builtIn.text(i).empty()) {
+            EXPECT_EQ(builtIn.text(i), shipped.text(i)) << "string " << i;
+        }
+}
 
 TEST(ShippedAssetsTest, BothLanguagesAreListedWithEnglishSelected)
 {

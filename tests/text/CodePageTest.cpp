@@ -36,13 +36,9 @@ TEST(CodePage, RoundTripsTextInEachKindOfCodePage)
 TEST(CodePage, UnrepresentableCharactersBecomeQuestionMarks)
 {
     auto latin = openOrFail("windows-1252");
-    EXPECT_EQ(latin->fromUtf8("a\xE4\xB8\xAD"
-                              "b"),
-              "a?b");
+    EXPECT_EQ(latin->fromUtf8("a\xE4\xB8\xADz"), "a?z");
     auto utf8 = openOrFail("UTF-8");
-    EXPECT_EQ(utf8->fromUtf8("a\xFF"
-                             "b"),
-              "a?b");
+    EXPECT_EQ(utf8->fromUtf8("a\xFFz"), "a?z");
 }
 
 TEST(CodePage, LongTextsConvertWhole)
@@ -67,60 +63,43 @@ TEST(CodePage, RefusesUnknownAndAsciiIncompatibleCodePages)
     EXPECT_NE(error.find("ASCII"), std::string::npos);
 }
 
-TEST(CodePage, DoubleByteBoundariesFollowLeadBytes)
+// Each case: the character start at or before `at`, and the length of the
+// character that starts there.
+TEST(CodePage, BoundariesFollowTheCharactersOfEachKindOfCodePage)
 {
-    auto gbk = openOrFail("windows-936");
-    // "a" then two double-byte characters whose trail bytes look like leads.
-    const std::string bytes = "a\xD6\xD0\xB0\xA1"
-                              "b";
-    EXPECT_EQ(gbk->charLength(bytes, 0), 1u);
-    EXPECT_EQ(gbk->charLength(bytes, 1), 2u);
-    EXPECT_EQ(gbk->boundaryAtOrBefore(bytes, 1), 1u);
-    EXPECT_EQ(gbk->boundaryAtOrBefore(bytes, 2), 1u);
-    EXPECT_EQ(gbk->boundaryAtOrBefore(bytes, 3), 3u);
-    EXPECT_EQ(gbk->boundaryAtOrBefore(bytes, 4), 3u);
-    EXPECT_EQ(gbk->boundaryAtOrBefore(bytes, 5), 5u);
-    EXPECT_EQ(gbk->boundaryAtOrBefore(bytes, 6), 6u);
-    // A trail byte that is ASCII ('@' after a lead) is not a character start.
-    const std::string sjisLike = "\x81@x";
-    EXPECT_FALSE(gbk->isCharStart(sjisLike, 1));
-    EXPECT_TRUE(gbk->isCharStart(sjisLike, 2));
-}
-
-TEST(CodePage, Utf8BoundariesSkipContinuationBytes)
-{
-    auto utf8 = openOrFail("UTF-8");
-    const std::string bytes = "a\xE4\xB8\xAD\xF0\x9F\x98\x80z";
-    EXPECT_EQ(utf8->boundaryAtOrBefore(bytes, 2), 1u);
-    EXPECT_EQ(utf8->boundaryAtOrBefore(bytes, 3), 1u);
-    EXPECT_EQ(utf8->boundaryAtOrBefore(bytes, 4), 4u);
-    EXPECT_EQ(utf8->boundaryAtOrBefore(bytes, 7), 4u);
-    EXPECT_EQ(utf8->boundaryAtOrBefore(bytes, 8), 8u);
-    EXPECT_EQ(utf8->charLength(bytes, 4), 4u);
-    // A stray continuation byte counts on its own.
-    const std::string broken = "a\x80"
-                               "b";
-    EXPECT_TRUE(utf8->isCharStart(broken, 1));
-    EXPECT_EQ(utf8->charLength(broken, 1), 1u);
-}
-
-TEST(CodePage, SingleByteAndGenericMultiByteBoundaries)
-{
-    auto latin = openOrFail("windows-1252");
-    EXPECT_TRUE(latin->isSingleByte());
-    EXPECT_EQ(latin->boundaryAtOrBefore("abc", 2), 2u);
-    // GB18030 has four-byte characters; the generic path walks them.
-    auto gb = openOrFail("GB18030");
-    const std::string bytes = "a\x81\x30\x81\x30"
-                              "b";
-    EXPECT_EQ(gb->charLength(bytes, 1), 4u);
-    EXPECT_EQ(gb->boundaryAtOrBefore(bytes, 3), 1u);
-    EXPECT_EQ(gb->boundaryAtOrBefore(bytes, 5), 5u);
-}
-
-TEST(CodePage, SystemNameIsAUsableCodePage)
-{
-    EXPECT_TRUE(CodePage::open(CodePage::systemName()));
+    const struct {
+        const char* page;
+        std::string bytes;
+        std::size_t at, start, length;
+    } cases[] = {
+        // Two double-byte characters whose trail bytes look like leads.
+        {"windows-936", "a\xD6\xD0\xB0\xA1z", 0, 0, 1},
+        {"windows-936", "a\xD6\xD0\xB0\xA1z", 2, 1, 2},
+        {"windows-936", "a\xD6\xD0\xB0\xA1z", 4, 3, 2},
+        {"windows-936", "a\xD6\xD0\xB0\xA1z", 5, 5, 1},
+        // A trail byte that is ASCII ('@' after a lead) starts no character.
+        {"windows-936", "\x81@x", 1, 0, 2},
+        {"windows-936", "\x81@x", 2, 2, 1},
+        {"UTF-8", "a\xE4\xB8\xAD\xF0\x9F\x98\x80z", 3, 1, 3},
+        {"UTF-8", "a\xE4\xB8\xAD\xF0\x9F\x98\x80z", 7, 4, 4},
+        {"UTF-8", "a\xE4\xB8\xAD\xF0\x9F\x98\x80z", 8, 8, 1},
+        {"UTF-8", "a\x80z", 1, 1, 1},  // a stray continuation byte counts on its own
+        {"windows-1252", "abc", 2, 2, 1},
+        // GB18030 has four-byte characters; the generic path walks them.
+        {"GB18030", "a\x81\x30\x81\x30z", 3, 1, 4},
+        {"GB18030", "a\x81\x30\x81\x30z", 5, 5, 1},
+    };
+    for (const auto& c : cases) {
+        auto page = openOrFail(c.page);
+        ASSERT_TRUE(page);
+        EXPECT_EQ(page->boundaryAtOrBefore(c.bytes, c.at), c.start) << c.page << " at " << c.at;
+        EXPECT_EQ(page->charLength(c.bytes, c.start), c.length) << c.page << " at " << c.start;
+        EXPECT_TRUE(page->isCharStart(c.bytes, c.start)) << c.page << " at " << c.start;
+        if (c.at != c.start) {
+            EXPECT_FALSE(page->isCharStart(c.bytes, c.at)) << c.page << " at " << c.at;
+        }
+    }
+    EXPECT_TRUE(openOrFail("windows-1252")->isSingleByte());
 }
 
 }  // namespace

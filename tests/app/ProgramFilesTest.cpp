@@ -23,51 +23,37 @@ void writeFile(const fs::path& file, std::string_view text)
     test::writeFile(file, text);
 }
 
-struct Layout {
-    const char* name;
-    const char* shippedIni;  // relative to the root; nullptr for none
-    const char* programFolder;
-    const char* expectedData;
-    const char* expectedSettings;  // relative to the root
-};
-
-class ProgramFilesLayoutTest : public ::testing::TestWithParam<Layout> { };
-
-TEST_P(ProgramFilesLayoutTest, FindsDataAndSettings)
+TEST(ProgramFilesTest, FindsDataAndSettingsInEachLayout)
 {
-    const Layout& layout = GetParam();
-    TempDir root;
-    fs::create_directories(root / "usr/bin");
-    if (layout.shippedIni)
-        writeFile(root / layout.shippedIni, "[MainSettings]\r\n");
-    const ProgramFiles files = locateProgramFiles(root / layout.programFolder, root / "config");
-    EXPECT_EQ(files.dataFolder, root / layout.expectedData);
-    EXPECT_EQ(files.settingsFile, root / layout.expectedSettings);
-    EXPECT_EQ(files.portable(), files.settingsFile.parent_path() == files.dataFolder);
-}
-
-INSTANTIATE_TEST_SUITE_P(Layouts, ProgramFilesLayoutTest,
-                         ::testing::Values(
-                             // A writable program folder with its own main.ini: everything stays there.
-                             Layout {"Portable", "usr/bin/main.ini", "usr/bin", "usr/bin", "usr/bin/main.ini"},
-                             Layout {"Installed", "usr/share/leafmill/main.ini", "usr/bin", "usr/share/leafmill",
-                                     "config/main.ini"},
-                             // Nothing shipped anywhere: the missing file is told beside the program.
-                             Layout {"NothingShipped", nullptr, "usr/bin", "usr/bin", "usr/bin/main.ini"}),
-                         [](const auto& param) { return std::string(param.param.name); });
-
-TEST(ProgramFilesTest, AReadOnlyProgramFolderIsShippedData)
-{
-    TempDir root;
-    writeFile(root / "Leafmill/main.ini", "[MainSettings]\r\n");
-    fs::permissions(root / "Leafmill", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    const ProgramFiles files = locateProgramFiles(root / "Leafmill", root / "config");
-    fs::permissions(root / "Leafmill", fs::perms::owner_write, fs::perm_options::add);
-    if (files.portable() && geteuid() == 0)
-        GTEST_SKIP() << "root may write into a read-only folder";
-    EXPECT_EQ(files.dataFolder, root / "Leafmill");
-    EXPECT_EQ(files.settingsFile, root / "config/main.ini");
+    const struct {
+        const char* shippedIni;  // relative to the root; nullptr for none
+        bool readOnly;  // the program folder
+        const char *expectedData, *expectedSettings;
+    } layouts[] = {
+        // A writable program folder with its own main.ini: everything stays there.
+        {"usr/bin/main.ini", false, "usr/bin", "usr/bin/main.ini"},
+        // A read-only one holds shipped data.
+        {"usr/bin/main.ini", true, "usr/bin", "config/main.ini"},
+        {"usr/share/leafmill/main.ini", false, "usr/share/leafmill", "config/main.ini"},
+        // Nothing shipped anywhere: the missing file is told beside the program.
+        {nullptr, false, "usr/bin", "usr/bin/main.ini"},
+    };
+    for (const auto& layout : layouts) {
+        TempDir root;
+        fs::create_directories(root / "usr/bin");
+        if (layout.shippedIni)
+            writeFile(root / layout.shippedIni, "[MainSettings]\r\n");
+        const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+        if (layout.readOnly)
+            fs::permissions(root / "usr/bin", write, fs::perm_options::remove);
+        const ProgramFiles files = locateProgramFiles(root / "usr/bin", root / "config");
+        fs::permissions(root / "usr/bin", fs::perms::owner_write, fs::perm_options::add);
+        if (layout.readOnly && files.portable() && geteuid() == 0)
+            continue;  // root may write into a read-only folder
+        EXPECT_EQ(files.dataFolder, root / layout.expectedData);
+        EXPECT_EQ(files.settingsFile, root / layout.expectedSettings);
+        EXPECT_EQ(files.portable(), files.settingsFile.parent_path() == files.dataFolder);
+    }
 }
 
 TEST(ProgramFilesTest, TheFirstStartCopiesTheShippedSettingsOnce)

@@ -32,7 +32,7 @@ const std::string kUserSection = "[UserSettings]\r\nMyLagIndex=English\r\nOpenFi
 class SettingsStoreTest : public ::testing::Test {
 protected:
     // The standard file with each `from` replaced by its `to`.
-    void writeIniWith(std::initializer_list<std::pair<std::string, std::string>> changes = {})
+    void writeIniWith(const std::vector<std::pair<std::string, std::string>>& changes = {})
     {
         std::string text = kMainSection + kUserSection;
         for (const auto& [from, to] : changes) {
@@ -126,7 +126,8 @@ TEST_F(SettingsStoreTest, TheOverlapMayReachTheDialogsMostAndLeaveRoomToProgress
         std::string error;
         EXPECT_EQ(store.LoadSettings(&error), c.taken) << c.row << " keep " << c.keep;
         if (c.taken)
-            EXPECT_EQ(store.record().KeepFileSize, std::stoi(c.keep));
+            EXPECT_EQ(std::pair(store.record().KeepFileSize, store.record().wholeFileMode()),
+                      std::pair(std::stoi(c.keep), std::string(c.row).starts_with("SingleFileSize1=0")));
         else
             EXPECT_NE(
                 error.find("key KeepFileSize: " + std::string(c.keep) + " is not below the shortest cut of row 1"),
@@ -170,52 +171,43 @@ TEST_F(SettingsStoreTest, TextsAreStoredInTheConfiguredCodePageOrTheSystemOne)
     EXPECT_EQ(again.codePage()->name(), CodePage::open(CodePage::systemName())->name());
 }
 
-struct Refusal {
-    const char* from;
-    const char* to;
-    const char* section;
-    const char* key;
-    const char* why;
-};
-
-class RefusedSettingsTest : public SettingsStoreTest, public ::testing::WithParamInterface<Refusal> { };
-
-TEST_P(RefusedSettingsTest, NamesTheFileTheSectionAndTheKey)
+TEST_F(SettingsStoreTest, ARefusalNamesTheFileTheSectionAndTheKey)
 {
-    const Refusal& refusal = GetParam();
-    writeIniWith({{refusal.from, refusal.to}});
-    const std::string error = loadError();
-    EXPECT_NE(error.find(pathToUtf8(file)), std::string::npos) << error;
-    EXPECT_NE(error.find(std::string("[") + refusal.section + "], key " + refusal.key + ":"), std::string::npos)
-        << error;
-    EXPECT_NE(error.find(refusal.why), std::string::npos) << error;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Settings, RefusedSettingsTest,
-    ::testing::Values(
-        Refusal {"CutTypeNum=1\r\n", "", "MainSettings", "CutTypeNum", "missing"},
-        Refusal {"CutTypeNum=1", "CutTypeNum=one", "MainSettings", "CutTypeNum", "\"one\" is not a whole number"},
-        Refusal {"CutTypeNum=1", "CutTypeNum=-1", "MainSettings", "CutTypeNum", "outside"},
-        Refusal {"CutTypeNum=1", "CutTypeNum=4294967296", "MainSettings", "CutTypeNum", "not a whole number"},
-        Refusal {"CutTypeNum=1", "CutTypeNum=2", "MainSettings", "SingleFileSize2", "missing"},
-        Refusal {"SingleFileSize0=4000", "SingleFileSize0=-1", "MainSettings", "SingleFileSize0", "below 0"},
-        Refusal {"InOutFileSize0=400", "InOutFileSize0=4001", "MainSettings", "InOutFileSize0", "above the page size"},
-        Refusal {"CutWordNum=2\r\n", "", "MainSettings", "CutWordNum", "missing"},
-        Refusal {"CutWordNum=2", "CutWordNum=-1", "MainSettings", "CutWordNum", "outside"},
-        Refusal {"CutTypeIndex=1", "CutTypeIndex=2", "UserSettings", "CutTypeIndex", "outside 0..1"},
-        Refusal {"KeepFileSize=16", "KeepFileSize=65", "UserSettings", "KeepFileSize", "65 lies outside 0..64"},
-        Refusal {"CodePage=windows-1252", "CodePage=ISO-2022-JP", "MainSettings", "CodePage", "shifts between"},
-        Refusal {"CodePage=windows-1252", "CodePage=UTF-7", "MainSettings", "CodePage", "\"UTF-7\""},
-        Refusal {"CodePage=windows-1252", "CodePage=klingon-1", "MainSettings", "CodePage", "klingon-1"},
-        Refusal {"Unnamed=kept\r\n", "[NotesReader]\r\nLinks=yes\r\n", "NotesReader", "Links", "neither 0 nor 1"},
-        Refusal {"Unnamed=kept\r\n", "[NotesReader]\r\nPageEncoding=Runes\r\n", "NotesReader", "PageEncoding",
-                 "Runes"}));
-
-TEST_F(SettingsStoreTest, AMissingFileIsRefusedByName)
-{
-    const std::string error = loadError();
-    EXPECT_NE(error.find(pathToUtf8(file) + " is missing"), std::string::npos) << error;
+    const struct {
+        std::vector<std::pair<std::string, std::string>> changes;
+        const char *section, *key, *why;
+    } refusals[] = {
+        {{{"CutTypeNum=1\r\n", ""}}, "MainSettings", "CutTypeNum", "missing"},
+        {{{"CutTypeNum=1", "CutTypeNum=one"}}, "MainSettings", "CutTypeNum", "\"one\" is not a whole number"},
+        {{{"CutTypeNum=1", "CutTypeNum=-1"}}, "MainSettings", "CutTypeNum", "outside"},
+        {{{"CutTypeNum=1", "CutTypeNum=4294967296"}}, "MainSettings", "CutTypeNum", "not a whole number"},
+        {{{"CutTypeNum=1", "CutTypeNum=2"}}, "MainSettings", "SingleFileSize2", "missing"},
+        {{{"SingleFileSize0=4000", "SingleFileSize0=-1"}}, "MainSettings", "SingleFileSize0", "below 0"},
+        {{{"InOutFileSize0=400", "InOutFileSize0=4001"}}, "MainSettings", "InOutFileSize0", "above the page size"},
+        {{{"CutWordNum=2\r\n", ""}}, "MainSettings", "CutWordNum", "missing"},
+        {{{"CutWordNum=2", "CutWordNum=-1"}}, "MainSettings", "CutWordNum", "outside"},
+        {{{"CutTypeIndex=1", "CutTypeIndex=2"}}, "UserSettings", "CutTypeIndex", "outside 0..1"},
+        {{{"KeepFileSize=16", "KeepFileSize=65"}}, "UserSettings", "KeepFileSize", "65 lies outside 0..64"},
+        {{{"CodePage=windows-1252", "CodePage=ISO-2022-JP"}}, "MainSettings", "CodePage", "shifts between"},
+        {{{"CodePage=windows-1252", "CodePage=UTF-7"}}, "MainSettings", "CodePage", "\"UTF-7\""},
+        {{{"CodePage=windows-1252", "CodePage=klingon-1"}}, "MainSettings", "CodePage", "klingon-1"},
+        {{{"Unnamed=kept\r\n", "[NotesReader]\r\nLinks=yes\r\n"}}, "NotesReader", "Links", "neither 0 nor 1"},
+        {{{"Unnamed=kept\r\n", "[NotesReader]\r\nPageEncoding=Runes\r\n"}}, "NotesReader", "PageEncoding", "Runes"},
+        // Whole-file mode, as the last row is uncut, refuses a row that cuts.
+        {{{"SingleFileSize1=2000\r\nInOutFileSize1=200", "SingleFileSize1=0\r\nInOutFileSize1=0"},
+          {"CutTypeIndex=1", "CutTypeIndex=0"}},
+         "UserSettings",
+         "CutTypeIndex",
+         "row 0 has the page size"},
+    };
+    for (const auto& refusal : refusals) {
+        writeIniWith(refusal.changes);
+        const std::string error = loadError();
+        EXPECT_NE(error.find(pathToUtf8(file)), std::string::npos) << error;
+        EXPECT_NE(error.find(std::string("[") + refusal.section + "], key " + refusal.key + ":"), std::string::npos)
+            << error;
+        EXPECT_NE(error.find(refusal.why), std::string::npos) << error;
+    }
 }
 
 TEST_F(SettingsStoreTest, TheNotesReaderSectionIsReadAndWrittenOnlyWhenPresent)
@@ -242,22 +234,9 @@ TEST_F(SettingsStoreTest, TheNotesReaderSectionIsReadAndWrittenOnlyWhenPresent)
     EXPECT_EQ(again.record().NotesReader.PageEncoding, "MacRoman");
 }
 
-TEST_F(SettingsStoreTest, WholeFileModeNeedsTheChosenRowToBeUncut)
-{
-    writeIniWith({{"SingleFileSize1=2000\r\nInOutFileSize1=200", "SingleFileSize1=0\r\nInOutFileSize1=0"}});
-    SettingsStore store(file);
-    std::string error;
-    ASSERT_TRUE(store.LoadSettings(&error)) << error;
-    EXPECT_TRUE(store.record().wholeFileMode());
-    EXPECT_EQ(store.record().activeCutType().SingleFileSize, 0);
-    // Row 0 cuts 4000-byte pages, which whole-file mode contradicts.
-    writeIniWith({{"SingleFileSize1=2000\r\nInOutFileSize1=200", "SingleFileSize1=0\r\nInOutFileSize1=0"},
-                  {"CutTypeIndex=1", "CutTypeIndex=0"}});
-    EXPECT_NE(loadError().find("[UserSettings], key CutTypeIndex: "), std::string::npos);
-}
-
 TEST_F(SettingsStoreTest, ARefusedLoadOrSaveChangesNothing)
 {
+    EXPECT_NE(loadError().find(pathToUtf8(file) + " is missing"), std::string::npos);
     writeIniWith();
     SettingsStore store(file);
     std::string error;
@@ -279,16 +258,14 @@ TEST_F(SettingsStoreTest, ARefusedLoadOrSaveChangesNothing)
 
 TEST(CutWordTest, EnterAndSpaceAreSpelledOutInEitherCase)
 {
-    for (const auto& [stored, word] : std::vector<std::pair<std::string, std::string>> {{"enter", "\r\n"},
-                                                                                        {"eNtEr", "\r\n"},
-                                                                                        {"SPACE", " "},
-                                                                                        {"enters", "enters"},
-                                                                                        {" enter", " enter"},
-                                                                                        {"。", "。"},
-                                                                                        {"", ""}})
+    const std::pair<const char*, const char*> decoded[]
+        = {{"enter", "\r\n"},    {"eNtEr", "\r\n"}, {"SPACE", " "}, {"enters", "enters"},
+           {" enter", " enter"}, {"。", "。"},      {"", ""}};
+    for (const auto& [stored, word] : decoded)
         EXPECT_EQ(DecodeCutWord(stored), word) << stored;
-    for (const auto& [word, stored] : std::vector<std::pair<std::string, std::string>> {
-             {"\r\n", "enter"}, {" ", "space"}, {"  ", "  "}, {"\n", "\n"}, {"Enter", "Enter"}, {"!", "!"}})
+    const std::pair<const char*, const char*> encoded[]
+        = {{"\r\n", "enter"}, {" ", "space"}, {"  ", "  "}, {"\n", "\n"}, {"Enter", "Enter"}, {"!", "!"}};
+    for (const auto& [word, stored] : encoded)
         EXPECT_EQ(EncodeCutWord(word), stored) << word;
 }
 

@@ -62,10 +62,10 @@ TEST_F(LanguageTableTest, LoadsTheFiveDigitKeysZeroToMaxLngNum)
         EXPECT_EQ(table.text(index), "text " + std::to_string(index));
     EXPECT_EQ(table.text(33), "These sources gave no pages:") << "the file's keys past MaxLngNum do not count";
     // Keys have five digits; only "@n" is a line break.
-    addFile("Lines.ini", languageFile("Lines", "MaxLngNum=3", "1=one\r\n0003=three\r\n00002=a@nb@N@n\r\n"));
+    addFile("Lines.ini", languageFile("Lines", "MaxLngNum=3", "1=one\r\n0003=three\r\n00002=a@n@nb@N@n\r\n"));
     ASSERT_TRUE(load("Lines"));
     EXPECT_EQ(table.text(1) + table.text(3), "");
-    EXPECT_EQ(table.text(2), "a\r\nb@N\r\n");
+    EXPECT_EQ(table.text(2), "a\r\n\r\nb@N\r\n");
     for (int index : {4, 29, 32, 99999, 100000, -1})
         EXPECT_EQ(table.text(index), "") << index;
 }

@@ -5,7 +5,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -13,10 +12,8 @@
 
 namespace leafmill::test {
 
-namespace {
-
-// Pipes, not files, so the child's file-size limit cannot cut its output; `work` must not return.
-ChildResult runCaptured(const std::function<void()>& work, const ChildSetup& setup)
+// Pipes, not files, so the child's file-size limit cannot cut its output.
+ChildResult runProgram(const std::string& program, const std::vector<std::string>& arguments, const ChildSetup& setup)
 {
     int out[2], err[2];
     if (pipe(out) != 0)
@@ -41,8 +38,12 @@ ChildResult runCaptured(const std::function<void()>& work, const ChildSetup& set
             if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 _exit(120);
         }
-        work();
-        _exit(125);
+        std::vector<char*> argv {const_cast<char*>(program.c_str())};
+        for (const auto& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(123);
     }
     close(out[1]);
     close(err[1]);
@@ -73,51 +74,9 @@ ChildResult runCaptured(const std::function<void()>& work, const ChildSetup& set
     ChildResult result;
     result.out = std::move(texts[0]);
     result.err = std::move(texts[1]);
-    if (int status = 0; waitpid(child, &status, 0) == child) {
-        result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    }
+    if (int status = 0; waitpid(child, &status, 0) == child && WIFEXITED(status))
+        result.exitStatus = WEXITSTATUS(status);
     return result;
-}
-
-}  // namespace
-
-ChildResult runProgram(const std::string& program, const std::vector<std::string>& arguments, const ChildSetup& setup)
-{
-    return runCaptured(
-        [&] {
-            std::vector<char*> argv {const_cast<char*>(program.c_str())};
-            for (const auto& argument : arguments)
-                argv.push_back(const_cast<char*>(argument.c_str()));
-            argv.push_back(nullptr);
-            execv(program.c_str(), argv.data());
-            _exit(123);
-        },
-        setup);
-}
-
-ChildResult runInChild(const std::function<std::string()>& body, const ChildSetup& setup)
-{
-    return runCaptured(
-        [&] {
-            // An escaping exception would run the remaining tests again in the child.
-            std::string text;
-            try {
-                text = body();
-            } catch (const std::exception& error) {
-                text = std::string("exception: ") + error.what();
-            } catch (...) {
-                text = "exception";
-            }
-            for (std::size_t done = 0; done < text.size();) {
-                const ssize_t written = write(1, text.data() + done, text.size() - done);
-                if (written <= 0)
-                    _exit(124);
-                done += static_cast<std::size_t>(written);
-            }
-            _exit(0);
-        },
-        setup);
 }
 
 }  // namespace leafmill::test

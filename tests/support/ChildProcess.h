@@ -18,16 +18,12 @@ struct ChildSetup {
 
 struct ChildResult {
     int exitStatus = -1;  // -1 when the child did not exit by itself
-    int signal = 0;  // the signal that ended it, if one did
-    std::string out;  // stdout of a program, or what a body returned
+    std::string out;
     std::string err;
 };
 
 // POSIX only. Runs a program with its stdout and stderr captured.
 ChildResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                        const ChildSetup& setup = {});
-
-// Runs `body` in a forked child; what it returns, or an exception's message, comes back in `out`.
-ChildResult runInChild(const std::function<std::string()>& body, const ChildSetup& setup = {});
 
 }  // namespace leafmill::test

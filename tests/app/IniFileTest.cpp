@@ -1,3 +1,4 @@
+#include "../extract/CaseFile.h"
 #include "FolderEntries.h"
 #include "TestSupport.h"
 
@@ -37,49 +38,15 @@ protected:
     fs::path file = dir / "test.ini";
 };
 
-// 乚 is 81 5D in windows-936, its second byte a ']'.
 TEST_F(IniFileTest, AWriteChangesOnlyWhatItMustAndKeepsTheRestByteForByte)
 {
-    const std::string comments = "; a comment = with an equals sign\r\nLoose=outside any "
-                                 "section\r\n\r\n[Main]\n"
-                                 "# another note\nKey = old   \nOther=\"x\"\r[Second]\r\nA=1";
-    const struct {
-        const char* codePage;
-        std::string before;  // empty: no file
-        const char *section, *key;
-        std::string value, after;
-    } writes[] = {
-        {"windows-1252", comments, "Main", "Key", "new",
-         std::string(comments).replace(comments.find("Key = old   "), 12, "Key =new")},
-        {"windows-1252", "[Main]\r\nCutTypeNum=1\r\ncuttypenum=2\r\n[MAIN]\r\nOther=3\r\n", "MAIN", "cutTypeNum", "7",
-         "[Main]\r\nCutTypeNum=7\r\ncuttypenum=2\r\n[MAIN]\r\nOther=3\r\n"},
-        {"windows-1252", "[A]\r\nx=1\r\n; about A\r\n\r\n[B]\r\ny=2", "a", "z", "3",
-         "[A]\r\nx=1\r\n; about A\r\nz=3\r\n\r\n[B]\r\ny=2"},
-        {"windows-1252", "[A]\r\nx=1\r\n[B]\r\ny=2", "B", "w", "4", "[A]\r\nx=1\r\n[B]\r\ny=2\r\nw=4\r\n"},
-        {"windows-1252", "[A]\r\nx=1\r\n", "C", "v", "5", "[A]\r\nx=1\r\n[C]\r\nv=5\r\n"},
-        {"windows-1252", "", "UserSettings", "BookName", "Moby Dick", "[UserSettings]\r\nBookName=Moby Dick\r\n"},
-        // Text that cannot be stored in a line is cut at its first break.
-        {"windows-1252", "", "S", "Files", std::string("/home/me/books\0a.txt\0b.txt", 27),
-         "[S]\r\nFiles=/home/me/books\r\n"},
-        {"windows-1252", "", "S", "Lines", "first\r\n[Injected]\r\nx=1", "[S]\r\nLines=first\r\n"},
-        {"windows-1252", "", "S\nT", "Key\rName", "v", "[S]\r\nKey=v\r\n"},
-        {"windows-936", "", "乚", "书名", "中文", "[\x81\x5D]\r\n\xCA\xE9\xC3\xFB=\xD6\xD0\xCE\xC4\r\n"},
-        // What the code page cannot hold turns the file into UTF-8 with the mark.
-        {"windows-1252", "; caf\xE9 notes\r\n[W]\r\nOld=\xE9t\xE9\n", "W", "Held", "Café",
-         "; caf\xE9 notes\r\n[W]\r\nOld=\xE9t\xE9\nHeld=Caf\xE9\r\n"},
-        {"windows-1252", "; caf\xE9 notes\r\n[W]\r\nOld=\xE9t\xE9\n", "W", "Name", "Café 中",
-         "\xEF\xBB\xBF; café notes\r\n[W]\r\nOld=été\nName=Café 中\r\n"},
-        {"windows-1252", "[W]\r\nOld=\xE9\r\n", "书", "K", "v", "\xEF\xBB\xBF[W]\r\nOld=é\r\n[书]\r\nK=v\r\n"},
-        {"windows-1252", "\xEF\xBB\xBF[Info]\r\nLanguage=简体中文\r\n", "Info", "Added", "日本語",
-         "\xEF\xBB\xBF[Info]\r\nLanguage=简体中文\r\nAdded=日本語\r\n"},
-    };
-    for (const auto& w : writes) {
+    for (const auto& w : test::caseFile(LEAFMILL_APP_CASES "/ini-writes.txt")) {
         fs::remove(file);
-        if (!w.before.empty())
-            writeFile(file, w.before);
-        classIniFile ini = boundTo(file, w.codePage);
-        ASSERT_TRUE(ini.WriteIniKey(w.section, w.key, w.value)) << w.key << ": " << ini.lastError();
-        EXPECT_EQ(readFile(file), w.after) << w.section << " " << w.key;
+        if (!w.at(4).empty())
+            writeFile(file, w[4]);
+        classIniFile ini = boundTo(file, w[0].c_str());
+        ASSERT_TRUE(ini.WriteIniKey(w[1], w[2], w[3])) << w[2] << ": " << ini.lastError();
+        EXPECT_EQ(readFile(file), w.at(5)) << w[1] << " " << w[2];
         EXPECT_TRUE(ini.lastError().empty());
     }
 }

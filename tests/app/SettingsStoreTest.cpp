@@ -1,3 +1,4 @@
+#include "../extract/CaseFile.h"
 #include "TestSupport.h"
 
 #include "app/SettingsStore.h"
@@ -104,35 +105,21 @@ TEST_F(SettingsStoreTest, MissingUserKeysTakeDefaultsAndAreWrittenAtTheNextSave)
               "BookName=\r\nInPutDir=\r\nOutPutDir=\r\nCutWord0=\r\nCutWord1=\r\nCutWord2=\r\n");
 }
 
-// Row 1 is 2000/200 unless the case changes it; its shortest cut is S - W.
+// The overlap may reach the dialog's most and still leave each cut room to progress (refusals: the data file).
 TEST_F(SettingsStoreTest, TheOverlapMayReachTheDialogsMostAndLeaveRoomToProgress)
 {
-    const struct {
-        const char* row;
-        const char* keep;
-        bool taken;
-    } cases[] = {
-        {"SingleFileSize1=2000\r\nInOutFileSize1=200", "64", true},
-        {"SingleFileSize1=100\r\nInOutFileSize1=36", "63", true},
-        {"SingleFileSize1=100\r\nInOutFileSize1=36", "64", false},
-        {"SingleFileSize1=100\r\nInOutFileSize1=100", "1", false},
-        {"SingleFileSize1=100\r\nInOutFileSize1=100", "0", true},
-        {"SingleFileSize1=0\r\nInOutFileSize1=0", "64", true},
-    };
-    for (const auto& c : cases) {
-        writeIniWith({{"SingleFileSize1=2000\r\nInOutFileSize1=200", c.row},
-                      {"KeepFileSize=16", std::string("KeepFileSize=") + c.keep}});
+    const std::pair<const char*, int> cases[] = {{"SingleFileSize1=2000\r\nInOutFileSize1=200", 64},
+                                                 {"SingleFileSize1=100\r\nInOutFileSize1=36", 63},
+                                                 {"SingleFileSize1=100\r\nInOutFileSize1=100", 0},
+                                                 {"SingleFileSize1=0\r\nInOutFileSize1=0", 64}};
+    for (const auto& [row, keep] : cases) {
+        writeIniWith({{"SingleFileSize1=2000\r\nInOutFileSize1=200", row},
+                      {"KeepFileSize=16", "KeepFileSize=" + std::to_string(keep)}});
         SettingsStore store(file);
         std::string error;
-        EXPECT_EQ(store.LoadSettings(&error), c.taken) << c.row << " keep " << c.keep;
-        if (c.taken)
-            EXPECT_EQ(std::pair(store.record().KeepFileSize, store.record().wholeFileMode()),
-                      std::pair(std::stoi(c.keep), std::string(c.row).starts_with("SingleFileSize1=0")));
-        else
-            EXPECT_NE(
-                error.find("key KeepFileSize: " + std::string(c.keep) + " is not below the shortest cut of row 1"),
-                std::string::npos)
-                << error;
+        ASSERT_TRUE(store.LoadSettings(&error)) << error;
+        EXPECT_EQ(store.record().KeepFileSize, keep);
+        EXPECT_EQ(store.record().wholeFileMode(), std::string(row).starts_with("SingleFileSize1=0"));
     }
 }
 
@@ -173,40 +160,15 @@ TEST_F(SettingsStoreTest, TextsAreStoredInTheConfiguredCodePageOrTheSystemOne)
 
 TEST_F(SettingsStoreTest, ARefusalNamesTheFileTheSectionAndTheKey)
 {
-    const struct {
+    for (const auto& refusal : test::caseFile(LEAFMILL_APP_CASES "/settings-refusals.txt")) {
         std::vector<std::pair<std::string, std::string>> changes;
-        const char *section, *key, *why;
-    } refusals[] = {
-        {{{"CutTypeNum=1\r\n", ""}}, "MainSettings", "CutTypeNum", "missing"},
-        {{{"CutTypeNum=1", "CutTypeNum=one"}}, "MainSettings", "CutTypeNum", "\"one\" is not a whole number"},
-        {{{"CutTypeNum=1", "CutTypeNum=-1"}}, "MainSettings", "CutTypeNum", "outside"},
-        {{{"CutTypeNum=1", "CutTypeNum=4294967296"}}, "MainSettings", "CutTypeNum", "not a whole number"},
-        {{{"CutTypeNum=1", "CutTypeNum=2"}}, "MainSettings", "SingleFileSize2", "missing"},
-        {{{"SingleFileSize0=4000", "SingleFileSize0=-1"}}, "MainSettings", "SingleFileSize0", "below 0"},
-        {{{"InOutFileSize0=400", "InOutFileSize0=4001"}}, "MainSettings", "InOutFileSize0", "above the page size"},
-        {{{"CutWordNum=2\r\n", ""}}, "MainSettings", "CutWordNum", "missing"},
-        {{{"CutWordNum=2", "CutWordNum=-1"}}, "MainSettings", "CutWordNum", "outside"},
-        {{{"CutTypeIndex=1", "CutTypeIndex=2"}}, "UserSettings", "CutTypeIndex", "outside 0..1"},
-        {{{"KeepFileSize=16", "KeepFileSize=65"}}, "UserSettings", "KeepFileSize", "65 lies outside 0..64"},
-        {{{"CodePage=windows-1252", "CodePage=ISO-2022-JP"}}, "MainSettings", "CodePage", "shifts between"},
-        {{{"CodePage=windows-1252", "CodePage=UTF-7"}}, "MainSettings", "CodePage", "\"UTF-7\""},
-        {{{"CodePage=windows-1252", "CodePage=klingon-1"}}, "MainSettings", "CodePage", "klingon-1"},
-        {{{"Unnamed=kept\r\n", "[NotesReader]\r\nLinks=yes\r\n"}}, "NotesReader", "Links", "neither 0 nor 1"},
-        {{{"Unnamed=kept\r\n", "[NotesReader]\r\nPageEncoding=Runes\r\n"}}, "NotesReader", "PageEncoding", "Runes"},
-        // Whole-file mode, as the last row is uncut, refuses a row that cuts.
-        {{{"SingleFileSize1=2000\r\nInOutFileSize1=200", "SingleFileSize1=0\r\nInOutFileSize1=0"},
-          {"CutTypeIndex=1", "CutTypeIndex=0"}},
-         "UserSettings",
-         "CutTypeIndex",
-         "row 0 has the page size"},
-    };
-    for (const auto& refusal : refusals) {
-        writeIniWith(refusal.changes);
+        for (std::size_t i = 3; i + 1 < refusal.size(); i += 2)
+            changes.emplace_back(refusal[i], refusal[i + 1]);
+        writeIniWith(changes);
         const std::string error = loadError();
         EXPECT_NE(error.find(pathToUtf8(file)), std::string::npos) << error;
-        EXPECT_NE(error.find(std::string("[") + refusal.section + "], key " + refusal.key + ":"), std::string::npos)
-            << error;
-        EXPECT_NE(error.find(refusal.why), std::string::npos) << error;
+        EXPECT_NE(error.find("[" + refusal.at(0) + "], key " + refusal.at(1) + ":"), std::string::npos) << error;
+        EXPECT_NE(error.find(refusal.at(2)), std::string::npos) << error;
     }
 }
 

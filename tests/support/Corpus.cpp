@@ -7,6 +7,9 @@
 #include <map>
 #include <sstream>
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
 namespace leafmill::test {
 
 namespace fs = std::filesystem;
@@ -44,21 +47,13 @@ std::vector<CorpusEntry> corpusEntries(std::string_view kind)
     return out;
 }
 
-// Length of the ASCII or Unicode white-space character at text[i], or 0.
+// Length of the white-space character (Unicode's White_Space, ASCII included) at text[i], or 0.
 static std::size_t whitespaceLength(std::string_view text, std::size_t i)
 {
-    if (std::string_view(" \t\r\n\f\v").find(text[i]) != std::string_view::npos)
-        return 1;
-    const std::string_view rest = text.substr(i);
-    if (rest.starts_with("\xC2\xA0") || rest.starts_with("\xC2\x85"))
-        return 2;
-    // U+1680, U+2000..U+200A, U+2028, U+2029, U+202F, U+205F, U+3000
-    const unsigned char third = rest.size() > 2 ? static_cast<unsigned char>(rest[2]) : 0;
-    for (std::string_view space :
-         {"\xE1\x9A\x80", "\xE2\x80\xA8", "\xE2\x80\xA9", "\xE2\x80\xAF", "\xE2\x81\x9F", "\xE3\x80\x80"})
-        if (rest.starts_with(space))
-            return 3;
-    return rest.starts_with("\xE2\x80") && third <= 0x8A ? 3 : 0;
+    int32_t end = static_cast<int32_t>(i);
+    UChar32 c;
+    U8_NEXT(text.data(), end, static_cast<int32_t>(text.size()), c);
+    return c >= 0 && u_isUWhiteSpace(c) ? static_cast<std::size_t>(end) - i : 0;
 }
 
 static std::map<std::string, long> countWords(std::string_view text)

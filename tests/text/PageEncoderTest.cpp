@@ -1,6 +1,8 @@
 #include "text/PageEncoder.h"
 #include "text/CodePage.h"
 
+#include "../extract/CaseFile.h"
+
 #include <gtest/gtest.h>
 
 #include <unicode/ucnv.h>
@@ -10,39 +12,19 @@
 namespace leafmill {
 namespace {
 
-struct Encoded {
-    const char* encoding;
-    const char* text;
-    const char* shown;  // the page bytes read back in the encoding
-    std::size_t replaced;
-    const char* first;
-};
-
-class PageEncoderTest : public ::testing::TestWithParam<Encoded> { };
-
-TEST_P(PageEncoderTest, KeepsWhatTheEncodingHoldsAndReplacesTheRestByItsNearestEquivalent)
+TEST(PageEncoderTest, KeepsWhatTheEncodingHoldsAndReplacesTheRestByItsNearestEquivalent)
 {
-    const Encoded& c = GetParam();
-    std::string error;
-    auto encoder = PageEncoder::open(c.encoding, &error);
-    ASSERT_TRUE(encoder) << error;
-    Replacements replaced;
-    const std::string bytes = encoder->encode(c.text, &replaced);
-    EXPECT_EQ(encoder->codePage().toUtf8(bytes), c.shown);
-    EXPECT_EQ(replaced.count, c.replaced);
-    EXPECT_EQ(replaced.first, c.first);
+    for (const auto& c : test::caseFile(LEAFMILL_TEXT_CASES "/page-encodings.txt")) {
+        std::string error;
+        auto encoder = PageEncoder::open(c.at(0), &error);
+        ASSERT_TRUE(encoder) << error;
+        Replacements replaced;
+        const std::string bytes = encoder->encode(c.at(1), &replaced);
+        EXPECT_EQ(encoder->codePage().toUtf8(bytes), c.at(2)) << c[0];
+        EXPECT_EQ(replaced.count, std::stoul(c.at(3))) << c[0];
+        EXPECT_EQ(replaced.first, c.at(4)) << c[0];
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Encodings, PageEncoderTest,
-    ::testing::Values(Encoded {"Latin-1", "Überall ’quoted’ … • €", "Überall 'quoted' ... * EUR", 5, "’’…•€"},
-                      Encoded {"latin-1", "Москва ŝ ﬁ x", "Moskva s fi x", 8, "Москв"},
-                      Encoded {"MacRoman", "Überall ’q’ … Ł", "Überall ’q’ … L", 1, "Ł"},
-                      Encoded {"GB2312", "中文 한 ü", "中文 han ü", 1, "한"},
-                      Encoded {"Big5", "中文 ☃", "中文 ?", 1, "☃"}, Encoded {"Shift_JIS", "日本 é", "日本 e", 1, "é"},
-                      Encoded {"EUC-KR", "한국 …", "한국 …", 0, ""},
-                      Encoded {"UTF-8", "all ☃ kept", "all ☃ kept", 0, ""},
-                      Encoded {"Latin-1", "bad \xff byte", "bad ? byte", 1, "?"}));
 
 // Every character an encoding holds comes back from its page bytes unchanged.
 TEST(PageEncoderRepertoireTest, EachEncodingRoundTripsItsRepertoire)

@@ -1,6 +1,8 @@
 // Well-formed UTF-8 and UTF-16 surrogates, as every reader takes them.
 #include "text/Utf8.h"
 
+#include "../extract/CaseFile.h"
+
 #include <gtest/gtest.h>
 
 namespace leafmill {
@@ -8,34 +10,8 @@ namespace {
 
 TEST(Utf8, OnlyWellFormedSequencesHaveALength)
 {
-    const struct {
-        std::string_view bytes;
-        std::size_t length;
-    } cases[] = {
-        {"A", 1},
-        {"\xC2\x80", 2},
-        {"\xC1\xBF", 0},
-        {"\xDF\xBF", 2},
-        {"\xC2", 0},
-        {"\xC2\x41", 0},
-        {"\xE0\xA0\x80", 3},
-        {"\xE0\x9F\xBF", 0},  // overlong below U+0800
-        {"\xED\x9F\xBF", 3},
-        {"\xED\xA0\x80", 0},  // surrogates
-        {"\xEF\xBF\xBF", 3},
-        {"\xE1\x80\x41", 0},
-        {"\xE1\x80", 0},
-        {"\xF0\x90\x80\x80", 4},
-        {"\xF0\x8F\xBF\xBF", 0},  // overlong below U+10000
-        {"\xF4\x8F\xBF\xBF", 4},
-        {"\xF4\x90\x80\x80", 0},
-        {"\xF5\x80\x80\x80", 0},  // past U+10FFFF
-        {"\xF1\x80\x80\x41", 0},
-        {"\x80", 0},
-        {"\xFF", 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(validUtf8Length(c.bytes, 0), c.length) << testing::PrintToString(std::string(c.bytes));
+    for (const auto& c : test::caseFile(LEAFMILL_TEXT_CASES "/utf8-lengths.txt"))
+        EXPECT_EQ(validUtf8Length(c.at(0), 0), std::stoul(c.at(1))) << testing::PrintToString(c[0]);
 }
 
 TEST(Utf8, DecodesWhatItWritesAndPairsSurrogates)

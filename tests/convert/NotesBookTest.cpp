@@ -1,20 +1,47 @@
 #include "convert/OutputRun.h"
 #include "convert/PageText.h"
+#include "convert/ReaderLimits.h"
+#include "convert/ReaderView.h"
 #include "lang/LanguageTable.h"
 #include "text/CodePage.h"
 
-#include "NotesReaderModel.h"
 #include "PageFolder.h"
 #include "RecordingListener.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace leafmill {
 namespace {
 
-using test::pagesIn;
 using test::TempDir;
+
+// A Latin-1 note as the Notes reader shows it, through the program's own reader model.
+struct ShownLink {
+    std::string href, text;
+    bool nopush = false;
+};
+
+struct ShownNote {
+    std::string title, text;  // UTF-8
+    std::vector<ShownLink> links;
+};
+
+ShownNote readNote(std::string_view bytes)
+{
+    const ReaderNote shown = readReaderNote(bytes, *CodePage::open("ISO-8859-1"));
+    ShownNote note {shown.title, "", {}};
+    for (const NoteLink& link : shown.links)
+        note.links.push_back({link.href, "", link.nopush});
+    for (const NoteRun& run : shown.runs) {
+        note.text += run.text;
+        if (run.link >= 0)
+            note.links[static_cast<std::size_t>(run.link)].text += run.text;
+    }
+    return note;
+}
 
 // Books made for the Notes reader, from real files in a temporary folder.
 class NotesBookTest : public ::testing::Test {
@@ -47,14 +74,49 @@ protected:
         return outputRun.run("Book", sources, (dir / "out").string(), listener);
     }
 
-    std::vector<test::PageFile> pages() const { return pagesIn(dir / "out" / "Book", "Book"); }
+    std::filesystem::path book() const { return dir / "out" / "Book"; }
+    std::vector<test::PageFile> pages() const { return test::pagesIn(book(), "Book"); }
+    ShownNote note(const std::string& name) const { return readNote(test::readFile(book() / name)); }
 
+    // The pages' texts without their closing CR LF.
     std::string joined() const
     {
         std::string all;
         for (const auto& page : pages())
-            all += page.bytes;
+            all += page.bytes.substr(0, page.bytes.size() - 2);
         return all;
+    }
+
+    // What the reader finds wrong with the book: notes longer than it reads,
+    // links to missing notes, Next and Previous not walking the pages in order.
+    std::vector<std::string> problems() const
+    {
+        std::vector<std::string> found;
+        std::map<std::string, ShownNote> notes;
+        for (const auto& entry : std::filesystem::directory_iterator(book())) {
+            const std::string name = entry.path().filename().string();
+            if (std::filesystem::file_size(entry.path()) > kReaderNoteBytes)
+                found.push_back(name + " is longer than the reader reads");
+            notes.emplace(name, note(name));
+        }
+        for (const auto& [name, shown] : notes)
+            for (const ShownLink& link : shown.links)
+                if (!notes.count(link.href))
+                    found.push_back(name + " links to " + link.href + ", which does not exist");
+        auto follow = [&](const std::string& from, const std::string& label) {
+            for (const ShownLink& link : notes[from].links)
+                if (link.text == label && link.nopush)
+                    return link.href;
+            return std::string();
+        };
+        const auto written = pages();
+        for (std::size_t i = 0; i < written.size(); ++i) {
+            const std::string next = i + 1 < written.size() ? written[i + 1].name : "";
+            const std::string previous = i > 0 ? written[i - 1].name : "";
+            if (follow(written[i].name, "Next") != next || follow(written[i].name, "Previous") != previous)
+                found.push_back(written[i].name + ": Next or Previous does not lead to the page beside it");
+        }
+        return found;
     }
 
     TempDir dir;
@@ -63,17 +125,13 @@ protected:
     Settings settings;
 };
 
-std::string latin1(const std::string& utf8)
-{
-    return CodePage::open("ISO-8859-1")->fromUtf8(utf8);
-}
-
 TEST_F(NotesBookTest, EverySourceIsWrittenInThePageEncodingAndTheReplacementsAreCounted)
 {
     const RunResult result = run({source("a.txt", "It\x92s plain \xfc.\r\n"),
                                   source("b.html", "<html><meta charset=utf-8><p>Überall – ☃</p></html>"),
                                   source("c.txt", "\xef\xbb\xbfGrüße\r\n")});
     ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
+    const auto latin1 = [](const char* utf8) { return CodePage::open("ISO-8859-1")->fromUtf8(utf8); };
     EXPECT_NE(joined().find(latin1("Grüße")), std::string::npos) << "a marked UTF-8 text is read as UTF-8";
     EXPECT_NE(joined().find(latin1("It's plain ü.")), std::string::npos);
     EXPECT_NE(joined().find(latin1("Überall - ?")), std::string::npos);
@@ -105,33 +163,21 @@ TEST_F(NotesBookTest, TextThatLooksLikeATagIsEscapedAndNeverCutInside)
         for (std::size_t at = body.find('<'); at != std::string::npos; at = body.find('<', at + 1))
             EXPECT_EQ(body.substr(at, 2), "< ") << page.name;
         const std::size_t amp = body.rfind("&l");
-        if (amp != std::string::npos) {
-            EXPECT_NE(body.find(';', amp), std::string::npos) << "an entity cut in two: " << page.name;
-        }
+        EXPECT_TRUE(amp == std::string::npos || body.find(';', amp) != std::string::npos)
+            << "an entity cut in two: " << page.name;
     }
-    std::string all;
-    for (const auto& page : pages())
-        all += page.bytes.substr(0, page.bytes.size() - 2);
-    EXPECT_EQ(all.substr(0, 39), "&lt;a&lt;b & c&amp;lt; 1 < 2 &lt;a&lt;b");
+    EXPECT_EQ(joined().substr(0, 39), "&lt;a&lt;b & c&amp;lt; 1 < 2 &lt;a&lt;b");
     // A '<' that ends a line or the text could run on into the markup after it.
     EXPECT_EQ(escapeMarkup("a <\r\nb <\nc <"), "a &lt;\r\nb &lt;\nc &lt;");
 }
 
-std::string longText(int paragraphs)
+std::string longText(int paragraphs, const std::string& bold = "<b>bold</b>")
 {
     std::string text;
     for (int i = 0; i < paragraphs; ++i)
-        text += "Paragraph " + std::to_string(i)
-            + " says <b>bold</b> things & \xc3\xa9l\xc3\xa8ve words, over and over again.\r\n";
+        text += "Paragraph " + std::to_string(i) + " says " + bold
+            + " things & \xc3\xa9l\xc3\xa8ve words, over and over again.\r\n";
     return text;
-}
-
-std::vector<std::string> namesOf(const std::vector<test::PageFile>& pages)
-{
-    std::vector<std::string> names;
-    for (const auto& page : pages)
-        names.push_back(page.name);
-    return names;
 }
 
 TEST_F(NotesBookTest, LinkedAndTitledPagesPassTheReaderModelWithinThePageSize)
@@ -139,25 +185,22 @@ TEST_F(NotesBookTest, LinkedAndTitledPagesPassTheReaderModelWithinThePageSize)
     settings.NotesReader.Links = true;
     settings.NotesReader.Titles = true;
     settings.CutTypeTable = {{300, 60}};
-    std::string text = longText(60);
-    for (const auto& [tag, escaped] : {std::pair {"<b>", "&lt;b&gt;"}, {"</b>", "&lt;/b&gt;"}})
-        for (std::size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at))
-            text.replace(at, std::string_view(tag).size(), escaped);
+    const std::string text = longText(60, "&lt;b&gt;bold&lt;/b&gt;");
     const RunResult result = run({source("a.html", "<meta charset=utf-8><pre>" + text + "</pre>")});
     ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
     const auto written = pages();
     ASSERT_GT(written.size(), 10u);
-    EXPECT_EQ(test::checkBook(dir / "out" / "Book", namesOf(written), "ISO-8859-1"), std::vector<std::string> {});
-    std::string shown;
+    EXPECT_EQ(problems(), std::vector<std::string> {});
+    std::string onScreen;
     for (std::size_t i = 0; i < written.size(); ++i) {
         EXPECT_LE(written[i].bytes.size(), 300u) << written[i].name;
-        const test::ReaderNote note = test::readNote(written[i].bytes, "ISO-8859-1");
+        const ShownNote shown = readNote(written[i].bytes);
         const std::string width = std::to_string(written.size()).size() == 2 && i < 9 ? "0" : "";
-        EXPECT_EQ(note.title, "a - " + width + std::to_string(i + 1) + "/" + std::to_string(written.size()));
-        shown += note.text;
+        EXPECT_EQ(shown.title, "a - " + width + std::to_string(i + 1) + "/" + std::to_string(written.size()));
+        onScreen += shown.text;
     }
     // The text reads as written, tags and all, once the link texts are set aside.
-    EXPECT_NE(shown.find("Paragraph 7 says <b>bold</b> things & \xc3\xa9l\xc3\xa8ve words"), std::string::npos);
+    EXPECT_NE(onScreen.find("Paragraph 7 says <b>bold</b> things & \xc3\xa9l\xc3\xa8ve words"), std::string::npos);
 }
 
 TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
@@ -174,14 +217,13 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
         const RunResult result
             = run({source("novel.txt", text), source("second.html", "<h1>Second</h1>" + longText(3))});
         ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
-        const auto written = pages();
-        const auto contents = test::readNote(test::readFile(dir / "out" / "Book" / "00 Contents.txt"), "ISO-8859-1");
+        const ShownNote contents = note("00 Contents.txt");
         EXPECT_EQ(contents.title, "Contents");
         std::vector<std::string> titles;
         for (const auto& link : contents.links) {
             titles.push_back(link.text);
-            const auto note = test::readNote(test::readFile(dir / "out" / "Book" / link.href), "ISO-8859-1");
-            std::string target = note.text;
+            const ShownNote chapter = note(link.href);
+            std::string target = chapter.text;
             if (target.rfind("Previous", 0) == 0)
                 target.erase(0, 8);
             // A chapter named after its file starts with the file's text.
@@ -190,12 +232,12 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
             ASSERT_NE(at, std::string::npos) << link.href << " lacks " << heading;
             if (chapterPages) {
                 EXPECT_EQ(target.find_first_not_of("\r\n"), at) << link.href;
-                EXPECT_TRUE(note.title.starts_with(link.text + " - ")) << note.title;
+                EXPECT_TRUE(chapter.title.starts_with(link.text + " - ")) << chapter.title;
             }
         }
         EXPECT_EQ(titles,
                   (std::vector<std::string> {"novel", "Chapter 1", "Chapter 2", "Chapter 3", "Chapter 4", "Second"}));
-        EXPECT_EQ(test::checkBook(dir / "out" / "Book", namesOf(written), "ISO-8859-1"), std::vector<std::string> {});
+        EXPECT_EQ(problems(), std::vector<std::string> {});
     }
 }
 

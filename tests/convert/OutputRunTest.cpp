@@ -18,22 +18,21 @@ namespace {
 using test::pagesIn;
 using test::TempDir;
 
+const std::string kDone = "Book Alice is done; Alice, not @bookname.";
+
 TEST(FixInputTest, NameFirstThenCharactersThenList)
 {
     EXPECT_EQ(FixInput("", 0), 10);
-    EXPECT_EQ(FixInput("", 3), 10);
     for (const char* bad : {"My/Book", "a\\b", "c:", "*", "why?", "\"q\"", "<a>", "a|b", "tab\there", "line\nend",
                             "del\x7f", "next\xc2\x85line", "c1\xc2\x9f", "a?."})
         EXPECT_EQ(FixInput(bad, 1), 11) << bad;
-    const std::pair<const char*, int> misshapen[]
-        = {{" ", 50},      {"   ", 50},    {".", 51},   {"..", 51}, {"...", 51},
-           {"Alice ", 52}, {"Alice.", 52}, {" . ", 52}, {"v1.", 52}};
-    for (const auto& [name, refusal] : misshapen)
-        EXPECT_EQ(FixInput(name, 1), refusal) << '"' << name << '"';
+    std::string refusals;
+    for (const char* name :
+         {" ", "   ", ".", "..", "...", "Alice ", "Alice.", " . ", "v1.", ".hidden", "Ünïcode 书 \xc2\xa0"})
+        refusals += std::to_string(FixInput(name, 1)) + " ";
+    EXPECT_EQ(refusals, "50 50 51 51 51 52 52 52 52 0 0 ");
     EXPECT_EQ(FixInput("Alice", 0), 12);
     EXPECT_EQ(FixInput("Alice", 2), 0);
-    EXPECT_EQ(FixInput(".hidden", 1), 0);
-    EXPECT_EQ(FixInput("Ünïcode 书 \xc2\xa0", 1), 0);
 }
 
 TEST(EstimatePagesTest, TheDivisorGrowsWithTheCutTypeIndex)
@@ -50,19 +49,24 @@ TEST(EstimatePagesTest, TheDivisorGrowsWithTheCutTypeIndex)
     EXPECT_EQ(state.PageEstimate, 2);
     EXPECT_EQ(state.PageNumDigits, 4);
     EXPECT_EQ(state.PageNumPad, "0000");
-    settings.CutTypeIndex = 1;
-    EstimatePages(settings, sources, state);
-    EXPECT_EQ(state.PageEstimate, 1);
-    settings.CutTypeIndex = 2;  // uncut: one page per source
-    EstimatePages(settings, sources, state);
-    EXPECT_EQ(state.PageEstimate, 2);
+    for (const auto& [index, estimate] : {std::pair {1, 1}, {2, 2}}) {  // 2 is uncut: one page per source
+        settings.CutTypeIndex = index;
+        EstimatePages(settings, sources, state);
+        EXPECT_EQ(state.PageEstimate, estimate) << index;
+    }
 }
 
 class OutputRunTest : public ::testing::Test {
 protected:
     OutputRunTest()
     {
-        test::writeLanguageFile(dir / "Test.ini");
+        // The strings the run shows, markers kept visible.
+        test::writeFile(dir / "Test.ini",
+                        "[Info]\r\nSoftName=Leafmill\r\nMaxLngNum=40\r\nLanguage=Test\r\n[Strings]\r\n"
+                        "00010=empty name\r\n00011=bad name\r\n00012=empty list\r\n00013=Converting \r\n"
+                        "00014=Book @BookName is done; @BookName, not @bookname.\r\n00031=Stop?\r\n00032=Stopped.\r\n"
+                        "00033=No pages from:\r\n00034=unsupported\r\n00035=missing\r\n00036=not converted: @Reason\r\n"
+                        "00037=not written: @Reason\r\n00038=no folder @Folder: @Reason\r\n");
         auto table = std::make_shared<LanguageTable>();
         std::string error;
         EXPECT_TRUE(table->LoadLanguageTable(dir.path(), "Test", *codePage, &error)) << error;
@@ -84,7 +88,7 @@ protected:
         return (dir / name).string();
     }
 
-    RunResult run(const std::string& book, const std::vector<std::string>& sources)
+    RunResult run(const std::vector<std::string>& sources, const std::string& book = "Alice")
     {
         OutputRun outputRun(settings, codePage, language);
         current = &outputRun;
@@ -93,7 +97,8 @@ protected:
         return result;
     }
 
-    std::filesystem::path bookFolder(const std::string& book) const { return dir / "out" / book; }
+    std::filesystem::path bookFolder() const { return dir / "out" / "Alice"; }
+    std::vector<test::PageFile> pages() const { return pagesIn(bookFolder(), "Alice"); }
 
     TempDir dir;
     std::shared_ptr<const CodePage> codePage = CodePage::open("windows-1252");
@@ -106,23 +111,24 @@ protected:
 TEST_F(OutputRunTest, PagesAreNumberedThroughTheWholeBook)
 {
     const std::vector<std::string> sources = {source("a.txt", 8), source("b.txt", 2)};
-    const RunResult result = run("Alice", sources);
+    const RunResult result = run(sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
-    EXPECT_EQ(result.message, "Book Alice is done; Alice, not @bookname.");
-    EXPECT_EQ(result.bookFolder, bookFolder("Alice").string() + "/");
-    const auto pages = pagesIn(bookFolder("Alice"), "Alice");
-    ASSERT_EQ(pages.size(), 4u);  // 240 bytes give 3 pages, 60 bytes one
-    EXPECT_EQ(pages[3].name, "Alice0003.txt");
-    EXPECT_EQ(pages[3].bytes.substr(0, 1), "b");
+    EXPECT_EQ(result.message, kDone);
+    EXPECT_EQ(result.bookFolder, bookFolder().string() + "/");
+    const auto written = pages();
+    ASSERT_EQ(written.size(), 4u);  // 240 bytes give 3 pages, 60 bytes one
+    EXPECT_EQ(written[3].name, "Alice0003.txt");
+    EXPECT_EQ(written[3].bytes.substr(0, 1), "b");
     EXPECT_EQ(listener.started, sources);
 }
 
 TEST_F(OutputRunTest, ACompletedRunRemovesOnlyTheOldPagesOfItsStem)
 {
-    run("Alice", {source("a.txt", 8)});
-    const std::filesystem::path folder = bookFolder("Alice");
+    run({source("a.txt", 8)});
+    const std::filesystem::path folder = bookFolder();
     // Neighbours that are no old pages of this book, and a link that is one by name.
-    for (const char* other : {"Alice0009.txt.bak", "AliceX1.txt", "Alice.txt", "Bob0001.txt", "alice0005.txt"})
+    const char* others[] = {"Alice0009.txt.bak", "AliceX1.txt", "Alice.txt", "Bob0001.txt", "alice0005.txt"};
+    for (const char* other : others)
         test::writeFile(folder / other, "keep");
     test::writeFile(dir / "elsewhere.txt", "keep");
     std::filesystem::create_symlink(dir / "elsewhere.txt", folder / "Alice0007.txt");
@@ -130,101 +136,77 @@ TEST_F(OutputRunTest, ACompletedRunRemovesOnlyTheOldPagesOfItsStem)
     const std::string ownSource = source("out/Alice/Alice12.txt", 1);
 
     test::writeFile(dir / "a.txt", "short\r\n");
-    const RunResult again = run("Alice", {(dir / "a.txt").string(), ownSource});
+    const RunResult again = run({(dir / "a.txt").string(), ownSource});
     EXPECT_EQ(again.end, RunEnd::Completed);
     EXPECT_EQ(again.removedOldPages, 1);  // Alice0002; Alice0001 was written again
-    EXPECT_EQ(again.message,
-              "Book Alice is done; Alice, not @bookname.\n1 old pages of an earlier run were removed from the book "
-              "folder.");
-    const auto pages = pagesIn(folder, "Alice");
+    EXPECT_EQ(again.message, kDone + "\n1 old pages of an earlier run were removed from the book folder.");
+    const auto written = pages();
     std::string names;
-    for (const auto& page : pages)
+    for (const auto& page : written)
         names += page.name + " ";
-    EXPECT_EQ(names, "Alice.txt Alice0000.txt Alice0001.txt Alice0007.txt Alice0008.txt Alice12.txt ");
-    ASSERT_EQ(pages.size(), 6u);
-    EXPECT_EQ(pages[1].bytes, "short\r\n\r\n");
-    EXPECT_EQ(pages[2].bytes.substr(0, 1), "o");  // the second source's only page
-    for (const char* other : {"Alice0009.txt.bak", "AliceX1.txt", "Alice.txt", "Bob0001.txt", "alice0005.txt"})
+    ASSERT_EQ(names, "Alice.txt Alice0000.txt Alice0001.txt Alice0007.txt Alice0008.txt Alice12.txt ");
+    EXPECT_EQ(written[1].bytes, "short\r\n\r\n");
+    EXPECT_EQ(written[2].bytes.substr(0, 1), "o");  // the second source's only page
+    for (const char* other : others)
         EXPECT_EQ(test::readFile(folder / other), "keep") << other;
     EXPECT_EQ(test::readFile(dir / "elsewhere.txt"), "keep");
     EXPECT_TRUE(std::filesystem::is_directory(folder / "Alice0008.txt"));
-}
 
-TEST_F(OutputRunTest, AStoppedOrFailedRunRemovesNoOldPage)
-{
-    const std::vector<std::string> sources = {source("a.txt", 8), source("b.txt", 8)};
-    run("Alice", sources);
-    ASSERT_EQ(pagesIn(bookFolder("Alice"), "Alice").size(), 6u);
-    test::writeFile(dir / "a.txt", "short\r\n");
-    const RunResult failed = run("Alice", {sources[0], (dir / "gone.txt").string()});
-    EXPECT_EQ(failed.removedOldPages, 0);
+    // A failed or stopped run removes no old page.
+    run({source("a.txt", 8)});
+    const std::size_t before = pages().size();
+    EXPECT_EQ(run({(dir / "gone.txt").string()}).removedOldPages, 0);
     listener.onSourceStarted = [this](std::size_t) { current->requestStop(); };
-    const RunResult stopped = run("Alice", sources);
+    const RunResult stopped = run({source("b.txt", 1)});
     EXPECT_EQ(stopped.end, RunEnd::Stopped);
     EXPECT_EQ(stopped.removedOldPages, 0);
-    EXPECT_EQ(pagesIn(bookFolder("Alice"), "Alice").size(), 6u);
+    EXPECT_EQ(pages().size(), before);
 }
 
-// A page's name may reach a source by its own name, a link or a second name.
+// A page's name may reach a source by its own name (also in whole-file mode), a link or a second name.
 TEST_F(OutputRunTest, NoPageIsEverWrittenOverASource)
 {
     namespace fs = std::filesystem;
-    enum class Place { Copy, Link, HardLink };
-    const struct {
-        Place place;
-        bool wholeFile;
-    } cases[] = {{Place::Copy, false}, {Place::Copy, true}, {Place::Link, false}, {Place::HardLink, false}};
-    for (const auto& c : cases) {
-        fs::remove_all(bookFolder("Alice"));
-        fs::create_directory(bookFolder("Alice"));
+    for (int place = 0; place < 4; ++place) {
+        fs::remove_all(bookFolder());
+        fs::create_directory(bookFolder());
         // A table whose last row is uncut is whole-file mode.
-        settings.CutTypeTable = {{100, 20}, {c.wholeFile ? 0 : 50, 10}};
+        settings.CutTypeTable = {{100, 20}, {place == 1 ? 0 : 50, 10}};
         const std::string original = source("chapter1.txt", 12);
         const std::string bytes = test::readFile(original);
-        const fs::path page = bookFolder("Alice") / (c.wholeFile ? "chapter1.txt" : "Alice0000.txt");
-        if (c.place == Place::Copy)
+        const fs::path page = bookFolder() / (place == 1 ? "chapter1.txt" : "Alice0000.txt");
+        if (place < 2)
             fs::copy_file(original, page);
-        else if (c.place == Place::Link)
+        else if (place == 2)
             fs::create_symlink(original, page);
         else
             fs::create_hard_link(original, page);
-        const std::string placed = c.place == Place::Copy ? page.string() : original;
-        const RunResult result = run("Alice", {placed});
-        const std::string what = "case " + std::to_string(&c - cases);
-        EXPECT_EQ(test::readFile(placed), bytes) << what;
-        EXPECT_EQ(test::readFile(original), bytes) << what;
-        ASSERT_EQ(result.sources.size(), 1u) << what;
-        EXPECT_EQ(result.sources[0].failure, SourceFailure::WriteFailed) << what;
-        EXPECT_NE(result.message.find(page.string() + ": it is the source " + placed), std::string::npos)
-            << what << "\n"
-            << result.message;
+        const std::string placed = place < 2 ? page.string() : original;
+        const RunResult result = run({placed});
+        EXPECT_EQ(test::readFile(placed), bytes) << place;
+        EXPECT_EQ(test::readFile(original), bytes) << place;
+        ASSERT_EQ(result.sources.size(), 1u) << place;
+        EXPECT_EQ(result.sources[0].failure, SourceFailure::WriteFailed) << place;
         EXPECT_TRUE(result.message.starts_with("The book Alice has no pages")) << result.message;
+        EXPECT_NE(result.message.find(page.string() + ": it is the source " + placed), std::string::npos)
+            << result.message;
     }
 }
 
 TEST_F(OutputRunTest, ASourceThatFailsAfterSomePagesIsListedAsStopped)
 {
     // The second source lies where the first one's second page goes.
-    std::filesystem::create_directory(bookFolder("Alice"));
+    std::filesystem::create_directory(bookFolder());
     const std::string inTheWay = source("out/Alice/Alice0001.txt", 2);
-    const RunResult result = run("Alice", {source("a.txt", 8), inTheWay});
+    const RunResult result = run({source("a.txt", 8), inTheWay});
     ASSERT_EQ(result.sources.size(), 2u);
     EXPECT_EQ(result.sources[0].pages, 1);
-    const std::string reason = bookFolder("Alice").string() + "/Alice0001.txt: it is the source " + inTheWay
-        + ", which is never overwritten";
+    const std::string reason
+        = bookFolder().string() + "/Alice0001.txt: it is the source " + inTheWay + ", which is never overwritten";
     EXPECT_EQ(result.message,
-              "Book Alice is done; Alice, not @bookname.\n\nNo pages from:\n" + inTheWay + ": not written: " + reason
+              kDone + "\n\nNo pages from:\n" + inTheWay + ": not written: " + reason
                   + "\n\nThese sources stopped before their end:\n" + result.sources[0].path
                   + ": stopped after 1 page(s): not written: " + reason);
-}
-
-TEST_F(OutputRunTest, ARunOfNoPagesSaysSo)
-{
-    test::writeFile(dir / "empty.txt", "");
-    EXPECT_EQ(run("Alice", {(dir / "empty.txt").string()}).message,
-              "The book Alice has no pages: no source gave any text.");
-    EXPECT_EQ(run("Alice", {(dir / "gone.txt").string()}).summary,
-              "The book Alice has no pages: no source gave any text.");
 }
 
 // The question comes before the next source; none is left after the last.
@@ -237,27 +219,27 @@ TEST_F(OutputRunTest, AStopIsAskedBeforeTheNextSourceAndTheAnswerDecides)
         int questions;
         RunEnd end;
         std::size_t sourcesRun;
-        const char* message;
+        std::string message;
     } cases[] = {
         {0, true, 1, RunEnd::Stopped, 1, "Stopped."},
-        {0, false, 1, RunEnd::Completed, 3, "Book Alice is done; Alice, not @bookname."},
+        {0, false, 1, RunEnd::Completed, 3, kDone},
         {2, true, 0, RunEnd::Stopped, 3, "Stopped."},
     };
     for (const auto& c : cases) {
-        std::filesystem::remove_all(bookFolder("Alice"));
+        std::filesystem::remove_all(bookFolder());
         listener = {};
         listener.answer = c.answer;
         listener.onSourceStarted = [&](std::size_t index) {
             if (index == c.stopDuring)
                 current->requestStop();
         };
-        const RunResult result = run("Alice", sources);
+        const RunResult result = run(sources);
         EXPECT_EQ(std::tie(listener.questions, result.end, result.message),
-                  std::make_tuple(c.questions, c.end, std::string(c.message)))
+                  std::make_tuple(c.questions, c.end, c.message))
             << "stop during " << c.stopDuring;
         EXPECT_EQ(result.sources.size(), c.sourcesRun);
         EXPECT_EQ(listener.runValues.back(), 100);
-        for (const auto& page : pagesIn(bookFolder("Alice"), "Alice"))
+        for (const auto& page : pages())
             EXPECT_TRUE(c.sourcesRun > 1 || page.bytes.starts_with("a")) << page.name;
     }
 }
@@ -272,39 +254,37 @@ TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPagesAndTheReadersWa
     const std::vector<std::string> sources
         = {source("a.txt", 1),          (dir / "letter.pages").string(), (dir / "empty.txt").string(),
            (dir / "gone.txt").string(), (dir / "junk.doc").string(),     (dir / "open.rtf").string()};
-    const RunResult result = run("Alice", sources);
+    const std::string none = "The book Alice has no pages: no source gave any text.";  // alone, each says so
+    EXPECT_EQ(run({sources[2]}).message, none);
+    EXPECT_EQ(run({sources[3]}).summary, none);
+    const RunResult result = run(sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
     EXPECT_TRUE(result.anySourceFailed());
     EXPECT_EQ(result.message,
-              "Book Alice is done; Alice, not @bookname.\n\nNo pages from:\n" + sources[1] + ": unsupported\n"
-                  + sources[3] + ": missing (No such file or directory)\n" + sources[4]
+              kDone + "\n\nNo pages from:\n" + sources[1] + ": unsupported\n" + sources[3]
+                  + ": missing (No such file or directory)\n" + sources[4]
                   + ": not converted: not a Word document: the file does not start with a compound-file header"
                   + "\n\nThe readers warned about these sources:\n" + sources[5]
                   + "\n  the document ends inside 2 unclosed groups; the text was read up to its end");
     ASSERT_EQ(result.sources.size(), 6u);
     EXPECT_EQ(result.sources[2].failure, SourceFailure::None);
     EXPECT_EQ(result.sources[2].pages, 0);
-    EXPECT_EQ(pagesIn(bookFolder("Alice"), "Alice").size(), 2u);
+    EXPECT_EQ(pages().size(), 2u);
 }
 
-TEST_F(OutputRunTest, ARefusedRunCreatesNothing)
+TEST_F(OutputRunTest, ARefusedRunCreatesNothingAndABlockedBookFolderEndsItAtOnce)
 {
     const std::vector<std::string> sources = {source("a.txt", 1)};
-    EXPECT_EQ(run("bell\a", sources).end, RunEnd::Refused);
-    EXPECT_EQ(run("bell\a", sources).message, "bad name");
-    EXPECT_EQ(run("", sources).message, "empty name");
-    EXPECT_EQ(run("Alice", {}).message, "empty list");
+    EXPECT_EQ(run(sources, "bell\a").end, RunEnd::Refused);
+    EXPECT_EQ(run(sources, "bell\a").message, "bad name");
+    EXPECT_EQ(run(sources, "").message, "empty name");
+    EXPECT_EQ(run({}).message, "empty list");
     EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
-    EXPECT_TRUE(listener.started.empty());
-}
 
-TEST_F(OutputRunTest, ABookFolderThatCannotBeCreatedEndsTheRunAtOnce)
-{
     test::writeFile(dir / "out" / "Alice", "a file in the way");
-    const RunResult blocked = run("Alice", {source("a.txt", 1)});
+    const RunResult blocked = run(sources);
     EXPECT_EQ(blocked.end, RunEnd::BookFolderFailed);
-    const std::string folder = bookFolder("Alice").string() + "/";
-    EXPECT_TRUE(blocked.message.starts_with("no folder " + folder + ": ")) << blocked.message;
+    EXPECT_TRUE(blocked.message.starts_with("no folder " + bookFolder().string() + "/: ")) << blocked.message;
     EXPECT_TRUE(blocked.sources.empty());
     EXPECT_TRUE(listener.started.empty());
 }
@@ -319,18 +299,17 @@ TEST_F(OutputRunTest, WholeFileModeNamesEachPageAfterItsSource)
     test::writeFile(dir / "two" / "tale.of.two.txt", "second\r\n");
     const std::vector<std::string> sources = {source("long.txt", 20), (dir / "one" / "tale.of.two.txt").string(),
                                               (dir / "two" / "tale.of.two.txt").string()};
-    const RunResult result = run("Alice", sources);
+    const RunResult result = run(sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
     EXPECT_EQ(result.message,
-              "Book Alice is done; Alice, not @bookname.\n" + sources[2]
-                  + " was written as tale.of.two (2).txt, as another source has the same name.");
-    EXPECT_EQ(test::readFile(bookFolder("Alice") / "long.txt").size(), 20u * 30u + 2u);
-    EXPECT_EQ(test::readFile(bookFolder("Alice") / "tale.of.two.txt"), "first\r\n\r\n");
-    EXPECT_EQ(test::readFile(bookFolder("Alice") / "tale.of.two (2).txt"), "second\r\n\r\n");
+              kDone + "\n" + sources[2] + " was written as tale.of.two (2).txt, as another source has the same name.");
+    EXPECT_EQ(test::readFile(bookFolder() / "long.txt").size(), 20u * 30u + 2u);
+    EXPECT_EQ(test::readFile(bookFolder() / "tale.of.two.txt"), "first\r\n\r\n");
+    EXPECT_EQ(test::readFile(bookFolder() / "tale.of.two (2).txt"), "second\r\n\r\n");
     EXPECT_EQ(result.pageCount, 3);
     // A run again writes the same names and removes nothing.
-    EXPECT_EQ(run("Alice", sources).message, result.message);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(bookFolder("Alice")), {}), 3);
+    EXPECT_EQ(run(sources).message, result.message);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(bookFolder()), {}), 3);
 }
 
 }  // namespace

@@ -12,10 +12,6 @@
 
 #include <random>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 namespace leafmill {
 namespace {
 
@@ -35,11 +31,13 @@ protected:
         ASSERT_TRUE(codePage);
     }
 
-    CutOutcome cut(std::string_view content)
+    // Cuts `content` into a fresh book folder, numbering from `firstPage`.
+    CutOutcome cut(std::string_view content, int32_t firstPage = 0)
     {
-        const auto source = dir / "source.txt";
-        test::writeFile(source, content);
-        return cutFile(source);
+        std::filesystem::remove_all(book());
+        state.PageCount = firstPage;
+        test::writeFile(dir / "source.txt", content);
+        return cutFile(dir / "source.txt");
     }
 
     CutOutcome cutFile(const std::filesystem::path& source)
@@ -73,66 +71,54 @@ protected:
     std::vector<int> progress;
 };
 
-TEST_F(PageCutterTest, AFullPageIsNotCutAndOneByteMoreIs)
+TEST_F(PageCutterTest, SmallFilesGiveTheirPages)
 {
-    rules.pageSize = 20;
-    rules.windowSize = 5;
-    const std::string exact = "12345678\r\n12345678\r\n";  // 20 bytes with the line ends
-    ASSERT_EQ(cut(exact).failure, SourceFailure::None);
-    EXPECT_EQ(pageTexts(), std::vector<std::string> {exact});
-
-    std::filesystem::remove_all(book());
-    state.PageCount = 0;
-    const CutOutcome over = cut("12345678\r\n123456789\r\n");
-    EXPECT_EQ(over.pages, 2);
-    // A cut at the full size may fall between CR and LF: the size is a hard limit.
-    EXPECT_EQ(pageTexts(), (std::vector<std::string> {"12345678\r\n123456789\r", "\n"}));
-}
-
-TEST_F(PageCutterTest, TheFirstWordOfTheListDecidesAtItsLeftmostPlace)
-{
-    rules.pageSize = 400;
-    rules.windowSize = 100;
-    rules.cutWords = {"\r\n", " "};
+    const std::string as(300, 'a'), bs(200, 'b');
     // The window is bytes 301..400: a blank at its 3rd byte, CR LF at its 10th and 11th.
-    std::string text(300, 'a');
-    text += "aa aaaaaa\r\n";
-    text += std::string(200, 'b');
-    ASSERT_EQ(cut(text).pages, 2);
-    const auto pages = pageTexts();
-    ASSERT_EQ(pages.size(), 2u);
-    EXPECT_EQ(pages[0].size(), 311u);
-    EXPECT_EQ(pages[0].substr(309), kCrLf);
-    EXPECT_EQ(pages[1].substr(0, 200), std::string(200, 'b'));
-
-    // Without the CR LF in the window, the blank decides; with neither, the full
-    // size. A cleared entry is passed over, not the end of the list.
-    const std::pair<std::vector<std::string>, std::size_t> lists[]
-        = {{{"#", " ", "\r\n"}, 303}, {{"#"}, 400}, {{"", "#", "", " "}, 303}};
-    for (const auto& [words, firstPage] : lists) {
-        rules.cutWords = words;
-        std::filesystem::remove_all(book());
-        ASSERT_EQ(cut(text).pages, 2);
-        EXPECT_EQ(pageTexts()[0].size(), firstPage) << testing::PrintToString(words);
+    const std::string text = as + "aa aaaaaa\r\n" + bs;
+    const struct {
+        int32_t size, window;
+        std::vector<std::string> words;
+        std::string text;
+        std::vector<std::string> pages;  // without their closing CR LF
+    } cases[] = {
+        // Line ends become CR LF and a lone LF stays; nothing gives no page.
+        {0, 0, {}, "one\rtwo\r\nthree\nfour", {"one\r\ntwo\r\nthree\nfour\r\n"}},
+        {0, 0, {}, "", {}},
+        {0, 0, {}, "\r\n", {"\r\n"}},
+        // A full page is not cut and one byte more is, even between CR and LF: the size is a hard limit.
+        {20, 5, {}, "12345678\r\n12345678\r\n", {"12345678\r\n12345678\r\n"}},
+        {20, 5, {}, "12345678\r\n123456789\r\n", {"12345678\r\n123456789\r", "\n"}},
+        // The first word of the list decides at its leftmost place; with none, the full size.
+        // A cleared entry is passed over, not the end of the list.
+        {400, 100, {"\r\n", " "}, text, {as + "aa aaaaaa\r\n", bs + "\r\n"}},
+        {400, 100, {"#", " ", "\r\n"}, text, {as + "aa ", "aaaaaa\r\n" + bs + "\r\n"}},
+        {400, 100, {"", "#", "", " "}, text, {as + "aa ", "aaaaaa\r\n" + bs + "\r\n"}},
+        {400, 100, {"#"}, text, {text.substr(0, 400), text.substr(400) + "\r\n"}},
+    };
+    for (const auto& c : cases) {
+        rules.pageSize = c.size;
+        rules.windowSize = c.window;
+        rules.cutWords = c.words;
+        const CutOutcome outcome = cut(c.text);
+        EXPECT_EQ(outcome.failure, SourceFailure::None);
+        EXPECT_EQ(outcome.pages, static_cast<int32_t>(c.pages.size()));
+        EXPECT_EQ(pageTexts(), c.pages) << testing::PrintToString(c.text.substr(0, 40));
     }
 }
 
-TEST_F(PageCutterTest, LineEndsBecomeCrLfAndALoneLfStays)
+TEST_F(PageCutterTest, NumbersGoOnFromTheRunsCountPastFourDigits)
 {
-    cut("one\rtwo\r\nthree\nfour");
-    EXPECT_EQ(pageTexts(), std::vector<std::string> {"one\r\ntwo\r\nthree\nfour\r\n"});
-
-    // Nothing at all gives no page; one line end gives one page holding it.
-    std::filesystem::remove_all(book());
-    state.PageCount = 7;
-    EXPECT_EQ(cut("").pages, 0);
-    EXPECT_EQ(state.PageCount, 7);
-    EXPECT_TRUE(pagesIn(book(), "Book").empty());
-    EXPECT_EQ(cut("\r\n").pages, 1);
+    rules.pageSize = 12;
+    EXPECT_EQ(cut("p000009999\r\np000010000\r\n", 9'999).pages, 2);
     const auto pages = pagesIn(book(), "Book");
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(pages[0].name, "Book0007.txt");
-    EXPECT_EQ(pages[0].bytes, "\r\n\r\n");
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].name, "Book9999.txt");
+    EXPECT_EQ(pages[1].name, "Book10000.txt");
+    EXPECT_EQ(pages[1].bytes, "p000010000\r\n\r\n");
+    EXPECT_EQ(state.PageCount, 10'001);
+    EXPECT_EQ(cut("", 7).pages, 0);
+    EXPECT_EQ(state.PageCount, 7);
 }
 
 TEST_F(PageCutterTest, ALineEndSplitAcrossReadBlocksStaysOneLineEnd)
@@ -141,7 +127,6 @@ TEST_F(PageCutterTest, ALineEndSplitAcrossReadBlocksStaysOneLineEnd)
     for (std::size_t crAt : {65535u, 65536u, 131071u}) {
         std::string text(crAt, 'a');
         text += "\r\nb\rc\n";
-        std::filesystem::remove_all(book());
         cut(text);
         std::string all;
         for (const auto& page : pageTexts())
@@ -174,12 +159,9 @@ TEST_F(PageCutterTest, GeneratedFilesKeepTheCutterInvariants)
                 text += piece;
             text += ends[random() % ends.size()];
         }
-        std::filesystem::remove_all(book());
-        state.PageCount = 0;
         ASSERT_EQ(cut(text).failure, SourceFailure::None);
         const auto files = pagesIn(book(), "Book");
-        for (std::size_t i = 0; i < files.size(); ++i)
-            ASSERT_EQ(files[i].number, static_cast<long>(i)) << "round " << round;
+        ASSERT_TRUE(files.empty() || files.back().number + 1 == static_cast<long>(files.size())) << round;
         const auto texts = pageTexts();
         // A cut and an overlap's start back off to a character's start.
         const std::size_t slack = codePage->isSingleByte() ? 0 : 3;
@@ -213,37 +195,17 @@ TEST_F(PageCutterTest, AnOverlapAsLongAsThePageIsShortenedAndTheCutGoesOn)
     rules.keep = 64;
     rules.cutWords = {" "};
     const std::string text = "a b c d e f g h i j k l m n o p q r s t u v w x y z\r\n";
-    const CutOutcome outcome = cut(text);
-    ASSERT_EQ(outcome.failure, SourceFailure::None);
+    ASSERT_EQ(cut(text).failure, SourceFailure::None);
     const auto pages = pageTexts();
     ASSERT_GT(pages.size(), 1u);
     ASSERT_LT(pages.size(), text.size());
-    for (const auto& page : pages)
-        EXPECT_LE(page.size(), 10u);
     // Each page starts one byte further into the text than the one before.
     for (std::size_t i = 0; i + 1 < pages.size(); ++i) {
         const std::size_t n = std::min(pages[i].size() - 1, pages[i + 1].size());
+        EXPECT_LE(pages[i].size(), 10u);
         EXPECT_EQ(pages[i + 1].substr(0, n), pages[i].substr(1, n)) << "page " << i;
     }
-    EXPECT_EQ(pages.back().substr(pages.back().size() - 3), "z\r\n");
-}
-
-TEST_F(PageCutterTest, TenThousandAndOnePagesAllStay)
-{
-    rules.pageSize = 12;
-    std::string text;
-    for (int i = 0; i < 10'001; ++i) {
-        char line[16];
-        std::snprintf(line, sizeof line, "p%09d", i);  // 10 bytes, 12 with CR LF
-        text += std::string(line) + kCrLf;
-    }
-    EXPECT_EQ(cut(text).pages, 10'001);
-    const auto pages = pagesIn(book(), "Book");
-    ASSERT_EQ(pages.size(), 10'001u);
-    EXPECT_EQ(pages[9'999].name, "Book9999.txt");
-    EXPECT_EQ(pages[10'000].name, "Book10000.txt");
-    EXPECT_EQ(pages[0].bytes, "p000000000\r\n\r\n");
-    EXPECT_EQ(pages[10'000].bytes, "p000010000\r\n\r\n");
+    EXPECT_TRUE(pages.back().size() <= 10u && pages.back().ends_with("z\r\n")) << pages.back();
 }
 
 TEST_F(PageCutterTest, ProgressIsWellDefinedWithoutAnEstimate)
@@ -254,7 +216,6 @@ TEST_F(PageCutterTest, ProgressIsWellDefinedWithoutAnEstimate)
     EXPECT_EQ(progress, (std::vector<int> {99, 99}));
 
     state.PageEstimate = 4;
-    state.PageCount = 0;
     progress.clear();
     cut("0123456789012345678901234567890123456789012345\r\n");
     EXPECT_EQ(progress, (std::vector<int> {25, 50, 75, 99, 99}));
@@ -287,7 +248,8 @@ TEST_F(PageCutterTest, APageThatCannotBeWrittenIsReportedAndEarlierPagesStay)
     std::filesystem::create_directories(book());
     // The second page's name leads to a device that is always full.
     std::filesystem::create_symlink("/dev/full", book() / "Book0001.txt");
-    const CutOutcome full = cut("0123456789\r\n0123456789\r\n0123456789\r\n");
+    test::writeFile(dir / "source.txt", "0123456789\r\n0123456789\r\n0123456789\r\n");
+    const CutOutcome full = cutFile(dir / "source.txt");
     EXPECT_EQ(full.failure, SourceFailure::WriteFailed);
     EXPECT_EQ(full.pages, 1);
     EXPECT_NE(full.reason.find("Book0001.txt"), std::string::npos) << full.reason;

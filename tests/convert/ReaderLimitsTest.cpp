@@ -9,57 +9,48 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ForecastCase {
-    const char* name;
-    std::vector<std::size_t> sourceSizes;
-    std::vector<CutType> rows;
-    bool contents;
-    const char* outputFolder;  // under the temporary folder
-    int notesElsewhere;  // already on the iPod, outside the book's folder
-    int notesOfTheBook;  // an earlier run's pages, which the run replaces
-    int64_t notes;
-    int64_t room;
-};
-
-class ForecastTest : public ::testing::TestWithParam<ForecastCase> { };
-
-TEST_P(ForecastTest, CountsTheBooksNotesAndTheRoomTheReaderLeaves)
+TEST(ReaderLimitsTest, TheForecastCountsTheBooksNotesAndTheRoomTheReaderLeaves)
 {
-    const ForecastCase& c = GetParam();
-    test::TempDir dir;
-    // A volume with the iPod's folders; "plain" is a folder beside it.
-    fs::create_directories(dir / "ipod" / "iPod_Control");
-    fs::create_directories(dir / "ipod" / "Notes" / "Book");
-    fs::create_directories(dir / "plain" / "Notes");
-    for (int i = 0; i < c.notesElsewhere; ++i)
-        test::writeFile(dir / "ipod" / "Notes" / ("n" + std::to_string(i)), "x");
-    for (int i = 0; i < c.notesOfTheBook; ++i)
-        test::writeFile(dir / "ipod" / "Notes" / "Book" / ("Book" + std::to_string(i) + ".txt"), "x");
-    Settings settings;
-    settings.CutTypeTable = c.rows;
-    settings.NotesReader.Contents = c.contents;
-    std::vector<std::string> sources;
-    for (std::size_t i = 0; i < c.sourceSizes.size(); ++i) {
-        sources.push_back((dir / ("s" + std::to_string(i))).string());
-        test::writeFile(sources.back(), std::string(c.sourceSizes[i], 'x'));
+    const struct {
+        std::vector<std::size_t> sourceSizes;
+        int32_t pageSize;
+        bool contents;
+        const char* outputFolder;  // under the temporary folder
+        int notesElsewhere;  // already on the iPod, outside the book's folder
+        int notesOfTheBook;  // an earlier run's pages, which the run replaces
+        int64_t notes, room;
+    } cases[] = {
+        {{8001, 0}, 4000, false, "plain", 0, 0, 4, 1000},  // pages round up, an empty source is a note
+        {{4000}, 4000, true, "plain/Notes", 0, 0, 2, 1000},  // the contents is a note
+        {{9000, 9000}, 0, true, "plain", 0, 0, 2, 1000},  // whole files are a note each
+        {{100}, 4000, false, "ipod/Notes", 990, 7, 1, 10},  // the iPod's other notes take room
+        {{100}, 4000, false, "ipod/Notes/Book", 10, 0, 1, 990},  // a folder deep in Notes counts all of Notes
+        {{100}, 4000, false, "ipod/Notes/", 1200, 0, 1, 0},  // a full iPod leaves no room
+    };
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        // A volume with the iPod's folders; "plain" is a folder beside it.
+        fs::create_directories(dir / "ipod" / "iPod_Control");
+        fs::create_directories(dir / "ipod" / "Notes" / "Book");
+        fs::create_directories(dir / "plain" / "Notes");
+        for (int i = 0; i < c.notesElsewhere; ++i)
+            test::writeFile(dir / "ipod" / "Notes" / ("n" + std::to_string(i)), "x");
+        for (int i = 0; i < c.notesOfTheBook; ++i)
+            test::writeFile(dir / "ipod" / "Notes" / "Book" / ("Book" + std::to_string(i) + ".txt"), "x");
+        Settings settings;
+        settings.CutTypeTable = {{c.pageSize, 0}};
+        settings.NotesReader.Contents = c.contents;
+        std::vector<std::string> sources;
+        for (std::size_t i = 0; i < c.sourceSizes.size(); ++i) {
+            sources.push_back((dir / ("s" + std::to_string(i))).string());
+            test::writeFile(sources.back(), std::string(c.sourceSizes[i], 'x'));
+        }
+        const NotesForecast forecast = forecastNotes(settings, sources, (dir / c.outputFolder).string(), "Book");
+        EXPECT_EQ(forecast.notes, c.notes) << c.outputFolder;
+        EXPECT_EQ(forecast.room, c.room) << c.outputFolder;
+        EXPECT_EQ(forecast.tooMany(), c.notes > c.room);
     }
-    const NotesForecast forecast = forecastNotes(settings, sources, (dir / c.outputFolder).string(), "Book");
-    EXPECT_EQ(forecast.notes, c.notes);
-    EXPECT_EQ(forecast.room, c.room);
-    EXPECT_EQ(forecast.tooMany(), c.notes > c.room);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ForecastTest,
-    ::testing::Values(
-        ForecastCase {"PagesRoundUpAndAnEmptySourceIsANote", {8001, 0}, {{4000, 0}}, false, "plain", 0, 0, 4, 1000},
-        ForecastCase {"TheContentsIsANote", {4000}, {{4000, 0}}, true, "plain/Notes", 0, 0, 2, 1000},
-        ForecastCase {"WholeFilesAreANoteEach", {9000, 9000}, {{0, 0}}, true, "plain", 0, 0, 2, 1000},
-        ForecastCase {"TheIPodsOtherNotesTakeRoom", {100}, {{4000, 0}}, false, "ipod/Notes", 990, 7, 1, 10},
-        ForecastCase {
-            "AFolderDeepInNotesCountsTheWholeFolder", {100}, {{4000, 0}}, false, "ipod/Notes/Book", 10, 0, 1, 990},
-        ForecastCase {"AFullIPodLeavesNoRoom", {100}, {{4000, 0}}, false, "ipod/Notes/", 1200, 0, 1, 0}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ReaderLimitsTest, PagesOverTheReadersBytesAreToldAndTheNotesFolderIsFoundOnlyOnAnIPod)
 {

@@ -6,59 +6,29 @@
 namespace leafmill {
 namespace {
 
-struct NoteCase {
-    const char* name;
-    std::string bytes;  // Latin-1
-    std::string title;
-    std::string shown;  // links in [brackets]
-    std::vector<std::string> hrefs;
-};
-
-std::string shownOf(const ReaderNote& note)
+// What the reader shows of a Latin-1 note: title|text, links in [brackets]|hrefs.
+TEST(ReaderViewTest, ANoteShowsItsTitleTextAndLinks)
 {
-    std::string shown;
-    for (const NoteRun& run : note.runs)
-        shown += run.link >= 0 ? "[" + run.text + "]" : run.text;
-    return shown;
+    const std::pair<std::string, std::string> cases[] = {
+        {"<title>Book \x96 1</title><A HREF=\"b.txt\" NOPUSH>Next</a>\r\nx<br>y<P>z",
+         "Book \xc2\x96 1|[Next]\nx\ny\nz|b.txt nopush "},
+        // Unknown tags and stray brackets show.
+        {"1 < 2 <b>bold</b> &lt;i&gt; &amp; &copy;<!-- gone -->!", "|1 < 2 <b>bold</b> <i> & &copy;!|"},
+        {"überall", "|Ã¼berall|"},  // the Latin-1 reading of UTF-8 bytes
+        {std::string(4095, 'a') + "bc", "|" + std::string(4095, 'a') + "b|"},  // only the first 4096 bytes
+        {"a <A HREF=\"x\"", "|a <A HREF=\"x\"|"},  // an unclosed tag shows as text
+    };
+    for (const auto& [bytes, expected] : cases) {
+        const ReaderNote note = readReaderNote(bytes, *CodePage::open("ISO-8859-1"));
+        std::string shown = note.title + "|";
+        for (const NoteRun& run : note.runs)
+            shown += run.link >= 0 ? "[" + run.text + "]" : run.text;
+        shown += "|";
+        for (const NoteLink& link : note.links)
+            shown += link.href + (link.nopush ? " nopush " : " ");
+        EXPECT_EQ(shown, expected);
+    }
 }
-
-class ReaderNoteTest : public ::testing::TestWithParam<NoteCase> { };
-
-TEST_P(ReaderNoteTest, ShowsWhatTheReaderShows)
-{
-    const NoteCase& c = GetParam();
-    const ReaderNote note = readReaderNote(c.bytes, *CodePage::open("ISO-8859-1"));
-    EXPECT_EQ(note.title, c.title);
-    EXPECT_EQ(shownOf(note), c.shown);
-    std::vector<std::string> hrefs;
-    for (const NoteLink& link : note.links)
-        hrefs.push_back(link.href + (link.nopush ? " nopush" : ""));
-    EXPECT_EQ(hrefs, c.hrefs);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReaderNoteTest,
-    ::testing::Values(
-        NoteCase {"TitleLinksAndBreaks",
-                  "<title>Book \x96 1</title><A HREF=\"b.txt\" NOPUSH>Next</a>\r\nx<br>y<P>z",
-                  "Book \xc2\x96 1",
-                  "[Next]\nx\ny\nz",
-                  {"b.txt nopush"}},
-        NoteCase {"UnknownTagsAndStrayBracketsShow",
-                  "1 < 2 <b>bold</b> &lt;i&gt; &amp; &copy;<!-- gone -->!",
-                  "",
-                  "1 < 2 <b>bold</b> <i> & &copy;!",
-                  {}},
-        NoteCase {"Latin1BytesOfUtf8ShowAsTheyWould",
-                  "\xc3\xbc"
-                  "berall",
-                  "",
-                  "\xc3\x83\xc2\xbc"
-                  "berall",
-                  {}},
-        NoteCase {"OnlyTheFirst4096BytesAreRead", std::string(4095, 'a') + "bc", "", std::string(4095, 'a') + "b", {}},
-        NoteCase {"AnUnclosedTagShowsAsText", "a <A HREF=\"x\"", "", "a <A HREF=\"x\"", {}}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ReaderViewTest, LinesBreakAfterSpacesAndLongWordsBetweenCharacters)
 {

@@ -25,35 +25,6 @@ WordFilePlan word6(std::vector<std::string_view> pieces, std::uint16_t lid = 0x4
     return plan;
 }
 
-TEST(Word6CodePages, TextIsReadInTheCodePageOfTheDocumentsLanguage)
-{
-    const struct {
-        std::uint16_t lid;
-        bool mac;
-        std::string_view bytes;
-        const char* text;
-    } languages[] = {
-        {0x409, false, "\x93x\x94 \x80\x96\xE9\r", "\u201Cx\u201D \u20AC\u2013\u00E9"},
-        {0x419, false, "\xCF\xF0\xE8\xE2\xE5\xF2\r", "Привет"},
-        {0xC1A, false, "\xCF\xF0\xE8\xE2\xE5\xF2\r", "Привет"},  // Serbian in Cyrillic
-        {0x408, false, "\xC1\xE8\xDE\xED\xE1\r", "Αθήνα"},
-        {0x405, false, "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD\r", "Příliš žluťoučký"},
-        {0x41F, false, "I\xFE\xFDk\r", "Işık"},
-        {0x40D, false, "\xF9\xEC\xE5\xED\r", "שלום"},
-        {0x427, false, "\xC0\xFEuolas\r", "Ąžuolas"},
-        {0x411, false, "\x93\xFA\x96{\x8C\xEA\x82\xC6\x83J\x83i\r", "日本語とカナ"},
-        {0x804, false, "\xD6\xD0\xCE\xC4 ok\r", "中文 ok"},
-        {0x409, true, "Caf\x8E\r", "Café"},
-    };
-    for (const auto& language : languages) {
-        WordFilePlan plan = word6({language.bytes}, language.lid);
-        plan.macCharacterSet = language.mac;
-        const Result result = test::convertWordFile(plan);
-        EXPECT_EQ(result.text, std::string(language.text) + "\r\n") << language.lid << ": " << result.error;
-        EXPECT_TRUE(result.warnings.empty()) << language.lid;
-    }
-}
-
 TEST(Word6Pieces, FastSavedPiecesReadInCharacterOrderWhereverTheyAreStored)
 {
     // Each piece's bytes are read in the one code page.

@@ -32,11 +32,4 @@ inline std::string textOf(std::string_view page, const char* pageName = "windows
     return result.text;
 }
 
-inline std::vector<int> progressOf(std::string_view page)
-{
-    std::vector<int> reported;
-    convert(page, "windows-1252", &reported);
-    return reported;
-}
-
 }  // namespace leafmill::extract::test

@@ -63,7 +63,8 @@ protected:
     std::function<void(int)> duringSource;
 };
 
-TEST_F(OutputRunWindowTest, ARefusedNameIsToldAndACancelledOrMissingFolderEndsSilently)
+// A refused name is told; a cancelled or missing folder ends silently; a No to the reader's question makes nothing.
+TEST_F(OutputRunWindowTest, NothingRunsWithoutANameAFolderAndTheReadersYes)
 {
     window->fileList().addUnique(sources[0]);
     child<QLineEdit>("Text1")->setText(QStringLiteral("My/Book"));
@@ -73,9 +74,19 @@ TEST_F(OutputRunWindowTest, ARefusedNameIsToldAndACancelledOrMissingFolderEndsSi
     start("Alice", {}, outDir / "not-there");
     click("Cmd_Output");
     EXPECT_EQ(env.prompter.textsOf(Kind::ChooseFolder).size(), 2);
+    // An iPod whose Notes folder has room for one more note.
+    const fs::path notes = outDir / "Notes";
+    fs::create_directories(outDir / "iPod_Control");
+    fs::create_directories(notes);
+    for (int i = 0; i < 999; ++i)
+        writeFile(notes / ("n" + std::to_string(i) + ".txt"), "x");
+    env.prompter.answers = {false};
+    start("Alice", {}, notes);
+    EXPECT_EQ(env.prompter.textsOf(Kind::Question).size(), 1);
     EXPECT_EQ(endMessages().size(), 1);
     EXPECT_FALSE(window->isRunning());
-    EXPECT_TRUE(fs::is_empty(outDir.path()));
+    EXPECT_FALSE(fs::exists(notes / "Alice"));
+    EXPECT_FALSE(fs::exists(outDir / "Alice"));
 }
 
 TEST_F(OutputRunWindowTest, ACompleteRunWritesTheBookShowsItsEndAndRemembersItsFolder)
@@ -134,21 +145,6 @@ TEST_F(OutputRunWindowTest, StopOrCloseAsksAndAYesEndsTheRunAfterTheCurrentSourc
         EXPECT_EQ(window->isVisible(), !closing);
     }
     EXPECT_EQ(env.iniKey("UserSettings", "BookName"), "Bob") << "the settings saved on the way out";
-}
-
-TEST_F(OutputRunWindowTest, ABookTheReaderCannotLoadWholeIsQuestionedAndANoMakesNothing)
-{
-    // An iPod whose Notes folder has room for one more note.
-    const fs::path notes = outDir / "Notes";
-    fs::create_directories(outDir / "iPod_Control");
-    fs::create_directories(notes);
-    for (int i = 0; i < 999; ++i)
-        writeFile(notes / ("n" + std::to_string(i) + ".txt"), "x");
-    env.prompter.answers = {false};
-    start("Alice", {sources[0]}, notes);
-    EXPECT_EQ(env.prompter.textsOf(Kind::Question).size(), 1);
-    EXPECT_FALSE(window->isRunning());
-    EXPECT_FALSE(fs::exists(notes / "Alice"));
 }
 
 TEST_F(OutputRunWindowTest, DestroyingTheWindowDuringARunStopsIt)

@@ -1,11 +1,30 @@
-// The add-files dialog's result read into a folder and names.
+// The add-files dialog's filters, and its result read into a folder and names.
 #include "ui/SelectedFiles.h"
 #include "UiEnvironment.h"
+#include "ui/FileDialogFilter.h"
 
 #include <QDir>
 
 namespace leafmill::test {
 namespace {
+
+TEST(FileDialogFilter, TurnsCommonDialogPairsIntoQtFilters)
+{
+    const struct {
+        const char* filter;
+        QStringList expected;
+    } cases[] = {
+        // "*.*" also matches names without a dot, as in the common dialog.
+        {"Text|*.txt|Web pages|*.htm;*.html|All files|*.*",
+         {"Text (*.txt)", "Web pages (*.htm *.html)", "All files (*)"}},
+        {"", {}},
+        {"Text|*.txt|Dangling", {"Text (*.txt)"}},
+        {"Text| *.txt ; ;*.text", {"Text (*.txt *.text)"}},
+        {"|*.rtf", {"*.rtf (*.rtf)"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(qtNameFilters(QString::fromLatin1(c.filter)), c.expected) << c.filter;
+}
 
 TEST(SelectedFilesTest, OneOrSeveralFilesGiveTheFolderWithOneSeparatorAndTheNamesInOrder)
 {

@@ -1,18 +1,9 @@
 #pragma once
 
-#include <QColor>
 #include <QImage>
 #include <QRect>
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-// A readable failure message for the images the tests compare.
-inline void PrintTo(const QImage& image, std::ostream* out)
-{
-    *out << "image " << image.width() << "x" << image.height() << (image.isNull() ? " (null)" : "");
-}
 
 namespace leafmill::test {
 

@@ -7,15 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 namespace leafmill::test {
 namespace {
-
-// The colour the 111 x 25 face shows at its centre: row 10 of the face picture.
-constexpr unsigned NormalMiddle = 0xFFFFFF;
-constexpr unsigned DisabledMiddle = 0xECECEC;
-const QColor Grey(0xA1, 0xA1, 0x92);  // the disabled caption
 
 // A host panel with one button placed on it, as the windows do.
 class CommandButtonTest : public ::testing::Test {
@@ -30,15 +23,15 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     }
 
+    // The face's centre shows row 10 of the face picture.
     unsigned centre() const { return rgbAt(button->image(), 55, 12); }
-    QLabel* label() const { return button->findChild<QLabel*>(); }
     QPoint onHost(QPoint buttonPoint) const { return button->mapTo(&host, buttonPoint); }
     unsigned corner() const { return rgbAt(button->image(), button->width() - 1, button->height() - 1); }
     // Whether the rendered caption has a pixel of exactly this colour.
     bool captionShows(const QColor& colour) const
     {
         const QImage shot = button->grab().toImage();
-        const QRect text = label()->geometry();
+        const QRect text = button->findChild<QLabel*>()->geometry();
         for (int y = text.top(); y <= text.bottom(); ++y)
             for (int x = text.left(); x <= text.right(); ++x)
                 if (rgbAt(shot, x, y) == (colour.rgb() & 0xFFFFFFu))
@@ -53,7 +46,7 @@ protected:
 TEST_F(CommandButtonTest, TheFaceIsStretchedWithCornersInTheBackColourAndTheCaptionCentred)
 {
     EXPECT_EQ(button->image().size(), QSize(111, 25));
-    EXPECT_EQ(centre(), NormalMiddle);
+    EXPECT_EQ(centre(), 0xFFFFFFu);
     EXPECT_EQ(rgbAt(button->image(), 55, 24), 0xBFBFBFu);
     EXPECT_EQ(corner(), systemWindowColour().rgb() & 0xFFFFFFu);
     EXPECT_EQ(button->captionFont(), host.font()) << "the ambient font";
@@ -64,8 +57,8 @@ TEST_F(CommandButtonTest, TheFaceIsStretchedWithCornersInTheBackColourAndTheCapt
     EXPECT_EQ(corner(), systemWindowColour().rgb() & 0xFFFFFFu);
     button->resize(200, 40);
     EXPECT_EQ(corner(), 0xE0E0E0u);
-    const QRect text = label()->geometry();
-    EXPECT_EQ(text.center().x(), QRect(0, 0, 200, 40).center().x()) << "the caption centred";
+    EXPECT_EQ(button->findChild<QLabel*>()->geometry().center().x(), QRect(0, 0, 200, 40).center().x())
+        << "the caption centred";
     EXPECT_TRUE(allPixels(button->image(), QRect(3, 3, 194, 1), rgbAt(button->image(), 100, 3)));
 }
 
@@ -76,10 +69,10 @@ TEST_F(CommandButtonTest, DisabledButtonOrHostGreyTheFaceAndCaption)
         button->setForeColor(red);
         disabled->setEnabled(false);
         EXPECT_EQ(button->faceState(), xpcmdbutton::Disabled);
-        EXPECT_EQ(centre(), DisabledMiddle);
-        EXPECT_TRUE(captionShows(Grey));
+        EXPECT_EQ(centre(), 0xECECECu);
+        EXPECT_TRUE(captionShows(QColor(0xA1, 0xA1, 0x92)));
         disabled->setEnabled(true);
-        EXPECT_EQ(centre(), NormalMiddle);
+        EXPECT_EQ(centre(), 0xFFFFFFu);
         // The button's own disabling resets the caption to black; a disabled host gives it back.
         EXPECT_EQ(button->ForeColor(), disabled == button ? QColor(0, 0, 0) : red);
     }
@@ -91,35 +84,29 @@ TEST_F(CommandButtonTest, ThePointerAndTheButtonsHeldChooseTheFaceAndALeftClickI
     QSignalSpy clicks(button, &xpcmdbutton::Click);
     int faceAtClick = -1;
     QObject::connect(button, &xpcmdbutton::Click, [&] { faceAtClick = button->faceState(); });
-    enum Step { Move, Press, Release };
     const struct {
-        Step step;
+        QTest::MouseAction step;
         Qt::MouseButton button;
         QPoint at;
         int face;
     } steps[] = {
-        {Move, Qt::NoButton, {50, 12}, xpcmdbutton::Hover},
-        {Move, Qt::NoButton, {50, 60}, xpcmdbutton::Normal},  // off the button, onto the host
-        {Move, Qt::NoButton, {50, 12}, xpcmdbutton::Hover},
-        {Press, Qt::LeftButton, {50, 12}, xpcmdbutton::Pressed},
+        {QTest::MouseMove, Qt::NoButton, {50, 12}, xpcmdbutton::Hover},
+        {QTest::MouseMove, Qt::NoButton, {50, 60}, xpcmdbutton::Normal},  // off the button, onto the host
+        {QTest::MouseMove, Qt::NoButton, {50, 12}, xpcmdbutton::Hover},
+        {QTest::MousePress, Qt::LeftButton, {50, 12}, xpcmdbutton::Pressed},
         // With the left button held: pressed inside, where the far edges still count, normal outside.
-        {Move, Qt::NoButton, {111, 25}, xpcmdbutton::Pressed},
-        {Move, Qt::NoButton, {112, 12}, xpcmdbutton::Normal},
-        {Move, Qt::NoButton, {30, 12}, xpcmdbutton::Pressed},
-        {Release, Qt::LeftButton, {30, 12}, xpcmdbutton::Normal},
-        {Move, Qt::NoButton, {31, 12}, xpcmdbutton::Hover},
-        {Press, Qt::RightButton, {31, 12}, xpcmdbutton::Pressed},
-        {Move, Qt::NoButton, {40, 12}, xpcmdbutton::Hover},  // any other button held shows hover
-        {Release, Qt::RightButton, {40, 12}, xpcmdbutton::Normal},
+        {QTest::MouseMove, Qt::NoButton, {111, 25}, xpcmdbutton::Pressed},
+        {QTest::MouseMove, Qt::NoButton, {112, 12}, xpcmdbutton::Normal},
+        {QTest::MouseMove, Qt::NoButton, {30, 12}, xpcmdbutton::Pressed},
+        {QTest::MouseRelease, Qt::LeftButton, {30, 12}, xpcmdbutton::Normal},
+        {QTest::MouseMove, Qt::NoButton, {31, 12}, xpcmdbutton::Hover},
+        {QTest::MousePress, Qt::RightButton, {31, 12}, xpcmdbutton::Pressed},
+        {QTest::MouseMove, Qt::NoButton, {40, 12}, xpcmdbutton::Hover},  // any other button held shows hover
+        {QTest::MouseRelease, Qt::RightButton, {40, 12}, xpcmdbutton::Normal},
     };
     int n = 0;
     for (const auto& s : steps) {
-        if (s.step == Move)
-            QTest::mouseMove(&host, onHost(s.at));
-        else if (s.step == Press)
-            QTest::mousePress(&host, s.button, {}, onHost(s.at));
-        else
-            QTest::mouseRelease(&host, s.button, {}, onHost(s.at));
+        QTest::mouseEvent(s.step, &host, s.button, {}, onHost(s.at));
         EXPECT_EQ(button->faceState(), s.face) << "step " << n++;
     }
     EXPECT_EQ(clicks.count(), 1) << "the left release inside, not the right one";

@@ -1,51 +1,42 @@
 // The main window's file list: buttons, keys, questions and the add-files answer.
-#include "MainWindowTest.h"
+#include "UiEnvironment.h"
 #include "lang/StringId.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace leafmill::test {
 namespace {
 
-using Kind = ScriptedPrompter::Kind;
-
 class FileListTest : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        list = child<QListWidget>("List1");
-    }
     void TearDown() override { QDir::setCurrent(savedDir_); }
 
+    // Lists one entry per letter and selects the rows given.
     void fill(const QString& entries, const QList<int>& selected = {})
     {
-        list->clear();
+        list()->clear();
         for (const QChar entry : entries)
             window->fileList().addUnique(QString(entry));
         for (int row : selected)
-            list->item(row)->setSelected(true);
+            list()->item(row)->setSelected(true);
     }
+    QListWidget* list() const { return child<QListWidget>("List1"); }
     QString order() const { return window->fileList().paths().join(QString()); }
     QList<int> selectedRows() const
     {
         QList<int> rows;
-        for (int i = 0; i < list->count(); ++i)
-            if (list->item(i)->isSelected())
+        for (int i = 0; i < list()->count(); ++i)
+            if (list()->item(i)->isSelected())
                 rows << i;
         return rows;
     }
 
-    QListWidget* list = nullptr;
     const QString savedDir_ = QDir::currentPath();
 };
 
-TEST_F(FileListTest, TheArrowButtonsMoveTheSelectedEntriesPastTheirNeighbours)
+TEST_F(FileListTest, TheArrowButtonsAndShiftArrowsMoveTheSelectedEntriesPastTheirNeighbours)
 {
     const struct {
         QList<int> selected;
@@ -66,47 +57,40 @@ TEST_F(FileListTest, TheArrowButtonsMoveTheSelectedEntriesPastTheirNeighbours)
         EXPECT_EQ(order(), QString::fromLatin1(c.order)) << c.button << " " << c.order;
         EXPECT_EQ(selectedRows(), c.selectedAfter) << c.button << " " << c.order;
     }
-}
-
-TEST_F(FileListTest, ShiftArrowsMoveEntriesFromAnyControlAndOtherKeysKeepTheirRole)
-{
+    // Shift+Up and Shift+Down from any control.
     fill(QStringLiteral("ABCD"), {2});
     auto* bookName = child<QLineEdit>("Text1");
     bookName->setFocus();
-    QTest::keyClick(bookName, Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_EQ(order(), QStringLiteral("ACBD"));
-    QTest::keyClick(bookName, Qt::Key_Down, Qt::ShiftModifier);
-    QTest::keyClick(bookName, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(order(), QStringLiteral("ABDC"));
+    for (auto [key, after] : {std::pair {Qt::Key_Up, "ACBD"}, {Qt::Key_Down, "ABCD"}, {Qt::Key_Down, "ABDC"}}) {
+        QTest::keyClick(bookName, key, Qt::ShiftModifier);
+        EXPECT_EQ(order(), QString::fromLatin1(after));
+    }
     // In the list Shift+Up moves the entry and its focus frame instead of extending the selection.
     fill(QStringLiteral("ABCD"));
-    list->setFocus();
-    list->setCurrentRow(2);
-    QTest::keyClick(list, Qt::Key_Up, Qt::ShiftModifier);
+    list()->setFocus();
+    list()->setCurrentRow(2);
+    QTest::keyClick(list(), Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_EQ(order(), QStringLiteral("ACBD"));
     EXPECT_EQ(selectedRows(), QList<int> {1});
-    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(list()->currentRow(), 1);
 }
 
 TEST_F(FileListTest, DeleteAndClearAskFirstAndOnlyWhenThereIsSomethingToRemove)
 {
     click("Cmd_ClearList");
     fill(QStringLiteral("ABCD"), {1, 3});
-    env.prompter.answers = {false, true};
+    env.prompter.answers = {false, true, false, true};
     click("Cmd_DelFiles");
     EXPECT_EQ(order(), QStringLiteral("ABCD"));
     click("Cmd_DelFiles");
-    EXPECT_EQ(order(), QStringLiteral("AC"));
-    list->clearSelection();
+    list()->clearSelection();
     click("Cmd_DelFiles");
-    env.prompter.answers = {false, true};
     click("Cmd_ClearList");
     EXPECT_EQ(order(), QStringLiteral("AC"));
     click("Cmd_ClearList");
-    EXPECT_EQ(list->count(), 0);
-
+    EXPECT_EQ(list()->count(), 0);
     const QString del = env.text(StringId::AskDeleteFiles), clear = env.text(StringId::AskClearList);
-    EXPECT_EQ(env.prompter.textsOf(Kind::Question), (QStringList {del, del, clear, clear}));
+    EXPECT_EQ(env.prompter.textsOf(ScriptedPrompter::Kind::Question), (QStringList {del, del, clear, clear}));
 }
 
 TEST_F(FileListTest, AddFilesListsTheSelectionOnceAndRemembersFolderAndFilter)
@@ -118,16 +102,14 @@ TEST_F(FileListTest, AddFilesListsTheSelectionOnceAndRemembersFolderAndFilter)
     Settings& settings = env.store().record();
     settings.InPutDir = "/start/here";
     settings.OpenFilesFilterIndex = 2;
-
-    env.prompter.fileAnswers = {OpenFilesAnswer {{b, a}, 3}};
+    // A listed path is not added again, another case is; one file leaves its path; cancel, nothing.
+    env.prompter.fileAnswers = {{{b, a}, 3}, {{a, upper}, 3}, {{a}, 1}, {{}, 4}};
     click("Cmd_AddFiles");
     EXPECT_EQ(env.prompter.lastOpenRequest.filterIndex, 2);
     EXPECT_EQ(env.prompter.lastOpenRequest.initialFolder, QStringLiteral("/start/here"));
     EXPECT_EQ(window->fileList().paths(), (QStringList {b, a}));
     EXPECT_EQ(QString::fromStdString(settings.InPutDir), shown(sources.path()));
     EXPECT_EQ(settings.OpenFilesFilterIndex, 3);
-    // A listed path is not added again, another case is; one file leaves its path; cancel, nothing.
-    env.prompter.fileAnswers = {OpenFilesAnswer {{a, upper}, 3}, OpenFilesAnswer {{a}, 1}, OpenFilesAnswer {{}, 4}};
     for (int i = 0; i < 3; ++i)
         click("Cmd_AddFiles");
     EXPECT_EQ(window->fileList().paths(), (QStringList {b, a, upper}));

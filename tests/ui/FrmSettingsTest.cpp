@@ -1,29 +1,23 @@
 // The settings dialog shows and stores the settings; a new language reaches the main window.
 #include "UiEnvironment.h"
-#include "ui/Frm_Main.h"
 #include "ui/Frm_Settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 namespace leafmill::test {
 namespace {
 
-namespace fs = std::filesystem;
-
 class FrmSettingsTest : public ::testing::Test {
 protected:
+    // Opens the dialog, loading the settings the first time.
     void open()
     {
-        if (!loaded_)
+        if (!dialog)
             env.load();
-        loaded_ = true;
         dialog = std::make_unique<Frm_Settings>(env.context(), [this] { ++redraws; });
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
@@ -31,14 +25,12 @@ protected:
     template <typename T = QWidget> T* child(const QString& name) const { return dialog->findChild<T*>(name); }
     QLineEdit* joint() const { return child<QLineEdit>(QStringLiteral("Text1")); }
     QLineEdit* box(int i) const { return child<QLineEdit>(QStringLiteral("Text2(%1)").arg(i)); }
-    QComboBox* languages() const { return child<QComboBox>(QStringLiteral("Combo2")); }
     void click(const char* name) { QTest::mouseClick(child(QString::fromLatin1(name)), Qt::LeftButton, {}, {5, 5}); }
     std::string stored(const char* key) const { return env.iniKey("UserSettings", key); }
 
     UiEnvironment env;
     std::unique_ptr<Frm_Settings> dialog;
     int redraws = 0;
-    bool loaded_ = false;
 };
 
 TEST_F(FrmSettingsTest, JointCharactersTakeDigitsOnlyAndAreCorrectedOnKeyRelease)
@@ -89,82 +81,62 @@ TEST_F(FrmSettingsTest, OkStoresTheValuesAndSavesThemAndTheNextOpeningShowsThem)
     EXPECT_EQ(joint()->text(), QStringLiteral("64"));
 }
 
-TEST_F(FrmSettingsTest, CancelAndTheCloseButtonDiscard)
+TEST_F(FrmSettingsTest, CancelAndTheCloseButtonDiscardAndRestoreDefaultsAppliesNothing)
 {
+    env.setIniKey("MainSettings", "CutWordDef2", "");
+    env.setIniKey("MainSettings", "CutWordDef5", "Space");
     open();
     const std::string before = readFile(env.iniPath());
     for (const char* discard : {"Command2", "iclose"}) {
         open();
         joint()->setText(QStringLiteral("12"));
-        box(0)->setText(QStringLiteral("x"));
+        for (int i = 0; i <= 5; ++i)
+            box(i)->setText(QStringLiteral("w%1").arg(i));
+        click("Command3");
+        const QStringList defaults {"enter", ".", "", "?", ";", "Space"};
+        for (int i = 0; i <= 5; ++i)
+            EXPECT_EQ(box(i)->text(), defaults[i]) << i;
         click(discard);
         EXPECT_FALSE(dialog->isVisible()) << discard;
         EXPECT_EQ(dialog->result(), QDialog::Rejected) << discard;
     }
     EXPECT_EQ(env.store().record().KeepFileSize, 0);
-    EXPECT_EQ(env.store().record().CutWord[0], "\r\n");
+    EXPECT_EQ(env.store().record().CutWord[2], "!");
     EXPECT_EQ(readFile(env.iniPath()), before);
 }
 
-TEST_F(FrmSettingsTest, RestoreDefaultsRefillsTheBoxesButAppliesNothing)
+// A language that fails to load is told and the old one stays; another redraws the main window.
+TEST_F(MainWindowTest, ALanguageChosenInTheSettingsRedrawsTheMainWindow)
 {
-    env.setIniKey("MainSettings", "CutWordDef2", "");
-    env.setIniKey("MainSettings", "CutWordDef5", "Space");
-    open();
-    for (int i = 0; i <= 5; ++i)
-        box(i)->setText(QStringLiteral("w%1").arg(i));
-    click("Command3");
-    const QStringList defaults {"enter", ".", "", "?", ";", "Space"};
-    for (int i = 0; i <= 5; ++i)
-        EXPECT_EQ(box(i)->text(), defaults[i]) << i;
-    click("Command2");
-    EXPECT_EQ(stored("CutWord1"), ".");
-}
-
-TEST_F(FrmSettingsTest, TheLanguageFilesAreOfferedAndOneThatFailsToLoadIsToldAndTheOldOneStays)
-{
-    writeFile(env.programFolder() / "language" / "Broken.ini", "[Info]\r\nLanguage=Broken\r\n");
-    open();
-    ASSERT_EQ(languages()->count(), 3);
-    EXPECT_EQ(languages()->currentText(), QStringLiteral("English"));
-    languages()->setCurrentIndex(languages()->findText(QStringLiteral("Broken")));
-    click("Command1");
-    EXPECT_EQ(stored("MyLagIndex"), "English");
-    EXPECT_EQ(redraws, 0);
-    EXPECT_EQ(env.prompter.textsOf(ScriptedPrompter::Kind::Message).size(), 1);
-}
-
-TEST(MainWindowLanguage, ALanguageChosenInTheSettingsRedrawsTheMainWindow)
-{
-    UiEnvironment env;
-    const fs::path folder = env.programFolder() / "language";
+    const std::filesystem::path folder = env.programFolder() / "language";
+    writeFile(folder / "Broken.ini", "[Info]\r\nLanguage=Broken\r\n");
     std::string other = readFile(folder / "English.ini");
     for (auto [from, to] : {std::pair {"Language=English", "Language=Other"},
                             {"00001=Book name:", "00001=The name of the book to make:"}}) {
-        const std::size_t at = other.find(from);
-        ASSERT_NE(at, std::string::npos) << from;
-        other.replace(at, std::string(from).size(), to);
+        ASSERT_NE(other.find(from), std::string::npos) << from;
+        other.replace(other.find(from), std::string(from).size(), to);
     }
     writeFile(folder / "Other.ini", other);
-    env.load();
-    Frm_Main window(env.context());
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* prompt = window.findChild<QLabel*>(QStringLiteral("Label1"));
-    // The dialog is modal; pick the other language and confirm from inside it.
-    QTimer::singleShot(0, [&] {
-        auto* dialog = window.findChild<Frm_Settings*>();
-        ASSERT_NE(dialog, nullptr);
-        auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("Combo2"));
-        combo->setCurrentIndex(combo->findText(QStringLiteral("Other")));
-        QTest::mouseClick(dialog->findChild<QWidget*>(QStringLiteral("Command1")), Qt::LeftButton, {}, {5, 5});
-    });
-    QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("Cmd_Settings")), Qt::LeftButton, {}, {5, 5});
-
-    EXPECT_EQ(env.iniKey("UserSettings", "MyLagIndex"), "Other");
-    EXPECT_EQ(prompt->text(), QStringLiteral("The name of the book to make:"));
+    auto* prompt = child<QLabel>("Label1");
+    const QString english = prompt->text();
+    for (const char* language : {"Broken", "Other"}) {
+        // The dialog is modal; pick the language and confirm from inside it.
+        QTimer::singleShot(0, [&] {
+            auto* dialog = window->findChild<Frm_Settings*>();
+            ASSERT_NE(dialog, nullptr);
+            auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("Combo2"));
+            EXPECT_EQ(combo->count(), 4);
+            EXPECT_EQ(combo->currentText(), QStringLiteral("English"));
+            combo->setCurrentIndex(combo->findText(QString::fromLatin1(language)));
+            QTest::mouseClick(dialog->findChild<QWidget*>(QStringLiteral("Command1")), Qt::LeftButton, {}, {5, 5});
+        });
+        click("Cmd_Settings");
+        EXPECT_EQ(env.prompter.textsOf(ScriptedPrompter::Kind::Message).size(), 1);
+        EXPECT_EQ(env.iniKey("UserSettings", "MyLagIndex"), language == std::string("Broken") ? "English" : "Other");
+        EXPECT_EQ(prompt->text(), language == std::string("Broken") ? english : "The name of the book to make:");
+    }
     // The longer prompt pushes the book-name box to the right.
-    EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("Text1"))->x(), prompt->x() + prompt->width());
+    EXPECT_EQ(child<QLineEdit>("Text1")->x(), prompt->x() + prompt->width());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The main window's run on the real engine; what a run makes is the engine suite's.
 #include "FolderEntries.h"
-#include "MainWindowTest.h"
+#include "UiEnvironment.h"
 #include "controls/Xp_ProgressBar.h"
 #include "lang/StringId.h"
 #include "ui/PreviewWindow.h"
@@ -10,9 +10,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace leafmill::test {
 namespace {
@@ -40,60 +37,69 @@ protected:
                 duringSource(index);
         });
     }
-    void prepare(const QString& bookName, const QStringList& files)
+    // Names the book, lists the files and starts a run into `folder`.
+    void start(const char* bookName, const QStringList& files, const fs::path& folder)
     {
-        child<QLineEdit>("Text1")->setText(bookName);
+        child<QLineEdit>("Text1")->setText(QString::fromLatin1(bookName));
         for (const QString& file : files)
             window->fileList().addUnique(file);
-    }
-    // Starts a run into `folder` and waits for its end.
-    void runToTheEnd(const fs::path& folder)
-    {
         env.prompter.folderAnswers.push_back(shown(folder));
-        QSignalSpy ended(window.get(), &Frm_Main::runEnded);
         click("Cmd_Output");
+    }
+    // Starts a run and waits for its end.
+    void runToTheEnd(const char* bookName)
+    {
+        QSignalSpy ended(window.get(), &Frm_Main::runEnded);
+        start(bookName, sources, outDir.path());
         ASSERT_TRUE(window->isRunning());
         ASSERT_TRUE(ended.wait(120000));
         EXPECT_FALSE(window->isRunning());
     }
-
     QStringList endMessages() const { return env.prompter.textsOf(Kind::Message); }
 
-    TempDir sourceDir;
-    TempDir outDir;
+    TempDir sourceDir, outDir;
     QStringList sources;
     QList<int> shownSources;
     std::function<void(int)> duringSource;
 };
 
-TEST_F(OutputRunWindowTest, ARefusedNameIsToldAndACancelledOrMissingFolderEndsSilently)
+// A refused name is told; a cancelled or missing folder ends silently; a No to the reader's question makes nothing.
+TEST_F(OutputRunWindowTest, NothingRunsWithoutANameAFolderAndTheReadersYes)
 {
-    prepare(QStringLiteral("My/Book"), sources);
+    window->fileList().addUnique(sources[0]);
+    child<QLineEdit>("Text1")->setText(QStringLiteral("My/Book"));
     click("Cmd_Output");
     EXPECT_EQ(endMessages(), QStringList {env.text(StringId::BookNameInvalid)});
-    EXPECT_TRUE(env.prompter.textsOf(Kind::ChooseFolder).isEmpty());
-
-    child<QLineEdit>("Text1")->setText(QStringLiteral("Alice"));
-    env.prompter.folderAnswers = {QString(), shown(outDir / "not-there")};
-    click("Cmd_Output");
+    env.prompter.folderAnswers = {QString()};
+    start("Alice", {}, outDir / "not-there");
     click("Cmd_Output");
     EXPECT_EQ(env.prompter.textsOf(Kind::ChooseFolder).size(), 2);
+    // An iPod whose Notes folder has room for one more note.
+    const fs::path notes = outDir / "Notes";
+    fs::create_directories(outDir / "iPod_Control");
+    fs::create_directories(notes);
+    for (int i = 0; i < 999; ++i)
+        writeFile(notes / ("n" + std::to_string(i) + ".txt"), "x");
+    env.prompter.answers = {false};
+    start("Alice", {}, notes);
+    EXPECT_EQ(env.prompter.textsOf(Kind::Question).size(), 1);
     EXPECT_EQ(endMessages().size(), 1);
     EXPECT_FALSE(window->isRunning());
-    EXPECT_TRUE(fs::is_empty(outDir.path()));
+    EXPECT_FALSE(fs::exists(notes / "Alice"));
+    EXPECT_FALSE(fs::exists(outDir / "Alice"));
 }
 
 TEST_F(OutputRunWindowTest, ACompleteRunWritesTheBookShowsItsEndAndRemembersItsFolder)
 {
     env.store().record().OutPutDir = "/earlier/Book/";
-    prepare(QStringLiteral("Alice"), sources);
     duringSource = [this](int) {
         // The shortcuts would reorder the entries the run reads by position.
         QTest::keyClick(window.get(), Qt::Key_Up, Qt::ShiftModifier);
         QTest::keyClick(window.get(), Qt::Key_Down, Qt::ShiftModifier);
     };
-    child<QListWidget>("List1")->item(1)->setSelected(true);
-    runToTheEnd(outDir.path());
+    window->fileList().addUnique(sources[0]);
+    child<QListWidget>("List1")->item(0)->setSelected(true);
+    runToTheEnd("Alice");
 
     EXPECT_EQ(env.prompter.lastPreselectedFolder, QStringLiteral("/earlier")) << "the last book's parent";
     EXPECT_EQ(shownSources, (QList<int> {0, 1, 2}));
@@ -104,8 +110,8 @@ TEST_F(OutputRunWindowTest, ACompleteRunWritesTheBookShowsItsEndAndRemembersItsF
     EXPECT_EQ(child<Xp_ProgressBar>("ProgressBar1")->value(), 100);
     EXPECT_FALSE(child("Pic_Make")->isVisible());
     EXPECT_TRUE(child("Pic_MainFace")->isEnabled());
-    // Shift+Up works again once the run is over.
-    QTest::keyClick(window.get(), Qt::Key_Up, Qt::ShiftModifier);
+    // Shift+Down works again once the run is over.
+    QTest::keyClick(window.get(), Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(window->fileList().paths().constFirst(), sources[1]);
     // Preview opens the book folder chosen, preselecting the one just made.
     env.prompter.folderAnswers = {shown(outDir / "Alice")};
@@ -113,70 +119,42 @@ TEST_F(OutputRunWindowTest, ACompleteRunWritesTheBookShowsItsEndAndRemembersItsF
     EXPECT_EQ(env.prompter.lastPreselectedFolder, QString::fromStdString(env.store().record().OutPutDir));
     PreviewWindow* preview = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->isVisible() && qobject_cast<PreviewWindow*>(top))
-            preview = qobject_cast<PreviewWindow*>(top);
+        if (auto* shownPreview = qobject_cast<PreviewWindow*>(top); shownPreview && shownPreview->isVisible())
+            preview = shownPreview;
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->screenTitle(), QStringLiteral("Alice"));
 }
 
-TEST_F(OutputRunWindowTest, StopAsksAndAYesEndsTheRunAfterTheCurrentSource)
+// Stop and the close button both ask, and a Yes ends the run after the current source.
+TEST_F(OutputRunWindowTest, StopOrCloseAsksAndAYesEndsTheRunAfterTheCurrentSource)
 {
-    prepare(QStringLiteral("Alice"), sources);
-    duringSource = [this](int index) {
-        if (index == 0)
-            click("Cmd_StopOutput");
-    };
-    env.prompter.answers = {true};
-    runToTheEnd(outDir.path());
-    EXPECT_EQ(shownSources, QList<int> {0});
-    EXPECT_EQ(env.prompter.textsOf(Kind::Question), QStringList {env.text(StringId::AskStopRun)});
-    ASSERT_EQ(endMessages().size(), 1);
-    EXPECT_TRUE(endMessages()[0].startsWith(env.text(StringId::RunStopped))) << endMessages()[0].toStdString();
-}
-
-TEST_F(OutputRunWindowTest, ABookTheReaderCannotLoadWholeIsQuestionedAndANoMakesNothing)
-{
-    // An iPod whose Notes folder has room for one more note.
-    const fs::path notes = outDir / "Notes";
-    fs::create_directories(outDir / "iPod_Control");
-    fs::create_directories(notes);
-    for (int i = 0; i < 999; ++i)
-        writeFile(notes / ("n" + std::to_string(i) + ".txt"), "x");
-    prepare(QStringLiteral("Alice"), {sources[0]});
-    env.prompter.answers = {false};
-    env.prompter.folderAnswers = {shown(notes)};
-    click("Cmd_Output");
-    EXPECT_EQ(env.prompter.textsOf(Kind::Question).size(), 1);
-    EXPECT_FALSE(window->isRunning());
-    EXPECT_FALSE(fs::exists(notes / "Alice"));
-}
-
-TEST_F(OutputRunWindowTest, ClosingDuringARunAsksThenStopsUnloadsAndSaves)
-{
-    prepare(QStringLiteral("Bob"), sources);
-    duringSource = [this](int index) {
-        if (index == 0)
-            window->close();
-    };
-    env.prompter.answers = {true};
-    runToTheEnd(outDir.path());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(shownSources, QList<int> {0});
-    EXPECT_EQ(env.prompter.textsOf(Kind::Question), QStringList {env.text(StringId::AskStopRun)});
-    EXPECT_TRUE(endMessages().isEmpty());
-    EXPECT_EQ(env.iniKey("UserSettings", "BookName"), "Bob");
+    for (bool closing : {false, true}) {
+        SCOPED_TRACE(closing ? "close" : "stop");
+        duringSource = [&](int index) {
+            if (index == 0)
+                closing ? (void)window->close() : click("Cmd_StopOutput");
+        };
+        shownSources.clear();
+        env.prompter.answers = {true};
+        runToTheEnd(closing ? "Bob" : "Alice");
+        EXPECT_EQ(shownSources, QList<int> {0});
+        EXPECT_EQ(env.prompter.textsOf(Kind::Question).size(), closing ? 2 : 1);
+        EXPECT_EQ(env.prompter.textsOf(Kind::Question).last(), env.text(StringId::AskStopRun));
+        ASSERT_EQ(endMessages().size(), 1) << "no end message when closing";
+        EXPECT_TRUE(endMessages()[0].startsWith(env.text(StringId::RunStopped))) << endMessages()[0].toStdString();
+        EXPECT_EQ(window->isVisible(), !closing);
+    }
+    EXPECT_EQ(env.iniKey("UserSettings", "BookName"), "Bob") << "the settings saved on the way out";
 }
 
 TEST_F(OutputRunWindowTest, DestroyingTheWindowDuringARunStopsIt)
 {
-    prepare(QStringLiteral("Alice"), sources);
     duringSource = [this](int index) {
         if (index == 0)
             QMetaObject::invokeMethod(
                 window.get(), [this] { window.reset(); }, Qt::QueuedConnection);
     };
-    env.prompter.folderAnswers.push_back(shown(outDir.path()));
-    click("Cmd_Output");
+    start("Alice", sources, outDir.path());
     ASSERT_TRUE(QTest::qWaitFor([this] { return window == nullptr; }, 120000));
     EXPECT_EQ(shownSources, QList<int> {0});
     EXPECT_TRUE(env.prompter.textsOf(Kind::Question).isEmpty());

@@ -13,17 +13,14 @@ namespace {
 TEST(PreviewWindowTest, TheKeysBrowseTheBookAndMenuAtTheTopCloses)
 {
     TempDir dir;
-    const std::filesystem::path folder = dir / "Book";
-    std::filesystem::create_directories(folder);
-    writeFile(folder / "Book0000.txt",
+    std::filesystem::create_directories(dir / "Book");
+    writeFile(dir / "Book" / "Book0000.txt",
               "<TITLE>Book - 1/2</TITLE>caf\xe9\r\n<A HREF=\"Book0001.txt\" NOPUSH>Next</A>\r\n");
-    writeFile(folder / "Book0001.txt", "<TITLE>Book - 2/2</TITLE>The end.\r\n");
-    PreviewWindow preview(QString::fromStdString(folder.string()), CodePage::open("ISO-8859-1"));
+    writeFile(dir / "Book" / "Book0001.txt", "<TITLE>Book - 2/2</TITLE>The end.\r\n");
+    PreviewWindow preview(QString::fromStdString((dir / "Book").string()), CodePage::open("ISO-8859-1"));
     preview.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-    EXPECT_EQ(preview.screenTitle(), QStringLiteral("Book"));
     EXPECT_EQ(preview.screenLines(), (QStringList {"Book - 1/2", "Book - 2/2"}));
-
     QTest::keyClick(&preview, Qt::Key_Return);
     EXPECT_EQ(preview.screenTitle(), QStringLiteral("Book - 1/2"));
     EXPECT_EQ(preview.screenLines(), (QStringList {QString::fromUtf8("caf\xc3\xa9"), "Next"}));

@@ -1,18 +1,14 @@
+// Every label of the main window and settings shows its whole text in every shipped language.
 #include "UiEnvironment.h"
-#include "ui/Frm_Main.h"
 #include "ui/Frm_Settings.h"
 
 #include <QLabel>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace leafmill::test {
 namespace {
 
 class LanguageLabelsTest : public ::testing::TestWithParam<const char*> { };
 
-// Every label of the main window and settings shows its whole text in every shipped language.
 TEST_P(LanguageLabelsTest, ShowTheirWholeText)
 {
     UiEnvironment env;
@@ -26,12 +22,10 @@ TEST_P(LanguageLabelsTest, ShowTheirWholeText)
         for (QLabel* label : window->findChildren<QLabel*>()) {
             if (label->text().isEmpty() || !label->isVisible())
                 continue;
-            const QString what
-                = window->objectName() + QLatin1Char('/') + label->objectName() + QStringLiteral(": ") + label->text();
-            EXPECT_GE(label->width(), label->sizeHint().width()) << what.toStdString();
-            EXPECT_GE(label->height(), label->fontMetrics().height()) << what.toStdString();
-            const QRect inWindow(label->mapTo(window, QPoint(0, 0)), label->size());
-            EXPECT_TRUE(window->rect().contains(inWindow)) << what.toStdString();
+            SCOPED_TRACE((window->objectName() + '/' + label->objectName() + ": " + label->text()).toStdString());
+            EXPECT_GE(label->width(), label->sizeHint().width());
+            EXPECT_GE(label->height(), label->fontMetrics().height());
+            EXPECT_TRUE(window->rect().contains(QRect(label->mapTo(window, QPoint(0, 0)), label->size())));
         }
     }
 }

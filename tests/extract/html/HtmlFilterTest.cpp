@@ -111,5 +111,12 @@ TEST(HtmlFilterCharsets, UnknownOneIsAWarningAndNoCodePageMeansTheSystemOne)
     EXPECT_EQ(htmlToText("<b>plain</b> text", Options {}).text, "plain text\r\n");
 }
 
+TEST(HtmlFilterHeadings, HeadingsOfTheFirstThreeLevelsAreChapters)
+{
+    const Result result = convert("<h1>One</h1>text<h4>Four</h4><h2>Two</h2><h1x>no</h1x>");
+    ASSERT_EQ(result.chapters.size(), 2u);
+    EXPECT_EQ(result.chapters[1].title, "Two");
+}
+
 }  // namespace
 }  // namespace leafmill::extract::test

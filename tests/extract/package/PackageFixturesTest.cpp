@@ -13,11 +13,11 @@ namespace {
 
 const std::filesystem::path kFixtures = LEAFMILL_FIXTURES;
 
-using Chapters = std::vector<std::pair<std::string, int>>;
+using leafmill::test::Chapters;
 
 struct FixtureCase {
     std::string file, reference;  // "novel.epub", "novel" for sources/novel.ref.txt
-    Chapters chapters;  // title and level
+    Chapters chapters;
 };
 
 class PackageFixture : public testing::TestWithParam<FixtureCase> { };
@@ -35,12 +35,7 @@ TEST_P(PackageFixture, MatchesTheReferenceAndFindsTheChapters)
         r.text, leafmill::test::readReference(kFixtures / "sources" / (c.reference + ".ref.txt")));
     std::printf("[ F1     ] %.4f %s\n", f1, c.file.c_str());
     EXPECT_GE(f1, 0.99) << c.file << "\n" << r.text;
-    ASSERT_EQ(r.chapters.size(), c.chapters.size()) << c.file;
-    for (std::size_t k = 0; k < r.chapters.size(); ++k) {
-        EXPECT_EQ(std::pair(r.chapters[k].title, r.chapters[k].level), c.chapters[k]) << c.file;
-        EXPECT_EQ(r.text.compare(r.chapters[k].offset, c.chapters[k].first.size(), c.chapters[k].first), 0)
-            << c.file << " chapter " << k;
-    }
+    leafmill::test::expectChapters(r, c.chapters, c.file);
 }
 
 const Chapters kNovel

@@ -66,22 +66,19 @@ TEST(PdfChapters, BookmarksStartWhereTheirHeadingsAre)
 {
     const Result r = readFixture("report.pdf");
     ASSERT_TRUE(r.ok);
-    const std::vector<std::pair<std::string, int>> expected = {
-        {"Harbour Water Survey, Spring Season", 1},
-        {"Summary", 2},
-        {"Methods", 1},
-        {"Stations and timing", 2},
-        {"Instruments", 2},
-        {"Results", 1},
-        {"Oxygen and temperature", 2},
-        {"Turbidity and birds", 2},
-        {"Recommendations", 1},
-    };
+    const std::vector<std::pair<std::string, int>> expected = {{"Harbour Water Survey, Spring Season", 1},
+                                                               {"Summary", 2},
+                                                               {"Methods", 1},
+                                                               {"Stations and timing", 2},
+                                                               {"Instruments", 2},
+                                                               {"Results", 1},
+                                                               {"Oxygen and temperature", 2},
+                                                               {"Turbidity and birds", 2},
+                                                               {"Recommendations", 1}};
     ASSERT_EQ(r.chapters.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const auto& chapter = r.chapters[i];
-        EXPECT_EQ(chapter.title, expected[i].first);
-        EXPECT_EQ(chapter.level, expected[i].second);
+        EXPECT_EQ(std::pair(chapter.title, chapter.level), expected[i]);
         EXPECT_EQ(r.text.substr(chapter.offset, chapter.title.size() + 2), chapter.title + "\r\n");
         EXPECT_TRUE(chapter.offset == 0 || r.text.compare(chapter.offset - 2, 2, "\r\n") == 0);
     }

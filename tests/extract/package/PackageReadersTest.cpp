@@ -1,0 +1,75 @@
+// The package readers on documents built from cases/: the skeleton package of
+// each format with the body and parts of each case.
+#include "PackageFixtures.h"
+
+#include "extract/docx/DocxToText.h"
+#include "extract/epub/EpubToText.h"
+#include "extract/odt/OdtToText.h"
+#include "extract/package/ListNumbers.h"
+
+namespace {
+
+using leafmill::test::makeZip;
+using leafmill::test::package;
+using leafmill::test::ReadCase;
+
+class PackageReader : public testing::TestWithParam<ReadCase> { };
+
+TEST_P(PackageReader, ReadsWhatTheWordProcessorShows)
+{
+    const std::string& format = GetParam().format;
+    leafmill::test::expectRead(format == "docx"      ? leafmill::extract::docxToText
+                                   : format == "odt" ? leafmill::extract::odtToText
+                                                     : leafmill::extract::epubToText,
+                               GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Docx, PackageReader, testing::ValuesIn(leafmill::test::readCases("docx")));
+INSTANTIATE_TEST_SUITE_P(Odt, PackageReader, testing::ValuesIn(leafmill::test::readCases("odt")));
+INSTANTIATE_TEST_SUITE_P(Epub, PackageReader, testing::ValuesIn(leafmill::test::readCases("epub")));
+
+// Packages missing what makes them one, and ones too big or too deep to read.
+std::vector<ReadCase> hostileCases()
+{
+    const std::string odt = "application/vnd.oasis.opendocument.text";
+    std::vector<ReadCase> cases = {
+        {"docx", "no document", makeZip({{"word/other.xml", "<x/>"}}), "", "no Word document"},
+        {"odt", "no content", makeZip({{"mimetype", odt}}), "", "content.xml"},
+        {"odt", "word", makeZip({{"word/document.xml", "<x/>"}, {"content.xml", "<x/>"}}), "", "Word document"},
+        {"epub", "no container", makeZip({{"mimetype", "application/epub+zip"}}), "", "container.xml"},
+    };
+    for (const auto& [format, unit, deep] : {std::tuple {"docx", "<w:sdt>", "nests"},
+                                             {"odt", "<text:span>", "nests"},
+                                             {"epub", "<div>", "none of the book's documents"}}) {
+        cases.push_back({format, "bomb", package(format, std::string(20 * 1024 * 1024, 'a')), "", "zip bomb"});
+        cases.push_back({format, "deep", package(format, leafmill::test::repeated(unit, 100000)), "", deep});
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, PackageReader, testing::ValuesIn(hostileCases()));
+
+struct Numbered {
+    long n;
+    leafmill::extract::package::NumberStyle style;
+    std::string expected;
+};
+
+class NumberFormat : public testing::TestWithParam<Numbered> { };
+
+TEST_P(NumberFormat, WritesTheNumberAsWordProcessorsDo)
+{
+    EXPECT_EQ(leafmill::extract::package::formatNumber(GetParam().n, GetParam().style), GetParam().expected);
+}
+
+using Style = leafmill::extract::package::NumberStyle;
+INSTANTIATE_TEST_SUITE_P(Styles, NumberFormat,
+                         testing::Values(Numbered {1994, Style::UpperRoman, "MCMXCIV"},
+                                         Numbered {4, Style::LowerRoman, "iv"},
+                                         Numbered {4000, Style::LowerRoman, "4000"},
+                                         Numbered {28, Style::LowerLetter, "bb"},
+                                         Numbered {26, Style::UpperLetter, "Z"}, Numbered {7, Style::DecimalZero, "07"},
+                                         Numbered {12, Style::DecimalZero, "12"}, Numbered {0, Style::LowerRoman, "0"},
+                                         Numbered {5, Style::None, ""}));
+
+}  // namespace

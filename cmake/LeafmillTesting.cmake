@@ -12,6 +12,8 @@ function(leafmill_add_test)
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE leafmill_testsupport ${ARG_LIBS})
   set_target_properties(${ARG_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+  # A suite's case files and fixtures sit beside its sources.
+  target_compile_definitions(${ARG_NAME} PRIVATE LEAFMILL_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}")
   if(ARG_GUI)
     target_link_libraries(${ARG_NAME} PRIVATE leafmill_gui_testmain leafmill_ui Qt6::Test)
     set_target_properties(${ARG_NAME} PROPERTIES AUTOMOC ON)

@@ -40,7 +40,7 @@ protected:
 
 TEST_F(IniFileTest, AWriteChangesOnlyWhatItMustAndKeepsTheRestByteForByte)
 {
-    for (const auto& w : test::caseFile(LEAFMILL_APP_CASES "/ini-writes.txt")) {
+    for (const auto& w : test::caseFile(LEAFMILL_TEST_DATA "/ini-writes.txt")) {
         fs::remove(file);
         if (!w.at(4).empty())
             writeFile(file, w[4]);

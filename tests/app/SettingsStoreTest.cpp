@@ -160,7 +160,7 @@ TEST_F(SettingsStoreTest, TextsAreStoredInTheConfiguredCodePageOrTheSystemOne)
 
 TEST_F(SettingsStoreTest, ARefusalNamesTheFileTheSectionAndTheKey)
 {
-    for (const auto& refusal : test::caseFile(LEAFMILL_APP_CASES "/settings-refusals.txt")) {
+    for (const auto& refusal : test::caseFile(LEAFMILL_TEST_DATA "/settings-refusals.txt")) {
         std::vector<std::pair<std::string, std::string>> changes;
         for (std::size_t i = 3; i + 1 < refusal.size(); i += 2)
             changes.emplace_back(refusal[i], refusal[i + 1]);

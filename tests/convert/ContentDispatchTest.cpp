@@ -21,7 +21,7 @@ TEST(ContentDispatch, TheBytesChooseTheReader)
 {
     const auto codePage = CodePage::open("windows-1252");
     const fs::path tests = test::documentsDir() / ".." / "..", packages = tests / "extract" / "fixtures";
-    for (const auto& c : test::caseFile(tests / "convert" / "content.txt")) {
+    for (const auto& c : test::caseFile(LEAFMILL_TEST_DATA "/content.txt")) {
         ASSERT_EQ(c.size(), 4u) << c[0];
         std::string bytes = c[1];
         if (bytes.starts_with("@")) {

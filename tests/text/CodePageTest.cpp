@@ -61,7 +61,7 @@ TEST(CodePage, RefusesUnknownAndAsciiIncompatibleCodePages)
 
 TEST(CodePage, BoundariesFollowTheCharactersOfEachKindOfCodePage)
 {
-    for (const auto& c : test::caseFile(LEAFMILL_TEXT_CASES "/boundaries.txt")) {
+    for (const auto& c : test::caseFile(LEAFMILL_TEST_DATA "/boundaries.txt")) {
         auto page = openOrFail(c.at(0).c_str());
         ASSERT_TRUE(page);
         const std::string& bytes = c.at(1);

@@ -14,7 +14,7 @@ namespace {
 
 TEST(PageEncoderTest, KeepsWhatTheEncodingHoldsAndReplacesTheRestByItsNearestEquivalent)
 {
-    for (const auto& c : test::caseFile(LEAFMILL_TEXT_CASES "/page-encodings.txt")) {
+    for (const auto& c : test::caseFile(LEAFMILL_TEST_DATA "/page-encodings.txt")) {
         std::string error;
         auto encoder = PageEncoder::open(c.at(0), &error);
         ASSERT_TRUE(encoder) << error;

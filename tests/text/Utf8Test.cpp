@@ -10,7 +10,7 @@ namespace {
 
 TEST(Utf8, OnlyWellFormedSequencesHaveALength)
 {
-    for (const auto& c : test::caseFile(LEAFMILL_TEXT_CASES "/utf8-lengths.txt"))
+    for (const auto& c : test::caseFile(LEAFMILL_TEST_DATA "/utf8-lengths.txt"))
         EXPECT_EQ(validUtf8Length(c.at(0), 0), std::stoul(c.at(1))) << testing::PrintToString(c[0]);
 }
 

@@ -32,7 +32,7 @@ std::u16string utf16(std::string_view text)
 
 TEST(DocText, EveryStoredTextGivesWhatAReaderExpects)
 {
-    for (const auto& row : test::caseFile(LEAFMILL_DOC_TESTDATA "/text.txt", 1)) {
+    for (const auto& row : test::caseFile(LEAFMILL_TEST_DATA "/text.txt", 1)) {
         const std::string &how = row.at(0), &stored = row.at(1), &expected = row.at(2);
         if (how == "raw") {
             const Result result = docToText(stored, Options {});

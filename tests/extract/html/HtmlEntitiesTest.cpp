@@ -21,7 +21,7 @@ std::string decoded(std::string_view text)
 // references.txt (see make-references.py): every named entity and the C1 range.
 TEST(HtmlEntities, EveryReferenceOfTheTableGivesItsCharacter)
 {
-    std::istringstream table(test::readFile(std::filesystem::path(LEAFMILL_HTML_TESTDATA) / "references.txt"));
+    std::istringstream table(test::readFile(std::filesystem::path(LEAFMILL_TEST_DATA) / "references.txt"));
     std::string name, hex;
     int rows = 0;
     for (; table >> name >> hex; ++rows) {

@@ -36,7 +36,7 @@ TEST_P(HtmlFilter, GivesTheText)
 std::vector<Filtered> filterCases()
 {
     std::vector<Filtered> cases;
-    for (const auto& fields : leafmill::test::caseFile(std::filesystem::path(LEAFMILL_HTML_TESTDATA) / "filter.txt"))
+    for (const auto& fields : leafmill::test::caseFile(std::filesystem::path(LEAFMILL_TEST_DATA) / "filter.txt"))
         cases.push_back({fields.at(0), fields.at(1)});
     return cases;
 }

@@ -11,7 +11,7 @@
 namespace leafmill::extract {
 namespace {
 
-const std::filesystem::path kData = LEAFMILL_HTML_TESTDATA;
+const std::filesystem::path kData = LEAFMILL_TEST_DATA;
 
 // The sets declared, joined by commas.
 std::string declared(std::string_view markup)

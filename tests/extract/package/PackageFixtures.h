@@ -55,7 +55,7 @@ inline void expectRead(extract::Extractor extractor, const ReadCase& c)
     }
 }
 
-inline const std::filesystem::path kCases = LEAFMILL_PACKAGE_CASES;
+inline const std::filesystem::path kCases = LEAFMILL_TEST_DATA "/cases";
 
 // The package whose files are under cases/FORMAT, `body` in place of @BODY@,
 // with `more` parts added or put instead; the mimetype goes first.

@@ -15,7 +15,7 @@ using leafmill::extract::Result;
 
 namespace {
 
-const std::filesystem::path fixtures = LEAFMILL_PDF_FIXTURES;
+const std::filesystem::path fixtures = LEAFMILL_TEST_DATA "/fixtures";
 
 Result readFixture(const std::string& name)
 {

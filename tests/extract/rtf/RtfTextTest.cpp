@@ -40,7 +40,7 @@ TEST_P(RtfText, IsWhatAReaderShows)
 std::vector<Read> textCases()
 {
     std::vector<Read> cases;
-    for (const auto& f : leafmill::test::caseFile(LEAFMILL_RTF_TESTDATA "/text.txt", 1))
+    for (const auto& f : leafmill::test::caseFile(LEAFMILL_TEST_DATA "/text.txt", 1))
         cases.push_back(
             {f.at(0), f.at(1), f.size() > 2 ? f[2] : "", f.size() > 3 && !f[3].empty() ? f[3] : "windows-1252"});
     return cases;

@@ -40,6 +40,12 @@ std::optional<int32_t> parseNumber(std::string_view text)
     return value;
 }
 
+std::string refusal(const std::string& file, std::string_view section, std::string_view key, const std::string& why)
+{
+    return "The settings file " + file + ", section [" + std::string(section) + "], key " + std::string(key) + ": "
+        + why + ".";
+}
+
 // Reads the keys of main.ini from one snapshot of it (tables of thousands of
 // rows would otherwise read the file once per key) and words the refusals:
 // each names the file, the section and the key. Fixed English, since no
@@ -56,8 +62,7 @@ public:
 
     bool refuse(std::string_view section, std::string_view key, const std::string& why)
     {
-        error_ = "The settings file " + file_ + ", section [" + std::string(section) + "], key " + std::string(key)
-            + ": " + why + ".";
+        error_ = refusal(file_, section, key, why);
         return false;
     }
 
@@ -235,34 +240,45 @@ SettingsStore::SettingsStore(fs::path iniPath)
     ini_.INIFileName(iniPath_);
 }
 
-bool SettingsStore::LoadSettings(std::string* error)
+std::shared_ptr<const CodePage> SettingsStore::LoadCodePage(const fs::path& iniPath, std::string* error)
 {
-    const std::string file = pathToUtf8(iniPath_);
+    const std::string file = pathToUtf8(iniPath);
     std::error_code ec;
-    if (!fs::is_regular_file(iniPath_, ec))
-        return fail(error, "The settings file " + file + " is missing.");
-    if (!std::ifstream(iniPath_, std::ios::binary))
-        return fail(error, "The settings file " + file + " cannot be read.");
+    if (!fs::is_regular_file(iniPath, ec)) {
+        fail(error, "The settings file " + file + " is missing.");
+        return nullptr;
+    }
+    if (!std::ifstream(iniPath, std::ios::binary)) {
+        fail(error, "The settings file " + file + " cannot be read.");
+        return nullptr;
+    }
 
     // The code page's name is ASCII, so it is read before the code page is
-    // known, with the bytes passing unchanged.
+    // known, with the bytes passing unchanged. One key: no snapshot needed.
     classIniFile plain;
-    plain.INIFileName(iniPath_);
-    SettingsReader plainReader(plain, file);
-    const std::string codePageName = plainReader.text(kMainSettings, "CodePage");
+    plain.INIFileName(iniPath);
+    const std::string codePageName = plain.GetIniKey(kMainSettings, "CodePage");
     std::string why;
     const std::string openedName = codePageName.empty() ? CodePage::systemName() : codePageName;
     std::shared_ptr<const CodePage> codePage = CodePage::open(openedName, &why);
     if (codePage && codePage->isStateful())
         why = "code page \"" + openedName + "\" shifts between character sets, so a page could start in the wrong one";
     if (!codePage || codePage->isStateful()) {
-        plainReader.refuse(kMainSettings, "CodePage", why);
-        return fail(error, plainReader.error());
+        fail(error, refusal(file, kMainSettings, "CodePage", why));
+        return nullptr;
     }
+    return codePage;
+}
+
+bool SettingsStore::LoadSettings(std::string* error)
+{
+    std::shared_ptr<const CodePage> codePage = LoadCodePage(iniPath_, error);
+    if (!codePage)
+        return false;
 
     classIniFile ini(codePage);
     ini.INIFileName(iniPath_);
-    SettingsReader reader(ini, file);
+    SettingsReader reader(ini, pathToUtf8(iniPath_));
     Settings settings;
     if (!readCutTypes(reader, settings))
         return fail(error, reader.error());

@@ -19,6 +19,10 @@ class SettingsStore {
 public:
     explicit SettingsStore(std::filesystem::path iniPath);
 
+    // Only the code page main.ini names, for a command that needs nothing
+    // else; refused, with the same messages as LoadSettings, as null.
+    static std::shared_ptr<const CodePage> LoadCodePage(const std::filesystem::path& iniPath, std::string* error);
+
     // Fills the record. Returns false with a message naming the file, section
     // and key when main.ini is missing or a setting is refused.
     bool LoadSettings(std::string* error);

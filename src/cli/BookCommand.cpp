@@ -90,7 +90,7 @@ int runBookCommand(const CliOptions& options)
     CliEnvironment environment;
     std::string notice;
     std::string error;
-    if (!loadEnvironment(options.settingsFile, true, &environment, &notice, &error)) {
+    if (!loadEnvironment(options.settingsFile, EnvironmentNeeds::SettingsAndLanguage, &environment, &notice, &error)) {
         std::fprintf(stderr, "leafmill-cli: %s\n", error.c_str());
         return kExitCannotStart;
     }

@@ -9,17 +9,20 @@
 
 namespace leafmill::cli {
 
-bool loadEnvironment(const std::string& settingsFile, bool withLanguage, CliEnvironment* environment,
+bool loadEnvironment(const std::string& settingsFile, EnvironmentNeeds needs, CliEnvironment* environment,
                      std::string* notice, std::string* error)
 {
     const ProgramFiles files = locateProgramFiles(programFolder(), userConfigFolder());
-    SettingsStore store(settingsFile.empty() ? files.readableSettings() : pathFromUtf8(settingsFile));
+    const std::filesystem::path iniPath = settingsFile.empty() ? files.readableSettings() : pathFromUtf8(settingsFile);
+    if (needs == EnvironmentNeeds::CodePage) {
+        environment->codePage = SettingsStore::LoadCodePage(iniPath, error);
+        return environment->codePage != nullptr;
+    }
+    SettingsStore store(iniPath);
     if (!store.LoadSettings(error))
         return false;
     environment->settings = store.record();
     environment->codePage = store.codePage();
-    if (!withLanguage)
-        return true;
     auto language = std::make_shared<LanguageTable>();
     const LanguageChoice choice = loadChosenLanguage(*language, files.dataFolder / "language",
                                                      environment->settings.MyLagIndex, *environment->codePage);

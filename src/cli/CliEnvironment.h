@@ -13,18 +13,23 @@ class LanguageTable;
 namespace leafmill::cli {
 
 // What a command needs from the program folder: the settings, their code page
-// and the language table.
+// and the language table (the code page alone for EnvironmentNeeds::CodePage).
 struct CliEnvironment {
     Settings settings;
     std::shared_ptr<const CodePage> codePage;
     std::shared_ptr<const LanguageTable> language;
 };
 
+// How much of the program folder a command reads: a conversion to text needs
+// only the code page, and a start that reads no more stays quick.
+enum class EnvironmentNeeds { CodePage, SettingsAndLanguage };
+
 // Reads the settings file (the user's main.ini, else the shipped one, when
-// `settingsFile` is empty), never writing it. With `withLanguage` also loads the language of
-// MyLagIndex, or the fallback the language folder offers; a fallback notice
-// goes to *notice. False with the reason when either cannot be loaded.
-bool loadEnvironment(const std::string& settingsFile, bool withLanguage, CliEnvironment* environment,
+// `settingsFile` is empty), never writing it: its code page only, or all
+// settings and the language of MyLagIndex (or the fallback the language
+// folder offers; a fallback notice goes to *notice). False with the reason
+// when what is needed cannot be loaded.
+bool loadEnvironment(const std::string& settingsFile, EnvironmentNeeds needs, CliEnvironment* environment,
                      std::string* notice, std::string* error);
 
 }  // namespace leafmill::cli

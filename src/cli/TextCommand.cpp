@@ -54,7 +54,7 @@ int runTextCommand(const CliOptions& options)
     CliEnvironment environment;
     std::string notice;
     std::string error;
-    if (!loadEnvironment(options.settingsFile, false, &environment, &notice, &error)) {
+    if (!loadEnvironment(options.settingsFile, EnvironmentNeeds::CodePage, &environment, &notice, &error)) {
         std::fprintf(stderr, "leafmill-cli: %s\n", error.c_str());
         return kExitCannotStart;
     }

@@ -89,6 +89,10 @@ TEST_F(CliTest, QuickRunsExitWithTheirStatusAndMessage)
 {
     const std::string text = source("a.txt", "x\r\n"), folder = out.string(), s = "--settings=" + settings.string();
     test::writeFile(out / "B", "a file where the book folder goes");
+    // A conversion to text reads the code page alone, so other broken settings do not stop it.
+    const std::string cyrillic
+        = "--settings=" + source("cyrillic.ini", "[MainSettings]\r\nCodePage=ISO-8859-5\r\nCutTypeNum=many\r\n");
+    const std::string klingon = "--settings=" + source("klingon.ini", "[MainSettings]\r\nCodePage=klingon-1\r\n");
     const struct {
         std::vector<std::string> arguments;
         int exitStatus;
@@ -116,6 +120,8 @@ TEST_F(CliTest, QuickRunsExitWithTheirStatusAndMessage)
         {{s, "--text", source("p.html", "<p>Caf&eacute; au lait</p>")}, 0, "Caf\xe9 au lait", ""},
         {{s, "--text", source("a.docx", std::string("PK\x03\x04", 4))}, 1, "", "a.docx"},
         {{s, "--text", (dir / "gone.htm").string()}, 1, "", "gone.htm"},
+        {{cyrillic, "--text", source("zh.htm", "&#1078;")}, 0, "\xd6", ""},
+        {{klingon, "--text", text}, 2, "", "key CodePage: "},
     };
     for (const auto& c : cases) {
         const ChildResult result = run(c.arguments);
@@ -125,7 +131,8 @@ TEST_F(CliTest, QuickRunsExitWithTheirStatusAndMessage)
         EXPECT_TRUE(contains(result.err, c.err)) << said;
     }
     EXPECT_EQ(entriesOf(dir.path()),
-              (std::vector<std::string> {"a.docx", "a.text", "a.txt", "out", "p.html", "settings.ini", "temp"}));
+              (std::vector<std::string> {"a.docx", "a.text", "a.txt", "cyrillic.ini", "klingon.ini", "out", "p.html",
+                                         "settings.ini", "temp", "zh.htm"}));
     EXPECT_EQ(entriesOf(out), std::vector<std::string> {"B"});
 }
 

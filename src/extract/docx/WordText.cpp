@@ -16,6 +16,7 @@ namespace leafmill::extract::docx {
 
 using package::attributeValue;
 using package::childNamed;
+using package::isOneOf;
 using package::localName;
 using package::TextBuilder;
 
@@ -23,7 +24,7 @@ namespace {
 
 // Properties, deleted or moved-away text, field instructions, comment marks
 // and ruby guides: nothing of them is shown.
-const std::set<std::string_view, std::less<>> kHidden = {
+constexpr std::string_view kHidden[] = {
     "pPr",           "rPr",         "sectPr",       "tblPr",
     "tblPrEx",       "trPr",        "tcPr",         "tblGrid",
     "sdtPr",         "sdtEndPr",    "del",          "moveFrom",
@@ -79,7 +80,7 @@ void WordText::node(pugi::xml_node n)
     if (n.type() != pugi::node_element)
         return;
     const std::string_view name = localName(n);
-    if (kHidden.count(name))
+    if (isOneOf(name, kHidden))
         return;
     if (name == "p")
         paragraph(n);

@@ -8,21 +8,21 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <set>
 
 namespace leafmill::extract::epub {
 
 using package::attributeValue;
+using package::isOneOf;
 using package::localName;
 using package::TextBuilder;
 
 namespace {
 
-const std::set<std::string_view, std::less<>> kHidden = {
+constexpr std::string_view kHidden[] = {
     "head", "script", "style", "template", "rt", "rp", "img", "svg", "math", "object", "embed", "audio", "video",
 };
 
-const std::set<std::string_view, std::less<>> kBlocks = {
+constexpr std::string_view kBlocks[] = {
     "address",  "article",    "aside",  "blockquote", "body",  "caption", "dd",    "div", "dl", "dt",
     "fieldset", "figcaption", "figure", "footer",     "form",  "h1",      "h2",    "h3",  "h4", "h5",
     "h6",       "header",     "hgroup", "hr",         "li",    "main",    "nav",   "ol",  "p",  "pre",
@@ -125,7 +125,7 @@ void XhtmlText::children(pugi::xml_node e)
 void XhtmlText::element(pugi::xml_node e)
 {
     const std::string name = asciiLowered(localName(e));
-    if (kHidden.count(name) || isNoteReference(e))
+    if (isOneOf(name, kHidden) || isNoteReference(e))
         return;
     if (isNote(e) && name != "li") {
         asides_.push_back(e);
@@ -138,7 +138,7 @@ void XhtmlText::element(pugi::xml_node e)
         return;
     }
     // Inside a table cell blocks only part words: the row stays one line.
-    const bool block = kBlocks.count(name) > 0 && (cells_ == 0 || isCell(e));
+    const bool block = isOneOf(name, kBlocks) && (cells_ == 0 || isCell(e));
     // A list item's line was started by its list, with the label.
     if (block && !isCell(e) && !(name == "li" && (localName(e.parent()) == "ol" || localName(e.parent()) == "ul")))
         out_.endParagraph();
@@ -153,7 +153,7 @@ void XhtmlText::element(pugi::xml_node e)
         ++preformatted_;
     if (isCell(e))
         ++cells_;
-    else if (kBlocks.count(name) > 0 && !block)
+    else if (isOneOf(name, kBlocks) && !block)
         out_.append(" ");
     if (name == "ol" || name == "ul")
         list(e, name == "ol");

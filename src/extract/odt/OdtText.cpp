@@ -5,13 +5,13 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <set>
 #include <utility>
 
 namespace leafmill::extract::odt {
 
 using package::attributeValue;
 using package::childNamed;
+using package::isOneOf;
 using package::localName;
 
 namespace {
@@ -19,7 +19,7 @@ namespace {
 // Declarations, tracked changes (which hold the deleted text), comments,
 // hidden text, pictures and embedded objects, and the sources of indexes
 // (their bodies are shown): nothing of them is shown.
-const std::set<std::string_view, std::less<>> kHidden = {
+constexpr std::string_view kHidden[] = {
     "sequence-decls",
     "variable-decls",
     "user-field-decls",
@@ -46,7 +46,7 @@ const std::set<std::string_view, std::less<>> kHidden = {
 };
 
 // Elements of drawings whose text is set after the paragraph that anchors them.
-const std::set<std::string_view, std::less<>> kDrawn = {
+constexpr std::string_view kDrawn[] = {
     "frame", "custom-shape", "rect", "ellipse", "circle", "polygon", "path", "g", "caption", "regular-polygon",
 };
 
@@ -90,7 +90,7 @@ void OdtText::node(pugi::xml_node n)
         return;
     const std::string_view name = localName(n);
     // A drawing's title and description are its alternative text.
-    if (kHidden.count(name) || std::string_view(n.name()) == "svg:title" || std::string_view(n.name()) == "svg:desc")
+    if (isOneOf(name, kHidden) || std::string_view(n.name()) == "svg:title" || std::string_view(n.name()) == "svg:desc")
         return;
     if (name == "p" || name == "h")
         paragraph(n, name == "h");
@@ -108,7 +108,7 @@ void OdtText::node(pugi::xml_node n)
         out_.lineBreak();
     else if (name == "note")
         note(n);
-    else if (kDrawn.count(name) && frames_)
+    else if (isOneOf(name, kDrawn) && frames_)
         frames_->push_back(n);
     else
         children(n);

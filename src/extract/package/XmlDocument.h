@@ -2,7 +2,9 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +46,13 @@ std::string_view localName(const char* name);
 inline std::string_view localName(pugi::xml_node node)
 {
     return localName(node.name());
+}
+
+// Whether `name` is one of `names`. The readers' element tables are plain
+// arrays: a set would be built before main in every start of the program.
+inline bool isOneOf(std::string_view name, std::span<const std::string_view> names)
+{
+    return std::ranges::find(names, name) != names.end();
 }
 
 // The value of the attribute whose local name is `name`, or "" when there is none.

@@ -41,6 +41,11 @@ struct ReadCase {
     Chapters chapters = {};
 };
 
+inline void PrintTo(const ReadCase& c, std::ostream* out)
+{
+    *out << c.format << ": " << c.what;
+}
+
 inline void expectRead(extract::Extractor extractor, const ReadCase& c)
 {
     const extract::Result r = extractor(c.bytes, {});

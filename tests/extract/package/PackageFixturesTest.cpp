@@ -20,6 +20,11 @@ struct FixtureCase {
     Chapters chapters;
 };
 
+void PrintTo(const FixtureCase& fixture, std::ostream* out)
+{
+    *out << fixture.file;
+}
+
 class PackageFixture : public testing::TestWithParam<FixtureCase> { };
 
 TEST_P(PackageFixture, MatchesTheReferenceAndFindsTheChapters)

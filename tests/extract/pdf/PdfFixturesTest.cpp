@@ -28,6 +28,11 @@ struct Readable {
     const char* warning;  // part of the one expected warning, or empty for none
 };
 
+void PrintTo(const Readable& fixture, std::ostream* out)
+{
+    *out << fixture.pdf;
+}
+
 }  // namespace
 
 class PdfFixture : public testing::TestWithParam<Readable> { };
@@ -106,21 +111,24 @@ TEST(PdfRefusals, SayWhy)
 }
 
 // unicode.pdf (see make-unicode-pdf.py): characters of two, three and four
-// bytes in UTF-8, the first word one inch from the left edge.
-TEST(PdfText, IsUtf8OfEveryLengthAndWordsComeInPoints)
+// bytes in UTF-8, the first word one inch from the left edge, lines in
+// reading order whatever order the page draws them in, nothing outside the
+// crop box.
+TEST(PdfText, IsUtf8OfEveryLengthAndWordsComeInPointsInReadingOrder)
 {
-    EXPECT_EQ(readFixture("unicode.pdf").text, "Plain \u00E9\u4E2D\U0001F600\r\n");
+    EXPECT_EQ(readFixture("unicode.pdf").text, "Plain \u00E9\u4E2D\U0001F600\U00010000 Second\r\n");
     const std::string bytes = leafmill::test::readFile(fixtures / "unicode.pdf");
     std::string reason;
     const auto document = leafmill::extract::pdf::PdfDocument::open(bytes, reason);
     ASSERT_TRUE(document) << reason;
     ASSERT_EQ(document->pageCount(), 1);
     const auto words = document->pageWords(0);
-    ASSERT_EQ(words.size(), 2U);
-    // Helvetica's "Plain " is 30 points wide at 12 points; the three codes 7.2 points each.
+    ASSERT_EQ(words.size(), 3U);
+    EXPECT_EQ(words[0].text + words[2].text, "PlainSecond");
+    // Helvetica's "Plain " is 30 points wide at 12 points; the four codes 7.2 points each.
     EXPECT_NEAR(words[0].left, 72, 0.01);
     EXPECT_NEAR(words[1].left, 102, 0.1);
-    EXPECT_NEAR(words[1].right, 123.6, 0.1);
+    EXPECT_NEAR(words[1].right, 130.8, 0.1);
     // No page before the first or past the last, not even the one laid out last.
     EXPECT_TRUE(document->pageWords(1).empty());
     EXPECT_TRUE(document->pageWords(-1).empty());

@@ -178,17 +178,8 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
     state.BookName = bookName;
     state.wholeFileMode = settings.wholeFileMode();
     result.bookFolder = state.OutPutDir;
+    // Refusals come before the book folder is made, so that they leave nothing behind.
     std::string reason;
-    if (!createBookFolder(state.OutPutDir, &reason)) {
-        result.end = RunEnd::BookFolderFailed;
-        result.message = replaceAll(
-            replaceAll(language.text(StringId::BookFolderNotCreated), "@Folder", state.OutPutDir), "@Reason", reason);
-        return result;
-    }
-    EstimatePages(settings, sources, state);
-    listener.runProgress(0);
-    listener.sourceProgress(0);
-
     const CodePage& codePage = *impl_->codePage;
     const NotesReaderSettings& notes = settings.NotesReader;
     std::shared_ptr<const PageEncoder> encoder;
@@ -221,6 +212,16 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
             rules.pageSize -= static_cast<int32_t>(reserve);
         plan.chapters.clear();
     }
+    if (!createBookFolder(state.OutPutDir, &reason)) {
+        result.end = RunEnd::BookFolderFailed;
+        result.message = replaceAll(
+            replaceAll(language.text(StringId::BookFolderNotCreated), "@Folder", state.OutPutDir), "@Reason", reason);
+        return result;
+    }
+    EstimatePages(settings, sources, state);
+    listener.runProgress(0);
+    listener.sourceProgress(0);
+
     RunFiles files(sources);
     PageWriter writer(state, [&listener](int value) { listener.runProgress(value); });
     writer.guard(&files, &abortRequested_);

@@ -198,6 +198,7 @@ TEST_F(CliTest, PageChoicesOverrideTheSettingsAndTheReadersLimitsAreWarned)
         {"--settings", settings.string(), "--encoding", "Klingon", "--book", "B", "--out", notes.string(), long_});
     EXPECT_EQ(unknown.exitStatus, 2);
     EXPECT_TRUE(contains(unknown.err, "Klingon")) << unknown.err;
+    EXPECT_FALSE(fs::exists(notes / "B")) << "a refused run leaves no book folder";
 }
 
 TEST_F(CliTest, AFullDiskFailsTheSourceItHitsAndLeavesNoPageCutShort)

@@ -62,8 +62,7 @@ PackageKind packageKind(std::string_view bytes)
 void requireKind(std::string_view bytes, PackageKind expected, std::string_view expectedName)
 {
     const PackageKind found = packageKind(bytes);
-    const bool openText = found == PackageKind::OpenText || found == PackageKind::FlatOpenText;
-    if (found == expected || found == PackageKind::None || (openText && expected == PackageKind::OpenText))
+    if (found == expected || found == PackageKind::None)
         return;
     const std::string_view what = found == PackageKind::Epub ? "an EPUB book"
         : found == PackageKind::Word                         ? "a Word document"

@@ -1,4 +1,5 @@
 #include "extract/pdf/PdfModule.h"
+#include "text/Utf8.h"
 
 // poppler's core interface, the one its own pdftotext uses. Its C++ wrapper
 // hands each word over as UTF-16 made by a fresh iconv (UTF-8 again by
@@ -40,21 +41,7 @@ void appendUtf8(std::string& out, Unicode c)
 {
     if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
         return;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    leafmill::appendUtf8(static_cast<char32_t>(c), out);
 }
 
 std::string utf8(const Unicode* text, int length)

@@ -23,7 +23,7 @@ constexpr std::array<std::pair<std::string_view, NumberStyle>, 6> kFormats = {{
 
 }  // namespace
 
-bool NoteNumbering::read(std::string_view word, bool hasParam, std::int32_t param)
+void NoteNumbering::read(std::string_view word, bool hasParam, std::int32_t param)
 {
     if (word.starts_with("s"))
         word.remove_prefix(1);
@@ -31,27 +31,26 @@ bool NoteNumbering::read(std::string_view word, bool hasParam, std::int32_t para
     if (endnote)
         word.remove_prefix(1);
     if (!word.starts_with("ftn"))
-        return false;
+        return;
     word.remove_prefix(3);
     Counter& counter = counters_[endnote ? 1 : 0];
     if (word == "start") {
         counter.start = hasParam ? std::max<std::int32_t>(param, 0) : 1;
-        return true;
+        return;
     }
     if (word == "restart" || word == "rstcont") {
         counter.restartsEachSection = word == "restart";
-        return true;
+        return;
     }
     if (!word.starts_with("n"))
-        return false;
+        return;
     word.remove_prefix(1);
     for (const auto& [suffix, style] : kFormats) {
         if (word == suffix) {
             counter.style = style;
-            return true;
+            return;
         }
     }
-    return false;
 }
 
 std::string NoteNumbering::next(Kind kind)

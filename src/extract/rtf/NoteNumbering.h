@@ -16,8 +16,8 @@ class NoteNumbering {
 public:
     enum class Kind : std::uint8_t { Footnote, Endnote };
 
-    // Takes a numbering word; false for any other word.
-    bool read(std::string_view word, bool hasParam, std::int32_t param);
+    // Takes a numbering word; any other word changes nothing.
+    void read(std::string_view word, bool hasParam, std::int32_t param);
 
     // The next number of that kind, as the document writes it.
     std::string next(Kind kind);

@@ -115,11 +115,13 @@ TEST(DocFormatting, ListParagraphsGetTheirLabelsCountedThroughTheDocument)
     const std::string bracketed = level(1, u"\x00]"s, 1);
     const Overrides overrides
         = {{100, {}}, {200, {}}, {300, {}}, {400, {}}, {100, {{0, 5, ""}}}, {9, {}}, {100, {{0, 3, bracketed}}}};
-    // Style 1 puts its paragraphs into list 100.
+    // Style 1 puts its paragraphs into list 100. "Two" changes its tabs first, in the counted form
+    // (one tab deleted, one added), whose size is not in its size byte.
+    const std::string tabs = Bytes {}.n(0xC615, 2).n(255, 1).n(1, 1).n(720, 2).n(0, 2).n(1, 1).n(1440, 2).n(0, 1).s;
     WordFilePlan plan = document(u"One\rSub\rSub\rDeep\rDot\rSquare\rTwo\rAgain\rRoman\rRoman\rStyled\rUnlisted\r"
                                  u"Five\rSix\rThree\rUnknown\rNew\rBeyond\r",
                                  {inList(1, 0), inList(1, 1), inList(1, 1), inList(1, 2), inList(2, 0), inList(3, 0),
-                                  inList(1, 0), inList(1, 1), inList(4, 0), inList(4, 0), "", sprm(0x460B, 0, 2),
+                                  tabs + inList(1, 0), inList(1, 1), inList(4, 0), inList(4, 0), "", sprm(0x460B, 0, 2),
                                   inList(5, 0), inList(5, 0), inList(1, 0), inList(6, 0), inList(7, 0), inList(8, 0)},
                                  {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1});
     plan.tableParts = listTables(lists, overrides);

@@ -89,7 +89,7 @@ TEST(PdfRunningLines, HeadersAndCountingNumbersGoChapterHeadingsStay)
             = {at("Field   Report", 0), at("Chapter " + std::to_string(p / 2 + 1), 20),
                at(std::string("body ") + char('a' + p), 40), at(std::string("more ") + char('a' + p), 60)};
         if (p != 0)  // the title page has no number
-            lines.push_back(at("- " + std::to_string(p + 10) + " -", 80));
+            lines.push_back(at("- " + std::to_string(p + 7) + " -", 80));
         pages.push_back(lines);
     }
     pages.push_back({});  // a scanned page neither counts nor breaks

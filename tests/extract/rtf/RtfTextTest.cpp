@@ -57,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Bare line ends are no text; a backslash before one is a paragraph (TextEdit).
         Read {"{\\rtf1 split\r\nword\\\nnext\\\r\nlast}", "splitword\r\nnext\r\nlast\r\n"},
         Read {std::string("{\\rtf1 a\\bin3 \0\xff}b}", 19), "ab\r\n"},
-        Read {"{\\rtf1 \\'c0\xc0}", "\u0410\u0410\r\n", "", "windows-1251"}, Read {"{\\rtf1 x}\r\n\r\n", "x\r\n"},
+        Read {"{\\rtf1 \\'c0\xc0}", "\u0410\u0410\r\n", "", "windows-1251"},
+        Read {std::string("{\\rtf1 x}\r\n \t\0\n", 15), "x\r\n"},
         Read {"{\\rtf1 start" + std::string(100000, '{') + "deep" + std::string(100000, '}') + " end}",
               "startdeep end\r\n", "nested deeper"},
         Read {"{\\rtf1" + std::string(kBound - 1, '{') + "x" + std::string(kBound - 1, '}') + "}", "x\r\n"},

@@ -65,3 +65,8 @@ function(leafmill_link_statically target)
     target_link_options(${target} PRIVATE "-Wl,-z,pack-relative-relocs")
   endif()
 endfunction()
+
+# The libraries the core links, for every project that builds it (the
+# program's and the fuzz targets').
+leafmill_static_or_shared(icu "ICU::i18n;ICU::uc;ICU::data" icui18n icuuc icudata)
+leafmill_static_or_shared(zip_and_xml "leafmill_minizip;pugixml::pugixml" minizip z pugixml)

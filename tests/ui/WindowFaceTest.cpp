@@ -1,7 +1,9 @@
-// Every label of the main window and settings shows its whole text in every shipped language.
+// Every label of the main window and settings shows its whole text in every shipped language, a
+// mnemonic's "&" underlines its letter, and the toolkit's own buttons speak the language too.
 #include "UiEnvironment.h"
 #include "ui/Frm_Settings.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 
 namespace leafmill::test {
@@ -26,8 +28,14 @@ TEST_P(LanguageLabelsTest, ShowTheirWholeText)
             EXPECT_GE(label->width(), label->sizeHint().width());
             EXPECT_GE(label->height(), label->fontMetrics().height());
             EXPECT_TRUE(window->rect().contains(QRect(label->mapTo(window, QPoint(0, 0)), label->size())));
+            if (label->text().contains(u'&')) {
+                EXPECT_NE(label->buddy(), nullptr) << "an \"&\" shown as it is";
+            }
         }
+        EXPECT_FALSE(window->windowTitle().contains(u'&'));
     }
+    const bool english = std::string(GetParam()) == "English";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes") == QStringLiteral("&Yes"), english);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, LanguageLabelsTest, ::testing::Values("English", "SimplifiedChinese"));

@@ -1,10 +1,13 @@
-// The main window's drawn title bar: its texts, dragging, minimise and close.
+// The main window's drawn title bar: its texts, dragging, minimise and close; the message boxes over it.
 #include "UiEnvironment.h"
 #include "controls/xpcmdbutton.h"
 #include "lang/StringId.h"
+#include "ui/QtPrompter.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 
 namespace leafmill::test {
 namespace {
@@ -60,6 +63,36 @@ TEST_F(MainWindowChromeTest, MinimiseOnAnyButtonDownCloseOnAnyButtonUpAndAFailed
     const QStringList messages = env.prompter.textsOf(ScriptedPrompter::Kind::Message);
     ASSERT_EQ(env.prompter.prompts.size(), 1);
     EXPECT_TRUE(messages.value(0).contains(QStringLiteral("read-only"))) << messages.value(0).toStdString();
+}
+
+}  // namespace
+}  // namespace leafmill::test
+
+namespace leafmill::test {
+namespace {
+
+// Wherever the owner stands, the box opens centred over it, wide enough for its title beside a
+// window manager's buttons; Escape answers No and Enter Yes.
+TEST(QtPrompterTest, QuestionsOpenCentredOverTheirOwnerAndAnswerEscapeAndEnter)
+{
+    QWidget owner(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    owner.setGeometry(30, 40, 382, 320);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    QtPrompter prompter;
+    const QString title = QStringLiteral("Leafmill");
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        QRect box;
+        QTimer::singleShot(0, [&] {
+            QWidget* shownBox = QApplication::activeModalWidget();
+            box = shownBox->geometry();
+            QTest::keyClick(shownBox, key);
+        });
+        EXPECT_EQ(prompter.question(&owner, title, QStringLiteral("Stop?")), key == Qt::Key_Return);
+        EXPECT_LE((box.center() - owner.geometry().center()).manhattanLength(), 2)
+            << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
+        EXPECT_GT(box.width(), owner.fontMetrics().horizontalAdvance(title) + 100);
+    }
 }
 
 }  // namespace

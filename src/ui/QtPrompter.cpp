@@ -48,7 +48,7 @@ protected:
     }
 };
 
-// A file dialog no larger than the screen it opens on.
+// A file dialog no larger than the screen it opens on, centred over its owner.
 void fitScreen(QFileDialog& dialog, QWidget* owner)
 {
     const QScreen* screen = owner ? owner->screen() : dialog.screen();
@@ -56,6 +56,8 @@ void fitScreen(QFileDialog& dialog, QWidget* owner)
         return;
     const QSize room = screen->availableGeometry().size() * 9 / 10;
     dialog.resize(dialog.sizeHint().boundedTo(room));
+    if (owner)
+        ui::centreOver(&dialog, owner);
 }
 
 }  // namespace

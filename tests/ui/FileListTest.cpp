@@ -78,26 +78,10 @@ TEST_F(FileListTest, TheArrowButtonsAndShiftArrowsMoveTheSelectedEntriesPastThei
     EXPECT_EQ(list()->currentRow(), 1);
 }
 
-TEST_F(FileListTest, DeleteAndClearAskFirstAndOnlyWhenThereIsSomethingToRemove)
-{
-    click("Cmd_ClearList");
-    fill(QStringLiteral("ABCD"), {1, 3});
-    env.prompter.answers = {false, true, false, true};
-    click("Cmd_DelFiles");
-    EXPECT_EQ(order(), QStringLiteral("ABCD"));
-    click("Cmd_DelFiles");
-    list()->clearSelection();
-    click("Cmd_DelFiles");
-    click("Cmd_ClearList");
-    EXPECT_EQ(order(), QStringLiteral("AC"));
-    click("Cmd_ClearList");
-    EXPECT_EQ(list()->count(), 0);
-    const QString del = env.text(StringId::AskDeleteFiles), clear = env.text(StringId::AskClearList);
-    EXPECT_EQ(env.prompter.textsOf(ScriptedPrompter::Kind::Question), (QStringList {del, del, clear, clear}));
-}
-
-// Tab goes through the window as it is laid out; Space, Enter, Alt and the letter and Delete act.
-TEST_F(FileListTest, TabFollowsTheLayoutAndTheKeysReachTheCommands)
+// Tab goes through the window as it is laid out; the buttons answer the mouse, Space, Enter and Alt
+// with their letter, Delete in the list is the Delete Files button; both ask only when there is
+// something to remove.
+TEST_F(FileListTest, TabFollowsTheLayoutAndDeleteAndClearAskFirstFromMouseAndKeys)
 {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -110,21 +94,27 @@ TEST_F(FileListTest, TabFollowsTheLayoutAndTheKeysReachTheCommands)
     EXPECT_EQ(chain.join(' '),
               QStringLiteral("List1 arrup arrdown Cmd_AddFiles Cmd_DelFiles Cmd_ClearList "
                              "Cmd_Preview Cmd_Settings Cmd_Output Text1"));
+    click("Cmd_ClearList");
     fill(QStringLiteral("ABCD"), {1, 3});
-    env.prompter.answers = {true, false, false, false};
+    env.prompter.answers = {false, true, false, false, true};
+    click("Cmd_DelFiles");
+    EXPECT_EQ(order(), QStringLiteral("ABCD"));
     list()->setFocus();
     QTest::keyClick(list(), Qt::Key_Delete);
     EXPECT_EQ(order(), QStringLiteral("AC"));
+    click("Cmd_DelFiles");
     list()->item(1)->setSelected(true);
     QTest::keyClick(child("arrup"), Qt::Key_Space);
     EXPECT_EQ(order(), QStringLiteral("CA"));
     QTest::keyClick(child("Cmd_DelFiles"), Qt::Key_Return);
     QTest::keyClick(child("Cmd_ClearList"), Qt::Key_Space);
-    QTest::keyClick(child("Text1"), Qt::Key_C, Qt::AltModifier);
-    const QString del = env.text(StringId::AskDeleteFiles), clear = env.text(StringId::AskClearList);
-    EXPECT_EQ(env.prompter.textsOf(ScriptedPrompter::Kind::Question), (QStringList {del, del, clear, clear}));
-    EXPECT_EQ(QApplication::focusWidget(), child("Cmd_ClearList")) << "the mnemonic takes the focus to its button";
     EXPECT_EQ(order(), QStringLiteral("CA"));
+    QTest::keyClick(child("Text1"), Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), child("Cmd_ClearList")) << "the mnemonic takes the focus to its button";
+    EXPECT_EQ(list()->count(), 0);
+    click("Cmd_ClearList");
+    const QString del = env.text(StringId::AskDeleteFiles), clear = env.text(StringId::AskClearList);
+    EXPECT_EQ(env.prompter.textsOf(ScriptedPrompter::Kind::Question), (QStringList {del, del, del, clear, clear}));
 }
 
 // A folder gives its documents of a readable kind in the order of their names; a file is added as

@@ -20,12 +20,18 @@ void moveWithButton(QWidget* on, QPointF to, Qt::MouseButton held)
     QApplication::sendEvent(on, &move);
 }
 
-TEST_F(MainWindowChromeTest, TheTitleAndCaptionsComeFromTheLanguageAndTheButtonsSitOnThePanelColour)
+TEST_F(MainWindowChromeTest, TheTitleAndCaptionsComeFromTheLanguageAndTheWindowGrowsAroundItsList)
 {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Leafmill 1.60"));
     EXPECT_EQ(child<QLabel>("Lab_Tit(2)")->text(), window->windowTitle());
     EXPECT_EQ(child<xpcmdbutton>("Cmd_Output")->Caption(), env.text(StringId::OutputButton));
     EXPECT_EQ(child<xpcmdbutton>("Cmd_Output")->image().pixel(0, 0) & 0xFFFFFFu, 0xE0E0E0u);
+    // Made larger, the window gives the room to the list; the title bar's buttons keep to its right.
+    window->resize(582, 420);
+    EXPECT_EQ(child("List1")->size(), QSize(536, 284));
+    EXPECT_EQ(child("iclose")->x(), 562);
+    EXPECT_EQ(child("Cmd_Output")->pos(), QPoint(338, 362));
+    EXPECT_TRUE(child("Pic_MainFace")->rect().contains(child("SizeGrip")->geometry()));
 }
 
 TEST_F(MainWindowChromeTest, OnlyTheLeftButtonDragsByTheTitleBar)

@@ -14,6 +14,7 @@ packages=(
   libminizip-dev libpugixml-dev libxcb1-dev
   dpkg-dev file
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
+  qt6-translations-l10n shared-mime-info
 )
 
 missing=()

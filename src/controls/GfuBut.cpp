@@ -3,6 +3,7 @@
 #include "controls/MouseArguments.h"
 
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -15,6 +16,7 @@ GfuBut::GfuBut(const QString& instanceName, const QString& imagesFolder, QWidget
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);  // hover without a button held
+    setFocusPolicy(Qt::TabFocus);
 }
 
 const QImage& GfuBut::picture() const
@@ -31,6 +33,37 @@ void GfuBut::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     painter.drawImage(0, 0, picture_);  // at its own size; the background shows around it
+    if (hasFocus()) {
+        // White under black dots, so that the frame shows on any picture.
+        const QRect frame = rect().adjusted(1, 1, -2, -2);
+        painter.setPen(Qt::white);
+        painter.drawRect(frame);
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(frame);
+    }
+}
+
+void GfuBut::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void GfuBut::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void GfuBut::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Held down, the key repeats the step, as holding the arrow keys does.
+    emit KeyActivated();
 }
 
 void GfuBut::showEvent(QShowEvent*)

@@ -8,7 +8,9 @@ namespace leafmill {
 
 // A small picture button: shows <imagesFolder>/<instanceName>0 and swaps to
 // <instanceName>1 while the pointer rests over it. It has no click of its own;
-// the host acts on the mouse events it passes on.
+// the host acts on the mouse events it passes on, and on KeyActivated. It
+// takes the focus by Tab only (a click leaves it where it was) and shows it
+// with a dotted frame; hosts that keep it out of the Tab chain say NoFocus.
 class GfuBut : public QWidget {
     Q_OBJECT
 public:
@@ -25,6 +27,8 @@ signals:
     void MouseDown(int Button, int Shift, float X, float Y);
     void MouseMove(int Button, int Shift, float X, float Y);
     void MouseUp(int Button, int Shift, float X, float Y);
+    // Space or Enter while it has the focus.
+    void KeyActivated();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,6 +37,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void LoadStateImage(int state);

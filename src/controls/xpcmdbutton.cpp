@@ -1,14 +1,17 @@
 #include "controls/xpcmdbutton.h"
 
 #include "controls/ButtonFaces.h"
+#include "controls/Mnemonic.h"
 #include "controls/MouseArguments.h"
 #include "controls/StoredValues.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 
 namespace leafmill {
 
@@ -25,16 +28,20 @@ xpcmdbutton::xpcmdbutton(const QString& instanceName, QWidget* parent)
     , instanceName_(instanceName)
     , backColor_(systemWindowColour())
     , lbl_(new QLabel(this))
+    , mnemonic_(new QShortcut(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);  // hover without a button held
+    setFocusPolicy(Qt::StrongFocus);
+    mnemonic_->setContext(Qt::WindowShortcut);
+    connect(mnemonic_, &QShortcut::activated, this, &xpcmdbutton::clickByShortcut);
     // The caption lies on the face; every mouse event over it belongs to the button.
     lbl_->setAttribute(Qt::WA_TransparentForMouseEvents);
     lbl_->setAutoFillBackground(false);
     lbl_->setAlignment(Qt::AlignCenter);
     RefreshFace();
     // A new instance: enabled, captioned with its name, in the host's font.
-    lbl_->setText(instanceName);
+    showCaption(instanceName);
     lbl_->setFont(ambientFont());
     showCaptionColour();
     centreLabel();
@@ -42,7 +49,7 @@ xpcmdbutton::xpcmdbutton(const QString& instanceName, QWidget* parent)
 
 QString xpcmdbutton::Caption() const
 {
-    return lbl_->text();
+    return caption_;
 }
 QFont xpcmdbutton::captionFont() const
 {
@@ -71,9 +78,28 @@ QSize xpcmdbutton::sizeHint() const
 
 void xpcmdbutton::setCaption(const QString& New_Caption)
 {
-    lbl_->setText(New_Caption);
+    showCaption(New_Caption);
     centreLabel();  // hosts set captions after placing the buttons; keep them centred
     emit PropertyChanged(QStringLiteral("Caption"));
+}
+
+void xpcmdbutton::showCaption(const QString& caption)
+{
+    caption_ = caption;
+    mnemonic_->setKey(QKeySequence::mnemonic(caption));
+    const QString marked = mnemonicRichText(caption);
+    lbl_->setTextFormat(marked.isEmpty() ? Qt::PlainText : Qt::RichText);
+    lbl_->setText(marked.isEmpty() ? caption : marked);
+}
+
+void xpcmdbutton::clickByShortcut()
+{
+    // A shortcut of a hidden or disabled button is not offered; the check
+    // keeps a click from a host that is being disabled.
+    if (!isEnabled() || !isVisible())
+        return;
+    setFocus(Qt::ShortcutFocusReason);
+    emit Click();
 }
 
 void xpcmdbutton::setCaptionFont(const QFont& New_Font)
@@ -105,7 +131,7 @@ void xpcmdbutton::ReadProperties(const PropertyBag& bag)
     setCaptionFont(storedFont(bag.read(QStringLiteral("Font"), ambientFont()), ambientFont()));
     backColor_ = storedColour(bag.read(QStringLiteral("BackColor"), systemWindowColour()), systemWindowColour());
     lbl_->setFont(storedFont(bag.read(QStringLiteral("Font"), ambientFont()), ambientFont()));
-    lbl_->setText(bag.read(QStringLiteral("Caption"), DefaultCaption).toString());
+    showCaption(bag.read(QStringLiteral("Caption"), DefaultCaption).toString());
     // A stored ForeColor wins over the colour the enabled state gave.
     foreColor_ = storedColour(bag.read(QStringLiteral("ForeColor"), 0), EnabledCaption);
     showCaptionColour();
@@ -115,10 +141,10 @@ void xpcmdbutton::ReadProperties(const PropertyBag& bag)
 void xpcmdbutton::WriteProperties(PropertyBag& bag) const
 {
     bag.write(QStringLiteral("Enabled"), !testAttribute(Qt::WA_ForceDisabled), true);
-    bag.write(QStringLiteral("Caption"), lbl_->text(), instanceName_);
+    bag.write(QStringLiteral("Caption"), caption_, instanceName_);
     bag.write(QStringLiteral("BackColor"), backColor_, systemWindowColour());
     bag.write(QStringLiteral("Font"), lbl_->font(), ambientFont());
-    bag.write(QStringLiteral("Caption"), lbl_->text(), DefaultCaption);
+    bag.write(QStringLiteral("Caption"), caption_, DefaultCaption);
     bag.write(QStringLiteral("ForeColor"), ForeColor(), EnabledCaption);
 }
 
@@ -126,6 +152,59 @@ void xpcmdbutton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, picture2_);
+    if (hasFocus()) {
+        // The focus frame: dotted, inside the face's rim.
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(3, 3, -4, -4));
+    }
+}
+
+void xpcmdbutton::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void xpcmdbutton::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    // A Space held while the focus leaves clicks nothing.
+    if (spacePressed_) {
+        spacePressed_ = false;
+        RefreshFace();
+    }
+    update();
+}
+
+void xpcmdbutton::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+        // As a mouse button: pressed while held, the click on release.
+        if (!event->isAutoRepeat()) {
+            spacePressed_ = true;
+            PaintFace(Pressed);
+        }
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            emit Click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void xpcmdbutton::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat() || !spacePressed_) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    spacePressed_ = false;
+    RefreshFace();
+    emit Click();
 }
 
 void xpcmdbutton::resizeEvent(QResizeEvent*)

@@ -9,12 +9,15 @@
 #include <QWidget>
 
 class QLabel;
+class QShortcut;
 
 namespace leafmill {
 
 // The program's push button: a glossy face drawn from one of four small
 // images (normal, pressed, disabled, hover) with a centred caption. Raises
-// Click on a left press and release over it; has no keyboard handling.
+// Click on a left press and release over it, on Space and Enter while it has
+// the focus (shown by a dotted frame), and on Alt with the caption's
+// mnemonic letter ("&Add Files").
 class xpcmdbutton : public QWidget {
     Q_OBJECT
 public:
@@ -55,6 +58,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void PaintFace(FaceState state);
@@ -63,17 +70,22 @@ private:
     void ownEnabledSet();
     void centreLabel();
     void showCaptionColour();
+    void showCaption(const QString& caption);
+    void clickByShortcut();
     QFont ambientFont() const;
 
     QString instanceName_;
     QImage picture2_;
     QColor backColor_;
     QLabel* lbl_;
+    QString caption_;  // as set, with its "&" mnemonic marker
+    QShortcut* mnemonic_;
     QColor foreColor_ {0x00, 0x00, 0x00};  // ForeColor: the caption's colour while the host is enabled
     bool ownEnabled_ = true;  // the button's own Enabled, apart from its host's
     FaceState faceState_ = Normal;
     QColor paintedBackColor_;  // invalid until the first face is painted
     bool leftPressed_ = false;
+    bool spacePressed_ = false;
 };
 
 }  // namespace leafmill

@@ -55,15 +55,24 @@ constexpr BuiltIn kBuiltInEnglish[] = {
      "A page size of @Size bytes is above the 4,096 bytes the Notes reader shows: pages over 4,096 bytes are "
      "cut short by the reader."},
     {61, "Pages for the iPod's Notes reader"},
-    {62, "Page encoding:"},
+    {62, "Page &encoding:"},
     {63, "The code page"},
-    {64, "Previous and Next links on every page"},
-    {65, "Page titles in the iPod's menu"},
-    {66, "A contents note linking to the chapters"},
-    {67, "Each chapter starts on a new page"},
-    {68, "Join the hard-wrapped lines of text files"},
-    {69, "Preview"},
+    {64, "Previous and Next lin&ks on every page"},
+    {65, "Page &titles in the iPod's menu"},
+    {66, "A &contents note linking to the chapters"},
+    {67, "Each c&hapter starts on a new page"},
+    {68, "Join the hard-&wrapped lines of text files"},
+    {69, "&Preview"},
     {70, "iPod Notes folder at @Folder (@Free free)"},
+    {150, "&Language:"},
+    {151, "Select the si&ze of each page:"},
+    {152, "@Size bytes"},
+    {153, "Whole files, not cut"},
+    {154, "Whole book"},
+    {155, "This document"},
+    {156, "@Time left"},
+    {157, "The book @BookName is already in @Folder (@Pages pages). Replace it with the new one?"},
+    {158, "Ver: @Version"},
 };
 
 const std::string* builtInEnglish(int index)
@@ -125,6 +134,7 @@ bool LanguageTable::LoadLanguageTable(const fs::path& languageFolder, const std:
 
     SoftName = ini.GetIniKey("Info", "SoftName");
     HomePage = ini.GetIniKey("Info", "HomePage");
+    Locale = ini.GetIniKey("Info", "Locale");
     SoftVersion = LEAFMILL_VERSION_TEXT;
     MaxLngNum = highest;
     entries_ = std::move(entries);

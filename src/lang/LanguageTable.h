@@ -15,6 +15,9 @@ class LanguageTable {
 public:
     std::string SoftName;  // product title, [Info] SoftName
     std::string HomePage;  // [Info] HomePage, shown by the splash
+    // [Info] Locale: the language of the texts as a locale name ("zh_CN"),
+    // for the toolkit's own texts and for numbers; empty when not given.
+    std::string Locale;
     std::string SoftVersion = "1.60";  // the program's version text
     int32_t MaxLngNum = -1;  // highest string number of the file
 

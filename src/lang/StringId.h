@@ -75,10 +75,21 @@ inline constexpr int ReaderJoinLines = 68;
 inline constexpr int PreviewButton = 69;
 inline constexpr int IPodNotesFolder = 70;  // holds "@Folder" and "@Free"
 
+// The desktop: keyboard, layout and run progress
+inline constexpr int LanguageLabel = 150;  // Label5 of the settings dialog
+inline constexpr int PageSizeLabel = 151;  // Label6, above the page-size choice
+inline constexpr int PageSizeBytes = 152;  // a row of the page-size choice; holds "@Size"
+inline constexpr int WholeFilePages = 153;  // the row without a page size
+inline constexpr int RunBarLabel = 154;  // over the whole run's progress bar
+inline constexpr int SourceBarLabel = 155;  // over the current source's progress bar
+inline constexpr int TimeLeft = 156;  // holds "@Time"
+inline constexpr int AskReplaceBook = 157;  // holds "@BookName", "@Folder" and "@Pages"
+inline constexpr int SplashVersion = 158;  // the splash's second line; holds "@Version"
+
 // Strings from FirstAdded up may be missing from older language files; the
 // table has built-in English for them.
 inline constexpr int FirstAdded = 33;
-inline constexpr int Highest = 70;
+inline constexpr int Highest = 158;
 
 constexpr int cutWordLabel(int box)
 {

@@ -17,7 +17,10 @@ bool FileList::addUnique(const QString& path)
 {
     if (IsFileInList(path))
         return false;
-    list_->addItem(path);
+    auto* item = new QListWidgetItem(path);
+    // The list shows the name first and may shorten the folder; the tip shows all.
+    item->setToolTip(path);
+    list_->addItem(item);
     return true;
 }
 

@@ -1,14 +1,33 @@
 #include "ui/Frm_Loading.h"
 
 #include "lang/LanguageTable.h"
+#include "lang/StringId.h"
 #include "ui/UiStyle.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
+#include <QUrl>
 
 namespace leafmill {
+
+namespace {
+
+// Names reserved for examples (RFC 2606, RFC 6761) are no address to visit.
+bool isPlaceholderAddress(const QString& address)
+{
+    const QUrl url = QUrl::fromUserInput(address);
+    const QString host = url.host().toLower();
+    for (const char* reserved : {"example", "example.com", "example.net", "example.org", "invalid", "test"}) {
+        const QString name = QString::fromLatin1(reserved);
+        if (host == name || host.endsWith(QLatin1Char('.') + name))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 Frm_Loading::Frm_Loading(const LanguageTable& language, const QString& imagesFolder, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
@@ -32,7 +51,10 @@ Frm_Loading::Frm_Loading(const LanguageTable& language, const QString& imagesFol
     Label1 = ui::makeLabel(this, QStringLiteral("Label1"), {0, 10});
     Label1->setFont(ui::windowFont(ui::kFont7_5pt, true));
     Label1->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    Label1->setText(ui::fromUtf8(language.HomePage) + QStringLiteral("\nVer: ") + ui::fromUtf8(language.SoftVersion));
+    const QString homePage = ui::fromUtf8(language.HomePage);
+    const QString version = ui::fromUtf8(language.text(StringId::SplashVersion))
+                                .replace(QStringLiteral("@Version"), ui::fromUtf8(language.SoftVersion));
+    Label1->setText((isPlaceholderAddress(homePage) ? QString() : homePage) + QLatin1Char('\n') + version);
     ui::fitLabel(Label1);
     // Its right edge stays 8 pixels from the window's edge, however long the text.
     Label1->move(width() - Label1->width() - 8, 10);

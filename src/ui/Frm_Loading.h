@@ -10,8 +10,9 @@ namespace leafmill {
 
 class LanguageTable;
 
-// The splash: the loading picture with the home page and the version,
-// topmost, without a taskbar button. 1.8 seconds after it was made it closes
+// The splash: the loading picture with the home page (unless it is a
+// reserved example address) and the version, topmost, without a taskbar
+// button. 1.8 seconds after it was made it closes
 // and shows the main window.
 class Frm_Loading : public QWidget {
     Q_OBJECT

@@ -2,6 +2,7 @@
 
 #include "app/SettingsStore.h"
 #include "controls/GfuBut.h"
+#include "controls/Mnemonic.h"
 #include "controls/Xp_ProgressBar.h"
 #include "controls/xpcmdbutton.h"
 #include "convert/OutputRun.h"
@@ -15,6 +16,9 @@
 #include "ui/PreviewWindow.h"
 #include "ui/Prompter.h"
 #include "ui/SelectedFiles.h"
+#include "ui/SourceEntryDelegate.h"
+#include "ui/SourcePaths.h"
+#include "ui/TimeLeft.h"
 #include "ui/UiContext.h"
 #include "ui/UiStyle.h"
 #include "ui/WindowChrome.h"
@@ -29,6 +33,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMimeData>
+#include <QShortcut>
+#include <QSizeGrip>
+#include <QUrl>
 
 namespace leafmill {
 
@@ -37,6 +45,26 @@ namespace {
 const WindowChrome::Layout kChrome {
     {1, 0, 380, 21}, {4, 3, 16, 16}, {24, 4}, {25, 5}, {344, 4, 16, 16}, {362, 4, 16, 16},
 };
+// The window's size as designed, and its least.
+constexpr QSize kDesignSize {382, 320};
+constexpr int kSizeGrip = 10;
+
+// The local files and folders a drag carries.
+QStringList droppedPaths(const QMimeData* data)
+{
+    QStringList paths;
+    if (data)
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                paths << url.toLocalFile();
+    return paths;
+}
+
+// The notes a book folder holds already.
+int notesIn(const QString& bookFolder)
+{
+    return static_cast<int>(QDir(bookFolder).entryList({QStringLiteral("*.txt")}, QDir::Files).size());
+}
 
 }  // namespace
 
@@ -46,7 +74,8 @@ Frm_Main::Frm_Main(UiContext& context, QWidget* parent)
     , fileList_(nullptr)
 {
     setObjectName(QStringLiteral("Frm_Main"));
-    setFixedSize(382, 320);
+    resize(kDesignSize);
+    setMinimumSize(kDesignSize);
     setFont(ui::windowFont());
     ui::paintBlack(this);
     setWindowIcon(ui::programIcon());
@@ -55,6 +84,7 @@ Frm_Main::Frm_Main(UiContext& context, QWidget* parent)
     connect(chrome_, &WindowChrome::closeRequested, this, &QWidget::close);
     buildMainFace();
     buildProgressPanel();
+    chainTabOrder();
     fileList_ = FileList(List1);
 
     Text1->setText(ui::fromUtf8(context_.store().record().BookName));
@@ -84,21 +114,30 @@ void Frm_Main::buildMainFace()
     Text1->setMaxLength(512);
     Text1->resize(Text1->width(), 21);
 
+    Label1->setBuddy(Text1);
+
     List1 = new QListWidget(Pic_MainFace);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setGeometry(8, 40, 336, 184);
     List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The entries shorten their folders to the list's width.
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List1->setItemDelegate(new SourceEntryDelegate(List1));
+    List1->viewport()->setAcceptDrops(true);
+    auto* remove = new QShortcut(QKeySequence::Delete, List1, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(remove, &QShortcut::activated, this, &Frm_Main::deleteSelected);
 
     const QString images = context_.imagesFolder();
     arrup = new GfuBut(QStringLiteral("arrup"), images, Pic_MainFace);
     arrup->setObjectName(QStringLiteral("arrup"));
     arrup->setGeometry(346, 42, 31, 30);
     connect(arrup, &GfuBut::MouseDown, this, [this](int, int, float, float) { moveUp(); });
+    connect(arrup, &GfuBut::KeyActivated, this, &Frm_Main::moveUp);
     arrdown = new GfuBut(QStringLiteral("arrdown"), images, Pic_MainFace);
     arrdown->setObjectName(QStringLiteral("arrdown"));
     arrdown->setGeometry(346, 192, 31, 30);
     connect(arrdown, &GfuBut::MouseDown, this, [this](int, int, float, float) { moveDown(); });
+    connect(arrdown, &GfuBut::KeyActivated, this, &Frm_Main::moveDown);
 
     Cmd_AddFiles = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_AddFiles"), {8, 230, 111, 25});
     Cmd_DelFiles = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_DelFiles"), {123, 230, 111, 25});
@@ -115,19 +154,42 @@ void Frm_Main::buildMainFace()
     connect(Cmd_Settings, &xpcmdbutton::Click, this, &Frm_Main::openSettings);
     connect(Cmd_Output, &xpcmdbutton::Click, this, &Frm_Main::startOutput);
     connect(Cmd_Preview, &xpcmdbutton::Click, this, &Frm_Main::openPreview);
+    for (QWidget* button : std::initializer_list<QWidget*> {Cmd_AddFiles, Cmd_DelFiles, Cmd_ClearList, Cmd_Preview,
+                                                            Cmd_Settings, Cmd_Output})
+        buttonPlaces_.emplace_back(button, button->geometry());
+
+    sizeGrip_ = new QSizeGrip(Pic_MainFace);
+    sizeGrip_->setObjectName(QStringLiteral("SizeGrip"));
 }
 
+// The Tab chain follows the layout: the name, the list and its arrows, then
+// the buttons row by row.
+void Frm_Main::chainTabOrder()
+{
+    const QList<QWidget*> chain {Text1,        List1,         arrup,       arrdown,      Cmd_AddFiles,
+                                 Cmd_DelFiles, Cmd_ClearList, Cmd_Preview, Cmd_Settings, Cmd_Output};
+    for (int i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}
+
+// Over the list: the source being converted, the whole run's bar with the
+// time left, the source's bar, and Stop Output.
 void Frm_Main::buildProgressPanel()
 {
-    Pic_Make = ui::makePanel(this, QStringLiteral("Pic_Make"), {11, 89, 332, 129}, ui::kPanelColour);
+    Pic_Make = ui::makePanel(this, QStringLiteral("Pic_Make"), {11, 59, 332, 146}, ui::kPanelColour);
     Label2 = ui::makeLabel(Pic_Make, QStringLiteral("Label2"), {8, 8});
+    Label3 = ui::makeLabel(Pic_Make, QStringLiteral("Label3"), {16, 30});
+    Label4 = ui::makeLabel(Pic_Make, QStringLiteral("Label4"), {16, 30});
+    Label4->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    Label4->resize(293, 14);
     ProgressBar1 = new Xp_ProgressBar(Pic_Make);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(16, 32, 293, 17);
+    ProgressBar1->setGeometry(16, 46, 293, 17);
+    Label5 = ui::makeLabel(Pic_Make, QStringLiteral("Label5"), {16, 70});
     ProgressBar2 = new Xp_ProgressBar(Pic_Make);
     ProgressBar2->setObjectName(QStringLiteral("ProgressBar2"));
-    ProgressBar2->setGeometry(16, 56, 293, 17);
-    Cmd_StopOutput = ui::makeButton(Pic_Make, QStringLiteral("Cmd_StopOutput"), {54, 88, 220, 25});
+    ProgressBar2->setGeometry(16, 86, 293, 17);
+    Cmd_StopOutput = ui::makeButton(Pic_Make, QStringLiteral("Cmd_StopOutput"), {54, 112, 220, 25});
     connect(Cmd_StopOutput, &xpcmdbutton::Click, this, &Frm_Main::stopOutput);
     Pic_Make->hide();
     Pic_Make->raise();
@@ -146,11 +208,36 @@ void Frm_Main::DrawFaceText()
     Cmd_ClearList->setCaption(context_.text(StringId::ClearListButton));
     Cmd_Output->setCaption(context_.text(StringId::OutputButton));
     Cmd_StopOutput->setCaption(context_.text(StringId::StopOutputButton));
+    Label3->setText(context_.text(StringId::RunBarLabel));
+    ui::fitLabel(Label3);
+    Label5->setText(context_.text(StringId::SourceBarLabel));
+    ui::fitLabel(Label5);
+    layOutFace();
+}
 
+// The design layout, with what the window has grown by given to the list:
+// the arrows keep to its right edge, the buttons to its foot and middle.
+void Frm_Main::layOutFace()
+{
+    const QSize grown = size() - kDesignSize;
+    chrome_->fitWidth(width());
+    Pic_MainFace->resize(380 + grown.width(), 297 + grown.height());
     // The book-name box starts where the prompt ends and stops 8 pixels short
     // of the panel's edge, whatever the prompt's length.
     Text1->setGeometry(Label1->x() + Label1->width(), 8, Pic_MainFace->width() - 16 - Label1->width(), Text1->height());
-    arrdown->move(arrdown->x(), List1->y() + List1->height() - arrdown->height() - 2);
+    List1->resize(336 + grown.width(), 184 + grown.height());
+    arrup->move(346 + grown.width(), arrup->y());
+    arrdown->move(346 + grown.width(), List1->y() + List1->height() - arrdown->height() - 2);
+    for (const auto& [button, place] : buttonPlaces_)
+        button->move(place.topLeft() + QPoint(grown.width() / 2, grown.height()));
+    Pic_Make->move(11 + grown.width() / 2, 59 + grown.height() / 2);
+    sizeGrip_->setGeometry(Pic_MainFace->width() - kSizeGrip, Pic_MainFace->height() - kSizeGrip, kSizeGrip, kSizeGrip);
+}
+
+void Frm_Main::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layOutFace();
 }
 
 void Frm_Main::showEvent(QShowEvent* event)
@@ -161,16 +248,21 @@ void Frm_Main::showEvent(QShowEvent* event)
 
 bool Frm_Main::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress && filterKeyPreview(watched, static_cast<QKeyEvent*>(event)))
+        return true;
+    if (watched == List1->viewport() && filterDrop(event))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+bool Frm_Main::filterKeyPreview(QObject* watched, QKeyEvent* key)
+{
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this)
-        return QWidget::eventFilter(watched, event);
-
-    auto* key = static_cast<QKeyEvent*>(event);
+        return false;
     const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
     if (modifiers != Qt::ShiftModifier)
-        return QWidget::eventFilter(watched, event);
+        return false;
     if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
         // The run reads the list by position; the list stays as it is meanwhile.
         if (!isRunning())
@@ -183,7 +275,32 @@ bool Frm_Main::eventFilter(QObject* watched, QEvent* event)
         if (typed.isEmpty() || !typed.front().isPrint())
             return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return false;
+}
+
+// Files and folders dragged from a file manager onto the list. They are
+// copied by name only: a drop taken as a move would let the sender delete
+// the originals.
+bool Frm_Main::filterDrop(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (isRunning() || droppedPaths(drop->mimeData()).isEmpty() || !(drop->possibleActions() & Qt::CopyAction)) {
+            drop->ignore();
+            return true;
+        }
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        if (event->type() == QEvent::Drop)
+            addSources(droppedPaths(drop->mimeData()));
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void Frm_Main::closeEvent(QCloseEvent* event)
@@ -213,6 +330,14 @@ void Frm_Main::closeEvent(QCloseEvent* event)
     context_.store().record().BookName = ui::toUtf8(Text1->text());
     context_.saveSettings(this);
     event->accept();
+}
+
+int Frm_Main::addSources(const QStringList& paths)
+{
+    int added = 0;
+    for (const QString& path : sourcesFrom(paths))
+        added += fileList_.addUnique(path) ? 1 : 0;
+    return added;
 }
 
 void Frm_Main::addFiles()
@@ -326,34 +451,51 @@ void Frm_Main::startOutput()
     std::vector<std::string> sources;
     for (const QString& path : fileList_.paths())
         sources.push_back(ui::toUtf8(path));
-    if (!readerTakesTheBook(sources, folder))
+    if (!replaceExistingBook(folder) || !readerTakesTheBook(sources, folder))
         return;
 
     Pic_Make->show();
     Pic_MainFace->setEnabled(false);
+    Cmd_StopOutput->setFocus();
     Settings& settings = context_.store().record();
     settings.BookName = ui::toUtf8(Text1->text());
     Label2->clear();
+    Label4->clear();
     ProgressBar1->setValue(0);
     ProgressBar2->setValue(0);
+    runClock_.start();
     auto engine = std::make_unique<OutputRun>(settings, context_.store().codePage(), context_.language());
     run_ = std::make_unique<OutputRunWorker>(std::move(engine), [this] { return askStop(); });
-    connect(run_.get(), &OutputRunWorker::sourceShown, this, [this](int index, const QString& path) {
-        Label2->setText(context_.text(StringId::Converting) + path);
-        ui::fitLabel(Label2);
-        emit runSourceShown(index, path);
-    });
-    connect(run_.get(), &OutputRunWorker::runProgressChanged, ProgressBar1, &Xp_ProgressBar::setValue);
+    connect(run_.get(), &OutputRunWorker::sourceShown, this, &Frm_Main::showSource);
+    connect(run_.get(), &OutputRunWorker::runProgressChanged, this, &Frm_Main::showRunProgress);
     connect(run_.get(), &OutputRunWorker::sourceProgressChanged, ProgressBar2, &Xp_ProgressBar::setValue);
     connect(run_.get(), &OutputRunWorker::finished, this, &Frm_Main::finishRun, Qt::QueuedConnection);
     run_->start(settings.BookName, std::move(sources), ui::toUtf8(folder));
+}
+
+void Frm_Main::showSource(int index, const QString& path)
+{
+    // A long path loses its middle; the tip shows it whole.
+    const QString text = context_.text(StringId::Converting) + path;
+    Label2->setText(Label2->fontMetrics().elidedText(text, Qt::ElideMiddle, Pic_Make->width() - 16));
+    Label2->setToolTip(text);
+    ui::fitLabel(Label2);
+    emit runSourceShown(index, path);
+}
+
+void Frm_Main::showRunProgress(int value)
+{
+    ProgressBar1->setValue(value);
+    const QString left = timeLeft(runClock_.elapsed(), value);
+    Label4->setText(left.isEmpty() ? QString()
+                                   : context_.text(StringId::TimeLeft).replace(QStringLiteral("@Time"), left));
 }
 
 // The book folder the user picks, read as the iPod reads it.
 void Frm_Main::openPreview()
 {
     const Settings& settings = context_.store().record();
-    QString folder = context_.prompter().chooseFolder(this, context_.text(StringId::PreviewButton),
+    QString folder = context_.prompter().chooseFolder(this, withoutMnemonic(context_.text(StringId::PreviewButton)),
                                                       ui::fromUtf8(settings.OutPutDir));
     folder = folder.left(folder.indexOf(QChar(u'\0')));
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
@@ -372,6 +514,20 @@ void Frm_Main::stopOutput()
 {
     if (run_)
         run_->requestStop();
+}
+
+// A book of the same name in the folder is replaced only when the user says so.
+bool Frm_Main::replaceExistingBook(const QString& folder)
+{
+    const QString bookFolder = folder + Text1->text();
+    const int notes = notesIn(bookFolder);
+    if (notes == 0)
+        return true;
+    return context_.question(this,
+                             context_.text(StringId::AskReplaceBook)
+                                 .replace(QStringLiteral("@BookName"), Text1->text())
+                                 .replace(QStringLiteral("@Folder"), QDir::toNativeSeparators(folder))
+                                 .replace(QStringLiteral("@Pages"), QString::number(notes)));
 }
 
 // Pages the reader cuts short are told about; a book it cannot load whole is
@@ -417,6 +573,7 @@ void Frm_Main::finishRun()
         context_.message(this, ui::fromUtf8(result.message));
     Pic_Make->hide();
     Pic_MainFace->setEnabled(true);
+    List1->setFocus();
     emit runEnded();
     if (closeAfterRun_)
         close();

@@ -2,15 +2,19 @@
 
 #include "ui/FileList.h"
 
+#include <QElapsedTimer>
+#include <QRect>
 #include <QWidget>
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QSizeGrip;
 
 namespace leafmill {
 
@@ -23,7 +27,10 @@ class Xp_ProgressBar;
 class xpcmdbutton;
 
 // The working window: the book name, the ordered file list, the settings
-// button and the output run with its progress panel.
+// button and the output run with its progress panel. Every button answers
+// Tab, Space and its Alt mnemonic; Delete in the list removes the selected
+// entries; files and folders dropped on the list are added. The window may be
+// made larger than its design size; the list takes the room.
 class Frm_Main : public QWidget {
     Q_OBJECT
 public:
@@ -39,6 +46,10 @@ public:
     bool FixInput();
     // The output folder the user chose, or the empty text on cancel.
     QString GetOutPath();
+
+    // Adds files, and the readable documents of folders, to the end of the
+    // list (each path once); gives how many entries were added.
+    int addSources(const QStringList& paths);
 
     // The buttons' actions.
     void addFiles();
@@ -64,12 +75,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMainFace();
     void buildProgressPanel();
+    void chainTabOrder();
+    void layOutFace();
+    bool filterKeyPreview(QObject* watched, QKeyEvent* key);
+    bool filterDrop(QEvent* event);
     bool askStop();
+    bool replaceExistingBook(const QString& folder);
     bool readerTakesTheBook(const std::vector<std::string>& sources, const QString& folder);
+    void showSource(int index, const QString& path);
+    void showRunProgress(int value);
     void finishRun();
 
     UiContext& context_;
@@ -91,10 +110,18 @@ private:
     Xp_ProgressBar* ProgressBar1 = nullptr;
     Xp_ProgressBar* ProgressBar2 = nullptr;
     xpcmdbutton* Cmd_StopOutput = nullptr;
+    QLabel* Label3 = nullptr;  // over ProgressBar1
+    QLabel* Label4 = nullptr;  // the time left, beside Label3
+    QLabel* Label5 = nullptr;  // over ProgressBar2
+    QSizeGrip* sizeGrip_ = nullptr;
+    // Where the buttons sit at the design size; they keep their places
+    // towards the list's foot and middle as the window grows.
+    std::vector<std::pair<QWidget*, QRect>> buttonPlaces_;
 
     FileList fileList_;
     std::unique_ptr<OutputRunWorker> run_;
     std::unique_ptr<PreviewWindow> preview_;
+    QElapsedTimer runClock_;
     bool closeAfterRun_ = false;
     bool centred_ = false;
 };

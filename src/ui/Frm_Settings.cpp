@@ -10,12 +10,17 @@
 #include "ui/UiStyle.h"
 #include "ui/WindowChrome.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cmath>
@@ -27,15 +32,20 @@ namespace {
 const WindowChrome::Layout kChrome {
     {1, 0, 280, 21}, {3, 3, 16, 16}, {23, 4}, {25, 5}, {}, {261, 4, 16, 16},
 };
+constexpr int kTitleHeight = 22;
+constexpr int kPanelWidth = 280;
 constexpr int kCutWordTop = 104;
 constexpr int kCutWordStep = 24;
-// The Notes reader's section starts below the OK and Cancel buttons.
-constexpr int kReaderTop = 304;
-constexpr int kReaderSwitchTop = kReaderTop + 50;
-constexpr int kReaderSwitchStep = 20;
-constexpr int kReaderHeight = 158;
+constexpr int kRestoreTop = 246;
+constexpr int kChoiceStep = 25;
+constexpr int kSwitchStep = 20;
+// With the whole-file row only the language and the page size are shown.
+constexpr int kCompactHeight = 52;
+constexpr int kButtonPanelHeight = 38;
+// However short the screen, a few rows stay in sight above the buttons.
+constexpr int kLeastShownHeight = 60;
 
-// The switches of the section, in the dialog's order, with their texts.
+// The switches of the reader's section, in the dialog's order, with their texts.
 constexpr std::array<std::pair<bool NotesReaderSettings::*, int>, 5> kReaderSwitches {{
     {&NotesReaderSettings::Links, StringId::ReaderLinks},
     {&NotesReaderSettings::Titles, StringId::ReaderTitles},
@@ -83,22 +93,32 @@ Frm_Settings::Frm_Settings(UiContext& context, std::function<void()> languageCha
 {
     setObjectName(QStringLiteral("Frm_Settings"));
     setModal(true);
-    setFixedSize(282, 327 + kReaderHeight);
+    resize(kPanelWidth + 2, kTitleHeight);
     setFont(ui::windowFont());
     ui::paintBlack(this);
 
     chrome_ = new WindowChrome(this, kChrome, context_.imagesFolder());
     connect(chrome_, &WindowChrome::closeRequested, this, &QDialog::reject);
     buildContent();
-    DrawFaceText();
 
     const Settings& settings = context_.store().record();
     Text1->setText(QString::number(settings.KeepFileSize));
     createCutWordBoxes();
+    buildReaderSection();
+    DrawFaceText();
     LoadLanguage();
+    showPageSizes();
     showReaderChoices(settings.NotesReader);
+    bodyHeight_ = readerBottom_ + 4;
     if (settings.wholeFileMode())
         useCompactLayout();
+    chainTabOrder();
+    // A row the keyboard reaches below the shown part scrolls into sight.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && Picture1->isAncestorOf(now))
+            Scroller->ensureWidgetVisible(now);
+    });
+    fitScreen(screen()->availableGeometry());
 }
 
 Frm_Settings::~Frm_Settings() = default;
@@ -111,22 +131,35 @@ QLabel* Frm_Settings::makeRightAlignedLabel(const QString& name, const QRect& ge
     return label;
 }
 
+// A drop-down list inside a panel placed two pixels below and right of it,
+// so that the panel clips the list's outer edge.
+QComboBox* Frm_Settings::makeChoice(const QString& name, const QRect& frame)
+{
+    QWidget* panel = ui::makePanel(Picture1, name + QStringLiteral("Panel"), frame, ui::kPanelColour);
+    auto* choice = new QComboBox(panel);
+    choice->setObjectName(name);
+    choice->setEditable(false);
+    choice->setGeometry(-2, -2, frame.width() + 2, frame.height() + 2);
+    return choice;
+}
+
 void Frm_Settings::buildContent()
 {
-    Picture1 = ui::makePanel(this, QStringLiteral("Picture1"), {1, 22, 280, 304 + kReaderHeight}, ui::kPanelColour);
+    Scroller = new QScrollArea(this);
+    Scroller->setObjectName(QStringLiteral("Scroller"));
+    Scroller->setFrameShape(QFrame::NoFrame);
+    Scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Scroller->setFocusPolicy(Qt::NoFocus);
+    Picture1 = ui::makePanel(Scroller, QStringLiteral("Picture1"), {0, 0, kPanelWidth, 0}, ui::kPanelColour);
+    Scroller->setWidget(Picture1);
 
     Label5 = makeRightAlignedLabel(QStringLiteral("Label5"), {8, 8, 88, 14});
-    Label5->setText(QStringLiteral("Language:"));
-    Picture3 = ui::makePanel(Picture1, QStringLiteral("Picture3"), {104, 5, 164, 20}, ui::kPanelColour);
-    Combo2 = new QComboBox(Picture3);
-    Combo2->setObjectName(QStringLiteral("Combo2"));
-    Combo2->setEditable(false);
-    // Two pixels up and left, so that the frame panel clips the outer edge.
-    Combo2->setGeometry(-2, -2, 166, 22);
-
+    Combo2 = makeChoice(QStringLiteral("Combo2"), {104, 5, 164, 20});
+    Label5->setBuddy(Combo2);
     Label6 = ui::makeLabel(Picture1, QStringLiteral("Label6"), {8, 32});
-    Label6->setText(QStringLiteral("Select the size of each page:"));
-    ui::fitLabel(Label6);
+    // Placed beside its label once the label's text is known.
+    Combo1 = makeChoice(QStringLiteral("Combo1"), {176, 29, 92, 20});
+    Label6->setBuddy(Combo1);
 
     Label1 = makeRightAlignedLabel(QStringLiteral("Label1(1)"), {8, 56, 168, 14});
     Text1 = new QLineEdit(Picture1);
@@ -135,6 +168,7 @@ void Frm_Settings::buildContent()
     Text1->setFont(ui::windowFont(ui::kFont7_5pt));
     Text1->setGeometry(184, 54, 33, 18);
     Text1->installEventFilter(this);
+    Label1->setBuddy(Text1);
     Label4 = ui::makeLabel(Picture1, QStringLiteral("Label4"), {224, 56});
 
     Line1 = makeSeparator(Picture1, QStringLiteral("Line1"), 84);
@@ -148,32 +182,50 @@ void Frm_Settings::buildContent()
     first->setMaxLength(32);
     first->setGeometry(88, kCutWordTop, 164, 18);
     Text2 << first;
+    Label2->setBuddy(first);
 
-    Command3 = ui::makeButton(Picture1, QStringLiteral("Command3"), {24, 246, 228, 20});
-    Command1 = ui::makeButton(Picture1, QStringLiteral("Command1"), {100, 272, 80, 25});
-    Command2 = ui::makeButton(Picture1, QStringLiteral("Command2"), {188, 272, 80, 25});
+    Command3 = ui::makeButton(Picture1, QStringLiteral("Command3"), {24, kRestoreTop, 228, 20});
+    ButtonPanel = ui::makePanel(this, QStringLiteral("ButtonPanel"), {1, kTitleHeight, kPanelWidth, kButtonPanelHeight},
+                                ui::kPanelColour);
+    Command1 = ui::makeButton(ButtonPanel, QStringLiteral("Command1"), {100, 6, 80, 25});
+    Command2 = ui::makeButton(ButtonPanel, QStringLiteral("Command2"), {188, 6, 80, 25});
     connect(Command3, &xpcmdbutton::Click, this, &Frm_Settings::restoreDefaults);
     connect(Command1, &xpcmdbutton::Click, this, &Frm_Settings::applyAndClose);
     connect(Command2, &xpcmdbutton::Click, this, &QDialog::reject);
-    buildReaderSection();
 }
 
 void Frm_Settings::buildReaderSection()
 {
-    ReaderLine = makeSeparator(Picture1, QStringLiteral("ReaderLine"), kReaderTop);
-    ReaderHeading = makeHeading(Picture1, QStringLiteral("ReaderHeading"), kReaderTop + 4);
-    ReaderEncodingLabel = makeRightAlignedLabel(QStringLiteral("ReaderEncodingLabel"), {8, kReaderTop + 28, 88, 14});
-    QWidget* frame = ui::makePanel(Picture1, QStringLiteral("ReaderEncodingPanel"), {104, kReaderTop + 25, 164, 20},
-                                   ui::kPanelColour);
-    ReaderEncoding = new QComboBox(frame);
-    ReaderEncoding->setObjectName(QStringLiteral("ReaderEncoding"));
-    ReaderEncoding->setGeometry(-2, -2, 166, 22);
-    for (std::size_t i = 0; i < kReaderSwitches.size(); ++i) {
-        auto* box = new QCheckBox(Picture1);
-        box->setObjectName(QStringLiteral("ReaderSwitch(%1)").arg(i));
-        box->setGeometry(16, kReaderSwitchTop + kReaderSwitchStep * static_cast<int>(i), 256, 18);
-        ReaderSwitches << box;
-    }
+    const int top = Command3->geometry().bottom() + 8;
+    makeSeparator(Picture1, QStringLiteral("ReaderLine"), top);
+    ReaderHeading = makeHeading(Picture1, QStringLiteral("ReaderHeading"), top + 4);
+    readerTexts_.emplace_back(ReaderHeading, StringId::ReaderHeading);
+    readerBottom_ = top + kChoiceStep;
+    ReaderEncoding = addReaderChoice(QStringLiteral("ReaderEncoding"), StringId::ReaderEncodingLabel);
+    for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
+        ReaderSwitches << addReaderSwitch(QStringLiteral("ReaderSwitch(%1)").arg(i), kReaderSwitches[i].second);
+}
+
+QComboBox* Frm_Settings::addReaderChoice(const QString& name, int text)
+{
+    QLabel* label = makeRightAlignedLabel(name + QStringLiteral("Label"), {8, readerBottom_ + 3, 88, 14});
+    QComboBox* choice = makeChoice(name, {104, readerBottom_, 164, 20});
+    label->setBuddy(choice);
+    readerTexts_.emplace_back(label, text);
+    readerFocusChain_ << choice;
+    readerBottom_ += kChoiceStep;
+    return choice;
+}
+
+QCheckBox* Frm_Settings::addReaderSwitch(const QString& name, int text)
+{
+    auto* box = new QCheckBox(Picture1);
+    box->setObjectName(name);
+    box->setGeometry(16, readerBottom_, 256, 18);
+    readerTexts_.emplace_back(box, text);
+    readerFocusChain_ << box;
+    readerBottom_ += kSwitchStep;
+    return box;
 }
 
 void Frm_Settings::showReaderChoices(const NotesReaderSettings& notes)
@@ -203,6 +255,15 @@ NotesReaderSettings Frm_Settings::chosenReaderSettings() const
 void Frm_Settings::DrawFaceText()
 {
     chrome_->setTitle(context_.text(StringId::SettingsButton));
+    Label5->setText(context_.text(StringId::LanguageLabel));
+    ui::fitRightAlignedLabel(Label5);
+    Label6->setText(context_.text(StringId::PageSizeLabel));
+    ui::fitLabel(Label6);
+    // The page-size list starts behind its label and ends with the language list.
+    const int left = std::max(Label6->geometry().right() + 8, Combo2->parentWidget()->x());
+    const QRect languageFrame = Combo2->parentWidget()->geometry();
+    Combo1->parentWidget()->setGeometry(left, 29, languageFrame.right() + 1 - left, 20);
+    Combo1->resize(Combo1->parentWidget()->width() + 2, 22);
     Label1->setText(context_.text(StringId::KeepFileSizeLabel));
     ui::fitRightAlignedLabel(Label1);
     Label4->setText(context_.text(StringId::KeepFileSizeRange));
@@ -210,12 +271,17 @@ void Frm_Settings::DrawFaceText()
     Label2->setText(context_.text(StringId::CutWordsHeading));
     ui::fitLabel(Label2);
     Command3->setCaption(context_.text(StringId::RestoreDefaults));
-    ReaderHeading->setText(context_.text(StringId::ReaderHeading));
-    ui::fitLabel(ReaderHeading);
-    ReaderEncodingLabel->setText(context_.text(StringId::ReaderEncodingLabel));
-    ui::fitRightAlignedLabel(ReaderEncodingLabel);
-    for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
-        ReaderSwitches[static_cast<int>(i)]->setText(context_.text(kReaderSwitches[i].second));
+    for (auto [widget, text] : readerTexts_) {
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            label->setText(context_.text(text));
+            if (label->alignment() & Qt::AlignRight)
+                ui::fitRightAlignedLabel(label);
+            else
+                ui::fitLabel(label);
+        } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+            box->setText(context_.text(text));
+        }
+    }
     for (int i = 0; i < Label3.size(); ++i) {
         Label3[i]->setText(context_.text(StringId::cutWordLabel(i)));
         ui::fitRightAlignedLabel(Label3[i]);
@@ -234,12 +300,22 @@ void Frm_Settings::createCutWordBoxes()
         box->setMaxLength(first->maxLength());
         box->setGeometry(first->x(), first->y() + kCutWordStep * i, first->width(), first->height());
         Text2 << box;
+        if (i < Label3.size())
+            Label3[i]->setBuddy(box);
     }
+    Label3.constFirst()->setBuddy(first);
     for (int i = 0; i < Text2.size(); ++i) {
         const std::size_t index = static_cast<std::size_t>(i);
         const std::string word = index < settings.CutWord.size() ? settings.CutWord[index] : std::string();
         Text2[i]->setText(ui::fromUtf8(EncodeCutWord(word)));
     }
+    placeRestoreButton();
+}
+
+// Below the last box, however many there are.
+void Frm_Settings::placeRestoreButton()
+{
+    Command3->move(Command3->x(), std::max(kRestoreTop, Text2.constLast()->geometry().bottom() + 5));
 }
 
 void Frm_Settings::LoadLanguage()
@@ -256,21 +332,80 @@ void Frm_Settings::LoadLanguage()
         Combo2->setCurrentIndex(list.selected);
 }
 
+// One entry per row of the cut-type table, its row number as data. With the
+// whole-file row in force only rows without a page size may be chosen: the
+// settings refuse any other.
+void Frm_Settings::showPageSizes()
+{
+    const Settings& settings = context_.store().record();
+    for (std::size_t row = 0; row < settings.CutTypeTable.size(); ++row) {
+        const int32_t size = settings.CutTypeTable[row].SingleFileSize;
+        if (settings.wholeFileMode() && size != 0)
+            continue;
+        const QString text = size == 0
+            ? context_.text(StringId::WholeFilePages)
+            : context_.text(StringId::PageSizeBytes).replace(QStringLiteral("@Size"), QLocale().toString(size));
+        Combo1->addItem(text, static_cast<int>(row));
+    }
+    Combo1->setCurrentIndex(std::max(0, Combo1->findData(settings.CutTypeIndex)));
+}
+
 void Frm_Settings::useCompactLayout()
 {
-    Command1->move(Command1->x(), 32);
-    Command2->move(Command2->x(), 32);
+    // Everything below the page size stays out of sight and out of reach.
+    for (QWidget* child : Picture1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->y() >= kCompactHeight)
+            child->hide();
     for (QWidget* hidden : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Text1), static_cast<QWidget*>(Label4),
                             static_cast<QWidget*>(Line1)})
         hidden->hide();
-    setFixedSize(width(), 87);
-    Picture1->resize(Picture1->width(), 64);
+    bodyHeight_ = kCompactHeight;
+}
+
+void Frm_Settings::chainTabOrder()
+{
+    QList<QWidget*> chain {Combo2, Combo1, Text1};
+    for (QLineEdit* box : Text2)
+        chain << box;
+    chain << Command3 << readerFocusChain_ << Command1 << Command2;
+    for (int i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}
+
+void Frm_Settings::fitScreen(const QRect& available)
+{
+    Picture1->resize(kPanelWidth, bodyHeight_);
+    const int room = available.height() - kTitleHeight - kButtonPanelHeight - 1;
+    const int shown = std::min(bodyHeight_, std::max(room, kLeastShownHeight));
+    const bool scrolls = shown < bodyHeight_;
+    Scroller->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const int bar = scrolls ? Scroller->verticalScrollBar()->sizeHint().width() : 0;
+    Scroller->setGeometry(1, kTitleHeight, kPanelWidth + bar, shown);
+    ButtonPanel->setGeometry(1, kTitleHeight + shown, kPanelWidth + bar, kButtonPanelHeight);
+    Command1->move(100 + bar, Command1->y());
+    Command2->move(188 + bar, Command2->y());
+    setFixedSize(kPanelWidth + bar + 2, kTitleHeight + shown + kButtonPanelHeight + 1);
+    chrome_->fitWidth(width());
 }
 
 void Frm_Settings::showEvent(QShowEvent* event)
 {
+    if (!centred_)
+        fitScreen(screen()->availableGeometry());
     ui::centreOnScreenOnce(this, centred_);
     QDialog::showEvent(event);
+}
+
+void Frm_Settings::keyPressEvent(QKeyEvent* event)
+{
+    // Enter is OK wherever the focus is, unless a button took it for itself;
+    // Escape is Cancel (the dialog's own).
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        applyAndClose();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool Frm_Settings::eventFilter(QObject* watched, QEvent* event)
@@ -279,30 +414,49 @@ bool Frm_Settings::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::KeyPress && filterKeepFileSizeKey(event))
             return true;
         if (event->type() == QEvent::KeyRelease)
-            correctKeepFileSize();
+            correctKeepFileSize(false);
+        if (event->type() == QEvent::FocusOut)
+            correctKeepFileSize(true);
     }
     return QDialog::eventFilter(watched, event);
 }
 
 bool Frm_Settings::filterKeepFileSizeKey(QEvent* event)
 {
-    // Only digits and Backspace are typed into the box; keys that type no
-    // character (arrows, Delete) keep their editing role.
+    // Only digits and Backspace are typed into the box. Keys that type no
+    // character (arrows, Delete) keep their editing role, and the keys that
+    // move the focus or answer the dialog pass on.
     auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Delete:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return false;
+    default:
+        break;
+    }
     const QString typed = key->text();
-    if (typed.isEmpty() || key->key() == Qt::Key_Delete)
+    if (typed.isEmpty())
         return false;
     const QChar c = typed.front();
     return !((c >= u'0' && c <= u'9') || c == u'\b');
 }
 
-void Frm_Settings::correctKeepFileSize()
+// A value above the range is corrected as it is typed; a box left empty (or
+// holding no number) only once the person is done with it, so that the digits
+// can be replaced.
+void Frm_Settings::correctKeepFileSize(bool finished)
 {
     double value = 0;
-    if (!readNumber(Text1->text(), &value))
-        Text1->setText(QStringLiteral("32"));
-    else if (value > 64)
+    if (!readNumber(Text1->text(), &value)) {
+        if (finished)
+            Text1->setText(QStringLiteral("32"));
+    } else if (value > 64) {
         Text1->setText(QStringLiteral("64"));
+    }
 }
 
 void Frm_Settings::restoreDefaults()
@@ -315,6 +469,7 @@ void Frm_Settings::restoreDefaults()
 void Frm_Settings::applyAndClose()
 {
     Settings& settings = context_.store().record();
+    correctKeepFileSize(true);
     double value = 0;
     if (readNumber(Text1->text(), &value)) {
         // Halves round to even; a pasted value beyond the range takes its
@@ -322,6 +477,7 @@ void Frm_Settings::applyAndClose()
         const double rounded = std::clamp(std::nearbyint(value), 0.0, double(kMaxKeepFileSize));
         settings.KeepFileSize = static_cast<int32_t>(rounded);
     }
+    applyPageSize();
     // The filled boxes in their order; cleared ones go to the end, so no
     // empty entry stands before a word.
     settings.CutWord.clear();
@@ -338,6 +494,21 @@ void Frm_Settings::applyAndClose()
     applyLanguage();
     context_.saveSettings(this);
     accept();
+}
+
+void Frm_Settings::applyPageSize()
+{
+    Settings& settings = context_.store().record();
+    if (Combo1->currentIndex() < 0)
+        return;
+    settings.CutTypeIndex = Combo1->currentData().toInt();
+    // Each page must start later than the one before, or the next start
+    // refuses the settings: the bytes repeated stay below the row's shortest
+    // cut (the page size less the window for the cut word).
+    const CutType& row = settings.activeCutType();
+    if (row.SingleFileSize > 0)
+        settings.KeepFileSize
+            = std::min(settings.KeepFileSize, std::max(0, row.SingleFileSize - row.InOutFileSize - 1));
 }
 
 void Frm_Settings::applyLanguage()

@@ -20,6 +20,7 @@ constexpr int kScreenWidth = 320;
 constexpr int kScreenHeight = 240;
 constexpr int kTitleHeight = 22;
 constexpr int kMargin = 4;
+constexpr int kMenuRowPadding = 4;
 const QColor kSelection(0x39, 0x6D, 0xC6);
 
 std::string readNoteFile(const QString& path)
@@ -93,6 +94,11 @@ int PreviewWindow::visibleLines() const
     return (kScreenHeight - kTitleHeight - kMargin) / QFontMetrics(font_).height();
 }
 
+int PreviewWindow::visibleMenuRows() const
+{
+    return (kScreenHeight - kTitleHeight - kMargin) / (QFontMetrics(font_).height() + kMenuRowPadding);
+}
+
 // The links with a piece on the lines shown, in order.
 std::vector<int> PreviewWindow::visibleLinks() const
 {
@@ -111,6 +117,8 @@ void PreviewWindow::moveSelection(int step)
     if (!history_.current()) {
         if (!menu_.empty())
             selected_ = std::clamp(selected_ + step, 0, static_cast<int>(menu_.size()) - 1);
+        // The menu scrolls to keep the selected entry in sight.
+        top_ = std::clamp(top_, selected_ - visibleMenuRows() + 1, std::max(selected_, 0));
         update();
         return;
     }
@@ -165,8 +173,9 @@ QStringList PreviewWindow::screenLines() const
 {
     QStringList shown;
     if (!history_.current()) {
-        for (const MenuEntry& entry : menu_)
-            shown << entry.title;
+        const int end = std::min<int>(static_cast<int>(menu_.size()), top_ + visibleMenuRows());
+        for (int i = top_; i < end; ++i)
+            shown << menu_[static_cast<std::size_t>(i)].title;
         return shown;
     }
     const int end = std::min<int>(static_cast<int>(lines_.size()), top_ + visibleLines());
@@ -215,8 +224,9 @@ void PreviewWindow::paintEvent(QPaintEvent*)
     int y = kTitleHeight + kMargin;
     if (!history_.current()) {
         // The menu: one entry a line, the selected one on the selection bar.
-        for (int i = 0; i < static_cast<int>(menu_.size()) && y + lineHeight + 4 <= kScreenHeight; ++i) {
-            const QRect row(0, y, kScreenWidth, lineHeight + 4);
+        const int rowHeight = lineHeight + kMenuRowPadding;
+        for (int i = top_; i < static_cast<int>(menu_.size()) && y + rowHeight <= kScreenHeight; ++i) {
+            const QRect row(0, y, kScreenWidth, rowHeight);
             const bool chosen = i == selected_;
             if (chosen)
                 painter.fillRect(row, kSelection);
@@ -225,7 +235,7 @@ void PreviewWindow::paintEvent(QPaintEvent*)
                 row.adjusted(kMargin, 0, -16, 0), Qt::AlignVCenter | Qt::AlignLeft,
                 metrics.elidedText(menu_[static_cast<std::size_t>(i)].title, Qt::ElideRight, kScreenWidth - 24));
             painter.drawText(row.adjusted(0, 0, -kMargin, 0), Qt::AlignVCenter | Qt::AlignRight, QStringLiteral(">"));
-            y += lineHeight + 4;
+            y += rowHeight;
         }
         return;
     }

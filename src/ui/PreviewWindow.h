@@ -45,6 +45,7 @@ private:
     void showNote(const std::string& file);
     void showCurrent();
     int visibleLines() const;
+    int visibleMenuRows() const;
     std::vector<int> visibleLinks() const;
     void moveSelection(int step);
 
@@ -56,7 +57,7 @@ private:
     ReaderNote note_;
     std::vector<LineOfRuns> lines_;
     QString title_;
-    int top_ = 0;  // first line shown
+    int top_ = 0;  // first line (or menu entry) shown
     int selected_ = -1;  // menu entry or link index
 };
 

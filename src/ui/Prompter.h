@@ -44,7 +44,8 @@ public:
     virtual bool question(QWidget* owner, const QString& caption, const QString& text) = 0;
     virtual OpenFilesAnswer openFiles(QWidget* owner, const OpenFilesRequest& request) = 0;
     // A folder-only chooser that offers `offers` beside the preselected
-    // folder; the chosen folder, or the empty text on cancel.
+    // folder (the home folder when there is none); the chosen folder, or the
+    // empty text on cancel.
     virtual QString chooseFolder(QWidget* owner, const QString& title, const QString& preselected,
                                  const QList<FolderOffer>& offers = {})
         = 0;

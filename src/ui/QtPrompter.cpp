@@ -1,31 +1,82 @@
 #include "ui/QtPrompter.h"
 
 #include "ui/FileDialogFilter.h"
+#include "ui/WindowPlacement.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStringList>
 #include <QUrl>
 
 namespace leafmill {
 
+namespace {
+
+// Room in a title bar for a window manager's icon and buttons beside the title.
+constexpr int kTitleBarExtras = 120;
+
+// A message box centred over its owner's window and wide enough to show its
+// whole title. Its texts are plain: a book name may hold "<".
+class OwnedMessageBox : public QMessageBox {
+public:
+    OwnedMessageBox(Icon icon, const QString& caption, const QString& text, StandardButtons buttons, QWidget* owner)
+        : QMessageBox(icon, caption, text, buttons, owner)
+    {
+        setTextFormat(Qt::PlainText);
+        // A row as wide as the title needs, below the text: the text itself
+        // keeps its own width and wrapping.
+        if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+            QFont bold = font();
+            bold.setBold(true);
+            const int needed = QFontMetrics(bold).horizontalAdvance(caption) + kTitleBarExtras;
+            grid->addItem(new QSpacerItem(needed, 0), grid->rowCount(), 0, 1, grid->columnCount());
+        }
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        // The box has its size now; the toolkit's own placement trusts the
+        // owner's position, which may be stale.
+        QMessageBox::showEvent(event);
+        if (parentWidget())
+            ui::centreOver(this, parentWidget());
+    }
+};
+
+// A file dialog no larger than the screen it opens on, centred over its owner.
+void fitScreen(QFileDialog& dialog, QWidget* owner)
+{
+    const QScreen* screen = owner ? owner->screen() : dialog.screen();
+    if (!screen)
+        return;
+    const QSize room = screen->availableGeometry().size() * 9 / 10;
+    dialog.resize(dialog.sizeHint().boundedTo(room));
+    if (owner)
+        ui::centreOver(&dialog, owner);
+}
+
+}  // namespace
+
 void QtPrompter::message(QWidget* owner, const QString& caption, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
+    OwnedMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
     box.exec();
 }
 
 void QtPrompter::critical(QWidget* owner, const QString& caption, const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
+    OwnedMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
     box.exec();
 }
 
 bool QtPrompter::question(QWidget* owner, const QString& caption, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+    OwnedMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -42,6 +93,7 @@ OpenFilesAnswer QtPrompter::openFiles(QWidget* owner, const OpenFilesRequest& re
             dialog.selectNameFilter(filters[request.filterIndex - 1]);
     }
 
+    fitScreen(dialog, owner);
     OpenFilesAnswer answer;
     answer.filterIndex = request.filterIndex;
     if (dialog.exec() != QDialog::Accepted)
@@ -66,12 +118,7 @@ QString QtPrompter::chooseFolder(QWidget* owner, const QString& title, const QSt
         dialog.setDirectory(previous.absoluteDir());
         dialog.selectFile(previous.absoluteFilePath());
     } else {
-#ifdef _WIN32
-        // The drives: "This PC" in the Windows shell.
-        dialog.setDirectoryUrl(QUrl(QStringLiteral("clsid:0AC0837C-BBF8-452A-850D-79D08E667CA7")));
-#else
-        dialog.setDirectory(QDir::rootPath());
-#endif
+        dialog.setDirectory(QDir::homePath());
     }
     // The offered folders stand in the side bar; their labels say what they are.
     if (!offers.isEmpty()) {
@@ -86,6 +133,7 @@ QString QtPrompter::chooseFolder(QWidget* owner, const QString& title, const QSt
         if (preselected.isEmpty() || !previous.isDir())
             dialog.setDirectory(offers.constFirst().folder);
     }
+    fitScreen(dialog, owner);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());

@@ -4,6 +4,7 @@
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
 #include "ui/Prompter.h"
+#include "ui/ToolkitLanguage.h"
 #include "ui/UiStyle.h"
 
 namespace leafmill {
@@ -15,6 +16,7 @@ UiContext::UiContext(SettingsStore& store, std::shared_ptr<const LanguageTable> 
     , prompter_(prompter)
     , files_(std::move(files))
 {
+    useToolkitLanguage(language_->Locale);
 }
 
 QString UiContext::imagesFolder() const
@@ -43,6 +45,7 @@ bool UiContext::switchLanguage(const std::string& baseName, std::string* error)
     if (!table->LoadLanguageTable(languageFolder(), baseName, *store_.codePage(), error))
         return false;
     language_ = std::move(table);
+    useToolkitLanguage(language_->Locale);
     return true;
 }
 

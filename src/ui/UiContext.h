@@ -39,7 +39,8 @@ public:
     QString versionTitle() const;
 
     // Loads <baseName>.ini from the language folder and makes it the table in
-    // use; on failure the old table stays, the reason goes to *error.
+    // use, Qt's own texts following its locale; on failure the old table
+    // stays, the reason goes to *error.
     bool switchLanguage(const std::string& baseName, std::string* error);
 
     // SaveSettings; a failure is told to the user (string 39).

@@ -1,6 +1,7 @@
 #include "ui/WindowChrome.h"
 
 #include "controls/GfuBut.h"
+#include "controls/Mnemonic.h"
 #include "ui/PointerButtons.h"
 #include "ui/UiStyle.h"
 
@@ -29,6 +30,8 @@ static QLabel* makePicture(QWidget* window, const QString& name, const QRect& ge
 WindowChrome::WindowChrome(QWidget* window, const Layout& layout, const QString& imagesFolder)
     : QObject(window)
     , window_(window)
+    , layout_(layout)
+    , layoutWidth_(window->width())
 {
     const QDir images(imagesFolder);
     background_ = makePicture(window, QStringLiteral("Image1"), layout.background,
@@ -42,11 +45,15 @@ WindowChrome::WindowChrome(QWidget* window, const Layout& layout, const QString&
         minimise_ = new GfuBut(QStringLiteral("min"), imagesFolder, window);
         minimise_->setObjectName(QStringLiteral("min"));
         minimise_->setGeometry(layout.minimise);
+        // The title bar's buttons stay out of the Tab chain; the keyboard has
+        // its own ways to close and minimise a window.
+        minimise_->setFocusPolicy(Qt::NoFocus);
         connect(minimise_, &GfuBut::MouseDown, window, [window](int, int, float, float) { window->showMinimized(); });
     }
     close_ = new GfuBut(QStringLiteral("iclose"), imagesFolder, window);
     close_->setObjectName(QStringLiteral("iclose"));
     close_->setGeometry(layout.close);
+    close_->setFocusPolicy(Qt::NoFocus);
     connect(close_, &GfuBut::MouseUp, this, [this](int, int, float, float) { emit closeRequested(); });
 
     for (QWidget* handle :
@@ -54,6 +61,15 @@ WindowChrome::WindowChrome(QWidget* window, const Layout& layout, const QString&
         handle->setMouseTracking(true);
         handle->installEventFilter(this);
     }
+}
+
+void WindowChrome::fitWidth(int windowWidth)
+{
+    const int grown = windowWidth - layoutWidth_;
+    background_->resize(layout_.background.width() + grown, layout_.background.height());
+    if (minimise_)
+        minimise_->move(layout_.minimise.topLeft() + QPoint(grown, 0));
+    close_->move(layout_.close.topLeft() + QPoint(grown, 0));
 }
 
 QLabel* WindowChrome::makeTitle(const QPoint& topLeft, const QString& name, Qt::GlobalColor colour)
@@ -68,9 +84,11 @@ QLabel* WindowChrome::makeTitle(const QPoint& topLeft, const QString& name, Qt::
 
 void WindowChrome::setTitle(const QString& title)
 {
-    window_->setWindowTitle(title);
+    // A button's caption may serve as a title; its mnemonic marker does not.
+    const QString shown = withoutMnemonic(title);
+    window_->setWindowTitle(shown);
     for (QLabel* label : {upperTitle_, lowerTitle_}) {
-        label->setText(title);
+        label->setText(shown);
         ui::fitLabel(label);
     }
 }

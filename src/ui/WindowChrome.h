@@ -29,8 +29,13 @@ public:
         QRect close;  // iclose
     };
 
-    // Builds the title bar on `window` and loads the skin pictures.
+    // Builds the title bar on `window`, laid out for its present width, and
+    // loads the skin pictures.
     WindowChrome(QWidget* window, const Layout& layout, const QString& imagesFolder);
+
+    // Stretches the bar to a new window width: the buttons keep their
+    // distance from the right edge.
+    void fitWidth(int windowWidth);
 
     // The window's caption and both title labels.
     void setTitle(const QString& title);
@@ -53,6 +58,8 @@ private:
     void drag(const QPoint& globalPos);
 
     QWidget* window_;
+    Layout layout_;
+    int layoutWidth_;  // the window width the layout is made for
     QLabel* background_;
     QLabel* icon_;
     QLabel* upperTitle_;

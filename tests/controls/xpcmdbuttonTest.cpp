@@ -60,6 +60,14 @@ TEST_F(CommandButtonTest, TheFaceIsStretchedWithCornersInTheBackColourAndTheCapt
     EXPECT_EQ(button->findChild<QLabel*>()->geometry().center().x(), QRect(0, 0, 200, 40).center().x())
         << "the caption centred";
     EXPECT_TRUE(allPixels(button->image(), QRect(3, 3, 194, 1), rgbAt(button->image(), 100, 3)));
+    // The focus shows as a dotted frame inside the rim, on the face's white.
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    button->setFocus();
+    const QImage focused = button->grab().toImage();
+    const unsigned dot = rgbAt(focused, 3, 12), gap = rgbAt(focused, 3, 13);
+    EXPECT_EQ(std::min(dot, gap), 0x000000u);
+    EXPECT_EQ(std::max(dot, gap), rgbAt(button->image(), 3, 12));
 }
 
 TEST_F(CommandButtonTest, DisabledButtonOrHostGreyTheFaceAndCaption)

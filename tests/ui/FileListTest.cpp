@@ -1,10 +1,13 @@
-// The main window's file list: buttons, keys, questions and the add-files answer.
+// The main window's file list: buttons, keys, questions, drops and the add-files answer.
 #include "UiEnvironment.h"
 #include "lang/StringId.h"
+#include "ui/SourceEntryDelegate.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
+#include <QUrl>
 
 namespace leafmill::test {
 namespace {
@@ -75,22 +78,73 @@ TEST_F(FileListTest, TheArrowButtonsAndShiftArrowsMoveTheSelectedEntriesPastThei
     EXPECT_EQ(list()->currentRow(), 1);
 }
 
-TEST_F(FileListTest, DeleteAndClearAskFirstAndOnlyWhenThereIsSomethingToRemove)
+// Tab goes through the window as it is laid out; the buttons answer the mouse, Space, Enter and Alt
+// with their letter, Delete in the list is the Delete Files button; both ask only when there is
+// something to remove.
+TEST_F(FileListTest, TabFollowsTheLayoutAndDeleteAndClearAskFirstFromMouseAndKeys)
 {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QStringList chain;
+    child("Text1")->setFocus();
+    for (int i = 0; i < 10; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        chain << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(chain.join(' '),
+              QStringLiteral("List1 arrup arrdown Cmd_AddFiles Cmd_DelFiles Cmd_ClearList "
+                             "Cmd_Preview Cmd_Settings Cmd_Output Text1"));
     click("Cmd_ClearList");
     fill(QStringLiteral("ABCD"), {1, 3});
-    env.prompter.answers = {false, true, false, true};
+    env.prompter.answers = {false, true, false, false, true};
     click("Cmd_DelFiles");
     EXPECT_EQ(order(), QStringLiteral("ABCD"));
-    click("Cmd_DelFiles");
-    list()->clearSelection();
-    click("Cmd_DelFiles");
-    click("Cmd_ClearList");
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Delete);
     EXPECT_EQ(order(), QStringLiteral("AC"));
-    click("Cmd_ClearList");
+    click("Cmd_DelFiles");
+    list()->item(1)->setSelected(true);
+    QTest::keyClick(child("arrup"), Qt::Key_Space);
+    EXPECT_EQ(order(), QStringLiteral("CA"));
+    QTest::keyClick(child("Cmd_DelFiles"), Qt::Key_Return);
+    QTest::keyClick(child("Cmd_ClearList"), Qt::Key_Space);
+    EXPECT_EQ(order(), QStringLiteral("CA"));
+    QTest::keyClick(child("Text1"), Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), child("Cmd_ClearList")) << "the mnemonic takes the focus to its button";
     EXPECT_EQ(list()->count(), 0);
+    click("Cmd_ClearList");
     const QString del = env.text(StringId::AskDeleteFiles), clear = env.text(StringId::AskClearList);
-    EXPECT_EQ(env.prompter.textsOf(ScriptedPrompter::Kind::Question), (QStringList {del, del, clear, clear}));
+    EXPECT_EQ(env.prompter.textsOf(ScriptedPrompter::Kind::Question), (QStringList {del, del, del, clear, clear}));
+}
+
+// A folder gives its documents of a readable kind in the order of their names; a file is added as
+// it is; the drop is taken as a copy, so the sender never deletes what it sent.
+TEST_F(FileListTest, FilesAndFoldersDroppedOnTheListAreAddedAsCopies)
+{
+    TempDir dir;
+    const std::filesystem::path folder = dir / "A folder whose long name the list cannot show";
+    std::filesystem::create_directories(folder / "sub");
+    for (const char* name : {"Chapter 10.txt", "Chapter 2.HTM", "chapter 1.pdf", "cover.png", "sub/deep.txt"})
+        writeFile(folder / name, "text\r\n");
+    writeFile(dir / "notes.xyz", "text\r\n");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(shown(dir / "notes.xyz")), QUrl::fromLocalFile(shown(folder))});
+    QWidget* viewport = list()->viewport();
+    QDragEnterEvent enter({20, 20}, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &drop);
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    const QStringList expected {shown(dir / "notes.xyz"), shown(folder / "chapter 1.pdf"),
+                                shown(folder / "Chapter 2.HTM"), shown(folder / "Chapter 10.txt")};
+    EXPECT_EQ(window->fileList().paths(), expected);
+    EXPECT_EQ(list()->item(3)->toolTip(), expected[3]);
+    // The name comes first and whole; the folder gives way in its middle.
+    const QString entry = SourceEntryDelegate::entryText(expected[3], list()->fontMetrics(), 240);
+    EXPECT_TRUE(entry.startsWith(QStringLiteral("Chapter 10.txt "))) << entry.toStdString();
+    EXPECT_TRUE(entry.contains(QChar(0x2026)) && entry.endsWith(QStringLiteral("show")));
+    EXPECT_LE(list()->fontMetrics().horizontalAdvance(entry), 240);
 }
 
 TEST_F(FileListTest, AddFilesListsTheSelectionOnceAndRemembersFolderAndFilter)

@@ -13,13 +13,16 @@ TEST(FrmLoadingTest, ShowsThePictureAndTheHomePageAndVersionRightAlignedThenTheM
     UiEnvironment env;
     env.load();
     LanguageTable language = *env.context().language();
-    language.HomePage = "leafmill.example.org";
+    language.HomePage = "leafmill.org";
     Frm_Loading splash(language, env.context().imagesFolder());
-    language.HomePage = "https://a-much-longer-home-page.example.org/leafmill";
+    language.HomePage = "https://a-much-longer-home-page.org/leafmill";
     Frm_Loading longer(language, env.context().imagesFolder());
+    language.HomePage = "https://leafmill.example.org";  // a reserved example, no address to visit
+    Frm_Loading placeholder(language, env.context().imagesFolder());
     const auto label = [](const Frm_Loading& s) { return s.findChild<QLabel*>(QStringLiteral("Label1")); };
     EXPECT_FALSE(splash.findChild<QLabel*>(QStringLiteral("Picture"))->pixmap().isNull());
-    EXPECT_EQ(label(splash)->text(), QStringLiteral("leafmill.example.org\nVer: 1.60"));
+    EXPECT_EQ(label(splash)->text(), QStringLiteral("leafmill.org\nVer: 1.60"));
+    EXPECT_EQ(label(placeholder)->text(), QStringLiteral("\nVer: 1.60"));
     // A longer home page widens the label to the left.
     EXPECT_GT(label(longer)->width(), label(splash)->width());
     EXPECT_EQ(label(longer)->geometry().right(), label(splash)->geometry().right());

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QTimer>
 
 namespace leafmill::test {
@@ -23,6 +24,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     }
     template <typename T = QWidget> T* child(const QString& name) const { return dialog->findChild<T*>(name); }
+    QComboBox* pageSize() const { return child<QComboBox>(QStringLiteral("Combo1")); }
+    QString focused() const
+    {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    }
     QLineEdit* joint() const { return child<QLineEdit>(QStringLiteral("Text1")); }
     QLineEdit* box(int i) const { return child<QLineEdit>(QStringLiteral("Text2(%1)").arg(i)); }
     void click(const char* name) { QTest::mouseClick(child(QString::fromLatin1(name)), Qt::LeftButton, {}, {5, 5}); }
@@ -33,7 +39,8 @@ protected:
     int redraws = 0;
 };
 
-TEST_F(FrmSettingsTest, JointCharactersTakeDigitsOnlyAndAreCorrectedOnKeyRelease)
+// Above the range is corrected at once; an emptied box only when the person leaves it.
+TEST_F(FrmSettingsTest, JointCharactersTakeDigitsOnlyAndAreCorrectedOnKeyReleaseAndLeaving)
 {
     open();
     QLineEdit* box = joint();
@@ -48,10 +55,71 @@ TEST_F(FrmSettingsTest, JointCharactersTakeDigitsOnlyAndAreCorrectedOnKeyRelease
     EXPECT_EQ(box->text(), QStringLiteral("70"));
     QTest::keyRelease(box, Qt::Key_0);
     EXPECT_EQ(box->text(), QStringLiteral("64"));
-    // An emptied box gives "32" at once.
     for (Qt::Key key : {Qt::Key_End, Qt::Key_Backspace, Qt::Key_Backspace})
         QTest::keyClick(box, key);
+    EXPECT_EQ(box->text(), QString());
+    QTest::keyClick(box, Qt::Key_Tab);
+    EXPECT_EQ(focused(), QStringLiteral("Text2(0)")) << "Tab leaves the box";
     EXPECT_EQ(box->text(), QStringLiteral("32"));
+}
+
+// The chain follows the layout, top to bottom; Escape and Enter answer from any box.
+TEST_F(FrmSettingsTest, TabFollowsTheLayoutEscapeCancelsAndEnterChoosesThePageSizeAndSaves)
+{
+    open();
+    QStringList chain;
+    child(QStringLiteral("Combo2"))->setFocus();
+    for (int i = 0; i < 19; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        chain << focused();
+    }
+    EXPECT_EQ(chain.join(' '),
+              QStringLiteral("Combo1 Text1 Text2(0) Text2(1) Text2(2) Text2(3) Text2(4) Text2(5) "
+                             "Command3 ReaderEncoding ReaderSwitch(0) ReaderSwitch(1) ReaderSwitch(2) "
+                             "ReaderSwitch(3) ReaderSwitch(4) Command1 Command2 Combo2 Combo1"));
+    EXPECT_EQ(pageSize()->count(), 2);
+    EXPECT_EQ(pageSize()->itemText(1), QStringLiteral("2,000 bytes"));
+    QTest::keyClick(pageSize(), Qt::Key_Down);
+    QTest::keyClick(joint(), Qt::Key_Escape);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_EQ(stored("CutTypeIndex"), "0");
+
+    open();
+    EXPECT_EQ(pageSize()->currentText(), QStringLiteral("4,000 bytes"));
+    QTest::keyClick(pageSize(), Qt::Key_Down);
+    joint()->setFocus();
+    QTest::keyClick(joint(), Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(stored("CutTypeIndex"), "1");
+    EXPECT_EQ(env.store().record().CutTypeIndex, 1);
+    open();
+    EXPECT_EQ(pageSize()->currentText(), QStringLiteral("2,000 bytes"));
+}
+
+// On a 1280 x 720 screen at 200 % the sections scroll and OK stays in sight;
+// with the whole-file row in force only the language and the page size show.
+TEST_F(FrmSettingsTest, AShortScreenScrollsTheSectionsAndTheWholeFileRowShowsOnlyTheTopRows)
+{
+    open();
+    dialog->fitScreen(QRect(0, 0, 640, 360));
+    EXPECT_LE(dialog->height(), 360);
+    EXPECT_TRUE(dialog->rect().contains(child(QStringLiteral("Command1"))
+                                            ->geometry()
+                                            .translated(child(QStringLiteral("Command1"))->parentWidget()->pos())));
+    QWidget* last = child(QStringLiteral("ReaderSwitch(4)"));
+    last->setFocus();
+    auto* viewport = child<QScrollArea>(QStringLiteral("Scroller"))->viewport();
+    EXPECT_TRUE(viewport->rect().contains(QRect(last->mapTo(viewport, QPoint()), last->size())));
+
+    env.setIniKey("MainSettings", "SingleFileSize1", "0");
+    env.setIniKey("UserSettings", "CutTypeIndex", "1");
+    env.load();
+    open();
+    EXPECT_EQ(pageSize()->count(), 1);
+    EXPECT_EQ(pageSize()->currentText(), QStringLiteral("Whole files, not cut"));
+    EXPECT_FALSE(joint()->isVisible());
+    EXPECT_FALSE(box(0)->isVisible());
+    EXPECT_LT(dialog->height(), 130);
 }
 
 TEST_F(FrmSettingsTest, OkStoresTheValuesAndSavesThemAndTheNextOpeningShowsThem)
@@ -112,7 +180,7 @@ TEST_F(MainWindowTest, ALanguageChosenInTheSettingsRedrawsTheMainWindow)
     writeFile(folder / "Broken.ini", "[Info]\r\nLanguage=Broken\r\n");
     std::string other = readFile(folder / "English.ini");
     for (auto [from, to] : {std::pair {"Language=English", "Language=Other"},
-                            {"00001=Book name:", "00001=The name of the book to make:"}}) {
+                            {"00001=Book &name:", "00001=The name of the book to make:"}}) {
         ASSERT_NE(other.find(from), std::string::npos) << from;
         other.replace(other.find(from), std::string(from).size(), to);
     }

@@ -4,6 +4,7 @@
 #include "controls/Xp_ProgressBar.h"
 #include "lang/StringId.h"
 #include "ui/PreviewWindow.h"
+#include "ui/TimeLeft.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -30,7 +31,7 @@ protected:
         }
         QObject::connect(window.get(), &Frm_Main::runSourceShown, [this](int index, const QString& path) {
             shownSources << index;
-            EXPECT_EQ(child<QLabel>("Label2")->text(), env.text(StringId::Converting) + path);
+            EXPECT_EQ(child<QLabel>("Label2")->toolTip(), env.text(StringId::Converting) + path);
             EXPECT_TRUE(child("Pic_Make")->isVisible());
             EXPECT_FALSE(child("Pic_MainFace")->isEnabled());
             if (duringSource)
@@ -63,8 +64,9 @@ protected:
     std::function<void(int)> duringSource;
 };
 
-// A refused name is told; a cancelled or missing folder ends silently; a No to the reader's question makes nothing.
-TEST_F(OutputRunWindowTest, NothingRunsWithoutANameAFolderAndTheReadersYes)
+// A refused name is told; a cancelled or missing folder ends silently; a No to the reader's question
+// or to replacing a book of the same name makes nothing.
+TEST_F(OutputRunWindowTest, NothingRunsWithoutANameAFolderTheReadersYesAndAYesToReplaceABook)
 {
     window->fileList().addUnique(sources[0]);
     child<QLineEdit>("Text1")->setText(QStringLiteral("My/Book"));
@@ -87,6 +89,30 @@ TEST_F(OutputRunWindowTest, NothingRunsWithoutANameAFolderAndTheReadersYes)
     EXPECT_FALSE(window->isRunning());
     EXPECT_FALSE(fs::exists(notes / "Alice"));
     EXPECT_FALSE(fs::exists(outDir / "Alice"));
+
+    fs::create_directories(outDir / "Old" / "images");
+    for (const char* page : {"Old0000.txt", "Old0001.TXT", "00 Contents.txt"})
+        writeFile(outDir / "Old" / page, "old\r\n");
+    env.prompter.answers = {false};
+    start("Old", {}, outDir.path());
+    EXPECT_EQ(env.prompter.textsOf(Kind::Question).last(),
+              env.text(StringId::AskReplaceBook)
+                  .replace("@BookName", "Old")
+                  .replace("@Folder", shown(outDir / ""))
+                  .replace("@Pages", "3"));
+    EXPECT_FALSE(window->isRunning());
+    EXPECT_EQ(readFile(outDir / "Old" / "Old0000.txt"), "old\r\n");
+}
+
+TEST(TimeLeftTest, ComesFromTheRateSoFarOnceThereIsOne)
+{
+    for (auto [elapsedMs, percent, left] : {std::tuple {30000, 25, "1:30"},
+                                            {2000, 50, "0:02"},
+                                            {1000, 50, ""},
+                                            {60000, 1, ""},
+                                            {3600000, 40, "1:30:00"},
+                                            {5000, 100, ""}})
+        EXPECT_EQ(timeLeft(elapsedMs, percent), QString::fromLatin1(left)) << elapsedMs << " ms, " << percent << " %";
 }
 
 TEST_F(OutputRunWindowTest, ACompleteRunWritesTheBookShowsItsEndAndRemembersItsFolder)

@@ -36,3 +36,26 @@ TEST(PreviewWindowTest, TheKeysBrowseTheBookAndMenuAtTheTopCloses)
 
 }  // namespace
 }  // namespace leafmill::test
+
+namespace leafmill::test {
+namespace {
+
+TEST(PreviewWindowTest, TheMenuScrollsToKeepTheSelectedNoteInSight)
+{
+    TempDir dir;
+    for (int i = 10; i < 40; ++i)
+        writeFile(dir / ("n" + std::to_string(i) + ".txt"), "text\r\n");
+    PreviewWindow preview(QString::fromStdString(dir.path().string()), CodePage::open("ISO-8859-1"));
+    const qsizetype rows = preview.screenLines().size();
+    ASSERT_LT(rows, 30);
+    for (int i = 10; i < 39; ++i)
+        QTest::keyClick(&preview, Qt::Key_Down);
+    EXPECT_EQ(preview.selection(), QStringLiteral("n39.txt"));
+    EXPECT_EQ(preview.screenLines().size(), rows);
+    EXPECT_EQ(preview.screenLines().last(), QStringLiteral("n39.txt"));
+    QTest::keyClick(&preview, Qt::Key_Up);
+    EXPECT_EQ(preview.screenLines().last(), QStringLiteral("n39.txt")) << "no scrolling while it is in sight";
+}
+
+}  // namespace
+}  // namespace leafmill::test

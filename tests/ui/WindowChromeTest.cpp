@@ -1,10 +1,13 @@
-// The main window's drawn title bar: its texts, dragging, minimise and close.
+// The main window's drawn title bar: its texts, dragging, minimise and close; the message boxes over it.
 #include "UiEnvironment.h"
 #include "controls/xpcmdbutton.h"
 #include "lang/StringId.h"
+#include "ui/QtPrompter.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 
 namespace leafmill::test {
 namespace {
@@ -17,12 +20,18 @@ void moveWithButton(QWidget* on, QPointF to, Qt::MouseButton held)
     QApplication::sendEvent(on, &move);
 }
 
-TEST_F(MainWindowChromeTest, TheTitleAndCaptionsComeFromTheLanguageAndTheButtonsSitOnThePanelColour)
+TEST_F(MainWindowChromeTest, TheTitleAndCaptionsComeFromTheLanguageAndTheWindowGrowsAroundItsList)
 {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Leafmill 1.60"));
     EXPECT_EQ(child<QLabel>("Lab_Tit(2)")->text(), window->windowTitle());
     EXPECT_EQ(child<xpcmdbutton>("Cmd_Output")->Caption(), env.text(StringId::OutputButton));
     EXPECT_EQ(child<xpcmdbutton>("Cmd_Output")->image().pixel(0, 0) & 0xFFFFFFu, 0xE0E0E0u);
+    // Made larger, the window gives the room to the list; the title bar's buttons keep to its right.
+    window->resize(582, 420);
+    EXPECT_EQ(child("List1")->size(), QSize(536, 284));
+    EXPECT_EQ(child("iclose")->x(), 562);
+    EXPECT_EQ(child("Cmd_Output")->pos(), QPoint(338, 362));
+    EXPECT_TRUE(child("Pic_MainFace")->rect().contains(child("SizeGrip")->geometry()));
 }
 
 TEST_F(MainWindowChromeTest, OnlyTheLeftButtonDragsByTheTitleBar)
@@ -60,6 +69,36 @@ TEST_F(MainWindowChromeTest, MinimiseOnAnyButtonDownCloseOnAnyButtonUpAndAFailed
     const QStringList messages = env.prompter.textsOf(ScriptedPrompter::Kind::Message);
     ASSERT_EQ(env.prompter.prompts.size(), 1);
     EXPECT_TRUE(messages.value(0).contains(QStringLiteral("read-only"))) << messages.value(0).toStdString();
+}
+
+}  // namespace
+}  // namespace leafmill::test
+
+namespace leafmill::test {
+namespace {
+
+// Wherever the owner stands, the box opens centred over it, wide enough for its title beside a
+// window manager's buttons; Escape answers No and Enter Yes.
+TEST(QtPrompterTest, QuestionsOpenCentredOverTheirOwnerAndAnswerEscapeAndEnter)
+{
+    QWidget owner(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    owner.setGeometry(30, 40, 382, 320);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    QtPrompter prompter;
+    const QString title = QStringLiteral("Leafmill");
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        QRect box;
+        QTimer::singleShot(0, [&] {
+            QWidget* shownBox = QApplication::activeModalWidget();
+            box = shownBox->geometry();
+            QTest::keyClick(shownBox, key);
+        });
+        EXPECT_EQ(prompter.question(&owner, title, QStringLiteral("Stop?")), key == Qt::Key_Return);
+        EXPECT_LE((box.center() - owner.geometry().center()).manhattanLength(), 2)
+            << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
+        EXPECT_GT(box.width(), owner.fontMetrics().horizontalAdvance(title) + 100);
+    }
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
-// Every label of the main window and settings shows its whole text in every shipped language.
+// Every label of the main window and settings shows its whole text in every shipped language, a
+// mnemonic's "&" underlines its letter, and the toolkit's own buttons speak the language too.
 #include "UiEnvironment.h"
 #include "ui/Frm_Settings.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QRegularExpression>
 
 namespace leafmill::test {
 namespace {
@@ -26,8 +29,16 @@ TEST_P(LanguageLabelsTest, ShowTheirWholeText)
             EXPECT_GE(label->width(), label->sizeHint().width());
             EXPECT_GE(label->height(), label->fontMetrics().height());
             EXPECT_TRUE(window->rect().contains(QRect(label->mapTo(window, QPoint(0, 0)), label->size())));
+            if (label->text().contains(u'&')) {
+                EXPECT_NE(label->buddy(), nullptr) << "an \"&\" shown as it is";
+            }
         }
+        // A title drops the mnemonic marker, with the brackets a letter was added in.
+        EXPECT_FALSE(window->windowTitle().contains(QRegularExpression(QStringLiteral("[&()]"))))
+            << window->windowTitle().toStdString();
     }
+    const bool english = std::string(GetParam()) == "English";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes") == QStringLiteral("&Yes"), english);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, LanguageLabelsTest, ::testing::Values("English", "SimplifiedChinese"));

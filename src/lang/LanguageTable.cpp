@@ -64,6 +64,36 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {68, "Join the hard-wrapped lines of text files"},
     {69, "Preview"},
     {70, "iPod Notes folder at @Folder (@Free free)"},
+    {110, "Notes per volume (0: one book):"},
+    {111,
+     "The book will take about @Notes notes, but the Notes reader loads only @Limit. Part it into volumes of at most "
+     "@Volume notes each, to copy to the iPod one at a time?"},
+    {112,
+     "The book has @Notes notes, but the Notes reader loads only @Limit: the notes after those do not load, and links "
+     "to them are dead."},
+    {113, "Make the book again in volumes of at most @Volume notes each?"},
+    {114, "The book will take about @Notes notes, but the Notes reader loads only @Limit."},
+    {115, "The Notes reader shows only the first 4,096 bytes of a note and cuts these short:"},
+    {116, "@Note: @Hidden of its @Size bytes do not show"},
+    {117,
+     "Every source becomes one note, and the Notes reader shows only the first 4,096 bytes of each: the rest of a "
+     "longer source does not show."},
+    {118, "Continued in @Volume."},
+    {119, "Check"},
+    {120, "The Notes reader finds nothing wrong in @Folder."},
+    {121, "What the Notes reader finds in @Folder:"},
+    {122, "@Note: @Size bytes; the reader shows the first 4,096 and cuts the rest, from \"@Cut\" on."},
+    {123,
+     "The Notes folder holds @Notes notes; the reader loads the first @Limit, folder by folder in name order: "
+     "@Unloaded notes, from @First on, do not load."},
+    {124, "@Note: the link to \"@Target\" leads to no note the reader loads."},
+    {125, "@Note: the tag \"@Tag\" is badly formed."},
+    {126, "@Note: @Count bytes are no characters of @Encoding, the first at byte @Offset."},
+    {127, "@Note stands before @Other in the menu but comes after it in reading order."},
+    {128,
+     "A book name this long makes page names longer than the 255 characters a file name may have on the iPod. Please "
+     "shorten it."},
+    {129, "@Note could not be read: @Reason"},
 };
 
 const std::string* builtInEnglish(int index)

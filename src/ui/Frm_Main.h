@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <cstdint>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,7 +72,9 @@ private:
     void buildProgressPanel();
     bool askStop();
     bool readerTakesTheBook(const std::vector<std::string>& sources, const QString& folder);
+    void beginRun(std::vector<std::string> sources, const QString& folder);
     void finishRun();
+    void checkPreviewedBook();
 
     UiContext& context_;
     WindowChrome* chrome_;
@@ -95,6 +99,11 @@ private:
     FileList fileList_;
     std::unique_ptr<OutputRunWorker> run_;
     std::unique_ptr<PreviewWindow> preview_;
+    // What the last run was asked for, so that it can be made again in volumes.
+    std::vector<std::string> runSources_;
+    QString runFolder_;
+    int32_t runVolumeNotes_ = 0;  // volumes the user chose for this run; 0: the settings'
+    bool forecastTooMany_ = false;  // the user was told before the run that the reader loads not all
     bool closeAfterRun_ = false;
     bool centred_ = false;
 };

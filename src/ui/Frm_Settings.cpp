@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,7 +34,8 @@ constexpr int kCutWordStep = 24;
 constexpr int kReaderTop = 304;
 constexpr int kReaderSwitchTop = kReaderTop + 50;
 constexpr int kReaderSwitchStep = 20;
-constexpr int kReaderHeight = 158;
+constexpr int kReaderHeight = 182;
+constexpr int kReaderVolumeTop = kReaderSwitchTop + 5 * kReaderSwitchStep + 4;
 
 // The switches of the section, in the dialog's order, with their texts.
 constexpr std::array<std::pair<bool NotesReaderSettings::*, int>, 5> kReaderSwitches {{
@@ -174,6 +176,11 @@ void Frm_Settings::buildReaderSection()
         box->setGeometry(16, kReaderSwitchTop + kReaderSwitchStep * static_cast<int>(i), 256, 18);
         ReaderSwitches << box;
     }
+    ReaderVolumeLabel = makeRightAlignedLabel(QStringLiteral("ReaderVolumeLabel"), {8, kReaderVolumeTop + 2, 196, 14});
+    ReaderVolumeNotes = new QLineEdit(Picture1);
+    ReaderVolumeNotes->setObjectName(QStringLiteral("ReaderVolumeNotes"));
+    ReaderVolumeNotes->setGeometry(212, kReaderVolumeTop, 56, 18);
+    ReaderVolumeNotes->setValidator(new QIntValidator(0, 9999999, ReaderVolumeNotes));
 }
 
 void Frm_Settings::showReaderChoices(const NotesReaderSettings& notes)
@@ -189,6 +196,7 @@ void Frm_Settings::showReaderChoices(const NotesReaderSettings& notes)
     ReaderEncoding->setCurrentIndex(ReaderEncoding->findData(current));
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         ReaderSwitches[static_cast<int>(i)]->setChecked(notes.*(kReaderSwitches[i].first));
+    ReaderVolumeNotes->setText(QString::number(notes.VolumeNotes));
 }
 
 NotesReaderSettings Frm_Settings::chosenReaderSettings() const
@@ -197,6 +205,9 @@ NotesReaderSettings Frm_Settings::chosenReaderSettings() const
     notes.PageEncoding = ui::toUtf8(ReaderEncoding->currentData().toString());
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         notes.*(kReaderSwitches[i].first) = ReaderSwitches[static_cast<int>(i)]->isChecked();
+    // Fewer notes than a volume needs for its contents and pages become the least it takes.
+    const int volume = ReaderVolumeNotes->text().toInt();
+    notes.VolumeNotes = volume > 0 ? std::max(volume, int(kLeastVolumeNotes)) : 0;
     return notes;
 }
 
@@ -216,6 +227,8 @@ void Frm_Settings::DrawFaceText()
     ui::fitRightAlignedLabel(ReaderEncodingLabel);
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         ReaderSwitches[static_cast<int>(i)]->setText(context_.text(kReaderSwitches[i].second));
+    ReaderVolumeLabel->setText(context_.text(StringId::VolumeNotesLabel));
+    ui::fitRightAlignedLabel(ReaderVolumeLabel);
     for (int i = 0; i < Label3.size(); ++i) {
         Label3[i]->setText(context_.text(StringId::cutWordLabel(i)));
         ui::fitRightAlignedLabel(Label3[i]);

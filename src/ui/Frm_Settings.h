@@ -76,6 +76,8 @@ private:
     QLabel* ReaderEncodingLabel = nullptr;
     QComboBox* ReaderEncoding = nullptr;
     QList<QCheckBox*> ReaderSwitches;  // Links, Titles, Contents, ChapterPages, JoinLines
+    QLabel* ReaderVolumeLabel = nullptr;
+    QLineEdit* ReaderVolumeNotes = nullptr;
     std::vector<std::string> languageBaseNames_;  // parallel to Combo2
     bool centred_ = false;
 };

@@ -190,7 +190,7 @@ TEST_F(CliTest, PageChoicesOverrideTheSettingsAndTheReadersLimitsAreWarned)
         EXPECT_EQ(fs::exists(notes / "A" / "00 Contents.txt"), contains(c.firstPageHas, "TITLE"));
         EXPECT_EQ(result.err.empty(), !c.warned) << result.err;
         EXPECT_EQ(contains(result.err, "warning: A page size of 5000 bytes")
-                      && contains(result.err, "the Notes reader loads only 0 more"),
+                      && contains(result.err, "the Notes reader loads only 0."),
                   c.warned)
             << result.err;
     }

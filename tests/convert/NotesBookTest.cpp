@@ -31,7 +31,7 @@ struct ShownNote {
 
 ShownNote readNote(std::string_view bytes)
 {
-    const ReaderNote shown = readReaderNote(bytes, *CodePage::open("ISO-8859-1"));
+    const ReaderNote shown = readReaderNote(bytes, *PageEncoder::open("Latin-1", nullptr));
     ShownNote note {shown.title, "", {}};
     for (const NoteLink& link : shown.links)
         note.links.push_back({link.href, "", link.nopush});

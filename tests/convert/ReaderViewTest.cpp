@@ -1,32 +1,41 @@
 #include "convert/ReaderView.h"
-#include "text/CodePage.h"
+#include "text/PageEncoder.h"
+
+#include "../extract/CaseFile.h"
 
 #include <gtest/gtest.h>
 
 namespace leafmill {
 namespace {
 
-// What the reader shows of a Latin-1 note: title|text, links in [brackets]|hrefs.
-TEST(ReaderViewTest, ANoteShowsItsTitleTextAndLinks)
+// "{4095a}" stands for 4,095 letters a.
+std::string expanded(std::string text)
 {
-    const std::pair<std::string, std::string> cases[] = {
-        {"<title>Book \x96 1</title><A HREF=\"b.txt\" NOPUSH>Next</a>\r\nx<br>y<P>z",
-         "Book \xc2\x96 1|[Next]\nx\ny\nz|b.txt nopush "},
-        // Unknown tags and stray brackets show.
-        {"1 < 2 <b>bold</b> &lt;i&gt; &amp; &copy;<!-- gone -->!", "|1 < 2 <b>bold</b> <i> & &copy;!|"},
-        {"überall", "|Ã¼berall|"},  // the Latin-1 reading of UTF-8 bytes
-        {std::string(4095, 'a') + "bc", "|" + std::string(4095, 'a') + "b|"},  // only the first 4096 bytes
-        {"a <A HREF=\"x\"", "|a <A HREF=\"x\"|"},  // an unclosed tag shows as text
-    };
-    for (const auto& [bytes, expected] : cases) {
-        const ReaderNote note = readReaderNote(bytes, *CodePage::open("ISO-8859-1"));
+    for (std::size_t at = text.find('{'); at != std::string::npos; at = text.find('{', at)) {
+        const std::size_t end = text.find('}', at);
+        const std::string count = text.substr(at + 1, end - at - 2);
+        text.replace(at, end - at + 1, std::string(std::stoul(count), text[end - 1]));
+    }
+    return text;
+}
+
+TEST(ReaderViewTest, ANoteShowsItsTitleTextAndLinksInTheEncodingItDeclares)
+{
+    for (const auto& c : test::caseFile(LEAFMILL_TEST_DATA "/reader-notes.txt")) {
+        const ReaderNote note = readReaderNote(expanded(c.at(1)), *PageEncoder::open(c.at(0), nullptr));
         std::string shown = note.title + "|";
         for (const NoteRun& run : note.runs)
             shown += run.link >= 0 ? "[" + run.text + "]" : run.text;
         shown += "|";
         for (const NoteLink& link : note.links)
             shown += link.href + (link.nopush ? " nopush " : " ");
-        EXPECT_EQ(shown, expected);
+        std::string badTags;
+        for (const std::string& tag : note.badTags)
+            badTags += (badTags.empty() ? "" : " ; ") + tag;
+        EXPECT_EQ(shown + "\t" + note.encoding + "\t" + std::to_string(note.faults.count) + "@"
+                      + std::to_string(note.faults.first) + "\t" + badTags + "\t" + note.cutFrom,
+                  expanded(c.at(2)) + "\t" + c.at(3) + "\t" + c.at(4) + "\t" + c.at(5) + "\t" + c.at(6))
+            << c.at(1).substr(0, 60);
     }
 }
 

@@ -63,7 +63,8 @@ protected:
     std::function<void(int)> duringSource;
 };
 
-// A refused name is told; a cancelled or missing folder ends silently; a No to the reader's question makes nothing.
+// A refused name is told; a cancelled or missing folder ends silently; a No to the reader's questions makes
+// nothing, a Yes to its volumes makes the book in them.
 TEST_F(OutputRunWindowTest, NothingRunsWithoutANameAFolderAndTheReadersYes)
 {
     window->fileList().addUnique(sources[0]);
@@ -80,13 +81,22 @@ TEST_F(OutputRunWindowTest, NothingRunsWithoutANameAFolderAndTheReadersYes)
     fs::create_directories(notes);
     for (int i = 0; i < 999; ++i)
         writeFile(notes / ("n" + std::to_string(i) + ".txt"), "x");
-    env.prompter.answers = {false};
+    env.prompter.answers = {false, false};
     start("Alice", {}, notes);
-    EXPECT_EQ(env.prompter.textsOf(Kind::Question).size(), 1);
+    const QStringList asked = env.prompter.textsOf(Kind::Question);
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_TRUE(asked[0].contains(QStringLiteral("volumes of at most 1000 notes"))) << asked[0].toStdString();
+    EXPECT_TRUE(asked[1].endsWith(QStringLiteral("loads only 1. Make the book anyway?"))) << asked[1].toStdString();
     EXPECT_EQ(endMessages().size(), 1);
     EXPECT_FALSE(window->isRunning());
     EXPECT_FALSE(fs::exists(notes / "Alice"));
     EXPECT_FALSE(fs::exists(outDir / "Alice"));
+    env.prompter.answers = {true};
+    QSignalSpy ended(window.get(), &Frm_Main::runEnded);
+    start("Alice", {}, notes);
+    ASSERT_TRUE(ended.wait(120000));
+    EXPECT_EQ(entriesOf(notes / "Alice"), std::vector<std::string> {"Alice 1"});
+    EXPECT_TRUE(fs::exists(notes / "Alice" / "Alice 1" / "00 Contents.txt"));
 }
 
 TEST_F(OutputRunWindowTest, ACompleteRunWritesTheBookShowsItsEndAndRemembersItsFolder)

@@ -1,7 +1,7 @@
 // The preview window's keys reach the reader's view; reading itself is the reader view suite's.
 #include "ui/PreviewWindow.h"
 #include "TestSupport.h"
-#include "text/CodePage.h"
+#include "text/PageEncoder.h"
 
 #include <QTest>
 
@@ -17,7 +17,8 @@ TEST(PreviewWindowTest, TheKeysBrowseTheBookAndMenuAtTheTopCloses)
     writeFile(dir / "Book" / "Book0000.txt",
               "<TITLE>Book - 1/2</TITLE>caf\xe9\r\n<A HREF=\"Book0001.txt\" NOPUSH>Next</A>\r\n");
     writeFile(dir / "Book" / "Book0001.txt", "<TITLE>Book - 2/2</TITLE>The end.\r\n");
-    PreviewWindow preview(QString::fromStdString((dir / "Book").string()), CodePage::open("ISO-8859-1"));
+    PreviewWindow preview(QString::fromStdString((dir / "Book").string()), PageEncoder::open("Latin-1", nullptr),
+                          QStringLiteral("Check"));
     preview.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
     EXPECT_EQ(preview.screenLines(), (QStringList {"Book - 1/2", "Book - 2/2"}));

@@ -254,6 +254,9 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         NotesBookMade made;
         if (!finishNotesBook(layout, pageNames, chapters, !framed, continuedIn, &made, &bookFailure))
             bookFailure = "\n\n" + bookFailure;
+        // The pages may have new names now; an old page is none of them.
+        for (const std::string& path : made.notePaths)
+            files.wrote(path);
         result.notes = static_cast<int64_t>(made.notes);
         result.volumes = made.volumes;
         result.cutNotes = std::move(made.cutNotes);

@@ -181,9 +181,11 @@ public:
     }
 
 private:
+    // The tag as written: up to the next one when it never closed.
     bool bad(std::string_view inside)
     {
-        note.badTags.push_back("<" + std::string(inside.substr(0, inside.find('<'))));
+        const std::size_t next = inside.find('<');
+        note.badTags.push_back("<" + std::string(inside.substr(0, next)) + (next == std::string_view::npos ? ">" : ""));
         return false;
     }
 

@@ -8,21 +8,10 @@
 namespace leafmill {
 namespace {
 
-// "{4095a}" stands for 4,095 letters a.
-std::string expanded(std::string text)
-{
-    for (std::size_t at = text.find('{'); at != std::string::npos; at = text.find('{', at)) {
-        const std::size_t end = text.find('}', at);
-        const std::string count = text.substr(at + 1, end - at - 2);
-        text.replace(at, end - at + 1, std::string(std::stoul(count), text[end - 1]));
-    }
-    return text;
-}
-
 TEST(ReaderViewTest, ANoteShowsItsTitleTextAndLinksInTheEncodingItDeclares)
 {
     for (const auto& c : test::caseFile(LEAFMILL_TEST_DATA "/reader-notes.txt")) {
-        const ReaderNote note = readReaderNote(expanded(c.at(1)), *PageEncoder::open(c.at(0), nullptr));
+        const ReaderNote note = readReaderNote(test::repeated(c.at(1)), *PageEncoder::open(c.at(0), nullptr));
         std::string shown = note.title + "|";
         for (const NoteRun& run : note.runs)
             shown += run.link >= 0 ? "[" + run.text + "]" : run.text;
@@ -34,7 +23,7 @@ TEST(ReaderViewTest, ANoteShowsItsTitleTextAndLinksInTheEncodingItDeclares)
             badTags += (badTags.empty() ? "" : " ; ") + tag;
         EXPECT_EQ(shown + "\t" + note.encoding + "\t" + std::to_string(note.faults.count) + "@"
                       + std::to_string(note.faults.first) + "\t" + badTags + "\t" + note.cutFrom,
-                  expanded(c.at(2)) + "\t" + c.at(3) + "\t" + c.at(4) + "\t" + c.at(5) + "\t" + c.at(6))
+                  test::repeated(c.at(2)) + "\t" + c.at(3) + "\t" + c.at(4) + "\t" + c.at(5) + "\t" + c.at(6))
             << c.at(1).substr(0, 60);
     }
 }

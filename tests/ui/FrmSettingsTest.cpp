@@ -67,6 +67,8 @@ TEST_F(FrmSettingsTest, OkStoresTheValuesAndSavesThemAndTheNextOpeningShowsThem)
     child<QCheckBox>(QStringLiteral("ReaderSwitch(3)"))->setChecked(true);
     auto* encoding = child<QComboBox>(QStringLiteral("ReaderEncoding"));
     encoding->setCurrentIndex(encoding->findData(QStringLiteral("UTF-8")));
+    // Fewer notes than a volume needs become the least it takes.
+    child<QLineEdit>(QStringLiteral("ReaderVolumeNotes"))->setText(QStringLiteral("3"));
     click("Command1");
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(env.store().record().CutWord, (std::vector<std::string> {"\r\n", " ", "\r\n", "。", " ", ""}));
@@ -74,6 +76,7 @@ TEST_F(FrmSettingsTest, OkStoresTheValuesAndSavesThemAndTheNextOpeningShowsThem)
     EXPECT_EQ(stored("CutWord1"), "space");
     EXPECT_EQ(env.iniKey("NotesReader", "ChapterPages"), "1");
     EXPECT_EQ(env.iniKey("NotesReader", "PageEncoding"), "UTF-8");
+    EXPECT_EQ(env.iniKey("NotesReader", "VolumeNotes"), "10");
     EXPECT_EQ(redraws, 0) << "the same language";
 
     open();

@@ -133,6 +133,11 @@ TEST_F(OutputRunWindowTest, ACompleteRunWritesTheBookShowsItsEndAndRemembersItsF
             preview = shownPreview;
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->screenTitle(), QStringLiteral("Alice"));
+    // Check tells what the reader would find.
+    QTest::mouseClick(preview->findChild<QWidget*>(QStringLiteral("Cmd_Check")), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(endMessages().size(), 2);
+    EXPECT_TRUE(endMessages()[1].contains(QString::fromStdString((outDir / "Alice").string())))
+        << endMessages()[1].toStdString();
 }
 
 // Stop and the close button both ask, and a Yes ends the run after the current source.

@@ -12,8 +12,6 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 namespace leafmill::cli {
 
@@ -96,19 +94,8 @@ void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& 
 int runBookCommand(const CliOptions& options)
 {
     CliEnvironment environment;
-    std::string notice;
-    std::string error;
-    if (!loadEnvironment(options.settingsFile, EnvironmentNeeds::SettingsAndLanguage, &environment, &notice, &error)) {
-        std::fprintf(stderr, "leafmill-cli: %s\n", error.c_str());
+    if (!loadForFolder(options.settingsFile, options.outputFolder, "output folder", &environment))
         return kExitCannotStart;
-    }
-    if (!notice.empty())
-        std::fprintf(stderr, "leafmill-cli: %s\n", notice.c_str());
-    std::error_code ec;
-    if (!std::filesystem::is_directory(pathFromUtf8(options.outputFolder), ec)) {
-        std::fprintf(stderr, "leafmill-cli: the output folder %s does not exist\n", options.outputFolder.c_str());
-        return kExitCannotStart;
-    }
 
     options.reader.applyTo(environment.settings.NotesReader);
     warnAboutReaderLimits(environment, options);

@@ -6,27 +6,15 @@
 #include "text/PageEncoder.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 namespace leafmill::cli {
 
 int runCheckCommand(const CliOptions& options)
 {
     CliEnvironment environment;
-    std::string notice;
+    if (!loadForFolder(options.settingsFile, options.checkFolder, "folder", &environment))
+        return kExitCannotStart;
     std::string error;
-    if (!loadEnvironment(options.settingsFile, EnvironmentNeeds::SettingsAndLanguage, &environment, &notice, &error)) {
-        std::fprintf(stderr, "leafmill-cli: %s\n", error.c_str());
-        return kExitCannotStart;
-    }
-    if (!notice.empty())
-        std::fprintf(stderr, "leafmill-cli: %s\n", notice.c_str());
-    std::error_code ec;
-    if (!std::filesystem::is_directory(pathFromUtf8(options.checkFolder), ec)) {
-        std::fprintf(stderr, "leafmill-cli: the folder %s does not exist\n", options.checkFolder.c_str());
-        return kExitCannotStart;
-    }
     NotesReaderSettings notes = environment.settings.NotesReader;
     notes.PageEncoding = options.reader.encoding.value_or(notes.PageEncoding);
     const std::string name = readerEncodingFor(notes, environment.codePage->name());

@@ -103,7 +103,8 @@ std::shared_ptr<const PageEncoder> PageEncoder::open(std::string_view name, std:
     icu::UnicodeSet& kept = encoder->icu_->kept;
     if (U_SUCCESS(status))
         ucnv_getUnicodeSet(converter.get(), kept.toUSet(), UCNV_ROUNDTRIP_SET, &status);
-    if (U_SUCCESS(status) && hasStandardTable(name)) {
+    const StandardTable* standard = StandardTable::of(name);
+    if (U_SUCCESS(status) && standard) {
         icu::UnicodeSet outside;
         for (icu::UnicodeSetIterator it(kept); it.next();) {
             const UChar32 c = it.getCodepoint();
@@ -115,7 +116,7 @@ std::shared_ptr<const PageEncoder> PageEncoder::open(std::string_view name, std:
             // Characters for private use stand in the converters' free cells, not in any standard.
             if (c >= 0x80
                 && (U_FAILURE(oneStatus) || u_charType(c) == U_PRIVATE_USE_CHAR
-                    || !inStandardTable(name, std::string_view(bytes, static_cast<std::size_t>(length)))))
+                    || !standard->holds(std::string_view(bytes, static_cast<std::size_t>(length)))))
                 outside.add(c);
         }
         kept.removeAll(outside);

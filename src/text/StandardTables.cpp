@@ -49,44 +49,30 @@ bool ksX1001(uint8_t lead, uint8_t trail)
     return lead >= 0xA1 && lead <= 0xFD && lead != 0xC9 && trail >= 0xA1 && trail <= 0xFE;
 }
 
-struct Table {
-    std::string_view key;
-    bool (*twoBytes)(uint8_t, uint8_t);
-    bool halfWidthKana;  // single bytes A1-DF
-};
-
-constexpr std::array<Table, 4> kTables {{
+constexpr std::array<StandardTable, 4> kTables {{
     {"gb2312", gb2312, false},
     {"big5", big5, false},
     {"shift_jis", jisX0208, true},
     {"euc-kr", ksX1001, false},
 }};
 
-const Table* tableOf(std::string_view key)
+}  // namespace
+
+const StandardTable* StandardTable::of(std::string_view key)
 {
     const std::string lowered = asciiLowered(key);
-    for (const Table& table : kTables)
+    for (const StandardTable& table : kTables)
         if (table.key == lowered)
             return &table;
     return nullptr;
 }
 
-}  // namespace
-
-bool hasStandardTable(std::string_view key)
+bool StandardTable::holds(std::string_view bytes) const
 {
-    return tableOf(key) != nullptr;
-}
-
-bool inStandardTable(std::string_view key, std::string_view bytes)
-{
-    const Table* table = tableOf(key);
-    if (!table)
-        return true;
     const auto byte = [&](std::size_t i) { return static_cast<uint8_t>(bytes[i]); };
     if (bytes.size() == 1)
-        return byte(0) < 0x80 || (table->halfWidthKana && byte(0) >= 0xA1 && byte(0) <= 0xDF);
-    return bytes.size() == 2 && table->twoBytes(byte(0), byte(1));
+        return byte(0) < 0x80 || (halfWidthKana && byte(0) >= 0xA1 && byte(0) <= 0xDF);
+    return bytes.size() == 2 && twoBytes(byte(0), byte(1));
 }
 
 }  // namespace leafmill

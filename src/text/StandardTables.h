@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace leafmill {
@@ -10,12 +11,17 @@ namespace leafmill {
 // rows, user-defined areas), which a reader that knows only the standard
 // shows as garbage.
 //
-// Whether the bytes of one character of the table `key` (a settings name,
-// letter case ignored) lie in the standard's cells. True for every character
-// of an encoding that has no such table.
-bool inStandardTable(std::string_view key, std::string_view characterBytes);
+class StandardTable {
+public:
+    // The table a settings name stands for (letter case ignored), or null.
+    static const StandardTable* of(std::string_view key);
 
-// Whether `key` names one of those tables.
-bool hasStandardTable(std::string_view key);
+    // Whether the bytes of one character lie in the standard's cells.
+    bool holds(std::string_view characterBytes) const;
+
+    std::string_view key;
+    bool (*twoBytes)(uint8_t lead, uint8_t trail);
+    bool halfWidthKana;  // single bytes A1-DF
+};
 
 }  // namespace leafmill

@@ -75,7 +75,7 @@ TEST(PageEncoderRepertoireTest, AsianPagesHoldOnlyTheStandardTables)
     } cases[] = {
         {"GB2312", "windows-936", 6763 + 682},  // GB 2312-80: hanzi and symbols
         {"Shift_JIS", "cp932", 6879 + 63},  // JIS X 0208 and the half-width katakana
-        {"EUC-KR", "windows-949", 2350 + 4888},  // KS X 1001: hangul and hanja
+        {"EUC-KR", "windows-949", 2350 + 4888 + 986},  // KS X 1001: hangul, hanja and symbols
         {"Big5", "windows-950", 5401 + 7652},  // frequent and less frequent hanzi
     };
     for (const auto& c : cases) {

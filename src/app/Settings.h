@@ -13,6 +13,9 @@ struct CutType {
     int32_t InOutFileSize = 0;
 };
 
+// The fewest notes a volume may be given: its contents and a few pages.
+inline constexpr int32_t kLeastVolumeNotes = 10;
+
 // The most bytes a page may repeat of the one before (the settings dialog's
 // range is 0..kMaxKeepFileSize).
 inline constexpr int32_t kMaxKeepFileSize = 64;
@@ -27,6 +30,7 @@ struct NotesReaderSettings {
     bool Contents = false;  // a contents note linking to the chapters
     bool ChapterPages = false;  // a chapter starts on a new page
     bool JoinLines = false;  // unwrap hard-wrapped text sources
+    int32_t VolumeNotes = 0;  // the most notes of a volume folder; 0: the book is one folder
 
     bool anyMarkup() const { return Links || Titles || Contents; }
     bool operator==(const NotesReaderSettings&) const = default;

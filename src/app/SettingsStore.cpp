@@ -218,6 +218,11 @@ bool readNotesReader(SettingsReader& reader, Settings& settings)
             return reader.refuse(kNotesReader, kNotesReaderSwitches[i], "\"" + value + "\" is neither 0 nor 1");
         *notesReaderSwitch(notes, i) = value == "1";
     }
+    notes.present = notes.present || !reader.text(kNotesReader, "VolumeNotes").empty();
+    if (!reader.number(kNotesReader, "VolumeNotes", 0, notes.VolumeNotes))
+        return false;
+    if (notes.VolumeNotes != 0 && !reader.atLeast(kNotesReader, "VolumeNotes", notes.VolumeNotes, kLeastVolumeNotes))
+        return false;
     std::string why;
     if (!notes.PageEncoding.empty() && !PageEncoder::open(notes.PageEncoding, &why))
         return reader.refuse(kNotesReader, "PageEncoding", why);
@@ -320,6 +325,7 @@ bool SettingsStore::SaveSettings(std::string* error)
     std::vector<std::pair<std::string, std::string>> noteKeys = {{"PageEncoding", notes.PageEncoding}};
     for (std::size_t i = 0; i < kNotesReaderSwitches.size(); ++i)
         noteKeys.emplace_back(kNotesReaderSwitches[i], *notesReaderSwitch(notes, i) ? "1" : "0");
+    noteKeys.emplace_back("VolumeNotes", std::to_string(notes.VolumeNotes));
     if (!ini_.WriteIniKeys(kNotesReader, noteKeys))
         return fail(error, ini_.lastError());
     return true;

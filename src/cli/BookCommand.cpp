@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/TerminalProgress.h"
 #include "convert/EndMessage.h"
+#include "convert/NotesMessages.h"
 #include "convert/OutputRun.h"
 #include "convert/ReaderLimits.h"
 #include "io/FileAccess.h"
@@ -11,8 +12,6 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 namespace leafmill::cli {
 
@@ -54,9 +53,13 @@ private:
     void (*previousTerminate_)(int) = SIG_DFL;
 };
 
-void reportSections(const RunResult& result, const LanguageTable& language)
+void reportSections(const RunResult& result, const LanguageTable& language, bool forTheReader)
 {
-    for (const MessageSection& section : endSections(language, result.sources)) {
+    std::vector<MessageSection> sections = endSections(language, result.sources);
+    if (forTheReader)
+        for (MessageSection& section : notesSections(language, result))
+            sections.push_back(std::move(section));
+    for (const MessageSection& section : sections) {
         if (!section.heading.empty())
             std::fprintf(stderr, "leafmill-cli: %s\n", section.heading.c_str());
         for (const std::string& line : section.lines)
@@ -68,19 +71,22 @@ void reportSections(const RunResult& result, const LanguageTable& language)
 void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& options)
 {
     const Settings& settings = environment.settings;
+    const LanguageTable& language = *environment.language;
     if (!settings.NotesReader.present)
         return;
-    if (pagesOverReaderLimit(settings)) {
-        const std::string size = std::to_string(settings.activeCutType().SingleFileSize);
-        std::fprintf(stderr, "leafmill-cli: warning: %s\n",
-                     replaceAll(environment.language->text(StringId::PageOverReaderLimit), "@Size", size).c_str());
-    }
-    const NotesForecast forecast = forecastNotes(settings, options.sources, options.outputFolder, options.bookName);
-    if (forecast.tooMany())
-        std::fprintf(
-            stderr,
-            "leafmill-cli: warning: the book will take about %lld notes, but the Notes reader loads only %lld more\n",
-            static_cast<long long>(forecast.notes), static_cast<long long>(forecast.room));
+    const auto warn
+        = [](const std::string& text) { std::fprintf(stderr, "leafmill-cli: warning: %s\n", text.c_str()); };
+    if (settings.wholeFileMode())
+        warn(language.text(StringId::WholeFileNotes));
+    else if (pagesOverReaderLimit(settings))
+        warn(replaceAll(language.text(StringId::PageOverReaderLimit), "@Size",
+                        std::to_string(settings.activeCutType().SingleFileSize)));
+    const NotesForecast forecast = forecastNotes(settings, *environment.codePage, language, options.sources,
+                                                 options.outputFolder, options.bookName);
+    if (forecast.tooMany() && settings.NotesReader.VolumeNotes == 0)
+        warn(replaceAll(
+            replaceAll(language.text(StringId::NotesForecastOverLimit), "@Notes", std::to_string(forecast.notes)),
+            "@Limit", std::to_string(forecast.room)));
 }
 
 }  // namespace
@@ -88,19 +94,8 @@ void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& 
 int runBookCommand(const CliOptions& options)
 {
     CliEnvironment environment;
-    std::string notice;
-    std::string error;
-    if (!loadEnvironment(options.settingsFile, EnvironmentNeeds::SettingsAndLanguage, &environment, &notice, &error)) {
-        std::fprintf(stderr, "leafmill-cli: %s\n", error.c_str());
+    if (!loadForFolder(options.settingsFile, options.outputFolder, "output folder", &environment))
         return kExitCannotStart;
-    }
-    if (!notice.empty())
-        std::fprintf(stderr, "leafmill-cli: %s\n", notice.c_str());
-    std::error_code ec;
-    if (!std::filesystem::is_directory(pathFromUtf8(options.outputFolder), ec)) {
-        std::fprintf(stderr, "leafmill-cli: the output folder %s does not exist\n", options.outputFolder.c_str());
-        return kExitCannotStart;
-    }
 
     options.reader.applyTo(environment.settings.NotesReader);
     warnAboutReaderLimits(environment, options);
@@ -125,7 +120,7 @@ int runBookCommand(const CliOptions& options)
     }
     std::fprintf(stdout, "%s\n", result.summary.c_str());
     std::fflush(stdout);
-    reportSections(result, *environment.language);
+    reportSections(result, *environment.language, environment.settings.NotesReader.present);
     if (caughtSignal != 0)
         return 128 + caughtSignal;
     return result.anySourceFailed() ? kExitSourceFailed : kExitDone;

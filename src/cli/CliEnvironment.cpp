@@ -7,6 +7,10 @@
 #include "lang/LanguageChoice.h"
 #include "lang/LanguageTable.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
 namespace leafmill::cli {
 
 bool loadEnvironment(const std::string& settingsFile, EnvironmentNeeds needs, CliEnvironment* environment,
@@ -32,6 +36,25 @@ bool loadEnvironment(const std::string& settingsFile, EnvironmentNeeds needs, Cl
     }
     *notice = choice.notice;
     environment->language = std::move(language);
+    return true;
+}
+
+bool loadForFolder(const std::string& settingsFile, const std::string& folder, const char* what,
+                   CliEnvironment* environment)
+{
+    std::string notice;
+    std::string error;
+    if (!loadEnvironment(settingsFile, EnvironmentNeeds::SettingsAndLanguage, environment, &notice, &error)) {
+        std::fprintf(stderr, "leafmill-cli: %s\n", error.c_str());
+        return false;
+    }
+    if (!notice.empty())
+        std::fprintf(stderr, "leafmill-cli: %s\n", notice.c_str());
+    std::error_code ec;
+    if (!std::filesystem::is_directory(pathFromUtf8(folder), ec)) {
+        std::fprintf(stderr, "leafmill-cli: the %s %s does not exist\n", what, folder.c_str());
+        return false;
+    }
     return true;
 }
 

@@ -32,4 +32,10 @@ enum class EnvironmentNeeds { CodePage, SettingsAndLanguage };
 bool loadEnvironment(const std::string& settingsFile, EnvironmentNeeds needs, CliEnvironment* environment,
                      std::string* notice, std::string* error);
 
+// The settings and language for a command on a folder: loadEnvironment's
+// notice and refusal go to stderr, and so does a `folder` that is no folder,
+// called by `what` ("output folder"). False when the command cannot start.
+bool loadForFolder(const std::string& settingsFile, const std::string& folder, const char* what,
+                   CliEnvironment* environment);
+
 }  // namespace leafmill::cli

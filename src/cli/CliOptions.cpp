@@ -66,6 +66,9 @@ const char* usageText()
            "      --join-lines, each also as --no-...; those not given keep main.ini's.\n"
            "  leafmill-cli [--settings FILE] --text SOURCE\n"
            "      Writes the plain text of SOURCE, in the program's code page, to stdout.\n"
+           "  leafmill-cli [--settings FILE] --check FOLDER [--encoding NAME]\n"
+           "      Tells what the Notes reader, set to the encoding NAME (main.ini's otherwise),\n"
+           "      would report or lose in the notes of FOLDER; exit status 1 when it finds anything.\n"
            "  leafmill-cli -h | --help | --version\n"
            "\n"
            "An option's value may also follow it after '=' (--book=NAME).\n"
@@ -81,6 +84,7 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
     bool text = false;
     bool out = false;
     bool settings = false;
+    bool check = false;
     // The value given after '=' in the same argument (--book=NAME), if any.
     std::optional<std::string> attached;
     auto valueOf = [&](std::size_t& i, std::string* target, bool* seen) {
@@ -147,6 +151,9 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
                 return false;
             }
             choice = flag->value;
+        } else if (argument == "--check") {
+            if (!valueOf(i, &options->checkFolder, &check))
+                return false;
         } else if (argument == "--text") {
             std::string source;
             if (!valueOf(i, &source, &text))
@@ -156,6 +163,16 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
             *error = "unknown option " + argument;
             return false;
         }
+    }
+    if (check) {
+        const bool onlyEncoding = !options->reader.links && !options->reader.titles && !options->reader.contents
+            && !options->reader.chapterPages && !options->reader.joinLines;
+        if (book || out || text || !options->sources.empty() || !onlyEncoding) {
+            *error = "--check takes a folder and no book, sources or page choices but --encoding";
+            return false;
+        }
+        options->command = CliOptions::Command::Check;
+        return true;
     }
     if (text) {
         if (book || out || options->sources.size() != 1 || options->reader.any()) {

@@ -27,12 +27,13 @@ struct ReaderChoices {
 
 // The command line, taken apart.
 struct CliOptions {
-    enum class Command { Book, Text, Help, Version };
+    enum class Command { Book, Text, Check, Help, Version };
     Command command = Command::Help;
     std::string settingsFile;  // empty: main.ini of the program folder
     std::string bookName;
     std::string outputFolder;
     std::vector<std::string> sources;  // the book's sources, or the one --text source
+    std::string checkFolder;  // the folder --check reads as the Notes reader does
     ReaderChoices reader;
 };
 

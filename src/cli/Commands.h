@@ -15,4 +15,7 @@ int runBookCommand(const CliOptions& options);
 // The plain text of one source on stdout.
 int runTextCommand(const CliOptions& options);
 
+// What the Notes reader finds in a folder, on stdout; 1 when it finds anything.
+int runCheckCommand(const CliOptions& options);
+
 }  // namespace leafmill::cli

@@ -25,6 +25,8 @@ int main(int argc, char** argv)
         return kExitDone;
     case CliOptions::Command::Text:
         return runTextCommand(options);
+    case CliOptions::Command::Check:
+        return runCheckCommand(options);
     case CliOptions::Command::Book:
         break;
     }

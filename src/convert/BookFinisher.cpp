@@ -1,7 +1,9 @@
 #include "convert/BookFinisher.h"
 
 #include "convert/InputFile.h"
+#include "convert/NotesNames.h"
 #include "convert/OutputFile.h"
+#include "convert/PageText.h"
 #include "io/FileAccess.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
@@ -26,13 +28,12 @@ std::string padded(std::size_t value, std::size_t width)
     return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
 }
 
-// The chapter's name cut to whole characters within the title's room.
+// The chapter's name as the page encoding writes it, cut to whole characters
+// within the title's room.
 std::string shortTitle(const PageEncoder& encoder, const std::string& title)
 {
     const std::string bytes = encoder.encode(title, nullptr);
-    if (bytes.size() <= kChapterTitleBytes)
-        return title;
-    const std::size_t end = encoder.codePage().boundaryAtOrBefore(bytes, kChapterTitleBytes);
+    const std::size_t end = encoder.codePage().boundaryAtOrBefore(bytes, std::min(bytes.size(), kChapterTitleBytes));
     return encoder.codePage().toUtf8(bytes.substr(0, end));
 }
 
@@ -48,6 +49,13 @@ const ChapterStart* chapterOf(const BookPlan& plan, std::size_t index)
             found = &chapter;
     }
     return found;
+}
+
+// Markup texts are put into the page encoding before they are escaped, so
+// that nothing the encoding spells otherwise turns into a tag.
+LinkTexts fittedTexts(const BookPlan& plan)
+{
+    return {plan.encoder->fit(plan.texts.previous, nullptr), plan.encoder->fit(plan.texts.next, nullptr)};
 }
 
 PageFrame frameOf(const BookPlan& plan, std::size_t index)
@@ -103,19 +111,20 @@ std::vector<ContentsEntry> contentsEntries(const BookPlan& plan)
     return entries;
 }
 
-// The contents, as many notes as its lines need, each linking to the next.
-bool writeContents(const BookPlan& plan, std::size_t pageSize, std::string* error)
+// The lines of the contents, parted into notes that fit the page size.
+std::vector<std::vector<std::string>> contentsParts(const BookPlan& plan, std::size_t pageSize)
 {
     const std::vector<ContentsEntry> entries = contentsEntries(plan);
     const PageEncoder& encoder = *plan.encoder;
+    const LinkTexts texts = fittedTexts(plan);
     std::vector<std::vector<std::string>> parts(1);
     std::size_t used = 0;
     // Head and tail of a contents note at their longest.
     PageFrame worst;
     worst.title = plan.contentsTitle + " " + padded(0, kNumberDigits);
-    worst.next = contentsFileName(static_cast<int>(entries.size()) + 1);
-    const std::size_t frame
-        = encoder.encode(frameHead(worst, plan.texts) + frameTail(worst, plan.texts), nullptr).size() + kLineEnd.size();
+    worst.next = contentsFileName(entries.size(), entries.size() + 1);
+    const std::size_t frame = plan.declaration.size()
+        + encoder.encode(frameHead(worst, texts) + frameTail(worst, texts), nullptr).size() + kLineEnd.size();
     for (const ContentsEntry& entry : entries) {
         const std::string line
             = encoder.encode(noteLink(plan.pageNames[entry.page], shortTitle(encoder, entry.title)), nullptr)
@@ -127,16 +136,25 @@ bool writeContents(const BookPlan& plan, std::size_t pageSize, std::string* erro
         parts.back().push_back(line);
         used += line.size();
     }
+    return parts;
+}
+
+// The contents, as many notes as its lines need, each linking to the next.
+bool writeContents(const BookPlan& plan, const std::vector<std::vector<std::string>>& parts, std::string* error)
+{
+    const PageEncoder& encoder = *plan.encoder;
+    const LinkTexts texts = fittedTexts(plan);
+    const std::string title = encoder.fit(plan.contentsTitle, nullptr);
     for (std::size_t part = 0; part < parts.size(); ++part) {
         PageFrame note;
-        note.title = parts.size() == 1 ? plan.contentsTitle : plan.contentsTitle + " " + std::to_string(part + 1);
+        note.title = parts.size() == 1 ? title : title + " " + std::to_string(part + 1);
         if (part + 1 < parts.size())
-            note.next = contentsFileName(static_cast<int>(part) + 1);
-        std::string bytes = encoder.encode(frameHead(note, plan.texts), nullptr);
+            note.next = contentsFileName(part + 1, parts.size());
+        std::string bytes = plan.declaration + encoder.encode(frameHead(note, texts), nullptr);
         for (const std::string& line : parts[part])
             bytes += line;
-        bytes += encoder.encode(frameTail(note, plan.texts), nullptr);
-        if (!replaceBookFile(plan.folder + contentsFileName(static_cast<int>(part)), bytes, error))
+        bytes += encoder.encode(frameTail(note, texts), nullptr);
+        if (!replaceBookFile(plan.folder + contentsFileName(part, parts.size()), bytes, error))
             return false;
     }
     return true;
@@ -144,55 +162,78 @@ bool writeContents(const BookPlan& plan, std::size_t pageSize, std::string* erro
 
 }  // namespace
 
-std::string contentsFileName(int part)
-{
-    // "00 " sorts before the letters and digits page names begin with.
-    return part == 0 ? "00 Contents.txt" : "00 Contents " + std::to_string(part + 1) + ".txt";
-}
-
 std::string pageTitle(const BookPlan& plan, std::size_t index)
 {
     const ChapterStart* chapter = chapterOf(plan, index);
     const std::string name = chapter ? shortTitle(*plan.encoder, chapter->title) : plan.bookName;
     const std::size_t width = std::to_string(plan.pageNames.size()).size();
-    return name + " \xE2\x80\x93 " + padded(index + 1, width) + "/" + std::to_string(plan.pageNames.size());
+    return plan.encoder->fit(
+        name + " \xE2\x80\x93 " + padded(index + 1, width) + "/" + std::to_string(plan.pageNames.size()), nullptr);
 }
 
 std::size_t markupReserve(const BookPlan& plan, std::size_t longestPageName)
 {
+    const PageEncoder& encoder = *plan.encoder;
     PageFrame worst;
     if (plan.titles) {
         std::string longest = plan.bookName;
         for (const ChapterStart& chapter : plan.chapters)
-            if (plan.encoder->encode(shortTitle(*plan.encoder, chapter.title), nullptr).size() > longest.size())
-                longest = shortTitle(*plan.encoder, chapter.title);
+            if (encoder.encode(shortTitle(encoder, chapter.title), nullptr).size() > longest.size())
+                longest = shortTitle(encoder, chapter.title);
         worst.title = longest + " \xE2\x80\x93 " + padded(0, kNumberDigits) + "/" + padded(0, kNumberDigits);
     }
     if (plan.links) {
         worst.previous = std::string(longestPageName, 'x');
         worst.next = worst.previous;
     }
-    return plan.encoder->encode(frameHead(worst, plan.texts) + frameTail(worst, plan.texts), nullptr).size();
+    const std::string continuation = plan.continuation.empty()
+        ? std::string()
+        : escapeMarkup(encoder.fit(plan.continuation, nullptr)) + std::string(kLineEnd);
+    return plan.declaration.size()
+        + encoder
+              .encode(frameHead(worst, fittedTexts(plan)) + frameTail(worst, fittedTexts(plan)) + continuation, nullptr)
+              .size();
 }
 
-bool finishBook(const BookPlan& plan, std::size_t pageSize, std::string* error)
+std::size_t contentsNotes(const BookPlan& plan, std::size_t pageSize)
 {
-    if (plan.links || plan.titles) {
+    return plan.contents && !plan.pageNames.empty() ? contentsParts(plan, pageSize).size() : 0;
+}
+
+bool frameNoteFile(const std::string& path, std::string_view head, std::string_view tail, std::string* error)
+{
+    std::string body;
+    if (readWholeFile(pathFromUtf8(path), body, error) != ReadResult::Ok) {
+        *error = path + ": " + *error;
+        return false;
+    }
+    return replaceBookFile(path, std::string(head) + body + std::string(tail), error);
+}
+
+bool finishBook(const BookPlan& plan, std::size_t pageSize, std::size_t* notes, std::string* error)
+{
+    const PageEncoder& encoder = *plan.encoder;
+    const LinkTexts texts = fittedTexts(plan);
+    const std::string continuation = plan.continuation.empty()
+        ? std::string()
+        : encoder.encode(escapeMarkup(encoder.fit(plan.continuation, nullptr)), nullptr) + std::string(kLineEnd);
+    *notes = plan.pageNames.size();
+    if (plan.links || plan.titles || !plan.declaration.empty() || !continuation.empty()) {
         for (std::size_t i = 0; i < plan.pageNames.size(); ++i) {
-            const std::string path = plan.folder + plan.pageNames[i];
-            std::string body;
-            if (readWholeFile(pathFromUtf8(path), body, error) != ReadResult::Ok) {
-                *error = path + ": " + *error;
-                return false;
-            }
             const PageFrame frame = frameOf(plan, i);
-            const std::string bytes = plan.encoder->encode(frameHead(frame, plan.texts), nullptr) + body
-                + plan.encoder->encode(frameTail(frame, plan.texts), nullptr);
-            if (!replaceBookFile(path, bytes, error))
+            const bool last = i + 1 == plan.pageNames.size();
+            if (!frameNoteFile(plan.folder + plan.pageNames[i],
+                               plan.declaration + encoder.encode(frameHead(frame, texts), nullptr),
+                               (last ? continuation : std::string()) + encoder.encode(frameTail(frame, texts), nullptr),
+                               error))
                 return false;
         }
     }
-    return !plan.contents || plan.pageNames.empty() || writeContents(plan, pageSize, error);
+    if (!plan.contents || plan.pageNames.empty())
+        return true;
+    const std::vector<std::vector<std::string>> parts = contentsParts(plan, pageSize);
+    *notes += parts.size();
+    return writeContents(plan, parts, error);
 }
 
 }  // namespace leafmill

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace leafmill {
@@ -25,9 +26,13 @@ struct BookPlan {
     bool links = false;
     bool titles = false;
     bool contents = false;
-    std::string bookName;
+    std::string bookName;  // what the titles call the book
     LinkTexts texts;
     std::string contentsTitle;
+    // The first line of every note, in the page encoding: the encoding the
+    // reader is to read it in; empty when it reads it by its own setting.
+    std::string declaration;
+    std::string continuation;  // a line after the last page's text, UTF-8; empty: none
     std::string folder;  // the book folder, ending with a separator
     std::vector<std::string> pageNames;  // file names inside the folder, in reading order
     std::vector<ChapterStart> chapters;  // in page order
@@ -40,16 +45,21 @@ inline constexpr std::size_t kChapterTitleBytes = 60;
 // leaves room for it: a page with its markup stays within the page size.
 std::size_t markupReserve(const BookPlan& plan, std::size_t longestPageName);
 
-// The file name of the first contents note; it sorts before the pages.
-std::string contentsFileName(int part);
+// How many contents notes of at most `pageSize` bytes the book takes.
+std::size_t contentsNotes(const BookPlan& plan, std::size_t pageSize);
 
 // Rewrites every page with its markup (each page replaced whole, or left as
 // it was when that fails) and writes the contents notes, each at most
-// `pageSize` bytes. False with the reason when a file could not be written.
-bool finishBook(const BookPlan& plan, std::size_t pageSize, std::string* error);
+// `pageSize` bytes; `notes` is then the number of notes of the book. False
+// with the reason when a file could not be written.
+bool finishBook(const BookPlan& plan, std::size_t pageSize, std::size_t* notes, std::string* error);
 
 // The title page `index` shows: its chapter's (or the book's) name and where
-// it stands in the book.
+// it stands in the book, as the page encoding writes it.
 std::string pageTitle(const BookPlan& plan, std::size_t index);
+
+// Writes `head` before the note's bytes and `tail` after them; the note is
+// replaced whole, or stays as it was when that fails.
+bool frameNoteFile(const std::string& path, std::string_view head, std::string_view tail, std::string* error);
 
 }  // namespace leafmill

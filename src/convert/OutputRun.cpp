@@ -3,8 +3,11 @@
 #include "convert/BookFinisher.h"
 #include "convert/EndMessage.h"
 #include "convert/EstimatePages.h"
+#include "convert/NotesMessages.h"
+#include "convert/NotesNames.h"
 #include "convert/PageCutter.h"
 #include "convert/PageWriter.h"
+#include "convert/ReaderLimits.h"
 #include "convert/RunFiles.h"
 #include "convert/RunState.h"
 #include "convert/SourceConverter.h"
@@ -22,10 +25,6 @@ namespace leafmill {
 namespace {
 
 constexpr std::string_view kForbiddenInNames = "\\/:*?\"<>|";
-// Page numbers of up to 7 digits fit the room kept for links.
-constexpr std::size_t kLongestPageNumber = 7;
-// Fewer bytes of text than this beside the markup make no readable page.
-constexpr std::size_t kLeastPageText = 16;
 
 bool endsWithSeparator(const std::string& folder)
 {
@@ -79,26 +78,6 @@ CutRules cutRulesOf(const Settings& settings, const CodePage& codePage, bool esc
     return rules;
 }
 
-// Titles and links of a book for the Notes reader, as far as they are known
-// before the pages are cut.
-BookPlan bookPlanOf(const Settings& settings, const PageEncoder& encoder, const LanguageTable& language,
-                    const std::string& bookName, const std::string& folder)
-{
-    BookPlan plan;
-    plan.encoder = &encoder;
-    plan.links = settings.NotesReader.Links;
-    plan.titles = settings.NotesReader.Titles;
-    plan.contents = settings.NotesReader.Contents;
-    plan.bookName = bookName;
-    plan.texts = {language.text(StringId::PreviousLink), language.text(StringId::NextLink)};
-    plan.contentsTitle = language.text(StringId::ContentsTitle);
-    plan.folder = folder;
-    // Chapters are known only later; their titles are cut to this length.
-    if (plan.titles)
-        plan.chapters.push_back({std::string(kChapterTitleBytes, 'x'), 0});
-    return plan;
-}
-
 }  // namespace
 
 bool RunResult::anySourceFailed() const
@@ -130,6 +109,8 @@ int FixInput(std::string_view bookName, std::size_t sourceCount)
     // would land in another folder than the one named.
     if (bookName.back() == ' ' || bookName.back() == '.')
         return StringId::BookNameBadEnd;
+    if (utf16Length(bookName) + kPageNameRoom > kLongestFileName)
+        return StringId::BookNameTooLong;
     if (sourceCount == 0)
         return StringId::FileListEmpty;
     return 0;
@@ -182,36 +163,20 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
     std::string reason;
     const CodePage& codePage = *impl_->codePage;
     const NotesReaderSettings& notes = settings.NotesReader;
-    std::shared_ptr<const PageEncoder> encoder;
-    if (notes.present) {
-        encoder = PageEncoder::open(notes.PageEncoding.empty() ? codePage.name() : notes.PageEncoding, &reason);
-        if (!encoder) {
-            result.end = RunEnd::Refused;
-            result.message = "The page encoding " + notes.PageEncoding + " cannot be used: " + reason;
-            return result;
-        }
+    NotesLayout layout;
+    if (!planNotesBook(settings, codePage, language, bookName, state.OutPutDir, &layout, &reason)) {
+        result.end = RunEnd::Refused;
+        result.message = reason;
+        return result;
     }
-    const PageTextRules pageText {encoder.get(), notes.present, notes.ChapterPages, notes.JoinLines};
+    const PageEncoder* encoder = layout.encoder.get();
+    const PageTextRules pageText {encoder, notes.present, notes.ChapterPages, notes.JoinLines};
     // Sizes, cut words and character starts are those of the page encoding.
     const CodePage& pageCodePage = encoder ? encoder->codePage() : codePage;
     CutRules rules = cutRulesOf(settings, pageCodePage, pageText.escapeTags);
-    BookPlan plan;
+    rules.pageSize = layout.pageSize;
     const bool framed = encoder && !state.wholeFileMode;
-    if (framed) {
-        plan = bookPlanOf(settings, *encoder, language, bookName, state.OutPutDir);
-        // The markup, the closing line end and the text together fit the page.
-        const std::size_t longestName = bookName.size() + kLongestPageNumber + 4;
-        const std::size_t reserve = markupReserve(plan, longestName) + 2;
-        if (rules.pageSize > 0 && static_cast<std::size_t>(rules.pageSize) <= reserve + kLeastPageText) {
-            result.end = RunEnd::Refused;
-            result.message = "The page size " + std::to_string(rules.pageSize) + " leaves no room for the text beside "
-                + std::to_string(reserve) + " bytes of links and titles.";
-            return result;
-        }
-        if (rules.pageSize > 0)
-            rules.pageSize -= static_cast<int32_t>(reserve);
-        plan.chapters.clear();
-    }
+    state.BookName = layout.stem;
     if (!createBookFolder(state.OutPutDir, &reason)) {
         result.end = RunEnd::BookFolderFailed;
         result.message = replaceAll(
@@ -232,10 +197,12 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         converter.usePageText(pageText);
 
     bool stopped = false;
+    std::vector<ChapterStart> chapters;
+    std::vector<std::string> wholeFileNotes;
     for (std::size_t i = 0; i < sources.size() && !stopped; ++i) {
         std::string renamedTo;
         if (state.wholeFileMode) {
-            const std::string stem = baseNameOf(sources[i]);
+            const std::string stem = portableName(baseNameOf(sources[i]), kLongestFileName - kPageNameRoom);
             state.BookName = files.freeStem(state.OutPutDir, stem);
             if (state.BookName != stem)
                 renamedTo = state.BookName + ".txt";
@@ -259,9 +226,11 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         }
         if (outcome.pages > 0)
             outcome.renamedTo = std::move(renamedTo);
+        if (state.wholeFileMode && outcome.pages > 0)
+            wholeFileNotes.push_back(state.BookName + ".txt");
         // A source's pages start afresh, with its first chapter.
         for (std::size_t c = 0; c < outcome.chapters.size(); ++c)
-            plan.chapters.push_back(
+            chapters.push_back(
                 {outcome.chapters[c].title, firstPage + outcome.chapters[c].page, c == 0 || notes.ChapterPages});
         result.sources.push_back(std::move(outcome));
     }
@@ -272,20 +241,37 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
     stopped = stopped || stopRequested_.load();
     result.end = stopped ? RunEnd::Stopped : RunEnd::Completed;
     std::string bookFailure;
-    if (framed && state.PageCount > 0) {
-        for (int32_t page = 0; page < state.PageCount; ++page)
-            plan.pageNames.push_back(state.pageFileName(page).substr(state.OutPutDir.size()));
-        const CutType& row = settings.activeCutType();
-        if (!finishBook(plan, static_cast<std::size_t>(row.SingleFileSize), &bookFailure))
-            bookFailure = "\n\n" + bookFailure;
-    }
     result.pageCount = state.PageCount;
+    result.notes = state.PageCount;
+    if (encoder && state.PageCount > 0) {
+        std::vector<std::string> pageNames = wholeFileNotes;
+        if (framed)
+            for (int32_t page = 0; page < state.PageCount; ++page)
+                pageNames.push_back(state.pageFileName(page).substr(state.OutPutDir.size()));
+        const auto continuedIn = [&language](const std::string& volume) {
+            return replaceAll(language.text(StringId::VolumeContinues), "@Volume", volume);
+        };
+        NotesBookMade made;
+        if (!finishNotesBook(layout, pageNames, chapters, !framed, continuedIn, &made, &bookFailure))
+            bookFailure = "\n\n" + bookFailure;
+        // The pages may have new names now; an old page is none of them.
+        for (const std::string& path : made.notePaths)
+            files.wrote(path);
+        result.notes = static_cast<int64_t>(made.notes);
+        result.volumes = made.volumes;
+        result.cutNotes = std::move(made.cutNotes);
+    }
+    result.notesToLoad = notesToLoad(outputFolder, result.notes);
     // Only a whole new book replaces the old one: after a stop or a failure
     // the earlier pages may be all the reader has.
     if (!stopped && !result.anySourceFailed() && !state.wholeFileMode)
-        result.removedOldPages = files.removeOldPages(state.OutPutDir, bookName);
+        result.removedOldPages = files.removeOldPages(state.OutPutDir, layout.stem);
     result.summary = endSummary(language, result, bookName);
-    result.message = endMessage(result.summary, endSections(language, result.sources)) + bookFailure;
+    std::vector<MessageSection> sections = endSections(language, result.sources);
+    if (notes.present)
+        for (MessageSection& section : notesSections(language, result))
+            sections.push_back(std::move(section));
+    result.message = endMessage(result.summary, sections) + bookFailure;
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "convert/BookFinisher.h"
+#include "convert/NotesBook.h"
 #include "convert/SourceDispatch.h"
 #include "convert/SourceFailure.h"
 #include "text/PageEncoder.h"
@@ -65,6 +66,13 @@ struct RunResult {
     std::string summary;
     std::vector<SourceOutcome> sources;  // one per source that was handled
     int32_t pageCount = 0;
+    // For the Notes reader: the notes the book has (pages and contents, all
+    // volumes together), the notes of the Notes folder it went to (its own
+    // when on no iPod) and those the reader cuts short.
+    int64_t notes = 0;
+    int64_t notesToLoad = 0;
+    std::size_t volumes = 0;
+    std::vector<CutNote> cutNotes;
     int removedOldPages = 0;  // pages of an earlier run that this one replaced
     // The book folder, ending with a separator; the caller stores it in
     // OutPutDir.
@@ -75,7 +83,8 @@ struct RunResult {
 
 // The checks made before a run: 0 when the run may start, else the number of
 // the language string that says why not (10 empty name, 11 a character a file
-// name cannot hold or a name of dots only, 12 an empty list).
+// name cannot hold or a name of dots only, 128 a name too long for the page
+// names, 12 an empty list).
 int FixInput(std::string_view bookName, std::size_t sourceCount);
 
 // One output run over an ordered list of sources into one book folder, with no

@@ -6,8 +6,8 @@
 namespace leafmill {
 
 // The Notes reader's markup around one page's text, in UTF-8: the title the
-// reader's menu shows and links to the pages before and after it. Pages carry
-// no encoding of their own: the reader takes the one its language sets.
+// reader's menu shows and links to the pages before and after it. Texts are
+// given as the page encoding writes them, so that escaping holds.
 struct PageFrame {
     std::string title;  // empty: the reader shows the file name
     std::string previous;  // file name of the page before; empty: none

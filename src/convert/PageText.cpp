@@ -50,8 +50,12 @@ PageText makePageText(std::string_view utf8, const PageTextRules& rules, const s
     std::size_t from = 0;
     auto append = [&](std::size_t to) {
         const std::string_view piece = utf8.substr(from, to - from);
-        page.bytes
-            += rules.encoder->encode(rules.escapeTags ? escapeMarkup(piece) : std::string(piece), &page.replaced);
+        // Escaped after the encoding has spelt the text its way, so that no
+        // character it writes as '<' (the bracket of 〈P〉) opens a tag.
+        if (rules.escapeTags)
+            page.bytes += rules.encoder->encode(escapeMarkup(rules.encoder->fit(piece, &page.replaced)), nullptr);
+        else
+            page.bytes += rules.encoder->encode(piece, &page.replaced);
         from = to;
     };
     for (const std::size_t offset : offsets) {

@@ -1,33 +1,17 @@
 #include "convert/ReaderLimits.h"
 
+#include "convert/NotesBook.h"
+#include "convert/NotesFolder.h"
+#include "convert/SourceConverter.h"
+#include "convert/SourceDispatch.h"
 #include "io/FileAccess.h"
+#include "text/CodePage.h"
+#include "text/PageEncoder.h"
 
 #include <algorithm>
 #include <system_error>
 
 namespace leafmill {
-
-namespace {
-
-// Regular files under the folder, those under `skip` left out.
-int64_t notesIn(const std::filesystem::path& folder, const std::filesystem::path& skip)
-{
-    int64_t count = 0;
-    std::error_code ec;
-    std::filesystem::recursive_directory_iterator it(folder, ec), end;
-    for (; !ec && it != end; it.increment(ec)) {
-        std::error_code kindError;
-        if (it->path() == skip) {
-            it.disable_recursion_pending();
-            continue;
-        }
-        if (it->is_regular_file(kindError))
-            ++count;
-    }
-    return count;
-}
-
-}  // namespace
 
 std::filesystem::path iPodNotesFolder(const std::filesystem::path& folder)
 {
@@ -96,29 +80,63 @@ std::vector<IPodNotes> connectedIPods(const std::vector<std::filesystem::path>& 
     return found;
 }
 
-NotesForecast forecastNotes(const Settings& settings, const std::vector<std::string>& sources,
-                            const std::string& outputFolder, const std::string& bookName)
+namespace {
+
+// Documents up to this size are read once more for the forecast; a PDF never is.
+constexpr std::uintmax_t kReadAheadBytes = 16 << 20;
+
+// The bytes of page text the source gives, as near as is cheap to tell.
+int64_t pageTextBytes(const std::string& source, const CodePage& codePage, const PageEncoder* encoder)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(pathFromUtf8(source), ec);
+    if (ec)
+        return 0;
+    const SourceKind* kind = findSourceKind(source, defaultDispatchTable());
+    if (!kind || !kind->extractor || kind->kindWord == "pdf" || size > kReadAheadBytes)
+        return static_cast<int64_t>(size);
+    const ExtractedText extracted = extractSource(source, *kind, codePage, {});
+    const CodePage& pages = encoder ? encoder->codePage() : codePage;
+    return static_cast<int64_t>(pages.fromUtf8(extracted.text).size());
+}
+
+}  // namespace
+
+NotesForecast forecastNotes(const Settings& settings, const CodePage& codePage, const LanguageTable& language,
+                            const std::vector<std::string>& sources, const std::string& outputFolder,
+                            const std::string& bookName)
 {
     NotesForecast forecast;
     if (settings.CutTypeIndex < 0 || static_cast<std::size_t>(settings.CutTypeIndex) >= settings.CutTypeTable.size())
         return forecast;
-    // Whole files make one note each; the run refuses a page size it cannot cut.
-    const int64_t pageSize = settings.wholeFileMode() ? 0 : settings.activeCutType().SingleFileSize;
+    NotesLayout layout;
+    std::string refusal;
+    // A layout the run refuses makes no notes; the run says why.
+    if (!planNotesBook(settings, codePage, language, bookName, outputFolder, &layout, &refusal))
+        return forecast;
+    // A page ends at a cut word in the window before its end: half the window short, on the whole.
+    const int64_t window = std::clamp<int64_t>(settings.activeCutType().InOutFileSize, 0, layout.pageSize / 2);
+    const int64_t pageText = layout.pageSize - window / 2;
     for (const std::string& source : sources) {
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(pathFromUtf8(source), ec);
-        const int64_t bytes = ec ? 0 : static_cast<int64_t>(size);
-        forecast.notes += pageSize <= 0 ? 1 : std::max<int64_t>(1, (bytes + pageSize - 1) / pageSize);
+        const int64_t bytes = layout.pageSize > 0 ? pageTextBytes(source, codePage, layout.encoder.get()) : 0;
+        forecast.notes += layout.pageSize <= 0 ? 1 : std::max<int64_t>(1, (bytes + pageText - 1) / pageText);
     }
-    if (settings.NotesReader.Contents && pageSize > 0)
+    if (settings.NotesReader.Contents && layout.pageSize > 0)
         ++forecast.notes;
     const std::filesystem::path notes = iPodNotesFolder(pathFromUtf8(outputFolder));
     if (!notes.empty()) {
         const std::filesystem::path book
             = (std::filesystem::absolute(pathFromUtf8(outputFolder)) / pathFromUtf8(bookName)).lexically_normal();
-        forecast.room = std::max<int64_t>(0, kReaderNoteLimit - notesIn(notes, book));
+        forecast.room
+            = std::max<int64_t>(0, kReaderNoteLimit - static_cast<int64_t>(notesInLoadOrder(notes, book).size()));
     }
     return forecast;
+}
+
+int64_t notesToLoad(const std::string& outputFolder, int64_t bookNotes)
+{
+    const std::filesystem::path notes = iPodNotesFolder(pathFromUtf8(outputFolder));
+    return notes.empty() ? bookNotes : static_cast<int64_t>(notesInLoadOrder(notes).size());
 }
 
 bool pagesOverReaderLimit(const Settings& settings)

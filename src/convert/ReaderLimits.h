@@ -9,6 +9,9 @@
 
 namespace leafmill {
 
+class CodePage;
+class LanguageTable;
+
 // The Notes reader loads this many notes from its whole Notes folder, and
 // shows this many bytes of each.
 inline constexpr int64_t kReaderNoteLimit = 1000;
@@ -44,11 +47,18 @@ inline constexpr int kMountPlaceDepth = 2;
 // name order.
 std::vector<IPodNotes> connectedIPods(const std::vector<std::filesystem::path>& places, int depth);
 
-// The notes the book `bookName` made in `outputFolder` will take (a page per
-// SingleFileSize bytes of the sources, and the contents note), and the room
-// left by the notes already on the iPod outside the book's own folder.
-NotesForecast forecastNotes(const Settings& settings, const std::vector<std::string>& sources,
-                            const std::string& outputFolder, const std::string& bookName);
+// The notes the book `bookName` made in `outputFolder` will take, and the
+// room left by the notes already on the iPod outside the book's own folder.
+// The pages are reckoned from the sources' text as the page encoding writes
+// it, beside the markup; the text of documents too large or slow to read
+// twice is reckoned as their bytes.
+NotesForecast forecastNotes(const Settings& settings, const CodePage& codePage, const LanguageTable& language,
+                            const std::vector<std::string>& sources, const std::string& outputFolder,
+                            const std::string& bookName);
+
+// The notes of the Notes folder the book goes to, its own included, or the
+// book's notes when it is on no iPod: what the reader has to load.
+int64_t notesToLoad(const std::string& outputFolder, int64_t bookNotes);
 
 // True when the row's pages are longer than the reader shows.
 bool pagesOverReaderLimit(const Settings& settings);

@@ -2,14 +2,27 @@
 
 #include "convert/ReaderLimits.h"
 #include "text/CodePage.h"
+#include "text/PageEncoder.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <memory>
 
 namespace leafmill {
 
 namespace {
+
+// The encodings a note's first line can name, and the ones they stand for.
+struct Declared {
+    std::string_view name;
+    std::string_view encoding;
+};
+constexpr std::array<Declared, 1> kDeclared {{{"UTF8", "UTF-8"}}};
+
+constexpr std::string_view kDeclarationStart = "<?xml";
+// How much of the text past the reader's bytes a report quotes.
+constexpr std::size_t kCutQuote = 40;
 
 std::string upper(std::string_view text)
 {
@@ -39,18 +52,57 @@ std::string decodeEntities(std::string_view text)
     return out;
 }
 
-// The quoted value after HREF=, or the bare word.
-std::string hrefOf(std::string_view inside)
+// The value after `name=`, quoted or bare; false when the quote never closes.
+bool attribute(std::string_view inside, std::string_view name, std::string* value)
 {
-    const std::size_t at = upper(inside).find("HREF=");
+    const std::size_t at = upper(inside).find(std::string(name) + "=");
     if (at == std::string::npos)
-        return {};
-    std::string_view value = inside.substr(at + 5);
-    if (!value.empty() && value.front() == '"') {
-        value.remove_prefix(1);
-        return std::string(value.substr(0, value.find('"')));
+        return false;
+    std::string_view rest = inside.substr(at + name.size() + 1);
+    if (!rest.empty() && rest.front() == '"') {
+        rest.remove_prefix(1);
+        const std::size_t quote = rest.find('"');
+        *value = std::string(rest.substr(0, quote));
+        return quote != std::string_view::npos;
     }
-    return std::string(value.substr(0, value.find(' ')));
+    *value = std::string(rest.substr(0, rest.find_first_of(" \t\r\n")));
+    return true;
+}
+
+// The declaration on the note's first line: its length with the line end
+// after it, and the encoding it names (empty when the reader knows no such name).
+std::size_t declaration(std::string_view bytes, std::string* encoding)
+{
+    if (!bytes.starts_with(kDeclarationStart))
+        return 0;
+    const std::size_t end = bytes.find("?>");
+    if (end == std::string_view::npos || bytes.substr(0, end).find_first_of("\r\n") != std::string_view::npos)
+        return 0;
+    std::string name;
+    if (attribute(bytes.substr(0, end), "ENCODING", &name))
+        for (const Declared& declared : kDeclared)
+            if (upper(name) == declared.name)
+                *encoding = declared.encoding;
+    std::size_t length = end + 2;
+    if (bytes.substr(length, 2) == "\r\n")
+        length += 2;
+    else if (length < bytes.size() && (bytes[length] == '\n' || bytes[length] == '\r'))
+        ++length;
+    return length;
+}
+
+const PageEncoder& declaredEncoder(std::string_view encoding)
+{
+    static const std::vector<std::shared_ptr<const PageEncoder>> encoders = [] {
+        std::vector<std::shared_ptr<const PageEncoder>> all;
+        for (const Declared& declared : kDeclared)
+            all.push_back(PageEncoder::open(declared.encoding, nullptr));
+        return all;
+    }();
+    for (std::size_t i = 0; i < kDeclared.size(); ++i)
+        if (kDeclared[i].encoding == encoding)
+            return *encoders[i];
+    return *encoders.front();
 }
 
 class NoteBuilder {
@@ -77,41 +129,94 @@ public:
             note.runs.push_back({clean, link_});
     }
 
-    // True when the tag is one the reader knows.
+    // True when the tag is one the reader knows and takes.
     bool tag(std::string_view inside)
     {
         const std::string name = upper(inside.substr(0, inside.find_first_of(" \t\r\n")));
+        const bool known = name == "TITLE" || name == "/TITLE" || name == "A" || name == "/A" || name == "BR"
+            || name == "P" || name == "/P" || name == "INSTRUCTIONS";
+        if (!known)
+            return false;
+        // A '<' inside: the tag never closed before the next one began.
+        if (inside.find('<') != std::string_view::npos)
+            return bad(inside);
         if (name == "TITLE") {
             inTitle_ = true;
         } else if (name == "/TITLE") {
             inTitle_ = false;
         } else if (name == "A") {
-            note.links.push_back({hrefOf(inside), upper(inside).find("NOPUSH") != std::string::npos});
+            std::string href;
+            if (link_ >= 0 || !attribute(inside, "HREF", &href))
+                return bad(inside);
+            note.links.push_back({href, upper(inside).find("NOPUSH") != std::string::npos});
             link_ = static_cast<int>(note.links.size()) - 1;
         } else if (name == "/A") {
+            if (link_ < 0)
+                return bad(inside);
             link_ = -1;
-        } else if (name == "BR" || name == "P" || name == "/P") {
+        } else if (name != "INSTRUCTIONS") {
             const int link = link_;
             link_ = -1;
             text("\n");
             link_ = link;
-        } else {
-            return false;
         }
         return true;
     }
 
+    // A tag that opened and never closed.
+    void unclosed(std::string_view rest)
+    {
+        const std::string name = upper(rest.substr(1, rest.find_first_of(" \t\r\n>", 1) - 1));
+        for (std::string_view known : {"A", "/A", "TITLE", "/TITLE", "BR", "P", "/P"})
+            if (name == known)
+                note.badTags.push_back(std::string(rest.substr(0, 40)));
+    }
+
+    void finish()
+    {
+        if (link_ >= 0)
+            note.badTags.push_back("<A HREF=\"" + note.links.back().href + "\">");
+        if (inTitle_)
+            note.badTags.push_back("<TITLE>");
+    }
+
 private:
+    // The tag as written: up to the next one when it never closed.
+    bool bad(std::string_view inside)
+    {
+        const std::size_t next = inside.find('<');
+        note.badTags.push_back("<" + std::string(inside.substr(0, next)) + (next == std::string_view::npos ? ">" : ""));
+        return false;
+    }
+
     bool inTitle_ = false;
     int link_ = -1;
 };
 
 }  // namespace
 
-ReaderNote readReaderNote(std::string_view bytes, const CodePage& encoding)
+std::string encodingDeclaration(const PageEncoder& pages)
 {
-    const std::string text = encoding.toUtf8(bytes.substr(0, kReaderNoteBytes));
+    for (const Declared& declared : kDeclared)
+        if (pages.codePage().name() == declaredEncoder(declared.encoding).codePage().name())
+            return std::string(kDeclarationStart) + " encoding=\"" + std::string(declared.name) + "\"?>\r\n";
+    return {};
+}
+
+ReaderNote readReaderNote(std::string_view bytes, const PageEncoder& readerEncoding)
+{
+    std::string declared;
+    const std::size_t skipped = declaration(bytes, &declared);
+    const PageEncoder& encoder = declared.empty() ? readerEncoding : declaredEncoder(declared);
     NoteBuilder builder;
+    builder.note.size = bytes.size();
+    const std::string_view read = bytes.substr(0, kReaderNoteBytes);
+    const std::string text = encoder.decode(read.substr(std::min(skipped, read.size())), &builder.note.faults);
+    if (builder.note.faults.count > 0)
+        builder.note.faults.first += skipped;
+    if (bytes.size() > read.size())
+        builder.note.cutFrom = encoder.decode(bytes.substr(read.size(), kCutQuote), nullptr);
+    builder.note.encoding = encoder.name();
     std::size_t from = 0;
     for (std::size_t at = text.find('<'); at != std::string::npos; at = text.find('<', at + 1)) {
         if (text.compare(at, 4, "<!--") == 0) {
@@ -122,8 +227,10 @@ ReaderNote readReaderNote(std::string_view bytes, const CodePage& encoding)
             continue;
         }
         const std::size_t close = text.find('>', at);
-        if (close == std::string::npos)
+        if (close == std::string::npos) {
+            builder.unclosed(std::string_view(text).substr(at));
             break;
+        }
         builder.text(std::string_view(text).substr(from, at - from));
         if (builder.tag(std::string_view(text).substr(at + 1, close - at - 1))) {
             from = close + 1;
@@ -136,6 +243,7 @@ ReaderNote readReaderNote(std::string_view bytes, const CodePage& encoding)
     }
     if (from < text.size())
         builder.text(std::string_view(text).substr(from));
+    builder.finish();
     return builder.note;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/PageEncoder.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -7,8 +9,6 @@
 #include <vector>
 
 namespace leafmill {
-
-class CodePage;
 
 // A piece of a note's shown text; `link` is an index into the note's links,
 // or -1 for plain text.
@@ -22,18 +22,29 @@ struct NoteLink {
     bool nopush = false;
 };
 
-// A note as the iPod's Notes reader shows it.
+// A note as the iPod's Notes reader shows it, and what it finds wrong.
 struct ReaderNote {
     std::string title;  // empty: the reader shows the file name
     std::vector<NoteRun> runs;  // line breaks are '\n' in the text
     std::vector<NoteLink> links;
+    std::string encoding;  // the settings name of the encoding it was read in
+    DecodeFaults faults;  // bytes that are no characters of that encoding
+    std::vector<std::string> badTags;  // badly formed tags, as written
+    std::size_t size = 0;  // the note's bytes, read or not
+    std::string cutFrom;  // the first words the reader no longer reads
 };
 
 // Reads a note the way the reader does: only its first 4,096 bytes, in the
-// encoding the reader is set to; <TITLE>, <A HREF>, <BR> and <P> act (any
+// encoding its first line declares (<?xml encoding="UTF8"?>, not shown) or
+// else the one the reader is set to; <TITLE>, <A HREF>, <BR> and <P> act (any
 // case), comments go, other tags and stray '<' show as text, the common
 // entities are decoded.
-ReaderNote readReaderNote(std::string_view bytes, const CodePage& encoding);
+ReaderNote readReaderNote(std::string_view bytes, const PageEncoder& readerEncoding);
+
+// The first line that makes the reader read pages of that encoding whatever
+// it is set to, with its line end; empty when the reader takes the encoding
+// by its own setting or knows no name for it.
+std::string encodingDeclaration(const PageEncoder& pages);
 
 // The note's text in lines no wider than `width` by `measure`, broken after
 // spaces, a word too long for a line broken between characters.

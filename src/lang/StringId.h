@@ -75,6 +75,27 @@ inline constexpr int ReaderJoinLines = 68;
 inline constexpr int PreviewButton = 69;
 inline constexpr int IPodNotesFolder = 70;  // holds "@Folder" and "@Free"
 
+// Books that are right on a real iPod: volumes, the note count, the check
+inline constexpr int VolumeNotesLabel = 110;
+inline constexpr int AskVolumes = 111;  // holds "@Notes", "@Limit" and "@Volume"
+inline constexpr int NotesOverLimit = 112;  // holds "@Notes" and "@Limit"
+inline constexpr int AskRemakeInVolumes = 113;  // holds "@Volume"
+inline constexpr int NotesForecastOverLimit = 114;  // holds "@Notes" and "@Limit"
+inline constexpr int CutNotesHeading = 115;
+inline constexpr int CutNoteLine = 116;  // holds "@Note", "@Size" and "@Hidden"
+inline constexpr int WholeFileNotes = 117;
+inline constexpr int VolumeContinues = 118;  // holds "@Volume"
+inline constexpr int CheckButton = 119;
+inline constexpr int CheckClean = 120;  // holds "@Folder"
+inline constexpr int CheckHeading = 121;  // holds "@Folder"
+inline constexpr int CheckNoteCut = 122;  // holds "@Note", "@Size" and "@Cut"
+inline constexpr int CheckNotLoaded = 123;  // holds "@Notes", "@Limit", "@Unloaded" and "@First"
+inline constexpr int CheckDeadLink = 124;  // holds "@Note" and "@Target"
+inline constexpr int CheckBadTag = 125;  // holds "@Note" and "@Tag"
+inline constexpr int CheckBadBytes = 126;  // holds "@Note", "@Count", "@Encoding" and "@Offset"
+inline constexpr int CheckMenuOrder = 127;  // holds "@Note" and "@Other"
+inline constexpr int BookNameTooLong = 128;
+inline constexpr int CheckUnreadable = 129;  // holds "@Note" and "@Reason"
 // The desktop: keyboard, layout and run progress
 inline constexpr int LanguageLabel = 150;  // Label5 of the settings dialog
 inline constexpr int PageSizeLabel = 151;  // Label6, above the page-size choice

@@ -2,11 +2,15 @@
 
 #include "text/AsciiCase.h"
 #include "text/CodePage.h"
+#include "text/StandardTables.h"
+#include "text/Utf8.h"
 
 #include <unicode/translit.h>
+#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 #include <unicode/uniset.h>
 #include <unicode/unistr.h>
+#include <unicode/usetiter.h>
 #include <unicode/utf8.h>
 
 #include <array>
@@ -23,16 +27,28 @@ struct Alias {
     std::string_view converter;
 };
 
-constexpr std::array<Alias, 8> kAliases = {{
+// The Asian converters map the vendors' additions too; StandardTables.h keeps
+// the pages to the standard.
+constexpr std::array<Alias, 7> kAliases = {{
     {"latin-1", "ISO-8859-1"},
     {"macroman", "macintosh"},
-    {"gb2312", "windows-936"},
-    {"gbk", "windows-936"},
-    {"big5", "windows-950"},
+    {"gb2312", "GB2312"},
+    {"big5", "Big5"},
     {"shift_jis", "Shift_JIS"},
     {"euc-kr", "EUC-KR"},
     {"utf-8", "UTF-8"},
 }};
+
+struct ConverterCloser {
+    void operator()(UConverter* c) const { ucnv_close(c); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+// Controls show as nothing the reader can draw; tab and the line ends do their work.
+bool isShownControl(UChar32 c)
+{
+    return (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || (c >= 0x7F && c <= 0x9F);
+}
 
 }  // namespace
 
@@ -51,13 +67,13 @@ std::string PageEncoder::converterName(std::string_view name)
     return std::string(name);
 }
 
-std::string PageEncoder::readerConverterName(std::string_view name)
+std::string PageEncoder::readerEncodingName(std::string_view name)
 {
     const std::string converter = converterName(name);
-    for (const Alias& alias : kAliases)
-        if (converter == alias.converter && converter != "UTF-8")
-            return converter;
-    return "ISO-8859-1";
+    for (std::string_view offered : kPageEncodingNames)
+        if (converter == converterName(offered) && offered != "UTF-8")
+            return std::string(offered);
+    return "Latin-1";
 }
 
 // The characters the encoding keeps, and the transforms for the rest. The
@@ -79,14 +95,33 @@ std::shared_ptr<const PageEncoder> PageEncoder::open(std::string_view name, std:
     if (!codePage)
         return {};
     std::shared_ptr<PageEncoder> encoder(new PageEncoder);
+    encoder->name_ = std::string(name);
     encoder->codePage_ = std::move(codePage);
     UErrorCode status = U_ZERO_ERROR;
-    UConverter* converter = ucnv_open(encoder->codePage_->name().c_str(), &status);
+    Converter converter(ucnv_open(encoder->codePage_->name().c_str(), &status));
     encoder->icu_ = std::make_unique<Transforms>();
+    icu::UnicodeSet& kept = encoder->icu_->kept;
     if (U_SUCCESS(status))
-        ucnv_getUnicodeSet(converter, encoder->icu_->kept.toUSet(), UCNV_ROUNDTRIP_SET, &status);
-    ucnv_close(converter);
-    encoder->icu_->kept.freeze();
+        ucnv_getUnicodeSet(converter.get(), kept.toUSet(), UCNV_ROUNDTRIP_SET, &status);
+    const StandardTable* standard = StandardTable::of(name);
+    if (U_SUCCESS(status) && standard) {
+        icu::UnicodeSet outside;
+        for (icu::UnicodeSetIterator it(kept); it.next();) {
+            const UChar32 c = it.getCodepoint();
+            const icu::UnicodeString one(c);
+            char bytes[8];
+            UErrorCode oneStatus = U_ZERO_ERROR;
+            const int32_t length
+                = ucnv_fromUChars(converter.get(), bytes, sizeof bytes, one.getBuffer(), one.length(), &oneStatus);
+            // Characters for private use stand in the converters' free cells, not in any standard.
+            if (c >= 0x80
+                && (U_FAILURE(oneStatus) || u_charType(c) == U_PRIVATE_USE_CHAR
+                    || !standard->holds(std::string_view(bytes, static_cast<std::size_t>(length)))))
+                outside.add(c);
+        }
+        kept.removeAll(outside);
+    }
+    kept.freeze();
     return encoder;
 }
 
@@ -192,6 +227,40 @@ std::string PageEncoder::encode(std::string_view utf8, Replacements* replaced) c
     }
     flushKept(length);
     return out;
+}
+
+std::string PageEncoder::fit(std::string_view utf8, Replacements* replaced) const
+{
+    return codePage_->isUtf8() ? codePage_->fromUtf8(utf8) : codePage_->toUtf8(encode(utf8, replaced));
+}
+
+std::string PageEncoder::decode(std::string_view bytes, DecodeFaults* faults) const
+{
+    UErrorCode status = U_ZERO_ERROR;
+    Converter converter(ucnv_open(codePage_->name().c_str(), &status));
+    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    std::string text;
+    text.reserve(bytes.size());
+    const char* at = bytes.data();
+    const char* end = bytes.data() + bytes.size();
+    while (U_SUCCESS(status) && at < end) {
+        const char* start = at;
+        UErrorCode step = U_ZERO_ERROR;
+        UChar32 c = ucnv_getNextUChar(converter.get(), &at, end, &step);
+        if (at == start)
+            at = start + 1;
+        if (U_FAILURE(step) || !icu_->kept.contains(c) || isShownControl(c)) {
+            if (faults && faults->count == 0)
+                faults->first = static_cast<std::size_t>(start - bytes.data());
+            if (faults)
+                faults->count += static_cast<std::size_t>(at - start);
+            if (U_FAILURE(step))
+                ucnv_resetToUnicode(converter.get());
+            c = 0xFFFD;
+        }
+        appendUtf8(static_cast<char32_t>(c), text);
+    }
+    return text;
 }
 
 }  // namespace leafmill

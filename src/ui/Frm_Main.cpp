@@ -5,6 +5,8 @@
 #include "controls/Mnemonic.h"
 #include "controls/Xp_ProgressBar.h"
 #include "controls/xpcmdbutton.h"
+#include "convert/NotesCheck.h"
+#include "convert/NotesMessages.h"
 #include "convert/OutputRun.h"
 #include "convert/ReaderLimits.h"
 #include "io/FileAccess.h"
@@ -64,6 +66,13 @@ QStringList droppedPaths(const QMimeData* data)
 int notesIn(const QString& bookFolder)
 {
     return static_cast<int>(QDir(bookFolder).entryList({QStringLiteral("*.txt")}, QDir::Files).size());
+}
+
+// The volumes to offer when the reader has room for `room` more notes: that
+// many, or a full reader's worth when the room is too small for a volume.
+int32_t offeredVolumeNotes(int64_t room)
+{
+    return room >= kLeastVolumeNotes ? static_cast<int32_t>(room) : static_cast<int32_t>(kReaderNoteLimit);
 }
 
 }  // namespace
@@ -451,9 +460,14 @@ void Frm_Main::startOutput()
     std::vector<std::string> sources;
     for (const QString& path : fileList_.paths())
         sources.push_back(ui::toUtf8(path));
+    runVolumeNotes_ = 0;
     if (!replaceExistingBook(folder) || !readerTakesTheBook(sources, folder))
         return;
+    beginRun(std::move(sources), folder);
+}
 
+void Frm_Main::beginRun(std::vector<std::string> sources, const QString& folder)
+{
     Pic_Make->show();
     Pic_MainFace->setEnabled(false);
     Cmd_StopOutput->setFocus();
@@ -464,7 +478,12 @@ void Frm_Main::startOutput()
     ProgressBar1->setValue(0);
     ProgressBar2->setValue(0);
     runClock_.start();
-    auto engine = std::make_unique<OutputRun>(settings, context_.store().codePage(), context_.language());
+    runSources_ = sources;
+    runFolder_ = folder;
+    Settings runSettings = settings;
+    if (runVolumeNotes_ > 0)
+        runSettings.NotesReader.VolumeNotes = runVolumeNotes_;
+    auto engine = std::make_unique<OutputRun>(runSettings, context_.store().codePage(), context_.language());
     run_ = std::make_unique<OutputRunWorker>(std::move(engine), [this] { return askStop(); });
     connect(run_.get(), &OutputRunWorker::sourceShown, this, &Frm_Main::showSource);
     connect(run_.get(), &OutputRunWorker::runProgressChanged, this, &Frm_Main::showRunProgress);
@@ -500,14 +519,23 @@ void Frm_Main::openPreview()
     folder = folder.left(folder.indexOf(QChar(u'\0')));
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return;
-    const std::string pages = settings.NotesReader.PageEncoding.empty() ? context_.store().codePage()->name()
-                                                                        : settings.NotesReader.PageEncoding;
-    std::shared_ptr<const CodePage> reader = CodePage::open(PageEncoder::readerConverterName(pages));
+    std::shared_ptr<const PageEncoder> reader
+        = PageEncoder::open(readerEncodingFor(settings.NotesReader, context_.store().codePage()->name()), nullptr);
     if (!reader)
         return;
-    preview_ = std::make_unique<PreviewWindow>(folder, std::move(reader));
+    preview_ = std::make_unique<PreviewWindow>(folder, std::move(reader), context_.text(StringId::CheckButton));
+    connect(preview_.get(), &PreviewWindow::checkRequested, this, &Frm_Main::checkPreviewedBook);
     preview_->show();
     preview_->activateWindow();
+}
+
+// What the reader would find wrong with the book in the preview.
+void Frm_Main::checkPreviewedBook()
+{
+    const QString folder = QDir::toNativeSeparators(preview_->folder());
+    const std::vector<CheckFinding> findings
+        = checkNotes(pathFromUtf8(ui::toUtf8(preview_->folder())), preview_->readerEncoding());
+    context_.message(preview_.get(), ui::fromUtf8(checkReport(*context_.language(), ui::toUtf8(folder), findings)));
 }
 
 void Frm_Main::stopOutput()
@@ -531,24 +559,41 @@ bool Frm_Main::replaceExistingBook(const QString& folder)
 }
 
 // Pages the reader cuts short are told about; a book it cannot load whole is
-// made only when the user says so.
+// made only when the user says so, in volumes when the user chooses them.
 bool Frm_Main::readerTakesTheBook(const std::vector<std::string>& sources, const QString& folder)
 {
     const Settings& settings = context_.store().record();
+    forecastTooMany_ = false;
     if (!settings.NotesReader.present)
         return true;
-    if (pagesOverReaderLimit(settings))
+    if (settings.wholeFileMode())
+        context_.message(this, context_.text(StringId::WholeFileNotes));
+    else if (pagesOverReaderLimit(settings))
         context_.message(
             this,
             context_.text(StringId::PageOverReaderLimit)
                 .replace(QStringLiteral("@Size"), QString::number(settings.activeCutType().SingleFileSize)));
-    const NotesForecast forecast = forecastNotes(settings, sources, ui::toUtf8(folder), ui::toUtf8(Text1->text()));
-    if (!forecast.tooMany())
+    const NotesForecast forecast = forecastNotes(settings, *context_.store().codePage(), *context_.language(), sources,
+                                                 ui::toUtf8(folder), ui::toUtf8(Text1->text()));
+    forecastTooMany_ = forecast.tooMany();
+    if (!forecastTooMany_)
         return true;
+    const QString notes = QString::number(forecast.notes);
+    const QString limit = QString::number(forecast.room);
+    const int32_t volume = offeredVolumeNotes(forecast.room);
+    if (settings.NotesReader.VolumeNotes == 0 && !settings.wholeFileMode()
+        && context_.question(this,
+                             context_.text(StringId::AskVolumes)
+                                 .replace(QStringLiteral("@Notes"), notes)
+                                 .replace(QStringLiteral("@Limit"), limit)
+                                 .replace(QStringLiteral("@Volume"), QString::number(volume)))) {
+        runVolumeNotes_ = volume;
+        return true;
+    }
     return context_.question(this,
                              context_.text(StringId::AskTooManyNotes)
-                                 .replace(QStringLiteral("@Notes"), QString::number(forecast.notes))
-                                 .replace(QStringLiteral("@Limit"), QString::number(forecast.room)));
+                                 .replace(QStringLiteral("@Notes"), notes)
+                                 .replace(QStringLiteral("@Limit"), limit));
 }
 
 bool Frm_Main::askStop()
@@ -573,6 +618,19 @@ void Frm_Main::finishRun()
         context_.message(this, ui::fromUtf8(result.message));
     Pic_Make->hide();
     Pic_MainFace->setEnabled(true);
+    // The count before the run was too low: the question comes now, with the true one.
+    const bool remake = !closeAfterRun_ && settings.NotesReader.present && notesOverLimit(result) && !forecastTooMany_
+        && result.volumes == 0 && !settings.wholeFileMode() && result.end == RunEnd::Completed;
+    const int32_t volume = offeredVolumeNotes(notesRoom(result));
+    if (remake
+        && context_.question(
+            this,
+            context_.text(StringId::AskRemakeInVolumes).replace(QStringLiteral("@Volume"), QString::number(volume)))) {
+        runVolumeNotes_ = volume;
+        forecastTooMany_ = true;
+        beginRun(runSources_, runFolder_);
+        return;
+    }
     List1->setFocus();
     emit runEnded();
     if (closeAfterRun_)

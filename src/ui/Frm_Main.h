@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include <cstdint>
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -89,7 +91,9 @@ private:
     bool readerTakesTheBook(const std::vector<std::string>& sources, const QString& folder);
     void showSource(int index, const QString& path);
     void showRunProgress(int value);
+    void beginRun(std::vector<std::string> sources, const QString& folder);
     void finishRun();
+    void checkPreviewedBook();
 
     UiContext& context_;
     WindowChrome* chrome_;
@@ -122,6 +126,11 @@ private:
     std::unique_ptr<OutputRunWorker> run_;
     std::unique_ptr<PreviewWindow> preview_;
     QElapsedTimer runClock_;
+    // What the last run was asked for, so that it can be made again in volumes.
+    std::vector<std::string> runSources_;
+    QString runFolder_;
+    int32_t runVolumeNotes_ = 0;  // volumes the user chose for this run; 0: the settings'
+    bool forecastTooMany_ = false;  // the user was told before the run that the reader loads not all
     bool closeAfterRun_ = false;
     bool centred_ = false;
 };

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -204,6 +205,8 @@ void Frm_Settings::buildReaderSection()
     ReaderEncoding = addReaderChoice(QStringLiteral("ReaderEncoding"), StringId::ReaderEncodingLabel);
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         ReaderSwitches << addReaderSwitch(QStringLiteral("ReaderSwitch(%1)").arg(i), kReaderSwitches[i].second);
+    ReaderVolumeNotes = addReaderNumber(QStringLiteral("ReaderVolumeNotes"), StringId::VolumeNotesLabel);
+    ReaderVolumeNotes->setValidator(new QIntValidator(0, 9999999, ReaderVolumeNotes));
 }
 
 QComboBox* Frm_Settings::addReaderChoice(const QString& name, int text)
@@ -228,6 +231,19 @@ QCheckBox* Frm_Settings::addReaderSwitch(const QString& name, int text)
     return box;
 }
 
+QLineEdit* Frm_Settings::addReaderNumber(const QString& name, int text)
+{
+    QLabel* label = makeRightAlignedLabel(name + QStringLiteral("Label"), {8, readerBottom_ + 2, 196, 14});
+    auto* box = new QLineEdit(Picture1);
+    box->setObjectName(name);
+    box->setGeometry(212, readerBottom_, 56, 18);
+    label->setBuddy(box);
+    readerTexts_.emplace_back(label, text);
+    readerFocusChain_ << box;
+    readerBottom_ += kChoiceStep;
+    return box;
+}
+
 void Frm_Settings::showReaderChoices(const NotesReaderSettings& notes)
 {
     // The code page first, then the names the settings offer; a name of the
@@ -241,6 +257,7 @@ void Frm_Settings::showReaderChoices(const NotesReaderSettings& notes)
     ReaderEncoding->setCurrentIndex(ReaderEncoding->findData(current));
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         ReaderSwitches[static_cast<int>(i)]->setChecked(notes.*(kReaderSwitches[i].first));
+    ReaderVolumeNotes->setText(QString::number(notes.VolumeNotes));
 }
 
 NotesReaderSettings Frm_Settings::chosenReaderSettings() const
@@ -249,6 +266,9 @@ NotesReaderSettings Frm_Settings::chosenReaderSettings() const
     notes.PageEncoding = ui::toUtf8(ReaderEncoding->currentData().toString());
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         notes.*(kReaderSwitches[i].first) = ReaderSwitches[static_cast<int>(i)]->isChecked();
+    // Fewer notes than a volume needs for its contents and pages become the least it takes.
+    const int volume = ReaderVolumeNotes->text().toInt();
+    notes.VolumeNotes = volume > 0 ? std::max(volume, int(kLeastVolumeNotes)) : 0;
     return notes;
 }
 

@@ -68,6 +68,7 @@ private:
     // language string that names it.
     QComboBox* addReaderChoice(const QString& name, int text);
     QCheckBox* addReaderSwitch(const QString& name, int text);
+    QLineEdit* addReaderNumber(const QString& name, int text);
     void showReaderChoices(const NotesReaderSettings& notes);
     NotesReaderSettings chosenReaderSettings() const;
 
@@ -98,6 +99,7 @@ private:
     QList<QWidget*> readerFocusChain_;  // its choices and switches, top to bottom
     int readerBottom_ = 0;  // where the section's next row goes
     int bodyHeight_ = 0;  // Picture1's height, all sections shown
+    QLineEdit* ReaderVolumeNotes = nullptr;
     std::vector<std::string> languageBaseNames_;  // parallel to Combo2
     bool centred_ = false;
 };

@@ -1,6 +1,9 @@
 #include "ui/PreviewWindow.h"
 
+#include "controls/xpcmdbutton.h"
+#include "convert/NotesFolder.h"
 #include "io/FileAccess.h"
+#include "text/PageEncoder.h"
 #include "ui/UiStyle.h"
 
 #include <QDir>
@@ -21,6 +24,7 @@ constexpr int kScreenHeight = 240;
 constexpr int kTitleHeight = 22;
 constexpr int kMargin = 4;
 constexpr int kMenuRowPadding = 4;
+constexpr int kCheckStrip = 34;
 const QColor kSelection(0x39, 0x6D, 0xC6);
 
 std::string readNoteFile(const QString& path)
@@ -34,14 +38,18 @@ std::string readNoteFile(const QString& path)
 
 }  // namespace
 
-PreviewWindow::PreviewWindow(const QString& bookFolder, std::shared_ptr<const CodePage> readerEncoding, QWidget* parent)
+PreviewWindow::PreviewWindow(const QString& bookFolder, std::shared_ptr<const PageEncoder> readerEncoding,
+                             const QString& checkCaption, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , folder_(bookFolder)
     , encoding_(std::move(readerEncoding))
 {
     setObjectName(QStringLiteral("PreviewWindow"));
-    setFixedSize(kScreenWidth, kScreenHeight);
+    setFixedSize(kScreenWidth, kScreenHeight + kCheckStrip);
     setFocusPolicy(Qt::StrongFocus);
+    Cmd_Check = ui::makeButton(this, QStringLiteral("Cmd_Check"), {kScreenWidth - 104, kScreenHeight + 5, 96, 25});
+    Cmd_Check->setCaption(checkCaption);
+    connect(Cmd_Check, &xpcmdbutton::Click, this, &PreviewWindow::checkRequested);
     // A small sans without smoothing comes close to the iPod's bitmap font.
     font_ = QFont(QStringLiteral("DejaVu Sans"));
     font_.setPixelSize(12);
@@ -53,7 +61,9 @@ void PreviewWindow::showMenu()
 {
     // The reader lists a folder's notes by file name, each under its title.
     menu_.clear();
-    const QStringList files = QDir(folder_).entryList(QDir::Files, QDir::Name);
+    QStringList files = QDir(folder_).entryList(QDir::Files);
+    std::sort(files.begin(), files.end(),
+              [](const QString& a, const QString& b) { return readerNameLess(ui::toUtf8(a), ui::toUtf8(b)); });
     for (const QString& file : files) {
         const ReaderNote note = readReaderNote(readNoteFile(QDir(folder_).filePath(file)), *encoding_);
         menu_.push_back({ui::toUtf8(file), note.title.empty() ? file : ui::fromUtf8(note.title)});
@@ -204,7 +214,8 @@ QString PreviewWindow::selection() const
 void PreviewWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), ui::kPanelColour);
+    painter.fillRect(0, 0, kScreenWidth, kScreenHeight, Qt::white);
     QLinearGradient bar(0, 0, 0, kTitleHeight);
     bar.setColorAt(0, QColor(0xF4, 0xF6, 0xF8));
     bar.setColorAt(1, QColor(0xC8, 0xCE, 0xD6));

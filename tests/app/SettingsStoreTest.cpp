@@ -188,11 +188,14 @@ TEST_F(SettingsStoreTest, TheNotesReaderSectionIsReadAndWrittenOnlyWhenPresent)
     EXPECT_TRUE(notes.present && notes.Titles);
     EXPECT_EQ(notes.PageEncoding, "MacRoman");
     EXPECT_FALSE(notes.Links || notes.Contents || notes.ChapterPages || notes.JoinLines);
+    EXPECT_EQ(notes.VolumeNotes, 0);
     store.record().NotesReader.Links = true;
+    store.record().NotesReader.VolumeNotes = 500;
     ASSERT_TRUE(store.SaveSettings(nullptr));
     SettingsStore again(file);
     ASSERT_TRUE(again.LoadSettings(nullptr));
     EXPECT_TRUE(again.record().NotesReader.Links && again.record().NotesReader.Titles);
+    EXPECT_EQ(again.record().NotesReader.VolumeNotes, 500);
     EXPECT_EQ(again.record().NotesReader.PageEncoding, "MacRoman");
 }
 

@@ -190,7 +190,7 @@ TEST_F(CliTest, PageChoicesOverrideTheSettingsAndTheReadersLimitsAreWarned)
         EXPECT_EQ(fs::exists(notes / "A" / "00 Contents.txt"), contains(c.firstPageHas, "TITLE"));
         EXPECT_EQ(result.err.empty(), !c.warned) << result.err;
         EXPECT_EQ(contains(result.err, "warning: A page size of 5000 bytes")
-                      && contains(result.err, "the Notes reader loads only 0 more"),
+                      && contains(result.err, "the Notes reader loads only 0."),
                   c.warned)
             << result.err;
     }
@@ -199,6 +199,40 @@ TEST_F(CliTest, PageChoicesOverrideTheSettingsAndTheReadersLimitsAreWarned)
     EXPECT_EQ(unknown.exitStatus, 2);
     EXPECT_TRUE(contains(unknown.err, "Klingon")) << unknown.err;
     EXPECT_FALSE(fs::exists(notes / "B")) << "a refused run leaves no book folder";
+}
+
+// --check reads a folder as the Notes reader set to the encoding does: 0 when
+// it finds nothing, 1 with what it finds, 2 when there is nothing to read.
+TEST_F(CliTest, CheckSaysWhatTheNotesReaderWouldFind)
+{
+    const fs::path clean = dir / "clean", faulty = dir / "faulty";
+    fs::create_directories(clean);
+    fs::create_directories(faulty);
+    test::writeFile(clean / "a.txt", "<A HREF=\"b.txt\">b</A>");
+    test::writeFile(clean / "b.txt", "\xD6\xD0");
+    test::writeFile(faulty / "a.txt", "<A HREF=\"gone.txt\">x</A> \xA8\x43");
+    const std::string s = "--settings=" + settings.string();
+    const struct {
+        std::vector<std::string> arguments;
+        int exitStatus;
+        std::string out;
+        const char* err;
+    } cases[] = {
+        {{s, "--check", clean.string()}, 0, "The Notes reader finds nothing wrong in " + clean.string() + ".\n", ""},
+        {{s, "--check", faulty.string()},
+         1,
+         "a.txt: the link to \"gone.txt\" leads to no note the reader loads.\n",
+         ""},
+        {{s, "--check", faulty.string(), "--encoding", "GB2312"}, 1, "a.txt: 1 bytes are no characters of GB2312", ""},
+        {{s, "--check", (dir / "nowhere").string()}, 2, "", "nowhere"},
+        {{s, "--check", clean.string(), "--links"}, 2, "", "Usage:"},
+    };
+    for (const auto& c : cases) {
+        const ChildResult result = run(c.arguments);
+        EXPECT_EQ(result.exitStatus, c.exitStatus) << result.err;
+        EXPECT_TRUE(c.out.empty() ? result.out.empty() : contains(result.out, c.out)) << result.out;
+        EXPECT_TRUE(contains(result.err, c.err)) << result.err;
+    }
 }
 
 TEST_F(CliTest, AFullDiskFailsTheSourceItHitsAndLeavesNoPageCutShort)

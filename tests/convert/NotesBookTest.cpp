@@ -4,9 +4,12 @@
 #include "convert/ReaderView.h"
 #include "lang/LanguageTable.h"
 #include "text/CodePage.h"
+#include "text/PageEncoder.h"
 
+#include "FolderEntries.h"
 #include "PageFolder.h"
 #include "RecordingListener.h"
+#include "StrictTables.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +34,7 @@ struct ShownNote {
 
 ShownNote readNote(std::string_view bytes)
 {
-    const ReaderNote shown = readReaderNote(bytes, *CodePage::open("ISO-8859-1"));
+    const ReaderNote shown = readReaderNote(bytes, *PageEncoder::open("Latin-1", nullptr));
     ShownNote note {shown.title, "", {}};
     for (const NoteLink& link : shown.links)
         note.links.push_back({link.href, "", link.nopush});
@@ -67,11 +70,12 @@ protected:
         return (dir / name).string();
     }
 
-    RunResult run(const std::vector<std::string>& sources)
+    RunResult run(const std::vector<std::string>& sources, const std::string& name = "Book",
+                  const std::string& folder = "out")
     {
         OutputRun outputRun(settings, codePage, language);
         test::RecordingListener listener;
-        return outputRun.run("Book", sources, (dir / "out").string(), listener);
+        return outputRun.run(name, sources, (dir / folder).string(), listener);
     }
 
     std::filesystem::path book() const { return dir / "out" / "Book"; }
@@ -87,17 +91,19 @@ protected:
         return all;
     }
 
-    // What the reader finds wrong with the book: notes longer than it reads,
+    // What the reader finds wrong with a book: notes longer than it reads,
     // links to missing notes, Next and Previous not walking the pages in order.
-    std::vector<std::string> problems() const
+    std::vector<std::string> problems(const std::filesystem::path& folder, const std::string& stem = "Book") const
     {
         std::vector<std::string> found;
         std::map<std::string, ShownNote> notes;
-        for (const auto& entry : std::filesystem::directory_iterator(book())) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (!entry.is_regular_file())
+                continue;
             const std::string name = entry.path().filename().string();
             if (std::filesystem::file_size(entry.path()) > kReaderNoteBytes)
                 found.push_back(name + " is longer than the reader reads");
-            notes.emplace(name, note(name));
+            notes.emplace(name, readNote(test::readFile(entry.path())));
         }
         for (const auto& [name, shown] : notes)
             for (const ShownLink& link : shown.links)
@@ -109,7 +115,7 @@ protected:
                     return link.href;
             return std::string();
         };
-        const auto written = pages();
+        const auto written = test::pagesIn(folder, stem);
         for (std::size_t i = 0; i < written.size(); ++i) {
             const std::string next = i + 1 < written.size() ? written[i + 1].name : "";
             const std::string previous = i > 0 ? written[i - 1].name : "";
@@ -118,6 +124,7 @@ protected:
         }
         return found;
     }
+    std::vector<std::string> problems() const { return problems(book()); }
 
     TempDir dir;
     std::shared_ptr<const CodePage> codePage = CodePage::open("windows-1252");
@@ -167,6 +174,11 @@ TEST_F(NotesBookTest, TextThatLooksLikeATagIsEscapedAndNeverCutInside)
             << "an entity cut in two: " << page.name;
     }
     EXPECT_EQ(joined().substr(0, 39), "&lt;a&lt;b & c&amp;lt; 1 < 2 &lt;a&lt;b");
+    // Brackets the page encoding spells as '<' and '>' stay text.
+    settings.CutTypeTable = {{200, 40}};
+    run({source("t.txt", "\xEF\xBB\xBF\xE3\x80\x88\xE9\x98\xBF\xE3\x80\x89 \xE3\x80\x88P\xE3\x80\x89 x\r\n")});
+    EXPECT_EQ(note("Book0000.txt").text, "<a> <P> x\n\n");
+    EXPECT_TRUE(note("Book0000.txt").links.empty());
     // A '<' that ends a line or the text could run on into the markup after it.
     EXPECT_EQ(escapeMarkup("a <\r\nb <\nc <"), "a &lt;\r\nb &lt;\nc &lt;");
 }
@@ -239,6 +251,150 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
                   (std::vector<std::string> {"novel", "Chapter 1", "Chapter 2", "Chapter 3", "Chapter 4", "Second"}));
         EXPECT_EQ(problems(), std::vector<std::string> {});
     }
+}
+
+// A book in UTF-8 says so on each note's first line, so an iPod set to English
+// shows its script; in Latin-1 the page names are spelt as the links spell them.
+TEST_F(NotesBookTest, RussianGreekAndMixedBooksReadRightOnAnIPodSetToEnglish)
+{
+    settings.NotesReader.Links = settings.NotesReader.Titles = settings.NotesReader.Contents = true;
+    settings.CutTypeTable = {{300, 60}};
+    const struct {
+        const char *encoding, *book, *sentence, *stem;
+    } cases[] = {
+        {"UTF-8", "Книга", "Съешь же ещё этих мягких французских булок, да выпей чаю.", "Книга"},
+        {"UTF-8", "Βιβλίο", "Ξεσκεπάζω την ψυχοφθόρα βδελυγμία.", "Βιβλίο"},
+        {"UTF-8", "Смесь mixed 混合", "Ёж, ἀλώπηξ, 狐狸 and the fox.", "Смесь mixed 混合"},
+        {"Latin-1", "Книга", "Ёж и ель.", "Kniga"},
+    };
+    for (const auto& c : cases) {
+        settings.NotesReader.PageEncoding = c.encoding;
+        std::string text;
+        for (int i = 0; i < 40; ++i)
+            text += std::string(c.sentence) + "\r\n";
+        ASSERT_EQ(run({source("text.txt", "\xEF\xBB\xBF" + text)}, c.book).end, RunEnd::Completed);
+        const std::filesystem::path folder = dir / "out" / c.book;
+        const auto pages = test::pagesIn(folder, c.stem);
+        ASSERT_GT(pages.size(), 5u) << c.book;
+        EXPECT_EQ(problems(folder, c.stem), std::vector<std::string> {}) << c.book;
+        std::string shown;
+        for (const auto& page : pages) {
+            const ReaderNote note = readReaderNote(page.bytes, *PageEncoder::open("Latin-1", nullptr));
+            EXPECT_EQ(note.encoding + " " + std::to_string(note.faults.count), std::string(c.encoding) + " 0");
+            EXPECT_TRUE(note.title.starts_with("text ")) << note.title;
+            for (const NoteRun& run : note.runs)
+                shown += run.link < 0 ? run.text : "";
+        }
+        // Line ends aside, the pages show the text whole.
+        std::erase(shown, '\n');
+        std::erase(text, '\r');
+        std::erase(text, '\n');
+        EXPECT_TRUE(c.encoding != std::string("UTF-8") || shown == text) << c.book << ": " << shown.substr(0, 200);
+    }
+}
+
+// Pages for an iPod set to Chinese or Japanese hold only bytes of its national
+// table: the vendors' characters and the titles' dash are spelt otherwise.
+TEST_F(NotesBookTest, AsianBooksHoldOnlyBytesOfTheStandardTables)
+{
+    settings.NotesReader.Links = settings.NotesReader.Titles = settings.NotesReader.Contents = true;
+    settings.CutTypeTable = {{400, 60}};
+    for (const auto& [encoding, line] :
+         {std::pair {"GB2312", "镕喆堃 中文 – 书"}, {"Big5", "碁 € 中文 – 書"}, {"Shift_JIS", "①㈱ 日本語 – 本"}}) {
+        settings.NotesReader.PageEncoding = encoding;
+        std::string text;
+        for (int i = 0; i < 30; ++i)
+            text += std::string(line) + "\r\n";
+        run({source(std::string(line).substr(0, 3) + ".txt", "\xEF\xBB\xBF" + text)}, encoding);
+        const std::vector<std::string> notes = test::entriesOf(dir / "out" / encoding);
+        EXPECT_GT(notes.size(), 3u);
+        for (const std::string& name : notes)
+            EXPECT_EQ(test::outsideStandardTable(test::readFile(dir / "out" / encoding / name), encoding), "") << name;
+    }
+}
+
+// The menu lists notes by name: past 9,999 pages and with many contents notes
+// the names still follow the reading order.
+TEST_F(NotesBookTest, ABookOfTwelveThousandPagesAndItsContentsListInReadingOrder)
+{
+    settings.NotesReader.Contents = settings.NotesReader.Links = true;
+    settings.CutTypeTable = {{140, 20}};
+    std::string text;
+    for (int line = 0; line < 12000; ++line)
+        text += std::to_string(100000 + line) + std::string(30, ' ') + "\r\n";
+    const RunResult result = run({source("long.txt", text)});
+    ASSERT_EQ(result.pageCount, 12000) << result.message;
+    const std::vector<std::string> names = test::entriesOf(book());
+    EXPECT_EQ(static_cast<int64_t>(names.size()), result.notes);
+    const auto pages
+        = std::find_if(names.begin(), names.end(), [](const std::string& n) { return !n.starts_with("00 "); });
+    ASSERT_GE(pages - names.begin(), 12);
+    for (auto part = names.begin(); part + 1 < pages; ++part)
+        EXPECT_EQ(note(*part).links.back().href, part[1]);
+    for (auto page = pages; page != names.end(); ++page)
+        ASSERT_EQ(*page, "Book" + std::to_string(100000 + (page - pages)).substr(1) + ".txt");
+    for (int page : {999, 1000, 9999, 10000, 11999})
+        EXPECT_NE(note(pages[page]).text.find("\n" + std::to_string(100000 + page)), std::string::npos) << pages[page];
+}
+
+// The run counts the notes it writes; its end tells those the reader does not
+// load and the bytes it does not show. The count before the run comes from
+// the documents' text.
+TEST_F(NotesBookTest, TheNotesAreCountedAndWhatTheReaderLosesIsTold)
+{
+    settings.NotesReader.Titles = settings.NotesReader.Contents = true;
+    settings.CutTypeTable = {{300, 60}};
+    std::filesystem::create_directories(dir / "ipod" / "iPod_Control");
+    std::filesystem::create_directories(dir / "ipod" / "Notes");
+    for (int i = 0; i < 995; ++i)
+        test::writeFile(dir / "ipod" / "Notes" / ("n" + std::to_string(i)), "x");
+    const std::string report = LEAFMILL_TEST_DATA "/../extract/fixtures/report.docx";
+    const NotesForecast forecast
+        = forecastNotes(settings, *codePage, *language, {report}, (dir / "ipod" / "Notes").string(), "Book");
+    const RunResult result = run({report}, "Book", "ipod/Notes");
+    const auto notes = static_cast<int64_t>(test::entriesOf(dir / "ipod" / "Notes" / "Book").size());
+    EXPECT_EQ(result.notes, notes);
+    EXPECT_LE(std::abs(forecast.notes - notes), notes / 4) << forecast.notes;
+    EXPECT_EQ(forecast.room, 5);
+    EXPECT_NE(
+        result.message.find("The book has " + std::to_string(notes) + " notes, but the Notes reader loads only 5"),
+        std::string::npos)
+        << result.message;
+
+    // A whole file is one note, named as every disk allows.
+    settings.CutTypeTable = {{0, 0}};
+    const RunResult whole = run({source("a:b?.txt", std::string(5000, 'x'))});
+    EXPECT_EQ(whole.notes, 1);
+    EXPECT_NE(whole.message.find("a_b_.txt: 908 of its 5004 bytes do not show"), std::string::npos) << whole.message;
+}
+
+// Each volume is a book of its own within the notes it may have, and its
+// last page names the volume that follows.
+TEST_F(NotesBookTest, AVolumeIsABookOfItsOwnThatNamesTheNext)
+{
+    settings.NotesReader.Links = settings.NotesReader.Titles = settings.NotesReader.Contents = true;
+    settings.NotesReader.VolumeNotes = 10;
+    settings.CutTypeTable = {{300, 60}};
+    const RunResult result = run({source("v.txt", longText(60))});
+    const std::vector<std::string> volumes = test::entriesOf(book());
+    ASSERT_GE(volumes.size(), 3u) << result.message;
+    EXPECT_EQ(result.volumes, volumes.size());
+    int64_t notes = 0;
+    for (std::size_t v = 0; v < volumes.size(); ++v) {
+        const std::filesystem::path folder = book() / volumes[v];
+        EXPECT_EQ(volumes[v], "Book " + std::to_string(v + 1));
+        const std::size_t count = test::entriesOf(folder).size();
+        notes += static_cast<int64_t>(count);
+        EXPECT_LE(count, 10u);
+        EXPECT_EQ(problems(folder), std::vector<std::string> {});
+        EXPECT_TRUE(std::filesystem::exists(folder / "00 Contents.txt"));
+        const auto pages = test::pagesIn(folder, "Book");
+        EXPECT_EQ(readNote(pages.front().bytes).title, "v - 1/" + std::to_string(pages.size()));
+        const std::string last = readNote(pages.back().bytes).text;
+        const bool named = last.ends_with("\nContinued in Book " + std::to_string(v + 2) + ".\n");
+        EXPECT_EQ(named, v + 1 < volumes.size()) << last;
+    }
+    EXPECT_EQ(notes, result.notes);
 }
 
 }  // namespace

@@ -31,6 +31,9 @@ TEST(FixInputTest, NameFirstThenCharactersThenList)
          {" ", "   ", ".", "..", "...", "Alice ", "Alice.", " . ", "v1.", ".hidden", "Ünïcode 书 \xc2\xa0"})
         refusals += std::to_string(FixInput(name, 1)) + " ";
     EXPECT_EQ(refusals, "50 50 51 51 51 52 52 52 52 0 0 ");
+    // Page names of seven digits and ".txt" fit the 255 characters of a file name.
+    EXPECT_EQ(FixInput(std::string(244, 'a'), 1), 0);
+    EXPECT_EQ(FixInput(std::string(245, 'a'), 1), 128);
     EXPECT_EQ(FixInput("Alice", 0), 12);
     EXPECT_EQ(FixInput("Alice", 2), 0);
 }

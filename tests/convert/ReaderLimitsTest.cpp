@@ -1,4 +1,6 @@
 #include "convert/ReaderLimits.h"
+#include "lang/LanguageTable.h"
+#include "text/CodePage.h"
 
 #include "TestSupport.h"
 
@@ -45,7 +47,8 @@ TEST(ReaderLimitsTest, TheForecastCountsTheBooksNotesAndTheRoomTheReaderLeaves)
             sources.push_back((dir / ("s" + std::to_string(i))).string());
             test::writeFile(sources.back(), std::string(c.sourceSizes[i], 'x'));
         }
-        const NotesForecast forecast = forecastNotes(settings, sources, (dir / c.outputFolder).string(), "Book");
+        const NotesForecast forecast = forecastNotes(settings, *CodePage::open("windows-1252"), LanguageTable(),
+                                                     sources, (dir / c.outputFolder).string(), "Book");
         EXPECT_EQ(forecast.notes, c.notes) << c.outputFolder;
         EXPECT_EQ(forecast.room, c.room) << c.outputFolder;
         EXPECT_EQ(forecast.tooMany(), c.notes > c.room);

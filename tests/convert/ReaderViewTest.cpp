@@ -1,32 +1,30 @@
 #include "convert/ReaderView.h"
-#include "text/CodePage.h"
+#include "text/PageEncoder.h"
+
+#include "../extract/CaseFile.h"
 
 #include <gtest/gtest.h>
 
 namespace leafmill {
 namespace {
 
-// What the reader shows of a Latin-1 note: title|text, links in [brackets]|hrefs.
-TEST(ReaderViewTest, ANoteShowsItsTitleTextAndLinks)
+TEST(ReaderViewTest, ANoteShowsItsTitleTextAndLinksInTheEncodingItDeclares)
 {
-    const std::pair<std::string, std::string> cases[] = {
-        {"<title>Book \x96 1</title><A HREF=\"b.txt\" NOPUSH>Next</a>\r\nx<br>y<P>z",
-         "Book \xc2\x96 1|[Next]\nx\ny\nz|b.txt nopush "},
-        // Unknown tags and stray brackets show.
-        {"1 < 2 <b>bold</b> &lt;i&gt; &amp; &copy;<!-- gone -->!", "|1 < 2 <b>bold</b> <i> & &copy;!|"},
-        {"überall", "|Ã¼berall|"},  // the Latin-1 reading of UTF-8 bytes
-        {std::string(4095, 'a') + "bc", "|" + std::string(4095, 'a') + "b|"},  // only the first 4096 bytes
-        {"a <A HREF=\"x\"", "|a <A HREF=\"x\"|"},  // an unclosed tag shows as text
-    };
-    for (const auto& [bytes, expected] : cases) {
-        const ReaderNote note = readReaderNote(bytes, *CodePage::open("ISO-8859-1"));
+    for (const auto& c : test::caseFile(LEAFMILL_TEST_DATA "/reader-notes.txt")) {
+        const ReaderNote note = readReaderNote(test::repeated(c.at(1)), *PageEncoder::open(c.at(0), nullptr));
         std::string shown = note.title + "|";
         for (const NoteRun& run : note.runs)
             shown += run.link >= 0 ? "[" + run.text + "]" : run.text;
         shown += "|";
         for (const NoteLink& link : note.links)
             shown += link.href + (link.nopush ? " nopush " : " ");
-        EXPECT_EQ(shown, expected);
+        std::string badTags;
+        for (const std::string& tag : note.badTags)
+            badTags += (badTags.empty() ? "" : " ; ") + tag;
+        EXPECT_EQ(shown + "\t" + note.encoding + "\t" + std::to_string(note.faults.count) + "@"
+                      + std::to_string(note.faults.first) + "\t" + badTags + "\t" + note.cutFrom,
+                  test::repeated(c.at(2)) + "\t" + c.at(3) + "\t" + c.at(4) + "\t" + c.at(5) + "\t" + c.at(6))
+            << c.at(1).substr(0, 60);
     }
 }
 

@@ -41,6 +41,17 @@ inline std::string unescaped(std::string_view field)
     return out;
 }
 
+// "{4095a}" in a field stands for 4,095 letters a.
+inline std::string repeated(std::string text)
+{
+    for (std::size_t at = text.find('{'); at != std::string::npos; at = text.find('{', at)) {
+        const std::size_t end = text.find('}', at);
+        const std::string count = text.substr(at + 1, end - at - 2);
+        text.replace(at, end - at + 1, std::string(std::stoul(count), text[end - 1]));
+    }
+    return text;
+}
+
 inline std::vector<std::vector<std::string>> caseFile(const std::filesystem::path& file, std::size_t rawFields = 0)
 {
     std::vector<std::vector<std::string>> cases;

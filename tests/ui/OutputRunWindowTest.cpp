@@ -64,8 +64,8 @@ protected:
     std::function<void(int)> duringSource;
 };
 
-// A refused name is told; a cancelled or missing folder ends silently; a No to the reader's question
-// or to replacing a book of the same name makes nothing.
+// A refused name is told; a cancelled or missing folder ends silently; a No to the reader's questions
+// or to replacing a book of the same name makes nothing, a Yes to its volumes makes the book in them.
 TEST_F(OutputRunWindowTest, NothingRunsWithoutANameAFolderTheReadersYesAndAYesToReplaceABook)
 {
     window->fileList().addUnique(sources[0]);
@@ -82,13 +82,22 @@ TEST_F(OutputRunWindowTest, NothingRunsWithoutANameAFolderTheReadersYesAndAYesTo
     fs::create_directories(notes);
     for (int i = 0; i < 999; ++i)
         writeFile(notes / ("n" + std::to_string(i) + ".txt"), "x");
-    env.prompter.answers = {false};
+    env.prompter.answers = {false, false};
     start("Alice", {}, notes);
-    EXPECT_EQ(env.prompter.textsOf(Kind::Question).size(), 1);
+    const QStringList asked = env.prompter.textsOf(Kind::Question);
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_TRUE(asked[0].contains(QStringLiteral("volumes of at most 1000 notes"))) << asked[0].toStdString();
+    EXPECT_TRUE(asked[1].endsWith(QStringLiteral("loads only 1. Make the book anyway?"))) << asked[1].toStdString();
     EXPECT_EQ(endMessages().size(), 1);
     EXPECT_FALSE(window->isRunning());
     EXPECT_FALSE(fs::exists(notes / "Alice"));
     EXPECT_FALSE(fs::exists(outDir / "Alice"));
+    env.prompter.answers = {true};
+    QSignalSpy ended(window.get(), &Frm_Main::runEnded);
+    start("Alice", {}, notes);
+    ASSERT_TRUE(ended.wait(120000));
+    EXPECT_EQ(entriesOf(notes / "Alice"), std::vector<std::string> {"Alice 1"});
+    EXPECT_TRUE(fs::exists(notes / "Alice" / "Alice 1" / "00 Contents.txt"));
 
     fs::create_directories(outDir / "Old" / "images");
     for (const char* page : {"Old0000.txt", "Old0001.TXT", "00 Contents.txt"})
@@ -149,6 +158,11 @@ TEST_F(OutputRunWindowTest, ACompleteRunWritesTheBookShowsItsEndAndRemembersItsF
             preview = shownPreview;
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->screenTitle(), QStringLiteral("Alice"));
+    // Check tells what the reader would find.
+    QTest::mouseClick(preview->findChild<QWidget*>(QStringLiteral("Cmd_Check")), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(endMessages().size(), 2);
+    EXPECT_TRUE(endMessages()[1].contains(QString::fromStdString((outDir / "Alice").string())))
+        << endMessages()[1].toStdString();
 }
 
 // Stop and the close button both ask, and a Yes ends the run after the current source.

@@ -1,7 +1,7 @@
 // The preview window's keys reach the reader's view; reading itself is the reader view suite's.
 #include "ui/PreviewWindow.h"
 #include "TestSupport.h"
-#include "text/CodePage.h"
+#include "text/PageEncoder.h"
 
 #include <QTest>
 
@@ -17,7 +17,8 @@ TEST(PreviewWindowTest, TheKeysBrowseTheBookAndMenuAtTheTopCloses)
     writeFile(dir / "Book" / "Book0000.txt",
               "<TITLE>Book - 1/2</TITLE>caf\xe9\r\n<A HREF=\"Book0001.txt\" NOPUSH>Next</A>\r\n");
     writeFile(dir / "Book" / "Book0001.txt", "<TITLE>Book - 2/2</TITLE>The end.\r\n");
-    PreviewWindow preview(QString::fromStdString((dir / "Book").string()), CodePage::open("ISO-8859-1"));
+    PreviewWindow preview(QString::fromStdString((dir / "Book").string()), PageEncoder::open("Latin-1", nullptr),
+                          QStringLiteral("Check"));
     preview.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
     EXPECT_EQ(preview.screenLines(), (QStringList {"Book - 1/2", "Book - 2/2"}));
@@ -45,7 +46,8 @@ TEST(PreviewWindowTest, TheMenuScrollsToKeepTheSelectedNoteInSight)
     TempDir dir;
     for (int i = 10; i < 40; ++i)
         writeFile(dir / ("n" + std::to_string(i) + ".txt"), "text\r\n");
-    PreviewWindow preview(QString::fromStdString(dir.path().string()), CodePage::open("ISO-8859-1"));
+    PreviewWindow preview(QString::fromStdString(dir.path().string()), PageEncoder::open("Latin-1", nullptr),
+                          QStringLiteral("Check"));
     const qsizetype rows = preview.screenLines().size();
     ASSERT_LT(rows, 30);
     for (int i = 10; i < 39; ++i)

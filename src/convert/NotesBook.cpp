@@ -1,0 +1,236 @@
+#include "convert/NotesBook.h"
+
+#include "convert/EndMessage.h"
+#include "convert/NotesNames.h"
+#include "convert/ReaderLimits.h"
+#include "convert/ReaderView.h"
+#include "io/FileAccess.h"
+#include "lang/LanguageTable.h"
+#include "lang/StringId.h"
+#include "text/CodePage.h"
+#include "text/PageEncoder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace leafmill {
+
+namespace {
+
+// Fewer bytes of text than this beside the markup make no readable page.
+constexpr std::size_t kLeastPageText = 16;
+// Page numbers of up to 7 digits fit the room kept for links.
+constexpr std::size_t kLongestPageNumber = 7;
+constexpr std::size_t kLineEnd = 2;
+
+bool moveNote(const std::string& from, const std::string& to, std::string* error)
+{
+    std::error_code ec;
+    std::filesystem::rename(pathFromUtf8(from), pathFromUtf8(to), ec);
+    if (ec)
+        *error = from + ": " + ec.message();
+    return !ec;
+}
+
+// The chapters of pages [first, end), counted from `first`; the chapter a
+// volume opens in names its first page.
+std::vector<ChapterStart> chaptersWithin(const std::vector<ChapterStart>& chapters, std::size_t first, std::size_t end)
+{
+    std::vector<ChapterStart> within;
+    const ChapterStart* before = nullptr;
+    for (const ChapterStart& chapter : chapters) {
+        const auto page = static_cast<std::size_t>(chapter.page);
+        if (page < first)
+            before = &chapter;
+        else if (page < end)
+            within.push_back({chapter.title, static_cast<int32_t>(page - first), chapter.opensPage});
+    }
+    if (before && (within.empty() || within.front().page > 0))
+        within.insert(within.begin(), {before->title, 0, false});
+    return within;
+}
+
+// The plan of the volume of pages [first, end) in `folder`.
+BookPlan volumePlan(const NotesLayout& layout, const std::vector<ChapterStart>& chapters, std::size_t first,
+                    std::size_t end, const std::string& name, const std::string& folder)
+{
+    BookPlan plan = layout.plan;
+    plan.bookName = name;
+    plan.folder = folder;
+    plan.continuation.clear();
+    plan.chapters = chaptersWithin(chapters, first, end);
+    const std::size_t width = pageNumberWidth(static_cast<int64_t>(end - first));
+    for (std::size_t i = 0; i < end - first; ++i)
+        plan.pageNames.push_back(pageFileName(layout.stem, static_cast<int64_t>(i), width));
+    return plan;
+}
+
+// The ends of the volumes: each takes as many pages as fit beside its
+// contents within the notes a volume may have, and at least one.
+std::vector<std::size_t> volumeEnds(const NotesLayout& layout, const std::vector<ChapterStart>& chapters,
+                                    std::size_t pages)
+{
+    std::vector<std::size_t> ends;
+    for (std::size_t first = 0; first < pages;) {
+        const auto notesOf = [&](std::size_t end) {
+            const BookPlan plan = volumePlan(layout, chapters, first, end, layout.plan.bookName, {});
+            return end - first + contentsNotes(plan, layout.contentsSize);
+        };
+        std::size_t low = first + 1;
+        std::size_t high = std::min(pages, first + layout.volumeNotes);
+        while (low < high) {
+            const std::size_t middle = (low + high + 1) / 2;
+            if (notesOf(middle) <= layout.volumeNotes)
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        ends.push_back(low);
+        first = low;
+    }
+    return ends;
+}
+
+bool makeVolumes(const NotesLayout& layout, const std::vector<std::string>& pageNames,
+                 const std::vector<ChapterStart>& chapters,
+                 const std::function<std::string(const std::string&)>& continuedIn, NotesBookMade* made,
+                 std::string* error)
+{
+    const std::vector<std::size_t> ends = volumeEnds(layout, chapters, pageNames.size());
+    const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+    made->volumes = ends.size();
+    std::size_t first = 0;
+    for (std::size_t v = 0; v < ends.size(); ++v) {
+        const std::string name = volumeFolderName(layout.plan.bookName, v + 1, ends.size());
+        const std::string folder = layout.plan.folder + portableName(name) + separator;
+        std::error_code ec;
+        std::filesystem::create_directory(pathFromUtf8(folder), ec);
+        if (ec) {
+            *error = folder + ": " + ec.message();
+            return false;
+        }
+        BookPlan plan = volumePlan(layout, chapters, first, ends[v], name, folder);
+        for (std::size_t i = 0; i < plan.pageNames.size(); ++i)
+            if (!moveNote(layout.plan.folder + pageNames[first + i], folder + plan.pageNames[i], error))
+                return false;
+        if (v + 1 < ends.size())
+            plan.continuation = continuedIn(volumeFolderName(layout.plan.bookName, v + 2, ends.size()));
+        std::size_t notes = 0;
+        if (!finishBook(plan, layout.contentsSize, &notes, error))
+            return false;
+        made->notes += notes;
+        for (const std::string& page : plan.pageNames)
+            made->notePaths.push_back(folder + page);
+        first = ends[v];
+    }
+    return true;
+}
+
+// Pages past the 10,000th got wider numbers as they were written; all pages
+// get that width, so that the names sort as the pages follow.
+bool numberToOneWidth(const NotesLayout& layout, std::vector<std::string>& names, std::string* error)
+{
+    const std::size_t width = pageNumberWidth(static_cast<int64_t>(names.size()));
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string wide = pageFileName(layout.stem, static_cast<int64_t>(i), width);
+        if (wide != names[i] && !moveNote(layout.plan.folder + names[i], layout.plan.folder + wide, error))
+            return false;
+        names[i] = wide;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool planNotesBook(const Settings& settings, const CodePage& codePage, const LanguageTable& language,
+                   const std::string& bookName, const std::string& bookFolder, NotesLayout* layout,
+                   std::string* refusal)
+{
+    *layout = NotesLayout();
+    const CutType& row = settings.activeCutType();
+    layout->pageSize = settings.wholeFileMode() ? 0 : row.SingleFileSize;
+    layout->contentsSize = static_cast<std::size_t>(std::max(row.SingleFileSize, 0));
+    layout->stem = bookName;
+    const NotesReaderSettings& notes = settings.NotesReader;
+    if (!notes.present)
+        return true;
+    std::string reason;
+    layout->encoder = PageEncoder::open(notes.PageEncoding.empty() ? codePage.name() : notes.PageEncoding, &reason);
+    if (!layout->encoder) {
+        *refusal = "The page encoding " + notes.PageEncoding + " cannot be used: " + reason;
+        return false;
+    }
+    const PageEncoder& encoder = *layout->encoder;
+    BookPlan& plan = layout->plan;
+    plan.encoder = &encoder;
+    plan.declaration = encodingDeclaration(encoder);
+    plan.folder = bookFolder;
+    if (settings.wholeFileMode())
+        return true;
+    layout->stem = pageStem(bookName, encoder);
+    layout->volumeNotes = static_cast<std::size_t>(std::max(notes.VolumeNotes, 0));
+    plan.links = notes.Links;
+    plan.titles = notes.Titles;
+    plan.contents = notes.Contents;
+    plan.bookName = bookName;
+    plan.texts = {language.text(StringId::PreviousLink), language.text(StringId::NextLink)};
+    plan.contentsTitle = language.text(StringId::ContentsTitle);
+    // Chapters are known only later; their titles are cut to this length.
+    if (plan.titles)
+        plan.chapters.push_back({std::string(kChapterTitleBytes, 'x'), 0});
+    if (layout->volumeNotes > 0) {
+        const std::string longest = volumeFolderName(bookName, 9999999, 9999999);
+        plan.continuation = replaceAll(language.text(StringId::VolumeContinues), "@Volume", longest);
+    }
+    // The markup, the closing line end and the text together fit the page.
+    const std::size_t longestName = encoder.encode(layout->stem, nullptr).size() + kLongestPageNumber + 4;
+    const std::size_t reserve = markupReserve(plan, longestName) + kLineEnd;
+    if (layout->pageSize > 0 && static_cast<std::size_t>(layout->pageSize) <= reserve + kLeastPageText) {
+        *refusal = "The page size " + std::to_string(layout->pageSize) + " leaves no room for the text beside "
+            + std::to_string(reserve) + " bytes of links and titles.";
+        return false;
+    }
+    if (layout->pageSize > 0)
+        layout->pageSize -= static_cast<int32_t>(reserve);
+    plan.chapters.clear();
+    plan.continuation.clear();
+    return true;
+}
+
+bool finishNotesBook(const NotesLayout& layout, const std::vector<std::string>& pageNames,
+                     const std::vector<ChapterStart>& chapters, bool wholeFiles,
+                     const std::function<std::string(const std::string&)>& continuedIn, NotesBookMade* made,
+                     std::string* error)
+{
+    *made = NotesBookMade();
+    const BookPlan& whole = layout.plan;
+    bool done = true;
+    if (wholeFiles) {
+        for (const std::string& name : pageNames) {
+            if (!whole.declaration.empty() && !frameNoteFile(whole.folder + name, whole.declaration, "", error))
+                return false;
+            made->notePaths.push_back(whole.folder + name);
+        }
+        made->notes = pageNames.size();
+    } else if (layout.volumeNotes > 0 && !pageNames.empty()) {
+        done = makeVolumes(layout, pageNames, chapters, continuedIn, made, error);
+    } else {
+        BookPlan plan = whole;
+        plan.pageNames = pageNames;
+        plan.chapters = chapters;
+        done = numberToOneWidth(layout, plan.pageNames, error)
+            && finishBook(plan, layout.contentsSize, &made->notes, error);
+        for (const std::string& page : plan.pageNames)
+            made->notePaths.push_back(whole.folder + page);
+    }
+    for (const std::string& path : made->notePaths) {
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(path), ec);
+        if (!ec && size > static_cast<std::uintmax_t>(kReaderNoteBytes))
+            made->cutNotes.push_back({path.substr(whole.folder.size()), size});
+    }
+    return done;
+}
+
+}  // namespace leafmill

@@ -70,27 +70,39 @@ std::string_view extensionOf(std::string_view part)
                                                                                           : part.substr(dot + 1);
 }
 
-// The part's content type as [Content_Types].xml gives it: its own, else its extension's.
-std::string contentType(package::ZipPackage& zip, std::string_view part)
+// The content types of [Content_Types].xml: parts' own, and extensions', in
+// lower case.
+struct ContentTypes {
+    std::map<std::string, std::string> parts, extensions;
+
+    std::string_view of(std::string_view part) const
+    {
+        if (const auto own = parts.find("/" + asciiLowered(part)); own != parts.end())
+            return own->second;
+        const auto byExtension = extensions.find(asciiLowered(extensionOf(part)));
+        return byExtension == extensions.end() ? std::string_view() : std::string_view(byExtension->second);
+    }
+};
+
+ContentTypes contentTypes(package::ZipPackage& zip)
 {
+    ContentTypes types;
     std::optional<std::string> text = zip.read(kContentTypes);
     if (!text)
-        return {};
+        return types;
     try {
         const package::XmlDocument document(std::move(*text), kContentTypes);
-        std::string byExtension;
         for (pugi::xml_node entry : document.root().children()) {
-            if (package::localName(entry) == "Override"
-                && asciiLowered(attributeValue(entry, "PartName")) == "/" + asciiLowered(part))
-                return std::string(attributeValue(entry, "ContentType"));
-            if (package::localName(entry) == "Default"
-                && asciiLowered(attributeValue(entry, "Extension")) == asciiLowered(extensionOf(part)))
-                byExtension = attributeValue(entry, "ContentType");
+            const std::string type = asciiLowered(attributeValue(entry, "ContentType"));
+            if (package::localName(entry) == "Override")
+                types.parts.emplace(asciiLowered(attributeValue(entry, "PartName")), type);
+            else if (package::localName(entry) == "Default")
+                types.extensions.emplace(asciiLowered(attributeValue(entry, "Extension")), type);
         }
-        return byExtension;
     } catch (const package::PackageError&) {
-        return {};
+        // Without content types the parts' names tell their kinds.
     }
+    return types;
 }
 
 // The ending of the source kind whose reader takes an embedded part.
@@ -106,7 +118,7 @@ std::string chunkEnding(std::string_view type, std::string_view part)
         {"application/vnd.openxmlformats-officedocument.wordprocessingml.document", "docx"},
     };
     for (const auto& [known, ending] : kKinds)
-        if (asciiLowered(type) == known)
+        if (type == known)
             return std::string(ending);
     // A package without content types: by the part's name.
     static constexpr std::pair<std::string_view, std::string_view> kExtensions[] = {
@@ -133,11 +145,15 @@ WordPackage readWordPackage(package::ZipPackage& zip, std::vector<std::string>& 
         word.document = kUsualDocument;
     else
         throw package::PackageError("the package holds no Word document (word/document.xml)");
+    std::optional<ContentTypes> types;
     for (const Relationship& relation : relationships(zip, word.document, warnings)) {
-        if (relation.kind == "aFChunk")
-            word.chunks[relation.id] = {relation.part, chunkEnding(contentType(zip, relation.part), relation.part)};
-        else
+        if (relation.kind != "aFChunk") {
             word.related.emplace(relation.kind, relation.part);
+            continue;
+        }
+        if (!types)
+            types = contentTypes(zip);
+        word.chunks[relation.id] = {relation.part, chunkEnding(types->of(relation.part), relation.part)};
     }
     // Packages written without relationships still use the usual names.
     const std::string folder = word.document.substr(0, word.document.rfind('/') + 1);

@@ -93,6 +93,8 @@ public:
     // page after it) that starts a heading with the title.
     std::optional<Place> find(const Title& title, Place from, bool wholeText)
     {
+        if (title.key.empty())
+            return std::nullopt;
         for (std::size_t page = from.page; page < pages_.size(); ++page) {
             for (std::size_t line = page == from.page ? from.line : 0; line < pages_[page].size(); ++line)
                 if (startsHeading(title, page, line))
@@ -171,7 +173,8 @@ std::vector<Chapter> placeBookmarks(const std::vector<OutlineEntry>& outline,
     Place after {0, 0};
     for (const OutlineEntry& entry : outline) {
         const Title title = titleOf(entry.title);
-        if (title.key.empty())
+        // A title of signs alone ("*", "§") still names a place, but no line.
+        if (entry.title.find_first_not_of(" \t") == std::string::npos)
             continue;
         std::optional<Place> place;
         if (entry.page >= 0 && static_cast<std::size_t>(entry.page) < pages.size()) {

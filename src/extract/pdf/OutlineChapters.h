@@ -14,10 +14,11 @@ namespace leafmill::extract::pdf {
 // goes to a page, often to a height on it: the chapter starts at the first
 // line from there whose text is the title, compared loosely (letters and
 // digits only, any case, a leading "Chapter 1:" or "2.1" aside, over up to
-// three lines), else at the line where the bookmark goes. A bookmark that
-// names no page is looked for after the chapter before it, and left out,
-// named in `warnings`, when no line matches. `anchors` gets each chapter's
-// line; the chapters' offsets are the anchors' once the text is joined.
+// three lines), else (and for a title of signs alone) at the line where the
+// bookmark goes. A bookmark that names no page is looked for after the
+// chapter before it, and left out, named in `warnings`, when no line
+// matches. `anchors` gets each chapter's line; the chapters' offsets are the
+// anchors' once the text is joined.
 std::vector<Chapter> placeBookmarks(const std::vector<OutlineEntry>& outline,
                                     const std::vector<std::vector<Line>>& pages, std::vector<Anchor>& anchors,
                                     std::vector<std::string>& warnings);

@@ -198,11 +198,12 @@ TEST(PdfBookmarks, StartAtTheirHeadingElseWhereTheyGo)
         {"Chapter 1: Creators", 1, 1, 0},      {"Data Flow", 2, 1, 55.0},       {"2.1 Glued", 2, 1, std::nullopt},
         {"second  LINE", 2, -1, std::nullopt}, {"Gone", 2, -1, std::nullopt},   {"Lost", 2, -1, std::nullopt},
         {"Away", 2, -1, std::nullopt},         {"Fourth", 2, -1, std::nullopt}, {"Last", 1, 2, 100.0},
+        {"\u00A7", 2, 0, std::nullopt},        {" ", 1, 0, std::nullopt},
     };
     std::vector<Anchor> anchors;
     std::vector<std::string> warnings;
     const auto chapters = placeBookmarks(outline, pages, anchors, warnings);
-    const std::vector<std::pair<std::size_t, std::size_t>> expected = {{1, 0}, {1, 3}, {1, 3}, {2, 1}, {2, 2}};
+    const std::vector<std::pair<std::size_t, std::size_t>> expected = {{1, 0}, {1, 3}, {1, 3}, {2, 1}, {2, 2}, {0, 0}};
     ASSERT_EQ(chapters.size(), expected.size());
     for (std::size_t k = 0; k < expected.size(); ++k)
         EXPECT_EQ(std::pair(anchors[k].page, anchors[k].line), expected[k]) << chapters[k].title;

@@ -59,7 +59,7 @@ Line lineOf(const Word& word)
 // round and their first word is the rightmost one.
 void putInReadingOrder(Line& line, const Word& rightmost)
 {
-    if (!mayHoldRightToLeft(line.text))
+    if (!holdsRightToLeft(line.text))
         return;
     line.text = readingOrder(line.text, line.rightToLeft);
     if (line.rightToLeft)

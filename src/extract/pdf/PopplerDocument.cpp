@@ -1,4 +1,5 @@
 #include "extract/pdf/PdfModule.h"
+#include "extract/pdf/Scripts.h"
 #include "text/Utf8.h"
 
 // poppler's core interface, the one its own pdftotext uses. Its C++ wrapper
@@ -64,14 +65,6 @@ std::string textOf(const TextWord& word)
     return out;
 }
 
-// Hebrew, Arabic and the other scripts written from right to left, with their
-// presentation forms.
-bool isRightToLeft(Unicode c)
-{
-    return (c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF)
-        || (c >= 0x10800 && c <= 0x10FFF) || (c >= 0x1E800 && c <= 0x1EFFF);
-}
-
 // The text device, with one change: a glyph that stands for several
 // characters of a right-to-left script (Arabic's lam-alef) hands them over
 // in the order they stand on the page, as every other glyph is, so that the
@@ -86,7 +79,8 @@ public:
     void drawChar(GfxState* state, double x, double y, double dx, double dy, double originX, double originY, CharCode c,
                   int nBytes, const Unicode* u, int uLen) override
     {
-        if (uLen < 2 || uLen > maxGlyphChars || !std::any_of(u, u + uLen, isRightToLeft)) {
+        if (uLen < 2 || uLen > maxGlyphChars
+            || !std::any_of(u, u + uLen, [](Unicode unit) { return isRightToLeft(unit); })) {
             TextOutputDev::drawChar(state, x, y, dx, dy, originX, originY, c, nBytes, u, uLen);
             return;
         }

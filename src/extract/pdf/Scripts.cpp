@@ -41,16 +41,12 @@ bool isCjk(char32_t c)
     return script == USCRIPT_HAN || script == USCRIPT_HIRAGANA || script == USCRIPT_KATAKANA;
 }
 
-bool mayHoldRightToLeft(std::string_view text)
+bool holdsRightToLeft(std::string_view text)
 {
-    // U+0580..U+07FF (Hebrew, Arabic, Syriac, Thaana, N'Ko) lead with D6..DF;
-    // the presentation forms U+FB1D..U+FEFF with EF AC..EF BB.
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        if (b >= 0xD6 && b <= 0xDF)
-            return true;
-        if (b == 0xEF && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0xAC
-            && static_cast<unsigned char>(text[i + 1]) <= 0xBB)
+    for (int32_t i = 0; i < static_cast<int32_t>(text.size());) {
+        UChar32 c = 0;
+        U8_NEXT(reinterpret_cast<const uint8_t*>(text.data()), i, static_cast<int32_t>(text.size()), c);
+        if (c > 0 && isRightToLeft(static_cast<char32_t>(c)))
             return true;
     }
     return false;

@@ -16,8 +16,16 @@ std::size_t codePointCount(std::string_view text);
 // their punctuation.
 bool isCjk(char32_t c);
 
-// Whether the text may hold Hebrew, Arabic or another right-to-left script: a
-// quick test on the bytes, so that most lines need no closer look.
-bool mayHoldRightToLeft(std::string_view text);
+// Hebrew, Arabic and the other scripts written from right to left, with their
+// presentation forms.
+constexpr bool isRightToLeft(char32_t c)
+{
+    return (c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF)
+        || (c >= 0x10800 && c <= 0x10FFF) || (c >= 0x1E800 && c <= 0x1EFFF);
+}
+
+// Whether the text holds a character of such a script, so that most lines
+// need no closer look.
+bool holdsRightToLeft(std::string_view text);
 
 }  // namespace leafmill::extract::pdf

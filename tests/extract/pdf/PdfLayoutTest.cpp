@@ -165,8 +165,10 @@ TEST(PdfLines, RightToLeftLinesAreTurnedIntoReadingOrder)
         {"הנשב", 58, 0, 98, 10, false, 0, 10},
         {"Hebrew", 0, 20, 30, 30, true, 0, 10},
         {"םולש", 34, 20, 54, 30, false, 0, 10},
+        {"ﻡﻼﺴﻟﺍ", 0, 40, 30, 50, false, 0, 10},
     });
-    ASSERT_EQ(lines.size(), 2U);
+    ASSERT_EQ(lines.size(), 3U);
+    EXPECT_EQ(lines[2].text, "ﺍﻟﺴﻼﻡ");
     EXPECT_EQ(lines[0].text, "בשנה 2023 שלום");
     EXPECT_TRUE(lines[0].rightToLeft);
     EXPECT_DOUBLE_EQ(lines[0].firstWordWidth, 40);
@@ -195,10 +197,17 @@ TEST(PdfBookmarks, StartAtTheirHeadingElseWhereTheyGo)
         {at("Body of page three", 0), at("Second line", 13)},
     };
     const std::vector<OutlineEntry> outline = {
-        {"Chapter 1: Creators", 1, 1, 0},      {"Data Flow", 2, 1, 55.0},       {"2.1 Glued", 2, 1, std::nullopt},
-        {"second  LINE", 2, -1, std::nullopt}, {"Gone", 2, -1, std::nullopt},   {"Lost", 2, -1, std::nullopt},
-        {"Away", 2, -1, std::nullopt},         {"Fourth", 2, -1, std::nullopt}, {"Last", 1, 2, 100.0},
-        {"\u00A7", 2, 0, std::nullopt},        {" ", 1, 0, std::nullopt},
+        {"Chapter 1: Creators", 1, 1, 0},
+        {"Data Flow", 2, 1, 55.0},
+        {"2.1 Glued", 2, 1, std::nullopt},
+        {"second  LINE", 2, -1, std::nullopt},
+        {"Second line", 2, -1, std::nullopt},
+        {"Lost", 2, -1, std::nullopt},
+        {"Away", 2, -1, std::nullopt},
+        {"Fourth", 2, -1, std::nullopt},
+        {"Last", 1, 2, 100.0},
+        {"\u00A7", 2, 0, std::nullopt},
+        {" ", 1, 0, std::nullopt},
     };
     std::vector<Anchor> anchors;
     std::vector<std::string> warnings;
@@ -210,5 +219,6 @@ TEST(PdfBookmarks, StartAtTheirHeadingElseWhereTheyGo)
     EXPECT_EQ(chapters[3].title, "second  LINE");
     EXPECT_EQ(chapters[3].level, 2);
     ASSERT_EQ(warnings.size(), 1U);
-    EXPECT_EQ(warnings[0], "4 bookmark(s) name no heading found in the text: \"Gone\", \"Lost\", \"Away\", ...");
+    // The second "Second line" is not the first one's again.
+    EXPECT_EQ(warnings[0], "4 bookmark(s) name no heading found in the text: \"Second line\", \"Lost\", \"Away\", ...");
 }

@@ -4,6 +4,7 @@
 #include "io/MappedFile.h"
 
 #include "convert/ContentDispatch.h"
+#include "convert/EmbeddedDocuments.h"
 #include "convert/HeadingLines.h"
 #include "convert/InputFile.h"
 #include "convert/JoinLines.h"
@@ -27,6 +28,7 @@ ExtractedText extractSource(const std::string& path, const SourceKind& kind, con
     extract::Options options;
     options.codePage = &codePage;
     options.progress = std::move(progress);
+    options.readEmbedded = embeddedDocumentReader(codePage);
     extract::Result result = kind.extractor(document.bytes(), options);
     extracted.warnings = std::move(result.warnings);
     if (!result.ok) {

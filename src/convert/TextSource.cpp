@@ -12,7 +12,19 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-TextForm formOfStart(std::string_view start)
+uint32_t unitAt(std::string_view bytes, std::size_t at, std::size_t size, bool bigEndian)
+{
+    uint32_t unit = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[at + (bigEndian ? i : size - 1 - i)]);
+        unit = (unit << 8) | byte;
+    }
+    return unit;
+}
+
+}  // namespace
+
+TextForm markedTextForm(std::string_view start)
 {
     const auto startsWith = [&](std::string_view mark) { return start.starts_with(mark); };
     // UTF-32LE first: its mark begins with the UTF-16LE one.
@@ -29,18 +41,6 @@ TextForm formOfStart(std::string_view start)
     return TextForm::CodePageBytes;
 }
 
-uint32_t unitAt(std::string_view bytes, std::size_t at, std::size_t size, bool bigEndian)
-{
-    uint32_t unit = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[at + (bigEndian ? i : size - 1 - i)]);
-        unit = (unit << 8) | byte;
-    }
-    return unit;
-}
-
-}  // namespace
-
 TextSourceCheck inspectTextSource(const std::filesystem::path& path)
 {
     TextSourceCheck check;
@@ -56,7 +56,7 @@ TextSourceCheck inspectTextSource(const std::filesystem::path& path)
         if (block.empty())
             break;
         if (first) {
-            form = formOfStart(block);
+            form = markedTextForm(block);
             first = false;
             if (form != TextForm::CodePageBytes && form != TextForm::Utf8Marked)
                 break;

@@ -26,6 +26,9 @@ struct TextSourceCheck {
 
 TextSourceCheck inspectTextSource(const std::filesystem::path& path);
 
+// The form its byte-order mark gives a text, code-page bytes without one.
+TextForm markedTextForm(std::string_view start);
+
 // Bytes of the byte-order mark that starts a source of that form.
 std::size_t byteOrderMarkSize(TextForm form);
 

@@ -12,6 +12,14 @@ class CodePage;
 
 namespace extract {
 
+struct Result;
+
+// Reads a document embedded in the one being read (a Word document's
+// altChunk parts) with the reader of its kind, named by the ending a source
+// of that kind has (".htm", ".rtf", ".txt", "docx"). Readers never include
+// one another: the dispatch lends them this.
+using EmbeddedReader = std::function<Result(std::string_view ending, std::string_view bytes)>;
+
 // What every extractor is given besides the document's bytes.
 struct Options {
     // The program's code page: the encoding of sources that declare none, and
@@ -19,6 +27,9 @@ struct Options {
     const CodePage* codePage = nullptr;
     // Whole percentages of the work done, 0..100 (may be empty).
     std::function<void(int)> progress;
+    // Empty where embedded documents are not followed (inside one, say):
+    // they are then left out with a warning.
+    EmbeddedReader readEmbedded;
 };
 
 // Where a chapter starts in an extracted text, for the book's contents note:

@@ -66,6 +66,26 @@ void readNoteNumbers(pugi::xml_node properties, docx::NoteNumbers& numbers)
         numbers.start = std::atol(std::string(start).c_str());
 }
 
+// A document embedded whole, read by the reader the dispatch lends; one
+// of a kind nothing reads is counted, one that fails is named.
+std::optional<Result> readEmbedded(package::ZipPackage& zip, const docx::WordPackage::Chunk& chunk,
+                                   const Options& options, std::vector<std::string>& warnings, std::size_t& leftOut)
+{
+    std::optional<std::string> bytes = zip.read(chunk.part);
+    if (!bytes || chunk.ending.empty() || !options.readEmbedded) {
+        ++leftOut;
+        return std::nullopt;
+    }
+    Result document = options.readEmbedded(chunk.ending, *bytes);
+    if (!document.ok) {
+        warnings.push_back("the embedded document " + chunk.part + " was left out: " + document.error);
+        return std::nullopt;
+    }
+    for (const std::string& warning : document.warnings)
+        warnings.push_back("in the embedded document " + chunk.part + ": " + warning);
+    return document;
+}
+
 }  // namespace
 
 Result docxToText(std::string_view bytes, const Options& options)
@@ -96,10 +116,18 @@ Result docxToText(std::string_view bytes, const Options& options)
             readNoteNumbers(childNamed(properties, "endnotePr"), notes.endnoteNumbers);
         }
         const docx::WordStyles paragraphStyles = styles ? docx::WordStyles(styles->root()) : docx::WordStyles();
-        docx::WordNumbering lists = numbering ? docx::WordNumbering(numbering->root()) : docx::WordNumbering();
+        docx::WordNumbering lists
+            = numbering ? docx::WordNumbering(numbering->root(), paragraphStyles.language()) : docx::WordNumbering();
 
         package::TextBuilder out;
-        docx::WordText writer(out, paragraphStyles, lists, notes);
+        std::size_t chunksLeftOut = 0;
+        const auto readChunk = [&](std::string_view id) -> std::optional<Result> {
+            const auto chunk = word.chunks.find(id);
+            if (chunk == word.chunks.end())
+                return std::nullopt;
+            return readEmbedded(zip, chunk->second, options, warnings, chunksLeftOut);
+        };
+        docx::WordText writer(out, paragraphStyles, lists, notes, readChunk);
         writer.writeBody(body, [&](std::size_t done, std::size_t total) {
             if (options.progress)
                 options.progress(static_cast<int>(done * 100 / total));
@@ -108,6 +136,10 @@ Result docxToText(std::string_view bytes, const Options& options)
             options.progress(100);
         if (!document.complete())
             warnings.push_back("the document breaks off (damaged XML); it was read up to the damage");
+        if (chunksLeftOut > 0)
+            warnings.push_back(std::to_string(chunksLeftOut)
+                               + " document(s) embedded in the document were left out: missing, or of a kind (a web "
+                                 "archive, say) not read inside a Word document");
         if (writer.unmappedSymbols() > 0)
             warnings.push_back(
                 std::to_string(writer.unmappedSymbols())

@@ -24,6 +24,8 @@ NumberStyle styleOf(std::string_view format)
         {"decimalZero", NumberStyle::DecimalZero}, {"lowerLetter", NumberStyle::LowerLetter},
         {"upperLetter", NumberStyle::UpperLetter}, {"lowerRoman", NumberStyle::LowerRoman},
         {"upperRoman", NumberStyle::UpperRoman},   {"none", NumberStyle::None},
+        {"ordinal", NumberStyle::Ordinal},         {"cardinalText", NumberStyle::CardinalText},
+        {"ordinalText", NumberStyle::OrdinalText},
     };
     const auto found = kStyles.find(format);
     return found == kStyles.end() ? NumberStyle::Decimal : found->second;
@@ -80,7 +82,8 @@ std::string symbolFontText(std::string_view utf8, SymbolFont font)
     return out;
 }
 
-WordNumbering::WordNumbering(pugi::xml_node numbering)
+WordNumbering::WordNumbering(pugi::xml_node numbering, std::string language)
+    : language_(language.empty() ? "en" : std::move(language))
 {
     std::map<std::string, Levels, std::less<>> abstracts;
     const auto readLevel = [](pugi::xml_node lvl, Level& level) {
@@ -161,7 +164,7 @@ std::string WordNumbering::label(const Levels& levels, const package::ListCount&
             const auto of = static_cast<std::size_t>(shown.text[++i] - '1');
             const long value = count.shown(static_cast<int>(of), levels[of].start);
             const bool decimal = shown.legal && levels[of].style != NumberStyle::None;
-            out += package::formatNumber(value, decimal ? NumberStyle::Decimal : levels[of].style);
+            out += package::formatNumber(value, decimal ? NumberStyle::Decimal : levels[of].style, language_);
             continue;
         }
         out += c;

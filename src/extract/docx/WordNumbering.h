@@ -18,7 +18,8 @@ namespace leafmill::extract::docx {
 class WordNumbering {
 public:
     WordNumbering() = default;
-    explicit WordNumbering(pugi::xml_node numbering);
+    // Numbers in words and ordinals are those of `language` ("en-US").
+    WordNumbering(pugi::xml_node numbering, std::string language);
 
     // Counts the paragraph as the next item of its list level and gives its
     // label ("2.", "iii)", "1.4", "•"), or "" when the list shows none.
@@ -46,6 +47,7 @@ private:
 
     std::map<std::string, Instance, std::less<>> instances_;
     std::map<std::string, package::ListCount, std::less<>> counts_;
+    std::string language_ = "en";
 };
 
 // Text written in a symbol font (bytes or the private-use characters

@@ -18,6 +18,14 @@ struct WordPackage {
     // "numbering", "footnotes", "endnotes", "settings"); headers, footers
     // and comments are never read.
     std::map<std::string, std::string, std::less<>> related;
+    // Documents embedded whole (altChunk), by relationship id: the part and
+    // the ending of its kind as a source (".htm", ".rtf", ".txt", "docx"),
+    // empty for a kind no reader takes (a web archive, say).
+    struct Chunk {
+        std::string part;
+        std::string ending;
+    };
+    std::map<std::string, Chunk, std::less<>> chunks;
 };
 
 // Throws PackageError when the package has no main document.

@@ -57,6 +57,8 @@ NumberingRef numberingOf(pugi::xml_node numPr)
 }
 
 WordStyles::WordStyles(pugi::xml_node styles)
+    : language_(attributeValue(
+        childNamed(childNamed(childNamed(childNamed(styles, "docDefaults"), "rPrDefault"), "rPr"), "lang"), "val"))
 {
     std::map<std::string, RawStyle, std::less<>> raw;
     std::string defaultId;

@@ -30,9 +30,13 @@ public:
     // The style of that id, else the default paragraph style.
     const ParagraphStyle& paragraph(std::string_view styleId) const;
 
+    // The language the document's text is in by default ("en-US"), or "".
+    const std::string& language() const { return language_; }
+
 private:
     std::map<std::string, ParagraphStyle, std::less<>> styles_;
     ParagraphStyle default_;
+    std::string language_;
 };
 
 // The outline level a w:outlineLvl element gives (0 when it names body text).

@@ -1,10 +1,12 @@
 #include "extract/docx/WordText.h"
 
+#include "extract/docx/MarkupCompatibility.h"
 #include "extract/docx/WordNumbering.h"
 #include "extract/docx/WordStyles.h"
 #include "extract/package/TextBuilder.h"
 #include "extract/package/XmlDocument.h"
 #include "text/SymbolFonts.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -46,12 +48,16 @@ bool isPrivateUse(unsigned long c)
 
 }  // namespace
 
-WordText::WordText(TextBuilder& out, const WordStyles& styles, WordNumbering& numbering, const WordNotes& notes)
+WordText::WordText(TextBuilder& out, const WordStyles& styles, WordNumbering& numbering, const WordNotes& notes,
+                   ChunkReader chunks)
     : out_(out)
     , styles_(styles)
     , numbering_(numbering)
     , notes_(notes)
+    , chunks_(std::move(chunks))
     , layout_(out)
+    , nextFootnote_(notes.footnoteNumbers.start)
+    , nextEndnote_(notes.endnoteNumbers.start)
 {
 }
 
@@ -107,11 +113,11 @@ void WordText::node(pugi::xml_node n)
         noteReference(n);
     else if (name == "drawing" || name == "pict" || name == "object")
         collectTextBoxes(n);
-    else if (name == "AlternateContent") {
-        // The same content twice, for newer and older readers: one of them.
-        const pugi::xml_node choice = childNamed(n, "Choice");
-        node(choice ? choice : childNamed(n, "Fallback"));
-    } else
+    else if (name == "altChunk")
+        embedded(n);
+    else if (name == "AlternateContent")
+        node(chosenAlternative(n));
+    else
         children(n);
 }
 
@@ -127,7 +133,11 @@ void WordText::paragraph(pugi::xml_node p)
     if (list.level < 0)
         list.level = std::max(style.numbering.level, 0);
 
-    layout_.startBlock();
+    // A drop cap is the first letter of the paragraph after it, set in a frame of its own.
+    const std::string_view dropCap = attributeValue(childNamed(properties, "framePr"), "dropCap");
+    const bool isDropCap = !dropCap.empty() && dropCap != "none" && !layout_.inCell();
+    if (!std::exchange(afterDropCap_, false))
+        layout_.startBlock();
     if (level > 0 && !layout_.inCell())
         out_.startHeading(level);
     if (!list.numId.empty() && list.numId != "0")
@@ -137,6 +147,10 @@ void WordText::paragraph(pugi::xml_node p)
     std::vector<pugi::xml_node>* outer = std::exchange(textBoxes_, &boxes);
     children(p);
     textBoxes_ = outer;
+    if (isDropCap && boxes.empty()) {
+        afterDropCap_ = true;
+        return;
+    }
     layout_.endBlock();
     for (pugi::xml_node box : boxes) {
         children(box);
@@ -146,6 +160,7 @@ void WordText::paragraph(pugi::xml_node p)
 
 void WordText::table(pugi::xml_node tableOrWrapper)
 {
+    afterDropCap_ = false;
     for (pugi::xml_node child : tableOrWrapper.children()) {
         const std::string_view name = localName(child);
         if (name == "tr") {
@@ -189,7 +204,7 @@ void WordText::text(pugi::xml_node t)
         return;
     const char* value = t.child_value();
     if (customMarkNext_ && !references_.empty()) {
-        references_.back().mark = value;
+        references_.back().mark += value;
         customMarkNext_ = false;
     }
     if (*value)
@@ -206,13 +221,19 @@ void WordText::symbol(pugi::xml_node sym)
         return;
     const unsigned long c = std::strtoul(std::string(attributeValue(sym, "char")).c_str(), nullptr, 16);
     const SymbolFont font = symbolFontNamed(attributeValue(sym, "font"));
-    if (const char32_t shown = c <= 0xFFFF ? symbolFontChar(font, static_cast<char32_t>(c)) : 0)
-        out_.append(shown);
-    else if (c >= 0x20 && !isPrivateUse(c) && c <= 0x10FFFF)
-        out_.append(static_cast<char32_t>(c));
-    else
+    char32_t shown = c <= 0xFFFF ? symbolFontChar(font, static_cast<char32_t>(c)) : 0;
+    if (shown == 0 && c >= 0x20 && !isPrivateUse(c) && c <= 0x10FFFF)
+        shown = static_cast<char32_t>(c);
+    if (shown == 0) {
         ++unmappedSymbols_;
+        return;
+    }
+    out_.append(shown);
     noteStart_ = false;
+    if (customMarkNext_ && !references_.empty()) {
+        appendUtf8(shown, references_.back().mark);
+        customMarkNext_ = false;
+    }
 }
 
 void WordText::fieldCharacter(pugi::xml_node fldChar)
@@ -231,12 +252,35 @@ void WordText::fieldCharacter(pugi::xml_node fldChar)
     }
 }
 
+// The mark shows where the note is referred to: Word's number for it, or
+// the author's own mark, which is the text that follows.
 void WordText::noteReference(pugi::xml_node reference)
 {
-    references_.push_back(
-        {localName(reference) == "endnoteReference", std::string(attributeValue(reference, "id")), {}});
+    const bool endnote = localName(reference) == "endnoteReference";
+    const std::string id(attributeValue(reference, "id"));
     const std::string_view custom = attributeValue(reference, "customMarkFollows");
     customMarkNext_ = !custom.empty() && custom != "0" && custom != "false" && custom != "off";
+    NoteReference note {endnote, id, {}, customMarkNext_};
+    if (!note.custom) {
+        note.mark = countedMark(endnote, id);
+        if (fieldsInInstructions_ == 0)
+            out_.append(note.mark, TextBuilder::Space::Preserve);
+    }
+    references_.push_back(std::move(note));
+}
+
+// Notes are numbered in the order they are first referred to; a reference
+// to a note the document lacks shows nothing and counts nothing.
+std::string WordText::countedMark(bool endnote, const std::string& id)
+{
+    const auto& notes = endnote ? notes_.endnotes : notes_.footnotes;
+    if (!notes.contains(id))
+        return {};
+    auto [mark, added] = countedMarks_.try_emplace({endnote, id});
+    if (added)
+        mark->second = package::formatNumber(endnote ? nextEndnote_++ : nextFootnote_++,
+                                             endnote ? notes_.endnoteNumbers.style : notes_.footnoteNumbers.style);
+    return mark->second;
 }
 
 void WordText::collectTextBoxes(pugi::xml_node drawing)
@@ -257,11 +301,19 @@ void WordText::collectTextBoxes(pugi::xml_node drawing)
     }
 }
 
+void WordText::embedded(pugi::xml_node altChunk)
+{
+    const std::optional<Result> document = chunks_ ? chunks_(attributeValue(altChunk, "id")) : std::nullopt;
+    if (!document)
+        return;
+    layout_.startBlock();
+    out_.appendDocument(*document, layout_.inCell() ? TextBuilder::Space::Collapse : TextBuilder::Space::Preserve);
+    layout_.endBlock();
+}
+
 void WordText::writeNotes(bool endnotes)
 {
     const auto& notes = endnotes ? notes_.endnotes : notes_.footnotes;
-    const NoteNumbers& numbers = endnotes ? notes_.endnoteNumbers : notes_.footnoteNumbers;
-    long number = numbers.start;
     std::set<std::string, std::less<>> written;
     // Writing a note may name further notes: the list grows as it is read.
     for (std::size_t k = 0; k < references_.size(); ++k) {
@@ -271,10 +323,12 @@ void WordText::writeNotes(bool endnotes)
         const auto note = notes.find(reference.id);
         if (note == notes.end())
             continue;
-        const std::string mark
-            = reference.mark.empty() ? package::formatNumber(number++, numbers.style) + "." : reference.mark;
         out_.endParagraph();
-        out_.appendLabel(mark + " ");
+        // A note with a mark of its own mostly starts with that mark as text.
+        if (!reference.custom)
+            out_.appendLabel(reference.mark + ". ");
+        else if (!package::collapsedText(note->second).starts_with(reference.mark))
+            out_.appendLabel(reference.mark + " ");
         noteStart_ = true;
         children(note->second);
         noteStart_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "extract/Extractor.h"
 #include "extract/package/ListNumbers.h"
 #include "extract/package/TableLayout.h"
 
@@ -8,13 +9,19 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace leafmill::extract::docx {
 
 class WordNumbering;
 class WordStyles;
+
+// The text of a document embedded whole (altChunk), by its relationship id,
+// read by the reader of its kind; nothing when it is left out.
+using ChunkReader = std::function<std::optional<Result>(std::string_view id)>;
 
 // How the notes of one kind are numbered.
 struct NoteNumbers {
@@ -30,14 +37,17 @@ struct WordNotes {
 };
 
 // Writes a Word document's body into the text: paragraphs one to a line
-// with their list labels, headings as chapters, table rows one to a line
+// with their list labels (a drop cap joined to its paragraph), headings as chapters, table rows one to a line
 // with cells parted by TAB, the results of fields (never their
-// instructions), text boxes after the paragraph that holds them, and the
-// footnotes and then the endnotes after the whole text, each with its mark.
+// instructions), text boxes after the paragraph that holds them, documents
+// embedded whole at their place, note references as the marks Word shows
+// (their numbers, or the author's own marks), and the footnotes and then the
+// endnotes after the whole text, each with its mark.
 // Deleted and hidden text, pictures and ruby guides show nothing.
 class WordText {
 public:
-    WordText(package::TextBuilder& out, const WordStyles& styles, WordNumbering& numbering, const WordNotes& notes);
+    WordText(package::TextBuilder& out, const WordStyles& styles, WordNumbering& numbering, const WordNotes& notes,
+             ChunkReader chunks = {});
 
     void writeBody(pugi::xml_node body, const std::function<void(std::size_t, std::size_t)>& progress);
 
@@ -48,7 +58,8 @@ private:
     struct NoteReference {
         bool endnote = false;
         std::string id;
-        std::string mark;  // a mark of the author's own ("*"), else empty
+        std::string mark;  // the number Word counts, or the author's own ("*") that follows the reference
+        bool custom = false;
     };
 
     void node(pugi::xml_node n);
@@ -61,21 +72,27 @@ private:
     void symbol(pugi::xml_node sym);
     void fieldCharacter(pugi::xml_node fldChar);
     void noteReference(pugi::xml_node reference);
+    std::string countedMark(bool endnote, const std::string& id);
     void collectTextBoxes(pugi::xml_node drawing);
+    void embedded(pugi::xml_node altChunk);
     void writeNotes(bool endnotes);
 
     package::TextBuilder& out_;
     const WordStyles& styles_;
     WordNumbering& numbering_;
     const WordNotes& notes_;
+    ChunkReader chunks_;
     package::TableLayout layout_;
     std::vector<NoteReference> references_;
+    std::map<std::pair<bool, std::string>, std::string> countedMarks_;  // (endnote, id) -> its number
+    long nextFootnote_, nextEndnote_;
     std::vector<pugi::xml_node>* textBoxes_ = nullptr;  // of the paragraph being written
     std::vector<bool> fields_;  // open fields, each: its result has begun
     std::size_t fieldsInInstructions_ = 0;
     std::size_t unmappedSymbols_ = 0;
     bool noteStart_ = false;  // a note's mark was written, its text not yet
     bool customMarkNext_ = false;
+    bool afterDropCap_ = false;  // the paragraph before was a drop cap: the next one goes on from it
 };
 
 }  // namespace leafmill::extract::docx

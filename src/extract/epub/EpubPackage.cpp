@@ -112,6 +112,7 @@ EpubPackage readEpubPackage(package::ZipPackage& zip, std::vector<std::string>& 
         book.ncx = toc->second.part;
     std::set<std::string> seen;
     std::size_t unknown = 0, repeated = 0;
+    std::vector<std::string> auxiliary;
     for (pugi::xml_node itemref : spine.children()) {
         if (localName(itemref) != "itemref")
             continue;
@@ -121,14 +122,21 @@ EpubPackage readEpubPackage(package::ZipPackage& zip, std::vector<std::string>& 
             continue;
         }
         const std::string_view type = item->second.mediaType;
-        if (type != "application/xhtml+xml" && type != "text/html" && type != "application/x-dtbook+xml")
-            continue;  // pictures and other documents without text of their own
+        // Pictures and other documents have no text of their own; an SVG page may draw some.
+        if (type != "application/xhtml+xml" && type != "text/html" && type != "application/x-dtbook+xml"
+            && type != "image/svg+xml")
+            continue;
         if (!seen.insert(item->second.part).second) {
             ++repeated;
             continue;
         }
-        book.spine.push_back(item->second.part);
+        (attributeValue(itemref, "linear") == "no" ? auxiliary : book.spine).push_back(item->second.part);
     }
+    // Documents outside the reading order (notes, a contents page) are
+    // reached through links: a reading system passes them by as it pages
+    // through the book. They follow the main text, so that the text reads
+    // on without them and none of theirs is lost.
+    book.spine.insert(book.spine.end(), auxiliary.begin(), auxiliary.end());
     if (unknown > 0)
         warnings.push_back(
             std::to_string(unknown)

@@ -12,7 +12,7 @@ namespace leafmill::extract::epub {
 // The parts of a book that the text comes from: the documents of the spine
 // in reading order (each once), and the table of contents.
 struct EpubPackage {
-    std::vector<std::string> spine;  // part names
+    std::vector<std::string> spine;  // part names, those marked linear="no" after the others
     std::string navDocument;  // EPUB 3 navigation document, or empty
     std::string ncx;  // EPUB 2 NCX, or empty
 };

@@ -81,6 +81,10 @@ Result epubToText(std::string_view bytes, const Options& options)
         if (damaged > 0)
             warnings.push_back(std::to_string(damaged)
                                + " of the book's documents break off (damaged XML); each was read up to the damage");
+        // A book of pictures alone gives no pages; saying so beats an empty success.
+        if (out.size() == 0)
+            throw package::PackageError(
+                "the book holds no text, only pictures or empty pages: there is nothing to read");
         Result result = out.take();
         result.warnings = std::move(warnings);
         return result;

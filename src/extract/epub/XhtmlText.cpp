@@ -19,8 +19,14 @@ using package::TextBuilder;
 namespace {
 
 constexpr std::string_view kHidden[] = {
-    "head", "script", "style", "template", "rt", "rp", "img", "svg", "math", "object", "embed", "audio", "video",
+    "head", "script", "style", "template", "rt", "rp", "img", "object", "embed", "audio", "video",
 };
+
+// What a picture holds besides its drawn text: names, descriptions, styles.
+constexpr std::string_view kDrawingHidden[] = {"title", "desc", "metadata", "style", "script"};
+
+// The markup an epub:switch case may require that this reader reads.
+constexpr std::string_view kReadNamespaces[] = {"http://www.w3.org/1998/Math/MathML", "http://www.w3.org/2000/svg"};
 
 constexpr std::string_view kBlocks[] = {
     "address",  "article",    "aside",  "blockquote", "body",  "caption", "dd",    "div", "dl", "dt",
@@ -133,6 +139,18 @@ void XhtmlText::element(pugi::xml_node e)
     }
     if (const std::string_view id = attributeValue(e, "id"); !id.empty())
         startChapters(id);
+    if (name == "svg") {
+        drawing(e);
+        return;
+    }
+    if (name == "math") {
+        formula(e);
+        return;
+    }
+    if (name == "switch") {
+        alternatives(e);
+        return;
+    }
     if (name == "br") {
         out_.lineBreak();
         return;
@@ -165,6 +183,66 @@ void XhtmlText::element(pugi::xml_node e)
         --cells_;
     if (block && !isCell(e))
         out_.endParagraph();
+}
+
+// Text drawn in a picture (a page set as SVG): each <text> a line of its own,
+// what a foreignObject holds as a page's.
+void XhtmlText::drawing(pugi::xml_node group)
+{
+    for (pugi::xml_node child : group.children()) {
+        if (child.type() != pugi::node_element)
+            continue;
+        const std::string_view name = localName(child);
+        if (name == "text") {
+            out_.endParagraph();
+            out_.append(package::collapsedText(child));
+            out_.endParagraph();
+        } else if (name == "foreignObject") {
+            children(child);
+        } else if (!isOneOf(name, kDrawingHidden)) {
+            drawing(child);
+        }
+    }
+}
+
+// A formula as its author describes it (alttext), else its characters in
+// the order they are read; annotations (the TeX it was written in) are not.
+void XhtmlText::formula(pugi::xml_node math)
+{
+    const bool display = attributeValue(math, "display") == "block";
+    if (display)
+        out_.endParagraph();
+    const std::string_view description = attributeValue(math, "alttext");
+    out_.append(description.empty() ? formulaCharacters(math) : std::string(description));
+    if (display)
+        out_.endParagraph();
+}
+
+// The tokens' characters (mi, mn, mo, mtext: elements of text alone), in order.
+std::string XhtmlText::formulaCharacters(pugi::xml_node node)
+{
+    std::string text;
+    for (pugi::xml_node child : node.children()) {
+        const std::string_view name = localName(child);
+        if (child.type() != pugi::node_element || name == "annotation" || name == "annotation-xml")
+            continue;
+        const bool token = std::none_of(child.children().begin(), child.children().end(),
+                                        [](pugi::xml_node inner) { return inner.type() == pugi::node_element; });
+        text += token ? package::collapsedText(child) : formulaCharacters(child);
+    }
+    return text;
+}
+
+// Of an epub:switch's branches the first case this reader reads, else the
+// fallback a reading system without the case's markup shows.
+void XhtmlText::alternatives(pugi::xml_node choices)
+{
+    pugi::xml_node chosen;
+    for (pugi::xml_node child : choices.children())
+        if (!chosen && localName(child) == "case"
+            && isOneOf(attributeValue(child, "required-namespace"), kReadNamespaces))
+            chosen = child;
+    children(chosen ? chosen : package::childNamed(choices, "default"));
 }
 
 // Items numbered as browsers do: from the list's start (or, reversed, its

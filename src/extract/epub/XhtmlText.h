@@ -16,8 +16,10 @@ struct TocEntry;
 
 // Writes one XHTML document of a book into the text: blocks (paragraphs,
 // headings, list items, table rows) one to a line, table cells parted by
-// TAB, list items with their labels. Scripts, styles, pictures (and their
-// alternative text) and ruby annotations show nothing; note references in the
+// TAB, list items with their labels, the text drawn in SVG pictures a line
+// each, MathML formulas as their alternative text or their characters, of an
+// epub:switch only the branch this reader reads. Scripts, styles, other
+// pictures (and their alternative text) and ruby annotations show nothing; note references in the
 // text are dropped and footnote asides follow the document's own text, each
 // with its label. Chapters of the table of contents start where their target
 // element's text does.
@@ -34,6 +36,10 @@ private:
     void element(pugi::xml_node e);
     void children(pugi::xml_node e);
     void list(pugi::xml_node list, bool ordered);
+    void drawing(pugi::xml_node group);
+    void formula(pugi::xml_node math);
+    static std::string formulaCharacters(pugi::xml_node node);
+    void alternatives(pugi::xml_node choices);
     void startChapters(std::string_view id);
 
     package::TextBuilder& out_;

@@ -1,6 +1,12 @@
 #include "extract/package/ListNumbers.h"
 
+#include <unicode/locid.h>
+#include <unicode/rbnf.h>
+#include <unicode/uchar.h>
+
 #include <array>
+#include <map>
+#include <memory>
 #include <utility>
 
 namespace leafmill::extract::package {
@@ -51,9 +57,63 @@ std::string symbols(long n)
     return out;
 }
 
+struct FormatKey {
+    std::string language;
+    NumberStyle style;
+    auto operator<=>(const FormatKey&) const = default;
+};
+
+// A rule set whose name starts so ("%spellout-ordinal", or the
+// "%spellout-ordinal-masculine" of languages whose ordinals have genders).
+bool useRuleSet(icu::RuleBasedNumberFormat& format, std::string_view start)
+{
+    for (int32_t i = 0; i < format.getNumberOfRuleSetNames(); ++i) {
+        std::string name;
+        format.getRuleSetName(i).toUTF8String(name);
+        if (name.starts_with(start)) {
+            UErrorCode status = U_ZERO_ERROR;
+            format.setDefaultRuleSet(format.getRuleSetName(i), status);
+            return U_SUCCESS(status);
+        }
+    }
+    return false;
+}
+
+// ICU's rule-based format for the language, made once per thread: making one
+// parses its rules.
+icu::RuleBasedNumberFormat* ruleBasedFormat(std::string_view language, NumberStyle style)
+{
+    thread_local std::map<FormatKey, std::unique_ptr<icu::RuleBasedNumberFormat>> formats;
+    auto& format = formats[{std::string(language), style}];
+    if (!format) {
+        UErrorCode status = U_ZERO_ERROR;
+        const icu::Locale locale = icu::Locale::forLanguageTag(std::string(language), status);
+        status = U_ZERO_ERROR;
+        format = std::make_unique<icu::RuleBasedNumberFormat>(
+            style == NumberStyle::Ordinal ? icu::URBNF_ORDINAL : icu::URBNF_SPELLOUT, locale, status);
+        if (U_FAILURE(status) || (style == NumberStyle::OrdinalText && !useRuleSet(*format, "%spellout-ordinal")))
+            format.reset();
+    }
+    return format.get();
+}
+
+std::string inWords(long n, NumberStyle style, std::string_view language)
+{
+    icu::RuleBasedNumberFormat* format = ruleBasedFormat(language, style);
+    if (format == nullptr)
+        return std::to_string(n);
+    icu::UnicodeString text;
+    format->format(static_cast<int64_t>(n), text);
+    if (style != NumberStyle::Ordinal && !text.isEmpty())
+        text.replace(0, U16_LENGTH(text.char32At(0)),
+                     icu::UnicodeString(static_cast<UChar32>(u_totitle(text.char32At(0)))));
+    std::string utf8;
+    return text.toUTF8String(utf8);
+}
+
 }  // namespace
 
-std::string formatNumber(long n, NumberStyle style)
+std::string formatNumber(long n, NumberStyle style, std::string_view language)
 {
     if (style == NumberStyle::None)
         return {};
@@ -71,6 +131,10 @@ std::string formatNumber(long n, NumberStyle style)
         return n < 4000 ? roman(n, style == NumberStyle::UpperRoman) : std::to_string(n);
     case NumberStyle::Symbols:
         return n <= 40 ? symbols(n) : std::to_string(n);
+    case NumberStyle::Ordinal:
+    case NumberStyle::CardinalText:
+    case NumberStyle::OrdinalText:
+        return inWords(n, style, language);
     default:
         return std::to_string(n);
     }

@@ -16,11 +16,16 @@ enum class NumberStyle {
     UpperRoman,  // I, II, III
     Symbols,  // *, †, ‡, §, then doubled: **, ††
     None,  // nothing
+    Ordinal,  // 1st, 2nd, 3rd
+    CardinalText,  // One, Two, Three
+    OrdinalText,  // First, Second, Third
 };
 
 // `n` in that style, as word processors write it; numbers below 1 and Roman
-// numerals above 3999 fall back to decimal.
-std::string formatNumber(long n, NumberStyle style);
+// numerals above 3999 fall back to decimal. Ordinals and numbers in words
+// are those of `language` (a BCP 47 tag such as "en-US" or "de"), by ICU's
+// rules, with a capital as a list label starts.
+std::string formatNumber(long n, NumberStyle style, std::string_view language = "en");
 
 // The most levels a list has in any of the formats read (OpenDocument's ten).
 constexpr int kListLevels = 10;

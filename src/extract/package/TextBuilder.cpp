@@ -125,6 +125,24 @@ void TextBuilder::endParagraph()
     pendingParagraph_ = true;
 }
 
+void TextBuilder::appendDocument(const Result& document, Space space)
+{
+    // Its last line ends where the block holding it does.
+    std::string_view text = document.text;
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+        text.remove_suffix(1);
+    std::size_t from = 0;
+    for (const Chapter& chapter : document.chapters) {
+        if (space == Space::Collapse || chapter.offset < from || chapter.offset > text.size())
+            continue;
+        append(text.substr(from, chapter.offset - from), space);
+        endParagraph();
+        startChapter(chapter.title, chapter.level);
+        from = chapter.offset;
+    }
+    append(text.substr(from), space);
+}
+
 void TextBuilder::startChapter(std::string title, int level)
 {
     closeHeading();

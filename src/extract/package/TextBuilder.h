@@ -32,6 +32,11 @@ public:
     // The next text starts a new line; nothing is written until it comes.
     void endParagraph();
 
+    // A document another reader read (one embedded in this one), at this
+    // place: its lines and its chapters, or with Space::Collapse (inside a
+    // table's cell) its words alone.
+    void appendDocument(const Result& document, Space space);
+
     // A chapter starting where the next text lands.
     void startChapter(std::string title, int level);
     // A chapter named by the paragraph that starts with the next text: its

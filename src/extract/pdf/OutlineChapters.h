@@ -1,19 +1,26 @@
 #pragma once
 
 #include "extract/Extractor.h"
+#include "extract/pdf/PageLines.h"
+#include "extract/pdf/Paragraphs.h"
 #include "extract/pdf/PdfDocument.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace leafmill::extract::pdf {
 
-// Where the bookmarks' chapters start in the text: each title is looked for
-// at the start of a line, after the chapter before it, ignoring differences
-// of white space and of ASCII case. A bookmark whose title is not found is
-// left out and named in `warnings`.
-std::vector<Chapter> locateChapters(const std::vector<OutlineEntry>& outline, std::string_view text,
+// Where the bookmarks' chapters start among the pages' lines. A bookmark
+// goes to a page, often to a height on it: the chapter starts at the first
+// line from there whose text is the title, compared loosely (letters and
+// digits only, any case, a leading "Chapter 1:" or "2.1" aside, over up to
+// three lines), else (and for a title of signs alone) at the line where the
+// bookmark goes. A bookmark that names no page is looked for after the
+// chapter before it, and left out, named in `warnings`, when no line
+// matches. `anchors` gets each chapter's line; the chapters' offsets are the
+// anchors' once the text is joined.
+std::vector<Chapter> placeBookmarks(const std::vector<OutlineEntry>& outline,
+                                    const std::vector<std::vector<Line>>& pages, std::vector<Anchor>& anchors,
                                     std::vector<std::string>& warnings);
 
 }  // namespace leafmill::extract::pdf

@@ -1,11 +1,13 @@
 #include "extract/pdf/Paragraphs.h"
 
+#include "extract/pdf/Scripts.h"
+
 #include <unicode/uchar.h>
-#include <unicode/uscript.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string_view>
 
 namespace leafmill::extract::pdf {
@@ -14,7 +16,7 @@ namespace {
 
 // A run of lines that follow each other down one column.
 struct Block {
-    double left = 0;
+    double left = 0, right = 0;
     std::size_t lines = 0;
 };
 
@@ -23,7 +25,7 @@ struct PlacedLine {
     std::size_t block;
     // Where the column ends around this line: the widest of its neighbours,
     // so that a narrow column below full-width text is measured by itself.
-    double columnRight = 0;
+    double columnLeft = 0, columnRight = 0;
 };
 
 // How many lines on either side measure a line's column.
@@ -43,35 +45,6 @@ bool followsInColumn(const Line& above, const Line& below)
         && below.top - above.bottom <= 2 * height && below.left <= above.right && below.right >= above.left;
 }
 
-char32_t lastCodePoint(std::string_view text)
-{
-    if (text.empty())
-        return 0;
-    auto i = static_cast<int32_t>(text.size());
-    UChar32 c = 0;
-    U8_PREV(reinterpret_cast<const uint8_t*>(text.data()), 0, i, c);
-    return c < 0 ? 0 : static_cast<char32_t>(c);
-}
-
-char32_t firstCodePoint(std::string_view text)
-{
-    int32_t i = 0;
-    UChar32 c = 0;
-    if (!text.empty())
-        U8_NEXT(reinterpret_cast<const uint8_t*>(text.data()), i, static_cast<int32_t>(text.size()), c);
-    return c < 0 ? 0 : static_cast<char32_t>(c);
-}
-
-// Scripts written without spaces between words, and their punctuation.
-bool isCjk(char32_t c)
-{
-    if ((c >= 0x3000 && c <= 0x303F) || (c >= 0xFF00 && c <= 0xFFEF))
-        return true;
-    UErrorCode status = U_ZERO_ERROR;
-    const UScriptCode script = uscript_getScript(static_cast<UChar32>(c), &status);
-    return script == USCRIPT_HAN || script == USCRIPT_HIRAGANA || script == USCRIPT_KATAKANA;
-}
-
 bool isHyphen(char32_t c)
 {
     return c == U'-' || c == 0x00AD || c == 0x2010;
@@ -89,46 +62,58 @@ std::size_t endingHyphen(std::string_view text)
 
 class Joiner {
 public:
-    explicit Joiner(const std::vector<std::vector<Line>>& pages)
+    Joiner(const std::vector<std::vector<Line>>& pages, std::span<Anchor> anchors)
+        : anchors_(anchors)
     {
+        std::vector<std::size_t> pageStarts;
         for (const auto& lines : pages) {
+            pageStarts.push_back(placed_.size());
             const Line* previous = nullptr;
             for (const Line& line : lines) {
                 if (previous == nullptr || !followsInColumn(*previous, line))
-                    blocks_.push_back({line.left, 0});
+                    blocks_.push_back({line.left, line.right, 0});
                 Block& block = blocks_.back();
                 block.left = std::min(block.left, line.left);
+                block.right = std::max(block.right, line.right);
                 ++block.lines;
-                placed_.push_back({&line, blocks_.size() - 1, line.right});
+                placed_.push_back({&line, blocks_.size() - 1, line.left, line.right});
                 previous = &line;
             }
+        }
+        for (const Anchor& anchor : anchors_) {
+            const std::size_t at = anchor.page < pages.size() ? pageStarts[anchor.page] + anchor.line : placed_.size();
+            anchorLines_.push_back(std::min(at, placed_.size()));
+            chapterStarts_[anchorLines_.back()] = 0;
         }
         measureColumns();
         usualGap_ = medianGap();
     }
 
-    std::string text() const
+    std::string text()
     {
         std::string out;
         out.reserve(textSize());
         std::string paragraph;
         for (std::size_t i = 0; i < placed_.size(); ++i) {
             const Line& line = *placed_[i].line;
-            if (i == 0) {
-                paragraph = line.text;
+            const auto chapter = chapterStarts_.find(i);
+            const bool hyphenated = i > 0 && endsInBrokenWord(*placed_[i - 1].line, line);
+            if (i > 0 && chapter == chapterStarts_.end() && !endsParagraph(placed_[i - 1], placed_[i], hyphenated)) {
+                append(paragraph, line.text, hyphenated);
                 continue;
             }
-            const PlacedLine& above = placed_[i - 1];
-            const bool hyphenated = endsInBrokenWord(*above.line, line);
-            if (endsParagraph(above, placed_[i], hyphenated)) {
+            if (i > 0)
                 finish(paragraph, out);
-                paragraph = line.text;
-            } else {
-                append(paragraph, line.text, hyphenated);
-            }
+            if (chapter != chapterStarts_.end())
+                chapter->second = out.size();
+            paragraph = line.text;
         }
         if (!placed_.empty())
             finish(paragraph, out);
+        if (const auto end = chapterStarts_.find(placed_.size()); end != chapterStarts_.end())
+            end->second = out.size();
+        for (std::size_t k = 0; k < anchors_.size(); ++k)
+            anchors_[k].offset = chapterStarts_[anchorLines_[k]];
         return out;
     }
 
@@ -148,9 +133,12 @@ private:
         for (std::size_t i = 0; i < placed_.size(); ++i) {
             const std::size_t first = i > columnWindow ? i - columnWindow : 0;
             const std::size_t last = std::min(placed_.size() - 1, i + columnWindow);
-            for (std::size_t j = first; j <= last; ++j)
-                if (placed_[j].block == placed_[i].block)
-                    placed_[i].columnRight = std::max(placed_[i].columnRight, placed_[j].line->right);
+            for (std::size_t j = first; j <= last; ++j) {
+                if (placed_[j].block != placed_[i].block)
+                    continue;
+                placed_[i].columnLeft = std::min(placed_[i].columnLeft, placed_[j].line->left);
+                placed_[i].columnRight = std::max(placed_[i].columnRight, placed_[j].line->right);
+            }
         }
     }
 
@@ -185,13 +173,18 @@ private:
         const double height = std::max(a.height(), b.height());
         if (b.rotation != a.rotation || !sameSize(a, b))
             return true;
+        // Right-to-left lines start at the right edge: their indent and the
+        // room a short line leaves are on the other side.
+        const bool fromRight = b.rightToLeft;
         if (above.block == below.block) {
-            if (gapBetween(a, b) > usualGap_ + 0.3 || b.left - a.left > height)
+            if (gapBetween(a, b) > usualGap_ + 0.3 || (fromRight ? a.right - b.right : b.left - a.left) > height)
                 return true;
-        } else if (blocks_[above.block].lines < 2 || b.left - blocks_[below.block].left > height) {
-            return true;
+        } else {
+            const Block& block = blocks_[below.block];
+            if (blocks_[above.block].lines < 2 || (fromRight ? block.right - b.right : b.left - block.left) > height)
+                return true;
         }
-        const double room = above.columnRight - a.right;
+        const double room = a.rightToLeft ? a.left - above.columnLeft : above.columnRight - a.right;
         return !hyphenated && room > b.firstWordWidth + 0.5 * a.height();
     }
 
@@ -222,13 +215,16 @@ private:
     std::vector<Block> blocks_;
     std::vector<PlacedLine> placed_;
     double usualGap_ = 0;
+    std::span<Anchor> anchors_;
+    std::vector<std::size_t> anchorLines_;  // each anchor's line, counted over all pages
+    std::map<std::size_t, std::size_t> chapterStarts_;  // a line that starts a chapter -> its offset
 };
 
 }  // namespace
 
-std::string joinParagraphs(const std::vector<std::vector<Line>>& pages)
+std::string joinParagraphs(const std::vector<std::vector<Line>>& pages, std::span<Anchor> anchors)
 {
-    return Joiner(pages).text();
+    return Joiner(pages, anchors).text();
 }
 
 }  // namespace leafmill::extract::pdf

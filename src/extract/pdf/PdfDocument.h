@@ -3,6 +3,7 @@
 #include "extract/pdf/PageLines.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,8 @@ namespace leafmill::extract::pdf {
 struct OutlineEntry {
     std::string title;  // UTF-8, one line
     int level = 1;
+    int page = -1;  // the page it goes to, from 0; -1 when it names none
+    std::optional<double> top;  // where on that page, in points from the top, when it says
 };
 
 // A PDF opened through the PDF library, which no other file sees. The bytes

@@ -24,7 +24,7 @@ struct PdfModule {
 };
 
 // Raised whenever the table or the types it passes change.
-constexpr int pdfModuleVersion = 1;
+constexpr int pdfModuleVersion = 2;
 
 }  // namespace leafmill::extract::pdf
 

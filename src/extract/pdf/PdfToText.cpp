@@ -6,6 +6,7 @@
 #include "extract/pdf/PdfDocument.h"
 #include "extract/pdf/RunningLines.h"
 
+#include <algorithm>
 #include <new>
 
 namespace leafmill::extract {
@@ -51,8 +52,14 @@ Result read(const pdf::PdfDocument& document, const Options& options)
 
     Result result;
     pdf::removeRunningLines(pages);
-    result.text = pdf::joinParagraphs(pages);
-    result.chapters = pdf::locateChapters(document.outline(outlineLimit), result.text, result.warnings);
+    std::vector<pdf::Anchor> anchors;
+    result.chapters = pdf::placeBookmarks(document.outline(outlineLimit), pages, anchors, result.warnings);
+    result.text = pdf::joinParagraphs(pages, anchors);
+    for (std::size_t k = 0; k < anchors.size(); ++k)
+        result.chapters[k].offset = anchors[k].offset;
+    // Bookmarks need not follow the pages.
+    std::stable_sort(result.chapters.begin(), result.chapters.end(),
+                     [](const Chapter& a, const Chapter& b) { return a.offset < b.offset; });
     if (!withoutText.empty())
         result.warnings.push_back("page(s) " + pageList(withoutText)
                                   + " have no text layer (scanned pictures?) and are left out");

@@ -1,4 +1,5 @@
 #include "extract/pdf/PdfModule.h"
+#include "extract/pdf/Scripts.h"
 #include "text/Utf8.h"
 
 // poppler's core interface, the one its own pdftotext uses. Its C++ wrapper
@@ -7,12 +8,16 @@
 // out the pages. This interface changes between poppler releases; this file
 // is the one place to adapt.
 #include <ErrorCodes.h>
+#include <GfxState.h>
 #include <GlobalParams.h>
+#include <Link.h>
 #include <Outline.h>
 #include <PDFDoc.h>
+#include <Page.h>
 #include <Stream.h>
 #include <TextOutputDev.h>
 
+#include <algorithm>
 #include <limits>
 #include <mutex>
 
@@ -60,11 +65,40 @@ std::string textOf(const TextWord& word)
     return out;
 }
 
+// The text device, with one change: a glyph that stands for several
+// characters of a right-to-left script (Arabic's lam-alef) hands them over
+// in the order they stand on the page, as every other glyph is, so that the
+// line turned round into reading order has them right.
+class LayoutDevice : public TextOutputDev {
+public:
+    LayoutDevice()
+        : TextOutputDev(nullptr, false, 0, false, false)
+    {
+    }
+
+    void drawChar(GfxState* state, double x, double y, double dx, double dy, double originX, double originY, CharCode c,
+                  int nBytes, const Unicode* u, int uLen) override
+    {
+        if (uLen < 2 || uLen > maxGlyphChars
+            || !std::any_of(u, u + uLen, [](Unicode unit) { return isRightToLeft(unit); })) {
+            TextOutputDev::drawChar(state, x, y, dx, dy, originX, originY, c, nBytes, u, uLen);
+            return;
+        }
+        Unicode shown[maxGlyphChars];
+        std::reverse_copy(u, u + uLen, shown);
+        TextOutputDev::drawChar(state, x, y, dx, dy, originX, originY, c, nBytes, shown, uLen);
+    }
+
+private:
+    static constexpr int maxGlyphChars = 8;
+};
+
 // Turns a page box into the frame of the writing direction, so that lines
 // are always read left to right and top to bottom.
-Word wordIn(std::string text, double x0, double y0, double x1, double y1, int rotation, bool spaceAfter)
+Word wordIn(std::string text, double x0, double y0, double x1, double y1, int rotation, bool spaceAfter,
+            double fontSize)
 {
-    Word word {std::move(text), x0, y0, x1, y1, spaceAfter, rotation};
+    Word word {std::move(text), x0, y0, x1, y1, spaceAfter, rotation, fontSize};
     switch (rotation) {
     case 1:  // downwards; lines follow to the left
         word.left = y0, word.right = y1, word.top = -x1, word.bottom = -x0;
@@ -89,7 +123,37 @@ std::string oneLine(std::string title)
     return title;
 }
 
-void collectOutline(const std::vector<OutlineItem*>* items, int level, std::size_t limit,
+// Where a bookmark goes: its page and, when it names one, the height there,
+// measured from the top as the text device measures the words.
+void setDestination(PDFDoc& pdf, const OutlineItem& item, OutlineEntry& entry)
+{
+    const LinkAction* action = item.getAction();
+    if (action == nullptr || action->getKind() != actionGoTo)
+        return;
+    const auto& goTo = static_cast<const LinkGoTo&>(*action);
+    std::unique_ptr<LinkDest> named;
+    const LinkDest* dest = goTo.getDest();
+    if (dest == nullptr && goTo.getNamedDest() != nullptr) {
+        named = pdf.findDest(goTo.getNamedDest());
+        dest = named.get();
+    }
+    if (dest == nullptr || !dest->isOk())
+        return;
+    const int page = dest->isPageRef() ? pdf.findPage(dest->getPageRef()) : dest->getPageNum();
+    if (page < 1 || page > pdf.getNumPages())
+        return;
+    entry.page = page - 1;
+    const bool hasTop = dest->getKind() == destFitR || dest->getChangeTop();
+    const Page* shown = pdf.getPage(page);
+    if (!hasTop || shown == nullptr)
+        return;
+    const GfxState state(72, 72, shown->getCropBox(), shown->getRotate(), true);
+    double x = 0, y = 0;
+    state.transform(dest->getLeft(), dest->getTop(), &x, &y);
+    entry.top = y;
+}
+
+void collectOutline(PDFDoc& pdf, const std::vector<OutlineItem*>* items, int level, std::size_t limit,
                     std::vector<OutlineEntry>& entries)
 {
     if (items == nullptr)
@@ -97,16 +161,17 @@ void collectOutline(const std::vector<OutlineItem*>* items, int level, std::size
     for (OutlineItem* item : *items) {
         if (entries.size() >= limit)
             return;
-        entries.push_back({oneLine(utf8(item->getTitle(), item->getTitleLength())), level});
+        entries.push_back({oneLine(utf8(item->getTitle(), item->getTitleLength())), level, -1, std::nullopt});
+        setDestination(pdf, *item, entries.back());
         item->open();
-        collectOutline(item->getKids(), level + 1, limit, entries);
+        collectOutline(pdf, item->getKids(), level + 1, limit, entries);
     }
 }
 
 // An open document and the one text device that lays out each of its pages.
 struct Document {
     std::unique_ptr<PDFDoc> pdf;
-    TextOutputDev text {nullptr, false, 0, false, false};
+    LayoutDevice text;
 };
 
 Document& documentOf(const void* document)
@@ -158,7 +223,8 @@ std::vector<Word> pageWords(const void* document, int index)
         const TextWord* word = list->get(i);
         double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
         word->getBBox(&x0, &y0, &x1, &y1);
-        words.push_back(wordIn(textOf(*word), x0, y0, x1, y1, word->getRotation(), word->hasSpaceAfter()));
+        words.push_back(
+            wordIn(textOf(*word), x0, y0, x1, y1, word->getRotation(), word->hasSpaceAfter(), word->getFontSize()));
     }
     return words;
 }
@@ -166,9 +232,10 @@ std::vector<Word> pageWords(const void* document, int index)
 std::vector<OutlineEntry> outline(const void* document, std::size_t limit)
 {
     std::vector<OutlineEntry> entries;
-    const Outline* outline = documentOf(document).pdf->getOutline();
+    PDFDoc& pdf = *documentOf(document).pdf;
+    const Outline* outline = pdf.getOutline();
     if (outline != nullptr)
-        collectOutline(outline->getItems(), 1, limit, entries);
+        collectOutline(pdf, outline->getItems(), 1, limit, entries);
     return entries;
 }
 

@@ -4,7 +4,9 @@
 #include "TestSupport.h"
 #include "ZipWriter.h"
 
+#include "convert/EmbeddedDocuments.h"
 #include "extract/Extractor.h"
+#include "text/CodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -46,9 +48,14 @@ inline void PrintTo(const ReadCase& c, std::ostream* out)
     *out << c.format << ": " << c.what;
 }
 
+// Documents embedded in others are read through the dispatch, as in a run.
 inline void expectRead(extract::Extractor extractor, const ReadCase& c)
 {
-    const extract::Result r = extractor(c.bytes, {});
+    const auto codePage = CodePage::open("windows-1252");
+    extract::Options options;
+    options.codePage = codePage.get();
+    options.readEmbedded = embeddedDocumentReader(*codePage);
+    const extract::Result r = extractor(c.bytes, options);
     if (c.refusal.empty()) {
         ASSERT_TRUE(r.ok) << c.what << ": " << r.error;
         EXPECT_EQ(r.text, c.text) << c.what;

@@ -26,6 +26,10 @@ struct Readable {
     const char* pdf;
     const char* reference;
     const char* warning;  // part of the one expected warning, or empty for none
+    // The word processor's exports hold a paragraph a line; pdftotext's and
+    // hand-written ones hold the printed lines, pdftotext's the page numbers too.
+    bool paragraphLines = true;
+    double floor = 0.99;
 };
 
 void PrintTo(const Readable& fixture, std::ostream* out)
@@ -43,14 +47,17 @@ TEST_P(PdfFixture, MatchesTheReferenceWithoutRunningLines)
     const Result r = readFixture(fixture.pdf);
     ASSERT_TRUE(r.ok) << r.error;
     const std::string reference = leafmill::test::readReference(fixtures / fixture.reference);
-    EXPECT_GE(leafmill::test::wordF1(r.text, reference), 0.99);
+    EXPECT_GE(leafmill::test::wordF1(r.text, reference), fixture.floor) << r.text;
     EXPECT_EQ(r.text.find("Volunteer Report"), std::string::npos);
     EXPECT_EQ(r.text.find("Page "), std::string::npos);
     // Paragraphs are lines: every paragraph of the reference is one line.
     std::string paragraphs = reference;
     for (std::size_t at = 0; (at = paragraphs.find("\n\n", at)) != std::string::npos;)
         paragraphs.erase(at, 1);
-    EXPECT_EQ(std::count(r.text.begin(), r.text.end(), '\n'), std::count(paragraphs.begin(), paragraphs.end(), '\n'));
+    if (fixture.paragraphLines) {
+        EXPECT_EQ(std::count(r.text.begin(), r.text.end(), '\n'),
+                  std::count(paragraphs.begin(), paragraphs.end(), '\n'));
+    }
     EXPECT_EQ(std::count(r.text.begin(), r.text.end(), '\n'), std::count(r.text.begin(), r.text.end(), '\r'));
     if (*fixture.warning == '\0') {
         EXPECT_TRUE(r.warnings.empty());
@@ -60,32 +67,49 @@ TEST_P(PdfFixture, MatchesTheReferenceWithoutRunningLines)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, PdfFixture,
-                         testing::Values(Readable {"report.pdf", "report.ref.txt", ""},
-                                         Readable {"restricted.pdf", "report.ref.txt", ""},
-                                         Readable {"cjk.pdf", "cjk.ref.txt", ""},
-                                         Readable {"unicode.pdf", "unicode.ref.txt", ""},
-                                         Readable {"scanned.pdf", "scanned.ref.txt", "page(s) 2 have no text"}));
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, PdfFixture,
+    testing::Values(Readable {"report.pdf", "report.ref.txt", ""}, Readable {"restricted.pdf", "report.ref.txt", ""},
+                    Readable {"cjk.pdf", "cjk.ref.txt", ""}, Readable {"unicode.pdf", "unicode.ref.txt", ""},
+                    Readable {"rtl.pdf", "rtl.ref.txt", ""}, Readable {"gaps.pdf", "gaps.ref.txt", "", false},
+                    Readable {"bookmarks.pdf", "bookmarks.ref.txt", "", false, 0.98},
+                    Readable {"scanned.pdf", "scanned.ref.txt", "page(s) 2 have no text"}));
 
+// Each bookmark's chapter starts at the line its heading starts, also when
+// the page prints the title otherwise (bookmarks.tex).
 TEST(PdfChapters, BookmarksStartWhereTheirHeadingsAre)
 {
-    const Result r = readFixture("report.pdf");
-    ASSERT_TRUE(r.ok);
-    const std::vector<std::pair<std::string, int>> expected = {{"Harbour Water Survey, Spring Season", 1},
-                                                               {"Summary", 2},
-                                                               {"Methods", 1},
-                                                               {"Stations and timing", 2},
-                                                               {"Instruments", 2},
-                                                               {"Results", 1},
-                                                               {"Oxygen and temperature", 2},
-                                                               {"Turbidity and birds", 2},
-                                                               {"Recommendations", 1}};
-    ASSERT_EQ(r.chapters.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const auto& chapter = r.chapters[i];
-        EXPECT_EQ(std::pair(chapter.title, chapter.level), expected[i]);
-        EXPECT_EQ(r.text.substr(chapter.offset, chapter.title.size() + 2), chapter.title + "\r\n");
-        EXPECT_TRUE(chapter.offset == 0 || r.text.compare(chapter.offset - 2, 2, "\r\n") == 0);
+    struct Expected {
+        std::string title;
+        int level;
+        std::string printed;  // what the text holds there, ending its line
+    };
+    const std::vector<Expected> report = {{"Harbour Water Survey, Spring Season", 1, ""},
+                                          {"Summary", 2, ""},
+                                          {"Methods", 1, ""},
+                                          {"Stations and timing", 2, ""},
+                                          {"Instruments", 2, ""},
+                                          {"Results", 1, ""},
+                                          {"Oxygen and temperature", 2, ""},
+                                          {"Turbidity and birds", 2, ""},
+                                          {"Recommendations", 1, ""}};
+    const std::vector<Expected> bookmarks = {{"Title page", 1, "The Harbour Book"},
+                                             {"Chapter 1: Creators", 1, "CHAPTER ONE Creators"},
+                                             {"Early walls", 2, "0.1 The early walls of the old harbour"},
+                                             {"Data-Flow and Sluices", 2, "0.2 Data-Flow and Sluices"},
+                                             {"Keepers", 1, "Chapter 1\r\nKeepers"},
+                                             {"Boats", 2, "1.1 Boats"}};
+    for (const auto& [pdf, expected] : {std::pair {"report.pdf", report}, std::pair {"bookmarks.pdf", bookmarks}}) {
+        const Result r = readFixture(pdf);
+        ASSERT_TRUE(r.ok) << pdf;
+        ASSERT_EQ(r.chapters.size(), expected.size()) << pdf;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const auto& chapter = r.chapters[i];
+            const std::string printed = expected[i].printed.empty() ? expected[i].title : expected[i].printed;
+            EXPECT_EQ(std::pair(chapter.title, chapter.level), std::pair(expected[i].title, expected[i].level));
+            EXPECT_EQ(r.text.substr(chapter.offset, printed.size() + 2), printed + "\r\n") << pdf;
+            EXPECT_TRUE(chapter.offset == 0 || r.text.compare(chapter.offset - 2, 2, "\r\n") == 0) << pdf;
+        }
     }
 }
 

@@ -9,15 +9,23 @@ using namespace leafmill::extract::pdf;
 
 namespace {
 
+constexpr double full = 350;  // where a full line of the column ends
+
 // A printed line at `top`, six points a character, twelve points high.
 Line at(const std::string& text, double top, double left = 50, double right = -1, double height = 12)
 {
     const std::size_t word = text.find(' ');
     const double width = 6.0 * (word == std::string::npos ? text.size() : word);
-    return Line {text, left, top, right < 0 ? left + 6.0 * text.size() : right, top + height, width, 0};
+    return Line {text, left, top, right < 0 ? left + 6.0 * text.size() : right, top + height, width, 0, false};
 }
 
-constexpr double full = 350;  // where a full line of the column ends
+// The same read from the right: its first word is the rightmost.
+Line rightToLeft(const std::string& text, double top, double left, double right = full)
+{
+    Line line = at(text, top, left, right);
+    line.rightToLeft = true;
+    return line;
+}
 
 }  // namespace
 
@@ -61,7 +69,13 @@ INSTANTIATE_TEST_SUITE_P(
                    {at("t", 0, 50, full), at("u", 13)}},
                   "p q r s\r\nt u\r\n"},
         JoinCase {
-            "OneLineColumnDoesNotRunOn", {{at("head", 100, 50, 190), at("next", 0, 210, 350)}}, "head\r\nnext\r\n"}),
+            "OneLineColumnDoesNotRunOn", {{at("head", 100, 50, 190), at("next", 0, 210, 350)}}, "head\r\nnext\r\n"},
+        // Right-to-left lines end at the right edge: a short one ends its
+        // paragraph on the left, one that stops short on the right is indented.
+        JoinCase {"RightToLeftMeasuredFromTheRight",
+                  {{rightToLeft("a b", 0, 50), rightToLeft("c", 13, 200), rightToLeft("d e", 26, 50),
+                    rightToLeft("f", 39, 50, 300), rightToLeft("g h", 52, 50)}},
+                  "a b c\r\nd e\r\nf g h\r\n"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(PdfLines, WordsGroupByBandAndDirection)
@@ -117,14 +131,94 @@ TEST(PdfRunningLines, NeedHalfThePagesAndTwoAtLeast)
     EXPECT_EQ(five[0][1].text, "z");
 }
 
-TEST(PdfChapterTitles, MatchLineStartsAcrossBlanksAndCaseMissingOnesWarnOnce)
+// Words the library leaves on lines of their own are parted by their gap:
+// a blank past a tenth of the type size, a TAB past a word space's widest.
+TEST(PdfLines, WordsSetApartWithoutASpaceArePartedByTheirGap)
 {
-    const std::string text = "Intro\r\nsee Part One\r\nPART\t  one  \r\nbody\r\n";
+    const auto word = [](std::string text, double left, double right, double top = 0) {
+        return Word {std::move(text), left, top, right, top + 10, false, 0, 10};
+    };
+    const std::vector<Line> lines = groupIntoLines({
+        word("1", 0, 5),
+        word("Foo", 16, 30),
+        word("Bold", 0, 20, 20),
+        word("face", 20.5, 40, 20),
+        word("Population", 0, 50, 40),
+        word("Area", 70, 90, 40),
+        word("水质调查", 0, 40, 60),
+    });
+    ASSERT_EQ(lines.size(), 4U);
+    EXPECT_EQ(lines[0].text, "1 Foo");
+    EXPECT_EQ(lines[1].text, "Boldface");
+    EXPECT_EQ(lines[2].text, "Population\tArea");
+    // A Chinese line may break after any character: the first one would have fitted.
+    EXPECT_DOUBLE_EQ(lines[3].firstWordWidth, 10);
+}
+
+// The PDF holds right-to-left text in the order it is shown; lines are read
+// from the right, numbers and Latin words inside kept as they are.
+TEST(PdfLines, RightToLeftLinesAreTurnedIntoReadingOrder)
+{
+    const std::vector<Line> lines = groupIntoLines({
+        {"םולש", 0, 0, 30, 10, true, 0, 10},
+        {"2023", 34, 0, 54, 10, true, 0, 10},
+        {"הנשב", 58, 0, 98, 10, false, 0, 10},
+        {"Hebrew", 0, 20, 30, 30, true, 0, 10},
+        {"םולש", 34, 20, 54, 30, false, 0, 10},
+        {"ﻡﻼﺴﻟﺍ", 0, 40, 30, 50, false, 0, 10},
+    });
+    ASSERT_EQ(lines.size(), 3U);
+    EXPECT_EQ(lines[2].text, "ﺍﻟﺴﻼﻡ");
+    EXPECT_EQ(lines[0].text, "בשנה 2023 שלום");
+    EXPECT_TRUE(lines[0].rightToLeft);
+    EXPECT_DOUBLE_EQ(lines[0].firstWordWidth, 40);
+    EXPECT_EQ(lines[1].text, "Hebrew שלום");
+    EXPECT_FALSE(lines[1].rightToLeft);
+}
+
+TEST(PdfParagraphs, AChapterLineStartsAParagraphAndLearnsItsOffset)
+{
+    std::vector<Anchor> anchors = {{0, 1}, {1, 0}, {2, 0}};
+    const std::string text = joinParagraphs({{at("one two", 0, 50, full), at("three", 13)}, {at("four", 0)}}, anchors);
+    EXPECT_EQ(text, "one two\r\nthree\r\nfour\r\n");
+    EXPECT_EQ(anchors[0].offset, 9U);
+    EXPECT_EQ(anchors[1].offset, 16U);
+    EXPECT_EQ(anchors[2].offset, text.size());
+}
+
+// Bookmarks go to a page and a height: the chapter starts at the heading
+// there, its title matched loosely, else where the bookmark goes; one
+// without a page is looked for after the chapter before it.
+TEST(PdfBookmarks, StartAtTheirHeadingElseWhereTheyGo)
+{
+    const std::vector<std::vector<Line>> pages = {
+        {at("Contents", 0), at("Creators 3", 13)},
+        {at("CHAPTER ONE", 0), at("Creators", 20), at("About the creators of it all", 40), at("2.1Glued", 60)},
+        {at("Body of page three", 0), at("Second line", 13)},
+    };
+    const std::vector<OutlineEntry> outline = {
+        {"Chapter 1: Creators", 1, 1, 0},
+        {"Data Flow", 2, 1, 55.0},
+        {"2.1 Glued", 2, 1, std::nullopt},
+        {"second  LINE", 2, -1, std::nullopt},
+        {"Second line", 2, -1, std::nullopt},
+        {"Lost", 2, -1, std::nullopt},
+        {"Away", 2, -1, std::nullopt},
+        {"Fourth", 2, -1, std::nullopt},
+        {"Last", 1, 2, 100.0},
+        {"\u00A7", 2, 0, std::nullopt},
+        {" ", 1, 0, std::nullopt},
+    };
+    std::vector<Anchor> anchors;
     std::vector<std::string> warnings;
-    const auto chapters
-        = locateChapters({{" Part  One", 1}, {"Gone", 2}, {"Lost", 2}, {"Away", 2}, {"Fourth", 2}}, text, warnings);
-    ASSERT_EQ(chapters.size(), 1U);
-    EXPECT_EQ(chapters[0].offset, text.find("PART"));
+    const auto chapters = placeBookmarks(outline, pages, anchors, warnings);
+    const std::vector<std::pair<std::size_t, std::size_t>> expected = {{1, 0}, {1, 3}, {1, 3}, {2, 1}, {2, 2}, {0, 0}};
+    ASSERT_EQ(chapters.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k)
+        EXPECT_EQ(std::pair(anchors[k].page, anchors[k].line), expected[k]) << chapters[k].title;
+    EXPECT_EQ(chapters[3].title, "second  LINE");
+    EXPECT_EQ(chapters[3].level, 2);
     ASSERT_EQ(warnings.size(), 1U);
-    EXPECT_EQ(warnings[0], "4 bookmark(s) name no heading found in the text: \"Gone\", \"Lost\", \"Away\", ...");
+    // The second "Second line" is not the first one's again.
+    EXPECT_EQ(warnings[0], "4 bookmark(s) name no heading found in the text: \"Second line\", \"Lost\", \"Away\", ...");
 }

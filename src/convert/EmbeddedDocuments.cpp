@@ -1,0 +1,43 @@
+#include "convert/EmbeddedDocuments.h"
+
+#include "convert/SourceDispatch.h"
+#include "convert/TextSource.h"
+#include "text/CodePage.h"
+
+#include <string>
+
+namespace leafmill {
+
+namespace {
+
+extract::Result textOf(std::string_view bytes, const CodePage& codePage)
+{
+    extract::Result result;
+    result.ok = true;
+    const TextForm form = markedTextForm(bytes);
+    if (form == TextForm::CodePageBytes)
+        result.text = codePage.toUtf8(bytes);
+    else if (form == TextForm::Utf8Marked)
+        result.text = bytes.substr(byteOrderMarkSize(form));
+    else
+        result.text = wideTextToUtf8(bytes, form);
+    return result;
+}
+
+}  // namespace
+
+extract::EmbeddedReader embeddedDocumentReader(const CodePage& codePage)
+{
+    return [&codePage](std::string_view ending, std::string_view bytes) {
+        const SourceKind* kind = findSourceKind(ending, defaultDispatchTable());
+        if (kind == nullptr)
+            return extract::Result::failure("there is no reader for embedded documents of that kind");
+        if (kind->extractor == nullptr)
+            return textOf(bytes, codePage);
+        extract::Options options;
+        options.codePage = &codePage;
+        return kind->extractor(bytes, options);
+    };
+}
+
+}  // namespace leafmill

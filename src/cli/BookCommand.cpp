@@ -1,5 +1,7 @@
 #include "cli/CliEnvironment.h"
 #include "cli/Commands.h"
+#include "cli/PageSizeChoice.h"
+#include "cli/StandardInput.h"
 #include "cli/TerminalProgress.h"
 #include "convert/EndMessage.h"
 #include "convert/OutputRun.h"
@@ -8,6 +10,7 @@
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -64,8 +67,27 @@ void reportSections(const RunResult& result, const LanguageTable& language)
     }
 }
 
+// Standard input among the sources becomes a file named after the book, so
+// that its chapter and its whole-file page take the book's name. A book name
+// the run refuses leaves it unread.
+bool stageStandardInput(const CliOptions& options, std::vector<std::string>& sources, StagedInput& input,
+                        std::string* error)
+{
+    const auto source = std::find(sources.begin(), sources.end(), kStandardInput);
+    if (source == sources.end() || FixInput(options.bookName, sources.size()) != 0)
+        return true;
+    const DispatchTable& table = defaultDispatchTable();
+    const SourceKind* format = options.format.empty() ? nullptr : findFormat(options.format, table);
+    if (!input.stage(
+            options.bookName, format, table, [] { return caughtSignal != 0; }, error))
+        return false;
+    *source = input.path();
+    return true;
+}
+
 // A book the reader cannot show whole is still made, but not silently.
-void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& options)
+void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& options,
+                           const std::vector<std::string>& sources)
 {
     const Settings& settings = environment.settings;
     if (!settings.NotesReader.present)
@@ -75,7 +97,7 @@ void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& 
         std::fprintf(stderr, "leafmill-cli: warning: %s\n",
                      replaceAll(environment.language->text(StringId::PageOverReaderLimit), "@Size", size).c_str());
     }
-    const NotesForecast forecast = forecastNotes(settings, options.sources, options.outputFolder, options.bookName);
+    const NotesForecast forecast = forecastNotes(settings, sources, options.outputFolder, options.bookName);
     if (forecast.tooMany())
         std::fprintf(
             stderr,
@@ -103,14 +125,28 @@ int runBookCommand(const CliOptions& options)
     }
 
     options.reader.applyTo(environment.settings.NotesReader);
-    warnAboutReaderLimits(environment, options);
+    if (options.pageSize && !choosePageSize(*options.pageSize, environment.settings, &error)) {
+        std::fprintf(stderr, "leafmill-cli: %s\n", error.c_str());
+        return kExitCannotStart;
+    }
 
     OutputRun run(environment.settings, environment.codePage, environment.language);
     TerminalProgress progress(stderr, options.sources.size());
     RunResult result;
     {
         const StopSignals signals(run);
-        result = run.run(options.bookName, options.sources, options.outputFolder, progress);
+        // Gone before the signals are let go, so that no stop leaves it behind.
+        StagedInput input;
+        std::vector<std::string> sources = options.sources;
+        if (!stageStandardInput(options, sources, input, &error)) {
+            std::fprintf(stderr, "leafmill-cli: %s\n", error.c_str());
+            return kExitCannotStart;
+        }
+        warnAboutReaderLimits(environment, options, sources);
+        result = run.run(options.bookName, sources, options.outputFolder, progress);
+        for (SourceOutcome& source : result.sources)
+            if (!input.path().empty() && source.path == input.path())
+                source.path = kStandardInputName;
     }
     progress.finish();
 

@@ -1,4 +1,5 @@
 // Every label of the main window and settings shows its whole text in every shipped language.
+#include "CaseName.h"
 #include "UiEnvironment.h"
 #include "ui/Frm_Settings.h"
 
@@ -30,7 +31,8 @@ TEST_P(LanguageLabelsTest, ShowTheirWholeText)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, LanguageLabelsTest, ::testing::Values("English", "SimplifiedChinese"));
+INSTANTIATE_TEST_SUITE_P(Shipped, LanguageLabelsTest, ::testing::Values("English", "SimplifiedChinese"),
+                         NamedByValue());
 
 }  // namespace
 }  // namespace leafmill::test

@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "convert/SourceDispatch.h"
 #include "extract/pdf/PdfDocument.h"
 #include "extract/pdf/PdfModuleLoader.h"
@@ -65,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, PdfFixture,
                                          Readable {"restricted.pdf", "report.ref.txt", ""},
                                          Readable {"cjk.pdf", "cjk.ref.txt", ""},
                                          Readable {"unicode.pdf", "unicode.ref.txt", ""},
-                                         Readable {"scanned.pdf", "scanned.ref.txt", "page(s) 2 have no text"}));
+                                         Readable {"scanned.pdf", "scanned.ref.txt", "page(s) 2 have no text"}),
+                         leafmill::test::NamedBy<&Readable::pdf>());
 
 TEST(PdfChapters, BookmarksStartWhereTheirHeadingsAre)
 {

@@ -23,3 +23,6 @@ ctest --preset test
 # The core suites again under AddressSanitizer and UndefinedBehaviorSanitizer
 # (scripts/test-asan.sh without --core covers the windows too).
 scripts/test-asan.sh --core
+
+# The Debian package as users get it, checked by lintian and appstreamcli.
+scripts/package.sh

@@ -13,8 +13,6 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#define isatty _isatty
-#define fileno _fileno
 #else
 #include <unistd.h>
 #endif
@@ -28,14 +26,15 @@ constexpr int kAttempts = 100;
 
 bool openStandardInput(std::string* error)
 {
-    if (isatty(fileno(stdin))) {
-        *error = std::string(kStandardInputName) + " is a terminal: pipe or redirect a document into it";
-        return false;
-    }
 #ifdef _WIN32
+    const bool terminal = _isatty(_fileno(stdin)) != 0;
     _setmode(_fileno(stdin), _O_BINARY);
+#else
+    const bool terminal = isatty(STDIN_FILENO) != 0;
 #endif
-    return true;
+    if (terminal)
+        *error = std::string(kStandardInputName) + " is a terminal: pipe or redirect a document into it";
+    return !terminal;
 }
 
 // The next block of standard input; empty at its end.

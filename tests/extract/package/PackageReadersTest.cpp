@@ -73,6 +73,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Numbered {26, Style::UpperLetter, "Z"}, Numbered {7, Style::DecimalZero, "07"},
                     Numbered {12, Style::DecimalZero, "12"}, Numbered {0, Style::LowerRoman, "0"},
                     Numbered {5, Style::None, ""}),
-    [](const auto& c) { return leafmill::test::caseName(std::to_string(c.param.n) + " " + c.param.expected); });
+    [](const auto& c) {
+        const std::string& text = c.param.expected;
+        return leafmill::test::caseName(std::to_string(c.param.n) + " as " + (text.empty() ? "nothing" : text));
+    });
 
 }  // namespace

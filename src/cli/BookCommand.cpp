@@ -78,8 +78,8 @@ bool stageStandardInput(const CliOptions& options, std::vector<std::string>& sou
         return true;
     const DispatchTable& table = defaultDispatchTable();
     const SourceKind* format = options.format.empty() ? nullptr : findFormat(options.format, table);
-    if (!input.stage(
-            options.bookName, format, table, [] { return caughtSignal != 0; }, error))
+    const auto stopped = [] { return caughtSignal != 0; };
+    if (!input.stage(options.bookName, format, table, stopped, error))
         return false;
     *source = input.path();
     return true;

@@ -97,6 +97,11 @@ TEST_F(CliTest, QuickRunsExitWithTheirStatusAndMessage)
     const std::string cyrillic
         = "--settings=" + source("cyrillic.ini", "[MainSettings]\r\nCodePage=ISO-8859-5\r\nCutTypeNum=many\r\n");
     const std::string klingon = "--settings=" + source("klingon.ini", "[MainSettings]\r\nCodePage=klingon-1\r\n");
+    // A second row whose shortest cut (100 - 80) is not above the 20 bytes repeated.
+    std::string keeping = test::readFile(settings);
+    keeping.replace(keeping.find("CutTypeNum=0"), 12, "CutTypeNum=1\r\nSingleFileSize1=100\r\nInOutFileSize1=80");
+    keeping
+        = "--settings=" + source("keep.ini", keeping.replace(keeping.find("KeepFileSize=0"), 14, "KeepFileSize=20"));
     const struct {
         std::vector<std::string> arguments;
         int exitStatus;
@@ -122,6 +127,7 @@ TEST_F(CliTest, QuickRunsExitWithTheirStatusAndMessage)
         {{"--page-size", "4k", "--book", "A", "--out", folder, text}, 2, "", kTryHelp},
         {{"--page-size", "150", "--text", text}, 2, "", kTryHelp},
         {{s, "--page-size", "1", "--book", "A", "--out", folder, text}, 2, "", "has rows 0 to 0"},
+        {{keeping, "--page-size", "1", "--book", "A", "--out", folder, text}, 2, "", "a page would not move on"},
         {{s, "--book", "A", "--out", (dir / "nowhere").string(), text}, 2, "", "nowhere"},
         {book("B", {text}), 2, "", "The book folder"},
         {book("../escape", {text}), 2, "", "A book name cannot "},
@@ -145,8 +151,8 @@ TEST_F(CliTest, QuickRunsExitWithTheirStatusAndMessage)
         EXPECT_TRUE(!usage || std::count(result.err.begin(), result.err.end(), '\n') == 2) << said;
     }
     EXPECT_EQ(entriesOf(dir.path()),
-              (std::vector<std::string> {"README", "a.docx", "a.text", "a.txt", "cyrillic.ini", "klingon.ini", "out",
-                                         "p.html", "settings.ini", "temp", "zh.htm"}));
+              (std::vector<std::string> {"README", "a.docx", "a.text", "a.txt", "cyrillic.ini", "keep.ini",
+                                         "klingon.ini", "out", "p.html", "settings.ini", "temp", "zh.htm"}));
     EXPECT_EQ(entriesOf(out), std::vector<std::string> {"B"});
 }
 
@@ -257,38 +263,46 @@ TEST_F(CliTest, StandardInputIsReadAsItsFormatOrContentSays)
 }
 
 // --page-size picks a row of the table (a whole-file row switches whole-file mode on, any other off) or a page
-// size in bytes, for one run.
+// size in bytes, cut with the window of the row of that size, else of a tenth of it, for one run.
 TEST_F(CliTest, PageSizeChoosesARowOrAByteSizeForOneRun)
 {
     std::string text = test::readFile(settings);
     text.replace(text.find("CutTypeNum=0"), 12, "CutTypeNum=1\r\nSingleFileSize1=0\r\nInOutFileSize1=0");
     text.replace(text.find("CutTypeIndex=0"), 14, "CutTypeIndex=1");
     test::writeFile(settings, text);
-    const std::string nine = lines("nine.txt", 9);  // 270 bytes
+    std::string lines42;
+    for (int i = 0; i < 9; ++i)
+        lines42 += std::string(40, static_cast<char>('a' + i)) + "\r\n";
+    const std::string source42 = source("lines.txt", lines42);  // line ends at 42, 84, 126...
+    const auto listing = [](const fs::path& folder) {
+        std::string pages;
+        for (const std::string& page : entriesOf(folder))
+            pages += page + " " + std::to_string(fs::file_size(folder / page)) + ", ";
+        return pages;
+    };
     const struct {
         std::vector<std::string> choice;
-        std::vector<std::string> pages;
+        std::string pages;  // each with its size: the page and its closing line end
     } cases[] = {
-        {{}, {"nine.txt"}},
-        {{"--page-size", "0"}, {"W0000.txt", "W0001.txt", "W0002.txt"}},
-        {{"--page-size=150"}, {"W0000.txt", "W0001.txt"}},
-        {{"--page-size", "100"}, {"W0000.txt", "W0001.txt", "W0002.txt"}},
-        {{"--page-size", "1"}, {"nine.txt"}},
+        {{}, "lines.txt 380, "},
+        {{"--page-size", "0"}, "W0000.txt 86, W0001.txt 86, W0002.txt 86, W0003.txt 86, W0004.txt 44, "},
+        {{"--page-size", "100"}, "W0000.txt 86, W0001.txt 86, W0002.txt 86, W0003.txt 86, W0004.txt 44, "},
+        {{"--page-size=150"}, "W0000.txt 152, W0001.txt 146, W0002.txt 86, "},
+        {{"--page-size", "1"}, "lines.txt 380, "},
     };
     for (const auto& c : cases) {
         fs::remove_all(out / "W");
-        std::vector<std::string> arguments = book("W", {nine});
+        std::vector<std::string> arguments = book("W", {source42});
         arguments.insert(arguments.begin(), c.choice.begin(), c.choice.end());
         const ChildResult result = run(arguments);
         ASSERT_EQ(result.exitStatus, 0) << result.err;
-        EXPECT_EQ(entriesOf(out / "W"), c.pages) << (c.choice.empty() ? "" : c.choice.back());
+        EXPECT_EQ(listing(out / "W"), c.pages) << (c.choice.empty() ? "" : c.choice.back());
     }
-    EXPECT_EQ(test::readFile(out / "W" / "nine.txt"), test::readFile(nine) + "\r\n");
     // Standard input's whole-file page is named after the book.
     ChildSetup piped;
-    piped.standardInput = nine;
+    piped.standardInput = source42;
     EXPECT_EQ(run(book("Piped", {"-"}), piped).exitStatus, 0);
-    EXPECT_EQ(entriesOf(out / "Piped"), std::vector<std::string> {"Piped.txt"});
+    EXPECT_EQ(listing(out / "Piped"), "Piped.txt 380, ");
 }
 
 TEST_F(CliTest, AFullDiskFailsTheSourceItHitsAndLeavesNoPageCutShort)

@@ -248,6 +248,7 @@ TEST_F(CliTest, StandardInputIsReadAsItsFormatOrContentSays)
         {{s, "--text", "-"}, junk, 1, "", "leafmill-cli: standard input: not a kind of document"},
         {book("Piped", {lines("first.txt", 1), "-"}), document, 0, "The book Piped is finished.\n", ""},
         {book("Junk", {"-"}), junk, 1, "", "leafmill-cli: standard input: not a kind of document Leafmill reads"},
+        {book("Folder", {"-"}), temp.string(), 2, "", "leafmill-cli: standard input could not be read: Is a directory"},
     };
     for (const auto& c : cases) {
         ChildSetup setup;

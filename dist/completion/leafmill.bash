@@ -21,7 +21,7 @@ _leafmill_cli()
     --book | --page-size)
         return
         ;;
-    --out)
+    --out | --check)
         _filedir -d
         return
         ;;
@@ -44,7 +44,7 @@ _leafmill_cli()
     esac
     $split && return
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--book= --out= --text= --settings= --format= --page-size= --encoding=
+        COMPREPLY=($(compgen -W '--book= --out= --text= --check= --settings= --format= --page-size= --encoding=
             --links --no-links --titles --no-titles --contents --no-contents --chapter-pages
             --no-chapter-pages --join-lines --no-join-lines -h --help --version' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace

@@ -69,4 +69,8 @@ endfunction()
 # The libraries the core links, for every project that builds it (the
 # program's and the fuzz targets').
 leafmill_static_or_shared(icu "ICU::i18n;ICU::uc;ICU::data" icui18n icuuc icudata)
-leafmill_static_or_shared(zip_and_xml "leafmill_minizip;pugixml::pugixml" minizip z pugixml)
+leafmill_static_or_shared(zip_and_xml "leafmill_minizip;pugixml::pugixml" minizip pugixml)
+# zlib stays shared even there: a security fix to Debian's zlib must reach
+# every program that inflates untrusted packages.
+find_package(ZLIB REQUIRED)
+target_link_libraries(leafmill_zip_and_xml INTERFACE ZLIB::ZLIB)

@@ -23,7 +23,10 @@ function(leafmill_add_test)
   # The corpus folder reaches the tests as a build-time default of the support
   # library (LEAFMILL_CORPUS in the environment overrides it); GUI tests choose
   # the offscreen platform in their own main.
+  # Cases are named by their suites' name generators (tests/support/CaseName.h):
+  # the printed parameter values would put bytes and addresses into the names.
   gtest_discover_tests(${ARG_NAME}
+    NO_PRETTY_VALUES
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 300)
 endfunction()

@@ -12,7 +12,7 @@ packages=(
   time
   clang-14 libclang-rt-14-dev clang-format
   libminizip-dev libpugixml-dev libxcb1-dev
-  dpkg-dev file
+  dpkg-dev file lintian appstream
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
   qt6-translations-l10n shared-mime-info
 )

@@ -12,8 +12,17 @@ find src tests fuzz tools \( -name '*.cpp' -o -name '*.h' \) -not -path 'tests/f
 cmake -S fuzz -B build/fuzz-configure -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 cmake --preset test >/dev/null
 cmake --build --preset test
+# Every case has a name ctest -R can pick: a parameterised suite without a
+# name generator (tests/support/CaseName.h) shows up as a bare number.
+if ctest --preset test -N | grep -E '^ *Test +#[0-9]+: .*/[0-9]+$'; then
+  echo "test.sh: the cases above need names (tests/support/CaseName.h)" >&2
+  exit 1
+fi
 ctest --preset test
 
 # The core suites again under AddressSanitizer and UndefinedBehaviorSanitizer
 # (scripts/test-asan.sh without --core covers the windows too).
 scripts/test-asan.sh --core
+
+# The Debian package as users get it, checked by lintian and appstreamcli.
+scripts/package.sh

@@ -1,5 +1,7 @@
 #include "cli/CliEnvironment.h"
 #include "cli/Commands.h"
+#include "cli/PageSizeChoice.h"
+#include "cli/StandardInput.h"
 #include "cli/TerminalProgress.h"
 #include "convert/EndMessage.h"
 #include "convert/NotesMessages.h"
@@ -9,6 +11,7 @@
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -67,8 +70,27 @@ void reportSections(const RunResult& result, const LanguageTable& language, bool
     }
 }
 
+// Standard input among the sources becomes a file named after the book, so
+// that its chapter and its whole-file page take the book's name. A book name
+// the run refuses leaves it unread.
+bool stageStandardInput(const CliOptions& options, std::vector<std::string>& sources, StagedInput& input,
+                        std::string* error)
+{
+    const auto source = std::find(sources.begin(), sources.end(), kStandardInput);
+    if (source == sources.end() || FixInput(options.bookName, sources.size()) != 0)
+        return true;
+    const DispatchTable& table = defaultDispatchTable();
+    const SourceKind* format = options.format.empty() ? nullptr : findFormat(options.format, table);
+    const auto stopped = [] { return caughtSignal != 0; };
+    if (!input.stage(options.bookName, format, table, stopped, error))
+        return false;
+    *source = input.path();
+    return true;
+}
+
 // A book the reader cannot show whole is still made, but not silently.
-void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& options)
+void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& options,
+                           const std::vector<std::string>& sources)
 {
     const Settings& settings = environment.settings;
     const LanguageTable& language = *environment.language;
@@ -81,8 +103,8 @@ void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& 
     else if (pagesOverReaderLimit(settings))
         warn(replaceAll(language.text(StringId::PageOverReaderLimit), "@Size",
                         std::to_string(settings.activeCutType().SingleFileSize)));
-    const NotesForecast forecast = forecastNotes(settings, *environment.codePage, language, options.sources,
-                                                 options.outputFolder, options.bookName);
+    const NotesForecast forecast
+        = forecastNotes(settings, *environment.codePage, language, sources, options.outputFolder, options.bookName);
     if (forecast.tooMany() && settings.NotesReader.VolumeNotes == 0)
         warn(replaceAll(
             replaceAll(language.text(StringId::NotesForecastOverLimit), "@Notes", std::to_string(forecast.notes)),
@@ -98,14 +120,29 @@ int runBookCommand(const CliOptions& options)
         return kExitCannotStart;
 
     options.reader.applyTo(environment.settings.NotesReader);
-    warnAboutReaderLimits(environment, options);
+    std::string error;
+    if (options.pageSize && !choosePageSize(*options.pageSize, environment.settings, &error)) {
+        std::fprintf(stderr, "leafmill-cli: %s\n", error.c_str());
+        return kExitCannotStart;
+    }
 
     OutputRun run(environment.settings, environment.codePage, environment.language);
     TerminalProgress progress(stderr, options.sources.size());
     RunResult result;
     {
         const StopSignals signals(run);
-        result = run.run(options.bookName, options.sources, options.outputFolder, progress);
+        // Gone before the signals are let go, so that no stop leaves it behind.
+        StagedInput input;
+        std::vector<std::string> sources = options.sources;
+        if (!stageStandardInput(options, sources, input, &error)) {
+            std::fprintf(stderr, "leafmill-cli: %s\n", error.c_str());
+            return kExitCannotStart;
+        }
+        warnAboutReaderLimits(environment, options, sources);
+        result = run.run(options.bookName, sources, options.outputFolder, progress);
+        for (SourceOutcome& source : result.sources)
+            if (!input.path().empty() && source.path == input.path())
+                source.path = kStandardInputName;
     }
     progress.finish();
 

@@ -1,8 +1,12 @@
 #include "cli/CliOptions.h"
 
 #include "app/Settings.h"
+#include "cli/StandardInput.h"
+#include "convert/SourceDispatch.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <optional>
 
 namespace leafmill::cli {
@@ -36,6 +40,25 @@ const ReaderFlag* readerFlag(const std::string& argument)
     return nullptr;
 }
 
+// The names --format takes: the table's endings without their dots.
+std::string formatNames()
+{
+    std::string names;
+    for (const SourceKind& kind : defaultDispatchTable())
+        names += (names.empty() ? "" : ", ") + std::string(kind.ending.substr(kind.ending.starts_with('.') ? 1 : 0));
+    return names;
+}
+
+std::optional<int32_t> pageSizeOf(const std::string& value)
+{
+    int32_t number = 0;
+    const char* end = value.data() + value.size();
+    const auto [stop, status] = std::from_chars(value.data(), end, number);
+    if (value.empty() || status != std::errc() || stop != end || number < 0)
+        return std::nullopt;
+    return number;
+}
+
 }  // namespace
 
 bool ReaderChoices::any() const
@@ -64,6 +87,8 @@ const char* usageText()
            "      Pages for the iPod's Notes reader: --encoding NAME (Latin-1, MacRoman, GB2312,\n"
            "      Big5, Shift_JIS, EUC-KR, UTF-8), --links, --titles, --contents, --chapter-pages,\n"
            "      --join-lines, each also as --no-...; those not given keep main.ini's.\n"
+           "      --page-size ROW|BYTES: a row of main.ini's page-size table (0 to 99) or a page size\n"
+           "      in bytes (100 and up), for this run.\n"
            "  leafmill-cli [--settings FILE] --text SOURCE\n"
            "      Writes the plain text of SOURCE, in the program's code page, to stdout.\n"
            "  leafmill-cli [--settings FILE] --check FOLDER [--encoding NAME]\n"
@@ -71,6 +96,9 @@ const char* usageText()
            "      would report or lose in the notes of FOLDER; exit status 1 when it finds anything.\n"
            "  leafmill-cli -h | --help | --version\n"
            "\n"
+           "A SOURCE of - is standard input: a document piped or redirected in, its kind told by\n"
+           "--format NAME (txt, html, rtf, doc, docx, odt, epub, pdf, ...) or by its content. A file\n"
+           "whose name ends in no known way is read by its content too.\n"
            "An option's value may also follow it after '=' (--book=NAME).\n"
            "Settings come from main.ini beside the program unless --settings names another file;\n"
            "it is never written. Exit status: 0 done, 1 a source failed, 2 the run could not start,\n"
@@ -85,6 +113,8 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
     bool out = false;
     bool settings = false;
     bool check = false;
+    bool format = false;
+    bool pageSize = false;
     // The value given after '=' in the same argument (--book=NAME), if any.
     std::optional<std::string> attached;
     auto valueOf = [&](std::size_t& i, std::string* target, bool* seen) {
@@ -154,6 +184,22 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
         } else if (argument == "--check") {
             if (!valueOf(i, &options->checkFolder, &check))
                 return false;
+        } else if (argument == "--format") {
+            if (!valueOf(i, &options->format, &format))
+                return false;
+            if (!findFormat(options->format, defaultDispatchTable())) {
+                *error = "--format " + options->format + ": not one of " + formatNames();
+                return false;
+            }
+        } else if (argument == "--page-size") {
+            std::string value;
+            if (!valueOf(i, &value, &pageSize))
+                return false;
+            options->pageSize = pageSizeOf(value);
+            if (!options->pageSize) {
+                *error = "--page-size " + value + ": not a row number or a size in bytes";
+                return false;
+            }
         } else if (argument == "--text") {
             std::string source;
             if (!valueOf(i, &source, &text))
@@ -167,15 +213,24 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
     if (check) {
         const bool onlyEncoding = !options->reader.links && !options->reader.titles && !options->reader.contents
             && !options->reader.chapterPages && !options->reader.joinLines;
-        if (book || out || text || !options->sources.empty() || !onlyEncoding) {
+        if (book || out || text || format || pageSize || !options->sources.empty() || !onlyEncoding) {
             *error = "--check takes a folder and no book, sources or page choices but --encoding";
             return false;
         }
         options->command = CliOptions::Command::Check;
         return true;
     }
+    const auto fromInput = std::count(options->sources.begin(), options->sources.end(), kStandardInput);
+    if (fromInput > 1) {
+        *error = "standard input (-) can be read only once";
+        return false;
+    }
+    if (format && fromInput == 0) {
+        *error = "--format tells what standard input holds, but no source is -";
+        return false;
+    }
     if (text) {
-        if (book || out || options->sources.size() != 1 || options->reader.any()) {
+        if (book || out || options->sources.size() != 1 || options->reader.any() || pageSize) {
             *error = "--text takes one source and no book or page choices";
             return false;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,15 +33,17 @@ struct CliOptions {
     std::string settingsFile;  // empty: main.ini of the program folder
     std::string bookName;
     std::string outputFolder;
-    std::vector<std::string> sources;  // the book's sources, or the one --text source
+    std::vector<std::string> sources;  // the book's sources, or the one --text source; "-" is standard input
     std::string checkFolder;  // the folder --check reads as the Notes reader does
+    std::string format;  // --format: what standard input holds; empty: its content tells
+    std::optional<int32_t> pageSize;  // --page-size: a row or a size in bytes (PageSizeChoice.h)
     ReaderChoices reader;
 };
 
 // False with the reason when the arguments fit none of the forms.
 bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* options, std::string* error);
 
-// The forms, for --help and after a usage error.
+// The forms, for --help.
 const char* usageText();
 
 }  // namespace leafmill::cli

@@ -13,7 +13,7 @@ int main(int argc, char** argv)
     CliOptions options;
     std::string error;
     if (!parseCommandLine(arguments, &options, &error)) {
-        std::fprintf(stderr, "leafmill-cli: %s\n\n%s", error.c_str(), usageText());
+        std::fprintf(stderr, "leafmill-cli: %s\nTry 'leafmill-cli --help' for more information.\n", error.c_str());
         return kExitCannotStart;
     }
     switch (options.command) {

@@ -88,6 +88,18 @@ const SourceKind* rowFor(std::string_view ending, const DispatchTable& table)
     return nullptr;
 }
 
+// The start of the file, or all of a zip package, whose kind is in its
+// directory at the end.
+bool readForContent(const std::string& path, std::string& bytes)
+{
+    InputFile file;
+    std::string error;
+    if (!file.open(pathFromUtf8(path), &error) || !file.read(bytes, kHeadSize, &error))
+        return false;
+    return !extract::package::ZipPackage::hasSignature(bytes)
+        || readWholeFile(pathFromUtf8(path), bytes, &error) == ReadResult::Ok;
+}
+
 }  // namespace
 
 std::string_view contentEnding(std::string_view bytes)
@@ -110,24 +122,10 @@ std::string_view contentEnding(std::string_view bytes)
     return isText(bytes) ? ".txt" : std::string_view();
 }
 
-ContentChoice chooseByContent(const std::string& path, const SourceKind& named, const DispatchTable& table)
+ContentChoice chooseByContent(std::string_view bytes, const SourceKind& named, const DispatchTable& table,
+                              std::string_view nameEnding)
 {
     ContentChoice choice {&named, {}};
-    // Readers the content never leads to (a table of other readers) are not second-guessed.
-    const auto readsContent = [&](std::string_view ending) {
-        const SourceKind* row = rowFor(ending, table);
-        return row && row->extractor == named.extractor;
-    };
-    if (!readsContent(".txt")
-        && std::none_of(kNames.begin(), kNames.end(), [&](const auto& n) { return readsContent(n.first); }))
-        return choice;
-    InputFile file;
-    std::string bytes, error;
-    if (!file.open(pathFromUtf8(path), &error) || !file.read(bytes, kHeadSize, &error))
-        return choice;
-    if (extract::package::ZipPackage::hasSignature(bytes)
-        && readWholeFile(pathFromUtf8(path), bytes, &error) != ReadResult::Ok)
-        return choice;
     const std::string_view ending = contentEnding(bytes);
     const SourceKind* found = ending.empty() ? nullptr : rowFor(ending, table);
     if (!found || found->extractor == named.extractor)
@@ -136,11 +134,41 @@ ContentChoice chooseByContent(const std::string& path, const SourceKind& named, 
     if ((ending == ".txt" && textReader) || (ending == ".htm" && !named.extractor))
         return choice;
     choice.kind = found;
-    std::string extension = pathToUtf8(pathFromUtf8(path).extension());
-    if (extension.empty())
-        extension = named.ending;
-    choice.warning = "read as " + std::string(contentName(ending)) + " although its name ends in " + extension;
+    choice.warning
+        = "read as " + std::string(contentName(ending)) + " although its name ends in " + std::string(nameEnding);
     return choice;
+}
+
+ContentChoice chooseByContent(const std::string& path, const SourceKind& named, const DispatchTable& table)
+{
+    // Readers the content never leads to (a table of other readers) are not second-guessed.
+    const auto readsContent = [&](std::string_view ending) {
+        const SourceKind* row = rowFor(ending, table);
+        return row && row->extractor == named.extractor;
+    };
+    std::string bytes;
+    if ((!readsContent(".txt")
+         && std::none_of(kNames.begin(), kNames.end(), [&](const auto& n) { return readsContent(n.first); }))
+        || !readForContent(path, bytes))
+        return {&named, {}};
+    const std::string extension = pathToUtf8(pathFromUtf8(path).extension());
+    return chooseByContent(bytes, named, table, extension.empty() ? named.ending : extension);
+}
+
+ContentChoice chooseSourceKind(const std::string& path, const DispatchTable& table)
+{
+    if (const SourceKind* named = findSourceKind(path, table))
+        return chooseByContent(path, *named, table);
+    std::string bytes;
+    if (!readForContent(path, bytes))
+        return {};
+    return {findKindByContent(bytes, table), {}};
+}
+
+const SourceKind* findKindByContent(std::string_view bytes, const DispatchTable& table)
+{
+    const std::string_view ending = contentEnding(bytes);
+    return ending.empty() ? nullptr : rowFor(ending, table);
 }
 
 }  // namespace leafmill

@@ -24,5 +24,18 @@ struct ContentChoice {
     std::string warning;
 };
 ContentChoice chooseByContent(const std::string& path, const SourceKind& named, const DispatchTable& table);
+// The same for bytes in memory (all of a zip package) whose name ends in
+// `nameEnding`.
+ContentChoice chooseByContent(std::string_view bytes, const SourceKind& named, const DispatchTable& table,
+                              std::string_view nameEnding);
+
+// The row a source is read by: its name's, checked by chooseByContent; its
+// content's when its name ends in no row's ending (without a warning, as the
+// name said nothing). A null kind when neither tells.
+ContentChoice chooseSourceKind(const std::string& path, const DispatchTable& table);
+
+// The row of the table that reads bytes of this content, or null
+// (contentEnding's rules: a zip package must be whole).
+const SourceKind* findKindByContent(std::string_view bytes, const DispatchTable& table);
 
 }  // namespace leafmill

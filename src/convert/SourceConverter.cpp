@@ -19,17 +19,24 @@ namespace leafmill {
 ExtractedText extractSource(const std::string& path, const SourceKind& kind, const CodePage& codePage,
                             std::function<void(int)> progress)
 {
-    ExtractedText extracted;
     MappedFile document;
-    if (document.open(pathFromUtf8(path), &extracted.reason) != ReadResult::Ok) {
-        extracted.failure = SourceFailure::Missing;
-        return extracted;
+    ExtractedText missing;
+    if (document.open(pathFromUtf8(path), &missing.reason) != ReadResult::Ok) {
+        missing.failure = SourceFailure::Missing;
+        return missing;
     }
+    return extractBytes(document.bytes(), kind, codePage, std::move(progress));
+}
+
+ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const CodePage& codePage,
+                           std::function<void(int)> progress)
+{
+    ExtractedText extracted;
     extract::Options options;
     options.codePage = &codePage;
     options.progress = std::move(progress);
     options.readEmbedded = embeddedDocumentReader(codePage);
-    extract::Result result = kind.extractor(document.bytes(), options);
+    extract::Result result = kind.extractor(bytes, options);
     extracted.warnings = std::move(result.warnings);
     if (!result.ok) {
         extracted.failure = SourceFailure::ExtractorFailed;
@@ -95,14 +102,13 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
 {
     SourceOutcome outcome;
     outcome.path = path;
-    const SourceKind* named = findSourceKind(path, table_);
-    if (!named) {
+    ContentChoice content = chooseSourceKind(path, table_);
+    const SourceKind* kind = content.kind;
+    if (!kind) {
         outcome.failure = SourceFailure::UnsupportedKind;
         outcome.reason = "the kind of file is not supported";
         return outcome;
     }
-    ContentChoice content = chooseByContent(path, *named, table_);
-    const SourceKind* kind = content.kind;
     if (!content.warning.empty())
         outcome.warnings.push_back(std::move(content.warning));
 

@@ -26,6 +26,9 @@ struct ExtractedText {
 // Reads the source and runs the extractor of its kind over it.
 ExtractedText extractSource(const std::string& path, const SourceKind& kind, const CodePage& codePage,
                             std::function<void(int)> progress);
+// The same for a document's bytes in memory.
+ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const CodePage& codePage,
+                           std::function<void(int)> progress);
 
 // A text source of that form as UTF-8: code-page bytes through the code page
 // (a UTF-8 mark left out), UTF-16 and UTF-32 as they say.

@@ -47,4 +47,13 @@ const SourceKind* findSourceKind(std::string_view path, const DispatchTable& tab
     return nullptr;
 }
 
+const SourceKind* findFormat(std::string_view name, const DispatchTable& table)
+{
+    const std::string lowered = asciiLowered(name);
+    for (const SourceKind& kind : table)
+        if (kind.ending == lowered || (kind.ending.starts_with('.') && kind.ending.substr(1) == lowered))
+            return &kind;
+    return nullptr;
+}
+
 }  // namespace leafmill

@@ -25,4 +25,8 @@ const DispatchTable& defaultDispatchTable();
 // The row for the path, or null when its ending is in no row.
 const SourceKind* findSourceKind(std::string_view path, const DispatchTable& table);
 
+// The row a format name stands for: an ending without its dot ("txt", "html",
+// "docx"), in any letter case; null when no row has it.
+const SourceKind* findFormat(std::string_view name, const DispatchTable& table);
+
 }  // namespace leafmill

@@ -5,7 +5,7 @@ namespace leafmill {
 // Why a source gave no pages (or fewer than it should).
 enum class SourceFailure {
     None,
-    UnsupportedKind,  // ending not in the dispatch table (a .docx, say)
+    UnsupportedKind,  // neither its ending nor its content is in the dispatch table
     Missing,  // no readable file at the path
     ExtractorFailed,  // the document could not be converted; `reason` says why
     WriteFailed,  // a page could not be written; pages before it stay

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -22,6 +24,8 @@ namespace fs = std::filesystem;
 using test::ChildResult;
 using test::ChildSetup;
 using test::entriesOf;
+
+constexpr const char* kTryHelp = "\nTry 'leafmill-cli --help' for more information.\n";
 
 bool contains(const std::string& text, const std::string& part)
 {
@@ -93,6 +97,11 @@ TEST_F(CliTest, QuickRunsExitWithTheirStatusAndMessage)
     const std::string cyrillic
         = "--settings=" + source("cyrillic.ini", "[MainSettings]\r\nCodePage=ISO-8859-5\r\nCutTypeNum=many\r\n");
     const std::string klingon = "--settings=" + source("klingon.ini", "[MainSettings]\r\nCodePage=klingon-1\r\n");
+    // A second row whose shortest cut (100 - 80) is not above the 20 bytes repeated.
+    std::string keeping = test::readFile(settings);
+    keeping.replace(keeping.find("CutTypeNum=0"), 12, "CutTypeNum=1\r\nSingleFileSize1=100\r\nInOutFileSize1=80");
+    keeping
+        = "--settings=" + source("keep.ini", keeping.replace(keeping.find("KeepFileSize=0"), 14, "KeepFileSize=20"));
     const struct {
         std::vector<std::string> arguments;
         int exitStatus;
@@ -102,22 +111,30 @@ TEST_F(CliTest, QuickRunsExitWithTheirStatusAndMessage)
         {{"--help"}, 0, "--book NAME --out FOLDER SOURCE...", ""},
         {{"-h"}, 0, "--book NAME --out FOLDER SOURCE...", ""},
         {{"--version"}, 0, "leafmill-cli 1.60\n", ""},
-        {{}, 2, "", "Usage:"},
-        {{"--book", "A", text}, 2, "", "Usage:"},
-        {{"--book", "A", "--out", folder}, 2, "", "Usage:"},
-        {{"--text", text, text}, 2, "", "Usage:"},
-        {{"--frobnicate"}, 2, "", "Usage:"},
-        {{"--help", "--version"}, 2, "", "Usage:"},
-        {{"--book"}, 2, "", "Usage:"},
-        {{"--links", "--no-links", "--book", "A", "--out", folder, text}, 2, "", "Usage:"},
-        {{"--encoding"}, 2, "", "Usage:"},
-        {{"--book=A", "--book=B", "--out=" + folder, text}, 2, "", "Usage:"},
+        {{}, 2, "", kTryHelp},
+        {{"--book", "A", text}, 2, "", kTryHelp},
+        {{"--book", "A", "--out", folder}, 2, "", kTryHelp},
+        {{"--text", text, text}, 2, "", kTryHelp},
+        {{"--frobnicate"}, 2, "", kTryHelp},
+        {{"--help", "--version"}, 2, "", kTryHelp},
+        {{"--book"}, 2, "", kTryHelp},
+        {{"--links", "--no-links", "--book", "A", "--out", folder, text}, 2, "", kTryHelp},
+        {{"--encoding"}, 2, "", kTryHelp},
+        {{"--book=A", "--book=B", "--out=" + folder, text}, 2, "", kTryHelp},
+        {{"--book", "A", "--out", folder, "-", "-"}, 2, "", kTryHelp},
+        {{"--format", "txt", "--text", text}, 2, "", kTryHelp},
+        {{"--format", "pages", "--text", "-"}, 2, "", kTryHelp},
+        {{"--page-size", "4k", "--book", "A", "--out", folder, text}, 2, "", kTryHelp},
+        {{"--page-size", "150", "--text", text}, 2, "", kTryHelp},
+        {{s, "--page-size", "1", "--book", "A", "--out", folder, text}, 2, "", "has rows 0 to 0"},
+        {{keeping, "--page-size", "1", "--book", "A", "--out", folder, text}, 2, "", "a page would not move on"},
         {{s, "--book", "A", "--out", (dir / "nowhere").string(), text}, 2, "", "nowhere"},
         {book("B", {text}), 2, "", "The book folder"},
         {book("../escape", {text}), 2, "", "A book name cannot "},
         {{"--settings", (dir / "none.ini").string(), "--book", "A", "--out", folder, text}, 2, "", "none.ini"},
         {{s, "--text", source("a.text", "caf\xe9\r\nlone\rlf\n")}, 0, "caf\xe9\r\nlone\rlf\n", ""},
         {{s, "--text", source("p.html", "<p>Caf&eacute; au lait</p>")}, 0, "Caf\xe9 au lait", ""},
+        {{s, "--text", source("README", "{\\rtf1 read by its content}")}, 0, "read by its content\r\n", ""},
         {{s, "--text", source("a.docx", std::string("PK\x03\x04", 4))}, 1, "", "a.docx"},
         {{s, "--text", (dir / "gone.htm").string()}, 1, "", "gone.htm"},
         {{cyrillic, "--text", source("zh.htm", "&#1078;")}, 0, "\xd6", ""},
@@ -129,10 +146,13 @@ TEST_F(CliTest, QuickRunsExitWithTheirStatusAndMessage)
         EXPECT_EQ(result.exitStatus, c.exitStatus) << said;
         EXPECT_TRUE(c.out.empty() ? result.out.empty() : contains(result.out, c.out)) << said << result.out;
         EXPECT_TRUE(contains(result.err, c.err)) << said;
+        // A usage error is its reason and where to look, not the whole help.
+        const bool usage = std::string_view(c.err) == kTryHelp;
+        EXPECT_TRUE(!usage || std::count(result.err.begin(), result.err.end(), '\n') == 2) << said;
     }
     EXPECT_EQ(entriesOf(dir.path()),
-              (std::vector<std::string> {"a.docx", "a.text", "a.txt", "cyrillic.ini", "klingon.ini", "out", "p.html",
-                                         "settings.ini", "temp", "zh.htm"}));
+              (std::vector<std::string> {"README", "a.docx", "a.text", "a.txt", "cyrillic.ini", "keep.ini",
+                                         "klingon.ini", "out", "p.html", "settings.ini", "temp", "zh.htm"}));
     EXPECT_EQ(entriesOf(out), std::vector<std::string> {"B"});
 }
 
@@ -143,8 +163,10 @@ TEST_F(CliTest, ARunWritesTheBookNamesTheFailedSourcesAndLeavesTheSettingsAlone)
     std::string text;
     for (int i = 0; i < 10; ++i)
         text += "line " + std::to_string(i) + " of the book\r\n";
-    const std::string pages = source("letter.pages", "PK"), gone = (dir / "gone.txt").string();
-    const ChildResult result = run(book("Alice", {source("a.txt", text), pages, source("b.TXT", "second\r\n"), gone}));
+    const std::string pages = source("letter.pages", std::string("PK\x03\x04\x14\0\0\0", 8));
+    const std::string gone = (dir / "gone.txt").string();
+    const ChildResult result = run(book(
+        "Alice", {source("a.txt", text), pages, source("b.TXT", "second\r\n"), gone, source("notes", "third\r\n")}));
     EXPECT_EQ(result.exitStatus, 1);
     // The end message on stdout; the failures once, on stderr, and no progress when it is not a terminal.
     EXPECT_EQ(result.out, "The book Alice is finished.\n");
@@ -154,6 +176,7 @@ TEST_F(CliTest, ARunWritesTheBookNamesTheFailedSourcesAndLeavesTheSettingsAlone)
                   + ": the file is missing or cannot be read (No such file or directory)\n");
     EXPECT_TRUE(fs::exists(out / "Alice" / "Alice0000.txt"));
     EXPECT_EQ(test::readFile(out / "Alice" / "Alice0002.txt"), "second\r\n\r\n");
+    EXPECT_EQ(test::readFile(out / "Alice" / "Alice0003.txt"), "third\r\n\r\n");
     EXPECT_EQ(test::readFile(settings), before);
     EXPECT_EQ(fs::last_write_time(settings), stamp);
 }
@@ -225,7 +248,7 @@ TEST_F(CliTest, CheckSaysWhatTheNotesReaderWouldFind)
          ""},
         {{s, "--check", faulty.string(), "--encoding", "GB2312"}, 1, "a.txt: 1 bytes are no characters of GB2312", ""},
         {{s, "--check", (dir / "nowhere").string()}, 2, "", "nowhere"},
-        {{s, "--check", clean.string(), "--links"}, 2, "", "Usage:"},
+        {{s, "--check", clean.string(), "--links"}, 2, "", "Try 'leafmill-cli --help'"},
     };
     for (const auto& c : cases) {
         const ChildResult result = run(c.arguments);
@@ -233,6 +256,88 @@ TEST_F(CliTest, CheckSaysWhatTheNotesReaderWouldFind)
         EXPECT_TRUE(c.out.empty() ? result.out.empty() : contains(result.out, c.out)) << result.out;
         EXPECT_TRUE(contains(result.err, c.err)) << result.err;
     }
+}
+
+// "-" is standard input, its kind told by --format (checked against the content as a file's ending is) or by the
+// content; a book takes it under its own name and leaves no copy of it behind.
+TEST_F(CliTest, StandardInputIsReadAsItsFormatOrContentSays)
+{
+    const std::string document = rtf("in.rtf", 2), page = source("in.page", "<p>Caf&eacute;</p>");
+    const std::string junk = source("in.bin", std::string("\x01\x02\0\0\x05", 5)),
+                      s = "--settings=" + settings.string();
+    const struct {
+        std::vector<std::string> arguments;
+        std::string input;
+        int exitStatus;
+        const char *out, *err;
+    } cases[] = {
+        {{s, "--text", "-"}, document, 0, "Call me Ishmael. \r\nCall me Ishmael. \r\n", ""},
+        {{s, "--text", "-"}, page, 0, "\r\nCaf\xe9\r\n", ""},
+        {{s, "--format", "TXT", "--text", "-"}, page, 0, "<p>Caf&eacute;</p>", ""},
+        {{s, "--format=html", "--text", "-"},
+         document,
+         0,
+         "Call me",
+         "standard input: warning: read as an RTF document although its name ends in .html"},
+        {{s, "--text", "-"}, junk, 1, "", "leafmill-cli: standard input: not a kind of document"},
+        {book("Piped", {lines("first.txt", 1), "-"}), document, 0, "The book Piped is finished.\n", ""},
+        {book("Junk", {"-"}), junk, 1, "", "leafmill-cli: standard input: not a kind of document Leafmill reads"},
+        {book("Folder", {"-"}), temp.string(), 2, "", "leafmill-cli: standard input could not be read: Is a directory"},
+    };
+    for (const auto& c : cases) {
+        ChildSetup setup;
+        setup.standardInput = c.input;
+        const ChildResult result = run(c.arguments, setup);
+        EXPECT_EQ(result.exitStatus, c.exitStatus) << c.input << ": " << result.err;
+        EXPECT_EQ(result.out.empty() ? "" : result.out.substr(0, std::strlen(c.out)), c.out) << c.input;
+        EXPECT_TRUE(contains(result.err, c.err)) << c.input << ": " << result.err;
+        EXPECT_TRUE(entriesOf(temp).empty()) << c.input;
+    }
+    // The piped document is the book's second chapter, named after the book.
+    EXPECT_EQ(test::readFile(out / "Piped" / "Piped0001.txt"), "Call me Ishmael. \r\nCall me Ishmael. \r\n\r\n\r\n");
+}
+
+// --page-size picks a row of the table (a whole-file row switches whole-file mode on, any other off) or a page
+// size in bytes, cut with the window of the row of that size, else of a tenth of it, for one run.
+TEST_F(CliTest, PageSizeChoosesARowOrAByteSizeForOneRun)
+{
+    std::string text = test::readFile(settings);
+    text.replace(text.find("CutTypeNum=0"), 12, "CutTypeNum=1\r\nSingleFileSize1=0\r\nInOutFileSize1=0");
+    text.replace(text.find("CutTypeIndex=0"), 14, "CutTypeIndex=1");
+    test::writeFile(settings, text);
+    std::string lines42;
+    for (int i = 0; i < 9; ++i)
+        lines42 += std::string(40, static_cast<char>('a' + i)) + "\r\n";
+    const std::string source42 = source("lines.txt", lines42);  // line ends at 42, 84, 126...
+    const auto listing = [](const fs::path& folder) {
+        std::string pages;
+        for (const std::string& page : entriesOf(folder))
+            pages += page + " " + std::to_string(fs::file_size(folder / page)) + ", ";
+        return pages;
+    };
+    const struct {
+        std::vector<std::string> choice;
+        std::string pages;  // each with its size: the page and its closing line end
+    } cases[] = {
+        {{}, "lines.txt 380, "},
+        {{"--page-size", "0"}, "W0000.txt 86, W0001.txt 86, W0002.txt 86, W0003.txt 86, W0004.txt 44, "},
+        {{"--page-size", "100"}, "W0000.txt 86, W0001.txt 86, W0002.txt 86, W0003.txt 86, W0004.txt 44, "},
+        {{"--page-size=150"}, "W0000.txt 152, W0001.txt 146, W0002.txt 86, "},
+        {{"--page-size", "1"}, "lines.txt 380, "},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(out / "W");
+        std::vector<std::string> arguments = book("W", {source42});
+        arguments.insert(arguments.begin(), c.choice.begin(), c.choice.end());
+        const ChildResult result = run(arguments);
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
+        EXPECT_EQ(listing(out / "W"), c.pages) << (c.choice.empty() ? "" : c.choice.back());
+    }
+    // Standard input's whole-file page is named after the book.
+    ChildSetup piped;
+    piped.standardInput = source42;
+    EXPECT_EQ(run(book("Piped", {"-"}), piped).exitStatus, 0);
+    EXPECT_EQ(listing(out / "Piped"), "Piped.txt 380, ");
 }
 
 TEST_F(CliTest, AFullDiskFailsTheSourceItHitsAndLeavesNoPageCutShort)

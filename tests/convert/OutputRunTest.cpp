@@ -251,7 +251,7 @@ TEST_F(OutputRunTest, AStopIsAskedBeforeTheNextSourceAndTheAnswerDecides)
 TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPagesAndTheReadersWarnings)
 {
     test::writeFile(dir / "empty.txt", "");
-    test::writeFile(dir / "letter.pages", "PK");
+    test::writeFile(dir / "letter.pages", std::string("PK\x03\x04\x14\0\0\0", 8));  // a zip of no kind we read
     test::writeFile(dir / "junk.doc", std::string("\x01\x02\0\0", 4));
     test::writeFile(dir / "open.rtf", "{\\rtf1\\ansi Call me {\\b Ishmael");
     const std::vector<std::string> sources

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Makes the Debian package from the build, unpacks it into a scratch root
-# (dpkg -x) and runs the installed programs from there: leafmill-cli
-# --version, a book run with the shipped settings, and the window program's
-# first start, which copies main.ini into the user's configuration folder.
+# (dpkg -x), checks its files against those cmake --install lays out, and
+# runs the installed programs from there: leafmill-cli --version, a PDF and a
+# book from the command line with the shipped settings, and the window
+# program's first start, which copies main.ini into the user's configuration
+# folder.
 # Skipped (status 77) without cpack or dpkg-deb.
 set -uo pipefail
 
@@ -30,11 +32,23 @@ done
 
 root=$work/root
 dpkg -x "$deb" "$root" || fail "dpkg -x failed"
-for file in usr/bin/leafmill usr/bin/leafmill-cli usr/lib/leafmill/leafmill-pdf.so usr/share/leafmill/main.ini \
-  usr/share/leafmill/language/English.ini usr/share/leafmill/language/SimplifiedChinese.ini \
-  usr/share/leafmill/images/tit.gif usr/share/applications/leafmill.desktop \
-  usr/share/icons/hicolor/48x48/apps/leafmill.png usr/share/icons/hicolor/scalable/apps/leafmill.svg; do
+module=$(cd "$root" && ls usr/lib/*/leafmill/leafmill-pdf.so usr/lib/leafmill/leafmill-pdf.so 2>/dev/null | head -1)
+[ -n "$module" ] || fail "the package lacks the PDF module"
+installed="usr/bin/leafmill usr/bin/leafmill-cli $module usr/share/leafmill/main.ini
+  usr/share/leafmill/language/English.ini usr/share/leafmill/language/SimplifiedChinese.ini
+  usr/share/leafmill/images/tit.gif usr/share/applications/leafmill.desktop
+  usr/share/icons/hicolor/48x48/apps/leafmill.png usr/share/icons/hicolor/scalable/apps/leafmill.svg
+  usr/share/man/man1/leafmill.1.gz usr/share/man/man1/leafmill-cli.1.gz
+  usr/share/bash-completion/completions/leafmill usr/share/bash-completion/completions/leafmill-cli
+  usr/share/zsh/vendor-completions/_leafmill usr/share/metainfo/org.example.leafmill.metainfo.xml
+  usr/share/doc/leafmill/copyright usr/share/doc/leafmill/changelog.gz"
+for file in $installed; do
   [ -e "$root/$file" ] || fail "the package lacks /$file"
+done
+# cmake --install lays out the same files under its prefix.
+cmake --install "$build_dir" --prefix "$work/prefix" >"$work/install.log" 2>&1 || fail "cmake --install: $(cat "$work/install.log")"
+for file in $installed; do
+  [ -e "$work/prefix/${file#usr/}" ] || fail "cmake --install lacks ${file#usr/}"
 done
 
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config
@@ -46,8 +60,15 @@ grep -q '1\.60' <<<"$version" || fail "unexpected version: $version"
 # PDFs through the installed PDF module, found relative to the program.
 LD_DEBUG=files "$cli" --text "$(dirname "$0")/../extract/pdf/fixtures/report.pdf" >"$work/pdf.txt" 2>"$work/pdf.log"
 grep -q "Harbour Water Survey" "$work/pdf.txt" || fail "the installed tool reads no PDF: $(grep -v '^ *[0-9]*:' "$work/pdf.log")"
-grep -q "file=$root/usr/lib/leafmill/leafmill-pdf.so " "$work/pdf.log" \
+grep -q "file=$root/$module " "$work/pdf.log" \
   || fail "not the installed PDF module: $(grep 'leafmill-pdf' "$work/pdf.log")"
+
+# Every option of the help is completed by both shells.
+for option in $("$cli" --help | grep -o -- '--[a-z-]*' | sort -u); do
+  for completion in usr/share/bash-completion/completions/leafmill-cli usr/share/zsh/vendor-completions/_leafmill; do
+    grep -q -- "$option\b" "$root/$completion" || fail "/$completion does not complete $option"
+  done
+done
 
 # A book from the shipped settings; the tool only reads, so no user file yet.
 mkdir -p "$work/out"

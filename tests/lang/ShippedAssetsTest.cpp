@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "TestSupport.h"
 
 #include "app/SettingsStore.h"
@@ -81,7 +82,8 @@ TEST_P(ShippedLanguageTest, HasEveryStringTheProgramUses)
     EXPECT_NE(table.text(StringId::LanguageFallback).find("@Used"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, ShippedLanguageTest, ::testing::Values("English", "SimplifiedChinese"));
+INSTANTIATE_TEST_SUITE_P(Files, ShippedLanguageTest, ::testing::Values("English", "SimplifiedChinese"),
+                         test::NamedByValue());
 
 // A language file that lacks a newer string shows the built-in English one,
 // which must say what the shipped English file says under the same number.

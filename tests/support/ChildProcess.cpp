@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -26,9 +27,10 @@ ChildResult runProgram(const std::string& program, const std::vector<std::string
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child == 0) {
-        if (dup2(out[1], 1) < 0 || dup2(err[1], 2) < 0)
+        const int in = open(setup.standardInput.empty() ? "/dev/null" : setup.standardInput.c_str(), O_RDONLY);
+        if (in < 0 || dup2(in, 0) < 0 || dup2(out[1], 1) < 0 || dup2(err[1], 2) < 0)
             _exit(122);
-        for (int fd : {out[0], out[1], err[0], err[1]})
+        for (int fd : {in, out[0], out[1], err[0], err[1]})
             close(fd);
         for (const auto& [name, value] : setup.environment)
             setenv(name.c_str(), value.c_str(), 1);

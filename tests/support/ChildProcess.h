@@ -12,6 +12,8 @@ struct ChildSetup {
     // RLIMIT_FSIZE (0: none) with SIGXFSZ ignored: writes past it fail as on a full disk.
     std::size_t fileSizeLimit = 0;
     std::vector<std::pair<std::string, std::string>> environment;
+    // The file the child reads as its standard input (empty: /dev/null).
+    std::string standardInput;
     // Called in the parent with the child's pid before its output is read (to signal it mid-run).
     std::function<void(int)> meanwhile;
 };

@@ -1,5 +1,6 @@
 // Every label of the main window and settings shows its whole text in every shipped language, a
 // mnemonic's "&" underlines its letter, and the toolkit's own buttons speak the language too.
+#include "CaseName.h"
 #include "UiEnvironment.h"
 #include "ui/Frm_Settings.h"
 
@@ -41,7 +42,8 @@ TEST_P(LanguageLabelsTest, ShowTheirWholeText)
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes") == QStringLiteral("&Yes"), english);
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, LanguageLabelsTest, ::testing::Values("English", "SimplifiedChinese"));
+INSTANTIATE_TEST_SUITE_P(Shipped, LanguageLabelsTest, ::testing::Values("English", "SimplifiedChinese"),
+                         NamedByValue());
 
 }  // namespace
 }  // namespace leafmill::test

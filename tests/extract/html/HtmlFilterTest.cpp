@@ -1,5 +1,6 @@
 // The line filter: each page (filter.txt and a few built here) and the text it must give.
 #include "../CaseFile.h"
+#include "CaseName.h"
 #include "HtmlTestSupport.h"
 
 #include <algorithm>
@@ -23,6 +24,7 @@ struct Filtered {
 };
 
 class HtmlFilter : public ::testing::TestWithParam<Filtered> { };
+constexpr leafmill::test::NamedByContent<&Filtered::page, &Filtered::text> kNamed;
 
 TEST_P(HtmlFilter, GivesTheText)
 {
@@ -41,7 +43,7 @@ std::vector<Filtered> filterCases()
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, HtmlFilter, ::testing::ValuesIn(filterCases()));
+INSTANTIATE_TEST_SUITE_P(Pages, HtmlFilter, ::testing::ValuesIn(filterCases()), kNamed);
 
 // Unclosed constructs repeated on one line are filtered whole, in linear time.
 INSTANTIATE_TEST_SUITE_P(
@@ -52,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Filtered {"a" + repeated("<script>x", kMany), "a" + repeated("x", kMany) + "\r\n"},
                       Filtered {"a" + repeated("</script>x", kMany), "a" + repeated("x", kMany) + "\r\n"},
                       // A comment that never ends hides the rest, whatever '>' it holds.
-                      Filtered {"visible<!--<p>" + repeated("hidden > ", kMany), "visible\r\n"}));
+                      Filtered {"visible<!--<p>" + repeated("hidden > ", kMany), "visible\r\n"}),
+    kNamed);
 
 TEST(HtmlFilterJoin, StopsPastSixtyFourKilobytes)
 {

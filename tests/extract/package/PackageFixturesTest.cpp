@@ -1,6 +1,7 @@
 // The committed books and documents (see ../fixtures/sources/make-fixtures.sh):
 // the reference text and the chapters of their Markdown source.
 #include "PackageFixtures.h"
+#include "CaseName.h"
 #include "Corpus.h"
 
 #include "extract/docx/DocxToText.h"
@@ -63,6 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FixtureCase {"novel.docx", "novel", kNovel}, FixtureCase {"report.docx", "report", kReport},
                     FixtureCase {"cjk.docx", "cjk", kCjk}, FixtureCase {"novel.odt", "novel", kNovel},
                     FixtureCase {"report.odt", "report", kReport}, FixtureCase {"report.fodt", "report", kReport},
-                    FixtureCase {"cjk.odt", "cjk", kCjk}));
+                    FixtureCase {"cjk.odt", "cjk", kCjk}),
+    leafmill::test::NamedBy<&FixtureCase::file>());
 
 }  // namespace

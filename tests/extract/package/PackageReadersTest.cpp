@@ -1,5 +1,6 @@
 // The package readers on documents built from cases/: the skeleton package of
 // each format with the body and parts of each case.
+#include "CaseName.h"
 #include "PackageFixtures.h"
 
 #include "extract/docx/DocxToText.h"
@@ -24,9 +25,11 @@ TEST_P(PackageReader, ReadsWhatTheWordProcessorShows)
                                GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Docx, PackageReader, testing::ValuesIn(leafmill::test::readCases("docx")));
-INSTANTIATE_TEST_SUITE_P(Odt, PackageReader, testing::ValuesIn(leafmill::test::readCases("odt")));
-INSTANTIATE_TEST_SUITE_P(Epub, PackageReader, testing::ValuesIn(leafmill::test::readCases("epub")));
+const auto byWhat
+    = [](const auto& info) { return leafmill::test::caseName(info.param.format + " " + info.param.what); };
+INSTANTIATE_TEST_SUITE_P(Docx, PackageReader, testing::ValuesIn(leafmill::test::readCases("docx")), byWhat);
+INSTANTIATE_TEST_SUITE_P(Odt, PackageReader, testing::ValuesIn(leafmill::test::readCases("odt")), byWhat);
+INSTANTIATE_TEST_SUITE_P(Epub, PackageReader, testing::ValuesIn(leafmill::test::readCases("epub")), byWhat);
 
 // Packages missing what makes them one, and ones too big or too deep to read.
 std::vector<ReadCase> hostileCases()
@@ -47,7 +50,7 @@ std::vector<ReadCase> hostileCases()
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Hostile, PackageReader, testing::ValuesIn(hostileCases()));
+INSTANTIATE_TEST_SUITE_P(Hostile, PackageReader, testing::ValuesIn(hostileCases()), byWhat);
 
 struct Numbered {
     long n;
@@ -63,13 +66,16 @@ TEST_P(NumberFormat, WritesTheNumberAsWordProcessorsDo)
 }
 
 using Style = leafmill::extract::package::NumberStyle;
-INSTANTIATE_TEST_SUITE_P(Styles, NumberFormat,
-                         testing::Values(Numbered {1994, Style::UpperRoman, "MCMXCIV"},
-                                         Numbered {4, Style::LowerRoman, "iv"},
-                                         Numbered {4000, Style::LowerRoman, "4000"},
-                                         Numbered {28, Style::LowerLetter, "bb"},
-                                         Numbered {26, Style::UpperLetter, "Z"}, Numbered {7, Style::DecimalZero, "07"},
-                                         Numbered {12, Style::DecimalZero, "12"}, Numbered {0, Style::LowerRoman, "0"},
-                                         Numbered {5, Style::None, ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Styles, NumberFormat,
+    testing::Values(Numbered {1994, Style::UpperRoman, "MCMXCIV"}, Numbered {4, Style::LowerRoman, "iv"},
+                    Numbered {4000, Style::LowerRoman, "4000"}, Numbered {28, Style::LowerLetter, "bb"},
+                    Numbered {26, Style::UpperLetter, "Z"}, Numbered {7, Style::DecimalZero, "07"},
+                    Numbered {12, Style::DecimalZero, "12"}, Numbered {0, Style::LowerRoman, "0"},
+                    Numbered {5, Style::None, ""}),
+    [](const auto& c) {
+        const std::string& text = c.param.expected;
+        return leafmill::test::caseName(std::to_string(c.param.n) + " as " + (text.empty() ? "nothing" : text));
+    });
 
 }  // namespace

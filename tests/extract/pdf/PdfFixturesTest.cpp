@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "convert/SourceDispatch.h"
 #include "extract/pdf/PdfDocument.h"
 #include "extract/pdf/PdfModuleLoader.h"
@@ -73,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Readable {"cjk.pdf", "cjk.ref.txt", ""}, Readable {"unicode.pdf", "unicode.ref.txt", ""},
                     Readable {"rtl.pdf", "rtl.ref.txt", ""}, Readable {"gaps.pdf", "gaps.ref.txt", "", false},
                     Readable {"bookmarks.pdf", "bookmarks.ref.txt", "", false, 0.98},
-                    Readable {"scanned.pdf", "scanned.ref.txt", "page(s) 2 have no text"}));
+                    Readable {"scanned.pdf", "scanned.ref.txt", "page(s) 2 have no text"}),
+    leafmill::test::NamedBy<&Readable::pdf>());
 
 // Each bookmark's chapter starts at the line its heading starts, also when
 // the page prints the title otherwise (bookmarks.tex).

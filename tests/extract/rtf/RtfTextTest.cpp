@@ -1,6 +1,7 @@
 // Documents (text.txt and a few built here) and the text they must give:
 // structure, destinations, code pages and Unicode, damage and its warnings.
 #include "../CaseFile.h"
+#include "CaseName.h"
 #include "RtfRead.h"
 
 #include "extract/ChapterTitle.h"
@@ -21,6 +22,7 @@ struct Read {
 };
 
 class RtfText : public testing::TestWithParam<Read> { };
+constexpr leafmill::test::NamedByContent<&Read::rtf, &Read::text, &Read::warning, &Read::programPage> kNamed;
 
 TEST_P(RtfText, IsWhatAReaderShows)
 {
@@ -46,7 +48,7 @@ std::vector<Read> textCases()
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, RtfText, testing::ValuesIn(textCases()));
+INSTANTIATE_TEST_SUITE_P(Documents, RtfText, testing::ValuesIn(textCases()), kNamed);
 
 const std::size_t kBound = leafmill::extract::rtf::RtfReader::maxGroupDepth;
 
@@ -65,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A destination opened beyond the bound hides nothing after the flattened groups.
         Read {"{\\rtf1" + std::string(kBound + 50, '{') + "{\\*\\hidden secret}" + std::string(51, '}') + "shown"
                   + std::string(kBound - 1, '}') + "}",
-              "shown\r\n", "nested deeper"}));
+              "shown\r\n", "nested deeper"}),
+    kNamed);
 
 TEST(RtfRefusal, WhatIsNotRtfIsRefusedWithAReason)
 {

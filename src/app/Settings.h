@@ -27,6 +27,10 @@ struct NotesReaderSettings {
     bool Contents = false;  // a contents note linking to the chapters
     bool ChapterPages = false;  // a chapter starts on a new page
     bool JoinLines = false;  // unwrap hard-wrapped text sources
+    // The encoding text sources are read in: "auto" finds each one's from its
+    // bytes. It applies with or without the reader's pages, so it does not
+    // make the section present.
+    std::string SourceEncoding = "auto";
 
     bool anyMarkup() const { return Links || Titles || Contents; }
     bool operator==(const NotesReaderSettings&) const = default;

@@ -103,6 +103,8 @@ int runBookCommand(const CliOptions& options)
     }
 
     options.reader.applyTo(environment.settings.NotesReader);
+    if (options.sourceEncoding)
+        environment.settings.NotesReader.SourceEncoding = *options.sourceEncoding;
     warnAboutReaderLimits(environment, options);
 
     OutputRun run(environment.settings, environment.codePage, environment.language);

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include "app/Settings.h"
+#include "text/SourceEncoding.h"
 
 #include <array>
 #include <optional>
@@ -66,6 +67,8 @@ const char* usageText()
            "      --join-lines, each also as --no-...; those not given keep main.ini's.\n"
            "  leafmill-cli [--settings FILE] --text SOURCE\n"
            "      Writes the plain text of SOURCE, in the program's code page, to stdout.\n"
+           "Both read text sources (and pages declaring no character set) in the encoding\n"
+           "found from their bytes, or in NAME with --source-encoding NAME (auto: found).\n"
            "  leafmill-cli -h | --help | --version\n"
            "\n"
            "An option's value may also follow it after '=' (--book=NAME).\n"
@@ -136,6 +139,16 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
             if (!valueOf(i, &name, &seen))
                 return false;
             options->reader.encoding = name;
+        } else if (argument == "--source-encoding") {
+            std::string name;
+            bool seen = options->sourceEncoding.has_value();
+            if (!valueOf(i, &name, &seen))
+                return false;
+            if (const std::string problem = sourceEncodingProblem(name); !problem.empty()) {
+                *error = "--source-encoding: " + problem;
+                return false;
+            }
+            options->sourceEncoding = name;
         } else if (const ReaderFlag* flag = readerFlag(argument)) {
             std::optional<bool>& choice = options->reader.*(flag->choice);
             if (attached) {

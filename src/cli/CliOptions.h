@@ -34,6 +34,7 @@ struct CliOptions {
     std::string outputFolder;
     std::vector<std::string> sources;  // the book's sources, or the one --text source
     ReaderChoices reader;
+    std::optional<std::string> sourceEncoding;  // overrides main.ini's SourceEncoding
 };
 
 // False with the reason when the arguments fit none of the forms.

@@ -4,9 +4,11 @@
 #include "convert/InputFile.h"
 #include "convert/SourceConverter.h"
 #include "convert/SourceDispatch.h"
+#include "convert/TextSource.h"
 #include "io/FileAccess.h"
 #include "text/CodePage.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -29,8 +31,9 @@ int fail(const std::string& source, const std::string& reason)
     return kExitSourceFailed;
 }
 
-// A text source is its own text: copied byte for byte.
-int copyText(const std::string& source)
+// A text source in the code page is its own text: copied byte for byte,
+// without a byte-order mark.
+int copyText(const std::string& source, std::size_t skip)
 {
     InputFile file;
     std::string error;
@@ -42,9 +45,27 @@ int copyText(const std::string& source)
             return fail(source, error);
         if (block.empty())
             return kExitDone;
-        if (!writeOut(block))
+        const std::size_t skipped = std::min(skip, block.size());
+        skip -= skipped;
+        if (!writeOut(std::string_view(block).substr(skipped)))
             return fail(source, "the text could not be written to the standard output");
     }
+}
+
+int writeText(const std::string& source, const CodePage& codePage, std::string_view sourceEncoding)
+{
+    const TextSourceCheck check = inspectTextSource(pathFromUtf8(source), codePage, sourceEncoding);
+    if (check.form != TextForm::Text)
+        return fail(source, check.reason);
+    if (check.encoding.isCodePage)
+        return copyText(source, check.encoding.markSize);
+    std::fprintf(stderr, "leafmill-cli: %s: read as %s\n", source.c_str(), check.encoding.encoding.label.c_str());
+    const ExtractedText extracted = readTextSource(source, check.encoding);
+    if (extracted.failure != SourceFailure::None)
+        return fail(source, extracted.reason);
+    if (!writeOut(codePage.fromUtf8(extracted.text)) || std::fflush(stdout) != 0)
+        return fail(source, "the text could not be written to the standard output");
+    return kExitDone;
 }
 
 }  // namespace
@@ -69,10 +90,12 @@ int runTextCommand(const CliOptions& options)
     const SourceKind* kind = content.kind;
     if (!content.warning.empty())
         std::fprintf(stderr, "leafmill-cli: %s: warning: %s\n", source.c_str(), content.warning.c_str());
+    const std::string& sourceEncoding
+        = options.sourceEncoding.value_or(environment.settings.NotesReader.SourceEncoding);
     if (!kind->extractor)
-        return copyText(source);
+        return writeText(source, *environment.codePage, sourceEncoding);
 
-    const ExtractedText extracted = extractSource(source, *kind, *environment.codePage, nullptr);
+    const ExtractedText extracted = extractSource(source, *kind, *environment.codePage, sourceEncoding, nullptr);
     for (const std::string& warning : extracted.warnings)
         std::fprintf(stderr, "leafmill-cli: %s: warning: %s\n", source.c_str(), warning.c_str());
     if (extracted.failure != SourceFailure::None)

@@ -230,6 +230,7 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
                               [&listener](int value) { listener.sourceProgress(value); });
     if (encoder)
         converter.usePageText(pageText);
+    converter.readSourcesIn(settings.NotesReader.SourceEncoding);
 
     bool stopped = false;
     for (std::size_t i = 0; i < sources.size() && !stopped; ++i) {

@@ -46,7 +46,7 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {52, "A book name cannot end in a blank or a dot, as a folder name cannot on Windows."},
     {55,
      "@Count characters are not in the page encoding and were written as their nearest equivalents or as ? "
-     "(first: @First); another page encoding may keep them."},
+     "(first: @First)."},
     {56, "Previous"},
     {57, "Next"},
     {58, "Contents"},
@@ -64,6 +64,10 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {68, "Join the hard-wrapped lines of text files"},
     {69, "Preview"},
     {70, "iPod Notes folder at @Folder (@Free free)"},
+    {90, "read as @Encoding"},
+    {91, "The page encoding @Encoding keeps them."},
+    {92, "Source encoding:"},
+    {93, "Found from each text"},
 };
 
 const std::string* builtInEnglish(int index)

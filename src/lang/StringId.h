@@ -75,10 +75,16 @@ inline constexpr int ReaderJoinLines = 68;
 inline constexpr int PreviewButton = 69;
 inline constexpr int IPodNotesFolder = 70;  // holds "@Folder" and "@Free"
 
+// Source encodings
+inline constexpr int ReadAs = 90;  // holds "@Encoding"
+inline constexpr int KeptByPageEncoding = 91;  // holds "@Encoding"; follows CharactersReplaced
+inline constexpr int SourceEncodingLabel = 92;
+inline constexpr int SourceEncodingDetected = 93;  // the choice that finds each source's encoding
+
 // Strings from FirstAdded up may be missing from older language files; the
 // table has built-in English for them.
 inline constexpr int FirstAdded = 33;
-inline constexpr int Highest = 70;
+inline constexpr int Highest = 93;
 
 constexpr int cutWordLabel(int box)
 {

@@ -209,12 +209,35 @@ std::string CodePage::fromUtf8(std::string_view utf8) const
 
 std::string CodePage::toUtf8(std::string_view bytes) const
 {
+    return decodeToUtf8(bytes, name_);
+}
+
+std::string decodeToUtf8(std::string_view bytes, const std::string& encoding)
+{
     UErrorCode status = U_ZERO_ERROR;
-    Converter source = openConverter(name_, status);
+    Converter source = openConverter(encoding, status);
     Converter target = openConverter("UTF-8", status);
     if (U_FAILURE(status))
         return std::string();
     return convertAll(target.get(), source.get(), bytes);
+}
+
+bool decodesCleanly(std::string_view bytes, const std::string& encoding, bool mayBeCut)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    Converter decoder = openConverter(encoding, status);
+    ucnv_setToUCallBack(decoder.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    if (U_FAILURE(status))
+        return false;
+    std::array<UChar, 4096> target;
+    const char* in = bytes.data();
+    const char* end = bytes.data() + bytes.size();
+    do {
+        UChar* out = target.data();
+        status = U_ZERO_ERROR;
+        ucnv_toUnicode(decoder.get(), &out, target.data() + target.size(), &in, end, nullptr, !mayBeCut, &status);
+    } while (status == U_BUFFER_OVERFLOW_ERROR);
+    return U_SUCCESS(status);
 }
 
 std::size_t CodePage::charLength(std::string_view bytes, std::size_t pos) const

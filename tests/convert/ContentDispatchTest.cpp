@@ -33,8 +33,9 @@ TEST(ContentDispatch, TheBytesChooseTheReader)
         test::writeFile(path, bytes);
         const ContentChoice choice
             = chooseByContent(path, *findSourceKind(path, defaultDispatchTable()), defaultDispatchTable());
-        const ExtractedText read = choice.kind->extractor ? extractSource(path, *choice.kind, *codePage, nullptr)
-                                                          : readTextSource(path, *codePage, TextForm::CodePageBytes);
+        const ExtractedText read = choice.kind->extractor
+            ? extractSource(path, *choice.kind, *codePage, kDetectEncoding, nullptr)
+            : readTextSource(path, detectSourceEncoding(bytes, *codePage));
         EXPECT_EQ(choice.warning.empty() ? read.reason : choice.warning, c[3]) << c[0];
         EXPECT_NE(read.text.find(c[2]), std::string::npos) << c[0] << ": " << read.text;
     }
@@ -49,7 +50,8 @@ TEST(ExtractSource, RefusesAPipeWithoutWaiting)
     const std::string path = (dir.path() / "pipe.doc").string();
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
     const auto codePage = CodePage::open("windows-1252");
-    const ExtractedText read = extractSource(path, *findSourceKind(path, defaultDispatchTable()), *codePage, nullptr);
+    const ExtractedText read
+        = extractSource(path, *findSourceKind(path, defaultDispatchTable()), *codePage, kDetectEncoding, nullptr);
     EXPECT_EQ(read.failure, SourceFailure::Missing);
     EXPECT_EQ(read.reason, "it is not a file");
 }

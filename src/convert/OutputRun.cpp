@@ -73,6 +73,7 @@ CutRules cutRulesOf(const Settings& settings, const CodePage& codePage, bool esc
     rules.keep = settings.KeepFileSize;
     for (const std::string& word : settings.CutWord)
         rules.cutWords.push_back(codePage.fromUtf8(word));
+    addWideSentenceEnds(rules, codePage);
     // A bare '<' never ends a page, where the reader's markup follows it.
     if (escaped)
         rules.unsplit = {"&lt;", "&amp;", "< "};

@@ -6,6 +6,7 @@
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
 #include "text/PageEncoder.h"
+#include "text/SourceEncoding.h"
 #include "ui/UiContext.h"
 #include "ui/UiStyle.h"
 #include "ui/WindowChrome.h"
@@ -18,7 +19,9 @@
 #include <QLineEdit>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string_view>
 
 namespace leafmill {
 
@@ -31,9 +34,19 @@ constexpr int kCutWordTop = 104;
 constexpr int kCutWordStep = 24;
 // The Notes reader's section starts below the OK and Cancel buttons.
 constexpr int kReaderTop = 304;
-constexpr int kReaderSwitchTop = kReaderTop + 50;
+constexpr int kSourceEncodingTop = kReaderTop + 50;
+constexpr int kReaderSwitchTop = kReaderTop + 75;
 constexpr int kReaderSwitchStep = 20;
-constexpr int kReaderHeight = 158;
+constexpr int kReaderHeight = 182;
+
+// The encodings text sources are offered to be read in, after "found from
+// each text"; a name of the file beyond them stays choosable.
+constexpr std::array<std::string_view, 24> kSourceEncodingNames = {
+    "UTF-8",        "GBK",          "GB18030",      "Big5",         "Shift_JIS",    "EUC-JP",
+    "EUC-KR",       "windows-1250", "windows-1251", "windows-1252", "windows-1253", "windows-1254",
+    "windows-1255", "windows-1256", "windows-1257", "windows-1258", "KOI8-R",       "KOI8-U",
+    "IBM866",       "ISO-8859-2",   "ISO-8859-15",  "macintosh",    "TIS-620",      "UTF-16LE",
+};
 
 // The switches of the section, in the dialog's order, with their texts.
 constexpr std::array<std::pair<bool NotesReaderSettings::*, int>, 5> kReaderSwitches {{
@@ -168,6 +181,13 @@ void Frm_Settings::buildReaderSection()
     ReaderEncoding = new QComboBox(frame);
     ReaderEncoding->setObjectName(QStringLiteral("ReaderEncoding"));
     ReaderEncoding->setGeometry(-2, -2, 166, 22);
+    SourceEncodingLabel
+        = makeRightAlignedLabel(QStringLiteral("SourceEncodingLabel"), {8, kSourceEncodingTop + 3, 88, 14});
+    QWidget* sourceFrame = ui::makePanel(Picture1, QStringLiteral("SourceEncodingPanel"),
+                                         {104, kSourceEncodingTop, 164, 20}, ui::kPanelColour);
+    SourceEncodingChoice = new QComboBox(sourceFrame);
+    SourceEncodingChoice->setObjectName(QStringLiteral("SourceEncodingChoice"));
+    SourceEncodingChoice->setGeometry(-2, -2, 166, 22);
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i) {
         auto* box = new QCheckBox(Picture1);
         box->setObjectName(QStringLiteral("ReaderSwitch(%1)").arg(i));
@@ -189,6 +209,15 @@ void Frm_Settings::showReaderChoices(const NotesReaderSettings& notes)
     ReaderEncoding->setCurrentIndex(ReaderEncoding->findData(current));
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         ReaderSwitches[static_cast<int>(i)]->setChecked(notes.*(kReaderSwitches[i].first));
+
+    const QString detect = ui::fromUtf8(std::string(kDetectEncoding));
+    SourceEncodingChoice->addItem(context_.text(StringId::SourceEncodingDetected), detect);
+    for (std::string_view name : kSourceEncodingNames)
+        SourceEncodingChoice->addItem(ui::fromUtf8(std::string(name)), ui::fromUtf8(std::string(name)));
+    const QString source = ui::fromUtf8(notes.SourceEncoding);
+    if (SourceEncodingChoice->findData(source, Qt::UserRole, Qt::MatchFixedString) < 0)
+        SourceEncodingChoice->addItem(source, source);
+    SourceEncodingChoice->setCurrentIndex(SourceEncodingChoice->findData(source, Qt::UserRole, Qt::MatchFixedString));
 }
 
 NotesReaderSettings Frm_Settings::chosenReaderSettings() const
@@ -197,6 +226,7 @@ NotesReaderSettings Frm_Settings::chosenReaderSettings() const
     notes.PageEncoding = ui::toUtf8(ReaderEncoding->currentData().toString());
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         notes.*(kReaderSwitches[i].first) = ReaderSwitches[static_cast<int>(i)]->isChecked();
+    notes.SourceEncoding = ui::toUtf8(SourceEncodingChoice->currentData().toString());
     return notes;
 }
 
@@ -214,6 +244,8 @@ void Frm_Settings::DrawFaceText()
     ui::fitLabel(ReaderHeading);
     ReaderEncodingLabel->setText(context_.text(StringId::ReaderEncodingLabel));
     ui::fitRightAlignedLabel(ReaderEncodingLabel);
+    SourceEncodingLabel->setText(context_.text(StringId::SourceEncodingLabel));
+    ui::fitRightAlignedLabel(SourceEncodingLabel);
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         ReaderSwitches[static_cast<int>(i)]->setText(context_.text(kReaderSwitches[i].second));
     for (int i = 0; i < Label3.size(); ++i) {
@@ -329,12 +361,15 @@ void Frm_Settings::applyAndClose()
         if (!Text2[i]->text().isEmpty())
             settings.CutWord.push_back(DecodeCutWord(ui::toUtf8(Text2[i]->text())));
     settings.CutWord.resize(static_cast<std::size_t>(Text2.size()));
-    // Untouched, a main.ini without the reader's section stays without it.
+    // Untouched, a main.ini without the reader's section stays without it;
+    // the source encoding alone does not make the pages for the reader.
     NotesReaderSettings notes = chosenReaderSettings();
     NotesReaderSettings opened = settings.NotesReader;
     notes.present = opened.present = true;
+    opened.SourceEncoding = notes.SourceEncoding;
     if (settings.NotesReader.present || notes != opened)
         settings.NotesReader = notes;
+    settings.NotesReader.SourceEncoding = notes.SourceEncoding;
     applyLanguage();
     context_.saveSettings(this);
     accept();

@@ -76,6 +76,8 @@ private:
     QLabel* ReaderEncodingLabel = nullptr;
     QComboBox* ReaderEncoding = nullptr;
     QList<QCheckBox*> ReaderSwitches;  // Links, Titles, Contents, ChapterPages, JoinLines
+    QLabel* SourceEncodingLabel = nullptr;
+    QComboBox* SourceEncodingChoice = nullptr;
     std::vector<std::string> languageBaseNames_;  // parallel to Combo2
     bool centred_ = false;
 };

@@ -67,6 +67,9 @@ TEST_F(FrmSettingsTest, OkStoresTheValuesAndSavesThemAndTheNextOpeningShowsThem)
     child<QCheckBox>(QStringLiteral("ReaderSwitch(3)"))->setChecked(true);
     auto* encoding = child<QComboBox>(QStringLiteral("ReaderEncoding"));
     encoding->setCurrentIndex(encoding->findData(QStringLiteral("UTF-8")));
+    auto* source = child<QComboBox>(QStringLiteral("SourceEncodingChoice"));
+    EXPECT_EQ(source->currentData().toString(), QStringLiteral("auto"));
+    source->setCurrentIndex(source->findData(QStringLiteral("GBK")));
     click("Command1");
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(env.store().record().CutWord, (std::vector<std::string> {"\r\n", " ", "\r\n", "。", " ", ""}));
@@ -74,11 +77,13 @@ TEST_F(FrmSettingsTest, OkStoresTheValuesAndSavesThemAndTheNextOpeningShowsThem)
     EXPECT_EQ(stored("CutWord1"), "space");
     EXPECT_EQ(env.iniKey("NotesReader", "ChapterPages"), "1");
     EXPECT_EQ(env.iniKey("NotesReader", "PageEncoding"), "UTF-8");
+    EXPECT_EQ(env.iniKey("NotesReader", "SourceEncoding"), "GBK");
     EXPECT_EQ(redraws, 0) << "the same language";
 
     open();
     EXPECT_EQ(box(1)->text(), QStringLiteral("space"));
     EXPECT_EQ(joint()->text(), QStringLiteral("64"));
+    EXPECT_EQ(child<QComboBox>(QStringLiteral("SourceEncodingChoice"))->currentText(), QStringLiteral("GBK"));
 }
 
 TEST_F(FrmSettingsTest, CancelAndTheCloseButtonDiscardAndRestoreDefaultsAppliesNothing)

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstdint>
 #include <vector>
 
 #ifdef _WIN32
@@ -222,13 +223,25 @@ std::string decodeToUtf8(std::string_view bytes, const std::string& encoding)
     return convertAll(target.get(), source.get(), bytes);
 }
 
-bool decodesCleanly(std::string_view bytes, const std::string& encoding, bool mayBeCut)
+std::size_t decodingErrors(std::string_view bytes, const std::string& encoding, bool mayBeCut)
 {
     UErrorCode status = U_ZERO_ERROR;
     Converter decoder = openConverter(encoding, status);
-    ucnv_setToUCallBack(decoder.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     if (U_FAILURE(status))
-        return false;
+        return SIZE_MAX;
+    // Counts each sequence the converter cannot map, then lets it go on.
+    struct Count {
+        std::size_t errors = 0;
+        static void onError(const void* context, UConverterToUnicodeArgs*, const char*, int32_t,
+                            UConverterCallbackReason reason, UErrorCode* error)
+        {
+            if (reason <= UCNV_IRREGULAR) {
+                ++static_cast<Count*>(const_cast<void*>(context))->errors;
+                *error = U_ZERO_ERROR;
+            }
+        }
+    } count;
+    ucnv_setToUCallBack(decoder.get(), &Count::onError, &count, nullptr, nullptr, &status);
     std::array<UChar, 4096> target;
     const char* in = bytes.data();
     const char* end = bytes.data() + bytes.size();
@@ -237,7 +250,7 @@ bool decodesCleanly(std::string_view bytes, const std::string& encoding, bool ma
         status = U_ZERO_ERROR;
         ucnv_toUnicode(decoder.get(), &out, target.data() + target.size(), &in, end, nullptr, !mayBeCut, &status);
     } while (status == U_BUFFER_OVERFLOW_ERROR);
-    return U_SUCCESS(status);
+    return U_SUCCESS(status) ? count.errors : SIZE_MAX;
 }
 
 std::size_t CodePage::charLength(std::string_view bytes, std::size_t pos) const

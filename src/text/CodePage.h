@@ -77,9 +77,9 @@ private:
 // does not decode becomes U+FFFD, and an encoding ICU lacks gives nothing.
 std::string decodeToUtf8(std::string_view bytes, const std::string& encoding);
 
-// Whether the bytes decode in that encoding without an invalid or unmapped
-// sequence; with `mayBeCut` they may end inside a character (the first
-// bytes of a longer text).
-bool decodesCleanly(std::string_view bytes, const std::string& encoding, bool mayBeCut);
+// How many invalid or unmapped sequences the bytes hold in that encoding
+// (SIZE_MAX for an encoding ICU lacks); with `mayBeCut` they may end inside
+// a character (the first bytes of a longer text).
+std::size_t decodingErrors(std::string_view bytes, const std::string& encoding, bool mayBeCut);
 
 }  // namespace leafmill

@@ -76,10 +76,14 @@ NamedEncoding guessLegacyEncoding(std::string_view sample)
             guess = {std::string(alias.converter), std::string(alias.label)};
     if (name.starts_with("WINDOWS-"))
         guess.label = asciiLowered(name);
-    // Most "GB18030" texts are GBK, the name people know them by.
-    if (name == "GB18030" && decodesCleanly(sample, "windows-936", true))
+    // Most "GB18030" texts are GBK, the name people know them by; a Big5
+    // text may hold the Hong Kong characters.
+    const auto fewerErrors = [&](const char* narrower, const char* wider) {
+        return decodingErrors(sample, narrower, true) <= decodingErrors(sample, wider, true);
+    };
+    if (name == "GB18030" && fewerErrors("windows-936", "GB18030"))
         guess = {"windows-936", "GBK"};
-    if (name == "BIG5" && !decodesCleanly(sample, "windows-950", true))
+    if (name == "BIG5" && !fewerErrors("windows-950", "Big5-HKSCS"))
         guess = {"Big5-HKSCS", "Big5-HKSCS"};
     if (name == "KOI8-R" && holdsUkrainianLetters(sample))
         guess = {"KOI8-U", "KOI8-U"};

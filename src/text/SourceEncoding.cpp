@@ -26,6 +26,12 @@ constexpr std::size_t kLeastEvidence = 8;
 // A Latin reading is believed when its oddity stays below this share of the
 // bytes beyond ASCII (one in four).
 constexpr std::size_t kOddityPerByte = 4;
+// So many bytes beyond ASCII tell the pages apart; the rest of the sample
+// is not read in each of them.
+constexpr std::size_t kEnoughEvidence = 512;
+// A multi-byte guess may leave this share of its bytes beyond ASCII undecoded
+// (one in fifty): texts put together from pieces hold a few broken ones.
+constexpr std::size_t kBrokenPerByte = 50;
 
 struct Mark {
     std::string_view bytes;
@@ -97,10 +103,31 @@ SourceEncoding ofCodePage(const CodePage& codePage)
     return {{codePage.name(), U_SUCCESS(status) && known ? known : codePage.name()}, 0, true};
 }
 
+// The text up to its last line end, which no character straddles.
+std::string_view wholeLines(std::string_view head)
+{
+    const std::size_t end = head.find_last_of('\n');
+    return end == std::string_view::npos ? head : head.substr(0, end + 1);
+}
+
 std::size_t bytesBeyondAscii(std::string_view bytes)
 {
     return static_cast<std::size_t>(
         std::count_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
+}
+
+// The start of the sample up to a line end past kEnoughEvidence bytes beyond
+// ASCII, or all of it.
+std::string_view evidence(std::string_view head)
+{
+    std::size_t seen = 0;
+    for (std::size_t at = 0; at < head.size(); ++at) {
+        if (static_cast<unsigned char>(head[at]) >= 0x80 && ++seen == kEnoughEvidence) {
+            const std::size_t end = head.find('\n', at);
+            return end == std::string_view::npos ? head : head.substr(0, end + 1);
+        }
+    }
+    return head;
 }
 
 bool isAsciiLetter(char c)
@@ -184,21 +211,29 @@ LegacyChoice bestLatinPage(std::string_view head, const NamedEncoding& guess)
     return best;
 }
 
+bool mostlyDecodes(std::string_view head, const std::string& converter)
+{
+    const std::string_view lines = wholeLines(head);
+    const std::size_t errors = decodingErrors(lines, converter, false);
+    return errors != SIZE_MAX && errors * kBrokenPerByte <= bytesBeyondAscii(lines);
+}
+
 // Bytes that are not UTF-8: the detector names an encoding, which is taken
 // when its bytes decode and it writes a script other than Latin; Latin
 // letters (and whatever the detector cannot place) go to the Latin contest.
 LegacyChoice legacyEncoding(std::string_view head)
 {
     const NamedEncoding guess = guessLegacyEncoding(head);
+    const std::string_view sample = evidence(head);
     if (!guess.converter.empty()) {
         if (isMultiByte(guess.converter)) {
-            if (decodesCleanly(head, guess.converter, head.size() == kEncodingSample))
+            if (mostlyDecodes(head, guess.converter))
                 return {guess, true};
-        } else if (!looksLatin(head) && !readsAsLatin(head, guess.converter)) {
+        } else if (!looksLatin(sample) && !readsAsLatin(sample, guess.converter)) {
             return {guess, true};
         }
     }
-    return bestLatinPage(head, guess);
+    return bestLatinPage(sample, guess);
 }
 
 // A 7-bit text that shifts into another character set: ISO-2022 or HZ.
@@ -211,13 +246,6 @@ NamedEncoding shiftedEncoding(std::string_view head)
     if (guess.label.starts_with("ISO-2022") || guess.label == "HZ-GB-2312")
         return guess;
     return {};
-}
-
-// The text up to its last line end, which no character straddles.
-std::string_view wholeLines(std::string_view head)
-{
-    const std::size_t end = head.find_last_of('\n');
-    return end == std::string_view::npos ? head : head.substr(0, end + 1);
 }
 
 }  // namespace
@@ -253,10 +281,10 @@ SourceEncoding detectSourceEncoding(std::string_view head, const CodePage& codeP
     const LegacyChoice legacy = legacyEncoding(head);
     // Where the code page reads the text, it decides unless the guess is
     // sure, has enough to go on and reads it otherwise.
-    if (decodesCleanly(head, codePage.name(), head.size() == kEncodingSample)
+    const std::string_view sample = wholeLines(evidence(head));
+    if (decodingErrors(head, codePage.name(), head.size() == kEncodingSample) == 0
         && (!legacy.sure || bytesBeyondAscii(head) < kLeastEvidence
-            || decodeToUtf8(wholeLines(head), codePage.name())
-                == decodeToUtf8(wholeLines(head), legacy.encoding.converter)))
+            || decodeToUtf8(sample, codePage.name()) == decodeToUtf8(sample, legacy.encoding.converter)))
         return ofCodePage(codePage);
     return legacy.encoding.converter.empty() ? ofCodePage(codePage) : readIn(legacy.encoding, 0, codePage);
 }

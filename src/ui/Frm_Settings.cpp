@@ -242,10 +242,11 @@ void Frm_Settings::DrawFaceText()
     Command3->setCaption(context_.text(StringId::RestoreDefaults));
     ReaderHeading->setText(context_.text(StringId::ReaderHeading));
     ui::fitLabel(ReaderHeading);
-    ReaderEncodingLabel->setText(context_.text(StringId::ReaderEncodingLabel));
-    ui::fitRightAlignedLabel(ReaderEncodingLabel);
-    SourceEncodingLabel->setText(context_.text(StringId::SourceEncodingLabel));
-    ui::fitRightAlignedLabel(SourceEncodingLabel);
+    for (const auto& [label, text] : {std::pair {ReaderEncodingLabel, StringId::ReaderEncodingLabel},
+                                      std::pair {SourceEncodingLabel, StringId::SourceEncodingLabel}}) {
+        label->setText(context_.text(text));
+        ui::fitRightAlignedLabel(label);
+    }
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         ReaderSwitches[static_cast<int>(i)]->setText(context_.text(kReaderSwitches[i].second));
     for (int i = 0; i < Label3.size(); ++i) {

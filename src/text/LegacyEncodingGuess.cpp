@@ -6,7 +6,6 @@
 #include <uchardet.h>
 #include <unicode/ucnv.h>
 
-#include <array>
 #include <memory>
 
 namespace leafmill {
@@ -25,7 +24,7 @@ struct Alias {
 
 // Where the detector names a subset, the everyday superset reads it (as
 // browsers do); the rest are ICU's names in the spelling people know.
-constexpr std::array<Alias, 22> kAliases = {{
+constexpr Alias kAliases[] = {
     {"EUC-KR", "windows-949", "EUC-KR"},
     {"UHC", "windows-949", "EUC-KR"},
     {"BIG5", "windows-950", "Big5"},
@@ -48,7 +47,7 @@ constexpr std::array<Alias, 22> kAliases = {{
     {"ASCII", "", ""},
     {"UTF-8", "UTF-8", "UTF-8"},
     {"", "", ""},
-}};
+};
 
 // KOI8-U is KOI8-R with Ukrainian letters where KOI8-R has box-drawing
 // pieces, which no prose uses.

@@ -53,8 +53,9 @@ struct LatinPage {
 };
 
 // The Latin code pages a Latin text is tried in, the likelier first: where
-// two read a text equally well, the first is taken.
-constexpr std::array<LatinPage, 10> kLatinPages = {{
+// two read a text equally well, the first is taken. ISO-8859-1 and -9 read
+// their texts as windows-1252 and -1254 do.
+constexpr std::array<LatinPage, 14> kLatinPages = {{
     {"windows-1252", "windows-1252"},
     {"ISO-8859-15", "ISO-8859-15"},
     {"windows-1250", "windows-1250"},
@@ -65,6 +66,10 @@ constexpr std::array<LatinPage, 10> kLatinPages = {{
     {"windows-1254", "windows-1254"},
     {"macintosh", "MacRoman"},
     {"windows-1258", "windows-1258"},
+    {"IBM852", "IBM852"},
+    {"x-mac-centraleurroman", "MacCentralEurope"},
+    {"ISO-8859-3", "ISO-8859-3"},
+    {"ISO-8859-10", "ISO-8859-10"},
 }};
 
 // ICU's own name for an encoding; empty when ICU has none.
@@ -182,7 +187,7 @@ LegacyChoice bestLatinPage(std::string_view head, const NamedEncoding& guess)
 {
     // The detector knows languages, not just letters: where pages read a
     // text equally well, its guess among them is taken, if it had enough to
-    // go on. A rarer Latin page it names (a DOS or Mac one) competes too, last.
+    // go on.
     std::vector<NamedEncoding> candidates;
     const std::string guessed = canonicalName(guess.converter);
     const bool trusted = bytesBeyondAscii(head) >= kLeastEvidence;
@@ -193,11 +198,6 @@ LegacyChoice bestLatinPage(std::string_view head, const NamedEncoding& guess)
         else
             candidates.push_back(std::move(candidate));
     }
-    const bool listed = std::any_of(candidates.begin(), candidates.end(), [&](const NamedEncoding& page) {
-        return canonicalName(page.converter) == guessed;
-    });
-    if (!guessed.empty() && !listed && !isMultiByte(guess.converter) && readsAsLatin(head, guess.converter))
-        candidates.push_back(guess);
     LegacyChoice best;
     std::size_t bestOddity = SIZE_MAX;
     for (const NamedEncoding& page : candidates) {

@@ -7,14 +7,14 @@ namespace leafmill {
 
 namespace {
 
-// Whether `tail` is the start of a longer UTF-8 sequence: the bytes that
+// Whether `tail`, no whole sequence, is the start of one: the bytes that
 // follow can complete it (continuation bytes low or high in their range).
 bool cutShort(std::string_view tail)
 {
     for (const char filler : {'\x80', '\xA0'}) {
         std::string padded(tail);
         padded.resize(4, filler);
-        if (validUtf8Length(padded, 0) > tail.size())
+        if (validUtf8Length(padded, 0) != 0)
             return true;
     }
     return false;

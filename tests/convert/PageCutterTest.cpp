@@ -127,7 +127,7 @@ TEST_F(PageCutterTest, EveryLineEndHeadingsAndSentenceEndsDecideTheCut)
          "aaaa aaaa\rbbbbbbbbbbbbbbb\r",
          {"aaaa aaaa\r\n", "bbbbbbbbbbbbbbb\r\n"}},
         {"windows-1252", 8, 8, {"\r\n"}, "aaa\nbb\r\ncc\rddddd", {"aaa\n", "bb\r\n", "cc\r\n", "ddddd\r\n"}},
-        // A cut inside a chapter heading moves to its start.
+        // A cut inside a chapter heading, or between it and its line end, moves to its start.
         {"windows-1252",
          45,
          20,
@@ -140,6 +140,7 @@ TEST_F(PageCutterTest, EveryLineEndHeadingsAndSentenceEndsDecideTheCut)
          {" "},
          filler + "\n第四章 回家\n天黑了。\n",
          {filler + "\n", "第四章 回家\n天黑了。\n"}},
+        {"windows-1252", 42, 0, {}, filler + "\nChapter 9\nmore\n", {filler + "\n", "Chapter 9\nmore\n"}},
         // '.' takes "。" with its closing quote; without any word the last sentence end.
         {"UTF-8", 30, 30, {".", " "}, "“好。”好！他走了很远的路", {"“好。”", "好！他走了很远的路\r\n"}},
         {"UTF-8", 30, 30, {"#"}, "“好。”好！他走了很远的路", {"“好。”好！", "他走了很远的路\r\n"}},

@@ -39,7 +39,7 @@ python3 - "$samples" "$work/texts" <<'PY'
 import os, sys
 samples, out = sys.argv[1:]
 os.makedirs(out)
-legacy = {"zh-hans": "gbk", "zh-hant": "cp950", "ja": "cp932", "ko": "cp949", "ru": "cp1251", "uk": "cp1251",
+legacy = {"zh-hans": "gbk", "zh": "gbk", "zh-hant": "cp950", "ja": "cp932", "ko": "cp949", "ru": "cp1251", "uk": "cp1251",
           "bg": "cp1251", "el": "cp1253", "he": "cp1255", "ar": "cp1256", "tr": "cp1254", "th": "cp874",
           "vi": "utf-8", "lt": "cp1257", "lv": "cp1257", "et": "cp1257"}
 central = {"pl", "cs", "hu", "sk", "hr", "ro", "sl"}
@@ -47,7 +47,8 @@ for name in sorted(os.listdir(samples)):
     language = name[:-4]
     text = open(os.path.join(samples, name), encoding="utf-8").read().replace("\n", "\r\n")
     text = text * (300_000 // len(text.encode("utf-8")) + 1)
-    codec = legacy.get(language, "cp1250" if language in central else "cp1252")
+    family = language.removesuffix("-2")
+    codec = legacy.get(family, "cp1250" if family in central else "cp1252")
     for encoding in sorted({"utf-8", codec}):
         open(os.path.join(out, f"{language}.{encoding}.txt"), "wb").write(text.encode(encoding))
 PY

@@ -16,3 +16,12 @@ else()
   add_library(leafmill_minizip ALIAS unofficial::minizip::minizip)
 endif()
 find_package(pugixml 1.11 REQUIRED CONFIG)
+
+# The detector of the legacy encodings a text source may be in (Debian:
+# libuchardet-dev, which installs no CMake package). It stays behind one
+# function of src/text.
+find_path(LEAFMILL_UCHARDET_INCLUDE uchardet.h PATH_SUFFIXES uchardet REQUIRED)
+find_library(LEAFMILL_UCHARDET_LIBRARY uchardet REQUIRED)
+add_library(leafmill_uchardet_shared INTERFACE)
+target_include_directories(leafmill_uchardet_shared SYSTEM INTERFACE "${LEAFMILL_UCHARDET_INCLUDE}")
+target_link_libraries(leafmill_uchardet_shared INTERFACE "${LEAFMILL_UCHARDET_LIBRARY}")

@@ -1,6 +1,6 @@
 # leafmill-cli is started once per document by scripts, so its start counts
-# as much as the reading: linked against the shared ICU, libstdc++, pugixml
-# and minizip, the loader spends longer mapping and relocating them than a
+# as much as the reading: linked against the shared ICU, libstdc++, pugixml,
+# minizip and uchardet, the loader spends longer mapping and relocating them than a
 # small document takes to read. Where their static archives are installed
 # (Debian's -dev packages ship them) the command-line tool takes them in
 # instead; the GUI and the tests keep the shared libraries, which Qt loads
@@ -15,7 +15,7 @@ set(LEAFMILL_STATIC_CLI_DEFAULT OFF)
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT LEAFMILL_SANITIZE)
   set(LEAFMILL_STATIC_CLI_DEFAULT ON)
 endif()
-option(LEAFMILL_STATIC_CLI "Link leafmill-cli with the static archives of ICU, pugixml, minizip and libstdc++"
+option(LEAFMILL_STATIC_CLI "Link leafmill-cli with the static archives of ICU, pugixml, minizip, uchardet and libstdc++"
   ${LEAFMILL_STATIC_CLI_DEFAULT})
 
 set(leafmill_static_cli_ready ${LEAFMILL_STATIC_CLI})
@@ -74,3 +74,4 @@ leafmill_static_or_shared(zip_and_xml "leafmill_minizip;pugixml::pugixml" minizi
 # every program that inflates untrusted packages.
 find_package(ZLIB REQUIRED)
 target_link_libraries(leafmill_zip_and_xml INTERFACE ZLIB::ZLIB)
+leafmill_static_or_shared(uchardet leafmill_uchardet_shared uchardet)

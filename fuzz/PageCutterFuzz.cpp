@@ -30,6 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int words = input.ConsumeIntegralInRange(0, 3); words > 0; --words)
         rules.cutWords.push_back(
             codePage.fromUtf8(candidates[input.ConsumeIntegralInRange<std::size_t>(0, candidates.size() - 1)]));
+    if (input.ConsumeBool())
+        leafmill::addWideSentenceEnds(rules, codePage);
     const std::string source = input.ConsumeRemainingBytesAsString();
 
     const auto folder = leafmill::fuzz::scratchFolder() / "pages";

@@ -41,10 +41,16 @@ _leafmill_cli()
         COMPREPLY=($(compgen -W 'Latin-1 MacRoman GB2312 Big5 Shift_JIS EUC-KR UTF-8' -- "$cur"))
         return
         ;;
+    --source-encoding)
+        COMPREPLY=($(compgen -W 'auto UTF-8 GBK GB18030 Big5 Shift_JIS EUC-JP EUC-KR windows-1250 windows-1251
+            windows-1252 KOI8-R IBM866 UTF-16LE' -- "$cur"))
+        return
+        ;;
     esac
     $split && return
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--book= --out= --text= --check= --settings= --format= --page-size= --encoding=
+            --source-encoding=
             --links --no-links --titles --no-titles --contents --no-contents --chapter-pages
             --no-chapter-pages --join-lines --no-join-lines -h --help --version' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace

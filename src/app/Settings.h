@@ -31,6 +31,10 @@ struct NotesReaderSettings {
     bool ChapterPages = false;  // a chapter starts on a new page
     bool JoinLines = false;  // unwrap hard-wrapped text sources
     int32_t VolumeNotes = 0;  // the most notes of a volume folder; 0: the book is one folder
+    // The encoding text sources are read in: "auto" finds each one's from its
+    // bytes. It applies with or without the reader's pages, so it does not
+    // make the section present.
+    std::string SourceEncoding = "auto";
 
     bool anyMarkup() const { return Links || Titles || Contents; }
     bool operator==(const NotesReaderSettings&) const = default;

@@ -4,6 +4,7 @@
 #include "text/AsciiCase.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
+#include "text/SourceEncoding.h"
 
 #include <array>
 #include <charconv>
@@ -20,6 +21,7 @@ namespace {
 constexpr std::string_view kMainSettings = "MainSettings";
 constexpr std::string_view kUserSettings = "UserSettings";
 constexpr std::string_view kNotesReader = "NotesReader";
+constexpr std::string_view kSourceEncoding = "SourceEncoding";
 constexpr std::array<std::string_view, 5> kNotesReaderSwitches
     = {"Links", "Titles", "Contents", "ChapterPages", "JoinLines"};
 
@@ -205,6 +207,14 @@ bool* notesReaderSwitch(NotesReaderSettings& notes, std::size_t index)
     return fields[index];
 }
 
+// An empty key is the default, "auto".
+bool readSourceEncoding(const std::string& stored, std::string* value, std::string* why)
+{
+    *why = sourceEncodingProblem(stored);
+    *value = stored.empty() ? std::string(kDetectEncoding) : stored;
+    return why->empty();
+}
+
 // A main.ini without any key of the section keeps the pages as they were.
 bool readNotesReader(SettingsReader& reader, Settings& settings)
 {
@@ -226,6 +236,8 @@ bool readNotesReader(SettingsReader& reader, Settings& settings)
     std::string why;
     if (!notes.PageEncoding.empty() && !PageEncoder::open(notes.PageEncoding, &why))
         return reader.refuse(kNotesReader, "PageEncoding", why);
+    if (!readSourceEncoding(reader.text(kNotesReader, kSourceEncoding), &notes.SourceEncoding, &why))
+        return reader.refuse(kNotesReader, kSourceEncoding, why);
     settings.NotesReader = notes;
     return true;
 }
@@ -275,6 +287,17 @@ std::shared_ptr<const CodePage> SettingsStore::LoadCodePage(const fs::path& iniP
     return codePage;
 }
 
+bool SettingsStore::LoadSourceEncoding(const fs::path& iniPath, std::string* value, std::string* error)
+{
+    // An encoding's name is ASCII, like the code page's.
+    classIniFile plain;
+    plain.INIFileName(iniPath);
+    std::string why;
+    if (readSourceEncoding(plain.GetIniKey(kNotesReader, kSourceEncoding), value, &why))
+        return true;
+    return fail(error, refusal(pathToUtf8(iniPath), kNotesReader, kSourceEncoding, why));
+}
+
 bool SettingsStore::LoadSettings(std::string* error)
 {
     std::shared_ptr<const CodePage> codePage = LoadCodePage(iniPath_, error);
@@ -319,13 +342,20 @@ bool SettingsStore::SaveSettings(std::string* error)
     // One replacement of the file for all keys: a failure leaves it whole.
     if (!ini_.WriteIniKeys(kUserSettings, keys))
         return fail(error, ini_.lastError());
-    if (!s.NotesReader.present)
-        return true;
     NotesReaderSettings notes = s.NotesReader;
-    std::vector<std::pair<std::string, std::string>> noteKeys = {{"PageEncoding", notes.PageEncoding}};
-    for (std::size_t i = 0; i < kNotesReaderSwitches.size(); ++i)
-        noteKeys.emplace_back(kNotesReaderSwitches[i], *notesReaderSwitch(notes, i) ? "1" : "0");
-    noteKeys.emplace_back("VolumeNotes", std::to_string(notes.VolumeNotes));
+    std::vector<std::pair<std::string, std::string>> noteKeys;
+    if (notes.present) {
+        noteKeys.emplace_back("PageEncoding", notes.PageEncoding);
+        for (std::size_t i = 0; i < kNotesReaderSwitches.size(); ++i)
+            noteKeys.emplace_back(kNotesReaderSwitches[i], *notesReaderSwitch(notes, i) ? "1" : "0");
+        noteKeys.emplace_back("VolumeNotes", std::to_string(notes.VolumeNotes));
+    }
+    // Without the reader's pages the key is written only to change what the file holds.
+    const std::string stored = ini_.GetIniKey(kNotesReader, kSourceEncoding);
+    if (notes.present || notes.SourceEncoding != (stored.empty() ? kDetectEncoding : std::string_view(stored)))
+        noteKeys.emplace_back(kSourceEncoding, notes.SourceEncoding);
+    if (noteKeys.empty())
+        return true;
     if (!ini_.WriteIniKeys(kNotesReader, noteKeys))
         return fail(error, ini_.lastError());
     return true;

@@ -22,6 +22,8 @@ public:
     // Only the code page main.ini names, for a command that needs nothing
     // else; refused, with the same messages as LoadSettings, as null.
     static std::shared_ptr<const CodePage> LoadCodePage(const std::filesystem::path& iniPath, std::string* error);
+    // Only the [NotesReader] SourceEncoding key, likewise ("auto" when absent).
+    static bool LoadSourceEncoding(const std::filesystem::path& iniPath, std::string* value, std::string* error);
 
     // Fills the record. Returns false with a message naming the file, section
     // and key when main.ini is missing or a setting is refused.

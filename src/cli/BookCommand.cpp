@@ -125,6 +125,8 @@ int runBookCommand(const CliOptions& options)
         std::fprintf(stderr, "leafmill-cli: %s\n", error.c_str());
         return kExitCannotStart;
     }
+    if (options.sourceEncoding)
+        environment.settings.NotesReader.SourceEncoding = *options.sourceEncoding;
 
     OutputRun run(environment.settings, environment.codePage, environment.language);
     TerminalProgress progress(stderr, options.sources.size());

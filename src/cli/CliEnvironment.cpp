@@ -20,7 +20,8 @@ bool loadEnvironment(const std::string& settingsFile, EnvironmentNeeds needs, Cl
     const std::filesystem::path iniPath = settingsFile.empty() ? files.readableSettings() : pathFromUtf8(settingsFile);
     if (needs == EnvironmentNeeds::CodePage) {
         environment->codePage = SettingsStore::LoadCodePage(iniPath, error);
-        return environment->codePage != nullptr;
+        return environment->codePage
+            && SettingsStore::LoadSourceEncoding(iniPath, &environment->settings.NotesReader.SourceEncoding, error);
     }
     SettingsStore store(iniPath);
     if (!store.LoadSettings(error))

@@ -13,7 +13,8 @@ class LanguageTable;
 namespace leafmill::cli {
 
 // What a command needs from the program folder: the settings, their code page
-// and the language table (the code page alone for EnvironmentNeeds::CodePage).
+// and the language table (the code page and the source encoding alone for
+// EnvironmentNeeds::CodePage).
 struct CliEnvironment {
     Settings settings;
     std::shared_ptr<const CodePage> codePage;
@@ -21,7 +22,8 @@ struct CliEnvironment {
 };
 
 // How much of the program folder a command reads: a conversion to text needs
-// only the code page, and a start that reads no more stays quick.
+// only the code page and the source encoding, and a start that reads no more
+// stays quick.
 enum class EnvironmentNeeds { CodePage, SettingsAndLanguage };
 
 // Reads the settings file (the user's main.ini, else the shipped one, when

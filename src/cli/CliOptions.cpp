@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "cli/StandardInput.h"
 #include "convert/SourceDispatch.h"
+#include "text/SourceEncoding.h"
 
 #include <algorithm>
 #include <array>
@@ -96,6 +97,8 @@ const char* usageText()
            "      would report or lose in the notes of FOLDER; exit status 1 when it finds anything.\n"
            "  leafmill-cli -h | --help | --version\n"
            "\n"
+           "Books and --text read text sources (and pages declaring no character set) in the\n"
+           "encoding found from their bytes, or in NAME with --source-encoding NAME (auto: found).\n"
            "A SOURCE of - is standard input: a document piped or redirected in, its kind told by\n"
            "--format NAME (txt, html, rtf, doc, docx, odt, epub, pdf, ...) or by its content. A file\n"
            "whose name ends in no known way is read by its content too.\n"
@@ -170,6 +173,16 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
             if (!valueOf(i, &name, &seen))
                 return false;
             options->reader.encoding = name;
+        } else if (argument == "--source-encoding") {
+            std::string name;
+            bool seen = options->sourceEncoding.has_value();
+            if (!valueOf(i, &name, &seen))
+                return false;
+            if (const std::string problem = sourceEncodingProblem(name); !problem.empty()) {
+                *error = "--source-encoding: " + problem;
+                return false;
+            }
+            options->sourceEncoding = name;
         } else if (const ReaderFlag* flag = readerFlag(argument)) {
             std::optional<bool>& choice = options->reader.*(flag->choice);
             if (attached) {
@@ -213,7 +226,8 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
     if (check) {
         const bool onlyEncoding = !options->reader.links && !options->reader.titles && !options->reader.contents
             && !options->reader.chapterPages && !options->reader.joinLines;
-        if (book || out || text || format || pageSize || !options->sources.empty() || !onlyEncoding) {
+        if (book || out || text || format || pageSize || options->sourceEncoding || !options->sources.empty()
+            || !onlyEncoding) {
             *error = "--check takes a folder and no book, sources or page choices but --encoding";
             return false;
         }

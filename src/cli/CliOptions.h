@@ -38,6 +38,7 @@ struct CliOptions {
     std::string format;  // --format: what standard input holds; empty: its content tells
     std::optional<int32_t> pageSize;  // --page-size: a row or a size in bytes (PageSizeChoice.h)
     ReaderChoices reader;
+    std::optional<std::string> sourceEncoding;  // overrides main.ini's SourceEncoding
 };
 
 // False with the reason when the arguments fit none of the forms.

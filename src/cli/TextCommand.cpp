@@ -5,9 +5,11 @@
 #include "convert/InputFile.h"
 #include "convert/SourceConverter.h"
 #include "convert/SourceDispatch.h"
+#include "convert/TextSource.h"
 #include "io/FileAccess.h"
 #include "text/CodePage.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -39,8 +41,9 @@ int fail(const std::string& source, const std::string& reason)
     return kExitSourceFailed;
 }
 
-// A text source is its own text: copied byte for byte.
-int copyText(const std::string& source)
+// A text source in the code page is its own text: copied byte for byte,
+// without a byte-order mark.
+int copyText(const std::string& source, std::size_t skip)
 {
     InputFile file;
     std::string error;
@@ -52,7 +55,9 @@ int copyText(const std::string& source)
             return fail(source, error);
         if (block.empty())
             return kExitDone;
-        if (!writeOut(block))
+        const std::size_t skipped = std::min(skip, block.size());
+        skip -= skipped;
+        if (!writeOut(std::string_view(block).substr(skipped)))
             return fail(source, kNotWritten);
     }
 }
@@ -69,6 +74,19 @@ int writeText(const std::string& source, const ExtractedText& extracted, const C
     return kExitDone;
 }
 
+// A text source in the encoding its bytes are in (or the one chosen), put
+// into the code page; which one is said when it is not the code page.
+int textOfTextSource(const std::string& source, const CodePage& codePage, std::string_view sourceEncoding)
+{
+    const TextSourceCheck check = inspectTextSource(pathFromUtf8(source), codePage, sourceEncoding);
+    if (check.form != TextForm::Text)
+        return fail(source, check.reason);
+    if (check.encoding.isCodePage)
+        return copyText(source, check.encoding.markSize);
+    std::fprintf(stderr, "leafmill-cli: %s: read as %s\n", source.c_str(), check.encoding.encoding.label.c_str());
+    return writeText(source, readTextSource(source, check.encoding), codePage);
+}
+
 // The kind standard input is read as: the one --format names, checked
 // against the content as a file's ending is, else the content's.
 ContentChoice standardInputKind(std::string_view bytes, const std::string& format)
@@ -80,7 +98,7 @@ ContentChoice standardInputKind(std::string_view bytes, const std::string& forma
     return chooseByContent(bytes, said, table, fileEnding(said));
 }
 
-int textOfStandardInput(const std::string& format, const CodePage& codePage)
+int textOfStandardInput(const std::string& format, const CodePage& codePage, std::string_view sourceEncoding)
 {
     std::string bytes, error;
     if (!readStandardInput(
@@ -90,9 +108,18 @@ int textOfStandardInput(const std::string& format, const CodePage& codePage)
     if (!content.kind)
         return fail(kStandardInputName, kUnknownKind);
     warn(kStandardInputName, content.warning);
-    if (!content.kind->extractor)
-        return writeOut(bytes) && std::fflush(stdout) == 0 ? kExitDone : fail(kStandardInputName, kNotWritten);
-    return writeText(kStandardInputName, extractBytes(bytes, *content.kind, codePage, nullptr), codePage);
+    if (content.kind->extractor)
+        return writeText(kStandardInputName, extractBytes(bytes, *content.kind, codePage, sourceEncoding, nullptr),
+                         codePage);
+    const SourceEncoding encoding
+        = chooseSourceEncoding(std::string_view(bytes).substr(0, kEncodingSample), codePage, sourceEncoding);
+    if (encoding.isCodePage)
+        return writeOut(std::string_view(bytes).substr(encoding.markSize)) && std::fflush(stdout) == 0
+            ? kExitDone
+            : fail(kStandardInputName, kNotWritten);
+    ExtractedText decoded;
+    decoded.text = decodeSource(bytes, encoding);
+    return writeText(kStandardInputName, decoded, codePage);
 }
 
 }  // namespace
@@ -110,16 +137,19 @@ int runTextCommand(const CliOptions& options)
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     const std::string& source = options.sources.front();
+    const std::string& sourceEncoding
+        = options.sourceEncoding.value_or(environment.settings.NotesReader.SourceEncoding);
     if (source == kStandardInput)
-        return textOfStandardInput(options.format, *environment.codePage);
+        return textOfStandardInput(options.format, *environment.codePage, sourceEncoding);
     const ContentChoice content = chooseSourceKind(source, defaultDispatchTable());
     const SourceKind* kind = content.kind;
     if (!kind)
         return fail(source, kUnknownKind);
     warn(source, content.warning);
     if (!kind->extractor)
-        return copyText(source);
-    return writeText(source, extractSource(source, *kind, *environment.codePage, nullptr), *environment.codePage);
+        return textOfTextSource(source, *environment.codePage, sourceEncoding);
+    return writeText(source, extractSource(source, *kind, *environment.codePage, sourceEncoding, nullptr),
+                     *environment.codePage);
 }
 
 }  // namespace leafmill::cli

@@ -1,8 +1,8 @@
 #include "convert/EmbeddedDocuments.h"
 
 #include "convert/SourceDispatch.h"
-#include "convert/TextSource.h"
 #include "text/CodePage.h"
+#include "text/SourceEncoding.h"
 
 #include <string>
 
@@ -14,13 +14,7 @@ extract::Result textOf(std::string_view bytes, const CodePage& codePage)
 {
     extract::Result result;
     result.ok = true;
-    const TextForm form = markedTextForm(bytes);
-    if (form == TextForm::CodePageBytes)
-        result.text = codePage.toUtf8(bytes);
-    else if (form == TextForm::Utf8Marked)
-        result.text = bytes.substr(byteOrderMarkSize(form));
-    else
-        result.text = wideTextToUtf8(bytes, form);
+    result.text = decodeSource(bytes, detectSourceEncoding(bytes.substr(0, kEncodingSample), codePage));
     return result;
 }
 

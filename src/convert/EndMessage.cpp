@@ -43,6 +43,22 @@ std::string failureLine(const LanguageTable& language, const SourceOutcome& sour
     return source.path + ": " + why;
 }
 
+namespace {
+
+// How many characters the page encoding lacked, the first of them, and the
+// offered page encoding that keeps those.
+std::string replacedLine(const LanguageTable& language, const SourceOutcome& source)
+{
+    std::string line = replaceAll(
+        replaceAll(language.text(StringId::CharactersReplaced), "@Count", std::to_string(source.replaced.count)),
+        "@First", source.replaced.first);
+    if (!source.keptBy.empty())
+        line += " " + replaceAll(language.text(StringId::KeptByPageEncoding), "@Encoding", source.keptBy);
+    return line;
+}
+
+}  // namespace
+
 std::string endSummary(const LanguageTable& language, const RunResult& result, const std::string& bookName)
 {
     const int headline = result.end == RunEnd::Stopped ? StringId::RunStopped
@@ -64,16 +80,17 @@ std::vector<MessageSection> endSections(const LanguageTable& language, const std
 {
     MessageSection failed {language.text(StringId::FailureListHeading), {}};
     MessageSection cutShort {language.text(StringId::UnfinishedListHeading), {}};
+    MessageSection readAs {"", {}};
     MessageSection replaced {"", {}};
     MessageSection warned {language.text(StringId::WarningListHeading), {}};
     for (const SourceOutcome& source : sources) {
         if (source.failure != SourceFailure::None)
             (source.pages > 0 ? cutShort : failed).lines.push_back(failureLine(language, source));
+        if (!source.readAs.empty())
+            readAs.lines.push_back(source.path + ": "
+                                   + replaceAll(language.text(StringId::ReadAs), "@Encoding", source.readAs));
         if (source.replaced.count > 0)
-            replaced.lines.push_back(source.path + ": "
-                                     + replaceAll(replaceAll(language.text(StringId::CharactersReplaced), "@Count",
-                                                             std::to_string(source.replaced.count)),
-                                                  "@First", source.replaced.first));
+            replaced.lines.push_back(source.path + ": " + replacedLine(language, source));
         if (source.warnings.empty())
             continue;
         warned.lines.push_back(source.path);
@@ -81,7 +98,7 @@ std::vector<MessageSection> endSections(const LanguageTable& language, const std
             warned.lines.push_back("  " + warning);
     }
     std::vector<MessageSection> sections;
-    for (MessageSection* section : {&failed, &cutShort, &replaced, &warned})
+    for (MessageSection* section : {&failed, &cutShort, &readAs, &replaced, &warned})
         if (!section->lines.empty())
             sections.push_back(std::move(*section));
     return sections;

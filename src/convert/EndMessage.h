@@ -24,7 +24,8 @@ struct MessageSection {
 std::string endSummary(const LanguageTable& language, const RunResult& result, const std::string& bookName);
 
 // The lists after the summary, empty ones left out: the sources that failed
-// before any page, those that failed after some, the characters the page
+// before any page, those that failed after some, the encodings sources were
+// read in other than the code page (no heading), the characters the page
 // encoding could not keep (no heading), the readers' warnings.
 std::vector<MessageSection> endSections(const LanguageTable& language, const std::vector<SourceOutcome>& sources);
 

@@ -108,15 +108,16 @@ int headingLevel(std::string_view line)
 std::vector<extract::Chapter> headingLines(std::string_view utf8)
 {
     std::vector<extract::Chapter> chapters;
+    // Lines end at CR LF, CR or LF.
     std::size_t start = 0;
     while (start < utf8.size()) {
-        std::size_t end = utf8.find('\n', start);
+        std::size_t end = utf8.find_first_of("\r\n", start);
         if (end == std::string_view::npos)
             end = utf8.size();
         const std::string_view line = utf8.substr(start, end - start);
         if (const int level = headingLevel(line))
             chapters.push_back({std::string(trimmed(line)), start, level});
-        start = end + 1;
+        start = end + (utf8.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     return chapters;
 }

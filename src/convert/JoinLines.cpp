@@ -1,6 +1,9 @@
 #include "convert/JoinLines.h"
 
 #include "convert/HeadingLines.h"
+#include "text/Utf8.h"
+
+#include <unicode/uchar.h>
 
 #include <algorithm>
 #include <cctype>
@@ -12,6 +15,7 @@ namespace {
 
 // Texts wrapped narrower than this are verse or tables, not wrapped prose.
 constexpr std::size_t kNarrowestWrap = 40;
+constexpr std::string_view kIdeographicSpace = "\u3000";
 
 struct Line {
     std::string_view text;  // without its line end
@@ -35,21 +39,77 @@ std::vector<Line> splitLines(std::string_view text)
     return lines;
 }
 
-// Characters, not bytes: an accented letter counts one.
+bool isWide(char32_t c)
+{
+    const auto width = u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_EAST_ASIAN_WIDTH);
+    return width == U_EA_WIDE || width == U_EA_FULLWIDTH;
+}
+
+// The code point at `at`, U+FFFD for a broken sequence; `length` gets its bytes.
+char32_t codePointAt(std::string_view text, std::size_t at, std::size_t* length)
+{
+    *length = validUtf8Length(text, at);
+    if (*length == 0) {
+        *length = 1;
+        return 0xFFFD;
+    }
+    return decodeUtf8(text, at, *length);
+}
+
+// Columns, not bytes: an accented letter takes one, a Chinese, Japanese or
+// Korean character two, as in the fixed-width text they were wrapped in.
 std::size_t width(std::string_view line)
 {
-    return static_cast<std::size_t>(
-        std::count_if(line.begin(), line.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    std::size_t columns = 0;
+    for (std::size_t at = 0, length = 0; at < line.size(); at += length)
+        columns += isWide(codePointAt(line, at, &length)) ? 2 : 1;
+    return columns;
+}
+
+bool isHangul(char32_t c)
+{
+    return (c >= 0x1100 && c <= 0x11FF) || (c >= 0x3130 && c <= 0x318F) || (c >= 0xAC00 && c <= 0xD7AF);
+}
+
+// A Chinese or Japanese character or sign: no blank stands beside it. Korean
+// parts its words with blanks, as Latin scripts do.
+bool joinsWithoutBlank(std::string_view text, std::size_t at)
+{
+    std::size_t length = 0;
+    const char32_t c = at < text.size() ? codePointAt(text, at, &length) : U' ';
+    return isWide(c) && !isHangul(c);
+}
+
+// Where the last character of `text` starts.
+std::size_t lastCharacter(std::string_view text)
+{
+    std::size_t at = text.size() - 1;
+    while (at > 0 && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+        --at;
+    return at;
+}
+
+// Blanks, tabs and ideographic spaces.
+std::string_view withoutIndent(std::string_view line)
+{
+    for (;;) {
+        if (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
+        else if (line.starts_with(kIdeographicSpace))
+            line.remove_prefix(kIdeographicSpace.size());
+        else
+            return line;
+    }
 }
 
 bool isBlank(std::string_view line)
 {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
+    return withoutIndent(line).empty();
 }
 
 bool startsParagraph(std::string_view line)
 {
-    if (line.empty() || line.front() == ' ' || line.front() == '\t')
+    if (withoutIndent(line).size() != line.size())
         return true;
     const auto first = static_cast<unsigned char>(line.front());
     if ((first == '-' || first == '*' || first == '+') && line.size() > 1 && line[1] == ' ')
@@ -100,7 +160,8 @@ std::string joinedLines(std::string_view text)
         }
         while (!out.empty() && (out.back() == ' ' || out.back() == '\t'))
             out.pop_back();
-        out.push_back(' ');
+        if (out.empty() || !(joinsWithoutBlank(out, lastCharacter(out)) || joinsWithoutBlank(lines[i + 1].text, 0)))
+            out.push_back(' ');
     }
     return out;
 }

@@ -72,6 +72,7 @@ CutRules cutRulesOf(const Settings& settings, const CodePage& codePage, bool esc
     rules.keep = settings.KeepFileSize;
     for (const std::string& word : settings.CutWord)
         rules.cutWords.push_back(codePage.fromUtf8(word));
+    addWideSentenceEnds(rules, codePage);
     // A bare '<' never ends a page, where the reader's markup follows it.
     if (escaped)
         rules.unsplit = {"&lt;", "&amp;", "< "};
@@ -195,6 +196,7 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
                               [&listener](int value) { listener.sourceProgress(value); });
     if (encoder)
         converter.usePageText(pageText);
+    converter.readSourcesIn(settings.NotesReader.SourceEncoding);
 
     bool stopped = false;
     std::vector<ChapterStart> chapters;

@@ -46,6 +46,8 @@ struct SourceOutcome {
     // already taken the source's own name.
     std::string renamedTo;
     Replacements replaced;  // characters the page encoding could not keep
+    std::string keptBy;  // a page encoding that would keep the first of them
+    std::string readAs;  // the encoding the text was read in, when not the code page
     std::vector<ChapterStart> chapters;  // pages counted from the source's first
 };
 

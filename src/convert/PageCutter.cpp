@@ -1,6 +1,7 @@
 #include "convert/PageCutter.h"
 
 #include "convert/FindCutPoint.h"
+#include "convert/HeadingLines.h"
 #include "convert/InputFile.h"
 #include "convert/PageWriter.h"
 #include "text/CodePage.h"
@@ -12,10 +13,10 @@ namespace leafmill {
 namespace {
 
 constexpr std::size_t kReadBlock = 1 << 16;
-// Bytes past the page end that settle whether a character ends there. Within
-// a line the buffer holds this many more than S before a page is cut, so a
-// cut sees the whole character it might split.
-constexpr std::size_t kLookahead = 8;
+// Within a line the buffer holds this many bytes more than S before a page is
+// cut, so that a cut sees the whole character it might split and the whole
+// line it falls in when that may be a chapter heading (never longer).
+constexpr std::size_t kLookahead = 256;
 // Uncut text is written on once this much is pending.
 constexpr std::size_t kStreamBlock = 1 << 16;
 constexpr std::string_view kLineEnd = "\r\n";
@@ -132,25 +133,34 @@ bool PageCutter::writeWhole(std::string_view page)
     return true;
 }
 
-// CR LF and a lone CR end a line and become CR LF; a lone LF stays in its line.
+// CR LF and a lone CR end a line and become CR LF; a lone LF ends a line and
+// stays as it is.
 bool PageCutter::take(std::string_view block)
 {
+    std::size_t at = 0;
     if (skipLineFeed_ && block.front() == '\n')
-        block.remove_prefix(1);
+        at = 1;
     skipLineFeed_ = false;
-    while (!block.empty()) {
-        const std::size_t cr = block.find('\r');
-        if (!appendText(block.substr(0, cr), false))
+    std::size_t cr = block.find('\r', at);
+    std::size_t lf = block.find('\n', at);
+    while (at < block.size()) {
+        const std::size_t end = std::min(cr, lf);
+        if (!appendText(block.substr(at, end - at), false))
             return false;
-        if (cr == std::string_view::npos)
+        if (end == std::string_view::npos)
             return true;
-        if (!appendText(kLineEnd, true))
+        const bool lineFeed = end == lf;
+        if (!appendText(lineFeed ? block.substr(end, 1) : kLineEnd, true))
             return false;
-        block.remove_prefix(cr + 1);
-        if (block.empty())
+        at = end + 1;
+        if (!lineFeed && at == block.size())
             skipLineFeed_ = true;
-        else if (block.front() == '\n')
-            block.remove_prefix(1);
+        else if (!lineFeed && block[at] == '\n')
+            ++at;
+        if (cr < at)
+            cr = block.find('\r', at);
+        if (lf < at)
+            lf = block.find('\n', at);
     }
     return true;
 }
@@ -191,9 +201,9 @@ bool PageCutter::cutPage()
     const std::size_t size = static_cast<std::size_t>(rules_.pageSize);
     const std::size_t window = static_cast<std::size_t>(std::clamp(rules_.windowSize, 0, rules_.pageSize));
     const std::size_t windowStart = size - window;
-    const std::size_t behindWord = FindCutPoint(buffer_, windowStart, size, rules_.cutWords, codePage_);
-    std::size_t cut
-        = outsideUnsplit(codePage_.boundaryAtOrBefore(buffer_, behindWord == 0 ? size : windowStart + behindWord));
+    const std::size_t behindWord = FindCutPoint(buffer_, windowStart, size, rules_, codePage_);
+    std::size_t cut = outsideHeading(
+        outsideUnsplit(codePage_.boundaryAtOrBefore(buffer_, behindWord == 0 ? size : windowStart + behindWord)));
     // A character longer than the whole page goes on a page of its own.
     if (cut == 0)
         cut = codePage_.charLength(buffer_, 0);
@@ -230,6 +240,21 @@ std::size_t PageCutter::outsideUnsplit(std::size_t pos) const
             return at;
     }
     return pos;
+}
+
+// A position inside a chapter heading's line moves to the line's start,
+// unless the line starts the page.
+std::size_t PageCutter::outsideHeading(std::size_t pos) const
+{
+    const std::size_t before = pos > 0 ? buffer_.rfind('\n', pos - 1) : std::string::npos;
+    if (before == std::string::npos || before + 1 == pos)
+        return pos;
+    const std::size_t lineStart = before + 1;
+    const std::size_t lineEnd = buffer_.find_first_of("\r\n", pos);
+    if (lineEnd == std::string::npos)
+        return pos;  // longer than the lookahead: no heading
+    const std::string line = codePage_.toUtf8(std::string_view(buffer_).substr(lineStart, lineEnd - lineStart));
+    return headingLevel(line) > 0 ? lineStart : pos;
 }
 
 bool PageCutter::finish()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/CutRules.h"
 #include "convert/SourceFailure.h"
 
 #include <cstdint>
@@ -13,15 +14,6 @@ namespace leafmill {
 class CodePage;
 class PageWriter;
 
-// How text is cut into pages, all in bytes of the code page.
-struct CutRules {
-    int32_t pageSize = 0;  // S; 0 or less: the text is not cut
-    int32_t windowSize = 0;  // W: where before the page end a cut word is looked for
-    int32_t keep = 0;  // K: bytes repeated at the start of the next page
-    std::vector<std::string> cutWords;  // in list order, in the code page
-    std::vector<std::string> unsplit;  // sequences a page never ends inside ("&lt;")
-};
-
 // What cutting one text file came to.
 struct CutOutcome {
     int32_t pages = 0;
@@ -32,7 +24,8 @@ struct CutOutcome {
 // Cuts text files into pages. The file is read in blocks and the pending text
 // never grows much past one page, whatever the length of a line; the pages are
 // the same as if whole lines were read and cut one page at a time until at
-// most S bytes are left.
+// most S bytes are left. A line ends at CR LF, a lone CR or a lone LF; a cut
+// that would fall inside a chapter heading's line moves to its start.
 class PageCutter {
 public:
     PageCutter(const CutRules& rules, const CodePage& codePage, PageWriter& writer);
@@ -58,6 +51,7 @@ private:
     bool cutPage();
     std::size_t overlapStart(std::size_t cut) const;
     std::size_t outsideUnsplit(std::size_t pos) const;
+    std::size_t outsideHeading(std::size_t pos) const;
     bool finish();
     bool fail(std::string reason);
 

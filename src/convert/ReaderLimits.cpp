@@ -86,7 +86,8 @@ namespace {
 constexpr std::uintmax_t kReadAheadBytes = 16 << 20;
 
 // The bytes of page text the source gives, as near as is cheap to tell.
-int64_t pageTextBytes(const std::string& source, const CodePage& codePage, const PageEncoder* encoder)
+int64_t pageTextBytes(const std::string& source, const CodePage& codePage, const PageEncoder* encoder,
+                      std::string_view sourceEncoding)
 {
     std::error_code ec;
     const auto size = std::filesystem::file_size(pathFromUtf8(source), ec);
@@ -95,7 +96,7 @@ int64_t pageTextBytes(const std::string& source, const CodePage& codePage, const
     const SourceKind* kind = findSourceKind(source, defaultDispatchTable());
     if (!kind || !kind->extractor || kind->kindWord == "pdf" || size > kReadAheadBytes)
         return static_cast<int64_t>(size);
-    const ExtractedText extracted = extractSource(source, *kind, codePage, {});
+    const ExtractedText extracted = extractSource(source, *kind, codePage, sourceEncoding, {});
     const CodePage& pages = encoder ? encoder->codePage() : codePage;
     return static_cast<int64_t>(pages.fromUtf8(extracted.text).size());
 }
@@ -118,7 +119,9 @@ NotesForecast forecastNotes(const Settings& settings, const CodePage& codePage, 
     const int64_t window = std::clamp<int64_t>(settings.activeCutType().InOutFileSize, 0, layout.pageSize / 2);
     const int64_t pageText = layout.pageSize - window / 2;
     for (const std::string& source : sources) {
-        const int64_t bytes = layout.pageSize > 0 ? pageTextBytes(source, codePage, layout.encoder.get()) : 0;
+        const int64_t bytes = layout.pageSize > 0
+            ? pageTextBytes(source, codePage, layout.encoder.get(), settings.NotesReader.SourceEncoding)
+            : 0;
         forecast.notes += layout.pageSize <= 0 ? 1 : std::max<int64_t>(1, (bytes + pageText - 1) / pageText);
     }
     if (settings.NotesReader.Contents && layout.pageSize > 0)

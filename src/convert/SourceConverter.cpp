@@ -13,11 +13,12 @@
 #include "convert/TemporaryTextFile.h"
 #include "convert/TextSource.h"
 #include "text/CodePage.h"
+#include "text/PageEncodingAdvice.h"
 
 namespace leafmill {
 
 ExtractedText extractSource(const std::string& path, const SourceKind& kind, const CodePage& codePage,
-                            std::function<void(int)> progress)
+                            std::string_view sourceEncoding, std::function<void(int)> progress)
 {
     MappedFile document;
     ExtractedText missing;
@@ -25,15 +26,16 @@ ExtractedText extractSource(const std::string& path, const SourceKind& kind, con
         missing.failure = SourceFailure::Missing;
         return missing;
     }
-    return extractBytes(document.bytes(), kind, codePage, std::move(progress));
+    return extractBytes(document.bytes(), kind, codePage, sourceEncoding, std::move(progress));
 }
 
 ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const CodePage& codePage,
-                           std::function<void(int)> progress)
+                           std::string_view sourceEncoding, std::function<void(int)> progress)
 {
     ExtractedText extracted;
     extract::Options options;
     options.codePage = &codePage;
+    options.sourceEncoding = sourceEncoding;
     options.progress = std::move(progress);
     options.readEmbedded = embeddedDocumentReader(codePage);
     extract::Result result = kind.extractor(bytes, options);
@@ -45,6 +47,7 @@ ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const
     }
     extracted.text = std::move(result.text);
     extracted.chapters = std::move(result.chapters);
+    extracted.readAs = std::move(result.readAs);
     return extracted;
 }
 
@@ -72,7 +75,7 @@ std::vector<extract::Chapter> chaptersOf(const std::string& path, const Extracte
 
 }  // namespace
 
-ExtractedText readTextSource(const std::string& path, const CodePage& codePage, TextForm form)
+ExtractedText readTextSource(const std::string& path, const SourceEncoding& encoding)
 {
     ExtractedText extracted;
     std::string bytes;
@@ -80,12 +83,7 @@ ExtractedText readTextSource(const std::string& path, const CodePage& codePage, 
         extracted.failure = SourceFailure::Missing;
         return extracted;
     }
-    if (form == TextForm::CodePageBytes)
-        extracted.text = codePage.toUtf8(bytes);
-    else if (form == TextForm::Utf8Marked)
-        extracted.text = bytes.substr(byteOrderMarkSize(form));  // the mark says it is UTF-8 already
-    else
-        extracted.text = wideTextToUtf8(bytes, form);
+    extracted.text = decodeSource(bytes, encoding);
     return extracted;
 }
 
@@ -112,29 +110,28 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
     if (!content.warning.empty())
         outcome.warnings.push_back(std::move(content.warning));
 
-    TextForm form = TextForm::CodePageBytes;
+    SourceEncoding encoding;
     if (!kind->extractor) {
-        const TextSourceCheck check = inspectTextSource(pathFromUtf8(path));
-        form = check.form;
-        if (form == TextForm::Unreadable) {
-            outcome.failure = SourceFailure::Missing;
+        const TextSourceCheck check = inspectTextSource(pathFromUtf8(path), codePage_, sourceEncoding_);
+        if (check.form != TextForm::Text) {
+            outcome.failure = check.form == TextForm::Binary ? SourceFailure::ExtractorFailed : SourceFailure::Missing;
             outcome.reason = check.reason;
             return outcome;
         }
-        if (form == TextForm::Binary) {
-            outcome.failure = SourceFailure::ExtractorFailed;
-            outcome.reason = "it holds NUL bytes and no byte-order mark, so it is no text in a code page";
-            return outcome;
-        }
+        encoding = check.encoding;
+        if (!encoding.isCodePage)
+            outcome.readAs = encoding.encoding.label;
     }
-    const bool cutAsItIs = form == TextForm::CodePageBytes || form == TextForm::Utf8Marked;
     CutOutcome cut;
-    if (!kind->extractor && !pageText_.encoder && cutAsItIs) {
-        cut = cutter_.CutTextFile(pathFromUtf8(path), byteOrderMarkSize(form));
+    if (!kind->extractor && !pageText_.encoder && encoding.isCodePage) {
+        cut = cutter_.CutTextFile(pathFromUtf8(path), encoding.markSize);
     } else {
-        // Wide text is put into the code page like any extracted text.
-        ExtractedText extracted = kind->extractor ? extractSource(path, *kind, codePage_, sourceProgress_)
-                                                  : readTextSource(path, codePage_, form);
+        // Text in another encoding is put into the code page like any extracted text.
+        ExtractedText extracted = kind->extractor
+            ? extractSource(path, *kind, codePage_, sourceEncoding_, sourceProgress_)
+            : readTextSource(path, encoding);
+        if (!extracted.readAs.empty())
+            outcome.readAs = std::move(extracted.readAs);
         for (std::string& warning : extracted.warnings)
             outcome.warnings.push_back(std::move(warning));
         if (extracted.failure != SourceFailure::None) {
@@ -154,6 +151,8 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
             PageText page = makePageText(extracted.text, pageText_, offsets);
             bytes = std::move(page.bytes);
             outcome.replaced = std::move(page.replaced);
+            if (outcome.replaced.count > 0)
+                outcome.keptBy = pageEncodingKeeping(outcome.replaced.first, pageText_.encoder->codePage());
             cutter_.setMarks(std::move(page.offsets), pageText_.chapterPages);
         } else {
             bytes = codePage_.fromUtf8(extracted.text);

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace leafmill {
@@ -21,23 +22,24 @@ struct ExtractedText {
     std::string reason;
     std::vector<std::string> warnings;
     std::vector<extract::Chapter> chapters;
+    std::string readAs;  // the encoding a text without a declared one was read in, when not the code page
 };
 
-// Reads the source and runs the extractor of its kind over it.
+// Reads the source and runs the extractor of its kind over it; `sourceEncoding`
+// is the setting for pages that declare no encoding (kDetectEncoding or a name).
 ExtractedText extractSource(const std::string& path, const SourceKind& kind, const CodePage& codePage,
-                            std::function<void(int)> progress);
+                            std::string_view sourceEncoding, std::function<void(int)> progress);
 // The same for a document's bytes in memory.
 ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const CodePage& codePage,
-                           std::function<void(int)> progress);
+                           std::string_view sourceEncoding, std::function<void(int)> progress);
 
-// A text source of that form as UTF-8: code-page bytes through the code page
-// (a UTF-8 mark left out), UTF-16 and UTF-32 as they say.
-ExtractedText readTextSource(const std::string& path, const CodePage& codePage, TextForm form);
+// A text source as UTF-8, read in its encoding.
+ExtractedText readTextSource(const std::string& path, const SourceEncoding& encoding);
 
-// Turns one source into pages: a text source is cut as it is (UTF-16 and
-// UTF-32 text is first put into the code page); any other kind of the table
-// goes through its extractor into a temporary text file that is cut and
-// deleted.
+// Turns one source into pages: a text source in the code page is cut as it
+// is, one in another encoding is first put into the code page; any other kind
+// of the table goes through its extractor into a temporary text file that is
+// cut and deleted.
 class SourceConverter {
 public:
     SourceConverter(const DispatchTable& table, const CodePage& codePage, PageCutter& cutter,
@@ -47,6 +49,10 @@ public:
     // to the page encoding (the encoder must outlive the converter).
     void usePageText(const PageTextRules& rules) { pageText_ = rules; }
 
+    // The encoding text sources (and pages declaring none) are read in:
+    // kDetectEncoding, the default, or an encoding's name.
+    void readSourcesIn(std::string choice) { sourceEncoding_ = std::move(choice); }
+
     SourceOutcome ConvertFile(const std::string& path);
 
 private:
@@ -55,6 +61,7 @@ private:
     PageCutter& cutter_;
     std::function<void(int)> sourceProgress_;
     PageTextRules pageText_;
+    std::string sourceEncoding_ {kDetectEncoding};
 };
 
 }  // namespace leafmill

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/SourceEncoding.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -25,6 +27,9 @@ struct Options {
     // The program's code page: the encoding of sources that declare none, and
     // the default for 8-bit text inside documents.
     const CodePage* codePage = nullptr;
+    // How a text that declares no encoding is read: kDetectEncoding to find
+    // it from its bytes, else an encoding's name.
+    std::string_view sourceEncoding = kDetectEncoding;
     // Whole percentages of the work done, 0..100 (may be empty).
     std::function<void(int)> progress;
     // Empty where embedded documents are not followed (inside one, say):
@@ -50,6 +55,9 @@ struct Result {
     // The chapters the document's structure names, in text order; empty when
     // it has none (the caller may then look for headings in the text).
     std::vector<Chapter> chapters;
+    // The encoding a text that declares none was found to be in, when it is
+    // not the code page.
+    std::string readAs;
     std::string error;
 
     static Result failure(std::string reason)

@@ -46,7 +46,7 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {52, "A book name cannot end in a blank or a dot, as a folder name cannot on Windows."},
     {55,
      "@Count characters are not in the page encoding and were written as their nearest equivalents or as ? "
-     "(first: @First); another page encoding may keep them."},
+     "(first: @First)."},
     {56, "Previous"},
     {57, "Next"},
     {58, "Contents"},
@@ -64,7 +64,11 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {68, "Join the hard-&wrapped lines of text files"},
     {69, "&Preview"},
     {70, "iPod Notes folder at @Folder (@Free free)"},
-    {110, "Notes per volume (0: one book):"},
+    {90, "read as @Encoding"},
+    {91, "The page encoding @Encoding keeps them."},
+    {92, "&Source encoding:"},
+    {93, "Found from each text"},
+    {110, "Notes per &volume (0: one book):"},
     {111,
      "The book will take about @Notes notes, but the Notes reader loads only @Limit. Part it into volumes of at most "
      "@Volume notes each, to copy to the iPod one at a time?"},

@@ -75,6 +75,11 @@ inline constexpr int ReaderJoinLines = 68;
 inline constexpr int PreviewButton = 69;
 inline constexpr int IPodNotesFolder = 70;  // holds "@Folder" and "@Free"
 
+// Source encodings
+inline constexpr int ReadAs = 90;  // holds "@Encoding"
+inline constexpr int KeptByPageEncoding = 91;  // holds "@Encoding"; follows CharactersReplaced
+inline constexpr int SourceEncodingLabel = 92;
+inline constexpr int SourceEncodingDetected = 93;  // the choice that finds each source's encoding
 // Books that are right on a real iPod: volumes, the note count, the check
 inline constexpr int VolumeNotesLabel = 110;
 inline constexpr int AskVolumes = 111;  // holds "@Notes", "@Limit" and "@Volume"

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstdint>
 #include <vector>
 
 #ifdef _WIN32
@@ -209,12 +210,47 @@ std::string CodePage::fromUtf8(std::string_view utf8) const
 
 std::string CodePage::toUtf8(std::string_view bytes) const
 {
+    return decodeToUtf8(bytes, name_);
+}
+
+std::string decodeToUtf8(std::string_view bytes, const std::string& encoding)
+{
     UErrorCode status = U_ZERO_ERROR;
-    Converter source = openConverter(name_, status);
+    Converter source = openConverter(encoding, status);
     Converter target = openConverter("UTF-8", status);
     if (U_FAILURE(status))
         return std::string();
     return convertAll(target.get(), source.get(), bytes);
+}
+
+std::size_t decodingErrors(std::string_view bytes, const std::string& encoding, bool mayBeCut)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    Converter decoder = openConverter(encoding, status);
+    if (U_FAILURE(status))
+        return SIZE_MAX;
+    // Counts each sequence the converter cannot map, then lets it go on.
+    struct Count {
+        std::size_t errors = 0;
+        static void onError(const void* context, UConverterToUnicodeArgs*, const char*, int32_t,
+                            UConverterCallbackReason reason, UErrorCode* error)
+        {
+            if (reason <= UCNV_IRREGULAR) {
+                ++static_cast<Count*>(const_cast<void*>(context))->errors;
+                *error = U_ZERO_ERROR;
+            }
+        }
+    } count;
+    ucnv_setToUCallBack(decoder.get(), &Count::onError, &count, nullptr, nullptr, &status);
+    std::array<UChar, 4096> target;
+    const char* in = bytes.data();
+    const char* end = bytes.data() + bytes.size();
+    do {
+        UChar* out = target.data();
+        status = U_ZERO_ERROR;
+        ucnv_toUnicode(decoder.get(), &out, target.data() + target.size(), &in, end, nullptr, !mayBeCut, &status);
+    } while (status == U_BUFFER_OVERFLOW_ERROR);
+    return U_SUCCESS(status) ? count.errors : SIZE_MAX;
 }
 
 std::size_t CodePage::charLength(std::string_view bytes, std::size_t pos) const

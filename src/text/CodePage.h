@@ -73,4 +73,13 @@ private:
     std::array<bool, 256> isLead_ {};
 };
 
+// Bytes in any encoding ICU reads (UTF-16 and UTF-32 too) as UTF-8; what
+// does not decode becomes U+FFFD, and an encoding ICU lacks gives nothing.
+std::string decodeToUtf8(std::string_view bytes, const std::string& encoding);
+
+// How many invalid or unmapped sequences the bytes hold in that encoding
+// (SIZE_MAX for an encoding ICU lacks); with `mayBeCut` they may end inside
+// a character (the first bytes of a longer text).
+std::size_t decodingErrors(std::string_view bytes, const std::string& encoding, bool mayBeCut);
+
 }  // namespace leafmill

@@ -37,6 +37,12 @@ std::size_t validUtf8Length(std::string_view text, std::size_t pos);
 // The code point of the well-formed sequence of `length` bytes at text[pos].
 char32_t decodeUtf8(std::string_view text, std::size_t pos, std::size_t length);
 
+// Whether bytes are plain ASCII, UTF-8 with characters beyond ASCII, or no
+// UTF-8. With `mayBeCut` a sequence cut short at the very end counts as
+// UTF-8 (the first bytes of a longer text).
+enum class Utf8Form { Ascii, Utf8, NotUtf8 };
+Utf8Form utf8Form(std::string_view bytes, bool mayBeCut = false);
+
 constexpr bool isHighSurrogate(char32_t unit)
 {
     return unit >= 0xD800 && unit <= 0xDBFF;

@@ -6,6 +6,7 @@
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
 #include "text/PageEncoder.h"
+#include "text/SourceEncoding.h"
 #include "ui/UiContext.h"
 #include "ui/UiStyle.h"
 #include "ui/WindowChrome.h"
@@ -24,7 +25,9 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string_view>
 
 namespace leafmill {
 
@@ -45,6 +48,15 @@ constexpr int kCompactHeight = 52;
 constexpr int kButtonPanelHeight = 38;
 // However short the screen, a few rows stay in sight above the buttons.
 constexpr int kLeastShownHeight = 60;
+
+// The encodings text sources are offered to be read in, after "found from
+// each text"; a name of the file beyond them stays choosable.
+constexpr std::array<std::string_view, 24> kSourceEncodingNames = {
+    "UTF-8",        "GBK",          "GB18030",      "Big5",         "Shift_JIS",    "EUC-JP",
+    "EUC-KR",       "windows-1250", "windows-1251", "windows-1252", "windows-1253", "windows-1254",
+    "windows-1255", "windows-1256", "windows-1257", "windows-1258", "KOI8-R",       "KOI8-U",
+    "IBM866",       "ISO-8859-2",   "ISO-8859-15",  "macintosh",    "TIS-620",      "UTF-16LE",
+};
 
 // The switches of the reader's section, in the dialog's order, with their texts.
 constexpr std::array<std::pair<bool NotesReaderSettings::*, int>, 5> kReaderSwitches {{
@@ -203,6 +215,7 @@ void Frm_Settings::buildReaderSection()
     readerTexts_.emplace_back(ReaderHeading, StringId::ReaderHeading);
     readerBottom_ = top + kChoiceStep;
     ReaderEncoding = addReaderChoice(QStringLiteral("ReaderEncoding"), StringId::ReaderEncodingLabel);
+    SourceEncodingChoice = addReaderChoice(QStringLiteral("SourceEncodingChoice"), StringId::SourceEncodingLabel);
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         ReaderSwitches << addReaderSwitch(QStringLiteral("ReaderSwitch(%1)").arg(i), kReaderSwitches[i].second);
     ReaderVolumeNotes = addReaderNumber(QStringLiteral("ReaderVolumeNotes"), StringId::VolumeNotesLabel);
@@ -258,6 +271,15 @@ void Frm_Settings::showReaderChoices(const NotesReaderSettings& notes)
     for (std::size_t i = 0; i < kReaderSwitches.size(); ++i)
         ReaderSwitches[static_cast<int>(i)]->setChecked(notes.*(kReaderSwitches[i].first));
     ReaderVolumeNotes->setText(QString::number(notes.VolumeNotes));
+
+    const QString detect = ui::fromUtf8(std::string(kDetectEncoding));
+    SourceEncodingChoice->addItem(context_.text(StringId::SourceEncodingDetected), detect);
+    for (std::string_view name : kSourceEncodingNames)
+        SourceEncodingChoice->addItem(ui::fromUtf8(std::string(name)), ui::fromUtf8(std::string(name)));
+    const QString source = ui::fromUtf8(notes.SourceEncoding);
+    if (SourceEncodingChoice->findData(source, Qt::UserRole, Qt::MatchFixedString) < 0)
+        SourceEncodingChoice->addItem(source, source);
+    SourceEncodingChoice->setCurrentIndex(SourceEncodingChoice->findData(source, Qt::UserRole, Qt::MatchFixedString));
 }
 
 NotesReaderSettings Frm_Settings::chosenReaderSettings() const
@@ -269,6 +291,7 @@ NotesReaderSettings Frm_Settings::chosenReaderSettings() const
     // Fewer notes than a volume needs for its contents and pages become the least it takes.
     const int volume = ReaderVolumeNotes->text().toInt();
     notes.VolumeNotes = volume > 0 ? std::max(volume, int(kLeastVolumeNotes)) : 0;
+    notes.SourceEncoding = ui::toUtf8(SourceEncodingChoice->currentData().toString());
     return notes;
 }
 
@@ -505,12 +528,15 @@ void Frm_Settings::applyAndClose()
         if (!Text2[i]->text().isEmpty())
             settings.CutWord.push_back(DecodeCutWord(ui::toUtf8(Text2[i]->text())));
     settings.CutWord.resize(static_cast<std::size_t>(Text2.size()));
-    // Untouched, a main.ini without the reader's section stays without it.
+    // Untouched, a main.ini without the reader's section stays without it;
+    // the source encoding alone does not make the pages for the reader.
     NotesReaderSettings notes = chosenReaderSettings();
     NotesReaderSettings opened = settings.NotesReader;
     notes.present = opened.present = true;
+    opened.SourceEncoding = notes.SourceEncoding;
     if (settings.NotesReader.present || notes != opened)
         settings.NotesReader = notes;
+    settings.NotesReader.SourceEncoding = notes.SourceEncoding;
     applyLanguage();
     context_.saveSettings(this);
     accept();

@@ -100,6 +100,7 @@ private:
     int readerBottom_ = 0;  // where the section's next row goes
     int bodyHeight_ = 0;  // Picture1's height, all sections shown
     QLineEdit* ReaderVolumeNotes = nullptr;
+    QComboBox* SourceEncodingChoice = nullptr;
     std::vector<std::string> languageBaseNames_;  // parallel to Combo2
     bool centred_ = false;
 };

@@ -180,6 +180,13 @@ TEST_F(SettingsStoreTest, TheNotesReaderSectionIsReadAndWrittenOnlyWhenPresent)
     EXPECT_FALSE(plain.record().NotesReader.present);
     ASSERT_TRUE(plain.SaveSettings(nullptr));
     EXPECT_EQ(readFile(file).find("NotesReader"), std::string::npos);
+    // The source encoding alone is written, and does not make the reader's pages.
+    plain.record().NotesReader.SourceEncoding = "GBK";
+    ASSERT_TRUE(plain.SaveSettings(nullptr));
+    SettingsStore sourceOnly(file);
+    ASSERT_TRUE(sourceOnly.LoadSettings(nullptr));
+    EXPECT_FALSE(sourceOnly.record().NotesReader.present);
+    EXPECT_EQ(sourceOnly.record().NotesReader.SourceEncoding, "GBK");
 
     writeIniWith({{"Unnamed=kept\r\n", "[NotesReader]\r\nPageEncoding=MacRoman\r\nTitles=1\r\nJoinLines=0\r\n"}});
     SettingsStore store(file);
@@ -197,6 +204,7 @@ TEST_F(SettingsStoreTest, TheNotesReaderSectionIsReadAndWrittenOnlyWhenPresent)
     EXPECT_TRUE(again.record().NotesReader.Links && again.record().NotesReader.Titles);
     EXPECT_EQ(again.record().NotesReader.VolumeNotes, 500);
     EXPECT_EQ(again.record().NotesReader.PageEncoding, "MacRoman");
+    EXPECT_EQ(again.record().NotesReader.SourceEncoding, "auto");
 }
 
 TEST_F(SettingsStoreTest, ARefusedLoadOrSaveChangesNothing)

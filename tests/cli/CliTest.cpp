@@ -139,6 +139,14 @@ TEST_F(CliTest, QuickRunsExitWithTheirStatusAndMessage)
         {{s, "--text", (dir / "gone.htm").string()}, 1, "", "gone.htm"},
         {{cyrillic, "--text", source("zh.htm", "&#1078;")}, 0, "\xd6", ""},
         {{klingon, "--text", text}, 2, "", "key CodePage: "},
+        // Text in another encoding is put into the code page; the setting overrides what the bytes say.
+        {{cyrillic, "--text",
+          source("ru.txt", "\xcf\xf0\xe8\xe2\xe5\xf2 \xec\xe8\xf0, \xea\xe0\xea \xe4\xe5\xeb\xe0?")},
+         0,
+         "\xbf\xe0\xd8\xd2\xd5\xe2 \xdc\xd8\xe0, \xda\xd0\xda \xd4\xd5\xdb\xd0?",
+         "read as windows-1251"},
+        {{cyrillic, "--source-encoding", "windows-1251", "--text", source("pr.txt", "\xcf\xf0")}, 0, "\xbf\xe0", ""},
+        {{s, "--source-encoding=klingon-9", "--text", text}, 2, "", "--source-encoding: \"klingon-9\""},
     };
     for (const auto& c : cases) {
         const ChildResult result = run(c.arguments);
@@ -150,9 +158,10 @@ TEST_F(CliTest, QuickRunsExitWithTheirStatusAndMessage)
         const bool usage = std::string_view(c.err) == kTryHelp;
         EXPECT_TRUE(!usage || std::count(result.err.begin(), result.err.end(), '\n') == 2) << said;
     }
-    EXPECT_EQ(entriesOf(dir.path()),
-              (std::vector<std::string> {"README", "a.docx", "a.text", "a.txt", "cyrillic.ini", "keep.ini",
-                                         "klingon.ini", "out", "p.html", "settings.ini", "temp", "zh.htm"}));
+    EXPECT_EQ(
+        entriesOf(dir.path()),
+        (std::vector<std::string> {"README", "a.docx", "a.text", "a.txt", "cyrillic.ini", "keep.ini", "klingon.ini",
+                                   "out", "p.html", "pr.txt", "ru.txt", "settings.ini", "temp", "zh.htm"}));
     EXPECT_EQ(entriesOf(out), std::vector<std::string> {"B"});
 }
 

@@ -75,15 +75,19 @@ TEST(JoinLinesTest, ALineIsMeasuredInCharactersNotBytes)
         << joinedLines(text);
 }
 
-// The e-book's source has one paragraph per line; wrapped at 70 columns, with
-// a title block, chapter headings, dialogue, an indented paragraph, verse and
-// a numbered list, it must come back as it was written.
+// The e-books' sources have one paragraph per line; wrapped at 70 columns,
+// with a title block, chapter headings, dialogue, an indented paragraph, verse
+// and a numbered list, or at 60 columns in Chinese, Japanese (no blanks
+// between characters) and Korean (blanks between words), they must come back
+// as they were written.
 TEST(JoinLinesTest, AWrappedEbookComesBackAsItsParagraphs)
 {
-    std::string expected;
-    for (char c : test::readFile(test::documentsDir() / "sources" / "ebook.txt"))
-        expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    EXPECT_EQ(joinedLines(test::readFile(test::documentsDir() / "ebook.txt")), expected);
+    for (const char* book : {"ebook.txt", "ebook-cjk.txt"}) {
+        std::string expected;
+        for (char c : test::readFile(test::documentsDir() / "sources" / book))
+            expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        EXPECT_EQ(joinedLines(test::readFile(test::documentsDir() / book)), expected) << book;
+    }
 }
 
 }  // namespace

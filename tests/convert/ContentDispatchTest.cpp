@@ -36,8 +36,9 @@ TEST(ContentDispatch, TheBytesChooseTheReader)
             EXPECT_EQ(c[3], "(no reader)") << c[0];
             continue;
         }
-        const ExtractedText read = choice.kind->extractor ? extractSource(path, *choice.kind, *codePage, nullptr)
-                                                          : readTextSource(path, *codePage, TextForm::CodePageBytes);
+        const ExtractedText read = choice.kind->extractor
+            ? extractSource(path, *choice.kind, *codePage, kDetectEncoding, nullptr)
+            : readTextSource(path, detectSourceEncoding(bytes, *codePage));
         EXPECT_EQ(choice.warning.empty() ? read.reason : choice.warning, c[3]) << c[0];
         EXPECT_NE(read.text.find(c[2]), std::string::npos) << c[0] << ": " << read.text;
     }
@@ -52,7 +53,8 @@ TEST(ExtractSource, RefusesAPipeWithoutWaiting)
     const std::string path = (dir.path() / "pipe.doc").string();
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
     const auto codePage = CodePage::open("windows-1252");
-    const ExtractedText read = extractSource(path, *findSourceKind(path, defaultDispatchTable()), *codePage, nullptr);
+    const ExtractedText read
+        = extractSource(path, *findSourceKind(path, defaultDispatchTable()), *codePage, kDetectEncoding, nullptr);
     EXPECT_EQ(read.failure, SourceFailure::Missing);
     EXPECT_EQ(read.reason, "it is not a file");
 }

@@ -134,9 +134,11 @@ protected:
 
 TEST_F(NotesBookTest, EverySourceIsWrittenInThePageEncodingAndTheReplacementsAreCounted)
 {
+    const std::string gbk = "\xd6\xd0\xce\xc4\xb5\xc4\xce\xc4\xd7\xd6\xba\xdc\xba\xc3\xbf\xb4";
     const RunResult result = run({source("a.txt", "It\x92s plain \xfc.\r\n"),
                                   source("b.html", "<html><meta charset=utf-8><p>Überall – ☃</p></html>"),
-                                  source("c.txt", "\xef\xbb\xbfGrüße\r\n")});
+                                  source("c.txt", "\xef\xbb\xbfGrüße\r\n"), source("d.txt", gbk + "\r\n"),
+                                  source("e.htm", "<p>" + gbk + "</p>")});
     ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
     const auto latin1 = [](const char* utf8) { return CodePage::open("ISO-8859-1")->fromUtf8(utf8); };
     EXPECT_NE(joined().find(latin1("Grüße")), std::string::npos) << "a marked UTF-8 text is read as UTF-8";
@@ -147,6 +149,12 @@ TEST_F(NotesBookTest, EverySourceIsWrittenInThePageEncodingAndTheReplacementsAre
     EXPECT_EQ(result.sources[1].replaced.first, "–☃");
     EXPECT_NE(result.message.find("b.html: 2 characters are not in the page encoding"), std::string::npos)
         << result.message;
+    // The encodings the sources were read in, and the page encodings that keep what Latin-1 lacks.
+    for (const char* said :
+         {"d.txt: read as GBK", "e.htm: read as GBK", "c.txt: read as UTF-8", "(first: –☃). The page encoding UTF-8",
+          "(first: 中文的文字). The page encoding GB2312 keeps them."})
+        EXPECT_NE(result.message.find(said), std::string::npos) << said << " in " << result.message;
+    EXPECT_EQ(result.message.find("a.txt: read as"), std::string::npos);
 
     settings.NotesReader.PageEncoding = "UTF-8";
     const RunResult utf8 = run({(dir / "b.html").string()});

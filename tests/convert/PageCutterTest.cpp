@@ -107,6 +107,58 @@ TEST_F(PageCutterTest, SmallFilesGiveTheirPages)
     }
 }
 
+// Texts in UTF-8, cut in the code page of their row.
+TEST_F(PageCutterTest, EveryLineEndHeadingsAndSentenceEndsDecideTheCut)
+{
+    const std::string filler(32, 'x');
+    const struct {
+        const char* codePage;
+        int32_t size, window;
+        std::vector<std::string> words;
+        std::string text;
+        std::vector<std::string> pages;
+    } cases[] = {
+        // LF, CR and both end lines; CR alone becomes CR LF, LF stays.
+        {"windows-1252", 20, 15, {"\r\n", " "}, "aaaa aaaa\nbbbbbbbbbbbbbbb\n", {"aaaa aaaa\n", "bbbbbbbbbbbbbbb\n"}},
+        {"windows-1252",
+         20,
+         15,
+         {"\r\n", " "},
+         "aaaa aaaa\rbbbbbbbbbbbbbbb\r",
+         {"aaaa aaaa\r\n", "bbbbbbbbbbbbbbb\r\n"}},
+        {"windows-1252", 8, 8, {"\r\n"}, "aaa\nbb\r\ncc\rddddd", {"aaa\n", "bb\r\n", "cc\r\n", "ddddd\r\n"}},
+        // A cut inside a chapter heading, or between it and its line end, moves to its start.
+        {"windows-1252",
+         45,
+         20,
+         {" "},
+         filler + "\nChapter 183: Home\nIt was late.\n",
+         {filler + "\n", "Chapter 183: Home\nIt was late.\n"}},
+        {"windows-936",
+         40,
+         10,
+         {" "},
+         filler + "\n第四章 回家\n天黑了。\n",
+         {filler + "\n", "第四章 回家\n天黑了。\n"}},
+        {"windows-1252", 42, 0, {}, filler + "\nChapter 9\nmore\n", {filler + "\n", "Chapter 9\nmore\n"}},
+        // '.' takes "。" with its closing quote; without any word the last sentence end.
+        {"UTF-8", 30, 30, {".", " "}, "“好。”好！他走了很远的路", {"“好。”", "好！他走了很远的路\r\n"}},
+        {"UTF-8", 30, 30, {"#"}, "“好。”好！他走了很远的路", {"“好。”好！", "他走了很远的路\r\n"}},
+    };
+    for (const auto& c : cases) {
+        useCodePage(c.codePage);
+        rules = {c.size, c.window, 0, c.words, {}, {}, {}};
+        for (std::string& word : rules.cutWords)
+            word = codePage->fromUtf8(word);
+        addWideSentenceEnds(rules, *codePage);
+        ASSERT_EQ(cut(codePage->fromUtf8(c.text)).failure, SourceFailure::None);
+        std::vector<std::string> pages;
+        for (const std::string& page : c.pages)
+            pages.push_back(codePage->fromUtf8(page));
+        EXPECT_EQ(pageTexts(), pages) << c.text;
+    }
+}
+
 TEST_F(PageCutterTest, NumbersGoOnFromTheRunsCountPastFourDigits)
 {
     rules.pageSize = 12;
@@ -169,7 +221,7 @@ TEST_F(PageCutterTest, GeneratedFilesKeepTheCutterInvariants)
         ASSERT_EQ(test::pageCutFault(test::normalisedText(text), texts, size, keep, *codePage), "")
             << "round " << round;
         for (std::size_t i = 0; i + 1 < texts.size(); ++i)
-            ASSERT_TRUE(texts[i].size() + slack >= size || texts[i].ends_with(". ") || texts[i].ends_with(kCrLf)
+            ASSERT_TRUE(texts[i].size() + slack >= size || texts[i].ends_with(". ") || texts[i].ends_with("\n")
                         || texts[i].ends_with(" "))
                 << "round " << round << " page " << i;
     }
@@ -178,14 +230,14 @@ TEST_F(PageCutterTest, GeneratedFilesKeepTheCutterInvariants)
 TEST_F(PageCutterTest, ACutWordMatchesOnlyWhereACharacterStarts)
 {
     useCodePage("windows-936");
-    const std::vector<std::string> words = {"A"};
+    rules.cutWords = {"A"};
     // 丄 is 81 41: its trail byte is an 'A'.
     const std::string bytes = codePage->fromUtf8("丄丄xA丄");
     ASSERT_EQ(bytes, "\x81\x41\x81\x41xA\x81\x41");
-    EXPECT_EQ(FindCutPoint(bytes, 0, bytes.size(), words, *codePage), 6u);
-    EXPECT_EQ(FindCutPoint(bytes, 1, 4, words, *codePage), 0u);
+    EXPECT_EQ(FindCutPoint(bytes, 0, bytes.size(), rules, *codePage), 6u);
+    EXPECT_EQ(FindCutPoint(bytes, 1, 4, rules, *codePage), 0u);
     // A window may start on a trail byte; matches still count from the buffer's start.
-    EXPECT_EQ(FindCutPoint(bytes, 3, bytes.size(), words, *codePage), 3u);
+    EXPECT_EQ(FindCutPoint(bytes, 3, bytes.size(), rules, *codePage), 3u);
 }
 
 TEST_F(PageCutterTest, AnOverlapAsLongAsThePageIsShortenedAndTheCutGoesOn)

@@ -142,7 +142,7 @@ private:
     ScopedEnv temp_;
 };
 
-// Text is cut in place and left alone, however it is encoded.
+// Text is cut in place and left alone, however it is encoded; another encoding than the code page is named.
 TEST_F(SourceConverterTest, TextIsReadByItsByteOrderMarkAndNulBytesWithoutOneAreRefused)
 {
     using namespace std::string_literals;
@@ -150,18 +150,21 @@ TEST_F(SourceConverterTest, TextIsReadByItsByteOrderMarkAndNulBytesWithoutOneAre
     const struct {
         std::string bytes;
         std::string page;  // empty: refused
+        std::string readAs;  // the encoding named when not the code page
     } cases[] = {
-        {"plain\r\n"s, "plain\r\n\r\n"},
-        {"\xff\xfe\x91\x03\xb2\x03\r\0\n\0"s, greekCrLf},
-        {"\xfe\xff\x03\x91\x03\xb2\0\r\0\n"s, greekCrLf},
-        {"\xff\xfe\0\0\x91\x03\0\0\xb2\x03\0\0\r\0\0\0\n\0\0\0"s, greekCrLf},
-        {"\0\0\xfe\xff\0\0\x03\x91\0\0\x03\xb2\0\0\0\r\0\0\0\n"s, greekCrLf},
-        {"\xff\xfe\x41\0B"s, "A?\r\n\r\n"},  // a unit cut short is no character
-        {"\xef\xbb\xbfplain\r\n"s, "plain\r\n\r\n"},
-        {"plain\0text\r\n"s, ""},
+        {"plain\r\n"s, "plain\r\n\r\n", ""},
+        {"\xff\xfe\x91\x03\xb2\x03\r\0\n\0"s, greekCrLf, "UTF-16LE"},
+        {"\x91\x03\xb2\x03\r\0\n\0"s, greekCrLf, "UTF-16LE"},
+        {"\xfe\xff\x03\x91\x03\xb2\0\r\0\n"s, greekCrLf, "UTF-16BE"},
+        {"\xff\xfe\0\0\x91\x03\0\0\xb2\x03\0\0\r\0\0\0\n\0\0\0"s, greekCrLf, "UTF-32LE"},
+        {"\0\0\xfe\xff\0\0\x03\x91\0\0\x03\xb2\0\0\0\r\0\0\0\n"s, greekCrLf, "UTF-32BE"},
+        {"\xff\xfe\x41\0B"s, "A?\r\n\r\n", "UTF-16LE"},  // a unit cut short is no character
+        {"\xef\xbb\xbfplain\r\n"s, "plain\r\n\r\n", "UTF-8"},
+        {"\xce\x91\xce\xb2\r\n"s, greekCrLf, "UTF-8"},
+        {"plain\0text\r\n"s, "", ""},
     };
     const auto page0 = dir / "book" / "B0000.txt";
-    for (const auto& [bytes, page] : cases) {
+    for (const auto& [bytes, page, readAs] : cases) {
         const std::string source = (dir / "Notes.TXT").string();
         test::writeFile(source, bytes);
         std::filesystem::remove(page0);
@@ -169,6 +172,7 @@ TEST_F(SourceConverterTest, TextIsReadByItsByteOrderMarkAndNulBytesWithoutOneAre
         const SourceOutcome outcome = convert(source);
         EXPECT_EQ(outcome.failure, page.empty() ? SourceFailure::ExtractorFailed : SourceFailure::None) << bytes;
         EXPECT_EQ(outcome.pages, page.empty() ? 0 : 1);
+        EXPECT_EQ(outcome.readAs, readAs) << bytes;
         EXPECT_EQ(std::filesystem::exists(page0) ? test::readFile(page0) : "", page) << bytes;
         EXPECT_EQ(test::readFile(source), bytes);
     }

@@ -13,7 +13,7 @@ std::string normalisedText(std::string_view source)
         text += lineEnd ? std::string_view("\r\n") : source.substr(i, 1);
         i += lineEnd && i + 1 < source.size() && source[i + 1] == '\n';
     }
-    if (!text.empty() && !text.ends_with("\r\n"))
+    if (!text.empty() && !text.ends_with("\n"))
         text += "\r\n";
     return text;
 }

@@ -11,7 +11,8 @@ class CodePage;
 
 namespace leafmill::test {
 
-// The text as the cutter cuts it: CR LF and lone CR become CR LF, LF stays, the last line ends.
+// The text as the cutter cuts it: CR LF and lone CR become CR LF, LF stays, the last line ends (with CR LF
+// unless it ends with LF).
 std::string normalisedText(std::string_view source);
 
 // Why the pages (without their CR LF) are no cut of `text` into pages of at most `pageSize` bytes,

@@ -69,14 +69,15 @@ TEST_F(FrmSettingsTest, TabFollowsTheLayoutEscapeCancelsAndEnterChoosesThePageSi
     open();
     QStringList chain;
     child(QStringLiteral("Combo2"))->setFocus();
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 21; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         chain << focused();
     }
-    EXPECT_EQ(chain.join(' '),
-              QStringLiteral("Combo1 Text1 Text2(0) Text2(1) Text2(2) Text2(3) Text2(4) Text2(5) "
-                             "Command3 ReaderEncoding ReaderSwitch(0) ReaderSwitch(1) ReaderSwitch(2) "
-                             "ReaderSwitch(3) ReaderSwitch(4) ReaderVolumeNotes Command1 Command2 Combo2 Combo1"));
+    EXPECT_EQ(
+        chain.join(' '),
+        QStringLiteral("Combo1 Text1 Text2(0) Text2(1) Text2(2) Text2(3) Text2(4) Text2(5) "
+                       "Command3 ReaderEncoding SourceEncodingChoice ReaderSwitch(0) ReaderSwitch(1) ReaderSwitch(2) "
+                       "ReaderSwitch(3) ReaderSwitch(4) ReaderVolumeNotes Command1 Command2 Combo2 Combo1"));
     EXPECT_EQ(pageSize()->count(), 2);
     EXPECT_EQ(pageSize()->itemText(1), QStringLiteral("2,000 bytes"));
     QTest::keyClick(pageSize(), Qt::Key_Down);
@@ -137,6 +138,9 @@ TEST_F(FrmSettingsTest, OkStoresTheValuesAndSavesThemAndTheNextOpeningShowsThem)
     encoding->setCurrentIndex(encoding->findData(QStringLiteral("UTF-8")));
     // Fewer notes than a volume needs become the least it takes.
     child<QLineEdit>(QStringLiteral("ReaderVolumeNotes"))->setText(QStringLiteral("3"));
+    auto* source = child<QComboBox>(QStringLiteral("SourceEncodingChoice"));
+    EXPECT_EQ(source->currentData().toString(), QStringLiteral("auto"));
+    source->setCurrentIndex(source->findData(QStringLiteral("GBK")));
     click("Command1");
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(env.store().record().CutWord, (std::vector<std::string> {"\r\n", " ", "\r\n", "。", " ", ""}));
@@ -145,11 +149,13 @@ TEST_F(FrmSettingsTest, OkStoresTheValuesAndSavesThemAndTheNextOpeningShowsThem)
     EXPECT_EQ(env.iniKey("NotesReader", "ChapterPages"), "1");
     EXPECT_EQ(env.iniKey("NotesReader", "PageEncoding"), "UTF-8");
     EXPECT_EQ(env.iniKey("NotesReader", "VolumeNotes"), "10");
+    EXPECT_EQ(env.iniKey("NotesReader", "SourceEncoding"), "GBK");
     EXPECT_EQ(redraws, 0) << "the same language";
 
     open();
     EXPECT_EQ(box(1)->text(), QStringLiteral("space"));
     EXPECT_EQ(joint()->text(), QStringLiteral("64"));
+    EXPECT_EQ(child<QComboBox>(QStringLiteral("SourceEncodingChoice"))->currentText(), QStringLiteral("GBK"));
 }
 
 TEST_F(FrmSettingsTest, CancelAndTheCloseButtonDiscardAndRestoreDefaultsAppliesNothing)

@@ -19,7 +19,9 @@ Result htmlToText(std::string_view bytes, const Options& options)
     }
 
     Result result;
-    const std::string text = decodePage(bytes, *codePage, result.warnings);
+    DecodedPage page = decodePage(bytes, *codePage, options.sourceEncoding, result.warnings);
+    const std::string text = std::move(page.text);
+    result.readAs = std::move(page.readAs);
     HtmlLineFilter filter(*codePage, options.progress);
     result.text = filter.filter(text);
     result.chapters = htmlHeadings(text, result.text);

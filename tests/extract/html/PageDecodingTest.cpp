@@ -1,6 +1,7 @@
 #include "extract/html/PageDecoding.h"
 #include "extract/html/CharsetDeclarations.h"
 #include "text/CodePage.h"
+#include "text/SourceEncoding.h"
 
 #include "../CaseFile.h"
 
@@ -42,7 +43,7 @@ TEST(PageDecoding, ReadsThePageInItsSet)
         const auto page = CodePage::open(c.at(1).c_str());
         ASSERT_TRUE(page) << c[1];
         std::vector<std::string> warnings;
-        const std::string text = decodePage(c[0], *page, warnings);
+        const std::string text = decodePage(c[0], *page, kDetectEncoding, warnings).text;
         EXPECT_TRUE(text.ends_with(c.at(2))) << c[0] << " gives " << text;
         ASSERT_EQ(warnings.size(), std::stoul(c.at(3))) << c[0];
         if (!warnings.empty()) {

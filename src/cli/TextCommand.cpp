@@ -1,10 +1,11 @@
 #include "cli/CliEnvironment.h"
 #include "cli/Commands.h"
-#include "convert/ContentDispatch.h"
+#include "convert/ConfinedReading.h"
+#include "convert/EndMessage.h"
 #include "convert/InputFile.h"
-#include "convert/SourceConverter.h"
 #include "convert/SourceDispatch.h"
 #include "io/FileAccess.h"
+#include "lang/LanguageTable.h"
 #include "text/CodePage.h"
 
 #include <cstdio>
@@ -65,19 +66,29 @@ int runTextCommand(const CliOptions& options)
     const SourceKind* named = findSourceKind(source, defaultDispatchTable());
     if (!named)
         return fail(source, "not a kind of document leafmill-cli reads");
-    const ContentChoice content = chooseByContent(source, *named, defaultDispatchTable());
-    const SourceKind* kind = content.kind;
-    if (!content.warning.empty())
-        std::fprintf(stderr, "leafmill-cli: %s: warning: %s\n", source.c_str(), content.warning.c_str());
-    if (!kind->extractor)
-        return copyText(source);
-
-    const ExtractedText extracted = extractSource(source, *kind, *environment.codePage, nullptr);
-    for (const std::string& warning : extracted.warnings)
+    // Read apart, under the limits of a run: the text reaches the standard
+    // output once the reader has given all of it.
+    bool written = true;
+    SourceSink sink;
+    sink.begin = [](std::string_view) {};
+    sink.bytes = [&](std::string_view bytes) { written = written && writeOut(bytes); };
+    bool stopped = false;
+    const PreparedSource prepared = readSourceConfined(source, *named, defaultDispatchTable(), *environment.codePage,
+                                                       PageTextRules {}, sink, SourceLimits {}, nullptr, &stopped);
+    for (const std::string& warning : prepared.warnings)
         std::fprintf(stderr, "leafmill-cli: %s: warning: %s\n", source.c_str(), warning.c_str());
-    if (extracted.failure != SourceFailure::None)
-        return fail(source, extracted.reason);
-    if (!writeOut(environment.codePage->fromUtf8(extracted.text)) || std::fflush(stdout) != 0)
+    if (prepared.failure != SourceFailure::None) {
+        // Without the settings' language the reasons are the built-in English ones.
+        SourceOutcome outcome;
+        outcome.path = source;
+        outcome.failure = prepared.failure;
+        outcome.reason = prepared.reason;
+        std::fprintf(stderr, "leafmill-cli: %s\n", failureLine(LanguageTable(), outcome).c_str());
+        return kExitSourceFailed;
+    }
+    if (prepared.cutInPlace)
+        return copyText(source);
+    if (!written || std::fflush(stdout) != 0)
         return fail(source, "the text could not be written to the standard output");
     return kExitDone;
 }

@@ -35,6 +35,18 @@ std::string failureLine(const LanguageTable& language, const SourceOutcome& sour
     case SourceFailure::WriteFailed:
         why = replaceAll(language.text(StringId::FailurePageNotWritten), "@Reason", source.reason);
         break;
+    case SourceFailure::TooLarge:
+        why = replaceAll(language.text(StringId::FailureTooLarge), "@Limit", source.reason);
+        break;
+    case SourceFailure::Changed:
+        why = language.text(StringId::FailureChanged);
+        break;
+    case SourceFailure::ReaderStopped:
+        why = replaceAll(language.text(StringId::FailureReaderStopped), "@Reason", source.reason);
+        break;
+    case SourceFailure::NoText:
+        why = language.text(StringId::FailureNoText);
+        break;
     }
     if (source.pages > 0)
         why = replaceAll(
@@ -43,17 +55,39 @@ std::string failureLine(const LanguageTable& language, const SourceOutcome& sour
     return source.path + ": " + why;
 }
 
+namespace {
+
+int headlineOf(const RunResult& result)
+{
+    const bool stopped = result.end == RunEnd::Stopped;
+    switch (result.book) {
+    case BookState::Made:
+        return stopped                 ? StringId::RunStoppedPagesKept
+            : result.anySourceFailed() ? StringId::RunMadeIncomplete
+                                       : StringId::RunFinished;
+    case BookState::EarlierKept:
+        return stopped ? StringId::RunStoppedBookKept : StringId::RunBookKept;
+    case BookState::None:
+        break;
+    }
+    return stopped ? StringId::RunStopped : StringId::RunNoPages;
+}
+
+}  // namespace
+
 std::string endSummary(const LanguageTable& language, const RunResult& result, const std::string& bookName)
 {
-    const int headline = result.end == RunEnd::Stopped ? StringId::RunStopped
-        : result.pageCount == 0                        ? StringId::RunNoPages
-                                                       : StringId::RunFinished;
-    std::string summary = replaceAll(language.text(headline), "@BookName", bookName);
+    std::string summary = replaceAll(replaceAll(language.text(headlineOf(result)), "@BookName", bookName), "@Pages",
+                                     std::to_string(result.pageCount));
+    if (!result.notPlaced.empty())
+        summary += "\n"
+            + replaceAll(replaceAll(language.text(StringId::BookNotPlaced), "@BookName", bookName), "@Reason",
+                         result.notPlaced);
     if (result.removedOldPages > 0)
         summary += "\n"
             + replaceAll(language.text(StringId::OldPagesRemoved), "@Count", std::to_string(result.removedOldPages));
     for (const SourceOutcome& source : result.sources)
-        if (!source.renamedTo.empty())
+        if (!source.renamedTo.empty() && result.book == BookState::Made)
             summary += "\n"
                 + replaceAll(replaceAll(language.text(StringId::PageRenamed), "@Source", source.path), "@Page",
                              source.renamedTo);

@@ -1,6 +1,7 @@
 #include "convert/OutputRun.h"
 
 #include "convert/BookFinisher.h"
+#include "convert/BookFolder.h"
 #include "convert/EndMessage.h"
 #include "convert/EstimatePages.h"
 #include "convert/PageCutter.h"
@@ -47,22 +48,6 @@ std::string baseNameOf(const std::string& path)
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-bool createBookFolder(const std::string& folder, std::string* reason)
-{
-    const std::filesystem::path path = pathFromUtf8(folder);
-    std::error_code ec;
-    std::filesystem::create_directory(path, ec);
-    if (ec) {
-        *reason = ec.message();
-        return false;
-    }
-    if (!std::filesystem::is_directory(path, ec)) {
-        *reason = "something that is not a folder has that name";
-        return false;
-    }
-    return true;
-}
-
 CutRules cutRulesOf(const Settings& settings, const CodePage& codePage, bool escaped)
 {
     CutRules rules;
@@ -107,6 +92,11 @@ bool RunResult::anySourceFailed() const
                        [](const SourceOutcome& source) { return source.failure != SourceFailure::None; });
 }
 
+bool RunResult::finished() const
+{
+    return end == RunEnd::Completed && book == BookState::Made && !anySourceFailed();
+}
+
 int FixInput(std::string_view bookName, std::size_t sourceCount)
 {
     if (bookName.empty())
@@ -140,6 +130,7 @@ struct OutputRun::Impl {
     std::shared_ptr<const CodePage> codePage;
     std::shared_ptr<const LanguageTable> language;
     DispatchTable dispatch;
+    SourceLimits limits;
 };
 
 OutputRun::OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
@@ -150,11 +141,17 @@ OutputRun::OutputRun(const Settings& settings, std::shared_ptr<const CodePage> c
 
 OutputRun::OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
                      std::shared_ptr<const LanguageTable> language, DispatchTable dispatch)
-    : impl_(std::make_unique<Impl>(Impl {settings, std::move(codePage), std::move(language), std::move(dispatch)}))
+    : impl_(std::make_unique<Impl>(
+        Impl {settings, std::move(codePage), std::move(language), std::move(dispatch), SourceLimits {}}))
 {
 }
 
 OutputRun::~OutputRun() = default;
+
+void OutputRun::limitSources(const SourceLimits& limits)
+{
+    impl_->limits = limits;
+}
 
 RunResult OutputRun::run(const std::string& bookName, const std::vector<std::string>& sources,
                          const std::string& outputFolder, RunListener& listener)
@@ -212,22 +209,35 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
             rules.pageSize -= static_cast<int32_t>(reserve);
         plan.chapters.clear();
     }
-    if (!createBookFolder(state.OutPutDir, &reason)) {
+    BookFolder book;
+    switch (book.open(pathFromUtf8(state.OutPutDir), &reason)) {
+    case BookFolder::Opening::Busy:
+        result.end = RunEnd::Refused;
+        result.message = replaceAll(language.text(StringId::BookBusy), "@BookName", bookName);
+        return result;
+    case BookFolder::Opening::Failed:
         result.end = RunEnd::BookFolderFailed;
         result.message = replaceAll(
             replaceAll(language.text(StringId::BookFolderNotCreated), "@Folder", state.OutPutDir), "@Reason", reason);
         return result;
+    case BookFolder::Opening::Open:
+        break;
     }
+    // Every file of the run goes to the staging folder first.
+    state.OutPutDir = pathToUtf8(book.staging()) + separator;
+    if (framed)
+        plan.folder = state.OutPutDir;
     EstimatePages(settings, sources, state);
     listener.runProgress(0);
     listener.sourceProgress(0);
 
-    RunFiles files(sources);
+    RunFiles files(sources, book, state.OutPutDir, result.bookFolder);
     PageWriter writer(state, [&listener](int value) { listener.runProgress(value); });
     writer.guard(&files, &abortRequested_);
     PageCutter cutter(rules, pageCodePage, writer);
     SourceConverter converter(impl_->dispatch, codePage, cutter,
                               [&listener](int value) { listener.sourceProgress(value); });
+    converter.confine(impl_->limits, &abortRequested_);
     if (encoder)
         converter.usePageText(pageText);
 
@@ -250,8 +260,9 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         listener.sourceStarted(i, sources[i]);
         listener.sourceProgress(0);
         const int32_t firstPage = state.PageCount;
-        SourceOutcome outcome = converter.ConvertFile(sources[i]);
-        if (writer.stopped()) {
+        bool cutOff = false;
+        SourceOutcome outcome = converter.ConvertFile(sources[i], &cutOff);
+        if (cutOff || writer.stopped()) {
             // Cut off by the stop, not failed: its pages so far stay.
             outcome.failure = SourceFailure::None;
             outcome.reason.clear();
@@ -259,10 +270,12 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         }
         if (outcome.pages > 0)
             outcome.renamedTo = std::move(renamedTo);
-        // A source's pages start afresh, with its first chapter.
+        // A source's pages start afresh, with its first chapter; a source
+        // that gave no page has no chapter in the book.
         for (std::size_t c = 0; c < outcome.chapters.size(); ++c)
-            plan.chapters.push_back(
-                {outcome.chapters[c].title, firstPage + outcome.chapters[c].page, c == 0 || notes.ChapterPages});
+            if (outcome.chapters[c].page < outcome.pages)
+                plan.chapters.push_back(
+                    {outcome.chapters[c].title, firstPage + outcome.chapters[c].page, c == 0 || notes.ChapterPages});
         result.sources.push_back(std::move(outcome));
     }
 
@@ -271,19 +284,27 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
     // A stop asked for during the last source ends the run as stopped too.
     stopped = stopped || stopRequested_.load();
     result.end = stopped ? RunEnd::Stopped : RunEnd::Completed;
-    std::string bookFailure;
-    if (framed && state.PageCount > 0) {
-        for (int32_t page = 0; page < state.PageCount; ++page)
-            plan.pageNames.push_back(state.pageFileName(page).substr(state.OutPutDir.size()));
-        const CutType& row = settings.activeCutType();
-        if (!finishBook(plan, static_cast<std::size_t>(row.SingleFileSize), &bookFailure))
-            bookFailure = "\n\n" + bookFailure;
-    }
     result.pageCount = state.PageCount;
-    // Only a whole new book replaces the old one: after a stop or a failure
-    // the earlier pages may be all the reader has.
-    if (!stopped && !result.anySourceFailed() && !state.wholeFileMode)
-        result.removedOldPages = files.removeOldPages(state.OutPutDir, bookName);
+    // Only a whole new book replaces the earlier one: after a stop or a
+    // failure the earlier pages may be all the reader has.
+    const bool whole = !stopped && !result.anySourceFailed();
+    std::string bookFailure;
+    if (state.PageCount > 0 && (whole || !book.holdsEarlierBook())) {
+        // After a stop at once the pages written so far are kept as they were cut.
+        if (framed && !abortRequested_.load()) {
+            for (int32_t page = 0; page < state.PageCount; ++page)
+                plan.pageNames.push_back(state.pageFileName(page).substr(state.OutPutDir.size()));
+            const CutType& row = settings.activeCutType();
+            if (!finishBook(plan, static_cast<std::size_t>(row.SingleFileSize), &bookFailure))
+                bookFailure = "\n\n" + bookFailure;
+        }
+        if (book.commit(&result.notPlaced, &result.removedOldPages))
+            result.book = BookState::Made;
+    }
+    if (result.book != BookState::Made) {
+        book.abandon();
+        result.book = book.holdsEarlierBook() ? BookState::EarlierKept : BookState::None;
+    }
     result.summary = endSummary(language, result, bookName);
     result.message = endMessage(result.summary, endSections(language, result.sources)) + bookFailure;
     return result;

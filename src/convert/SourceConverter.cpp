@@ -1,84 +1,10 @@
 #include "convert/SourceConverter.h"
 
-#include "io/FileAccess.h"
-#include "io/MappedFile.h"
-
-#include "convert/ContentDispatch.h"
-#include "convert/HeadingLines.h"
-#include "convert/InputFile.h"
-#include "convert/JoinLines.h"
-#include "convert/OutputFile.h"
 #include "convert/PageCutter.h"
 #include "convert/TemporaryTextFile.h"
-#include "convert/TextSource.h"
-#include "text/CodePage.h"
+#include "io/FileAccess.h"
 
 namespace leafmill {
-
-ExtractedText extractSource(const std::string& path, const SourceKind& kind, const CodePage& codePage,
-                            std::function<void(int)> progress)
-{
-    ExtractedText extracted;
-    MappedFile document;
-    if (document.open(pathFromUtf8(path), &extracted.reason) != ReadResult::Ok) {
-        extracted.failure = SourceFailure::Missing;
-        return extracted;
-    }
-    extract::Options options;
-    options.codePage = &codePage;
-    options.progress = std::move(progress);
-    extract::Result result = kind.extractor(document.bytes(), options);
-    extracted.warnings = std::move(result.warnings);
-    if (!result.ok) {
-        extracted.failure = SourceFailure::ExtractorFailed;
-        extracted.reason = result.error.empty() ? "the reader gave no reason" : std::move(result.error);
-        return extracted;
-    }
-    extracted.text = std::move(result.text);
-    extracted.chapters = std::move(result.chapters);
-    return extracted;
-}
-
-namespace {
-
-// The file name without its folder and its last extension.
-std::string fileTitle(const std::string& path)
-{
-    std::string name = pathToUtf8(pathFromUtf8(path).stem());
-    return name.empty() ? path : name;
-}
-
-// The document's own chapters, else the heading-looking lines of its text;
-// a source always starts a chapter, named after its file unless a heading
-// opens it.
-std::vector<extract::Chapter> chaptersOf(const std::string& path, const ExtractedText& extracted)
-{
-    std::vector<extract::Chapter> chapters
-        = extracted.chapters.empty() ? headingLines(extracted.text) : extracted.chapters;
-    const std::size_t textStart = extracted.text.find_first_not_of(" \t\r\n");
-    if (chapters.empty() || chapters.front().offset > textStart)
-        chapters.insert(chapters.begin(), {fileTitle(path), 0, 1});
-    return chapters;
-}
-
-}  // namespace
-
-ExtractedText readTextSource(const std::string& path, const CodePage& codePage, TextForm form)
-{
-    ExtractedText extracted;
-    std::string bytes;
-    if (readWholeFile(pathFromUtf8(path), bytes, &extracted.reason) != ReadResult::Ok) {
-        extracted.failure = SourceFailure::Missing;
-        return extracted;
-    }
-    if (form == TextForm::CodePageBytes)
-        extracted.text = codePage.toUtf8(bytes);
-    else if (form == TextForm::Utf8Marked)
-        extracted.text = bytes.substr(byteOrderMarkSize(form));  // the mark says it is UTF-8 already
-    else
-        extracted.text = wideTextToUtf8(bytes, form);
-    return extracted;
-}
 
 SourceConverter::SourceConverter(const DispatchTable& table, const CodePage& codePage, PageCutter& cutter,
                                  std::function<void(int)> sourceProgress)
@@ -89,8 +15,9 @@ SourceConverter::SourceConverter(const DispatchTable& table, const CodePage& cod
 {
 }
 
-SourceOutcome SourceConverter::ConvertFile(const std::string& path)
+SourceOutcome SourceConverter::ConvertFile(const std::string& path, bool* stopped)
 {
+    bool cutOff = false;
     SourceOutcome outcome;
     outcome.path = path;
     const SourceKind* named = findSourceKind(path, table_);
@@ -99,72 +26,54 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path)
         outcome.reason = "the kind of file is not supported";
         return outcome;
     }
-    ContentChoice content = chooseByContent(path, *named, table_);
-    const SourceKind* kind = content.kind;
-    if (!content.warning.empty())
-        outcome.warnings.push_back(std::move(content.warning));
-
-    TextForm form = TextForm::CodePageBytes;
-    if (!kind->extractor) {
-        const TextSourceCheck check = inspectTextSource(pathFromUtf8(path));
-        form = check.form;
-        if (form == TextForm::Unreadable) {
-            outcome.failure = SourceFailure::Missing;
-            outcome.reason = check.reason;
-            return outcome;
-        }
-        if (form == TextForm::Binary) {
-            outcome.failure = SourceFailure::ExtractorFailed;
-            outcome.reason = "it holds NUL bytes and no byte-order mark, so it is no text in a code page";
-            return outcome;
-        }
+    TemporaryTextFile temporary;
+    std::string writeError;
+    SourceSink sink;
+    sink.progress = sourceProgress_;
+    sink.begin = [&](std::string_view kindWord) { temporary.open(kindWord, &writeError); };
+    sink.bytes = [&](std::string_view bytes) {
+        if (writeError.empty())
+            temporary.append(bytes, &writeError);
+    };
+    const FileStamp before = stampOf(path);
+    PreparedSource prepared
+        = readSourceConfined(path, *named, table_, codePage_, pageText_, sink, limits_, stopNow_, &cutOff);
+    if (stopped)
+        *stopped = cutOff;
+    outcome.warnings = std::move(prepared.warnings);
+    outcome.failure = prepared.failure;
+    outcome.reason = std::move(prepared.reason);
+    if (cutOff || prepared.failure != SourceFailure::None)
+        return outcome;
+    if (writeError.empty() && !prepared.cutInPlace)
+        temporary.close(&writeError);
+    if (!writeError.empty()) {
+        outcome.failure = SourceFailure::ExtractorFailed;
+        outcome.reason = std::move(writeError);
+        return outcome;
     }
-    const bool cutAsItIs = form == TextForm::CodePageBytes || form == TextForm::Utf8Marked;
+    outcome.replaced = std::move(prepared.replaced);
     CutOutcome cut;
-    if (!kind->extractor && !pageText_.encoder && cutAsItIs) {
-        cut = cutter_.CutTextFile(pathFromUtf8(path), byteOrderMarkSize(form));
+    if (prepared.cutInPlace) {
+        cut = cutter_.CutTextFile(pathFromUtf8(path), prepared.skip);
     } else {
-        // Wide text is put into the code page like any extracted text.
-        ExtractedText extracted = kind->extractor ? extractSource(path, *kind, codePage_, sourceProgress_)
-                                                  : readTextSource(path, codePage_, form);
-        for (std::string& warning : extracted.warnings)
-            outcome.warnings.push_back(std::move(warning));
-        if (extracted.failure != SourceFailure::None) {
-            outcome.failure = extracted.failure;
-            outcome.reason = std::move(extracted.reason);
-            return outcome;
-        }
-        std::string bytes;
-        std::vector<extract::Chapter> chapters;
-        if (pageText_.encoder) {
-            if (pageText_.joinLines && !kind->extractor)
-                extracted.text = joinedLines(extracted.text);
-            chapters = chaptersOf(path, extracted);
-            std::vector<std::size_t> offsets;
-            for (const extract::Chapter& chapter : chapters)
-                offsets.push_back(chapter.offset);
-            PageText page = makePageText(extracted.text, pageText_, offsets);
-            bytes = std::move(page.bytes);
-            outcome.replaced = std::move(page.replaced);
-            cutter_.setMarks(std::move(page.offsets), pageText_.chapterPages);
-        } else {
-            bytes = codePage_.fromUtf8(extracted.text);
-        }
-        extracted.text = std::string();
-        TemporaryTextFile temporary;
-        const std::string_view kindWord = kind->extractor ? kind->kindWord : std::string_view("txt");
-        if (!temporary.create(kindWord, bytes, &outcome.reason)) {
-            outcome.failure = SourceFailure::ExtractorFailed;
-            return outcome;
-        }
-        bytes = std::string();
+        std::vector<std::size_t> offsets;
+        for (const ChapterMark& chapter : prepared.chapters)
+            offsets.push_back(chapter.offset);
+        cutter_.setMarks(std::move(offsets), pageText_.chapterPages);
         cut = cutter_.CutTextFile(pathFromUtf8(temporary.path()));
-        for (std::size_t i = 0; i < chapters.size() && i < cutter_.markPages().size(); ++i)
-            outcome.chapters.push_back({std::move(chapters[i].title), cutter_.markPages()[i]});
+        for (std::size_t i = 0; i < prepared.chapters.size() && i < cutter_.markPages().size(); ++i)
+            outcome.chapters.push_back({std::move(prepared.chapters[i].title), cutter_.markPages()[i]});
     }
     outcome.pages = cut.pages;
     outcome.failure = cut.failure;
     outcome.reason = std::move(cut.reason);
+    if (prepared.cutInPlace && cut.failure == SourceFailure::None && stampOf(path) != before) {
+        outcome.failure = SourceFailure::Changed;
+        outcome.reason.clear();
+    } else if (cut.failure == SourceFailure::None && cut.pages == 0) {
+        outcome.failure = SourceFailure::NoText;
+    }
     return outcome;
 }
 

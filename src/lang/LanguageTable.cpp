@@ -64,6 +64,16 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {68, "Join the hard-wrapped lines of text files"},
     {69, "Preview"},
     {70, "iPod Notes folder at @Folder (@Free free)"},
+    {71, "it is too large or too complex to read: it needed more than @Limit"},
+    {72, "it changed while it was read; run again once it is complete"},
+    {73, "its reader stopped unexpectedly (@Reason)"},
+    {74, "it holds no text"},
+    {75, "The book @BookName was not replaced: not every source gave its pages, so the earlier book stays as it was."},
+    {76, "The output was stopped. The earlier book @BookName stays as it was; the new pages were not kept."},
+    {77, "The output was stopped. The @Pages page(s) written so far are in the book folder."},
+    {78, "The book @BookName was made, but not every source gave its pages."},
+    {79, "The book @BookName is being written by another run of Leafmill. Try again once that run has ended."},
+    {80, "The book @BookName could not be put in place: @Reason"},
 };
 
 const std::string* builtInEnglish(int index)

@@ -189,23 +189,14 @@ bool Frm_Main::eventFilter(QObject* watched, QEvent* event)
 void Frm_Main::closeEvent(QCloseEvent* event)
 {
     if (run_) {
-        // The run waits while the question is open; on Yes it ends after the
-        // current source and the window goes then.
+        // On Yes the window goes once the run has ended (or at once when it
+        // ended by itself while the question was open).
         event->ignore();
-        if (closeAfterRun_)
-            return;
-        run_->hold();
-        const bool stop = context_.question(this, context_.text(StringId::AskStopRun));
-        if (!run_) {
-            // The run ended by itself while the question was open.
-            if (stop)
+        if (!closeAfterRun_ && askStop()) {
+            if (run_)
+                closeAfterRun_ = true;
+            else
                 close();
-            return;
-        }
-        run_->release();
-        if (stop) {
-            closeAfterRun_ = true;
-            run_->stopWithoutAsking();
         }
         return;
     }
@@ -337,7 +328,7 @@ void Frm_Main::startOutput()
     ProgressBar1->setValue(0);
     ProgressBar2->setValue(0);
     auto engine = std::make_unique<OutputRun>(settings, context_.store().codePage(), context_.language());
-    run_ = std::make_unique<OutputRunWorker>(std::move(engine), [this] { return askStop(); });
+    run_ = std::make_unique<OutputRunWorker>(std::move(engine));
     connect(run_.get(), &OutputRunWorker::sourceShown, this, [this](int index, const QString& path) {
         Label2->setText(context_.text(StringId::Converting) + path);
         ui::fitLabel(Label2);
@@ -371,7 +362,7 @@ void Frm_Main::openPreview()
 void Frm_Main::stopOutput()
 {
     if (run_)
-        run_->requestStop();
+        askStop();
 }
 
 // Pages the reader cuts short are told about; a book it cannot load whole is
@@ -395,9 +386,18 @@ bool Frm_Main::readerTakesTheBook(const std::vector<std::string>& sources, const
                                  .replace(QStringLiteral("@Limit"), QString::number(forecast.room)));
 }
 
+// The run waits while the question is open; a Yes ends it at once, a reader
+// at work included. Gives the answer, also when the run ended meanwhile.
 bool Frm_Main::askStop()
 {
-    return context_.question(this, context_.text(StringId::AskStopRun));
+    run_->hold();
+    const bool stop = context_.question(this, context_.text(StringId::AskStopRun));
+    if (run_) {
+        run_->release();
+        if (stop)
+            run_->stopWithoutAsking();
+    }
+    return stop;
 }
 
 void Frm_Main::finishRun()

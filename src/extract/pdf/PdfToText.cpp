@@ -38,9 +38,12 @@ Result read(const pdf::PdfDocument& document, const Options& options)
         return Result::failure("the PDF has no pages");
     std::vector<std::vector<pdf::Line>> pages;
     pages.reserve(static_cast<std::size_t>(count));
-    std::vector<int> withoutText;
+    std::vector<int> withoutText, cutShort;
     for (int i = 0; i < count; ++i) {
-        pages.push_back(pdf::groupIntoLines(document.pageWords(i)));
+        bool cut = false;
+        pages.push_back(pdf::groupIntoLines(document.pageWords(i, &cut)));
+        if (cut)
+            cutShort.push_back(i + 1);
         if (pages.back().empty())
             withoutText.push_back(i + 1);
         if (options.progress)
@@ -56,6 +59,10 @@ Result read(const pdf::PdfDocument& document, const Options& options)
     if (!withoutText.empty())
         result.warnings.push_back("page(s) " + pageList(withoutText)
                                   + " have no text layer (scanned pictures?) and are left out");
+    if (!cutShort.empty())
+        result.warnings.push_back(
+            "page(s) " + pageList(cutShort)
+            + " draw far more than a page can show (forms within forms?) and were read only in part");
     result.ok = true;
     return result;
 }

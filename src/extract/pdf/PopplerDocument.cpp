@@ -103,10 +103,46 @@ void collectOutline(const std::vector<OutlineItem*>* items, int level, std::size
     }
 }
 
+// A page that draws more than this is read only up to there: real pages stay
+// far below, while forms that draw forms twice over, forty levels deep, or
+// one content stream of endless operators, would take days (and each form
+// drawn costs more than the one before).
+constexpr long kPageForms = 10'000;
+constexpr long kPageWorkChecks = 4'000'000;  // the library asks about every ten operators
+
+bool pageWorkDone(void* checks)
+{
+    return --*static_cast<long*>(checks) < 0;
+}
+
+// The text device, which stops drawing a page's forms past the page's share.
+// (The library's own question whether to go on is not asked inside small
+// forms.)
+class PageTextDevice : public TextOutputDev {
+public:
+    PageTextDevice()
+        : TextOutputDev(nullptr, false, 0, false, false)
+    {
+    }
+    void startPage(int pageNum, GfxState* state, XRef* xref) override
+    {
+        formsLeft_ = kPageForms;
+        TextOutputDev::startPage(pageNum, state, xref);
+    }
+    // Asked before each form is drawn: past the share the form goes to
+    // drawForm(), which draws nothing.
+    bool useDrawForm() override { return --formsLeft_ < 0; }
+    void drawForm(Ref) override { }
+    bool cutShort() const { return formsLeft_ < 0; }
+
+private:
+    long formsLeft_ = kPageForms;
+};
+
 // An open document and the one text device that lays out each of its pages.
 struct Document {
     std::unique_ptr<PDFDoc> pdf;
-    TextOutputDev text {nullptr, false, 0, false, false};
+    PageTextDevice text;
 };
 
 Document& documentOf(const void* document)
@@ -143,13 +179,15 @@ int pageCount(const void* document)
     return documentOf(document).pdf->getNumPages();
 }
 
-std::vector<Word> pageWords(const void* document, int index)
+std::vector<Word> pageWords(const void* document, int index, bool* cutShort)
 {
     std::vector<Word> words;
     Document& open = documentOf(document);
     if (index < 0 || index >= open.pdf->getNumPages() || !open.text.isOk())
         return words;
-    open.pdf->displayPage(&open.text, index + 1, 72, 72, 0, false, false, false);
+    long checks = kPageWorkChecks;
+    open.pdf->displayPage(&open.text, index + 1, 72, 72, 0, false, false, false, &pageWorkDone, &checks);
+    *cutShort = checks < 0 || open.text.cutShort();
     const std::unique_ptr<TextWordList> list = open.text.makeWordList();
     if (!list)
         return words;

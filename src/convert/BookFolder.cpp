@@ -44,8 +44,10 @@ BookFolder::~BookFolder()
     abandon();
 }
 
-BookFolder::Opening BookFolder::open(const fs::path& folder, std::string* reason)
+BookFolder::Opening BookFolder::open(const fs::path& named, std::string* reason)
 {
+    // Without a closing separator, which would have a link in its place followed.
+    const fs::path folder = named.has_filename() ? named : named.parent_path();
     folder_ = folder;
     std::error_code ec;
     created_ = fs::create_directory(folder, ec);

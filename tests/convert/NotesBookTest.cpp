@@ -214,8 +214,10 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
         text += "Chapter " + std::to_string(chapter) + "\r\n" + longText(6);
     for (bool chapterPages : {false, true}) {
         settings.NotesReader.ChapterPages = chapterPages;
-        const RunResult result
-            = run({source("novel.txt", text), source("second.html", "<h1>Second</h1>" + longText(3))});
+        std::filesystem::remove_all(book());
+        // A source with no text between them has no chapter.
+        const RunResult result = run({source("novel.txt", text), source("empty.html", ""),
+                                      source("second.html", "<h1>Second</h1>" + longText(3))});
         ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
         const ShownNote contents = note("00 Contents.txt");
         EXPECT_EQ(contents.title, "Contents");

@@ -14,6 +14,10 @@ cmake --preset test >/dev/null
 cmake --build --preset test
 ctest --preset test
 
-# The core suites again under AddressSanitizer and UndefinedBehaviorSanitizer
-# (scripts/test-asan.sh without --core covers the windows too).
+# The core suites again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the whole run path included (scripts/test-asan.sh without --core covers the
+# windows too).
 scripts/test-asan.sh --core
+
+# Every fuzz target on the inputs of its earlier findings, then 30 s on its seeds.
+scripts/fuzz.sh 30

@@ -275,8 +275,11 @@ WorkOutcome runConfined(const ConfinedWorkBody& work, const WorkLimits& limits, 
     return runInPlace(work, receive);
 #else
     int channel[2];
-    if (::pipe2(channel, O_CLOEXEC) != 0)
+    if (::pipe(channel) != 0)
         return runInPlace(work, receive);
+    // Other programs the process starts meanwhile get no end of it.
+    for (const int end : channel)
+        ::fcntl(end, F_SETFD, FD_CLOEXEC);
     const std::uint64_t residentAtStart = statmBytes("/proc/self/statm", 1);
     const pid_t parent = ::getpid();
     const pid_t child = ::fork();

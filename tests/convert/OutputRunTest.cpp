@@ -407,6 +407,20 @@ TEST_F(OutputRunTest, ARefusedRunCreatesNothingAndABlockedBookFolderEndsItAtOnce
     EXPECT_TRUE(std::filesystem::is_empty(bookFolder()));
     otherRun.unlock();
     EXPECT_TRUE(run(sources).finished());
+
+    // What a run that ended abruptly left goes; a record or staging folder of
+    // the same name that Leafmill did not make stops the run instead.
+    std::filesystem::create_directory(bookFolder() / ".leafmill-new");
+    std::filesystem::copy_file(bookFolder() / ".leafmill.txt", bookFolder() / ".leafmill-new" / ".leafmill.txt");
+    test::writeFile(bookFolder() / ".leafmill-new" / "Alice0000.txt", "half a page");
+    EXPECT_TRUE(run(sources).finished());
+    EXPECT_EQ(test::entriesOf(bookFolder()), (std::vector<std::string> {".leafmill.txt", "Alice0000.txt"}));
+    for (const char* foreign : {".leafmill-new/.leafmill.txt", ".leafmill.txt"}) {
+        std::filesystem::create_directory(bookFolder() / ".leafmill-new");
+        test::writeFile(bookFolder() / foreign, "the user's own notes");
+        EXPECT_EQ(run(sources).end, RunEnd::BookFolderFailed) << foreign;
+        EXPECT_EQ(test::readFile(bookFolder() / foreign), "the user's own notes");
+    }
 }
 
 TEST_F(OutputRunTest, WholeFileModeNamesEachPageAfterItsSource)

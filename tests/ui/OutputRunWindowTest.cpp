@@ -125,8 +125,8 @@ TEST_F(OutputRunWindowTest, ACompleteRunWritesTheBookShowsItsEndAndRemembersItsF
     EXPECT_EQ(preview->screenTitle(), QStringLiteral("Alice"));
 }
 
-// Stop and the close button both ask, and a Yes ends the run after the current source.
-TEST_F(OutputRunWindowTest, StopOrCloseAsksAndAYesEndsTheRunAfterTheCurrentSource)
+// Stop and the close button both ask, and a Yes ends the run at once.
+TEST_F(OutputRunWindowTest, StopOrCloseAsksAndAYesEndsTheRunAtOnce)
 {
     for (bool closing : {false, true}) {
         SCOPED_TRACE(closing ? "close" : "stop");

@@ -103,21 +103,14 @@ void collectOutline(const std::vector<OutlineItem*>* items, int level, std::size
     }
 }
 
-// A page that draws more than this is read only up to there: real pages stay
-// far below, while forms that draw forms twice over, forty levels deep, or
-// one content stream of endless operators, would take days (and each form
-// drawn costs more than the one before).
+// A page that draws more forms than this is read only up to there: real
+// pages stay far below, while forms that draw forms twice over, forty levels
+// deep, would take days (and each form drawn costs more than the one before).
 constexpr long kPageForms = 10'000;
-constexpr long kPageWorkChecks = 4'000'000;  // the library asks about every ten operators
-
-bool pageWorkDone(void* checks)
-{
-    return --*static_cast<long*>(checks) < 0;
-}
 
 // The text device, which stops drawing a page's forms past the page's share.
-// (The library's own question whether to go on is not asked inside small
-// forms.)
+// (The library's own question whether to go on is never asked inside forms
+// of a few operators.)
 class PageTextDevice : public TextOutputDev {
 public:
     PageTextDevice()
@@ -185,9 +178,8 @@ std::vector<Word> pageWords(const void* document, int index, bool* cutShort)
     Document& open = documentOf(document);
     if (index < 0 || index >= open.pdf->getNumPages() || !open.text.isOk())
         return words;
-    long checks = kPageWorkChecks;
-    open.pdf->displayPage(&open.text, index + 1, 72, 72, 0, false, false, false, &pageWorkDone, &checks);
-    *cutShort = checks < 0 || open.text.cutShort();
+    open.pdf->displayPage(&open.text, index + 1, 72, 72, 0, false, false, false);
+    *cutShort = open.text.cutShort();
     const std::unique_ptr<TextWordList> list = open.text.makeWordList();
     if (!list)
         return words;

@@ -190,6 +190,10 @@ bool finishBook(const BookPlan& plan, std::size_t pageSize, std::string* error)
 {
     if (plan.links || plan.titles) {
         for (std::size_t i = 0; i < plan.pageNames.size(); ++i) {
+            if (plan.stopNow && plan.stopNow->load()) {
+                *error = "the output was stopped";
+                return false;
+            }
             const std::string path = plan.folder + plan.pageNames[i];
             std::string body;
             if (readWholeFile(pathFromUtf8(path), body, error) != ReadResult::Ok) {

@@ -294,11 +294,16 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         if (framed && !abortRequested_.load()) {
             for (int32_t page = 0; page < state.PageCount; ++page)
                 plan.pageNames.push_back(state.pageFileName(page).substr(state.OutPutDir.size()));
+            plan.stopNow = &abortRequested_;
             const CutType& row = settings.activeCutType();
             if (!finishBook(plan, static_cast<std::size_t>(row.SingleFileSize), &bookFailure))
-                bookFailure = "\n\n" + bookFailure;
+                bookFailure = abortRequested_.load() ? std::string() : "\n\n" + bookFailure;
         }
-        if (book.commit(&result.notPlaced, &result.removedOldPages))
+        // A stop while the pages were finished leaves the earlier book too.
+        if (abortRequested_.load())
+            result.end = RunEnd::Stopped;
+        if ((!abortRequested_.load() || !book.holdsEarlierBook())
+            && book.commit(&result.notPlaced, &result.removedOldPages))
             result.book = BookState::Made;
     }
     if (result.book != BookState::Made) {

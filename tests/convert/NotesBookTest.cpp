@@ -241,6 +241,14 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
                   (std::vector<std::string> {"novel", "Chapter 1", "Chapter 2", "Chapter 3", "Chapter 4", "Second"}));
         EXPECT_EQ(problems(), std::vector<std::string> {});
     }
+    // A later book with fewer contents notes leaves none of the earlier ones behind.
+    settings.NotesReader.Titles = settings.NotesReader.Links = false;
+    settings.CutTypeTable = {{120, 30}};
+    run({(dir / "novel.txt").string()});
+    ASSERT_TRUE(std::filesystem::exists(book() / "00 Contents 3.txt"));
+    settings.CutTypeTable = {{4000, 400}};
+    EXPECT_TRUE(run({(dir / "novel.txt").string()}).finished());
+    EXPECT_FALSE(std::filesystem::exists(book() / "00 Contents 2.txt"));
 }
 
 }  // namespace

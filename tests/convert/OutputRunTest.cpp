@@ -190,21 +190,27 @@ TEST_F(OutputRunTest, ABookIsReplacedWholeAndOnlyTheEarlierRunsFilesGo)
 
     // A run that fails, stops, or meets a page's place taken by a link it did not make.
     const std::string earlier = "The book Alice was not replaced: not every source gave its pages, so the earlier book";
+    const std::string stopped = "The output was stopped. The earlier book Alice stays as it was";
     const struct {
         std::vector<std::string> sources;
-        bool stop;
+        int stop;  // 1: during the source, 2: at once, as the book is finished
         std::string said;
     } kept[] = {
-        {{source("b.txt", 8), (dir / "gone.txt").string()}, false, earlier},
-        {{source("b.txt", 1)}, true, "The output was stopped. The earlier book Alice stays as it was"},
-        {{source("b.txt", 8)}, false, folder.string() + "/Alice0002.txt was not written by Leafmill"},
+        {{source("b.txt", 8), (dir / "gone.txt").string()}, 0, earlier},
+        {{source("b.txt", 1)}, 1, stopped},
+        {{source("b.txt", 1)}, 2, stopped},
+        {{source("b.txt", 8)}, 0, folder.string() + "/Alice0002.txt was not written by Leafmill"},
     };
     for (const auto& c : kept) {
         if (c.said.find("0002") != std::string::npos)
             std::filesystem::create_symlink(dir / "elsewhere.txt", folder / "Alice0002.txt");
         listener.onSourceStarted = [&](std::size_t) {
-            if (c.stop)
+            if (c.stop == 1)
                 current->requestStop();
+        };
+        listener.onRunProgress = [&](int value) {
+            if (c.stop == 2 && value == 100)
+                current->requestAbort();
         };
         const RunResult result = run(c.sources);
         EXPECT_NE(result.message.find(c.said), std::string::npos) << result.message;

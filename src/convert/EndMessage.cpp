@@ -14,48 +14,24 @@ std::string replaceAll(std::string text, std::string_view marker, std::string_vi
     return text;
 }
 
-std::string failureLine(const LanguageTable& language, const SourceOutcome& source)
-{
-    std::string why;
-    switch (source.failure) {
-    case SourceFailure::None:
-        break;
-    case SourceFailure::UnsupportedKind:
-        why = language.text(StringId::FailureUnknownKind);
-        break;
-    case SourceFailure::Missing:
-        why = language.text(StringId::FailureUnreadable);
-        // The language's words name the kind of failure; the system's say what exactly.
-        if (!source.reason.empty())
-            why += " (" + source.reason + ")";
-        break;
-    case SourceFailure::ExtractorFailed:
-        why = replaceAll(language.text(StringId::FailureNotConverted), "@Reason", source.reason);
-        break;
-    case SourceFailure::WriteFailed:
-        why = replaceAll(language.text(StringId::FailurePageNotWritten), "@Reason", source.reason);
-        break;
-    case SourceFailure::TooLarge:
-        why = replaceAll(language.text(StringId::FailureTooLarge), "@Limit", source.reason);
-        break;
-    case SourceFailure::Changed:
-        why = language.text(StringId::FailureChanged);
-        break;
-    case SourceFailure::ReaderStopped:
-        why = replaceAll(language.text(StringId::FailureReaderStopped), "@Reason", source.reason);
-        break;
-    case SourceFailure::NoText:
-        why = language.text(StringId::FailureNoText);
-        break;
-    }
-    if (source.pages > 0)
-        why = replaceAll(
-            replaceAll(language.text(StringId::FailureStoppedAfter), "@Pages", std::to_string(source.pages)), "@Reason",
-            why);
-    return source.path + ": " + why;
-}
-
 namespace {
+
+// How each failure is worded: the language string and the marker in it that
+// takes the reason.
+struct FailureWording {
+    SourceFailure failure;
+    int text;
+    std::string_view marker;
+};
+constexpr FailureWording kFailureWordings[] = {
+    {SourceFailure::UnsupportedKind, StringId::FailureUnknownKind, {}},
+    {SourceFailure::ExtractorFailed, StringId::FailureNotConverted, "@Reason"},
+    {SourceFailure::WriteFailed, StringId::FailurePageNotWritten, "@Reason"},
+    {SourceFailure::TooLarge, StringId::FailureTooLarge, "@Limit"},
+    {SourceFailure::Changed, StringId::FailureChanged, {}},
+    {SourceFailure::ReaderStopped, StringId::FailureReaderStopped, "@Reason"},
+    {SourceFailure::NoText, StringId::FailureNoText, {}},
+};
 
 int headlineOf(const RunResult& result)
 {
@@ -74,6 +50,25 @@ int headlineOf(const RunResult& result)
 }
 
 }  // namespace
+
+std::string failureLine(const LanguageTable& language, const SourceOutcome& source)
+{
+    std::string why;
+    if (source.failure == SourceFailure::Missing) {
+        why = language.text(StringId::FailureUnreadable);
+        // The language's words name the kind of failure; the system's say what exactly.
+        if (!source.reason.empty())
+            why += " (" + source.reason + ")";
+    }
+    for (const FailureWording& wording : kFailureWordings)
+        if (wording.failure == source.failure)
+            why = replaceAll(language.text(wording.text), wording.marker, source.reason);
+    if (source.pages > 0)
+        why = replaceAll(
+            replaceAll(language.text(StringId::FailureStoppedAfter), "@Pages", std::to_string(source.pages)), "@Reason",
+            why);
+    return source.path + ": " + why;
+}
 
 std::string endSummary(const LanguageTable& language, const RunResult& result, const std::string& bookName)
 {

@@ -66,6 +66,7 @@ constexpr int kFinishedExit = 0;
 constexpr int kOverMemoryExit = 70;
 constexpr int kThrewExit = 71;
 constexpr int kWatchMilliseconds = 50;
+constexpr int kClockPerProcessorTime = 3;
 // A frame: the kind, the length of the bytes, the bytes.
 constexpr std::size_t kFrameHead = 1 + sizeof(std::uint64_t);
 
@@ -257,15 +258,6 @@ WorkOutcome endOf(int status, const rusage& usage, const std::string& thrown, co
 
 }  // namespace
 
-bool memoryLimitIsExact()
-{
-#if defined(_WIN32) || defined(LEAFMILL_ADDRESS_SANITIZER)
-    return false;
-#else
-    return true;
-#endif
-}
-
 WorkOutcome runConfined(const ConfinedWorkBody& work, const WorkLimits& limits, const MessageReceiver& receive,
                         const std::atomic<bool>* stop)
 {
@@ -293,7 +285,7 @@ WorkOutcome runConfined(const ConfinedWorkBody& work, const WorkLimits& limits, 
         return runInPlace(work, receive);
     }
 
-    Clock::time_point deadline = Clock::now() + limits.time;
+    Clock::time_point deadline = Clock::now() + kClockPerProcessorTime * limits.time;
     // Time spent on this side with the messages is not the work's.
     const MessageReceiver timedReceive = [&](char kind, std::string_view bytes) {
         const Clock::time_point before = Clock::now();

@@ -12,7 +12,9 @@ namespace leafmill {
 // What confined work may take before it is ended.
 struct WorkLimits {
     std::uint64_t memoryBytes = 0;  // beyond what the program held when the work began; 0: no limit
-    std::chrono::milliseconds time {0};  // processor and clock time; 0: no limit
+    // Processor time; 0: no limit. The clock allows three times as much, for
+    // work that waits, or a machine busy with other programs.
+    std::chrono::milliseconds time {0};
 };
 
 enum class WorkEnd {
@@ -43,17 +45,14 @@ using MessageReceiver = std::function<void(char kind, std::string_view bytes)>;
 
 // Runs `work` so that nothing it does can take the program down. On POSIX it
 // runs in a child process held to the limits (its address space and its
-// processor time by the system, the clock and the stop flag by this side,
-// which looks at least every 50 ms): a crash, an allocation that fails, a
-// signal such as SIGBUS from a file cut short under a mapping, or an endless
-// loop end the child, and this side tells how. Elsewhere it runs in place and
+// processor time by the system; the clock, its memory in use and the stop
+// flag by this side, which looks at least every 50 ms): a crash, an
+// allocation that fails, a signal such as SIGBUS from a file cut short under
+// a mapping, or an endless loop end the child, and this side tells how. Under
+// AddressSanitizer, which takes the address space up front, only this side's
+// look at the memory in use holds it. Elsewhere the work runs in place and
 // only what it throws is caught.
 WorkOutcome runConfined(const ConfinedWorkBody& work, const WorkLimits& limits, const MessageReceiver& receive,
                         const std::atomic<bool>* stop);
-
-// False where the system cannot hold a child to a memory limit before it
-// allocates (under AddressSanitizer, which reserves the address space up
-// front); the watcher's look at the memory in use still ends it then.
-bool memoryLimitIsExact();
 
 }  // namespace leafmill

@@ -16,6 +16,7 @@ namespace {
 // Inside the book folder, so that putting a file in place is a rename on one
 // file system; a dot keeps it out of the reader's menu while it exists.
 constexpr std::string_view kStagingName = ".leafmill-new";
+constexpr std::string_view kUnchanged = "; nothing in the book folder was changed";
 
 bool isRegularFile(const fs::path& path)
 {
@@ -107,7 +108,7 @@ bool BookFolder::commit(std::string* error, int* removed)
         if (name == kBookRecordName)
             continue;
         if (std::string blocked = blockedBy(name); !blocked.empty()) {
-            *error = std::move(blocked);
+            *error = blocked + std::string(kUnchanged);
             return false;
         }
         names.push_back(name);
@@ -119,12 +120,15 @@ bool BookFolder::commit(std::string* error, int* removed)
     std::sort(names.begin(), names.end());
     std::vector<std::string> both(earlier_.begin(), earlier_.end());
     both.insert(both.end(), names.begin(), names.end());
-    if (!writeBookRecord(folder_, both, error))
+    if (!writeBookRecord(folder_, both, error)) {
+        *error += kUnchanged;
         return false;
+    }
     for (const std::string& name : names) {
         fs::rename(staging_ / pathFromUtf8(name), folder_ / pathFromUtf8(name), ec);
         if (ec) {
-            *error = pathToUtf8(folder_ / pathFromUtf8(name)) + ": " + ec.message();
+            *error = pathToUtf8(folder_ / pathFromUtf8(name)) + ": " + ec.message()
+                + "; the book folder holds pages of both books until a run ends well";
             return false;
         }
     }

@@ -72,12 +72,10 @@ std::string failureLine(const LanguageTable& language, const SourceOutcome& sour
 
 std::string endSummary(const LanguageTable& language, const RunResult& result, const std::string& bookName)
 {
-    std::string summary = replaceAll(replaceAll(language.text(headlineOf(result)), "@BookName", bookName), "@Pages",
-                                     std::to_string(result.pageCount));
-    if (!result.notPlaced.empty())
-        summary += "\n"
-            + replaceAll(replaceAll(language.text(StringId::BookNotPlaced), "@BookName", bookName), "@Reason",
-                         result.notPlaced);
+    std::string summary = result.notPlaced.empty()
+        ? replaceAll(language.text(headlineOf(result)), "@Pages", std::to_string(result.pageCount))
+        : replaceAll(language.text(StringId::BookNotPlaced), "@Reason", result.notPlaced);
+    summary = replaceAll(summary, "@BookName", bookName);
     if (result.removedOldPages > 0)
         summary += "\n"
             + replaceAll(language.text(StringId::OldPagesRemoved), "@Count", std::to_string(result.removedOldPages));

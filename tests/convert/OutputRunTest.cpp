@@ -191,26 +191,32 @@ TEST_F(OutputRunTest, ABookIsReplacedWholeAndOnlyTheEarlierRunsFilesGo)
     // A run that fails, stops, or meets a page's place taken by a link it did not make.
     const std::string earlier = "The book Alice was not replaced: not every source gave its pages, so the earlier book";
     const std::string stopped = "The output was stopped. The earlier book Alice stays as it was";
+    const std::string taken = folder.string() + "/Alice0002.txt was not written by Leafmill";
     const struct {
         std::vector<std::string> sources;
-        int stop;  // 1: during the source, 2: at once, as the book is finished
+        int event;  // 1: a stop during the source, 2: a stop at once, 3: a file in a page's place, as the book is
+                    // finished
         std::string said;
     } kept[] = {
         {{source("b.txt", 8), (dir / "gone.txt").string()}, 0, earlier},
         {{source("b.txt", 1)}, 1, stopped},
         {{source("b.txt", 1)}, 2, stopped},
-        {{source("b.txt", 8)}, 0, folder.string() + "/Alice0002.txt was not written by Leafmill"},
+        {{source("b.txt", 8)}, 3, "The book Alice could not be put in place: " + taken},
+        {{source("b.txt", 8)}, 0, taken},
     };
     for (const auto& c : kept) {
-        if (c.said.find("0002") != std::string::npos)
+        std::filesystem::remove(folder / "Alice0002.txt");
+        if (c.said == taken)
             std::filesystem::create_symlink(dir / "elsewhere.txt", folder / "Alice0002.txt");
         listener.onSourceStarted = [&](std::size_t) {
-            if (c.stop == 1)
+            if (c.event == 1)
                 current->requestStop();
         };
         listener.onRunProgress = [&](int value) {
-            if (c.stop == 2 && value == 100)
+            if (c.event == 2 && value == 100)
                 current->requestAbort();
+            if (c.event == 3 && value == 100)
+                test::writeFile(folder / "Alice0002.txt", "the user's own");
         };
         const RunResult result = run(c.sources);
         EXPECT_NE(result.message.find(c.said), std::string::npos) << result.message;
@@ -218,6 +224,7 @@ TEST_F(OutputRunTest, ABookIsReplacedWholeAndOnlyTheEarlierRunsFilesGo)
         for (const auto& page : book)
             EXPECT_EQ(test::readFile(folder / page.name), page.bytes) << page.name;
         EXPECT_EQ(test::readFile(dir / "elsewhere.txt"), "keep");
+        EXPECT_TRUE(c.event != 3 || test::readFile(folder / "Alice0002.txt") == "the user's own");
         EXPECT_EQ(test::entriesOf(folder).front(), ".leafmill.txt") << "no staging folder stays";
     }
 }

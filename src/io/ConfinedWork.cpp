@@ -30,11 +30,6 @@ namespace leafmill {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// What the work threw, sent before the child ends.
-constexpr char kThrown = '\0';
-
 class InPlaceChannel : public WorkChannel {
 public:
     explicit InPlaceChannel(const MessageReceiver& receive)
@@ -62,6 +57,10 @@ WorkOutcome runInPlace(const ConfinedWorkBody& work, const MessageReceiver& rece
 
 #ifndef _WIN32
 
+using Clock = std::chrono::steady_clock;
+
+// What the work threw, sent before the child ends.
+constexpr char kThrown = '\0';
 constexpr int kFinishedExit = 0;
 constexpr int kOverMemoryExit = 70;
 constexpr int kThrewExit = 71;
@@ -152,8 +151,10 @@ std::uint64_t residentBytes(pid_t pid)
         ::setrlimit(RLIMIT_CPU, &cpu);
     }
 #ifndef LEAFMILL_ADDRESS_SANITIZER
-    if (limits.memoryBytes > 0) {
-        const auto space = static_cast<rlim_t>(statmBytes("/proc/self/statm", 0) + limits.memoryBytes);
+    // The limit is on top of the address space the child starts with (where
+    // the system tells it; elsewhere the watcher's look holds it).
+    if (const std::uint64_t held = statmBytes("/proc/self/statm", 0); limits.memoryBytes > 0 && held > 0) {
+        const auto space = static_cast<rlim_t>(held + limits.memoryBytes);
         const rlimit memory {space, space};
         ::setrlimit(RLIMIT_AS, &memory);
     }

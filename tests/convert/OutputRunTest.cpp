@@ -25,8 +25,8 @@ using test::TempDir;
 const std::string kDone = "Book Alice is done; Alice, not @bookname.";
 
 // A reader that does what no reader should, chosen by its source's first
-// byte: it eats memory, throws, never ends, crashes, or reads on while its
-// file is cut short under it.
+// byte: it eats memory, throws, aborts with much memory held, never ends,
+// crashes, or reads on while its file is cut short under it.
 std::filesystem::path cutWhileRead;
 extract::Result misbehaves(std::string_view bytes, const extract::Options&)
 {
@@ -36,6 +36,11 @@ extract::Result misbehaves(std::string_view bytes, const extract::Options&)
             held.emplace_back(1 << 20, 'm');
     case 't':
         throw std::bad_alloc();
+    case 'a': {
+        // As libraries do whose allocation failed near the limit.
+        const std::string held(48 << 20, 'a');
+        std::abort();
+    }
     case 'e':
         for (volatile bool forever = true; forever;) { }
         break;
@@ -316,21 +321,22 @@ TEST_F(OutputRunTest, AReaderThatCrashesHangsOrOverrunsFailsOnlyItsSource)
 {
     limits = {64 << 20, 0, std::chrono::seconds(1), {}};
     std::vector<std::string> sources = {source("a.txt", 4)};
-    for (const char* name : {"m.odd", "t.odd", "e.odd", "c.odd", "x.odd"}) {
+    for (const char* name : {"m.odd", "t.odd", "a.odd", "e.odd", "c.odd", "x.odd"}) {
         test::writeFile(dir / name, name);
         sources.push_back((dir / name).string());
     }
     sources.push_back(source("b.txt", 1));
-    cutWhileRead = sources[4];
+    cutWhileRead = sources[5];
     const RunResult result = run(sources, "Alice", kMisbehaving);
-    ASSERT_EQ(result.sources.size(), 7u) << result.message;
+    ASSERT_EQ(result.sources.size(), 8u) << result.message;
     const std::string tooLarge = "it is too large or too complex to read: it needed more than ";
     for (const auto& [index, said] :
          std::initializer_list<std::pair<std::size_t, std::string>> {{1, tooLarge + "64 MB"},
                                                                      {2, tooLarge + "64 MB"},
-                                                                     {3, tooLarge + "1 s"},
-                                                                     {4, "it changed while it was read"},
-                                                                     {5, "its reader stopped unexpectedly (signal 6"}})
+                                                                     {3, tooLarge + "64 MB"},
+                                                                     {4, tooLarge + "1 s"},
+                                                                     {5, "it changed while it was read"},
+                                                                     {6, "its reader stopped unexpectedly (signal 6"}})
         EXPECT_NE(result.message.find(sources[index] + ": " + said), std::string::npos) << result.message;
     EXPECT_EQ(pages().size(), 3u) << "the sources around them gave their pages";
     EXPECT_EQ(result.book, BookState::Made);

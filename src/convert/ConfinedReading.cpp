@@ -161,23 +161,25 @@ PreparedSource readSourceConfined(const std::string& path, const SourceKind& nam
         }
     };
     const WorkOutcome outcome = runConfined(work, workLimits, receive, stop);
-    const bool changed = stampOf(path) != before;
-    switch (outcome.end) {
-    case WorkEnd::Stopped:
+    if (outcome.end == WorkEnd::Stopped) {
         *stopped = true;
         return {};
+    }
+    // A file that changed while it was read explains whatever came of it, and
+    // its pages could mix two versions of it.
+    if (stampOf(path) != before && prepared.failure != SourceFailure::Missing)
+        return failed(SourceFailure::Changed, {});
+    switch (outcome.end) {
     case WorkEnd::OverMemory:
         return failed(SourceFailure::TooLarge, std::to_string(workLimits.memoryBytes / kMegabyte) + " MB");
     case WorkEnd::OverTime:
         return failed(SourceFailure::TooLarge, std::to_string(workLimits.time.count() / 1000) + " s");
     case WorkEnd::Failed:
-        return changed ? failed(SourceFailure::Changed, {}) : failed(SourceFailure::ReaderStopped, outcome.detail);
+        return failed(SourceFailure::ReaderStopped, outcome.detail);
+    case WorkEnd::Stopped:
     case WorkEnd::Finished:
         break;
     }
-    // Pages of a file that changed while it was read could mix two versions of it.
-    if (changed && prepared.failure != SourceFailure::Missing)
-        return failed(SourceFailure::Changed, {});
     if (!answered)
         return failed(SourceFailure::ReaderStopped, "it gave no answer");
     return prepared;

@@ -273,7 +273,6 @@ WorkOutcome runConfined(const ConfinedWorkBody& work, const WorkLimits& limits, 
     // Other programs the process starts meanwhile get no end of it.
     for (const int end : channel)
         ::fcntl(end, F_SETFD, FD_CLOEXEC);
-    const std::uint64_t residentAtStart = statmBytes("/proc/self/statm", 1);
     const pid_t parent = ::getpid();
     const pid_t child = ::fork();
     if (child == 0) {
@@ -285,6 +284,9 @@ WorkOutcome runConfined(const ConfinedWorkBody& work, const WorkLimits& limits, 
         ::close(channel[0]);
         return runInPlace(work, receive);
     }
+    // What the child holds as it begins, its share of this side's memory (not
+    // all of it: mappings the sanitizers keep to themselves stay here).
+    const std::uint64_t residentAtStart = residentBytes(child);
 
     Clock::time_point deadline = Clock::now() + kClockPerProcessorTime * limits.time;
     // Time spent on this side with the messages is not the work's.

@@ -12,7 +12,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 // A file name of this folder that no other folder can be reached by.
 bool isPlainName(std::string_view name)
 {
-    return !name.empty() && name.front() != '.' && name.find_first_of("/\\:") == std::string_view::npos;
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\:") == std::string_view::npos;
 }
 
 }  // namespace

@@ -158,6 +158,9 @@ TEST_F(OutputRunTest, PagesAreNumberedThroughTheWholeBook)
     EXPECT_EQ(written[3].name, "Alice0003.txt");
     EXPECT_EQ(written[3].bytes.substr(0, 1), "b");
     EXPECT_EQ(listener.started, sources);
+    // A book whose pages' names start with a dot is replaced like any other.
+    for (int again = 0; again < 2; ++again)
+        EXPECT_TRUE(run(sources, ".hidden").finished()) << again;
 }
 
 // Only the files of the earlier run are replaced or removed, and only by a

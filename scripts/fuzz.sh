@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (clang 14, libFuzzer, ASan + UBSan) and runs each for
-# SECONDS, two at a time. Usage: scripts/fuzz.sh SECONDS [TARGET...]
+# Builds the fuzz targets (clang 14, libFuzzer, ASan + UBSan), runs each on the
+# inputs of its earlier findings (fuzz/regressions/<target>/, each once and
+# whole), then fuzzes each for SECONDS, two at a time.
+# Usage: scripts/fuzz.sh SECONDS [TARGET...]
 # Findings land in build/fuzz/findings/<target>/, logs in build/fuzz/logs/.
 set -euo pipefail
 
@@ -42,6 +44,13 @@ options_for() {
 run_one() {
   local target=$1
   mkdir -p "$build/findings/$target" "$build/logs" "$build/corpus/$target"
+  local regressions="$root/fuzz/regressions/$target"
+  if [ -d "$regressions" ] && ! "$build/$target" -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$build/findings/$target/" "$regressions"/* >"$build/logs/$target.regressions.log" 2>&1; then
+    echo "$target: an input of fuzz/regressions/$target fails again (build/fuzz/logs/$target.regressions.log)"
+    touch "$build/findings/$target/regression-failed"
+    return
+  fi
   # shellcheck disable=SC2046
   /usr/bin/time -f "cpu %U %S" -o "$build/logs/$target.time" \
     "$build/$target" "$build/corpus/$target" $(options_for "$target") \
@@ -56,7 +65,7 @@ run_one() {
   echo "$target: ${seconds}s wall, ${cpu}s CPU, ${runs} executions, ${found} finding(s) in build/fuzz/findings/$target"
 }
 export -f run_one options_for
-export build seconds
+export build seconds root
 
 printf '%s\n' "${targets[@]}" | xargs -P 2 -I{} bash -c 'run_one {}'
 if find "$build/findings" -type f | grep -q .; then

@@ -20,9 +20,12 @@ if ctest --preset test -N | grep -E '^ *Test +#[0-9]+: .*/[0-9]+$'; then
 fi
 ctest --preset test
 
-# The core suites again under AddressSanitizer and UndefinedBehaviorSanitizer
-# (scripts/test-asan.sh without --core covers the windows too).
+# The core suites again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the whole run path included (scripts/test-asan.sh without --core covers the
+# windows too).
 scripts/test-asan.sh --core
 
 # The Debian package as users get it, checked by lintian and appstreamcli.
 scripts/package.sh
+# Every fuzz target on the inputs of its earlier findings, then 30 s on its seeds.
+scripts/fuzz.sh 30

@@ -24,8 +24,9 @@ volatile std::sig_atomic_t caughtSignal = 0;
 std::atomic<OutputRun*> runToStop {nullptr};
 static_assert(std::atomic<OutputRun*>::is_always_lock_free);
 
-// Ctrl-C or a termination ends the run after the page being written, so no
-// page is left cut short and the temporary file goes.
+// Ctrl-C or a termination ends the run at once, a reader at work included,
+// after the page being written, so no page is left cut short and the
+// temporary file goes.
 extern "C" void stopOnSignal(int signalNumber)
 {
     caughtSignal = signalNumber;
@@ -162,7 +163,7 @@ int runBookCommand(const CliOptions& options)
     reportSections(result, *environment.language, environment.settings.NotesReader.present);
     if (caughtSignal != 0)
         return 128 + caughtSignal;
-    return result.anySourceFailed() ? kExitSourceFailed : kExitDone;
+    return result.finished() ? kExitDone : kExitSourceFailed;
 }
 
 }  // namespace leafmill::cli

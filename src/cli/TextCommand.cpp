@@ -1,16 +1,19 @@
 #include "cli/CliEnvironment.h"
 #include "cli/Commands.h"
 #include "cli/StandardInput.h"
+#include "convert/ConfinedReading.h"
 #include "convert/ContentDispatch.h"
+#include "convert/EndMessage.h"
 #include "convert/InputFile.h"
-#include "convert/SourceConverter.h"
 #include "convert/SourceDispatch.h"
 #include "convert/TextSource.h"
 #include "io/FileAccess.h"
+#include "lang/LanguageTable.h"
 #include "text/CodePage.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -74,19 +77,6 @@ int writeText(const std::string& source, const ExtractedText& extracted, const C
     return kExitDone;
 }
 
-// A text source in the encoding its bytes are in (or the one chosen), put
-// into the code page; which one is said when it is not the code page.
-int textOfTextSource(const std::string& source, const CodePage& codePage, std::string_view sourceEncoding)
-{
-    const TextSourceCheck check = inspectTextSource(pathFromUtf8(source), codePage, sourceEncoding);
-    if (check.form != TextForm::Text)
-        return fail(source, check.reason);
-    if (check.encoding.isCodePage)
-        return copyText(source, check.encoding.markSize);
-    std::fprintf(stderr, "leafmill-cli: %s: read as %s\n", source.c_str(), check.encoding.encoding.label.c_str());
-    return writeText(source, readTextSource(source, check.encoding), codePage);
-}
-
 // The kind standard input is read as: the one --format names, checked
 // against the content as a file's ending is, else the content's.
 ContentChoice standardInputKind(std::string_view bytes, const std::string& format)
@@ -108,9 +98,16 @@ int textOfStandardInput(const std::string& format, const CodePage& codePage, std
     if (!content.kind)
         return fail(kStandardInputName, kUnknownKind);
     warn(kStandardInputName, content.warning);
-    if (content.kind->extractor)
-        return writeText(kStandardInputName, extractBytes(bytes, *content.kind, codePage, sourceEncoding, nullptr),
-                         codePage);
+    // Standard input is read here, not apart under a limit: a document that
+    // needs more memory than there is fails instead of ending the program.
+    if (content.kind->extractor) {
+        try {
+            return writeText(kStandardInputName, extractBytes(bytes, *content.kind, codePage, sourceEncoding, nullptr),
+                             codePage);
+        } catch (const std::bad_alloc&) {
+            return fail(kStandardInputName, "there is not enough memory to read it");
+        }
+    }
     const SourceEncoding encoding
         = chooseSourceEncoding(std::string_view(bytes).substr(0, kEncodingSample), codePage, sourceEncoding);
     if (encoding.isCodePage)
@@ -141,15 +138,34 @@ int runTextCommand(const CliOptions& options)
         = options.sourceEncoding.value_or(environment.settings.NotesReader.SourceEncoding);
     if (source == kStandardInput)
         return textOfStandardInput(options.format, *environment.codePage, sourceEncoding);
-    const ContentChoice content = chooseSourceKind(source, defaultDispatchTable());
-    const SourceKind* kind = content.kind;
-    if (!kind)
-        return fail(source, kUnknownKind);
-    warn(source, content.warning);
-    if (!kind->extractor)
-        return textOfTextSource(source, *environment.codePage, sourceEncoding);
-    return writeText(source, extractSource(source, *kind, *environment.codePage, sourceEncoding, nullptr),
-                     *environment.codePage);
+    // Read apart, under the limits of a run: the text reaches the standard
+    // output once the reader has given all of it.
+    bool written = true;
+    SourceSink sink;
+    sink.begin = [](std::string_view) {};
+    sink.bytes = [&](std::string_view bytes) { written = written && writeOut(bytes); };
+    bool stopped = false;
+    const PreparedSource prepared
+        = readSourceConfined(source, defaultDispatchTable(), *environment.codePage, PageTextRules {}, sourceEncoding,
+                             sink, SourceLimits {}, nullptr, &stopped);
+    for (const std::string& warning : prepared.warnings)
+        warn(source, warning);
+    if (prepared.failure != SourceFailure::None) {
+        // Without the settings' language the reasons are the built-in English ones.
+        SourceOutcome outcome;
+        outcome.path = source;
+        outcome.failure = prepared.failure;
+        outcome.reason = prepared.reason;
+        std::fprintf(stderr, "leafmill-cli: %s\n", failureLine(LanguageTable(), outcome).c_str());
+        return kExitSourceFailed;
+    }
+    if (!prepared.readAs.empty())
+        std::fprintf(stderr, "leafmill-cli: %s: read as %s\n", source.c_str(), prepared.readAs.c_str());
+    if (prepared.cutInPlace)
+        return copyText(source, prepared.skip);
+    if (!written || std::fflush(stdout) != 0)
+        return fail(source, kNotWritten);
+    return kExitDone;
 }
 
 }  // namespace leafmill::cli

@@ -37,17 +37,28 @@ std::string shortTitle(const PageEncoder& encoder, const std::string& title)
     return encoder.codePage().toUtf8(bytes.substr(0, end));
 }
 
+std::size_t pageOf(const ChapterStart& chapter)
+{
+    return static_cast<std::size_t>(chapter.page);
+}
+std::size_t pageOf(std::size_t page)
+{
+    return page;
+}
+
 // The chapter the page opens in: one that starts on the page when the page
 // begins with it, else the one before (or the page's first when none came
 // before).
 const ChapterStart* chapterOf(const BookPlan& plan, std::size_t index)
 {
-    const ChapterStart* found = nullptr;
-    for (const ChapterStart& chapter : plan.chapters) {
-        const auto page = static_cast<std::size_t>(chapter.page);
-        if (page < index || (page == index && (chapter.opensPage || !found)))
-            found = &chapter;
-    }
+    // Only the chapters on the page are looked at, so that a book of many
+    // chapters takes no longer per page.
+    const auto onPage = std::equal_range(plan.chapters.begin(), plan.chapters.end(), index,
+                                         [](const auto& a, const auto& b) { return pageOf(a) < pageOf(b); });
+    const ChapterStart* found = onPage.first == plan.chapters.begin() ? nullptr : &*(onPage.first - 1);
+    for (auto chapter = onPage.first; chapter != onPage.second; ++chapter)
+        if (chapter->opensPage || !found)
+            found = &*chapter;
     return found;
 }
 
@@ -76,7 +87,7 @@ bool replaceBookFile(const std::string& path, std::string_view bytes, std::strin
 {
     const std::string passing = path + ".part";
     OutputFile file;
-    if (!file.open(pathFromUtf8(passing), OutputFile::Mode::Replace, error) || !file.write(bytes, error)
+    if (!file.open(pathFromUtf8(passing), OutputFile::Mode::Fresh, error) || !file.write(bytes, error)
         || !file.close(error)) {
         std::error_code ignored;
         std::filesystem::remove(pathFromUtf8(passing), ignored);
@@ -220,6 +231,10 @@ bool finishBook(const BookPlan& plan, std::size_t pageSize, std::size_t* notes, 
     *notes = plan.pageNames.size();
     if (plan.links || plan.titles || !plan.declaration.empty() || !continuation.empty()) {
         for (std::size_t i = 0; i < plan.pageNames.size(); ++i) {
+            if (plan.stopNow && plan.stopNow->load()) {
+                *error = "the output was stopped";
+                return false;
+            }
             const PageFrame frame = frameOf(plan, i);
             const bool last = i + 1 == plan.pageNames.size();
             if (!frameNoteFile(plan.folder + plan.pageNames[i],

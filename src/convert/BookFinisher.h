@@ -2,6 +2,7 @@
 
 #include "convert/PageMarkup.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -36,6 +37,7 @@ struct BookPlan {
     std::string folder;  // the book folder, ending with a separator
     std::vector<std::string> pageNames;  // file names inside the folder, in reading order
     std::vector<ChapterStart> chapters;  // in page order
+    const std::atomic<bool>* stopNow = nullptr;  // once set, no further page is rewritten
 };
 
 // Longest title a chapter gives its pages, in bytes of the page encoding.

@@ -14,28 +14,55 @@ std::string replaceAll(std::string text, std::string_view marker, std::string_vi
     return text;
 }
 
+namespace {
+
+// How each failure is worded: the language string and the marker in it that
+// takes the reason.
+struct FailureWording {
+    SourceFailure failure;
+    int text;
+    std::string_view marker;
+};
+constexpr FailureWording kFailureWordings[] = {
+    {SourceFailure::UnsupportedKind, StringId::FailureUnknownKind, {}},
+    {SourceFailure::ExtractorFailed, StringId::FailureNotConverted, "@Reason"},
+    {SourceFailure::WriteFailed, StringId::FailurePageNotWritten, "@Reason"},
+    {SourceFailure::TooLarge, StringId::FailureTooLarge, "@Limit"},
+    {SourceFailure::Changed, StringId::FailureChanged, {}},
+    {SourceFailure::ReaderStopped, StringId::FailureReaderStopped, "@Reason"},
+    {SourceFailure::NoText, StringId::FailureNoText, {}},
+};
+
+int headlineOf(const RunResult& result)
+{
+    const bool stopped = result.end == RunEnd::Stopped;
+    switch (result.book) {
+    case BookState::Made:
+        return stopped                 ? StringId::RunStoppedPagesKept
+            : result.anySourceFailed() ? StringId::RunMadeIncomplete
+                                       : StringId::RunFinished;
+    case BookState::EarlierKept:
+        return stopped ? StringId::RunStoppedBookKept : StringId::RunBookKept;
+    case BookState::None:
+        break;
+    }
+    return stopped ? StringId::RunStopped : StringId::RunNoPages;
+}
+
+}  // namespace
+
 std::string failureLine(const LanguageTable& language, const SourceOutcome& source)
 {
     std::string why;
-    switch (source.failure) {
-    case SourceFailure::None:
-        break;
-    case SourceFailure::UnsupportedKind:
-        why = language.text(StringId::FailureUnknownKind);
-        break;
-    case SourceFailure::Missing:
+    if (source.failure == SourceFailure::Missing) {
         why = language.text(StringId::FailureUnreadable);
         // The language's words name the kind of failure; the system's say what exactly.
         if (!source.reason.empty())
             why += " (" + source.reason + ")";
-        break;
-    case SourceFailure::ExtractorFailed:
-        why = replaceAll(language.text(StringId::FailureNotConverted), "@Reason", source.reason);
-        break;
-    case SourceFailure::WriteFailed:
-        why = replaceAll(language.text(StringId::FailurePageNotWritten), "@Reason", source.reason);
-        break;
     }
+    for (const FailureWording& wording : kFailureWordings)
+        if (wording.failure == source.failure)
+            why = replaceAll(language.text(wording.text), wording.marker, source.reason);
     if (source.pages > 0)
         why = replaceAll(
             replaceAll(language.text(StringId::FailureStoppedAfter), "@Pages", std::to_string(source.pages)), "@Reason",
@@ -61,15 +88,15 @@ std::string replacedLine(const LanguageTable& language, const SourceOutcome& sou
 
 std::string endSummary(const LanguageTable& language, const RunResult& result, const std::string& bookName)
 {
-    const int headline = result.end == RunEnd::Stopped ? StringId::RunStopped
-        : result.pageCount == 0                        ? StringId::RunNoPages
-                                                       : StringId::RunFinished;
-    std::string summary = replaceAll(language.text(headline), "@BookName", bookName);
+    std::string summary = result.notPlaced.empty()
+        ? replaceAll(language.text(headlineOf(result)), "@Pages", std::to_string(result.pageCount))
+        : replaceAll(language.text(StringId::BookNotPlaced), "@Reason", result.notPlaced);
+    summary = replaceAll(summary, "@BookName", bookName);
     if (result.removedOldPages > 0)
         summary += "\n"
             + replaceAll(language.text(StringId::OldPagesRemoved), "@Count", std::to_string(result.removedOldPages));
     for (const SourceOutcome& source : result.sources)
-        if (!source.renamedTo.empty())
+        if (!source.renamedTo.empty() && result.book == BookState::Made)
             summary += "\n"
                 + replaceAll(replaceAll(language.text(StringId::PageRenamed), "@Source", source.path), "@Page",
                              source.renamedTo);

@@ -66,6 +66,10 @@ BookPlan volumePlan(const NotesLayout& layout, const std::vector<ChapterStart>& 
     return plan;
 }
 
+// The record Leafmill keeps in every folder it writes is a file the reader
+// loads like any note.
+constexpr std::size_t kRecordNotes = 1;
+
 // The ends of the volumes: each takes as many pages as fit beside its
 // contents within the notes a volume may have, and at least one.
 std::vector<std::size_t> volumeEnds(const NotesLayout& layout, const std::vector<ChapterStart>& chapters,
@@ -75,7 +79,7 @@ std::vector<std::size_t> volumeEnds(const NotesLayout& layout, const std::vector
     for (std::size_t first = 0; first < pages;) {
         const auto notesOf = [&](std::size_t end) {
             const BookPlan plan = volumePlan(layout, chapters, first, end, layout.plan.bookName, {});
-            return end - first + contentsNotes(plan, layout.contentsSize);
+            return end - first + contentsNotes(plan, layout.contentsSize) + kRecordNotes;
         };
         std::size_t low = first + 1;
         std::size_t high = std::min(pages, first + layout.volumeNotes);
@@ -230,6 +234,8 @@ bool finishNotesBook(const NotesLayout& layout, const std::vector<std::string>& 
         if (!ec && size > static_cast<std::uintmax_t>(kReaderNoteBytes))
             made->cutNotes.push_back({path.substr(whole.folder.size()), size});
     }
+    // The book folder and each volume keep the record of what Leafmill wrote.
+    made->notes += kRecordNotes * (1 + made->volumes);
     return done;
 }
 

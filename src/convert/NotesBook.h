@@ -41,7 +41,7 @@ struct CutNote {
 };
 
 struct NotesBookMade {
-    std::size_t notes = 0;  // pages and contents notes, all volumes together
+    std::size_t notes = 0;  // pages, contents notes and records, all volumes together
     std::size_t volumes = 0;  // 0: one book
     std::vector<std::string> notePaths;  // every note written, in reading order
     std::vector<CutNote> cutNotes;

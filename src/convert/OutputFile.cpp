@@ -18,10 +18,9 @@ namespace leafmill {
 namespace {
 
 #ifdef _WIN32
-int openFile(const std::filesystem::path& path, OutputFile::Mode mode)
+int openFile(const std::filesystem::path& path, OutputFile::Mode)
 {
-    int flags = _O_WRONLY | _O_BINARY | _O_CREAT | _O_NOINHERIT;
-    flags |= mode == OutputFile::Mode::Exclusive ? _O_EXCL : _O_TRUNC;
+    const int flags = _O_WRONLY | _O_BINARY | _O_CREAT | _O_EXCL | _O_NOINHERIT;
     int fd = -1;
     _wsopen_s(&fd, path.c_str(), flags, _SH_DENYNO, _S_IREAD | _S_IWRITE);
     return fd;
@@ -37,15 +36,8 @@ int closeFile(int fd)
 #else
 int openFile(const std::filesystem::path& path, OutputFile::Mode mode)
 {
-    int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
-    mode_t permissions = 0666;
-    if (mode == OutputFile::Mode::Exclusive) {
-        flags |= O_EXCL | O_NOFOLLOW;
-        permissions = 0600;
-    } else {
-        flags |= O_TRUNC;
-    }
-    return ::open(path.c_str(), flags, permissions);
+    const mode_t permissions = mode == OutputFile::Mode::Exclusive ? 0600 : 0666;
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions);
 }
 ssize_t writeSome(int fd, const char* data, std::size_t size)
 {

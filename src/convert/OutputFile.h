@@ -11,8 +11,8 @@ namespace leafmill {
 class OutputFile {
 public:
     enum class Mode {
-        Replace,  // create, or empty an existing file
-        Exclusive,  // create a new file only readable by the user; never follow a link
+        Fresh,  // create a new file; never over a file, never through a link
+        Exclusive,  // the same, only readable by the user
     };
 
     OutputFile() = default;

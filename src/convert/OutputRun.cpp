@@ -1,6 +1,7 @@
 #include "convert/OutputRun.h"
 
 #include "convert/BookFinisher.h"
+#include "convert/BookFolder.h"
 #include "convert/EndMessage.h"
 #include "convert/EstimatePages.h"
 #include "convert/NotesMessages.h"
@@ -46,22 +47,6 @@ std::string baseNameOf(const std::string& path)
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-bool createBookFolder(const std::string& folder, std::string* reason)
-{
-    const std::filesystem::path path = pathFromUtf8(folder);
-    std::error_code ec;
-    std::filesystem::create_directory(path, ec);
-    if (ec) {
-        *reason = ec.message();
-        return false;
-    }
-    if (!std::filesystem::is_directory(path, ec)) {
-        *reason = "something that is not a folder has that name";
-        return false;
-    }
-    return true;
-}
-
 CutRules cutRulesOf(const Settings& settings, const CodePage& codePage, bool escaped)
 {
     CutRules rules;
@@ -85,6 +70,11 @@ bool RunResult::anySourceFailed() const
 {
     return std::any_of(sources.begin(), sources.end(),
                        [](const SourceOutcome& source) { return source.failure != SourceFailure::None; });
+}
+
+bool RunResult::finished() const
+{
+    return end == RunEnd::Completed && book == BookState::Made && !anySourceFailed();
 }
 
 int FixInput(std::string_view bookName, std::size_t sourceCount)
@@ -122,6 +112,7 @@ struct OutputRun::Impl {
     std::shared_ptr<const CodePage> codePage;
     std::shared_ptr<const LanguageTable> language;
     DispatchTable dispatch;
+    SourceLimits limits;
 };
 
 OutputRun::OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
@@ -132,11 +123,17 @@ OutputRun::OutputRun(const Settings& settings, std::shared_ptr<const CodePage> c
 
 OutputRun::OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
                      std::shared_ptr<const LanguageTable> language, DispatchTable dispatch)
-    : impl_(std::make_unique<Impl>(Impl {settings, std::move(codePage), std::move(language), std::move(dispatch)}))
+    : impl_(std::make_unique<Impl>(
+        Impl {settings, std::move(codePage), std::move(language), std::move(dispatch), SourceLimits {}}))
 {
 }
 
 OutputRun::~OutputRun() = default;
+
+void OutputRun::limitSources(const SourceLimits& limits)
+{
+    impl_->limits = limits;
+}
 
 RunResult OutputRun::run(const std::string& bookName, const std::vector<std::string>& sources,
                          const std::string& outputFolder, RunListener& listener)
@@ -178,22 +175,34 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
     rules.pageSize = layout.pageSize;
     const bool framed = encoder && !state.wholeFileMode;
     state.BookName = layout.stem;
-    if (!createBookFolder(state.OutPutDir, &reason)) {
+    BookFolder book;
+    switch (book.open(pathFromUtf8(state.OutPutDir), &reason)) {
+    case BookFolder::Opening::Busy:
+        result.end = RunEnd::Refused;
+        result.message = replaceAll(language.text(StringId::BookBusy), "@BookName", bookName);
+        return result;
+    case BookFolder::Opening::Failed:
         result.end = RunEnd::BookFolderFailed;
         result.message = replaceAll(
             replaceAll(language.text(StringId::BookFolderNotCreated), "@Folder", state.OutPutDir), "@Reason", reason);
         return result;
+    case BookFolder::Opening::Open:
+        break;
     }
+    // Every file of the run goes to the staging folder first.
+    state.OutPutDir = pathToUtf8(book.staging()) + separator;
+    layout.plan.folder = state.OutPutDir;
     EstimatePages(settings, sources, state);
     listener.runProgress(0);
     listener.sourceProgress(0);
 
-    RunFiles files(sources);
+    RunFiles files(sources, book, state.OutPutDir, result.bookFolder);
     PageWriter writer(state, [&listener](int value) { listener.runProgress(value); });
     writer.guard(&files, &abortRequested_);
     PageCutter cutter(rules, pageCodePage, writer);
     SourceConverter converter(impl_->dispatch, codePage, cutter,
                               [&listener](int value) { listener.sourceProgress(value); });
+    converter.confine(impl_->limits, &abortRequested_);
     if (encoder)
         converter.usePageText(pageText);
     converter.readSourcesIn(settings.NotesReader.SourceEncoding);
@@ -219,8 +228,9 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         listener.sourceStarted(i, sources[i]);
         listener.sourceProgress(0);
         const int32_t firstPage = state.PageCount;
-        SourceOutcome outcome = converter.ConvertFile(sources[i]);
-        if (writer.stopped()) {
+        bool cutOff = false;
+        SourceOutcome outcome = converter.ConvertFile(sources[i], &cutOff);
+        if (cutOff || writer.stopped()) {
             // Cut off by the stop, not failed: its pages so far stay.
             outcome.failure = SourceFailure::None;
             outcome.reason.clear();
@@ -230,10 +240,12 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
             outcome.renamedTo = std::move(renamedTo);
         if (state.wholeFileMode && outcome.pages > 0)
             wholeFileNotes.push_back(state.BookName + ".txt");
-        // A source's pages start afresh, with its first chapter.
+        // A source's pages start afresh, with its first chapter; a source
+        // that gave no page has no chapter in the book.
         for (std::size_t c = 0; c < outcome.chapters.size(); ++c)
-            chapters.push_back(
-                {outcome.chapters[c].title, firstPage + outcome.chapters[c].page, c == 0 || notes.ChapterPages});
+            if (outcome.chapters[c].page < outcome.pages)
+                chapters.push_back(
+                    {outcome.chapters[c].title, firstPage + outcome.chapters[c].page, c == 0 || notes.ChapterPages});
         result.sources.push_back(std::move(outcome));
     }
 
@@ -242,32 +254,42 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
     // A stop asked for during the last source ends the run as stopped too.
     stopped = stopped || stopRequested_.load();
     result.end = stopped ? RunEnd::Stopped : RunEnd::Completed;
-    std::string bookFailure;
     result.pageCount = state.PageCount;
     result.notes = state.PageCount;
-    if (encoder && state.PageCount > 0) {
-        std::vector<std::string> pageNames = wholeFileNotes;
-        if (framed)
-            for (int32_t page = 0; page < state.PageCount; ++page)
-                pageNames.push_back(state.pageFileName(page).substr(state.OutPutDir.size()));
-        const auto continuedIn = [&language](const std::string& volume) {
-            return replaceAll(language.text(StringId::VolumeContinues), "@Volume", volume);
-        };
-        NotesBookMade made;
-        if (!finishNotesBook(layout, pageNames, chapters, !framed, continuedIn, &made, &bookFailure))
-            bookFailure = "\n\n" + bookFailure;
-        // The pages may have new names now; an old page is none of them.
-        for (const std::string& path : made.notePaths)
-            files.wrote(path);
-        result.notes = static_cast<int64_t>(made.notes);
-        result.volumes = made.volumes;
-        result.cutNotes = std::move(made.cutNotes);
+    // Only a whole new book replaces the earlier one: after a stop or a
+    // failure the earlier pages may be all the reader has.
+    const bool whole = !stopped && !result.anySourceFailed();
+    std::string bookFailure;
+    if (state.PageCount > 0 && (whole || !book.holdsEarlierBook())) {
+        // After a stop at once the pages written so far are kept as they were cut.
+        if (encoder && !abortRequested_.load()) {
+            std::vector<std::string> pageNames = wholeFileNotes;
+            if (framed)
+                for (int32_t page = 0; page < state.PageCount; ++page)
+                    pageNames.push_back(state.pageFileName(page).substr(state.OutPutDir.size()));
+            const auto continuedIn = [&language](const std::string& volume) {
+                return replaceAll(language.text(StringId::VolumeContinues), "@Volume", volume);
+            };
+            layout.plan.stopNow = &abortRequested_;
+            NotesBookMade made;
+            if (!finishNotesBook(layout, pageNames, chapters, !framed, continuedIn, &made, &bookFailure))
+                bookFailure = abortRequested_.load() ? std::string() : "\n\n" + bookFailure;
+            result.notes = static_cast<int64_t>(made.notes);
+            result.volumes = made.volumes;
+            result.cutNotes = std::move(made.cutNotes);
+        }
+        // A stop while the pages were finished leaves the earlier book too.
+        if (abortRequested_.load())
+            result.end = RunEnd::Stopped;
+        if ((!abortRequested_.load() || !book.holdsEarlierBook())
+            && book.commit(&result.notPlaced, &result.removedOldPages))
+            result.book = BookState::Made;
+    }
+    if (result.book != BookState::Made) {
+        book.abandon();
+        result.book = book.holdsEarlierBook() ? BookState::EarlierKept : BookState::None;
     }
     result.notesToLoad = notesToLoad(outputFolder, result.notes);
-    // Only a whole new book replaces the old one: after a stop or a failure
-    // the earlier pages may be all the reader has.
-    if (!stopped && !result.anySourceFailed() && !state.wholeFileMode)
-        result.removedOldPages = files.removeOldPages(state.OutPutDir, layout.stem);
     result.summary = endSummary(language, result, bookName);
     std::vector<MessageSection> sections = endSections(language, result.sources);
     if (notes.present)

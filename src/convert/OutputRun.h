@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "convert/BookFinisher.h"
+#include "convert/ConfinedReading.h"
 #include "convert/NotesBook.h"
 #include "convert/SourceDispatch.h"
 #include "convert/SourceFailure.h"
@@ -52,10 +53,17 @@ struct SourceOutcome {
 };
 
 enum class RunEnd {
-    Refused,  // the checks before a run failed; `message` says why
-    BookFolderFailed,  // the book folder could not be created; nothing written
+    Refused,  // the checks before a run failed, or another run writes the book; `message` says why
+    BookFolderFailed,  // the book folder could not be created or used; nothing written
     Completed,
     Stopped,  // the user confirmed a stop request
+};
+
+// What the book folder holds after a run that started.
+enum class BookState {
+    None,  // no book: no source gave a page
+    Made,  // this run's book, in place of the earlier one
+    EarlierKept,  // the earlier book, as it was: this run's pages were not kept
 };
 
 struct RunResult {
@@ -75,12 +83,16 @@ struct RunResult {
     int64_t notesToLoad = 0;
     std::size_t volumes = 0;
     std::vector<CutNote> cutNotes;
-    int removedOldPages = 0;  // pages of an earlier run that this one replaced
+    BookState book = BookState::None;
+    std::string notPlaced;  // why the book could not be put in place, when it could not
+    int removedOldPages = 0;  // files of the earlier book that this one did not replace by name
     // The book folder, ending with a separator; the caller stores it in
     // OutPutDir.
     std::string bookFolder;
 
     bool anySourceFailed() const;
+    // Every source gave its pages and the book is in place.
+    bool finished() const;
 };
 
 // The checks made before a run: 0 when the run may start, else the number of
@@ -101,10 +113,14 @@ public:
               std::shared_ptr<const LanguageTable> language, DispatchTable dispatch);
     ~OutputRun();
 
+    // What reading one source may take (the defaults otherwise).
+    void limitSources(const SourceLimits& limits);
+
     // Asks the run to stop before the next source. Safe from any thread.
     void requestStop() { stopRequested_.store(true); }
-    // Stops the run without a question once the page being written is done
-    // (or removes it when it is written in pieces). Safe from a signal handler.
+    // Stops the run without a question at once: a reader at work is ended,
+    // the page being written is finished (or removed when it is written in
+    // pieces). Safe from a signal handler.
     void requestAbort()
     {
         abortRequested_.store(true);
@@ -112,7 +128,9 @@ public:
     }
 
     // Runs FixInput, creates <outputFolder>/<bookName>/ and converts every
-    // source in order. `outputFolder` must exist (the caller chose it).
+    // source in order; the book replaces the earlier one of its folder only
+    // when every source gave its pages. `outputFolder` must exist (the caller
+    // chose it).
     RunResult run(const std::string& bookName, const std::vector<std::string>& sources, const std::string& outputFolder,
                   RunListener& listener);
 

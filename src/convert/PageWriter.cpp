@@ -51,12 +51,14 @@ bool PageWriter::beginPage(std::string* error)
     pageName_ = state_.nextPageFileName();
     if (stopAsked(error))
         return false;
-    // Opening a page empties it, so a source under a page's name would be lost.
-    if (const std::string* source = files_ ? files_->sourceAt(pageName_) : nullptr) {
-        *error = "it is the source " + *source + ", which is never overwritten";
-        return named(error);
+    // The page's place in the book folder must be free for it at the end.
+    if (files_) {
+        if (std::string refused = files_->refusal(pageName_); !refused.empty()) {
+            *error = std::move(refused);
+            return false;
+        }
     }
-    return file_.open(pathFromUtf8(pageName_), OutputFile::Mode::Replace, error) || named(error);
+    return file_.open(pathFromUtf8(pageName_), OutputFile::Mode::Fresh, error) || named(error);
 }
 
 bool PageWriter::appendToPage(std::string_view text, std::string* error)
@@ -80,7 +82,7 @@ bool PageWriter::finishPage(std::string* error)
 
 bool PageWriter::named(std::string* error) const
 {
-    *error = pageName_ + ": " + *error;
+    *error = (files_ ? files_->placeOf(pageName_) : pageName_) + ": " + *error;
     return false;
 }
 

@@ -1,8 +1,8 @@
 #include "convert/ReaderLimits.h"
 
+#include "convert/ConfinedReading.h"
 #include "convert/NotesBook.h"
 #include "convert/NotesFolder.h"
-#include "convert/SourceConverter.h"
 #include "convert/SourceDispatch.h"
 #include "io/FileAccess.h"
 #include "text/CodePage.h"
@@ -85,7 +85,9 @@ namespace {
 // Documents up to this size are read once more for the forecast; a PDF never is.
 constexpr std::uintmax_t kReadAheadBytes = 16 << 20;
 
-// The bytes of page text the source gives, as near as is cheap to tell.
+// The bytes of page text the source gives, as near as is cheap to tell. The
+// document is read apart, under the run's limits, like every reading of it:
+// a hostile one costs the forecast nothing but its refusal.
 int64_t pageTextBytes(const std::string& source, const CodePage& codePage, const PageEncoder* encoder,
                       std::string_view sourceEncoding)
 {
@@ -96,9 +98,16 @@ int64_t pageTextBytes(const std::string& source, const CodePage& codePage, const
     const SourceKind* kind = findSourceKind(source, defaultDispatchTable());
     if (!kind || !kind->extractor || kind->kindWord == "pdf" || size > kReadAheadBytes)
         return static_cast<int64_t>(size);
-    const ExtractedText extracted = extractSource(source, *kind, codePage, sourceEncoding, {});
-    const CodePage& pages = encoder ? encoder->codePage() : codePage;
-    return static_cast<int64_t>(pages.fromUtf8(extracted.text).size());
+    int64_t bytes = 0;
+    SourceSink sink;
+    sink.begin = [](std::string_view) {};
+    sink.bytes = [&bytes](std::string_view piece) { bytes += static_cast<int64_t>(piece.size()); };
+    PageTextRules pageText;
+    pageText.encoder = encoder;
+    bool stopped = false;
+    const PreparedSource read = readSourceConfined(source, defaultDispatchTable(), codePage, pageText, sourceEncoding,
+                                                   sink, SourceLimits {}, nullptr, &stopped);
+    return read.failure == SourceFailure::None ? bytes : 0;
 }
 
 }  // namespace
@@ -126,6 +135,7 @@ NotesForecast forecastNotes(const Settings& settings, const CodePage& codePage, 
     }
     if (settings.NotesReader.Contents && layout.pageSize > 0)
         ++forecast.notes;
+    ++forecast.notes;  // the record of the files the run writes
     const std::filesystem::path notes = iPodNotesFolder(pathFromUtf8(outputFolder));
     if (!notes.empty()) {
         const std::filesystem::path book

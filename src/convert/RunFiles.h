@@ -2,7 +2,6 @@
 
 #include "convert/FileIdentity.h"
 
-#include <filesystem>
 #include <set>
 #include <string>
 #include <utility>
@@ -10,15 +9,23 @@
 
 namespace leafmill {
 
+class BookFolder;
+
 // The files one output run must keep apart: its sources, which no page may
-// ever replace, and the pages it has written, which no later page of the run
-// may replace either.
+// ever replace, the files of the book folder that Leafmill did not write,
+// and the pages it has written, which no later page of the run may replace
+// either. Pages are written into the book folder's staging folder and take
+// their place in the book folder at the end.
 class RunFiles {
 public:
-    explicit RunFiles(const std::vector<std::string>& sources);
+    RunFiles(const std::vector<std::string>& sources, const BookFolder& book, std::string stagingFolder,
+             std::string bookFolder);
 
-    // The source the page would overwrite, or null when it is none of them.
-    const std::string* sourceAt(const std::string& page) const;
+    // Where the page written at `page` (in the staging folder) goes in the end.
+    std::string placeOf(const std::string& page) const;
+    // Why the page may not be written, with its place named: its place holds
+    // a source of the run or a file Leafmill did not write. Empty when it may.
+    std::string refusal(const std::string& page) const;
 
     void wrote(const std::string& page);
     // True when the run already wrote a page to the file at that path.
@@ -28,15 +35,15 @@ public:
     // page of that name (two sources of one name in different folders).
     std::string freeStem(const std::string& folder, const std::string& stem) const;
 
-    // Removes the regular files `<stem><digits>.txt` in the folder that this
-    // run did not write and that are no source of it; never follows a link.
-    // Gives how many went.
-    int removeOldPages(const std::string& folder, const std::string& stem) const;
-
 private:
+    const std::string* sourceAt(const std::string& path) const;
+
     std::vector<std::pair<FileIdentity, std::string>> sources_;
     std::vector<FileIdentity> pages_;
     std::set<std::string> pageNames_;
+    const BookFolder& book_;
+    std::string staging_;
+    std::string folder_;
 };
 
 }  // namespace leafmill

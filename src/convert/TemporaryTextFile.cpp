@@ -97,26 +97,42 @@ TemporaryTextFile::~TemporaryTextFile()
 
 bool TemporaryTextFile::create(std::string_view kindWord, std::string_view bytes, std::string* error)
 {
+    return open(kindWord, error) && append(bytes, error) && close(error);
+}
+
+bool TemporaryTextFile::open(std::string_view kindWord, std::string* error)
+{
     const std::string dir = GetTempDir();
     std::uniform_int_distribution<int32_t> number(0, 999);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const std::string name = temporaryFileName(dir, kindWord, number(random_));
-        OutputFile file;
         bool taken = false;
-        if (!file.open(pathFromUtf8(name), OutputFile::Mode::Exclusive, error, &taken)) {
+        if (!file_.open(pathFromUtf8(name), OutputFile::Mode::Exclusive, error, &taken)) {
             if (taken)
                 continue;
             *error = "the temporary file " + name + " could not be created: " + *error;
             return false;
         }
         path_ = name;
-        if (!file.write(bytes, error) || !file.close(error)) {
-            *error = "the temporary file " + name + " could not be written: " + *error;
-            return false;
-        }
         return true;
     }
     *error = "no free temporary file name in " + dir;
+    return false;
+}
+
+bool TemporaryTextFile::append(std::string_view bytes, std::string* error)
+{
+    if (file_.write(bytes, error))
+        return true;
+    *error = "the temporary file " + path_ + " could not be written: " + *error;
+    return false;
+}
+
+bool TemporaryTextFile::close(std::string* error)
+{
+    if (file_.close(error))
+        return true;
+    *error = "the temporary file " + path_ + " could not be written: " + *error;
     return false;
 }
 

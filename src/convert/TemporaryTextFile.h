@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convert/OutputFile.h"
+
 #include <cstdint>
 #include <random>
 #include <string>
@@ -28,10 +30,16 @@ public:
     // taken is never reused, a new number is drawn instead.
     bool create(std::string_view kindWord, std::string_view bytes, std::string* error);
 
+    // The same in steps, for bytes that come in pieces.
+    bool open(std::string_view kindWord, std::string* error);
+    bool append(std::string_view bytes, std::string* error);
+    bool close(std::string* error);
+
     const std::string& path() const { return path_; }
 
 private:
     std::string path_;
+    OutputFile file_;
     std::mt19937 random_ {std::random_device {}()};
 };
 

@@ -41,6 +41,16 @@ inline constexpr int UnfinishedListHeading = 43;  // heading of the sources that
 inline constexpr int OldPagesRemoved = 44;  // holds "@Count"
 inline constexpr int PageRenamed = 45;  // holds "@Source" and "@Page"
 inline constexpr int WarningListHeading = 46;  // heading of the readers' warnings
+inline constexpr int FailureTooLarge = 71;  // holds "@Limit"
+inline constexpr int FailureChanged = 72;
+inline constexpr int FailureReaderStopped = 73;  // holds "@Reason"
+inline constexpr int FailureNoText = 74;
+inline constexpr int RunBookKept = 75;  // a failed run kept the earlier book; holds "@BookName"
+inline constexpr int RunStoppedBookKept = 76;  // holds "@BookName"
+inline constexpr int RunStoppedPagesKept = 77;  // holds "@Pages"
+inline constexpr int RunMadeIncomplete = 78;  // a first book without some sources; holds "@BookName"
+inline constexpr int BookBusy = 79;  // another run writes the book; holds "@BookName"
+inline constexpr int BookNotPlaced = 80;  // holds "@BookName" and "@Reason"
 
 // Settings dialog
 inline constexpr int CutStyleLabel = 17;  // never visible

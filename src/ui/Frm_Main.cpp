@@ -315,23 +315,14 @@ bool Frm_Main::filterDrop(QEvent* event)
 void Frm_Main::closeEvent(QCloseEvent* event)
 {
     if (run_) {
-        // The run waits while the question is open; on Yes it ends after the
-        // current source and the window goes then.
+        // On Yes the window goes once the run has ended (or at once when it
+        // ended by itself while the question was open).
         event->ignore();
-        if (closeAfterRun_)
-            return;
-        run_->hold();
-        const bool stop = context_.question(this, context_.text(StringId::AskStopRun));
-        if (!run_) {
-            // The run ended by itself while the question was open.
-            if (stop)
+        if (!closeAfterRun_ && askStop()) {
+            if (run_)
+                closeAfterRun_ = true;
+            else
                 close();
-            return;
-        }
-        run_->release();
-        if (stop) {
-            closeAfterRun_ = true;
-            run_->stopWithoutAsking();
         }
         return;
     }
@@ -484,7 +475,7 @@ void Frm_Main::beginRun(std::vector<std::string> sources, const QString& folder)
     if (runVolumeNotes_ > 0)
         runSettings.NotesReader.VolumeNotes = runVolumeNotes_;
     auto engine = std::make_unique<OutputRun>(runSettings, context_.store().codePage(), context_.language());
-    run_ = std::make_unique<OutputRunWorker>(std::move(engine), [this] { return askStop(); });
+    run_ = std::make_unique<OutputRunWorker>(std::move(engine));
     connect(run_.get(), &OutputRunWorker::sourceShown, this, &Frm_Main::showSource);
     connect(run_.get(), &OutputRunWorker::runProgressChanged, this, &Frm_Main::showRunProgress);
     connect(run_.get(), &OutputRunWorker::sourceProgressChanged, ProgressBar2, &Xp_ProgressBar::setValue);
@@ -541,7 +532,7 @@ void Frm_Main::checkPreviewedBook()
 void Frm_Main::stopOutput()
 {
     if (run_)
-        run_->requestStop();
+        askStop();
 }
 
 // A book of the same name in the folder is replaced only when the user says so.
@@ -596,9 +587,18 @@ bool Frm_Main::readerTakesTheBook(const std::vector<std::string>& sources, const
                                  .replace(QStringLiteral("@Limit"), limit));
 }
 
+// The run waits while the question is open; a Yes ends it at once, a reader
+// at work included. Gives the answer, also when the run ended meanwhile.
 bool Frm_Main::askStop()
 {
-    return context_.question(this, context_.text(StringId::AskStopRun));
+    run_->hold();
+    const bool stop = context_.question(this, context_.text(StringId::AskStopRun));
+    if (run_) {
+        run_->release();
+        if (stop)
+            run_->stopWithoutAsking();
+    }
+    return stop;
 }
 
 void Frm_Main::finishRun()

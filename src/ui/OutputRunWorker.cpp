@@ -4,10 +4,9 @@
 
 namespace leafmill {
 
-OutputRunWorker::OutputRunWorker(std::unique_ptr<OutputRun> run, std::function<bool()> askStop, QObject* parent)
+OutputRunWorker::OutputRunWorker(std::unique_ptr<OutputRun> run, QObject* parent)
     : QObject(parent)
     , run_(std::move(run))
-    , askStop_(std::move(askStop))
 {
 }
 
@@ -16,7 +15,7 @@ OutputRunWorker::~OutputRunWorker()
     if (!thread_)
         return;
     // Nobody will answer the run's calls any more: release a waiting one and
-    // let the run end before its next source.
+    // let the run end.
     stopWithoutAsking();
     {
         std::lock_guard lock(mutex_);
@@ -37,15 +36,10 @@ void OutputRunWorker::start(std::string bookName, std::vector<std::string> sourc
     thread_->start();
 }
 
-void OutputRunWorker::requestStop()
-{
-    run_->requestStop();
-}
-
 void OutputRunWorker::stopWithoutAsking()
 {
     stopConfirmed_.store(true);
-    run_->requestStop();
+    run_->requestAbort();
 }
 
 void OutputRunWorker::hold()
@@ -118,11 +112,10 @@ void OutputRunWorker::sourceProgress(int value)
     emit sourceProgressChanged(value);
 }
 
+// Only a confirmed stop reaches the run.
 bool OutputRunWorker::confirmStop()
 {
-    if (stopConfirmed_.load())
-        return true;
-    return onWindowThread([this] { return stopConfirmed_.load() || askStop_(); }, true);
+    return true;
 }
 
 }  // namespace leafmill

@@ -18,24 +18,20 @@ class QThread;
 namespace leafmill {
 
 // Runs one output run on a thread of its own and reports to the window's
-// thread: progress through queued signals; the start of each source and the
-// stop question as calls the run waits for, so the window shows them before
-// the run goes on.
+// thread: progress through queued signals, the start of each source as a call
+// the run waits for, so the window shows it before the run goes on. The
+// window asks before it stops a run, so a stop that reaches the run ends it.
 class OutputRunWorker : public QObject, private RunListener {
     Q_OBJECT
 public:
-    // `askStop` is called on the window's thread when the engine asks whether
-    // a requested stop should end the run; true ends it.
-    OutputRunWorker(std::unique_ptr<OutputRun> run, std::function<bool()> askStop, QObject* parent = nullptr);
-    // Waits for the run; a stop is then confirmed without asking.
+    explicit OutputRunWorker(std::unique_ptr<OutputRun> run, QObject* parent = nullptr);
+    // Stops the run and waits for it.
     ~OutputRunWorker() override;
 
     void start(std::string bookName, std::vector<std::string> sources, std::string outputFolder);
 
-    // The Stop Output button: the engine asks before the next source.
-    void requestStop();
-    // A stop the user has already confirmed (closing the window): it ends the
-    // run before the next source without a question.
+    // A stop the user has confirmed: it ends the run at once, a reader at work
+    // included, after the page being written.
     void stopWithoutAsking();
     // While held, the run waits at its next page or source, so that a question
     // asked meanwhile is answered before the book grows.
@@ -63,7 +59,6 @@ private:
     void waitWhileHeld();
 
     std::unique_ptr<OutputRun> run_;
-    std::function<bool()> askStop_;
     QThread* thread_ = nullptr;
     std::atomic<bool> stopConfirmed_ {false};
     std::mutex mutex_;

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,6 +25,7 @@ namespace fs = std::filesystem;
 using test::ChildResult;
 using test::ChildSetup;
 using test::entriesOf;
+using test::repeated;
 
 constexpr const char* kTryHelp = "\nTry 'leafmill-cli --help' for more information.\n";
 
@@ -178,7 +180,7 @@ TEST_F(CliTest, ARunWritesTheBookNamesTheFailedSourcesAndLeavesTheSettingsAlone)
         "Alice", {source("a.txt", text), pages, source("b.TXT", "second\r\n"), gone, source("notes", "third\r\n")}));
     EXPECT_EQ(result.exitStatus, 1);
     // The end message on stdout; the failures once, on stderr, and no progress when it is not a terminal.
-    EXPECT_EQ(result.out, "The book Alice is finished.\n");
+    EXPECT_EQ(result.out, "The book Alice was made, but not every source gave its pages.\n");
     EXPECT_EQ(result.err,
               "leafmill-cli: These sources gave no pages:\nleafmill-cli: " + pages
                   + ": not a kind of document Leafmill reads\nleafmill-cli: " + gone
@@ -321,7 +323,8 @@ TEST_F(CliTest, PageSizeChoosesARowOrAByteSizeForOneRun)
     const auto listing = [](const fs::path& folder) {
         std::string pages;
         for (const std::string& page : entriesOf(folder))
-            pages += page + " " + std::to_string(fs::file_size(folder / page)) + ", ";
+            if (page != ".leafmill.txt")
+                pages += page + " " + std::to_string(fs::file_size(folder / page)) + ", ";
         return pages;
     };
     const struct {
@@ -349,18 +352,24 @@ TEST_F(CliTest, PageSizeChoosesARowOrAByteSizeForOneRun)
     EXPECT_EQ(listing(out / "Piped"), "Piped.txt 380, ");
 }
 
-TEST_F(CliTest, AFullDiskFailsTheSourceItHitsAndLeavesNoPageCutShort)
+TEST_F(CliTest, AFullDiskFailsTheSourceItHitsAndLeavesTheEarlierBookWhole)
 {
     // The first page (32 bytes) passes the limit; the second source's first page (92) does not.
     const std::string small = lines("small.txt", 1), big = lines("big.txt", 9);
     ChildSetup full;
     full.fileSizeLimit = 50;
-    const ChildResult result = run(book("Cut", {small, big}), full);
-    EXPECT_EQ(result.exitStatus, 1) << result.err;
-    EXPECT_TRUE(contains(result.err, big + ": ") && !contains(result.err, small)) << result.err;
-    EXPECT_TRUE(contains(result.err, "File too large")) << result.err;
-    EXPECT_EQ(entriesOf(out / "Cut"), std::vector<std::string> {"Cut0000.txt"});
-    EXPECT_EQ(test::readFile(out / "Cut" / "Cut0000.txt"), std::string(28, 'a') + "\r\n\r\n");
+    for (const bool earlier : {false, true}) {
+        const ChildResult result = run(book("Cut", {small, big}), full);
+        EXPECT_EQ(result.exitStatus, 1) << result.err;
+        EXPECT_TRUE(contains(result.err, big + ": ") && !contains(result.err, small)) << result.err;
+        EXPECT_TRUE(contains(result.err, "File too large")) << result.err;
+        EXPECT_EQ(result.out,
+                  earlier ? "The book Cut was not replaced: not every source gave its pages, so the earlier "
+                            "book stays as it was.\n"
+                          : "The book Cut was made, but not every source gave its pages.\n");
+        EXPECT_EQ(entriesOf(out / "Cut"), (std::vector<std::string> {".leafmill.txt", "Cut0000.txt"}));
+        EXPECT_EQ(test::readFile(out / "Cut" / "Cut0000.txt"), std::string(28, 'a') + "\r\n\r\n");
+    }
 }
 
 TEST_F(CliTest, AnUnusableTemporaryFolderFailsTheDocumentsButNotTheTexts)
@@ -373,36 +382,98 @@ TEST_F(CliTest, AnUnusableTemporaryFolderFailsTheDocumentsButNotTheTexts)
     EXPECT_TRUE(contains(result.err, document + ": ")) << result.err;
     EXPECT_TRUE(contains(result.err, "temporary file")) << result.err;
     EXPECT_FALSE(contains(result.err, text)) << result.err;
-    EXPECT_EQ(entriesOf(out / "Book"), std::vector<std::string> {"Book0000.txt"});
+    EXPECT_EQ(entriesOf(out / "Book"), (std::vector<std::string> {".leafmill.txt", "Book0000.txt"}));
 }
 
-TEST_F(CliTest, SigintAndSigtermStopTheRunAfterAWholePageAndLeaveNoTemporaryFile)
+// The documents that once crashed the run, hung it or filled the memory:
+// each gives its pages or fails with a reason, and the run goes on.
+TEST_F(CliTest, HostileSourcesGiveTheirPagesOrFailWithAReason)
+{
+    const fs::path hostile = test::hostileDir();
+    // A page that saves the graphics state a million times and never restores it.
+    const std::string saves = repeated("q ", 1'500'000);
+    const std::string pdf = "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n2 0 obj << /Type /Pages /Kids "
+                            "[3 0 R] /Count 1 >> endobj\n3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] "
+                            "/Contents 4 0 R >> endobj\n4 0 obj << /Length "
+        + std::to_string(saves.size()) + " >> stream\n" + saves + "\nendstream endobj\ntrailer << /Root 1 0 R >>\n";
+    const struct {
+        std::string path;
+        const char* said;  // why it failed; null: it gave its pages
+    } cases[] = {
+        {lines("first.txt", 4), nullptr},
+        {source("empty.html", ""), "it holds no text"},
+        {(hostile / "spaces.odt").string(), nullptr},
+        {source("saves.pdf", pdf), "it is too large or too complex to read: it needed more than 569 MB"},
+        {(hostile / "paragraphs.epub").string(), "it could not be converted: the package's part OEBPS/c1.xhtml holds"},
+        {(hostile / "unreadable.docx").string(), "it holds no text"},
+        {(hostile / "forms.pdf").string(), nullptr},
+        {(hostile / "same.pdf").string(), nullptr},
+    };
+    std::vector<std::string> arguments = {"--contents"};
+    for (const auto& c : cases)
+        arguments.push_back(c.path);
+    const ChildResult result = run(book("Hostile", arguments));
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
+    EXPECT_EQ(result.out, "The book Hostile was made, but not every source gave its pages.\n");
+    for (const auto& c : cases)
+        EXPECT_EQ(contains(result.err, c.path + ": " + (c.said ? c.said : "")), c.said != nullptr) << c.path << "\n"
+                                                                                                   << result.err;
+    // The first contents note: "00 Contents.txt", or "00 Contents 1.txt" when it has parts.
+    const std::vector<std::string> names = entriesOf(out / "Hostile");
+    const auto first = std::find_if(names.begin(), names.end(), [](const std::string& n) { return n.starts_with("00 "); });
+    ASSERT_NE(first, names.end());
+    const std::string contents = test::readFile(out / "Hostile" / *first);
+    EXPECT_TRUE(contains(contents, "first") && !contains(contents, "empty")) << contents;
+
+    // A run that gives no text fails and leaves no book folder.
+    const ChildResult none = run(book("None", {source("nothing.txt", "")}));
+    EXPECT_EQ(none.exitStatus, 1);
+    EXPECT_FALSE(fs::exists(out / "None"));
+}
+
+// A stop ends the run at once, while a page is cut or a reader works; every
+// page written so far is whole and no temporary file is left.
+TEST_F(CliTest, SigintAndSigtermStopTheRunAtOnceWithWholePages)
 {
     // A long document: its text goes through a temporary file while it is cut.
-    const std::string document = rtf("long.rtf", 400'000);
+    const std::string first = lines("first.txt", 4), document = rtf("long.rtf", 400'000);
     for (const int signalNumber : {SIGINT, SIGTERM}) {
-        const std::string name = "Book" + std::to_string(signalNumber);
-        const fs::path bookFolder = out / name;
-        ChildSetup setup;
-        setup.meanwhile = [&](int child) {
-            // Signal once the cut is under way.
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-            std::error_code ec;
-            while (!fs::exists(bookFolder / (name + "0010.txt"), ec) && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            kill(child, signalNumber);
-        };
-        const ChildResult result = run(book(name, {document}), setup);
-        EXPECT_EQ(result.exitStatus, 128 + signalNumber) << result.err;
-        EXPECT_EQ(result.out, "The output was stopped.\n");
-        EXPECT_TRUE(entriesOf(temp).empty());
-        const std::vector<std::string> pages = entriesOf(bookFolder);
-        ASSERT_GE(pages.size(), 10u);  // the page being written may be the one removed
-        EXPECT_LT(pages.size(), 90'000u) << "the run was not stopped";
-        // Every page is whole: its lines are the source's, the last one ends.
-        for (const std::string& page : pages) {
-            const std::string text = test::readFile(bookFolder / page);
-            EXPECT_TRUE(text.starts_with("Call me Ishmael.") && text.ends_with("\r\n")) << page << ": " << text;
+        for (const bool whileReading : {false, true}) {
+            const std::string name = "Book" + std::to_string(signalNumber) + (whileReading ? "r" : "c");
+            const fs::path staging = out / name / ".leafmill-new";
+            ChildSetup setup;
+            setup.meanwhile = [&](int child) {
+                // Signal once the long document's reader works, or once its cut is under way.
+                const std::string readers
+                    = "/proc/" + std::to_string(child) + "/task/" + std::to_string(child) + "/children";
+                const auto reading = [&] {
+                    std::ifstream list(readers);
+                    return list.peek() != std::ifstream::traits_type::eof();
+                };
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+                std::error_code ec;
+                while (!(whileReading ? fs::exists(staging / (name + "0001.txt"), ec) && reading()
+                                      : fs::exists(staging / (name + "0010.txt"), ec))
+                       && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                kill(child, signalNumber);
+            };
+            const ChildResult result = run(book(name, {"--contents", first, document}), setup);
+            EXPECT_EQ(result.exitStatus, 128 + signalNumber) << name << result.err;
+            EXPECT_TRUE(result.out.starts_with("The output was stopped. The ")) << result.out;
+            EXPECT_TRUE(entriesOf(temp).empty());
+            std::vector<std::string> pages = entriesOf(out / name);
+            ASSERT_EQ(pages.front(), ".leafmill.txt") << name;
+            pages.erase(pages.begin());
+            ASSERT_GE(pages.size(), whileReading ? 2u : 10u) << name;
+            EXPECT_LT(pages.size(), 90'000u) << "the run was not stopped";
+            // Every page is whole: its lines are the sources', the last one ends.
+            for (const std::string& page : pages) {
+                const std::string text = test::readFile(out / name / page);
+                const bool lines = text.substr(0, 28) == std::string(28, text.front());
+                EXPECT_TRUE((text.starts_with("Call me Ishmael.") || lines) && text.ends_with("\r\n"))
+                    << page << ": " << text;
+            }
         }
     }
 }

@@ -234,8 +234,10 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
         text += "Chapter " + std::to_string(chapter) + "\r\n" + longText(6);
     for (bool chapterPages : {false, true}) {
         settings.NotesReader.ChapterPages = chapterPages;
-        const RunResult result
-            = run({source("novel.txt", text), source("second.html", "<h1>Second</h1>" + longText(3))});
+        std::filesystem::remove_all(book());
+        // A source with no text between them has no chapter.
+        const RunResult result = run({source("novel.txt", text), source("empty.html", ""),
+                                      source("second.html", "<h1>Second</h1>" + longText(3))});
         ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
         const ShownNote contents = note("00 Contents.txt");
         EXPECT_EQ(contents.title, "Contents");
@@ -259,6 +261,14 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
                   (std::vector<std::string> {"novel", "Chapter 1", "Chapter 2", "Chapter 3", "Chapter 4", "Second"}));
         EXPECT_EQ(problems(), std::vector<std::string> {});
     }
+    // A later book with fewer contents notes leaves none of the earlier ones behind.
+    settings.NotesReader.Titles = settings.NotesReader.Links = false;
+    settings.CutTypeTable = {{120, 30}};
+    run({(dir / "novel.txt").string()});
+    ASSERT_TRUE(std::filesystem::exists(book() / "00 Contents 3.txt"));
+    settings.CutTypeTable = {{4000, 400}};
+    EXPECT_TRUE(run({(dir / "novel.txt").string()}).finished());
+    EXPECT_FALSE(std::filesystem::exists(book() / "00 Contents 2.txt"));
 }
 
 // A book in UTF-8 says so on each note's first line, so an iPod set to English
@@ -332,8 +342,10 @@ TEST_F(NotesBookTest, ABookOfTwelveThousandPagesAndItsContentsListInReadingOrder
         text += std::to_string(100000 + line) + std::string(30, ' ') + "\r\n";
     const RunResult result = run({source("long.txt", text)});
     ASSERT_EQ(result.pageCount, 12000) << result.message;
-    const std::vector<std::string> names = test::entriesOf(book());
+    std::vector<std::string> names = test::entriesOf(book());
     EXPECT_EQ(static_cast<int64_t>(names.size()), result.notes);
+    ASSERT_EQ(names.front(), ".leafmill.txt");
+    names.erase(names.begin());
     const auto pages
         = std::find_if(names.begin(), names.end(), [](const std::string& n) { return !n.starts_with("00 "); });
     ASSERT_GE(pages - names.begin(), 12);
@@ -372,7 +384,7 @@ TEST_F(NotesBookTest, TheNotesAreCountedAndWhatTheReaderLosesIsTold)
     // A whole file is one note, named as every disk allows.
     settings.CutTypeTable = {{0, 0}};
     const RunResult whole = run({source("a:b?.txt", std::string(5000, 'x'))});
-    EXPECT_EQ(whole.notes, 1);
+    EXPECT_EQ(whole.notes, 2) << "the note and the record";
     EXPECT_NE(whole.message.find("a_b_.txt: 908 of its 5004 bytes do not show"), std::string::npos) << whole.message;
 }
 
@@ -384,10 +396,12 @@ TEST_F(NotesBookTest, AVolumeIsABookOfItsOwnThatNamesTheNext)
     settings.NotesReader.VolumeNotes = 10;
     settings.CutTypeTable = {{300, 60}};
     const RunResult result = run({source("v.txt", longText(60))});
-    const std::vector<std::string> volumes = test::entriesOf(book());
-    ASSERT_GE(volumes.size(), 3u) << result.message;
+    std::vector<std::string> volumes = test::entriesOf(book());
+    ASSERT_GE(volumes.size(), 4u) << result.message;
+    ASSERT_EQ(volumes.front(), ".leafmill.txt");
+    volumes.erase(volumes.begin());
     EXPECT_EQ(result.volumes, volumes.size());
-    int64_t notes = 0;
+    int64_t notes = 1;
     for (std::size_t v = 0; v < volumes.size(); ++v) {
         const std::filesystem::path folder = book() / volumes[v];
         EXPECT_EQ(volumes[v], "Book " + std::to_string(v + 1));

@@ -1,15 +1,19 @@
 #include "convert/OutputRun.h"
 #include "convert/EstimatePages.h"
+#include "io/FolderLock.h"
 #include "lang/LanguageTable.h"
 #include "text/CodePage.h"
 
+#include "FolderEntries.h"
 #include "PageFolder.h"
 #include "RecordingListener.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
+#include <thread>
 #include <tuple>
 
 namespace leafmill {
@@ -19,6 +23,37 @@ using test::pagesIn;
 using test::TempDir;
 
 const std::string kDone = "Book Alice is done; Alice, not @bookname.";
+
+// A reader that does what no reader should, chosen by its source's first
+// byte: it eats memory, throws, aborts with much memory held, never ends,
+// crashes, or reads on while its file is cut short under it.
+std::filesystem::path cutWhileRead;
+extract::Result misbehaves(std::string_view bytes, const extract::Options&)
+{
+    switch (bytes.front()) {
+    case 'm':
+        for (std::vector<std::string> held;;)
+            held.emplace_back(1 << 20, 'm');
+    case 't':
+        throw std::bad_alloc();
+    case 'a': {
+        // As libraries do whose allocation failed near the limit.
+        const std::string held(48 << 20, 'a');
+        std::abort();
+    }
+    case 'e':
+        for (volatile bool forever = true; forever;) { }
+        break;
+    case 'c':
+        std::filesystem::resize_file(cutWhileRead, 0);
+        break;
+    default:
+        std::abort();
+    }
+    return extract::Result::failure(std::string(1, *static_cast<const volatile char*>(bytes.data())));
+}
+
+const DispatchTable kMisbehaving = {{".txt", nullptr, ""}, {".odd", &misbehaves, "odd"}};
 
 TEST(FixInputTest, NameFirstThenCharactersThenList)
 {
@@ -91,9 +126,11 @@ protected:
         return (dir / name).string();
     }
 
-    RunResult run(const std::vector<std::string>& sources, const std::string& book = "Alice")
+    RunResult run(const std::vector<std::string>& sources, const std::string& book = "Alice",
+                  const DispatchTable& dispatch = defaultDispatchTable())
     {
-        OutputRun outputRun(settings, codePage, language);
+        OutputRun outputRun(settings, codePage, language, dispatch);
+        outputRun.limitSources(limits);
         current = &outputRun;
         RunResult result = outputRun.run(book, sources, (dir / "out").string(), listener);
         current = nullptr;
@@ -107,6 +144,7 @@ protected:
     std::shared_ptr<const CodePage> codePage = CodePage::open("windows-1252");
     std::shared_ptr<const LanguageTable> language;
     Settings settings;
+    SourceLimits limits;
     test::RecordingListener listener;
     OutputRun* current = nullptr;
 };
@@ -123,14 +161,21 @@ TEST_F(OutputRunTest, PagesAreNumberedThroughTheWholeBook)
     EXPECT_EQ(written[3].name, "Alice0003.txt");
     EXPECT_EQ(written[3].bytes.substr(0, 1), "b");
     EXPECT_EQ(listener.started, sources);
+    // A book whose pages' names start with a dot is replaced like any other.
+    for (int again = 0; again < 2; ++again)
+        EXPECT_TRUE(run(sources, ".hidden").finished()) << again;
 }
 
-TEST_F(OutputRunTest, ACompletedRunRemovesOnlyTheOldPagesOfItsStem)
+// Only the files of the earlier run are replaced or removed, and only by a
+// whole new book; a failed, stopped or blocked run leaves the earlier book as it was.
+TEST_F(OutputRunTest, ABookIsReplacedWholeAndOnlyTheEarlierRunsFilesGo)
 {
     run({source("a.txt", 8)});
     const std::filesystem::path folder = bookFolder();
-    // Neighbours that are no old pages of this book, and a link that is one by name.
-    const char* others[] = {"Alice0009.txt.bak", "AliceX1.txt", "Alice.txt", "Bob0001.txt", "alice0005.txt"};
+    // Neighbours that are no old pages of this book: a user's own file named
+    // like a page, and a link that is one by name.
+    const char* others[]
+        = {"Alice0009.txt.bak", "AliceX1.txt", "Alice.txt", "Bob0001.txt", "alice0005.txt", "Alice2024.txt"};
     for (const char* other : others)
         test::writeFile(folder / other, "keep");
     test::writeFile(dir / "elsewhere.txt", "keep");
@@ -143,27 +188,56 @@ TEST_F(OutputRunTest, ACompletedRunRemovesOnlyTheOldPagesOfItsStem)
     EXPECT_EQ(again.end, RunEnd::Completed);
     EXPECT_EQ(again.removedOldPages, 1);  // Alice0002; Alice0001 was written again
     EXPECT_EQ(again.message, kDone + "\n1 old pages of an earlier run were removed from the book folder.");
-    const auto written = pages();
+    const auto book = pages();
     std::string names;
-    for (const auto& page : written)
+    for (const auto& page : book)
         names += page.name + " ";
-    ASSERT_EQ(names, "Alice.txt Alice0000.txt Alice0001.txt Alice0007.txt Alice0008.txt Alice12.txt ");
-    EXPECT_EQ(written[1].bytes, "short\r\n\r\n");
-    EXPECT_EQ(written[2].bytes.substr(0, 1), "o");  // the second source's only page
+    ASSERT_EQ(names, "Alice.txt Alice0000.txt Alice0001.txt Alice0007.txt Alice0008.txt Alice12.txt Alice2024.txt ");
+    EXPECT_EQ(book[1].bytes, "short\r\n\r\n");
+    EXPECT_EQ(book[2].bytes.substr(0, 1), "o");  // the second source's only page
     for (const char* other : others)
         EXPECT_EQ(test::readFile(folder / other), "keep") << other;
-    EXPECT_EQ(test::readFile(dir / "elsewhere.txt"), "keep");
     EXPECT_TRUE(std::filesystem::is_directory(folder / "Alice0008.txt"));
 
-    // A failed or stopped run removes no old page.
-    run({source("a.txt", 8)});
-    const std::size_t before = pages().size();
-    EXPECT_EQ(run({(dir / "gone.txt").string()}).removedOldPages, 0);
-    listener.onSourceStarted = [this](std::size_t) { current->requestStop(); };
-    const RunResult stopped = run({source("b.txt", 1)});
-    EXPECT_EQ(stopped.end, RunEnd::Stopped);
-    EXPECT_EQ(stopped.removedOldPages, 0);
-    EXPECT_EQ(pages().size(), before);
+    // A run that fails, stops, or meets a page's place taken by a link it did not make.
+    const std::string earlier = "The book Alice was not replaced: not every source gave its pages, so the earlier book";
+    const std::string stopped = "The output was stopped. The earlier book Alice stays as it was";
+    const std::string taken = folder.string() + "/Alice0002.txt was not written by Leafmill";
+    const struct {
+        std::vector<std::string> sources;
+        int event;  // 1: a stop during the source, 2: a stop at once, 3: a file in a page's place, as the book is
+                    // finished
+        std::string said;
+    } kept[] = {
+        {{source("b.txt", 8), (dir / "gone.txt").string()}, 0, earlier},
+        {{source("b.txt", 1)}, 1, stopped},
+        {{source("b.txt", 1)}, 2, stopped},
+        {{source("b.txt", 8)}, 3, "The book Alice could not be put in place: " + taken},
+        {{source("b.txt", 8)}, 0, taken},
+    };
+    for (const auto& c : kept) {
+        std::filesystem::remove(folder / "Alice0002.txt");
+        if (c.said == taken)
+            std::filesystem::create_symlink(dir / "elsewhere.txt", folder / "Alice0002.txt");
+        listener.onSourceStarted = [&](std::size_t) {
+            if (c.event == 1)
+                current->requestStop();
+        };
+        listener.onRunProgress = [&](int value) {
+            if (c.event == 2 && value == 100)
+                current->requestAbort();
+            if (c.event == 3 && value == 100)
+                test::writeFile(folder / "Alice0002.txt", "the user's own");
+        };
+        const RunResult result = run(c.sources);
+        EXPECT_NE(result.message.find(c.said), std::string::npos) << result.message;
+        EXPECT_EQ(result.book, BookState::EarlierKept);
+        for (const auto& page : book)
+            EXPECT_EQ(test::readFile(folder / page.name), page.bytes) << page.name;
+        EXPECT_EQ(test::readFile(dir / "elsewhere.txt"), "keep");
+        EXPECT_TRUE(c.event != 3 || test::readFile(folder / "Alice0002.txt") == "the user's own");
+        EXPECT_EQ(test::entriesOf(folder).front(), ".leafmill.txt") << "no staging folder stays";
+    }
 }
 
 // A page's name may reach a source by its own name (also in whole-file mode), a link or a second name.
@@ -207,9 +281,9 @@ TEST_F(OutputRunTest, ASourceThatFailsAfterSomePagesIsListedAsStopped)
     const std::string reason
         = bookFolder().string() + "/Alice0001.txt: it is the source " + inTheWay + ", which is never overwritten";
     EXPECT_EQ(result.message,
-              kDone + "\n\nNo pages from:\n" + inTheWay + ": not written: " + reason
-                  + "\n\nThese sources stopped before their end:\n" + result.sources[0].path
-                  + ": stopped after 1 page(s): not written: " + reason);
+              "The book Alice was made, but not every source gave its pages.\n\nNo pages from:\n" + inTheWay
+                  + ": not written: " + reason + "\n\nThese sources stopped before their end:\n"
+                  + result.sources[0].path + ": stopped after 1 page(s): not written: " + reason);
 }
 
 // The question comes before the next source; none is left after the last.
@@ -224,9 +298,11 @@ TEST_F(OutputRunTest, AStopIsAskedBeforeTheNextSourceAndTheAnswerDecides)
         std::size_t sourcesRun;
         std::string message;
     } cases[] = {
-        {0, true, 1, RunEnd::Stopped, 1, "Stopped."},
+        {0, true, 1, RunEnd::Stopped, 1,
+         "The output was stopped. The 2 page(s) written so far are in the book folder."},
         {0, false, 1, RunEnd::Completed, 3, kDone},
-        {2, true, 0, RunEnd::Stopped, 3, "Stopped."},
+        {2, true, 0, RunEnd::Stopped, 3,
+         "The output was stopped. The 6 page(s) written so far are in the book folder."},
     };
     for (const auto& c : cases) {
         std::filesystem::remove_all(bookFolder());
@@ -247,6 +323,49 @@ TEST_F(OutputRunTest, AStopIsAskedBeforeTheNextSourceAndTheAnswerDecides)
     }
 }
 
+TEST_F(OutputRunTest, AReaderThatCrashesHangsOrOverrunsFailsOnlyItsSource)
+{
+    limits = {64 << 20, 0, std::chrono::seconds(1), {}};
+    std::vector<std::string> sources = {source("a.txt", 4)};
+    for (const char* name : {"m.odd", "t.odd", "a.odd", "e.odd", "c.odd", "x.odd"}) {
+        test::writeFile(dir / name, name);
+        sources.push_back((dir / name).string());
+    }
+    sources.push_back(source("b.txt", 1));
+    cutWhileRead = sources[5];
+    const RunResult result = run(sources, "Alice", kMisbehaving);
+    ASSERT_EQ(result.sources.size(), 8u) << result.message;
+    const std::string tooLarge = "it is too large or too complex to read: it needed more than ";
+    for (const auto& [index, said] :
+         std::initializer_list<std::pair<std::size_t, std::string>> {{1, tooLarge + "64 MB"},
+                                                                     {2, tooLarge + "64 MB"},
+                                                                     {3, tooLarge + "64 MB"},
+                                                                     {4, tooLarge + "1 s"},
+                                                                     {5, "it changed while it was read"},
+                                                                     {6, "its reader stopped unexpectedly (signal 6"}})
+        EXPECT_NE(result.message.find(sources[index] + ": " + said), std::string::npos) << result.message;
+    EXPECT_EQ(pages().size(), 3u) << "the sources around them gave their pages";
+    EXPECT_EQ(result.book, BookState::Made);
+}
+
+// Stop ends a run at once, also while a reader works that would never end.
+TEST_F(OutputRunTest, AStopEndsTheRunWhileAReaderWorks)
+{
+    test::writeFile(dir / "e.odd", "e");
+    std::thread stopper;
+    listener.onSourceStarted = [&](std::size_t) {
+        stopper = std::thread([this] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            current->requestAbort();
+        });
+    };
+    const RunResult result = run({(dir / "e.odd").string(), source("a.txt", 4)}, "Alice", kMisbehaving);
+    stopper.join();
+    EXPECT_EQ(std::tie(result.end, result.message), std::make_tuple(RunEnd::Stopped, std::string("Stopped.")));
+    EXPECT_EQ(result.sources.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(bookFolder()));
+}
+
 // The failures by kind, then the readers' warnings.
 TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPagesAndTheReadersWarnings)
 {
@@ -258,20 +377,22 @@ TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPagesAndTheReadersWa
         = {source("a.txt", 1),          (dir / "letter.pages").string(), (dir / "empty.txt").string(),
            (dir / "gone.txt").string(), (dir / "junk.doc").string(),     (dir / "open.rtf").string()};
     const std::string none = "The book Alice has no pages: no source gave any text.";  // alone, each says so
-    EXPECT_EQ(run({sources[2]}).message, none);
-    EXPECT_EQ(run({sources[3]}).summary, none);
+    for (const std::size_t alone : {2, 3}) {
+        const RunResult empty = run({sources[alone]});
+        EXPECT_EQ(std::tie(empty.summary, empty.book), std::make_tuple(none, BookState::None));
+        EXPECT_FALSE(std::filesystem::exists(bookFolder())) << "no empty book folder";
+    }
     const RunResult result = run(sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
-    EXPECT_TRUE(result.anySourceFailed());
+    EXPECT_FALSE(result.finished());
     EXPECT_EQ(result.message,
-              kDone + "\n\nNo pages from:\n" + sources[1] + ": unsupported\n" + sources[3]
+              "The book Alice was made, but not every source gave its pages.\n\nNo pages from:\n" + sources[1]
+                  + ": unsupported\n" + sources[2] + ": it holds no text\n" + sources[3]
                   + ": missing (No such file or directory)\n" + sources[4]
                   + ": not converted: not a Word document: the file does not start with a compound-file header"
                   + "\n\nThe readers warned about these sources:\n" + sources[5]
                   + "\n  the document ends inside 2 unclosed groups; the text was read up to its end");
     ASSERT_EQ(result.sources.size(), 6u);
-    EXPECT_EQ(result.sources[2].failure, SourceFailure::None);
-    EXPECT_EQ(result.sources[2].pages, 0);
     EXPECT_EQ(pages().size(), 2u);
 }
 
@@ -289,7 +410,42 @@ TEST_F(OutputRunTest, ARefusedRunCreatesNothingAndABlockedBookFolderEndsItAtOnce
     EXPECT_EQ(blocked.end, RunEnd::BookFolderFailed);
     EXPECT_TRUE(blocked.message.starts_with("no folder " + bookFolder().string() + "/: ")) << blocked.message;
     EXPECT_TRUE(blocked.sources.empty());
+    // A link in the book folder's place is not followed.
+    std::filesystem::remove(bookFolder());
+    std::filesystem::create_directory(dir / "elsewhere");
+    std::filesystem::create_directory_symlink(dir / "elsewhere", bookFolder());
+    EXPECT_EQ(run(sources).end, RunEnd::BookFolderFailed);
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "elsewhere"));
     EXPECT_TRUE(listener.started.empty());
+
+    // A book that another run is writing is left to it.
+    std::filesystem::remove(bookFolder());
+    std::filesystem::create_directory(bookFolder());
+    FolderLock otherRun;
+    std::string reason;
+    ASSERT_EQ(otherRun.lock(bookFolder(), &reason), FolderLock::Result::Locked) << reason;
+    const RunResult busy = run(sources);
+    EXPECT_EQ(std::tie(busy.end, busy.message),
+              std::make_tuple(RunEnd::Refused,
+                              std::string("The book Alice is being written by another run of "
+                                          "Leafmill. Try again once that run has ended.")));
+    EXPECT_TRUE(std::filesystem::is_empty(bookFolder()));
+    otherRun.unlock();
+    EXPECT_TRUE(run(sources).finished());
+
+    // What a run that ended abruptly left goes; a record or staging folder of
+    // the same name that Leafmill did not make stops the run instead.
+    std::filesystem::create_directory(bookFolder() / ".leafmill-new");
+    std::filesystem::copy_file(bookFolder() / ".leafmill.txt", bookFolder() / ".leafmill-new" / ".leafmill.txt");
+    test::writeFile(bookFolder() / ".leafmill-new" / "Alice0000.txt", "half a page");
+    EXPECT_TRUE(run(sources).finished());
+    EXPECT_EQ(test::entriesOf(bookFolder()), (std::vector<std::string> {".leafmill.txt", "Alice0000.txt"}));
+    for (const char* foreign : {".leafmill-new/.leafmill.txt", ".leafmill.txt"}) {
+        std::filesystem::create_directory(bookFolder() / ".leafmill-new");
+        test::writeFile(bookFolder() / foreign, "the user's own notes");
+        EXPECT_EQ(run(sources).end, RunEnd::BookFolderFailed) << foreign;
+        EXPECT_EQ(test::readFile(bookFolder() / foreign), "the user's own notes");
+    }
 }
 
 TEST_F(OutputRunTest, WholeFileModeNamesEachPageAfterItsSource)
@@ -312,7 +468,7 @@ TEST_F(OutputRunTest, WholeFileModeNamesEachPageAfterItsSource)
     EXPECT_EQ(result.pageCount, 3);
     // A run again writes the same names and removes nothing.
     EXPECT_EQ(run(sources).message, result.message);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(bookFolder()), {}), 3);
+    EXPECT_EQ(test::entriesOf(bookFolder()).size(), 4u) << "the pages and the book's record";
 }
 
 }  // namespace

@@ -22,12 +22,13 @@ TEST(ReaderLimitsTest, TheForecastCountsTheBooksNotesAndTheRoomTheReaderLeaves)
         int notesOfTheBook;  // an earlier run's pages, which the run replaces
         int64_t notes, room;
     } cases[] = {
-        {{8001, 0}, 4000, false, "plain", 0, 0, 4, 1000},  // pages round up, an empty source is a note
-        {{4000}, 4000, true, "plain/Notes", 0, 0, 2, 1000},  // the contents is a note
-        {{9000, 9000}, 0, true, "plain", 0, 0, 2, 1000},  // whole files are a note each
-        {{100}, 4000, false, "ipod/Notes", 990, 7, 1, 10},  // the iPod's other notes take room
-        {{100}, 4000, false, "ipod/Notes/Book", 10, 0, 1, 990},  // a folder deep in Notes counts all of Notes
-        {{100}, 4000, false, "ipod/Notes/", 1200, 0, 1, 0},  // a full iPod leaves no room
+        // Every book holds the record of what Leafmill wrote: one note more.
+        {{8001, 0}, 4000, false, "plain", 0, 0, 5, 1000},  // pages round up, an empty source is a note
+        {{4000}, 4000, true, "plain/Notes", 0, 0, 3, 1000},  // the contents is a note
+        {{9000, 9000}, 0, true, "plain", 0, 0, 3, 1000},  // whole files are a note each
+        {{100}, 4000, false, "ipod/Notes", 990, 7, 2, 10},  // the iPod's other notes take room
+        {{100}, 4000, false, "ipod/Notes/Book", 10, 0, 2, 990},  // a folder deep in Notes counts all of Notes
+        {{100}, 4000, false, "ipod/Notes/", 1200, 0, 2, 0},  // a full iPod leaves no room
     };
     for (const auto& c : cases) {
         test::TempDir dir;

@@ -121,11 +121,12 @@ protected:
         rules.pageSize = 4000;
     }
 
-    SourceOutcome convert(const std::string& path)
+    SourceOutcome convert(const std::string& path, const DispatchTable& table = kTestTable)
     {
         PageWriter writer(state, nullptr);
         PageCutter cutter(rules, *codePage, writer);
-        SourceConverter converter(kTestTable, *codePage, cutter, [this](int value) { progress.push_back(value); });
+        SourceConverter converter(table, *codePage, cutter, [this](int value) { progress.push_back(value); });
+        converter.confine(limits, nullptr);
         return converter.ConvertFile(path);
     }
 
@@ -135,6 +136,7 @@ protected:
     TempDir tempFolder;
     std::shared_ptr<const CodePage> codePage = CodePage::open("windows-1253");
     CutRules rules;
+    SourceLimits limits;
     RunState state;
     std::vector<int> progress;
 
@@ -209,6 +211,19 @@ TEST_F(SourceConverterTest, ExtractedTextIsCutInTheCodePageAndItsFileDeleted)
     EXPECT_FALSE(unwritten.reason.empty());
     EXPECT_TRUE(tempFolderEmpty());
     EXPECT_EQ(state.PageCount, 0);
+}
+
+// Headings whose words all lie on one long line are found at once, not in
+// time that grows with the square of their number.
+TEST_F(SourceConverterTest, APageOfManyHeadingsOnOneLineIsReadWithinItsTime)
+{
+    limits.baseTime = std::chrono::seconds(5);
+    const int count = 300'000;
+    const std::string page = "<p>" + test::repeated("a ", count) + "</p>" + test::repeated("<h1>a</h1>", count);
+    test::writeFile(dir / "headings.html", page);
+    const SourceOutcome outcome = convert((dir / "headings.html").string(), defaultDispatchTable());
+    EXPECT_EQ(outcome.failure, SourceFailure::None) << outcome.reason;
+    EXPECT_GT(outcome.pages, 300);
 }
 
 }  // namespace

@@ -17,7 +17,12 @@ public:
         if (onSourceStarted)
             onSourceStarted(index);
     }
-    void runProgress(int value) override { runValues.push_back(value); }
+    void runProgress(int value) override
+    {
+        runValues.push_back(value);
+        if (onRunProgress)
+            onRunProgress(value);
+    }
     void sourceProgress(int value) override { sourceValues.push_back(value); }
     bool confirmStop() override
     {
@@ -29,6 +34,7 @@ public:
     std::vector<int> runValues;
     std::vector<int> sourceValues;
     std::function<void(std::size_t)> onSourceStarted;
+    std::function<void(int)> onRunProgress;
     bool answer = true;
     int questions = 0;
 };

@@ -74,4 +74,17 @@ fs::path documentsDir()
     return fs::path(LEAFMILL_DOCUMENTS_AT_BUILD);
 }
 
+std::string repeated(std::string_view unit, int times)
+{
+    std::string text;
+    for (int k = 0; k < times; ++k)
+        text += unit;
+    return text;
+}
+
+fs::path hostileDir()
+{
+    return documentsDir().parent_path() / "hostile";
+}
+
 }  // namespace leafmill::test

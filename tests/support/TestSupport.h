@@ -22,6 +22,7 @@ private:
 };
 
 std::string readFile(const std::filesystem::path& file);
+std::string repeated(std::string_view unit, int times);
 void writeFile(const std::filesystem::path& file, std::string_view bytes);
 
 // The shared corpus of real documents (LEAFMILL_CORPUS, else the configured folder).
@@ -32,5 +33,8 @@ std::filesystem::path assetsDir();
 
 // Documents of every kind made from our own texts by the folder's make-fixtures.sh.
 std::filesystem::path documentsDir();
+
+// Documents that once crashed, hung or filled the memory (make-hostile.py).
+std::filesystem::path hostileDir();
 
 }  // namespace leafmill::test

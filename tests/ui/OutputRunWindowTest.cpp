@@ -96,7 +96,7 @@ TEST_F(OutputRunWindowTest, NothingRunsWithoutANameAFolderTheReadersYesAndAYesTo
     QSignalSpy ended(window.get(), &Frm_Main::runEnded);
     start("Alice", {}, notes);
     ASSERT_TRUE(ended.wait(120000));
-    EXPECT_EQ(entriesOf(notes / "Alice"), std::vector<std::string> {"Alice 1"});
+    EXPECT_EQ(entriesOf(notes / "Alice"), (std::vector<std::string> {".leafmill.txt", "Alice 1"}));
     EXPECT_TRUE(fs::exists(notes / "Alice" / "Alice 1" / "00 Contents.txt"));
 
     fs::create_directories(outDir / "Old" / "images");
@@ -165,8 +165,8 @@ TEST_F(OutputRunWindowTest, ACompleteRunWritesTheBookShowsItsEndAndRemembersItsF
         << endMessages()[1].toStdString();
 }
 
-// Stop and the close button both ask, and a Yes ends the run after the current source.
-TEST_F(OutputRunWindowTest, StopOrCloseAsksAndAYesEndsTheRunAfterTheCurrentSource)
+// Stop and the close button both ask, and a Yes ends the run at once.
+TEST_F(OutputRunWindowTest, StopOrCloseAsksAndAYesEndsTheRunAtOnce)
 {
     for (bool closing : {false, true}) {
         SCOPED_TRACE(closing ? "close" : "stop");

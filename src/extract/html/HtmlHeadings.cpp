@@ -12,6 +12,10 @@ namespace {
 // Longer headings are looked for by their start only.
 constexpr std::size_t kSearchedBytes = 48;
 constexpr std::size_t kTitleBytes = 120;
+// Headings whose words never show in the text are each looked for through
+// the rest of it; past this many times the text's length the rest of the
+// headings are not looked for.
+constexpr std::size_t kSearchRounds = 64;
 
 bool isSpace(char c)
 {
@@ -64,6 +68,7 @@ std::vector<Chapter> htmlHeadings(std::string_view markup, std::string_view text
 {
     std::vector<Chapter> chapters;
     std::size_t searchFrom = 0;
+    std::size_t unfoundSearches = 0;
     for (std::size_t at = markup.find('<'); at != std::string_view::npos; at = markup.find('<', at + 1)) {
         if (at + 3 > markup.size() || asciiLower(markup[at + 1]) != 'h')
             continue;
@@ -83,11 +88,16 @@ std::vector<Chapter> htmlHeadings(std::string_view markup, std::string_view text
         if (words.empty())
             continue;
         const std::size_t found = text.find(utf8Prefix(words, kSearchedBytes), searchFrom);
-        if (found == std::string_view::npos)
+        if (found == std::string_view::npos) {
+            unfoundSearches += text.size() - searchFrom;
+            if (unfoundSearches > kSearchRounds * (text.size() + 1))
+                break;
             continue;
-        const std::size_t lineStart = text.rfind('\n', found);
-        const std::size_t offset
-            = lineStart == std::string_view::npos || lineStart < searchFrom ? found : lineStart + 1;
+        }
+        // The line start only back to where the last heading was found: many
+        // headings on one line cost no more than one.
+        const std::size_t lineStart = text.substr(searchFrom, found - searchFrom).rfind('\n');
+        const std::size_t offset = lineStart == std::string_view::npos ? found : searchFrom + lineStart + 1;
         chapters.push_back({utf8Prefix(words, kTitleBytes), offset, level - '0'});
         searchFrom = found + 1;
     }

@@ -51,6 +51,9 @@ constexpr std::string_view kDrawn[] = {
 };
 
 constexpr long kMaxSpaces = 1024;
+// Runs of spaces lay out lines; past this many in one document (a few
+// kilobytes of markup asking for a gigabyte of blanks) each run is one blank.
+constexpr long kDocumentSpaces = 1 << 20;
 
 long number(std::string_view text, long otherwise)
 {
@@ -63,6 +66,7 @@ OdtText::OdtText(package::TextBuilder& out, const ListStyles& styles)
     : out_(out)
     , styles_(styles)
     , layout_(out)
+    , spacesLeft_(kDocumentSpaces)
 {
 }
 
@@ -99,7 +103,9 @@ void OdtText::node(pugi::xml_node n)
     else if (name == "table")
         table(n);
     else if (name == "s") {
-        const long spaces = std::clamp(number(attributeValue(n, "c"), 1), 1L, kMaxSpaces);
+        long spaces = std::clamp(number(attributeValue(n, "c"), 1), 1L, kMaxSpaces);
+        spaces = spaces <= spacesLeft_ ? spaces : 1;
+        spacesLeft_ -= spaces;
         for (long k = 0; k < spaces; ++k)
             out_.append(U' ');
     } else if (name == "tab")

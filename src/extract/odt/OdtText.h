@@ -44,6 +44,7 @@ private:
     package::TableLayout layout_;
     std::vector<Note> footnotes_, endnotes_;
     std::vector<pugi::xml_node>* frames_ = nullptr;  // of the paragraph being written
+    long spacesLeft_;  // of the document's runs of spaces
     ListCount headings_;
     std::map<std::string, ListCount, std::less<>> lastListOfStyle_, listById_;
     ListCount* count_ = nullptr;  // of the outermost list being written

@@ -13,9 +13,13 @@ namespace leafmill::extract::package {
 namespace {
 
 constexpr std::uint64_t kMegabyte = 1024 * 1024;
-constexpr std::uint64_t kInflationFactor = 64;
-constexpr std::uint64_t kSmallestBudget = 16 * kMegabyte;
-constexpr std::uint64_t kLargestBudget = 1024 * kMegabyte;
+constexpr std::uint64_t kBaseBudget = 256 * kMegabyte;
+constexpr std::uint64_t kBudgetPerByte = 10;
+// What the XML parser's tree takes: a node (64 bytes on 64-bit systems) for
+// each element and each text between tags, whose count '<' bounds, and an
+// attribute (40 bytes) for each '='.
+constexpr std::uint64_t kTreeBytesPerTag = 2 * 64;
+constexpr std::uint64_t kTreeBytesPerAttribute = 40;
 constexpr unsigned kChunk = 64 * 1024;
 constexpr uLong kEncryptedFlag = 1;
 
@@ -36,6 +40,12 @@ std::string unzipErrorText(int code)
     default:
         return "zip error " + std::to_string(code);
     }
+}
+
+std::uint64_t treeBytes(std::string_view xml)
+{
+    const auto count = [&](char c) { return static_cast<std::uint64_t>(std::count(xml.begin(), xml.end(), c)); };
+    return count('<') * kTreeBytesPerTag + count('=') * kTreeBytesPerAttribute;
 }
 
 std::string lowerAscii(std::string text)
@@ -134,7 +144,7 @@ bool ZipPackage::hasSignature(std::string_view bytes)
 
 ZipPackage::ZipPackage(std::string_view bytes)
     : archive_(std::make_unique<Archive>())
-    , limit_(std::clamp<std::uint64_t>(bytes.size() * kInflationFactor, kSmallestBudget, kLargestBudget))
+    , limit_(kBaseBudget + kBudgetPerByte * bytes.size())
 {
     archive_->file.bytes = bytes;
     zlib_filefunc64_def functions {&openMemory, &readMemory,  &writeNothing, &tellMemory,
@@ -212,6 +222,9 @@ std::optional<std::string> ZipPackage::read(std::string_view name)
     status = unzCloseCurrentFile(zip);
     if (status != UNZ_OK)
         throw PackageError("the package's part " + part + " is damaged (" + unzipErrorText(status) + ")");
+    if (treeBytes(out) > limit_ - out.size())
+        throw PackageError("the package's part " + part + " holds more elements than the " + megabytes(limit_)
+                           + " a package of this size may take to read");
     return out;
 }
 

@@ -9,10 +9,12 @@
 namespace leafmill::extract::package {
 
 // A zip package read from memory: parts are looked up by name and inflated
-// into memory, never written anywhere. Every part read counts against one
-// budget for the whole package (64 times the package's size, at least 16 MB,
-// at most 1 GB), so that a part that inflates far beyond its package is
-// refused instead of filling the memory.
+// into memory, never written anywhere. The memory reading the package takes
+// has a budget (256 MB and 10 times the package's size): every part read
+// counts against it, and a part may not inflate to more than the budget
+// together with the XML tree it is parsed into, so that a part that inflates
+// far beyond its package, or into millions of tiny elements, is refused
+// instead of filling the memory.
 class ZipPackage {
 public:
     // `bytes` must outlive the package. Throws PackageError when the bytes are
@@ -29,6 +31,7 @@ public:
     // The inflated part, or nothing when the package has no part of that name
     // (looked up exactly, then ignoring letter case). Throws PackageError when
     // the part is damaged or encrypted, or when it would overrun the budget.
+    // The part is taken for XML: its tree counts too.
     std::optional<std::string> read(std::string_view name);
 
 private:

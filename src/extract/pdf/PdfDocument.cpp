@@ -43,9 +43,13 @@ int PdfDocument::pageCount() const
     return impl_->module->pageCount(impl_->document);
 }
 
-std::vector<Word> PdfDocument::pageWords(int index) const
+std::vector<Word> PdfDocument::pageWords(int index, bool* cutShort) const
 {
-    return impl_->module->pageWords(impl_->document, index);
+    bool cut = false;
+    std::vector<Word> words = impl_->module->pageWords(impl_->document, index, &cut);
+    if (cutShort)
+        *cutShort = cut;
+    return words;
 }
 
 std::vector<OutlineEntry> PdfDocument::outline(std::size_t limit) const

@@ -31,8 +31,9 @@ public:
 
     int pageCount() const;
     // The page's words in reading order; empty for a page without a text
-    // layer (or one the library could not read).
-    std::vector<Word> pageWords(int index) const;
+    // layer (or one the library could not read). `*cutShort` tells a page
+    // read only in part, as it draws more than any page does.
+    std::vector<Word> pageWords(int index, bool* cutShort = nullptr) const;
     // The bookmarks, depth first, at most `limit` of them.
     std::vector<OutlineEntry> outline(std::size_t limit) const;
 

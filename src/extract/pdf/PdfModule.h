@@ -19,12 +19,14 @@ struct PdfModule {
     void* (*open)(std::string_view bytes, std::string& reason);
     void (*close)(void* document);
     int (*pageCount)(const void* document);
-    std::vector<Word> (*pageWords)(const void* document, int index);
+    // `*cutShort` tells a page that draws more than a page can (forms that
+    // draw forms, over and over) and was read only in part.
+    std::vector<Word> (*pageWords)(const void* document, int index, bool* cutShort);
     std::vector<OutlineEntry> (*outline)(const void* document, std::size_t limit);
 };
 
 // Raised whenever the table or the types it passes change.
-constexpr int pdfModuleVersion = 2;
+constexpr int pdfModuleVersion = 3;
 
 }  // namespace leafmill::extract::pdf
 

@@ -7,7 +7,6 @@
 #include "extract/pdf/RunningLines.h"
 
 #include <algorithm>
-#include <new>
 
 namespace leafmill::extract {
 
@@ -39,9 +38,12 @@ Result read(const pdf::PdfDocument& document, const Options& options)
         return Result::failure("the PDF has no pages");
     std::vector<std::vector<pdf::Line>> pages;
     pages.reserve(static_cast<std::size_t>(count));
-    std::vector<int> withoutText;
+    std::vector<int> withoutText, cutShort;
     for (int i = 0; i < count; ++i) {
-        pages.push_back(pdf::groupIntoLines(document.pageWords(i)));
+        bool cut = false;
+        pages.push_back(pdf::groupIntoLines(document.pageWords(i, &cut)));
+        if (cut)
+            cutShort.push_back(i + 1);
         if (pages.back().empty())
             withoutText.push_back(i + 1);
         if (options.progress)
@@ -63,6 +65,10 @@ Result read(const pdf::PdfDocument& document, const Options& options)
     if (!withoutText.empty())
         result.warnings.push_back("page(s) " + pageList(withoutText)
                                   + " have no text layer (scanned pictures?) and are left out");
+    if (!cutShort.empty())
+        result.warnings.push_back(
+            "page(s) " + pageList(cutShort)
+            + " draw far more than a page can show (forms within forms?) and were read only in part");
     result.ok = true;
     return result;
 }
@@ -73,15 +79,13 @@ Result pdfToText(std::string_view bytes, const Options& options)
 {
     if (!bytes.starts_with("%PDF-") && bytes.substr(0, 1024).find("%PDF-") == std::string_view::npos)
         return Result::failure("not a PDF document");
-    try {
-        std::string reason;
-        const auto document = pdf::PdfDocument::open(bytes, reason);
-        if (!document)
-            return Result::failure(reason);
-        return read(*document, options);
-    } catch (const std::bad_alloc&) {
-        return Result::failure("the PDF needs more memory than there is to read it");
-    }
+    // Running out of memory is left to the caller, which reads documents
+    // apart under a limit and names it.
+    std::string reason;
+    const auto document = pdf::PdfDocument::open(bytes, reason);
+    if (!document)
+        return Result::failure(reason);
+    return read(*document, options);
 }
 
 }  // namespace leafmill::extract

@@ -65,16 +65,34 @@ std::string textOf(const TextWord& word)
     return out;
 }
 
-// The text device, with one change: a glyph that stands for several
+// A page that draws more forms than this is read only up to there: real
+// pages stay far below, while forms that draw forms twice over, forty levels
+// deep, would take days (and each form drawn costs more than the one before).
+constexpr long kPageForms = 10'000;
+
+// The text device, with two changes: a glyph that stands for several
 // characters of a right-to-left script (Arabic's lam-alef) hands them over
 // in the order they stand on the page, as every other glyph is, so that the
-// line turned round into reading order has them right.
+// line turned round into reading order has them right; and a page stops
+// drawing its forms past the page's share (the library's own question
+// whether to go on is never asked inside forms of a few operators).
 class LayoutDevice : public TextOutputDev {
 public:
     LayoutDevice()
         : TextOutputDev(nullptr, false, 0, false, false)
     {
     }
+
+    void startPage(int pageNum, GfxState* state, XRef* xref) override
+    {
+        formsLeft_ = kPageForms;
+        TextOutputDev::startPage(pageNum, state, xref);
+    }
+    // Asked before each form is drawn: past the share the form goes to
+    // drawForm(), which draws nothing.
+    bool useDrawForm() override { return --formsLeft_ < 0; }
+    void drawForm(Ref) override { }
+    bool cutShort() const { return formsLeft_ < 0; }
 
     void drawChar(GfxState* state, double x, double y, double dx, double dy, double originX, double originY, CharCode c,
                   int nBytes, const Unicode* u, int uLen) override
@@ -91,6 +109,7 @@ public:
 
 private:
     static constexpr int maxGlyphChars = 8;
+    long formsLeft_ = kPageForms;
 };
 
 // Turns a page box into the frame of the writing direction, so that lines
@@ -208,13 +227,14 @@ int pageCount(const void* document)
     return documentOf(document).pdf->getNumPages();
 }
 
-std::vector<Word> pageWords(const void* document, int index)
+std::vector<Word> pageWords(const void* document, int index, bool* cutShort)
 {
     std::vector<Word> words;
     Document& open = documentOf(document);
     if (index < 0 || index >= open.pdf->getNumPages() || !open.text.isOk())
         return words;
     open.pdf->displayPage(&open.text, index + 1, 72, 72, 0, false, false, false);
+    *cutShort = open.text.cutShort();
     const std::unique_ptr<TextWordList> list = open.text.makeWordList();
     if (!list)
         return words;

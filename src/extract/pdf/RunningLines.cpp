@@ -13,6 +13,9 @@ namespace {
 
 // How many lines from each edge of a page may be running lines.
 constexpr std::size_t edgeLines = 2;
+// A line on fewer pages may be the text itself: a short document repeats
+// its words as often as its running lines.
+constexpr std::size_t leastPages = 3;
 
 struct Candidate {
     std::size_t page;
@@ -80,7 +83,8 @@ void removeRunningLines(std::vector<std::vector<Line>>& pages)
     std::size_t pagesWithText = 0;
     for (const auto& lines : pages)
         pagesWithText += lines.empty() ? 0 : 1;
-    const std::size_t needed = std::max<std::size_t>(2, (pagesWithText + 1) / 2);
+    // More than half of the pages with text, and three at least.
+    const std::size_t needed = std::max(leastPages, pagesWithText / 2 + 1);
     if (pagesWithText < needed)
         return;
 
@@ -108,6 +112,9 @@ void removeRunningLines(std::vector<std::vector<Line>>& pages)
                 doomed[c.page].insert(c.line);
     }
     for (std::size_t p = 0; p < pages.size(); ++p) {
+        // A page whose lines all look running keeps them: they are its text.
+        if (doomed[p].size() == pages[p].size())
+            continue;
         std::vector<Line> kept;
         kept.reserve(pages[p].size());
         for (std::size_t i = 0; i < pages[p].size(); ++i)

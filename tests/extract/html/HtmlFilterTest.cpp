@@ -116,9 +116,11 @@ TEST(HtmlFilterCharsets, UnknownOneIsAWarningAndNoCodePageMeansTheSystemOne)
 
 TEST(HtmlFilterHeadings, HeadingsOfTheFirstThreeLevelsAreChapters)
 {
-    const Result result = convert("<h1>One</h1>text<h4>Four</h4><h2>Two</h2><h1x>no</h1x>");
+    const Result result = convert("<h1>One</h1>text<h4>Four</h4><br>lead <h2>Two</h2><h1x>no</h1x>");
     ASSERT_EQ(result.chapters.size(), 2u);
     EXPECT_EQ(result.chapters[1].title, "Two");
+    // A chapter starts with the line its heading is on.
+    EXPECT_EQ(result.text.substr(result.chapters[1].offset), "lead Two no\r\n");
 }
 
 }  // namespace

@@ -121,12 +121,4 @@ inline std::vector<ReadCase> readCases(const std::string& format)
     return cases;
 }
 
-inline std::string repeated(std::string_view unit, int times)
-{
-    std::string text;
-    for (int k = 0; k < times; ++k)
-        text += unit;
-    return text;
-}
-
 }  // namespace leafmill::test

@@ -160,6 +160,20 @@ TEST(PdfText, IsUtf8OfEveryLengthAndWordsComeInPointsInReadingOrder)
     EXPECT_TRUE(document->pageWords(-1).empty());
 }
 
+// Pages that read alike are the text, not running lines; forms that draw
+// forms twice over, forty levels deep, are read in part instead of for days.
+TEST(PdfText, PagesAlikeStayAndEndlessFormsAreReadInPart)
+{
+    const auto read
+        = [](const char* name) { return pdfToText(leafmill::test::readFile(leafmill::test::hostileDir() / name), {}); };
+    EXPECT_EQ(read("same.pdf").text, "The same words on every page\r\nThe same words on every page\r\n");
+    const Result forms = read("forms.pdf");
+    ASSERT_TRUE(forms.ok) << forms.error;
+    EXPECT_NE(forms.text.find("Forms within forms\r\n"), std::string::npos) << forms.text;
+    ASSERT_EQ(forms.warnings.size(), 1U);
+    EXPECT_TRUE(forms.warnings[0].starts_with("page(s) 1 draw far more than a page can show")) << forms.warnings[0];
+}
+
 TEST(PdfDispatch, PdfSourcesGoToThePdfReader)
 {
     const auto* kind = leafmill::findSourceKind("/books/Report.PDF", leafmill::defaultDispatchTable());

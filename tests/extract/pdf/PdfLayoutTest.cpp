@@ -115,20 +115,28 @@ TEST(PdfRunningLines, HeadersAndCountingNumbersGoChapterHeadingsStay)
     }
 }
 
-TEST(PdfRunningLines, NeedHalfThePagesAndTwoAtLeast)
+TEST(PdfRunningLines, NeedMostOfThreePagesAndLeaveAPagesOnlyText)
 {
     std::vector<std::vector<Line>> one = {{at("Alone", 0), at("text", 20)}};
     removeRunningLines(one);
     EXPECT_EQ(one[0].size(), 2U);
+    // Two pages alike are the text itself.
+    std::vector<std::vector<Line>> two(2, {at("Same words", 0), at("again", 20)});
+    removeRunningLines(two);
+    EXPECT_EQ(two[1].size(), 2U);
     std::vector<std::vector<Line>> five;
     for (int p = 0; p < 5; ++p)
-        five.push_back(
-            {at(p < 2 ? "Rare" : "x" + std::to_string(p), 0), at("y", 20), at("z", 40), at("w", 60), at("v", 80)});
+        five.push_back({at(p < 3 ? "Rare" : "x" + std::to_string(p), 0), at("y", 20), at("z", 40), at("w", 60),
+                        at(p == 4 ? "v" : "u", 80)});
+    five.push_back({at("y", 0)});
     removeRunningLines(five);
     EXPECT_EQ(five[0][0].text, "Rare");
-    // y, w and v come back on every page; z is no edge line.
+    // y and w come back on every page, u on most; Rare on half is no running
+    // line, nor is z, no edge line, or v, once.
     ASSERT_EQ(five[0].size(), 2U);
     EXPECT_EQ(five[0][1].text, "z");
+    EXPECT_EQ(five[4].back().text, "v");
+    EXPECT_EQ(five[5].size(), 1U) << "a page's only line stays";
 }
 
 // Words the library leaves on lines of their own are parted by their gap:

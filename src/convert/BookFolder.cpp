@@ -1,0 +1,251 @@
+#include "convert/BookFolder.h"
+
+#include "convert/BookRecord.h"
+#include "io/FileAccess.h"
+
+#include <algorithm>
+#include <system_error>
+#include <vector>
+
+namespace leafmill {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Inside the book folder, so that putting a file in place is a rename on one
+// file system; a dot keeps it out of the reader's menu while it exists.
+constexpr std::string_view kStagingName = ".leafmill-new";
+constexpr std::string_view kUnchanged = "; nothing in the book folder was changed";
+
+bool isRegularFile(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::symlink_status(path, ec).type() == fs::file_type::regular;
+}
+
+bool isTaken(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::symlink_status(path, ec).type() != fs::file_type::not_found && !ec;
+}
+
+bool isRealFolder(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::symlink_status(path, ec).type() == fs::file_type::directory;
+}
+
+// A name of the record stands for a folder when it ends with '/'.
+bool namesFolder(std::string_view name)
+{
+    return name.ends_with('/');
+}
+
+fs::path placeOf(const fs::path& folder, std::string_view name)
+{
+    return folder / pathFromUtf8(std::string(namesFolder(name) ? name.substr(0, name.size() - 1) : name));
+}
+
+// The earlier book's entry of that name is still what the record says it is.
+bool isRecorded(const fs::path& folder, const std::string& name)
+{
+    return namesFolder(name) ? isRealFolder(placeOf(folder, name)) : isRegularFile(placeOf(folder, name));
+}
+
+// The names a staged folder holds besides its record, sorted, a folder's with
+// a closing '/'. False with the reason when it cannot be read.
+bool stagedNames(const fs::path& staged, std::vector<std::string>* names, std::string* error)
+{
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(staged, ec)) {
+        std::string name = pathToUtf8(entry.path().filename());
+        if (name == kBookRecordName)
+            continue;
+        names->push_back(isRealFolder(entry.path()) ? name + "/" : name);
+    }
+    if (ec) {
+        *error = pathToUtf8(staged) + ": " + ec.message();
+        return false;
+    }
+    std::sort(names->begin(), names->end());
+    return true;
+}
+
+// Removes what the earlier book had under that name: a file, or the files a
+// volume's own record names (the volume folder too once it is empty).
+bool removeEarlier(const fs::path& folder, const std::string& name)
+{
+    const fs::path path = placeOf(folder, name);
+    std::error_code ec;
+    if (!namesFolder(name))
+        return isRegularFile(path) && fs::remove(path, ec);
+    const BookRecord record = readBookRecord(path);
+    if (!record.ours)
+        return false;
+    for (const std::string& inner : record.names)
+        if (!namesFolder(inner) && isRegularFile(path / pathFromUtf8(inner)))
+            fs::remove(path / pathFromUtf8(inner), ec);
+    fs::remove(path / pathFromUtf8(kBookRecordName), ec);
+    return fs::remove(path, ec);
+}
+
+// A staging folder is ours when it holds our record.
+bool isOurStaging(const fs::path& staging)
+{
+    std::error_code ec;
+    return fs::symlink_status(staging, ec).type() == fs::file_type::directory
+        && isRegularFile(staging / pathFromUtf8(kBookRecordName)) && readBookRecord(staging).ours;
+}
+
+}  // namespace
+
+BookFolder::~BookFolder()
+{
+    abandon();
+}
+
+BookFolder::Opening BookFolder::open(const fs::path& named, std::string* reason)
+{
+    // Without a closing separator, which would have a link in its place followed.
+    const fs::path folder = named.has_filename() ? named : named.parent_path();
+    folder_ = folder;
+    std::error_code ec;
+    created_ = fs::create_directory(folder, ec);
+    if (ec) {
+        *reason = ec.message();
+        return Opening::Failed;
+    }
+    switch (lock_.lock(folder, reason)) {
+    case FolderLock::Result::Busy:
+        return Opening::Busy;
+    case FolderLock::Result::Failed:
+        return Opening::Failed;
+    case FolderLock::Result::Locked:
+        break;
+    }
+    const BookRecord record = readBookRecord(folder);
+    if (!record.ours) {
+        *reason = std::string(kBookRecordName) + " in it was not written by Leafmill";
+        return Opening::Failed;
+    }
+    for (const std::string& name : record.names)
+        if (isRecorded(folder, name))
+            earlier_.insert(name);
+    staging_ = folder / pathFromUtf8(kStagingName);
+    // Left by a run that ended abruptly: nothing in it was put in place.
+    if (isTaken(staging_)) {
+        if (!isOurStaging(staging_)) {
+            *reason = std::string(kStagingName) + " in it was not made by Leafmill";
+            return Opening::Failed;
+        }
+        fs::remove_all(staging_, ec);
+    }
+    done_ = false;
+    if (!fs::create_directory(staging_, ec) || !writeBookRecord(staging_, {}, reason)) {
+        if (ec)
+            *reason = pathToUtf8(staging_) + ": " + ec.message();
+        return Opening::Failed;
+    }
+    return Opening::Open;
+}
+
+std::string BookFolder::blockedBy(const std::string& name) const
+{
+    const fs::path path = placeOf(folder_, name);
+    if (!isTaken(path) || (earlier_.contains(name) && isRecorded(folder_, name)))
+        return {};
+    return pathToUtf8(path) + " was not written by Leafmill, which leaves it alone";
+}
+
+bool BookFolder::placeVolume(const std::string& name, std::string* error) const
+{
+    const fs::path from = placeOf(staging_, name), to = placeOf(folder_, name);
+    std::vector<std::string> names;
+    if (!stagedNames(from, &names, error) || !writeBookRecord(from, names, error))
+        return false;
+    std::error_code ec;
+    if (!isTaken(to)) {
+        fs::rename(from, to, ec);
+    } else {
+        // The earlier volume of that name: its files give way to the new ones.
+        const BookRecord earlier = readBookRecord(to);
+        for (const std::string& inner : earlier.names)
+            if (!std::binary_search(names.begin(), names.end(), inner))
+                removeEarlier(to, inner);
+        for (const std::string& inner : names) {
+            const fs::path target = placeOf(to, inner);
+            const bool ours = std::find(earlier.names.begin(), earlier.names.end(), inner) != earlier.names.end();
+            if (isTaken(target) && !(ours && isRegularFile(target))) {
+                *error = pathToUtf8(target) + " was not written by Leafmill, which leaves it alone";
+                return false;
+            }
+            fs::rename(placeOf(from, inner), target, ec);
+            if (ec)
+                break;
+        }
+        if (!ec)
+            fs::rename(from / pathFromUtf8(kBookRecordName), to / pathFromUtf8(kBookRecordName), ec);
+    }
+    if (ec)
+        *error = pathToUtf8(to) + ": " + ec.message();
+    return !ec;
+}
+
+bool BookFolder::commit(std::string* error, int* removed)
+{
+    *removed = 0;
+    std::vector<std::string> names;
+    if (!stagedNames(staging_, &names, error))
+        return false;
+    for (const std::string& name : names)
+        if (std::string blocked = blockedBy(name); !blocked.empty()) {
+            *error = blocked + std::string(kUnchanged);
+            return false;
+        }
+    std::error_code ec;
+    std::vector<std::string> both(earlier_.begin(), earlier_.end());
+    both.insert(both.end(), names.begin(), names.end());
+    if (!writeBookRecord(folder_, both, error)) {
+        *error += kUnchanged;
+        return false;
+    }
+    for (const std::string& name : names) {
+        bool placed = true;
+        if (namesFolder(name)) {
+            placed = placeVolume(name, error);
+        } else {
+            fs::rename(staging_ / pathFromUtf8(name), folder_ / pathFromUtf8(name), ec);
+            if (ec) {
+                *error = pathToUtf8(folder_ / pathFromUtf8(name)) + ": " + ec.message();
+                placed = false;
+            }
+        }
+        if (!placed) {
+            *error += "; the book folder holds pages of both books until a run ends well";
+            return false;
+        }
+    }
+    for (const std::string& name : earlier_)
+        if (!std::binary_search(names.begin(), names.end(), name) && removeEarlier(folder_, name))
+            ++*removed;
+    if (!writeBookRecord(folder_, names, error))
+        return false;
+    fs::remove_all(staging_, ec);
+    done_ = true;
+    return true;
+}
+
+void BookFolder::abandon()
+{
+    if (done_)
+        return;
+    done_ = true;
+    std::error_code ec;
+    fs::remove_all(staging_, ec);
+    lock_.unlock();
+    if (created_ && fs::is_empty(folder_, ec))
+        fs::remove(folder_, ec);
+}
+
+}  // namespace leafmill

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "io/FolderLock.h"
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace leafmill {
+
+// The folder one book is written into, so that the book in it is replaced
+// whole or not at all. A run locks the folder, writes its files into a fresh
+// staging folder inside it, and only then puts them in place of the files
+// the earlier run wrote (the book record names those). Files Leafmill did not
+// write are never replaced or removed, and no link is followed.
+class BookFolder {
+public:
+    enum class Opening {
+        Open,
+        Busy,  // another run is writing this book
+        Failed,  // `reason` says why
+    };
+
+    BookFolder() = default;
+    // Removes the staging folder when nothing was put in place, then lets go
+    // of the lock.
+    ~BookFolder();
+    BookFolder(const BookFolder&) = delete;
+    BookFolder& operator=(const BookFolder&) = delete;
+
+    // Creates the folder when it is missing, locks it, removes what a run that
+    // ended abruptly left in it, and makes the staging folder.
+    Opening open(const std::filesystem::path& folder, std::string* reason);
+
+    // The staging folder: every file of the run goes there.
+    const std::filesystem::path& staging() const { return staging_; }
+    // Whether the earlier run left a book here that a failed run must keep.
+    bool holdsEarlierBook() const { return !earlier_.empty(); }
+
+    // Why a file of that name could not take its place in the folder: a file
+    // (or a link, or a folder) there that Leafmill did not write. Empty when
+    // the name is free or the earlier book's.
+    std::string blockedBy(const std::string& name) const;
+
+    // Puts the staging folder's files in place: each replaces the earlier
+    // book's file of its name, then the earlier book's other files go. The
+    // record lists both books while this goes on, so that a run that ends
+    // abruptly in the middle leaves nothing unknown behind. False with the
+    // reason (the earlier book then stays as it was, unless the system failed
+    // half-way); `removed` counts the earlier book's files that went.
+    bool commit(std::string* error, int* removed);
+
+    // Gives up the staging folder; the book folder goes too when this run
+    // made it and nothing else is in it.
+    void abandon();
+
+private:
+    // Puts a staged volume folder in place, in place of the earlier volume of
+    // its name (each volume keeps a record of its own).
+    bool placeVolume(const std::string& name, std::string* error) const;
+
+    std::filesystem::path folder_;
+    std::filesystem::path staging_;
+    std::set<std::string> earlier_;  // the earlier book's files, as its record names them
+    FolderLock lock_;
+    bool created_ = false;
+    bool done_ = true;
+};
+
+}  // namespace leafmill

@@ -420,7 +420,8 @@ TEST_F(CliTest, HostileSourcesGiveTheirPagesOrFailWithAReason)
                                                                                                    << result.err;
     // The first contents note: "00 Contents.txt", or "00 Contents 1.txt" when it has parts.
     const std::vector<std::string> names = entriesOf(out / "Hostile");
-    const auto first = std::find_if(names.begin(), names.end(), [](const std::string& n) { return n.starts_with("00 "); });
+    const auto first
+        = std::find_if(names.begin(), names.end(), [](const std::string& n) { return n.starts_with("00 "); });
     ASSERT_NE(first, names.end());
     const std::string contents = test::readFile(out / "Hostile" / *first);
     EXPECT_TRUE(contains(contents, "first") && !contains(contents, "empty")) << contents;

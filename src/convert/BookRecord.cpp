@@ -6,6 +6,9 @@ namespace leafmill {
 
 namespace {
 
+// The record is a note the reader shows like any other: its first line tells
+// the reader that the names are UTF-8, whatever the book's encoding.
+constexpr std::string_view kDeclaration = "<?xml encoding=\"UTF8\"?>";
 constexpr std::string_view kSignature = "Leafmill book record 1";
 constexpr std::string_view kLineEnd = "\r\n";
 
@@ -27,10 +30,13 @@ BookRecord readBookRecord(const std::filesystem::path& folder)
     const ReadResult read = readWholeFile(folder / pathFromUtf8(kBookRecordName), bytes, &reason);
     if (read == ReadResult::Missing)
         return record;
-    record.ours = read == ReadResult::Ok && bytes.starts_with(kSignature);
+    std::string_view rest = bytes;
+    if (rest.starts_with(kDeclaration))
+        rest = rest.substr(rest.find('\n') + 1);
+    record.ours = read == ReadResult::Ok && rest.starts_with(kSignature);
     if (!record.ours)
         return record;
-    std::string_view rest = std::string_view(bytes).substr(kSignature.size());
+    rest.remove_prefix(kSignature.size());
     while (!rest.empty()) {
         const std::size_t end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
@@ -45,7 +51,9 @@ BookRecord readBookRecord(const std::filesystem::path& folder)
 
 bool writeBookRecord(const std::filesystem::path& folder, const std::vector<std::string>& names, std::string* error)
 {
-    std::string bytes(kSignature);
+    std::string bytes(kDeclaration);
+    bytes += kLineEnd;
+    bytes += kSignature;
     bytes += kLineEnd;
     for (const std::string& name : names)
         bytes += name + std::string(kLineEnd);

@@ -354,10 +354,10 @@ TEST_F(CliTest, PageSizeChoosesARowOrAByteSizeForOneRun)
 
 TEST_F(CliTest, AFullDiskFailsTheSourceItHitsAndLeavesTheEarlierBookWhole)
 {
-    // The first page (32 bytes) passes the limit; the second source's first page (92) does not.
+    // The first page (32 bytes) and the record (63) pass the limit; the second source's first page (92) does not.
     const std::string small = lines("small.txt", 1), big = lines("big.txt", 9);
     ChildSetup full;
-    full.fileSizeLimit = 50;
+    full.fileSizeLimit = 80;
     for (const bool earlier : {false, true}) {
         const ChildResult result = run(book("Cut", {small, big}), full);
         EXPECT_EQ(result.exitStatus, 1) << result.err;

@@ -1,3 +1,4 @@
+#include "convert/NotesCheck.h"
 #include "convert/OutputRun.h"
 #include "convert/PageText.h"
 #include "convert/ReaderLimits.h"
@@ -295,6 +296,8 @@ TEST_F(NotesBookTest, RussianGreekAndMixedBooksReadRightOnAnIPodSetToEnglish)
         const auto pages = test::pagesIn(folder, c.stem);
         ASSERT_GT(pages.size(), 5u) << c.book;
         EXPECT_EQ(problems(folder, c.stem), std::vector<std::string> {}) << c.book;
+        // Every file of the book, the record of what Leafmill wrote too, reads right on an English iPod.
+        EXPECT_EQ(checkNotes(folder, *PageEncoder::open("Latin-1", nullptr)).size(), 0u) << c.book;
         std::string shown;
         for (const auto& page : pages) {
             const ReaderNote note = readReaderNote(page.bytes, *PageEncoder::open("Latin-1", nullptr));

@@ -137,13 +137,15 @@ shoot "$main" "$repo/docs/after-a-run.png"
 xdotool key alt+p
 wait_other >/dev/null
 xdotool type --delay 20 "$library/Alice in Wonderland"
-# The first Return goes into the folder, the second chooses it.
+# Return chooses the folder, or goes into it first: then a second Return
+# chooses it.
 xdotool key Return
 sleep 1
-xdotool key Return
+xdotool search --onlyvisible --name '^Alice in Wonderland$' >/dev/null || xdotool key Return
 sleep 2
 preview=$(other_window)
-xdotool key Down Return
+# Past the record of the files Leafmill wrote and the contents, to the first page.
+xdotool key Down Down Return
 sleep 0.5
 shoot "$preview" "$repo/docs/preview-page.png"
 xdotool key Escape

@@ -55,13 +55,16 @@ PreviewWindow::PreviewWindow(const QString& bookFolder, std::shared_ptr<const Pa
     font_.setPixelSize(12);
     font_.setStyleStrategy(QFont::NoAntialias);
     showMenu();
+    // The keys browse the book from the start; Check is a Tab away.
+    setFocus(Qt::OtherFocusReason);
 }
 
 void PreviewWindow::showMenu()
 {
-    // The reader lists a folder's notes by file name, each under its title.
+    // The reader lists a folder's notes by file name, each under its title;
+    // it hides no file, so neither does the preview.
     menu_.clear();
-    QStringList files = QDir(folder_).entryList(QDir::Files);
+    QStringList files = QDir(folder_).entryList(QDir::Files | QDir::Hidden);
     std::sort(files.begin(), files.end(),
               [](const QString& a, const QString& b) { return readerNameLess(ui::toUtf8(a), ui::toUtf8(b)); });
     for (const QString& file : files) {

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "text/PageEncoder.h"
 
+#include <QApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -17,21 +18,27 @@ TEST(PreviewWindowTest, TheKeysBrowseTheBookAndMenuAtTheTopCloses)
     writeFile(dir / "Book" / "Book0000.txt",
               "<TITLE>Book - 1/2</TITLE>caf\xe9\r\n<A HREF=\"Book0001.txt\" NOPUSH>Next</A>\r\n");
     writeFile(dir / "Book" / "Book0001.txt", "<TITLE>Book - 2/2</TITLE>The end.\r\n");
+    writeFile(dir / "Book" / ".leafmill.txt", "Leafmill book record 1\r\n");
     PreviewWindow preview(QString::fromStdString((dir / "Book").string()), PageEncoder::open("Latin-1", nullptr),
                           QStringLiteral("Check"));
     preview.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-    EXPECT_EQ(preview.screenLines(), (QStringList {"Book - 1/2", "Book - 2/2"}));
-    QTest::keyClick(&preview, Qt::Key_Return);
+    preview.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&preview));
+    // The keys go where the window puts them: the book, not its Check button.
+    const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    EXPECT_EQ(preview.screenLines(), (QStringList {".leafmill.txt", "Book - 1/2", "Book - 2/2"}));
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
     EXPECT_EQ(preview.screenTitle(), QStringLiteral("Book - 1/2"));
     EXPECT_EQ(preview.screenLines(), (QStringList {QString::fromUtf8("caf\xc3\xa9"), "Next"}));
-    QTest::keyClick(&preview, Qt::Key_Return);
+    press(Qt::Key_Return);
     EXPECT_EQ(preview.screenTitle(), QStringLiteral("Book - 2/2"));
-    QTest::keyClick(&preview, Qt::Key_Escape);
+    press(Qt::Key_Escape);
     EXPECT_EQ(preview.screenTitle(), QStringLiteral("Book"));
-    QTest::keyClick(&preview, Qt::Key_Down);
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);
     EXPECT_EQ(preview.selection(), QStringLiteral("Book - 2/2"));
-    QTest::keyClick(&preview, Qt::Key_Escape);
+    press(Qt::Key_Escape);
     EXPECT_FALSE(preview.isVisible());
 }
 

@@ -48,7 +48,7 @@ QString iPodEntry(const IPodVolume& iPod)
         if (!part.empty())
             about << ui::fromUtf8(part);
     const QString where = ui::fromPath(iPod.root);
-    return about.isEmpty() ? where : where + QStringLiteral(" (") + about.join(QStringLiteral(", ")) + QChar(u')');
+    return about.isEmpty() ? where : where + QStringLiteral(" \u2013 ") + about.join(QStringLiteral(", "));
 }
 
 std::vector<std::filesystem::path> rootsOf(const std::vector<IPodVolume>& iPods)

@@ -48,7 +48,8 @@ TEST(IPodWindowTest, SendRemoveAndTheRefusalsAreToldAndTheListFollows)
 
     connected = true;
     window.refresh();
-    EXPECT_EQ(window.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(), shown(dir / "IPOD") + " (FAT32)");
+    EXPECT_EQ(window.findChild<QComboBox*>(QStringLiteral("Combo1"))->currentText(),
+              shown(dir / "IPOD") + " \u2013 FAT32");
     EXPECT_EQ(entries(), QStringList {"Theirs (1 notes)"});
     env.prompter.folderAnswers = {shown(dir / "Emma")};
     QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);

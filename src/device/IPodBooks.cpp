@@ -20,24 +20,28 @@ namespace {
 constexpr std::string_view kSendingName = ".leafmill-sending";
 constexpr std::string_view kReplacedName = ".leafmill-replaced";
 
-bool isRegularFile(const fs::path& path)
+// What is at the path itself, a link not followed.
+fs::file_type typeAt(const fs::path& path)
 {
     std::error_code ec;
-    return fs::symlink_status(path, ec).type() == fs::file_type::regular;
+    return fs::symlink_status(path, ec).type();
+}
+
+bool isRegularFile(const fs::path& path)
+{
+    return typeAt(path) == fs::file_type::regular;
 }
 
 bool isTaken(const fs::path& path)
 {
-    std::error_code ec;
-    return fs::symlink_status(path, ec).type() != fs::file_type::not_found;
+    return typeAt(path) != fs::file_type::not_found;
 }
 
 // A real folder holding a record Leafmill wrote.
 bool madeByLeafmill(const fs::path& folder)
 {
-    std::error_code ec;
-    return fs::symlink_status(folder, ec).type() == fs::file_type::directory
-        && isRegularFile(folder / pathFromUtf8(kBookRecordName)) && readBookRecord(folder).ours;
+    return typeAt(folder) == fs::file_type::directory && isRegularFile(folder / pathFromUtf8(kBookRecordName))
+        && readBookRecord(folder).ours;
 }
 
 std::string folderName(std::string name)

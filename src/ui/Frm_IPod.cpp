@@ -187,68 +187,44 @@ QString Frm_IPod::chooseBookFolder(int title)
 
 void Frm_IPod::tellChange(const IPodChange& change, const QString& folder)
 {
-    const QString book = ui::fromUtf8(change.book);
-    const auto say = [&](int text) {
-        return context_.text(text)
-            .replace(QStringLiteral("@Book"), book)
-            .replace(QStringLiteral("@Folder"), QDir::toNativeSeparators(folder))
-            .replace(QStringLiteral("@Count"), QLocale().toString(change.count))
-            .replace(QStringLiteral("@Limit"), QLocale().toString(kReaderNoteLimit))
-            .replace(QStringLiteral("@Size"), sizeText(static_cast<std::uintmax_t>(change.count)))
-            .replace(QStringLiteral("@Reason"), ui::fromUtf8(change.reason));
-    };
-    switch (change.outcome) {
-    case IPodChange::Outcome::Done:
-        context_.message(this, say(StringId::BookSent));
-        break;
-    case IPodChange::Outcome::NotABook:
-        context_.message(this, say(StringId::NotABook));
-        break;
-    case IPodChange::Outcome::NotOurs:
-        context_.message(this, say(StringId::IPodBookNotOurs));
-        break;
-    case IPodChange::Outcome::TooManyNotes:
-        context_.message(this, say(StringId::SendTooManyNotes));
-        break;
-    case IPodChange::Outcome::NoRoom:
-        context_.message(this, say(StringId::SendNoRoom));
-        break;
-    case IPodChange::Outcome::NoVolumes:
-        context_.message(this, say(StringId::NotInVolumes));
-        break;
-    case IPodChange::Outcome::LastVolume:
-        context_.message(this, say(StringId::LastVolume));
-        break;
-    case IPodChange::Outcome::Failed:
-        context_.prompter().critical(this, context_.title(), say(StringId::IPodChangeFailed));
-        break;
-    }
+    // By outcome, in the order of IPodChange::Outcome.
+    static constexpr int kTexts[]
+        = {StringId::BookSent,   StringId::NotABook,     StringId::IPodBookNotOurs, StringId::SendTooManyNotes,
+           StringId::SendNoRoom, StringId::NotInVolumes, StringId::LastVolume,      StringId::IPodChangeFailed};
+    const QString text = context_.text(kTexts[static_cast<int>(change.outcome)])
+                             .replace(QStringLiteral("@Book"), ui::fromUtf8(change.book))
+                             .replace(QStringLiteral("@Folder"), QDir::toNativeSeparators(folder))
+                             .replace(QStringLiteral("@Count"), QLocale().toString(change.count))
+                             .replace(QStringLiteral("@Limit"), QLocale().toString(kReaderNoteLimit))
+                             .replace(QStringLiteral("@Size"), sizeText(static_cast<std::uintmax_t>(change.count)))
+                             .replace(QStringLiteral("@Reason"), ui::fromUtf8(change.reason));
+    if (change.outcome == IPodChange::Outcome::Failed)
+        context_.prompter().critical(this, context_.title(), text);
+    else
+        context_.message(this, text);
+}
+
+void Frm_IPod::sendFrom(int title, IPodChange (*send)(const std::filesystem::path&, const std::filesystem::path&))
+{
+    const IPodVolume* iPod = chosenIPod();
+    const QString folder = iPod ? chooseBookFolder(title) : QString();
+    if (folder.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const IPodChange change = send(ui::toPath(folder), iPod->notes);
+    QApplication::restoreOverrideCursor();
+    refresh();
+    tellChange(change, folder);
 }
 
 void Frm_IPod::sendBook()
 {
-    const IPodVolume* iPod = chosenIPod();
-    const QString folder = iPod ? chooseBookFolder(StringId::SendTitle) : QString();
-    if (folder.isEmpty())
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const IPodChange change = ::leafmill::sendBook(ui::toPath(folder), iPod->notes);
-    QApplication::restoreOverrideCursor();
-    refresh();
-    tellChange(change, folder);
+    sendFrom(StringId::SendTitle, ::leafmill::sendBook);
 }
 
 void Frm_IPod::sendNextVolume()
 {
-    const IPodVolume* iPod = chosenIPod();
-    const QString folder = iPod ? chooseBookFolder(StringId::NextVolumeTitle) : QString();
-    if (folder.isEmpty())
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const IPodChange change = ::leafmill::sendNextVolume(ui::toPath(folder), iPod->notes);
-    QApplication::restoreOverrideCursor();
-    refresh();
-    tellChange(change, folder);
+    sendFrom(StringId::NextVolumeTitle, ::leafmill::sendNextVolume);
 }
 
 void Frm_IPod::removeBook()

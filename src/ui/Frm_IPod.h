@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -53,6 +54,8 @@ private:
     const IPodVolume* chosenIPod() const;
     QString chooseBookFolder(int title);
     void tellChange(const IPodChange& change, const QString& folder);
+    // Sends what `send` makes of the book folder the user chooses.
+    void sendFrom(int title, IPodChange (*send)(const std::filesystem::path&, const std::filesystem::path&));
 
     UiContext& context_;
     Finder find_;

@@ -103,9 +103,9 @@ bool clearLeftover(const fs::path& folder, std::string* reason)
 {
     if (!isTaken(folder))
         return true;
-    std::error_code ec;
+    // Its record names every file put in it; anything else stays, and the folder with it.
     if (madeByLeafmill(folder))
-        fs::remove_all(folder, ec);
+        removeRecorded(folder);
     if (isTaken(folder)) {
         *reason = pathToUtf8(folder) + " was not made by Leafmill, which leaves it alone";
         return false;

@@ -178,6 +178,7 @@ TEST_F(IPodBooksTest, RemoveTakesOnlyTheFilesLeafmillWrote)
     ASSERT_EQ(sendBook(dir / "books" / "Emma", notes()).outcome, Outcome::Done);
     ASSERT_EQ(sendBook(dir / "books" / "Tom", notes()).outcome, Outcome::Done);
     put(notes() / "Tom" / "my own note.txt", "mine");
+    EXPECT_EQ(sendBook(dir / "books" / "Tom", notes()).outcome, Outcome::NotOurs) << "a note of the user's is in it";
 
     IPodChange change = removeBook(notes(), "Emma");
     EXPECT_EQ(std::tie(change.outcome, change.count, change.folderKept),

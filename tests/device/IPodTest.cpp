@@ -85,7 +85,7 @@ TEST(IPodFinderTest, IPodsAreFoundFromTheMountTableAndTheMountPlacesOnce)
     EXPECT_EQ(std::tie(found[1].device, found[1].format, found[1].model),
               std::make_tuple("/dev/sdd2", "HFS+", "xA623"));
     EXPECT_EQ(found[2].root, dir / "Volumes" / "Other");
-    EXPECT_EQ(std::tie(found[2].device, found[2].model), std::make_tuple("", ""));
+    EXPECT_EQ(std::tie(found[2].device, found[2].model, found[2].format), std::make_tuple("", "", ""));
 #ifdef __linux__
     const std::vector<std::vector<std::string>> eject = ejectCommands(found[0]);
     ASSERT_EQ(eject.size(), 2u);

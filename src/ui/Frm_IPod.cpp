@@ -5,6 +5,7 @@
 #include "convert/ReaderLimits.h"
 #include "device/EjectCommands.h"
 #include "device/IPodBooks.h"
+#include "device/IPodMessages.h"
 #include "io/FileAccess.h"
 #include "lang/StringId.h"
 #include "ui/Prompter.h"
@@ -185,19 +186,10 @@ QString Frm_IPod::chooseBookFolder(int title)
     return folder.left(folder.indexOf(QChar(u'\0')));
 }
 
-void Frm_IPod::tellChange(const IPodChange& change, const QString& folder)
+void Frm_IPod::tellChange(const IPodChange& change, int doneText, const QString& folder)
 {
-    // By outcome, in the order of IPodChange::Outcome.
-    static constexpr int kTexts[]
-        = {StringId::BookSent,   StringId::NotABook,     StringId::IPodBookNotOurs, StringId::SendTooManyNotes,
-           StringId::SendNoRoom, StringId::NotInVolumes, StringId::LastVolume,      StringId::IPodChangeFailed};
-    const QString text = context_.text(kTexts[static_cast<int>(change.outcome)])
-                             .replace(QStringLiteral("@Book"), ui::fromUtf8(change.book))
-                             .replace(QStringLiteral("@Folder"), QDir::toNativeSeparators(folder))
-                             .replace(QStringLiteral("@Count"), QLocale().toString(change.count))
-                             .replace(QStringLiteral("@Limit"), QLocale().toString(kReaderNoteLimit))
-                             .replace(QStringLiteral("@Size"), sizeText(static_cast<std::uintmax_t>(change.count)))
-                             .replace(QStringLiteral("@Reason"), ui::fromUtf8(change.reason));
+    const QString text = ui::fromUtf8(
+        changeMessage(*context_.language(), change, doneText, ui::toUtf8(QDir::toNativeSeparators(folder))));
     if (change.outcome == IPodChange::Outcome::Failed)
         context_.prompter().critical(this, context_.title(), text);
     else
@@ -214,7 +206,7 @@ void Frm_IPod::sendFrom(int title, IPodChange (*send)(const std::filesystem::pat
     const IPodChange change = send(ui::toPath(folder), iPod->notes);
     QApplication::restoreOverrideCursor();
     refresh();
-    tellChange(change, folder);
+    tellChange(change, StringId::BookSent, folder);
 }
 
 void Frm_IPod::sendBook()
@@ -241,16 +233,7 @@ void Frm_IPod::removeBook()
         return;
     const IPodChange change = ::leafmill::removeBook(iPod->notes, ui::toUtf8(name));
     refresh();
-    if (change.outcome != IPodChange::Outcome::Done) {
-        tellChange(change, {});
-        return;
-    }
-    QString text = context_.text(StringId::BookRemoved)
-                       .replace(QStringLiteral("@Book"), name)
-                       .replace(QStringLiteral("@Count"), QLocale().toString(change.count));
-    if (change.folderKept)
-        text += QChar(u'\n') + context_.text(StringId::FolderKept).replace(QStringLiteral("@Book"), name);
-    context_.message(this, text);
+    tellChange(change, StringId::BookRemoved, {});
 }
 
 void Frm_IPod::eject()

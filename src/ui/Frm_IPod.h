@@ -53,7 +53,7 @@ private:
     void showBooks();
     const IPodVolume* chosenIPod() const;
     QString chooseBookFolder(int title);
-    void tellChange(const IPodChange& change, const QString& folder);
+    void tellChange(const IPodChange& change, int doneText, const QString& folder);
     // Sends what `send` makes of the book folder the user chooses.
     void sendFrom(int title, IPodChange (*send)(const std::filesystem::path&, const std::filesystem::path&));
 

@@ -135,7 +135,7 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {215, "@Book on the iPod was not made by Leafmill, or holds files it did not write; it is left as it is."},
     {216, "@Folder holds no book made by Leafmill."},
     {217, "@Book was not sent: the iPod needs @Size more free space."},
-    {218, "@Book is not in volumes: send it with Send."},
+    {218, "@Book is not in volumes: it goes to the iPod whole."},
     {219, "@Book, the last volume, is on the iPod already."},
     {220, "The iPod was not changed: @Reason"},
     {221, "Remove @Book from the iPod? Only the files Leafmill wrote into it go."},

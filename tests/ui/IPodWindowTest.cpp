@@ -72,7 +72,7 @@ TEST(IPodWindowTest, SendRemoveAndTheRefusalsAreToldAndTheListFollows)
         (QStringList {"Emma is on the iPod now (1 pages).",
                       "Theirs on the iPod was not made by Leafmill, or holds files it did not write; it is left as "
                       "it is.",
-                      "Emma was removed from the iPod (1 files).", "Emma is not in volumes: send it with Send.",
+                      "Emma was removed from the iPod (1 files).", "Emma is not in volumes: it goes to the iPod whole.",
                       env.text(StringId::EjectNotOffered)})
             .join(QChar(u'\n'))
             .toStdString());

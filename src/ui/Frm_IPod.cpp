@@ -35,6 +35,7 @@ constexpr QSize kSize {382, 300};
 constexpr int kWatchMilliseconds = 2000;
 constexpr int kEjectMilliseconds = 30000;
 constexpr int kBookNameRole = Qt::UserRole;
+constexpr int kOursRole = Qt::UserRole + 1;
 
 QString sizeText(std::uintmax_t bytes)
 {
@@ -171,6 +172,7 @@ void Frm_IPod::showBooks()
             text += QStringLiteral(" \u2013 ") + context_.text(StringId::MadeByLeafmill);
         auto* item = new QListWidgetItem(text, List1);
         item->setData(kBookNameRole, name);
+        item->setData(kOursRole, book.ours);
         // Folders of other programs show greyed: Leafmill leaves them alone.
         if (!book.ours)
             item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
@@ -229,7 +231,9 @@ void Frm_IPod::removeBook()
         return;
     }
     const QString name = List1->currentItem()->data(kBookNameRole).toString();
-    if (!context_.question(this, context_.text(StringId::AskRemoveBook).replace(QStringLiteral("@Book"), name)))
+    // Nothing to ask about a folder that stays whatever the answer.
+    if (List1->currentItem()->data(kOursRole).toBool()
+        && !context_.question(this, context_.text(StringId::AskRemoveBook).replace(QStringLiteral("@Book"), name)))
         return;
     const IPodChange change = ::leafmill::removeBook(iPod->notes, ui::toUtf8(name));
     refresh();

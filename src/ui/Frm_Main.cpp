@@ -9,6 +9,7 @@
 #include "convert/NotesMessages.h"
 #include "convert/OutputRun.h"
 #include "convert/ReaderLimits.h"
+#include "device/IPodFinder.h"
 #include "io/FileAccess.h"
 #include "lang/StringId.h"
 #include "text/CodePage.h"
@@ -420,7 +421,7 @@ bool Frm_Main::FixInput()
 QString Frm_Main::GetOutPath()
 {
     QList<FolderOffer> offers;
-    for (const IPodNotes& iPod : connectedIPods(mountPlaces(), kMountPlaceDepth)) {
+    for (const IPodVolume& iPod : connectedIPodVolumes()) {
         const QString folder = ui::fromUtf8(pathToUtf8(iPod.notes));
         offers << FolderOffer {
             folder,

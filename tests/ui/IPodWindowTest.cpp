@@ -56,8 +56,7 @@ TEST(IPodWindowTest, SendRemoveAndTheRefusalsAreToldAndTheListFollows)
     EXPECT_EQ(entries(), (QStringList {"Emma (2 notes) \u2013 made by Leafmill", "Theirs (1 notes)"}));
     EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("Label2"))->text().startsWith("Notes in use: 3 of 1,000"));
 
-    list->setCurrentRow(1);
-    env.prompter.answers = {true};
+    list->setCurrentRow(1);  // another program's: refused without a question
     QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("Cmd_Remove")), Qt::LeftButton, {}, QPoint(5, 5));
     list->setCurrentRow(0);
     env.prompter.answers = {true};

@@ -4,10 +4,26 @@
 # settings dialog, in English and in Simplified Chinese (there also a
 # question and the add-files dialog, in Qt's Chinese), both on a 1280x720
 # screen at 200% (QT_SCALE_FACTOR=2), the main window after a run and a page
-# of that book in the preview (docs/*.png). Builds the Release program folder
+# of that book in the preview, and the iPod window with that book sent to an
+# iPod (docs/*.png). Builds the Release program folder
 # first unless LEAFMILL_PROGRAM_DIR names one. The windows are driven by the
 # keyboard, as a person without a mouse would.
 set -euo pipefail
+
+# The iPod window needs an iPod: run as root, the script goes on in a mount
+# namespace of its own, where a folder laid out as an iPod's is mounted in
+# /media without the system seeing it. Elsewhere the window is shot empty.
+if [ -z "${LEAFMILL_PRIVATE_MEDIA:-}" ] && [ "$(id -u)" = 0 ] && unshare --mount true 2>/dev/null; then
+  exec env LEAFMILL_PRIVATE_MEDIA=1 unshare --mount --propagation private "$0" "$@"
+fi
+if [ -n "${LEAFMILL_PRIVATE_MEDIA:-}" ]; then
+  mount -t tmpfs leafmill-media /media
+  ipod=/media/reader/IPOD
+  mkdir -p "$ipod/iPod_Control/Device" "$ipod/Notes/Lyrics"
+  printf 'BoardHwName: iPod M25\nModelNumStr: MA003\n' >"$ipod/iPod_Control/Device/SysInfo"
+  for i in $(seq 12); do printf 'Song %s\r\n' "$i" >"$ipod/Notes/Lyrics/Song $i.txt"; done
+  printf 'Shopping list\r\n' >"$ipod/Notes/Shopping.txt"
+fi
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 program_dir=${LEAFMILL_PROGRAM_DIR:-}
@@ -64,6 +80,18 @@ wait_other() {
   wait_until 60 other_window >/dev/null
   sleep 1
   other_window
+}
+
+# choose_folder TITLE FOLDER: the folder typed into the folder dialog of that
+# title; a Return goes into the folder, and another chooses it when the
+# dialog did not take the first as its choice.
+choose_folder() {
+  xdotool type --delay 20 "$2"
+  xdotool key Return
+  sleep 1
+  if xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; then
+    xdotool key Return
+  fi
 }
 
 # A few sample documents for the list; a plain folder name, since the list
@@ -136,19 +164,27 @@ shoot "$main" "$repo/docs/after-a-run.png"
 # the preview (Alt+P) at its first page.
 xdotool key alt+p
 wait_other >/dev/null
-xdotool type --delay 20 "$library/Alice in Wonderland"
-# Return chooses the folder, or goes into it first: then a second Return
-# chooses it.
-xdotool key Return
-sleep 1
-xdotool search --onlyvisible --name '^Alice in Wonderland$' >/dev/null || xdotool key Return
+choose_folder Preview "$library/Alice in Wonderland"
 sleep 2
 preview=$(other_window)
 # Past the record of the files Leafmill wrote and the contents, to the first page.
 xdotool key Down Down Return
 sleep 0.5
 shoot "$preview" "$repo/docs/preview-page.png"
-xdotool key Escape
+xdotool key Escape Escape
+sleep 1
+# The iPod window (Alt+I): Send (Alt+S) puts the book just made on the iPod;
+# the end message is answered, then the window is shot.
+xdotool windowactivate --sync "$main" key alt+i 2>/dev/null || xdotool key alt+i
+ipod_window=$(wait_other)
+xdotool key alt+s
+wait_other >/dev/null
+choose_folder 'Choose the finished book to send to the iPod' "$library/Alice in Wonderland"
+box=$(wait_for_window 'Leafmill')
+sleep 0.5
+xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
+sleep 1
+shoot "$ipod_window" "$repo/docs/ipod-window.png"
 stop
 
 start SimplifiedChinese 1
@@ -161,6 +197,9 @@ xdotool key alt+n Tab Delete
 wait_for_window 'Leafmill' >/dev/null
 shoot_over "$main" "$repo/docs/question-chinese.png"
 xdotool key Escape
+sleep 1
+xdotool key alt+i
+shoot "$(wait_other)" "$repo/docs/ipod-window-chinese.png"
 stop
 
 start English 2

@@ -18,10 +18,10 @@ _leafmill_cli()
     local cur prev words cword split
     _init_completion -s || return
     case $prev in
-    --book | --page-size)
+    --book | --page-size | --remove)
         return
         ;;
-    --out | --check)
+    --out | --check | --send | --next-volume | --to)
         _filedir -d
         return
         ;;
@@ -50,7 +50,7 @@ _leafmill_cli()
     $split && return
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--book= --out= --text= --check= --settings= --format= --page-size= --encoding=
-            --source-encoding=
+            --source-encoding= --ipods --send= --remove= --next-volume= --to=
             --links --no-links --titles --no-titles --contents --no-contents --chapter-pages
             --no-chapter-pages --join-lines --no-join-lines -h --help --version' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace

@@ -95,6 +95,14 @@ const char* usageText()
            "  leafmill-cli [--settings FILE] --check FOLDER [--encoding NAME]\n"
            "      Tells what the Notes reader, set to the encoding NAME (main.ini's otherwise),\n"
            "      would report or lose in the notes of FOLDER; exit status 1 when it finds anything.\n"
+           "  leafmill-cli [--settings FILE] --ipods\n"
+           "      Lists the connected iPods, their notes in use and free space, and their books.\n"
+           "  leafmill-cli [--settings FILE] --send BOOKFOLDER | --remove BOOK | --next-volume BOOKFOLDER\n"
+           "              [--to MOUNTPOINT]\n"
+           "      Copies a finished book (of a book in volumes, its first) into the iPod's Notes;\n"
+           "      removes the files Leafmill wrote into its book BOOK there; puts the volume after\n"
+           "      the one on the iPod in its place. The iPod is the one connected, or the one\n"
+           "      mounted at MOUNTPOINT. Exit status 1 with the reason when it is refused.\n"
            "  leafmill-cli -h | --help | --version\n"
            "\n"
            "Books and --text read text sources (and pages declaring no character set) in the\n"
@@ -118,6 +126,15 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
     bool check = false;
     bool format = false;
     bool pageSize = false;
+    bool iPods = false;
+    bool to = false;
+    // --send, --remove and --next-volume, with their commands.
+    const std::pair<const char*, CliOptions::Command> iPodChanges[] = {
+        {"--send", CliOptions::Command::Send},
+        {"--remove", CliOptions::Command::Remove},
+        {"--next-volume", CliOptions::Command::NextVolume},
+    };
+    std::optional<CliOptions::Command> iPodChange;
     // The value given after '=' in the same argument (--book=NAME), if any.
     std::optional<std::string> attached;
     auto valueOf = [&](std::size_t& i, std::string* target, bool* seen) {
@@ -213,6 +230,25 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
                 *error = "--page-size " + value + ": not a row number or a size in bytes";
                 return false;
             }
+        } else if (argument == "--ipods") {
+            if (iPods || attached) {
+                *error = argument + (attached ? " takes no value" : " is given twice");
+                return false;
+            }
+            iPods = true;
+        } else if (argument == "--to") {
+            if (!valueOf(i, &options->iPodVolume, &to))
+                return false;
+        } else if (const auto change = std::find_if(std::begin(iPodChanges), std::end(iPodChanges),
+                                                    [&argument](const auto& c) { return argument == c.first; });
+                   change != std::end(iPodChanges)) {
+            bool seen = iPodChange.has_value();
+            if (!valueOf(i, &options->iPodBook, &seen)) {
+                if (iPodChange)
+                    *error = "--send, --remove and --next-volume go one at a time";
+                return false;
+            }
+            iPodChange = change->second;
         } else if (argument == "--text") {
             std::string source;
             if (!valueOf(i, &source, &text))
@@ -222,6 +258,15 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* opt
             *error = "unknown option " + argument;
             return false;
         }
+    }
+    if (iPods || iPodChange || to) {
+        if (book || out || text || check || format || pageSize || options->reader.any() || options->sourceEncoding
+            || !options->sources.empty() || (iPods && (iPodChange || to)) || (to && !iPodChange)) {
+            *error = "--ipods stands alone, and --send, --remove and --next-volume take only --to";
+            return false;
+        }
+        options->command = iPods ? CliOptions::Command::IPods : *iPodChange;
+        return true;
     }
     if (check) {
         const bool onlyEncoding = !options->reader.links && !options->reader.titles && !options->reader.contents

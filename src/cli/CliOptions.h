@@ -28,13 +28,15 @@ struct ReaderChoices {
 
 // The command line, taken apart.
 struct CliOptions {
-    enum class Command { Book, Text, Check, Help, Version };
+    enum class Command { Book, Text, Check, IPods, Send, Remove, NextVolume, Help, Version };
     Command command = Command::Help;
     std::string settingsFile;  // empty: main.ini of the program folder
     std::string bookName;
     std::string outputFolder;
     std::vector<std::string> sources;  // the book's sources, or the one --text source; "-" is standard input
     std::string checkFolder;  // the folder --check reads as the Notes reader does
+    std::string iPodBook;  // --send and --next-volume: the book folder; --remove: the folder of Notes
+    std::string iPodVolume;  // --to: the iPod's mount point; empty: the one connected
     std::string format;  // --format: what standard input holds; empty: its content tells
     std::optional<int32_t> pageSize;  // --page-size: a row or a size in bytes (PageSizeChoice.h)
     ReaderChoices reader;

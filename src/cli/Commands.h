@@ -18,4 +18,7 @@ int runTextCommand(const CliOptions& options);
 // What the Notes reader finds in a folder, on stdout; 1 when it finds anything.
 int runCheckCommand(const CliOptions& options);
 
+// The connected iPods and their books, or a change to the books on one.
+int runIPodCommand(const CliOptions& options);
+
 }  // namespace leafmill::cli

@@ -27,6 +27,11 @@ int main(int argc, char** argv)
         return runTextCommand(options);
     case CliOptions::Command::Check:
         return runCheckCommand(options);
+    case CliOptions::Command::IPods:
+    case CliOptions::Command::Send:
+    case CliOptions::Command::Remove:
+    case CliOptions::Command::NextVolume:
+        return runIPodCommand(options);
     case CliOptions::Command::Book:
         break;
     }

@@ -27,14 +27,14 @@ std::filesystem::path iPodNotesFolder(const std::filesystem::path& folder)
     return {};
 }
 
-namespace {
-
 bool isIPodVolume(const std::filesystem::path& volume)
 {
     std::error_code ec;
     return std::filesystem::is_directory(volume / "iPod_Control", ec)
         && std::filesystem::is_directory(volume / "Notes", ec);
 }
+
+namespace {
 
 void findIPods(const std::filesystem::path& folder, int depth, std::vector<IPodNotes>& found)
 {

@@ -28,6 +28,9 @@ struct NotesForecast {
 // and Notes at its root), or an empty path when it is on no iPod.
 std::filesystem::path iPodNotesFolder(const std::filesystem::path& folder);
 
+// Whether the volume has iPod_Control and Notes at its root.
+bool isIPodVolume(const std::filesystem::path& volume);
+
 // The Notes folder of a connected iPod and the room left on its volume.
 struct IPodNotes {
     std::filesystem::path notes;

@@ -121,11 +121,40 @@ inline constexpr int SourceBarLabel = 155;  // over the current source's progres
 inline constexpr int TimeLeft = 156;  // holds "@Time"
 inline constexpr int AskReplaceBook = 157;  // holds "@BookName", "@Folder" and "@Pages"
 inline constexpr int SplashVersion = 158;  // the splash's second line; holds "@Version"
+// The iPod panel: the iPods, the books on them, send, remove, next volume, eject
+inline constexpr int IPodButton = 200;
+inline constexpr int IPodTitle = 201;  // the panel's title
+inline constexpr int IPodLabel = 202;
+inline constexpr int IPodNotesInUse = 203;  // holds "@Notes", "@Limit" and "@Free"
+inline constexpr int NoIPod = 204;
+inline constexpr int IPodBookEntry = 205;  // holds "@Book" and "@Notes"
+inline constexpr int MadeByLeafmill = 206;  // follows a book made by Leafmill in the list
+inline constexpr int SendButton = 207;
+inline constexpr int RemoveButton = 208;
+inline constexpr int NextVolumeButton = 209;
+inline constexpr int EjectButton = 210;
+inline constexpr int SendTitle = 211;
+inline constexpr int NextVolumeTitle = 212;
+inline constexpr int BookSent = 213;  // holds "@Book" and "@Count"
+inline constexpr int SendTooManyNotes = 214;  // holds "@Book", "@Count" and "@Limit"
+inline constexpr int IPodBookNotOurs = 215;  // holds "@Book"
+inline constexpr int NotABook = 216;  // holds "@Folder"
+inline constexpr int SendNoRoom = 217;  // holds "@Book" and "@Size"
+inline constexpr int NotInVolumes = 218;  // holds "@Book"
+inline constexpr int LastVolume = 219;  // holds "@Book"
+inline constexpr int IPodChangeFailed = 220;  // holds "@Reason"
+inline constexpr int AskRemoveBook = 221;  // holds "@Book"
+inline constexpr int BookRemoved = 222;  // holds "@Book" and "@Count"
+inline constexpr int FolderKept = 223;  // holds "@Book"
+inline constexpr int IPodEjected = 224;
+inline constexpr int EjectFailed = 225;  // holds "@Reason"
+inline constexpr int EjectNotOffered = 226;
+inline constexpr int ChooseBookFirst = 227;
 
 // Strings from FirstAdded up may be missing from older language files; the
 // table has built-in English for them.
 inline constexpr int FirstAdded = 33;
-inline constexpr int Highest = 158;
+inline constexpr int Highest = 227;
 
 constexpr int cutWordLabel(int box)
 {

@@ -9,10 +9,12 @@
 #include "convert/NotesMessages.h"
 #include "convert/OutputRun.h"
 #include "convert/ReaderLimits.h"
+#include "device/IPodFinder.h"
 #include "io/FileAccess.h"
 #include "lang/StringId.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
+#include "ui/Frm_IPod.h"
 #include "ui/Frm_Settings.h"
 #include "ui/OutputRunWorker.h"
 #include "ui/PreviewWindow.h"
@@ -151,7 +153,8 @@ void Frm_Main::buildMainFace()
     Cmd_AddFiles = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_AddFiles"), {8, 230, 111, 25});
     Cmd_DelFiles = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_DelFiles"), {123, 230, 111, 25});
     Cmd_ClearList = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_ClearList"), {238, 230, 132, 25});
-    Cmd_Preview = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_Preview"), {8, 262, 111, 25});
+    Cmd_Preview = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_Preview"), {8, 262, 60, 25});
+    Cmd_IPod = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_IPod"), {70, 262, 49, 25});
     Cmd_Settings = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_Settings"), {123, 262, 111, 25});
     Cmd_Output = ui::makeButton(Pic_MainFace, QStringLiteral("Cmd_Output"), {238, 262, 132, 25});
     Cmd_Output->setCaptionFont(ui::windowFont(ui::kFont9pt, true));
@@ -163,8 +166,9 @@ void Frm_Main::buildMainFace()
     connect(Cmd_Settings, &xpcmdbutton::Click, this, &Frm_Main::openSettings);
     connect(Cmd_Output, &xpcmdbutton::Click, this, &Frm_Main::startOutput);
     connect(Cmd_Preview, &xpcmdbutton::Click, this, &Frm_Main::openPreview);
+    connect(Cmd_IPod, &xpcmdbutton::Click, this, &Frm_Main::openIPod);
     for (QWidget* button : std::initializer_list<QWidget*> {Cmd_AddFiles, Cmd_DelFiles, Cmd_ClearList, Cmd_Preview,
-                                                            Cmd_Settings, Cmd_Output})
+                                                            Cmd_IPod, Cmd_Settings, Cmd_Output})
         buttonPlaces_.emplace_back(button, button->geometry());
 
     sizeGrip_ = new QSizeGrip(Pic_MainFace);
@@ -175,8 +179,8 @@ void Frm_Main::buildMainFace()
 // the buttons row by row.
 void Frm_Main::chainTabOrder()
 {
-    const QList<QWidget*> chain {Text1,        List1,         arrup,       arrdown,      Cmd_AddFiles,
-                                 Cmd_DelFiles, Cmd_ClearList, Cmd_Preview, Cmd_Settings, Cmd_Output};
+    const QList<QWidget*> chain {Text1,         List1,       arrup,    arrdown,      Cmd_AddFiles, Cmd_DelFiles,
+                                 Cmd_ClearList, Cmd_Preview, Cmd_IPod, Cmd_Settings, Cmd_Output};
     for (int i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
@@ -213,6 +217,9 @@ void Frm_Main::DrawFaceText()
     Cmd_AddFiles->setCaption(context_.text(StringId::AddFilesButton));
     Cmd_Settings->setCaption(context_.text(StringId::SettingsButton));
     Cmd_Preview->setCaption(context_.text(StringId::PreviewButton));
+    Cmd_IPod->setCaption(context_.text(StringId::IPodButton));
+    if (iPod_)
+        iPod_->DrawFaceText();
     Cmd_DelFiles->setCaption(context_.text(StringId::DelFilesButton));
     Cmd_ClearList->setCaption(context_.text(StringId::ClearListButton));
     Cmd_Output->setCaption(context_.text(StringId::OutputButton));
@@ -414,7 +421,7 @@ bool Frm_Main::FixInput()
 QString Frm_Main::GetOutPath()
 {
     QList<FolderOffer> offers;
-    for (const IPodNotes& iPod : connectedIPods(mountPlaces(), kMountPlaceDepth)) {
+    for (const IPodVolume& iPod : connectedIPodVolumes()) {
         const QString folder = ui::fromUtf8(pathToUtf8(iPod.notes));
         offers << FolderOffer {
             folder,
@@ -518,6 +525,18 @@ void Frm_Main::openPreview()
     connect(preview_.get(), &PreviewWindow::checkRequested, this, &Frm_Main::checkPreviewedBook);
     preview_->show();
     preview_->activateWindow();
+}
+
+// The connected iPods and the books on them, in a window of their own.
+void Frm_Main::openIPod()
+{
+    if (!iPod_)
+        iPod_ = std::make_unique<Frm_IPod>(context_);
+    else
+        iPod_->refresh();
+    iPod_->show();
+    iPod_->raise();
+    iPod_->activateWindow();
 }
 
 // What the reader would find wrong with the book in the preview.

@@ -20,6 +20,7 @@ class QSizeGrip;
 
 namespace leafmill {
 
+class Frm_IPod;
 class GfuBut;
 class OutputRunWorker;
 class PreviewWindow;
@@ -63,6 +64,7 @@ public:
     void startOutput();
     void stopOutput();
     void openPreview();
+    void openIPod();
 
     bool isRunning() const;
     FileList& fileList() { return fileList_; }
@@ -104,6 +106,7 @@ private:
     GfuBut* arrup = nullptr;
     GfuBut* arrdown = nullptr;
     xpcmdbutton* Cmd_Preview = nullptr;
+    xpcmdbutton* Cmd_IPod = nullptr;
     xpcmdbutton* Cmd_AddFiles = nullptr;
     xpcmdbutton* Cmd_DelFiles = nullptr;
     xpcmdbutton* Cmd_ClearList = nullptr;
@@ -125,6 +128,7 @@ private:
     FileList fileList_;
     std::unique_ptr<OutputRunWorker> run_;
     std::unique_ptr<PreviewWindow> preview_;
+    std::unique_ptr<Frm_IPod> iPod_;
     QElapsedTimer runClock_;
     // What the last run was asked for, so that it can be made again in volumes.
     std::vector<std::string> runSources_;

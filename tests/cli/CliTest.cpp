@@ -269,6 +269,43 @@ TEST_F(CliTest, CheckSaysWhatTheNotesReaderWouldFind)
     }
 }
 
+// The iPod commands on an iPod given by --to: what they say, their exit
+// statuses, and the other programs' folder left alone.
+TEST_F(CliTest, IPodCommandsExitWithTheirOutcome)
+{
+    const fs::path ipod = dir / "IPOD", emma = dir / "Emma";
+    fs::create_directories(ipod / "iPod_Control");
+    fs::create_directories(ipod / "Notes" / "Theirs");
+    test::writeFile(ipod / "Notes" / "Theirs" / "a.txt", "theirs");
+    fs::create_directories(emma);
+    test::writeFile(emma / "Emma0.txt", "page");
+    test::writeFile(emma / ".leafmill.txt", "Leafmill book record 1\r\nEmma0.txt\r\n");
+    const std::string s = "--settings=" + settings.string(), to = "--to=" + ipod.string();
+    const struct {
+        std::vector<std::string> arguments;
+        int exitStatus;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {{s, "--send", emma.string(), to}, 0, "Emma is on the iPod now (1 pages).\n", ""},
+        {{s, "--next-volume", emma.string(), to}, 1, "", "Emma is not in volumes"},
+        {{s, "--remove", "Theirs", to}, 1, "", "Theirs on the iPod was not made by Leafmill"},
+        {{s, "--remove", "Emma", to}, 0, "Emma was removed from the iPod (1 files).\n", ""},
+        {{s, "--send", emma.string(), "--to", emma.string()}, 2, "", "is no iPod"},
+        {{s, "--send", emma.string(), "--remove", "Emma", to}, 2, "", kTryHelp},
+        {{s, "--ipods", to}, 2, "", kTryHelp},
+        {{s, to}, 2, "", kTryHelp},
+    };
+    for (const auto& c : cases) {
+        const ChildResult result = run(c.arguments);
+        EXPECT_EQ(result.exitStatus, c.exitStatus) << result.err;
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_TRUE(contains(result.err, c.err)) << result.err;
+    }
+    EXPECT_EQ(entriesOf(ipod / "Notes"), std::vector<std::string> {"Theirs"});
+    EXPECT_EQ(test::readFile(ipod / "Notes" / "Theirs" / "a.txt"), "theirs");
+}
+
 // "-" is standard input, its kind told by --format (checked against the content as a file's ending is) or by the
 // content; a book takes it under its own name and leaves no copy of it behind.
 TEST_F(CliTest, StandardInputIsReadAsItsFormatOrContentSays)

@@ -87,13 +87,13 @@ TEST_F(FileListTest, TabFollowsTheLayoutAndDeleteAndClearAskFirstFromMouseAndKey
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QStringList chain;
     child("Text1")->setFocus();
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 11; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         chain << QApplication::focusWidget()->objectName();
     }
     EXPECT_EQ(chain.join(' '),
               QStringLiteral("List1 arrup arrdown Cmd_AddFiles Cmd_DelFiles Cmd_ClearList "
-                             "Cmd_Preview Cmd_Settings Cmd_Output Text1"));
+                             "Cmd_Preview Cmd_IPod Cmd_Settings Cmd_Output Text1"));
     click("Cmd_ClearList");
     fill(QStringLiteral("ABCD"), {1, 3});
     env.prompter.answers = {false, true, false, false, true};

@@ -1,10 +1,10 @@
 #include "extract/pdf/PdfToText.h"
 
-#include "extract/pdf/OutlineChapters.h"
-#include "extract/pdf/PageLines.h"
-#include "extract/pdf/Paragraphs.h"
+#include "extract/layout/OutlineChapters.h"
+#include "extract/layout/PageLines.h"
+#include "extract/layout/Paragraphs.h"
+#include "extract/layout/RunningLines.h"
 #include "extract/pdf/PdfDocument.h"
-#include "extract/pdf/RunningLines.h"
 
 #include <algorithm>
 
@@ -36,12 +36,12 @@ Result read(const pdf::PdfDocument& document, const Options& options)
     const int count = document.pageCount();
     if (count <= 0)
         return Result::failure("the PDF has no pages");
-    std::vector<std::vector<pdf::Line>> pages;
+    std::vector<std::vector<layout::Line>> pages;
     pages.reserve(static_cast<std::size_t>(count));
     std::vector<int> withoutText, cutShort;
     for (int i = 0; i < count; ++i) {
         bool cut = false;
-        pages.push_back(pdf::groupIntoLines(document.pageWords(i, &cut)));
+        pages.push_back(layout::groupIntoLines(document.pageWords(i, &cut)));
         if (cut)
             cutShort.push_back(i + 1);
         if (pages.back().empty())
@@ -53,10 +53,10 @@ Result read(const pdf::PdfDocument& document, const Options& options)
         return Result::failure("the PDF has no text layer, only pictures of pages (a scan?): there is no text to read");
 
     Result result;
-    pdf::removeRunningLines(pages);
-    std::vector<pdf::Anchor> anchors;
-    result.chapters = pdf::placeBookmarks(document.outline(outlineLimit), pages, anchors, result.warnings);
-    result.text = pdf::joinParagraphs(pages, anchors);
+    layout::removeRunningLines(pages);
+    std::vector<layout::Anchor> anchors;
+    result.chapters = layout::placeBookmarks(document.outline(outlineLimit), pages, anchors, result.warnings);
+    result.text = layout::joinParagraphs(pages, anchors);
     for (std::size_t k = 0; k < anchors.size(); ++k)
         result.chapters[k].offset = anchors[k].offset;
     // Bookmarks need not follow the pages.

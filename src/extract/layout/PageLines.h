@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace leafmill::extract::pdf {
+namespace leafmill::extract::layout {
 
 // A word as the PDF library places it, turned into the frame of its writing
 // direction: `left` to `right` runs along the line, `top` to `bottom` from
@@ -38,4 +38,4 @@ struct Line {
 // right-to-left text are turned into the order they are read in.
 std::vector<Line> groupIntoLines(const std::vector<Word>& words);
 
-}  // namespace leafmill::extract::pdf
+}  // namespace leafmill::extract::layout

@@ -1,11 +1,11 @@
-#include "extract/pdf/PageLines.h"
+#include "extract/layout/PageLines.h"
 
-#include "extract/pdf/ReadingOrder.h"
-#include "extract/pdf/Scripts.h"
+#include "extract/layout/ReadingOrder.h"
+#include "extract/layout/Scripts.h"
 
 #include <algorithm>
 
-namespace leafmill::extract::pdf {
+namespace leafmill::extract::layout {
 
 namespace {
 
@@ -100,4 +100,4 @@ std::vector<Line> groupIntoLines(const std::vector<Word>& words)
     return lines;
 }
 
-}  // namespace leafmill::extract::pdf
+}  // namespace leafmill::extract::layout

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace leafmill::extract::pdf {
+namespace leafmill::extract::layout {
 
 // The first and the last code point of UTF-8 text; 0 when it is empty or
 // ill-formed there.
@@ -28,4 +28,4 @@ constexpr bool isRightToLeft(char32_t c)
 // need no closer look.
 bool holdsRightToLeft(std::string_view text);
 
-}  // namespace leafmill::extract::pdf
+}  // namespace leafmill::extract::layout

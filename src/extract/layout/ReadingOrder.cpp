@@ -1,4 +1,4 @@
-#include "extract/pdf/ReadingOrder.h"
+#include "extract/layout/ReadingOrder.h"
 
 #include <unicode/ubidi.h>
 #include <unicode/uchar.h>
@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace leafmill::extract::pdf {
+namespace leafmill::extract::layout {
 
 namespace {
 
@@ -47,4 +47,4 @@ std::string readingOrder(std::string_view visual, bool& rightToLeft)
     return logical.toUTF8String(out);
 }
 
-}  // namespace leafmill::extract::pdf
+}  // namespace leafmill::extract::layout

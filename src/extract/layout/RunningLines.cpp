@@ -1,4 +1,4 @@
-#include "extract/pdf/RunningLines.h"
+#include "extract/layout/RunningLines.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <string>
 #include <tuple>
 
-namespace leafmill::extract::pdf {
+namespace leafmill::extract::layout {
 
 namespace {
 
@@ -124,4 +124,4 @@ void removeRunningLines(std::vector<std::vector<Line>>& pages)
     }
 }
 
-}  // namespace leafmill::extract::pdf
+}  // namespace leafmill::extract::layout

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "extract/pdf/PageLines.h"
+#include "extract/layout/PageLines.h"
 
 #include <vector>
 
-namespace leafmill::extract::pdf {
+namespace leafmill::extract::layout {
 
 // Takes out the running headers and footers: lines at the top or the bottom
 // of a page whose text comes back on more than half of the pages with text
@@ -15,4 +15,4 @@ namespace leafmill::extract::pdf {
 // look running keeps them.
 void removeRunningLines(std::vector<std::vector<Line>>& pages);
 
-}  // namespace leafmill::extract::pdf
+}  // namespace leafmill::extract::layout

@@ -1,6 +1,6 @@
-#include "extract/pdf/OutlineChapters.h"
+#include "extract/layout/OutlineChapters.h"
 
-#include "extract/pdf/Scripts.h"
+#include "extract/layout/Scripts.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
@@ -9,7 +9,7 @@
 #include <cmath>
 #include <optional>
 
-namespace leafmill::extract::pdf {
+namespace leafmill::extract::layout {
 
 namespace {
 
@@ -197,4 +197,4 @@ std::vector<Chapter> placeBookmarks(const std::vector<OutlineEntry>& outline,
     return chapters;
 }
 
-}  // namespace leafmill::extract::pdf
+}  // namespace leafmill::extract::layout

@@ -1,9 +1,9 @@
-#include "extract/pdf/Scripts.h"
+#include "extract/layout/Scripts.h"
 
 #include <unicode/uscript.h>
 #include <unicode/utf8.h>
 
-namespace leafmill::extract::pdf {
+namespace leafmill::extract::layout {
 
 char32_t firstCodePoint(std::string_view text)
 {
@@ -52,4 +52,4 @@ bool holdsRightToLeft(std::string_view text)
     return false;
 }
 
-}  // namespace leafmill::extract::pdf
+}  // namespace leafmill::extract::layout

@@ -1,14 +1,22 @@
 #pragma once
 
 #include "extract/Extractor.h"
-#include "extract/pdf/PageLines.h"
-#include "extract/pdf/Paragraphs.h"
-#include "extract/pdf/PdfDocument.h"
+#include "extract/layout/PageLines.h"
+#include "extract/layout/Paragraphs.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
-namespace leafmill::extract::pdf {
+namespace leafmill::extract::layout {
+
+// A bookmark of a document's outline, in outline order.
+struct OutlineEntry {
+    std::string title;  // UTF-8, one line
+    int level = 1;
+    int page = -1;  // the page it goes to, from 0; -1 when it names none
+    std::optional<double> top;  // where on that page, in points from the top, when it says
+};
 
 // Where the bookmarks' chapters start among the pages' lines. A bookmark
 // goes to a page, often to a height on it: the chapter starts at the first
@@ -23,4 +31,4 @@ std::vector<Chapter> placeBookmarks(const std::vector<OutlineEntry>& outline,
                                     const std::vector<std::vector<Line>>& pages, std::vector<Anchor>& anchors,
                                     std::vector<std::string>& warnings);
 
-}  // namespace leafmill::extract::pdf
+}  // namespace leafmill::extract::layout

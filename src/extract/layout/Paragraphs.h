@@ -1,13 +1,13 @@
 #pragma once
 
-#include "extract/pdf/PageLines.h"
+#include "extract/layout/PageLines.h"
 
 #include <cstddef>
 #include <span>
 #include <string>
 #include <vector>
 
-namespace leafmill::extract::pdf {
+namespace leafmill::extract::layout {
 
 // A line that starts a chapter, by its page and its index there (the
 // page's line count, or a page past the last, for the end of the text);
@@ -27,4 +27,4 @@ struct Anchor {
 // line starts a paragraph, and the anchor learns its offset.
 std::string joinParagraphs(const std::vector<std::vector<Line>>& pages, std::span<Anchor> anchors = {});
 
-}  // namespace leafmill::extract::pdf
+}  // namespace leafmill::extract::layout

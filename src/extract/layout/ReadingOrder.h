@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace leafmill::extract::pdf {
+namespace leafmill::extract::layout {
 
 // A printed line's text, which a PDF holds in the order the glyphs stand
 // from left to right, in the order it is read: right-to-left runs (Hebrew,
@@ -13,4 +13,4 @@ namespace leafmill::extract::pdf {
 // letters are mostly right-to-left, and so whether it reads from the right.
 std::string readingOrder(std::string_view visual, bool& rightToLeft);
 
-}  // namespace leafmill::extract::pdf
+}  // namespace leafmill::extract::layout

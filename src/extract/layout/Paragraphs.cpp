@@ -1,6 +1,6 @@
-#include "extract/pdf/Paragraphs.h"
+#include "extract/layout/Paragraphs.h"
 
-#include "extract/pdf/Scripts.h"
+#include "extract/layout/Scripts.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
@@ -10,7 +10,7 @@
 #include <map>
 #include <string_view>
 
-namespace leafmill::extract::pdf {
+namespace leafmill::extract::layout {
 
 namespace {
 
@@ -227,4 +227,4 @@ std::string joinParagraphs(const std::vector<std::vector<Line>>& pages, std::spa
     return Joiner(pages, anchors).text();
 }
 
-}  // namespace leafmill::extract::pdf
+}  // namespace leafmill::extract::layout

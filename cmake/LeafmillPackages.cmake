@@ -41,3 +41,10 @@ find_library(LEAFMILL_CHM_LIBRARY chm REQUIRED)
 add_library(leafmill_chm INTERFACE)
 target_include_directories(leafmill_chm SYSTEM INTERFACE "${LEAFMILL_CHM_INCLUDE}")
 target_link_libraries(leafmill_chm INTERFACE "${LEAFMILL_CHM_LIBRARY}")
+
+# The DjVu reader (Debian: libdjvulibre-dev). It stays behind
+# src/extract/djvu/DjvuDocument.cpp.
+find_package(PkgConfig QUIET)
+pkg_check_modules(DDJVUAPI REQUIRED IMPORTED_TARGET ddjvuapi)
+add_library(leafmill_djvu INTERFACE)
+target_link_libraries(leafmill_djvu INTERFACE PkgConfig::DDJVUAPI)

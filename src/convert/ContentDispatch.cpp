@@ -61,7 +61,7 @@ std::string_view packageEnding(std::string_view bytes)
 }
 
 // What each content is called in the warning; text is the rest.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 10> kNames = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kNames = {{
     {".rtf", "an RTF document"},
     {".doc", "a Word document"},
     {".pdf", "a PDF document"},
@@ -72,6 +72,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 10> kNames =
     {".htm", "an HTML page"},
     {"mobi", "a Kindle or Palm book"},
     {".chm", "a compiled help book"},
+    {"djvu", "a DjVu document"},
 }};
 
 std::string_view contentName(std::string_view ending)
@@ -114,6 +115,8 @@ std::string_view contentEnding(std::string_view bytes)
         return packageEnding(bytes);
     if (bytes.starts_with("ITSF"))
         return ".chm";
+    if (bytes.starts_with("AT&TFORM"))
+        return "djvu";
     // A Palm database names its type and creator at offset 60.
     if (bytes.size() >= 68 && (bytes.substr(60, 8) == "BOOKMOBI" || bytes.substr(60, 8) == "TEXtREAd"))
         return "mobi";

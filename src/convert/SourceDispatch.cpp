@@ -1,6 +1,7 @@
 #include "convert/SourceDispatch.h"
 
 #include "extract/chm/ChmToText.h"
+#include "extract/djvu/DjvuToText.h"
 #include "extract/doc/DocToText.h"
 #include "extract/docx/DocxToText.h"
 #include "extract/epub/EpubToText.h"
@@ -39,6 +40,8 @@ const DispatchTable& defaultDispatchTable()
         {".prc", &extract::mobiToText, "mobi"},
         {".pdb", &extract::mobiToText, "mobi"},
         {".chm", &extract::chmToText, "chm"},
+        {"djvu", &extract::djvuToText, "djvu"},
+        {".djv", &extract::djvuToText, "djvu"},
     };
     return table;
 }

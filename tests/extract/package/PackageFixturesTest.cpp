@@ -6,6 +6,7 @@
 #include "Corpus.h"
 
 #include "extract/chm/ChmToText.h"
+#include "extract/djvu/DjvuToText.h"
 #include "extract/docx/DocxToText.h"
 #include "extract/epub/EpubToText.h"
 #include "extract/mobi/MobiToText.h"
@@ -36,7 +37,7 @@ leafmill::extract::Extractor readerOf(const std::filesystem::path& file)
            {".odt", leafmill::extract::odtToText},   {".fodt", leafmill::extract::odtToText},
            {".mobi", leafmill::extract::mobiToText}, {".azw3", leafmill::extract::mobiToText},
            {".pdb", leafmill::extract::mobiToText},  {".azw", leafmill::extract::mobiToText},
-           {".chm", leafmill::extract::chmToText}};
+           {".chm", leafmill::extract::chmToText},   {".djvu", leafmill::extract::djvuToText}};
     return readers.at(file.extension().string());
 }
 
@@ -60,6 +61,7 @@ const Chapters kReport = {{"Summary", 1},  {"Visitors and Loans", 1}, {"Work Don
                           {"Building", 2}, {"Services", 2},           {"Plans for Next Year", 1}};
 const Chapters kCjk = {{"第一章　春天", 1}, {"第二章　夏天", 1}, {"第三章　秋天", 1}};
 const Chapters kGuide = {{"Welcome", 1}, {"Preparing the Soil", 1}, {"Watering in Winter", 2}, {"Caring for Tools", 1}};
+const Chapters kCjkReport = {{"港口水质调查简报", 1}, {"概要", 2}, {"建议", 2}, {"记录", 2}};
 const Chapters kRussian = {{"Глава первая. Берег", 1}, {"Глава вторая. Письмо", 1}, {"Глава третья. Огонь", 1}};
 
 // The older Kindle format's table of contents as calibre writes it has one level.
@@ -87,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FixtureCase {"cjk.odt", "cjk", kCjk}, FixtureCase {"report.mobi", "report", flat(kReport)},
                     FixtureCase {"cjk.azw3", "cjk", kCjk}, FixtureCase {"ru.mobi", "ru", kRussian},
                     FixtureCase {"report.pdb", "report-pdb", {}}, FixtureCase {"guide.chm", "chm/guide", kGuide},
-                    FixtureCase {"cjk.chm", "chm/cjk", kCjk}),
+                    FixtureCase {"cjk.chm", "chm/cjk", kCjk}, FixtureCase {"cjk.djvu", "cjk-djvu", kCjkReport}),
     leafmill::test::NamedBy<&FixtureCase::file>());
 
 struct RefusalCase {
@@ -112,7 +114,8 @@ TEST_P(BrokenFile, IsRefusedWithItsReason)
 INSTANTIATE_TEST_SUITE_P(Files, BrokenFile,
                          testing::Values(RefusalCase {"drm.mobi", "protected by DRM"},
                                          RefusalCase {"cut.mobi", "damaged"}, RefusalCase {"topaz.azw", "Topaz"},
-                                         RefusalCase {"cut.chm", "damaged"}),
+                                         RefusalCase {"cut.chm", "damaged"}, RefusalCase {"cut.djvu", "damaged"},
+                                         RefusalCase {"image-only.djvu", "scanned pages without text"}),
                          leafmill::test::NamedBy<&RefusalCase::file>());
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include <mobi.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -50,6 +51,30 @@ struct MobiFree {
 };
 
 constexpr std::size_t kHeaderSize = 78;
+
+std::uint32_t bigEndian(std::string_view bytes, std::size_t at, int size)
+{
+    std::uint32_t value = 0;
+    for (int k = 0; k < size; ++k)
+        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(k)]);
+    return value;
+}
+
+// The library sizes each record by the offsets of the record list and
+// allocates that much before it reads: a list whose offsets leave the file,
+// or go back, would have it ask for gigabytes.
+void checkRecordList(std::string_view bytes)
+{
+    const std::size_t count = bigEndian(bytes, 76, 2);
+    if (kHeaderSize + count * 8 > bytes.size())
+        throw PackageError("the book is damaged: its record list runs past the end of the file");
+    for (std::size_t k = 0, previous = 0; k < count; ++k) {
+        const std::size_t offset = bigEndian(bytes, kHeaderSize + k * 8, 4);
+        if (offset < previous || offset > bytes.size())
+            throw PackageError("the book is damaged: its record list points outside the file");
+        previous = offset;
+    }
+}
 
 void refuseWhatCannotBeRead(std::string_view bytes, const MOBIData* m)
 {
@@ -164,6 +189,7 @@ Result mobiToText(std::string_view bytes, const Options& options)
                                "no text to read");
         if (bytes.size() < kHeaderSize)
             throw PackageError("the file is too short to be a Kindle or Palm book");
+        checkRecordList(bytes);
         const std::unique_ptr<MOBIData, MobiFree> m(mobi_init());
         const Stream stream = streamOf(bytes);
         if (!m || !stream)

@@ -87,9 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
                     FixtureCase {"cjk.docx", "cjk", kCjk}, FixtureCase {"novel.odt", "novel", kNovel},
                     FixtureCase {"report.odt", "report", kReport}, FixtureCase {"report.fodt", "report", kReport},
                     FixtureCase {"cjk.odt", "cjk", kCjk}, FixtureCase {"report.mobi", "report", flat(kReport)},
-                    FixtureCase {"cjk.azw3", "cjk", kCjk}, FixtureCase {"ru.mobi", "ru", kRussian},
-                    FixtureCase {"report.pdb", "report-pdb", {}}, FixtureCase {"guide.chm", "chm/guide", kGuide},
-                    FixtureCase {"cjk.chm", "chm/cjk", kCjk}, FixtureCase {"cjk.djvu", "cjk-djvu", kCjkReport}),
+                    FixtureCase {"report-loose.mobi", "report", flat(kReport)}, FixtureCase {"cjk.azw3", "cjk", kCjk},
+                    FixtureCase {"ru.mobi", "ru", kRussian}, FixtureCase {"report.pdb", "report-pdb", {}},
+                    FixtureCase {"guide.chm", "chm/guide", kGuide}, FixtureCase {"cjk.chm", "chm/cjk", kCjk},
+                    FixtureCase {"cjk.djvu", "cjk-djvu", kCjkReport}),
     leafmill::test::NamedBy<&FixtureCase::file>());
 
 struct RefusalCase {

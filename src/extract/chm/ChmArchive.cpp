@@ -1,5 +1,6 @@
 #include "extract/chm/ChmArchive.h"
 
+#include "extract/chm/ControlData.h"
 #include "extract/package/PackageError.h"
 #include "text/AsciiCase.h"
 
@@ -102,6 +103,8 @@ ChmArchive::ChmArchive(std::string_view bytes)
 {
     if (!bytes.starts_with("ITSF"))
         throw PackageError("the file is no compiled help book (CHM)");
+    if (!controlDataUsable(bytes))
+        throw PackageError("the help book is damaged: its compression settings cannot be used");
     copy_ = std::make_unique<Copy>(bytes);
     chm_ = chm_open(copy_->path().c_str());
     if (!chm_)

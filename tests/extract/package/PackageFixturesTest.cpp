@@ -115,7 +115,9 @@ TEST_P(BrokenFile, IsRefusedWithItsReason)
 INSTANTIATE_TEST_SUITE_P(Files, BrokenFile,
                          testing::Values(RefusalCase {"drm.mobi", "protected by DRM"},
                                          RefusalCase {"cut.mobi", "damaged"}, RefusalCase {"topaz.azw", "Topaz"},
-                                         RefusalCase {"cut.chm", "damaged"}, RefusalCase {"cut.djvu", "damaged"},
+                                         RefusalCase {"cut.chm", "damaged"},
+                                         RefusalCase {"zero-window.chm", "compression settings"},
+                                         RefusalCase {"cut.djvu", "damaged"},
                                          RefusalCase {"image-only.djvu", "scanned pages without text"}),
                          leafmill::test::NamedBy<&RefusalCase::file>());
 

@@ -1,0 +1,87 @@
+#include "extract/chm/ControlData.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace leafmill::extract::chm {
+
+namespace {
+
+constexpr std::string_view kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
+constexpr std::size_t kMinControlData = 0x18;
+constexpr std::uint64_t kMaxChunks = 1 << 20;
+
+std::optional<std::uint64_t> little(std::string_view bytes, std::uint64_t at, int size)
+{
+    if (at > bytes.size() || bytes.size() - at < static_cast<std::uint64_t>(size))
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (int k = size - 1; k >= 0; --k)
+        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::uint64_t>(k)]);
+    return value;
+}
+
+// The directory's variable-length numbers: seven bits a byte, high first.
+std::optional<std::uint64_t> encint(std::string_view chunk, std::size_t& at)
+{
+    std::uint64_t value = 0;
+    for (int k = 0; k < 9 && at < chunk.size(); ++k) {
+        const auto byte = static_cast<unsigned char>(chunk[at++]);
+        value = value << 7 | (byte & 0x7F);
+        if (!(byte & 0x80))
+            return value;
+    }
+    return std::nullopt;
+}
+
+bool settingsUsable(std::string_view book, std::uint64_t start, std::uint64_t length)
+{
+    if (length < kMinControlData || start > book.size() || book.size() - start < kMinControlData)
+        return false;
+    if (book.substr(start + 4, 4) != "LZXC")
+        return false;
+    // Counted as the library counts, in 32 bits: version 2 gives them in 32 KB units.
+    const std::uint32_t unit = *little(book, start + 8, 4) == 2 ? 0x8000 : 1;
+    const auto window = static_cast<std::uint32_t>(*little(book, start + 16, 4) * unit);
+    return window / 2 != 0;
+}
+
+}  // namespace
+
+bool controlDataUsable(std::string_view book)
+{
+    const auto headerLength = little(book, 8, 4);
+    const auto dirOffset = little(book, 0x48, 8), dirLength = little(book, 0x50, 8);
+    if (!headerLength || !dirOffset || !dirLength)
+        return false;
+    // Version 3 headers name where the content starts; version 2 ones put it after the directory.
+    const auto dataOffset = *headerLength >= 0x60 ? little(book, 0x58, 8) : *dirOffset + *dirLength;
+    const auto itspLength = little(book, *dirOffset + 8, 4), blockLength = little(book, *dirOffset + 0x10, 4);
+    if (!dataOffset || !itspLength || !blockLength || *blockLength < 0x14 || book.substr(*dirOffset, 4) != "ITSP")
+        return false;
+    for (std::uint64_t chunk = *dirOffset + *itspLength, n = 0; chunk < book.size() && n < kMaxChunks;
+         chunk += *blockLength, ++n) {
+        const std::string_view block = book.substr(chunk, *blockLength);
+        if (!block.starts_with("PMGL"))
+            continue;
+        const std::uint64_t freeSpace = *little(block, 4, 4);
+        const std::string_view entries
+            = block.substr(0, block.size() - std::min<std::uint64_t>(freeSpace, block.size()));
+        for (std::size_t at = 0x14; at < entries.size();) {
+            const auto nameLength = encint(entries, at);
+            if (!nameLength || *nameLength > entries.size() - at)
+                break;
+            const std::string_view name = entries.substr(at, *nameLength);
+            at += *nameLength;
+            const auto section = encint(entries, at), offset = encint(entries, at), length = encint(entries, at);
+            if (!section || !offset || !length)
+                break;
+            // Settings in a compressed section are never used.
+            if (name == kControlData && *section == 0 && !settingsUsable(book, *dataOffset + *offset, *length))
+                return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace leafmill::extract::chm

@@ -1,5 +1,6 @@
 #include "extract/chm/ControlData.h"
 
+#include <bit>
 #include <cstdint>
 #include <optional>
 
@@ -42,8 +43,13 @@ bool settingsUsable(std::string_view book, std::uint64_t start, std::uint64_t le
         return false;
     // Counted as the library counts, in 32 bits: version 2 gives them in 32 KB units.
     const std::uint32_t unit = *little(book, start + 8, 4) == 2 ? 0x8000 : 1;
+    const auto reset = static_cast<std::uint32_t>(*little(book, start + 12, 4) * unit);
     const auto window = static_cast<std::uint32_t>(*little(book, start + 16, 4) * unit);
-    return window / 2 != 0;
+    const auto windowsPerReset = static_cast<std::uint32_t>(*little(book, start + 20, 4));
+    // The decompressor takes windows of 32 KB to 2 MB (the lowest bit set
+    // counts) and divides block numbers by the blocks between resets.
+    const int bits = std::countr_zero(window);
+    return window / 2 != 0 && bits >= 15 && bits <= 21 && reset / (window / 2) * windowsPerReset != 0;
 }
 
 }  // namespace

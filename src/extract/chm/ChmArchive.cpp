@@ -13,6 +13,9 @@
 
 #ifdef __linux__
 #include <sys/mman.h>
+#endif
+#ifndef _WIN32
+#include <cstdlib>
 #include <unistd.h>
 #endif
 
@@ -42,30 +45,43 @@ int collect(chmFile*, chmUnitInfo* unit, void* context)
 
 }  // namespace
 
-// The bytes under a name the library can open.
+// The bytes under a name the library can open: an anonymous file in memory
+// on Linux, else a temporary file only this process may open, removed again.
 class ChmArchive::Copy {
 public:
     explicit Copy(std::string_view bytes)
     {
-#ifdef __linux__
+#if defined(__linux__)
         fd_ = memfd_create("leafmill-chm", MFD_CLOEXEC);
         if (fd_ >= 0 && writeAll(bytes)) {
             path_ = "/proc/self/fd/" + std::to_string(fd_);
             return;
         }
-#endif
+#elif !defined(_WIN32)
+        std::string name = (std::filesystem::temp_directory_path() / "leafmill-XXXXXX").string();
+        fd_ = mkstemp(name.data());
+        temporary_ = fd_ >= 0;
+        if (temporary_ && writeAll(bytes)) {
+            path_ = name;
+            return;
+        }
+#else
         std::random_device random;
-        path_ = (std::filesystem::temp_directory_path() / ("leafmill-" + std::to_string(random()) + ".chm")).string();
+        path_ = (std::filesystem::temp_directory_path()
+                 / ("leafmill-" + std::to_string(random()) + std::to_string(random()) + ".chm"))
+                    .string();
         std::ofstream file(path_, std::ios::binary | std::ios::trunc);
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         temporary_ = true;
-        if (!file)
-            throw PackageError("the help book could not be copied to a temporary file");
+        if (file)
+            return;
+#endif
+        throw PackageError("the help book could not be copied to a temporary file");
     }
 
     ~Copy()
     {
-#ifdef __linux__
+#ifndef _WIN32
         if (fd_ >= 0)
             close(fd_);
 #endif
@@ -81,7 +97,7 @@ public:
     }
 
 private:
-#ifdef __linux__
+#ifndef _WIN32
     bool writeAll(std::string_view bytes)
     {
         while (!bytes.empty()) {

@@ -11,6 +11,7 @@
 #include "text/AsciiCase.h"
 #include "text/CodePage.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -101,6 +102,7 @@ Result chmToText(std::string_view bytes, const Options& options)
             const std::string index = book.index().empty() ? fileEndingIn(book.files(), ".hhk") : book.index();
             pages = readingOrder(sitemap(book, index, *bookPage), false);
         }
+        const std::size_t pageFiles = std::ranges::count_if(book.files(), isPage);
         if (pages.empty())
             for (const std::string& file : book.files())
                 if (isPage(file))
@@ -130,6 +132,11 @@ Result chmToText(std::string_view bytes, const Options& options)
         }
         if (missing == pages.size())
             throw PackageError("the help book is damaged: none of its pages could be read");
+        // Pages only linked from others (pop-ups, subtopics) are not followed: said, not lost silently.
+        if (pageFiles > pages.size())
+            warnings.push_back(std::to_string(pageFiles - pages.size())
+                               + " of the help book's pages are in neither its contents nor its index and were "
+                                 "left out");
         if (missing > 0)
             warnings.push_back(std::to_string(missing)
                                + " of the help book's pages are missing or damaged and were left out");

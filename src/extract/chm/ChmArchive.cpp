@@ -1,6 +1,6 @@
 #include "extract/chm/ChmArchive.h"
 
-#include "extract/chm/ControlData.h"
+#include "extract/chm/ChmDirectory.h"
 #include "extract/package/PackageError.h"
 #include "text/AsciiCase.h"
 
@@ -119,8 +119,8 @@ ChmArchive::ChmArchive(std::string_view bytes)
 {
     if (!bytes.starts_with("ITSF"))
         throw PackageError("the file is no compiled help book (CHM)");
-    if (!controlDataUsable(bytes))
-        throw PackageError("the help book is damaged: its compression settings cannot be used");
+    if (!chmDirectoryUsable(bytes))
+        throw PackageError("the help book is damaged: its directory or its compression settings cannot be used");
     copy_ = std::make_unique<Copy>(bytes);
     chm_ = chm_open(copy_->path().c_str());
     if (!chm_)

@@ -1,4 +1,4 @@
-#include "extract/chm/ControlData.h"
+#include "extract/chm/ChmDirectory.h"
 
 #include <bit>
 #include <cstdint>
@@ -54,7 +54,7 @@ bool settingsUsable(std::string_view book, std::uint64_t start, std::uint64_t le
 
 }  // namespace
 
-bool controlDataUsable(std::string_view book)
+bool chmDirectoryUsable(std::string_view book)
 {
     const auto headerLength = little(book, 8, 4);
     const auto dirOffset = little(book, 0x48, 8), dirLength = little(book, 0x50, 8);
@@ -65,20 +65,35 @@ bool controlDataUsable(std::string_view book)
     const auto itspLength = little(book, *dirOffset + 8, 4), blockLength = little(book, *dirOffset + 0x10, 4);
     if (!dataOffset || !itspLength || !blockLength || *blockLength < 0x14 || book.substr(*dirOffset, 4) != "ITSP")
         return false;
-    for (std::uint64_t chunk = *dirOffset + *itspLength, n = 0; chunk < book.size() && n < kMaxChunks;
+    std::uint64_t n = 0;
+    for (std::uint64_t chunk = *dirOffset + *itspLength; chunk < book.size() && n < kMaxChunks;
          chunk += *blockLength, ++n) {
         const std::string_view block = book.substr(chunk, *blockLength);
-        if (!block.starts_with("PMGL"))
+        const bool listing = block.starts_with("PMGL");
+        if (!listing && !block.starts_with("PMGI"))
             continue;
-        const std::uint64_t freeSpace = *little(block, 4, 4);
+        const std::uint64_t freeSpace = little(block, 4, 4).value_or(block.size());
         const std::string_view entries
             = block.substr(0, block.size() - std::min<std::uint64_t>(freeSpace, block.size()));
-        for (std::size_t at = 0x14; at < entries.size();) {
+        // The library follows listing chunks to the next one and index
+        // chunks down to their children, unchecked: a way back would loop.
+        const std::int64_t next = static_cast<std::int32_t>(little(block, 0x10, 4).value_or(0xFFFFFFFF));
+        if (listing && next != -1 && next <= static_cast<std::int64_t>(n))
+            return false;
+        for (std::size_t at = listing ? 0x14 : 8; at < entries.size();) {
             const auto nameLength = encint(entries, at);
             if (!nameLength || *nameLength > entries.size() - at)
                 break;
             const std::string_view name = entries.substr(at, *nameLength);
             at += *nameLength;
+            if (!listing) {
+                const auto child = encint(entries, at);
+                if (!child)
+                    break;
+                if (*child >= n)
+                    return false;
+                continue;
+            }
             const auto section = encint(entries, at), offset = encint(entries, at), length = encint(entries, at);
             if (!section || !offset || !length)
                 break;

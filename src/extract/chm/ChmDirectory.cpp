@@ -9,6 +9,9 @@ namespace leafmill::extract::chm {
 namespace {
 
 constexpr std::string_view kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
+constexpr std::string_view kResetTable
+    = "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
+constexpr std::size_t kResetTableHeader = 0x28;
 constexpr std::size_t kMinControlData = 0x18;
 constexpr std::uint64_t kMaxChunks = 1 << 20;
 
@@ -50,6 +53,13 @@ bool settingsUsable(std::string_view book, std::uint64_t start, std::uint64_t le
     // counts) and divides block numbers by the blocks between resets.
     const int bits = std::countr_zero(window);
     return window / 2 != 0 && bits >= 15 && bits <= 21 && reset / (window / 2) * windowsPerReset != 0;
+}
+
+// The library divides every position in the compressed content by the
+// table's block length.
+bool resetTableUsable(std::string_view book, std::uint64_t start, std::uint64_t length)
+{
+    return length < kResetTableHeader || little(book, start + 0x20, 8).value_or(0) != 0;
 }
 
 }  // namespace
@@ -98,7 +108,9 @@ bool chmDirectoryUsable(std::string_view book)
             if (!section || !offset || !length)
                 break;
             // Settings in a compressed section are never used.
-            if (name == kControlData && *section == 0 && !settingsUsable(book, *dataOffset + *offset, *length))
+            if (*section == 0 && name == kControlData && !settingsUsable(book, *dataOffset + *offset, *length))
+                return false;
+            if (*section == 0 && name == kResetTable && !resetTableUsable(book, *dataOffset + *offset, *length))
                 return false;
         }
     }

@@ -73,7 +73,9 @@ bool chmDirectoryUsable(std::string_view book)
     // Version 3 headers name where the content starts; version 2 ones put it after the directory.
     const auto dataOffset = *headerLength >= 0x60 ? little(book, 0x58, 8) : *dirOffset + *dirLength;
     const auto itspLength = little(book, *dirOffset + 8, 4), blockLength = little(book, *dirOffset + 0x10, 4);
-    if (!dataOffset || !itspLength || !blockLength || *blockLength < 0x14 || book.substr(*dirOffset, 4) != "ITSP")
+    // The library allocates a chunk's length for every lookup: no longer than the book.
+    if (!dataOffset || !itspLength || !blockLength || *blockLength < 0x14 || *blockLength > book.size()
+        || book.substr(*dirOffset, 4) != "ITSP")
         return false;
     std::uint64_t n = 0;
     for (std::uint64_t chunk = *dirOffset + *itspLength; chunk < book.size() && n < kMaxChunks;

@@ -4,8 +4,8 @@
 
 namespace leafmill::extract::chm {
 
-// Whether the help library may be given the book: its listing chunks lead
-// only forward, its index chunks only to chunks before them, and its
+// Whether the help library may be given the book: its directory chunks no
+// longer than the book, its listing chunks leading only forward, its index chunks only to chunks before them, and its
 // compression settings (the LZX control data) are present whole, with a
 // window the decompressor takes and a reset interval of one block or more,
 // and a reset table whose block length is not zero.

@@ -12,6 +12,7 @@ constexpr std::string_view kControlData = "::DataSpace/Storage/MSCompressed/Cont
 constexpr std::string_view kResetTable
     = "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
 constexpr std::size_t kResetTableHeader = 0x28;
+constexpr std::uint64_t kMaxWindow = 1 << 21;
 constexpr std::size_t kMinControlData = 0x18;
 constexpr std::uint64_t kMaxChunks = 1 << 20;
 
@@ -56,10 +57,14 @@ bool settingsUsable(std::string_view book, std::uint64_t start, std::uint64_t le
 }
 
 // The library divides every position in the compressed content by the
-// table's block length.
+// table's block length and allocates a block's length for each it caches:
+// no longer than the largest window.
 bool resetTableUsable(std::string_view book, std::uint64_t start, std::uint64_t length)
 {
-    return length < kResetTableHeader || little(book, start + 0x20, 8).value_or(0) != 0;
+    if (length < kResetTableHeader)
+        return true;
+    const std::uint64_t blockLength = little(book, start + 0x20, 8).value_or(0);
+    return blockLength != 0 && blockLength <= kMaxWindow;
 }
 
 }  // namespace

@@ -9,9 +9,10 @@ namespace leafmill::extract::chm {
 // chunks only to chunks before them, its compression settings (the LZX
 // control data) present whole, with a window the decompressor takes and a
 // reset interval of one block or more, and its reset table's block length
-// not zero. The library follows the chunks, allocates and divides by these
-// unchecked, so a book that fails here must never reach it. A book without
-// compression settings (uncompressed) passes them.
+// neither zero nor beyond the largest window (2 MB). The library follows
+// the chunks, allocates and divides by these unchecked, so a book that fails
+// here must never reach it. A book without compression settings
+// (uncompressed) passes them.
 bool chmDirectoryUsable(std::string_view book);
 
 }  // namespace leafmill::extract::chm

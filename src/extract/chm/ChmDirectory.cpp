@@ -1,5 +1,7 @@
 #include "extract/chm/ChmDirectory.h"
 
+#include "text/AsciiCase.h"
+
 #include <bit>
 #include <cstdint>
 #include <optional>
@@ -8,9 +10,9 @@ namespace leafmill::extract::chm {
 
 namespace {
 
-constexpr std::string_view kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
+constexpr std::string_view kControlData = "::dataspace/storage/mscompressed/controldata";
 constexpr std::string_view kResetTable
-    = "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
+    = "::dataspace/storage/mscompressed/transform/{7fc28940-9d31-11d0-9b27-00a0c91e9c7c}/instancedata/resettable";
 constexpr std::size_t kResetTableHeader = 0x28;
 constexpr std::uint64_t kMaxWindow = 1 << 21;
 constexpr std::size_t kMinControlData = 0x18;
@@ -73,7 +75,7 @@ bool chmDirectoryUsable(std::string_view book)
 {
     const auto headerLength = little(book, 8, 4);
     const auto dirOffset = little(book, 0x48, 8), dirLength = little(book, 0x50, 8);
-    if (!headerLength || !dirOffset || !dirLength)
+    if (!headerLength || !dirOffset || !dirLength || *dirOffset > book.size())
         return false;
     // Version 3 headers name where the content starts; version 2 ones put it after the directory.
     const auto dataOffset = *headerLength >= 0x60 ? little(book, 0x58, 8) : *dirOffset + *dirLength;
@@ -115,9 +117,11 @@ bool chmDirectoryUsable(std::string_view book)
             if (!section || !offset || !length)
                 break;
             // Settings in a compressed section are never used.
-            if (*section == 0 && name == kControlData && !settingsUsable(book, *dataOffset + *offset, *length))
+            // The library finds names in any letter case.
+            const std::string lowered = asciiLowered(name);
+            if (*section == 0 && lowered == kControlData && !settingsUsable(book, *dataOffset + *offset, *length))
                 return false;
-            if (*section == 0 && name == kResetTable && !resetTableUsable(book, *dataOffset + *offset, *length))
+            if (*section == 0 && lowered == kResetTable && !resetTableUsable(book, *dataOffset + *offset, *length))
                 return false;
         }
     }

@@ -25,3 +25,26 @@ find_library(LEAFMILL_UCHARDET_LIBRARY uchardet REQUIRED)
 add_library(leafmill_uchardet_shared INTERFACE)
 target_include_directories(leafmill_uchardet_shared SYSTEM INTERFACE "${LEAFMILL_UCHARDET_INCLUDE}")
 target_link_libraries(leafmill_uchardet_shared INTERFACE "${LEAFMILL_UCHARDET_LIBRARY}")
+
+# The Kindle and Palm book reader (Debian: libmobi-dev, which installs no
+# CMake package). It stays behind src/extract/mobi/MobiToText.cpp.
+find_path(LEAFMILL_MOBI_INCLUDE mobi.h REQUIRED)
+find_library(LEAFMILL_MOBI_LIBRARY mobi REQUIRED)
+add_library(leafmill_mobi_shared INTERFACE)
+target_include_directories(leafmill_mobi_shared SYSTEM INTERFACE "${LEAFMILL_MOBI_INCLUDE}")
+target_link_libraries(leafmill_mobi_shared INTERFACE "${LEAFMILL_MOBI_LIBRARY}")
+
+# The compiled help book reader (Debian: libchm-dev). It stays behind
+# src/extract/chm/ChmArchive.cpp.
+find_path(LEAFMILL_CHM_INCLUDE chm_lib.h REQUIRED)
+find_library(LEAFMILL_CHM_LIBRARY chm REQUIRED)
+add_library(leafmill_chm INTERFACE)
+target_include_directories(leafmill_chm SYSTEM INTERFACE "${LEAFMILL_CHM_INCLUDE}")
+target_link_libraries(leafmill_chm INTERFACE "${LEAFMILL_CHM_LIBRARY}")
+
+# The DjVu reader (Debian: libdjvulibre-dev). It stays behind
+# src/extract/djvu/DjvuDocument.cpp.
+find_package(PkgConfig QUIET)
+pkg_check_modules(DDJVUAPI REQUIRED IMPORTED_TARGET ddjvuapi)
+add_library(leafmill_djvu_shared INTERFACE)
+target_link_libraries(leafmill_djvu_shared INTERFACE PkgConfig::DDJVUAPI)

@@ -9,7 +9,7 @@ _leafmill()
         COMPREPLY=($(compgen -W '--help --version' -- "$cur"))
         return
     fi
-    _filedir '@(txt|text|htm|html|asp|php|rtf|doc|docx|docm|dotx|odt|fodt|epub|pdf)'
+    _filedir '@(txt|text|htm|html|asp|php|rtf|doc|docx|docm|dotx|odt|fodt|epub|pdf|mobi|azw3|azw|prc|pdb|chm|djvu|djv)'
 } &&
     complete -F _leafmill leafmill
 
@@ -34,7 +34,7 @@ _leafmill_cli()
         return
         ;;
     --format)
-        COMPREPLY=($(compgen -W 'txt text htm html asp php rtf doc docx docm dotx odt fodt epub pdf' -- "$cur"))
+        COMPREPLY=($(compgen -W 'txt text htm html asp php rtf doc docx docm dotx odt fodt epub pdf mobi azw3 azw prc pdb chm djvu djv' -- "$cur"))
         return
         ;;
     --encoding)

@@ -61,7 +61,7 @@ std::string_view packageEnding(std::string_view bytes)
 }
 
 // What each content is called in the warning; text is the rest.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kNames = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kNames = {{
     {".rtf", "an RTF document"},
     {".doc", "a Word document"},
     {".pdf", "a PDF document"},
@@ -70,6 +70,9 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kNames = 
     {"fodt", "an OpenDocument text"},
     {"epub", "an EPUB book"},
     {".htm", "an HTML page"},
+    {"mobi", "a Kindle or Palm book"},
+    {".chm", "a compiled help book"},
+    {"djvu", "a DjVu document"},
 }};
 
 std::string_view contentName(std::string_view ending)
@@ -110,6 +113,13 @@ std::string_view contentEnding(std::string_view bytes)
         return ".pdf";
     if (extract::package::ZipPackage::hasSignature(bytes))
         return packageEnding(bytes);
+    if (bytes.starts_with("ITSF"))
+        return ".chm";
+    if (bytes.starts_with("AT&TFORM"))
+        return "djvu";
+    // A Palm database names its type and creator at offset 60.
+    if (bytes.size() >= 68 && (bytes.substr(60, 8) == "BOOKMOBI" || bytes.substr(60, 8) == "TEXtREAd"))
+        return "mobi";
     const std::string start = lowerCasedHead(bytes);
     if (start.starts_with("{\\rtf"))
         return ".rtf";

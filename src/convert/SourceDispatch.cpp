@@ -1,9 +1,12 @@
 #include "convert/SourceDispatch.h"
 
+#include "extract/chm/ChmToText.h"
+#include "extract/djvu/DjvuToText.h"
 #include "extract/doc/DocToText.h"
 #include "extract/docx/DocxToText.h"
 #include "extract/epub/EpubToText.h"
 #include "extract/html/HtmlToText.h"
+#include "extract/mobi/MobiToText.h"
 #include "extract/odt/OdtToText.h"
 #include "extract/pdf/PdfToText.h"
 #include "extract/rtf/RtfToText.h"
@@ -31,6 +34,14 @@ const DispatchTable& defaultDispatchTable()
         {".odt", &extract::odtToText, "odt"},
         {"fodt", &extract::odtToText, "odt"},
         {".pdf", &extract::pdfToText, "pdf"},
+        {"mobi", &extract::mobiToText, "mobi"},
+        {"azw3", &extract::mobiToText, "mobi"},
+        {".azw", &extract::mobiToText, "mobi"},
+        {".prc", &extract::mobiToText, "mobi"},
+        {".pdb", &extract::mobiToText, "mobi"},
+        {".chm", &extract::chmToText, "chm"},
+        {"djvu", &extract::djvuToText, "djvu"},
+        {".djv", &extract::djvuToText, "djvu"},
     };
     return table;
 }

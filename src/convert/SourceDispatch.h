@@ -19,7 +19,8 @@ struct SourceKind {
 using DispatchTable = std::vector<SourceKind>;
 
 // Text (.txt, text), HTML-like pages (.htm, html, .asp, .php), RTF, Word (.doc and
-// .docx, .docm, .dotx), EPUB and PDF.
+// .docx, .docm, .dotx), EPUB, PDF, Kindle and Palm books (mobi, azw3, .azw,
+// .prc, .pdb), compiled help books (.chm) and DjVu (djvu, .djv).
 const DispatchTable& defaultDispatchTable();
 
 // The row for the path, or null when its ending is in no row.

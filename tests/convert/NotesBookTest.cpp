@@ -272,6 +272,26 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
     EXPECT_FALSE(std::filesystem::exists(book() / "00 Contents 2.txt"));
 }
 
+// A book of one file of each kind read through a library (Kindle, Palm, help
+// book, DjVu) passes the reader, its contents naming the books' own chapters.
+TEST_F(NotesBookTest, KindlePalmHelpAndDjvuBooksMakeOneBook)
+{
+    settings.NotesReader.Links = settings.NotesReader.Titles = settings.NotesReader.Contents = true;
+    settings.NotesReader.PageEncoding = "UTF-8";
+    settings.CutTypeTable = {{2000, 60}};
+    std::vector<std::string> sources;
+    for (const char* file : {"ru.mobi", "cjk.azw3", "report.pdb", "guide.chm", "cjk.djvu"})
+        sources.push_back(LEAFMILL_TEST_DATA "/../extract/fixtures/" + std::string(file));
+    const RunResult result = run(sources);
+    ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
+    EXPECT_EQ(problems(), std::vector<std::string> {});
+    std::vector<std::string> titles;
+    for (const auto& link : note("00 Contents.txt").links)
+        titles.push_back(link.text);
+    for (const char* chapter : {"Глава вторая. Письмо", "第三章　秋天", "report", "Watering in Winter", "概要"})
+        EXPECT_NE(std::ranges::find(titles, chapter), titles.end()) << chapter;
+}
+
 // A book in UTF-8 says so on each note's first line, so an iPod set to English
 // shows its script; in Latin-1 the page names are spelt as the links spell them.
 TEST_F(NotesBookTest, RussianGreekAndMixedBooksReadRightOnAnIPodSetToEnglish)

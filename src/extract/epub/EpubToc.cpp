@@ -73,18 +73,15 @@ void readNavPoints(pugi::xml_node parent, std::string_view base, int level, std:
     }
 }
 
-std::vector<TocEntry> readNcx(package::ZipPackage& zip, const std::string& part)
+}  // namespace
+
+std::vector<TocEntry> readNcx(std::string text, const std::string& part)
 {
     std::vector<TocEntry> toc;
-    const std::optional<std::string> bytes = zip.read(part);
-    if (!bytes)
-        return toc;
-    const XmlDocument document(*bytes, part);
+    const XmlDocument document(std::move(text), part);
     readNavPoints(childNamed(document.root(), "navMap"), part, 1, toc);
     return toc;
 }
-
-}  // namespace
 
 std::vector<TocEntry> readToc(package::ZipPackage& zip, const EpubPackage& book, std::vector<std::string>& warnings)
 {
@@ -93,7 +90,8 @@ std::vector<TocEntry> readToc(package::ZipPackage& zip, const EpubPackage& book,
         if (!book.navDocument.empty())
             toc = readNav(zip, book.navDocument);
         if (toc.empty() && !book.ncx.empty())
-            toc = readNcx(zip, book.ncx);
+            if (std::optional<std::string> ncx = zip.read(book.ncx))
+                toc = readNcx(std::move(*ncx), book.ncx);
     } catch (const package::PackageError& error) {
         warnings.push_back(std::string("the table of contents was left out: ") + error.what());
         toc.clear();

@@ -25,4 +25,8 @@ struct TocEntry {
 // is a warning).
 std::vector<TocEntry> readToc(package::ZipPackage& zip, const EpubPackage& book, std::vector<std::string>& warnings);
 
+// The entries of an NCX document, `part` naming it for the links inside.
+// Throws PackageError when it is no XML.
+std::vector<TocEntry> readNcx(std::string text, const std::string& part);
+
 }  // namespace leafmill::extract::epub

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "extract/pdf/PageLines.h"
+#include "extract/layout/OutlineChapters.h"
+#include "extract/layout/PageLines.h"
 
 #include <memory>
 #include <optional>
@@ -10,13 +11,8 @@
 
 namespace leafmill::extract::pdf {
 
-// A bookmark of the document's outline, in outline order.
-struct OutlineEntry {
-    std::string title;  // UTF-8, one line
-    int level = 1;
-    int page = -1;  // the page it goes to, from 0; -1 when it names none
-    std::optional<double> top;  // where on that page, in points from the top, when it says
-};
+using layout::OutlineEntry;
+using layout::Word;
 
 // A PDF opened through the PDF library, which no other file sees. The bytes
 // must outlive the document: the library reads them in place.

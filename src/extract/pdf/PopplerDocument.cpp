@@ -1,5 +1,5 @@
+#include "extract/layout/Scripts.h"
 #include "extract/pdf/PdfModule.h"
-#include "extract/pdf/Scripts.h"
 #include "text/Utf8.h"
 
 // poppler's core interface, the one its own pdftotext uses. Its C++ wrapper
@@ -98,7 +98,7 @@ public:
                   int nBytes, const Unicode* u, int uLen) override
     {
         if (uLen < 2 || uLen > maxGlyphChars
-            || !std::any_of(u, u + uLen, [](Unicode unit) { return isRightToLeft(unit); })) {
+            || !std::any_of(u, u + uLen, [](Unicode unit) { return layout::isRightToLeft(unit); })) {
             TextOutputDev::drawChar(state, x, y, dx, dy, originX, originY, c, nBytes, u, uLen);
             return;
         }

@@ -1,11 +1,15 @@
-// The committed books and documents (see ../fixtures/sources/make-fixtures.sh):
-// the reference text and the chapters of their Markdown source.
+// The committed books and documents (see ../fixtures/sources/make-fixtures.sh
+// and make-books.sh): the reference text and the chapters of their sources;
+// the damaged and protected ones refused with their reasons.
 #include "PackageFixtures.h"
 #include "CaseName.h"
 #include "Corpus.h"
 
+#include "extract/chm/ChmToText.h"
+#include "extract/djvu/DjvuToText.h"
 #include "extract/docx/DocxToText.h"
 #include "extract/epub/EpubToText.h"
+#include "extract/mobi/MobiToText.h"
 #include "extract/odt/OdtToText.h"
 
 #include <cstdio>
@@ -26,16 +30,23 @@ void PrintTo(const FixtureCase& fixture, std::ostream* out)
     *out << fixture.file;
 }
 
+leafmill::extract::Extractor readerOf(const std::filesystem::path& file)
+{
+    const std::map<std::string, leafmill::extract::Extractor> readers
+        = {{".epub", leafmill::extract::epubToText}, {".docx", leafmill::extract::docxToText},
+           {".odt", leafmill::extract::odtToText},   {".fodt", leafmill::extract::odtToText},
+           {".mobi", leafmill::extract::mobiToText}, {".azw3", leafmill::extract::mobiToText},
+           {".pdb", leafmill::extract::mobiToText},  {".azw", leafmill::extract::mobiToText},
+           {".chm", leafmill::extract::chmToText},   {".djvu", leafmill::extract::djvuToText}};
+    return readers.at(file.extension().string());
+}
+
 class PackageFixture : public testing::TestWithParam<FixtureCase> { };
 
 TEST_P(PackageFixture, MatchesTheReferenceAndFindsTheChapters)
 {
     const FixtureCase& c = GetParam();
-    const std::string kind = std::filesystem::path(c.file).extension().string();
-    const auto read = kind == ".epub" ? leafmill::extract::epubToText
-        : kind == ".docx"             ? leafmill::extract::docxToText
-                                      : leafmill::extract::odtToText;
-    const leafmill::extract::Result r = read(leafmill::test::readFile(kFixtures / c.file), {});
+    const leafmill::extract::Result r = readerOf(c.file)(leafmill::test::readFile(kFixtures / c.file), {});
     ASSERT_TRUE(r.ok) << c.file << ": " << r.error;
     const double f1 = leafmill::test::wordF1(
         r.text, leafmill::test::readReference(kFixtures / "sources" / (c.reference + ".ref.txt")));
@@ -49,6 +60,17 @@ const Chapters kNovel
 const Chapters kReport = {{"Summary", 1},  {"Visitors and Loans", 1}, {"Work Done", 1},
                           {"Building", 2}, {"Services", 2},           {"Plans for Next Year", 1}};
 const Chapters kCjk = {{"第一章　春天", 1}, {"第二章　夏天", 1}, {"第三章　秋天", 1}};
+const Chapters kGuide = {{"Welcome", 1}, {"Preparing the Soil", 1}, {"Watering in Winter", 2}, {"Caring for Tools", 1}};
+const Chapters kCjkReport = {{"港口水质调查简报", 1}, {"概要", 2}, {"建议", 2}, {"记录", 2}};
+const Chapters kRussian = {{"Глава первая. Берег", 1}, {"Глава вторая. Письмо", 1}, {"Глава третья. Огонь", 1}};
+
+// The older Kindle format's table of contents as calibre writes it has one level.
+Chapters flat(Chapters chapters)
+{
+    for (auto& chapter : chapters)
+        chapter.second = 1;
+    return chapters;
+}
 
 Chapters withTitlePage(Chapters chapters)
 {
@@ -64,7 +86,39 @@ INSTANTIATE_TEST_SUITE_P(
                     FixtureCase {"novel.docx", "novel", kNovel}, FixtureCase {"report.docx", "report", kReport},
                     FixtureCase {"cjk.docx", "cjk", kCjk}, FixtureCase {"novel.odt", "novel", kNovel},
                     FixtureCase {"report.odt", "report", kReport}, FixtureCase {"report.fodt", "report", kReport},
-                    FixtureCase {"cjk.odt", "cjk", kCjk}),
+                    FixtureCase {"cjk.odt", "cjk", kCjk}, FixtureCase {"report.mobi", "report", flat(kReport)},
+                    FixtureCase {"report-loose.mobi", "report", flat(kReport)}, FixtureCase {"cjk.azw3", "cjk", kCjk},
+                    FixtureCase {"ru.mobi", "ru", kRussian}, FixtureCase {"report.pdb", "report-pdb", {}},
+                    FixtureCase {"guide.chm", "chm/guide", kGuide}, FixtureCase {"cjk.chm", "chm/cjk", kCjk},
+                    FixtureCase {"cjk.djvu", "cjk-djvu", kCjkReport}),
     leafmill::test::NamedBy<&FixtureCase::file>());
+
+struct RefusalCase {
+    std::string file, reason;
+};
+
+void PrintTo(const RefusalCase& refusal, std::ostream* out)
+{
+    *out << refusal.file;
+}
+
+class BrokenFile : public testing::TestWithParam<RefusalCase> { };
+
+TEST_P(BrokenFile, IsRefusedWithItsReason)
+{
+    const RefusalCase& c = GetParam();
+    const leafmill::extract::Result r = readerOf(c.file)(leafmill::test::readFile(kFixtures / "broken" / c.file), {});
+    EXPECT_FALSE(r.ok) << c.file;
+    EXPECT_NE(r.error.find(c.reason), std::string::npos) << c.file << ": " << r.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BrokenFile,
+                         testing::Values(RefusalCase {"drm.mobi", "protected by DRM"},
+                                         RefusalCase {"cut.mobi", "damaged"}, RefusalCase {"topaz.azw", "Topaz"},
+                                         RefusalCase {"cut.chm", "damaged"},
+                                         RefusalCase {"zero-window.chm", "compression settings"},
+                                         RefusalCase {"cut.djvu", "damaged"},
+                                         RefusalCase {"image-only.djvu", "scanned pages without text"}),
+                         leafmill::test::NamedBy<&RefusalCase::file>());
 
 }  // namespace

@@ -1,11 +1,11 @@
-#include "extract/pdf/OutlineChapters.h"
-#include "extract/pdf/PageLines.h"
-#include "extract/pdf/Paragraphs.h"
-#include "extract/pdf/RunningLines.h"
+#include "extract/layout/OutlineChapters.h"
+#include "extract/layout/PageLines.h"
+#include "extract/layout/Paragraphs.h"
+#include "extract/layout/RunningLines.h"
 
 #include <gtest/gtest.h>
 
-using namespace leafmill::extract::pdf;
+using namespace leafmill::extract::layout;
 
 namespace {
 

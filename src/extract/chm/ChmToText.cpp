@@ -1,0 +1,151 @@
+#include "extract/chm/ChmToText.h"
+
+#include "extract/chm/ChmArchive.h"
+#include "extract/chm/ChmLocale.h"
+#include "extract/chm/Sitemap.h"
+#include "extract/html/HtmlEntities.h"
+#include "extract/html/HtmlToText.h"
+#include "extract/package/PackageError.h"
+#include "extract/package/PackageReading.h"
+#include "extract/package/TextBuilder.h"
+#include "text/AsciiCase.h"
+#include "text/CodePage.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace leafmill::extract {
+
+namespace {
+
+using package::PackageError;
+
+struct Page {
+    std::string path;
+    std::vector<Chapter> chapters;  // titles and levels; offsets are set as the text is built
+};
+
+bool isPage(std::string_view path)
+{
+    const std::string lowered = asciiLowered(path);
+    return lowered.ends_with(".htm") || lowered.ends_with(".html");
+}
+
+// The page without its <title>: the HTML reader shows a page's title above
+// its text, which in a help book only repeats the page's heading.
+std::string withoutTitle(std::string page)
+{
+    const std::string lowered = asciiLowered(page);
+    const std::size_t open = lowered.find("<title");
+    const std::size_t close = lowered.find("</title>", open);
+    if (open != std::string::npos && close != std::string::npos)
+        page.erase(open, close + 8 - open);
+    return page;
+}
+
+// The sitemap's entries as UTF-8, its pages' names decoded like its text.
+std::vector<chm::SitemapEntry> sitemap(chm::ChmArchive& book, const std::string& path, const CodePage& bookPage)
+{
+    const std::optional<std::string> bytes = path.empty() ? std::nullopt : book.read(path);
+    std::vector<chm::SitemapEntry> entries = bytes ? chm::readSitemap(*bytes) : std::vector<chm::SitemapEntry>();
+    for (chm::SitemapEntry& entry : entries) {
+        const std::string name = bookPage.toUtf8(entry.name);
+        entry.name.clear();
+        appendDecodingReferences(name, entry.name);
+    }
+    return entries;
+}
+
+std::string fileEndingIn(const std::vector<std::string>& files, std::string_view ending)
+{
+    for (const std::string& file : files)
+        if (asciiLowered(file).ends_with(ending))
+            return file;
+    return {};
+}
+
+// The pages in reading order; with `asChapters` each entry of the sitemap
+// names a chapter at its page's start.
+std::vector<Page> readingOrder(const std::vector<chm::SitemapEntry>& entries, bool asChapters)
+{
+    std::vector<Page> pages;
+    std::map<std::string, std::size_t> seen;
+    for (const chm::SitemapEntry& entry : entries) {
+        const std::string path = chm::archivePath(entry.local);
+        if (path.empty() || !isPage(path))
+            continue;
+        const auto [at, added] = seen.emplace(asciiLowered(path), pages.size());
+        if (added)
+            pages.push_back({path, {}});
+        if (asChapters && !entry.name.empty())
+            pages[at->second].chapters.push_back({entry.name, 0, entry.level});
+    }
+    return pages;
+}
+
+}  // namespace
+
+Result chmToText(std::string_view bytes, const Options& options)
+{
+    return package::readGuarded([&] {
+        chm::ChmArchive book(bytes);
+        const std::string_view encoding = chm::localeEncoding(book.locale());
+        const std::shared_ptr<const CodePage> bookPage = CodePage::open(encoding);
+        if (!bookPage)
+            throw PackageError("the help book's code page " + std::string(encoding) + " is not available");
+
+        const std::string contents = book.contents().empty() ? fileEndingIn(book.files(), ".hhc") : book.contents();
+        std::vector<Page> pages = readingOrder(sitemap(book, contents, *bookPage), true);
+        const bool fromContents = !pages.empty();
+        if (pages.empty()) {
+            const std::string index = book.index().empty() ? fileEndingIn(book.files(), ".hhk") : book.index();
+            pages = readingOrder(sitemap(book, index, *bookPage), false);
+        }
+        const std::size_t pageFiles = std::ranges::count_if(book.files(), isPage);
+        if (pages.empty())
+            for (const std::string& file : book.files())
+                if (isPage(file))
+                    pages.push_back({file, {}});
+
+        Options pageOptions = options;
+        pageOptions.progress = nullptr;
+        pageOptions.sourceEncoding = encoding;
+        package::TextBuilder out;
+        std::vector<std::string> warnings;
+        std::size_t missing = 0;
+        for (std::size_t k = 0; k < pages.size(); ++k) {
+            if (options.progress)
+                options.progress(static_cast<int>(k * 100 / pages.size()));
+            const std::optional<std::string> page = book.read(pages[k].path);
+            if (!page) {
+                ++missing;
+                continue;
+            }
+            Result text = htmlToText(withoutTitle(*page), pageOptions);
+            if (fromContents)
+                text.chapters.clear();
+            for (Chapter& chapter : pages[k].chapters)
+                out.startChapter(std::move(chapter.title), chapter.level);
+            out.appendDocument(text, package::TextBuilder::Space::Preserve);
+            out.endParagraph();
+        }
+        if (missing == pages.size())
+            throw PackageError("the help book is damaged: none of its pages could be read");
+        // Pages only linked from others (pop-ups, subtopics) are not followed: said, not lost silently.
+        if (pageFiles > pages.size())
+            warnings.push_back(std::to_string(pageFiles - pages.size())
+                               + " of the help book's pages are in neither its contents nor its index and were "
+                                 "left out");
+        if (missing > 0)
+            warnings.push_back(std::to_string(missing)
+                               + " of the help book's pages are missing or damaged and were left out");
+        if (out.size() == 0)
+            throw PackageError("the help book holds no text");
+        Result result = out.take();
+        result.warnings = std::move(warnings);
+        return result;
+    });
+}
+
+}  // namespace leafmill::extract

@@ -1,0 +1,86 @@
+#include "extract/epub/BookText.h"
+
+#include "extract/epub/EpubToc.h"
+#include "extract/epub/XhtmlText.h"
+#include "extract/package/PackageError.h"
+#include "extract/package/TextBuilder.h"
+#include "extract/package/XmlDocument.h"
+
+#include <map>
+#include <set>
+
+namespace leafmill::extract::epub {
+
+namespace {
+
+using Targets = std::map<std::string, std::vector<const TocEntry*>>;
+
+// The entries that point into `part`, by the id they land on; an id the
+// document lacks lands on the document's start.
+Targets targetsIn(const std::vector<TocEntry>& toc, const std::string& part, pugi::xml_node root)
+{
+    Targets targets;
+    std::set<std::string, std::less<>> ids;
+    bool idsRead = false;
+    for (const TocEntry& entry : toc) {
+        if (entry.target.part != part)
+            continue;
+        std::string id = entry.target.fragment;
+        if (!id.empty()) {
+            if (!idsRead) {
+                ids = package::elementIds(root);
+                idsRead = true;
+            }
+            if (!ids.count(id))
+                id.clear();
+        }
+        targets[id].push_back(&entry);
+    }
+    return targets;
+}
+
+void reportProgress(const Options& options, std::size_t done, std::size_t total)
+{
+    if (options.progress)
+        options.progress(static_cast<int>(done * 100 / total));
+}
+
+}  // namespace
+
+Result bookText(const PartReader& read, const std::vector<std::string>& spine, const std::vector<TocEntry>& toc,
+                std::vector<std::string> warnings, const Options& options)
+{
+    package::TextBuilder out;
+    std::size_t unreadable = 0, damaged = 0;
+    for (std::size_t k = 0; k < spine.size(); ++k) {
+        reportProgress(options, k, spine.size());
+        const std::string& part = spine[k];
+        std::optional<std::string> text = read(part);
+        if (!text) {
+            ++unreadable;
+            continue;
+        }
+        try {
+            const package::XmlDocument document(std::move(*text), part, package::References::Html);
+            damaged += !document.complete();
+            XhtmlText(out, targetsIn(toc, part, document.root())).write(document.root());
+        } catch (const package::PackageError& error) {
+            ++unreadable;
+            warnings.push_back(std::string("a chapter was left out: ") + error.what());
+        }
+    }
+    reportProgress(options, 1, 1);
+    if (unreadable == spine.size())
+        throw package::PackageError("none of the book's documents could be read");
+    if (damaged > 0)
+        warnings.push_back(std::to_string(damaged)
+                           + " of the book's documents break off (damaged XML); each was read up to the damage");
+    // A book of pictures alone gives no pages; saying so beats an empty success.
+    if (out.size() == 0)
+        throw package::PackageError("the book holds no text, only pictures or empty pages: there is nothing to read");
+    Result result = out.take();
+    result.warnings = std::move(warnings);
+    return result;
+}
+
+}  // namespace leafmill::extract::epub

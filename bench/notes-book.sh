@@ -24,17 +24,14 @@ CodePage=windows-1252
 CutTypeNum=0
 SingleFileSize0=4000
 InOutFileSize0=400
-CutWordNum=5
+CutWordNum=2
 [UserSettings]
 MyLagIndex=English
 CutTypeIndex=0
 KeepFileSize=0
 CutWord0=enter
 CutWord1=.
-CutWord2=!
-CutWord3=?
-CutWord4=;
-CutWord5=space
+CutWord2=space
 INI
 done
 printf '[NotesReader]\nPageEncoding=windows-1252\nLinks=1\nTitles=1\nContents=1\n' >>"$work/marked.ini"

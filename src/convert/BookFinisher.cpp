@@ -4,6 +4,7 @@
 #include "convert/NotesNames.h"
 #include "convert/OutputFile.h"
 #include "convert/PageText.h"
+#include "convert/ReaderLimits.h"
 #include "io/FileAccess.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
@@ -75,30 +76,24 @@ PageFrame frameOf(const BookPlan& plan, std::size_t index)
     if (plan.titles)
         frame.title = pageTitle(plan, index);
     if (plan.links && index > 0)
-        frame.previous = plan.pageNames[index - 1];
-    if (plan.links && index + 1 < plan.pageNames.size())
-        frame.next = plan.pageNames[index + 1];
+        frame.previous = pageName(plan, index - 1);
+    if (plan.links && index + 1 < plan.pageCount)
+        frame.next = pageName(plan, index + 1);
     return frame;
 }
 
-// Writes the file under a passing name and puts it in place, so a failure
-// leaves the old file whole.
-bool replaceBookFile(const std::string& path, std::string_view bytes, std::string* error)
+// Writes a new note of the book; a failure leaves no part of it.
+bool writeBookFile(const std::string& path, std::string_view bytes, std::string* error)
 {
-    const std::string passing = path + ".part";
     OutputFile file;
-    if (!file.open(pathFromUtf8(passing), OutputFile::Mode::Fresh, error) || !file.write(bytes, error)
-        || !file.close(error)) {
-        std::error_code ignored;
-        std::filesystem::remove(pathFromUtf8(passing), ignored);
+    if (!file.open(pathFromUtf8(path), OutputFile::Mode::Fresh, error)) {
         *error = path + ": " + *error;
         return false;
     }
-    std::error_code ec;
-    std::filesystem::rename(pathFromUtf8(passing), pathFromUtf8(path), ec);
-    if (ec) {
-        std::filesystem::remove(pathFromUtf8(passing), ec);
-        *error = path + ": " + ec.message();
+    if (!file.write(bytes, error) || !file.close(error)) {
+        std::error_code ignored;
+        std::filesystem::remove(pathFromUtf8(path), ignored);
+        *error = path + ": " + *error;
         return false;
     }
     return true;
@@ -115,7 +110,7 @@ std::vector<ContentsEntry> contentsEntries(const BookPlan& plan)
     for (const ChapterStart& chapter : plan.chapters)
         entries.push_back({chapter.title, static_cast<std::size_t>(chapter.page)});
     if (plan.chapters.size() <= 1)
-        for (std::size_t page = kContentsStride; page < plan.pageNames.size(); page += kContentsStride)
+        for (std::size_t page = kContentsStride; page < plan.pageCount; page += kContentsStride)
             entries.push_back({plan.bookName + " " + std::to_string(page + 1), page});
     std::stable_sort(entries.begin(), entries.end(),
                      [](const ContentsEntry& a, const ContentsEntry& b) { return a.page < b.page; });
@@ -138,7 +133,7 @@ std::vector<std::vector<std::string>> contentsParts(const BookPlan& plan, std::s
         + encoder.encode(frameHead(worst, texts) + frameTail(worst, texts), nullptr).size() + kLineEnd.size();
     for (const ContentsEntry& entry : entries) {
         const std::string line
-            = encoder.encode(noteLink(plan.pageNames[entry.page], shortTitle(encoder, entry.title)), nullptr)
+            = encoder.encode(noteLink(pageName(plan, entry.page), shortTitle(encoder, entry.title)), nullptr)
             + std::string(kLineEnd);
         if (used > 0 && frame + used + line.size() > pageSize) {
             parts.emplace_back();
@@ -165,7 +160,7 @@ bool writeContents(const BookPlan& plan, const std::vector<std::vector<std::stri
         for (const std::string& line : parts[part])
             bytes += line;
         bytes += encoder.encode(frameTail(note, texts), nullptr);
-        if (!replaceBookFile(plan.folder + contentsFileName(part, parts.size()), bytes, error))
+        if (!writeBookFile(plan.folder + contentsFileName(part, parts.size()), bytes, error))
             return false;
     }
     return true;
@@ -173,13 +168,18 @@ bool writeContents(const BookPlan& plan, const std::vector<std::vector<std::stri
 
 }  // namespace
 
+std::string pageName(const BookPlan& plan, std::size_t index)
+{
+    return pageFileName(plan.stem, static_cast<int64_t>(index), pageNumberWidth(static_cast<int64_t>(plan.pageCount)));
+}
+
 std::string pageTitle(const BookPlan& plan, std::size_t index)
 {
     const ChapterStart* chapter = chapterOf(plan, index);
     const std::string name = chapter ? shortTitle(*plan.encoder, chapter->title) : plan.bookName;
-    const std::size_t width = std::to_string(plan.pageNames.size()).size();
-    return plan.encoder->fit(
-        name + " \xE2\x80\x93 " + padded(index + 1, width) + "/" + std::to_string(plan.pageNames.size()), nullptr);
+    const std::size_t width = std::to_string(plan.pageCount).size();
+    return plan.encoder->fit(name + " \xE2\x80\x93 " + padded(index + 1, width) + "/" + std::to_string(plan.pageCount),
+                             nullptr);
 }
 
 std::size_t markupReserve(const BookPlan& plan, std::size_t longestPageName)
@@ -208,43 +208,51 @@ std::size_t markupReserve(const BookPlan& plan, std::size_t longestPageName)
 
 std::size_t contentsNotes(const BookPlan& plan, std::size_t pageSize)
 {
-    return plan.contents && !plan.pageNames.empty() ? contentsParts(plan, pageSize).size() : 0;
+    return plan.contents && plan.pageCount > 0 ? contentsParts(plan, pageSize).size() : 0;
 }
 
-bool frameNoteFile(const std::string& path, std::string_view head, std::string_view tail, std::string* error)
+bool frameNoteFile(const std::string& path, std::string_view head, std::string_view tail, std::string& scratch,
+                   std::uintmax_t* size, std::string* error)
 {
-    std::string body;
-    if (readWholeFile(pathFromUtf8(path), body, error) != ReadResult::Ok) {
-        *error = path + ": " + *error;
-        return false;
-    }
-    return replaceBookFile(path, std::string(head) + body + std::string(tail), error);
+    if (frameFileInPlace(pathFromUtf8(path), head, tail, scratch, size, error))
+        return true;
+    *error = path + ": " + *error;
+    return false;
 }
 
-bool finishBook(const BookPlan& plan, std::size_t pageSize, std::size_t* notes, std::string* error)
+bool finishBook(const BookPlan& plan, std::size_t pageSize, std::size_t* notes, std::vector<CutNote>* cutNotes,
+                std::string* error)
 {
     const PageEncoder& encoder = *plan.encoder;
     const LinkTexts texts = fittedTexts(plan);
     const std::string continuation = plan.continuation.empty()
         ? std::string()
         : encoder.encode(escapeMarkup(encoder.fit(plan.continuation, nullptr)), nullptr) + std::string(kLineEnd);
-    *notes = plan.pageNames.size();
-    if (plan.links || plan.titles || !plan.declaration.empty() || !continuation.empty()) {
-        for (std::size_t i = 0; i < plan.pageNames.size(); ++i) {
+    *notes = plan.pageCount;
+    const bool framed = plan.links || plan.titles || !plan.declaration.empty() || !continuation.empty();
+    std::string scratch;
+    for (std::size_t i = 0; i < plan.pageCount; ++i) {
+        const std::string name = pageName(plan, i);
+        std::uintmax_t size = 0;
+        if (framed) {
             if (plan.stopNow && plan.stopNow->load()) {
                 *error = "the output was stopped";
                 return false;
             }
             const PageFrame frame = frameOf(plan, i);
-            const bool last = i + 1 == plan.pageNames.size();
-            if (!frameNoteFile(plan.folder + plan.pageNames[i],
-                               plan.declaration + encoder.encode(frameHead(frame, texts), nullptr),
+            const bool last = i + 1 == plan.pageCount;
+            if (!frameNoteFile(plan.folder + name, plan.declaration + encoder.encode(frameHead(frame, texts), nullptr),
                                (last ? continuation : std::string()) + encoder.encode(frameTail(frame, texts), nullptr),
-                               error))
+                               scratch, &size, error))
                 return false;
+        } else {
+            std::error_code ec;
+            size = std::filesystem::file_size(pathFromUtf8(plan.folder + name), ec);
         }
+        if (size > static_cast<std::uintmax_t>(kReaderNoteBytes))
+            cutNotes->push_back({name, size});
     }
-    if (!plan.contents || plan.pageNames.empty())
+    if (!plan.contents || plan.pageCount == 0)
         return true;
     const std::vector<std::vector<std::string>> parts = contentsParts(plan, pageSize);
     *notes += parts.size();

@@ -60,9 +60,8 @@ BookPlan volumePlan(const NotesLayout& layout, const std::vector<ChapterStart>& 
     plan.folder = folder;
     plan.continuation.clear();
     plan.chapters = chaptersWithin(chapters, first, end);
-    const std::size_t width = pageNumberWidth(static_cast<int64_t>(end - first));
-    for (std::size_t i = 0; i < end - first; ++i)
-        plan.pageNames.push_back(pageFileName(layout.stem, static_cast<int64_t>(i), width));
+    plan.stem = layout.stem;
+    plan.pageCount = end - first;
     return plan;
 }
 
@@ -96,12 +95,11 @@ std::vector<std::size_t> volumeEnds(const NotesLayout& layout, const std::vector
     return ends;
 }
 
-bool makeVolumes(const NotesLayout& layout, const std::vector<std::string>& pageNames,
-                 const std::vector<ChapterStart>& chapters,
+bool makeVolumes(const NotesLayout& layout, const CutPages& pages, const std::vector<ChapterStart>& chapters,
                  const std::function<std::string(const std::string&)>& continuedIn, NotesBookMade* made,
                  std::string* error)
 {
-    const std::vector<std::size_t> ends = volumeEnds(layout, chapters, pageNames.size());
+    const std::vector<std::size_t> ends = volumeEnds(layout, chapters, pages.count);
     const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
     made->volumes = ends.size();
     std::size_t first = 0;
@@ -115,17 +113,20 @@ bool makeVolumes(const NotesLayout& layout, const std::vector<std::string>& page
             return false;
         }
         BookPlan plan = volumePlan(layout, chapters, first, ends[v], name, folder);
-        for (std::size_t i = 0; i < plan.pageNames.size(); ++i)
-            if (!moveNote(layout.plan.folder + pageNames[first + i], folder + plan.pageNames[i], error))
+        for (std::size_t i = 0; i < plan.pageCount; ++i)
+            if (!moveNote(layout.plan.folder + pages.nameOf(first + i), folder + pageName(plan, i), error))
                 return false;
         if (v + 1 < ends.size())
             plan.continuation = continuedIn(volumeFolderName(layout.plan.bookName, v + 2, ends.size()));
         std::size_t notes = 0;
-        if (!finishBook(plan, layout.contentsSize, &notes, error))
+        const std::size_t cutBefore = made->cutNotes.size();
+        const bool done = finishBook(plan, layout.contentsSize, &notes, &made->cutNotes, error);
+        // Named within the book folder, as those of a book of one volume.
+        for (std::size_t c = cutBefore; c < made->cutNotes.size(); ++c)
+            made->cutNotes[c].name = folder.substr(layout.plan.folder.size()) + made->cutNotes[c].name;
+        if (!done)
             return false;
         made->notes += notes;
-        for (const std::string& page : plan.pageNames)
-            made->notePaths.push_back(folder + page);
         first = ends[v];
     }
     return true;
@@ -133,14 +134,13 @@ bool makeVolumes(const NotesLayout& layout, const std::vector<std::string>& page
 
 // Pages past the 10,000th got wider numbers as they were written; all pages
 // get that width, so that the names sort as the pages follow.
-bool numberToOneWidth(const NotesLayout& layout, std::vector<std::string>& names, std::string* error)
+bool numberToOneWidth(const BookPlan& plan, const CutPages& pages, std::string* error)
 {
-    const std::size_t width = pageNumberWidth(static_cast<int64_t>(names.size()));
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string wide = pageFileName(layout.stem, static_cast<int64_t>(i), width);
-        if (wide != names[i] && !moveNote(layout.plan.folder + names[i], layout.plan.folder + wide, error))
+    for (std::size_t i = 0; i < pages.count; ++i) {
+        const std::string cut = pages.nameOf(i);
+        const std::string wide = pageName(plan, i);
+        if (wide != cut && !moveNote(plan.folder + cut, plan.folder + wide, error))
             return false;
-        names[i] = wide;
     }
     return true;
 }
@@ -202,37 +202,35 @@ bool planNotesBook(const Settings& settings, const CodePage& codePage, const Lan
     return true;
 }
 
-bool finishNotesBook(const NotesLayout& layout, const std::vector<std::string>& pageNames,
-                     const std::vector<ChapterStart>& chapters, bool wholeFiles,
+bool finishNotesBook(const NotesLayout& layout, const CutPages& pages, const std::vector<ChapterStart>& chapters,
                      const std::function<std::string(const std::string&)>& continuedIn, NotesBookMade* made,
                      std::string* error)
 {
     *made = NotesBookMade();
     const BookPlan& whole = layout.plan;
     bool done = true;
-    if (wholeFiles) {
-        for (const std::string& name : pageNames) {
-            if (!whole.declaration.empty() && !frameNoteFile(whole.folder + name, whole.declaration, "", error))
+    if (pages.isWholeFiles) {
+        std::string scratch;
+        for (const std::string& name : pages.wholeFiles) {
+            std::uintmax_t size = 0;
+            std::error_code ec;
+            if (whole.declaration.empty())
+                size = std::filesystem::file_size(pathFromUtf8(whole.folder + name), ec);
+            else if (!frameNoteFile(whole.folder + name, whole.declaration, "", scratch, &size, error))
                 return false;
-            made->notePaths.push_back(whole.folder + name);
+            if (size > static_cast<std::uintmax_t>(kReaderNoteBytes))
+                made->cutNotes.push_back({name, size});
         }
-        made->notes = pageNames.size();
-    } else if (layout.volumeNotes > 0 && !pageNames.empty()) {
-        done = makeVolumes(layout, pageNames, chapters, continuedIn, made, error);
+        made->notes = pages.wholeFiles.size();
+    } else if (layout.volumeNotes > 0 && pages.count > 0) {
+        done = makeVolumes(layout, pages, chapters, continuedIn, made, error);
     } else {
         BookPlan plan = whole;
-        plan.pageNames = pageNames;
+        plan.stem = layout.stem;
+        plan.pageCount = pages.count;
         plan.chapters = chapters;
-        done = numberToOneWidth(layout, plan.pageNames, error)
-            && finishBook(plan, layout.contentsSize, &made->notes, error);
-        for (const std::string& page : plan.pageNames)
-            made->notePaths.push_back(whole.folder + page);
-    }
-    for (const std::string& path : made->notePaths) {
-        std::error_code ec;
-        const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(path), ec);
-        if (!ec && size > static_cast<std::uintmax_t>(kReaderNoteBytes))
-            made->cutNotes.push_back({path.substr(whole.folder.size()), size});
+        done = numberToOneWidth(plan, pages, error)
+            && finishBook(plan, layout.contentsSize, &made->notes, &made->cutNotes, error);
     }
     // The book folder and each volume keep the record of what Leafmill wrote.
     made->notes += kRecordNotes * (1 + made->volumes);

@@ -34,26 +34,27 @@ bool planNotesBook(const Settings& settings, const CodePage& codePage, const Lan
                    const std::string& bookName, const std::string& bookFolder, NotesLayout* layout,
                    std::string* refusal);
 
-// A note the reader shows only the first 4,096 bytes of.
-struct CutNote {
-    std::string name;  // within the book folder
-    std::uintmax_t size = 0;
-};
-
 struct NotesBookMade {
     std::size_t notes = 0;  // pages, contents notes and records, all volumes together
     std::size_t volumes = 0;  // 0: one book
-    std::vector<std::string> notePaths;  // every note written, in reading order
     std::vector<CutNote> cutNotes;
 };
 
-// Finishes the cut pages `pageNames` (in the book folder, reading order):
-// numbers them to one width, parts them into volumes when the layout says so,
-// writes their markup and contents; whole-file notes get the encoding's first
-// line only. `continuedIn` gives the line a volume's last page ends with,
-// for the folder of the volume after it.
-bool finishNotesBook(const NotesLayout& layout, const std::vector<std::string>& pageNames,
-                     const std::vector<ChapterStart>& chapters, bool wholeFiles,
+// The notes the cut left in the book folder: numbered pages, or for whole
+// files one note per source.
+struct CutPages {
+    std::size_t count = 0;
+    std::function<std::string(std::size_t)> nameOf;  // the name the cut gave page i, inside the folder
+    std::vector<std::string> wholeFiles;  // with whole files, their notes' names instead
+    bool isWholeFiles = false;
+};
+
+// Finishes the cut pages (in the book folder, reading order): numbers them
+// to one width, parts them into volumes when the layout says so, writes
+// their markup and contents; whole-file notes get the encoding's first line
+// only. `continuedIn` gives the line a volume's last page ends with, for the
+// folder of the volume after it.
+bool finishNotesBook(const NotesLayout& layout, const CutPages& pages, const std::vector<ChapterStart>& chapters,
                      const std::function<std::string(const std::string&)>& continuedIn, NotesBookMade* made,
                      std::string* error);
 

@@ -33,6 +33,26 @@ int closeFile(int fd)
 {
     return _close(fd);
 }
+int openExisting(const std::filesystem::path& path)
+{
+    int fd = -1;
+    _wsopen_s(&fd, path.c_str(), _O_RDWR | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
+    return fd;
+}
+int readSome(int fd, char* data, std::size_t size)
+{
+    return _read(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+int writeSomeAt(int fd, const char* data, std::size_t size, std::uint64_t offset)
+{
+    if (_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) < 0)
+        return -1;
+    return writeSome(fd, data, size);
+}
+int truncateTo(int fd, std::uint64_t size)
+{
+    return _chsize_s(fd, static_cast<__int64>(size)) == 0 ? 0 : -1;
+}
 #else
 int openFile(const std::filesystem::path& path, OutputFile::Mode mode)
 {
@@ -47,7 +67,59 @@ int closeFile(int fd)
 {
     return ::close(fd);
 }
+int openExisting(const std::filesystem::path& path)
+{
+    return ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+}
+ssize_t readSome(int fd, char* data, std::size_t size)
+{
+    return ::read(fd, data, size);
+}
+ssize_t writeSomeAt(int fd, const char* data, std::size_t size, std::uint64_t offset)
+{
+    return ::pwrite(fd, data, size, static_cast<off_t>(offset));
+}
+int truncateTo(int fd, std::uint64_t size)
+{
+    return ::ftruncate(fd, static_cast<off_t>(size));
+}
 #endif
+
+// Pages are a few KB: one read takes them, the next finds the end.
+constexpr std::size_t kReadPiece = 8192;
+
+bool readRest(int fd, std::string& bytes, std::string* error)
+{
+    for (;;) {
+        const std::size_t had = bytes.size();
+        bytes.resize(had + kReadPiece);
+        const auto got = readSome(fd, bytes.data() + had, kReadPiece);
+        bytes.resize(had + static_cast<std::size_t>(std::max<decltype(got)>(got, 0)));
+        if (got == 0)
+            return true;
+        if (got < 0 && errno != EINTR) {
+            *error = systemReason(errno);
+            return false;
+        }
+    }
+}
+
+bool writeAllAt(int fd, std::string_view bytes, std::string* error)
+{
+    std::uint64_t offset = 0;
+    while (!bytes.empty()) {
+        const auto written = writeSomeAt(fd, bytes.data(), bytes.size(), offset);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            *error = systemReason(errno);
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+        offset += static_cast<std::uint64_t>(written);
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -95,6 +167,35 @@ bool OutputFile::close(std::string* error)
         return false;
     }
     return true;
+}
+
+bool frameFileInPlace(const std::filesystem::path& path, std::string_view head, std::string_view tail,
+                      std::string& scratch, std::uintmax_t* size, std::string* error)
+{
+    const int fd = openExisting(path);
+    if (fd < 0) {
+        *error = systemReason(errno);
+        return false;
+    }
+    scratch.assign(head);
+    bool done = readRest(fd, scratch, error);
+    const std::size_t bodySize = scratch.size() - head.size();
+    if (done) {
+        scratch.append(tail);
+        done = writeAllAt(fd, scratch, error);
+        if (!done) {
+            // The new bytes start where the old ones did, so the old ones fit back.
+            std::string ignored;
+            truncateTo(fd, bodySize);
+            writeAllAt(fd, std::string_view(scratch).substr(head.size(), bodySize), &ignored);
+        }
+    }
+    if (closeFile(fd) != 0 && done) {
+        *error = systemReason(errno);
+        done = false;
+    }
+    *size = done ? scratch.size() : bodySize;
+    return done;
 }
 
 }  // namespace leafmill

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -31,5 +32,12 @@ public:
 private:
     int fd_ = -1;
 };
+
+// Puts `head` before the bytes of the existing file at `path` and `tail` after
+// them, in place: one open, the reads, one write. A failed write puts the old
+// bytes back, so the file is whole either way. `scratch` is reused between
+// calls; `size` is the file's new size. False with the reason.
+bool frameFileInPlace(const std::filesystem::path& path, std::string_view head, std::string_view tail,
+                      std::string& scratch, std::uintmax_t* size, std::string* error);
 
 }  // namespace leafmill

@@ -263,16 +263,19 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
     if (state.PageCount > 0 && (whole || !book.holdsEarlierBook())) {
         // After a stop at once the pages written so far are kept as they were cut.
         if (encoder && !abortRequested_.load()) {
-            std::vector<std::string> pageNames = wholeFileNotes;
-            if (framed)
-                for (int32_t page = 0; page < state.PageCount; ++page)
-                    pageNames.push_back(state.pageFileName(page).substr(state.OutPutDir.size()));
+            CutPages pages;
+            pages.isWholeFiles = !framed;
+            pages.wholeFiles = std::move(wholeFileNotes);
+            pages.count = framed ? static_cast<std::size_t>(state.PageCount) : 0;
+            pages.nameOf = [&state](std::size_t page) {
+                return state.pageFileName(static_cast<int32_t>(page)).substr(state.OutPutDir.size());
+            };
             const auto continuedIn = [&language](const std::string& volume) {
                 return replaceAll(language.text(StringId::VolumeContinues), "@Volume", volume);
             };
             layout.plan.stopNow = &abortRequested_;
             NotesBookMade made;
-            if (!finishNotesBook(layout, pageNames, chapters, !framed, continuedIn, &made, &bookFailure))
+            if (!finishNotesBook(layout, pages, chapters, continuedIn, &made, &bookFailure))
                 bookFailure = abortRequested_.load() ? std::string() : "\n\n" + bookFailure;
             result.notes = static_cast<int64_t>(made.notes);
             result.volumes = made.volumes;

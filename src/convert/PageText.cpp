@@ -47,6 +47,13 @@ std::string escapeMarkup(std::string_view text)
 PageText makePageText(std::string_view utf8, const PageTextRules& rules, const std::vector<std::size_t>& offsets)
 {
     PageText page;
+    appendPageText(utf8, rules, offsets, page);
+    return page;
+}
+
+void appendPageText(std::string_view utf8, const PageTextRules& rules, const std::vector<std::size_t>& offsets,
+                    PageText& page)
+{
     std::size_t from = 0;
     auto append = [&](std::size_t to) {
         const std::string_view piece = utf8.substr(from, to - from);
@@ -63,7 +70,6 @@ PageText makePageText(std::string_view utf8, const PageTextRules& rules, const s
         page.offsets.push_back(page.bytes.size());
     }
     append(utf8.size());
-    return page;
 }
 
 }  // namespace leafmill

@@ -25,6 +25,9 @@ struct PageText {
 
 // `offsets` (ascending, into `utf8`) are found again in the page bytes.
 PageText makePageText(std::string_view utf8, const PageTextRules& rules, const std::vector<std::size_t>& offsets = {});
+// The same for text that follows what `page` holds, added to it.
+void appendPageText(std::string_view utf8, const PageTextRules& rules, const std::vector<std::size_t>& offsets,
+                    PageText& page);
 
 // '<' that could open a tag becomes "&lt;", '&' that would read as an entity
 // "&amp;"; everything else stays.

@@ -96,7 +96,9 @@ bool PageWriter::discarded(std::string* error) const
 
 void PageWriter::countPage()
 {
-    if (files_)
+    // Numbered pages cannot meet one another; only whole files are named
+    // after their sources and may.
+    if (files_ && state_.wholeFileMode)
         files_->wrote(pageName_);
     ++state_.PageCount;
     if (progress_)

@@ -19,8 +19,8 @@ class PageWriter {
 public:
     PageWriter(RunState& state, std::function<void(int)> progress);
 
-    // Pages are then never written over the run's sources, and each page
-    // written is recorded there. Once `stopNow` is set no page is begun and
+    // Pages are then never written over the run's sources, and each whole
+    // file written is recorded there. Once `stopNow` is set no page is begun and
     // a page being written in pieces is removed.
     void guard(RunFiles* files, const std::atomic<bool>* stopNow);
     // True when a write was refused because a stop was asked for.

@@ -3,6 +3,7 @@
 #include "convert/ContentDispatch.h"
 #include "convert/EmbeddedDocuments.h"
 #include "convert/HeadingLines.h"
+#include "convert/InputFile.h"
 #include "convert/JoinLines.h"
 #include "io/FileAccess.h"
 #include "io/MappedFile.h"
@@ -43,6 +44,67 @@ void handOver(std::string_view bytes, std::string_view kindWord, const SourceSin
     sink.begin(kindWord);
     for (std::size_t at = 0; at < bytes.size(); at += kPiece)
         sink.bytes(bytes.substr(at, kPiece));
+}
+
+// A text source's page bytes made and handed over a piece at a time, so that
+// a text of any size takes a piece's room: the same bytes and chapters as
+// when it is read whole. Pieces end at line ends, where no heading, accent
+// or escape runs on into the next.
+void streamPageText(const std::string& path, const SourceEncoding& encoding, const PageTextRules& rules,
+                    const SourceSink& sink, PreparedSource& prepared)
+{
+    InputFile file;
+    if (!file.open(pathFromUtf8(path), &prepared.reason)) {
+        prepared.failure = SourceFailure::Missing;
+        return;
+    }
+    sink.begin("txt");
+    Utf8Decoder decoder(encoding.encoding.converter);
+    std::size_t markLeft = encoding.markSize;
+    std::string block;
+    std::string text;  // decoded, not yet made into page bytes
+    std::size_t textDone = 0;  // UTF-8 bytes made into page bytes so far
+    std::size_t pageDone = 0;  // page bytes handed over so far
+    std::size_t textStart = std::string::npos;
+    std::size_t firstHeading = std::string::npos;
+    PageText page;
+    for (bool last = false; !last;) {
+        if (!file.read(block, kPiece, &prepared.reason)) {
+            prepared.failure = SourceFailure::Missing;
+            return;
+        }
+        last = block.empty();
+        const std::size_t mark = std::min(markLeft, block.size());
+        markLeft -= mark;
+        text += decoder.decode(std::string_view(block).substr(mark), last);
+        const std::size_t end = last ? text.size() : text.rfind('\n') + 1;
+        if (end == 0)
+            continue;
+        const std::string lines = composedSource(text.substr(0, end), encoding);
+        text.erase(0, end);
+        if (const std::size_t start = lines.find_first_not_of(" \t\r\n");
+            textStart == std::string::npos && start != std::string::npos)
+            textStart = textDone + start;
+        const std::vector<extract::Chapter> headings = headingLines(lines);
+        std::vector<std::size_t> offsets;
+        for (const extract::Chapter& heading : headings)
+            offsets.push_back(heading.offset);
+        if (!headings.empty() && firstHeading == std::string::npos)
+            firstHeading = textDone + headings.front().offset;
+        page.bytes.clear();
+        page.offsets.clear();
+        appendPageText(lines, rules, offsets, page);
+        for (std::size_t i = 0; i < headings.size(); ++i)
+            prepared.chapters.push_back({headings[i].title, pageDone + page.offsets[i]});
+        for (std::size_t at = 0; at < page.bytes.size(); at += kPiece)
+            sink.bytes(std::string_view(page.bytes).substr(at, kPiece));
+        textDone += lines.size();
+        pageDone += page.bytes.size();
+    }
+    // As for a text read whole: the file names the text before its first heading.
+    if (firstHeading == std::string::npos || firstHeading > textStart)
+        prepared.chapters.insert(prepared.chapters.begin(), {fileTitle(path), 0});
+    prepared.replaced = std::move(page.replaced);
 }
 
 }  // namespace
@@ -123,6 +185,10 @@ PreparedSource prepareSource(const std::string& path, const DispatchTable& table
             prepared.skip = encoding.markSize;
             return prepared;
         }
+    }
+    if (!kind->extractor && pageText.encoder && !pageText.joinLines) {
+        streamPageText(path, encoding, pageText, sink, prepared);
+        return prepared;
     }
     // Text in another encoding is put into the code page like any extracted text.
     ExtractedText extracted = kind->extractor ? extractSource(path, *kind, codePage, sourceEncoding, sink.progress)

@@ -4,6 +4,8 @@
 #include "io/FileAccess.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace leafmill {
 
@@ -36,6 +38,10 @@ const std::string* RunFiles::sourceAt(const std::string& path) const
 std::string RunFiles::refusal(const std::string& page) const
 {
     const std::string place = placeOf(page);
+    // Most places are free: one look at the name settles those.
+    std::error_code ec;
+    if (std::filesystem::symlink_status(pathFromUtf8(place), ec).type() == std::filesystem::file_type::not_found)
+        return {};
     if (const std::string* source = sourceAt(place))
         return place + ": it is the source " + *source + ", which is never overwritten";
     return book_.blockedBy(place.substr(folder_.size()));

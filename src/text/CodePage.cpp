@@ -141,41 +141,62 @@ std::string CodePage::systemName()
 
 namespace {
 
-// Streams `input` from one converter to the other through a small pivot, so
-// inputs of any size convert without 32-bit length limits.
+// Streams text from one converter to the other through a small pivot, so
+// inputs of any size convert without 32-bit length limits; the pivot and the
+// converters' state carry over from one piece of a text to the next.
+class Conversion {
+public:
+    Conversion(UConverter* target, UConverter* source)
+        : target_(target)
+        , source_(source)
+    {
+    }
+
+    // Empty when the converters fail.
+    std::string run(std::string_view input, bool flush)
+    {
+        std::string out;
+        out.resize(std::max<std::size_t>(input.size() + input.size() / 2, 64));
+        char* outStart = out.data();
+        char* outPos = outStart;
+        const char* in = input.data();
+        const char* inEnd = input.data() + input.size();
+        for (;;) {
+            UErrorCode status = U_ZERO_ERROR;
+            // Feed the source in slices so that no length passed to ICU overflows.
+            const char* sliceEnd = inEnd - in > (1 << 24) ? in + (1 << 24) : inEnd;
+            ucnv_convertEx(target_, source_, &outPos, out.data() + out.size(), &in, sliceEnd, pivot_.data(),
+                           &pivotSource_, &pivotTarget_, pivot_.data() + pivot_.size(), reset_,
+                           flush && sliceEnd == inEnd, &status);
+            reset_ = false;
+            if (status == U_BUFFER_OVERFLOW_ERROR) {
+                const std::size_t used = static_cast<std::size_t>(outPos - outStart);
+                out.resize(out.size() * 2);
+                outStart = out.data();
+                outPos = outStart + used;
+                continue;
+            }
+            if (U_FAILURE(status))
+                return std::string();
+            if (in == inEnd && sliceEnd == inEnd)
+                break;
+        }
+        out.resize(static_cast<std::size_t>(outPos - outStart));
+        return out;
+    }
+
+private:
+    UConverter* target_;
+    UConverter* source_;
+    std::array<UChar, 8192> pivot_;
+    UChar* pivotSource_ = pivot_.data();
+    UChar* pivotTarget_ = pivot_.data();
+    bool reset_ = true;
+};
+
 std::string convertAll(UConverter* target, UConverter* source, std::string_view input)
 {
-    std::string out;
-    out.resize(std::max<std::size_t>(input.size() + input.size() / 2, 64));
-    char* outStart = out.data();
-    char* outPos = outStart;
-    const char* in = input.data();
-    const char* inEnd = input.data() + input.size();
-    std::array<UChar, 8192> pivot;
-    UChar* pivotSource = pivot.data();
-    UChar* pivotTarget = pivot.data();
-    bool reset = true;
-    for (;;) {
-        UErrorCode status = U_ZERO_ERROR;
-        // Feed the source in slices so that no length passed to ICU overflows.
-        const char* sliceEnd = inEnd - in > (1 << 24) ? in + (1 << 24) : inEnd;
-        ucnv_convertEx(target, source, &outPos, out.data() + out.size(), &in, sliceEnd, pivot.data(), &pivotSource,
-                       &pivotTarget, pivot.data() + pivot.size(), reset, sliceEnd == inEnd, &status);
-        reset = false;
-        if (status == U_BUFFER_OVERFLOW_ERROR) {
-            const std::size_t used = static_cast<std::size_t>(outPos - outStart);
-            out.resize(out.size() * 2);
-            outStart = out.data();
-            outPos = outStart + used;
-            continue;
-        }
-        if (U_FAILURE(status))
-            return std::string();
-        if (in == inEnd && sliceEnd == inEnd)
-            break;
-    }
-    out.resize(static_cast<std::size_t>(outPos - outStart));
-    return out;
+    return Conversion(target, source).run(input, true);
 }
 
 }  // namespace
@@ -221,6 +242,31 @@ std::string decodeToUtf8(std::string_view bytes, const std::string& encoding)
     if (U_FAILURE(status))
         return std::string();
     return convertAll(target.get(), source.get(), bytes);
+}
+
+struct Utf8Decoder::State {
+    Converter source;
+    Converter target;
+    Conversion conversion;
+};
+
+Utf8Decoder::Utf8Decoder(const std::string& encoding)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    Converter source = openConverter(encoding, status);
+    Converter target = openConverter("UTF-8", status);
+    if (U_FAILURE(status))
+        return;
+    UConverter* from = source.get();
+    UConverter* to = target.get();
+    state_.reset(new State {std::move(source), std::move(target), Conversion(to, from)});
+}
+
+Utf8Decoder::~Utf8Decoder() = default;
+
+std::string Utf8Decoder::decode(std::string_view bytes, bool last)
+{
+    return state_ ? state_->conversion.run(bytes, last) : std::string();
 }
 
 std::size_t decodingErrors(std::string_view bytes, const std::string& encoding, bool mayBeCut)

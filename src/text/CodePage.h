@@ -77,6 +77,24 @@ private:
 // does not decode becomes U+FFFD, and an encoding ICU lacks gives nothing.
 std::string decodeToUtf8(std::string_view bytes, const std::string& encoding);
 
+// The same piece by piece: each piece follows the ones before, and the text
+// comes out as decodeToUtf8 gives it whole.
+class Utf8Decoder {
+public:
+    explicit Utf8Decoder(const std::string& encoding);
+    ~Utf8Decoder();
+    Utf8Decoder(const Utf8Decoder&) = delete;
+    Utf8Decoder& operator=(const Utf8Decoder&) = delete;
+
+    // The UTF-8 of `bytes`; `last` ends the text (a character cut short
+    // there becomes U+FFFD).
+    std::string decode(std::string_view bytes, bool last);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
 // How many invalid or unmapped sequences the bytes hold in that encoding
 // (SIZE_MAX for an encoding ICU lacks); with `mayBeCut` they may end inside
 // a character (the first bytes of a longer text).

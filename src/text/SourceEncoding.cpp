@@ -305,8 +305,12 @@ SourceEncoding chooseSourceEncoding(std::string_view head, const CodePage& codeP
 
 std::string decodeSource(std::string_view bytes, const SourceEncoding& encoding)
 {
-    std::string text
-        = decodeToUtf8(bytes.substr(std::min(encoding.markSize, bytes.size())), encoding.encoding.converter);
+    return composedSource(
+        decodeToUtf8(bytes.substr(std::min(encoding.markSize, bytes.size())), encoding.encoding.converter), encoding);
+}
+
+std::string composedSource(std::string text, const SourceEncoding& encoding)
+{
     if (canonicalName(encoding.encoding.converter) != canonicalName("windows-1258"))
         return text;
     UErrorCode status = U_ZERO_ERROR;

@@ -42,6 +42,9 @@ SourceEncoding chooseSourceEncoding(std::string_view head, const CodePage& codeP
 // The text as UTF-8, without its byte-order mark; accents that the encoding
 // writes apart from their letters (windows-1258) are joined to them.
 std::string decodeSource(std::string_view bytes, const SourceEncoding& encoding);
+// Those accents joined in UTF-8 the encoding's bytes were decoded to; a text
+// may be given in pieces that end at line ends.
+std::string composedSource(std::string text, const SourceEncoding& encoding);
 
 // Empty when the setting is kDetectEncoding or an encoding ICU reads, else
 // why it cannot be used.

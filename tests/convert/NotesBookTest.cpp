@@ -1,4 +1,5 @@
 #include "convert/NotesCheck.h"
+#include "convert/OutputFile.h"
 #include "convert/OutputRun.h"
 #include "convert/PageText.h"
 #include "convert/ReaderLimits.h"
@@ -16,6 +17,11 @@
 #include <gtest/gtest.h>
 
 #include <map>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 namespace leafmill {
 namespace {
@@ -292,6 +298,35 @@ TEST_F(NotesBookTest, KindlePalmHelpAndDjvuBooksMakeOneBook)
         EXPECT_NE(std::ranges::find(titles, chapter), titles.end()) << chapter;
 }
 
+TEST_F(NotesBookTest, ATextOfMegabytesIsCutAsOneWholeText)
+{
+    settings.NotesReader.Contents = true;
+    settings.NotesReader.ChapterPages = true;
+    settings.CutTypeTable = {{4000, 400}};
+    std::string latin1;
+    for (std::size_t chapter = 1; chapter <= 3; ++chapter) {
+        latin1 += "Chapter " + std::to_string(chapter) + "\r\n";
+        while (latin1.size() < chapter * 700000)
+            latin1 += "Caf\xe9 & <b> words of the chapter.\r\n";
+    }
+    // UTF-16 with its mark: however the file is read in pieces, they split characters and lines.
+    std::string utf16 = "\xff\xfe";
+    for (const char c : latin1)
+        utf16 += std::string {c, '\0'};
+    const RunResult result = run({source("long.txt", utf16)});
+    ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
+    std::string shown = latin1;
+    for (std::size_t tag = 0; (tag = shown.find("<b>", tag)) != std::string::npos;)
+        shown.replace(tag, 1, "&lt;");
+    EXPECT_TRUE(joined() == shown) << "the pages hold the text as written";
+    std::vector<std::string> titles;
+    for (const auto& link : note("00 Contents.txt").links) {
+        titles.push_back(link.text);
+        EXPECT_TRUE(note(link.href).text.starts_with(link.text)) << link.href;
+    }
+    EXPECT_EQ(titles, (std::vector<std::string> {"Chapter 1", "Chapter 2", "Chapter 3"}));
+}
+
 // A book in UTF-8 says so on each note's first line, so an iPod set to English
 // shows its script; in Latin-1 the page names are spelt as the links spell them.
 TEST_F(NotesBookTest, RussianGreekAndMixedBooksReadRightOnAnIPodSetToEnglish)
@@ -441,6 +476,36 @@ TEST_F(NotesBookTest, AVolumeIsABookOfItsOwnThatNamesTheNext)
     }
     EXPECT_EQ(notes, result.notes);
 }
+
+#ifndef _WIN32
+TEST(FrameFileTest, ANoteIsFramedWholeOrLeftAsItWas)
+{
+    TempDir dir;
+    const std::filesystem::path note = dir.path() / "Bk0000.txt";
+    const std::string body = std::string(60, 'b') + "\r\n";
+    test::writeFile(note, body);
+    std::string scratch = "left over";
+    std::uintmax_t size = 0;
+    std::string error;
+    ASSERT_TRUE(frameFileInPlace(note, "<TITLE>T</TITLE>", "next\r\n", scratch, &size, &error)) << error;
+    EXPECT_EQ(test::readFile(note), "<TITLE>T</TITLE>" + body + "next\r\n");
+    EXPECT_EQ(size, 16 + body.size() + 6);
+    // Past the file-size limit, with its signal ignored, the write fails half-way as on a full disk.
+    test::writeFile(note, body);
+    rlimit limit {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit full {100, limit.rlim_max};
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    const bool framed = frameFileInPlace(note, std::string(50, 'h'), "", scratch, &size, &error);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_FALSE(framed);
+    EXPECT_EQ(test::readFile(note), body);
+    EXPECT_EQ(size, body.size());
+    EXPECT_FALSE(frameFileInPlace(dir.path() / "none.txt", "h", "", scratch, &size, &error));
+}
+#endif
 
 }  // namespace
 }  // namespace leafmill

@@ -75,3 +75,4 @@ leafmill_static_or_shared(zip_and_xml "leafmill_minizip;pugixml::pugixml" minizi
 find_package(ZLIB REQUIRED)
 target_link_libraries(leafmill_zip_and_xml INTERFACE ZLIB::ZLIB)
 leafmill_static_or_shared(uchardet leafmill_uchardet_shared uchardet)
+leafmill_static_or_shared(cmark leafmill_cmark_shared cmark)

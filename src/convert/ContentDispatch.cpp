@@ -61,7 +61,7 @@ std::string_view packageEnding(std::string_view bytes)
 }
 
 // What each content is called in the warning; text is the rest.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kNames = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kNames = {{
     {".rtf", "an RTF document"},
     {".doc", "a Word document"},
     {".pdf", "a PDF document"},
@@ -70,6 +70,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kNames = 
     {"fodt", "an OpenDocument text"},
     {"epub", "an EPUB book"},
     {".htm", "an HTML page"},
+    {".fb2", "a FictionBook"},
 }};
 
 std::string_view contentName(std::string_view ending)
@@ -116,6 +117,8 @@ std::string_view contentEnding(std::string_view bytes)
     if (start.starts_with("<")) {
         if (!packageEnding(bytes).empty())
             return "fodt";
+        if (start.find("<fictionbook") != std::string::npos)
+            return ".fb2";
         // WordML is no page: its reader names it in its refusal.
         return isWordXml(start) ? std::string_view() : ".htm";
     }

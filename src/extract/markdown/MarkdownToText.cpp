@@ -50,13 +50,6 @@ struct OpenList {
     bool parenthesis = false;
 };
 
-std::string itemLabel(OpenList& list)
-{
-    if (!list.ordered)
-        return "\u2022 ";
-    return std::to_string(list.next++) + (list.parenthesis ? ") " : ". ");
-}
-
 void appendCode(TextBuilder& out, std::string_view code)
 {
     out.endParagraph();
@@ -121,6 +114,17 @@ std::string_view sourceLines(std::string_view text, int first, int last)
     return text.substr(from, to - from);
 }
 
+// An item's label: its number, or the bullet it is written with.
+std::string itemLabel(OpenList& list, cmark_node* item, std::string_view source)
+{
+    if (list.ordered)
+        return std::to_string(list.next++) + (list.parenthesis ? ") " : ". ");
+    const int line = cmark_node_get_start_line(item);
+    const std::string_view written = sourceLines(source, line, line);
+    const auto column = static_cast<std::size_t>(cmark_node_get_start_column(item));
+    return std::string(column >= 1 && column <= written.size() ? written.substr(column - 1, 1) : "-") + " ";
+}
+
 void writeTree(cmark_node* document, std::string_view source, TextBuilder& out)
 {
     std::vector<OpenList> lists;
@@ -146,7 +150,7 @@ void writeTree(cmark_node* document, std::string_view source, TextBuilder& out)
         case CMARK_NODE_ITEM:
             out.endParagraph();
             if (entering && !lists.empty())
-                out.appendLabel(itemLabel(lists.back()));
+                out.appendLabel(itemLabel(lists.back(), node, source));
             break;
         case CMARK_NODE_CODE_BLOCK:
             appendCode(out, literal ? literal : "");

@@ -55,9 +55,23 @@ Result plainText(std::string_view bytes, const Options& options)
     return result;
 }
 
+// The page without its <title>: the book's title is its metadata's.
+std::string withoutPageTitle(std::string page)
+{
+    const std::size_t start = findNoCase(page, "<title");
+    const std::size_t end = findNoCase(page, "</title>", start);
+    if (end != std::string::npos)
+        page.erase(start, end + 8 - start);
+    return page;
+}
+
 // The title as the first line (and chapter, when the text has chapters).
 void headWithTitle(Result& book, const std::string& title)
 {
+    const std::size_t blanks = std::min(book.text.find_first_not_of(' '), book.text.size());
+    book.text.erase(0, blanks);
+    for (Chapter& chapter : book.chapters)
+        chapter.offset -= std::min(chapter.offset, blanks);
     if (title.empty() || book.text.starts_with(title + "\r\n"))
         return;
     const std::string line = title + "\r\n";
@@ -85,7 +99,7 @@ Result zippedBookToText(std::string_view bytes, const Options& options)
             warnings.push_back(std::string("the book's title was left out: ") + error.what());
         }
         const std::optional<std::string> document = zip.read(name);
-        Result book = html ? options.readEmbedded(".htm", *document) : plainText(*document, options);
+        Result book = html ? options.readEmbedded(".htm", withoutPageTitle(*document)) : plainText(*document, options);
         if (!book.ok)
             return book;
         headWithTitle(book, title);

@@ -4,9 +4,7 @@
 #include "CaseName.h"
 #include "Corpus.h"
 
-#include "extract/docx/DocxToText.h"
-#include "extract/epub/EpubToText.h"
-#include "extract/odt/OdtToText.h"
+#include "convert/SourceDispatch.h"
 
 #include <cstdio>
 
@@ -31,11 +29,12 @@ class PackageFixture : public testing::TestWithParam<FixtureCase> { };
 TEST_P(PackageFixture, MatchesTheReferenceAndFindsTheChapters)
 {
     const FixtureCase& c = GetParam();
-    const std::string kind = std::filesystem::path(c.file).extension().string();
-    const auto read = kind == ".epub" ? leafmill::extract::epubToText
-        : kind == ".docx"             ? leafmill::extract::docxToText
-                                      : leafmill::extract::odtToText;
-    const leafmill::extract::Result r = read(leafmill::test::readFile(kFixtures / c.file), {});
+    const auto codePage = leafmill::CodePage::open("windows-1252");
+    leafmill::extract::Options options;
+    options.codePage = codePage.get();
+    options.readEmbedded = leafmill::embeddedDocumentReader(*codePage);
+    const leafmill::extract::Result r = leafmill::findSourceKind(c.file, leafmill::defaultDispatchTable())
+                                            ->extractor(leafmill::test::readFile(kFixtures / c.file), options);
     ASSERT_TRUE(r.ok) << c.file << ": " << r.error;
     const double f1 = leafmill::test::wordF1(
         r.text, leafmill::test::readReference(kFixtures / "sources" / (c.reference + ".ref.txt")));
@@ -49,22 +48,33 @@ const Chapters kNovel
 const Chapters kReport = {{"Summary", 1},  {"Visitors and Loans", 1}, {"Work Done", 1},
                           {"Building", 2}, {"Services", 2},           {"Plans for Next Year", 1}};
 const Chapters kCjk = {{"第一章　春天", 1}, {"第二章　夏天", 1}, {"第三章　秋天", 1}};
+const Chapters kRussian
+    = {{"Зимняя дорога", 1}, {"Глава первая. Станция", 1}, {"Глава вторая. Дом", 1}, {"Письмо", 2}, {"Утро", 2}};
 
-Chapters withTitlePage(Chapters chapters)
+Chapters withTitlePage(Chapters chapters, std::string title = "The Salt Road")
 {
-    chapters.insert(chapters.begin(), {"The Salt Road", 1});
+    chapters.insert(chapters.begin(), {title, 1});
     return chapters;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, PackageFixture,
-    testing::Values(FixtureCase {"novel.epub", "novel", kNovel},
-                    FixtureCase {"novel-epub2.epub", "novel", withTitlePage(kNovel)},
-                    FixtureCase {"report.epub", "report", kReport}, FixtureCase {"cjk.epub", "cjk", kCjk},
-                    FixtureCase {"novel.docx", "novel", kNovel}, FixtureCase {"report.docx", "report", kReport},
-                    FixtureCase {"cjk.docx", "cjk", kCjk}, FixtureCase {"novel.odt", "novel", kNovel},
-                    FixtureCase {"report.odt", "report", kReport}, FixtureCase {"report.fodt", "report", kReport},
-                    FixtureCase {"cjk.odt", "cjk", kCjk}),
+    testing::Values(
+        FixtureCase {"novel.epub", "novel", kNovel}, FixtureCase {"novel-epub2.epub", "novel", withTitlePage(kNovel)},
+        FixtureCase {"report.epub", "report", kReport}, FixtureCase {"cjk.epub", "cjk", kCjk},
+        FixtureCase {"novel.docx", "novel", kNovel}, FixtureCase {"report.docx", "report", kReport},
+        FixtureCase {"cjk.docx", "cjk", kCjk}, FixtureCase {"novel.odt", "novel", kNovel},
+        FixtureCase {"report.odt", "report", kReport}, FixtureCase {"report.fodt", "report", kReport},
+        FixtureCase {"cjk.odt", "cjk", kCjk}, FixtureCase {"novel.fb2", "novel-fb2", withTitlePage(kNovel)},
+        FixtureCase {"novel.fb2.zip", "novel-fb2", withTitlePage(kNovel)},
+        FixtureCase {"novel-calibre.fb2", "novel-calibre-fb2", {}},
+        FixtureCase {"report.fb2", "report", withTitlePage(kReport, "Annual Report of the Riverside Library")},
+        FixtureCase {"cjk.fb2", "cjk-fb2", withTitlePage(kCjk, "山中的小屋")},
+        FixtureCase {"russian-1251.fb2", "russian-fb2", kRussian}, FixtureCase {"russian.fbz", "russian-fb2", kRussian},
+        FixtureCase {"sources/novel.md", "novel-md", kNovel}, FixtureCase {"sources/report.md", "report-md", kReport},
+        FixtureCase {"sources/cjk.md", "cjk-md", kCjk}, FixtureCase {"novel.txtz", "novel-txtz", {}},
+        FixtureCase {"cjk.txtz", "cjk-txtz", {}}, FixtureCase {"novel.htmlz", "novel-htmlz", withTitlePage(kNovel)},
+        FixtureCase {"cjk.htmlz", "cjk-htmlz", withTitlePage(kCjk, "山中的小屋")}),
     leafmill::test::NamedBy<&FixtureCase::file>());
 
 }  // namespace

@@ -34,7 +34,7 @@ _leafmill_cli()
         return
         ;;
     --format)
-        COMPREPLY=($(compgen -W 'txt text htm html asp php rtf doc docx docm dotx odt fodt epub pdf' -- "$cur"))
+        COMPREPLY=($(compgen -W 'txt text htm html asp php rtf doc docx docm dotx odt fodt epub pdf fb2 fb2.zip fbz md markdown txtz htmlz' -- "$cur"))
         return
         ;;
     --encoding)

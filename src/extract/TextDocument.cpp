@@ -2,18 +2,20 @@
 
 #include "text/CodePage.h"
 
-#include <memory>
-
 namespace leafmill::extract {
+
+const CodePage* programCodePage(const Options& options, std::shared_ptr<const CodePage>& systemPage)
+{
+    if (options.codePage)
+        return options.codePage;
+    systemPage = CodePage::open(CodePage::systemName());
+    return systemPage.get();
+}
 
 DecodedText decodeTextDocument(std::string_view bytes, const Options& options)
 {
     std::shared_ptr<const CodePage> systemPage;
-    const CodePage* codePage = options.codePage;
-    if (!codePage) {
-        systemPage = CodePage::open(CodePage::systemName());
-        codePage = systemPage.get();
-    }
+    const CodePage* codePage = programCodePage(options, systemPage);
     // Without any code page the bytes can only be taken for UTF-8.
     if (!codePage)
         return {std::string(bytes), {}};

@@ -2,10 +2,15 @@
 
 #include "extract/Extractor.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace leafmill::extract {
+
+// options.codePage, else the system's, opened into `systemPage`; null when
+// neither can be had.
+const CodePage* programCodePage(const Options& options, std::shared_ptr<const CodePage>& systemPage);
 
 // A document that is text in an encoding it does not declare (Markdown, the
 // text of a zipped book), as UTF-8: read as a text source is, in

@@ -65,7 +65,7 @@ void Fb2Text::body(pugi::xml_node body, bool notes)
         else if (isElement(child, "section"))
             section(child, 1, notes);
         else
-            block(child);
+            content(child);
     }
 }
 
@@ -77,7 +77,7 @@ void Fb2Text::section(pugi::xml_node section, int level, bool notes)
         else if (isElement(child, "section"))
             this->section(child, level + 1, notes);
         else
-            block(child);
+            content(child);
     }
 }
 
@@ -92,17 +92,20 @@ void Fb2Text::title(pugi::xml_node title, int level)
 void Fb2Text::blocks(pugi::xml_node container)
 {
     for (pugi::xml_node child : container.children())
-        block(child);
+        content(child);
+}
+
+void Fb2Text::content(pugi::xml_node node)
+{
+    if (node.type() == pugi::node_element)
+        block(node);
+    else if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
+        // Text straight in a section, outside any paragraph, is text all the same.
+        out_.append(node.value());
 }
 
 void Fb2Text::block(pugi::xml_node element)
 {
-    if (element.type() == pugi::node_pcdata || element.type() == pugi::node_cdata) {
-        out_.append(element.value());
-        return;
-    }
-    if (element.type() != pugi::node_element)
-        return;
     const std::string_view name = localName(element);
     if (isOneOf(name, kLines))
         line(element);

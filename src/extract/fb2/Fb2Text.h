@@ -25,6 +25,7 @@ private:
     void section(pugi::xml_node section, int level, bool notes);
     void title(pugi::xml_node title, int level);
     void blocks(pugi::xml_node container);
+    void content(pugi::xml_node node);
     void block(pugi::xml_node element);
     void table(pugi::xml_node table);
     void line(pugi::xml_node element);

@@ -89,6 +89,18 @@ const SourceKind* rowFor(std::string_view ending, const DispatchTable& table)
     return nullptr;
 }
 
+// Whether some content is read by the row's reader. Readers the content never
+// leads to (Markdown, or a table of other readers) are not second-guessed.
+bool contentLeadsTo(const SourceKind& named, const DispatchTable& table)
+{
+    const auto readsContent = [&](std::string_view ending) {
+        const SourceKind* row = rowFor(ending, table);
+        return row && row->extractor == named.extractor;
+    };
+    return readsContent(".txt")
+        || std::any_of(kNames.begin(), kNames.end(), [&](const auto& n) { return readsContent(n.first); });
+}
+
 // The start of the file, or all of a zip package, whose kind is in its
 // directory at the end.
 bool readForContent(const std::string& path, std::string& bytes)
@@ -129,6 +141,8 @@ ContentChoice chooseByContent(std::string_view bytes, const SourceKind& named, c
                               std::string_view nameEnding)
 {
     ContentChoice choice {&named, {}};
+    if (!contentLeadsTo(named, table))
+        return choice;
     const std::string_view ending = contentEnding(bytes);
     const SourceKind* found = ending.empty() ? nullptr : rowFor(ending, table);
     if (!found || found->extractor == named.extractor)
@@ -144,15 +158,8 @@ ContentChoice chooseByContent(std::string_view bytes, const SourceKind& named, c
 
 ContentChoice chooseByContent(const std::string& path, const SourceKind& named, const DispatchTable& table)
 {
-    // Readers the content never leads to (a table of other readers) are not second-guessed.
-    const auto readsContent = [&](std::string_view ending) {
-        const SourceKind* row = rowFor(ending, table);
-        return row && row->extractor == named.extractor;
-    };
     std::string bytes;
-    if ((!readsContent(".txt")
-         && std::none_of(kNames.begin(), kNames.end(), [&](const auto& n) { return readsContent(n.first); }))
-        || !readForContent(path, bytes))
+    if (!contentLeadsTo(named, table) || !readForContent(path, bytes))
         return {&named, {}};
     const std::string extension = pathToUtf8(pathFromUtf8(path).extension());
     return chooseByContent(bytes, named, table, extension.empty() ? named.ending : extension);

@@ -35,7 +35,7 @@ std::string titleName(pugi::xml_node title)
     for (pugi::xml_node p : title.children()) {
         if (p.type() != pugi::node_element)
             continue;
-        const std::string words = package::collapsedText(p);
+        const std::string words = package::wellFormedWords(package::collapsedText(p));
         if (!words.empty())
             name += (name.empty() ? "" : " ") + words;
     }

@@ -42,12 +42,8 @@ std::string metadataTitle(package::ZipPackage& zip)
         return {};
     const package::XmlDocument metadata(std::move(*opf), "metadata.opf");
     const std::vector<pugi::xml_node> titles = package::descendantsNamed(metadata.root(), "title");
-    if (titles.empty())
-        return {};
-    // The parser takes any bytes for UTF-8: the builder mends what is not.
-    package::TextBuilder title;
-    title.append(package::collapsedText(titles.front()));
-    return chapterTitle(title.take().text);
+    return titles.empty() ? std::string()
+                          : chapterTitle(package::wellFormedWords(package::collapsedText(titles.front())));
 }
 
 Result plainText(std::string_view bytes, const Options& options)

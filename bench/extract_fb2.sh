@@ -73,5 +73,5 @@ print(f"{'MB':<6} | {'wall_s':>8} {'cpu_s':>7} {'mem_MB':>7} | {'wall_s':>8} {'c
 size = os.path.getsize(book) / 1e6
 ratios = [o / max(c, 0.01) for o, c in zip(ours, calibre)]
 print(f"{size:<6.1f} | {ours[0]:8.2f} {ours[1]:7.2f} {ours[2]:7d} | {calibre[0]:8.2f} {calibre[1]:7.2f} {calibre[2]:7d} | "
-      f"{ratios[0]:10.2f} {ratios[1]:9.2f} {ratios[2]:9.2f}")
+      f"{ratios[0]:10.3f} {ratios[1]:9.3f} {ratios[2]:9.2f}")
 PY

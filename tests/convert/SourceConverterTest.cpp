@@ -55,9 +55,26 @@ TEST(SourceDispatchTest, TheKindIsTheLongestEndingTheNameEndsInLetterCaseIgnored
     };
     // "text" needs no dot before it.
     std::string kinds;
-    for (const char* path : {"/books/notes.TXT", "/books/context", "page.HTML", "index.shtml", "a.Asp", "a.php",
-                             "a.htm", "letter.RTF", "letter.doc", "letter.DOCX", "letter.pages", "txt", "b.FB2.zip",
-                             "b.zip", "b.fbz", "README.md", "md", "a.Markdown", "b.txtz", "b.htmlz"})
+    for (const char* path : {"/books/notes.TXT",
+                             "/books/context",
+                             "page.HTML",
+                             "index.shtml",
+                             "a.Asp",
+                             "a.php",
+                             "a.htm",
+                             "letter.RTF",
+                             "letter.doc",
+                             "letter.DOCX",
+                             "letter.pages",
+                             "txt",
+                             "b.FB2.zip",
+                             "b.zip",
+                             "b.fbz",
+                             "README.md",
+                             "md",
+                             "a.Markdown",
+                             "b.txtz",
+                             "b.htmlz"})
         kinds += kindWord(path) + " ";
     EXPECT_EQ(kinds, "text text htm htm htm htm htm rtf doc docx none none fb2 none fb2 md none md txtz htmlz ");
     EXPECT_EQ(findSourceKind("page.htm", table)->extractor, &extract::htmlToText);

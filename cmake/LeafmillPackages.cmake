@@ -48,3 +48,11 @@ find_package(PkgConfig QUIET)
 pkg_check_modules(DDJVUAPI REQUIRED IMPORTED_TARGET ddjvuapi)
 add_library(leafmill_djvu_shared INTERFACE)
 target_link_libraries(leafmill_djvu_shared INTERFACE PkgConfig::DDJVUAPI)
+# The CommonMark parser behind the Markdown reader (Debian: libcmark-dev,
+# whose CMake package also wants the cmark program). It stays behind
+# src/extract/markdown/MarkdownToText.cpp.
+find_path(LEAFMILL_CMARK_INCLUDE cmark.h REQUIRED)
+find_library(LEAFMILL_CMARK_LIBRARY cmark REQUIRED)
+add_library(leafmill_cmark_shared INTERFACE)
+target_include_directories(leafmill_cmark_shared SYSTEM INTERFACE "${LEAFMILL_CMARK_INCLUDE}")
+target_link_libraries(leafmill_cmark_shared INTERFACE "${LEAFMILL_CMARK_LIBRARY}")

@@ -80,3 +80,4 @@ leafmill_static_or_shared(uchardet leafmill_uchardet_shared uchardet)
 # chmlib is a small C library with no archive in Debian; it stays shared.
 leafmill_static_or_shared(mobi leafmill_mobi_shared mobi xml2 lzma icuuc icudata)
 leafmill_static_or_shared(djvu leafmill_djvu_shared djvulibre jpeg)
+leafmill_static_or_shared(cmark leafmill_cmark_shared cmark)

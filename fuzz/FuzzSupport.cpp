@@ -1,5 +1,6 @@
 #include "FuzzSupport.h"
 #include "TestSupport.h"
+#include "convert/EmbeddedDocuments.h"
 #include "text/CodePage.h"
 #include "text/Utf8.h"
 
@@ -35,10 +36,12 @@ void violated(std::string_view what)
     std::abort();
 }
 
-int runExtractor(extract::Extractor extractor, std::string_view bytes)
+int runExtractor(extract::Extractor extractor, std::string_view bytes, bool followEmbedded)
 {
     extract::Options options;
     options.codePage = &codePageFor(static_cast<unsigned>(bytes.size()));
+    if (followEmbedded)
+        options.readEmbedded = embeddedDocumentReader(*options.codePage);
     options.progress = [](int value) { check(value >= 0 && value <= 100, "progress value outside 0..100"); };
     const extract::Result result = extractor(bytes, options);
     if (result.ok)

@@ -29,6 +29,7 @@ inline void check(bool condition, std::string_view what)
 }
 
 // An extractor's contract: UTF-8 text, failures say why, progress in 0..100; the length picks the code page.
-int runExtractor(extract::Extractor extractor, std::string_view bytes);
+// With `followEmbedded`, documents inside the one read are read through the dispatch, as in a run.
+int runExtractor(extract::Extractor extractor, std::string_view bytes, bool followEmbedded = false);
 
 }  // namespace leafmill::fuzz

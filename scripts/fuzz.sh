@@ -15,7 +15,8 @@ compiler=$(command -v clang++-14 || command -v clang++)
 cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(fuzz_ini fuzz_html fuzz_rtf fuzz_compound_file fuzz_doc fuzz_pdf fuzz_page_cutter fuzz_epub fuzz_docx fuzz_odt fuzz_mobi fuzz_chm fuzz_djvu)
+  targets=(fuzz_ini fuzz_html fuzz_rtf fuzz_compound_file fuzz_doc fuzz_pdf fuzz_page_cutter fuzz_epub fuzz_docx fuzz_odt
+    fuzz_mobi fuzz_chm fuzz_djvu fuzz_fb2 fuzz_markdown fuzz_zipped_book)
 fi
 cmake --build "$build" -j2 --target "${targets[@]}"
 

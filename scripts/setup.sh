@@ -11,7 +11,7 @@ packages=(
   python3 python3-pil
   time
   clang-14 libclang-rt-14-dev clang-format
-  libminizip-dev libpugixml-dev libuchardet-dev libxcb1-dev
+  libminizip-dev libpugixml-dev libuchardet-dev libcmark-dev libxcb1-dev
   libmobi-dev libchm-dev libdjvulibre-dev libxml2-dev liblzma-dev libjpeg-dev
   dpkg-dev file lintian appstream
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei

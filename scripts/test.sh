@@ -32,4 +32,4 @@ scripts/package.sh
 # covers yet; a run reads CHM books apart, where that ends only the one source,
 # but here it would fail every build: its target is fuzzed by hand.
 scripts/fuzz.sh 30 fuzz_ini fuzz_html fuzz_rtf fuzz_compound_file fuzz_doc fuzz_pdf fuzz_page_cutter fuzz_epub \
-  fuzz_docx fuzz_odt fuzz_mobi fuzz_djvu
+  fuzz_docx fuzz_odt fuzz_mobi fuzz_djvu fuzz_fb2 fuzz_markdown fuzz_zipped_book

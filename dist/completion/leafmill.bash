@@ -34,7 +34,7 @@ _leafmill_cli()
         return
         ;;
     --format)
-        COMPREPLY=($(compgen -W 'txt text htm html asp php rtf doc docx docm dotx odt fodt epub pdf mobi azw3 azw prc pdb chm djvu djv' -- "$cur"))
+        COMPREPLY=($(compgen -W 'txt text htm html asp php rtf doc docx docm dotx odt fodt epub pdf mobi azw3 azw prc pdb chm djvu djv fb2 fb2.zip fbz md markdown txtz htmlz' -- "$cur"))
         return
         ;;
     --encoding)

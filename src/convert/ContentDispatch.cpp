@@ -61,7 +61,7 @@ std::string_view packageEnding(std::string_view bytes)
 }
 
 // What each content is called in the warning; text is the rest.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kNames = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 12> kNames = {{
     {".rtf", "an RTF document"},
     {".doc", "a Word document"},
     {".pdf", "a PDF document"},
@@ -70,9 +70,10 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kNames =
     {"fodt", "an OpenDocument text"},
     {"epub", "an EPUB book"},
     {".htm", "an HTML page"},
-    {"mobi", "a Kindle or Palm book"},
+    {".mobi", "a Kindle or Palm book"},
     {".chm", "a compiled help book"},
-    {"djvu", "a DjVu document"},
+    {".djvu", "a DjVu document"},
+    {".fb2", "a FictionBook"},
 }};
 
 std::string_view contentName(std::string_view ending)
@@ -89,6 +90,18 @@ const SourceKind* rowFor(std::string_view ending, const DispatchTable& table)
         if (kind.ending == ending)
             return &kind;
     return nullptr;
+}
+
+// Whether some content is read by the row's reader. Readers the content never
+// leads to (Markdown, or a table of other readers) are not second-guessed.
+bool contentLeadsTo(const SourceKind& named, const DispatchTable& table)
+{
+    const auto readsContent = [&](std::string_view ending) {
+        const SourceKind* row = rowFor(ending, table);
+        return row && row->extractor == named.extractor;
+    };
+    return readsContent(".txt")
+        || std::any_of(kNames.begin(), kNames.end(), [&](const auto& n) { return readsContent(n.first); });
 }
 
 // The start of the file, or all of a zip package, whose kind is in its
@@ -116,16 +129,18 @@ std::string_view contentEnding(std::string_view bytes)
     if (bytes.starts_with("ITSF"))
         return ".chm";
     if (bytes.starts_with("AT&TFORM"))
-        return "djvu";
+        return ".djvu";
     // A Palm database names its type and creator at offset 60.
     if (bytes.size() >= 68 && (bytes.substr(60, 8) == "BOOKMOBI" || bytes.substr(60, 8) == "TEXtREAd"))
-        return "mobi";
+        return ".mobi";
     const std::string start = lowerCasedHead(bytes);
     if (start.starts_with("{\\rtf"))
         return ".rtf";
     if (start.starts_with("<")) {
         if (!packageEnding(bytes).empty())
             return "fodt";
+        if (start.find("<fictionbook") != std::string::npos)
+            return ".fb2";
         // WordML is no page: its reader names it in its refusal.
         return isWordXml(start) ? std::string_view() : ".htm";
     }
@@ -136,6 +151,8 @@ ContentChoice chooseByContent(std::string_view bytes, const SourceKind& named, c
                               std::string_view nameEnding)
 {
     ContentChoice choice {&named, {}};
+    if (!contentLeadsTo(named, table))
+        return choice;
     const std::string_view ending = contentEnding(bytes);
     const SourceKind* found = ending.empty() ? nullptr : rowFor(ending, table);
     if (!found || found->extractor == named.extractor)
@@ -151,15 +168,8 @@ ContentChoice chooseByContent(std::string_view bytes, const SourceKind& named, c
 
 ContentChoice chooseByContent(const std::string& path, const SourceKind& named, const DispatchTable& table)
 {
-    // Readers the content never leads to (a table of other readers) are not second-guessed.
-    const auto readsContent = [&](std::string_view ending) {
-        const SourceKind* row = rowFor(ending, table);
-        return row && row->extractor == named.extractor;
-    };
     std::string bytes;
-    if ((!readsContent(".txt")
-         && std::none_of(kNames.begin(), kNames.end(), [&](const auto& n) { return readsContent(n.first); }))
-        || !readForContent(path, bytes))
+    if (!contentLeadsTo(named, table) || !readForContent(path, bytes))
         return {&named, {}};
     const std::string extension = pathToUtf8(pathFromUtf8(path).extension());
     return chooseByContent(bytes, named, table, extension.empty() ? named.ending : extension);

@@ -1,5 +1,6 @@
 #include "ui/SourcePaths.h"
 
+#include "convert/ContentDispatch.h"
 #include "convert/SourceDispatch.h"
 #include "ui/UiStyle.h"
 
@@ -18,11 +19,20 @@ QString wholePath(const QString& path)
     return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 }
 
+// A file of a kind by its ending, or one without an ending (README) whose
+// content is of a kind Leafmill reads.
+bool isReadable(const QDir& folder, const QString& name)
+{
+    return findSourceKind(ui::toUtf8(name), defaultDispatchTable())
+        || (QFileInfo(name).suffix().isEmpty()
+            && chooseSourceKind(ui::toUtf8(folder.filePath(name)), defaultDispatchTable()).kind);
+}
+
 QStringList readableFilesIn(const QDir& folder)
 {
     QStringList names;
     for (const QString& name : folder.entryList(QDir::Files))
-        if (findSourceKind(ui::toUtf8(name), defaultDispatchTable()))
+        if (isReadable(folder, name))
             names << name;
     QCollator order;
     order.setNumericMode(true);

@@ -322,6 +322,7 @@ TEST_F(CliTest, StandardInputIsReadAsItsFormatOrContentSays)
         {{s, "--text", "-"}, document, 0, "Call me Ishmael. \r\nCall me Ishmael. \r\n", ""},
         {{s, "--text", "-"}, page, 0, "\r\nCaf\xe9\r\n", ""},
         {{s, "--format", "TXT", "--text", "-"}, page, 0, "<p>Caf&eacute;</p>", ""},
+        {{s, "--format", "md", "--text", "-"}, source("in", "# Caf\xc3\xa9 *au lait*\n"), 0, "Caf\xe9 au lait\r\n", ""},
         {{s, "--format=html", "--text", "-"},
          document,
          0,

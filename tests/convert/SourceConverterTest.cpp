@@ -46,7 +46,7 @@ const DispatchTable kTestTable = {
     {".bad", &refuses, "bad"},
 };
 
-TEST(SourceDispatchTest, TheKindIsTheLowerCasedLastFourCharacters)
+TEST(SourceDispatchTest, TheKindIsTheLongestEndingTheNameEndsInLetterCaseIgnored)
 {
     const DispatchTable& table = defaultDispatchTable();
     auto kindWord = [&](const char* path) -> std::string {
@@ -55,11 +55,33 @@ TEST(SourceDispatchTest, TheKindIsTheLowerCasedLastFourCharacters)
     };
     // "text" needs no dot before it.
     std::string kinds;
-    for (const char* path : {"/books/notes.TXT", "/books/context", "page.HTML", "index.shtml", "a.Asp", "a.php",
-                             "a.htm", "letter.RTF", "letter.doc", "letter.DOCX", "letter.pages", "txt"})
+    for (const char* path : {"/books/notes.TXT",
+                             "/books/context",
+                             "page.HTML",
+                             "index.shtml",
+                             "a.Asp",
+                             "a.php",
+                             "a.htm",
+                             "letter.RTF",
+                             "letter.doc",
+                             "letter.DOCX",
+                             "letter.pages",
+                             "txt",
+                             "b.FB2.zip",
+                             "b.zip",
+                             "b.fbz",
+                             "README.md",
+                             "md",
+                             "a.Markdown",
+                             "b.txtz",
+                             "b.htmlz"})
         kinds += kindWord(path) + " ";
-    EXPECT_EQ(kinds, "text text htm htm htm htm htm rtf doc docx none none ");
+    EXPECT_EQ(kinds, "text text htm htm htm htm htm rtf doc docx none none fb2 none fb2 md none md txtz htmlz ");
     EXPECT_EQ(findSourceKind("page.htm", table)->extractor, &extract::htmlToText);
+    const DispatchTable zips = {{".zip", nullptr, "zip"}, {".fb2.zip", &refuses, "fb2"}};
+    EXPECT_EQ(findSourceKind("a.fb2.ZIP", zips)->kindWord, "fb2");
+    EXPECT_EQ(findSourceKind("a.zip", zips)->kindWord, "zip");
+    EXPECT_EQ(findFormat("FB2.zip", table), findSourceKind("a.fb2.zip", table));
 }
 
 TEST(TemporaryTextFileTest, TheFolderComesFromTempOrTheSystem)

@@ -124,8 +124,11 @@ TEST_F(FileListTest, FilesAndFoldersDroppedOnTheListAreAddedAsCopies)
     TempDir dir;
     const std::filesystem::path folder = dir / "A folder whose long name the list cannot show";
     std::filesystem::create_directories(folder / "sub");
-    for (const char* name : {"Chapter 10.txt", "Chapter 2.HTM", "chapter 1.pdf", "cover.png", "sub/deep.txt"})
+    for (const char* name :
+         {"Chapter 10.txt", "Chapter 2.HTM", "chapter 1.pdf", "cover.png", "sub/deep.txt", "README", "Notes.fb2.zip"})
         writeFile(folder / name, "text\r\n");
+    // Without an ending the content tells.
+    writeFile(folder / "photo", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
     writeFile(dir / "notes.xyz", "text\r\n");
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(shown(dir / "notes.xyz")), QUrl::fromLocalFile(shown(folder))});
@@ -136,8 +139,9 @@ TEST_F(FileListTest, FilesAndFoldersDroppedOnTheListAreAddedAsCopies)
     QDropEvent drop(QPointF(20, 20), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(viewport, &drop);
     EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
-    const QStringList expected {shown(dir / "notes.xyz"), shown(folder / "chapter 1.pdf"),
-                                shown(folder / "Chapter 2.HTM"), shown(folder / "Chapter 10.txt")};
+    const QStringList expected {shown(dir / "notes.xyz"),        shown(folder / "chapter 1.pdf"),
+                                shown(folder / "Chapter 2.HTM"), shown(folder / "Chapter 10.txt"),
+                                shown(folder / "Notes.fb2.zip"), shown(folder / "README")};
     EXPECT_EQ(window->fileList().paths(), expected);
     EXPECT_EQ(list()->item(3)->toolTip(), expected[3]);
     // The name comes first and whole; the folder gives way in its middle.

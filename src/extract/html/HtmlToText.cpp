@@ -1,5 +1,6 @@
 #include "extract/html/HtmlToText.h"
 
+#include "extract/TextDocument.h"
 #include "extract/html/HtmlHeadings.h"
 #include "extract/html/HtmlLineFilter.h"
 #include "extract/html/PageDecoding.h"
@@ -10,13 +11,9 @@ namespace leafmill::extract {
 Result htmlToText(std::string_view bytes, const Options& options)
 {
     std::shared_ptr<const CodePage> systemPage;
-    const CodePage* codePage = options.codePage;
-    if (!codePage) {
-        systemPage = CodePage::open(CodePage::systemName());
-        if (!systemPage)
-            return Result::failure("no code page to read the page in");
-        codePage = systemPage.get();
-    }
+    const CodePage* codePage = programCodePage(options, systemPage);
+    if (!codePage)
+        return Result::failure("no code page to read the page in");
 
     Result result;
     DecodedPage page = decodePage(bytes, *codePage, options.sourceEncoding, result.warnings);

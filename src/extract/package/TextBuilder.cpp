@@ -190,4 +190,13 @@ Result TextBuilder::take()
     return result;
 }
 
+std::string wellFormedWords(std::string_view utf8)
+{
+    TextBuilder words;
+    words.append(utf8);
+    std::string text = words.take().text;
+    text.resize(text.size() - std::min<std::size_t>(text.size(), 2));
+    return text;
+}
+
 }  // namespace leafmill::extract::package

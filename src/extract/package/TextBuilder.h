@@ -63,4 +63,9 @@ private:
     bool afterLabel_ = false;
 };
 
+// Words as the builder writes them, on one line: white space collapsed,
+// control characters left out and bytes that are no UTF-8 replaced (XML
+// parsers take any bytes for UTF-8).
+std::string wellFormedWords(std::string_view utf8);
+
 }  // namespace leafmill::extract::package

@@ -120,6 +120,7 @@ struct ZipPackage::Archive {
     unzFile zip = nullptr;
     std::unordered_map<std::string, unz64_file_pos> byName;
     std::unordered_map<std::string, unz64_file_pos> byLowerName;
+    std::vector<std::string> names;
 
     ~Archive()
     {
@@ -163,7 +164,8 @@ ZipPackage::ZipPackage(std::string_view bytes)
             || unzGetFilePos64(archive_->zip, &position) != UNZ_OK)
             break;
         const std::string entry(name.data(), std::min<std::size_t>(info.size_filename, name.size()));
-        archive_->byName.try_emplace(entry, position);
+        if (archive_->byName.try_emplace(entry, position).second)
+            archive_->names.push_back(entry);
         archive_->byLowerName.try_emplace(lowerAscii(entry), position);
     }
     if (status != UNZ_END_OF_LIST_OF_FILE && status != UNZ_OK)
@@ -175,6 +177,11 @@ ZipPackage::~ZipPackage() = default;
 bool ZipPackage::contains(std::string_view name) const
 {
     return archive_->find(name) != nullptr;
+}
+
+const std::vector<std::string>& ZipPackage::names() const
+{
+    return archive_->names;
 }
 
 std::optional<std::string> ZipPackage::read(std::string_view name)

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace leafmill::extract::package {
 
@@ -27,6 +28,9 @@ public:
     static bool hasSignature(std::string_view bytes);
 
     bool contains(std::string_view name) const;
+
+    // The names of the parts, in the order of the zip's directory.
+    const std::vector<std::string>& names() const;
 
     // The inflated part, or nothing when the package has no part of that name
     // (looked up exactly, then ignoring letter case). Throws PackageError when

@@ -5,12 +5,7 @@
 #include "CaseName.h"
 #include "Corpus.h"
 
-#include "extract/chm/ChmToText.h"
-#include "extract/djvu/DjvuToText.h"
-#include "extract/docx/DocxToText.h"
-#include "extract/epub/EpubToText.h"
-#include "extract/mobi/MobiToText.h"
-#include "extract/odt/OdtToText.h"
+#include "convert/SourceDispatch.h"
 
 #include <cstdio>
 
@@ -30,23 +25,17 @@ void PrintTo(const FixtureCase& fixture, std::ostream* out)
     *out << fixture.file;
 }
 
-leafmill::extract::Extractor readerOf(const std::filesystem::path& file)
-{
-    const std::map<std::string, leafmill::extract::Extractor> readers
-        = {{".epub", leafmill::extract::epubToText}, {".docx", leafmill::extract::docxToText},
-           {".odt", leafmill::extract::odtToText},   {".fodt", leafmill::extract::odtToText},
-           {".mobi", leafmill::extract::mobiToText}, {".azw3", leafmill::extract::mobiToText},
-           {".pdb", leafmill::extract::mobiToText},  {".azw", leafmill::extract::mobiToText},
-           {".chm", leafmill::extract::chmToText},   {".djvu", leafmill::extract::djvuToText}};
-    return readers.at(file.extension().string());
-}
-
 class PackageFixture : public testing::TestWithParam<FixtureCase> { };
 
 TEST_P(PackageFixture, MatchesTheReferenceAndFindsTheChapters)
 {
     const FixtureCase& c = GetParam();
-    const leafmill::extract::Result r = readerOf(c.file)(leafmill::test::readFile(kFixtures / c.file), {});
+    const auto codePage = leafmill::CodePage::open("windows-1252");
+    leafmill::extract::Options options;
+    options.codePage = codePage.get();
+    options.readEmbedded = leafmill::embeddedDocumentReader(*codePage);
+    const leafmill::extract::Result r = leafmill::findSourceKind(c.file, leafmill::defaultDispatchTable())
+                                            ->extractor(leafmill::test::readFile(kFixtures / c.file), options);
     ASSERT_TRUE(r.ok) << c.file << ": " << r.error;
     const double f1 = leafmill::test::wordF1(
         r.text, leafmill::test::readReference(kFixtures / "sources" / (c.reference + ".ref.txt")));
@@ -62,7 +51,7 @@ const Chapters kReport = {{"Summary", 1},  {"Visitors and Loans", 1}, {"Work Don
 const Chapters kCjk = {{"第一章　春天", 1}, {"第二章　夏天", 1}, {"第三章　秋天", 1}};
 const Chapters kGuide = {{"Welcome", 1}, {"Preparing the Soil", 1}, {"Watering in Winter", 2}, {"Caring for Tools", 1}};
 const Chapters kCjkReport = {{"港口水质调查简报", 1}, {"概要", 2}, {"建议", 2}, {"记录", 2}};
-const Chapters kRussian = {{"Глава первая. Берег", 1}, {"Глава вторая. Письмо", 1}, {"Глава третья. Огонь", 1}};
+const Chapters kRussianMobi = {{"Глава первая. Берег", 1}, {"Глава вторая. Письмо", 1}, {"Глава третья. Огонь", 1}};
 
 // The older Kindle format's table of contents as calibre writes it has one level.
 Chapters flat(Chapters chapters)
@@ -71,26 +60,38 @@ Chapters flat(Chapters chapters)
         chapter.second = 1;
     return chapters;
 }
+const Chapters kRussian
+    = {{"Зимняя дорога", 1}, {"Глава первая. Станция", 1}, {"Глава вторая. Дом", 1}, {"Письмо", 2}, {"Утро", 2}};
 
-Chapters withTitlePage(Chapters chapters)
+Chapters withTitlePage(Chapters chapters, std::string title = "The Salt Road")
 {
-    chapters.insert(chapters.begin(), {"The Salt Road", 1});
+    chapters.insert(chapters.begin(), {title, 1});
     return chapters;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, PackageFixture,
-    testing::Values(FixtureCase {"novel.epub", "novel", kNovel},
-                    FixtureCase {"novel-epub2.epub", "novel", withTitlePage(kNovel)},
-                    FixtureCase {"report.epub", "report", kReport}, FixtureCase {"cjk.epub", "cjk", kCjk},
-                    FixtureCase {"novel.docx", "novel", kNovel}, FixtureCase {"report.docx", "report", kReport},
-                    FixtureCase {"cjk.docx", "cjk", kCjk}, FixtureCase {"novel.odt", "novel", kNovel},
-                    FixtureCase {"report.odt", "report", kReport}, FixtureCase {"report.fodt", "report", kReport},
-                    FixtureCase {"cjk.odt", "cjk", kCjk}, FixtureCase {"report.mobi", "report", flat(kReport)},
-                    FixtureCase {"report-loose.mobi", "report", flat(kReport)}, FixtureCase {"cjk.azw3", "cjk", kCjk},
-                    FixtureCase {"ru.mobi", "ru", kRussian}, FixtureCase {"report.pdb", "report-pdb", {}},
-                    FixtureCase {"guide.chm", "chm/guide", kGuide}, FixtureCase {"cjk.chm", "chm/cjk", kCjk},
-                    FixtureCase {"cjk.djvu", "cjk-djvu", kCjkReport}),
+    testing::Values(
+        FixtureCase {"novel.epub", "novel", kNovel}, FixtureCase {"novel-epub2.epub", "novel", withTitlePage(kNovel)},
+        FixtureCase {"report.epub", "report", kReport}, FixtureCase {"cjk.epub", "cjk", kCjk},
+        FixtureCase {"novel.docx", "novel", kNovel}, FixtureCase {"report.docx", "report", kReport},
+        FixtureCase {"cjk.docx", "cjk", kCjk}, FixtureCase {"novel.odt", "novel", kNovel},
+        FixtureCase {"report.odt", "report", kReport}, FixtureCase {"report.fodt", "report", kReport},
+        FixtureCase {"cjk.odt", "cjk", kCjk}, FixtureCase {"novel.fb2", "novel-fb2", withTitlePage(kNovel)},
+        FixtureCase {"novel.fb2.zip", "novel-fb2", withTitlePage(kNovel)},
+        FixtureCase {"novel-calibre.fb2", "novel-calibre-fb2", {}},
+        FixtureCase {"report.fb2", "report", withTitlePage(kReport, "Annual Report of the Riverside Library")},
+        FixtureCase {"cjk.fb2", "cjk-fb2", withTitlePage(kCjk, "山中的小屋")},
+        FixtureCase {"russian-1251.fb2", "russian-fb2", kRussian}, FixtureCase {"russian.fbz", "russian-fb2", kRussian},
+        FixtureCase {"sources/novel.md", "novel-md", kNovel}, FixtureCase {"sources/report.md", "report-md", kReport},
+        FixtureCase {"sources/cjk.md", "cjk-md", kCjk}, FixtureCase {"novel.txtz", "novel-txtz", {}},
+        FixtureCase {"cjk.txtz", "cjk-txtz", {}}, FixtureCase {"novel.htmlz", "novel-htmlz", withTitlePage(kNovel)},
+        FixtureCase {"cjk.htmlz", "cjk-htmlz", withTitlePage(kCjk, "山中的小屋")},
+        FixtureCase {"report.mobi", "report", flat(kReport)},
+        FixtureCase {"report-loose.mobi", "report", flat(kReport)}, FixtureCase {"cjk.azw3", "cjk", kCjk},
+        FixtureCase {"ru.mobi", "ru", kRussianMobi}, FixtureCase {"report.pdb", "report-pdb", {}},
+        FixtureCase {"guide.chm", "chm/guide", kGuide}, FixtureCase {"cjk.chm", "chm/cjk", kCjk},
+        FixtureCase {"cjk.djvu", "cjk-djvu", kCjkReport}),
     leafmill::test::NamedBy<&FixtureCase::file>());
 
 struct RefusalCase {
@@ -107,7 +108,8 @@ class BrokenFile : public testing::TestWithParam<RefusalCase> { };
 TEST_P(BrokenFile, IsRefusedWithItsReason)
 {
     const RefusalCase& c = GetParam();
-    const leafmill::extract::Result r = readerOf(c.file)(leafmill::test::readFile(kFixtures / "broken" / c.file), {});
+    const leafmill::extract::Result r = leafmill::findSourceKind(c.file, leafmill::defaultDispatchTable())
+                                            ->extractor(leafmill::test::readFile(kFixtures / "broken" / c.file), {});
     EXPECT_FALSE(r.ok) << c.file;
     EXPECT_NE(r.error.find(c.reason), std::string::npos) << c.file << ": " << r.error;
 }

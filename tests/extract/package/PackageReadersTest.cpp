@@ -3,9 +3,7 @@
 #include "CaseName.h"
 #include "PackageFixtures.h"
 
-#include "extract/docx/DocxToText.h"
-#include "extract/epub/EpubToText.h"
-#include "extract/odt/OdtToText.h"
+#include "convert/SourceDispatch.h"
 #include "extract/package/ListNumbers.h"
 
 namespace {
@@ -18,11 +16,8 @@ class PackageReader : public testing::TestWithParam<ReadCase> { };
 
 TEST_P(PackageReader, ReadsWhatTheWordProcessorShows)
 {
-    const std::string& format = GetParam().format;
-    leafmill::test::expectRead(format == "docx"      ? leafmill::extract::docxToText
-                                   : format == "odt" ? leafmill::extract::odtToText
-                                                     : leafmill::extract::epubToText,
-                               GetParam());
+    const std::string name = "case." + GetParam().format;
+    leafmill::test::expectRead(leafmill::findSourceKind(name, leafmill::defaultDispatchTable())->extractor, GetParam());
 }
 
 const auto byWhat
@@ -30,6 +25,9 @@ const auto byWhat
 INSTANTIATE_TEST_SUITE_P(Docx, PackageReader, testing::ValuesIn(leafmill::test::readCases("docx")), byWhat);
 INSTANTIATE_TEST_SUITE_P(Odt, PackageReader, testing::ValuesIn(leafmill::test::readCases("odt")), byWhat);
 INSTANTIATE_TEST_SUITE_P(Epub, PackageReader, testing::ValuesIn(leafmill::test::readCases("epub")), byWhat);
+INSTANTIATE_TEST_SUITE_P(Fb2, PackageReader, testing::ValuesIn(leafmill::test::readCases("fb2")), byWhat);
+INSTANTIATE_TEST_SUITE_P(Markdown, PackageReader, testing::ValuesIn(leafmill::test::readCases("md")), byWhat);
+INSTANTIATE_TEST_SUITE_P(ZippedBooks, PackageReader, testing::ValuesIn(leafmill::test::readCases("txtz")), byWhat);
 
 // Packages missing what makes them one, and ones too big or too deep to read.
 std::vector<ReadCase> hostileCases()
@@ -40,9 +38,11 @@ std::vector<ReadCase> hostileCases()
         {"odt", "no content", makeZip({{"mimetype", odt}}), "", "content.xml"},
         {"odt", "word", makeZip({{"word/document.xml", "<x/>"}, {"content.xml", "<x/>"}}), "", "Word document"},
         {"epub", "no container", makeZip({{"mimetype", "application/epub+zip"}}), "", "container.xml"},
+        {"fb2", "zip without a book", makeZip({{"book.txt", "x"}}), "", "no FictionBook"},
     };
     for (const auto& [format, unit, deep] : {std::tuple {"docx", "<w:sdt>", "nests"},
                                              {"odt", "<text:span>", "nests"},
+                                             {"fb2", "<section>", "nests"},
                                              {"epub", "<div>", "none of the book's documents"}}) {
         // Ten megabytes of markup would take a third of a gigabyte as a tree.
         cases.push_back(

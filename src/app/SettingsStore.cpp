@@ -1,14 +1,14 @@
 #include "app/SettingsStore.h"
 
+#include "app/SettingsKeys.h"
+
 #include "io/FileAccess.h"
 #include "text/AsciiCase.h"
 #include "text/CodePage.h"
-#include "text/PageEncoder.h"
-#include "text/SourceEncoding.h"
 
-#include <array>
 #include <charconv>
 #include <fstream>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -18,16 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kMainSettings = "MainSettings";
-constexpr std::string_view kUserSettings = "UserSettings";
-constexpr std::string_view kNotesReader = "NotesReader";
-constexpr std::string_view kSourceEncoding = "SourceEncoding";
-constexpr std::array<std::string_view, 5> kNotesReaderSwitches
-    = {"Links", "Titles", "Contents", "ChapterPages", "JoinLines"};
-
-// Far above any real table; keeps a mistyped count from sizing a table of
-// billions of rows, each read from the file.
-constexpr int32_t kMaxTableIndex = 9999;
+constexpr std::string_view kCodePage = "CodePage";
 
 // A whole decimal number in the 32-bit range, with an optional sign.
 std::optional<int32_t> parseNumber(std::string_view text)
@@ -46,6 +37,35 @@ std::string refusal(const std::string& file, std::string_view section, std::stri
 {
     return "The settings file " + file + ", section [" + std::string(section) + "], key " + std::string(key) + ": "
         + why + ".";
+}
+
+// The field a member of the record or of its reader's part names.
+template <typename Record, typename T> auto& fieldOf(Record& settings, T Settings::*member)
+{
+    return settings.*member;
+}
+template <typename Record, typename T> auto& fieldOf(Record& settings, T NotesReaderSettings::*member)
+{
+    return settings.NotesReader.*member;
+}
+
+std::string storedText(const std::string& value)
+{
+    return value;
+}
+std::string storedText(int32_t value)
+{
+    return std::to_string(value);
+}
+std::string storedText(bool value)
+{
+    return value ? "1" : "0";
+}
+
+// The field's value as main.ini stores it.
+std::string storedValue(const SettingsKey& key, const Settings& settings)
+{
+    return std::visit([&](auto member) { return storedText(fieldOf(settings, member)); }, key.field);
 }
 
 // Reads the keys of main.ini from one snapshot of it (tables of thousands of
@@ -70,24 +90,72 @@ public:
 
     std::string text(std::string_view section, std::string_view key) const { return ini_.GetIniKey(section, key); }
 
-    // A number that must be present.
-    bool number(std::string_view section, std::string_view key, int32_t& out)
+    // One key of the table into its field of `settings`.
+    bool read(const SettingsKey& key, Settings& settings)
     {
-        const std::string value = text(section, key);
-        if (value.empty())
-            return refuse(section, key, "is missing or empty");
-        return convert(section, key, value, out);
+        std::string value = text(key.section, key.name);
+        if (value.empty()) {
+            if (!key.fallback)
+                return refuse(key.section, key.name, "is missing or empty");
+            value = *key.fallback;
+        } else if (key.saving == KeySaving::WithReaderPages) {
+            settings.NotesReader.present = true;
+        }
+        return std::visit([&](auto member) { return take(key, value, settings, fieldOf(settings, member)); },
+                          key.field);
     }
 
-    // A number that takes `fallback` when missing or empty.
-    bool number(std::string_view section, std::string_view key, int32_t fallback, int32_t& out)
+    // A number of a numbered list that must be present and not below 0.
+    bool count(const NumberedKey& list, int32_t index, int32_t& out)
     {
-        const std::string value = text(section, key);
-        if (value.empty()) {
-            out = fallback;
-            return true;
+        const std::string name = list.name(index);
+        const std::string value = text(list.section, name);
+        if (value.empty())
+            return refuse(list.section, name, "is missing or empty");
+        return number(list.section, name, value, out) && atLeast(list.section, name, out, 0);
+    }
+
+private:
+    bool take(const SettingsKey& key, const std::string& value, const Settings&, std::string& field)
+    {
+        if (key.check) {
+            const std::string why = key.check(value);
+            if (!why.empty())
+                return refuse(key.section, key.name, why);
         }
-        return convert(section, key, value, out);
+        field = value;
+        return true;
+    }
+
+    bool take(const SettingsKey& key, const std::string& value, const Settings&, bool& field)
+    {
+        if (value != "0" && value != "1")
+            return refuse(key.section, key.name, "\"" + value + "\" is neither 0 nor 1");
+        field = value == "1";
+        return true;
+    }
+
+    bool take(const SettingsKey& key, const std::string& value, const Settings& settings, int32_t& field)
+    {
+        if (!number(key.section, key.name, value, field))
+            return false;
+        const KeyBounds& bounds = key.bounds;
+        if (bounds.zeroAllowed && field == 0)
+            return true;
+        if (bounds.highestField)
+            return within(key.section, key.name, field, bounds.lowest, settings.*bounds.highestField);
+        if (bounds.highest == std::numeric_limits<int32_t>::max())
+            return atLeast(key.section, key.name, field, bounds.lowest);
+        return within(key.section, key.name, field, bounds.lowest, bounds.highest);
+    }
+
+    bool number(std::string_view section, std::string_view key, const std::string& value, int32_t& out)
+    {
+        const std::optional<int32_t> parsed = parseNumber(value);
+        if (!parsed)
+            return refuse(section, key, "\"" + value + "\" is not a whole number");
+        out = *parsed;
+        return true;
     }
 
     bool atLeast(std::string_view section, std::string_view key, int32_t value, int32_t lowest)
@@ -106,16 +174,6 @@ public:
         return true;
     }
 
-private:
-    bool convert(std::string_view section, std::string_view key, const std::string& value, int32_t& out)
-    {
-        const std::optional<int32_t> parsed = parseNumber(value);
-        if (!parsed)
-            return refuse(section, key, "\"" + value + "\" is not a whole number");
-        out = *parsed;
-        return true;
-    }
-
     classIniFile::Snapshot ini_;
     std::string file_;
     std::string error_;
@@ -123,39 +181,40 @@ private:
 
 bool readCutTypes(SettingsReader& reader, Settings& settings)
 {
-    if (!reader.number(kMainSettings, "CutTypeNum", settings.CutTypeNum)
-        || !reader.within(kMainSettings, "CutTypeNum", settings.CutTypeNum, 0, kMaxTableIndex))
-        return false;
     settings.CutTypeTable.clear();
     for (int32_t i = 0; i <= settings.CutTypeNum; ++i) {
-        const std::string sizeKey = "SingleFileSize" + std::to_string(i);
-        const std::string windowKey = "InOutFileSize" + std::to_string(i);
         CutType row;
-        if (!reader.number(kMainSettings, sizeKey, row.SingleFileSize)
-            || !reader.atLeast(kMainSettings, sizeKey, row.SingleFileSize, 0)
-            || !reader.number(kMainSettings, windowKey, row.InOutFileSize)
-            || !reader.atLeast(kMainSettings, windowKey, row.InOutFileSize, 0))
+        if (!reader.count(kPageSizeKeys, i, row.SingleFileSize) || !reader.count(kCutWindowKeys, i, row.InOutFileSize))
             return false;
         // The cut word is looked for inside the page.
         if (row.SingleFileSize > 0 && row.InOutFileSize > row.SingleFileSize)
-            return reader.refuse(kMainSettings, windowKey,
-                                 std::to_string(row.InOutFileSize) + " is above the page size " + sizeKey + " "
-                                     + std::to_string(row.SingleFileSize));
+            return reader.refuse(kMainSettings, kCutWindowKeys.name(i),
+                                 std::to_string(row.InOutFileSize) + " is above the page size " + kPageSizeKeys.name(i)
+                                     + " " + std::to_string(row.SingleFileSize));
         settings.CutTypeTable.push_back(row);
     }
     return true;
 }
 
-bool readCutWords(SettingsReader& reader, Settings& settings)
+void readCutWords(const SettingsReader& reader, Settings& settings)
 {
-    if (!reader.number(kMainSettings, "CutWordNum", settings.CutWordNum)
-        || !reader.within(kMainSettings, "CutWordNum", settings.CutWordNum, 0, kMaxTableIndex))
-        return false;
     settings.CutWord.clear();
     // Empty entries stay in their places; the cutter passes over them.
     for (int32_t j = 0; j <= settings.CutWordNum; ++j)
-        settings.CutWord.push_back(DecodeCutWord(reader.text(kUserSettings, "CutWord" + std::to_string(j))));
-    return true;
+        settings.CutWord.push_back(DecodeCutWord(reader.text(kCutWordKeys.section, kCutWordKeys.name(j))));
+}
+
+// Whole-file mode writes each source as one file; a page size at the chosen
+// row would contradict it.
+bool rowFitsTheMode(SettingsReader& reader, const Settings& settings)
+{
+    const int32_t chosenSize = settings.activeCutType().SingleFileSize;
+    if (!settings.wholeFileMode() || chosenSize == 0)
+        return true;
+    return reader.refuse(kUserSettings, "CutTypeIndex",
+                         "row " + std::to_string(settings.CutTypeIndex) + " has the page size "
+                             + std::to_string(chosenSize) + ", but the last row's page size 0 ("
+                             + kPageSizeKeys.name(settings.CutTypeNum) + ") switches on whole-file mode");
 }
 
 // Each page must start later than the one before: the bytes repeated must be
@@ -170,76 +229,21 @@ bool keepLeavesProgress(SettingsReader& reader, const Settings& settings)
         return true;
     const std::string index = std::to_string(settings.CutTypeIndex);
     return reader.refuse(kUserSettings, "KeepFileSize",
-                         std::to_string(settings.KeepFileSize) + " is not below the shortest cut of row " + index
-                             + " (SingleFileSize" + index + " minus InOutFileSize" + index + ", "
-                             + std::to_string(shortestCut) + "), so a page would not move on");
+                         std::to_string(settings.KeepFileSize) + " is not below the shortest cut of row " + index + " ("
+                             + kPageSizeKeys.name(settings.CutTypeIndex) + " minus "
+                             + kCutWindowKeys.name(settings.CutTypeIndex) + ", " + std::to_string(shortestCut)
+                             + "), so a page would not move on");
 }
 
-bool readUserSettings(SettingsReader& reader, Settings& settings)
+bool readSettings(SettingsReader& reader, Settings& settings)
 {
-    settings.MyLagIndex = reader.text(kUserSettings, "MyLagIndex");
-    if (!reader.number(kUserSettings, "OpenFilesFilterIndex", 1, settings.OpenFilesFilterIndex)
-        || !reader.number(kUserSettings, "CutTypeIndex", 0, settings.CutTypeIndex)
-        || !reader.within(kUserSettings, "CutTypeIndex", settings.CutTypeIndex, 0, settings.CutTypeNum))
+    for (const SettingsKey& key : settingsKeys())
+        if (!reader.read(key, settings))
+            return false;
+    if (!readCutTypes(reader, settings))
         return false;
-    settings.BookName = reader.text(kUserSettings, "BookName");
-    if (!reader.number(kUserSettings, "KeepFileSize", 0, settings.KeepFileSize)
-        || !reader.within(kUserSettings, "KeepFileSize", settings.KeepFileSize, 0, kMaxKeepFileSize))
-        return false;
-    settings.InPutDir = reader.text(kUserSettings, "InPutDir");
-    settings.OutPutDir = reader.text(kUserSettings, "OutPutDir");
-
-    // Whole-file mode writes each source as one file; a page size at the
-    // chosen row would contradict it.
-    const int32_t chosenSize = settings.activeCutType().SingleFileSize;
-    if (settings.wholeFileMode() && chosenSize != 0)
-        return reader.refuse(kUserSettings, "CutTypeIndex",
-                             "row " + std::to_string(settings.CutTypeIndex) + " has the page size "
-                                 + std::to_string(chosenSize) + ", but the last row's page size 0 (SingleFileSize"
-                                 + std::to_string(settings.CutTypeNum) + ") switches on whole-file mode");
-    return keepLeavesProgress(reader, settings);
-}
-
-bool* notesReaderSwitch(NotesReaderSettings& notes, std::size_t index)
-{
-    std::array<bool*, kNotesReaderSwitches.size()> fields
-        = {&notes.Links, &notes.Titles, &notes.Contents, &notes.ChapterPages, &notes.JoinLines};
-    return fields[index];
-}
-
-// An empty key is the default, "auto".
-bool readSourceEncoding(const std::string& stored, std::string* value, std::string* why)
-{
-    *why = sourceEncodingProblem(stored);
-    *value = stored.empty() ? std::string(kDetectEncoding) : stored;
-    return why->empty();
-}
-
-// A main.ini without any key of the section keeps the pages as they were.
-bool readNotesReader(SettingsReader& reader, Settings& settings)
-{
-    NotesReaderSettings notes;
-    notes.PageEncoding = reader.text(kNotesReader, "PageEncoding");
-    notes.present = !notes.PageEncoding.empty();
-    for (std::size_t i = 0; i < kNotesReaderSwitches.size(); ++i) {
-        const std::string value = reader.text(kNotesReader, kNotesReaderSwitches[i]);
-        notes.present = notes.present || !value.empty();
-        if (!value.empty() && value != "0" && value != "1")
-            return reader.refuse(kNotesReader, kNotesReaderSwitches[i], "\"" + value + "\" is neither 0 nor 1");
-        *notesReaderSwitch(notes, i) = value == "1";
-    }
-    notes.present = notes.present || !reader.text(kNotesReader, "VolumeNotes").empty();
-    if (!reader.number(kNotesReader, "VolumeNotes", 0, notes.VolumeNotes))
-        return false;
-    if (notes.VolumeNotes != 0 && !reader.atLeast(kNotesReader, "VolumeNotes", notes.VolumeNotes, kLeastVolumeNotes))
-        return false;
-    std::string why;
-    if (!notes.PageEncoding.empty() && !PageEncoder::open(notes.PageEncoding, &why))
-        return reader.refuse(kNotesReader, "PageEncoding", why);
-    if (!readSourceEncoding(reader.text(kNotesReader, kSourceEncoding), &notes.SourceEncoding, &why))
-        return reader.refuse(kNotesReader, kSourceEncoding, why);
-    settings.NotesReader = notes;
-    return true;
+    readCutWords(reader, settings);
+    return rowFitsTheMode(reader, settings) && keepLeavesProgress(reader, settings);
 }
 
 bool fail(std::string* error, std::string why)
@@ -274,14 +278,14 @@ std::shared_ptr<const CodePage> SettingsStore::LoadCodePage(const fs::path& iniP
     // known, with the bytes passing unchanged. One key: no snapshot needed.
     classIniFile plain;
     plain.INIFileName(iniPath);
-    const std::string codePageName = plain.GetIniKey(kMainSettings, "CodePage");
+    const std::string codePageName = plain.GetIniKey(kMainSettings, kCodePage);
     std::string why;
     const std::string openedName = codePageName.empty() ? CodePage::systemName() : codePageName;
     std::shared_ptr<const CodePage> codePage = CodePage::open(openedName, &why);
     if (codePage && codePage->isStateful())
         why = "code page \"" + openedName + "\" shifts between character sets, so a page could start in the wrong one";
     if (!codePage || codePage->isStateful()) {
-        fail(error, refusal(file, kMainSettings, "CodePage", why));
+        fail(error, refusal(file, kMainSettings, kCodePage, why));
         return nullptr;
     }
     return codePage;
@@ -292,10 +296,12 @@ bool SettingsStore::LoadSourceEncoding(const fs::path& iniPath, std::string* val
     // An encoding's name is ASCII, like the code page's.
     classIniFile plain;
     plain.INIFileName(iniPath);
-    std::string why;
-    if (readSourceEncoding(plain.GetIniKey(kNotesReader, kSourceEncoding), value, &why))
-        return true;
-    return fail(error, refusal(pathToUtf8(iniPath), kNotesReader, kSourceEncoding, why));
+    SettingsReader reader(plain, pathToUtf8(iniPath));
+    Settings settings;
+    if (!reader.read(settingsKey(kNotesReader, "SourceEncoding"), settings))
+        return fail(error, reader.error());
+    *value = settings.NotesReader.SourceEncoding;
+    return true;
 }
 
 bool SettingsStore::LoadSettings(std::string* error)
@@ -308,10 +314,7 @@ bool SettingsStore::LoadSettings(std::string* error)
     ini.INIFileName(iniPath_);
     SettingsReader reader(ini, pathToUtf8(iniPath_));
     Settings settings;
-    if (!readCutTypes(reader, settings))
-        return fail(error, reader.error());
-    settings.Filter = reader.text(kMainSettings, "Filter");
-    if (!readCutWords(reader, settings) || !readUserSettings(reader, settings) || !readNotesReader(reader, settings))
+    if (!readSettings(reader, settings))
         return fail(error, reader.error());
 
     record_ = std::move(settings);
@@ -320,45 +323,54 @@ bool SettingsStore::LoadSettings(std::string* error)
     return true;
 }
 
+bool SettingsStore::saves(const SettingsKey& key) const
+{
+    switch (key.saving) {
+    case KeySaving::Never:
+        return false;
+    case KeySaving::Always:
+        return true;
+    case KeySaving::WithReaderPages:
+        return record_.NotesReader.present;
+    case KeySaving::WhenChanged:
+        break;
+    }
+    if (record_.NotesReader.present)
+        return true;
+    const std::string stored = ini_.GetIniKey(key.section, key.name);
+    return storedValue(key, record_) != (stored.empty() ? std::string(key.fallback.value_or("")) : stored);
+}
+
 bool SettingsStore::SaveSettings(std::string* error)
 {
     if (!codePage_)
         return fail(error, "the settings were never loaded from " + pathToUtf8(iniPath_));
-    const Settings& s = record_;
-    std::vector<std::pair<std::string, std::string>> keys = {
-        {"MyLagIndex", s.MyLagIndex},
-        {"OpenFilesFilterIndex", std::to_string(s.OpenFilesFilterIndex)},
-        {"CutTypeIndex", std::to_string(s.CutTypeIndex)},
-        {"BookName", s.BookName},
-        {"KeepFileSize", std::to_string(s.KeepFileSize)},
-        {"InPutDir", s.InPutDir},
-        {"OutPutDir", s.OutPutDir},
+    std::vector<IniKey> keys;
+    const auto addKeys = [&](bool readerSection) {
+        for (const SettingsKey& key : settingsKeys())
+            if ((key.section == kNotesReader) == readerSection && saves(key))
+                keys.push_back({std::string(key.section), std::string(key.name), storedValue(key, record_)});
     };
-    for (int32_t j = 0; j <= s.CutWordNum; ++j) {
+    addKeys(false);
+    for (int32_t j = 0; j <= record_.CutWordNum; ++j) {
         const auto index = static_cast<std::size_t>(j);
-        keys.emplace_back("CutWord" + std::to_string(j),
-                          EncodeCutWord(index < s.CutWord.size() ? s.CutWord[index] : ""));
+        keys.push_back({std::string(kCutWordKeys.section), kCutWordKeys.name(j),
+                        EncodeCutWord(index < record_.CutWord.size() ? record_.CutWord[index] : "")});
     }
+    addKeys(true);
     // One replacement of the file for all keys: a failure leaves it whole.
-    if (!ini_.WriteIniKeys(kUserSettings, keys))
-        return fail(error, ini_.lastError());
-    NotesReaderSettings notes = s.NotesReader;
-    std::vector<std::pair<std::string, std::string>> noteKeys;
-    if (notes.present) {
-        noteKeys.emplace_back("PageEncoding", notes.PageEncoding);
-        for (std::size_t i = 0; i < kNotesReaderSwitches.size(); ++i)
-            noteKeys.emplace_back(kNotesReaderSwitches[i], *notesReaderSwitch(notes, i) ? "1" : "0");
-        noteKeys.emplace_back("VolumeNotes", std::to_string(notes.VolumeNotes));
-    }
-    // Without the reader's pages the key is written only to change what the file holds.
-    const std::string stored = ini_.GetIniKey(kNotesReader, kSourceEncoding);
-    if (notes.present || notes.SourceEncoding != (stored.empty() ? kDetectEncoding : std::string_view(stored)))
-        noteKeys.emplace_back(kSourceEncoding, notes.SourceEncoding);
-    if (noteKeys.empty())
-        return true;
-    if (!ini_.WriteIniKeys(kNotesReader, noteKeys))
+    if (!ini_.WriteIniKeys(keys))
         return fail(error, ini_.lastError());
     return true;
+}
+
+std::vector<std::string> SettingsStore::defaultCutWords() const
+{
+    std::vector<std::string> words;
+    const classIniFile::Snapshot ini = ini_.snapshot();
+    for (int32_t j = 0; j <= record_.CutWordNum; ++j)
+        words.push_back(ini.GetIniKey(kDefaultCutWordKeys.section, kDefaultCutWordKeys.name(j)));
+    return words;
 }
 
 std::string DecodeCutWord(std::string_view stored)

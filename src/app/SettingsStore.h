@@ -7,10 +7,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace leafmill {
 
 class CodePage;
+struct SettingsKey;
 
 // The settings record and main.ini, read at start-up and written back on
 // exit and when the settings dialog is confirmed. One shared classIniFile
@@ -29,7 +31,8 @@ public:
     // and key when main.ini is missing or a setting is refused.
     bool LoadSettings(std::string* error);
 
-    // Writes the UserSettings section from the record. Returns false with the
+    // Writes the UserSettings section from the record, and the NotesReader
+    // keys the record's reader settings call for, in one replacement. Returns false with the
     // reason when main.ini could not be replaced; the old file then stays.
     bool SaveSettings(std::string* error);
 
@@ -39,11 +42,13 @@ public:
     // The program's code page; valid after a successful LoadSettings.
     std::shared_ptr<const CodePage> codePage() const { return codePage_; }
 
-    // The shared INI object bound to main.ini (the restore-defaults button
-    // reads CutWordDef<i> through it).
-    classIniFile& ini() { return ini_; }
+    // The factory cut words 0..CutWordNum as main.ini holds them now, in
+    // their stored form ("enter", "space").
+    std::vector<std::string> defaultCutWords() const;
 
 private:
+    bool saves(const SettingsKey& key) const;
+
     std::filesystem::path iniPath_;
     Settings record_;
     std::shared_ptr<const CodePage> codePage_;

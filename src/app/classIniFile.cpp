@@ -374,22 +374,21 @@ std::string classIniFile::GetIniKey(std::string_view section, std::string_view k
 
 bool classIniFile::WriteIniKey(std::string_view section, std::string_view key, std::string_view value)
 {
-    return WriteIniKeys(section, {{std::string(key), std::string(value)}});
+    return WriteIniKeys({{std::string(section), std::string(key), std::string(value)}});
 }
 
-bool classIniFile::WriteIniKeys(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys)
+bool classIniFile::WriteIniKeys(const std::vector<IniKey>& keys)
 {
-    const std::string_view sectionName = trimmed(lineSafe(section));
-    for (const auto& [key, value] : keys) {
-        const std::string_view keyName = trimmed(lineSafe(key));
+    for (const IniKey& entry : keys) {
+        const std::string_view keyName = trimmed(lineSafe(entry.key));
         if (keyName.find('=') != std::string_view::npos || (!keyName.empty() && std::strchr("[;#", keyName.front()))) {
             lastError_ = "\"" + std::string(keyName) + "\" cannot be a key name";
             return false;
         }
     }
     return edit([&](Image& image) {
-        for (const auto& [key, value] : keys)
-            image.setKey(sectionName, trimmed(lineSafe(key)), lineSafe(value));
+        for (const IniKey& entry : keys)
+            image.setKey(trimmed(lineSafe(entry.section)), trimmed(lineSafe(entry.key)), lineSafe(entry.value));
     });
 }
 

@@ -12,6 +12,13 @@ namespace leafmill {
 
 class CodePage;
 
+// One key to write: its section, its name and its value.
+struct IniKey {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
 // Reads and writes one INI file in the Windows private-profile layout.
 //
 // Section and key names match without regard to case; values come back
@@ -60,9 +67,9 @@ public:
     // when missing. A value is cut at its first CR, LF or NUL.
     bool WriteIniKey(std::string_view section, std::string_view key, std::string_view value);
 
-    // Writes several keys of one section in the given order with a single
-    // replacement of the file: either all of them reach it or none.
-    bool WriteIniKeys(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys);
+    // Writes several keys, of one section or more, in the given order with a
+    // single replacement of the file: either all of them reach it or none.
+    bool WriteIniKeys(const std::vector<IniKey>& keys);
 
     // Removes every line of the key in every section of that name.
     bool DelIniKey(std::string_view section, std::string_view key);

@@ -504,9 +504,9 @@ void Frm_Settings::correctKeepFileSize(bool finished)
 
 void Frm_Settings::restoreDefaults()
 {
-    classIniFile& ini = context_.store().ini();
+    const std::vector<std::string> words = context_.store().defaultCutWords();
     for (int i = 0; i < Text2.size(); ++i)
-        Text2[i]->setText(ui::fromUtf8(ini.GetIniKey("MainSettings", "CutWordDef" + std::to_string(i))));
+        Text2[i]->setText(ui::fromUtf8(i < int(words.size()) ? words[std::size_t(i)] : std::string()));
 }
 
 void Frm_Settings::applyAndClose()

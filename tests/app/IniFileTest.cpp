@@ -79,8 +79,9 @@ TEST_F(IniFileTest, SeveralKeysGoInWithOneReplacementInTheirOrder)
 {
     writeFile(file, "[U]\r\nB=old\r\n");
     classIniFile ini = boundTo(file);
-    ASSERT_TRUE(ini.WriteIniKeys("U", {{"A", "1"}, {"B", "2"}, {"C", "3"}, {"A", "4"}}));
-    EXPECT_EQ(readFile(file), "[U]\r\nB=2\r\nA=4\r\nC=3\r\n");
+    ASSERT_TRUE(
+        ini.WriteIniKeys({{"U", "A", "1"}, {"V", "D", "5"}, {"U", "B", "2"}, {"U", "C", "3"}, {"U", "A", "4"}}));
+    EXPECT_EQ(readFile(file), "[U]\r\nB=2\r\nA=4\r\nC=3\r\n[V]\r\nD=5\r\n");
 }
 
 // Every lookup, through GetIniKey or one snapshot, gives the same value.

@@ -37,9 +37,10 @@ TEST(ShippedAssetsTest, MainIniLoadsWithTheValuesForTheNotesReader)
     EXPECT_EQ(std::tie(s.CutTypeIndex, s.KeepFileSize, s.OpenFilesFilterIndex), std::make_tuple(0, 0, 1));
     // The user's cut words start as the factory ones.
     EXPECT_EQ(s.CutWord, (std::vector<std::string> {"\r\n", ".", "!", "?", ";", " "}));
-    for (int j = 0; j <= s.CutWordNum; ++j)
-        EXPECT_EQ(DecodeCutWord(store.ini().GetIniKey("MainSettings", "CutWordDef" + std::to_string(j))),
-                  s.CutWord[static_cast<std::size_t>(j)]);
+    std::vector<std::string> factory;
+    for (const std::string& word : store.defaultCutWords())
+        factory.push_back(DecodeCutWord(word));
+    EXPECT_EQ(factory, s.CutWord);
     // The filter alternates names and patterns; the first entry takes every
     // kind the program reads, the last is all files.
     const std::string supported = s.Filter.substr(0, s.Filter.find('|', s.Filter.find('|') + 1)) + ";";

@@ -145,6 +145,8 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {225, "The iPod could not be ejected: @Reason"},
     {226, "Leafmill cannot eject this iPod: use the system's own Eject before unplugging it."},
     {227, "Choose a book in the list first."},
+    {258, "These chosen files are no longer there and were not added:"},
+    {259, "These chosen paths are not files to read and were not added:"},
 };
 
 const std::string* builtInEnglish(int index)

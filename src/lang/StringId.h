@@ -16,6 +16,8 @@ inline constexpr int StopOutputButton = 7;  // Cmd_StopOutput
 inline constexpr int AddFilesTitle = 8;  // title of the add-files dialog
 inline constexpr int AskDeleteFiles = 15;  // yes/no before the selected entries go
 inline constexpr int AskClearList = 16;  // yes/no before the whole list goes
+inline constexpr int ChosenFilesGone = 258;  // heading of chosen files no longer there
+inline constexpr int ChosenNotFiles = 259;  // heading of chosen paths that are no files
 
 // Output run
 inline constexpr int OutputFolderTitle = 9;  // title of the folder browser
@@ -154,7 +156,7 @@ inline constexpr int ChooseBookFirst = 227;
 // Strings from FirstAdded up may be missing from older language files; the
 // table has built-in English for them.
 inline constexpr int FirstAdded = 33;
-inline constexpr int Highest = 227;
+inline constexpr int Highest = 259;
 
 constexpr int cutWordLabel(int box)
 {

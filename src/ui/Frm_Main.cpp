@@ -359,19 +359,20 @@ void Frm_Main::addFiles()
     if (answer.files.isEmpty())
         return;
 
-    // The platform dialog makes the selection's folder the current directory,
-    // and the result is read against it.
-    const QString result = platformDialogResult(answer.files);
-    QDir::setCurrent(QFileInfo(answer.files.constFirst()).absolutePath());
-    const SelectedFiles selected = GetDlgSelectFileInfo(result, context_.prompter(), this);
-
-    settings.InPutDir = ui::toUtf8(result.left(result.indexOf(QChar(u'\0'))));
+    const SelectedFiles selected = checkSelection(answer.files);
+    settings.InPutDir = ui::toUtf8(rememberedFolder(answer.files));
     settings.OpenFilesFilterIndex = answer.filterIndex;
-    for (int i = 1; i <= selected.FileCount; ++i) {
-        // An empty name would list the folder itself.
-        if (!selected.FileNames[i].isEmpty())
-            fileList_.addUnique(selected.FolderPath + selected.FileNames[i]);
-    }
+    for (const QString& path : selected.files)
+        fileList_.addUnique(path);
+    QStringList refusals;
+    if (!selected.gone.isEmpty())
+        refusals << context_.text(StringId::ChosenFilesGone) + QLatin1Char('\n')
+                + selected.gone.join(QLatin1Char('\n'));
+    if (!selected.notFiles.isEmpty())
+        refusals << context_.text(StringId::ChosenNotFiles) + QLatin1Char('\n')
+                + selected.notFiles.join(QLatin1Char('\n'));
+    if (!refusals.isEmpty())
+        context_.message(this, refusals.join(QStringLiteral("\n\n")));
 }
 
 void Frm_Main::deleteSelected()

@@ -1,64 +1,35 @@
 #include "ui/SelectedFiles.h"
 
-#include "ui/Prompter.h"
-
 #include <QDir>
 #include <QFileInfo>
 
 namespace leafmill {
 
-static const QChar kNul(u'\0');
-
-QString platformDialogResult(const QStringList& files)
-{
-    if (files.isEmpty())
-        return {};
-    if (files.size() == 1)
-        return QDir::toNativeSeparators(files.constFirst());
-    QString result = QDir::toNativeSeparators(QFileInfo(files.constFirst()).absolutePath());
-    for (const QString& file : files)
-        result += kNul + QFileInfo(file).fileName();
-    return result;
-}
-
-SelectedFiles GetDlgSelectFileInfo(const QString& result, Prompter& prompter, QWidget* owner)
+SelectedFiles checkSelection(const QStringList& chosen)
 {
     SelectedFiles selected;
-    selected.FileNames << QString();
-    const QString folder = QDir::toNativeSeparators(QDir::currentPath());
-
-    // The tail behind the current directory holds the names. A result outside
-    // that folder, or with nothing behind it, would yield paths that were
-    // never chosen, so it counts as malformed.
-    QString tail = result.startsWith(folder) ? result.mid(folder.size()) : QString();
-    const bool atJoint
-        = folder.endsWith(QDir::separator()) || tail.startsWith(kNul) || tail.startsWith(QDir::separator());
-    if (tail.isEmpty() || !atJoint) {
-        prompter.critical(owner, QStringLiteral("自定义函数错误"),
-                          QStringLiteral("GetDlgSelectFileInfo函数执行错误！"));
-        return selected;
+    for (const QString& path : chosen) {
+        if (path.isEmpty())
+            continue;
+        const QFileInfo info(path);
+        const QString whole = QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath()));
+        if (!info.exists())
+            selected.gone << whole;
+        else if (!info.isFile())
+            selected.notFiles << whole;
+        else
+            selected.files << whole;
     }
-
-    int count = 0;
-    if (tail.front() == kNul) {
-        for (QChar c : tail) {
-            if (c == kNul) {
-                ++count;
-                selected.FileNames << QString();
-            } else {
-                selected.FileNames[count] += c;
-            }
-        }
-    } else {
-        count = 1;
-        if (tail.front() == QDir::separator())
-            tail.remove(0, 1);
-        selected.FileNames << tail;
-    }
-
-    selected.FileCount = count;
-    selected.FolderPath = folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
     return selected;
+}
+
+QString rememberedFolder(const QStringList& chosen)
+{
+    if (chosen.isEmpty())
+        return {};
+    if (chosen.size() == 1)
+        return QDir::toNativeSeparators(chosen.constFirst());
+    return QDir::toNativeSeparators(QFileInfo(chosen.constFirst()).absolutePath());
 }
 
 }  // namespace leafmill

@@ -3,28 +3,20 @@
 #include <QString>
 #include <QStringList>
 
-class QWidget;
-
 namespace leafmill {
 
-class Prompter;
-
-// The files of one add-files selection.
+// The files of one add-files selection, in the dialog's order, sorted by
+// whether they can be listed.
 struct SelectedFiles {
-    int FileCount = 0;  // 0 when nothing could be parsed
-    QString FolderPath;  // always ends with a separator
-    QStringList FileNames;  // names without folder in 1..FileCount; entry 0 stays empty
+    QStringList files;  // whole paths of ordinary files
+    QStringList gone;  // no longer there (moved or deleted since they were chosen)
+    QStringList notFiles;  // folders, devices, pipes: nothing to read a book from
 };
 
-// The file-name result of the platform's open dialog for `files` (full paths,
-// all in one folder): the full path for one file; for several the folder, a
-// NUL and the names separated by NULs.
-QString platformDialogResult(const QStringList& files);
+SelectedFiles checkSelection(const QStringList& chosen);
 
-// Parses a dialog result against the process's current directory, which the
-// dialog has made the selection's folder. A result that does not lie in the
-// current directory shows the parser's fixed error message and gives the
-// record as far as it was filled (FileCount 0).
-SelectedFiles GetDlgSelectFileInfo(const QString& result, Prompter& prompter, QWidget* owner);
+// Where the next add-files dialog opens, as main.ini keeps it: the path of a
+// single chosen file, the folder of several.
+QString rememberedFolder(const QStringList& chosen);
 
 }  // namespace leafmill

@@ -160,8 +160,10 @@ TEST_F(FileListTest, AddFilesListsTheSelectionOnceAndRemembersFolderAndFilter)
     Settings& settings = env.store().record();
     settings.InPutDir = "/start/here";
     settings.OpenFilesFilterIndex = 2;
-    // A listed path is not added again, another case is; one file leaves its path; cancel, nothing.
-    env.prompter.fileAnswers = {{{b, a}, 3}, {{a, upper}, 3}, {{a}, 1}, {{}, 4}};
+    // A listed path is not added again, another case is; one file leaves its path; cancel, nothing;
+    // a file gone since it was chosen is named, not listed.
+    const QString gone = shown(sources / "gone.txt");
+    env.prompter.fileAnswers = {{{b, a}, 3}, {{a, upper}, 3}, {{a}, 1}, {{}, 4}, {{gone, a}, 2}};
     click("Cmd_AddFiles");
     EXPECT_EQ(env.prompter.lastOpenRequest.filterIndex, 2);
     EXPECT_EQ(env.prompter.lastOpenRequest.initialFolder, QStringLiteral("/start/here"));
@@ -173,6 +175,11 @@ TEST_F(FileListTest, AddFilesListsTheSelectionOnceAndRemembersFolderAndFilter)
     EXPECT_EQ(window->fileList().paths(), (QStringList {b, a, upper}));
     EXPECT_EQ(QString::fromStdString(settings.InPutDir), a);
     EXPECT_EQ(settings.OpenFilesFilterIndex, 1);
+    EXPECT_TRUE(env.prompter.textsOf(ScriptedPrompter::Kind::Message).isEmpty());
+    click("Cmd_AddFiles");
+    EXPECT_EQ(window->fileList().paths(), (QStringList {b, a, upper}));
+    EXPECT_EQ(env.prompter.textsOf(ScriptedPrompter::Kind::Message),
+              QStringList {"These chosen files are no longer there and were not added:\n" + gone});
 }
 
 }  // namespace

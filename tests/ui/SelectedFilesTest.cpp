@@ -1,4 +1,4 @@
-// The add-files dialog's filters, and its result read into a folder and names.
+// The add-files dialog's filters, and the files it chose sorted into what is listed and what is not.
 #include "ui/SelectedFiles.h"
 #include "UiEnvironment.h"
 #include "ui/FileDialogFilter.h"
@@ -26,33 +26,25 @@ TEST(FileDialogFilter, TurnsCommonDialogPairsIntoQtFilters)
         EXPECT_EQ(qtNameFilters(QString::fromLatin1(c.filter)), c.expected) << c.filter;
 }
 
-TEST(SelectedFilesTest, OneOrSeveralFilesGiveTheFolderWithOneSeparatorAndTheNamesInOrder)
+TEST(SelectedFilesTest, FilesAreListedWholeAndWhatCannotBeReadIsSetApart)
 {
-    const QString saved = QDir::currentPath(), nul(QChar(u'\0')), sep(QDir::separator());
     TempDir dir;
-    const QString folder = QDir::toNativeSeparators(QDir(shown(dir.path())).canonicalPath());
-    ASSERT_TRUE(QDir::setCurrent(folder));  // where the dialog leaves it
-    ScriptedPrompter prompter;
-    const struct {
-        QString result;
-        QStringList names;  // after the empty first entry
-    } cases[] = {
-        {folder + sep + "Alice.txt", {"Alice.txt"}},
-        {folder + nul + "b.rtf" + nul + "a.txt" + nul + "c d.doc", {"b.rtf", "a.txt", "c d.doc"}},
-        {folder + nul + "a.txt" + nul, {"a.txt", ""}},  // a NUL at the end: one more, empty
-    };
-    for (const auto& c : cases) {
-        const SelectedFiles selected = GetDlgSelectFileInfo(c.result, prompter, nullptr);
-        EXPECT_EQ(selected.FileCount, c.names.size()) << c.result.toStdString();
-        EXPECT_EQ(selected.FolderPath, folder + sep) << c.result.toStdString();
-        EXPECT_EQ(selected.FileNames, QStringList {QString()} + c.names) << c.result.toStdString();
-    }
-    QDir::setCurrent(saved);
-    EXPECT_TRUE(prompter.prompts.empty());
-    // What the platform dialog's files become: one file's path, or the folder and the names.
-    EXPECT_EQ(platformDialogResult({folder + sep + "a.txt", folder + sep + "b.txt"}),
-              folder + nul + "a.txt" + nul + "b.txt");
-    EXPECT_TRUE(platformDialogResult({}).isEmpty());
+    writeFile(dir / "b.rtf", "{\\rtf1 b}");
+    writeFile(dir / "a.txt", "a");
+    std::filesystem::create_directory(dir / "sub");
+    const QString folder = shown(dir.path()), sep(QDir::separator());
+    const QString a = folder + sep + "a.txt", b = folder + sep + "b.rtf";
+    const QString gone = folder + sep + "gone.txt", sub = folder + sep + "sub";
+    // A path is given whole and clean, in the order chosen; an empty one names nothing.
+    const SelectedFiles selected
+        = checkSelection({b, folder + sep + "sub" + sep + ".." + sep + "a.txt", gone, "", sub});
+    EXPECT_EQ(selected.files, (QStringList {b, a}));
+    EXPECT_EQ(selected.gone, QStringList {gone});
+    EXPECT_EQ(selected.notFiles, QStringList {sub});
+    // The next dialog opens at the one file, or in the folder of several.
+    EXPECT_EQ(rememberedFolder({a}), a);
+    EXPECT_EQ(rememberedFolder({b, a}), folder);
+    EXPECT_TRUE(rememberedFolder({}).isEmpty());
 }
 
 }  // namespace

@@ -119,24 +119,6 @@ void Xp_ProgressBar::setProgressLook(int New_ProgressLook)
     ApplyLook();
 }
 
-void Xp_ProgressBar::ReadProperties(const PropertyBag& bag)
-{
-    min_ = bag.read(QStringLiteral("Min"), 0).toInt();
-    max_ = bag.read(QStringLiteral("Max"), 100).toInt();
-    value_ = bag.read(QStringLiteral("Value"), 0).toInt();
-    style_ = bag.read(QStringLiteral("Style"), 0).toInt();
-    setProgressLook(bag.read(QStringLiteral("ProgressLook"), 0).toInt());
-}
-
-void Xp_ProgressBar::WriteProperties(PropertyBag& bag) const
-{
-    bag.write(QStringLiteral("Min"), min_, 0);
-    bag.write(QStringLiteral("Max"), max_, 100);
-    bag.write(QStringLiteral("Value"), value_, 0);
-    bag.write(QStringLiteral("Style"), style_, 0);
-    bag.write(QStringLiteral("ProgressLook"), look_, 0);
-}
-
 void Xp_ProgressBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "controls/PropertyBag.h"
-
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -30,12 +28,6 @@ public:
     void setBarStyle(int New_Style);
     int ProgressLook() const;
     void setProgressLook(int New_ProgressLook);
-
-    // Loads the stored values as they are, without the setters' checks and
-    // without painting; only the look goes through its setter.
-    void ReadProperties(const PropertyBag& bag);
-    // Writes every value that differs from its default.
-    void WriteProperties(PropertyBag& bag) const;
 
     const QImage& image() const;
 

@@ -3,10 +3,10 @@
 #include "controls/ButtonFaces.h"
 #include "controls/Mnemonic.h"
 #include "controls/MouseArguments.h"
-#include "controls/StoredValues.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -17,15 +17,19 @@ namespace leafmill {
 
 namespace {
 
-const QString DefaultCaption = QStringLiteral("xpcmdbutton");
 const QColor EnabledCaption(0x00, 0x00, 0x00);
 const QColor DisabledCaption(0xA1, 0xA1, 0x92);
+
+// The face's corners show the system's window colour until a host sets its own.
+QColor systemWindowColour()
+{
+    return QGuiApplication::palette().color(QPalette::Base);
+}
 
 }  // namespace
 
 xpcmdbutton::xpcmdbutton(const QString& instanceName, QWidget* parent)
     : QWidget(parent)
-    , instanceName_(instanceName)
     , backColor_(systemWindowColour())
     , lbl_(new QLabel(this))
     , mnemonic_(new QShortcut(this))
@@ -80,7 +84,6 @@ void xpcmdbutton::setCaption(const QString& New_Caption)
 {
     showCaption(New_Caption);
     centreLabel();  // hosts set captions after placing the buttons; keep them centred
-    emit PropertyChanged(QStringLiteral("Caption"));
 }
 
 void xpcmdbutton::showCaption(const QString& caption)
@@ -106,46 +109,18 @@ void xpcmdbutton::setCaptionFont(const QFont& New_Font)
 {
     lbl_->setFont(New_Font);
     centreLabel();
-    emit PropertyChanged(QStringLiteral("Font"));
 }
 
 void xpcmdbutton::setBackColor(const QColor& New_BackColor)
 {
     // Reaches the corner pixels at the next face painting.
     backColor_ = New_BackColor;
-    emit PropertyChanged(QStringLiteral("BackColor"));
 }
 
 void xpcmdbutton::setForeColor(const QColor& New_ForeColor)
 {
     foreColor_ = New_ForeColor;
     showCaptionColour();
-    emit PropertyChanged(QStringLiteral("ForeColor"));
-}
-
-void xpcmdbutton::ReadProperties(const PropertyBag& bag)
-{
-    setEnabled(bag.read(QStringLiteral("Enabled"), true).toBool());
-    ownEnabledSet();  // Qt reports no change for a state the button already has
-    setCaption(bag.read(QStringLiteral("Caption"), instanceName_).toString());
-    setCaptionFont(storedFont(bag.read(QStringLiteral("Font"), ambientFont()), ambientFont()));
-    backColor_ = storedColour(bag.read(QStringLiteral("BackColor"), systemWindowColour()), systemWindowColour());
-    lbl_->setFont(storedFont(bag.read(QStringLiteral("Font"), ambientFont()), ambientFont()));
-    showCaption(bag.read(QStringLiteral("Caption"), DefaultCaption).toString());
-    // A stored ForeColor wins over the colour the enabled state gave.
-    foreColor_ = storedColour(bag.read(QStringLiteral("ForeColor"), 0), EnabledCaption);
-    showCaptionColour();
-    centreLabel();
-}
-
-void xpcmdbutton::WriteProperties(PropertyBag& bag) const
-{
-    bag.write(QStringLiteral("Enabled"), !testAttribute(Qt::WA_ForceDisabled), true);
-    bag.write(QStringLiteral("Caption"), caption_, instanceName_);
-    bag.write(QStringLiteral("BackColor"), backColor_, systemWindowColour());
-    bag.write(QStringLiteral("Font"), lbl_->font(), ambientFont());
-    bag.write(QStringLiteral("Caption"), caption_, DefaultCaption);
-    bag.write(QStringLiteral("ForeColor"), ForeColor(), EnabledCaption);
 }
 
 void xpcmdbutton::paintEvent(QPaintEvent*)
@@ -241,7 +216,6 @@ void xpcmdbutton::enabledChanged()
 void xpcmdbutton::ownEnabledSet()
 {
     ownEnabled_ = !testAttribute(Qt::WA_ForceDisabled);
-    emit PropertyChanged(QStringLiteral("Enabled"));
     RefreshFace();
     foreColor_ = ownEnabled_ ? EnabledCaption : DisabledCaption;
     showCaptionColour();

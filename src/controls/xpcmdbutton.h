@@ -1,7 +1,5 @@
 #pragma once
 
-#include "controls/PropertyBag.h"
-
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -35,9 +33,6 @@ public:
     QColor ForeColor() const;
     void setForeColor(const QColor& New_ForeColor);
 
-    void ReadProperties(const PropertyBag& bag);
-    void WriteProperties(PropertyBag& bag) const;
-
     // Picture2: the face as last painted, without the caption.
     const QImage& image() const;
     // The face state of the last PaintFace.
@@ -47,7 +42,6 @@ public:
 
 signals:
     void Click();
-    void PropertyChanged(const QString& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -74,7 +68,6 @@ private:
     void clickByShortcut();
     QFont ambientFont() const;
 
-    QString instanceName_;
     QImage picture2_;
     QColor backColor_;
     QLabel* lbl_;

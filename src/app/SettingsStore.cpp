@@ -346,18 +346,15 @@ bool SettingsStore::SaveSettings(std::string* error)
     if (!codePage_)
         return fail(error, "the settings were never loaded from " + pathToUtf8(iniPath_));
     std::vector<IniKey> keys;
-    const auto addKeys = [&](bool readerSection) {
-        for (const SettingsKey& key : settingsKeys())
-            if ((key.section == kNotesReader) == readerSection && saves(key))
-                keys.push_back({std::string(key.section), std::string(key.name), storedValue(key, record_)});
-    };
-    addKeys(false);
+    for (const SettingsKey& key : settingsKeys())
+        if (saves(key))
+            keys.push_back({std::string(key.section), std::string(key.name), storedValue(key, record_)});
+    // The cut words follow the other user keys of their section.
     for (int32_t j = 0; j <= record_.CutWordNum; ++j) {
         const auto index = static_cast<std::size_t>(j);
         keys.push_back({std::string(kCutWordKeys.section), kCutWordKeys.name(j),
                         EncodeCutWord(index < record_.CutWord.size() ? record_.CutWord[index] : "")});
     }
-    addKeys(true);
     // One replacement of the file for all keys: a failure leaves it whole.
     if (!ini_.WriteIniKeys(keys))
         return fail(error, ini_.lastError());

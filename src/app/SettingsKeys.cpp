@@ -26,45 +26,32 @@ std::string sourceEncodingRefusal(const std::string& name)
 
 using S = Settings;
 using N = NotesReaderSettings;
+using enum KeySaving;
 
 constexpr std::string_view kZero = "0";
 constexpr KeyBounds kTableIndex {0, kMaxTableIndex};
+constexpr KeyBounds kTableRow {.lowest = 0, .highestField = &S::CutTypeNum};
+constexpr KeyBounds kVolumeSize {.lowest = kLeastVolumeNotes, .zeroAllowed = true};
 
 const std::array<SettingsKey, 18> kKeys {{
-    {kMainSettings, "CutTypeNum", &S::CutTypeNum, std::nullopt, KeySaving::Never, kTableIndex},
-    {kMainSettings, "Filter", &S::Filter, "", KeySaving::Never},
-    {kMainSettings, "CutWordNum", &S::CutWordNum, std::nullopt, KeySaving::Never, kTableIndex},
+    {kMainSettings, "CutTypeNum", &S::CutTypeNum, std::nullopt, Never, kTableIndex},
+    {kMainSettings, "Filter", &S::Filter, "", Never},
+    {kMainSettings, "CutWordNum", &S::CutWordNum, std::nullopt, Never, kTableIndex},
     {kUserSettings, "MyLagIndex", &S::MyLagIndex, ""},
     {kUserSettings, "OpenFilesFilterIndex", &S::OpenFilesFilterIndex, "1"},
-    {kUserSettings,
-     "CutTypeIndex",
-     &S::CutTypeIndex,
-     kZero,
-     KeySaving::Always,
-     {.lowest = 0, .highestField = &S::CutTypeNum}},
+    {kUserSettings, "CutTypeIndex", &S::CutTypeIndex, kZero, Always, kTableRow},
     {kUserSettings, "BookName", &S::BookName, ""},
-    {kUserSettings, "KeepFileSize", &S::KeepFileSize, kZero, KeySaving::Always, {0, kMaxKeepFileSize}},
+    {kUserSettings, "KeepFileSize", &S::KeepFileSize, kZero, Always, {0, kMaxKeepFileSize}},
     {kUserSettings, "InPutDir", &S::InPutDir, ""},
     {kUserSettings, "OutPutDir", &S::OutPutDir, ""},
-    {kNotesReader, "PageEncoding", &N::PageEncoding, "", KeySaving::WithReaderPages, {}, pageEncodingProblem},
-    {kNotesReader, "Links", &N::Links, kZero, KeySaving::WithReaderPages},
-    {kNotesReader, "Titles", &N::Titles, kZero, KeySaving::WithReaderPages},
-    {kNotesReader, "Contents", &N::Contents, kZero, KeySaving::WithReaderPages},
-    {kNotesReader, "ChapterPages", &N::ChapterPages, kZero, KeySaving::WithReaderPages},
-    {kNotesReader, "JoinLines", &N::JoinLines, kZero, KeySaving::WithReaderPages},
-    {kNotesReader,
-     "VolumeNotes",
-     &N::VolumeNotes,
-     kZero,
-     KeySaving::WithReaderPages,
-     {.lowest = kLeastVolumeNotes, .zeroAllowed = true}},
-    {kNotesReader,
-     "SourceEncoding",
-     &N::SourceEncoding,
-     kDetectEncoding,
-     KeySaving::WhenChanged,
-     {},
-     sourceEncodingRefusal},
+    {kNotesReader, "PageEncoding", &N::PageEncoding, "", WithReaderPages, {}, pageEncodingProblem},
+    {kNotesReader, "Links", &N::Links, kZero, WithReaderPages},
+    {kNotesReader, "Titles", &N::Titles, kZero, WithReaderPages},
+    {kNotesReader, "Contents", &N::Contents, kZero, WithReaderPages},
+    {kNotesReader, "ChapterPages", &N::ChapterPages, kZero, WithReaderPages},
+    {kNotesReader, "JoinLines", &N::JoinLines, kZero, WithReaderPages},
+    {kNotesReader, "VolumeNotes", &N::VolumeNotes, kZero, WithReaderPages, kVolumeSize},
+    {kNotesReader, "SourceEncoding", &N::SourceEncoding, kDetectEncoding, WhenChanged, {}, sourceEncodingRefusal},
 }};
 
 }  // namespace

@@ -106,7 +106,7 @@ public:
     }
 
     // A number of a numbered list that must be present and not below 0.
-    bool count(const NumberedKey& list, int32_t index, int32_t& out)
+    bool numbered(const NumberedKey& list, int32_t index, int32_t& out)
     {
         const std::string name = list.name(index);
         const std::string value = text(list.section, name);
@@ -184,7 +184,8 @@ bool readCutTypes(SettingsReader& reader, Settings& settings)
     settings.CutTypeTable.clear();
     for (int32_t i = 0; i <= settings.CutTypeNum; ++i) {
         CutType row;
-        if (!reader.count(kPageSizeKeys, i, row.SingleFileSize) || !reader.count(kCutWindowKeys, i, row.InOutFileSize))
+        if (!reader.numbered(kPageSizeKeys, i, row.SingleFileSize)
+            || !reader.numbered(kCutWindowKeys, i, row.InOutFileSize))
             return false;
         // The cut word is looked for inside the page.
         if (row.SingleFileSize > 0 && row.InOutFileSize > row.SingleFileSize)

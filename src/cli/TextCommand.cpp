@@ -4,10 +4,10 @@
 #include "convert/ConfinedReading.h"
 #include "convert/ContentDispatch.h"
 #include "convert/EndMessage.h"
-#include "convert/InputFile.h"
 #include "convert/SourceDispatch.h"
 #include "convert/TextSource.h"
 #include "io/FileAccess.h"
+#include "io/InputFile.h"
 #include "lang/LanguageTable.h"
 #include "text/CodePage.h"
 

@@ -1,11 +1,11 @@
 #include "convert/ContentDispatch.h"
 
-#include "convert/InputFile.h"
 #include "extract/doc/CompoundFile.h"
 #include "extract/html/HtmlToText.h"
 #include "extract/package/PackageKind.h"
 #include "extract/package/ZipPackage.h"
 #include "io/FileAccess.h"
+#include "io/InputFile.h"
 #include "text/AsciiCase.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 
 #include "convert/FindCutPoint.h"
 #include "convert/HeadingLines.h"
-#include "convert/InputFile.h"
 #include "convert/PageWriter.h"
+#include "io/InputFile.h"
 #include "text/CodePage.h"
 
 #include <algorithm>

@@ -3,9 +3,9 @@
 #include "convert/ContentDispatch.h"
 #include "convert/EmbeddedDocuments.h"
 #include "convert/HeadingLines.h"
-#include "convert/InputFile.h"
 #include "convert/JoinLines.h"
 #include "io/FileAccess.h"
+#include "io/InputFile.h"
 #include "io/MappedFile.h"
 #include "text/CodePage.h"
 

@@ -1,8 +1,8 @@
 #include "convert/SourceConverter.h"
 
 #include "convert/PageCutter.h"
-#include "convert/TemporaryTextFile.h"
 #include "io/FileAccess.h"
+#include "io/TemporaryTextFile.h"
 #include "text/PageEncoder.h"
 #include "text/PageEncodingAdvice.h"
 

@@ -1,6 +1,6 @@
 #include "convert/TextSource.h"
 
-#include "convert/InputFile.h"
+#include "io/InputFile.h"
 #include "text/CodePage.h"
 
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "convert/OutputFile.h"
+#include "io/OutputFile.h"
 
 #include "io/FileAccess.h"
 

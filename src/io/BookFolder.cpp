@@ -1,6 +1,6 @@
-#include "convert/BookFolder.h"
+#include "io/BookFolder.h"
 
-#include "convert/BookRecord.h"
+#include "io/BookRecord.h"
 #include "io/FileAccess.h"
 
 #include <algorithm>

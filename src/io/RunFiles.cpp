@@ -1,6 +1,6 @@
-#include "convert/RunFiles.h"
+#include "io/RunFiles.h"
 
-#include "convert/BookFolder.h"
+#include "io/BookFolder.h"
 #include "io/FileAccess.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "convert/InputFile.h"
+#include "io/InputFile.h"
 
 #include "io/FileAccess.h"
 

@@ -91,10 +91,10 @@ constexpr std::uintmax_t kReadAheadBytes = 16 << 20;
 int64_t pageTextBytes(const std::string& source, const CodePage& codePage, const PageEncoder* encoder,
                       std::string_view sourceEncoding)
 {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(pathFromUtf8(source), ec);
-    if (ec)
+    InputFile file;
+    if (openSource(source, defaultDispatchTable(), file).failure != SourceFailure::None)
         return 0;
+    const std::uint64_t size = file.state().size;
     const SourceKind* kind = findSourceKind(source, defaultDispatchTable());
     if (!kind || !kind->extractor || kind->kindWord == "pdf" || size > kReadAheadBytes)
         return static_cast<int64_t>(size);
@@ -105,8 +105,8 @@ int64_t pageTextBytes(const std::string& source, const CodePage& codePage, const
     PageTextRules pageText;
     pageText.encoder = encoder;
     bool stopped = false;
-    const PreparedSource read = readSourceConfined(source, defaultDispatchTable(), codePage, pageText, sourceEncoding,
-                                                   sink, SourceLimits {}, nullptr, &stopped);
+    const PreparedSource read = readSourceConfined(source, file, defaultDispatchTable(), codePage, pageText,
+                                                   sourceEncoding, sink, SourceLimits {}, nullptr, &stopped);
     return read.failure == SourceFailure::None ? bytes : 0;
 }
 

@@ -2,51 +2,161 @@
 
 #include "io/FileAccess.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace leafmill {
 
-InputFile::~InputFile()
-{
-    if (file_)
-        std::fclose(file_);
-}
+namespace {
 
-bool InputFile::open(const std::filesystem::path& path, std::string* error)
+#ifdef _WIN32
+int openForReading(const std::filesystem::path& path, std::string* error)
 {
+    // Opening a folder fails here for another reason than it is.
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     if (ec || !std::filesystem::exists(status)) {
         *error = systemReason(ENOENT);
-        return false;
+        return -1;
     }
     if (!std::filesystem::is_regular_file(status)) {
         *error = "it is not a file";
-        return false;
+        return -1;
     }
-#ifdef _WIN32
-    file_ = _wfopen(path.c_str(), L"rb");
-#else
-    file_ = std::fopen(path.c_str(), "rb");
-#endif
-    if (!file_) {
+    int fd = -1;
+    _wsopen_s(&fd, path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
+    if (fd < 0)
         *error = systemReason(errno);
-        return false;
+    return fd;
+}
+long long readSomeAt(int fd, char* data, std::size_t size, std::uint64_t offset)
+{
+    if (_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) < 0)
+        return -1;
+    return _read(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+void closeFile(int fd)
+{
+    _close(fd);
+}
+#else
+int openForReading(const std::filesystem::path& path, std::string* error)
+{
+    // Without waiting: opening a pipe for reading would wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        *error = systemReason(errno);
+        return -1;
     }
-    return true;
+    struct stat status { };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        *error = "it is not a file";
+        return -1;
+    }
+    return fd;
+}
+ssize_t readSomeAt(int fd, char* data, std::size_t size, std::uint64_t offset)
+{
+    return ::pread(fd, data, size, static_cast<off_t>(offset));
+}
+void closeFile(int fd)
+{
+    ::close(fd);
+}
+#endif
+
+}  // namespace
+
+InputFile::~InputFile()
+{
+    if (fd_ >= 0)
+        closeFile(fd_);
+}
+
+bool InputFile::open(const std::filesystem::path& path, std::string* error)
+{
+    if (fd_ >= 0)
+        closeFile(fd_);
+    offset_ = 0;
+    fd_ = openForReading(path, error);
+    return fd_ >= 0;
 }
 
 bool InputFile::read(std::string& block, std::size_t capacity, std::string* error)
 {
     block.resize(capacity);
-    const std::size_t n = std::fread(block.data(), 1, capacity, file_);
-    block.resize(n);
-    if (n < capacity && std::ferror(file_)) {
-        *error = systemReason(errno);
-        return false;
+    std::size_t filled = 0;
+    while (filled < capacity) {
+        const auto got = readSomeAt(fd_, block.data() + filled, capacity - filled, offset_);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            block.resize(filled);
+            *error = systemReason(errno);
+            return false;
+        }
+        filled += static_cast<std::size_t>(got);
+        offset_ += static_cast<std::uint64_t>(got);
     }
+    block.resize(filled);
     return true;
+}
+
+bool InputFile::readAll(std::string& bytes, std::string* error)
+{
+    // Sized up front: a string grown while reading holds up to twice the
+    // file at its peak. The loop still takes a file that grew meanwhile.
+    std::string content;
+    content.reserve(static_cast<std::size_t>(state().size));
+    rewind();
+    std::string block;
+    do {
+        if (!read(block, std::size_t {1} << 20, error))
+            return false;
+        content += block;
+    } while (!block.empty());
+    bytes = std::move(content);
+    return true;
+}
+
+FileState InputFile::state() const
+{
+    FileState state;
+#ifdef _WIN32
+    struct _stat64 status { };
+    if (_fstat64(fd_, &status) == 0) {
+        state.size = static_cast<std::uint64_t>(status.st_size);
+        state.changed = static_cast<std::int64_t>(status.st_mtime);
+    }
+    BY_HANDLE_FILE_INFORMATION info {};
+    if (GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd_)), &info)) {
+        state.identity
+            = {info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+        state.changed = (static_cast<std::int64_t>(info.ftLastWriteTime.dwHighDateTime) << 32)
+            | info.ftLastWriteTime.dwLowDateTime;
+    }
+#else
+    struct stat status { };
+    if (::fstat(fd_, &status) == 0) {
+        state.identity = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+        state.size = static_cast<std::uint64_t>(status.st_size);
+        state.changed = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+    }
+#endif
+    return state;
 }
 
 }  // namespace leafmill

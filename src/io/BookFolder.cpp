@@ -4,6 +4,7 @@
 #include "io/FileAccess.h"
 
 #include <algorithm>
+#include <map>
 #include <system_error>
 #include <vector>
 
@@ -36,6 +37,18 @@ bool isRealFolder(const fs::path& path)
     return fs::symlink_status(path, ec).type() == fs::file_type::directory;
 }
 
+// What an entry of a folder is, links not followed, from what listing the
+// folder told where the system tells it: no look at the entry itself.
+fs::file_type entryType(const fs::directory_entry& entry)
+{
+    std::error_code ec;
+    if (entry.is_symlink(ec))
+        return fs::file_type::symlink;
+    if (entry.is_directory(ec))
+        return fs::file_type::directory;
+    return entry.is_regular_file(ec) ? fs::file_type::regular : fs::file_type::unknown;
+}
+
 // A name of the record stands for a folder when it ends with '/'.
 bool namesFolder(std::string_view name)
 {
@@ -62,7 +75,7 @@ bool stagedNames(const fs::path& staged, std::vector<std::string>* names, std::s
         std::string name = pathToUtf8(entry.path().filename());
         if (name == kBookRecordName)
             continue;
-        names->push_back(isRealFolder(entry.path()) ? name + "/" : name);
+        names->push_back(entryType(entry) == fs::file_type::directory ? name + "/" : name);
     }
     if (ec) {
         *error = pathToUtf8(staged) + ": " + ec.message();
@@ -152,10 +165,17 @@ BookFolder::Opening BookFolder::open(const fs::path& named, std::string* reason)
 
 std::string BookFolder::blockedBy(const std::string& name) const
 {
-    const fs::path path = placeOf(folder_, name);
-    if (!isTaken(path) || (earlier_.contains(name) && isRecorded(folder_, name)))
+    std::error_code ec;
+    const fs::file_status present = fs::symlink_status(placeOf(folder_, name), ec);
+    return blockedBy(name, ec ? fs::file_type::not_found : present.type());
+}
+
+std::string BookFolder::blockedBy(const std::string& name, fs::file_type present) const
+{
+    const fs::file_type recorded = namesFolder(name) ? fs::file_type::directory : fs::file_type::regular;
+    if (present == fs::file_type::not_found || (earlier_.contains(name) && present == recorded))
         return {};
-    return pathToUtf8(path) + " was not written by Leafmill, which leaves it alone";
+    return pathToUtf8(placeOf(folder_, name)) + " was not written by Leafmill, which leaves it alone";
 }
 
 bool BookFolder::placeVolume(const std::string& name, std::string* error) const
@@ -198,11 +218,23 @@ bool BookFolder::commit(std::string* error, int* removed)
     std::vector<std::string> names;
     if (!stagedNames(staging_, &names, error))
         return false;
-    for (const std::string& name : names)
-        if (std::string blocked = blockedBy(name); !blocked.empty()) {
+    // One listing of the book folder tells what every name meets there.
+    std::map<std::string, fs::file_type> present;
+    std::error_code listed;
+    for (const auto& entry : fs::directory_iterator(folder_, listed))
+        present.emplace(pathToUtf8(entry.path().filename()), entryType(entry));
+    if (listed) {
+        *error = pathToUtf8(folder_) + ": " + listed.message() + std::string(kUnchanged);
+        return false;
+    }
+    for (const std::string& name : names) {
+        const auto hit = present.find(namesFolder(name) ? name.substr(0, name.size() - 1) : name);
+        const fs::file_type meets = hit == present.end() ? fs::file_type::not_found : hit->second;
+        if (std::string blocked = blockedBy(name, meets); !blocked.empty()) {
             *error = blocked + std::string(kUnchanged);
             return false;
         }
+    }
     std::error_code ec;
     std::vector<std::string> both(earlier_.begin(), earlier_.end());
     both.insert(both.end(), names.begin(), names.end());

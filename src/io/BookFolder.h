@@ -55,6 +55,7 @@ public:
     void abandon();
 
 private:
+    std::string blockedBy(const std::string& name, std::filesystem::file_type present) const;
     // Puts a staged volume folder in place, in place of the earlier volume of
     // its name (each volume keeps a record of its own).
     bool placeVolume(const std::string& name, std::string* error) const;

@@ -4,7 +4,6 @@
 #include "io/FileAccess.h"
 
 #include <algorithm>
-#include <map>
 #include <system_error>
 #include <vector>
 
@@ -48,6 +47,41 @@ fs::file_type entryType(const fs::directory_entry& entry)
         return fs::file_type::directory;
     return entry.is_regular_file(ec) ? fs::file_type::regular : fs::file_type::unknown;
 }
+
+}  // namespace
+
+bool FolderListing::read(const fs::path& folder, std::error_code& ec)
+{
+    entries_.clear();
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        std::string name = pathToUtf8(entry.path().filename());
+        std::string key = name;
+        std::transform(key.begin(), key.end(), key.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+        const auto [at, fresh] = entries_.try_emplace(std::move(key), std::move(name), entryType(entry));
+        if (!fresh)
+            at->second.first.clear();  // two names of one key: only a look can tell which is meant
+    }
+    return !ec;
+}
+
+std::optional<fs::file_type> FolderListing::typeOf(std::string_view name) const
+{
+    std::string key(name);
+    for (char& c : key) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return std::nullopt;
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+    }
+    const auto hit = entries_.find(key);
+    if (hit == entries_.end())
+        return fs::file_type::not_found;
+    if (hit->second.first != name)
+        return std::nullopt;
+    return hit->second.second;
+}
+
+namespace {
 
 // A name of the record stands for a folder when it ends with '/'.
 bool namesFolder(std::string_view name)
@@ -145,6 +179,10 @@ BookFolder::Opening BookFolder::open(const fs::path& named, std::string* reason)
     for (const std::string& name : record.names)
         if (isRecorded(folder, name))
             earlier_.insert(name);
+    if (!atOpen_.read(folder, ec)) {
+        *reason = pathToUtf8(folder) + ": " + ec.message();
+        return Opening::Failed;
+    }
     staging_ = folder / pathFromUtf8(kStagingName);
     // Left by a run that ended abruptly: nothing in it was put in place.
     if (isTaken(staging_)) {
@@ -161,6 +199,12 @@ BookFolder::Opening BookFolder::open(const fs::path& named, std::string* reason)
         return Opening::Failed;
     }
     return Opening::Open;
+}
+
+bool BookFolder::mayHold(std::string_view name) const
+{
+    const std::size_t end = name.find_first_of("/\\");
+    return atOpen_.typeOf(name.substr(0, end)) != fs::file_type::not_found;
 }
 
 std::string BookFolder::blockedBy(const std::string& name) const
@@ -218,19 +262,15 @@ bool BookFolder::commit(std::string* error, int* removed)
     std::vector<std::string> names;
     if (!stagedNames(staging_, &names, error))
         return false;
-    // One listing of the book folder tells what every name meets there.
-    std::map<std::string, fs::file_type> present;
-    std::error_code listed;
-    for (const auto& entry : fs::directory_iterator(folder_, listed))
-        present.emplace(pathToUtf8(entry.path().filename()), entryType(entry));
-    if (listed) {
-        *error = pathToUtf8(folder_) + ": " + listed.message() + std::string(kUnchanged);
+    // One listing of the book folder tells what most names meet there.
+    FolderListing present;
+    if (std::error_code ec; !present.read(folder_, ec)) {
+        *error = pathToUtf8(folder_) + ": " + ec.message() + std::string(kUnchanged);
         return false;
     }
     for (const std::string& name : names) {
-        const auto hit = present.find(namesFolder(name) ? name.substr(0, name.size() - 1) : name);
-        const fs::file_type meets = hit == present.end() ? fs::file_type::not_found : hit->second;
-        if (std::string blocked = blockedBy(name, meets); !blocked.empty()) {
+        const auto meets = present.typeOf(namesFolder(name) ? name.substr(0, name.size() - 1) : name);
+        if (std::string blocked = meets ? blockedBy(name, *meets) : blockedBy(name); !blocked.empty()) {
             *error = blocked + std::string(kUnchanged);
             return false;
         }

@@ -91,13 +91,16 @@ constexpr std::uintmax_t kReadAheadBytes = 16 << 20;
 int64_t pageTextBytes(const std::string& source, const CodePage& codePage, const PageEncoder* encoder,
                       std::string_view sourceEncoding)
 {
-    InputFile file;
-    if (openSource(source, defaultDispatchTable(), file).failure != SourceFailure::None)
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(pathFromUtf8(source), ec);
+    if (ec)
         return 0;
-    const std::uint64_t size = file.state().size;
     const SourceKind* kind = findSourceKind(source, defaultDispatchTable());
     if (!kind || !kind->extractor || kind->kindWord == "pdf" || size > kReadAheadBytes)
         return static_cast<int64_t>(size);
+    InputFile file;
+    if (openSource(source, defaultDispatchTable(), file).failure != SourceFailure::None)
+        return 0;
     int64_t bytes = 0;
     SourceSink sink;
     sink.begin = [](std::string_view) {};

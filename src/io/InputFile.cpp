@@ -20,13 +20,18 @@ namespace leafmill {
 namespace {
 
 #ifdef _WIN32
-int openForReading(const std::filesystem::path& path, std::string* error)
+int openForReading(const std::filesystem::path& path, std::string* error, bool* missing)
 {
     // Opening a folder fails here for another reason than it is.
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) {
+    if (status.type() == std::filesystem::file_type::not_found) {
+        *missing = true;
         *error = systemReason(ENOENT);
+        return -1;
+    }
+    if (ec) {
+        *error = ec.message();
         return -1;
     }
     if (!std::filesystem::is_regular_file(status)) {
@@ -50,11 +55,12 @@ void closeFile(int fd)
     _close(fd);
 }
 #else
-int openForReading(const std::filesystem::path& path, std::string* error)
+int openForReading(const std::filesystem::path& path, std::string* error, bool* missing)
 {
     // Without waiting: opening a pipe for reading would wait for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
+        *missing = errno == ENOENT;
         *error = systemReason(errno);
         return -1;
     }
@@ -84,12 +90,13 @@ InputFile::~InputFile()
         closeFile(fd_);
 }
 
-bool InputFile::open(const std::filesystem::path& path, std::string* error)
+bool InputFile::open(const std::filesystem::path& path, std::string* error, bool* missing)
 {
     if (fd_ >= 0)
         closeFile(fd_);
     offset_ = 0;
-    fd_ = openForReading(path, error);
+    bool ignored = false;
+    fd_ = openForReading(path, error, missing ? missing : &ignored);
     return fd_ >= 0;
 }
 

@@ -29,9 +29,10 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
-    // False with the reason when nothing readable is at the path; a folder, a
-    // pipe or a device is refused without being read.
-    bool open(const std::filesystem::path& path, std::string* error);
+    // False with the reason when nothing readable is at the path (and
+    // `*missing` true when nothing is there at all); a folder, a pipe or a
+    // device is refused without being read.
+    bool open(const std::filesystem::path& path, std::string* error, bool* missing = nullptr);
 
     // Fills `block` with up to its capacity from where the last read ended; an
     // empty block is the end of the file. False with the reason when reading

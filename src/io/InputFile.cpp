@@ -1,8 +1,8 @@
 #include "io/InputFile.h"
 
+#include "io/Descriptor.h"
 #include "io/FileAccess.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,8 +11,6 @@
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 namespace leafmill {
@@ -44,16 +42,6 @@ int openForReading(const std::filesystem::path& path, std::string* error, bool* 
         *error = systemReason(errno);
     return fd;
 }
-long long readSomeAt(int fd, char* data, std::size_t size, std::uint64_t offset)
-{
-    if (_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) < 0)
-        return -1;
-    return _read(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
-}
-void closeFile(int fd)
-{
-    _close(fd);
-}
 #else
 int openForReading(const std::filesystem::path& path, std::string* error, bool* missing)
 {
@@ -66,19 +54,11 @@ int openForReading(const std::filesystem::path& path, std::string* error, bool* 
     }
     struct stat status { };
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
+        closeDescriptor(fd);
         *error = "it is not a file";
         return -1;
     }
     return fd;
-}
-ssize_t readSomeAt(int fd, char* data, std::size_t size, std::uint64_t offset)
-{
-    return ::pread(fd, data, size, static_cast<off_t>(offset));
-}
-void closeFile(int fd)
-{
-    ::close(fd);
 }
 #endif
 
@@ -87,13 +67,13 @@ void closeFile(int fd)
 InputFile::~InputFile()
 {
     if (fd_ >= 0)
-        closeFile(fd_);
+        closeDescriptor(fd_);
 }
 
 bool InputFile::open(const std::filesystem::path& path, std::string* error, bool* missing)
 {
     if (fd_ >= 0)
-        closeFile(fd_);
+        closeDescriptor(fd_);
     offset_ = 0;
     bool ignored = false;
     fd_ = openForReading(path, error, missing ? missing : &ignored);
@@ -105,7 +85,7 @@ bool InputFile::read(std::string& block, std::size_t capacity, std::string* erro
     block.resize(capacity);
     std::size_t filled = 0;
     while (filled < capacity) {
-        const auto got = readSomeAt(fd_, block.data() + filled, capacity - filled, offset_);
+        const auto got = readAt(fd_, block.data() + filled, capacity - filled, offset_);
         if (got == 0)
             break;
         if (got < 0) {

@@ -87,22 +87,17 @@ bool provideUserSettings(const ProgramFiles& files, std::string* error)
     std::error_code ec;
     if (files.portable() || fs::exists(files.settingsFile, ec))
         return true;
-    const fs::path folder = files.settingsFile.parent_path();
-    const fs::path partial = folder / "main.ini.new";
-    // Copied under another name and renamed, so that an interrupted copy never
-    // leaves a half main.ini; the shipped file may be read-only, the user's is not.
-    fs::create_directories(folder, ec);
-    if (!ec)
-        fs::copy_file(files.shippedSettings, partial, fs::copy_options::overwrite_existing, ec);
-    if (!ec)
-        fs::permissions(partial, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
-    if (!ec)
-        fs::rename(partial, files.settingsFile, ec);
-    if (!ec)
+    // Replaced whole, so that an interrupted copy never leaves a half main.ini;
+    // it gets a new file's permissions, as the shipped file may be read-only.
+    std::string bytes, reason;
+    fs::create_directories(files.settingsFile.parent_path(), ec);
+    if (ec)
+        reason = ec.message();
+    else if (readWholeFile(files.shippedSettings, bytes, &reason) == ReadResult::Ok
+             && replaceFile(files.settingsFile, bytes, &reason))
         return true;
     *error = "cannot make " + pathToUtf8(files.settingsFile) + " from " + pathToUtf8(files.shippedSettings) + ": "
-        + ec.message();
-    fs::remove(partial, ec);
+        + reason;
     return false;
 }
 

@@ -1,9 +1,9 @@
 #include "cli/StandardInput.h"
 
 #include "convert/ContentDispatch.h"
-#include "convert/OutputFile.h"
-#include "convert/TemporaryTextFile.h"
 #include "io/FileAccess.h"
+#include "io/OutputFile.h"
+#include "io/TemporaryTextFile.h"
 
 #include <cerrno>
 #include <cstdio>

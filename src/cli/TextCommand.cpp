@@ -4,10 +4,10 @@
 #include "convert/ConfinedReading.h"
 #include "convert/ContentDispatch.h"
 #include "convert/EndMessage.h"
-#include "convert/InputFile.h"
 #include "convert/SourceDispatch.h"
 #include "convert/TextSource.h"
 #include "io/FileAccess.h"
+#include "io/InputFile.h"
 #include "lang/LanguageTable.h"
 #include "text/CodePage.h"
 
@@ -46,13 +46,11 @@ int fail(const std::string& source, const std::string& reason)
 
 // A text source in the code page is its own text: copied byte for byte,
 // without a byte-order mark.
-int copyText(const std::string& source, std::size_t skip)
+int copyText(const std::string& source, InputFile& file, std::size_t skip)
 {
-    InputFile file;
     std::string error;
-    if (!file.open(pathFromUtf8(source), &error))
-        return fail(source, error);
     std::string block;
+    file.rewind();
     for (;;) {
         if (!file.read(block, 1 << 16, &error))
             return fail(source, error);
@@ -145,9 +143,11 @@ int runTextCommand(const CliOptions& options)
     sink.begin = [](std::string_view) {};
     sink.bytes = [&](std::string_view bytes) { written = written && writeOut(bytes); };
     bool stopped = false;
-    const PreparedSource prepared
-        = readSourceConfined(source, defaultDispatchTable(), *environment.codePage, PageTextRules {}, sourceEncoding,
-                             sink, SourceLimits {}, nullptr, &stopped);
+    InputFile file;
+    PreparedSource prepared = openSource(source, defaultDispatchTable(), file);
+    if (prepared.failure == SourceFailure::None)
+        prepared = readSourceConfined(source, file, defaultDispatchTable(), *environment.codePage, PageTextRules {},
+                                      sourceEncoding, sink, SourceLimits {}, nullptr, &stopped);
     for (const std::string& warning : prepared.warnings)
         warn(source, warning);
     if (prepared.failure != SourceFailure::None) {
@@ -162,7 +162,7 @@ int runTextCommand(const CliOptions& options)
     if (!prepared.readAs.empty())
         std::fprintf(stderr, "leafmill-cli: %s: read as %s\n", source.c_str(), prepared.readAs.c_str());
     if (prepared.cutInPlace)
-        return copyText(source, prepared.skip);
+        return copyText(source, file, prepared.skip);
     if (!written || std::fflush(stdout) != 0)
         return fail(source, kNotWritten);
     return kExitDone;

@@ -1,11 +1,11 @@
 #include "convert/BookFinisher.h"
 
-#include "convert/InputFile.h"
 #include "convert/NotesNames.h"
-#include "convert/OutputFile.h"
 #include "convert/PageText.h"
 #include "convert/ReaderLimits.h"
 #include "io/FileAccess.h"
+#include "io/InputFile.h"
+#include "io/OutputFile.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 

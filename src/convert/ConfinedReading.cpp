@@ -1,10 +1,6 @@
 #include "convert/ConfinedReading.h"
 
-#include "io/FileAccess.h"
-
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 namespace leafmill {
 
@@ -119,25 +115,13 @@ WorkLimits SourceLimits::forSize(std::uint64_t fileSize) const
             baseTime + timePerMegabyte * static_cast<std::int64_t>(fileSize / kMegabyte)};
 }
 
-FileStamp stampOf(const std::string& path)
-{
-    std::error_code ec;
-    const std::filesystem::path file = pathFromUtf8(path);
-    FileStamp stamp;
-    stamp.size = std::filesystem::file_size(file, ec);
-    if (ec)
-        stamp.size = 0;
-    stamp.changed = std::filesystem::last_write_time(file, ec).time_since_epoch().count();
-    return stamp;
-}
-
-PreparedSource readSourceConfined(const std::string& path, const DispatchTable& table, const CodePage& codePage,
-                                  const PageTextRules& pageText, std::string_view sourceEncoding,
-                                  const SourceSink& sink, const SourceLimits& limits, const std::atomic<bool>* stop,
-                                  bool* stopped)
+PreparedSource readSourceConfined(const std::string& path, InputFile& source, const DispatchTable& table,
+                                  const CodePage& codePage, const PageTextRules& pageText,
+                                  std::string_view sourceEncoding, const SourceSink& sink, const SourceLimits& limits,
+                                  const std::atomic<bool>* stop, bool* stopped)
 {
     *stopped = false;
-    const FileStamp before = stampOf(path);
+    const FileState before = source.state();
     const WorkLimits workLimits = limits.forSize(before.size);
     const ConfinedWorkBody work = [&](WorkChannel& channel) {
         SourceSink forward;
@@ -147,7 +131,8 @@ PreparedSource readSourceConfined(const std::string& path, const DispatchTable& 
         };
         forward.begin = [&](std::string_view kindWord) { channel.send(kBegin, kindWord); };
         forward.bytes = [&](std::string_view bytes) { channel.send(kBytes, bytes); };
-        channel.send(kPrepared, encoded(prepareSource(path, table, codePage, pageText, sourceEncoding, forward)));
+        channel.send(kPrepared,
+                     encoded(prepareSource(path, source, table, codePage, pageText, sourceEncoding, forward)));
     };
     PreparedSource prepared;
     bool answered = false;
@@ -170,7 +155,7 @@ PreparedSource readSourceConfined(const std::string& path, const DispatchTable& 
     }
     // A file that changed while it was read explains whatever came of it, and
     // its pages could mix two versions of it.
-    if (stampOf(path) != before && prepared.failure != SourceFailure::Missing)
+    if (source.state() != before && prepared.failure != SourceFailure::Missing)
         return failed(SourceFailure::Changed, {});
     switch (outcome.end) {
     case WorkEnd::OverMemory:

@@ -2,6 +2,7 @@
 
 #include "convert/PreparedSource.h"
 #include "io/ConfinedWork.h"
+#include "io/InputFile.h"
 
 #include <atomic>
 #include <chrono>
@@ -27,17 +28,9 @@ struct SourceLimits {
 // reason (TooLarge with the limit passed, ReaderStopped with what happened,
 // Changed); a set stop flag ends the reading at once (`*stopped` is then
 // true).
-PreparedSource readSourceConfined(const std::string& path, const DispatchTable& table, const CodePage& codePage,
-                                  const PageTextRules& pageText, std::string_view sourceEncoding,
-                                  const SourceSink& sink, const SourceLimits& limits, const std::atomic<bool>* stop,
-                                  bool* stopped);
-
-// The file's size and last change, to tell whether it changed meanwhile.
-struct FileStamp {
-    std::uint64_t size = 0;
-    std::int64_t changed = 0;
-    bool operator==(const FileStamp&) const = default;
-};
-FileStamp stampOf(const std::string& path);
+PreparedSource readSourceConfined(const std::string& path, InputFile& source, const DispatchTable& table,
+                                  const CodePage& codePage, const PageTextRules& pageText,
+                                  std::string_view sourceEncoding, const SourceSink& sink, const SourceLimits& limits,
+                                  const std::atomic<bool>* stop, bool* stopped);
 
 }  // namespace leafmill

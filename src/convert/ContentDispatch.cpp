@@ -1,11 +1,11 @@
 #include "convert/ContentDispatch.h"
 
-#include "convert/InputFile.h"
 #include "extract/doc/CompoundFile.h"
 #include "extract/html/HtmlToText.h"
 #include "extract/package/PackageKind.h"
 #include "extract/package/ZipPackage.h"
 #include "io/FileAccess.h"
+#include "io/InputFile.h"
 #include "text/AsciiCase.h"
 
 #include <algorithm>
@@ -106,14 +106,13 @@ bool contentLeadsTo(const SourceKind& named, const DispatchTable& table)
 
 // The start of the file, or all of a zip package, whose kind is in its
 // directory at the end.
-bool readForContent(const std::string& path, std::string& bytes)
+bool readForContent(InputFile& file, std::string& bytes)
 {
-    InputFile file;
     std::string error;
-    if (!file.open(pathFromUtf8(path), &error) || !file.read(bytes, kHeadSize, &error))
+    file.rewind();
+    if (!file.read(bytes, kHeadSize, &error))
         return false;
-    return !extract::package::ZipPackage::hasSignature(bytes)
-        || readWholeFile(pathFromUtf8(path), bytes, &error) == ReadResult::Ok;
+    return !extract::package::ZipPackage::hasSignature(bytes) || file.readAll(bytes, &error);
 }
 
 }  // namespace
@@ -166,23 +165,33 @@ ContentChoice chooseByContent(std::string_view bytes, const SourceKind& named, c
     return choice;
 }
 
-ContentChoice chooseByContent(const std::string& path, const SourceKind& named, const DispatchTable& table)
+ContentChoice chooseByContent(const std::string& path, InputFile& file, const SourceKind& named,
+                              const DispatchTable& table)
 {
     std::string bytes;
-    if (!contentLeadsTo(named, table) || !readForContent(path, bytes))
+    if (!contentLeadsTo(named, table) || !readForContent(file, bytes))
         return {&named, {}};
     const std::string extension = pathToUtf8(pathFromUtf8(path).extension());
     return chooseByContent(bytes, named, table, extension.empty() ? named.ending : extension);
 }
 
-ContentChoice chooseSourceKind(const std::string& path, const DispatchTable& table)
+ContentChoice chooseSourceKind(const std::string& path, InputFile& file, const DispatchTable& table)
 {
     if (const SourceKind* named = findSourceKind(path, table))
-        return chooseByContent(path, *named, table);
+        return chooseByContent(path, file, *named, table);
     std::string bytes;
-    if (!readForContent(path, bytes))
+    if (!readForContent(file, bytes))
         return {};
     return {findKindByContent(bytes, table), {}};
+}
+
+ContentChoice chooseSourceKind(const std::string& path, const DispatchTable& table)
+{
+    InputFile file;
+    std::string error;
+    if (!file.open(pathFromUtf8(path), &error))
+        return {findSourceKind(path, table), {}};
+    return chooseSourceKind(path, file, table);
 }
 
 const SourceKind* findKindByContent(std::string_view bytes, const DispatchTable& table)

@@ -7,6 +7,8 @@
 
 namespace leafmill {
 
+class InputFile;
+
 // What a source is by its bytes, whatever its name ends in: the ending of the
 // dispatch row that reads it (".rtf", ".doc", "docx", ".txt"...), or empty
 // when the bytes are of no kind Leafmill recognises. `bytes` may be only
@@ -23,7 +25,8 @@ struct ContentChoice {
     const SourceKind* kind = nullptr;
     std::string warning;
 };
-ContentChoice chooseByContent(const std::string& path, const SourceKind& named, const DispatchTable& table);
+ContentChoice chooseByContent(const std::string& path, InputFile& file, const SourceKind& named,
+                              const DispatchTable& table);
 // The same for bytes in memory (all of a zip package) whose name ends in
 // `nameEnding`.
 ContentChoice chooseByContent(std::string_view bytes, const SourceKind& named, const DispatchTable& table,
@@ -32,6 +35,8 @@ ContentChoice chooseByContent(std::string_view bytes, const SourceKind& named, c
 // The row a source is read by: its name's, checked by chooseByContent; its
 // content's when its name ends in no row's ending (without a warning, as the
 // name said nothing). A null kind when neither tells.
+ContentChoice chooseSourceKind(const std::string& path, InputFile& file, const DispatchTable& table);
+// The same for the file at the path, opened for the purpose.
 ContentChoice chooseSourceKind(const std::string& path, const DispatchTable& table);
 
 // The row of the table that reads bytes of this content, or null

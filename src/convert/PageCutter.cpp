@@ -2,8 +2,8 @@
 
 #include "convert/FindCutPoint.h"
 #include "convert/HeadingLines.h"
-#include "convert/InputFile.h"
 #include "convert/PageWriter.h"
+#include "io/InputFile.h"
 #include "text/CodePage.h"
 
 #include <algorithm>
@@ -32,6 +32,19 @@ PageCutter::PageCutter(const CutRules& rules, const CodePage& codePage, PageWrit
 
 CutOutcome PageCutter::CutTextFile(const std::filesystem::path& path, std::size_t skip)
 {
+    InputFile file;
+    CutOutcome outcome;
+    if (file.open(path, &outcome.reason))
+        return CutText(file, skip);
+    outcome.failure = SourceFailure::Missing;
+    markPages_.clear();
+    marks_.clear();
+    breakAtMarks_ = false;
+    return outcome;
+}
+
+CutOutcome PageCutter::CutText(InputFile& file, std::size_t skip)
+{
     buffer_.clear();
     atLineStart_ = true;
     skipLineFeed_ = false;
@@ -42,14 +55,9 @@ CutOutcome PageCutter::CutTextFile(const std::filesystem::path& path, std::size_
     markPages_.clear();
 
     CutOutcome outcome;
-    InputFile file;
     std::string error;
-    if (!file.open(path, &error)) {
-        outcome.failure = SourceFailure::Missing;
-        outcome.reason = error;
-        return outcome;
-    }
     std::string block;
+    file.rewind();
     bool written = true;
     for (;;) {
         if (!file.read(block, kReadBlock, &error)) {

@@ -12,6 +12,7 @@
 namespace leafmill {
 
 class CodePage;
+class InputFile;
 class PageWriter;
 
 // What cutting one text file came to.
@@ -32,6 +33,8 @@ public:
 
     // The first `skip` bytes of the file (a byte-order mark) are left out.
     CutOutcome CutTextFile(const std::filesystem::path& path, std::size_t skip = 0);
+    // The same for a file already open, read from its beginning.
+    CutOutcome CutText(InputFile& file, std::size_t skip = 0);
 
     // Byte offsets into the next file cut (ascending), whose pages
     // markPages() tells after the cut: where chapters start. With

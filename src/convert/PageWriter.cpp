@@ -1,7 +1,7 @@
 #include "convert/PageWriter.h"
 
-#include "convert/RunFiles.h"
 #include "io/FileAccess.h"
+#include "io/RunFiles.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "convert/OutputFile.h"
 #include "convert/RunState.h"
+#include "io/OutputFile.h"
 
 #include <atomic>
 #include <functional>

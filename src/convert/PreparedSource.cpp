@@ -3,9 +3,9 @@
 #include "convert/ContentDispatch.h"
 #include "convert/EmbeddedDocuments.h"
 #include "convert/HeadingLines.h"
-#include "convert/InputFile.h"
 #include "convert/JoinLines.h"
 #include "io/FileAccess.h"
+#include "io/InputFile.h"
 #include "io/MappedFile.h"
 #include "text/CodePage.h"
 
@@ -18,6 +18,8 @@ namespace {
 // The sink takes the bytes in pieces, so that they never need a second copy
 // on its side.
 constexpr std::size_t kPiece = 1 << 20;
+
+constexpr std::string_view kUnsupported = "the kind of file is not supported";
 
 // The file name without its folder and its last extension.
 std::string fileTitle(const std::string& path)
@@ -50,14 +52,10 @@ void handOver(std::string_view bytes, std::string_view kindWord, const SourceSin
 // a text of any size takes a piece's room: the same bytes and chapters as
 // when it is read whole. Pieces end at line ends, where no heading, accent
 // or escape runs on into the next.
-void streamPageText(const std::string& path, const SourceEncoding& encoding, const PageTextRules& rules,
-                    const SourceSink& sink, PreparedSource& prepared)
+void streamPageText(const std::string& path, InputFile& file, const SourceEncoding& encoding,
+                    const PageTextRules& rules, const SourceSink& sink, PreparedSource& prepared)
 {
-    InputFile file;
-    if (!file.open(pathFromUtf8(path), &prepared.reason)) {
-        prepared.failure = SourceFailure::Missing;
-        return;
-    }
+    file.rewind();
     sink.begin("txt");
     Utf8Decoder decoder(encoding.encoding.converter);
     std::size_t markLeft = encoding.markSize;
@@ -109,12 +107,12 @@ void streamPageText(const std::string& path, const SourceEncoding& encoding, con
 
 }  // namespace
 
-ExtractedText extractSource(const std::string& path, const SourceKind& kind, const CodePage& codePage,
+ExtractedText extractSource(InputFile& source, const SourceKind& kind, const CodePage& codePage,
                             std::string_view sourceEncoding, std::function<void(int)> progress)
 {
     MappedFile document;
     ExtractedText missing;
-    if (document.open(pathFromUtf8(path), &missing.reason) != ReadResult::Ok) {
+    if (!document.open(source, &missing.reason)) {
         missing.failure = SourceFailure::Missing;
         return missing;
     }
@@ -143,11 +141,11 @@ ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const
     return extracted;
 }
 
-ExtractedText readTextSource(const std::string& path, const SourceEncoding& encoding)
+ExtractedText readTextSource(InputFile& source, const SourceEncoding& encoding)
 {
     ExtractedText extracted;
     std::string bytes;
-    if (readWholeFile(pathFromUtf8(path), bytes, &extracted.reason) != ReadResult::Ok) {
+    if (!source.readAll(bytes, &extracted.reason)) {
         extracted.failure = SourceFailure::Missing;
         return extracted;
     }
@@ -155,15 +153,27 @@ ExtractedText readTextSource(const std::string& path, const SourceEncoding& enco
     return extracted;
 }
 
-PreparedSource prepareSource(const std::string& path, const DispatchTable& table, const CodePage& codePage,
-                             const PageTextRules& pageText, std::string_view sourceEncoding, const SourceSink& sink)
+PreparedSource openSource(const std::string& path, const DispatchTable& table, InputFile& source)
+{
+    PreparedSource opened;
+    if (source.open(pathFromUtf8(path), &opened.reason))
+        return opened;
+    opened.failure = findSourceKind(path, table) ? SourceFailure::Missing : SourceFailure::UnsupportedKind;
+    if (opened.failure == SourceFailure::UnsupportedKind)
+        opened.reason = kUnsupported;
+    return opened;
+}
+
+PreparedSource prepareSource(const std::string& path, InputFile& source, const DispatchTable& table,
+                             const CodePage& codePage, const PageTextRules& pageText, std::string_view sourceEncoding,
+                             const SourceSink& sink)
 {
     PreparedSource prepared;
-    ContentChoice content = chooseSourceKind(path, table);
+    ContentChoice content = chooseSourceKind(path, source, table);
     const SourceKind* kind = content.kind;
     if (!kind) {
         prepared.failure = SourceFailure::UnsupportedKind;
-        prepared.reason = "the kind of file is not supported";
+        prepared.reason = kUnsupported;
         return prepared;
     }
     if (!content.warning.empty())
@@ -171,7 +181,7 @@ PreparedSource prepareSource(const std::string& path, const DispatchTable& table
 
     SourceEncoding encoding;
     if (!kind->extractor) {
-        const TextSourceCheck check = inspectTextSource(pathFromUtf8(path), codePage, sourceEncoding);
+        const TextSourceCheck check = inspectTextSource(source, codePage, sourceEncoding);
         if (check.form != TextForm::Text) {
             prepared.failure = check.form == TextForm::Binary ? SourceFailure::ExtractorFailed : SourceFailure::Missing;
             prepared.reason = check.reason;
@@ -187,12 +197,12 @@ PreparedSource prepareSource(const std::string& path, const DispatchTable& table
         }
     }
     if (!kind->extractor && pageText.encoder && !pageText.joinLines) {
-        streamPageText(path, encoding, pageText, sink, prepared);
+        streamPageText(path, source, encoding, pageText, sink, prepared);
         return prepared;
     }
     // Text in another encoding is put into the code page like any extracted text.
-    ExtractedText extracted = kind->extractor ? extractSource(path, *kind, codePage, sourceEncoding, sink.progress)
-                                              : readTextSource(path, encoding);
+    ExtractedText extracted = kind->extractor ? extractSource(source, *kind, codePage, sourceEncoding, sink.progress)
+                                              : readTextSource(source, encoding);
     if (!extracted.readAs.empty())
         prepared.readAs = std::move(extracted.readAs);
     for (std::string& warning : extracted.warnings)

@@ -14,6 +14,7 @@
 namespace leafmill {
 
 class CodePage;
+class InputFile;
 
 // A document's plain text (UTF-8), or why there is none.
 struct ExtractedText {
@@ -25,16 +26,17 @@ struct ExtractedText {
     std::string readAs;  // the encoding a text without a declared one was read in, when not the code page
 };
 
-// Reads the source and runs the extractor of its kind over it; `sourceEncoding`
-// is the setting for pages that declare no encoding (kDetectEncoding or a name).
-ExtractedText extractSource(const std::string& path, const SourceKind& kind, const CodePage& codePage,
+// Reads the open source and runs the extractor of its kind over it;
+// `sourceEncoding` is the setting for pages that declare no encoding
+// (kDetectEncoding or a name).
+ExtractedText extractSource(InputFile& source, const SourceKind& kind, const CodePage& codePage,
                             std::string_view sourceEncoding, std::function<void(int)> progress);
 // The same for a document's bytes in memory.
 ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const CodePage& codePage,
                            std::string_view sourceEncoding, std::function<void(int)> progress);
 
 // A text source as UTF-8, read in its encoding.
-ExtractedText readTextSource(const std::string& path, const SourceEncoding& encoding);
+ExtractedText readTextSource(InputFile& source, const SourceEncoding& encoding);
 
 // Where a chapter starts in the bytes a source is cut from.
 struct ChapterMark {
@@ -64,11 +66,17 @@ struct SourceSink {
     std::function<void(std::string_view bytes)> bytes;  // in pieces, in order
 };
 
-// Reads a source by the reader its name and content choose: its text in the
-// code page, or in the page encoding with its chapters when `pageText` has an
-// encoder; text sources in their own encoding (`sourceEncoding`, as for
-// extractSource).
-PreparedSource prepareSource(const std::string& path, const DispatchTable& table, const CodePage& codePage,
-                             const PageTextRules& pageText, std::string_view sourceEncoding, const SourceSink& sink);
+// Opens the source for prepareSource; when it cannot be, what reading it
+// comes to: Missing with the system's reason, or UnsupportedKind when its
+// name ends in no row's ending either.
+PreparedSource openSource(const std::string& path, const DispatchTable& table, InputFile& source);
+
+// Reads the source at `path`, open as `source`, by the reader its name and
+// content choose: its text in the code page, or in the page encoding with its
+// chapters when `pageText` has an encoder; text sources in their own encoding
+// (`sourceEncoding`, as for extractSource).
+PreparedSource prepareSource(const std::string& path, InputFile& source, const DispatchTable& table,
+                             const CodePage& codePage, const PageTextRules& pageText, std::string_view sourceEncoding,
+                             const SourceSink& sink);
 
 }  // namespace leafmill

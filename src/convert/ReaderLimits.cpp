@@ -98,6 +98,9 @@ int64_t pageTextBytes(const std::string& source, const CodePage& codePage, const
     const SourceKind* kind = findSourceKind(source, defaultDispatchTable());
     if (!kind || !kind->extractor || kind->kindWord == "pdf" || size > kReadAheadBytes)
         return static_cast<int64_t>(size);
+    InputFile file;
+    if (openSource(source, defaultDispatchTable(), file).failure != SourceFailure::None)
+        return 0;
     int64_t bytes = 0;
     SourceSink sink;
     sink.begin = [](std::string_view) {};
@@ -105,8 +108,8 @@ int64_t pageTextBytes(const std::string& source, const CodePage& codePage, const
     PageTextRules pageText;
     pageText.encoder = encoder;
     bool stopped = false;
-    const PreparedSource read = readSourceConfined(source, defaultDispatchTable(), codePage, pageText, sourceEncoding,
-                                                   sink, SourceLimits {}, nullptr, &stopped);
+    const PreparedSource read = readSourceConfined(source, file, defaultDispatchTable(), codePage, pageText,
+                                                   sourceEncoding, sink, SourceLimits {}, nullptr, &stopped);
     return read.failure == SourceFailure::None ? bytes : 0;
 }
 

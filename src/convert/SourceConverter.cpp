@@ -1,8 +1,9 @@
 #include "convert/SourceConverter.h"
 
 #include "convert/PageCutter.h"
-#include "convert/TemporaryTextFile.h"
 #include "io/FileAccess.h"
+#include "io/InputFile.h"
+#include "io/TemporaryTextFile.h"
 #include "text/PageEncoder.h"
 #include "text/PageEncodingAdvice.h"
 
@@ -31,9 +32,14 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path, bool* stoppe
         if (writeError.empty())
             temporary.append(bytes, &writeError);
     };
-    const FileStamp before = stampOf(path);
-    PreparedSource prepared
-        = readSourceConfined(path, table_, codePage_, pageText_, sourceEncoding_, sink, limits_, stopNow_, &cutOff);
+    // Opened once: every reader and the cut read this one file, whatever
+    // happens to its name meanwhile, and its state tells whether it changed.
+    InputFile source;
+    PreparedSource prepared = openSource(path, table_, source);
+    const FileState opened = source.state();
+    if (prepared.failure == SourceFailure::None)
+        prepared = readSourceConfined(path, source, table_, codePage_, pageText_, sourceEncoding_, sink, limits_,
+                                      stopNow_, &cutOff);
     if (stopped)
         *stopped = cutOff;
     outcome.warnings = std::move(prepared.warnings);
@@ -54,7 +60,7 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path, bool* stoppe
         outcome.keptBy = pageEncodingKeeping(outcome.replaced.first, pageText_.encoder->codePage());
     CutOutcome cut;
     if (prepared.cutInPlace) {
-        cut = cutter_.CutTextFile(pathFromUtf8(path), prepared.skip);
+        cut = cutter_.CutText(source, prepared.skip);
     } else {
         std::vector<std::size_t> offsets;
         for (const ChapterMark& chapter : prepared.chapters)
@@ -67,7 +73,7 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path, bool* stoppe
     outcome.pages = cut.pages;
     outcome.failure = cut.failure;
     outcome.reason = std::move(cut.reason);
-    if (prepared.cutInPlace && cut.failure == SourceFailure::None && stampOf(path) != before) {
+    if (prepared.cutInPlace && cut.failure == SourceFailure::None && source.state() != opened) {
         outcome.failure = SourceFailure::Changed;
         outcome.reason.clear();
     } else if (cut.failure == SourceFailure::None && cut.pages == 0) {

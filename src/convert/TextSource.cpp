@@ -1,18 +1,18 @@
 #include "convert/TextSource.h"
 
-#include "convert/InputFile.h"
+#include "io/InputFile.h"
 #include "text/CodePage.h"
 
 #include <cstring>
 
 namespace leafmill {
 
-TextSourceCheck inspectTextSource(const std::filesystem::path& path, const CodePage& codePage, std::string_view choice)
+TextSourceCheck inspectTextSource(InputFile& file, const CodePage& codePage, std::string_view choice)
 {
     TextSourceCheck check;
-    InputFile file;
     std::string block;
-    if (!file.open(path, &check.reason) || !file.read(block, kEncodingSample, &check.reason))
+    file.rewind();
+    if (!file.read(block, kEncodingSample, &check.reason))
         return check;
     check.encoding = chooseSourceEncoding(block, codePage, choice);
     check.form = TextForm::Text;

@@ -2,13 +2,13 @@
 
 #include "text/SourceEncoding.h"
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace leafmill {
 
 class CodePage;
+class InputFile;
 
 // Whether a text source holds text, and in which encoding.
 enum class TextForm {
@@ -26,6 +26,6 @@ struct TextSourceCheck {
 // Reads the source's first kEncodingSample bytes for its encoding (`choice`
 // is kDetectEncoding or an encoding's name) and, unless that is UTF-16 or
 // UTF-32, the rest for NUL bytes.
-TextSourceCheck inspectTextSource(const std::filesystem::path& path, const CodePage& codePage, std::string_view choice);
+TextSourceCheck inspectTextSource(InputFile& file, const CodePage& codePage, std::string_view choice);
 
 }  // namespace leafmill

@@ -1,8 +1,8 @@
 #include "device/IPodBooks.h"
 
-#include "convert/BookRecord.h"
 #include "convert/NotesFolder.h"
 #include "convert/ReaderLimits.h"
+#include "io/BookRecord.h"
 #include "io/FileAccess.h"
 
 #include <algorithm>

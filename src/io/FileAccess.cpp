@@ -1,9 +1,10 @@
 #include "io/FileAccess.h"
 
+#include "io/InputFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <fstream>
 #include <system_error>
 
 #ifdef _WIN32
@@ -43,41 +44,11 @@ std::string systemReason(int errorNumber)
 
 ReadResult readWholeFile(const fs::path& file, std::string& bytes, std::string* reason)
 {
-    std::error_code ec;
-    const fs::file_status status = fs::status(file, ec);
-    if (status.type() == fs::file_type::not_found) {
-        *reason = systemReason(ENOENT);
-        return ReadResult::Missing;
-    }
-    if (ec) {
-        *reason = ec.message();
-        return ReadResult::Failed;
-    }
-    if (status.type() != fs::file_type::regular) {
-        *reason = "it is not a file";
-        return ReadResult::Failed;
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        *reason = systemReason(errno);
-        return ReadResult::Failed;
-    }
-    // Sized up front: a string grown while reading holds up to twice the
-    // file at its peak. The loop still takes a file that grew meanwhile.
-    std::string content;
-    std::error_code sizeError;
-    const std::uintmax_t expected = fs::file_size(file, sizeError);
-    if (!sizeError)
-        content.reserve(static_cast<std::size_t>(expected));
-    char block[1 << 16];
-    while (in.read(block, sizeof block) || in.gcount() > 0)
-        content.append(block, static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) {
-        *reason = "the read failed";
-        return ReadResult::Failed;
-    }
-    bytes = std::move(content);
-    return ReadResult::Ok;
+    InputFile in;
+    bool missing = false;
+    if (!in.open(file, reason, &missing))
+        return missing ? ReadResult::Missing : ReadResult::Failed;
+    return in.readAll(bytes, reason) ? ReadResult::Ok : ReadResult::Failed;
 }
 
 #ifdef _WIN32

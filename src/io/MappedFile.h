@@ -1,18 +1,17 @@
 #pragma once
 
-#include "io/FileAccess.h"
-
 #include <cstddef>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace leafmill {
 
+class InputFile;
+
 // A file's bytes for a reader that looks at only parts of them (a Word
 // document's text streams among its pictures): mapped into memory where the
 // system can, so that only the pages touched are read from the disk, else
-// read whole. The same files are refused as by readWholeFile.
+// read whole.
 class MappedFile {
 public:
     MappedFile() = default;
@@ -20,7 +19,9 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
     ~MappedFile();
 
-    ReadResult open(const std::filesystem::path& file, std::string* reason);
+    // The bytes of the open file, which may be closed afterwards. False with
+    // the reason when it cannot be read.
+    bool open(InputFile& file, std::string* reason);
     std::string_view bytes() const { return view_; }
 
 private:

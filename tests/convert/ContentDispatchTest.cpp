@@ -1,6 +1,7 @@
 // Sources read by what their bytes are, whatever their names end in.
 #include "convert/ContentDispatch.h"
 #include "convert/SourceConverter.h"
+#include "io/InputFile.h"
 #include "text/CodePage.h"
 
 #include "../extract/CaseFile.h"
@@ -31,32 +32,66 @@ TEST(ContentDispatch, TheBytesChooseTheReader)
         test::TempDir dir;
         const std::string path = (dir.path() / c[0]).string();
         test::writeFile(path, bytes);
-        const ContentChoice choice = chooseSourceKind(path, defaultDispatchTable());
+        // One open file serves the choice and the reader.
+        InputFile source;
+        std::string reason;
+        ASSERT_TRUE(source.open(path, &reason)) << reason;
+        const ContentChoice choice = chooseSourceKind(path, source, defaultDispatchTable());
         if (!choice.kind) {
             EXPECT_EQ(c[3], "(no reader)") << c[0];
             continue;
         }
         const ExtractedText read = choice.kind->extractor
-            ? extractSource(path, *choice.kind, *codePage, kDetectEncoding, nullptr)
-            : readTextSource(path, detectSourceEncoding(bytes, *codePage));
+            ? extractSource(source, *choice.kind, *codePage, kDetectEncoding, nullptr)
+            : readTextSource(source, detectSourceEncoding(bytes, *codePage));
         EXPECT_EQ(choice.warning.empty() ? read.reason : choice.warning, c[3]) << c[0];
         EXPECT_NE(read.text.find(c[2]), std::string::npos) << c[0] << ": " << read.text;
     }
 }
 
+// A source is opened once: its readers take turns from where each chooses,
+// its name may go meanwhile, and its state tells a change made in place.
+TEST(InputFileTest, OneOpenFileServesEveryReaderAndTellsAChange)
+{
+    test::TempDir dir;
+    const fs::path path = dir.path() / "a.txt";
+    test::writeFile(path, "abcdef");
+    InputFile file;
+    std::string block, reason;
+    ASSERT_TRUE(file.open(path, &reason)) << reason;
+    const FileState opened = file.state();
+    EXPECT_EQ(opened.size, 6u);
+    ASSERT_TRUE(file.read(block, 4, &reason) && block == "abcd") << block;
+    ASSERT_TRUE(file.read(block, 4, &reason) && block == "ef") << block;
+    ASSERT_TRUE(file.read(block, 4, &reason) && block.empty()) << block;
+    fs::remove(path);
+    ASSERT_TRUE(file.readAll(block, &reason));
+    EXPECT_EQ(block, "abcdef");
+    EXPECT_EQ(file.state(), opened) << "a name gone changes nothing that is read";
+
+    test::writeFile(path, "abcdef");
+    ASSERT_TRUE(file.open(path, &reason)) << reason;
+    const FileState before = file.state();
+    EXPECT_NE(before.identity, opened.identity);
+    fs::resize_file(path, 2);
+    EXPECT_NE(file.state(), before);
+    file.rewind();
+    ASSERT_TRUE(file.read(block, 4, &reason));
+    EXPECT_EQ(block, "ab");
+}
+
 #ifndef _WIN32
-// Documents are mapped for the readers: a pipe named like one is refused
-// without being opened, which would wait for a writer that never comes.
-TEST(ExtractSource, RefusesAPipeWithoutWaiting)
+// A pipe named like a document is refused without waiting for a writer
+// that never comes.
+TEST(InputFileTest, RefusesAPipeWithoutWaiting)
 {
     test::TempDir dir;
     const std::string path = (dir.path() / "pipe.doc").string();
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    const auto codePage = CodePage::open("windows-1252");
-    const ExtractedText read
-        = extractSource(path, *findSourceKind(path, defaultDispatchTable()), *codePage, kDetectEncoding, nullptr);
-    EXPECT_EQ(read.failure, SourceFailure::Missing);
-    EXPECT_EQ(read.reason, "it is not a file");
+    InputFile source;
+    std::string reason;
+    EXPECT_FALSE(source.open(path, &reason));
+    EXPECT_EQ(reason, "it is not a file");
 }
 #endif
 

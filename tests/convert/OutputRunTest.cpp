@@ -1,5 +1,6 @@
 #include "convert/OutputRun.h"
 #include "convert/EstimatePages.h"
+#include "io/BookFolder.h"
 #include "io/FolderLock.h"
 #include "lang/LanguageTable.h"
 #include "text/CodePage.h"
@@ -238,6 +239,35 @@ TEST_F(OutputRunTest, ABookIsReplacedWholeAndOnlyTheEarlierRunsFilesGo)
         EXPECT_TRUE(c.event != 3 || test::readFile(folder / "Alice0002.txt") == "the user's own");
         EXPECT_EQ(test::entriesOf(folder).front(), ".leafmill.txt") << "no staging folder stays";
     }
+}
+
+// One listing of a folder tells most names apart; a name a file system may
+// take for another of a different case is left to a look at it.
+TEST(FolderListingTest, TellsWhatStandsAtANameOrThatOnlyALookCan)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    for (const char* name : {"Book0001.txt", "Twin.txt", "twin.txt"})
+        test::writeFile(dir.path() / name, "");
+    fs::create_directory(dir.path() / "Book (1 of 2)");
+    fs::create_symlink(dir.path() / "Book0001.txt", dir.path() / "link.txt");
+    test::writeFile(dir.path() / "\xc3\x89t\xc3\xa9.txt", "");
+    FolderListing listing;
+    std::error_code ec;
+    ASSERT_TRUE(listing.read(dir.path(), ec)) << ec.message();
+    const std::pair<const char*, std::optional<fs::file_type>> cases[] = {
+        {"Book0001.txt", fs::file_type::regular},
+        {"Book (1 of 2)", fs::file_type::directory},
+        {"link.txt", fs::file_type::symlink},
+        {"Book0002.txt", fs::file_type::not_found},
+        {"BOOK0001.TXT", std::nullopt},
+        {"book (1 OF 2)", std::nullopt},
+        {"twin.txt", std::nullopt},
+        {"\xc3\x89t\xc3\xa9.txt", std::nullopt},
+        {"\xc3\xa9t\xc3\xa9.txt", std::nullopt},
+    };
+    for (const auto& [name, type] : cases)
+        EXPECT_EQ(listing.typeOf(name), type) << name;
 }
 
 // A page's name may reach a source by its own name (also in whole-file mode), a link or a second name.

@@ -1,10 +1,10 @@
 #include "convert/SourceConverter.h"
-#include "convert/OutputFile.h"
 #include "convert/PageCutter.h"
 #include "convert/PageWriter.h"
 #include "convert/SourceDispatch.h"
-#include "convert/TemporaryTextFile.h"
 #include "extract/html/HtmlToText.h"
+#include "io/OutputFile.h"
+#include "io/TemporaryTextFile.h"
 #include "text/CodePage.h"
 
 #include "PageFolder.h"

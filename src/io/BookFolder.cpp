@@ -1,6 +1,6 @@
-#include "convert/BookFolder.h"
+#include "io/BookFolder.h"
 
-#include "convert/BookRecord.h"
+#include "io/BookRecord.h"
 #include "io/FileAccess.h"
 
 #include <algorithm>
@@ -36,6 +36,53 @@ bool isRealFolder(const fs::path& path)
     return fs::symlink_status(path, ec).type() == fs::file_type::directory;
 }
 
+// What an entry of a folder is, links not followed, from what listing the
+// folder told where the system tells it: no look at the entry itself.
+fs::file_type entryType(const fs::directory_entry& entry)
+{
+    std::error_code ec;
+    if (entry.is_symlink(ec))
+        return fs::file_type::symlink;
+    if (entry.is_directory(ec))
+        return fs::file_type::directory;
+    return entry.is_regular_file(ec) ? fs::file_type::regular : fs::file_type::unknown;
+}
+
+}  // namespace
+
+bool FolderListing::read(const fs::path& folder, std::error_code& ec)
+{
+    entries_.clear();
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        std::string name = pathToUtf8(entry.path().filename());
+        std::string key = name;
+        std::transform(key.begin(), key.end(), key.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+        const auto [at, fresh] = entries_.try_emplace(std::move(key), std::move(name), entryType(entry));
+        if (!fresh)
+            at->second.first.clear();  // two names of one key: only a look can tell which is meant
+    }
+    return !ec;
+}
+
+std::optional<fs::file_type> FolderListing::typeOf(std::string_view name) const
+{
+    std::string key(name);
+    for (char& c : key) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return std::nullopt;
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+    }
+    const auto hit = entries_.find(key);
+    if (hit == entries_.end())
+        return fs::file_type::not_found;
+    if (hit->second.first != name)
+        return std::nullopt;
+    return hit->second.second;
+}
+
+namespace {
+
 // A name of the record stands for a folder when it ends with '/'.
 bool namesFolder(std::string_view name)
 {
@@ -62,7 +109,7 @@ bool stagedNames(const fs::path& staged, std::vector<std::string>* names, std::s
         std::string name = pathToUtf8(entry.path().filename());
         if (name == kBookRecordName)
             continue;
-        names->push_back(isRealFolder(entry.path()) ? name + "/" : name);
+        names->push_back(entryType(entry) == fs::file_type::directory ? name + "/" : name);
     }
     if (ec) {
         *error = pathToUtf8(staged) + ": " + ec.message();
@@ -132,6 +179,10 @@ BookFolder::Opening BookFolder::open(const fs::path& named, std::string* reason)
     for (const std::string& name : record.names)
         if (isRecorded(folder, name))
             earlier_.insert(name);
+    if (!atOpen_.read(folder, ec)) {
+        *reason = pathToUtf8(folder) + ": " + ec.message();
+        return Opening::Failed;
+    }
     staging_ = folder / pathFromUtf8(kStagingName);
     // Left by a run that ended abruptly: nothing in it was put in place.
     if (isTaken(staging_)) {
@@ -150,12 +201,25 @@ BookFolder::Opening BookFolder::open(const fs::path& named, std::string* reason)
     return Opening::Open;
 }
 
+bool BookFolder::mayHold(std::string_view name) const
+{
+    const std::size_t end = name.find_first_of("/\\");
+    return atOpen_.typeOf(name.substr(0, end)) != fs::file_type::not_found;
+}
+
 std::string BookFolder::blockedBy(const std::string& name) const
 {
-    const fs::path path = placeOf(folder_, name);
-    if (!isTaken(path) || (earlier_.contains(name) && isRecorded(folder_, name)))
+    std::error_code ec;
+    const fs::file_status present = fs::symlink_status(placeOf(folder_, name), ec);
+    return blockedBy(name, ec ? fs::file_type::not_found : present.type());
+}
+
+std::string BookFolder::blockedBy(const std::string& name, fs::file_type present) const
+{
+    const fs::file_type recorded = namesFolder(name) ? fs::file_type::directory : fs::file_type::regular;
+    if (present == fs::file_type::not_found || (earlier_.contains(name) && present == recorded))
         return {};
-    return pathToUtf8(path) + " was not written by Leafmill, which leaves it alone";
+    return pathToUtf8(placeOf(folder_, name)) + " was not written by Leafmill, which leaves it alone";
 }
 
 bool BookFolder::placeVolume(const std::string& name, std::string* error) const
@@ -198,11 +262,19 @@ bool BookFolder::commit(std::string* error, int* removed)
     std::vector<std::string> names;
     if (!stagedNames(staging_, &names, error))
         return false;
-    for (const std::string& name : names)
-        if (std::string blocked = blockedBy(name); !blocked.empty()) {
+    // One listing of the book folder tells what most names meet there.
+    FolderListing present;
+    if (std::error_code ec; !present.read(folder_, ec)) {
+        *error = pathToUtf8(folder_) + ": " + ec.message() + std::string(kUnchanged);
+        return false;
+    }
+    for (const std::string& name : names) {
+        const auto meets = present.typeOf(namesFolder(name) ? name.substr(0, name.size() - 1) : name);
+        if (std::string blocked = meets ? blockedBy(name, *meets) : blockedBy(name); !blocked.empty()) {
             *error = blocked + std::string(kUnchanged);
             return false;
         }
+    }
     std::error_code ec;
     std::vector<std::string> both(earlier_.begin(), earlier_.end());
     both.insert(both.end(), names.begin(), names.end());

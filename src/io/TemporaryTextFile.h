@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/OutputFile.h"
+#include "io/OutputFile.h"
 
 #include <cstdint>
 #include <random>

@@ -3,10 +3,29 @@
 #include "io/FolderLock.h"
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
 
 namespace leafmill {
+
+// A folder's entries as one listing told them, links not followed. Names a
+// file system may take for one another (letters in another case, names
+// beyond ASCII) are left to a look at the entry itself.
+class FolderListing {
+public:
+    bool read(const std::filesystem::path& folder, std::error_code& ec);
+    // What the entry of that name is (not_found when there is none); nothing
+    // when only a look at it can tell.
+    std::optional<std::filesystem::file_type> typeOf(std::string_view name) const;
+
+private:
+    std::map<std::string, std::pair<std::string, std::filesystem::file_type>> entries_;  // by ASCII lower case
+};
 
 // The folder one book is written into, so that the book in it is replaced
 // whole or not at all. A run locks the folder, writes its files into a fresh
@@ -41,6 +60,12 @@ public:
     // (or a link, or a folder) there that Leafmill did not write. Empty when
     // the name is free or the earlier book's.
     std::string blockedBy(const std::string& name) const;
+    // The same for what stands there, as a look already told.
+    std::string blockedBy(const std::string& name, std::filesystem::file_type present) const;
+    // Whether something may have stood at that name (a page's, or its
+    // volume folder's) when the folder was opened; false settles that the
+    // place was free then, and one taken meanwhile is found by commit.
+    bool mayHold(std::string_view name) const;
 
     // Puts the staging folder's files in place: each replaces the earlier
     // book's file of its name, then the earlier book's other files go. The
@@ -62,6 +87,7 @@ private:
     std::filesystem::path folder_;
     std::filesystem::path staging_;
     std::set<std::string> earlier_;  // the earlier book's files, as its record names them
+    FolderListing atOpen_;
     FolderLock lock_;
     bool created_ = false;
     bool done_ = true;

@@ -1,5 +1,6 @@
-#include "convert/OutputFile.h"
+#include "io/OutputFile.h"
 
+#include "io/Descriptor.h"
 #include "io/FileAccess.h"
 
 #include <algorithm>
@@ -25,29 +26,11 @@ int openFile(const std::filesystem::path& path, OutputFile::Mode)
     _wsopen_s(&fd, path.c_str(), flags, _SH_DENYNO, _S_IREAD | _S_IWRITE);
     return fd;
 }
-int writeSome(int fd, const char* data, std::size_t size)
-{
-    return _write(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
-}
-int closeFile(int fd)
-{
-    return _close(fd);
-}
 int openExisting(const std::filesystem::path& path)
 {
     int fd = -1;
     _wsopen_s(&fd, path.c_str(), _O_RDWR | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
     return fd;
-}
-int readSome(int fd, char* data, std::size_t size)
-{
-    return _read(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
-}
-int writeSomeAt(int fd, const char* data, std::size_t size, std::uint64_t offset)
-{
-    if (_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) < 0)
-        return -1;
-    return writeSome(fd, data, size);
 }
 int truncateTo(int fd, std::uint64_t size)
 {
@@ -59,25 +42,9 @@ int openFile(const std::filesystem::path& path, OutputFile::Mode mode)
     const mode_t permissions = mode == OutputFile::Mode::Exclusive ? 0600 : 0666;
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions);
 }
-ssize_t writeSome(int fd, const char* data, std::size_t size)
-{
-    return ::write(fd, data, size);
-}
-int closeFile(int fd)
-{
-    return ::close(fd);
-}
 int openExisting(const std::filesystem::path& path)
 {
     return ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
-}
-ssize_t readSome(int fd, char* data, std::size_t size)
-{
-    return ::read(fd, data, size);
-}
-ssize_t writeSomeAt(int fd, const char* data, std::size_t size, std::uint64_t offset)
-{
-    return ::pwrite(fd, data, size, static_cast<off_t>(offset));
 }
 int truncateTo(int fd, std::uint64_t size)
 {
@@ -90,11 +57,12 @@ constexpr std::size_t kReadPiece = 8192;
 
 bool readRest(int fd, std::string& bytes, std::string* error)
 {
-    for (;;) {
+    for (std::uint64_t offset = 0;;) {
         const std::size_t had = bytes.size();
         bytes.resize(had + kReadPiece);
-        const auto got = readSome(fd, bytes.data() + had, kReadPiece);
+        const auto got = readAt(fd, bytes.data() + had, kReadPiece, offset);
         bytes.resize(had + static_cast<std::size_t>(std::max<decltype(got)>(got, 0)));
+        offset += static_cast<std::uint64_t>(std::max<decltype(got)>(got, 0));
         if (got == 0)
             return true;
         if (got < 0 && errno != EINTR) {
@@ -108,7 +76,7 @@ bool writeAllAt(int fd, std::string_view bytes, std::string* error)
 {
     std::uint64_t offset = 0;
     while (!bytes.empty()) {
-        const auto written = writeSomeAt(fd, bytes.data(), bytes.size(), offset);
+        const auto written = writeAt(fd, bytes.data(), bytes.size(), offset);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -126,13 +94,13 @@ bool writeAllAt(int fd, std::string_view bytes, std::string* error)
 OutputFile::~OutputFile()
 {
     if (fd_ >= 0)
-        closeFile(fd_);
+        closeDescriptor(fd_);
 }
 
 bool OutputFile::open(const std::filesystem::path& path, Mode mode, std::string* error, bool* alreadyExists)
 {
     if (fd_ >= 0)
-        closeFile(fd_);
+        closeDescriptor(fd_);
     fd_ = openFile(path, mode);
     if (alreadyExists)
         *alreadyExists = fd_ < 0 && errno == EEXIST;
@@ -162,7 +130,7 @@ bool OutputFile::close(std::string* error)
 {
     const int fd = fd_;
     fd_ = -1;
-    if (closeFile(fd) != 0) {
+    if (closeDescriptor(fd) != 0) {
         *error = systemReason(errno);
         return false;
     }
@@ -190,7 +158,7 @@ bool frameFileInPlace(const std::filesystem::path& path, std::string_view head, 
             writeAllAt(fd, std::string_view(scratch).substr(head.size(), bodySize), &ignored);
         }
     }
-    if (closeFile(fd) != 0 && done) {
+    if (closeDescriptor(fd) != 0 && done) {
         *error = systemReason(errno);
         done = false;
     }

@@ -1,4 +1,4 @@
-#include "convert/BookRecord.h"
+#include "io/BookRecord.h"
 
 #include "io/FileAccess.h"
 

@@ -1,7 +1,7 @@
-#include "convert/TemporaryTextFile.h"
+#include "io/TemporaryTextFile.h"
 
-#include "convert/OutputFile.h"
 #include "io/FileAccess.h"
+#include "io/OutputFile.h"
 
 #include <cstdlib>
 #include <ctime>

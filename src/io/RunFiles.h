@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/FileIdentity.h"
+#include "io/FileIdentity.h"
 
 #include <set>
 #include <string>

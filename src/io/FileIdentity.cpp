@@ -1,4 +1,4 @@
-#include "convert/FileIdentity.h"
+#include "io/FileIdentity.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,6 +1,6 @@
-#include "convert/RunFiles.h"
+#include "io/RunFiles.h"
 
-#include "convert/BookFolder.h"
+#include "io/BookFolder.h"
 #include "io/FileAccess.h"
 
 #include <algorithm>
@@ -38,13 +38,17 @@ const std::string* RunFiles::sourceAt(const std::string& path) const
 std::string RunFiles::refusal(const std::string& page) const
 {
     const std::string place = placeOf(page);
-    // Most places are free: one look at the name settles those.
+    // Most places were free when the run began, and the book folder's
+    // listing settles those; one taken meanwhile stops the book at its end.
+    if (place.starts_with(folder_) && !book_.mayHold(std::string_view(place).substr(folder_.size())))
+        return {};
     std::error_code ec;
-    if (std::filesystem::symlink_status(pathFromUtf8(place), ec).type() == std::filesystem::file_type::not_found)
+    const auto present = std::filesystem::symlink_status(pathFromUtf8(place), ec).type();
+    if (ec || present == std::filesystem::file_type::not_found)
         return {};
     if (const std::string* source = sourceAt(place))
         return place + ": it is the source " + *source + ", which is never overwritten";
-    return book_.blockedBy(place.substr(folder_.size()));
+    return book_.blockedBy(place.substr(folder_.size()), present);
 }
 
 void RunFiles::wrote(const std::string& page)

@@ -92,12 +92,20 @@ std::vector<Line> groupIntoLines(const std::vector<Word>& words)
     }
     if (last != nullptr)
         putInReadingOrder(lines.back(), *last);
-    // Every page's lines live until the paragraphs are joined: without the
-    // room their text grew into, they take a quarter less.
-    for (Line& line : lines)
-        line.text.shrink_to_fit();
-    lines.shrink_to_fit();
     return lines;
+}
+
+std::vector<Line> withoutLines(std::vector<Line> lines, const std::vector<std::size_t>& indexes)
+{
+    std::vector<Line> kept;
+    kept.reserve(lines.size());
+    for (std::size_t i = 0, next = 0; i < lines.size(); ++i) {
+        if (next < indexes.size() && indexes[next] == i)
+            ++next;
+        else
+            kept.push_back(std::move(lines[i]));
+    }
+    return kept;
 }
 
 }  // namespace leafmill::extract::layout

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -37,5 +38,8 @@ struct Line {
 // after one wider than a word space ever is (a table's next cell). Lines of
 // right-to-left text are turned into the order they are read in.
 std::vector<Line> groupIntoLines(const std::vector<Word>& words);
+
+// The lines but those at `indexes` (in increasing order).
+std::vector<Line> withoutLines(std::vector<Line> lines, const std::vector<std::size_t>& indexes);
 
 }  // namespace leafmill::extract::layout

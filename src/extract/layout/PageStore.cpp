@@ -44,9 +44,11 @@ void PageStore::remove(std::size_t page, const std::vector<std::size_t>& indexes
         pages_[page] = stored(withoutLines(lines(page), indexes));
 }
 
-void PageStore::release(std::size_t page)
+std::size_t PageStore::release(std::size_t page)
 {
+    const std::size_t bytes = pages_[page].text.capacity() + pages_[page].lines.capacity() * sizeof(StoredLine);
     pages_[page] = Page {};
+    return bytes;
 }
 
 }  // namespace leafmill::extract::layout

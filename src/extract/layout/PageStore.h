@@ -24,8 +24,8 @@ public:
 
     // Leaves out the page's lines at these indexes (in increasing order).
     void remove(std::size_t page, const std::vector<std::size_t>& indexes);
-    // Frees the page's lines; it has none after.
-    void release(std::size_t page);
+    // Frees the page's lines (it has none after): how many bytes.
+    std::size_t release(std::size_t page);
 
 private:
     struct StoredLine {

@@ -14,6 +14,9 @@
 #if defined(__linux__)
 #include <sched.h>
 #endif
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace leafmill::extract::layout {
 
@@ -36,6 +39,18 @@ std::string pageList(const std::vector<int>& pages)
         i = j + 1;
     }
     return list;
+}
+
+// The pages' lines are freed as the text grows: given back to the system
+// every so many bytes, the two never take their room at once (the C library
+// keeps small blocks it frees for itself).
+constexpr std::size_t kGiveBackBytes = std::size_t {8} << 20;
+
+void giveBackFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 // Below this many pages a second reader (opening the document once more)
@@ -182,9 +197,14 @@ Result pagedText(const PagedDocument& document, const Options& options, const Pa
     for (std::size_t p = 0; p < store.pageCount(); ++p)
         gaps.addPage(store.lines(p));
     ParagraphJoiner joiner(gaps.median(), lineCounts, anchors, textSize);
+    std::size_t freed = 0;
     for (std::size_t p = 0; p < store.pageCount(); ++p) {
         joiner.addPage(store.lines(p));
-        store.release(p);
+        freed += store.release(p);
+        if (freed >= kGiveBackBytes) {
+            giveBackFreedMemory();
+            freed = 0;
+        }
     }
     result.text = joiner.finish();
     for (std::size_t k = 0; k < anchors.size(); ++k)

@@ -95,17 +95,4 @@ std::vector<Line> groupIntoLines(const std::vector<Word>& words)
     return lines;
 }
 
-std::vector<Line> withoutLines(std::vector<Line> lines, const std::vector<std::size_t>& indexes)
-{
-    std::vector<Line> kept;
-    kept.reserve(lines.size());
-    for (std::size_t i = 0, next = 0; i < lines.size(); ++i) {
-        if (next < indexes.size() && indexes[next] == i)
-            ++next;
-        else
-            kept.push_back(std::move(lines[i]));
-    }
-    return kept;
-}
-
 }  // namespace leafmill::extract::layout

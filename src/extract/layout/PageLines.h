@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -38,8 +37,5 @@ struct Line {
 // after one wider than a word space ever is (a table's next cell). Lines of
 // right-to-left text are turned into the order they are read in.
 std::vector<Line> groupIntoLines(const std::vector<Word>& words);
-
-// The lines but those at `indexes` (in increasing order).
-std::vector<Line> withoutLines(std::vector<Line> lines, const std::vector<std::size_t>& indexes);
 
 }  // namespace leafmill::extract::layout

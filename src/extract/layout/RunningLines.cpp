@@ -87,6 +87,20 @@ std::uint64_t keyOf(std::string_view text, std::uint64_t numberIndex, std::int64
     return mixed(mixed(hash ^ mixed(numberIndex)) ^ static_cast<std::uint64_t>(distance));
 }
 
+// The lines but those at `indexes` (in increasing order).
+std::vector<Line> withoutLines(std::vector<Line> lines, const std::vector<std::size_t>& indexes)
+{
+    std::vector<Line> kept;
+    kept.reserve(lines.size());
+    for (std::size_t i = 0, next = 0; i < lines.size(); ++i) {
+        if (next < indexes.size() && indexes[next] == i)
+            ++next;
+        else
+            kept.push_back(std::move(lines[i]));
+    }
+    return kept;
+}
+
 }  // namespace
 
 void RunningLines::addPage(const std::vector<Line>& lines)

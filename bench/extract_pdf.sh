@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
-# Times the PDF reader (leafmill-cli --text) against pdftotext on a generated
-# 300-page PDF (a running header and a page number on every page, body lines
-# of corpus reference text, one content stream per page, compressed).
-# Prints CPU seconds, wall seconds and peak memory of each, best of 3, and the
-# ratios ours / pdftotext (at most 1 means leafmill is as fast or as lean).
+# Times the PDF reader (leafmill-cli --text) against pdftotext on generated
+# PDFs of 300 pages (1x) and ten and a hundred times that (a running header
+# and a page number on every page, body lines of corpus reference text, one
+# content stream per page, compressed): on both cores and on one pinned core
+# (taskset -c 0), the two tools' runs interleaved. Prints the median CPU
+# seconds, wall seconds and peak memory of each, and the ratios ours /
+# pdftotext (at most 1 means leafmill is as fast or as lean).
 #
-#   bench/extract_pdf.sh [pages, default 300]
+#   bench/extract_pdf.sh [pages at 1x, default 300]
+#   SCALES="1 10 100" RUNS=3 by default; CLI=PATH measures another build.
 set -euo pipefail
 
 source "$(dirname "$0")/bench-common.sh"
+cli=${CLI:-$cli}
 corpus=${LEAFMILL_CORPUS:-$root/../shared/corpus}
-pages=${1:-300}
+base_pages=${1:-300}
+scales=${SCALES:-1 10 100}
+runs=${RUNS:-3}
 
-need_tools pdftotext:poppler-utils
+need_tools pdftotext:poppler-utils taskset:util-linux
 
 # make_pdf.py OUT TEXTFILE PAGES: Helvetica text, 48 lines a page.
 cat >"$work/make_pdf.py" <<'PYTHON'
@@ -52,27 +58,41 @@ pdf += b''.join(b'%010d 00000 n \n' % o for o in offsets)
 pdf += b'trailer\n<< /Size %d /Root %d 0 R >>\nstartxref\n%d\n%%%%EOF\n' % (len(objects) + 1, catalog, xref)
 open(out, 'wb').write(pdf)
 PYTHON
-python3 "$work/make_pdf.py" "$work/large.pdf" "$corpus/doc/textract_raw_text.ref.txt" "$pages"
-
 # CPU seconds (user + system), wall seconds and peak MB of one conversion.
 measure() {
     /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >/dev/null 2>&1
     read -r wall user system kilobytes < <(tail -1 "$work/time")
-    awk "BEGIN { printf \"%.3f %.2f %.1f\", $user + $system, $wall, $kilobytes / 1024 }"
+    awk "BEGIN { printf \"%.3f %.3f %.1f\n\", $user + $system, $wall, $kilobytes / 1024 }"
 }
-best_of_three() {
-    local best="" line
-    for _ in 1 2 3; do
-        line=$(measure "$@")
-        if [ -z "$best" ] || awk "BEGIN { exit !(${line%% *} < ${best%% *}) }"; then best=$line; fi
-    done
-    echo "$best"
+# The median of each column of the lines on standard input.
+medians() {
+    awk '{ for (i = 1; i <= NF; ++i) v[i, NR] = $i } END {
+        for (i = 1; i <= NF; ++i) {
+            n = 0
+            for (r = 1; r <= NR; ++r) s[++n] = v[i, r]
+            for (a = 1; a <= n; ++a) for (b = a + 1; b <= n; ++b) if (s[b] < s[a]) { t = s[a]; s[a] = s[b]; s[b] = t }
+            printf "%s%s", s[int((n + 1) / 2)], (i < NF ? " " : "\n")
+        } }'
 }
 
-read -r c_ours w_ours m_ours <<<"$(best_of_three "$cli" --text "$work/large.pdf")"
-read -r c_peer w_peer m_peer <<<"$(best_of_three pdftotext "$work/large.pdf" -)"
-"$cli" --text "$work/large.pdf" >"$work/ours.txt"
-echo "$pages pages, $(($(stat -c %s "$work/large.pdf") / 1024)) KB, $(wc -w <"$work/ours.txt") words read"
-printf '%-10s %10s %8s %8s\n' tool "CPU s" "wall s" "peak MB"
-printf '%-10s %10s %8s %8s\n' leafmill "$c_ours" "$w_ours" "$m_ours" pdftotext "$c_peer" "$w_peer" "$m_peer"
-awk "BEGIN { printf \"ratio ours / pdftotext: time %.2f, peak memory %.2f\n\", $c_ours / ($c_peer > 0 ? $c_peer : 0.001), $m_ours / $m_peer }"
+printf '%-6s %-7s %-7s %-10s %8s %8s %8s\n' scale pages cores tool "CPU s" "wall s" "peak MB"
+for scale in $scales; do
+    pages=$((base_pages * scale))
+    python3 "$work/make_pdf.py" "$work/large.pdf" "$corpus/doc/textract_raw_text.ref.txt" "$pages"
+    cat "$work/large.pdf" >/dev/null
+    for cores in 2 1; do
+        pin=()
+        [ "$cores" = 1 ] && pin=(taskset -c 0)
+        : >"$work/ours" && : >"$work/peer"
+        for ((i = 0; i < runs; i++)); do
+            measure "${pin[@]}" "$cli" --text "$work/large.pdf" >>"$work/ours"
+            measure "${pin[@]}" pdftotext "$work/large.pdf" - >>"$work/peer"
+        done
+        read -r c_ours w_ours m_ours < <(medians <"$work/ours")
+        read -r c_peer w_peer m_peer < <(medians <"$work/peer")
+        printf '%-6s %-7s %-7s %-10s %8s %8s %8s\n' "${scale}x" "$pages" "$cores" leafmill "$c_ours" "$w_ours" \
+            "$m_ours" "${scale}x" "$pages" "$cores" pdftotext "$c_peer" "$w_peer" "$m_peer"
+        awk "BEGIN { printf \"%-6s ratio ours / pdftotext: CPU %.2f, wall %.2f, peak memory %.2f\n\", \"\", \
+            $c_ours / ($c_peer > 0 ? $c_peer : 0.001), $w_ours / ($w_peer > 0 ? $w_peer : 0.001), $m_ours / $m_peer }"
+    done
+done

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 namespace leafmill::extract::layout {
@@ -83,9 +84,9 @@ struct Place {
 
 class Placer {
 public:
-    explicit Placer(const std::vector<std::vector<Line>>& pages)
-        : pages_(pages)
-        , keys_(pages.size())
+    Placer(std::size_t pageCount, const std::function<std::vector<Line>(std::size_t page)>& linesOf)
+        : linesOf_(linesOf)
+        , keys_(pageCount)
     {
     }
 
@@ -95,8 +96,8 @@ public:
     {
         if (title.key.empty())
             return std::nullopt;
-        for (std::size_t page = from.page; page < pages_.size(); ++page) {
-            for (std::size_t line = page == from.page ? from.line : 0; line < pages_[page].size(); ++line)
+        for (std::size_t page = from.page; page < keys_.size(); ++page) {
+            for (std::size_t line = page == from.page ? from.line : 0; line < linesOn(page).size(); ++line)
                 if (startsHeading(title, page, line))
                     return Place {page, line};
             if (!wholeText)
@@ -106,9 +107,9 @@ public:
     }
 
     // The first line, in reading order, that does not end above `top`.
-    std::size_t firstBelow(std::size_t page, const std::optional<double>& top) const
+    std::size_t firstBelow(std::size_t page, const std::optional<double>& top)
     {
-        const std::vector<Line>& lines = pages_[page];
+        const std::vector<Line>& lines = linesOn(page);
         std::size_t line = 0;
         while (top && line < lines.size() && lines[line].rotation == 0 && lines[line].bottom <= *top)
             ++line;
@@ -126,7 +127,7 @@ private:
     bool startsHeading(const Title& title, std::size_t page, std::size_t line)
     {
         const std::vector<std::string>& keys = keysOf(page);
-        const std::vector<Line>& lines = pages_[page];
+        const std::vector<Line>& lines = linesOn(page);
         std::string text;
         for (std::size_t k = line; k < keys.size() && k < line + headingLines; ++k) {
             if (k > line && !continuesHeading(lines[k - 1], lines[k]))
@@ -144,13 +145,25 @@ private:
     {
         std::vector<std::string>& keys = keys_[page];
         if (keys.empty())
-            for (const Line& line : pages_[page])
+            for (const Line& line : linesOn(page))
                 keys.push_back(joined(keyWords(line.text)));
         return keys;
     }
 
-    const std::vector<std::vector<Line>>& pages_;
+    // The page's lines, the last page asked for kept at hand.
+    const std::vector<Line>& linesOn(std::size_t page)
+    {
+        if (page != linesPage_) {
+            lines_ = linesOf_(page);
+            linesPage_ = page;
+        }
+        return lines_;
+    }
+
+    const std::function<std::vector<Line>(std::size_t page)>& linesOf_;
     std::vector<std::vector<std::string>> keys_;
+    std::size_t linesPage_ = SIZE_MAX;
+    std::vector<Line> lines_;
 };
 
 std::string missingWarning(const std::vector<std::string>& missing)
@@ -163,13 +176,13 @@ std::string missingWarning(const std::vector<std::string>& missing)
 
 }  // namespace
 
-std::vector<Chapter> placeBookmarks(const std::vector<OutlineEntry>& outline,
-                                    const std::vector<std::vector<Line>>& pages, std::vector<Anchor>& anchors,
-                                    std::vector<std::string>& warnings)
+std::vector<Chapter> placeBookmarks(const std::vector<OutlineEntry>& outline, std::size_t pageCount,
+                                    const std::function<std::vector<Line>(std::size_t page)>& linesOf,
+                                    std::vector<Anchor>& anchors, std::vector<std::string>& warnings)
 {
     std::vector<Chapter> chapters;
     std::vector<std::string> missing;
-    Placer placer(pages);
+    Placer placer(pageCount, linesOf);
     Place after {0, 0};
     for (const OutlineEntry& entry : outline) {
         const Title title = titleOf(entry.title);
@@ -177,7 +190,7 @@ std::vector<Chapter> placeBookmarks(const std::vector<OutlineEntry>& outline,
         if (entry.title.find_first_not_of(" \t") == std::string::npos)
             continue;
         std::optional<Place> place;
-        if (entry.page >= 0 && static_cast<std::size_t>(entry.page) < pages.size()) {
+        if (entry.page >= 0 && static_cast<std::size_t>(entry.page) < pageCount) {
             const auto page = static_cast<std::size_t>(entry.page);
             const Place destination {page, placer.firstBelow(page, entry.top)};
             place = placer.find(title, destination, false).value_or(destination);
@@ -195,6 +208,14 @@ std::vector<Chapter> placeBookmarks(const std::vector<OutlineEntry>& outline,
     if (!missing.empty())
         warnings.push_back(missingWarning(missing));
     return chapters;
+}
+
+std::vector<Chapter> placeBookmarks(const std::vector<OutlineEntry>& outline,
+                                    const std::vector<std::vector<Line>>& pages, std::vector<Anchor>& anchors,
+                                    std::vector<std::string>& warnings)
+{
+    return placeBookmarks(
+        outline, pages.size(), [&](std::size_t page) { return pages[page]; }, anchors, warnings);
 }
 
 }  // namespace leafmill::extract::layout

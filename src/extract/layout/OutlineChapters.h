@@ -4,6 +4,7 @@
 #include "extract/layout/PageLines.h"
 #include "extract/layout/Paragraphs.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,10 @@ struct OutlineEntry {
 // chapter before it, and left out, named in `warnings`, when no line
 // matches. `anchors` gets each chapter's line; the chapters' offsets are the
 // anchors' once the text is joined.
+std::vector<Chapter> placeBookmarks(const std::vector<OutlineEntry>& outline, std::size_t pageCount,
+                                    const std::function<std::vector<Line>(std::size_t page)>& linesOf,
+                                    std::vector<Anchor>& anchors, std::vector<std::string>& warnings);
+// The same for pages held whole.
 std::vector<Chapter> placeBookmarks(const std::vector<OutlineEntry>& outline,
                                     const std::vector<std::vector<Line>>& pages, std::vector<Anchor>& anchors,
                                     std::vector<std::string>& warnings);

@@ -92,11 +92,6 @@ std::vector<Line> groupIntoLines(const std::vector<Word>& words)
     }
     if (last != nullptr)
         putInReadingOrder(lines.back(), *last);
-    // Every page's lines live until the paragraphs are joined: without the
-    // room their text grew into, they take a quarter less.
-    for (Line& line : lines)
-        line.text.shrink_to_fit();
-    lines.shrink_to_fit();
     return lines;
 }
 

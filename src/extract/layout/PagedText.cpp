@@ -1,9 +1,22 @@
 #include "extract/layout/PagedText.h"
 
+#include "extract/layout/PageStore.h"
 #include "extract/layout/Paragraphs.h"
 #include "extract/layout/RunningLines.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+#if defined(__linux__)
+#include <sched.h>
+#endif
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace leafmill::extract::layout {
 
@@ -28,34 +41,172 @@ std::string pageList(const std::vector<int>& pages)
     return list;
 }
 
+// The pages' lines are freed as the text grows: given back to the system
+// every so many bytes, the two never take their room at once (the C library
+// keeps small blocks it frees for itself).
+constexpr std::size_t kGiveBackBytes = std::size_t {8} << 20;
+
+void giveBackFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+// Below this many pages a second reader (opening the document once more)
+// and a second thread cost more than they save.
+constexpr int kSharedPages = 16;
+
+// The cores this process may run on.
+unsigned usableCores()
+{
+#if defined(__linux__)
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0)
+        return static_cast<unsigned>(CPU_COUNT(&set));
+#endif
+    return std::thread::hardware_concurrency();
+}
+
+struct LaidOutPage {
+    std::vector<Line> lines;
+    bool cutShort = false;
+    bool done = false;
+};
+
+LaidOutPage layOut(const PageReader& reader, int index)
+{
+    LaidOutPage page;
+    page.lines = groupIntoLines(reader(index, &page.cutShort));
+    page.done = true;
+    return page;
+}
+
+// Lays out every page, on a second thread too where there is a second
+// reader (each thread taking the next page not yet taken), and hands the
+// pages to `take` in page order on the calling thread.
+void layOutInOrder(int count, const PageReader& reader, const PageReader& second,
+                   const std::function<void(int, LaidOutPage&)>& take)
+{
+    if (!second) {
+        for (int i = 0; i < count; ++i) {
+            LaidOutPage page = layOut(reader, i);
+            take(i, page);
+        }
+        return;
+    }
+    std::vector<LaidOutPage> pages(static_cast<std::size_t>(count));
+    std::atomic<int> next {0};
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::exception_ptr failure;
+    bool helperEnded = false;
+    std::jthread helper([&](const std::stop_token& stop) {
+        try {
+            for (int i = 0; !stop.stop_requested() && (i = next++) < count;) {
+                LaidOutPage page = layOut(second, i);
+                const std::lock_guard lock(mutex);
+                pages[static_cast<std::size_t>(i)] = std::move(page);
+                ready.notify_one();
+            }
+        } catch (...) {
+            const std::lock_guard lock(mutex);
+            failure = std::current_exception();
+        }
+        const std::lock_guard lock(mutex);
+        helperEnded = true;
+        ready.notify_one();
+    });
+    int handed = 0;
+    // Hands on the pages laid out so far in order; with `wait`, every page,
+    // unless the helper failed.
+    const auto handOn = [&](bool wait) {
+        while (handed < count) {
+            LaidOutPage page;
+            {
+                std::unique_lock lock(mutex);
+                LaidOutPage& slot = pages[static_cast<std::size_t>(handed)];
+                if (wait)
+                    ready.wait(lock, [&] { return slot.done || helperEnded; });
+                if (!slot.done)
+                    return;
+                page = std::move(slot);
+            }
+            take(handed++, page);
+        }
+    };
+    for (int i = 0; (i = next++) < count;) {
+        LaidOutPage page = layOut(reader, i);
+        {
+            const std::lock_guard lock(mutex);
+            pages[static_cast<std::size_t>(i)] = std::move(page);
+        }
+        handOn(false);
+    }
+    handOn(true);
+    helper.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
 }  // namespace
 
-Result pagedText(const PagedDocument& document, const Options& options, const PagedRefusals& refusals)
+Result pagedText(const PagedDocument& document, const Options& options, const PagedRefusals& refusals,
+                 const AnotherReader& anotherReader)
 {
     const int count = document.pageCount;
     if (count <= 0)
         return Result::failure(refusals.noPages);
-    std::vector<std::vector<Line>> pages;
-    pages.reserve(static_cast<std::size_t>(count));
+    PageReader second;
+    if (anotherReader && count >= kSharedPages && usableCores() >= 2)
+        second = anotherReader();
+    // Each page is kept compactly as it comes, with the few facts of its
+    // edge lines that tell running heads and feet.
+    PageStore store;
+    RunningLines running;
     std::vector<int> withoutText, cutShort;
-    for (int i = 0; i < count; ++i) {
-        bool cut = false;
-        pages.push_back(groupIntoLines(document.pageWords(i, &cut)));
-        if (cut)
+    layOutInOrder(count, document.pageWords, second, [&](int i, LaidOutPage& page) {
+        if (page.cutShort)
             cutShort.push_back(i + 1);
-        if (pages.back().empty())
+        if (page.lines.empty())
             withoutText.push_back(i + 1);
+        running.addPage(page.lines);
+        store.add(page.lines);
         if (options.progress)
             options.progress((i + 1) * 100 / count);
-    }
-    if (withoutText.size() == pages.size())
+    });
+    second = nullptr;
+    if (withoutText.size() == static_cast<std::size_t>(count))
         return Result::failure(refusals.noText);
 
     Result result;
-    removeRunningLines(pages);
+    std::vector<std::size_t> lineCounts;
+    std::size_t textSize = 0;
+    for (std::size_t p = 0; p < store.pageCount(); ++p) {
+        store.remove(p, running.of(p));
+        lineCounts.push_back(store.lineCount(p));
+        textSize += store.textSize(p) + 2 * store.lineCount(p);
+    }
+    running = RunningLines();
+    const auto linesOf = [&](std::size_t page) { return store.lines(page); };
     std::vector<Anchor> anchors;
-    result.chapters = placeBookmarks(document.outline(outlineLimit), pages, anchors, result.warnings);
-    result.text = joinParagraphs(pages, anchors);
+    result.chapters
+        = placeBookmarks(document.outline(outlineLimit), store.pageCount(), linesOf, anchors, result.warnings);
+    LineGaps gaps;
+    for (std::size_t p = 0; p < store.pageCount(); ++p)
+        gaps.addPage(store.lines(p));
+    ParagraphJoiner joiner(gaps.median(), lineCounts, anchors, textSize);
+    std::size_t freed = 0;
+    for (std::size_t p = 0; p < store.pageCount(); ++p) {
+        joiner.addPage(store.lines(p));
+        freed += store.release(p);
+        if (freed >= kGiveBackBytes) {
+            giveBackFreedMemory();
+            freed = 0;
+        }
+    }
+    result.text = joiner.finish();
     for (std::size_t k = 0; k < anchors.size(); ++k)
         result.chapters[k].offset = anchors[k].offset;
     // Bookmarks need not follow the pages.

@@ -10,14 +10,20 @@
 
 namespace leafmill::extract::layout {
 
+// A page's words; `*cutShort` tells a page that was read only in part.
+using PageReader = std::function<std::vector<Word>(int index, bool* cutShort)>;
+
 // A document of printed pages as a reader library gives it.
 struct PagedDocument {
     int pageCount = 0;
-    // A page's words; `*cutShort` tells a page that was read only in part.
-    std::function<std::vector<Word>(int index, bool* cutShort)> pageWords;
+    PageReader pageWords;
     // The bookmarks, at most that many.
     std::function<std::vector<OutlineEntry>(std::size_t limit)> outline;
 };
+
+// A second reader of the same pages that another thread may use at the same
+// time, or an empty one.
+using AnotherReader = std::function<PageReader()>;
 
 // Why a paged document gives no text, in the words of its kind.
 struct PagedRefusals {
@@ -28,7 +34,9 @@ struct PagedRefusals {
 // running heads and feet left out, the lines joined into paragraphs, the
 // bookmarks placed as chapters. Pages without text and pages read only in
 // part are warnings; a document without pages or without any text is
-// refused for the reason given.
-Result pagedText(const PagedDocument& document, const Options& options, const PagedRefusals& refusals);
+// refused for the reason given. Where there is another reader, the machine
+// another core and the document enough pages to pay, both lay out pages.
+Result pagedText(const PagedDocument& document, const Options& options, const PagedRefusals& refusals,
+                 const AnotherReader& anotherReader = {});
 
 }  // namespace leafmill::extract::layout

@@ -60,171 +60,229 @@ std::size_t endingHyphen(std::string_view text)
     return u_isalnum(static_cast<UChar32>(lastCodePoint(text.substr(0, text.size() - size)))) ? size : 0;
 }
 
-class Joiner {
-public:
-    Joiner(const std::vector<std::vector<Line>>& pages, std::span<Anchor> anchors)
-        : anchors_(anchors)
-    {
-        std::vector<std::size_t> pageStarts;
-        for (const auto& lines : pages) {
-            pageStarts.push_back(placed_.size());
-            const Line* previous = nullptr;
-            for (const Line& line : lines) {
-                if (previous == nullptr || !followsInColumn(*previous, line))
-                    blocks_.push_back({line.left, line.right, 0});
-                Block& block = blocks_.back();
-                block.left = std::min(block.left, line.left);
-                block.right = std::max(block.right, line.right);
-                ++block.lines;
-                placed_.push_back({&line, blocks_.size() - 1, line.left, line.right});
-                previous = &line;
-            }
-        }
-        for (const Anchor& anchor : anchors_) {
-            const std::size_t at = anchor.page < pages.size() ? pageStarts[anchor.page] + anchor.line : placed_.size();
-            anchorLines_.push_back(std::min(at, placed_.size()));
-            chapterStarts_[anchorLines_.back()] = 0;
-        }
-        measureColumns();
-        usualGap_ = medianGap();
-    }
+double gapBetween(const Line& above, const Line& below)
+{
+    return (below.top - above.bottom) / std::max(above.height(), 1e-3);
+}
 
-    std::string text()
-    {
-        std::string out;
-        out.reserve(textSize());
-        std::string paragraph;
-        for (std::size_t i = 0; i < placed_.size(); ++i) {
-            const Line& line = *placed_[i].line;
-            const auto chapter = chapterStarts_.find(i);
-            const bool hyphenated = i > 0 && endsInBrokenWord(*placed_[i - 1].line, line);
-            if (i > 0 && chapter == chapterStarts_.end() && !endsParagraph(placed_[i - 1], placed_[i], hyphenated)) {
-                append(paragraph, line.text, hyphenated);
-                continue;
-            }
-            if (i > 0)
-                finish(paragraph, out);
-            if (chapter != chapterStarts_.end())
-                chapter->second = out.size();
-            paragraph = line.text;
-        }
-        if (!placed_.empty())
-            finish(paragraph, out);
-        if (const auto end = chapterStarts_.find(placed_.size()); end != chapterStarts_.end())
-            end->second = out.size();
-        for (std::size_t k = 0; k < anchors_.size(); ++k)
-            anchors_[k].offset = chapterStarts_[anchorLines_[k]];
-        return out;
-    }
-
-private:
-    // At most the lines' text and a line end after each: reserved, the text
-    // never holds a grown copy and a half-empty buffer at once.
-    std::size_t textSize() const
-    {
-        std::size_t size = 0;
-        for (const PlacedLine& placed : placed_)
-            size += placed.line->text.size() + 2;
-        return size;
-    }
-
-    void measureColumns()
-    {
-        for (std::size_t i = 0; i < placed_.size(); ++i) {
-            const std::size_t first = i > columnWindow ? i - columnWindow : 0;
-            const std::size_t last = std::min(placed_.size() - 1, i + columnWindow);
-            for (std::size_t j = first; j <= last; ++j) {
-                if (placed_[j].block != placed_[i].block)
-                    continue;
-                placed_[i].columnLeft = std::min(placed_[i].columnLeft, placed_[j].line->left);
-                placed_[i].columnRight = std::max(placed_[i].columnRight, placed_[j].line->right);
-            }
-        }
-    }
-
-    // The usual gap between lines of a column, as a share of the line height.
-    double medianGap() const
-    {
-        std::vector<double> gaps;
-        for (std::size_t i = 1; i < placed_.size(); ++i)
-            if (placed_[i].block == placed_[i - 1].block)
-                gaps.push_back(gapBetween(*placed_[i - 1].line, *placed_[i].line));
-        if (gaps.empty())
-            return 0;
-        std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
-        return gaps[gaps.size() / 2];
-    }
-
-    static double gapBetween(const Line& above, const Line& below)
-    {
-        return (below.top - above.bottom) / std::max(above.height(), 1e-3);
-    }
-
-    // A hyphen after a letter, and a small letter to follow: one word broken.
-    static bool endsInBrokenWord(const Line& above, const Line& below)
-    {
-        return endingHyphen(above.text) > 0 && u_islower(static_cast<UChar32>(firstCodePoint(below.text)));
-    }
-
-    bool endsParagraph(const PlacedLine& above, const PlacedLine& below, bool hyphenated) const
-    {
-        const Line& a = *above.line;
-        const Line& b = *below.line;
-        const double height = std::max(a.height(), b.height());
-        if (b.rotation != a.rotation || !sameSize(a, b))
-            return true;
-        // Right-to-left lines start at the right edge: their indent and the
-        // room a short line leaves are on the other side.
-        const bool fromRight = b.rightToLeft;
-        if (above.block == below.block) {
-            if (gapBetween(a, b) > usualGap_ + 0.3 || (fromRight ? a.right - b.right : b.left - a.left) > height)
-                return true;
-        } else {
-            const Block& block = blocks_[below.block];
-            if (blocks_[above.block].lines < 2 || (fromRight ? block.right - b.right : b.left - block.left) > height)
-                return true;
-        }
-        const double room = a.rightToLeft ? a.left - above.columnLeft : above.columnRight - a.right;
-        return !hyphenated && room > b.firstWordWidth + 0.5 * a.height();
-    }
-
-    static void append(std::string& paragraph, const std::string& next, bool hyphenated)
-    {
-        // "Anglo-" "Saxon", "1990-" "1995": the hyphen is the text's own and
-        // stays, without a space.
-        const std::size_t hyphen = endingHyphen(paragraph);
-        if (hyphenated)
-            paragraph.resize(paragraph.size() - hyphen);
-        else if (hyphen == 0 && !isCjk(lastCodePoint(paragraph)) && !isCjk(firstCodePoint(next)))
-            paragraph += ' ';
-        paragraph += next;
-    }
-
-    // Soft hyphens inside a line only marked where a word may be broken.
-    static void finish(const std::string& paragraph, std::string& out)
-    {
-        for (std::size_t i = 0; i < paragraph.size(); ++i) {
-            if (paragraph.compare(i, 2, "\xC2\xAD") == 0)
-                ++i;
-            else
-                out += paragraph[i];
-        }
-        out += "\r\n";
-    }
-
-    std::vector<Block> blocks_;
-    std::vector<PlacedLine> placed_;
-    double usualGap_ = 0;
-    std::span<Anchor> anchors_;
-    std::vector<std::size_t> anchorLines_;  // each anchor's line, counted over all pages
-    std::map<std::size_t, std::size_t> chapterStarts_;  // a line that starts a chapter -> its offset
+// A page's lines in their blocks, each with where its column ends. Blocks
+// never run on to another page.
+struct PlacedPage {
+    std::vector<Block> blocks;
+    std::vector<PlacedLine> lines;
 };
+
+PlacedPage placed(const std::vector<Line>& lines)
+{
+    PlacedPage page;
+    page.lines.reserve(lines.size());
+    const Line* previous = nullptr;
+    for (const Line& line : lines) {
+        if (previous == nullptr || !followsInColumn(*previous, line))
+            page.blocks.push_back({line.left, line.right, 0});
+        Block& block = page.blocks.back();
+        block.left = std::min(block.left, line.left);
+        block.right = std::max(block.right, line.right);
+        ++block.lines;
+        page.lines.push_back({&line, page.blocks.size() - 1, line.left, line.right});
+        previous = &line;
+    }
+    std::vector<PlacedLine>& placed = page.lines;
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        const std::size_t first = i > columnWindow ? i - columnWindow : 0;
+        const std::size_t last = std::min(placed.size() - 1, i + columnWindow);
+        for (std::size_t j = first; j <= last; ++j) {
+            if (placed[j].block != placed[i].block)
+                continue;
+            placed[i].columnLeft = std::min(placed[i].columnLeft, placed[j].line->left);
+            placed[i].columnRight = std::max(placed[i].columnRight, placed[j].line->right);
+        }
+    }
+    return page;
+}
+
+// The line above the one being joined, which may be the last of the page
+// before.
+struct Above {
+    const Line* line;
+    double columnLeft, columnRight;
+    std::size_t blockLines;
+    bool sameBlock;
+};
+
+// A hyphen after a letter, and a small letter to follow: one word broken.
+bool endsInBrokenWord(const Line& above, const Line& below)
+{
+    return endingHyphen(above.text) > 0 && u_islower(static_cast<UChar32>(firstCodePoint(below.text)));
+}
+
+bool endsParagraph(const Above& above, const Line& b, const Block& belowBlock, double usualGap, bool hyphenated)
+{
+    const Line& a = *above.line;
+    const double height = std::max(a.height(), b.height());
+    if (b.rotation != a.rotation || !sameSize(a, b))
+        return true;
+    // Right-to-left lines start at the right edge: their indent and the
+    // room a short line leaves are on the other side.
+    const bool fromRight = b.rightToLeft;
+    if (above.sameBlock) {
+        if (gapBetween(a, b) > usualGap + 0.3 || (fromRight ? a.right - b.right : b.left - a.left) > height)
+            return true;
+    } else if (above.blockLines < 2 || (fromRight ? belowBlock.right - b.right : b.left - belowBlock.left) > height) {
+        return true;
+    }
+    const double room = a.rightToLeft ? a.left - above.columnLeft : above.columnRight - a.right;
+    return !hyphenated && room > b.firstWordWidth + 0.5 * a.height();
+}
+
+void append(std::string& paragraph, const std::string& next, bool hyphenated)
+{
+    // "Anglo-" "Saxon", "1990-" "1995": the hyphen is the text's own and
+    // stays, without a space.
+    const std::size_t hyphen = endingHyphen(paragraph);
+    if (hyphenated)
+        paragraph.resize(paragraph.size() - hyphen);
+    else if (hyphen == 0 && !isCjk(lastCodePoint(paragraph)) && !isCjk(firstCodePoint(next)))
+        paragraph += ' ';
+    paragraph += next;
+}
+
+// Soft hyphens inside a line only marked where a word may be broken.
+void endParagraph(const std::string& paragraph, std::string& out)
+{
+    for (std::size_t i = 0; i < paragraph.size(); ++i) {
+        if (paragraph.compare(i, 2, "\xC2\xAD") == 0)
+            ++i;
+        else
+            out += paragraph[i];
+    }
+    out += "\r\n";
+}
 
 }  // namespace
 
+void LineGaps::addPage(const std::vector<Line>& lines)
+{
+    const PlacedPage page = placed(lines);
+    for (std::size_t i = 1; i < page.lines.size(); ++i) {
+        if (page.lines[i].block == page.lines[i - 1].block) {
+            ++counts_[gapBetween(*page.lines[i - 1].line, *page.lines[i].line)];
+            ++total_;
+        }
+    }
+}
+
+double LineGaps::median() const
+{
+    std::size_t below = 0;
+    for (const auto& [gap, count] : counts_) {
+        below += count;
+        if (below > total_ / 2)
+            return gap;
+    }
+    return 0;
+}
+
+struct ParagraphJoiner::State {
+    double usualGap = 0;
+    std::size_t lines = 0;  // of all pages
+    std::size_t index = 0;  // of the next line, counted over all pages
+    std::span<Anchor> anchors;
+    std::vector<std::size_t> anchorLines;  // each anchor's line, counted over all pages
+    std::map<std::size_t, std::size_t> chapterStarts;  // a line that starts a chapter -> its offset
+    std::string out;
+    std::string paragraph;
+    // The last line of the pages so far, where its column ends and how many
+    // lines its block has.
+    Line last;
+    double lastColumnLeft = 0, lastColumnRight = 0;
+    std::size_t lastBlockLines = 0;
+};
+
+ParagraphJoiner::ParagraphJoiner(double usualGap, const std::vector<std::size_t>& lineCounts, std::span<Anchor> anchors,
+                                 std::size_t textSize)
+    : state_(std::make_unique<State>())
+{
+    State& s = *state_;
+    s.usualGap = usualGap;
+    s.anchors = anchors;
+    std::vector<std::size_t> pageStarts;
+    for (std::size_t count : lineCounts) {
+        pageStarts.push_back(s.lines);
+        s.lines += count;
+    }
+    for (const Anchor& anchor : anchors) {
+        const std::size_t at = anchor.page < pageStarts.size() ? pageStarts[anchor.page] + anchor.line : s.lines;
+        s.anchorLines.push_back(std::min(at, s.lines));
+        s.chapterStarts[s.anchorLines.back()] = 0;
+    }
+    s.out.reserve(textSize);
+}
+
+ParagraphJoiner::~ParagraphJoiner() = default;
+
+void ParagraphJoiner::addPage(const std::vector<Line>& lines)
+{
+    State& s = *state_;
+    const PlacedPage page = placed(lines);
+    for (std::size_t k = 0; k < page.lines.size(); ++k, ++s.index) {
+        const PlacedLine& below = page.lines[k];
+        const Line& line = *below.line;
+        const auto chapter = s.chapterStarts.find(s.index);
+        if (s.index > 0) {
+            const PlacedLine* up = k > 0 ? &page.lines[k - 1] : nullptr;
+            const Above above = up != nullptr
+                ? Above {up->line, up->columnLeft, up->columnRight, page.blocks[up->block].lines,
+                         up->block == below.block}
+                : Above {&s.last, s.lastColumnLeft, s.lastColumnRight, s.lastBlockLines, false};
+            const bool hyphenated = endsInBrokenWord(*above.line, line);
+            if (chapter == s.chapterStarts.end()
+                && !endsParagraph(above, line, page.blocks[below.block], s.usualGap, hyphenated)) {
+                append(s.paragraph, line.text, hyphenated);
+                continue;
+            }
+            endParagraph(s.paragraph, s.out);
+        }
+        if (chapter != s.chapterStarts.end())
+            chapter->second = s.out.size();
+        s.paragraph = line.text;
+    }
+    if (!page.lines.empty()) {
+        const PlacedLine& last = page.lines.back();
+        s.last = *last.line;
+        s.lastColumnLeft = last.columnLeft;
+        s.lastColumnRight = last.columnRight;
+        s.lastBlockLines = page.blocks[last.block].lines;
+    }
+}
+
+std::string ParagraphJoiner::finish()
+{
+    State& s = *state_;
+    if (s.lines > 0)
+        endParagraph(s.paragraph, s.out);
+    if (const auto end = s.chapterStarts.find(s.lines); end != s.chapterStarts.end())
+        end->second = s.out.size();
+    for (std::size_t k = 0; k < s.anchors.size(); ++k)
+        s.anchors[k].offset = s.chapterStarts[s.anchorLines[k]];
+    return std::move(s.out);
+}
+
 std::string joinParagraphs(const std::vector<std::vector<Line>>& pages, std::span<Anchor> anchors)
 {
-    return Joiner(pages, anchors).text();
+    LineGaps gaps;
+    std::vector<std::size_t> lineCounts;
+    std::size_t textSize = 0;
+    for (const std::vector<Line>& lines : pages) {
+        gaps.addPage(lines);
+        lineCounts.push_back(lines.size());
+        for (const Line& line : lines)
+            textSize += line.text.size() + 2;
+    }
+    ParagraphJoiner joiner(gaps.median(), lineCounts, anchors, textSize);
+    for (const std::vector<Line>& lines : pages)
+        joiner.addPage(lines);
+    return joiner.finish();
 }
 
 }  // namespace leafmill::extract::layout

@@ -3,6 +3,8 @@
 #include "extract/layout/PagedText.h"
 #include "extract/pdf/PdfDocument.h"
 
+#include <memory>
+
 namespace leafmill::extract {
 
 Result pdfToText(std::string_view bytes, const Options& options)
@@ -15,12 +17,22 @@ Result pdfToText(std::string_view bytes, const Options& options)
     const auto document = pdf::PdfDocument::open(bytes, reason);
     if (!document)
         return Result::failure(reason);
+    // A second thread lays out pages in a document of its own over the same
+    // bytes: the library's documents cannot be shared between threads.
+    const auto anotherReader = [bytes]() -> layout::PageReader {
+        std::string ignored;
+        std::shared_ptr<pdf::PdfDocument> another = pdf::PdfDocument::open(bytes, ignored);
+        if (!another)
+            return {};
+        return [another](int index, bool* cutShort) { return another->pageWords(index, cutShort); };
+    };
     const layout::PagedDocument paged {document->pageCount(),
                                        [&](int index, bool* cutShort) { return document->pageWords(index, cutShort); },
                                        [&](std::size_t limit) { return document->outline(limit); }};
     return layout::pagedText(paged, options,
                              {"the PDF has no pages",
-                              "the PDF has no text layer, only pictures of pages (a scan?): there is no text to read"});
+                              "the PDF has no text layer, only pictures of pages (a scan?): there is no text to read"},
+                             anotherReader);
 }
 
 }  // namespace leafmill::extract

@@ -1,9 +1,15 @@
 #include "extract/layout/OutlineChapters.h"
 #include "extract/layout/PageLines.h"
+#include "extract/layout/PagedText.h"
 #include "extract/layout/Paragraphs.h"
 #include "extract/layout/RunningLines.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
 
 using namespace leafmill::extract::layout;
 
@@ -229,4 +235,77 @@ TEST(PdfBookmarks, StartAtTheirHeadingElseWhereTheyGo)
     ASSERT_EQ(warnings.size(), 1U);
     // The second "Second line" is not the first one's again.
     EXPECT_EQ(warnings[0], "4 bookmark(s) name no heading found in the text: \"Second line\", \"Lost\", \"Away\", ...");
+}
+
+// A second reader lays out pages on another thread where there is a core for
+// it: the text, its chapters and the pages named come out as with one
+// reader, in page order; a second reader that fails fails the reading.
+TEST(PagedText, SecondReaderGivesTheTextOfOne)
+{
+    constexpr int count = 40;
+    const PageReader words = [](int index, bool* cutShort) {
+        *cutShort = index == 30;
+        if (index == 3)
+            return std::vector<Word> {};
+        const std::string n = std::to_string(index);
+        const std::string twice = std::to_string(2 * index);
+        return std::vector<Word> {{"Field Report", 50, 10, 122, 20, false, 0, 10},
+                                  {"Text", 50, 40, 74, 50, true, 0, 10},
+                                  {"of", 78, 40, 90, 50, true, 0, 10},
+                                  {"page" + twice + ".", 94, 40, 130, 50, false, 0, 10},
+                                  {n, 50, 800, 62, 810, false, 0, 10}};
+    };
+    const PagedDocument document {count, words, [](std::size_t) {
+                                      return std::vector<OutlineEntry> {{"Nine", 1, 9, std::nullopt}};
+                                  }};
+    const PagedRefusals refusals {"no pages", "no text"};
+    const leafmill::extract::Result one = pagedText(document, {}, refusals);
+    ASSERT_TRUE(one.ok);
+    EXPECT_EQ(one.text.substr(0, 32), "Text of page0.\r\nText of page2.\r\n");
+    EXPECT_EQ(one.text.find("Field"), std::string::npos);
+    EXPECT_EQ(
+        one.warnings,
+        (std::vector<std::string> {"page(s) 4 have no text layer (scanned pictures?) and are left out",
+                                   "page(s) 31 draw far more than a page can show (forms within forms?) and were read "
+                                   "only in part"}));
+    ASSERT_EQ(one.chapters.size(), 1U);
+    EXPECT_EQ(one.text.substr(one.chapters[0].offset, 16), "Text of page18.\r");
+
+    // The first reader waits until the second has taken a page, so that both
+    // surely lay out some.
+    std::atomic<bool> secondMade {false}, secondRead {false};
+    const PageReader waiting = [&](int index, bool* cutShort) {
+        for (int i = 0; secondMade && !secondRead && i < 5000; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return words(index, cutShort);
+    };
+    const PagedDocument shared {count, waiting, document.outline};
+    const leafmill::extract::Result two = pagedText(shared, {}, refusals, [&] {
+        secondMade = true;
+        return PageReader([&](int index, bool* cutShort) {
+            secondRead = true;
+            return words(index, cutShort);
+        });
+    });
+    EXPECT_EQ(two.text, one.text);
+    EXPECT_EQ(two.warnings, one.warnings);
+    ASSERT_EQ(two.chapters.size(), 1U);
+    EXPECT_EQ(two.chapters[0].offset, one.chapters[0].offset);
+    EXPECT_EQ(secondRead.load(), secondMade.load());
+
+    secondMade = secondRead = false;
+    const auto failing = [&] {
+        secondMade = true;
+        return PageReader([&](int, bool*) -> std::vector<Word> {
+            secondRead = true;
+            throw std::runtime_error("damaged");
+        });
+    };
+    bool threw = false;
+    try {
+        pagedText(shared, {}, refusals, failing);
+    } catch (const std::runtime_error&) {
+        threw = true;
+    }
+    EXPECT_EQ(threw, secondMade.load());
 }

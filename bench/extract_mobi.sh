@@ -9,15 +9,15 @@
 set -euo pipefail
 
 source "$(dirname "$0")/bench-common.sh"
-megabytes=${1:-5}
-runs=${2:-5}
 need_tools ebook-convert:calibre
+megabytes=${1:-5} runs=${2:-5}
 
 # PalmDOC keeps about two fifths of text this varied: the HTML is made two
 # and a half times as large as the book wanted.
 python3 - "$work/book.html" "$megabytes" <<'PY'
-import random, sys
-random.seed(29)
+import sys
+from random import Random
+random = Random(29)
 words = ("the salt road ran east from village through marshes where ground was white in summer grey winter "
          "carts had worn two deep tracks into it over hundred years between grass grew tall ilse walked three "
          "days slept barns once under bridge third evening she saw house tall narrow building light every window").split()

@@ -278,15 +278,17 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
     EXPECT_FALSE(std::filesystem::exists(book() / "00 Contents 2.txt"));
 }
 
-// A book of one file of each kind read through a library (Kindle, Palm, help
-// book, DjVu) passes the reader, its contents naming the books' own chapters.
-TEST_F(NotesBookTest, KindlePalmHelpAndDjvuBooksMakeOneBook)
+// A book of one file of each kind read through a library or a package of its
+// own (Kindle, Palm, help book, DjVu, FictionBook, Markdown, calibre's zipped
+// books) passes the reader, its contents naming the books' own chapters.
+TEST_F(NotesBookTest, BooksOfEveryLibraryAndPackageKindMakeOneBook)
 {
     settings.NotesReader.Links = settings.NotesReader.Titles = settings.NotesReader.Contents = true;
     settings.NotesReader.PageEncoding = "UTF-8";
     settings.CutTypeTable = {{2000, 60}};
     std::vector<std::string> sources;
-    for (const char* file : {"ru.mobi", "cjk.azw3", "report.pdb", "guide.chm", "cjk.djvu"})
+    for (const char* file : {"ru.mobi", "lighthouse.mobi", "cjk.azw3", "report.pdb", "guide.chm", "cjk.djvu",
+                             "russian-1251.fb2", "sources/novel.md", "novel.txtz", "cjk.htmlz"})
         sources.push_back(LEAFMILL_TEST_DATA "/../extract/fixtures/" + std::string(file));
     const RunResult result = run(sources);
     ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
@@ -294,7 +296,8 @@ TEST_F(NotesBookTest, KindlePalmHelpAndDjvuBooksMakeOneBook)
     std::vector<std::string> titles;
     for (const auto& link : note("00 Contents.txt").links)
         titles.push_back(link.text);
-    for (const char* chapter : {"Глава вторая. Письмо", "第三章　秋天", "report", "Watering in Winter", "概要"})
+    for (const char* chapter : {"Глава вторая. Письмо", "lighthouse", "第三章　秋天", "report", "Watering in Winter",
+                                "概要", "Глава вторая. Дом", "What the Letter Said", "novel", "第二章　夏天"})
         EXPECT_NE(std::ranges::find(titles, chapter), titles.end()) << chapter;
 }
 

@@ -17,6 +17,7 @@ constexpr std::size_t kResetTableHeader = 0x28;
 constexpr std::uint64_t kMaxWindow = 1 << 21;
 constexpr std::size_t kMinControlData = 0x18;
 constexpr std::uint64_t kMaxChunks = 1 << 20;
+constexpr std::uint64_t kMaxPath = 512;
 
 std::optional<std::uint64_t> little(std::string_view bytes, std::uint64_t at, int size)
 {
@@ -28,11 +29,12 @@ std::optional<std::uint64_t> little(std::string_view bytes, std::uint64_t at, in
     return value;
 }
 
-// The directory's variable-length numbers: seven bits a byte, high first.
+// The directory's variable-length numbers: seven bits a byte, high first, of
+// any length (the library reads on while the high bit is set).
 std::optional<std::uint64_t> encint(std::string_view chunk, std::size_t& at)
 {
     std::uint64_t value = 0;
-    for (int k = 0; k < 9 && at < chunk.size(); ++k) {
+    while (at < chunk.size()) {
         const auto byte = static_cast<unsigned char>(chunk[at++]);
         value = value << 7 | (byte & 0x7F);
         if (!(byte & 0x80))
@@ -85,43 +87,55 @@ bool chmDirectoryUsable(std::string_view book)
         || book.substr(*dirOffset, 4) != "ITSP")
         return false;
     std::uint64_t n = 0;
-    for (std::uint64_t chunk = *dirOffset + *itspLength; chunk < book.size() && n < kMaxChunks;
-         chunk += *blockLength, ++n) {
+    for (std::uint64_t chunk = *dirOffset + *itspLength; chunk < book.size(); chunk += *blockLength, ++n) {
+        if (n == kMaxChunks)
+            return false;
         const std::string_view block = book.substr(chunk, *blockLength);
         const bool listing = block.starts_with("PMGL");
-        if (!listing && !block.starts_with("PMGI"))
+        // The library never uses a chunk it cannot read whole.
+        if ((!listing && !block.starts_with("PMGI")) || block.size() < *blockLength)
             continue;
         const std::uint64_t freeSpace = little(block, 4, 4).value_or(block.size());
-        const std::string_view entries
-            = block.substr(0, block.size() - std::min<std::uint64_t>(freeSpace, block.size()));
+        const std::size_t entriesEnd = block.size() - std::min<std::uint64_t>(freeSpace, block.size());
         // The library follows listing chunks to the next one and index
         // chunks down to their children, unchecked: a way back would loop.
         const std::int64_t next = static_cast<std::int32_t>(little(block, 0x10, 4).value_or(0xFFFFFFFF));
         if (listing && next != -1 && next <= static_cast<std::int64_t>(n))
             return false;
-        for (std::size_t at = listing ? 0x14 : 8; at < entries.size();) {
-            const auto nameLength = encint(entries, at);
-            if (!nameLength || *nameLength > entries.size() - at)
+        // An entry that starts before the free space is read whole, also
+        // past its end: one running off the chunk would be read beyond it.
+        for (std::size_t at = listing ? 0x14 : 8; at < entriesEnd;) {
+            const auto nameLength = encint(block, at);
+            if (nameLength && *nameLength > kMaxPath)
                 break;
-            const std::string_view name = entries.substr(at, *nameLength);
+            if (!nameLength || *nameLength > block.size() - at)
+                return false;
+            // Names are compared as C strings, in any letter case.
+            const std::string_view stored = block.substr(at, *nameLength);
+            const std::string lowered = asciiLowered(stored.substr(0, stored.find('\0')));
             at += *nameLength;
             if (!listing) {
-                const auto child = encint(entries, at);
-                if (!child)
-                    break;
-                if (*child >= n)
+                const auto child = encint(block, at);
+                if (!child || *child >= n)
                     return false;
                 continue;
             }
-            const auto section = encint(entries, at), offset = encint(entries, at), length = encint(entries, at);
+            const auto section = encint(block, at), offset = encint(block, at), length = encint(block, at);
             if (!section || !offset || !length)
-                break;
-            // Settings in a compressed section are never used.
-            // The library finds names in any letter case.
-            const std::string lowered = asciiLowered(name);
-            if (*section == 0 && lowered == kControlData && !settingsUsable(book, *dataOffset + *offset, *length))
                 return false;
-            if (*section == 0 && lowered == kResetTable && !resetTableUsable(book, *dataOffset + *offset, *length))
+            if (lowered != kControlData && lowered != kResetTable)
+                continue;
+            // The library reads these settings while it opens the book,
+            // before it could decompress anything: it reads section 0
+            // directly, leaves compression off for section 1 and would
+            // decompress any other with nothing set up.
+            const auto space = static_cast<std::uint32_t>(*section);
+            if (space > 1)
+                return false;
+            const bool usable = space == 1
+                || (lowered == kControlData ? settingsUsable(book, *dataOffset + *offset, *length)
+                                            : resetTableUsable(book, *dataOffset + *offset, *length));
+            if (!usable)
                 return false;
         }
     }

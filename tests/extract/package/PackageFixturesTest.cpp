@@ -90,8 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
         FixtureCase {"report.mobi", "report", flat(kReport)},
         FixtureCase {"report-loose.mobi", "report", flat(kReport)}, FixtureCase {"cjk.azw3", "cjk", kCjk},
         FixtureCase {"ru.mobi", "ru", kRussianMobi}, FixtureCase {"report.pdb", "report-pdb", {}},
-        FixtureCase {"guide.chm", "chm/guide", kGuide}, FixtureCase {"cjk.chm", "chm/cjk", kCjk},
-        FixtureCase {"cjk.djvu", "cjk-djvu", kCjkReport}),
+        FixtureCase {"lighthouse.mobi", "lighthouse", {}}, FixtureCase {"guide.chm", "chm/guide", kGuide},
+        FixtureCase {"cjk.chm", "chm/cjk", kCjk}, FixtureCase {"cjk.djvu", "cjk-djvu", kCjkReport}),
     leafmill::test::NamedBy<&FixtureCase::file>());
 
 struct RefusalCase {
@@ -114,13 +114,15 @@ TEST_P(BrokenFile, IsRefusedWithItsReason)
     EXPECT_NE(r.error.find(c.reason), std::string::npos) << c.file << ": " << r.error;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, BrokenFile,
-                         testing::Values(RefusalCase {"drm.mobi", "protected by DRM"},
-                                         RefusalCase {"cut.mobi", "damaged"}, RefusalCase {"topaz.azw", "Topaz"},
-                                         RefusalCase {"cut.chm", "damaged"},
-                                         RefusalCase {"zero-window.chm", "compression settings"},
-                                         RefusalCase {"cut.djvu", "damaged"},
-                                         RefusalCase {"image-only.djvu", "scanned pages without text"}),
-                         leafmill::test::NamedBy<&RefusalCase::file>());
+INSTANTIATE_TEST_SUITE_P(
+    Files, BrokenFile,
+    testing::Values(RefusalCase {"drm.mobi", "protected by DRM"}, RefusalCase {"cut.mobi", "damaged"},
+                    RefusalCase {"topaz.azw", "Topaz"}, RefusalCase {"replica.azw", "print replica"},
+                    RefusalCase {"cut.chm", "damaged"}, RefusalCase {"zero-window.chm", "compression settings"},
+                    RefusalCase {"settings-section.chm", "compression settings"},
+                    RefusalCase {"settings-nul.chm", "compression settings"},
+                    RefusalCase {"settings-long-length.chm", "compression settings"},
+                    RefusalCase {"cut.djvu", "damaged"}, RefusalCase {"image-only.djvu", "scanned pages without text"}),
+    leafmill::test::NamedBy<&RefusalCase::file>());
 
 }  // namespace

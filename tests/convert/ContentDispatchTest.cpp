@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
@@ -17,8 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Every format with a content test is reached by it in some case.
 TEST(ContentDispatch, TheBytesChooseTheReader)
 {
+    std::set<const SourceKind*> chosen;
     const auto codePage = CodePage::open("windows-1252");
     const fs::path tests = test::documentsDir() / ".." / "..", packages = tests / "extract" / "fixtures";
     for (const auto& c : test::caseFile(LEAFMILL_TEST_DATA "/content.txt")) {
@@ -32,6 +36,8 @@ TEST(ContentDispatch, TheBytesChooseTheReader)
         const std::string path = (dir.path() / c[0]).string();
         test::writeFile(path, bytes);
         const ContentChoice choice = chooseSourceKind(path, defaultDispatchTable());
+        if (!choice.warning.empty() || !findSourceKind(path, defaultDispatchTable()))
+            chosen.insert(choice.kind);
         if (!choice.kind) {
             EXPECT_EQ(c[3], "(no reader)") << c[0];
             continue;
@@ -42,6 +48,8 @@ TEST(ContentDispatch, TheBytesChooseTheReader)
         EXPECT_EQ(choice.warning.empty() ? read.reason : choice.warning, c[3]) << c[0];
         EXPECT_NE(read.text.find(c[2]), std::string::npos) << c[0] << ": " << read.text;
     }
+    for (const SourceKind& kind : defaultDispatchTable())
+        EXPECT_EQ(chosen.contains(&kind), kind.content.matches != nullptr) << kind.kindWord;
 }
 
 #ifndef _WIN32

@@ -2,7 +2,7 @@
 #include "TestSupport.h"
 
 #include "app/SettingsStore.h"
-#include "convert/SourceDispatch.h"
+#include "extract/Formats.h"
 #include "lang/LanguageFiles.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 #include <tuple>
 
 namespace leafmill {
@@ -40,16 +41,21 @@ TEST(ShippedAssetsTest, MainIniLoadsWithTheValuesForTheNotesReader)
     for (int j = 0; j <= s.CutWordNum; ++j)
         EXPECT_EQ(DecodeCutWord(store.ini().GetIniKey("MainSettings", "CutWordDef" + std::to_string(j))),
                   s.CutWord[static_cast<std::size_t>(j)]);
-    // The filter alternates names and patterns; the first entry takes every
-    // kind the program reads, the last is all files.
-    const std::string supported = s.Filter.substr(0, s.Filter.find('|', s.Filter.find('|') + 1)) + ";";
-    EXPECT_TRUE(supported.starts_with("Supported documents|")) << s.Filter;
+    // The shipped filter offers the format table: every ending first, then
+    // each kind's, then all files.
+    EXPECT_EQ(s.Filter, fileDialogFilter(defaultDispatchTable()));
+    // So does the README, in the same order.
+    const std::string readme = test::readFile(kAssets / ".." / "README.md");
+    const std::size_t from = readme.find("**Add Files** collects sources:");
+    const std::string list = readme.substr(from, readme.find("Files and folders dropped", from) - from);
+    const std::regex quoted("`(\\.?[a-z0-9.]+)`");
+    std::vector<std::string> listed, read;
+    for (std::sregex_iterator i(list.begin(), list.end(), quoted), end; i != end; ++i)
+        listed.push_back(dottedEnding((*i)[1].str()));
     for (const SourceKind& kind : defaultDispatchTable())
-        EXPECT_NE(supported.find((kind.ending.starts_with('.') ? "*" : "*.") + std::string(kind.ending) + ";"),
-                  std::string::npos)
-            << kind.ending;
-    EXPECT_TRUE(s.Filter.ends_with("|All files|*.*")) << s.Filter;
-    EXPECT_EQ(std::count(s.Filter.begin(), s.Filter.end(), '|') % 2, 1);
+        for (std::string_view ending : kind.endings)
+            read.push_back(dottedEnding(ending));
+    EXPECT_EQ(listed, read);
 
     // Saving rewrites the user keys only; the notes survive.
     const std::string before = test::readFile(dir / "main.ini");

@@ -1,6 +1,6 @@
 #include "extract/doc/EightBitText.h"
 
-#include "extract/rtf/RtfCharsets.h"
+#include "extract/common/RtfCharsets.h"
 #include "text/CodePage.h"
 
 #include <string_view>

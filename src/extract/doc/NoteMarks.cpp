@@ -1,12 +1,12 @@
 #include "extract/doc/NoteMarks.h"
 
+#include "extract/common/ListNumbers.h"
 #include "extract/doc/DocFormatError.h"
 #include "extract/doc/LittleEndian.h"
 #include "extract/doc/NumberFormat.h"
 #include "extract/doc/PieceTable.h"
 #include "extract/doc/Plc.h"
 #include "extract/doc/WordDocument.h"
-#include "extract/package/ListNumbers.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "extract/common/ListNumbers.h"
 #include "extract/docx/WordStyles.h"
-#include "extract/package/ListNumbers.h"
 #include "text/SymbolFonts.h"
 
 #include <pugixml.hpp>

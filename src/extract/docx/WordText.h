@@ -1,7 +1,7 @@
 #pragma once
 
 #include "extract/Extractor.h"
-#include "extract/package/ListNumbers.h"
+#include "extract/common/ListNumbers.h"
 #include "extract/package/TableLayout.h"
 
 #include <pugixml.hpp>

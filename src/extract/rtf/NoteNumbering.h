@@ -1,6 +1,6 @@
 #pragma once
 
-#include "extract/package/ListNumbers.h"
+#include "extract/common/ListNumbers.h"
 
 #include <cstdint>
 #include <string>

@@ -3,8 +3,8 @@
 #include "CaseName.h"
 #include "PackageFixtures.h"
 
-#include "convert/SourceDispatch.h"
-#include "extract/package/ListNumbers.h"
+#include "extract/Formats.h"
+#include "extract/common/ListNumbers.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "extract/rtf/RtfCharsets.h"
+#include "extract/common/RtfCharsets.h"
 
 namespace leafmill::extract::rtf {
 

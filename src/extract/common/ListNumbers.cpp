@@ -1,4 +1,4 @@
-#include "extract/package/ListNumbers.h"
+#include "extract/common/ListNumbers.h"
 
 #include <unicode/locid.h>
 #include <unicode/rbnf.h>

@@ -52,10 +52,17 @@ TEST(ShippedAssetsTest, MainIniLoadsWithTheValuesForTheNotesReader)
     std::vector<std::string> listed, read;
     for (std::sregex_iterator i(list.begin(), list.end(), quoted), end; i != end; ++i)
         listed.push_back(dottedEnding((*i)[1].str()));
+    std::string names;
     for (const SourceKind& kind : defaultDispatchTable())
-        for (std::string_view ending : kind.endings)
+        for (std::string_view ending : kind.endings) {
             read.push_back(dottedEnding(ending));
+            names += (names.empty() ? "" : " ") + read.back().substr(1);
+        }
     EXPECT_EQ(listed, read);
+    // And the shell completions of --format.
+    for (const char* completion : {"leafmill.bash", "_leafmill"})
+        EXPECT_NE(test::readFile(kAssets / ".." / "dist" / "completion" / completion).find(names), std::string::npos)
+            << completion << " lacks " << names;
 
     // Saving rewrites the user keys only; the notes survive.
     const std::string before = test::readFile(dir / "main.ini");

@@ -16,8 +16,6 @@ namespace leafmill::extract::doc {
 
 namespace {
 
-using package::NumberStyle;
-
 constexpr std::size_t kFrdSize = 2;
 constexpr std::size_t kSedSize = 12;
 // Document properties: footnote start and restart, endnote start and
@@ -107,7 +105,7 @@ void NoteMarks::addStory(const WordDocument& document, const PieceTable& pieces,
         // A custom mark (no automatic number) is text of the document itself.
         if (readU16(references->entry(i), 0, "a note reference") == 0)
             continue;
-        const std::string mark = package::formatNumber(++number, numbering.style);
+        const std::string mark = formatNumber(++number, numbering.style);
         if (const auto offset = streamOffsetOf(pieces, cp))
             marks_.emplace_back(*offset, mark);
         if (texts && i < texts->count())

@@ -1,6 +1,6 @@
 // The HTML filter over arbitrary page bytes.
 #include "FuzzSupport.h"
-#include "extract/html/HtmlToText.h"
+#include "extract/markup/HtmlToText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

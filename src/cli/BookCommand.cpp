@@ -81,9 +81,8 @@ bool stageStandardInput(const CliOptions& options, std::vector<std::string>& sou
     if (source == sources.end() || FixInput(options.bookName, sources.size()) != 0)
         return true;
     const DispatchTable& table = defaultDispatchTable();
-    const SourceKind* format = options.format.empty() ? nullptr : findFormat(options.format, table);
     const auto stopped = [] { return caughtSignal != 0; };
-    if (!input.stage(options.bookName, format, table, stopped, error))
+    if (!input.stage(options.bookName, options.format, table, stopped, error))
         return false;
     *source = input.path();
     return true;

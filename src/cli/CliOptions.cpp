@@ -2,7 +2,7 @@
 
 #include "app/Settings.h"
 #include "cli/StandardInput.h"
-#include "convert/SourceDispatch.h"
+#include "extract/Formats.h"
 #include "text/SourceEncoding.h"
 
 #include <algorithm>
@@ -46,7 +46,8 @@ std::string formatNames()
 {
     std::string names;
     for (const SourceKind& kind : defaultDispatchTable())
-        names += (names.empty() ? "" : ", ") + std::string(kind.ending.substr(kind.ending.starts_with('.') ? 1 : 0));
+        for (std::string_view ending : kind.endings)
+            names += (names.empty() ? "" : ", ") + std::string(ending.substr(ending.starts_with('.') ? 1 : 0));
     return names;
 }
 
@@ -80,8 +81,11 @@ void ReaderChoices::applyTo(NotesReaderSettings& notes) const
     notes.JoinLines = joinLines.value_or(notes.JoinLines);
 }
 
-const char* usageText()
+std::string usageText()
 {
+    std::string formats;
+    for (const SourceKind& kind : defaultDispatchTable())
+        formats += std::string(kind.kindWord) + ", ";
     return "Usage:\n"
            "  leafmill-cli [--settings FILE] --book NAME --out FOLDER SOURCE...\n"
            "      Makes the book NAME in FOLDER/NAME from the sources, in their order.\n"
@@ -108,12 +112,14 @@ const char* usageText()
            "Books and --text read text sources (and pages declaring no character set) in the\n"
            "encoding found from their bytes, or in NAME with --source-encoding NAME (auto: found).\n"
            "A SOURCE of - is standard input: a document piped or redirected in, its kind told by\n"
-           "--format NAME (txt, html, rtf, doc, docx, odt, epub, pdf, mobi, chm, djvu, ...) or by\n"
-           "its content. A file whose name ends in no known way is read by its content too.\n"
-           "An option's value may also follow it after '=' (--book=NAME).\n"
-           "Settings come from main.ini beside the program unless --settings names another file;\n"
-           "it is never written. Exit status: 0 done, 1 a source failed, 2 the run could not start,\n"
-           "130 stopped by Ctrl-C (SIGINT), 143 stopped by SIGTERM.\n";
+           "--format NAME or by its content. NAME is a kind's ending without its dot:\n  "
+        + formats
+        + "...\n"
+          "A file whose name ends in no known way is read by its content too.\n"
+          "An option's value may also follow it after '=' (--book=NAME).\n"
+          "Settings come from main.ini beside the program unless --settings names another file;\n"
+          "it is never written. Exit status: 0 done, 1 a source failed, 2 the run could not start,\n"
+          "130 stopped by Ctrl-C (SIGINT), 143 stopped by SIGTERM.\n";
 }
 
 bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* options, std::string* error)

@@ -47,6 +47,6 @@ struct CliOptions {
 bool parseCommandLine(const std::vector<std::string>& arguments, CliOptions* options, std::string* error);
 
 // The forms, for --help.
-const char* usageText();
+std::string usageText();
 
 }  // namespace leafmill::cli

@@ -4,6 +4,7 @@
 #include "io/FileAccess.h"
 #include "io/OutputFile.h"
 #include "io/TemporaryTextFile.h"
+#include "text/AsciiCase.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -77,11 +78,6 @@ bool makePrivateFolder(std::filesystem::path& folder, std::string* error)
 
 }  // namespace
 
-std::string fileEnding(const SourceKind& kind)
-{
-    return kind.ending.starts_with('.') ? std::string(kind.ending) : "." + std::string(kind.ending);
-}
-
 bool readStandardInput(std::string& bytes, const std::function<bool()>& stopped, std::string* error)
 {
     if (!openStandardInput(error))
@@ -103,7 +99,7 @@ StagedInput::~StagedInput()
     }
 }
 
-bool StagedInput::stage(const std::string& stem, const SourceKind* format, const DispatchTable& table,
+bool StagedInput::stage(const std::string& stem, const std::string& format, const DispatchTable& table,
                         const std::function<bool()>& stopped, std::string* error)
 {
     if (!openStandardInput(error) || !makePrivateFolder(folder_, error))
@@ -127,10 +123,12 @@ bool StagedInput::stage(const std::string& stem, const SourceKind* format, const
     } while (!block.empty() && !stopped());
     if (!file.close(error))
         return keepFailed();
-    const SourceKind* kind = format ? format : chooseSourceKind(path_, table).kind;
-    if (!kind)
+    std::string ending = format.empty() ? std::string() : dottedEnding(asciiLowered(format));
+    if (const SourceKind* kind = format.empty() ? chooseSourceKind(path_, table).kind : nullptr)
+        ending = dottedEnding(kind->endings.front());
+    if (ending.empty())
         return true;
-    const std::filesystem::path named = folder_ / pathFromUtf8(stem + fileEnding(*kind));
+    const std::filesystem::path named = folder_ / pathFromUtf8(stem + ending);
     std::error_code ec;
     std::filesystem::rename(unnamed, named, ec);
     if (ec) {

@@ -4,11 +4,12 @@
 #include "convert/ConfinedReading.h"
 #include "convert/ContentDispatch.h"
 #include "convert/EndMessage.h"
-#include "convert/SourceDispatch.h"
 #include "convert/TextSource.h"
+#include "extract/Formats.h"
 #include "io/FileAccess.h"
 #include "io/InputFile.h"
 #include "lang/LanguageTable.h"
+#include "text/AsciiCase.h"
 #include "text/CodePage.h"
 
 #include <algorithm>
@@ -83,7 +84,7 @@ ContentChoice standardInputKind(std::string_view bytes, const std::string& forma
     if (format.empty())
         return {findKindByContent(bytes, table), {}};
     const SourceKind& said = *findFormat(format, table);
-    return chooseByContent(bytes, said, table, fileEnding(said));
+    return chooseByContent(bytes, said, table, dottedEnding(asciiLowered(format)));
 }
 
 int textOfStandardInput(const std::string& format, const CodePage& codePage, std::string_view sourceEncoding)

@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     }
     switch (options.command) {
     case CliOptions::Command::Help:
-        std::fputs(usageText(), stdout);
+        std::fputs(usageText().c_str(), stdout);
         return kExitDone;
     case CliOptions::Command::Version:
         std::puts("leafmill-cli " LEAFMILL_VERSION_TEXT);

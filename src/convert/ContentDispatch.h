@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/SourceDispatch.h"
+#include "extract/Formats.h"
 
 #include <string>
 #include <string_view>
@@ -8,13 +8,6 @@
 namespace leafmill {
 
 class InputFile;
-
-// What a source is by its bytes, whatever its name ends in: the ending of the
-// dispatch row that reads it (".rtf", ".doc", "docx", ".txt"...), or empty
-// when the bytes are of no kind Leafmill recognises. `bytes` may be only
-// the start of the file, except for zip packages, whose kind is in their
-// directory at the end.
-std::string_view contentEnding(std::string_view bytes);
 
 // The row a source is read by: the one its content calls for when that is
 // another reader than its ending's, with a warning saying so. Text stays
@@ -38,9 +31,5 @@ ContentChoice chooseByContent(std::string_view bytes, const SourceKind& named, c
 ContentChoice chooseSourceKind(const std::string& path, InputFile& file, const DispatchTable& table);
 // The same for the file at the path, opened for the purpose.
 ContentChoice chooseSourceKind(const std::string& path, const DispatchTable& table);
-
-// The row of the table that reads bytes of this content, or null
-// (contentEnding's rules: a zip package must be whole).
-const SourceKind* findKindByContent(std::string_view bytes, const DispatchTable& table);
 
 }  // namespace leafmill

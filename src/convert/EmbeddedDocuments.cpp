@@ -1,6 +1,6 @@
 #include "convert/EmbeddedDocuments.h"
 
-#include "convert/SourceDispatch.h"
+#include "extract/Formats.h"
 #include "text/CodePage.h"
 #include "text/SourceEncoding.h"
 

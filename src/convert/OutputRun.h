@@ -4,8 +4,8 @@
 #include "convert/BookFinisher.h"
 #include "convert/ConfinedReading.h"
 #include "convert/NotesBook.h"
-#include "convert/SourceDispatch.h"
 #include "convert/SourceFailure.h"
+#include "extract/Formats.h"
 #include "text/PageEncoder.h"
 
 #include <atomic>

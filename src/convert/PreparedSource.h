@@ -1,9 +1,9 @@
 #pragma once
 
 #include "convert/PageText.h"
-#include "convert/SourceDispatch.h"
 #include "convert/SourceFailure.h"
 #include "convert/TextSource.h"
+#include "extract/Formats.h"
 #include "text/PageEncoder.h"
 
 #include <functional>

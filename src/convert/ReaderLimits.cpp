@@ -3,7 +3,7 @@
 #include "convert/ConfinedReading.h"
 #include "convert/NotesBook.h"
 #include "convert/NotesFolder.h"
-#include "convert/SourceDispatch.h"
+#include "extract/Formats.h"
 #include "io/FileAccess.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"

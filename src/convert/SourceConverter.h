@@ -3,7 +3,7 @@
 #include "convert/ConfinedReading.h"
 #include "convert/OutputRun.h"
 #include "convert/PageText.h"
-#include "convert/SourceDispatch.h"
+#include "extract/Formats.h"
 
 #include <atomic>
 #include <functional>

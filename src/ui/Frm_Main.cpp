@@ -10,6 +10,7 @@
 #include "convert/OutputRun.h"
 #include "convert/ReaderLimits.h"
 #include "device/IPodFinder.h"
+#include "extract/Formats.h"
 #include "io/FileAccess.h"
 #include "lang/StringId.h"
 #include "text/CodePage.h"
@@ -352,7 +353,8 @@ void Frm_Main::addFiles()
     Settings& settings = context_.store().record();
     OpenFilesRequest request;
     request.title = context_.text(StringId::AddFilesTitle);
-    request.filter = ui::fromUtf8(settings.Filter);
+    // A main.ini without a filter still offers the kinds Leafmill reads.
+    request.filter = ui::fromUtf8(settings.Filter.empty() ? fileDialogFilter(defaultDispatchTable()) : settings.Filter);
     request.filterIndex = settings.OpenFilesFilterIndex;
     request.initialFolder = ui::fromUtf8(settings.InPutDir);
     const OpenFilesAnswer answer = context_.prompter().openFiles(this, request);

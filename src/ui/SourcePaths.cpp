@@ -1,7 +1,7 @@
 #include "ui/SourcePaths.h"
 
 #include "convert/ContentDispatch.h"
-#include "convert/SourceDispatch.h"
+#include "extract/Formats.h"
 #include "ui/UiStyle.h"
 
 #include <QCollator>

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 #include "convert/HeadingLines.h"
 #include "convert/JoinLines.h"
-#include "extract/ChapterTitle.h"
-#include "extract/html/HtmlHeadings.h"
+#include "extract/common/ChapterTitle.h"
+#include "extract/markup/HtmlHeadings.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
@@ -18,8 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Every format with a content test is reached by it in some case.
 TEST(ContentDispatch, TheBytesChooseTheReader)
 {
+    std::set<const SourceKind*> chosen;
     const auto codePage = CodePage::open("windows-1252");
     const fs::path tests = test::documentsDir() / ".." / "..", packages = tests / "extract" / "fixtures";
     for (const auto& c : test::caseFile(LEAFMILL_TEST_DATA "/content.txt")) {
@@ -37,6 +41,8 @@ TEST(ContentDispatch, TheBytesChooseTheReader)
         std::string reason;
         ASSERT_TRUE(source.open(path, &reason)) << reason;
         const ContentChoice choice = chooseSourceKind(path, source, defaultDispatchTable());
+        if (!choice.warning.empty() || !findSourceKind(path, defaultDispatchTable()))
+            chosen.insert(choice.kind);
         if (!choice.kind) {
             EXPECT_EQ(c[3], "(no reader)") << c[0];
             continue;
@@ -47,6 +53,8 @@ TEST(ContentDispatch, TheBytesChooseTheReader)
         EXPECT_EQ(choice.warning.empty() ? read.reason : choice.warning, c[3]) << c[0];
         EXPECT_NE(read.text.find(c[2]), std::string::npos) << c[0] << ": " << read.text;
     }
+    for (const SourceKind& kind : defaultDispatchTable())
+        EXPECT_EQ(chosen.contains(&kind), kind.content.matches != nullptr) << kind.kindWord;
 }
 
 // A source is opened once: its readers take turns from where each chooses,

@@ -54,7 +54,7 @@ extract::Result misbehaves(std::string_view bytes, const extract::Options&)
     return extract::Result::failure(std::string(1, *static_cast<const volatile char*>(bytes.data())));
 }
 
-const DispatchTable kMisbehaving = {{".txt", nullptr, ""}, {".odd", &misbehaves, "odd"}};
+const DispatchTable kMisbehaving = {{{".txt"}, nullptr, "txt"}, {{".odd"}, &misbehaves, "odd"}};
 
 TEST(FixInputTest, NameFirstThenCharactersThenList)
 {

@@ -1,8 +1,8 @@
 #include "convert/SourceConverter.h"
 #include "convert/PageCutter.h"
 #include "convert/PageWriter.h"
-#include "convert/SourceDispatch.h"
-#include "extract/html/HtmlToText.h"
+#include "extract/Formats.h"
+#include "extract/markup/HtmlToText.h"
 #include "io/OutputFile.h"
 #include "io/TemporaryTextFile.h"
 #include "text/CodePage.h"
@@ -41,9 +41,9 @@ extract::Result refuses(std::string_view, const extract::Options&)
 }
 
 const DispatchTable kTestTable = {
-    {".txt", nullptr, ""},
-    {".grk", &greekText, "grk"},
-    {".bad", &refuses, "bad"},
+    {{".txt"}, nullptr, "txt"},
+    {{".grk"}, &greekText, "grk"},
+    {{".bad"}, &refuses, "bad"},
 };
 
 TEST(SourceDispatchTest, TheKindIsTheLongestEndingTheNameEndsInLetterCaseIgnored)
@@ -78,10 +78,17 @@ TEST(SourceDispatchTest, TheKindIsTheLongestEndingTheNameEndsInLetterCaseIgnored
         kinds += kindWord(path) + " ";
     EXPECT_EQ(kinds, "text text htm htm htm htm htm rtf doc docx none none fb2 none fb2 md none md txtz htmlz ");
     EXPECT_EQ(findSourceKind("page.htm", table)->extractor, &extract::htmlToText);
-    const DispatchTable zips = {{".zip", nullptr, "zip"}, {".fb2.zip", &refuses, "fb2"}};
+    const DispatchTable zips = {{{".zip"}, nullptr, "zip"}, {{".fb2.zip"}, &refuses, "fb2"}};
     EXPECT_EQ(findSourceKind("a.fb2.ZIP", zips)->kindWord, "fb2");
     EXPECT_EQ(findSourceKind("a.zip", zips)->kindWord, "zip");
     EXPECT_EQ(findFormat("FB2.zip", table), findSourceKind("a.fb2.zip", table));
+    // Every ending of every format leads to its row, by name and as --format takes it.
+    for (const SourceKind& kind : table)
+        for (std::string_view ending : kind.endings) {
+            const std::string name = "Book" + dottedEnding(ending);
+            EXPECT_EQ(findSourceKind(name, table), &kind) << name;
+            EXPECT_EQ(findFormat(ending.substr(ending.starts_with('.') ? 1 : 0), table), &kind) << name;
+        }
 }
 
 TEST(TemporaryTextFileTest, TheFolderComesFromTempOrTheSystem)

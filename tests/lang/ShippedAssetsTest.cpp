@@ -2,7 +2,7 @@
 #include "TestSupport.h"
 
 #include "app/SettingsStore.h"
-#include "convert/SourceDispatch.h"
+#include "extract/Formats.h"
 #include "lang/LanguageFiles.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 #include <tuple>
 
 namespace leafmill {
@@ -41,16 +42,28 @@ TEST(ShippedAssetsTest, MainIniLoadsWithTheValuesForTheNotesReader)
     for (const std::string& word : store.defaultCutWords())
         factory.push_back(DecodeCutWord(word));
     EXPECT_EQ(factory, s.CutWord);
-    // The filter alternates names and patterns; the first entry takes every
-    // kind the program reads, the last is all files.
-    const std::string supported = s.Filter.substr(0, s.Filter.find('|', s.Filter.find('|') + 1)) + ";";
-    EXPECT_TRUE(supported.starts_with("Supported documents|")) << s.Filter;
+    // The shipped filter offers the format table: every ending first, then
+    // each kind's, then all files.
+    EXPECT_EQ(s.Filter, fileDialogFilter(defaultDispatchTable()));
+    // So does the README, in the same order.
+    const std::string readme = test::readFile(kAssets / ".." / "README.md");
+    const std::size_t from = readme.find("**Add Files** collects sources:");
+    const std::string list = readme.substr(from, readme.find("Files and folders dropped", from) - from);
+    const std::regex quoted("`(\\.?[a-z0-9.]+)`");
+    std::vector<std::string> listed, read;
+    for (std::sregex_iterator i(list.begin(), list.end(), quoted), end; i != end; ++i)
+        listed.push_back(dottedEnding((*i)[1].str()));
+    std::string names;
     for (const SourceKind& kind : defaultDispatchTable())
-        EXPECT_NE(supported.find((kind.ending.starts_with('.') ? "*" : "*.") + std::string(kind.ending) + ";"),
-                  std::string::npos)
-            << kind.ending;
-    EXPECT_TRUE(s.Filter.ends_with("|All files|*.*")) << s.Filter;
-    EXPECT_EQ(std::count(s.Filter.begin(), s.Filter.end(), '|') % 2, 1);
+        for (std::string_view ending : kind.endings) {
+            read.push_back(dottedEnding(ending));
+            names += (names.empty() ? "" : " ") + read.back().substr(1);
+        }
+    EXPECT_EQ(listed, read);
+    // And the shell completions of --format.
+    for (const char* completion : {"leafmill.bash", "_leafmill"})
+        EXPECT_NE(test::readFile(kAssets / ".." / "dist" / "completion" / completion).find(names), std::string::npos)
+            << completion << " lacks " << names;
 
     // Saving rewrites the user keys only; the notes survive.
     const std::string before = test::readFile(dir / "main.ini");

@@ -1,7 +1,7 @@
 // How the program is opened with documents: its command line and the desktop entry that file
 // managers use for "Open with".
 #include "TestSupport.h"
-#include "convert/SourceDispatch.h"
+#include "extract/Formats.h"
 #include "ui/StartArguments.h"
 
 #include <QMimeDatabase>
@@ -49,16 +49,16 @@ TEST(DesktopEntryTest, OpensEveryKindOfDocumentTheProgramReads)
     const QStringList offered = line.captured(1).split(u';', Qt::SkipEmptyParts);
     QMimeDatabase types;
     TempDir dir;
-    for (const SourceKind& kind : defaultDispatchTable()) {
-        const QString ending = QString::fromStdString(std::string(kind.ending));
-        const std::string name = (ending.startsWith(u'.') ? u'x' + ending : "x." + ending).toStdString();
-        writeFile(dir / name, "plain text\n");
-        const QMimeType type = types.mimeTypeForFile(QString::fromStdString((dir / name).string()));
-        const QStringList names = QStringList {type.name()} + type.aliases();
-        EXPECT_TRUE(
-            std::any_of(names.begin(), names.end(), [&](const QString& known) { return offered.contains(known); }))
-            << ending.toStdString() << " is " << names.join(' ').toStdString();
-    }
+    for (const SourceKind& kind : defaultDispatchTable())
+        for (std::string_view ending : kind.endings) {
+            const std::string name = "x" + dottedEnding(ending);
+            writeFile(dir / name, "plain text\n");
+            const QMimeType type = types.mimeTypeForFile(QString::fromStdString((dir / name).string()));
+            const QStringList names = QStringList {type.name()} + type.aliases();
+            EXPECT_TRUE(
+                std::any_of(names.begin(), names.end(), [&](const QString& known) { return offered.contains(known); }))
+                << name << " is " << names.join(' ').toStdString();
+        }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The main window's file list: buttons, keys, questions, drops and the add-files answer.
 #include "UiEnvironment.h"
+#include "extract/Formats.h"
 #include "lang/StringId.h"
 #include "ui/SourceEntryDelegate.h"
 
@@ -160,18 +161,23 @@ TEST_F(FileListTest, AddFilesListsTheSelectionOnceAndRemembersFolderAndFilter)
     Settings& settings = env.store().record();
     settings.InPutDir = "/start/here";
     settings.OpenFilesFilterIndex = 2;
+    // Without a filter of main.ini's, the dialog offers the kinds the program reads.
+    settings.Filter.clear();
     // A listed path is not added again, another case is; one file leaves its path; cancel, nothing;
     // a file gone since it was chosen is named, not listed.
     const QString gone = shown(sources / "gone.txt");
     env.prompter.fileAnswers = {{{b, a}, 3}, {{a, upper}, 3}, {{a}, 1}, {{}, 4}, {{gone, a}, 2}};
     click("Cmd_AddFiles");
+    EXPECT_EQ(env.prompter.lastOpenRequest.filter.toStdString(), fileDialogFilter(defaultDispatchTable()));
     EXPECT_EQ(env.prompter.lastOpenRequest.filterIndex, 2);
     EXPECT_EQ(env.prompter.lastOpenRequest.initialFolder, QStringLiteral("/start/here"));
     EXPECT_EQ(window->fileList().paths(), (QStringList {b, a}));
     EXPECT_EQ(QString::fromStdString(settings.InPutDir), shown(sources.path()));
     EXPECT_EQ(settings.OpenFilesFilterIndex, 3);
+    settings.Filter = "Texts|*.txt";
     for (int i = 0; i < 3; ++i)
         click("Cmd_AddFiles");
+    EXPECT_EQ(env.prompter.lastOpenRequest.filter, QStringLiteral("Texts|*.txt"));
     EXPECT_EQ(window->fileList().paths(), (QStringList {b, a, upper}));
     EXPECT_EQ(QString::fromStdString(settings.InPutDir), a);
     EXPECT_EQ(settings.OpenFilesFilterIndex, 1);

@@ -1,6 +1,6 @@
 #include "extract/doc/EightBitText.h"
 
-#include "extract/rtf/RtfCharsets.h"
+#include "extract/common/RtfCharsets.h"
 #include "text/CodePage.h"
 
 #include <string_view>
@@ -45,7 +45,7 @@ EightBitText EightBitText::forWord6(std::uint16_t lid, bool mac, const CodePage*
                                     std::vector<std::string>& warnings)
 {
     const int number = codePageOfLanguage(lid, mac);
-    for (const std::string& name : rtf::converterNamesOf(number))
+    for (const std::string& name : converterNamesOf(number))
         if (std::shared_ptr<const CodePage> page = CodePage::open(name))
             return EightBitText(std::move(page));
     std::shared_ptr<const CodePage> page = CodePage::open(fallback ? fallback->name() : "windows-1252");

@@ -13,8 +13,6 @@
 
 namespace leafmill::extract::doc {
 
-using package::NumberStyle;
-
 namespace {
 
 constexpr std::string_view kWhat = "the list tables";
@@ -119,7 +117,7 @@ std::string ListTables::nextLabel(int ilfo, int ilvl)
         return {};
     const Override& entry = overrides_[static_cast<std::size_t>(ilfo) - 1];
     const int level = std::clamp(ilvl, 0, kLevels - 1);
-    package::ListCount& count = counts_[entry.countKey];
+    ListCount& count = counts_[entry.countKey];
     count.next(level, entry.levels[static_cast<std::size_t>(level)].start);
     std::string text = label(entry.levels, count, level);
     if (!text.empty())
@@ -127,7 +125,7 @@ std::string ListTables::nextLabel(int ilfo, int ilvl)
     return text;
 }
 
-std::string ListTables::label(const Levels& levels, const package::ListCount& count, int ilvl) const
+std::string ListTables::label(const Levels& levels, const ListCount& count, int ilvl) const
 {
     const Level& shown = levels[static_cast<std::size_t>(ilvl)];
     std::string out;
@@ -139,7 +137,7 @@ std::string ListTables::label(const Levels& levels, const package::ListCount& co
         } else if (c < kLevels) {
             const Level& of = levels[c];
             const bool decimal = shown.legal && of.style != NumberStyle::None;
-            out += package::formatNumber(count.shown(c, of.start), decimal ? NumberStyle::Decimal : of.style);
+            out += formatNumber(count.shown(c, of.start), decimal ? NumberStyle::Decimal : of.style);
         } else if (c >= 0x20 && (c < 0xD800 || c > 0xDFFF)) {
             appendUtf8(c, out);
         }

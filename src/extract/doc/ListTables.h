@@ -1,6 +1,6 @@
 #pragma once
 
-#include "extract/package/ListNumbers.h"
+#include "extract/common/ListNumbers.h"
 #include "text/SymbolFonts.h"
 
 #include <array>
@@ -35,7 +35,7 @@ public:
 private:
     struct Level {
         long start = 1;
-        package::NumberStyle style = package::NumberStyle::Decimal;
+        NumberStyle style = NumberStyle::Decimal;
         bool bullet = false;
         bool legal = false;  // every number shown in decimal
         std::u16string text;  // characters 0..8 stand for the numbers of those levels
@@ -49,10 +49,10 @@ private:
     };
 
     static std::size_t readLevel(std::string_view bytes, std::size_t pos, const FontTable& fonts, Level& level);
-    std::string label(const Levels& levels, const package::ListCount& count, int ilvl) const;
+    std::string label(const Levels& levels, const ListCount& count, int ilvl) const;
 
     std::vector<Override> overrides_;  // by ilfo - 1
-    std::map<std::int64_t, package::ListCount> counts_;
+    std::map<std::int64_t, ListCount> counts_;
 };
 
 }  // namespace leafmill::extract::doc

@@ -1,12 +1,12 @@
 #include "extract/doc/NoteMarks.h"
 
+#include "extract/common/ListNumbers.h"
 #include "extract/doc/DocFormatError.h"
 #include "extract/doc/LittleEndian.h"
 #include "extract/doc/NumberFormat.h"
 #include "extract/doc/PieceTable.h"
 #include "extract/doc/Plc.h"
 #include "extract/doc/WordDocument.h"
-#include "extract/package/ListNumbers.h"
 
 #include <algorithm>
 #include <limits>
@@ -15,8 +15,6 @@
 namespace leafmill::extract::doc {
 
 namespace {
-
-using package::NumberStyle;
 
 constexpr std::size_t kFrdSize = 2;
 constexpr std::size_t kSedSize = 12;
@@ -107,7 +105,7 @@ void NoteMarks::addStory(const WordDocument& document, const PieceTable& pieces,
         // A custom mark (no automatic number) is text of the document itself.
         if (readU16(references->entry(i), 0, "a note reference") == 0)
             continue;
-        const std::string mark = package::formatNumber(++number, numbering.style);
+        const std::string mark = formatNumber(++number, numbering.style);
         if (const auto offset = streamOffsetOf(pieces, cp))
             marks_.emplace_back(*offset, mark);
         if (texts && i < texts->count())

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "extract/package/ListNumbers.h"
+#include "extract/common/ListNumbers.h"
 
 namespace leafmill::extract::doc {
 
 // How Word writes a number of number format `nfc` (of lists and of notes);
 // ordinals, the Asian countings and the rare others as decimals.
-inline package::NumberStyle numberStyleOf(unsigned nfc)
+inline NumberStyle numberStyleOf(unsigned nfc)
 {
-    using package::NumberStyle;
     switch (nfc) {
     case 1:
         return NumberStyle::UpperRoman;

@@ -1,6 +1,6 @@
 #include "extract/doc/StoryReader.h"
 
-#include "extract/ChapterTitle.h"
+#include "extract/common/ChapterTitle.h"
 #include "extract/doc/DocFormatError.h"
 #include "extract/doc/LittleEndian.h"
 #include "extract/doc/TextBoxes.h"

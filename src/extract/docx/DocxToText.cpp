@@ -53,10 +53,10 @@ std::map<std::string, pugi::xml_node, std::less<>> notesById(const XmlDocument* 
 void readNoteNumbers(pugi::xml_node properties, docx::NoteNumbers& numbers)
 {
     if (const pugi::xml_node format = childNamed(properties, "numFmt")) {
-        static const std::map<std::string_view, package::NumberStyle> kStyles = {
-            {"decimal", package::NumberStyle::Decimal},         {"lowerLetter", package::NumberStyle::LowerLetter},
-            {"upperLetter", package::NumberStyle::UpperLetter}, {"lowerRoman", package::NumberStyle::LowerRoman},
-            {"upperRoman", package::NumberStyle::UpperRoman},
+        static const std::map<std::string_view, NumberStyle> kStyles = {
+            {"decimal", NumberStyle::Decimal},         {"lowerLetter", NumberStyle::LowerLetter},
+            {"upperLetter", NumberStyle::UpperLetter}, {"lowerRoman", NumberStyle::LowerRoman},
+            {"upperRoman", NumberStyle::UpperRoman},
         };
         const auto found = kStyles.find(attributeValue(format, "val"));
         if (found != kStyles.end())

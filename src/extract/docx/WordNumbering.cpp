@@ -12,7 +12,6 @@ namespace leafmill::extract::docx {
 using package::attributeValue;
 using package::childNamed;
 using package::localName;
-using package::NumberStyle;
 
 namespace {
 
@@ -141,12 +140,12 @@ std::string WordNumbering::nextLabel(const NumberingRef& ref)
         return {};
     const Instance& instance = found->second;
     const int level = std::max(ref.level, 0);
-    package::ListCount& count = counts_[instance.ownCount ? "n" + ref.numId : "a" + instance.abstractId];
+    ListCount& count = counts_[instance.ownCount ? "n" + ref.numId : "a" + instance.abstractId];
     count.next(level, instance.levels[static_cast<std::size_t>(level)].start);
     return label(instance.levels, count, level);
 }
 
-std::string WordNumbering::label(const Levels& levels, const package::ListCount& count, int level) const
+std::string WordNumbering::label(const Levels& levels, const ListCount& count, int level) const
 {
     const Level& shown = levels[static_cast<std::size_t>(level)];
     if (shown.bullet) {
@@ -164,7 +163,7 @@ std::string WordNumbering::label(const Levels& levels, const package::ListCount&
             const auto of = static_cast<std::size_t>(shown.text[++i] - '1');
             const long value = count.shown(static_cast<int>(of), levels[of].start);
             const bool decimal = shown.legal && levels[of].style != NumberStyle::None;
-            out += package::formatNumber(value, decimal ? NumberStyle::Decimal : levels[of].style, language_);
+            out += formatNumber(value, decimal ? NumberStyle::Decimal : levels[of].style, language_);
             continue;
         }
         out += c;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "extract/common/ListNumbers.h"
 #include "extract/docx/WordStyles.h"
-#include "extract/package/ListNumbers.h"
 #include "text/SymbolFonts.h"
 
 #include <pugixml.hpp>
@@ -30,7 +30,7 @@ private:
 
     struct Level {
         long start = 1;
-        package::NumberStyle style = package::NumberStyle::Decimal;
+        NumberStyle style = NumberStyle::Decimal;
         bool bullet = false;
         bool legal = false;  // every number shown in decimal
         std::string text;  // "%1.%2."
@@ -43,10 +43,10 @@ private:
         bool ownCount = false;  // restarts its numbers instead of going on with its abstract list's
     };
 
-    std::string label(const Levels& levels, const package::ListCount& count, int level) const;
+    std::string label(const Levels& levels, const ListCount& count, int level) const;
 
     std::map<std::string, Instance, std::less<>> instances_;
-    std::map<std::string, package::ListCount, std::less<>> counts_;
+    std::map<std::string, ListCount, std::less<>> counts_;
     std::string language_ = "en";
 };
 

@@ -278,8 +278,8 @@ std::string WordText::countedMark(bool endnote, const std::string& id)
         return {};
     auto [mark, added] = countedMarks_.try_emplace({endnote, id});
     if (added)
-        mark->second = package::formatNumber(endnote ? nextEndnote_++ : nextFootnote_++,
-                                             endnote ? notes_.endnoteNumbers.style : notes_.footnoteNumbers.style);
+        mark->second = formatNumber(endnote ? nextEndnote_++ : nextFootnote_++,
+                                    endnote ? notes_.endnoteNumbers.style : notes_.footnoteNumbers.style);
     return mark->second;
 }
 

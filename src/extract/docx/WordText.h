@@ -1,7 +1,7 @@
 #pragma once
 
 #include "extract/Extractor.h"
-#include "extract/package/ListNumbers.h"
+#include "extract/common/ListNumbers.h"
 #include "extract/package/TableLayout.h"
 
 #include <pugixml.hpp>
@@ -25,7 +25,7 @@ using ChunkReader = std::function<std::optional<Result>(std::string_view id)>;
 
 // How the notes of one kind are numbered.
 struct NoteNumbers {
-    package::NumberStyle style = package::NumberStyle::Decimal;
+    NumberStyle style = NumberStyle::Decimal;
     long start = 1;
 };
 
@@ -33,7 +33,7 @@ struct NoteNumbers {
 struct WordNotes {
     std::map<std::string, pugi::xml_node, std::less<>> footnotes, endnotes;
     NoteNumbers footnoteNumbers;
-    NoteNumbers endnoteNumbers {package::NumberStyle::LowerRoman, 1};
+    NoteNumbers endnoteNumbers {NumberStyle::LowerRoman, 1};
 };
 
 // Writes a Word document's body into the text: paragraphs one to a line

@@ -1,8 +1,8 @@
 #include "extract/epub/EpubToText.h"
 
-#include "extract/epub/BookText.h"
 #include "extract/epub/EpubPackage.h"
-#include "extract/epub/EpubToc.h"
+#include "extract/markup/BookText.h"
+#include "extract/markup/EpubToc.h"
 #include "extract/package/PackageReading.h"
 #include "extract/package/ZipPackage.h"
 
@@ -14,7 +14,7 @@ Result epubToText(std::string_view bytes, const Options& options)
         package::ZipPackage zip(bytes);
         std::vector<std::string> warnings;
         const epub::EpubPackage book = epub::readEpubPackage(zip, warnings);
-        const std::vector<epub::TocEntry> toc = epub::readToc(zip, book, warnings);
+        const std::vector<epub::TocEntry> toc = epub::readToc(zip, book.navDocument, book.ncx, warnings);
         return epub::bookText([&](const std::string& part) { return zip.read(part); }, book.spine, toc,
                               std::move(warnings), options);
     });

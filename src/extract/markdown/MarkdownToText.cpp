@@ -1,6 +1,6 @@
 #include "extract/markdown/MarkdownToText.h"
 
-#include "extract/TextDocument.h"
+#include "extract/common/TextDocument.h"
 #include "extract/package/TextBuilder.h"
 
 #include <cmark.h>

@@ -1,7 +1,7 @@
 #include "extract/mobi/MobiToText.h"
 
-#include "extract/epub/BookText.h"
-#include "extract/epub/EpubToc.h"
+#include "extract/markup/BookText.h"
+#include "extract/markup/EpubToc.h"
 #include "extract/mobi/TagSoup.h"
 #include "extract/package/PackageError.h"
 #include "extract/package/PackageReading.h"

@@ -9,7 +9,6 @@ namespace leafmill::extract::odt {
 
 using package::attributeValue;
 using package::localName;
-using package::NumberStyle;
 
 namespace {
 
@@ -100,9 +99,8 @@ std::string listLabel(const LevelStyles& styles, const ListCount& count, int lev
         const auto at = static_cast<std::size_t>(k);
         if (!numbers.empty())
             numbers += '.';
-        numbers += package::formatNumber(count.shown(static_cast<int>(at), styles[at].start),
-                                         k == level || styles[at].style == NumberStyle::None ? shown.style
-                                                                                             : styles[at].style);
+        numbers += formatNumber(count.shown(static_cast<int>(at), styles[at].start),
+                                k == level || styles[at].style == NumberStyle::None ? shown.style : styles[at].style);
     }
     return shown.prefix + numbers + shown.suffix;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "extract/package/ListNumbers.h"
+#include "extract/common/ListNumbers.h"
 
 #include <pugixml.hpp>
 
@@ -11,14 +11,11 @@
 
 namespace leafmill::extract::odt {
 
-using package::kListLevels;
-using package::ListCount;
-
 // How one level of a list or of the headings' outline is labelled.
 struct LevelStyle {
     bool bullet = false;
     std::string bulletChar;
-    package::NumberStyle style = package::NumberStyle::None;
+    NumberStyle style = NumberStyle::None;
     std::string prefix, suffix;
     int displayLevels = 1;  // how many numbers, from this level up, the label shows
     long start = 1;

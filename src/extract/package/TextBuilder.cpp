@@ -1,6 +1,6 @@
 #include "extract/package/TextBuilder.h"
 
-#include "extract/ChapterTitle.h"
+#include "extract/common/ChapterTitle.h"
 
 #include "text/Utf8.h"
 

@@ -1,6 +1,6 @@
 #include "extract/package/XmlDocument.h"
 
-#include "extract/html/HtmlEntities.h"
+#include "extract/common/HtmlEntities.h"
 #include "extract/package/PackageError.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "extract/rtf/ByteDecoder.h"
 
-#include "extract/rtf/RtfCharsets.h"
+#include "extract/common/RtfCharsets.h"
 #include "text/Utf8.h"
 
 #include <unicode/ucnv.h>

@@ -1,6 +1,6 @@
 #include "extract/rtf/DecoderCache.h"
 
-#include "extract/rtf/RtfCharsets.h"
+#include "extract/common/RtfCharsets.h"
 #include "text/CodePage.h"
 
 namespace leafmill::extract::rtf {

@@ -8,8 +8,6 @@ namespace leafmill::extract::rtf {
 
 namespace {
 
-using package::NumberStyle;
-
 // The format words after their prefix ("ftnn", "aftnn", or the same with an
 // "s" for a section's own setting).
 constexpr std::array<std::pair<std::string_view, NumberStyle>, 6> kFormats = {{
@@ -56,7 +54,7 @@ void NoteNumbering::read(std::string_view word, bool hasParam, std::int32_t para
 std::string NoteNumbering::next(Kind kind)
 {
     Counter& counter = counters_[kind == Kind::Endnote ? 1 : 0];
-    return package::formatNumber(counter.start + counter.count++, counter.style);
+    return formatNumber(counter.start + counter.count++, counter.style);
 }
 
 void NoteNumbering::newSection()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "extract/package/ListNumbers.h"
+#include "extract/common/ListNumbers.h"
 
 #include <cstdint>
 #include <string>
@@ -26,12 +26,12 @@ public:
 
 private:
     struct Counter {
-        package::NumberStyle style;
+        NumberStyle style;
         long start = 1;
         long count = 0;
         bool restartsEachSection = false;
     };
-    Counter counters_[2] = {{package::NumberStyle::Decimal}, {package::NumberStyle::LowerRoman}};
+    Counter counters_[2] = {{NumberStyle::Decimal}, {NumberStyle::LowerRoman}};
 };
 
 }  // namespace leafmill::extract::rtf

@@ -1,8 +1,8 @@
 #include "extract/rtf/RtfReader.h"
 
-#include "extract/ChapterTitle.h"
+#include "extract/common/ChapterTitle.h"
 
-#include "extract/rtf/RtfCharsets.h"
+#include "extract/common/RtfCharsets.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "extract/zipped/ZippedBookToText.h"
 
-#include "extract/ChapterTitle.h"
-#include "extract/TextDocument.h"
+#include "extract/common/ChapterTitle.h"
+#include "extract/common/TextDocument.h"
 #include "extract/package/PackageReading.h"
 #include "extract/package/TextBuilder.h"
 #include "extract/package/XmlDocument.h"

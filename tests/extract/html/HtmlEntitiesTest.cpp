@@ -1,4 +1,4 @@
-#include "extract/html/HtmlEntities.h"
+#include "extract/common/HtmlEntities.h"
 
 #include "TestSupport.h"
 #include "text/Utf8.h"

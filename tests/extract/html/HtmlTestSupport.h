@@ -1,6 +1,6 @@
 #pragma once
 
-#include "extract/html/HtmlToText.h"
+#include "extract/markup/HtmlToText.h"
 #include "text/CodePage.h"
 
 #include <gtest/gtest.h>

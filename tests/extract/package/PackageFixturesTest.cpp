@@ -5,7 +5,7 @@
 #include "CaseName.h"
 #include "Corpus.h"
 
-#include "convert/SourceDispatch.h"
+#include "extract/Formats.h"
 
 #include <cstdio>
 

@@ -3,8 +3,8 @@
 #include "CaseName.h"
 #include "PackageFixtures.h"
 
-#include "convert/SourceDispatch.h"
-#include "extract/package/ListNumbers.h"
+#include "extract/Formats.h"
+#include "extract/common/ListNumbers.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Hostile, PackageReader, testing::ValuesIn(hostileCases(
 
 struct Numbered {
     long n;
-    leafmill::extract::package::NumberStyle style;
+    leafmill::extract::NumberStyle style;
     std::string expected;
 };
 
@@ -64,10 +64,10 @@ class NumberFormat : public testing::TestWithParam<Numbered> { };
 
 TEST_P(NumberFormat, WritesTheNumberAsWordProcessorsDo)
 {
-    EXPECT_EQ(leafmill::extract::package::formatNumber(GetParam().n, GetParam().style), GetParam().expected);
+    EXPECT_EQ(leafmill::extract::formatNumber(GetParam().n, GetParam().style), GetParam().expected);
 }
 
-using Style = leafmill::extract::package::NumberStyle;
+using Style = leafmill::extract::NumberStyle;
 INSTANTIATE_TEST_SUITE_P(
     Styles, NumberFormat,
     testing::Values(Numbered {1994, Style::UpperRoman, "MCMXCIV"}, Numbered {4, Style::LowerRoman, "iv"},

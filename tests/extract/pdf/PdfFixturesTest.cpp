@@ -1,5 +1,5 @@
 #include "CaseName.h"
-#include "convert/SourceDispatch.h"
+#include "extract/Formats.h"
 #include "extract/pdf/PdfDocument.h"
 #include "extract/pdf/PdfModuleLoader.h"
 #include "extract/pdf/PdfToText.h"

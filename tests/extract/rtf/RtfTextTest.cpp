@@ -4,7 +4,7 @@
 #include "CaseName.h"
 #include "RtfRead.h"
 
-#include "extract/ChapterTitle.h"
+#include "extract/common/ChapterTitle.h"
 #include "extract/rtf/RtfReader.h"
 
 #include <algorithm>

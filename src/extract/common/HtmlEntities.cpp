@@ -1,4 +1,4 @@
-#include "extract/html/HtmlEntities.h"
+#include "extract/common/HtmlEntities.h"
 
 #include "text/AsciiCase.h"
 #include "text/Utf8.h"

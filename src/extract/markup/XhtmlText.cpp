@@ -1,6 +1,6 @@
-#include "extract/epub/XhtmlText.h"
+#include "extract/markup/XhtmlText.h"
 
-#include "extract/epub/EpubToc.h"
+#include "extract/markup/EpubToc.h"
 #include "extract/package/TextBuilder.h"
 #include "extract/package/XmlDocument.h"
 #include "text/AsciiCase.h"

@@ -1,4 +1,4 @@
-#include "extract/package/ListNumbers.h"
+#include "extract/common/ListNumbers.h"
 
 #include <unicode/locid.h>
 #include <unicode/rbnf.h>
@@ -9,7 +9,7 @@
 #include <memory>
 #include <utility>
 
-namespace leafmill::extract::package {
+namespace leafmill::extract {
 
 namespace {
 
@@ -149,4 +149,4 @@ void ListCount::next(int level, long start)
         started[deeper] = false;
 }
 
-}  // namespace leafmill::extract::package
+}  // namespace leafmill::extract

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace leafmill::extract::package {
+namespace leafmill::extract {
 
 // How a list or note number is written.
 enum class NumberStyle {
@@ -47,4 +47,4 @@ struct ListCount {
     }
 };
 
-}  // namespace leafmill::extract::package
+}  // namespace leafmill::extract

@@ -1,7 +1,7 @@
-#include "extract/epub/BookText.h"
+#include "extract/markup/BookText.h"
 
-#include "extract/epub/EpubToc.h"
-#include "extract/epub/XhtmlText.h"
+#include "extract/markup/EpubToc.h"
+#include "extract/markup/XhtmlText.h"
 #include "extract/package/PackageError.h"
 #include "extract/package/TextBuilder.h"
 #include "extract/package/XmlDocument.h"

@@ -1,6 +1,6 @@
-#include "extract/rtf/RtfCharsets.h"
+#include "extract/common/RtfCharsets.h"
 
-namespace leafmill::extract::rtf {
+namespace leafmill::extract {
 
 int codePageOfCharset(int charset)
 {
@@ -134,4 +134,4 @@ std::vector<std::string> converterNamesOf(int codePage)
     return {"windows-" + number, "ibm-" + number, "cp" + number};
 }
 
-}  // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract

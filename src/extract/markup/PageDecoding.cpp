@@ -1,6 +1,6 @@
-#include "extract/html/PageDecoding.h"
+#include "extract/markup/PageDecoding.h"
 
-#include "extract/html/CharsetDeclarations.h"
+#include "extract/markup/CharsetDeclarations.h"
 #include "text/CodePage.h"
 #include "text/SourceEncoding.h"
 #include "text/Utf8.h"

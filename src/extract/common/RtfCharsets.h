@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace leafmill::extract::rtf {
+namespace leafmill::extract {
 
 // Windows code page numbers as RTF names them (\ansicpg, \cpg), plus some of
 // our own for symbol fonts, whose bytes are glyph numbers, not characters:
@@ -30,4 +30,4 @@ SymbolFont symbolFontOfCodePage(int codePage);
 // ICU converter names to try, in order, for a Windows code page number.
 std::vector<std::string> converterNamesOf(int codePage);
 
-}  // namespace leafmill::extract::rtf
+}  // namespace leafmill::extract

@@ -1,4 +1,4 @@
-#include "extract/TextDocument.h"
+#include "extract/common/TextDocument.h"
 
 #include "text/CodePage.h"
 

@@ -1,8 +1,8 @@
-#include "extract/html/HtmlLineFilter.h"
+#include "extract/markup/HtmlLineFilter.h"
 
-#include "extract/html/HtmlEntities.h"
-#include "extract/html/LineEdits.h"
-#include "extract/html/LineReader.h"
+#include "extract/common/HtmlEntities.h"
+#include "extract/markup/LineEdits.h"
+#include "extract/markup/LineReader.h"
 #include "text/AsciiCase.h"
 #include "text/CodePage.h"
 

@@ -1,4 +1,4 @@
-#include "extract/html/LineEdits.h"
+#include "extract/markup/LineEdits.h"
 
 #include "text/AsciiCase.h"
 

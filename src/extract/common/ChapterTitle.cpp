@@ -1,4 +1,4 @@
-#include "extract/ChapterTitle.h"
+#include "extract/common/ChapterTitle.h"
 
 namespace leafmill::extract {
 

@@ -1,4 +1,4 @@
-#include "extract/html/CharsetDeclarations.h"
+#include "extract/markup/CharsetDeclarations.h"
 
 #include "text/AsciiCase.h"
 

@@ -1,6 +1,5 @@
-#include "extract/epub/EpubToc.h"
+#include "extract/markup/EpubToc.h"
 
-#include "extract/epub/EpubPackage.h"
 #include "extract/package/PackageError.h"
 #include "extract/package/XmlDocument.h"
 #include "extract/package/ZipPackage.h"
@@ -83,15 +82,16 @@ std::vector<TocEntry> readNcx(std::string text, const std::string& part)
     return toc;
 }
 
-std::vector<TocEntry> readToc(package::ZipPackage& zip, const EpubPackage& book, std::vector<std::string>& warnings)
+std::vector<TocEntry> readToc(package::ZipPackage& zip, const std::string& navDocument, const std::string& ncx,
+                              std::vector<std::string>& warnings)
 {
     std::vector<TocEntry> toc;
     try {
-        if (!book.navDocument.empty())
-            toc = readNav(zip, book.navDocument);
-        if (toc.empty() && !book.ncx.empty())
-            if (std::optional<std::string> ncx = zip.read(book.ncx))
-                toc = readNcx(std::move(*ncx), book.ncx);
+        if (!navDocument.empty())
+            toc = readNav(zip, navDocument);
+        if (toc.empty() && !ncx.empty())
+            if (std::optional<std::string> text = zip.read(ncx))
+                toc = readNcx(std::move(*text), ncx);
     } catch (const package::PackageError& error) {
         warnings.push_back(std::string("the table of contents was left out: ") + error.what());
         toc.clear();

@@ -11,8 +11,6 @@ class ZipPackage;
 
 namespace leafmill::extract::epub {
 
-struct EpubPackage;
-
 // One entry of a book's table of contents.
 struct TocEntry {
     std::string title;
@@ -21,9 +19,10 @@ struct TocEntry {
 };
 
 // The table of contents from the EPUB 3 navigation document, else from the
-// EPUB 2 NCX; empty when the book has neither (or they cannot be read, which
-// is a warning).
-std::vector<TocEntry> readToc(package::ZipPackage& zip, const EpubPackage& book, std::vector<std::string>& warnings);
+// EPUB 2 NCX (part names, empty when the book has none); empty when it has
+// neither (or they cannot be read, which is a warning).
+std::vector<TocEntry> readToc(package::ZipPackage& zip, const std::string& navDocument, const std::string& ncx,
+                              std::vector<std::string>& warnings);
 
 // The entries of an NCX document, `part` naming it for the links inside.
 // Throws PackageError when it is no XML.

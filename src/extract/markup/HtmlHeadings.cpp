@@ -1,6 +1,6 @@
-#include "extract/html/HtmlHeadings.h"
+#include "extract/markup/HtmlHeadings.h"
 
-#include "extract/html/HtmlEntities.h"
+#include "extract/common/HtmlEntities.h"
 #include "text/AsciiCase.h"
 
 #include <cctype>

@@ -1,9 +1,9 @@
-#include "extract/html/HtmlToText.h"
+#include "extract/markup/HtmlToText.h"
 
-#include "extract/TextDocument.h"
-#include "extract/html/HtmlHeadings.h"
-#include "extract/html/HtmlLineFilter.h"
-#include "extract/html/PageDecoding.h"
+#include "extract/common/TextDocument.h"
+#include "extract/markup/HtmlHeadings.h"
+#include "extract/markup/HtmlLineFilter.h"
+#include "extract/markup/PageDecoding.h"
 #include "text/CodePage.h"
 
 namespace leafmill::extract {

@@ -103,7 +103,7 @@ void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& 
         warn(language.text(StringId::WholeFileNotes));
     else if (pagesOverReaderLimit(settings))
         warn(replaceAll(language.text(StringId::PageOverReaderLimit), "@Size",
-                        std::to_string(settings.activeCutType().SingleFileSize)));
+                        std::to_string(settings.pageSize())));
     const NotesForecast forecast
         = forecastNotes(settings, *environment.codePage, language, sources, options.outputFolder, options.bookName);
     if (forecast.tooMany() && settings.NotesReader.VolumeNotes == 0)

@@ -156,7 +156,7 @@ bool pagesOverReaderLimit(const Settings& settings)
 {
     if (settings.CutTypeIndex < 0 || static_cast<std::size_t>(settings.CutTypeIndex) >= settings.CutTypeTable.size())
         return false;
-    return settings.activeCutType().SingleFileSize > kReaderNoteBytes;
+    return settings.pageSize() > kReaderNoteBytes;
 }
 
 }  // namespace leafmill

@@ -582,7 +582,7 @@ bool Frm_Main::readerTakesTheBook(const std::vector<std::string>& sources, const
         context_.message(
             this,
             context_.text(StringId::PageOverReaderLimit)
-                .replace(QStringLiteral("@Size"), QString::number(settings.activeCutType().SingleFileSize)));
+                .replace(QStringLiteral("@Size"), QString::number(settings.pageSize())));
     const NotesForecast forecast = forecastNotes(settings, *context_.store().codePage(), *context_.language(), sources,
                                                  ui::toUtf8(folder), ui::toUtf8(Text1->text()));
     forecastTooMany_ = forecast.tooMany();

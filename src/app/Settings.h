@@ -67,6 +67,9 @@ struct Settings {
 
     // The row the cutter uses.
     const CutType& activeCutType() const { return CutTypeTable.at(static_cast<std::size_t>(CutTypeIndex)); }
+
+    // The bytes of the chosen row's pages; 0: the text is not cut.
+    int32_t pageSize() const { return activeCutType().SingleFileSize; }
 };
 
 }  // namespace leafmill

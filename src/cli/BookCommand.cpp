@@ -4,12 +4,12 @@
 #include "cli/StandardInput.h"
 #include "cli/TerminalProgress.h"
 #include "convert/EndMessage.h"
-#include "convert/NotesMessages.h"
 #include "convert/OutputRun.h"
-#include "convert/ReaderLimits.h"
 #include "io/FileAccess.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
+#include "targets/ChosenTarget.h"
+#include "targets/notes/ReaderLimits.h"
 
 #include <algorithm>
 #include <atomic>
@@ -57,18 +57,16 @@ private:
     void (*previousTerminate_)(int) = SIG_DFL;
 };
 
-void reportSections(const RunResult& result, const LanguageTable& language, bool forTheReader)
+void reportSections(const RunResult& result, const LanguageTable& language, const OutputTarget& target)
 {
-    std::vector<MessageSection> sections = endSections(language, result.sources);
-    if (forTheReader)
-        for (MessageSection& section : notesSections(language, result))
-            sections.push_back(std::move(section));
-    for (const MessageSection& section : sections) {
+    for (const MessageSection& section : runSections(language, result, target)) {
         if (!section.heading.empty())
             std::fprintf(stderr, "leafmill-cli: %s\n", section.heading.c_str());
         for (const std::string& line : section.lines)
             std::fprintf(stderr, "leafmill-cli: %s\n", line.c_str());
     }
+    if (!result.notFinished.empty())
+        std::fprintf(stderr, "leafmill-cli: %s\n", result.notFinished.c_str());
 }
 
 // Standard input among the sources becomes a file named after the book, so
@@ -101,8 +99,7 @@ void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& 
     if (settings.wholeFileMode())
         warn(language.text(StringId::WholeFileNotes));
     else if (pagesOverReaderLimit(settings))
-        warn(replaceAll(language.text(StringId::PageOverReaderLimit), "@Size",
-                        std::to_string(settings.activeCutType().SingleFileSize)));
+        warn(replaceAll(language.text(StringId::PageOverReaderLimit), "@Size", std::to_string(settings.pageSize())));
     const NotesForecast forecast
         = forecastNotes(settings, *environment.codePage, language, sources, options.outputFolder, options.bookName);
     if (forecast.tooMany() && settings.NotesReader.VolumeNotes == 0)
@@ -128,7 +125,8 @@ int runBookCommand(const CliOptions& options)
     if (options.sourceEncoding)
         environment.settings.NotesReader.SourceEncoding = *options.sourceEncoding;
 
-    OutputRun run(environment.settings, environment.codePage, environment.language);
+    OutputRun run(environment.settings, environment.codePage,
+                  chosenTarget(environment.settings, environment.codePage, environment.language));
     TerminalProgress progress(stderr, options.sources.size());
     RunResult result;
     {
@@ -151,15 +149,15 @@ int runBookCommand(const CliOptions& options)
     switch (result.end) {
     case RunEnd::Refused:
     case RunEnd::BookFolderFailed:
-        std::fprintf(stderr, "leafmill-cli: %s\n", result.message.c_str());
+        std::fprintf(stderr, "leafmill-cli: %s\n", refusalText(*environment.language, result.refusal).c_str());
         return kExitCannotStart;
     case RunEnd::Completed:
     case RunEnd::Stopped:
         break;
     }
-    std::fprintf(stdout, "%s\n", result.summary.c_str());
+    std::fprintf(stdout, "%s\n", endSummary(*environment.language, result).c_str());
     std::fflush(stdout);
-    reportSections(result, *environment.language, environment.settings.NotesReader.present);
+    reportSections(result, *environment.language, run.target());
     if (caughtSignal != 0)
         return 128 + caughtSignal;
     return result.finished() ? kExitDone : kExitSourceFailed;

@@ -1,7 +1,7 @@
 #include "cli/CliEnvironment.h"
 #include "cli/Commands.h"
-#include "convert/NotesCheck.h"
 #include "io/FileAccess.h"
+#include "targets/notes/NotesCheck.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 

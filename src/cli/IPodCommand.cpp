@@ -1,13 +1,13 @@
 #include "cli/CliEnvironment.h"
 #include "cli/Commands.h"
 #include "convert/EndMessage.h"
-#include "convert/ReaderLimits.h"
 #include "device/IPodBooks.h"
 #include "device/IPodFinder.h"
 #include "device/IPodMessages.h"
 #include "io/FileAccess.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
+#include "targets/notes/ReaderLimits.h"
 
 #include <cstdio>
 

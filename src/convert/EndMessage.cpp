@@ -86,12 +86,20 @@ std::string replacedLine(const LanguageTable& language, const SourceOutcome& sou
 
 }  // namespace
 
-std::string endSummary(const LanguageTable& language, const RunResult& result, const std::string& bookName)
+std::string refusalText(const LanguageTable& language, const Refusal& refusal)
+{
+    std::string text = language.text(refusal.text);
+    for (const auto& [marker, value] : refusal.values)
+        text = replaceAll(std::move(text), marker, value);
+    return text;
+}
+
+std::string endSummary(const LanguageTable& language, const RunResult& result)
 {
     std::string summary = result.notPlaced.empty()
         ? replaceAll(language.text(headlineOf(result)), "@Pages", std::to_string(result.pageCount))
         : replaceAll(language.text(StringId::BookNotPlaced), "@Reason", result.notPlaced);
-    summary = replaceAll(summary, "@BookName", bookName);
+    summary = replaceAll(summary, "@BookName", result.bookName);
     if (result.removedOldPages > 0)
         summary += "\n"
             + replaceAll(language.text(StringId::OldPagesRemoved), "@Count", std::to_string(result.removedOldPages));
@@ -129,6 +137,23 @@ std::vector<MessageSection> endSections(const LanguageTable& language, const std
         if (!section->lines.empty())
             sections.push_back(std::move(*section));
     return sections;
+}
+
+std::vector<MessageSection> runSections(const LanguageTable& language, const RunResult& result,
+                                        const OutputTarget& target)
+{
+    std::vector<MessageSection> sections = endSections(language, result.sources);
+    for (MessageSection& section : target.endSections(language, result))
+        sections.push_back(std::move(section));
+    return sections;
+}
+
+std::string runMessage(const LanguageTable& language, const RunResult& result, const OutputTarget& target)
+{
+    if (result.end == RunEnd::Refused || result.end == RunEnd::BookFolderFailed)
+        return refusalText(language, result.refusal);
+    const std::string message = endMessage(endSummary(language, result), runSections(language, result, target));
+    return result.notFinished.empty() ? message : message + "\n\n" + result.notFinished;
 }
 
 std::string endMessage(const std::string& summary, const std::vector<MessageSection>& sections)

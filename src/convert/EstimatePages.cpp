@@ -19,7 +19,7 @@ void EstimatePages(const Settings& settings, const std::vector<std::string>& sou
         if (!ec)
             total += size;
     }
-    const int64_t pageSize = settings.activeCutType().SingleFileSize;
+    const int64_t pageSize = settings.pageSize();
     int64_t estimate = 0;
     if (pageSize <= 0) {
         estimate = static_cast<int64_t>(sources.size());

@@ -1,19 +1,14 @@
 #include "convert/OutputRun.h"
 
-#include "convert/BookFinisher.h"
-#include "convert/EndMessage.h"
 #include "convert/EstimatePages.h"
-#include "convert/NotesMessages.h"
-#include "convert/NotesNames.h"
 #include "convert/PageCutter.h"
+#include "convert/PageNames.h"
 #include "convert/PageWriter.h"
-#include "convert/ReaderLimits.h"
 #include "convert/RunState.h"
 #include "convert/SourceConverter.h"
 #include "io/BookFolder.h"
 #include "io/FileAccess.h"
 #include "io/RunFiles.h"
-#include "lang/LanguageTable.h"
 #include "lang/StringId.h"
 #include "text/CodePage.h"
 
@@ -47,20 +42,18 @@ std::string baseNameOf(const std::string& path)
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-CutRules cutRulesOf(const Settings& settings, const CodePage& codePage, bool escaped)
+// Sizes, cut words and character starts are those of the page encoding.
+CutRules cutRulesOf(const Settings& settings, const CodePage& codePage, const PageLayout& layout)
 {
     CutRules rules;
-    const CutType& cutType = settings.activeCutType();
     // In whole-file mode a source always becomes one page, named after it.
-    rules.pageSize = settings.wholeFileMode() ? 0 : cutType.SingleFileSize;
-    rules.windowSize = cutType.InOutFileSize;
+    rules.pageSize = layout.pageSize;
+    rules.windowSize = settings.activeCutType().InOutFileSize;
     rules.keep = settings.KeepFileSize;
     for (const std::string& word : settings.CutWord)
         rules.cutWords.push_back(codePage.fromUtf8(word));
     addWideSentenceEnds(rules, codePage);
-    // A bare '<' never ends a page, where the reader's markup follows it.
-    if (escaped)
-        rules.unsplit = {"&lt;", "&amp;", "< "};
+    rules.unsplit = layout.unsplit;
     return rules;
 }
 
@@ -110,173 +103,203 @@ int FixInput(std::string_view bookName, std::size_t sourceCount)
 struct OutputRun::Impl {
     Settings settings;
     std::shared_ptr<const CodePage> codePage;
-    std::shared_ptr<const LanguageTable> language;
+    std::unique_ptr<OutputTarget> target;
     DispatchTable dispatch;
     SourceLimits limits;
 };
 
-OutputRun::OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
-                     std::shared_ptr<const LanguageTable> language)
-    : OutputRun(settings, std::move(codePage), std::move(language), defaultDispatchTable())
-{
-}
+// What one run works with, from the book folder's opening to its commit.
+struct OutputRun::Pass {
+    const std::vector<std::string>& sources;
+    const PageLayout& layout;
+    RunListener& listener;
+    RunResult& result;
+    RunState& state;
+    BookFolder& book;
+    RunFiles& files;
+    PageWriter& writer;
+    SourceConverter& converter;
+    std::vector<ChapterStart> chapters;
+    std::vector<std::string> wholeFiles;  // the pages' names, in whole-file mode
+    bool stopped = false;
+};
 
 OutputRun::OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
-                     std::shared_ptr<const LanguageTable> language, DispatchTable dispatch)
+                     std::unique_ptr<OutputTarget> target, DispatchTable dispatch)
     : impl_(std::make_unique<Impl>(
-        Impl {settings, std::move(codePage), std::move(language), std::move(dispatch), SourceLimits {}}))
+        Impl {settings, std::move(codePage), std::move(target), std::move(dispatch), SourceLimits {}}))
 {
 }
 
 OutputRun::~OutputRun() = default;
+
+const OutputTarget& OutputRun::target() const
+{
+    return *impl_->target;
+}
 
 void OutputRun::limitSources(const SourceLimits& limits)
 {
     impl_->limits = limits;
 }
 
+bool OutputRun::checked(const std::string& bookName, std::size_t sourceCount, RunResult& result) const
+{
+    const Settings& settings = impl_->settings;
+    if (const int refusal = FixInput(bookName, sourceCount)) {
+        result.refusal = {refusal, {}};
+        return false;
+    }
+    if (settings.CutTypeIndex < 0 || static_cast<std::size_t>(settings.CutTypeIndex) >= settings.CutTypeTable.size()) {
+        result.refusal = {StringId::CutTypeMissing, {{"@Row", std::to_string(settings.CutTypeIndex)}}};
+        return false;
+    }
+    return true;
+}
+
 RunResult OutputRun::run(const std::string& bookName, const std::vector<std::string>& sources,
                          const std::string& outputFolder, RunListener& listener)
 {
     const Settings& settings = impl_->settings;
-    const LanguageTable& language = *impl_->language;
     RunResult result;
-    if (const int refusal = FixInput(bookName, sources.size())) {
-        result.message = language.text(refusal);
-        return result;
-    }
-    if (settings.CutTypeIndex < 0 || static_cast<std::size_t>(settings.CutTypeIndex) >= settings.CutTypeTable.size()) {
-        result.message = "The cut type " + std::to_string(settings.CutTypeIndex) + " is not in the settings' table.";
-        return result;
-    }
-
-    stopRequested_.store(abortRequested_.load());
-    RunState state;
+    result.bookName = bookName;
     const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
-    state.OutPutDir = outputFolder + (endsWithSeparator(outputFolder) ? "" : separator) + bookName + separator;
-    state.BookName = bookName;
-    state.wholeFileMode = settings.wholeFileMode();
-    result.bookFolder = state.OutPutDir;
-    // Refusals come before the book folder is made, so that they leave nothing behind.
-    std::string reason;
-    const CodePage& codePage = *impl_->codePage;
-    const NotesReaderSettings& notes = settings.NotesReader;
-    NotesLayout layout;
-    if (!planNotesBook(settings, codePage, language, bookName, state.OutPutDir, &layout, &reason)) {
-        result.end = RunEnd::Refused;
-        result.message = reason;
+    if (!checked(bookName, sources.size(), result))
         return result;
-    }
-    const PageEncoder* encoder = layout.encoder.get();
-    const PageTextRules pageText {encoder, notes.present, notes.ChapterPages, notes.JoinLines};
-    // Sizes, cut words and character starts are those of the page encoding.
-    const CodePage& pageCodePage = encoder ? encoder->codePage() : codePage;
-    CutRules rules = cutRulesOf(settings, pageCodePage, pageText.escapeTags);
-    rules.pageSize = layout.pageSize;
-    const bool framed = encoder && !state.wholeFileMode;
-    state.BookName = layout.stem;
+    stopRequested_.store(abortRequested_.load());
+    result.bookFolder = outputFolder + (endsWithSeparator(outputFolder) ? "" : separator) + bookName + separator;
+    // Refusals come before the book folder is made, so that they leave nothing behind.
+    PageLayout layout;
+    if (!impl_->target->layOut(bookName, &layout, &result.refusal))
+        return result;
     BookFolder book;
-    switch (book.open(pathFromUtf8(state.OutPutDir), &reason)) {
+    std::string reason;
+    switch (book.open(pathFromUtf8(result.bookFolder), &reason)) {
     case BookFolder::Opening::Busy:
-        result.end = RunEnd::Refused;
-        result.message = replaceAll(language.text(StringId::BookBusy), "@BookName", bookName);
+        result.refusal = {StringId::BookBusy, {{"@BookName", bookName}}};
         return result;
     case BookFolder::Opening::Failed:
         result.end = RunEnd::BookFolderFailed;
-        result.message = replaceAll(
-            replaceAll(language.text(StringId::BookFolderNotCreated), "@Folder", state.OutPutDir), "@Reason", reason);
+        result.refusal = {StringId::BookFolderNotCreated, {{"@Folder", result.bookFolder}, {"@Reason", reason}}};
         return result;
     case BookFolder::Opening::Open:
         break;
     }
+    RunState state;
+    state.wholeFileMode = settings.wholeFileMode();
+    state.BookName = layout.stem;
     // Every file of the run goes to the staging folder first.
     state.OutPutDir = pathToUtf8(book.staging()) + separator;
-    layout.plan.folder = state.OutPutDir;
     EstimatePages(settings, sources, state);
     listener.runProgress(0);
     listener.sourceProgress(0);
 
+    const CodePage& pageCodePage = layout.encoder ? layout.encoder->codePage() : *impl_->codePage;
     RunFiles files(sources, book, state.OutPutDir, result.bookFolder);
     PageWriter writer(state, [&listener](int value) { listener.runProgress(value); });
     writer.guard(&files, &abortRequested_);
+    const CutRules rules = cutRulesOf(settings, pageCodePage, layout);
     PageCutter cutter(rules, pageCodePage, writer);
-    SourceConverter converter(impl_->dispatch, codePage, cutter,
+    SourceConverter converter(impl_->dispatch, *impl_->codePage, cutter,
                               [&listener](int value) { listener.sourceProgress(value); });
     converter.confine(impl_->limits, &abortRequested_);
-    if (encoder)
-        converter.usePageText(pageText);
+    if (layout.encoder)
+        converter.usePageText({layout.encoder.get(), layout.escape, layout.chapterPages, layout.joinLines});
     converter.readSourcesIn(settings.NotesReader.SourceEncoding);
 
-    bool stopped = false;
-    std::vector<ChapterStart> chapters;
-    std::vector<std::string> wholeFileNotes;
-    for (std::size_t i = 0; i < sources.size() && !stopped; ++i) {
-        std::string renamedTo;
-        if (state.wholeFileMode) {
-            const std::string stem = portableName(baseNameOf(sources[i]), kLongestFileName - kPageNameRoom);
-            state.BookName = files.freeStem(state.OutPutDir, stem);
-            if (state.BookName != stem)
-                renamedTo = state.BookName + ".txt";
-        }
-        if (stopRequested_.load()) {
-            if (abortRequested_.load() || listener.confirmStop()) {
-                stopped = true;
-                break;
-            }
-            stopRequested_.store(false);
-        }
-        listener.sourceStarted(i, sources[i]);
-        listener.sourceProgress(0);
-        const int32_t firstPage = state.PageCount;
-        bool cutOff = false;
-        SourceOutcome outcome = converter.ConvertFile(sources[i], &cutOff);
-        if (cutOff || writer.stopped()) {
-            // Cut off by the stop, not failed: its pages so far stay.
-            outcome.failure = SourceFailure::None;
-            outcome.reason.clear();
-            stopped = true;
-        }
-        if (outcome.pages > 0)
-            outcome.renamedTo = std::move(renamedTo);
-        if (state.wholeFileMode && outcome.pages > 0)
-            wholeFileNotes.push_back(state.BookName + ".txt");
-        // A source's pages start afresh, with its first chapter; a source
-        // that gave no page has no chapter in the book.
-        for (std::size_t c = 0; c < outcome.chapters.size(); ++c)
-            if (outcome.chapters[c].page < outcome.pages)
-                chapters.push_back(
-                    {outcome.chapters[c].title, firstPage + outcome.chapters[c].page, c == 0 || notes.ChapterPages});
-        result.sources.push_back(std::move(outcome));
-    }
+    Pass pass {sources, layout, listener, result, state, book, files, writer, converter, {}, {}, false};
+    cutSources(pass);
+    finishBook(pass);
+    result.notesToLoad = impl_->target->notesToLoad(outputFolder, result.notes);
+    return result;
+}
 
-    listener.runProgress(100);
-    listener.sourceProgress(0);
+bool OutputRun::stopConfirmed(RunListener& listener)
+{
+    if (!stopRequested_.load())
+        return false;
+    if (abortRequested_.load() || listener.confirmStop())
+        return true;
+    stopRequested_.store(false);
+    return false;
+}
+
+void OutputRun::cutSources(Pass& pass)
+{
+    for (std::size_t i = 0; i < pass.sources.size() && !pass.stopped; ++i)
+        cutSource(pass, i);
+    pass.listener.runProgress(100);
+    pass.listener.sourceProgress(0);
     // A stop asked for during the last source ends the run as stopped too.
-    stopped = stopped || stopRequested_.load();
-    result.end = stopped ? RunEnd::Stopped : RunEnd::Completed;
-    result.pageCount = state.PageCount;
-    result.notes = state.PageCount;
+    pass.stopped = pass.stopped || stopRequested_.load();
+    pass.result.end = pass.stopped ? RunEnd::Stopped : RunEnd::Completed;
+    pass.result.pageCount = pass.state.PageCount;
+    pass.result.notes = pass.state.PageCount;
+}
+
+void OutputRun::cutSource(Pass& pass, std::size_t index)
+{
+    RunState& state = pass.state;
+    const std::string& source = pass.sources[index];
+    std::string renamedTo;
+    if (state.wholeFileMode) {
+        const std::string stem = portableName(baseNameOf(source), kLongestFileName - kPageNameRoom);
+        state.BookName = pass.files.freeStem(state.OutPutDir, stem);
+        if (state.BookName != stem)
+            renamedTo = state.BookName + ".txt";
+    }
+    if (stopConfirmed(pass.listener)) {
+        pass.stopped = true;
+        return;
+    }
+    pass.listener.sourceStarted(index, source);
+    pass.listener.sourceProgress(0);
+    const int32_t firstPage = state.PageCount;
+    bool cutOff = false;
+    SourceOutcome outcome = pass.converter.ConvertFile(source, &cutOff);
+    if (cutOff || pass.writer.stopped()) {
+        // Cut off by the stop, not failed: its pages so far stay.
+        outcome.failure = SourceFailure::None;
+        outcome.reason.clear();
+        pass.stopped = true;
+    }
+    if (outcome.pages > 0)
+        outcome.renamedTo = std::move(renamedTo);
+    if (state.wholeFileMode && outcome.pages > 0)
+        pass.wholeFiles.push_back(state.BookName + ".txt");
+    // A source's pages start afresh, with its first chapter; a source that
+    // gave no page has no chapter in the book.
+    for (std::size_t c = 0; c < outcome.chapters.size(); ++c)
+        if (outcome.chapters[c].page < outcome.pages)
+            pass.chapters.push_back(
+                {outcome.chapters[c].title, firstPage + outcome.chapters[c].page, c == 0 || pass.layout.chapterPages});
+    pass.result.sources.push_back(std::move(outcome));
+}
+
+void OutputRun::finishBook(Pass& pass)
+{
+    RunResult& result = pass.result;
+    RunState& state = pass.state;
+    BookFolder& book = pass.book;
     // Only a whole new book replaces the earlier one: after a stop or a
     // failure the earlier pages may be all the reader has.
-    const bool whole = !stopped && !result.anySourceFailed();
-    std::string bookFailure;
+    const bool whole = !pass.stopped && !result.anySourceFailed();
     if (state.PageCount > 0 && (whole || !book.holdsEarlierBook())) {
         // After a stop at once the pages written so far are kept as they were cut.
-        if (encoder && !abortRequested_.load()) {
+        if (!abortRequested_.load()) {
             CutPages pages;
-            pages.isWholeFiles = !framed;
-            pages.wholeFiles = std::move(wholeFileNotes);
-            pages.count = framed ? static_cast<std::size_t>(state.PageCount) : 0;
+            pages.folder = state.OutPutDir;
+            pages.isWholeFiles = state.wholeFileMode;
+            pages.wholeFiles = std::move(pass.wholeFiles);
+            pages.count = state.wholeFileMode ? 0 : static_cast<std::size_t>(state.PageCount);
             pages.nameOf = [&state](std::size_t page) {
                 return state.pageFileName(static_cast<int32_t>(page)).substr(state.OutPutDir.size());
             };
-            const auto continuedIn = [&language](const std::string& volume) {
-                return replaceAll(language.text(StringId::VolumeContinues), "@Volume", volume);
-            };
-            layout.plan.stopNow = &abortRequested_;
-            NotesBookMade made;
-            if (!finishNotesBook(layout, pages, chapters, continuedIn, &made, &bookFailure))
-                bookFailure = abortRequested_.load() ? std::string() : "\n\n" + bookFailure;
+            pages.chapters = std::move(pass.chapters);
+            pages.stopNow = &abortRequested_;
+            FinishedBook made;
+            if (!impl_->target->finish(pages, &made, &result.notFinished) && abortRequested_.load())
+                result.notFinished.clear();
             result.notes = static_cast<int64_t>(made.notes);
             result.volumes = made.volumes;
             result.cutNotes = std::move(made.cutNotes);
@@ -292,14 +315,6 @@ RunResult OutputRun::run(const std::string& bookName, const std::vector<std::str
         book.abandon();
         result.book = book.holdsEarlierBook() ? BookState::EarlierKept : BookState::None;
     }
-    result.notesToLoad = notesToLoad(outputFolder, result.notes);
-    result.summary = endSummary(language, result, bookName);
-    std::vector<MessageSection> sections = endSections(language, result.sources);
-    if (notes.present)
-        for (MessageSection& section : notesSections(language, result))
-            sections.push_back(std::move(section));
-    result.message = endMessage(result.summary, sections) + bookFailure;
-    return result;
 }
 
 }  // namespace leafmill

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "app/Settings.h"
-#include "convert/BookFinisher.h"
 #include "convert/ConfinedReading.h"
-#include "convert/NotesBook.h"
+#include "convert/OutputTarget.h"
 #include "convert/SourceFailure.h"
 #include "extract/Formats.h"
 #include "text/PageEncoder.h"
@@ -19,7 +18,6 @@
 namespace leafmill {
 
 class CodePage;
-class LanguageTable;
 
 // What the run tells whoever watches it. Called on the thread that runs the
 // engine; a window forwards these to its own thread.
@@ -66,25 +64,24 @@ enum class BookState {
     EarlierKept,  // the earlier book, as it was: this run's pages were not kept
 };
 
+// What a run did, for the front ends to put into words (EndMessage.h).
 struct RunResult {
     RunEnd end = RunEnd::Refused;
-    // The text to show at the end, from the language table: `summary`, then
-    // the failed sources, those cut short and the readers' warnings.
-    std::string message;
-    // How a run that started ended (string 14, 41 or 32), with the old pages
-    // removed and the pages renamed.
-    std::string summary;
+    std::string bookName;  // as the user gave it
+    // Why the run was refused or could not use the book folder.
+    Refusal refusal;
     std::vector<SourceOutcome> sources;  // one per source that was handled
     int32_t pageCount = 0;
-    // For the Notes reader: the notes the book has (pages and contents, all
-    // volumes together), the notes of the Notes folder it went to (its own
-    // when on no iPod) and those the reader cuts short.
+    // The files the book has for its reader (pages, contents and records,
+    // all volumes together), the files of the folder the reader loads them
+    // from (the book's own when no other), and those it cuts short.
     int64_t notes = 0;
     int64_t notesToLoad = 0;
     std::size_t volumes = 0;
     std::vector<CutNote> cutNotes;
     BookState book = BookState::None;
     std::string notPlaced;  // why the book could not be put in place, when it could not
+    std::string notFinished;  // why the target could not finish the pages, when it could not
     int removedOldPages = 0;  // files of the earlier book that this one did not replace by name
     // The book folder, ending with a separator; the caller stores it in
     // OutPutDir.
@@ -101,17 +98,17 @@ struct RunResult {
 // names, 12 an empty list).
 int FixInput(std::string_view bookName, std::size_t sourceCount);
 
-// One output run over an ordered list of sources into one book folder, with no
-// windows. Everything a run needs is copied in at construction, so the run may
-// go on a worker thread while the caller's thread keeps the settings.
+// One output run over an ordered list of sources into one book folder of
+// the target's kind, with no windows. Everything a run needs is copied in at
+// construction, so the run may go on a worker thread while the caller's
+// thread keeps the settings.
 class OutputRun {
 public:
-    OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
-              std::shared_ptr<const LanguageTable> language);
-    // The same with another dispatch table than the default one.
-    OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage,
-              std::shared_ptr<const LanguageTable> language, DispatchTable dispatch);
+    OutputRun(const Settings& settings, std::shared_ptr<const CodePage> codePage, std::unique_ptr<OutputTarget> target,
+              DispatchTable dispatch = defaultDispatchTable());
     ~OutputRun();
+
+    const OutputTarget& target() const;
 
     // What reading one source may take (the defaults otherwise).
     void limitSources(const SourceLimits& limits);
@@ -136,6 +133,16 @@ public:
 
 private:
     struct Impl;
+    struct Pass;
+    // The checks of the name, the list and the settings; false with the
+    // refusal in `result`.
+    bool checked(const std::string& bookName, std::size_t sourceCount, RunResult& result) const;
+    // A stop was asked for and is to end the run now.
+    bool stopConfirmed(RunListener& listener);
+    void cutSources(Pass& pass);
+    void cutSource(Pass& pass, std::size_t index);
+    void finishBook(Pass& pass);
+
     std::unique_ptr<Impl> impl_;
     std::atomic<bool> stopRequested_ {false};
     std::atomic<bool> abortRequested_ {false};

@@ -9,10 +9,11 @@
 namespace leafmill {
 
 // How a source's UTF-8 text becomes the bytes its pages are cut from when
-// the pages are made for the Notes reader.
+// the target chooses the pages' encoding.
 struct PageTextRules {
     const PageEncoder* encoder = nullptr;
-    bool escapeTags = false;  // text the reader would take for markup shows as written
+    // Text the target would take for its markup is written to show as it is; null: kept.
+    std::string (*escape)(std::string_view) = nullptr;
     bool chapterPages = false;  // a chapter starts on a new page
     bool joinLines = false;  // hard-wrapped text sources are unwrapped
 };
@@ -28,9 +29,5 @@ PageText makePageText(std::string_view utf8, const PageTextRules& rules, const s
 // The same for text that follows what `page` holds, added to it.
 void appendPageText(std::string_view utf8, const PageTextRules& rules, const std::vector<std::size_t>& offsets,
                     PageText& page);
-
-// '<' that could open a tag becomes "&lt;", '&' that would read as an entity
-// "&amp;"; everything else stays.
-std::string escapeMarkup(std::string_view text);
 
 }  // namespace leafmill

@@ -1,9 +1,9 @@
 #include "device/IPodBooks.h"
 
-#include "convert/NotesFolder.h"
-#include "convert/ReaderLimits.h"
 #include "io/BookRecord.h"
 #include "io/FileAccess.h"
+#include "targets/notes/NotesFolder.h"
+#include "targets/notes/ReaderLimits.h"
 
 #include <algorithm>
 #include <system_error>

@@ -1,9 +1,9 @@
 #include "device/IPodFinder.h"
 
-#include "convert/NotesFolder.h"
-#include "convert/ReaderLimits.h"
 #include "device/MountTable.h"
 #include "io/FileAccess.h"
+#include "targets/notes/NotesFolder.h"
+#include "targets/notes/ReaderLimits.h"
 
 #include <algorithm>
 #include <sstream>

@@ -1,10 +1,10 @@
 #include "device/IPodMessages.h"
 
 #include "convert/EndMessage.h"
-#include "convert/ReaderLimits.h"
 #include "device/IPodBooks.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
+#include "targets/notes/ReaderLimits.h"
 
 #include <cstdio>
 

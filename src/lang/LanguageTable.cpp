@@ -145,6 +145,9 @@ constexpr BuiltIn kBuiltInEnglish[] = {
     {225, "The iPod could not be ejected: @Reason"},
     {226, "Leafmill cannot eject this iPod: use the system's own Eject before unplugging it."},
     {227, "Choose a book in the list first."},
+    {240, "The cut type @Row is not in the settings' table."},
+    {241, "The page encoding @Encoding cannot be used: @Reason"},
+    {242, "The page size @Size leaves no room for the text beside @Reserve bytes of links and titles."},
     {258, "These chosen files are no longer there and were not added:"},
     {259, "These chosen paths are not files to read and were not added:"},
 };

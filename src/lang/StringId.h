@@ -152,6 +152,9 @@ inline constexpr int IPodEjected = 224;
 inline constexpr int EjectFailed = 225;  // holds "@Reason"
 inline constexpr int EjectNotOffered = 226;
 inline constexpr int ChooseBookFirst = 227;
+inline constexpr int CutTypeMissing = 240;  // holds "@Row"
+inline constexpr int PageEncodingUnusable = 241;  // holds "@Encoding" and "@Reason"
+inline constexpr int PageTooSmallForMarkup = 242;  // holds "@Size" and "@Reserve"
 
 // Strings from FirstAdded up may be missing from older language files; the
 // table has built-in English for them.

@@ -2,12 +2,12 @@
 
 #include "app/SettingsStore.h"
 #include "controls/xpcmdbutton.h"
-#include "convert/ReaderLimits.h"
 #include "device/EjectCommands.h"
 #include "device/IPodBooks.h"
 #include "device/IPodMessages.h"
 #include "io/FileAccess.h"
 #include "lang/StringId.h"
+#include "targets/notes/ReaderLimits.h"
 #include "ui/Prompter.h"
 #include "ui/UiContext.h"
 #include "ui/UiStyle.h"

@@ -5,14 +5,16 @@
 #include "controls/Mnemonic.h"
 #include "controls/Xp_ProgressBar.h"
 #include "controls/xpcmdbutton.h"
-#include "convert/NotesCheck.h"
-#include "convert/NotesMessages.h"
+#include "convert/EndMessage.h"
 #include "convert/OutputRun.h"
-#include "convert/ReaderLimits.h"
 #include "device/IPodFinder.h"
 #include "extract/Formats.h"
 #include "io/FileAccess.h"
 #include "lang/StringId.h"
+#include "targets/ChosenTarget.h"
+#include "targets/notes/NotesCheck.h"
+#include "targets/notes/NotesMessages.h"
+#include "targets/notes/ReaderLimits.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 #include "ui/Frm_IPod.h"
@@ -484,7 +486,9 @@ void Frm_Main::beginRun(std::vector<std::string> sources, const QString& folder)
     Settings runSettings = settings;
     if (runVolumeNotes_ > 0)
         runSettings.NotesReader.VolumeNotes = runVolumeNotes_;
-    auto engine = std::make_unique<OutputRun>(runSettings, context_.store().codePage(), context_.language());
+    auto engine
+        = std::make_unique<OutputRun>(runSettings, context_.store().codePage(),
+                                      chosenTarget(runSettings, context_.store().codePage(), context_.language()));
     run_ = std::make_unique<OutputRunWorker>(std::move(engine));
     connect(run_.get(), &OutputRunWorker::sourceShown, this, &Frm_Main::showSource);
     connect(run_.get(), &OutputRunWorker::runProgressChanged, this, &Frm_Main::showRunProgress);
@@ -582,10 +586,9 @@ bool Frm_Main::readerTakesTheBook(const std::vector<std::string>& sources, const
     if (settings.wholeFileMode())
         context_.message(this, context_.text(StringId::WholeFileNotes));
     else if (pagesOverReaderLimit(settings))
-        context_.message(
-            this,
-            context_.text(StringId::PageOverReaderLimit)
-                .replace(QStringLiteral("@Size"), QString::number(settings.activeCutType().SingleFileSize)));
+        context_.message(this,
+                         context_.text(StringId::PageOverReaderLimit)
+                             .replace(QStringLiteral("@Size"), QString::number(settings.pageSize())));
     const NotesForecast forecast = forecastNotes(settings, *context_.store().codePage(), *context_.language(), sources,
                                                  ui::toUtf8(folder), ui::toUtf8(Text1->text()));
     forecastTooMany_ = forecast.tooMany();
@@ -628,6 +631,7 @@ void Frm_Main::finishRun()
     if (!run_)
         return;
     const RunResult result = run_->result();
+    const std::string message = runMessage(*context_.language(), result, run_->target());
     run_.reset();
 
     Settings& settings = context_.store().record();
@@ -637,7 +641,7 @@ void Frm_Main::finishRun()
     ProgressBar1->setValue(100);
     ProgressBar2->setValue(0);
     if (!closeAfterRun_)
-        context_.message(this, ui::fromUtf8(result.message));
+        context_.message(this, ui::fromUtf8(message));
     Pic_Make->hide();
     Pic_MainFace->setEnabled(true);
     // The count before the run was too low: the question comes now, with the true one.

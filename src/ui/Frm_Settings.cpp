@@ -552,9 +552,9 @@ void Frm_Settings::applyPageSize()
     // refuses the settings: the bytes repeated stay below the row's shortest
     // cut (the page size less the window for the cut word).
     const CutType& row = settings.activeCutType();
-    if (row.SingleFileSize > 0)
+    if (settings.pageSize() > 0)
         settings.KeepFileSize
-            = std::min(settings.KeepFileSize, std::max(0, row.SingleFileSize - row.InOutFileSize - 1));
+            = std::min(settings.KeepFileSize, std::max(0, settings.pageSize() - row.InOutFileSize - 1));
 }
 
 void Frm_Settings::applyLanguage()

@@ -40,6 +40,8 @@ public:
 
     // Valid once finished() was emitted.
     const RunResult& result() const { return result_; }
+    // The kind of book the run makes, which words the target's part of the end.
+    const OutputTarget& target() const { return run_->target(); }
 
 signals:
     // On the window's thread, before the source is converted.

@@ -1,8 +1,8 @@
 #include "ui/PreviewWindow.h"
 
 #include "controls/xpcmdbutton.h"
-#include "convert/NotesFolder.h"
 #include "io/FileAccess.h"
+#include "targets/notes/NotesFolder.h"
 #include "text/PageEncoder.h"
 #include "ui/UiStyle.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/ReaderView.h"
+#include "targets/notes/ReaderView.h"
 
 #include <QFont>
 #include <QString>

@@ -127,15 +127,19 @@ protected:
         return (dir / name).string();
     }
 
-    RunResult run(const std::vector<std::string>& sources, const std::string& book = "Alice",
-                  const DispatchTable& dispatch = defaultDispatchTable())
+    test::WordedResult run(const std::vector<std::string>& sources, const std::string& book = "Alice",
+                           const DispatchTable& dispatch = defaultDispatchTable())
     {
-        OutputRun outputRun(settings, codePage, language, dispatch);
-        outputRun.limitSources(limits);
-        current = &outputRun;
-        RunResult result = outputRun.run(book, sources, (dir / "out").string(), listener);
-        current = nullptr;
-        return result;
+        return test::runWorded(
+            settings, codePage, language, dispatch,
+            [&](OutputRun& outputRun) {
+                outputRun.limitSources(limits);
+                current = &outputRun;
+                RunResult result = outputRun.run(book, sources, (dir / "out").string(), listener);
+                current = nullptr;
+                return result;
+            },
+            makeTarget ? makeTarget() : nullptr);
     }
 
     std::filesystem::path bookFolder() const { return dir / "out" / "Alice"; }
@@ -148,12 +152,13 @@ protected:
     SourceLimits limits;
     test::RecordingListener listener;
     OutputRun* current = nullptr;
+    std::function<std::unique_ptr<OutputTarget>()> makeTarget;  // none: the settings choose
 };
 
 TEST_F(OutputRunTest, PagesAreNumberedThroughTheWholeBook)
 {
     const std::vector<std::string> sources = {source("a.txt", 8), source("b.txt", 2)};
-    const RunResult result = run(sources);
+    const auto result = run(sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
     EXPECT_EQ(result.message, kDone);
     EXPECT_EQ(result.bookFolder, bookFolder().string() + "/");
@@ -185,7 +190,7 @@ TEST_F(OutputRunTest, ABookIsReplacedWholeAndOnlyTheEarlierRunsFilesGo)
     const std::string ownSource = source("out/Alice/Alice12.txt", 1);
 
     test::writeFile(dir / "a.txt", "short\r\n");
-    const RunResult again = run({(dir / "a.txt").string(), ownSource});
+    const auto again = run({(dir / "a.txt").string(), ownSource});
     EXPECT_EQ(again.end, RunEnd::Completed);
     EXPECT_EQ(again.removedOldPages, 1);  // Alice0002; Alice0001 was written again
     EXPECT_EQ(again.message, kDone + "\n1 old pages of an earlier run were removed from the book folder.");
@@ -230,7 +235,7 @@ TEST_F(OutputRunTest, ABookIsReplacedWholeAndOnlyTheEarlierRunsFilesGo)
             if (c.event == 3 && value == 100)
                 test::writeFile(folder / "Alice0002.txt", "the user's own");
         };
-        const RunResult result = run(c.sources);
+        const auto result = run(c.sources);
         EXPECT_NE(result.message.find(c.said), std::string::npos) << result.message;
         EXPECT_EQ(result.book, BookState::EarlierKept);
         for (const auto& page : book)
@@ -289,7 +294,7 @@ TEST_F(OutputRunTest, NoPageIsEverWrittenOverASource)
         else
             fs::create_hard_link(original, page);
         const std::string placed = place < 2 ? page.string() : original;
-        const RunResult result = run({placed});
+        const auto result = run({placed});
         EXPECT_EQ(test::readFile(placed), bytes) << place;
         EXPECT_EQ(test::readFile(original), bytes) << place;
         ASSERT_EQ(result.sources.size(), 1u) << place;
@@ -305,7 +310,7 @@ TEST_F(OutputRunTest, ASourceThatFailsAfterSomePagesIsListedAsStopped)
     // The second source lies where the first one's second page goes.
     std::filesystem::create_directory(bookFolder());
     const std::string inTheWay = source("out/Alice/Alice0001.txt", 2);
-    const RunResult result = run({source("a.txt", 8), inTheWay});
+    const auto result = run({source("a.txt", 8), inTheWay});
     ASSERT_EQ(result.sources.size(), 2u);
     EXPECT_EQ(result.sources[0].pages, 1);
     const std::string reason
@@ -342,7 +347,7 @@ TEST_F(OutputRunTest, AStopIsAskedBeforeTheNextSourceAndTheAnswerDecides)
             if (index == c.stopDuring)
                 current->requestStop();
         };
-        const RunResult result = run(sources);
+        const auto result = run(sources);
         EXPECT_EQ(std::tie(listener.questions, result.end, result.message),
                   std::make_tuple(c.questions, c.end, c.message))
             << "stop during " << c.stopDuring;
@@ -363,7 +368,7 @@ TEST_F(OutputRunTest, AReaderThatCrashesHangsOrOverrunsFailsOnlyItsSource)
     }
     sources.push_back(source("b.txt", 1));
     cutWhileRead = sources[5];
-    const RunResult result = run(sources, "Alice", kMisbehaving);
+    const auto result = run(sources, "Alice", kMisbehaving);
     ASSERT_EQ(result.sources.size(), 8u) << result.message;
     const std::string tooLarge = "it is too large or too complex to read: it needed more than ";
     for (const auto& [index, said] :
@@ -389,7 +394,7 @@ TEST_F(OutputRunTest, AStopEndsTheRunWhileAReaderWorks)
             current->requestAbort();
         });
     };
-    const RunResult result = run({(dir / "e.odd").string(), source("a.txt", 4)}, "Alice", kMisbehaving);
+    const auto result = run({(dir / "e.odd").string(), source("a.txt", 4)}, "Alice", kMisbehaving);
     stopper.join();
     EXPECT_EQ(std::tie(result.end, result.message), std::make_tuple(RunEnd::Stopped, std::string("Stopped.")));
     EXPECT_EQ(result.sources.size(), 1u);
@@ -408,11 +413,11 @@ TEST_F(OutputRunTest, TheEndMessageListsTheSourcesThatGaveNoPagesAndTheReadersWa
            (dir / "gone.txt").string(), (dir / "junk.doc").string(),     (dir / "open.rtf").string()};
     const std::string none = "The book Alice has no pages: no source gave any text.";  // alone, each says so
     for (const std::size_t alone : {2, 3}) {
-        const RunResult empty = run({sources[alone]});
+        const auto empty = run({sources[alone]});
         EXPECT_EQ(std::tie(empty.summary, empty.book), std::make_tuple(none, BookState::None));
         EXPECT_FALSE(std::filesystem::exists(bookFolder())) << "no empty book folder";
     }
-    const RunResult result = run(sources);
+    const auto result = run(sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
     EXPECT_FALSE(result.finished());
     EXPECT_EQ(result.message,
@@ -436,7 +441,7 @@ TEST_F(OutputRunTest, ARefusedRunCreatesNothingAndABlockedBookFolderEndsItAtOnce
     EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
 
     test::writeFile(dir / "out" / "Alice", "a file in the way");
-    const RunResult blocked = run(sources);
+    const auto blocked = run(sources);
     EXPECT_EQ(blocked.end, RunEnd::BookFolderFailed);
     EXPECT_TRUE(blocked.message.starts_with("no folder " + bookFolder().string() + "/: ")) << blocked.message;
     EXPECT_TRUE(blocked.sources.empty());
@@ -454,7 +459,7 @@ TEST_F(OutputRunTest, ARefusedRunCreatesNothingAndABlockedBookFolderEndsItAtOnce
     FolderLock otherRun;
     std::string reason;
     ASSERT_EQ(otherRun.lock(bookFolder(), &reason), FolderLock::Result::Locked) << reason;
-    const RunResult busy = run(sources);
+    const auto busy = run(sources);
     EXPECT_EQ(std::tie(busy.end, busy.message),
               std::make_tuple(RunEnd::Refused,
                               std::string("The book Alice is being written by another run of "
@@ -478,6 +483,56 @@ TEST_F(OutputRunTest, ARefusedRunCreatesNothingAndABlockedBookFolderEndsItAtOnce
     }
 }
 
+// A kind of book the engine was not written for: shorter pages under another
+// stem, an index written once the book is known, its own end section; it
+// refuses a book named "Refused".
+class IndexedPages : public OutputTarget {
+public:
+    bool layOut(const std::string& bookName, PageLayout* layout, Refusal* refusal) override
+    {
+        if (bookName == "Refused") {
+            *refusal = {36, {{"@Reason", "no index"}}};
+            return false;
+        }
+        *layout = PageLayout();
+        layout->stem = "Indexed " + bookName + " ";
+        layout->pageSize = 60;
+        return true;
+    }
+    bool finish(const CutPages& pages, FinishedBook* made, std::string* /*error*/) override
+    {
+        std::string index;
+        for (std::size_t i = 0; i < pages.count; ++i)
+            index += pages.nameOf(i) + "\n";
+        test::writeFile(std::filesystem::path(pages.folder) / "index", index);
+        made->notes = pages.count + 1;
+        return true;
+    }
+    int64_t notesToLoad(const std::string& /*outputFolder*/, int64_t bookNotes) const override { return bookNotes * 2; }
+    std::vector<MessageSection> endSections(const LanguageTable& /*language*/, const RunResult& result) const override
+    {
+        return {{"Index", {std::to_string(result.notes) + " notes"}}};
+    }
+};
+
+TEST_F(OutputRunTest, ANewTargetNeedsNoChangeOfTheEngine)
+{
+    makeTarget = [] { return std::make_unique<IndexedPages>(); };
+    const auto refused = run({source("a.txt", 4)}, "Refused");
+    EXPECT_EQ(std::tie(refused.end, refused.message),
+              std::make_tuple(RunEnd::Refused, std::string("not converted: no index")));
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
+
+    const auto result = run({source("a.txt", 4)});
+    const auto written = pagesIn(bookFolder(), "Indexed Alice ");
+    ASSERT_EQ(written.size(), 2u);
+    for (const auto& page : written)
+        EXPECT_LE(page.bytes.size(), 62u) << page.name;
+    EXPECT_EQ(test::readFile(bookFolder() / "index"), "Indexed Alice 0000.txt\nIndexed Alice 0001.txt\n");
+    EXPECT_EQ(std::tie(result.notes, result.notesToLoad), std::make_tuple(int64_t {3}, int64_t {6}));
+    EXPECT_EQ(result.message, kDone + "\n\nIndex\n3 notes");
+}
+
 TEST_F(OutputRunTest, WholeFileModeNamesEachPageAfterItsSource)
 {
     settings.CutTypeTable = {{100, 20}, {0, 0}};
@@ -488,7 +543,7 @@ TEST_F(OutputRunTest, WholeFileModeNamesEachPageAfterItsSource)
     test::writeFile(dir / "two" / "tale.of.two.txt", "second\r\n");
     const std::vector<std::string> sources = {source("long.txt", 20), (dir / "one" / "tale.of.two.txt").string(),
                                               (dir / "two" / "tale.of.two.txt").string()};
-    const RunResult result = run(sources);
+    const auto result = run(sources);
     EXPECT_EQ(result.end, RunEnd::Completed);
     EXPECT_EQ(result.message,
               kDone + "\n" + sources[2] + " was written as tale.of.two (2).txt, as another source has the same name.");

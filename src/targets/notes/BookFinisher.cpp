@@ -1,11 +1,11 @@
-#include "convert/BookFinisher.h"
+#include "targets/notes/BookFinisher.h"
 
-#include "convert/NotesNames.h"
-#include "convert/PageText.h"
-#include "convert/ReaderLimits.h"
+#include "convert/PageNames.h"
 #include "io/FileAccess.h"
 #include "io/InputFile.h"
 #include "io/OutputFile.h"
+#include "targets/notes/NotesNames.h"
+#include "targets/notes/ReaderLimits.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 
@@ -22,12 +22,6 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kNumberDigits = 7;
 // With no chapter in the book, the contents links to every 20th page.
 constexpr std::size_t kContentsStride = 20;
-
-std::string padded(std::size_t value, std::size_t width)
-{
-    std::string digits = std::to_string(value);
-    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
-}
 
 // The chapter's name as the page encoding writes it, cut to whole characters
 // within the title's room.
@@ -127,7 +121,7 @@ std::vector<std::vector<std::string>> contentsParts(const BookPlan& plan, std::s
     std::size_t used = 0;
     // Head and tail of a contents note at their longest.
     PageFrame worst;
-    worst.title = plan.contentsTitle + " " + padded(0, kNumberDigits);
+    worst.title = plan.contentsTitle + " " + paddedNumber(0, kNumberDigits);
     worst.next = contentsFileName(entries.size(), entries.size() + 1);
     const std::size_t frame = plan.declaration.size()
         + encoder.encode(frameHead(worst, texts) + frameTail(worst, texts), nullptr).size() + kLineEnd.size();
@@ -178,7 +172,8 @@ std::string pageTitle(const BookPlan& plan, std::size_t index)
     const ChapterStart* chapter = chapterOf(plan, index);
     const std::string name = chapter ? shortTitle(*plan.encoder, chapter->title) : plan.bookName;
     const std::size_t width = std::to_string(plan.pageCount).size();
-    return plan.encoder->fit(name + " \xE2\x80\x93 " + padded(index + 1, width) + "/" + std::to_string(plan.pageCount),
+    return plan.encoder->fit(name + " \xE2\x80\x93 " + paddedNumber(static_cast<int64_t>(index) + 1, width) + "/"
+                                 + std::to_string(plan.pageCount),
                              nullptr);
 }
 
@@ -191,7 +186,8 @@ std::size_t markupReserve(const BookPlan& plan, std::size_t longestPageName)
         for (const ChapterStart& chapter : plan.chapters)
             if (encoder.encode(shortTitle(encoder, chapter.title), nullptr).size() > longest.size())
                 longest = shortTitle(encoder, chapter.title);
-        worst.title = longest + " \xE2\x80\x93 " + padded(0, kNumberDigits) + "/" + padded(0, kNumberDigits);
+        worst.title
+            = longest + " \xE2\x80\x93 " + paddedNumber(0, kNumberDigits) + "/" + paddedNumber(0, kNumberDigits);
     }
     if (plan.links) {
         worst.previous = std::string(longestPageName, 'x');

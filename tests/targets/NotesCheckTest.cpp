@@ -1,6 +1,6 @@
-#include "convert/NotesCheck.h"
-#include "convert/NotesFolder.h"
+#include "targets/notes/NotesCheck.h"
 #include "lang/LanguageTable.h"
+#include "targets/notes/NotesFolder.h"
 #include "text/PageEncoder.h"
 
 #include "../extract/CaseFile.h"

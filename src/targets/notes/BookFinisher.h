@@ -1,6 +1,7 @@
 #pragma once
 
-#include "convert/PageMarkup.h"
+#include "convert/OutputTarget.h"
+#include "targets/notes/PageMarkup.h"
 
 #include <atomic>
 #include <cstddef>
@@ -12,13 +13,6 @@
 namespace leafmill {
 
 class PageEncoder;
-
-// Where a chapter of the book starts.
-struct ChapterStart {
-    std::string title;  // UTF-8
-    int32_t page = 0;  // index into the book's pages
-    bool opensPage = false;  // the page begins with it: a source's first, or cut at the heading
-};
 
 // What the pages of a finished run get once the whole book is known: titles
 // that count the pages, Previous and Next links, and the contents note.
@@ -39,12 +33,6 @@ struct BookPlan {
     std::size_t pageCount = 0;
     std::vector<ChapterStart> chapters;  // in page order
     const std::atomic<bool>* stopNow = nullptr;  // once set, no further page is rewritten
-};
-
-// A note the reader shows only the first 4,096 bytes of.
-struct CutNote {
-    std::string name;  // within the book folder
-    std::uintmax_t size = 0;
 };
 
 // The file name of page `index` (from 0) of the book, inside its folder.

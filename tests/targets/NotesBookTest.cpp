@@ -1,10 +1,11 @@
-#include "convert/NotesCheck.h"
 #include "convert/OutputRun.h"
 #include "convert/PageText.h"
-#include "convert/ReaderLimits.h"
-#include "convert/ReaderView.h"
 #include "io/OutputFile.h"
 #include "lang/LanguageTable.h"
+#include "targets/notes/NotesCheck.h"
+#include "targets/notes/PageMarkup.h"
+#include "targets/notes/ReaderLimits.h"
+#include "targets/notes/ReaderView.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 
@@ -77,12 +78,13 @@ protected:
         return (dir / name).string();
     }
 
-    RunResult run(const std::vector<std::string>& sources, const std::string& name = "Book",
-                  const std::string& folder = "out")
+    test::WordedResult run(const std::vector<std::string>& sources, const std::string& name = "Book",
+                           const std::string& folder = "out")
     {
-        OutputRun outputRun(settings, codePage, language);
         test::RecordingListener listener;
-        return outputRun.run(name, sources, (dir / folder).string(), listener);
+        return test::runWorded(settings, codePage, language, defaultDispatchTable(), [&](OutputRun& outputRun) {
+            return outputRun.run(name, sources, (dir / folder).string(), listener);
+        });
     }
 
     std::filesystem::path book() const { return dir / "out" / "Book"; }
@@ -142,10 +144,10 @@ protected:
 TEST_F(NotesBookTest, EverySourceIsWrittenInThePageEncodingAndTheReplacementsAreCounted)
 {
     const std::string gbk = "\xd6\xd0\xce\xc4\xb5\xc4\xce\xc4\xd7\xd6\xba\xdc\xba\xc3\xbf\xb4";
-    const RunResult result = run({source("a.txt", "It\x92s plain \xfc.\r\n"),
-                                  source("b.html", "<html><meta charset=utf-8><p>Überall – ☃</p></html>"),
-                                  source("c.txt", "\xef\xbb\xbfGrüße\r\n"), source("d.txt", gbk + "\r\n"),
-                                  source("e.htm", "<p>" + gbk + "</p>")});
+    const auto result = run({source("a.txt", "It\x92s plain \xfc.\r\n"),
+                             source("b.html", "<html><meta charset=utf-8><p>Überall – ☃</p></html>"),
+                             source("c.txt", "\xef\xbb\xbfGrüße\r\n"), source("d.txt", gbk + "\r\n"),
+                             source("e.htm", "<p>" + gbk + "</p>")});
     ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
     const auto latin1 = [](const char* utf8) { return CodePage::open("ISO-8859-1")->fromUtf8(utf8); };
     EXPECT_NE(joined().find(latin1("Grüße")), std::string::npos) << "a marked UTF-8 text is read as UTF-8";
@@ -164,7 +166,7 @@ TEST_F(NotesBookTest, EverySourceIsWrittenInThePageEncodingAndTheReplacementsAre
     EXPECT_EQ(result.message.find("a.txt: read as"), std::string::npos);
 
     settings.NotesReader.PageEncoding = "UTF-8";
-    const RunResult utf8 = run({(dir / "b.html").string()});
+    const auto utf8 = run({(dir / "b.html").string()});
     EXPECT_EQ(utf8.sources[0].replaced.count, 0u);
     EXPECT_NE(joined().find("Überall – ☃"), std::string::npos);
     EXPECT_FALSE(joined().starts_with("\xEF\xBB\xBF")) << "bare UTF-8, no byte order mark";
@@ -213,7 +215,7 @@ TEST_F(NotesBookTest, LinkedAndTitledPagesPassTheReaderModelWithinThePageSize)
     settings.NotesReader.Titles = true;
     settings.CutTypeTable = {{300, 60}};
     const std::string text = longText(60, "&lt;b&gt;bold&lt;/b&gt;");
-    const RunResult result = run({source("a.html", "<meta charset=utf-8><pre>" + text + "</pre>")});
+    const auto result = run({source("a.html", "<meta charset=utf-8><pre>" + text + "</pre>")});
     ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
     const auto written = pages();
     ASSERT_GT(written.size(), 10u);
@@ -243,8 +245,8 @@ TEST_F(NotesBookTest, ContentsLinksLandWhereTheChaptersStart)
         settings.NotesReader.ChapterPages = chapterPages;
         std::filesystem::remove_all(book());
         // A source with no text between them has no chapter.
-        const RunResult result = run({source("novel.txt", text), source("empty.html", ""),
-                                      source("second.html", "<h1>Second</h1>" + longText(3))});
+        const auto result = run({source("novel.txt", text), source("empty.html", ""),
+                                 source("second.html", "<h1>Second</h1>" + longText(3))});
         ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
         const ShownNote contents = note("00 Contents.txt");
         EXPECT_EQ(contents.title, "Contents");
@@ -290,7 +292,7 @@ TEST_F(NotesBookTest, BooksOfEveryLibraryAndPackageKindMakeOneBook)
     for (const char* file : {"ru.mobi", "lighthouse.mobi", "cjk.azw3", "report.pdb", "guide.chm", "cjk.djvu",
                              "russian-1251.fb2", "sources/novel.md", "novel.txtz", "cjk.htmlz"})
         sources.push_back(LEAFMILL_TEST_DATA "/../extract/fixtures/" + std::string(file));
-    const RunResult result = run(sources);
+    const auto result = run(sources);
     ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
     EXPECT_EQ(problems(), std::vector<std::string> {});
     std::vector<std::string> titles;
@@ -316,7 +318,7 @@ TEST_F(NotesBookTest, ATextOfMegabytesIsCutAsOneWholeText)
     std::string utf16 = "\xff\xfe";
     for (const char c : latin1)
         utf16 += std::string {c, '\0'};
-    const RunResult result = run({source("long.txt", utf16)});
+    const auto result = run({source("long.txt", utf16)});
     ASSERT_EQ(result.end, RunEnd::Completed) << result.message;
     std::string shown = latin1;
     for (std::size_t tag = 0; (tag = shown.find("<b>", tag)) != std::string::npos;)
@@ -401,7 +403,7 @@ TEST_F(NotesBookTest, ABookOfTwelveThousandPagesAndItsContentsListInReadingOrder
     std::string text;
     for (int line = 0; line < 12000; ++line)
         text += std::to_string(100000 + line) + std::string(30, ' ') + "\r\n";
-    const RunResult result = run({source("long.txt", text)});
+    const auto result = run({source("long.txt", text)});
     ASSERT_EQ(result.pageCount, 12000) << result.message;
     std::vector<std::string> names = test::entriesOf(book());
     EXPECT_EQ(static_cast<int64_t>(names.size()), result.notes);
@@ -432,7 +434,7 @@ TEST_F(NotesBookTest, TheNotesAreCountedAndWhatTheReaderLosesIsTold)
     const std::string report = LEAFMILL_TEST_DATA "/../extract/fixtures/report.docx";
     const NotesForecast forecast
         = forecastNotes(settings, *codePage, *language, {report}, (dir / "ipod" / "Notes").string(), "Book");
-    const RunResult result = run({report}, "Book", "ipod/Notes");
+    const auto result = run({report}, "Book", "ipod/Notes");
     const auto notes = static_cast<int64_t>(test::entriesOf(dir / "ipod" / "Notes" / "Book").size());
     EXPECT_EQ(result.notes, notes);
     EXPECT_LE(std::abs(forecast.notes - notes), notes / 4) << forecast.notes;
@@ -444,7 +446,7 @@ TEST_F(NotesBookTest, TheNotesAreCountedAndWhatTheReaderLosesIsTold)
 
     // A whole file is one note, named as every disk allows.
     settings.CutTypeTable = {{0, 0}};
-    const RunResult whole = run({source("a:b?.txt", std::string(5000, 'x'))});
+    const auto whole = run({source("a:b?.txt", std::string(5000, 'x'))});
     EXPECT_EQ(whole.notes, 2) << "the note and the record";
     EXPECT_NE(whole.message.find("a_b_.txt: 908 of its 5004 bytes do not show"), std::string::npos) << whole.message;
 }
@@ -456,7 +458,7 @@ TEST_F(NotesBookTest, AVolumeIsABookOfItsOwnThatNamesTheNext)
     settings.NotesReader.Links = settings.NotesReader.Titles = settings.NotesReader.Contents = true;
     settings.NotesReader.VolumeNotes = 10;
     settings.CutTypeTable = {{300, 60}};
-    const RunResult result = run({source("v.txt", longText(60))});
+    const auto result = run({source("v.txt", longText(60))});
     std::vector<std::string> volumes = test::entriesOf(book());
     ASSERT_GE(volumes.size(), 4u) << result.message;
     ASSERT_EQ(volumes.front(), ".leafmill.txt");

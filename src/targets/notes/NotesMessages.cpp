@@ -1,8 +1,8 @@
-#include "convert/NotesMessages.h"
+#include "targets/notes/NotesMessages.h"
 
-#include "convert/ReaderLimits.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
+#include "targets/notes/ReaderLimits.h"
 
 #include <algorithm>
 

@@ -24,6 +24,10 @@ struct LinkTexts {
 std::string frameHead(const PageFrame& frame, const LinkTexts& texts);
 std::string frameTail(const PageFrame& frame, const LinkTexts& texts);
 
+// '<' that could open a tag becomes "&lt;", '&' that would read as an entity
+// "&amp;"; everything else stays.
+std::string escapeMarkup(std::string_view text);
+
 // A link to another note of the same folder; NOPUSH keeps paging out of the
 // reader's Menu history.
 std::string noteLink(std::string_view file, std::string_view text);

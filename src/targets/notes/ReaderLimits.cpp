@@ -1,10 +1,10 @@
-#include "convert/ReaderLimits.h"
+#include "targets/notes/ReaderLimits.h"
 
 #include "convert/ConfinedReading.h"
-#include "convert/NotesBook.h"
-#include "convert/NotesFolder.h"
 #include "extract/Formats.h"
 #include "io/FileAccess.h"
+#include "targets/notes/NotesBook.h"
+#include "targets/notes/NotesFolder.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 
@@ -123,9 +123,9 @@ NotesForecast forecastNotes(const Settings& settings, const CodePage& codePage, 
     if (settings.CutTypeIndex < 0 || static_cast<std::size_t>(settings.CutTypeIndex) >= settings.CutTypeTable.size())
         return forecast;
     NotesLayout layout;
-    std::string refusal;
+    Refusal refusal;
     // A layout the run refuses makes no notes; the run says why.
-    if (!planNotesBook(settings, codePage, language, bookName, outputFolder, &layout, &refusal))
+    if (!planNotesBook(settings, codePage, language, bookName, &layout, &refusal))
         return forecast;
     // A page ends at a cut word in the window before its end: half the window short, on the whole.
     const int64_t window = std::clamp<int64_t>(settings.activeCutType().InOutFileSize, 0, layout.pageSize / 2);
@@ -159,7 +159,7 @@ bool pagesOverReaderLimit(const Settings& settings)
 {
     if (settings.CutTypeIndex < 0 || static_cast<std::size_t>(settings.CutTypeIndex) >= settings.CutTypeTable.size())
         return false;
-    return settings.activeCutType().SingleFileSize > kReaderNoteBytes;
+    return settings.pageSize() > kReaderNoteBytes;
 }
 
 }  // namespace leafmill

@@ -1,4 +1,4 @@
-#include "convert/ReaderLimits.h"
+#include "targets/notes/ReaderLimits.h"
 #include "lang/LanguageTable.h"
 #include "text/CodePage.h"
 

@@ -1,4 +1,4 @@
-#include "convert/NotesFolder.h"
+#include "targets/notes/NotesFolder.h"
 
 #include "io/FileAccess.h"
 #include "text/AsciiCase.h"

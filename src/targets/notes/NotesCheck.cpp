@@ -1,13 +1,13 @@
-#include "convert/NotesCheck.h"
+#include "targets/notes/NotesCheck.h"
 
 #include "app/Settings.h"
 #include "convert/EndMessage.h"
-#include "convert/NotesFolder.h"
-#include "convert/ReaderLimits.h"
-#include "convert/ReaderView.h"
 #include "io/FileAccess.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
+#include "targets/notes/NotesFolder.h"
+#include "targets/notes/ReaderLimits.h"
+#include "targets/notes/ReaderView.h"
 #include "text/AsciiCase.h"
 #include "text/PageEncoder.h"
 

@@ -1,7 +1,5 @@
-#include "convert/NotesNames.h"
+#include "convert/PageNames.h"
 
-#include "text/CodePage.h"
-#include "text/PageEncoder.h"
 #include "text/Utf8.h"
 
 namespace leafmill {
@@ -10,13 +8,13 @@ namespace {
 
 constexpr std::string_view kRefused = "\\/:*?\"<>|";
 
-std::string padded(int64_t value, std::size_t width)
+}  // namespace
+
+std::string paddedNumber(int64_t value, std::size_t width)
 {
     const std::string digits = std::to_string(value);
     return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
 }
-
-}  // namespace
 
 std::size_t utf16Length(std::string_view utf8)
 {
@@ -52,11 +50,6 @@ std::string portableName(std::string_view utf8, std::size_t room)
     return name;
 }
 
-std::string pageStem(const std::string& bookName, const PageEncoder& pages)
-{
-    return portableName(pages.fit(bookName, nullptr), kLongestFileName - kPageNameRoom);
-}
-
 std::size_t pageNumberWidth(int64_t pages)
 {
     return std::max<std::size_t>(4, std::to_string(pages > 0 ? pages - 1 : 0).size());
@@ -64,19 +57,7 @@ std::size_t pageNumberWidth(int64_t pages)
 
 std::string pageFileName(std::string_view stem, int64_t number, std::size_t width)
 {
-    return std::string(stem) + padded(number, width) + ".txt";
-}
-
-std::string contentsFileName(std::size_t part, std::size_t parts)
-{
-    if (parts <= 1)
-        return "00 Contents.txt";
-    return "00 Contents " + padded(static_cast<int64_t>(part) + 1, std::to_string(parts).size()) + ".txt";
-}
-
-std::string volumeFolderName(std::string_view bookName, std::size_t volume, std::size_t volumes)
-{
-    return std::string(bookName) + " " + padded(static_cast<int64_t>(volume), std::to_string(volumes).size());
+    return std::string(stem) + paddedNumber(number, width) + ".txt";
 }
 
 }  // namespace leafmill

@@ -1,6 +1,6 @@
-#include "convert/ReaderView.h"
+#include "targets/notes/ReaderView.h"
 
-#include "convert/ReaderLimits.h"
+#include "targets/notes/ReaderLimits.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 

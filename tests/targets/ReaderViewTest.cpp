@@ -1,4 +1,4 @@
-#include "convert/ReaderView.h"
+#include "targets/notes/ReaderView.h"
 #include "text/PageEncoder.h"
 
 #include "../extract/CaseFile.h"

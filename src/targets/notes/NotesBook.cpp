@@ -1,12 +1,13 @@
-#include "convert/NotesBook.h"
+#include "targets/notes/NotesBook.h"
 
 #include "convert/EndMessage.h"
-#include "convert/NotesNames.h"
-#include "convert/ReaderLimits.h"
-#include "convert/ReaderView.h"
+#include "convert/PageNames.h"
 #include "io/FileAccess.h"
 #include "lang/LanguageTable.h"
 #include "lang/StringId.h"
+#include "targets/notes/NotesNames.h"
+#include "targets/notes/ReaderLimits.h"
+#include "targets/notes/ReaderView.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 
@@ -22,6 +23,8 @@ namespace {
 constexpr std::size_t kLeastPageText = 16;
 // Page numbers of up to 7 digits fit the room kept for links.
 constexpr std::size_t kLongestPageNumber = 7;
+constexpr std::string_view kNoteEnding = ".txt";
+// The CR LF that closes every page.
 constexpr std::size_t kLineEnd = 2;
 
 bool moveNote(const std::string& from, const std::string& to, std::string* error)
@@ -95,10 +98,11 @@ std::vector<std::size_t> volumeEnds(const NotesLayout& layout, const std::vector
     return ends;
 }
 
-bool makeVolumes(const NotesLayout& layout, const CutPages& pages, const std::vector<ChapterStart>& chapters,
-                 const std::function<std::string(const std::string&)>& continuedIn, NotesBookMade* made,
+bool makeVolumes(const NotesLayout& layout, const CutPages& pages,
+                 const std::function<std::string(const std::string&)>& continuedIn, FinishedBook* made,
                  std::string* error)
 {
+    const std::vector<ChapterStart>& chapters = pages.chapters;
     const std::vector<std::size_t> ends = volumeEnds(layout, chapters, pages.count);
     const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
     made->volumes = ends.size();
@@ -148,13 +152,11 @@ bool numberToOneWidth(const BookPlan& plan, const CutPages& pages, std::string* 
 }  // namespace
 
 bool planNotesBook(const Settings& settings, const CodePage& codePage, const LanguageTable& language,
-                   const std::string& bookName, const std::string& bookFolder, NotesLayout* layout,
-                   std::string* refusal)
+                   const std::string& bookName, NotesLayout* layout, Refusal* refusal)
 {
     *layout = NotesLayout();
-    const CutType& row = settings.activeCutType();
-    layout->pageSize = settings.wholeFileMode() ? 0 : row.SingleFileSize;
-    layout->contentsSize = static_cast<std::size_t>(std::max(row.SingleFileSize, 0));
+    layout->pageSize = settings.wholeFileMode() ? 0 : settings.pageSize();
+    layout->contentsSize = static_cast<std::size_t>(std::max(settings.pageSize(), 0));
     layout->stem = bookName;
     const NotesReaderSettings& notes = settings.NotesReader;
     if (!notes.present)
@@ -162,14 +164,13 @@ bool planNotesBook(const Settings& settings, const CodePage& codePage, const Lan
     std::string reason;
     layout->encoder = PageEncoder::open(notes.PageEncoding.empty() ? codePage.name() : notes.PageEncoding, &reason);
     if (!layout->encoder) {
-        *refusal = "The page encoding " + notes.PageEncoding + " cannot be used: " + reason;
+        *refusal = {StringId::PageEncodingUnusable, {{"@Encoding", notes.PageEncoding}, {"@Reason", reason}}};
         return false;
     }
     const PageEncoder& encoder = *layout->encoder;
     BookPlan& plan = layout->plan;
     plan.encoder = &encoder;
     plan.declaration = encodingDeclaration(encoder);
-    plan.folder = bookFolder;
     if (settings.wholeFileMode())
         return true;
     layout->stem = pageStem(bookName, encoder);
@@ -188,11 +189,12 @@ bool planNotesBook(const Settings& settings, const CodePage& codePage, const Lan
         plan.continuation = replaceAll(language.text(StringId::VolumeContinues), "@Volume", longest);
     }
     // The markup, the closing line end and the text together fit the page.
-    const std::size_t longestName = encoder.encode(layout->stem, nullptr).size() + kLongestPageNumber + 4;
+    const std::size_t longestName
+        = encoder.encode(layout->stem, nullptr).size() + kLongestPageNumber + kNoteEnding.size();
     const std::size_t reserve = markupReserve(plan, longestName) + kLineEnd;
     if (layout->pageSize > 0 && static_cast<std::size_t>(layout->pageSize) <= reserve + kLeastPageText) {
-        *refusal = "The page size " + std::to_string(layout->pageSize) + " leaves no room for the text beside "
-            + std::to_string(reserve) + " bytes of links and titles.";
+        *refusal = {StringId::PageTooSmallForMarkup,
+                    {{"@Size", std::to_string(layout->pageSize)}, {"@Reserve", std::to_string(reserve)}}};
         return false;
     }
     if (layout->pageSize > 0)
@@ -202,11 +204,13 @@ bool planNotesBook(const Settings& settings, const CodePage& codePage, const Lan
     return true;
 }
 
-bool finishNotesBook(const NotesLayout& layout, const CutPages& pages, const std::vector<ChapterStart>& chapters,
-                     const std::function<std::string(const std::string&)>& continuedIn, NotesBookMade* made,
+bool finishNotesBook(NotesLayout layout, const CutPages& pages,
+                     const std::function<std::string(const std::string&)>& continuedIn, FinishedBook* made,
                      std::string* error)
 {
-    *made = NotesBookMade();
+    *made = FinishedBook();
+    layout.plan.folder = pages.folder;
+    layout.plan.stopNow = pages.stopNow;
     const BookPlan& whole = layout.plan;
     bool done = true;
     if (pages.isWholeFiles) {
@@ -223,12 +227,12 @@ bool finishNotesBook(const NotesLayout& layout, const CutPages& pages, const std
         }
         made->notes = pages.wholeFiles.size();
     } else if (layout.volumeNotes > 0 && pages.count > 0) {
-        done = makeVolumes(layout, pages, chapters, continuedIn, made, error);
+        done = makeVolumes(layout, pages, continuedIn, made, error);
     } else {
         BookPlan plan = whole;
         plan.stem = layout.stem;
         plan.pageCount = pages.count;
-        plan.chapters = chapters;
+        plan.chapters = pages.chapters;
         done = numberToOneWidth(plan, pages, error)
             && finishBook(plan, layout.contentsSize, &made->notes, &made->cutNotes, error);
     }

@@ -246,10 +246,17 @@ WorkOutcome endOf(int status, const rusage& usage, const std::string& thrown, co
     const int number = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     if (number == SIGXCPU)
         return {WorkEnd::OverTime, {}};
+#ifdef LEAFMILL_ADDRESS_SANITIZER
+    constexpr bool allocationsFailAtTheLimit = false;
+#else
+    constexpr bool allocationsFailAtTheLimit = true;
+#endif
     // Libraries that abort when an allocation fails die of SIGABRT or SIGSEGV
-    // near the limit.
+    // near the limit. Under the address sanitizer no allocation fails at a
+    // limit, and its own mappings make the child's peak no measure of it.
     const auto peak = static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;
-    if (limits.memoryBytes > 0 && (number == SIGABRT || number == SIGSEGV || number == SIGKILL)
+    if (allocationsFailAtTheLimit && limits.memoryBytes > 0
+        && (number == SIGABRT || number == SIGSEGV || number == SIGKILL)
         && peak > residentAtStart + limits.memoryBytes / 2)
         return {WorkEnd::OverMemory, {}};
     return {WorkEnd::Failed, signalName(number)};

@@ -11,6 +11,9 @@ shift
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/fuzz"
 compiler=$(command -v clang++-14 || command -v clang++)
+# Leaks that a library keeps to itself are no finding of ours (the list names
+# each library and why).
+export LSAN_OPTIONS="suppressions=$root/fuzz/lsan-libraries.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
 targets=("$@")

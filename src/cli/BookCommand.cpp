@@ -96,10 +96,8 @@ void warnAboutReaderLimits(const CliEnvironment& environment, const CliOptions& 
         return;
     const auto warn
         = [](const std::string& text) { std::fprintf(stderr, "leafmill-cli: warning: %s\n", text.c_str()); };
-    if (settings.wholeFileMode())
-        warn(language.text(StringId::WholeFileNotes));
-    else if (pagesOverReaderLimit(settings))
-        warn(replaceAll(language.text(StringId::PageOverReaderLimit), "@Size", std::to_string(settings.pageSize())));
+    if (const std::string warning = pageSizeWarning(settings, language); !warning.empty())
+        warn(warning);
     const NotesForecast forecast
         = forecastNotes(settings, *environment.codePage, language, sources, options.outputFolder, options.bookName);
     if (forecast.tooMany() && settings.NotesReader.VolumeNotes == 0)

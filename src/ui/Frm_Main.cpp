@@ -583,12 +583,8 @@ bool Frm_Main::readerTakesTheBook(const std::vector<std::string>& sources, const
     forecastTooMany_ = false;
     if (!settings.NotesReader.present)
         return true;
-    if (settings.wholeFileMode())
-        context_.message(this, context_.text(StringId::WholeFileNotes));
-    else if (pagesOverReaderLimit(settings))
-        context_.message(this,
-                         context_.text(StringId::PageOverReaderLimit)
-                             .replace(QStringLiteral("@Size"), QString::number(settings.pageSize())));
+    if (const std::string warning = pageSizeWarning(settings, *context_.language()); !warning.empty())
+        context_.message(this, QString::fromStdString(warning));
     const NotesForecast forecast = forecastNotes(settings, *context_.store().codePage(), *context_.language(), sources,
                                                  ui::toUtf8(folder), ui::toUtf8(Text1->text()));
     forecastTooMany_ = forecast.tooMany();

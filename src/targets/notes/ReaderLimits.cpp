@@ -1,8 +1,11 @@
 #include "targets/notes/ReaderLimits.h"
 
 #include "convert/ConfinedReading.h"
+#include "convert/EndMessage.h"
 #include "extract/Formats.h"
 #include "io/FileAccess.h"
+#include "lang/LanguageTable.h"
+#include "lang/StringId.h"
 #include "targets/notes/NotesBook.h"
 #include "targets/notes/NotesFolder.h"
 #include "text/CodePage.h"
@@ -160,6 +163,15 @@ bool pagesOverReaderLimit(const Settings& settings)
     if (settings.CutTypeIndex < 0 || static_cast<std::size_t>(settings.CutTypeIndex) >= settings.CutTypeTable.size())
         return false;
     return settings.pageSize() > kReaderNoteBytes;
+}
+
+std::string pageSizeWarning(const Settings& settings, const LanguageTable& language)
+{
+    if (settings.wholeFileMode())
+        return language.text(StringId::WholeFileNotes);
+    if (pagesOverReaderLimit(settings))
+        return replaceAll(language.text(StringId::PageOverReaderLimit), "@Size", std::to_string(settings.pageSize()));
+    return {};
 }
 
 }  // namespace leafmill

@@ -9,6 +9,8 @@
 
 namespace leafmill {
 
+class LanguageTable;
+
 class CodePage;
 class LanguageTable;
 
@@ -65,5 +67,9 @@ int64_t notesToLoad(const std::string& outputFolder, int64_t bookNotes);
 
 // True when the row's pages are longer than the reader shows.
 bool pagesOverReaderLimit(const Settings& settings);
+
+// What the reader will not show of the chosen page size, in the user's
+// language, or empty: told before a run by either front end.
+std::string pageSizeWarning(const Settings& settings, const LanguageTable& language);
 
 }  // namespace leafmill

@@ -30,10 +30,13 @@ struct ExtractedText {
 // `sourceEncoding` is the setting for pages that declare no encoding
 // (kDetectEncoding or a name).
 ExtractedText extractSource(InputFile& source, const SourceKind& kind, const CodePage& codePage,
-                            std::string_view sourceEncoding, std::function<void(int)> progress);
-// The same for a document's bytes in memory.
+                            std::string_view sourceEncoding, std::function<void(int)> progress,
+                            extract::TextSink sink = {});
+// The same for a document's bytes in memory. With a sink, the text the
+// reader hands on as it reads goes there; `text` and `chapters` hold the rest.
 ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const CodePage& codePage,
-                           std::string_view sourceEncoding, std::function<void(int)> progress);
+                           std::string_view sourceEncoding, std::function<void(int)> progress,
+                           extract::TextSink sink = {});
 
 // A text source as UTF-8, read in its encoding.
 ExtractedText readTextSource(InputFile& source, const SourceEncoding& encoding);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,14 @@ struct Result;
 // one another: the dispatch lends them this.
 using EmbeddedReader = std::function<Result(std::string_view ending, std::string_view bytes)>;
 
+struct Chapter;
+
+// Takes a document's text while it is read, so that a long document's text
+// never has to be held whole: each piece is UTF-8 ending at a line end and
+// follows the piece before, with the chapters that start in it (their
+// offsets counted from the start of the whole text).
+using TextSink = std::function<void(std::string_view text, std::span<const Chapter> chapters)>;
+
 // What every extractor is given besides the document's bytes.
 struct Options {
     // The program's code page: the encoding of sources that declare none, and
@@ -35,13 +44,16 @@ struct Options {
     // Empty where embedded documents are not followed (inside one, say):
     // they are then left out with a warning.
     EmbeddedReader readEmbedded;
+    // Where a reader hands its text on as it goes (see handOn); empty: the
+    // whole text stays in Result::text.
+    TextSink sink;
 };
 
 // Where a chapter starts in an extracted text, for the book's contents note:
 // a heading, a table-of-contents entry or a bookmark the document itself has.
 struct Chapter {
     std::string title;  // UTF-8, one line
-    std::size_t offset = 0;  // byte offset into Result::text where the chapter's heading starts
+    std::size_t offset = 0;  // byte offset into the whole text where the chapter's heading starts
     int level = 1;  // 1 for the top level (h1, outline level 1), 2 below it, ...
 };
 
@@ -50,7 +62,10 @@ struct Chapter {
 // code page). On failure `error` says why, in words a person can read.
 struct Result {
     bool ok = false;
+    // The text not yet handed on to Options::sink: all of it when there is none.
     std::string text;
+    std::size_t handedOn = 0;  // bytes handed on before `text`
+    std::size_t chaptersHandedOn = 0;  // the first chapters, handed on with them
     std::vector<std::string> warnings;
     // The chapters the document's structure names, in text order; empty when
     // it has none (the caller may then look for headings in the text).
@@ -59,6 +74,9 @@ struct Result {
     // not the code page.
     std::string readAs;
     std::string error;
+
+    // The offset in the whole text that the next byte appended gets.
+    std::size_t end() const { return handedOn + text.size(); }
 
     static Result failure(std::string reason)
     {
@@ -69,6 +87,18 @@ struct Result {
 };
 
 using Extractor = Result (*)(std::string_view bytes, const Options& options);
+
+// A piece's worth of text: readers hand on no less, so that the sink's work
+// per piece stays small beside the text.
+inline constexpr std::size_t kHandOnPiece = std::size_t {1} << 20;
+
+// Hands `result.text` up to its last line end on to the options' sink, with
+// the chapters that start in it, once a piece has gathered; with `all`,
+// every byte (the text must then end at a line end or be complete). Does
+// nothing without a sink. Readers call it where nothing they do later looks
+// back at the text: between pages, paragraphs or parts; chapters added later
+// must start at or after end().
+void handOn(Result& result, const Options& options, bool all = false);
 
 }  // namespace extract
 }  // namespace leafmill

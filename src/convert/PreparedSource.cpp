@@ -15,6 +15,9 @@ namespace leafmill {
 
 namespace {
 
+// A text source is read a megabyte at a time.
+constexpr std::size_t kPiece = std::size_t {1} << 20;
+
 constexpr std::string_view kUnsupported = "the kind of file is not supported";
 
 // The file name without its folder and its last extension.
@@ -36,7 +39,7 @@ void streamTextSource(InputFile& file, const SourceEncoding& encoding, SourceTex
     std::string block;
     std::string text;  // decoded, not yet handed on
     for (bool last = false; !last;) {
-        if (!file.read(block, extract::kHandOnPiece, &prepared.reason)) {
+        if (!file.read(block, kPiece, &prepared.reason)) {
             prepared.failure = SourceFailure::Missing;
             return;
         }

@@ -47,6 +47,8 @@ struct Options {
     // Where a reader hands its text on as it goes (see handOn); empty: the
     // whole text stays in Result::text.
     TextSink sink;
+    // How much text gathers before it is handed on.
+    std::size_t pieceSize = std::size_t {1} << 20;
 };
 
 // Where a chapter starts in an extracted text, for the book's contents note:
@@ -88,10 +90,6 @@ struct Result {
 
 using Extractor = Result (*)(std::string_view bytes, const Options& options);
 
-// A piece's worth of text: readers hand on no less, so that the sink's work
-// per piece stays small beside the text.
-inline constexpr std::size_t kHandOnPiece = std::size_t {1} << 20;
-
 // Hands `result.text` up to its last line end on to the options' sink, with
 // the chapters that start in it, once a piece has gathered; with `all`,
 // every byte (the text must then end at a line end or be complete). Does
@@ -99,6 +97,9 @@ inline constexpr std::size_t kHandOnPiece = std::size_t {1} << 20;
 // back at the text: between pages, paragraphs or parts; chapters added later
 // must start at or after end().
 void handOn(Result& result, const Options& options, bool all = false);
+// The same, handing on nothing at or after `limit` (an offset in the whole
+// text): where the text from there on may still change.
+void handOnBefore(Result& result, const Options& options, std::size_t limit);
 
 }  // namespace extract
 }  // namespace leafmill

@@ -38,15 +38,15 @@ bool isCollapsibleSpace(char32_t c)
 
 void TextBuilder::beforeContent()
 {
-    if (pendingParagraph_ && !atLineStart(text_))
-        text_ += "\r\n";
+    if (pendingParagraph_ && !atLineStart(result_.text))
+        result_.text += "\r\n";
     pendingParagraph_ = false;
-    if (pendingSpace_ && !atLineStart(text_) && text_.back() != '\t')
-        text_ += ' ';
+    if (pendingSpace_ && !atLineStart(result_.text) && result_.text.back() != '\t')
+        result_.text += ' ';
     pendingSpace_ = false;
     afterLabel_ = false;
-    for (std::size_t k = chapters_.size() - unplaced_; k < chapters_.size(); ++k)
-        chapters_[k].offset = text_.size();
+    for (std::size_t k = result_.chapters.size() - unplaced_; k < result_.chapters.size(); ++k)
+        result_.chapters[k].offset = result_.end();
     unplaced_ = 0;
 }
 
@@ -88,9 +88,9 @@ void TextBuilder::appendValidated(std::string_view utf8, Space space)
         }
         beforeContent();
         if (c == ' ' || c == 0xA0)
-            text_ += ' ';
+            result_.text += ' ';
         else
-            appendUtf8(c, text_);
+            appendUtf8(c, result_.text);
     }
 }
 
@@ -104,14 +104,14 @@ void TextBuilder::tab()
 {
     pendingSpace_ = false;
     beforeContent();
-    text_ += '\t';
+    result_.text += '\t';
 }
 
 void TextBuilder::lineBreak()
 {
     pendingSpace_ = false;
     beforeContent();
-    text_ += "\r\n";
+    result_.text += "\r\n";
 }
 
 void TextBuilder::endParagraph()
@@ -146,7 +146,7 @@ void TextBuilder::appendDocument(const Result& document, Space space)
 void TextBuilder::startChapter(std::string title, int level)
 {
     closeHeading();
-    chapters_.push_back({chapterTitle(title), text_.size(), level});
+    result_.chapters.push_back({chapterTitle(title), result_.end(), level});
     ++unplaced_;
 }
 
@@ -161,33 +161,39 @@ void TextBuilder::closeHeading()
     if (!headingOpen_)
         return;
     headingOpen_ = false;
-    Chapter& heading = chapters_.back();
+    Chapter& heading = result_.chapters.back();
     if (unplaced_ > 0) {
         // Nothing was written since the heading started.
-        chapters_.pop_back();
+        result_.chapters.pop_back();
         --unplaced_;
         return;
     }
-    heading.title = chapterTitle(std::string_view(text_).substr(heading.offset));
+    heading.title = chapterTitle(std::string_view(result_.text).substr(heading.offset - result_.handedOn));
     if (heading.title.empty())
-        chapters_.pop_back();
+        result_.chapters.pop_back();
+}
+
+void TextBuilder::handOn(const Options& options)
+{
+    const std::size_t waiting = std::max<std::size_t>(unplaced_, headingOpen_ ? 1 : 0);
+    if (waiting == 0)
+        extract::handOn(result_, options);
+    else
+        handOnBefore(result_, options, result_.chapters[result_.chapters.size() - waiting].offset);
 }
 
 Result TextBuilder::take()
 {
     closeHeading();
-    if (!atLineStart(text_))
-        text_ += "\r\n";
-    for (std::size_t k = chapters_.size() - unplaced_; k < chapters_.size(); ++k)
-        chapters_[k].offset = text_.size();
+    if (!atLineStart(result_.text))
+        result_.text += "\r\n";
+    for (std::size_t k = result_.chapters.size() - unplaced_; k < result_.chapters.size(); ++k)
+        result_.chapters[k].offset = result_.end();
     unplaced_ = 0;
-    std::stable_sort(chapters_.begin(), chapters_.end(),
-                     [](const Chapter& a, const Chapter& b) { return a.offset < b.offset; });
-    Result result;
-    result.ok = true;
-    result.text = std::move(text_);
-    result.chapters = std::move(chapters_);
-    return result;
+    std::stable_sort(result_.chapters.begin() + static_cast<std::ptrdiff_t>(result_.chaptersHandedOn),
+                     result_.chapters.end(), [](const Chapter& a, const Chapter& b) { return a.offset < b.offset; });
+    result_.ok = true;
+    return std::move(result_);
 }
 
 std::string wellFormedWords(std::string_view utf8)

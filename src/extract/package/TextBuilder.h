@@ -44,9 +44,16 @@ public:
     // it is dropped when the paragraph stays empty.
     void startHeading(int level);
 
-    std::size_t size() const { return text_.size(); }
+    // The bytes of text so far, those handed on included.
+    std::size_t size() const { return result_.end(); }
 
-    // The text, ending in CR LF when not empty, and its chapters in text order.
+    // Hands the text written so far on to the options' sink once a piece has
+    // gathered (see extract::handOn), keeping what a heading still open or a
+    // chapter not yet placed may need.
+    void handOn(const Options& options);
+
+    // The text, ending in CR LF when not empty, and its chapters in text
+    // order: what was not handed on.
     Result take();
 
 private:
@@ -54,8 +61,7 @@ private:
     void appendValidated(std::string_view utf8, Space space);
     void closeHeading();
 
-    std::string text_;
-    std::vector<Chapter> chapters_;
+    Result result_;
     std::size_t unplaced_ = 0;  // chapters at the back still waiting for their offset
     bool headingOpen_ = false;
     bool pendingSpace_ = false;

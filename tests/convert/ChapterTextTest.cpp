@@ -1,8 +1,11 @@
 #include "TestSupport.h"
 #include "convert/HeadingLines.h"
 #include "convert/JoinLines.h"
+#include "convert/SourceTextPieces.h"
 #include "extract/common/ChapterTitle.h"
 #include "extract/markup/HtmlHeadings.h"
+#include "text/CodePage.h"
+#include "text/PageEncoder.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +34,76 @@ TEST(HeadingLinesTest, OffsetsPointAtTheHeadingLinesAndTitlesAreTidied)
     // A title's blanks become one space; a long one is cut on a character.
     EXPECT_EQ(extract::chapterTitle(" \tOne\r\n two\rthree\nfour "), "One two three four");
     EXPECT_EQ(extract::chapterTitle(std::string(239, 'a') + "\xC3\xA9\xC3\xA9"), std::string(239, 'a'));
+}
+
+// A source's bytes and chapters as they come out of text handed on whole and
+// handed on a line at a time.
+struct MadeText {
+    std::string bytes;
+    std::vector<std::string> chapters;  // title@offset into the bytes
+};
+
+MadeText madeText(const std::string& text, const std::vector<extract::Chapter>& own, const PageEncoder* encoder,
+                  bool lineByLine)
+{
+    const auto codePage = CodePage::open("windows-1252");
+    PageTextRules rules;
+    rules.encoder = encoder;
+    MadeText made;
+    SourceSink sink;
+    sink.bytes = [&](std::string_view bytes) { made.bytes += bytes; };
+    SourceTextPieces pieces(*codePage, rules, sink);
+    std::size_t from = 0;
+    auto chapter = own.begin();
+    while (from < text.size()) {
+        const std::size_t lineEnd = text.find('\n', from);
+        const std::size_t to = lineByLine && lineEnd != std::string::npos ? lineEnd + 1 : text.size();
+        const auto first = chapter;
+        while (chapter != own.end() && (chapter->offset < to || to == text.size()))
+            ++chapter;
+        pieces.add(std::string_view(text).substr(from, to - from), std::span(first, chapter));
+        from = to;
+    }
+    PreparedSource prepared;
+    pieces.finish("file", prepared);
+    for (const ChapterMark& mark : prepared.chapters)
+        made.chapters.push_back(mark.title + "@" + std::to_string(mark.offset));
+    return made;
+}
+
+TEST(SourceTextPiecesTest, TextHandedOnInPiecesMakesTheSameBytesAndChapters)
+{
+    const auto latin1 = PageEncoder::open("Latin-1", nullptr);
+    const std::string text = "  \r\nPreface “one”\r\nChapter 1\r\nCafé – ok\r\nChapter 2\r\n中 end";
+    const std::size_t second = text.find("Café");
+    const std::vector<extract::Chapter> own = {{"Own", second, 1}, {"Late", text.size() + 9, 1}};
+    // Curly quotes, é and the dash take fewer bytes in Latin-1: 2 + 2, 1, 2.
+    const std::string headingAt = std::to_string(text.find("Chapter 1") - 4);
+    struct Case {
+        std::vector<extract::Chapter> own;
+        const PageEncoder* encoder;
+        std::vector<std::string> chapters;
+    };
+    for (const Case& c : std::vector<Case> {
+             // No chapter of its own: the heading lines, after the file's name for the preface.
+             {{},
+              latin1.get(),
+              {"file@0", "Chapter 1@" + headingAt, "Chapter 2@" + std::to_string(text.find("Chapter 2") - 7)}},
+             {own, latin1.get(), {"file@0", "Own@" + std::to_string(second - 4), "Late@end"}},
+             {{{"First", 2, 1}}, latin1.get(), {"First@2"}},
+             {own, nullptr, {}},  // the code page: bytes only
+         }) {
+        const MadeText whole = madeText(text, c.own, c.encoder, false);
+        const MadeText pieces = madeText(text, c.own, c.encoder, true);
+        EXPECT_EQ(pieces.bytes, whole.bytes);
+        EXPECT_EQ(pieces.chapters, whole.chapters);
+        std::vector<std::string> expected = c.chapters;
+        for (std::string& chapter : expected)
+            if (chapter.ends_with("@end"))  // past the text: at its end
+                chapter.replace(chapter.size() - 3, 3, std::to_string(whole.bytes.size()));
+        EXPECT_EQ(whole.chapters, expected);
+        EXPECT_EQ(whole.bytes.find("Caf\xE9 - ok"), c.encoder ? second - 4 : std::string::npos);
+    }
 }
 
 TEST(HtmlHeadingsTest, FindsTheFirstThreeLevelsInTheFilteredText)

@@ -39,8 +39,11 @@ std::string pageList(const std::vector<int>& pages)
 }
 
 // Below this many pages a second reader (opening the document once more)
-// and a second thread cost more than they save.
+// and a second thread cost more than they save; above the most, the memory
+// the library keeps for each page a reader has laid out (a few kilobytes,
+// until the document is closed) would be held twice over.
 constexpr int kSharedPages = 16;
+constexpr int kSharedPagesMost = 5000;
 
 // The cores this process may run on.
 unsigned usableCores()
@@ -187,7 +190,7 @@ Result pagedText(const PagedDocument& document, const Options& options, const Pa
     if (count <= 0)
         return Result::failure(refusals.noPages);
     PageReader second;
-    if (anotherReader && count >= kSharedPages && usableCores() >= 2)
+    if (anotherReader && count >= kSharedPages && count <= kSharedPagesMost && usableCores() >= 2)
         second = anotherReader();
     // Each page is kept compactly as it comes, with the few facts of its
     // edge lines that tell running heads and feet.

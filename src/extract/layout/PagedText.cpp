@@ -14,9 +14,6 @@
 #if defined(__linux__)
 #include <sched.h>
 #endif
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace leafmill::extract::layout {
 
@@ -41,21 +38,12 @@ std::string pageList(const std::vector<int>& pages)
     return list;
 }
 
-// The pages' lines are freed as the text grows: given back to the system
-// every so many bytes, the two never take their room at once (the C library
-// keeps small blocks it frees for itself).
-constexpr std::size_t kGiveBackBytes = std::size_t {8} << 20;
-
-void giveBackFreedMemory()
-{
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
-}
-
 // Below this many pages a second reader (opening the document once more)
-// and a second thread cost more than they save.
+// and a second thread cost more than they save; above the most, the memory
+// the library keeps for each page a reader has laid out (a few kilobytes,
+// until the document is closed) would be held twice over.
 constexpr int kSharedPages = 16;
+constexpr int kSharedPagesMost = 5000;
 
 // The cores this process may run on.
 unsigned usableCores()
@@ -150,6 +138,49 @@ void layOutInOrder(int count, const PageReader& reader, const PageReader& second
         std::rethrow_exception(failure);
 }
 
+// Leaves the running lines out of the stored pages, places the bookmarks
+// and joins the paragraphs into `result`, its text handed on as it grows.
+void joinPages(PageStore& store, RunningLines& running, const std::vector<OutlineEntry>& outline,
+               const Options& options, Result& result)
+{
+    std::vector<std::size_t> lineCounts;
+    std::size_t textSize = 0;
+    for (std::size_t p = 0; p < store.pageCount(); ++p) {
+        store.remove(p, running.of(p));
+        lineCounts.push_back(store.lineCount(p));
+        textSize += store.textSize(p) + 2 * store.lineCount(p);
+    }
+    running = RunningLines();
+    const auto linesOf = [&](std::size_t page) { return store.lines(page); };
+    std::vector<Anchor> anchors;
+    std::vector<Chapter> bookmarks = placeBookmarks(outline, store.pageCount(), linesOf, anchors, result.warnings);
+    LineGaps gaps;
+    for (std::size_t p = 0; p < store.pageCount(); ++p)
+        gaps.addPage(store.lines(p));
+    ParagraphJoiner joiner(gaps.median(), lineCounts, anchors);
+    // Held whole, the text grows in its own room; handed on, a page at a
+    // time with the bookmarks placed by then (bookmarks need not follow the
+    // pages, the chapters do).
+    if (!options.sink)
+        result.text.reserve(textSize);
+    std::size_t chapters = 0;
+    const auto handOnJoined = [&] {
+        for (; chapters < joiner.anchorsPlaced(); ++chapters) {
+            const std::size_t k = joiner.textOrder()[chapters];
+            result.chapters.push_back(std::move(bookmarks[k]));
+            result.chapters.back().offset = anchors[k].offset;
+        }
+        result.text += joiner.takeText();
+        handOn(result, options);
+    };
+    for (std::size_t p = 0; p < store.pageCount(); ++p) {
+        joiner.addPage(store.lines(p));
+        handOnJoined();
+    }
+    joiner.finish();
+    handOnJoined();
+}
+
 }  // namespace
 
 Result pagedText(const PagedDocument& document, const Options& options, const PagedRefusals& refusals,
@@ -159,7 +190,7 @@ Result pagedText(const PagedDocument& document, const Options& options, const Pa
     if (count <= 0)
         return Result::failure(refusals.noPages);
     PageReader second;
-    if (anotherReader && count >= kSharedPages && usableCores() >= 2)
+    if (anotherReader && count >= kSharedPages && count <= kSharedPagesMost && usableCores() >= 2)
         second = anotherReader();
     // Each page is kept compactly as it comes, with the few facts of its
     // edge lines that tell running heads and feet.
@@ -181,37 +212,11 @@ Result pagedText(const PagedDocument& document, const Options& options, const Pa
         return Result::failure(refusals.noText);
 
     Result result;
-    std::vector<std::size_t> lineCounts;
-    std::size_t textSize = 0;
-    for (std::size_t p = 0; p < store.pageCount(); ++p) {
-        store.remove(p, running.of(p));
-        lineCounts.push_back(store.lineCount(p));
-        textSize += store.textSize(p) + 2 * store.lineCount(p);
+    try {
+        joinPages(store, running, document.outline(outlineLimit), options, result);
+    } catch (const PageStore::Unreadable& failure) {
+        return Result::failure(failure.what());
     }
-    running = RunningLines();
-    const auto linesOf = [&](std::size_t page) { return store.lines(page); };
-    std::vector<Anchor> anchors;
-    result.chapters
-        = placeBookmarks(document.outline(outlineLimit), store.pageCount(), linesOf, anchors, result.warnings);
-    LineGaps gaps;
-    for (std::size_t p = 0; p < store.pageCount(); ++p)
-        gaps.addPage(store.lines(p));
-    ParagraphJoiner joiner(gaps.median(), lineCounts, anchors, textSize);
-    std::size_t freed = 0;
-    for (std::size_t p = 0; p < store.pageCount(); ++p) {
-        joiner.addPage(store.lines(p));
-        freed += store.release(p);
-        if (freed >= kGiveBackBytes) {
-            giveBackFreedMemory();
-            freed = 0;
-        }
-    }
-    result.text = joiner.finish();
-    for (std::size_t k = 0; k < anchors.size(); ++k)
-        result.chapters[k].offset = anchors[k].offset;
-    // Bookmarks need not follow the pages.
-    std::stable_sort(result.chapters.begin(), result.chapters.end(),
-                     [](const Chapter& a, const Chapter& b) { return a.offset < b.offset; });
     if (!withoutText.empty())
         result.warnings.push_back("page(s) " + pageList(withoutText)
                                   + " have no text layer (scanned pictures?) and are left out");

@@ -35,7 +35,9 @@ struct PagedRefusals {
 // bookmarks placed as chapters. Pages without text and pages read only in
 // part are warnings; a document without pages or without any text is
 // refused for the reason given. Where there is another reader, the machine
-// another core and the document enough pages to pay, both lay out pages.
+// another core and the document enough pages to pay but not so many that
+// a second reader's memory would weigh, both lay out pages. The text and
+// the chapters go to the options' sink as the pages are joined.
 Result pagedText(const PagedDocument& document, const Options& options, const PagedRefusals& refusals,
                  const AnotherReader& anotherReader = {});
 

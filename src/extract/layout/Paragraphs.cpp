@@ -9,6 +9,7 @@
 #include <cmath>
 #include <map>
 #include <string_view>
+#include <utility>
 
 namespace leafmill::extract::layout {
 
@@ -189,7 +190,9 @@ struct ParagraphJoiner::State {
     std::size_t index = 0;  // of the next line, counted over all pages
     std::span<Anchor> anchors;
     std::vector<std::size_t> anchorLines;  // each anchor's line, counted over all pages
-    std::map<std::size_t, std::size_t> chapterStarts;  // a line that starts a chapter -> its offset
+    std::vector<std::size_t> order;  // the anchors by their lines
+    std::size_t placed = 0;  // of `order`, those whose offsets are known
+    std::size_t taken = 0;  // bytes of text taken before `out`
     std::string out;
     std::string paragraph;
     // The last line of the pages so far, where its column ends and how many
@@ -197,10 +200,17 @@ struct ParagraphJoiner::State {
     Line last;
     double lastColumnLeft = 0, lastColumnRight = 0;
     std::size_t lastBlockLines = 0;
+
+    bool startsChapter(std::size_t line) const { return placed < order.size() && anchorLines[order[placed]] == line; }
+    // The anchors of this line start where the text ends now.
+    void place(std::size_t line)
+    {
+        for (; startsChapter(line); ++placed)
+            anchors[order[placed]].offset = taken + out.size();
+    }
 };
 
-ParagraphJoiner::ParagraphJoiner(double usualGap, const std::vector<std::size_t>& lineCounts, std::span<Anchor> anchors,
-                                 std::size_t textSize)
+ParagraphJoiner::ParagraphJoiner(double usualGap, const std::vector<std::size_t>& lineCounts, std::span<Anchor> anchors)
     : state_(std::make_unique<State>())
 {
     State& s = *state_;
@@ -214,9 +224,9 @@ ParagraphJoiner::ParagraphJoiner(double usualGap, const std::vector<std::size_t>
     for (const Anchor& anchor : anchors) {
         const std::size_t at = anchor.page < pageStarts.size() ? pageStarts[anchor.page] + anchor.line : s.lines;
         s.anchorLines.push_back(std::min(at, s.lines));
-        s.chapterStarts[s.anchorLines.back()] = 0;
+        s.order.push_back(s.order.size());
     }
-    s.out.reserve(textSize);
+    std::ranges::stable_sort(s.order, {}, [&](std::size_t k) { return s.anchorLines[k]; });
 }
 
 ParagraphJoiner::~ParagraphJoiner() = default;
@@ -228,7 +238,7 @@ void ParagraphJoiner::addPage(const std::vector<Line>& lines)
     for (std::size_t k = 0; k < page.lines.size(); ++k, ++s.index) {
         const PlacedLine& below = page.lines[k];
         const Line& line = *below.line;
-        const auto chapter = s.chapterStarts.find(s.index);
+        const bool startsChapter = s.startsChapter(s.index);
         if (s.index > 0) {
             const PlacedLine* up = k > 0 ? &page.lines[k - 1] : nullptr;
             const Above above = up != nullptr
@@ -236,15 +246,13 @@ void ParagraphJoiner::addPage(const std::vector<Line>& lines)
                          up->block == below.block}
                 : Above {&s.last, s.lastColumnLeft, s.lastColumnRight, s.lastBlockLines, false};
             const bool hyphenated = endsInBrokenWord(*above.line, line);
-            if (chapter == s.chapterStarts.end()
-                && !endsParagraph(above, line, page.blocks[below.block], s.usualGap, hyphenated)) {
+            if (!startsChapter && !endsParagraph(above, line, page.blocks[below.block], s.usualGap, hyphenated)) {
                 append(s.paragraph, line.text, hyphenated);
                 continue;
             }
             endParagraph(s.paragraph, s.out);
         }
-        if (chapter != s.chapterStarts.end())
-            chapter->second = s.out.size();
+        s.place(s.index);
         s.paragraph = line.text;
     }
     if (!page.lines.empty()) {
@@ -256,33 +264,44 @@ void ParagraphJoiner::addPage(const std::vector<Line>& lines)
     }
 }
 
-std::string ParagraphJoiner::finish()
+void ParagraphJoiner::finish()
 {
     State& s = *state_;
     if (s.lines > 0)
         endParagraph(s.paragraph, s.out);
-    if (const auto end = s.chapterStarts.find(s.lines); end != s.chapterStarts.end())
-        end->second = s.out.size();
-    for (std::size_t k = 0; k < s.anchors.size(); ++k)
-        s.anchors[k].offset = s.chapterStarts[s.anchorLines[k]];
-    return std::move(s.out);
+    s.place(s.lines);
+}
+
+std::string ParagraphJoiner::takeText()
+{
+    State& s = *state_;
+    s.taken += s.out.size();
+    return std::exchange(s.out, std::string());
+}
+
+const std::vector<std::size_t>& ParagraphJoiner::textOrder() const
+{
+    return state_->order;
+}
+
+std::size_t ParagraphJoiner::anchorsPlaced() const
+{
+    return state_->placed;
 }
 
 std::string joinParagraphs(const std::vector<std::vector<Line>>& pages, std::span<Anchor> anchors)
 {
     LineGaps gaps;
     std::vector<std::size_t> lineCounts;
-    std::size_t textSize = 0;
     for (const std::vector<Line>& lines : pages) {
         gaps.addPage(lines);
         lineCounts.push_back(lines.size());
-        for (const Line& line : lines)
-            textSize += line.text.size() + 2;
     }
-    ParagraphJoiner joiner(gaps.median(), lineCounts, anchors, textSize);
+    ParagraphJoiner joiner(gaps.median(), lineCounts, anchors);
     for (const std::vector<Line>& lines : pages)
         joiner.addPage(lines);
-    return joiner.finish();
+    joiner.finish();
+    return joiner.takeText();
 }
 
 }  // namespace leafmill::extract::layout

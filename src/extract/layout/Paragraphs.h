@@ -40,20 +40,24 @@ private:
 // end of a line is joined again; lines of Chinese or Japanese are joined
 // without a space. Right-to-left paragraphs are measured from the right
 // edge. Every anchor's line starts a paragraph, and the anchor learns its
-// offset.
+// offset when the joiner reaches that line.
 class ParagraphJoiner {
 public:
-    // `lineCounts` are the pages' (to place the anchors), `textSize` at
-    // least the text's size (reserved, so that the text never holds a grown
-    // copy and a half-empty buffer at once).
-    ParagraphJoiner(double usualGap, const std::vector<std::size_t>& lineCounts, std::span<Anchor> anchors,
-                    std::size_t textSize);
+    // `lineCounts` are the pages' (to place the anchors).
+    ParagraphJoiner(double usualGap, const std::vector<std::size_t>& lineCounts, std::span<Anchor> anchors);
     ~ParagraphJoiner();
 
     // The next page's lines, in page order.
     void addPage(const std::vector<Line>& lines);
-    // The text, once every page is added.
-    std::string finish();
+    // Ends the last paragraph, once every page is added.
+    void finish();
+    // The paragraphs ended since the text was last taken; offsets go on
+    // counting over the whole text.
+    std::string takeText();
+    // The anchors' indexes in text order (bookmark order where two share a
+    // line), and how many of them from the first have learnt their offsets.
+    const std::vector<std::size_t>& textOrder() const;
+    std::size_t anchorsPlaced() const;
 
 private:
     struct State;

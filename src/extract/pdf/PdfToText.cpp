@@ -1,6 +1,7 @@
 #include "extract/pdf/PdfToText.h"
 
 #include "extract/layout/PagedText.h"
+#include "extract/pdf/MappedInput.h"
 #include "extract/pdf/PdfDocument.h"
 
 #include <memory>
@@ -19,15 +20,21 @@ Result pdfToText(std::string_view bytes, const Options& options)
         return Result::failure(reason);
     // A second thread lays out pages in a document of its own over the same
     // bytes: the library's documents cannot be shared between threads.
-    const auto anotherReader = [bytes]() -> layout::PageReader {
+    pdf::MappedInput input(bytes);
+    const auto wordsOf = [&input](const pdf::PdfDocument& pdf, int index, bool* cutShort) {
+        std::vector<layout::Word> words = pdf.pageWords(index, cutShort);
+        input.pageRead();
+        return words;
+    };
+    const auto anotherReader = [bytes, &wordsOf]() -> layout::PageReader {
         std::string ignored;
         std::shared_ptr<pdf::PdfDocument> another = pdf::PdfDocument::open(bytes, ignored);
         if (!another)
             return {};
-        return [another](int index, bool* cutShort) { return another->pageWords(index, cutShort); };
+        return [another, &wordsOf](int index, bool* cutShort) { return wordsOf(*another, index, cutShort); };
     };
     const layout::PagedDocument paged {document->pageCount(),
-                                       [&](int index, bool* cutShort) { return document->pageWords(index, cutShort); },
+                                       [&](int index, bool* cutShort) { return wordsOf(*document, index, cutShort); },
                                        [&](std::size_t limit) { return document->outline(limit); }};
     return layout::pagedText(paged, options,
                              {"the PDF has no pages",

@@ -1,5 +1,6 @@
 #include "CaseName.h"
 #include "extract/Formats.h"
+#include "extract/pdf/MappedInput.h"
 #include "extract/pdf/PdfDocument.h"
 #include "extract/pdf/PdfModuleLoader.h"
 #include "extract/pdf/PdfToText.h"
@@ -10,6 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+
+#if defined(__linux__)
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <fstream>
+#endif
 
 using leafmill::extract::pdfToText;
 using leafmill::extract::Result;
@@ -199,3 +208,53 @@ TEST(PdfModule, OneThatCannotBeLoadedIsAReasonNamingIt)
         EXPECT_NE(loaded.failure.find(c.named), std::string::npos) << loaded.failure;
     }
 }
+
+#if defined(__linux__)
+namespace {
+
+// The file-backed memory of this process, in kB.
+long fileMemory()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long kilobytes = 0;
+    while (status >> key && key != "RssFile:")
+        status.ignore(256, '\n');
+    status >> kilobytes;
+    return kilobytes;
+}
+
+}  // namespace
+
+// What the reader has read of a mapped file goes back to the system and
+// reads again as it was; bytes in memory stay as they are.
+TEST(PdfInput, AMappedFileIsGivenBackAndBytesInMemoryKept)
+{
+    std::string bytes(std::size_t {8} << 20, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>('a' + i % 23);
+    const leafmill::test::TempDir dir;
+    leafmill::test::writeFile(dir / "large.pdf", bytes);
+    const int file = ::open((dir / "large.pdf").c_str(), O_RDONLY);
+    ASSERT_GE(file, 0);
+    void* mapping = ::mmap(nullptr, bytes.size(), PROT_READ, MAP_PRIVATE, file, 0);
+    ::close(file);
+    ASSERT_NE(mapping, MAP_FAILED);
+    const std::string_view mapped(static_cast<const char*>(mapping), bytes.size());
+    const long before = fileMemory();
+    EXPECT_TRUE(mapped == bytes);
+    const long read = fileMemory();
+    leafmill::extract::pdf::MappedInput(mapped).release();
+    EXPECT_GT(read - before, 6000);
+    EXPECT_LT(fileMemory() - before, 1000);
+    EXPECT_TRUE(mapped == bytes);
+    ::munmap(mapping, bytes.size());
+
+    const std::string held = bytes;
+    leafmill::extract::pdf::MappedInput inMemory(held);
+    for (int page = 0; page < 1000; ++page)
+        inMemory.pageRead();
+    inMemory.release();
+    EXPECT_TRUE(held == bytes);
+}
+#endif

@@ -3,11 +3,15 @@
 #include "extract/layout/PagedText.h"
 #include "extract/layout/Paragraphs.h"
 #include "extract/layout/RunningLines.h"
+#include "extract/pdf/PdfToText.h"
+
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <stdexcept>
 #include <thread>
 
@@ -309,3 +313,146 @@ TEST(PagedText, SecondReaderGivesTheTextOfOne)
     }
     EXPECT_EQ(threw, secondMade.load());
 }
+
+namespace {
+
+// A long report: a running head and a page number on every page, and on each
+// a paragraph of full lines ending in a short one.
+constexpr int kReportPages = 3000;
+constexpr std::size_t kFullLines = 14;
+
+// Numbers that do not count with the pages, so that no line but the head
+// and the page number is running.
+std::string reportLine(int page, std::size_t line)
+{
+    char number[16];
+    std::snprintf(number, sizeof number, "%06d", 7 * page + 1);
+    return line < kFullLines
+        ? "page " + std::string(number) + " line " + std::to_string(line) + " of a report that runs on for pages"
+        : "end of " + std::string(number);
+}
+
+std::vector<Word> reportPage(int page)
+{
+    std::vector<Word> words {{"Field Report", 50, 10, 122, 20, false, 0, 10}};
+    for (std::size_t line = 0; line <= kFullLines; ++line) {
+        const std::string text = reportLine(page, line);
+        const double top = 40 + 13.0 * static_cast<double>(line);
+        double x = 50;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = std::min(text.find(' ', at), text.size());
+            const double right = x + 6.0 * static_cast<double>(end - at);
+            words.push_back({text.substr(at, end - at), x, top, right, top + 10, end < text.size(), 0, 10});
+            x = right + 6;
+            at = end + 1;
+        }
+    }
+    words.push_back({std::to_string(page + 1), 50, 800, 62, 810, false, 0, 10});
+    return words;
+}
+
+leafmill::extract::Result readReport(const leafmill::extract::Options& options, const AnotherReader& another)
+{
+    const PagedDocument report {
+        kReportPages, [](int index, bool*) { return reportPage(index); },
+        [](std::size_t) {
+            return std::vector<OutlineEntry> {
+                {"Ten", 1, 9, std::nullopt},     {"Late", 1, 2999, std::nullopt},
+                {"Opening", 1, 0, std::nullopt}, {reportLine(1500, kFullLines), 2, -1, std::nullopt},
+                {"Also ten", 2, 9, 0.0},         {"The end", 1, kReportPages - 1, 900.0}};
+        }};
+    return pagedText(report, options, {"no pages", "no text"}, another);
+}
+
+struct HandOnCase {
+    const char* name;
+    std::function<leafmill::extract::Result(const leafmill::extract::Options&)> read;
+};
+
+// What a reader gave a sink and left in its result, put together.
+struct Handed {
+    std::string text;
+    std::vector<leafmill::extract::Chapter> chapters;
+    std::size_t pieces = 0;
+};
+
+}  // namespace
+
+class PagedTextHandOn : public testing::TestWithParam<HandOnCase> { };
+
+// Handed on in pieces at line ends, with each chapter in the piece it starts
+// in, the text and chapters are those of the text held whole, which are the
+// pages' paragraphs without their running lines, and the bookmarks in text
+// order wherever the outline lists them.
+TEST_P(PagedTextHandOn, GivesTheTextHeldWhole)
+{
+    const leafmill::extract::Result whole = GetParam().read({});
+    ASSERT_TRUE(whole.ok) << whole.error;
+    Handed handed;
+    leafmill::extract::Options options;
+    options.sink = [&](std::string_view text, std::span<const leafmill::extract::Chapter> chapters) {
+        EXPECT_TRUE(text.ends_with("\r\n"));
+        for (const auto& chapter : chapters) {
+            EXPECT_GE(chapter.offset, handed.text.size());
+            EXPECT_LT(chapter.offset, handed.text.size() + text.size());
+            handed.chapters.push_back(chapter);
+        }
+        handed.text += text;
+        ++handed.pieces;
+    };
+    const leafmill::extract::Result pieces = GetParam().read(options);
+    ASSERT_TRUE(pieces.ok) << pieces.error;
+    EXPECT_EQ(pieces.handedOn, handed.text.size());
+    handed.text += pieces.text;
+    handed.chapters.insert(handed.chapters.end(),
+                           pieces.chapters.begin() + static_cast<std::ptrdiff_t>(pieces.chaptersHandedOn),
+                           pieces.chapters.end());
+    EXPECT_TRUE(handed.text == whole.text);
+    EXPECT_EQ(pieces.warnings, whole.warnings);
+    ASSERT_EQ(handed.chapters.size(), whole.chapters.size());
+    for (std::size_t k = 0; k < whole.chapters.size(); ++k)
+        EXPECT_EQ(std::tie(handed.chapters[k].title, handed.chapters[k].offset),
+                  std::tie(whole.chapters[k].title, whole.chapters[k].offset));
+    if (std::string_view(GetParam().name).starts_with("Report")) {
+        // The bookmark that names no page starts a paragraph at its heading.
+        std::string expected;
+        std::vector<std::size_t> starts;
+        std::size_t heading = 0;
+        for (int page = 0; page < kReportPages; ++page) {
+            starts.push_back(expected.size());
+            for (std::size_t line = 0; line <= kFullLines; ++line) {
+                heading = page == 1500 && line == kFullLines ? expected.size() : heading;
+                expected += reportLine(page, line);
+                expected += line < kFullLines ? (page == 1500 && line + 1 == kFullLines ? "\r\n" : " ") : "\r\n";
+            }
+        }
+        EXPECT_GE(handed.pieces, 2U);
+        EXPECT_TRUE(whole.text == expected) << whole.text.substr(0, 400);
+        const std::vector<std::pair<std::string, std::size_t>> chapters
+            = {{"Opening", 0},          {"Ten", starts[9]},
+               {"Also ten", starts[9]}, {reportLine(1500, kFullLines), heading},
+               {"Late", starts[2999]},  {"The end", expected.size()}};
+        ASSERT_EQ(whole.chapters.size(), chapters.size());
+        for (std::size_t k = 0; k < chapters.size(); ++k)
+            EXPECT_EQ(std::pair(whole.chapters[k].title, whole.chapters[k].offset), chapters[k]);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Readers, PagedTextHandOn,
+    testing::Values(HandOnCase {"ReportOnOneReader",
+                                [](const leafmill::extract::Options& options) { return readReport(options, {}); }},
+                    HandOnCase {"ReportOnTwoReaders",
+                                [](const leafmill::extract::Options& options) {
+                                    return readReport(options, [] {
+                                        return PageReader([](int index, bool*) { return reportPage(index); });
+                                    });
+                                }},
+                    HandOnCase {"BookmarksPdf",
+                                [](const leafmill::extract::Options& options) {
+                                    return leafmill::extract::pdfToText(
+                                        leafmill::test::readFile(std::filesystem::path(LEAFMILL_TEST_DATA)
+                                                                 / "fixtures/bookmarks.pdf"),
+                                        options);
+                                }}),
+    [](const testing::TestParamInfo<HandOnCase>& named) { return std::string(named.param.name); });

@@ -459,19 +459,25 @@ TEST_F(OutputRunTest, ARefusedRunCreatesNothingAndABlockedBookFolderEndsItAtOnce
     EXPECT_TRUE(std::filesystem::is_empty(dir / "elsewhere"));
     EXPECT_TRUE(listener.started.empty());
 
-    // A book that another run is writing is left to it.
+    // A book that another run is writing is left to it, also a new one that
+    // run stages beside its folder.
     std::filesystem::remove(bookFolder());
-    std::filesystem::create_directory(bookFolder());
-    FolderLock otherRun;
-    std::string reason;
-    ASSERT_EQ(otherRun.lock(bookFolder(), &reason), FolderLock::Result::Locked) << reason;
-    const auto busy = run(sources);
-    EXPECT_EQ(std::tie(busy.end, busy.message),
-              std::make_tuple(RunEnd::Refused,
-                              std::string("The book Alice is being written by another run of "
-                                          "Leafmill. Try again once that run has ended.")));
-    EXPECT_TRUE(std::filesystem::is_empty(bookFolder()));
-    otherRun.unlock();
+    const std::filesystem::path beside = dir / "out" / ".Alice.leafmill-new";
+    for (const auto& held : {beside, bookFolder()}) {
+        std::filesystem::create_directory(held);
+        FolderLock otherRun;
+        std::string reason;
+        ASSERT_EQ(otherRun.lock(held, &reason), FolderLock::Result::Locked) << reason;
+        const auto busy = run(sources);
+        EXPECT_EQ(std::tie(busy.end, busy.message),
+                  std::make_tuple(RunEnd::Refused,
+                                  std::string("The book Alice is being written by another run of "
+                                              "Leafmill. Try again once that run has ended.")));
+        EXPECT_EQ(test::entriesOf(dir / "out"), std::vector<std::string> {held.filename().string()});
+        EXPECT_TRUE(std::filesystem::is_empty(held));
+        otherRun.unlock();
+        std::filesystem::remove(beside);
+    }
     EXPECT_TRUE(run(sources).finished());
 
     // What a run that ended abruptly left goes; a record or staging folder of
@@ -481,6 +487,26 @@ TEST_F(OutputRunTest, ARefusedRunCreatesNothingAndABlockedBookFolderEndsItAtOnce
     test::writeFile(bookFolder() / ".leafmill-new" / "Alice0000.txt", "half a page");
     EXPECT_TRUE(run(sources).finished());
     EXPECT_EQ(test::entriesOf(bookFolder()), (std::vector<std::string> {".leafmill.txt", "Alice0000.txt"}));
+    // The same beside the book's folder, whether that was made meanwhile or
+    // not; a book of that name stays.
+    for (const bool made : {true, false}) {
+        if (!made)
+            std::filesystem::remove_all(bookFolder());
+        std::filesystem::create_directories(beside / "Alice 1");
+        test::writeFile(beside / ".leafmill.txt",
+                        "<?xml encoding=\"UTF8\"?>\r\nLeafmill book record 1\r\n.leafmill-new/\r\n");
+        test::writeFile(beside / "Alice0007.txt", "half a page");
+        EXPECT_TRUE(run(sources).finished());
+        EXPECT_EQ(test::entriesOf(dir / "out"), std::vector<std::string> {"Alice"});
+        EXPECT_EQ(test::entriesOf(bookFolder()), (std::vector<std::string> {".leafmill.txt", "Alice0000.txt"}));
+    }
+    EXPECT_TRUE(run(sources, beside.filename().string()).finished());
+    for (const bool made : {true, false}) {
+        if (!made)
+            std::filesystem::remove_all(bookFolder());
+        EXPECT_TRUE(run(sources).finished());
+        EXPECT_EQ(test::entriesOf(beside), (std::vector<std::string> {".Alice.leafmill-new0000.txt", ".leafmill.txt"}));
+    }
     for (const char* foreign : {".leafmill-new/.leafmill.txt", ".leafmill.txt"}) {
         std::filesystem::create_directory(bookFolder() / ".leafmill-new");
         test::writeFile(bookFolder() / foreign, "the user's own notes");

@@ -75,18 +75,46 @@ TEST(JoinLinesTest, ALineIsMeasuredInCharactersNotBytes)
         << joinedLines(text);
 }
 
+// The text joined as a source hands it on: in pieces cut behind every line
+// end (`step` 0) or every `step` bytes, inside a CR LF or a character too.
+std::string joinedInPieces(std::string_view text, std::size_t step)
+{
+    std::vector<std::string_view> pieces;
+    for (std::size_t at = 0, end = 0; at < text.size(); at = end) {
+        end = step ? at + step : text.find('\n', at) + 1;
+        end = end == 0 ? text.size() : std::min(end, text.size());
+        pieces.push_back(text.substr(at, end - at));
+    }
+    WrapWidth wrap;
+    for (std::string_view piece : pieces)
+        wrap.add(piece);
+    LineJoiner joiner(wrap.measured());
+    std::string joined;
+    for (std::string_view piece : pieces)
+        joined += joiner.add(piece);
+    return joined + joiner.finish();
+}
+
 // The e-books' sources have one paragraph per line; wrapped at 70 columns,
 // with a title block, chapter headings, dialogue, an indented paragraph, verse
 // and a numbered list, or at 60 columns in Chinese, Japanese (no blanks
 // between characters) and Korean (blanks between words), they must come back
-// as they were written.
+// as they were written, whether joined whole or a piece at a time.
 TEST(JoinLinesTest, AWrappedEbookComesBackAsItsParagraphs)
 {
     for (const char* book : {"ebook.txt", "ebook-cjk.txt"}) {
         std::string expected;
         for (char c : test::readFile(test::documentsDir() / "sources" / book))
             expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        EXPECT_EQ(joinedLines(test::readFile(test::documentsDir() / book)), expected) << book;
+        std::string wrapped = test::readFile(test::documentsDir() / book);
+        EXPECT_EQ(joinedLines(wrapped), expected) << book;
+        // Ending in a lone CR, or in no line end at all.
+        for (const std::string ending : {"", "\r", "\r\n\r", "\r\nThe end, unwrapped"}) {
+            const std::string text = wrapped + ending;
+            const std::string whole = joinedLines(text);
+            for (const std::size_t step : {0u, 1u, 7u, 500u})
+                EXPECT_EQ(joinedInPieces(text, step), whole) << book << " in pieces of " << step;
+        }
     }
 }
 

@@ -48,7 +48,7 @@ TEST(JoinLinesTest, UnwrapsWrappedProseAndKeepsParagraphsVerseAndLists)
     const std::string a = "It was the best of times, it was the worst of times, it was the age";
     const std::string b = "of wisdom, it was the age of foolishness, it was the epoch of belief,";
     const std::string c = "it was the epoch of incredulity.";
-    const std::string text = a + "\r\n" + b + "\r\n" + c + "\r\n\r\n" + b + "\r\n" + a + "\r\n"
+    const std::string text = a + " \t\r\n" + b + "\r\n" + c + "\r\n\r\n" + b + "\r\n" + a + "\r\n"
         + "  Indented paragraph starts here and it is long enough to be wrapped at.\r\n" + b + "\r\n"
         + "Short verse line\r\nAnother short line\r\n- a list item that is long enough to be wrapped\r\n"
         + "- another\r\n";
@@ -60,6 +60,23 @@ TEST(JoinLinesTest, UnwrapsWrappedProseAndKeepsParagraphsVerseAndLists)
 
     const std::string verse = "Roses are red\nViolets are blue\nSugar is sweet\nAnd so are you\n";
     EXPECT_EQ(joinedLines(verse), verse);
+}
+
+// The width of the line three quarters up the lines sorted by width; blank
+// lines do not count, and fewer than four lines tell none.
+TEST(JoinLinesTest, TheWrappingWidthIsThatOfTheThreeQuarterLine)
+{
+    const auto measured = [](const std::string& text) {
+        WrapWidth wrap;
+        wrap.add(text);
+        return wrap.measured();
+    };
+    std::string lines;
+    for (const std::size_t columns : {80u, 10u, 70u, 20u, 60u, 30u, 50u, 40u})
+        lines += std::string(columns, 'x') + "\n";
+    EXPECT_EQ(measured(lines), 70u);
+    const std::string line(50, 'x');
+    EXPECT_EQ(measured(line + "\n \t\n" + line + "\r\n" + line), 0u);
 }
 
 TEST(JoinLinesTest, ALineIsMeasuredInCharactersNotBytes)

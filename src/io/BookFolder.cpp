@@ -253,14 +253,9 @@ std::optional<BookFolder::Opening> BookFolder::openBeside(std::string* reason)
     if (ec)
         return std::nullopt;  // a name too long, say: the book folder's own staging may do
     std::string refused;
-    switch (lock_.lock(staging, &refused)) {
-    case FolderLock::Result::Busy:
-        return Opening::Busy;
-    case FolderLock::Result::Failed:
-        return std::nullopt;
-    case FolderLock::Result::Locked:
-        break;
-    }
+    const FolderLock::Result locked = lock_.lock(staging, &refused);
+    if (locked != FolderLock::Result::Locked)
+        return locked == FolderLock::Result::Busy ? std::optional(Opening::Busy) : std::nullopt;
     // Made just now, or left by a run that ended abruptly. The book folder
     // may have been put in place by another run meanwhile.
     if (!(made || isOurStaging(staging, true)) || isTaken(folder_)) {

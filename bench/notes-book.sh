@@ -4,7 +4,9 @@
 # contents. Prints the median wall time, the peak memory (the readers' child
 # included), the time per MB and the ratio to a loop of open/write/close that
 # writes the same pages; with strace installed, the system calls of the
-# 10 MB book with markup, per page.
+# 10 MB book, plain and with markup, into a new folder and over the book made
+# before, per note, with the creates, renames and removes among them (each a
+# directory write on an iPod's FAT disk).
 #   bench/notes-book.sh            (RUNS=3 by default)
 # Targets: time per MB flat from 10 to 100 MB, peak memory flat and at most
 # 16 MB; the book at most 1.2 times the loop's time.
@@ -14,7 +16,7 @@ source "$(dirname "$0")/bench-common.sh"
 # CLI=PATH measures another build of the program (an earlier one, say).
 cli=${CLI:-$cli}
 runs=${RUNS:-3}
-sizes="10 100"
+sizes=${SIZES:-"10 100"}
 [ "${FULL:-0}" = 1 ] && sizes="$sizes 1000"
 
 for kind in plain marked; do
@@ -121,12 +123,26 @@ while at < len(src):
             "$(calc "$peak / 1024")" "$notes" "$(calc "$t / $loop")"
     done
     if [ "$mb" = 10 ] && command -v strace >/dev/null; then
-        rm -rf "$work/out"
-        mkdir "$work/out"
-        strace -c -f -o "$work/strace" "$cli" --settings "$work/marked.ini" --book Book --out "$work/out" \
-            "$work/book.txt" >/dev/null 2>&1 || true
-        calls=$(awk '$NF == "total" { print $4 }' "$work/strace")
-        notes=$(find "$work/out/Book" -type f | wc -l)
-        echo "system calls, 10 MB with markup: $calls for $notes notes ($(calc "$calls / $notes") a note)"
+        # Into a folder that does not exist yet, and over the book made before.
+        for kind in plain marked; do
+            rm -rf "$work/out"
+            mkdir "$work/out"
+            for case in new replacing; do
+                strace -f -qq -o "$work/strace" "$cli" --settings "$work/$kind.ini" --book Book --out "$work/out" \
+                    "$work/book.txt" >/dev/null 2>&1 || true
+                notes=$(find "$work/out/Book" -type f | wc -l)
+                awk -v notes="$notes" -v what="$kind $case" '
+                    /^[0-9]+ +[a-z_0-9]+\(/ && !/resumed>/ {
+                        ++calls
+                        if (/^[0-9]+ +(open|openat|creat)\(/ && /O_CREAT|^[0-9]+ +creat\(/ || /^[0-9]+ +mkdir(at)?\(/) ++creates
+                        if (/^[0-9]+ +rename(at|at2)?\(/) ++renames
+                        if (/^[0-9]+ +(unlink|unlinkat|rmdir)\(/) ++removes
+                    }
+                    END {
+                        printf "system calls, 10 MB %s: %.2f a note (%d notes); a note: %.2f creates, %.2f renames, %.2f removes\n",
+                            what, calls / notes, notes, creates / notes, renames / notes, removes / notes
+                    }' "$work/strace"
+            done
+        done
     fi
 done

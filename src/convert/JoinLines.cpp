@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <vector>
 
 namespace leafmill {
 
@@ -22,21 +21,35 @@ struct Line {
     std::string_view end;  // "\r\n", "\n", "\r" or empty at the end
 };
 
-std::vector<Line> splitLines(std::string_view text)
+// Calls `each` for every whole line of the text told so far: `carry` with
+// `piece`. A line whose end is not known yet (none, or a CR that an LF may
+// follow) waits in `carry` for the next piece, unless the text ends there.
+template <typename Each> void forEachLine(std::string& carry, std::string_view piece, bool last, Each&& each)
 {
-    std::vector<Line> lines;
+    std::string held;
+    std::string_view text = piece;
+    if (!carry.empty()) {
+        held = std::move(carry);
+        held.append(piece);
+        text = held;
+    }
+    carry.clear();
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t at = text.find_first_of("\r\n", start);
+        const bool open = at == std::string_view::npos || (text[at] == '\r' && at + 1 == text.size());
+        if (open && !last) {
+            carry.assign(text.substr(start));
+            return;
+        }
         if (at == std::string_view::npos) {
-            lines.push_back({text.substr(start), {}});
-            break;
+            each(Line {text.substr(start), {}});
+            return;
         }
         const std::size_t endLength = text.compare(at, 2, "\r\n") == 0 ? 2 : 1;
-        lines.push_back({text.substr(start, at - start), text.substr(at, endLength)});
+        each(Line {text.substr(start, at - start), text.substr(at, endLength)});
         start = at + endLength;
     }
-    return lines;
 }
 
 bool isWide(char32_t c)
@@ -122,47 +135,101 @@ bool startsParagraph(std::string_view line)
         && line[digits + 1] == ' ';
 }
 
-// The width most lines of the text are wrapped at: three quarters of its
-// longer lines reach at least this.
-std::size_t wrapWidth(const std::vector<Line>& lines)
+// Whether the line, which reaches the wrapping width, goes on into the next.
+bool goesOn(std::string_view line, std::string_view next)
 {
-    std::vector<std::size_t> widths;
-    for (const Line& line : lines)
-        if (!isBlank(line.text))
-            widths.push_back(width(line.text));
-    if (widths.size() < 4)
-        return 0;
-    std::sort(widths.begin(), widths.end());
-    return widths[widths.size() * 3 / 4];
+    return !isBlank(line) && !headingLevel(line) && !isBlank(next) && !startsParagraph(next) && !headingLevel(next);
 }
 
 }  // namespace
 
+void WrapWidth::add(std::string_view piece)
+{
+    forEachLine(carry_, piece, false, [this](const Line& line) {
+        if (!isBlank(line.text)) {
+            ++lines_[width(line.text)];
+            ++count_;
+        }
+    });
+}
+
+std::size_t WrapWidth::measured()
+{
+    forEachLine(carry_, {}, true, [this](const Line& line) {
+        if (!isBlank(line.text)) {
+            ++lines_[width(line.text)];
+            ++count_;
+        }
+    });
+    if (count_ < 4)
+        return 0;
+    // The width of the line at three quarters of the lines sorted by width.
+    std::size_t below = count_ * 3 / 4;
+    for (const auto& [columns, lines] : lines_) {
+        if (below < lines)
+            return columns;
+        below -= lines;
+    }
+    return 0;
+}
+
+LineJoiner::LineJoiner(std::size_t wrapWidth)
+    // A line that comes within a sixth of the width was wrapped, not ended.
+    : wrapped_(wrapWidth < kNarrowestWrap ? 0 : wrapWidth - wrapWidth / 6)
+{
+}
+
+std::string LineJoiner::add(std::string_view piece)
+{
+    if (wrapped_ == 0)
+        return std::string(piece);
+    std::string out;
+    out.reserve(piece.size() + pending_.size());
+    joinLines(piece, false, out);
+    return out;
+}
+
+std::string LineJoiner::finish()
+{
+    std::string out;
+    if (wrapped_ == 0)
+        return out;
+    joinLines({}, true, out);
+    if (hasPending_)
+        out.append(pending_);
+    hasPending_ = false;
+    return out;
+}
+
+void LineJoiner::joinLines(std::string_view piece, bool last, std::string& out)
+{
+    forEachLine(carry_, piece, last, [&](const Line& next) {
+        if (hasPending_) {
+            std::string_view line = std::string_view(pending_).substr(0, pendingText_);
+            if (width(line) < wrapped_ || !goesOn(line, next.text)) {
+                out.append(pending_);
+            } else {
+                while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+                    line.remove_suffix(1);
+                out.append(line);
+                if (!(joinsWithoutBlank(line, lastCharacter(line)) || joinsWithoutBlank(next.text, 0)))
+                    out.push_back(' ');
+            }
+        }
+        pending_.assign(next.text);
+        pending_.append(next.end);
+        pendingText_ = next.text.size();
+        hasPending_ = true;
+    });
+}
+
 std::string joinedLines(std::string_view text)
 {
-    const std::vector<Line> lines = splitLines(text);
-    const std::size_t wrap = wrapWidth(lines);
-    if (wrap < kNarrowestWrap)
-        return std::string(text);
-    // A line that comes within a sixth of the width was wrapped, not ended.
-    const std::size_t wrapped = wrap - wrap / 6;
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Line& line = lines[i];
-        out.append(line.text);
-        const bool last = i + 1 == lines.size();
-        const bool joins = !last && !isBlank(line.text) && width(line.text) >= wrapped && !headingLevel(line.text)
-            && !isBlank(lines[i + 1].text) && !startsParagraph(lines[i + 1].text) && !headingLevel(lines[i + 1].text);
-        if (!joins) {
-            out.append(line.end);
-            continue;
-        }
-        while (!out.empty() && (out.back() == ' ' || out.back() == '\t'))
-            out.pop_back();
-        if (out.empty() || !(joinsWithoutBlank(out, lastCharacter(out)) || joinsWithoutBlank(lines[i + 1].text, 0)))
-            out.push_back(' ');
-    }
+    WrapWidth wrap;
+    wrap.add(text);
+    LineJoiner joiner(wrap.measured());
+    std::string out = joiner.add(text);
+    out += joiner.finish();
     return out;
 }
 

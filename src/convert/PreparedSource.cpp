@@ -27,11 +27,12 @@ std::string fileTitle(const std::string& path)
     return name.empty() ? path : name;
 }
 
-// A text source decoded and handed on a megabyte at a time, so that a text
-// of any size takes a piece's room: the same bytes and chapters as when it
-// is read whole. Pieces end at line ends.
-void streamTextSource(InputFile& file, const SourceEncoding& encoding, SourceTextPieces& pieces,
-                      PreparedSource& prepared)
+// A text source decoded a megabyte at a time, each piece ending at a line
+// end, so that a text of any size takes a piece's room: the same bytes as
+// when it is read whole. False with the reason in `prepared` when the file
+// cannot be read.
+template <typename Each>
+bool forEachTextPiece(InputFile& file, const SourceEncoding& encoding, PreparedSource& prepared, Each&& each)
 {
     file.rewind();
     Utf8Decoder decoder(encoding.encoding.converter);
@@ -41,7 +42,7 @@ void streamTextSource(InputFile& file, const SourceEncoding& encoding, SourceTex
     for (bool last = false; !last;) {
         if (!file.read(block, kPiece, &prepared.reason)) {
             prepared.failure = SourceFailure::Missing;
-            return;
+            return false;
         }
         last = block.empty();
         const std::size_t mark = std::min(markLeft, block.size());
@@ -50,9 +51,28 @@ void streamTextSource(InputFile& file, const SourceEncoding& encoding, SourceTex
         const std::size_t end = last ? text.size() : text.rfind('\n') + 1;
         if (end == 0)
             continue;
-        pieces.add(composedSource(text.substr(0, end), encoding));
+        each(composedSource(text.substr(0, end), encoding));
         text.erase(0, end);
     }
+    return true;
+}
+
+// The text source handed on a piece at a time, its hard-wrapped lines
+// joined when `joinLines`: the text is then read twice, since where a line
+// was wrapped depends on the width of the whole text's lines.
+void streamTextSource(InputFile& file, const SourceEncoding& encoding, bool joinLines, SourceTextPieces& pieces,
+                      PreparedSource& prepared)
+{
+    if (!joinLines) {
+        forEachTextPiece(file, encoding, prepared, [&](const std::string& piece) { pieces.add(piece); });
+        return;
+    }
+    WrapWidth wrap;
+    if (!forEachTextPiece(file, encoding, prepared, [&](const std::string& piece) { wrap.add(piece); }))
+        return;
+    LineJoiner joiner(wrap.measured());
+    if (forEachTextPiece(file, encoding, prepared, [&](const std::string& piece) { pieces.add(joiner.add(piece)); }))
+        pieces.add(joiner.finish());
 }
 
 }  // namespace
@@ -149,19 +169,9 @@ PreparedSource prepareSource(const std::string& path, InputFile& source, const D
         }
         // Text in another encoding is put into the code page like any extracted text.
         sink.begin("txt");
-        if (pageText.encoder && pageText.joinLines) {
-            ExtractedText extracted = readTextSource(source, check.encoding);
-            if (extracted.failure != SourceFailure::None) {
-                prepared.failure = extracted.failure;
-                prepared.reason = std::move(extracted.reason);
-                return prepared;
-            }
-            pieces.add(joinedLines(extracted.text));
-        } else {
-            streamTextSource(source, check.encoding, pieces, prepared);
-            if (prepared.failure != SourceFailure::None)
-                return prepared;
-        }
+        streamTextSource(source, check.encoding, pageText.encoder && pageText.joinLines, pieces, prepared);
+        if (prepared.failure != SourceFailure::None)
+            return prepared;
         pieces.finish(fileTitle(path), prepared);
         return prepared;
     }

@@ -16,6 +16,9 @@ namespace {
 // Inside the book folder, so that putting a file in place is a rename on one
 // file system; a dot keeps it out of the reader's menu while it exists.
 constexpr std::string_view kStagingName = ".leafmill-new";
+// What the record of a staging folder beside its book names, so that it is
+// not taken for a finished book of that name: no book's record names it.
+constexpr std::string_view kStagingMark = ".leafmill-new/";
 constexpr std::string_view kUnchanged = "; nothing in the book folder was changed";
 
 bool isRegularFile(const fs::path& path)
@@ -83,6 +86,13 @@ std::optional<fs::file_type> FolderListing::typeOf(std::string_view name) const
 
 namespace {
 
+// The staging folder of a book whose folder does not exist yet: beside it,
+// a dot keeping it out of the reader's menu.
+fs::path besideStaging(const fs::path& folder)
+{
+    return folder.parent_path() / pathFromUtf8("." + pathToUtf8(folder.filename()) + std::string(kStagingName));
+}
+
 // A name of the record stands for a folder when it ends with '/'.
 bool namesFolder(std::string_view name)
 {
@@ -104,10 +114,11 @@ bool isRecorded(const fs::path& folder, const std::string& name)
 // a closing '/'. False with the reason when it cannot be read.
 bool stagedNames(const fs::path& staged, std::vector<std::string>* names, std::string* error)
 {
+    names->clear();
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(staged, ec)) {
         std::string name = pathToUtf8(entry.path().filename());
-        if (name == kBookRecordName)
+        if (name == kBookRecordName || name == kFolderLockName)
             continue;
         names->push_back(entryType(entry) == fs::file_type::directory ? name + "/" : name);
     }
@@ -117,6 +128,12 @@ bool stagedNames(const fs::path& staged, std::vector<std::string>* names, std::s
     }
     std::sort(names->begin(), names->end());
     return true;
+}
+
+// Writes the record of a staged folder naming what it holds.
+bool recordStaged(const fs::path& staged, std::vector<std::string>* names, std::string* error)
+{
+    return stagedNames(staged, names, error) && writeBookRecord(staged, *names, error);
 }
 
 // Removes what the earlier book had under that name: a file, or the files a
@@ -137,12 +154,31 @@ bool removeEarlier(const fs::path& folder, const std::string& name)
     return fs::remove(path, ec);
 }
 
-// A staging folder is ours when it holds our record.
-bool isOurStaging(const fs::path& staging)
+// A staging folder is ours when it holds our record; one beside its book
+// folder, when the record holds the staging's mark too.
+bool isOurStaging(const fs::path& staging, bool beside = false)
 {
     std::error_code ec;
-    return fs::symlink_status(staging, ec).type() == fs::file_type::directory
-        && isRegularFile(staging / pathFromUtf8(kBookRecordName)) && readBookRecord(staging).ours;
+    if (fs::symlink_status(staging, ec).type() != fs::file_type::directory
+        || !isRegularFile(staging / pathFromUtf8(kBookRecordName)))
+        return false;
+    const BookRecord record = readBookRecord(staging);
+    return record.ours
+        && (!beside || std::find(record.names.begin(), record.names.end(), kStagingMark) != record.names.end());
+}
+
+// Removes a staging folder that a run of this book beside its folder left
+// when it ended abruptly; one that a run still holds stays.
+void removeLeftoverBeside(const fs::path& folder)
+{
+    const fs::path staging = besideStaging(folder);
+    if (!isTaken(staging))
+        return;
+    FolderLock leftover;
+    std::string ignored;
+    std::error_code ec;
+    if (leftover.lock(staging, &ignored) == FolderLock::Result::Locked && isOurStaging(staging, true))
+        fs::remove_all(staging, ec);
 }
 
 }  // namespace
@@ -157,6 +193,9 @@ BookFolder::Opening BookFolder::open(const fs::path& named, std::string* reason)
     // Without a closing separator, which would have a link in its place followed.
     const fs::path folder = named.has_filename() ? named : named.parent_path();
     folder_ = folder;
+    if (!isTaken(folder))
+        if (const auto opened = openBeside(reason))
+            return *opened;
     std::error_code ec;
     created_ = fs::create_directory(folder, ec);
     if (ec) {
@@ -176,13 +215,18 @@ BookFolder::Opening BookFolder::open(const fs::path& named, std::string* reason)
         *reason = std::string(kBookRecordName) + " in it was not written by Leafmill";
         return Opening::Failed;
     }
-    for (const std::string& name : record.names)
-        if (isRecorded(folder, name))
-            earlier_.insert(name);
     if (!atOpen_.read(folder, ec)) {
         *reason = pathToUtf8(folder) + ": " + ec.message();
         return Opening::Failed;
     }
+    // The listing tells what most recorded names are without a look at each.
+    for (const std::string& name : record.names) {
+        const auto listed = atOpen_.typeOf(namesFolder(name) ? name.substr(0, name.size() - 1) : name);
+        const fs::file_type recorded = namesFolder(name) ? fs::file_type::directory : fs::file_type::regular;
+        if (listed ? *listed == recorded : isRecorded(folder, name))
+            earlier_.insert(name);
+    }
+    removeLeftoverBeside(folder);
     staging_ = folder / pathFromUtf8(kStagingName);
     // Left by a run that ended abruptly: nothing in it was put in place.
     if (isTaken(staging_)) {
@@ -201,10 +245,40 @@ BookFolder::Opening BookFolder::open(const fs::path& named, std::string* reason)
     return Opening::Open;
 }
 
-bool BookFolder::mayHold(std::string_view name) const
+std::optional<BookFolder::Opening> BookFolder::openBeside(std::string* reason)
 {
-    const std::size_t end = name.find_first_of("/\\");
-    return atOpen_.typeOf(name.substr(0, end)) != fs::file_type::not_found;
+    const fs::path staging = besideStaging(folder_);
+    std::error_code ec;
+    const bool made = fs::create_directory(staging, ec);
+    if (ec)
+        return std::nullopt;  // a name too long, say: the book folder's own staging may do
+    std::string refused;
+    const FolderLock::Result locked = lock_.lock(staging, &refused);
+    if (locked != FolderLock::Result::Locked)
+        return locked == FolderLock::Result::Busy ? std::optional(Opening::Busy) : std::nullopt;
+    // Made just now, or left by a run that ended abruptly. The book folder
+    // may have been put in place by another run meanwhile.
+    if (!(made || isOurStaging(staging, true)) || isTaken(folder_)) {
+        if (made)
+            fs::remove_all(staging, ec);
+        lock_.unlock();
+        return std::nullopt;
+    }
+    for (const auto& entry : fs::directory_iterator(staging, ec))
+        fs::remove_all(entry.path(), ec);
+    staging_ = staging;
+    beside_ = true;
+    done_ = false;
+    if (!writeBookRecord(staging_, {std::string(kStagingMark)}, reason))
+        return Opening::Failed;
+    return Opening::Open;
+}
+
+std::optional<fs::file_type> BookFolder::atOpen(std::string_view name) const
+{
+    if (beside_)
+        return fs::file_type::not_found;
+    return atOpen_.typeOf(name.substr(0, name.find_first_of("/\\")));
 }
 
 std::string BookFolder::blockedBy(const std::string& name) const
@@ -226,7 +300,7 @@ bool BookFolder::placeVolume(const std::string& name, std::string* error) const
 {
     const fs::path from = placeOf(staging_, name), to = placeOf(folder_, name);
     std::vector<std::string> names;
-    if (!stagedNames(from, &names, error) || !writeBookRecord(from, names, error))
+    if (!recordStaged(from, &names, error))
         return false;
     std::error_code ec;
     if (!isTaken(to)) {
@@ -256,9 +330,31 @@ bool BookFolder::placeVolume(const std::string& name, std::string* error) const
     return !ec;
 }
 
+bool BookFolder::commitBeside(std::string* error)
+{
+    std::vector<std::string> names, inner;
+    if (!stagedNames(staging_, &names, error))
+        return false;
+    for (const std::string& name : names)
+        if (namesFolder(name) && !recordStaged(placeOf(staging_, name), &inner, error))
+            return false;
+    if (!writeBookRecord(staging_, names, error))
+        return false;
+#ifdef _WIN32
+    // Windows renames no folder with a file open in it, as the lock's is.
+    lock_.unlock();
+#endif
+    if (!renameToFreeName(staging_, folder_, error))
+        return false;
+    done_ = true;
+    return true;
+}
+
 bool BookFolder::commit(std::string* error, int* removed)
 {
     *removed = 0;
+    if (beside_)
+        return commitBeside(error);
     std::vector<std::string> names;
     if (!stagedNames(staging_, &names, error))
         return false;

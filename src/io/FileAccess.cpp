@@ -17,6 +17,7 @@
 #endif
 #include <windows.h>
 #else
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -170,6 +171,29 @@ bool replaceFile(const fs::path& target, std::string_view bytes, std::string* er
 
 // The rename that replaces a file ignores the file's own permissions, so a
 // file the user made read-only is refused here.
+bool renameToFreeName(const fs::path& from, const fs::path& to, std::string* error)
+{
+#if defined(__linux__)
+    // One call that cannot race with another taking the name.
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS) {
+        *error = pathToUtf8(to) + ": " + systemReason(errno);
+        return false;
+    }
+#endif
+    // Where the file system cannot refuse a taken name itself.
+    std::error_code ec;
+    if (fs::symlink_status(to, ec).type() != fs::file_type::not_found) {
+        *error = pathToUtf8(to) + ": " + systemReason(EEXIST);
+        return false;
+    }
+    fs::rename(from, to, ec);
+    if (ec)
+        *error = pathToUtf8(to) + ": " + ec.message();
+    return !ec;
+}
+
 bool mayReplace(const fs::path& target, std::string* error)
 {
     std::error_code ec;

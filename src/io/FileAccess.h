@@ -25,6 +25,10 @@ ReadResult readWholeFile(const std::filesystem::path& file, std::string& bytes, 
 // file keeps the old one's permissions. False with the reason (path included).
 bool replaceFile(const std::filesystem::path& target, std::string_view bytes, std::string* error);
 
+// Renames `from` to `to` where nothing has that name yet; an entry that is
+// there (even an empty folder) is never replaced. False with the reason.
+bool renameToFreeName(const std::filesystem::path& from, const std::filesystem::path& to, std::string* error);
+
 // The rename of replaceFile ignores the target's own permissions, so a file
 // the user made read-only is refused here first. False with the reason.
 bool mayReplace(const std::filesystem::path& target, std::string* error);

@@ -32,7 +32,7 @@ FolderLock::Result FolderLock::lock(const std::filesystem::path& folder, std::st
         *reason = "it is no folder of its own (a link, or missing)";
         return Result::Failed;
     }
-    const std::filesystem::path file = folder / L".leafmill-lock";
+    const std::filesystem::path file = folder / pathFromUtf8(kFolderLockName);
     HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {

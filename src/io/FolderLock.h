@@ -2,8 +2,13 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace leafmill {
+
+// Where the system gives no lock on a folder itself (Windows), a file of
+// this name inside it is held instead; it is no file of the book.
+inline constexpr std::string_view kFolderLockName = ".leafmill-lock";
 
 // A folder held by one process at a time. The system lets go of it when the
 // process ends, however it ends, so a crash never leaves it locked.

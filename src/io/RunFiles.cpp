@@ -35,19 +35,32 @@ const std::string* RunFiles::sourceAt(const std::string& path) const
     return hit == sources_.end() ? nullptr : &hit->second;
 }
 
+std::string RunFiles::sourceRefusal(const std::string& place) const
+{
+    const std::string* source = sourceAt(place);
+    return source ? place + ": it is the source " + *source + ", which is never overwritten" : std::string();
+}
+
 std::string RunFiles::refusal(const std::string& page) const
 {
     const std::string place = placeOf(page);
-    // Most places were free when the run began, and the book folder's
-    // listing settles those; one taken meanwhile stops the book at its end.
-    if (place.starts_with(folder_) && !book_.mayHold(std::string_view(place).substr(folder_.size())))
-        return {};
+    // The book folder's listing settles most places: those free when the run
+    // began, and the earlier book's pages, which only a source there must
+    // keep. A place taken meanwhile stops the book at its end.
+    if (place.starts_with(folder_)) {
+        const std::string name = place.substr(folder_.size());
+        const auto listed = book_.atOpen(name);
+        if (listed == std::filesystem::file_type::not_found)
+            return {};
+        if (listed == std::filesystem::file_type::regular && book_.blockedBy(name, *listed).empty())
+            return sourceRefusal(place);
+    }
     std::error_code ec;
     const auto present = std::filesystem::symlink_status(pathFromUtf8(place), ec).type();
     if (ec || present == std::filesystem::file_type::not_found)
         return {};
-    if (const std::string* source = sourceAt(place))
-        return place + ": it is the source " + *source + ", which is never overwritten";
+    if (std::string refused = sourceRefusal(place); !refused.empty())
+        return refused;
     return book_.blockedBy(place.substr(folder_.size()), present);
 }
 

@@ -37,6 +37,8 @@ public:
 
 private:
     const std::string* sourceAt(const std::string& path) const;
+    // Why nothing may take the place of the file at `place`: it is a source.
+    std::string sourceRefusal(const std::string& place) const;
 
     std::vector<std::pair<FileIdentity, std::string>> sources_;
     std::vector<FileIdentity> pages_;

@@ -479,7 +479,7 @@ TEST_F(CliTest, SigintAndSigtermStopTheRunAtOnceWithWholePages)
     for (const int signalNumber : {SIGINT, SIGTERM}) {
         for (const bool whileReading : {false, true}) {
             const std::string name = "Book" + std::to_string(signalNumber) + (whileReading ? "r" : "c");
-            const fs::path staging = out / name / ".leafmill-new";
+            const fs::path staging = out / ("." + name + ".leafmill-new");  // a new book is staged beside
             ChildSetup setup;
             setup.meanwhile = [&](int child) {
                 // Signal once the long document's reader works, or once its cut is under way.

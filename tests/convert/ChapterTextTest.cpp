@@ -121,7 +121,7 @@ TEST(JoinLinesTest, UnwrapsWrappedProseAndKeepsParagraphsVerseAndLists)
     const std::string a = "It was the best of times, it was the worst of times, it was the age";
     const std::string b = "of wisdom, it was the age of foolishness, it was the epoch of belief,";
     const std::string c = "it was the epoch of incredulity.";
-    const std::string text = a + "\r\n" + b + "\r\n" + c + "\r\n\r\n" + b + "\r\n" + a + "\r\n"
+    const std::string text = a + " \t\r\n" + b + "\r\n" + c + "\r\n\r\n" + b + "\r\n" + a + "\r\n"
         + "  Indented paragraph starts here and it is long enough to be wrapped at.\r\n" + b + "\r\n"
         + "Short verse line\r\nAnother short line\r\n- a list item that is long enough to be wrapped\r\n"
         + "- another\r\n";
@@ -133,6 +133,23 @@ TEST(JoinLinesTest, UnwrapsWrappedProseAndKeepsParagraphsVerseAndLists)
 
     const std::string verse = "Roses are red\nViolets are blue\nSugar is sweet\nAnd so are you\n";
     EXPECT_EQ(joinedLines(verse), verse);
+}
+
+// The width of the line three quarters up the lines sorted by width; blank
+// lines do not count, and fewer than four lines tell none.
+TEST(JoinLinesTest, TheWrappingWidthIsThatOfTheThreeQuarterLine)
+{
+    const auto measured = [](const std::string& text) {
+        WrapWidth wrap;
+        wrap.add(text);
+        return wrap.measured();
+    };
+    std::string lines;
+    for (const std::size_t columns : {80u, 10u, 70u, 20u, 60u, 30u, 50u, 40u})
+        lines += std::string(columns, 'x') + "\n";
+    EXPECT_EQ(measured(lines), 70u);
+    const std::string line(50, 'x');
+    EXPECT_EQ(measured(line + "\n \t\n" + line + "\r\n" + line), 0u);
 }
 
 TEST(JoinLinesTest, ALineIsMeasuredInCharactersNotBytes)
@@ -148,18 +165,46 @@ TEST(JoinLinesTest, ALineIsMeasuredInCharactersNotBytes)
         << joinedLines(text);
 }
 
+// The text joined as a source hands it on: in pieces cut behind every line
+// end (`step` 0) or every `step` bytes, inside a CR LF or a character too.
+std::string joinedInPieces(std::string_view text, std::size_t step)
+{
+    std::vector<std::string_view> pieces;
+    for (std::size_t at = 0, end = 0; at < text.size(); at = end) {
+        end = step ? at + step : text.find('\n', at) + 1;
+        end = end == 0 ? text.size() : std::min(end, text.size());
+        pieces.push_back(text.substr(at, end - at));
+    }
+    WrapWidth wrap;
+    for (std::string_view piece : pieces)
+        wrap.add(piece);
+    LineJoiner joiner(wrap.measured());
+    std::string joined;
+    for (std::string_view piece : pieces)
+        joined += joiner.add(piece);
+    return joined + joiner.finish();
+}
+
 // The e-books' sources have one paragraph per line; wrapped at 70 columns,
 // with a title block, chapter headings, dialogue, an indented paragraph, verse
 // and a numbered list, or at 60 columns in Chinese, Japanese (no blanks
 // between characters) and Korean (blanks between words), they must come back
-// as they were written.
+// as they were written, whether joined whole or a piece at a time.
 TEST(JoinLinesTest, AWrappedEbookComesBackAsItsParagraphs)
 {
     for (const char* book : {"ebook.txt", "ebook-cjk.txt"}) {
         std::string expected;
         for (char c : test::readFile(test::documentsDir() / "sources" / book))
             expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        EXPECT_EQ(joinedLines(test::readFile(test::documentsDir() / book)), expected) << book;
+        std::string wrapped = test::readFile(test::documentsDir() / book);
+        EXPECT_EQ(joinedLines(wrapped), expected) << book;
+        // Ending in a lone CR, or in no line end at all.
+        for (const std::string ending : {"", "\r", "\r\n\r", "\r\nThe end, unwrapped"}) {
+            const std::string text = wrapped + ending;
+            const std::string whole = joinedLines(text);
+            for (const std::size_t step : {0u, 1u, 7u, 500u})
+                EXPECT_EQ(joinedInPieces(text, step), whole) << book << " in pieces of " << step;
+        }
     }
 }
 

@@ -279,27 +279,33 @@ TEST(FolderListingTest, TellsWhatStandsAtANameOrThatOnlyALookCan)
 TEST_F(OutputRunTest, NoPageIsEverWrittenOverASource)
 {
     namespace fs = std::filesystem;
-    for (int place = 0; place < 4; ++place) {
+    // A copy, whole file or page, a link and a hard link in a page's place;
+    // a page of the earlier book, by its path or by a link to it.
+    for (int place = 0; place < 6; ++place) {
         fs::remove_all(bookFolder());
         fs::create_directory(bookFolder());
         // A table whose last row is uncut is whole-file mode.
         settings.CutTypeTable = {{100, 20}, {place == 1 ? 0 : 50, 10}};
-        const std::string original = source("chapter1.txt", 12);
-        const std::string bytes = test::readFile(original);
+        std::string original = source("chapter1.txt", 12);
         const fs::path page = bookFolder() / (place == 1 ? "chapter1.txt" : "Alice0000.txt");
         if (place < 2)
             fs::copy_file(original, page);
         else if (place == 2)
             fs::create_symlink(original, page);
-        else
+        else if (place == 3)
             fs::create_hard_link(original, page);
-        const std::string placed = place < 2 ? page.string() : original;
+        else
+            ASSERT_TRUE(run({original}).finished());
+        if (place == 5)
+            fs::create_symlink(page, original = (dir / "link.txt").string());
+        const std::string placed = place < 2 || place == 4 ? page.string() : original;
+        const std::string bytes = test::readFile(placed), originalBytes = test::readFile(original);
         const auto result = run({placed});
         EXPECT_EQ(test::readFile(placed), bytes) << place;
-        EXPECT_EQ(test::readFile(original), bytes) << place;
+        EXPECT_EQ(test::readFile(original), originalBytes) << place;
         ASSERT_EQ(result.sources.size(), 1u) << place;
         EXPECT_EQ(result.sources[0].failure, SourceFailure::WriteFailed) << place;
-        EXPECT_TRUE(result.message.starts_with("The book Alice has no pages")) << result.message;
+        EXPECT_TRUE(place >= 4 || result.message.starts_with("The book Alice has no pages")) << result.message;
         EXPECT_NE(result.message.find(page.string() + ": it is the source " + placed), std::string::npos)
             << result.message;
     }
@@ -459,19 +465,25 @@ TEST_F(OutputRunTest, ARefusedRunCreatesNothingAndABlockedBookFolderEndsItAtOnce
     EXPECT_TRUE(std::filesystem::is_empty(dir / "elsewhere"));
     EXPECT_TRUE(listener.started.empty());
 
-    // A book that another run is writing is left to it.
+    // A book that another run is writing is left to it, also a new one that
+    // run stages beside its folder.
     std::filesystem::remove(bookFolder());
-    std::filesystem::create_directory(bookFolder());
-    FolderLock otherRun;
-    std::string reason;
-    ASSERT_EQ(otherRun.lock(bookFolder(), &reason), FolderLock::Result::Locked) << reason;
-    const auto busy = run(sources);
-    EXPECT_EQ(std::tie(busy.end, busy.message),
-              std::make_tuple(RunEnd::Refused,
-                              std::string("The book Alice is being written by another run of "
-                                          "Leafmill. Try again once that run has ended.")));
-    EXPECT_TRUE(std::filesystem::is_empty(bookFolder()));
-    otherRun.unlock();
+    const std::filesystem::path beside = dir / "out" / ".Alice.leafmill-new";
+    for (const auto& held : {beside, bookFolder()}) {
+        std::filesystem::create_directory(held);
+        FolderLock otherRun;
+        std::string reason;
+        ASSERT_EQ(otherRun.lock(held, &reason), FolderLock::Result::Locked) << reason;
+        const auto busy = run(sources);
+        EXPECT_EQ(std::tie(busy.end, busy.message),
+                  std::make_tuple(RunEnd::Refused,
+                                  std::string("The book Alice is being written by another run of "
+                                              "Leafmill. Try again once that run has ended.")));
+        EXPECT_EQ(test::entriesOf(dir / "out"), std::vector<std::string> {held.filename().string()});
+        EXPECT_TRUE(std::filesystem::is_empty(held));
+        otherRun.unlock();
+        std::filesystem::remove(beside);
+    }
     EXPECT_TRUE(run(sources).finished());
 
     // What a run that ended abruptly left goes; a record or staging folder of
@@ -481,6 +493,26 @@ TEST_F(OutputRunTest, ARefusedRunCreatesNothingAndABlockedBookFolderEndsItAtOnce
     test::writeFile(bookFolder() / ".leafmill-new" / "Alice0000.txt", "half a page");
     EXPECT_TRUE(run(sources).finished());
     EXPECT_EQ(test::entriesOf(bookFolder()), (std::vector<std::string> {".leafmill.txt", "Alice0000.txt"}));
+    // The same beside the book's folder, whether that was made meanwhile or
+    // not; a book of that name stays.
+    for (const bool made : {true, false}) {
+        if (!made)
+            std::filesystem::remove_all(bookFolder());
+        std::filesystem::create_directories(beside / "Alice 1");
+        test::writeFile(beside / ".leafmill.txt",
+                        "<?xml encoding=\"UTF8\"?>\r\nLeafmill book record 1\r\n.leafmill-new/\r\n");
+        test::writeFile(beside / "Alice0007.txt", "half a page");
+        EXPECT_TRUE(run(sources).finished());
+        EXPECT_EQ(test::entriesOf(dir / "out"), std::vector<std::string> {"Alice"});
+        EXPECT_EQ(test::entriesOf(bookFolder()), (std::vector<std::string> {".leafmill.txt", "Alice0000.txt"}));
+    }
+    EXPECT_TRUE(run(sources, beside.filename().string()).finished());
+    for (const bool made : {true, false}) {
+        if (!made)
+            std::filesystem::remove_all(bookFolder());
+        EXPECT_TRUE(run(sources).finished());
+        EXPECT_EQ(test::entriesOf(beside), (std::vector<std::string> {".Alice.leafmill-new0000.txt", ".leafmill.txt"}));
+    }
     for (const char* foreign : {".leafmill-new/.leafmill.txt", ".leafmill.txt"}) {
         std::filesystem::create_directory(bookFolder() / ".leafmill-new");
         test::writeFile(bookFolder() / foreign, "the user's own notes");

@@ -114,18 +114,6 @@ ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const
     return extracted;
 }
 
-ExtractedText readTextSource(InputFile& source, const SourceEncoding& encoding)
-{
-    ExtractedText extracted;
-    std::string bytes;
-    if (!source.readAll(bytes, &extracted.reason)) {
-        extracted.failure = SourceFailure::Missing;
-        return extracted;
-    }
-    extracted.text = decodeSource(bytes, encoding);
-    return extracted;
-}
-
 PreparedSource openSource(const std::string& path, const DispatchTable& table, InputFile& source)
 {
     PreparedSource opened;

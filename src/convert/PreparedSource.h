@@ -38,8 +38,6 @@ ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const
                            std::string_view sourceEncoding, std::function<void(int)> progress,
                            extract::TextSink sink = {});
 
-// A text source as UTF-8, read in its encoding.
-ExtractedText readTextSource(InputFile& source, const SourceEncoding& encoding);
 
 // Where a chapter starts in the bytes a source is cut from.
 struct ChapterMark {

@@ -3,6 +3,7 @@
 #include "convert/SourceConverter.h"
 #include "io/InputFile.h"
 #include "text/CodePage.h"
+#include "text/SourceEncoding.h"
 
 #include "../extract/CaseFile.h"
 #include "TestSupport.h"
@@ -47,9 +48,11 @@ TEST(ContentDispatch, TheBytesChooseTheReader)
             EXPECT_EQ(c[3], "(no reader)") << c[0];
             continue;
         }
-        const ExtractedText read = choice.kind->extractor
-            ? extractSource(source, *choice.kind, *codePage, kDetectEncoding, nullptr)
-            : readTextSource(source, detectSourceEncoding(bytes, *codePage));
+        ExtractedText read;
+        if (choice.kind->extractor)
+            read = extractSource(source, *choice.kind, *codePage, kDetectEncoding, nullptr);
+        else
+            read.text = decodeSource(bytes, detectSourceEncoding(bytes, *codePage));
         EXPECT_EQ(choice.warning.empty() ? read.reason : choice.warning, c[3]) << c[0];
         EXPECT_NE(read.text.find(c[2]), std::string::npos) << c[0] << ": " << read.text;
     }

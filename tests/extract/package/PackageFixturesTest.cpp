@@ -117,6 +117,7 @@ TEST_P(BrokenFile, IsRefusedWithItsReason)
 INSTANTIATE_TEST_SUITE_P(
     Files, BrokenFile,
     testing::Values(RefusalCase {"drm.mobi", "protected by DRM"}, RefusalCase {"cut.mobi", "damaged"},
+                    RefusalCase {"huge-index.mobi", "declares more entries than the file holds"},
                     RefusalCase {"topaz.azw", "Topaz"}, RefusalCase {"replica.azw", "print replica"},
                     RefusalCase {"cut.chm", "damaged"}, RefusalCase {"zero-window.chm", "compression settings"},
                     RefusalCase {"settings-section.chm", "compression settings"},

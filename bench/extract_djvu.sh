@@ -11,7 +11,7 @@ set -euo pipefail
 source "$(dirname "$0")/bench-common.sh"
 pages=${1:-300}
 runs=${2:-5}
-need_tools djvutxt:djvulibre-bin
+need_tools djvutxt:djvulibre-bin /usr/bin/time:time
 
 # One letter-size page at 100 dpi, copied for every page of the document.
 python3 -c 'import sys; sys.stdout.buffer.write(b"P4\n850 1100\n" + bytes(107 * 1100))' >"$work/page.pbm"
@@ -43,3 +43,14 @@ djvused "$work/book.djvu" -f "$work/text.djvused"
 echo "document: $pages pages, $(stat -c %s "$work/book.djvu") bytes"
 python3 "$root/bench/compare.py" "$runs" "DjVu text" -- "$cli" --text "$work/book.djvu" \
   -- djvutxt "$work/book.djvu" "$work/book.txt"
+# compare.py's peak is at least its own Python's (a child's high-water mark
+# survives exec), more than either program takes: GNU time's is each one's.
+peak() {
+  for _ in 1 2 3 4 5; do
+    /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null 2>&1
+    cat "$work/peak"
+  done | sort -n | sed -n 3p
+}
+ours=$(peak "$cli" --text "$work/book.djvu")
+theirs=$(peak djvutxt "$work/book.djvu" "$work/book.txt")
+echo "  peak memory (median of 5, GNU time): leafmill-cli $ours KB, djvutxt $theirs KB, ratio $(python3 -c "print(f'{$ours / $theirs:.3f}')")"

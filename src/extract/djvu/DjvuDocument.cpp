@@ -1,10 +1,12 @@
 #include "extract/djvu/DjvuDocument.h"
 
+#include "extract/djvu/PageInfo.h"
 #include "extract/package/PackageError.h"
 
 #include <libdjvu/ddjvuapi.h>
 #include <libdjvu/miniexp.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -18,44 +20,91 @@ namespace {
 // character; anything deeper is damage.
 constexpr int kMaxTextDepth = 8;
 constexpr int kMaxOutlineDepth = 32;
+// Pages with text read both word by word and line by line before the lines
+// are trusted to part their words.
+constexpr int kPagesToCompare = 8;
 
 bool isSymbol(miniexp_t e, const char* name)
 {
     return miniexp_symbolp(e) && std::string_view(miniexp_to_name(e)) == name;
 }
 
-struct PageFrame {
-    double height = 0, scale = 1;  // pixels, points per pixel
-};
+// What the layer puts between words, lines, paragraphs, regions and columns.
+bool isSeparator(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\x1d' || c == '\x1f';
+}
+
+bool startsCodePoint(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+}
+
+// The words of a zone's text (a line, or a word where the layer has none),
+// each given the share of the zone's width its characters take: the library
+// builds every word's own box under its one lock, a quarter of the whole
+// reading, and the paragraph builder needs little more than where a line's
+// first and last words end.
+void addWords(std::string_view text, const int box[4], const PageFrame& frame, std::vector<layout::Word>& words)
+{
+    while (!text.empty() && isSeparator(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSeparator(text.back()))
+        text.remove_suffix(1);
+    const auto total = static_cast<double>(std::count_if(text.begin(), text.end(), startsCodePoint));
+    // The layer counts pixels up from the bottom left corner; a word's edges
+    // are placed in pixels, so that a zone of one word keeps its own.
+    const double width = box[2] - box[0];
+    const double top = (frame.height - box[3]) * frame.scale, bottom = (frame.height - box[1]) * frame.scale;
+    if (total == 0 || width <= 0 || bottom <= top)
+        return;
+    const auto edge
+        = [&](std::size_t chars) { return (box[0] + width * static_cast<double>(chars) / total) * frame.scale; };
+    std::size_t before = 0;  // code points ahead of the word
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = at, chars = 0;
+        for (; end < text.size() && !isSeparator(text[end]); ++end)
+            chars += startsCodePoint(text[end]);
+        layout::Word& word = words.emplace_back();
+        word.text = text.substr(at, end - at);
+        word.left = edge(before);
+        word.right = edge(before + chars);
+        word.top = top;
+        word.bottom = bottom;
+        word.fontSize = bottom - top;
+        before += chars;
+        for (; end < text.size() && isSeparator(text[end]); ++end)
+            ++before;
+        word.spaceAfter = end < text.size();
+        at = end;
+    }
+}
+
+// Whether two readings of a page give the same printed lines.
+bool sameLines(const std::vector<layout::Word>& a, const std::vector<layout::Word>& b)
+{
+    const auto sameText = [](const layout::Line& x, const layout::Line& y) { return x.text == y.text; };
+    return std::ranges::equal(layout::groupIntoLines(a), layout::groupIntoLines(b), sameText);
+}
 
 void collectWords(miniexp_t zone, const PageFrame& frame, int depth, std::vector<layout::Word>& words)
 {
-    if (!miniexp_consp(zone) || depth > kMaxTextDepth || miniexp_length(zone) < 5)
+    if (!miniexp_consp(zone) || depth > kMaxTextDepth)
         return;
     int box[4];
-    for (int k = 0; k < 4; ++k) {
-        const miniexp_t n = miniexp_nth(k + 1, zone);
-        if (!miniexp_numberp(n))
+    miniexp_t rest = miniexp_cdr(zone);
+    for (int& edge : box) {
+        if (!miniexp_consp(rest) || !miniexp_numberp(miniexp_car(rest)))
             return;
-        box[k] = miniexp_to_int(n);
+        edge = miniexp_to_int(miniexp_car(rest));
+        rest = miniexp_cdr(rest);
     }
-    const miniexp_t type = miniexp_car(zone);
-    const miniexp_t first = miniexp_nth(5, zone);
-    if ((isSymbol(type, "word") || isSymbol(type, "char") || !miniexp_consp(first)) && miniexp_stringp(first)) {
-        layout::Word word;
-        word.text = miniexp_to_str(first);
-        // The layer counts pixels up from the bottom left corner.
-        word.left = box[0] * frame.scale;
-        word.right = box[2] * frame.scale;
-        word.top = (frame.height - box[3]) * frame.scale;
-        word.bottom = (frame.height - box[1]) * frame.scale;
-        word.fontSize = word.bottom - word.top;
-        if (!word.text.empty() && word.right > word.left && word.bottom > word.top)
-            words.push_back(std::move(word));
+    if (miniexp_consp(rest) && miniexp_stringp(miniexp_car(rest))) {
+        addWords(miniexp_to_str(miniexp_car(rest)), box, frame, words);
         return;
     }
-    for (miniexp_t child = miniexp_cddr(miniexp_cdddr(zone)); miniexp_consp(child); child = miniexp_cdr(child))
-        collectWords(miniexp_car(child), frame, depth + 1, words);
+    for (; miniexp_consp(rest); rest = miniexp_cdr(rest))
+        collectWords(miniexp_car(rest), frame, depth + 1, words);
 }
 
 // "#12" goes to the twelfth page; other targets (page names, URLs) to none.
@@ -110,6 +159,31 @@ DjvuDocument::DjvuDocument(std::string_view bytes)
     if (type == DDJVU_DOCTYPE_INDIRECT || type == DDJVU_DOCTYPE_OLD_INDEXED)
         throw PackageError(
             "the DjVu document keeps its pages in other files: only a bundled (single-file) one can be read");
+    readPageSizes(bytes, type == DDJVU_DOCTYPE_SINGLEPAGE);
+}
+
+// The library's own page information decodes a whole page, pictures and
+// all; the INFO chunk that holds it is read here from the bytes instead,
+// where the library's directory says which file is which page.
+void DjvuDocument::readPageSizes(std::string_view bytes, bool singlePage)
+{
+    pageSizes_.resize(static_cast<std::size_t>(std::max(0, pageCount())));
+    if (singlePage && !pageSizes_.empty()) {
+        pageSizes_[0] = pageSizeAt(bytes, 4);
+        return;
+    }
+    const std::vector<std::size_t> offsets = bundledFileOffsets(bytes);
+    const int files = ddjvu_document_get_filenum(document_);
+    for (int file = 0; file < files && static_cast<std::size_t>(file) < offsets.size(); ++file) {
+        ddjvu_fileinfo_t info;
+        ddjvu_status_t status;
+        while ((status = ddjvu_document_get_fileinfo(document_, file, &info)) < DDJVU_JOB_OK)
+            handleMessages(true);
+        if (status == DDJVU_JOB_OK && info.type == 'P' && info.pageno >= 0
+            && static_cast<std::size_t>(info.pageno) < pageSizes_.size())
+            pageSizes_[static_cast<std::size_t>(info.pageno)]
+                = pageSizeAt(bytes, offsets[static_cast<std::size_t>(file)]);
+    }
 }
 
 DjvuDocument::~DjvuDocument()
@@ -137,23 +211,49 @@ int DjvuDocument::pageCount() const
     return ddjvu_document_get_pagenum(document_);
 }
 
-std::vector<layout::Word> DjvuDocument::pageWords(int index, bool* damaged) const
+std::vector<layout::Word> DjvuDocument::pageWords(int index, bool* damaged)
 {
-    std::vector<layout::Word> words;
-    ddjvu_pageinfo_t info;
-    ddjvu_status_t status;
-    while ((status = ddjvu_document_get_pageinfo(document_, index, &info)) < DDJVU_JOB_OK)
-        handleMessages(true);
-    if (status != DDJVU_JOB_OK || info.height <= 0) {
-        *damaged = true;
-        return words;
+    std::optional<PageSize> size = pageSizes_.at(static_cast<std::size_t>(index));
+    if (!size) {
+        ddjvu_pageinfo_t info;
+        ddjvu_status_t status;
+        while ((status = ddjvu_document_get_pageinfo(document_, index, &info)) < DDJVU_JOB_OK)
+            handleMessages(true);
+        if (status == DDJVU_JOB_OK)
+            size = PageSize {info.height, info.dpi > 0 ? info.dpi : 300};
     }
+    if (!size || size->height <= 0) {
+        *damaged = true;
+        return {};
+    }
+    const PageFrame frame {static_cast<double>(size->height), 72.0 / size->dpi};
+    if (detail_ != Detail::Unknown)
+        return pageText(index, detail_ == Detail::Lines ? "line" : "word", frame, damaged);
+    // Where the layer's lines part their words by separators, as recognisers
+    // write them, and the words are spaced evenly, a line's words are found
+    // in its text. Some converters leave separators out, and the cells of a
+    // table stand far apart: there only the words' own boxes tell. The first
+    // pages with text are read both ways to tell which.
+    std::vector<layout::Word> lines = pageText(index, "line", frame, damaged);
+    if (lines.empty())
+        return lines;
+    std::vector<layout::Word> words = pageText(index, "word", frame, damaged);
+    if (!sameLines(lines, words))
+        detail_ = Detail::Words;
+    else if (++pagesCompared_ == kPagesToCompare)
+        detail_ = Detail::Lines;
+    return words;
+}
+
+std::vector<layout::Word> DjvuDocument::pageText(int index, const char* detail, const PageFrame& frame,
+                                                 bool* damaged) const
+{
     miniexp_t text;
-    while ((text = ddjvu_document_get_pagetext(document_, index, "word")) == miniexp_dummy)
+    while ((text = ddjvu_document_get_pagetext(document_, index, detail)) == miniexp_dummy)
         handleMessages(true);
     // A page without text gives the empty list; one that fails, a symbol.
     *damaged = miniexp_symbolp(text);
-    const PageFrame frame {static_cast<double>(info.height), 72.0 / (info.dpi > 0 ? info.dpi : 300)};
+    std::vector<layout::Word> words;
     collectWords(text, frame, 0, words);
     ddjvu_miniexp_release(document_, text);
     return words;

@@ -9,7 +9,7 @@ namespace leafmill::extract {
 Result djvuToText(std::string_view bytes, const Options& options)
 {
     return package::readGuarded([&] {
-        const djvu::DjvuDocument document(bytes);
+        djvu::DjvuDocument document(bytes);
         int damaged = 0;
         const layout::PagedDocument paged {document.pageCount(),
                                            [&](int index, bool*) {

@@ -13,6 +13,7 @@
 
 #include <mobi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -51,6 +52,8 @@ struct MobiFree {
 };
 
 constexpr std::size_t kHeaderSize = 78;
+// An index's first record, up to its total entry count.
+constexpr std::size_t kIndexHeaderSize = 40;
 
 std::uint32_t bigEndian(std::string_view bytes, std::size_t at, int size)
 {
@@ -73,6 +76,26 @@ void checkRecordList(std::string_view bytes)
         if (offset < previous || offset > bytes.size())
             throw PackageError("the book is damaged: its record list points outside the file");
         previous = offset;
+    }
+}
+
+// The library makes room for all of an index's entries, as many as its first
+// record declares, before it reads one: a count past what the file could
+// hold (each entry takes at least three bytes) would have it ask for
+// gigabytes.
+void checkIndexSizes(std::string_view bytes)
+{
+    const std::size_t count = bigEndian(bytes, 76, 2);
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t start = bigEndian(bytes, kHeaderSize + k * 8, 4);
+        const std::size_t end = k + 1 < count ? bigEndian(bytes, kHeaderSize + (k + 1) * 8, 4) : bytes.size();
+        const std::string_view record = bytes.substr(start, end - start);
+        if (record.size() < kIndexHeaderSize || !record.starts_with("INDX"))
+            continue;
+        const std::size_t headerLength = bigEndian(record, 4, 4);
+        if (record.substr(std::min(headerLength, record.size())).starts_with("TAGX")
+            && bigEndian(record, 36, 4) > bytes.size() / 3)
+            throw PackageError("the book is damaged: one of its indexes declares more entries than the file holds");
     }
 }
 
@@ -190,6 +213,7 @@ Result mobiToText(std::string_view bytes, const Options& options)
         if (bytes.size() < kHeaderSize)
             throw PackageError("the file is too short to be a Kindle or Palm book");
         checkRecordList(bytes);
+        checkIndexSizes(bytes);
         const std::unique_ptr<MOBIData, MobiFree> m(mobi_init());
         const Stream stream = streamOf(bytes);
         if (!m || !stream)

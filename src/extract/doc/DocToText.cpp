@@ -23,9 +23,8 @@ Result doc::docToTextWithMainLength(std::string_view bytes, const Options& optio
         const doc::CompoundFile file(bytes);
         const doc::WordDocument document(file);
         Result result;
-        doc::StoryReader reader(document, options, result.warnings);
-        result.text = reader.run();
-        result.chapters = std::move(reader.chapters());
+        doc::StoryReader reader(document, options, result);
+        reader.run();
         if (mainTextLength)
             *mainTextLength = reader.mainTextLength();
         result.ok = true;

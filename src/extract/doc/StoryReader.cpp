@@ -22,13 +22,15 @@ constexpr std::uint64_t kProgressStep = 1 << 16;
 
 }  // namespace
 
-StoryReader::StoryReader(const WordDocument& document, const Options& options, std::vector<std::string>& warnings)
+StoryReader::StoryReader(const WordDocument& document, const Options& options, Result& result)
     : document_(document)
     , options_(options)
-    , warnings_(warnings)
+    , result_(result)
+    , warnings_(result.warnings)
     , pieces_(readPieces())
     , formatting_(document)
     , noteMarks_(NoteMarks::read(document, pieces_))
+    , assembler_(result.text)
 {
 }
 
@@ -45,7 +47,7 @@ PieceTable StoryReader::readPieces()
     return PieceTable::parseWord6(clx, fib.fcMin, fib.fcMac, *eightBit_);
 }
 
-std::string StoryReader::run()
+void StoryReader::run()
 {
     const Fib& fib = document_.fib();
     const std::uint64_t footnotes = fib.ccpText;
@@ -61,17 +63,21 @@ std::string StoryReader::run()
     total_ = 1;
     for (const Story& story : stories)
         total_ += story.end - story.start;
-    // Mostly one byte per character; never more than the stream can hold.
-    assembler_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(total_, document_.mainStream().size())) + 2);
+    // Mostly one byte per character; never more than the stream or a piece can hold.
+    std::uint64_t expected = std::min<std::uint64_t>(total_, document_.mainStream().size());
+    if (options_.sink)
+        expected = std::min<std::uint64_t>(expected, options_.pieceSize + (1 << 16));
+    assembler_.reserve(static_cast<std::size_t>(expected) + 2);
     for (const Story& story : stories) {
         read(story, &story == &stories.front());
         if (&story == &stories.front())
-            mainTextLength_ = assembler_.size();
+            mainTextLength_ = result_.end();
     }
     reportLosses();
     done_ = total_;
     reportProgress();
-    return assembler_.take();
+    if (result_.end() == 0)
+        result_.text = "\r\n";
 }
 
 void StoryReader::reportLosses()
@@ -97,7 +103,7 @@ void StoryReader::read(const Story& story, bool main)
     if (story.start >= story.end)
         return;
     char16_t previous = 0;
-    paragraphStart_ = assembler_.size();
+    startParagraph();
     pieces_.forEach(document_.mainStream(), static_cast<std::uint32_t>(story.start),
                     static_cast<std::uint32_t>(story.end), &missing_, [&](char16_t unit, std::uint32_t offset) {
                         // Every character takes a byte of the stream at least, unless a
@@ -120,13 +126,13 @@ void StoryReader::put(char16_t unit, std::uint32_t offset, char16_t previous, bo
 {
     if (unit == kCellMark && endsRow(offset, previous)) {
         assembler_.put(unit, TextAssembler::Mark::RowEnd);
-        paragraphStart_ = assembler_.size();
+        startParagraph();
         return;
     }
     if (unit == kParagraphMark || unit == kCellMark) {
         endParagraph(offset, main);
         assembler_.put(unit);
-        paragraphStart_ = assembler_.size();
+        startParagraph();
         return;
     }
     if (const std::string* number = unit == kAutoNoteMark ? noteMarks_.at(offset) : nullptr) {
@@ -150,8 +156,16 @@ void StoryReader::endParagraph(std::uint32_t offset, bool main)
     if (main && format.outlineLevel && *format.outlineLevel < kChapterLevels) {
         std::string title = chapterTitle(assembler_.textSince(paragraphStart_));
         if (!title.empty())
-            chapters_.push_back({std::move(title), paragraphStart_, *format.outlineLevel + 1});
+            result_.chapters.push_back(
+                {std::move(title), result_.handedOn + paragraphStart_, *format.outlineLevel + 1});
     }
+}
+
+// Nothing before a paragraph changes once it starts: that text is handed on.
+void StoryReader::startParagraph()
+{
+    handOn(result_, options_);
+    paragraphStart_ = assembler_.size();
 }
 
 // Without readable paragraph formatting, the second of two cell marks in a

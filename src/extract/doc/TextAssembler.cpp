@@ -136,12 +136,4 @@ void TextAssembler::endStory()
         endLine();
 }
 
-std::string TextAssembler::take()
-{
-    endStory();
-    if (text_.empty())
-        endLine();
-    return std::move(text_);
-}
-
 }  // namespace leafmill::extract::doc

@@ -16,6 +16,12 @@ class TextAssembler {
 public:
     enum class Mark { Plain, RowEnd };
 
+    // The text goes to `text`, which the reader may hand on between paragraphs.
+    explicit TextAssembler(std::string& text)
+        : text_(text)
+    {
+    }
+
     void put(char16_t unit, Mark mark = Mark::Plain)
     {
         // Most characters are plain ASCII outside fields: keep that path short.
@@ -35,21 +41,18 @@ public:
     // so the next story starts on a line of its own.
     void endStory();
 
-    // Bytes of text so far.
+    // Bytes of text not yet handed on.
     std::size_t size() const { return text_.size(); }
 
     // Text the document shows in front of a paragraph (its list label),
-    // put at byte `at` of the text so far: a paragraph's start.
+    // put at byte `at` of the text not yet handed on: a paragraph's start.
     void insert(std::size_t at, std::string_view utf8) { text_.insert(std::min(at, text_.size()), utf8); }
 
-    // The text from byte `at` on.
+    // The text from byte `at` of what was not handed on.
     std::string_view textSince(std::size_t at) const
     {
         return std::string_view(text_).substr(std::min(at, text_.size()));
     }
-
-    // The text so far, ending with a line end.
-    std::string take();
 
 private:
     void putSpecial(char16_t unit, Mark mark);
@@ -58,7 +61,7 @@ private:
     void flushPendingSurrogate();
     void endLine() { text_ += "\r\n"; }
 
-    std::string text_;
+    std::string& text_;
     // One entry per open field: whether its result has begun.
     std::vector<bool> fields_;
     std::size_t fieldsInInstructions_ = 0;

@@ -44,8 +44,9 @@ std::string titleName(pugi::xml_node title)
 
 }  // namespace
 
-Fb2Text::Fb2Text(package::TextBuilder& out)
+Fb2Text::Fb2Text(package::TextBuilder& out, const Options& options)
     : out_(out)
+    , options_(options)
 {
 }
 
@@ -78,6 +79,7 @@ void Fb2Text::section(pugi::xml_node section, int level, bool notes)
             this->section(child, level + 1, notes);
         else
             content(child);
+        out_.handOn(options_);
     }
 }
 

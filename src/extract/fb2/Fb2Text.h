@@ -2,6 +2,10 @@
 
 #include <pugixml.hpp>
 
+namespace leafmill::extract {
+struct Options;
+}
+
 namespace leafmill::extract::package {
 class TextBuilder;
 }
@@ -13,10 +17,11 @@ namespace leafmill::extract::fb2 {
 // table rows a line each with their cells parted by TAB. The main bodies
 // come first, then those of notes and comments. Section titles start
 // chapters (a nested section's a level deeper), as do the bodies' titles;
-// the sections of notes are no chapters.
+// the sections of notes are no chapters. The text is handed on between the
+// blocks of a section.
 class Fb2Text {
 public:
-    explicit Fb2Text(package::TextBuilder& out);
+    Fb2Text(package::TextBuilder& out, const Options& options);
 
     void write(pugi::xml_node book);
 
@@ -32,6 +37,7 @@ private:
     void inlineText(pugi::xml_node element);
 
     package::TextBuilder& out_;
+    const Options& options_;
 };
 
 }  // namespace leafmill::extract::fb2

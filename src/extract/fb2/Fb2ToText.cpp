@@ -61,7 +61,7 @@ std::string unzippedBook(std::string_view bytes)
 
 }  // namespace
 
-Result fb2ToText(std::string_view bytes, const Options&)
+Result fb2ToText(std::string_view bytes, const Options& options)
 {
     return package::readGuarded([&] {
         std::vector<std::string> warnings;
@@ -73,7 +73,7 @@ Result fb2ToText(std::string_view bytes, const Options&)
         if (!document.complete())
             warnings.push_back("the book breaks off (damaged XML); it was read up to the damage");
         package::TextBuilder out;
-        fb2::Fb2Text(out).write(document.root());
+        fb2::Fb2Text(out, options).write(document.root());
         if (out.size() == 0)
             throw package::PackageError("the book holds no text");
         Result result = out.take();

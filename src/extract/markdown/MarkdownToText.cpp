@@ -125,11 +125,13 @@ std::string itemLabel(OpenList& list, cmark_node* item, std::string_view source)
     return std::string(column >= 1 && column <= written.size() ? written.substr(column - 1, 1) : "-") + " ";
 }
 
-void writeTree(cmark_node* document, std::string_view source, TextBuilder& out)
+// Hands the text on between the document's nodes.
+void writeTree(cmark_node* document, std::string_view source, TextBuilder& out, const Options& options)
 {
     std::vector<OpenList> lists;
     const std::unique_ptr<cmark_iter, decltype(&cmark_iter_free)> walk(cmark_iter_new(document), &cmark_iter_free);
     for (cmark_event_type event; (event = cmark_iter_next(walk.get())) != CMARK_EVENT_DONE;) {
+        out.handOn(options);
         cmark_node* node = cmark_iter_get_node(walk.get());
         const bool entering = event == CMARK_EVENT_ENTER;
         const char* literal = cmark_node_get_literal(node);
@@ -197,7 +199,7 @@ Result markdownToText(std::string_view bytes, const Options& options)
     if (!document)
         return Result::failure("there is not enough memory to read the document");
     TextBuilder out;
-    writeTree(document.get(), text, out);
+    writeTree(document.get(), text, out, options);
     Result result = out.take();
     result.readAs = decoded.readAs;
     return result;

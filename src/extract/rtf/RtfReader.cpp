@@ -38,6 +38,7 @@ bool isWhitespace(char c)
 
 RtfReader::RtfReader(std::string_view bytes, const Options& options)
     : tokens_(bytes)
+    , readBehind_(bytes)
     , options_(options)
     , decoders_(options.codePage)
 {
@@ -46,7 +47,7 @@ RtfReader::RtfReader(std::string_view bytes, const Options& options)
 void RtfReader::warn(std::string message)
 {
     if (warned_.insert(message).second)
-        warnings_.push_back(std::move(message));
+        result_.warnings.push_back(std::move(message));
 }
 
 RtfTextAssembler* RtfReader::textSink()
@@ -149,7 +150,7 @@ void RtfReader::onNoteMark()
     RtfTextAssembler* sink = textSink();
     if (sink == &body_) {
         numberPendingReference();
-        pendingReference_ = body_.mark();
+        pendingReference_ = bodyEnd();
     } else if (sink == &notes_) {
         notes_.appendAscii(noteNumber() + " ");
     }
@@ -179,12 +180,14 @@ void RtfReader::numberPendingReference()
 }
 
 // A note's number put back at its reference moves what was marked after it.
+// Nothing at or after a reference is handed on, so the chapters it moves are
+// all still here.
 void RtfReader::insertIntoBody(std::size_t at, const std::string& text)
 {
-    body_.insertAscii(at, text);
+    body_.insertAscii(at - result_.handedOn, text);
     if (paragraphStart_ > at)
         paragraphStart_ += text.size();
-    for (Chapter& chapter : chapters_)
+    for (Chapter& chapter : result_.chapters)
         if (chapter.offset > at)
             chapter.offset += text.size();
 }
@@ -193,10 +196,20 @@ void RtfReader::endParagraph()
 {
     const int32_t level = top().outlineLevel;
     if (level >= 0 && level <= 2) {
-        std::string title = chapterTitle(body_.since(paragraphStart_));
+        std::string title = chapterTitle(body_.since(paragraphStart_ - result_.handedOn));
         if (!title.empty())
-            chapters_.push_back({std::move(title), paragraphStart_, level + 1});
+            result_.chapters.push_back({std::move(title), paragraphStart_, level + 1});
     }
+}
+
+// The open paragraph may still become a heading and a reference still gets
+// its number: what comes before both is finished.
+void RtfReader::handOnFinishedText()
+{
+    std::size_t limit = paragraphStart_;
+    if (pendingReference_)
+        limit = std::min(limit, *pendingReference_);
+    handOnBefore(result_, options_, limit);
 }
 
 void RtfReader::onText(std::string_view bytes)
@@ -281,7 +294,9 @@ void RtfReader::onWord(const RtfToken& token)
                 endParagraph();
             sink->appendAscii("\r\n");
             if (paragraphEnds)
-                paragraphStart_ = body_.mark();
+                paragraphStart_ = bodyEnd();
+            if (sink == &body_)
+                handOnFinishedText();
         }
         if (token.word == "sect")
             numbering_.newSection();
@@ -419,6 +434,7 @@ Result RtfReader::read()
     while (!documentClosed) {
         if (options_.progress && tokens_.position() >= nextProgressAt_)
             reportProgress();
+        readBehind_.readUpTo(tokens_.position());
         RtfToken token = tokens_.next();
         if (token.kind == RtfToken::Kind::End)
             break;
@@ -482,19 +498,17 @@ Result RtfReader::read()
         options_.progress(100);
     numberPendingReference();
 
-    Result result;
-    result.ok = true;
-    result.text = body_.take();
-    std::string notes = notes_.take();
-    if (!notes.empty()) {
-        if (!result.text.empty() && !result.text.ends_with("\r\n"))
-            result.text += "\r\n";
-        result.text += notes;
+    body_.finish();
+    notes_.finish();
+    // What was handed on ended with a line end.
+    if (!notesText_.empty()) {
+        if (!result_.text.empty() && !result_.text.ends_with("\r\n"))
+            result_.text += "\r\n";
+        result_.text += notesText_;
     }
-    result.text += "\r\n";
-    result.warnings = std::move(warnings_);
-    result.chapters = std::move(chapters_);
-    return result;
+    result_.text += "\r\n";
+    result_.ok = true;
+    return std::move(result_);
 }
 
 }  // namespace leafmill::extract::rtf

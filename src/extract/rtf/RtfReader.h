@@ -3,6 +3,7 @@
 #include "extract/Extractor.h"
 #include "extract/rtf/DecoderCache.h"
 #include "extract/rtf/NoteNumbering.h"
+#include "extract/rtf/ReadBehind.h"
 #include "extract/rtf/RtfControlWords.h"
 #include "extract/rtf/RtfTextAssembler.h"
 #include "extract/rtf/RtfTokenizer.h"
@@ -21,7 +22,8 @@ namespace leafmill::extract::rtf {
 // group stack is an explicit vector with a fixed bound, so no input can make
 // it recurse or grow without limit. Footnotes and endnotes follow the main
 // text, each as its own paragraph, with their automatic numbers at the
-// reference and before the note.
+// reference and before the note. The main text is handed on as its paragraphs
+// end; the notes are held until the end.
 class RtfReader {
 public:
     // Deeper groups are read as if they were part of the deepest one.
@@ -67,9 +69,12 @@ private:
     const std::string& noteNumber();
     void numberPendingReference();
     void insertIntoBody(std::size_t at, const std::string& text);
+    std::size_t bodyEnd() { return result_.handedOn + body_.mark(); }
     void endParagraph();
+    void handOnFinishedText();
 
     RtfTokenizer tokens_;
+    ReadBehind readBehind_;
     const Options& options_;
     std::vector<GroupState> groups_;
     std::size_t flattenedDepth_ = 0;  // open groups beyond maxGroupDepth
@@ -83,17 +88,18 @@ private:
     NoteNumbering numbering_;
     // Where the main text's last \chftn is: its number waits for the note
     // after it, which says whether it is a footnote or an endnote (\ftnalt).
+    // Offsets into the main text count what was handed on.
     std::optional<std::size_t> pendingReference_;
     NoteNumbering::Kind noteKind_ = NoteNumbering::Kind::Footnote;
     std::string noteNumber_;  // of the note being read, once known
     bool sawHeader_ = false;
     bool groupJustOpened_ = false;
     DecoderCache decoders_;
-    RtfTextAssembler body_;
-    RtfTextAssembler notes_;
+    Result result_;  // the main text not yet handed on, its chapters and the warnings
+    std::string notesText_;
+    RtfTextAssembler body_ {result_.text};
+    RtfTextAssembler notes_ {notesText_};
     std::size_t paragraphStart_ = 0;
-    std::vector<Chapter> chapters_;
-    std::vector<std::string> warnings_;
     std::set<std::string> warned_;
     int lastProgress_ = -1;
     std::size_t nextProgressAt_ = 0;

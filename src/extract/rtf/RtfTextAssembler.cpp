@@ -83,12 +83,4 @@ std::size_t RtfTextAssembler::mark()
     return out_.size();
 }
 
-std::string RtfTextAssembler::take()
-{
-    endPieces();
-    std::string text = std::move(out_);
-    out_.clear();
-    return text;
-}
-
 }  // namespace leafmill::extract::rtf

@@ -11,9 +11,15 @@ namespace leafmill::extract::rtf {
 // Collects the text of a document as UTF-8 from the pieces RTF gives it:
 // code-page bytes (whose double-byte characters may come as two \'hh
 // escapes), UTF-16 units from \u (whose surrogate pairs come as two), and
-// characters and line ends of our own.
+// characters and line ends of our own. The text goes to a string the reader
+// owns, so that it can hand finished text on while the rest is assembled.
 class RtfTextAssembler {
 public:
+    explicit RtfTextAssembler(std::string& out)
+        : out_(out)
+    {
+    }
+
     void appendBytes(std::string_view bytes, ByteDecoder& decoder);
     void appendByte(unsigned char byte, ByteDecoder& decoder);
     void appendUtf16Unit(char16_t unit);
@@ -29,15 +35,14 @@ public:
     // The complete text from a mark on.
     std::string_view since(std::size_t at) { return std::string_view(out_).substr(std::min(at, mark())); }
 
-    bool empty() const { return out_.empty() && !active_ && !highSurrogate_; }
-    // The text so far; the assembler is empty afterwards.
-    std::string take();
+    // Completes the text: a character left half by its pieces is replaced.
+    void finish() { endPieces(); }
 
 private:
     void endPieces();
     void switchDecoder(ByteDecoder& decoder);
 
-    std::string out_;
+    std::string& out_;
     ByteDecoder* active_ = nullptr;  // a multi-byte decoder that may hold half a character
     char16_t highSurrogate_ = 0;
 };

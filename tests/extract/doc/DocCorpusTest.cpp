@@ -1,4 +1,5 @@
 // Real documents: fixtures read as their sources say; the corpus converts close to its exports.
+#include "../HandedOn.h"
 #include "Corpus.h"
 #include "TestSupport.h"
 #include "extract/doc/DocToText.h"
@@ -52,7 +53,9 @@ TEST(DocCorpus, EveryDocumentConvertsOrIsRefusedWithAReasonAndItsMainTextIsClose
     LEAFMILL_SKIP_WITHOUT_CORPUS("doc");
     test::expectCloseToReferences("doc", kFloors, [](const CorpusEntry& entry) -> std::optional<std::string> {
         std::size_t mainLength = 0;
-        const Result result = doc::docToTextWithMainLength(test::readFile(entry.file), Options {}, &mainLength);
+        const std::string bytes = test::readFile(entry.file);
+        const Result result = doc::docToTextWithMainLength(bytes, Options {}, &mainLength);
+        test::expectSameHandedOn(docToText, bytes, Options {}, result, entry.name);
         if (const auto older = kRefusedOlderFormats.find(entry.name); older != kRefusedOlderFormats.end()) {
             EXPECT_NE(result.error.find(older->second), std::string::npos) << entry.name << ": " << result.error;
             return std::nullopt;

@@ -1,5 +1,6 @@
 #include "WordFileBuilder.h"
 
+#include "../HandedOn.h"
 #include "CompoundFileWriter.h"
 #include "extract/doc/DocToText.h"
 
@@ -154,9 +155,13 @@ std::string wordFile(const WordStreams& streams)
     return compoundFile({{"WordDocument", streams.wordDocument}, {"1Table", streams.table}});
 }
 
+// Read a second time handing the text on in pieces, which must give the same.
 extract::Result convertStreams(const WordStreams& streams, std::size_t* mainLength)
 {
-    return extract::doc::docToTextWithMainLength(wordFile(streams), extract::Options {}, mainLength);
+    const std::string file = wordFile(streams);
+    extract::Result whole = extract::doc::docToTextWithMainLength(file, extract::Options {}, mainLength);
+    expectSameHandedOn(extract::docToText, file, extract::Options {}, whole, "a built Word file");
+    return whole;
 }
 
 extract::Result convertWordFile(const WordFilePlan& plan, std::size_t* mainLength)

@@ -10,9 +10,11 @@ import random
 import sys
 import zipfile
 
-WORDS = ("the salt road ran east from village through marshes where ground was white in summer grey winter carts "
-         "had worn two deep tracks into it over hundred years between grass grew tall ilse walked three days slept "
-         "barns once under bridge third evening she saw house tall narrow building light every window").split()
+# Words of two or three syllables, varied as prose is: the package deflates
+# about as much as a real document's does.
+SYLLABLES = ("ta ren sol mar vik lo pe and the ost ril cha dun bre ka mo sti ver lin gar "
+             "ho nu ep sal tor wen fi dra que bo lum ser ni gal thor ya cen pri do").split()
+WORDS = sorted({a + b + c for a in SYLLABLES for b in SYLLABLES for c in ("", "s", "en", "ing")})
 
 
 def sentence(rng, count):

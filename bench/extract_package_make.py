@@ -17,6 +17,10 @@ SYLLABLES = ("ta ren sol mar vik lo pe and the ost ril cha dun bre ka mo sti ver
 WORDS = sorted({a + b + c for a in SYLLABLES for b in SYLLABLES for c in ("", "s", "en", "ing")})
 
 
+def esc(text):
+    return text.replace("&", "&amp;").replace("<", "&lt;")
+
+
 def sentence(rng, count):
     return " ".join(rng.choice(WORDS) for _ in range(count)).capitalize() + "."
 
@@ -24,21 +28,20 @@ def sentence(rng, count):
 def blocks(scale):
     """The document as (kind, payload) blocks, the same for both formats."""
     rng = random.Random(7)
-    written, target, chapter = 0, scale * 300_000, 0
+    written, target, chapter, notes = 0, scale * 300_000, 0, 0
     while written < target:
         chapter += 1
         yield "heading", f"Chapter {chapter}"
         for k in range(12):
             text = " ".join(sentence(rng, rng.randint(6, 16)) for _ in range(4))
             written += len(text)
-            yield ("note" if k % 5 == 2 else "para"), (text, sentence(rng, 8))
+            note = sentence(rng, 8)
+            notes += k % 5 == 2
+            # A plain half, a bold half, and now and then a footnote (its number and text).
+            yield "para", (esc(text[:len(text) // 2]), esc(text[len(text) // 2:]), notes if k % 5 == 2 else 0, esc(note))
         yield "list", [sentence(rng, 6) for _ in range(4)]
         if chapter % 3 == 0:
             yield "table", [[sentence(rng, 3) for _ in range(3)] for _ in range(5)]
-
-
-def esc(text):
-    return text.replace("&", "&amp;").replace("<", "&lt;")
 
 
 W = 'xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"'
@@ -46,20 +49,18 @@ R = 'xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationship
 
 
 def docx(scale, path):
-    body, notes, note = [], [], 0
+    body, notes = [], []
     for kind, payload in blocks(scale):
         if kind == "heading":
             body.append(f'<w:p><w:pPr><w:pStyle w:val="Heading1"/></w:pPr><w:r><w:t>{payload}</w:t></w:r></w:p>')
-        elif kind in ("para", "note"):
-            text, extra = payload
-            half = len(text) // 2
-            run = (f'<w:r><w:t xml:space="preserve">{esc(text[:half])}</w:t></w:r>'
-                   f'<w:r><w:rPr><w:b/></w:rPr><w:t xml:space="preserve">{esc(text[half:])}</w:t></w:r>')
-            if kind == "note":
-                note += 1
+        elif kind == "para":
+            plain, bold, note, extra = payload
+            run = (f'<w:r><w:t xml:space="preserve">{plain}</w:t></w:r>'
+                   f'<w:r><w:rPr><w:b/></w:rPr><w:t xml:space="preserve">{bold}</w:t></w:r>')
+            if note:
                 run += f'<w:r><w:rPr><w:rStyle w:val="FootnoteReference"/></w:rPr><w:footnoteReference w:id="{note}"/></w:r>'
                 notes.append(f'<w:footnote w:id="{note}"><w:p><w:r><w:footnoteRef/></w:r>'
-                             f'<w:r><w:t xml:space="preserve"> {esc(extra)}</w:t></w:r></w:p></w:footnote>')
+                             f'<w:r><w:t xml:space="preserve"> {extra}</w:t></w:r></w:p></w:footnote>')
             body.append(f'<w:p><w:pPr><w:pStyle w:val="Normal"/></w:pPr>{run}</w:p>')
         elif kind == "list":
             for item in payload:
@@ -104,18 +105,16 @@ def odt(scale, path):
           'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" '
           'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" '
           'xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"')
-    body, note = [], 0
+    body = []
     for kind, payload in blocks(scale):
         if kind == "heading":
             body.append(f'<text:h text:outline-level="1">{payload}</text:h>')
-        elif kind in ("para", "note"):
-            text, extra = payload
-            half = len(text) // 2
-            inner = f'{esc(text[:half])}<text:span text:style-name="T1">{esc(text[half:])}</text:span>'
-            if kind == "note":
-                note += 1
+        elif kind == "para":
+            plain, bold, note, extra = payload
+            inner = f'{plain}<text:span text:style-name="T1">{bold}</text:span>'
+            if note:
                 inner += (f'<text:note text:id="ftn{note}" text:note-class="footnote"><text:note-citation>{note}'
-                          f'</text:note-citation><text:note-body><text:p>{esc(extra)}</text:p></text:note-body></text:note>')
+                          f'</text:note-citation><text:note-body><text:p>{extra}</text:p></text:note-body></text:note>')
             body.append(f'<text:p text:style-name="P1">{inner}</text:p>')
         elif kind == "list":
             body.append('<text:list text:style-name="L1">'

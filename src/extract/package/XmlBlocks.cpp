@@ -100,25 +100,9 @@ std::size_t XmlBlocks::find(std::string_view what, std::size_t from)
     }
 }
 
-// The '>' that ends the tag starting at `from`, past quoted attribute values.
-std::size_t XmlBlocks::tagEnd(std::size_t from)
-{
-    char quote = 0;
-    for (std::size_t i = from;; ++i) {
-        if (i == buffer_.size() && !more())
-            return npos;
-        const char c = buffer_[i];
-        if (quote != 0)
-            quote = c == quote ? 0 : quote;
-        else if (c == '"' || c == '\'')
-            quote = c;
-        else if (c == '>')
-            return i;
-    }
-}
-
-// The '>' that ends a document type declaration, past its internal subset.
-std::size_t XmlBlocks::declarationEnd(std::size_t from)
+// The '>' that ends the tag starting at `from`, past quoted attribute values
+// and, in a document type declaration, past its internal subset.
+std::size_t XmlBlocks::tagEnd(std::size_t from, bool declaration)
 {
     char quote = 0;
     int brackets = 0;
@@ -130,10 +114,8 @@ std::size_t XmlBlocks::declarationEnd(std::size_t from)
             quote = c == quote ? 0 : quote;
         else if (c == '"' || c == '\'')
             quote = c;
-        else if (c == '[')
-            ++brackets;
-        else if (c == ']')
-            --brackets;
+        else if (declaration && (c == '[' || c == ']'))
+            brackets += c == '[' ? 1 : -1;
         else if (c == '>' && brackets <= 0)
             return i;
     }
@@ -154,7 +136,7 @@ std::size_t XmlBlocks::skipOther(std::size_t lt)
         return past("-->");
     if (ahead.starts_with("<![CDATA["))
         return past("]]>");
-    const std::size_t end = declarationEnd(lt + 2);
+    const std::size_t end = tagEnd(lt + 2, true);
     return end == npos ? npos : end + 1;
 }
 

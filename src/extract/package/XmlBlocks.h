@@ -50,8 +50,7 @@ private:
     bool more();
     bool ensure(std::size_t size);
     std::size_t find(std::string_view what, std::size_t from);
-    std::size_t tagEnd(std::size_t from);
-    std::size_t declarationEnd(std::size_t from);
+    std::size_t tagEnd(std::size_t from, bool declaration = false);
     std::size_t skipOther(std::size_t lt);
     std::size_t closingOf(std::size_t from);
     void readEncoding();

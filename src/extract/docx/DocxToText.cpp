@@ -7,6 +7,7 @@
 #include "extract/package/PackageKind.h"
 #include "extract/package/PackageReading.h"
 #include "extract/package/TextBuilder.h"
+#include "extract/package/XmlBlocks.h"
 #include "extract/package/XmlDocument.h"
 #include "extract/package/ZipPackage.h"
 
@@ -17,6 +18,7 @@ namespace leafmill::extract {
 
 using package::attributeValue;
 using package::childNamed;
+using package::XmlBlocks;
 using package::XmlDocument;
 
 namespace {
@@ -86,6 +88,36 @@ std::optional<Result> readEmbedded(package::ZipPackage& zip, const docx::WordPac
     return document;
 }
 
+// The main document, one child of its body at a time, and the size it states.
+XmlBlocks bodyBlocks(package::ZipPackage& zip, const std::string& part, std::uint64_t* statedSize = nullptr)
+{
+    std::shared_ptr<package::ZipPackage::Stream> stream = zip.stream(part);
+    if (!stream)
+        throw package::PackageError("the package's part " + part + " is missing");
+    if (statedSize)
+        *statedSize = std::max<std::uint64_t>(stream->statedSize(), 1);
+    static constexpr std::string_view kBody[] = {"body"};
+    return XmlBlocks([stream](char* buffer, std::size_t size) { return stream->read(buffer, size); }, part, kBody);
+}
+
+// How the settings, then the body's own section (which comes at its end),
+// number the notes: read before the body, whose marks they number.
+void readNotesNumbering(package::ZipPackage& zip, const std::string& part, const XmlDocument* settings,
+                        docx::WordNotes& notes)
+{
+    const auto apply = [&](pugi::xml_node properties) {
+        readNoteNumbers(childNamed(properties, "footnotePr"), notes.footnoteNumbers);
+        readNoteNumbers(childNamed(properties, "endnotePr"), notes.endnoteNumbers);
+    };
+    apply(settings ? settings->root() : pugi::xml_node());
+    if (notes.footnotes.empty() && notes.endnotes.empty())
+        return;
+    XmlBlocks blocks = bodyBlocks(zip, part);
+    for (pugi::xml_node block = blocks.next("sectPr"); block; block = blocks.next("sectPr"))
+        if (blocks.depth() == 1)
+            return apply(block);
+}
+
 }  // namespace
 
 Result docxToText(std::string_view bytes, const Options& options)
@@ -101,20 +133,10 @@ Result docxToText(std::string_view bytes, const Options& options)
         const auto endnotes = readHelperPart(zip, word, "endnotes", warnings);
         const auto settings = readHelperPart(zip, word, "settings", warnings);
 
-        std::optional<std::string> text = zip.read(word.document);
-        const XmlDocument document(std::move(text).value_or(std::string()), word.document);
-        const pugi::xml_node body = childNamed(document.root(), "body");
-        if (!body)
-            throw package::PackageError("the Word document has no body");
-
         docx::WordNotes notes;
         notes.footnotes = notesById(footnotes.get());
         notes.endnotes = notesById(endnotes.get());
-        for (const pugi::xml_node properties :
-             {settings ? settings->root() : pugi::xml_node(), childNamed(body, "sectPr")}) {
-            readNoteNumbers(childNamed(properties, "footnotePr"), notes.footnoteNumbers);
-            readNoteNumbers(childNamed(properties, "endnotePr"), notes.endnoteNumbers);
-        }
+        readNotesNumbering(zip, word.document, settings.get(), notes);
         const docx::WordStyles paragraphStyles = styles ? docx::WordStyles(styles->root()) : docx::WordStyles();
         docx::WordNumbering lists
             = numbering ? docx::WordNumbering(numbering->root(), paragraphStyles.language()) : docx::WordNumbering();
@@ -128,13 +150,23 @@ Result docxToText(std::string_view bytes, const Options& options)
             return readEmbedded(zip, chunk->second, options, warnings, chunksLeftOut);
         };
         docx::WordText writer(out, paragraphStyles, lists, notes, readChunk);
-        writer.writeBody(body, [&](std::size_t done, std::size_t total) {
-            if (options.progress)
-                options.progress(static_cast<int>(done * 100 / total));
-        });
+        std::uint64_t stated = 1;
+        XmlBlocks blocks = bodyBlocks(zip, word.document, &stated);
+        std::size_t done = 0;
+        for (pugi::xml_node block = blocks.next(); block; block = blocks.next()) {
+            if (blocks.depth() < 1)
+                continue;
+            writer.writeBlock(block);
+            out.handOn(options);
+            if (options.progress && done++ % 64 == 0)
+                options.progress(static_cast<int>(std::min<std::uint64_t>(blocks.consumed() * 100 / stated, 99)));
+        }
+        if (!blocks.foundPath())
+            throw package::PackageError("the Word document has no body");
+        writer.writeNotes();
         if (options.progress)
             options.progress(100);
-        if (!document.complete())
+        if (!blocks.complete())
             warnings.push_back("the document breaks off (damaged XML); it was read up to the damage");
         if (chunksLeftOut > 0)
             warnings.push_back(std::to_string(chunksLeftOut)

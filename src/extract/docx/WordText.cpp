@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iterator>
 #include <set>
 #include <utility>
 
@@ -61,17 +60,15 @@ WordText::WordText(TextBuilder& out, const WordStyles& styles, WordNumbering& nu
 {
 }
 
-void WordText::writeBody(pugi::xml_node body, const std::function<void(std::size_t, std::size_t)>& progress)
+void WordText::writeBlock(pugi::xml_node block)
 {
-    const auto blocks = static_cast<std::size_t>(std::distance(body.children().begin(), body.children().end()));
-    std::size_t done = 0;
-    for (pugi::xml_node block : body.children()) {
-        if (done++ % 64 == 0)
-            progress(done, blocks);
-        node(block);
-    }
-    writeNotes(false);
-    writeNotes(true);
+    node(block);
+}
+
+void WordText::writeNotes()
+{
+    writeNotesOfKind(false);
+    writeNotesOfKind(true);
     out_.endParagraph();
 }
 
@@ -311,7 +308,7 @@ void WordText::embedded(pugi::xml_node altChunk)
     layout_.endBlock();
 }
 
-void WordText::writeNotes(bool endnotes)
+void WordText::writeNotesOfKind(bool endnotes)
 {
     const auto& notes = endnotes ? notes_.endnotes : notes_.footnotes;
     std::set<std::string, std::less<>> written;

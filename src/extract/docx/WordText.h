@@ -49,7 +49,9 @@ public:
     WordText(package::TextBuilder& out, const WordStyles& styles, WordNumbering& numbering, const WordNotes& notes,
              ChunkReader chunks = {});
 
-    void writeBody(pugi::xml_node body, const std::function<void(std::size_t, std::size_t)>& progress);
+    // One child of the body after another, then the notes.
+    void writeBlock(pugi::xml_node block);
+    void writeNotes();
 
     // Symbols of picture fonts that no character stands for, left out.
     std::size_t unmappedSymbols() const { return unmappedSymbols_; }
@@ -75,7 +77,7 @@ private:
     std::string countedMark(bool endnote, const std::string& id);
     void collectTextBoxes(pugi::xml_node drawing);
     void embedded(pugi::xml_node altChunk);
-    void writeNotes(bool endnotes);
+    void writeNotesOfKind(bool endnotes);
 
     package::TextBuilder& out_;
     const WordStyles& styles_;

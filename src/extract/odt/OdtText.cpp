@@ -70,9 +70,13 @@ OdtText::OdtText(package::TextBuilder& out, const ListStyles& styles)
 {
 }
 
-void OdtText::writeBody(pugi::xml_node officeText)
+void OdtText::writeBlock(pugi::xml_node block)
 {
-    children(officeText);
+    node(block);
+}
+
+void OdtText::writeNotes()
+{
     writeNotes(footnotes_);
     writeNotes(endnotes_);
     out_.endParagraph();
@@ -247,7 +251,7 @@ void OdtText::note(pugi::xml_node n)
     if (attributeValue(citation, "label").empty())
         mark += '.';
     auto& notes = attributeValue(n, "note-class") == "endnote" ? endnotes_ : footnotes_;
-    notes.push_back({std::move(mark), childNamed(n, "note-body")});
+    notes.push_back({std::move(mark), noteBodies_.append_copy(childNamed(n, "note-body"))});
 }
 
 void OdtText::writeNotes(const std::vector<Note>& notes)

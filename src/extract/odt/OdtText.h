@@ -21,7 +21,9 @@ class OdtText {
 public:
     OdtText(package::TextBuilder& out, const ListStyles& styles);
 
-    void writeBody(pugi::xml_node officeText);
+    // One child of office:text after another, then the notes.
+    void writeBlock(pugi::xml_node block);
+    void writeNotes();
 
 private:
     struct Note {
@@ -42,6 +44,7 @@ private:
     package::TextBuilder& out_;
     const ListStyles& styles_;
     package::TableLayout layout_;
+    pugi::xml_document noteBodies_;  // the notes' bodies, kept past the blocks that hold them
     std::vector<Note> footnotes_, endnotes_;
     std::vector<pugi::xml_node>* frames_ = nullptr;  // of the paragraph being written
     long spacesLeft_;  // of the document's runs of spaces

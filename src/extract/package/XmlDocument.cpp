@@ -73,23 +73,38 @@ bool isXmlSpace(char c)
 
 }  // namespace
 
+namespace {
+
+// Blank text between elements counts ("<em>a</em> <em>b</em>", a run
+// holding one space), so it is kept.
+constexpr unsigned kParseOptions = (pugi::parse_default | pugi::parse_ws_pcdata) & ~pugi::parse_doctype;
+
+}  // namespace
+
 XmlDocument::XmlDocument(std::string text, std::string_view part, References references)
     : text_(std::move(text))
 {
-    // Blank text between elements counts ("<em>a</em> <em>b</em>", a run
-    // holding one space), so it is kept.
-    unsigned options = (pugi::parse_default | pugi::parse_ws_pcdata) & ~pugi::parse_doctype;
-    if (references == References::Html)
-        options &= ~pugi::parse_escapes;
-    const pugi::xml_parse_result parsed = document_.load_buffer_inplace(text_.data(), text_.size(), options);
-    complete_ = static_cast<bool>(parsed);
-    if (!root())
-        throw PackageError("the package's part " + std::string(part) + " is no XML (" + parsed.description() + ")");
-    if (deepestNesting(root()) > kMaxDepth)
-        throw PackageError("the package's part " + std::string(part) + " nests its elements more than "
-                           + std::to_string(kMaxDepth) + " deep");
+    parse(part, references == References::Html ? kParseOptions & ~pugi::parse_escapes : kParseOptions,
+          pugi::encoding_auto, 0, true);
     if (references == References::Html)
         decodeHtmlReferences(root());
+}
+
+XmlDocument::XmlDocument(std::string text, std::string_view part, pugi::xml_encoding encoding, int enclosing)
+    : text_(std::move(text))
+{
+    parse(part, kParseOptions, encoding, enclosing, false);
+}
+
+void XmlDocument::parse(std::string_view part, unsigned options, pugi::xml_encoding encoding, int enclosing, bool whole)
+{
+    const pugi::xml_parse_result parsed = document_.load_buffer_inplace(text_.data(), text_.size(), options, encoding);
+    complete_ = static_cast<bool>(parsed);
+    if (!root() && whole)
+        throw PackageError("the package's part " + std::string(part) + " is no XML (" + parsed.description() + ")");
+    if (enclosing + deepestNesting(root()) > kMaxDepth)
+        throw PackageError("the package's part " + std::string(part) + " nests its elements more than "
+                           + std::to_string(kMaxDepth) + " deep");
 }
 
 std::string_view localName(const char* name)

@@ -28,6 +28,10 @@ public:
     // all or nests too deep. A document that breaks off half-way is kept up
     // to the break (complete() is then false).
     XmlDocument(std::string text, std::string_view part, References references = References::Xml);
+    // One element of a larger part, `enclosing` elements deep in it, in the
+    // encoding the part declared. Text broken off before its first element
+    // gives an empty root().
+    XmlDocument(std::string text, std::string_view part, pugi::xml_encoding encoding, int enclosing);
     // The tree points into text_: it may not move.
     XmlDocument(const XmlDocument&) = delete;
     XmlDocument& operator=(const XmlDocument&) = delete;
@@ -36,6 +40,8 @@ public:
     bool complete() const { return complete_; }
 
 private:
+    void parse(std::string_view part, unsigned options, pugi::xml_encoding encoding, int enclosing, bool whole);
+
     std::string text_;
     pugi::xml_document document_;
     bool complete_ = true;

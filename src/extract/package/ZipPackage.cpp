@@ -114,7 +114,8 @@ int noError(voidpf, voidpf)
 
 // The open archive and where each part's directory entry is, by exact name
 // and by name in small letters: looking a part up by walking the directory
-// would make reading many parts quadratic.
+// would make reading many parts quadratic. A stream has an archive of its
+// own over the same bytes, so that reading it leaves the package's free.
 struct ZipPackage::Archive {
     MemoryFile file;
     unzFile zip = nullptr;
@@ -143,16 +144,23 @@ bool ZipPackage::hasSignature(std::string_view bytes)
     return bytes.substr(0, 4) == std::string_view("PK\x03\x04", 4);
 }
 
+std::unique_ptr<ZipPackage::Archive> ZipPackage::openArchive(std::string_view bytes)
+{
+    auto archive = std::make_unique<Archive>();
+    archive->file.bytes = bytes;
+    zlib_filefunc64_def functions {&openMemory, &readMemory,  &writeNothing, &tellMemory,
+                                   &seekMemory, &closeMemory, &noError,      &archive->file};
+    archive->zip = unzOpen2_64(&archive->file, &functions);
+    if (!archive->zip)
+        throw PackageError("the file is no readable zip package (" + unzipErrorText(UNZ_BADZIPFILE) + ")");
+    return archive;
+}
+
 ZipPackage::ZipPackage(std::string_view bytes)
-    : archive_(std::make_unique<Archive>())
+    : bytes_(bytes)
+    , archive_(openArchive(bytes))
     , limit_(kBaseBudget + kBudgetPerByte * bytes.size())
 {
-    archive_->file.bytes = bytes;
-    zlib_filefunc64_def functions {&openMemory, &readMemory,  &writeNothing, &tellMemory,
-                                   &seekMemory, &closeMemory, &noError,      &archive_->file};
-    archive_->zip = unzOpen2_64(&archive_->file, &functions);
-    if (!archive_->zip)
-        throw PackageError("the file is no readable zip package (" + unzipErrorText(UNZ_BADZIPFILE) + ")");
     std::string name(0xFFFF, '\0');
     int status = unzGoToFirstFile(archive_->zip);
     for (; status == UNZ_OK; status = unzGoToNextFile(archive_->zip)) {
@@ -184,15 +192,11 @@ const std::vector<std::string>& ZipPackage::names() const
     return archive_->names;
 }
 
-std::optional<std::string> ZipPackage::read(std::string_view name)
+std::uint64_t ZipPackage::openPart(Archive& archive, std::string_view name, const std::string& part)
 {
-    const unz64_file_pos* position = archive_->find(name);
-    if (!position)
-        return std::nullopt;
-    const std::string part(name);
-    unzFile zip = archive_->zip;
+    unzFile zip = archive.zip;
     unz_file_info64 info;
-    int status = unzGoToFilePos64(zip, position);
+    int status = unzGoToFilePos64(zip, archive_->find(name));
     if (status == UNZ_OK)
         status = unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0);
     if (status == UNZ_OK && (info.flag & kEncryptedFlag) != 0)
@@ -204,35 +208,90 @@ std::optional<std::string> ZipPackage::read(std::string_view name)
         status = unzOpenCurrentFile(zip);
     if (status != UNZ_OK)
         throw PackageError("the package's part " + part + " cannot be opened (" + unzipErrorText(status) + ")");
+    return info.uncompressed_size;
+}
 
-    std::string out;
-    // The size the directory states is only a hint: the inflated bytes are
-    // counted as they come.
-    out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(info.uncompressed_size, kChunk * 16)));
-    char chunk[kChunk];
-    for (;;) {
-        const int n = unzReadCurrentFile(zip, chunk, kChunk);
-        if (n < 0) {
-            unzCloseCurrentFile(zip);
-            throw PackageError("the package's part " + part + " is damaged (" + unzipErrorText(n) + ")");
-        }
-        if (n == 0)
-            break;
-        if (static_cast<std::uint64_t>(n) > limit_ - inflated_) {
-            unzCloseCurrentFile(zip);
-            throw PackageError("the package's part " + part + " inflates to more than the " + megabytes(limit_)
-                               + " a package of this size may hold (a zip bomb?)");
-        }
-        inflated_ += static_cast<std::uint64_t>(n);
-        out.append(chunk, static_cast<std::size_t>(n));
+// The inflated bytes are counted as they come (the size the directory states
+// is only a hint), and so is the tree the part will be parsed into.
+std::size_t ZipPackage::inflate(Archive& archive, const std::string& part, char* buffer, std::size_t size,
+                                std::uint64_t& partSize, std::uint64_t& partTreeBytes)
+{
+    const int n = unzReadCurrentFile(archive.zip, buffer, static_cast<unsigned>(std::min<std::size_t>(size, kChunk)));
+    if (n < 0) {
+        unzCloseCurrentFile(archive.zip);
+        throw PackageError("the package's part " + part + " is damaged (" + unzipErrorText(n) + ")");
     }
-    status = unzCloseCurrentFile(zip);
-    if (status != UNZ_OK)
-        throw PackageError("the package's part " + part + " is damaged (" + unzipErrorText(status) + ")");
-    if (treeBytes(out) > limit_ - out.size())
+    if (static_cast<std::uint64_t>(n) > limit_ - inflated_) {
+        unzCloseCurrentFile(archive.zip);
+        throw PackageError("the package's part " + part + " inflates to more than the " + megabytes(limit_)
+                           + " a package of this size may hold (a zip bomb?)");
+    }
+    inflated_ += static_cast<std::uint64_t>(n);
+    partSize += static_cast<std::uint64_t>(n);
+    partTreeBytes += treeBytes(std::string_view(buffer, static_cast<std::size_t>(n)));
+    if (partTreeBytes > limit_ - partSize) {
+        unzCloseCurrentFile(archive.zip);
         throw PackageError("the package's part " + part + " holds more elements than the " + megabytes(limit_)
                            + " a package of this size may take to read");
+    }
+    return static_cast<std::size_t>(n);
+}
+
+void ZipPackage::closePart(Archive& archive, const std::string& part)
+{
+    const int status = unzCloseCurrentFile(archive.zip);
+    if (status != UNZ_OK)
+        throw PackageError("the package's part " + part + " is damaged (" + unzipErrorText(status) + ")");
+}
+
+std::optional<std::string> ZipPackage::read(std::string_view name)
+{
+    if (!contains(name))
+        return std::nullopt;
+    const std::string part(name);
+    const std::uint64_t stated = openPart(*archive_, name, part);
+    std::string out;
+    out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(stated, kChunk * 16)));
+    std::uint64_t size = 0, tree = 0;
+    char chunk[kChunk];
+    while (const std::size_t n = inflate(*archive_, part, chunk, kChunk, size, tree))
+        out.append(chunk, n);
+    closePart(*archive_, part);
     return out;
+}
+
+std::unique_ptr<ZipPackage::Stream> ZipPackage::stream(std::string_view name)
+{
+    if (!contains(name))
+        return nullptr;
+    return std::unique_ptr<Stream>(new Stream(*this, std::string(name)));
+}
+
+ZipPackage::Stream::Stream(ZipPackage& package, std::string part)
+    : package_(package)
+    , part_(std::move(part))
+    , archive_(openArchive(package.bytes_))
+{
+    statedSize_ = package_.openPart(*archive_, part_, part_);
+    open_ = true;
+}
+
+ZipPackage::Stream::~Stream()
+{
+    if (open_)
+        unzCloseCurrentFile(archive_->zip);
+}
+
+std::size_t ZipPackage::Stream::read(char* buffer, std::size_t size)
+{
+    if (!open_ || size == 0)
+        return 0;
+    const std::size_t n = package_.inflate(*archive_, part_, buffer, size, size_, treeBytes_);
+    if (n == 0) {
+        open_ = false;
+        closePart(*archive_, part_);
+    }
+    return n;
 }
 
 }  // namespace leafmill::extract::package

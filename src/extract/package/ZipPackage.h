@@ -17,6 +17,8 @@ namespace leafmill::extract::package {
 // far beyond its package, or into millions of tiny elements, is refused
 // instead of filling the memory.
 class ZipPackage {
+    struct Archive;
+
 public:
     // `bytes` must outlive the package. Throws PackageError when the bytes are
     // no zip archive.
@@ -38,8 +40,39 @@ public:
     // The part is taken for XML: its tree counts too.
     std::optional<std::string> read(std::string_view name);
 
+    // A part inflated in pieces as they are asked for, under the same budget
+    // as read(); other parts may be read meanwhile. Throws as read() does.
+    class Stream {
+    public:
+        ~Stream();
+        Stream(const Stream&) = delete;
+        Stream& operator=(const Stream&) = delete;
+        // Up to `size` further bytes into `buffer`; 0 at the part's end.
+        std::size_t read(char* buffer, std::size_t size);
+        // What the directory says the part inflates to: a hint for progress.
+        std::uint64_t statedSize() const { return statedSize_; }
+
+    private:
+        friend class ZipPackage;
+        Stream(ZipPackage& package, std::string part);
+        ZipPackage& package_;
+        std::string part_;
+        std::unique_ptr<Archive> archive_;
+        std::uint64_t statedSize_ = 0;
+        std::uint64_t size_ = 0, treeBytes_ = 0;
+        bool open_ = false;
+    };
+    // Nothing when the package has no part of that name.
+    std::unique_ptr<Stream> stream(std::string_view name);
+
 private:
-    struct Archive;
+    static std::unique_ptr<Archive> openArchive(std::string_view bytes);
+    std::uint64_t openPart(Archive& archive, std::string_view name, const std::string& part);
+    std::size_t inflate(Archive& archive, const std::string& part, char* buffer, std::size_t size,
+                        std::uint64_t& partSize, std::uint64_t& partTreeBytes);
+    static void closePart(Archive& archive, const std::string& part);
+
+    std::string_view bytes_;
     std::unique_ptr<Archive> archive_;
     std::uint64_t limit_ = 0;
     std::uint64_t inflated_ = 0;

@@ -1,0 +1,282 @@
+#include "extract/package/XmlBlocks.h"
+
+#include "extract/package/PackageError.h"
+
+#include <sstream>
+
+namespace leafmill::extract::package {
+
+namespace {
+
+constexpr std::size_t kChunk = 64 * 1024;
+constexpr std::size_t npos = std::string::npos;
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The name of the tag whose text starts after its '<' (or "</").
+std::string tagName(std::string_view tag)
+{
+    std::size_t end = 0;
+    while (end < tag.size() && !isSpace(tag[end]) && tag[end] != '>' && tag[end] != '/')
+        ++end;
+    return std::string(tag.substr(0, end));
+}
+
+// The namespace declarations of a start tag, as written.
+std::vector<std::pair<std::string, std::string>> namespacesOf(std::string_view tag)
+{
+    std::vector<std::pair<std::string, std::string>> found;
+    for (std::size_t at = tag.find("xmlns"); at != npos; at = tag.find("xmlns", at + 5)) {
+        if (at == 0 || !isSpace(tag[at - 1]))
+            continue;
+        const std::size_t equals = tag.find('=', at);
+        const std::size_t open = tag.find_first_of("\"'", equals);
+        if (equals == npos || open == npos)
+            break;
+        std::string name(tag.substr(at, equals - at));
+        while (!name.empty() && isSpace(name.back()))
+            name.pop_back();
+        const std::size_t close = tag.find(tag[open], open + 1);
+        if (close == npos)
+            break;
+        if (name == "xmlns" || name.starts_with("xmlns:"))
+            found.emplace_back(std::move(name), std::string(tag.substr(open + 1, close - open - 1)));
+        at = close;
+    }
+    return found;
+}
+
+// A part in UTF-16 or UTF-32, made UTF-8 so that its tags can be found byte by byte.
+std::string asUtf8(std::string text, std::string_view part)
+{
+    const XmlDocument whole(std::move(text), part);
+    std::ostringstream out;
+    whole.root().print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    return out.str();
+}
+
+}  // namespace
+
+XmlBlocks::XmlBlocks(Source source, std::string part, std::span<const std::string_view> path)
+    : source_(std::move(source))
+    , part_(std::move(part))
+    , path_(path.begin(), path.end())
+    , used_(path.size(), false)
+{
+}
+
+bool XmlBlocks::more()
+{
+    if (sourceEnded_)
+        return false;
+    const std::size_t had = buffer_.size();
+    buffer_.resize(had + kChunk);
+    const std::size_t n = source_(buffer_.data() + had, kChunk);
+    buffer_.resize(had + n);
+    sourceEnded_ = n == 0;
+    return n > 0;
+}
+
+bool XmlBlocks::ensure(std::size_t size)
+{
+    while (buffer_.size() < size)
+        if (!more())
+            return false;
+    return true;
+}
+
+std::size_t XmlBlocks::find(std::string_view what, std::size_t from)
+{
+    for (;;) {
+        const std::size_t at = buffer_.find(what, from);
+        if (at != npos)
+            return at;
+        from = std::max(from, buffer_.size() - std::min(buffer_.size(), what.size() - 1));
+        if (!more())
+            return npos;
+    }
+}
+
+// The '>' that ends the tag starting at `from`, past quoted attribute values
+// and, in a document type declaration, past its internal subset.
+std::size_t XmlBlocks::tagEnd(std::size_t from, bool declaration)
+{
+    char quote = 0;
+    int brackets = 0;
+    for (std::size_t i = from;; ++i) {
+        if (i == buffer_.size() && !more())
+            return npos;
+        const char c = buffer_[i];
+        if (quote != 0)
+            quote = c == quote ? 0 : quote;
+        else if (c == '"' || c == '\'')
+            quote = c;
+        else if (declaration && (c == '[' || c == ']'))
+            brackets += c == '[' ? 1 : -1;
+        else if (c == '>' && brackets <= 0)
+            return i;
+    }
+}
+
+// Past a processing instruction, comment, CDATA section or declaration at `lt`.
+std::size_t XmlBlocks::skipOther(std::size_t lt)
+{
+    ensure(lt + 9);
+    const std::string_view ahead = std::string_view(buffer_).substr(lt);
+    const auto past = [&](std::string_view close) {
+        const std::size_t at = find(close, lt + 2);
+        return at == npos ? npos : at + close.size();
+    };
+    if (ahead.starts_with("<?"))
+        return past("?>");
+    if (ahead.starts_with("<!--"))
+        return past("-->");
+    if (ahead.starts_with("<![CDATA["))
+        return past("]]>");
+    const std::size_t end = tagEnd(lt + 2, true);
+    return end == npos ? npos : end + 1;
+}
+
+// Where the element whose start tag ends before `from` ends, or npos when
+// the part ends first.
+std::size_t XmlBlocks::closingOf(std::size_t from)
+{
+    std::size_t depth = 1;
+    for (std::size_t at = from;;) {
+        const std::size_t lt = find("<", at);
+        if (lt == npos || !ensure(lt + 2))
+            return npos;
+        const char kind = buffer_[lt + 1];
+        if (kind == '?' || kind == '!') {
+            at = skipOther(lt);
+        } else {
+            at = tagEnd(lt + 1);
+            if (at == npos)
+                return npos;
+            if (kind == '/')
+                --depth;
+            else if (buffer_[at - 1] != '/')
+                ++depth;
+            ++at;
+        }
+        if (at == npos)
+            return npos;
+        if (depth == 0)
+            return at;
+    }
+}
+
+// The encoding the part declares: a part in UTF-16 or UTF-32 is made UTF-8
+// first, Latin-1 is parsed as such block by block.
+void XmlBlocks::readEncoding()
+{
+    ensure(4);
+    pugi::xml_document probe;
+    pugi::xml_encoding start = probe.load_buffer(buffer_.data(), std::min<std::size_t>(buffer_.size(), 4)).encoding;
+    if (start != pugi::encoding_utf8 && start != pugi::encoding_latin1) {
+        while (more()) { }
+        buffer_ = asUtf8(std::move(buffer_), part_);
+        return;
+    }
+    const std::size_t root = find("<", buffer_.starts_with("<?xml") ? buffer_.find("?>") : 0);
+    if (buffer_.starts_with("<?xml") && root != npos) {
+        const std::string declared = buffer_.substr(0, root) + "<x/>";
+        encoding_ = probe.load_buffer(declared.data(), declared.size()).encoding;
+    }
+}
+
+pugi::xml_node XmlBlocks::damaged()
+{
+    complete_ = false;
+    finished_ = true;
+    return {};
+}
+
+pugi::xml_node XmlBlocks::next(std::string_view named)
+{
+    block_.reset();
+    if (!started_) {
+        started_ = true;
+        readEncoding();
+    }
+    if (finished_)
+        return {};
+    for (;;) {
+        // What was read is let go before more comes.
+        buffer_.erase(0, position_);
+        dropped_ += position_;
+        position_ = 0;
+        const std::size_t lt = find("<", position_);
+        if (lt == npos || !ensure(lt + 2)) {
+            if (open_.empty())
+                throw PackageError("the package's part " + part_ + " is no XML (no document element found)");
+            return damaged();
+        }
+        const char kind = buffer_[lt + 1];
+        if (kind == '?' || kind == '!') {
+            position_ = skipOther(lt);
+            if (position_ == npos)
+                return damaged();
+            continue;
+        }
+        const std::size_t end = tagEnd(lt + 1);
+        if (end == npos)
+            return damaged();
+        const std::string_view tag = std::string_view(buffer_).substr(lt + 1, end - lt - 1);
+        if (kind == '/') {
+            if (open_.empty() || tagName(tag.substr(1)) != open_.back().name)
+                return damaged();
+            open_.pop_back();
+            position_ = end + 1;
+            if (open_.empty()) {
+                finished_ = true;
+                return {};
+            }
+            continue;
+        }
+        const bool empty = tag.ends_with('/');
+        const std::string name = tagName(tag);
+        const std::size_t level = open_.size() - 1;
+        const bool opensPath
+            = !open_.empty() && level < path_.size() && !used_[level] && localName(name.c_str()) == path_[level];
+        if (open_.empty() || opensPath) {
+            if (opensPath)
+                used_[level] = true;
+            position_ = end + 1;
+            if (!empty)
+                open_.push_back({name, namespacesOf(tag)});
+            else if (open_.empty())
+                finished_ = true;
+            if (finished_)
+                return {};
+            continue;
+        }
+        const std::size_t blockEnd = empty ? end + 1 : closingOf(end + 1);
+        position_ = blockEnd == npos ? buffer_.size() : blockEnd;
+        if (!named.empty() && localName(name.c_str()) != named) {
+            if (blockEnd == npos)
+                return damaged();
+            continue;
+        }
+        block_ = std::make_unique<XmlDocument>(buffer_.substr(lt, position_ - lt), part_, encoding_,
+                                               static_cast<int>(open_.size()));
+        pugi::xml_node root = block_->root();
+        if (!root)
+            return damaged();
+        if (!block_->complete() || blockEnd == npos) {
+            complete_ = false;
+            finished_ = true;
+        }
+        depth_ = level;
+        for (auto around = open_.rbegin(); around != open_.rend(); ++around)
+            for (const auto& [declaration, uri] : around->namespaces)
+                if (!root.attribute(declaration.c_str()))
+                    root.append_attribute(declaration.c_str()).set_value(uri.c_str());
+        return root;
+    }
+}
+
+}  // namespace leafmill::extract::package

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "extract/package/XmlDocument.h"
+
+#include <pugixml.hpp>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace leafmill::extract::package {
+
+// A large XML part read one block at a time, so that memory holds one block
+// and not the part: each child of the root element, and of the elements
+// along `path` (by local name, the first of each), is parsed into a tree of
+// its own that carries the namespace declarations of the elements around
+// it. XmlDocument's bounds hold for the part as a whole.
+class XmlBlocks {
+public:
+    // Up to `size` further bytes of the part into `buffer`; 0 at its end.
+    using Source = std::function<std::size_t(char* buffer, std::size_t size)>;
+
+    XmlBlocks(Source source, std::string part, std::span<const std::string_view> path);
+
+    // The next block (of that local name when one is given: the others are
+    // passed over unparsed), or an empty node after the last; it lives until
+    // the next call. Throws PackageError as XmlDocument does.
+    pugi::xml_node next(std::string_view named = {});
+    // How many of the path's elements hold the last block.
+    std::size_t depth() const { return depth_; }
+    // Whether every element of the path was found.
+    bool foundPath() const { return !used_.empty() && used_.back(); }
+    // False when the part breaks off (damaged XML): it was read up to the damage.
+    bool complete() const { return complete_; }
+    // Bytes of the part read so far.
+    std::uint64_t consumed() const { return dropped_ + position_; }
+
+private:
+    struct Open {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> namespaces;
+    };
+
+    bool more();
+    bool ensure(std::size_t size);
+    std::size_t find(std::string_view what, std::size_t from);
+    std::size_t tagEnd(std::size_t from, bool declaration = false);
+    std::size_t skipOther(std::size_t lt);
+    std::size_t closingOf(std::size_t from);
+    void readEncoding();
+    pugi::xml_node damaged();
+
+    Source source_;
+    std::string part_;
+    std::vector<std::string> path_;
+    std::vector<bool> used_;
+    std::string buffer_;
+    std::size_t position_ = 0;
+    std::uint64_t dropped_ = 0;
+    bool sourceEnded_ = false;
+    bool finished_ = false;
+    bool complete_ = true;
+    bool started_ = false;
+    pugi::xml_encoding encoding_ = pugi::encoding_utf8;
+    std::vector<Open> open_;  // the root and the path's elements around the next block
+    std::size_t depth_ = 0;
+    std::unique_ptr<XmlDocument> block_;
+};
+
+}  // namespace leafmill::extract::package

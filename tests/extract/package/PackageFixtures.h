@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../CaseFile.h"
+#include "../HandedOn.h"
 #include "TestSupport.h"
 #include "ZipWriter.h"
 
@@ -62,23 +63,7 @@ inline void expectRead(extract::Extractor extractor, const ReadCase& c)
         EXPECT_EQ(r.warnings.size(), c.warnings) << c.what << (r.warnings.empty() ? "" : ": " + r.warnings[0]);
         expectChapters(r, c.chapters, c.what);
         // Handed on as it is read, in the smallest pieces, the same text and chapters.
-        std::string pieces;
-        std::vector<extract::Chapter> chapters;
-        options.pieceSize = 1;
-        options.sink = [&](std::string_view text, std::span<const extract::Chapter> starting) {
-            EXPECT_TRUE(text.ends_with('\n')) << c.what;
-            pieces += text;
-            chapters.insert(chapters.end(), starting.begin(), starting.end());
-        };
-        const extract::Result handed = extractor(c.bytes, options);
-        EXPECT_EQ(pieces + handed.text, r.text) << c.what;
-        chapters.insert(chapters.end(), handed.chapters.begin() + static_cast<std::ptrdiff_t>(handed.chaptersHandedOn),
-                        handed.chapters.end());
-        ASSERT_EQ(chapters.size(), r.chapters.size()) << c.what;
-        for (std::size_t k = 0; k < chapters.size(); ++k)
-            EXPECT_EQ(std::tie(chapters[k].title, chapters[k].offset, chapters[k].level),
-                      std::tie(r.chapters[k].title, r.chapters[k].offset, r.chapters[k].level))
-                << c.what;
+        expectSameHandedOn(extractor, c.bytes, options, r, c.what);
     } else {
         EXPECT_FALSE(r.ok) << c.what;
         EXPECT_NE(r.error.find(c.refusal), std::string::npos) << c.what << ": " << r.error;

@@ -48,6 +48,30 @@ inline void PrintTo(const ReadCase& c, std::ostream* out)
     *out << c.format << ": " << c.what;
 }
 
+// Handed on as it is read, in the smallest pieces, a document gives the same
+// text and chapters as `whole`, read without a sink.
+inline void expectSameHandedOn(extract::Extractor extractor, std::string_view bytes, extract::Options options,
+                               const extract::Result& whole, const std::string& what)
+{
+    std::string pieces;
+    std::vector<extract::Chapter> chapters;
+    options.pieceSize = 1;
+    options.sink = [&](std::string_view text, std::span<const extract::Chapter> starting) {
+        EXPECT_TRUE(text.ends_with('\n')) << what;
+        pieces += text;
+        chapters.insert(chapters.end(), starting.begin(), starting.end());
+    };
+    const extract::Result handed = extractor(bytes, options);
+    EXPECT_EQ(pieces + handed.text, whole.text) << what;
+    chapters.insert(chapters.end(), handed.chapters.begin() + static_cast<std::ptrdiff_t>(handed.chaptersHandedOn),
+                    handed.chapters.end());
+    ASSERT_EQ(chapters.size(), whole.chapters.size()) << what;
+    for (std::size_t k = 0; k < chapters.size(); ++k)
+        EXPECT_EQ(std::tie(chapters[k].title, chapters[k].offset, chapters[k].level),
+                  std::tie(whole.chapters[k].title, whole.chapters[k].offset, whole.chapters[k].level))
+            << what;
+}
+
 // Documents embedded in others are read through the dispatch, as in a run.
 inline void expectRead(extract::Extractor extractor, const ReadCase& c)
 {
@@ -61,24 +85,7 @@ inline void expectRead(extract::Extractor extractor, const ReadCase& c)
         EXPECT_EQ(r.text, c.text) << c.what;
         EXPECT_EQ(r.warnings.size(), c.warnings) << c.what << (r.warnings.empty() ? "" : ": " + r.warnings[0]);
         expectChapters(r, c.chapters, c.what);
-        // Handed on as it is read, in the smallest pieces, the same text and chapters.
-        std::string pieces;
-        std::vector<extract::Chapter> chapters;
-        options.pieceSize = 1;
-        options.sink = [&](std::string_view text, std::span<const extract::Chapter> starting) {
-            EXPECT_TRUE(text.ends_with('\n')) << c.what;
-            pieces += text;
-            chapters.insert(chapters.end(), starting.begin(), starting.end());
-        };
-        const extract::Result handed = extractor(c.bytes, options);
-        EXPECT_EQ(pieces + handed.text, r.text) << c.what;
-        chapters.insert(chapters.end(), handed.chapters.begin() + static_cast<std::ptrdiff_t>(handed.chaptersHandedOn),
-                        handed.chapters.end());
-        ASSERT_EQ(chapters.size(), r.chapters.size()) << c.what;
-        for (std::size_t k = 0; k < chapters.size(); ++k)
-            EXPECT_EQ(std::tie(chapters[k].title, chapters[k].offset, chapters[k].level),
-                      std::tie(r.chapters[k].title, r.chapters[k].offset, r.chapters[k].level))
-                << c.what;
+        expectSameHandedOn(extractor, c.bytes, options, r, c.what);
     } else {
         EXPECT_FALSE(r.ok) << c.what;
         EXPECT_NE(r.error.find(c.refusal), std::string::npos) << c.what << ": " << r.error;

@@ -34,14 +34,17 @@ TEST_P(PackageFixture, MatchesTheReferenceAndFindsTheChapters)
     leafmill::extract::Options options;
     options.codePage = codePage.get();
     options.readEmbedded = leafmill::embeddedDocumentReader(*codePage);
-    const leafmill::extract::Result r = leafmill::findSourceKind(c.file, leafmill::defaultDispatchTable())
-                                            ->extractor(leafmill::test::readFile(kFixtures / c.file), options);
+    const leafmill::extract::Extractor extractor
+        = leafmill::findSourceKind(c.file, leafmill::defaultDispatchTable())->extractor;
+    const std::string bytes = leafmill::test::readFile(kFixtures / c.file);
+    const leafmill::extract::Result r = extractor(bytes, options);
     ASSERT_TRUE(r.ok) << c.file << ": " << r.error;
     const double f1 = leafmill::test::wordF1(
         r.text, leafmill::test::readReference(kFixtures / "sources" / (c.reference + ".ref.txt")));
     std::printf("[ F1     ] %.4f %s\n", f1, c.file.c_str());
     EXPECT_GE(f1, 0.99) << c.file << "\n" << r.text;
     leafmill::test::expectChapters(r, c.chapters, c.file);
+    leafmill::test::expectSameHandedOn(extractor, bytes, options, r, c.file);
 }
 
 const Chapters kNovel

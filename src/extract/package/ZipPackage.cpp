@@ -143,8 +143,9 @@ bool ZipPackage::hasSignature(std::string_view bytes)
     return bytes.substr(0, 4) == std::string_view("PK\x03\x04", 4);
 }
 
-ZipPackage::ZipPackage(std::string_view bytes)
+ZipPackage::ZipPackage(std::string_view bytes, std::function<void(std::string_view)> release)
     : archive_(std::make_unique<Archive>())
+    , release_(std::move(release))
     , limit_(kBaseBudget + kBudgetPerByte * bytes.size())
 {
     archive_->file.bytes = bytes;
@@ -204,6 +205,10 @@ std::optional<std::string> ZipPackage::read(std::string_view name)
         status = unzOpenCurrentFile(zip);
     if (status != UNZ_OK)
         throw PackageError("the package's part " + part + " cannot be opened (" + unzipErrorText(status) + ")");
+    const std::string_view bytes = archive_->file.bytes;
+    const std::string_view stored
+        = bytes.substr(std::min<std::uint64_t>(unzGetCurrentFileZStreamPos64(zip), bytes.size()),
+                       static_cast<std::size_t>(std::min<std::uint64_t>(info.compressed_size, bytes.size())));
 
     std::string out;
     // The size the directory states is only a hint: the inflated bytes are
@@ -229,6 +234,9 @@ std::optional<std::string> ZipPackage::read(std::string_view name)
     status = unzCloseCurrentFile(zip);
     if (status != UNZ_OK)
         throw PackageError("the package's part " + part + " is damaged (" + unzipErrorText(status) + ")");
+    // A part is read once: its compressed bytes need not stay in memory.
+    if (release_)
+        release_(stored);
     if (treeBytes(out) > limit_ - out.size())
         throw PackageError("the package's part " + part + " holds more elements than the " + megabytes(limit_)
                            + " a package of this size may take to read");

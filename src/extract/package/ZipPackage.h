@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,9 +19,10 @@ namespace leafmill::extract::package {
 // instead of filling the memory.
 class ZipPackage {
 public:
-    // `bytes` must outlive the package. Throws PackageError when the bytes are
-    // no zip archive.
-    explicit ZipPackage(std::string_view bytes);
+    // `bytes` must outlive the package; `release` (may be empty) is told of
+    // the bytes of each part once it is read. Throws PackageError when the
+    // bytes are no zip archive.
+    explicit ZipPackage(std::string_view bytes, std::function<void(std::string_view)> release = {});
     ~ZipPackage();
     ZipPackage(const ZipPackage&) = delete;
     ZipPackage& operator=(const ZipPackage&) = delete;
@@ -41,6 +43,7 @@ public:
 private:
     struct Archive;
     std::unique_ptr<Archive> archive_;
+    std::function<void(std::string_view)> release_;
     std::uint64_t limit_ = 0;
     std::uint64_t inflated_ = 0;
 };

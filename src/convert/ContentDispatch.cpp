@@ -3,6 +3,7 @@
 #include "extract/package/ZipPackage.h"
 #include "io/FileAccess.h"
 #include "io/InputFile.h"
+#include "io/MappedFile.h"
 
 namespace leafmill {
 
@@ -18,14 +19,27 @@ bool contentLeadsTo(const SourceKind& named)
 }
 
 // The start of the file, or all of a zip package, whose kind is in its
-// directory at the end.
-bool readForContent(InputFile& file, std::string& bytes)
+// directory at the end: mapped, so that only the directory and the parts
+// that name the kind are read, however large the package.
+struct ContentBytes {
+    std::string head;
+    MappedFile package;
+    std::string_view bytes;
+};
+
+bool readForContent(InputFile& file, ContentBytes& content)
 {
     std::string error;
     file.rewind();
-    if (!file.read(bytes, kHeadSize, &error))
+    if (!file.read(content.head, kHeadSize, &error))
         return false;
-    return !extract::package::ZipPackage::hasSignature(bytes) || file.readAll(bytes, &error);
+    content.bytes = content.head;
+    if (!extract::package::ZipPackage::hasSignature(content.head))
+        return true;
+    if (!content.package.open(file, &error))
+        return false;
+    content.bytes = content.package.bytes();
+    return true;
 }
 
 }  // namespace
@@ -52,21 +66,21 @@ ContentChoice chooseByContent(std::string_view bytes, const SourceKind& named, c
 ContentChoice chooseByContent(const std::string& path, InputFile& file, const SourceKind& named,
                               const DispatchTable& table)
 {
-    std::string bytes;
-    if (!contentLeadsTo(named) || !readForContent(file, bytes))
+    ContentBytes content;
+    if (!contentLeadsTo(named) || !readForContent(file, content))
         return {&named, {}};
     const std::string extension = pathToUtf8(pathFromUtf8(path).extension());
-    return chooseByContent(bytes, named, table, extension.empty() ? matchingEnding(path, named) : extension);
+    return chooseByContent(content.bytes, named, table, extension.empty() ? matchingEnding(path, named) : extension);
 }
 
 ContentChoice chooseSourceKind(const std::string& path, InputFile& file, const DispatchTable& table)
 {
     if (const SourceKind* named = findSourceKind(path, table))
         return chooseByContent(path, file, *named, table);
-    std::string bytes;
-    if (!readForContent(file, bytes))
+    ContentBytes content;
+    if (!readForContent(file, content))
         return {};
-    return {findKindByContent(bytes, table), {}};
+    return {findKindByContent(content.bytes, table), {}};
 }
 
 ContentChoice chooseSourceKind(const std::string& path, const DispatchTable& table)

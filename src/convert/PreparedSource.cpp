@@ -86,11 +86,13 @@ ExtractedText extractSource(InputFile& source, const SourceKind& kind, const Cod
         missing.failure = SourceFailure::Missing;
         return missing;
     }
-    return extractBytes(document.bytes(), kind, codePage, sourceEncoding, std::move(progress), std::move(sink));
+    return extractBytes(document.bytes(), kind, codePage, sourceEncoding, std::move(progress), std::move(sink),
+                        [&document](std::string_view read) { document.release(read); });
 }
 
 ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const CodePage& codePage,
-                           std::string_view sourceEncoding, std::function<void(int)> progress, extract::TextSink sink)
+                           std::string_view sourceEncoding, std::function<void(int)> progress, extract::TextSink sink,
+                           std::function<void(std::string_view)> release)
 {
     ExtractedText extracted;
     extract::Options options;
@@ -99,6 +101,7 @@ ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const
     options.progress = std::move(progress);
     options.readEmbedded = embeddedDocumentReader(codePage);
     options.sink = std::move(sink);
+    options.release = std::move(release);
     extract::Result result = kind.extractor(bytes, options);
     extracted.warnings = std::move(result.warnings);
     if (!result.ok) {

@@ -34,9 +34,10 @@ ExtractedText extractSource(InputFile& source, const SourceKind& kind, const Cod
                             extract::TextSink sink = {});
 // The same for a document's bytes in memory. With a sink, the text the
 // reader hands on as it reads goes there; `text` and `chapters` hold the rest.
+// `release` is told of the bytes the reader is done with (Options::release).
 ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const CodePage& codePage,
                            std::string_view sourceEncoding, std::function<void(int)> progress,
-                           extract::TextSink sink = {});
+                           extract::TextSink sink = {}, std::function<void(std::string_view)> release = {});
 
 
 // Where a chapter starts in the bytes a source is cut from.

@@ -49,6 +49,10 @@ struct Options {
     TextSink sink;
     // How much text gathers before it is handed on.
     std::size_t pieceSize = std::size_t {1} << 20;
+    // Told that the reader is done with these of the document's bytes for
+    // now, so that the memory a mapped file's pages take may be given back
+    // (they are read from the disk again if looked at); may be empty.
+    std::function<void(std::string_view bytes)> release;
 };
 
 // Where a chapter starts in an extracted text, for the book's contents note:

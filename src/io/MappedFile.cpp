@@ -2,8 +2,12 @@
 
 #include "io/InputFile.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #ifndef _WIN32
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace leafmill {
@@ -35,6 +39,27 @@ bool MappedFile::open(InputFile& file, std::string* reason)
     const bool read = file.readAll(read_, reason);
     view_ = read_;
     return read;
+}
+
+void MappedFile::release(std::string_view range) const
+{
+#ifndef _WIN32
+    // Pages of a private mapping never written are only the file's: dropped,
+    // they are read again from it when touched. The pages the range only
+    // partly covers go too, and those up to 2 MB before it: the system maps
+    // a fault's neighbours with it, behind as well as ahead.
+    constexpr std::uintptr_t kBehind = std::uintptr_t {2} << 20;
+    if (!mapping_ || range.empty())
+        return;
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto base = reinterpret_cast<std::uintptr_t>(mapping_);
+    const auto start = reinterpret_cast<std::uintptr_t>(range.data());
+    const auto end = std::min(start + range.size(), base + mappedSize_);
+    const std::uintptr_t first = (start - std::min(start - base, kBehind)) / page * page;
+    ::madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+#else
+    (void)range;
+#endif
 }
 
 }  // namespace leafmill

@@ -23,6 +23,10 @@ public:
     // the reason when it cannot be read.
     bool open(InputFile& file, std::string* reason);
     std::string_view bytes() const { return view_; }
+    // Gives back the memory of the pages `range` (a part of bytes()) touches
+    // where the file is mapped: a reader going through a large file need not
+    // keep what it has read. The bytes stay readable.
+    void release(std::string_view range) const;
 
 private:
     void* mapping_ = nullptr;

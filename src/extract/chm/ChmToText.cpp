@@ -111,6 +111,8 @@ Result chmToText(std::string_view bytes, const Options& options)
         Options pageOptions = options;
         pageOptions.progress = nullptr;
         pageOptions.sourceEncoding = encoding;
+        // A page's text is placed among the others here before it goes on.
+        pageOptions.sink = nullptr;
         package::TextBuilder out;
         std::vector<std::string> warnings;
         std::size_t missing = 0;
@@ -129,6 +131,7 @@ Result chmToText(std::string_view bytes, const Options& options)
                 out.startChapter(std::move(chapter.title), chapter.level);
             out.appendDocument(text, package::TextBuilder::Space::Preserve);
             out.endParagraph();
+            out.handOn(options);
         }
         if (missing == pages.size())
             throw PackageError("the help book is damaged: none of its pages could be read");

@@ -11,7 +11,7 @@ namespace leafmill::extract {
 Result epubToText(std::string_view bytes, const Options& options)
 {
     return package::readGuarded([&] {
-        package::ZipPackage zip(bytes);
+        package::ZipPackage zip(bytes, options.release);
         std::vector<std::string> warnings;
         const epub::EpubPackage book = epub::readEpubPackage(zip, warnings);
         const std::vector<epub::TocEntry> toc = epub::readToc(zip, book.navDocument, book.ncx, warnings);

@@ -15,17 +15,26 @@ namespace {
 
 using Targets = std::map<std::string, std::vector<const TocEntry*>>;
 
-// The entries that point into `part`, by the id they land on; an id the
+// The entries of the table of contents by the part they point into, looked
+// up once a part: scanning the whole table for every part would make a book
+// of many parts quadratic.
+std::map<std::string_view, std::vector<const TocEntry*>> entriesByPart(const std::vector<TocEntry>& toc)
+{
+    std::map<std::string_view, std::vector<const TocEntry*>> byPart;
+    for (const TocEntry& entry : toc)
+        byPart[entry.target.part].push_back(&entry);
+    return byPart;
+}
+
+// The entries that point into a document, by the id they land on; an id the
 // document lacks lands on the document's start.
-Targets targetsIn(const std::vector<TocEntry>& toc, const std::string& part, pugi::xml_node root)
+Targets targetsIn(const std::vector<const TocEntry*>& entries, pugi::xml_node root)
 {
     Targets targets;
     std::set<std::string, std::less<>> ids;
     bool idsRead = false;
-    for (const TocEntry& entry : toc) {
-        if (entry.target.part != part)
-            continue;
-        std::string id = entry.target.fragment;
+    for (const TocEntry* entry : entries) {
+        std::string id = entry->target.fragment;
         if (!id.empty()) {
             if (!idsRead) {
                 ids = package::elementIds(root);
@@ -34,7 +43,7 @@ Targets targetsIn(const std::vector<TocEntry>& toc, const std::string& part, pug
             if (!ids.count(id))
                 id.clear();
         }
-        targets[id].push_back(&entry);
+        targets[id].push_back(entry);
     }
     return targets;
 }
@@ -51,6 +60,8 @@ Result bookText(const PartReader& read, const std::vector<std::string>& spine, c
                 std::vector<std::string> warnings, const Options& options)
 {
     package::TextBuilder out;
+    const auto entries = entriesByPart(toc);
+    const std::vector<const TocEntry*> none;
     std::size_t unreadable = 0, damaged = 0;
     for (std::size_t k = 0; k < spine.size(); ++k) {
         reportProgress(options, k, spine.size());
@@ -63,11 +74,15 @@ Result bookText(const PartReader& read, const std::vector<std::string>& spine, c
         try {
             const package::XmlDocument document(std::move(*text), part, package::References::Html);
             damaged += !document.complete();
-            XhtmlText(out, targetsIn(toc, part, document.root())).write(document.root());
+            const auto pointing = entries.find(part);
+            XhtmlText(out, targetsIn(pointing == entries.end() ? none : pointing->second, document.root()))
+                .write(document.root());
         } catch (const package::PackageError& error) {
             ++unreadable;
             warnings.push_back(std::string("a chapter was left out: ") + error.what());
         }
+        // Nothing later looks back past a part: its text goes on, its tree is gone.
+        out.handOn(options);
     }
     reportProgress(options, 1, 1);
     if (unreadable == spine.size())

@@ -138,6 +138,7 @@ Result palmText(const MOBIRawml& rawml, const Options& options)
         const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
         out.append(std::string_view(text).substr(at, end - at), package::TextBuilder::Space::Preserve);
         out.lineBreak();
+        out.handOn(options);
         at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     if (out.size() == 0)

@@ -156,9 +156,10 @@ std::unique_ptr<ZipPackage::Archive> ZipPackage::openArchive(std::string_view by
     return archive;
 }
 
-ZipPackage::ZipPackage(std::string_view bytes)
+ZipPackage::ZipPackage(std::string_view bytes, std::function<void(std::string_view)> release)
     : bytes_(bytes)
     , archive_(openArchive(bytes))
+    , release_(std::move(release))
     , limit_(kBaseBudget + kBudgetPerByte * bytes.size())
 {
     std::string name(0xFFFF, '\0');
@@ -250,6 +251,11 @@ std::optional<std::string> ZipPackage::read(std::string_view name)
         return std::nullopt;
     const std::string part(name);
     const std::uint64_t stated = openPart(*archive_, name, part);
+    unz_file_info64 info {};
+    unzGetCurrentFileInfo64(archive_->zip, &info, nullptr, 0, nullptr, 0, nullptr, 0);
+    const std::string_view stored
+        = bytes_.substr(std::min<std::uint64_t>(unzGetCurrentFileZStreamPos64(archive_->zip), bytes_.size()),
+                        static_cast<std::size_t>(std::min<std::uint64_t>(info.compressed_size, bytes_.size())));
     std::string out;
     out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(stated, kChunk * 16)));
     std::uint64_t size = 0, tree = 0;
@@ -257,6 +263,9 @@ std::optional<std::string> ZipPackage::read(std::string_view name)
     while (const std::size_t n = inflate(*archive_, part, chunk, kChunk, size, tree))
         out.append(chunk, n);
     closePart(*archive_, part);
+    // A part is read once: its compressed bytes need not stay in memory.
+    if (release_)
+        release_(stored);
     return out;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,9 +21,10 @@ class ZipPackage {
     struct Archive;
 
 public:
-    // `bytes` must outlive the package. Throws PackageError when the bytes are
-    // no zip archive.
-    explicit ZipPackage(std::string_view bytes);
+    // `bytes` must outlive the package; `release` (may be empty) is told of
+    // the bytes of each part once it is read. Throws PackageError when the
+    // bytes are no zip archive.
+    explicit ZipPackage(std::string_view bytes, std::function<void(std::string_view)> release = {});
     ~ZipPackage();
     ZipPackage(const ZipPackage&) = delete;
     ZipPackage& operator=(const ZipPackage&) = delete;
@@ -74,6 +76,7 @@ private:
 
     std::string_view bytes_;
     std::unique_ptr<Archive> archive_;
+    std::function<void(std::string_view)> release_;
     std::uint64_t limit_ = 0;
     std::uint64_t inflated_ = 0;
 };

@@ -35,8 +35,10 @@ TEST_P(PackageFixture, MatchesTheReferenceAndFindsTheChapters)
     leafmill::extract::Options options;
     options.codePage = codePage.get();
     options.readEmbedded = leafmill::embeddedDocumentReader(*codePage);
-    const leafmill::extract::Result r = leafmill::findSourceKind(c.file, leafmill::defaultDispatchTable())
-                                            ->extractor(leafmill::test::readFile(kFixtures / c.file), options);
+    const leafmill::extract::Extractor extractor
+        = leafmill::findSourceKind(c.file, leafmill::defaultDispatchTable())->extractor;
+    const std::string bytes = leafmill::test::readFile(kFixtures / c.file);
+    const leafmill::extract::Result r = extractor(bytes, options);
     ASSERT_TRUE(r.ok) << c.file << ": " << r.error;
     const double f1 = leafmill::test::wordF1(
         r.text, leafmill::test::readReference(kFixtures / "sources" / (c.reference + ".ref.txt")));
@@ -49,6 +51,7 @@ TEST_P(PackageFixture, MatchesTheReferenceAndFindsTheChapters)
             reference.replace(at, 2, "\r\n");
         EXPECT_EQ(r.text, reference.substr(0, reference.find_last_not_of('\n') + 1) + "\r\n") << c.file;
     }
+    leafmill::test::expectSameHandedOn(extractor, bytes, options, r, c.file);
 }
 
 const Chapters kNovel

@@ -39,7 +39,6 @@ ExtractedText extractBytes(std::string_view bytes, const SourceKind& kind, const
                            std::string_view sourceEncoding, std::function<void(int)> progress,
                            extract::TextSink sink = {}, std::function<void(std::string_view)> release = {});
 
-
 // Where a chapter starts in the bytes a source is cut from.
 struct ChapterMark {
     std::string title;

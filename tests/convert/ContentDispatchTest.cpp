@@ -2,6 +2,7 @@
 #include "convert/ContentDispatch.h"
 #include "convert/SourceConverter.h"
 #include "io/InputFile.h"
+#include "io/MappedFile.h"
 #include "text/CodePage.h"
 #include "text/SourceEncoding.h"
 
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
 
 #ifndef _WIN32
@@ -103,6 +105,46 @@ TEST(InputFileTest, RefusesAPipeWithoutWaiting)
     std::string reason;
     EXPECT_FALSE(source.open(path, &reason));
     EXPECT_EQ(reason, "it is not a file");
+}
+#endif
+
+#if defined(__linux__)
+// The file-backed memory of this process, in kB.
+long fileMemory()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long kilobytes = 0;
+    while (status >> key && key != "RssFile:")
+        status.ignore(256, '\n');
+    status >> kilobytes;
+    return kilobytes;
+}
+
+// What a reader has read of a mapped file goes back to the system and
+// reads again as it was.
+TEST(MappedFileTest, ReadBytesGoBackAndReadAgainAsTheyWere)
+{
+    std::string bytes(std::size_t {8} << 20, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>('a' + i % 23);
+    test::TempDir dir;
+    test::writeFile(dir.path() / "large.pdf", bytes);
+    InputFile file;
+    MappedFile mapped;
+    std::string reason;
+    ASSERT_TRUE(file.open(dir.path() / "large.pdf", &reason) && mapped.open(file, &reason)) << reason;
+    const long before = fileMemory();
+    EXPECT_TRUE(mapped.bytes() == bytes);
+    const long read = fileMemory();
+    mapped.release(mapped.bytes().substr(0, bytes.size() / 2));
+    const long half = fileMemory();
+    mapped.release(mapped.bytes());
+    EXPECT_GT(read - before, 6000);
+    EXPECT_LT(read - half, 4500) << "only what was given back goes";
+    EXPECT_GT(read - half, 3500);
+    EXPECT_LT(fileMemory() - before, 1000);
+    EXPECT_TRUE(mapped.bytes() == bytes);
 }
 #endif
 

@@ -1,9 +1,9 @@
 #include "extract/pdf/PdfToText.h"
 
 #include "extract/layout/PagedText.h"
-#include "extract/pdf/MappedInput.h"
 #include "extract/pdf/PdfDocument.h"
 
+#include <atomic>
 #include <memory>
 
 namespace leafmill::extract {
@@ -20,10 +20,15 @@ Result pdfToText(std::string_view bytes, const Options& options)
         return Result::failure(reason);
     // A second thread lays out pages in a document of its own over the same
     // bytes: the library's documents cannot be shared between threads.
-    pdf::MappedInput input(bytes);
-    const auto wordsOf = [&input](const pdf::PdfDocument& pdf, int index, bool* cutShort) {
+    // The library looks anywhere in the bytes for a page's objects; what it
+    // has read is given back every so many pages, or a long document would
+    // stay whole in memory once read.
+    constexpr unsigned kReleaseEvery = 64;
+    std::atomic<unsigned> pagesRead {0};
+    const auto wordsOf = [&](const pdf::PdfDocument& pdf, int index, bool* cutShort) {
         std::vector<layout::Word> words = pdf.pageWords(index, cutShort);
-        input.pageRead();
+        if (options.release && ++pagesRead % kReleaseEvery == 0)
+            options.release(bytes);
         return words;
     };
     const auto anotherReader = [bytes, &wordsOf]() -> layout::PageReader {

@@ -38,7 +38,7 @@ bool isWhitespace(char c)
 
 RtfReader::RtfReader(std::string_view bytes, const Options& options)
     : tokens_(bytes)
-    , readBehind_(bytes)
+    , bytes_(bytes)
     , options_(options)
     , decoders_(options.codePage)
 {
@@ -428,13 +428,25 @@ void RtfReader::reportProgress()
     nextProgressAt_ = position + size / 100 + 1;
 }
 
+// The reader never looks back: what it has passed of a large document may go
+// back to the system, a few megabytes at a time.
+void RtfReader::releaseReadBytes()
+{
+    constexpr std::size_t kStep = std::size_t {8} << 20;
+    const std::size_t position = tokens_.position();
+    if (!options_.release || position < releasedUpTo_ + kStep)
+        return;
+    options_.release(bytes_.substr(releasedUpTo_, position - releasedUpTo_));
+    releasedUpTo_ = position;
+}
+
 Result RtfReader::read()
 {
     bool documentClosed = false;
     while (!documentClosed) {
         if (options_.progress && tokens_.position() >= nextProgressAt_)
             reportProgress();
-        readBehind_.readUpTo(tokens_.position());
+        releaseReadBytes();
         RtfToken token = tokens_.next();
         if (token.kind == RtfToken::Kind::End)
             break;

@@ -3,7 +3,6 @@
 #include "extract/Extractor.h"
 #include "extract/rtf/DecoderCache.h"
 #include "extract/rtf/NoteNumbering.h"
-#include "extract/rtf/ReadBehind.h"
 #include "extract/rtf/RtfControlWords.h"
 #include "extract/rtf/RtfTextAssembler.h"
 #include "extract/rtf/RtfTokenizer.h"
@@ -72,9 +71,11 @@ private:
     std::size_t bodyEnd() { return result_.handedOn + body_.mark(); }
     void endParagraph();
     void handOnFinishedText();
+    void releaseReadBytes();
 
     RtfTokenizer tokens_;
-    ReadBehind readBehind_;
+    std::string_view bytes_;
+    std::size_t releasedUpTo_ = 0;  // the bytes before were given back
     const Options& options_;
     std::vector<GroupState> groups_;
     std::size_t flattenedDepth_ = 0;  // open groups beyond maxGroupDepth

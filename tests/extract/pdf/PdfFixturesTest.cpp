@@ -164,6 +164,11 @@ TEST(PdfText, IsUtf8OfEveryLengthAndWordsComeInPointsInReadingOrder)
     EXPECT_NEAR(words[0].left, 72, 0.01);
     EXPECT_NEAR(words[1].left, 102, 0.1);
     EXPECT_NEAR(words[1].right, 130.8, 0.1);
+    // A page asked for again reads the same, though the library let it go.
+    const auto again = document->pageWords(0);
+    ASSERT_EQ(again.size(), words.size());
+    EXPECT_EQ(again[1].text, words[1].text);
+    EXPECT_DOUBLE_EQ(again[1].left, words[1].left);
     // No page before the first or past the last, not even the one laid out last.
     EXPECT_TRUE(document->pageWords(1).empty());
     EXPECT_TRUE(document->pageWords(-1).empty());

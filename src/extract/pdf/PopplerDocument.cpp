@@ -300,7 +300,12 @@ std::vector<Word> pageWords(const void* document, int index, bool* cutShort)
         open.pdf = openPdf(open.bytes);
         open.pagesLetGo = 0;
     }
-    open.pdf->displayPage(&open.text, index + 1, 72, 72, 0, false, false, false);
+    // A page the document counts but its page tree lacks draws nothing: the
+    // text device would still hold the page drawn before it.
+    Page* page = open.pdf->getPage(index + 1);
+    if (page == nullptr)
+        return words;
+    page->display(&open.text, 72, 72, 0, false, false, false);
     if (open.letPagesGo)
         letGoUpTo(open, index);
     *cutShort = open.text.cutShort();

@@ -125,10 +125,17 @@ PreparedSource readSourceConfined(const std::string& path, InputFile& source, co
     const WorkLimits workLimits = limits.forSize(before.size);
     const ConfinedWorkBody work = [&](WorkChannel& channel) {
         SourceSink forward;
-        forward.progress = [&](int value) {
-            const char percent = static_cast<char>(value);
-            channel.send(kProgress, std::string_view(&percent, 1));
-        };
+        // Readers tell their progress page by page: a percentage nobody asked
+        // for, or the one sent last, would only wake the waiting side.
+        int sent = -1;
+        if (sink.progress)
+            forward.progress = [&](int value) {
+                if (value == sent)
+                    return;
+                sent = value;
+                const char percent = static_cast<char>(value);
+                channel.send(kProgress, std::string_view(&percent, 1));
+            };
         forward.begin = [&](std::string_view kindWord) { channel.send(kBegin, kindWord); };
         forward.bytes = [&](std::string_view bytes) { channel.send(kBytes, bytes); };
         channel.send(kPrepared,

@@ -208,6 +208,15 @@ std::string CodePage::fromUtf8(std::string_view utf8) const
         std::string out;
         out.reserve(utf8.size());
         for (std::size_t i = 0; i < utf8.size();) {
+            // Runs of ASCII, most of most texts, go on whole.
+            std::size_t ascii = i;
+            while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80)
+                ++ascii;
+            if (ascii > i) {
+                out.append(utf8.substr(i, ascii - i));
+                i = ascii;
+                continue;
+            }
             const std::size_t length = validUtf8Length(utf8, i);
             if (length == 0) {
                 out.push_back('?');

@@ -7,7 +7,9 @@ namespace leafmill::extract::layout {
 
 namespace {
 
-constexpr std::size_t kBlockBytes = std::size_t {1} << 20;
+// A block is held twice at most (the one filling, the one read back): small
+// enough to weigh little beside the library, large enough for few writes.
+constexpr std::size_t kBlockBytes = std::size_t {256} << 10;
 
 bool seekTo(std::FILE* file, std::uint64_t offset)
 {

@@ -13,7 +13,7 @@ namespace leafmill::extract::layout {
 
 // The lines of every page of a document, held from the time each page is
 // laid out until its paragraphs are joined: the texts of a page's lines one
-// after another and their boxes beside them, in blocks of a megabyte. Each
+// after another and their boxes beside them, in blocks of 256 KB. Each
 // block that fills goes to a temporary file of the system's (gone when it is
 // closed) and is read back a block at a time, the pages being asked for in
 // order, so that a long document's lines never take the memory its text

@@ -22,6 +22,11 @@ namespace {
 // More bookmarks than any book's contents note could show.
 constexpr std::size_t outlineLimit = 2000;
 
+// The joined text goes on in pieces of at most this size: a page adds a few
+// kilobytes, while a megabyte gathered would be held again by whoever takes
+// it (in the code page, on its way out).
+constexpr std::size_t kHandedPiece = std::size_t {64} << 10;
+
 // "3", "3-5", "3, 7-9": the pages listed compactly.
 std::string pageList(const std::vector<int>& pages)
 {
@@ -212,8 +217,10 @@ Result pagedText(const PagedDocument& document, const Options& options, const Pa
         return Result::failure(refusals.noText);
 
     Result result;
+    Options handedOn = options;
+    handedOn.pieceSize = std::min(options.pieceSize, kHandedPiece);
     try {
-        joinPages(store, running, document.outline(outlineLimit), options, result);
+        joinPages(store, running, document.outline(outlineLimit), handedOn, result);
     } catch (const PageStore::Unreadable& failure) {
         return Result::failure(failure.what());
     }

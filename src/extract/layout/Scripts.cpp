@@ -44,6 +44,11 @@ bool isCjk(char32_t c)
 bool holdsRightToLeft(std::string_view text)
 {
     for (int32_t i = 0; i < static_cast<int32_t>(text.size());) {
+        // ASCII, most lines whole, is never written right to left.
+        if (static_cast<unsigned char>(text[static_cast<std::size_t>(i)]) < 0x80) {
+            ++i;
+            continue;
+        }
         UChar32 c = 0;
         U8_NEXT(reinterpret_cast<const uint8_t*>(text.data()), i, static_cast<int32_t>(text.size()), c);
         if (c > 0 && isRightToLeft(static_cast<char32_t>(c)))

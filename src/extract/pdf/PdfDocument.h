@@ -28,7 +28,9 @@ public:
     int pageCount() const;
     // The page's words in reading order; empty for a page without a text
     // layer (or one the library could not read). `*cutShort` tells a page
-    // read only in part, as it draws more than any page does.
+    // read only in part, as it draws more than any page does. Pages are meant
+    // to be asked for in order: a page asked for again, or one before it,
+    // costs opening the document anew.
     std::vector<Word> pageWords(int index, bool* cutShort = nullptr) const;
     // The bookmarks, depth first, at most `limit` of them.
     std::vector<OutlineEntry> outline(std::size_t limit) const;

@@ -19,7 +19,11 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <mutex>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace leafmill::extract::pdf {
 
@@ -112,6 +116,24 @@ private:
     long formsLeft_ = kPageForms;
 };
 
+// The library's catalog keeps every page it has found until the document is
+// closed, some 1.7 KB each (50 MB over 30,000 pages), and has no way to let
+// one go. Its list is reached through the explicit instantiation of a
+// template over the private member, which access rules leave open; the
+// list's type is checked against the header this file is built with.
+using CatalogPages = std::vector<std::pair<std::unique_ptr<Page>, Ref>>;
+CatalogPages Catalog::*catalogPages();
+template <CatalogPages Catalog::*Pages> struct CatalogPagesAccess {
+    friend CatalogPages Catalog::*catalogPages() { return Pages; }
+};
+template struct CatalogPagesAccess<&Catalog::pages>;
+
+// What a bookmark needs of a page let go: where it shows its top.
+struct PageFrame {
+    PDFRectangle cropBox;
+    int rotation = 0;
+};
+
 // Turns a page box into the frame of the writing direction, so that lines
 // are always read left to right and top to bottom.
 Word wordIn(std::string text, double x0, double y0, double x1, double y1, int rotation, bool spaceAfter,
@@ -142,10 +164,61 @@ std::string oneLine(std::string title)
     return title;
 }
 
+// An open document and the one text device that lays out each of its pages.
+struct Document {
+    std::string_view bytes;
+    std::unique_ptr<PDFDoc> pdf;
+    LayoutDevice text;
+    // The pages are drawn in order and each is let go once drawn, with those
+    // before it, unless the document has a form (whose fields refer to the
+    // pages' widgets).
+    bool letPagesGo = false;
+    int pagesLetGo = 0;
+    std::vector<std::optional<PageFrame>> frames;  // of the pages let go
+};
+
+Document& documentOf(const void* document)
+{
+    return *static_cast<Document*>(const_cast<void*>(document));
+}
+
+std::unique_ptr<PDFDoc> openPdf(std::string_view bytes)
+{
+    // The document owns the stream; the stream reads the bytes in place.
+    return std::make_unique<PDFDoc>(
+        new MemStream(bytes.data(), 0, static_cast<Goffset>(bytes.size()), Object(objNull)));
+}
+
+// Lets go of the catalog's pages up to `index`, keeping their frames.
+void letGoUpTo(Document& open, int index)
+{
+    CatalogPages& pages = open.pdf->getCatalog()->*catalogPages();
+    const int end = std::min(index + 1, static_cast<int>(pages.size()));
+    for (; open.pagesLetGo < end; ++open.pagesLetGo) {
+        std::unique_ptr<Page>& page = pages[static_cast<std::size_t>(open.pagesLetGo)].first;
+        if (!page)
+            continue;
+        open.frames.resize(static_cast<std::size_t>(open.pagesLetGo) + 1);
+        open.frames.back() = PageFrame {*page->getCropBox(), page->getRotate()};
+        page.reset();
+    }
+}
+
+// The frame of page `number` (from 1), where the page can be found.
+std::optional<PageFrame> frameOf(Document& open, int number)
+{
+    if (const Page* page = open.pdf->getPage(number))
+        return PageFrame {*page->getCropBox(), page->getRotate()};
+    if (number <= static_cast<int>(open.frames.size()))
+        return open.frames[static_cast<std::size_t>(number - 1)];
+    return std::nullopt;
+}
+
 // Where a bookmark goes: its page and, when it names one, the height there,
 // measured from the top as the text device measures the words.
-void setDestination(PDFDoc& pdf, const OutlineItem& item, OutlineEntry& entry)
+void setDestination(Document& open, const OutlineItem& item, OutlineEntry& entry)
 {
+    PDFDoc& pdf = *open.pdf;
     const LinkAction* action = item.getAction();
     if (action == nullptr || action->getKind() != actionGoTo)
         return;
@@ -163,16 +236,16 @@ void setDestination(PDFDoc& pdf, const OutlineItem& item, OutlineEntry& entry)
         return;
     entry.page = page - 1;
     const bool hasTop = dest->getKind() == destFitR || dest->getChangeTop();
-    const Page* shown = pdf.getPage(page);
-    if (!hasTop || shown == nullptr)
+    const std::optional<PageFrame> frame = hasTop ? frameOf(open, page) : std::nullopt;
+    if (!frame)
         return;
-    const GfxState state(72, 72, shown->getCropBox(), shown->getRotate(), true);
+    const GfxState state(72, 72, &frame->cropBox, frame->rotation, true);
     double x = 0, y = 0;
     state.transform(dest->getLeft(), dest->getTop(), &x, &y);
     entry.top = y;
 }
 
-void collectOutline(PDFDoc& pdf, const std::vector<OutlineItem*>* items, int level, std::size_t limit,
+void collectOutline(Document& open, const std::vector<OutlineItem*>* items, int level, std::size_t limit,
                     std::vector<OutlineEntry>& entries)
 {
     if (items == nullptr)
@@ -181,21 +254,10 @@ void collectOutline(PDFDoc& pdf, const std::vector<OutlineItem*>* items, int lev
         if (entries.size() >= limit)
             return;
         entries.push_back({oneLine(utf8(item->getTitle(), item->getTitleLength())), level, -1, std::nullopt});
-        setDestination(pdf, *item, entries.back());
+        setDestination(open, *item, entries.back());
         item->open();
-        collectOutline(pdf, item->getKids(), level + 1, limit, entries);
+        collectOutline(open, item->getKids(), level + 1, limit, entries);
     }
-}
-
-// An open document and the one text device that lays out each of its pages.
-struct Document {
-    std::unique_ptr<PDFDoc> pdf;
-    LayoutDevice text;
-};
-
-Document& documentOf(const void* document)
-{
-    return *static_cast<Document*>(const_cast<void*>(document));
 }
 
 void* openDocument(std::string_view bytes, std::string& reason)
@@ -206,14 +268,14 @@ void* openDocument(std::string_view bytes, std::string& reason)
         return nullptr;
     }
     auto document = std::make_unique<Document>();
-    // The document owns the stream; the stream reads the bytes in place.
-    document->pdf
-        = std::make_unique<PDFDoc>(new MemStream(bytes.data(), 0, static_cast<Goffset>(bytes.size()), Object(objNull)));
+    document->bytes = bytes;
+    document->pdf = openPdf(bytes);
     if (!document->pdf->isOk()) {
         reason = document->pdf->getErrorCode() == errEncrypted ? "the PDF is encrypted and needs a password to open"
                                                                : "the file is damaged or not a PDF document";
         return nullptr;
     }
+    document->letPagesGo = document->pdf->getCatalog()->getFormType() == Catalog::NoForm;
     return document.release();
 }
 
@@ -233,7 +295,19 @@ std::vector<Word> pageWords(const void* document, int index, bool* cutShort)
     Document& open = documentOf(document);
     if (index < 0 || index >= open.pdf->getNumPages() || !open.text.isOk())
         return words;
-    open.pdf->displayPage(&open.text, index + 1, 72, 72, 0, false, false, false);
+    // A page let go is found again in the document opened anew.
+    if (index < open.pagesLetGo) {
+        open.pdf = openPdf(open.bytes);
+        open.pagesLetGo = 0;
+    }
+    // A page the document counts but its page tree lacks draws nothing: the
+    // text device would still hold the page drawn before it.
+    Page* page = open.pdf->getPage(index + 1);
+    if (page == nullptr)
+        return words;
+    page->display(&open.text, 72, 72, 0, false, false, false);
+    if (open.letPagesGo)
+        letGoUpTo(open, index);
     *cutShort = open.text.cutShort();
     const std::unique_ptr<TextWordList> list = open.text.makeWordList();
     if (!list)
@@ -252,10 +326,10 @@ std::vector<Word> pageWords(const void* document, int index, bool* cutShort)
 std::vector<OutlineEntry> outline(const void* document, std::size_t limit)
 {
     std::vector<OutlineEntry> entries;
-    PDFDoc& pdf = *documentOf(document).pdf;
-    const Outline* outline = pdf.getOutline();
+    Document& open = documentOf(document);
+    const Outline* outline = open.pdf->getOutline();
     if (outline != nullptr)
-        collectOutline(pdf, outline->getItems(), 1, limit, entries);
+        collectOutline(open, outline->getItems(), 1, limit, entries);
     return entries;
 }
 

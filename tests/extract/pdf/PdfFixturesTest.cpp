@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using leafmill::extract::pdfToText;
@@ -161,6 +162,36 @@ TEST(PdfText, IsUtf8OfEveryLengthAndWordsComeInPointsInReadingOrder)
     // No page before the first or past the last, not even the one laid out last.
     EXPECT_TRUE(document->pageWords(1).empty());
     EXPECT_TRUE(document->pageWords(-1).empty());
+}
+
+// A page asked for after a later one reads as it did first, though the
+// library let it go; a page the document counts but its page tree lacks has
+// no words (not those of the page drawn before it).
+TEST(PdfText, PagesReadAgainAreTheSameAndMissingOnesEmpty)
+{
+    const std::string report = leafmill::test::readFile(fixtures / "report.pdf");
+    std::string reason;
+    const auto first = leafmill::extract::pdf::PdfDocument::open(report, reason);
+    const auto other = leafmill::extract::pdf::PdfDocument::open(report, reason);
+    ASSERT_TRUE(first && other) << reason;
+    ASSERT_GE(first->pageCount(), 2);
+    const auto expected = first->pageWords(0);
+    ASSERT_FALSE(other->pageWords(1).empty());
+    const auto again = other->pageWords(0);
+    ASSERT_EQ(again.size(), expected.size());
+    for (std::size_t i = 0; i < again.size(); ++i)
+        EXPECT_EQ(std::tie(again[i].text, again[i].left, again[i].top),
+                  std::tie(expected[i].text, expected[i].left, expected[i].top));
+
+    std::string counted = leafmill::test::readFile(fixtures / "unicode.pdf");
+    const std::size_t count = counted.find("/Count 1");
+    ASSERT_NE(count, std::string::npos);
+    counted[count + 7] = '2';
+    const auto lacking = leafmill::extract::pdf::PdfDocument::open(counted, reason);
+    ASSERT_TRUE(lacking) << reason;
+    ASSERT_EQ(lacking->pageCount(), 2);
+    EXPECT_FALSE(lacking->pageWords(0).empty());
+    EXPECT_TRUE(lacking->pageWords(1).empty());
 }
 
 // Pages that read alike are the text, not running lines; forms that draw

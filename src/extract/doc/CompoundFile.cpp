@@ -159,40 +159,37 @@ std::vector<std::uint32_t> CompoundFile::chain(std::uint32_t start, std::uint64_
     return sectors;
 }
 
-// The bytes gathered from a chain, cut to the stream's size; a chain that
-// holds less is damage, raised or, with `unreadBytes`, counted.
-std::string CompoundFile::gathered(std::string out, std::uint64_t size, std::uint64_t* unreadBytes, bool mini) const
+// A chain that holds less than the stream's size is damage, raised or, with
+// `unreadBytes`, counted.
+void CompoundFile::checkGathered(const StreamView& view, std::uint64_t size, std::uint64_t* unreadBytes,
+                                 bool mini) const
 {
-    if (out.size() < size) {
-        if (!unreadBytes)
-            damaged(std::string(mini ? "a small stream of " : "a stream of ") + std::to_string(size)
-                    + " bytes has only " + std::to_string(out.size()) + " bytes in its "
-                    + (mini ? "mini chain" : "chain"));
-        *unreadBytes = size - out.size();
-    }
-    out.resize(std::min<std::size_t>(out.size(), static_cast<std::size_t>(size)));
-    return out;
+    if (view.size() >= size)
+        return;
+    if (!unreadBytes)
+        damaged(std::string(mini ? "a small stream of " : "a stream of ") + std::to_string(size) + " bytes has only "
+                + std::to_string(view.size()) + " bytes in its " + (mini ? "mini chain" : "chain"));
+    *unreadBytes = size - view.size();
 }
 
-std::string CompoundFile::readFromFat(std::uint32_t start, std::uint64_t size, std::uint64_t* unreadBytes) const
+StreamView CompoundFile::readFromFat(std::uint32_t start, std::uint64_t size, std::uint64_t* unreadBytes) const
 {
     // A stream cannot be larger than the file that holds it.
     if (size > file_.size())
         damaged("a stream of " + std::to_string(size) + " bytes does not fit in the file");
     const std::uint64_t needed = (size + sectorSize_ - 1) / sectorSize_;
-    std::string out;
-    out.reserve(static_cast<std::size_t>(size));
+    StreamView view;
     bool broken = false;
     for (std::uint32_t number : chain(start, needed, false, unreadBytes ? &broken : nullptr))
-        out.append(sector(number));
-    return gathered(std::move(out), size, unreadBytes, false);
+        view.append(sector(number).substr(0, static_cast<std::size_t>(size - view.size())));
+    checkGathered(view, size, unreadBytes, false);
+    return view;
 }
 
-std::string CompoundFile::readFromMiniStream(std::uint32_t start, std::uint64_t size, std::uint64_t* unreadBytes) const
+StreamView CompoundFile::readFromMiniStream(std::uint32_t start, std::uint64_t size, std::uint64_t* unreadBytes) const
 {
     const std::uint64_t needed = (size + kMiniSectorSize - 1) / kMiniSectorSize;
-    std::string out;
-    out.reserve(static_cast<std::size_t>(size));
+    StreamView view;
     bool broken = false;
     for (std::uint32_t number : chain(start, needed, true, unreadBytes ? &broken : nullptr)) {
         const std::uint64_t offset = std::uint64_t(number) * kMiniSectorSize;
@@ -201,9 +198,11 @@ std::string CompoundFile::readFromMiniStream(std::uint32_t start, std::uint64_t 
                 damaged("mini sector " + std::to_string(number) + " lies beyond the end of the mini stream");
             break;
         }
-        out.append(std::string_view(miniStream_).substr(static_cast<std::size_t>(offset), kMiniSectorSize));
+        miniStream_.forEachPart(offset, std::min<std::uint64_t>(kMiniSectorSize, size - view.size()),
+                                [&view](std::string_view part) { view.append(part); });
     }
-    return gathered(std::move(out), size, unreadBytes, true);
+    checkGathered(view, size, unreadBytes, true);
+    return view;
 }
 
 void CompoundFile::readDirectory()
@@ -281,6 +280,15 @@ const CompoundFile::Entry* CompoundFile::findRootEntry(std::string_view name) co
 }
 
 std::optional<std::string> CompoundFile::stream(std::string_view name, std::uint64_t* unreadBytes) const
+{
+    const std::optional<StreamView> view = streamView(name, unreadBytes);
+    if (!view)
+        return std::nullopt;
+    std::string bytes;
+    return std::string(view->whole(bytes));
+}
+
+std::optional<StreamView> CompoundFile::streamView(std::string_view name, std::uint64_t* unreadBytes) const
 {
     const Entry* entry = findRootEntry(name);
     if (!entry)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "extract/doc/StreamView.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,6 +28,8 @@ public:
     // loop, past the end of a cut file) gives the bytes up to the break, and
     // the number of bytes lost is stored there; without it the break raises
     // DocFormatError.
+    std::optional<StreamView> streamView(std::string_view name, std::uint64_t* unreadBytes = nullptr) const;
+    // The same stream's bytes copied.
     std::optional<std::string> stream(std::string_view name, std::uint64_t* unreadBytes = nullptr) const;
 
 private:
@@ -47,9 +51,9 @@ private:
     // With `broken`, a bad link ends the chain and sets it instead of raising.
     std::vector<std::uint32_t> chain(std::uint32_t start, std::uint64_t maxLength, bool mini,
                                      bool* broken = nullptr) const;
-    std::string readFromFat(std::uint32_t start, std::uint64_t size, std::uint64_t* unreadBytes = nullptr) const;
-    std::string readFromMiniStream(std::uint32_t start, std::uint64_t size, std::uint64_t* unreadBytes) const;
-    std::string gathered(std::string out, std::uint64_t size, std::uint64_t* unreadBytes, bool mini) const;
+    StreamView readFromFat(std::uint32_t start, std::uint64_t size, std::uint64_t* unreadBytes = nullptr) const;
+    StreamView readFromMiniStream(std::uint32_t start, std::uint64_t size, std::uint64_t* unreadBytes) const;
+    void checkGathered(const StreamView& view, std::uint64_t size, std::uint64_t* unreadBytes, bool mini) const;
 
     std::string_view file_;
     unsigned sectorShift_ = 9;
@@ -60,7 +64,7 @@ private:
     std::vector<std::uint32_t> fat_, miniFat_;
     std::vector<Entry> entries_;
     std::vector<std::uint32_t> rootChildren_;
-    std::string miniStream_;
+    StreamView miniStream_;
 };
 
 }  // namespace leafmill::extract::doc

@@ -16,7 +16,7 @@ constexpr std::string_view kWhat = "a formatting page";
 
 }  // namespace
 
-void FormattingRuns::addPage(std::string_view page, Kind kind)
+void FormattingRuns::addPage(std::string_view page, Kind kind, std::vector<FormattingRun>& into)
 {
     const std::size_t runs = readU8(page, kPageSize - 1, kWhat);
     const std::size_t entrySize = kind == Kind::Paragraph ? kParagraphEntrySize : kCharacterEntrySize;
@@ -37,11 +37,16 @@ void FormattingRuns::addPage(std::string_view page, Kind kind)
             run.grpprl = istdAndGrpprl.substr(2);
         }
         if (run.start < run.end)
-            runs_.push_back(run);
+            into.push_back(run);
     }
 }
 
-std::optional<FormattingRuns> FormattingRuns::read(std::string_view wordDocument, std::string_view table,
+std::string_view FormattingRuns::pageBytes(std::uint32_t number, std::string& scratch) const
+{
+    return stream_->read(std::uint64_t(number) * kPageSize, kPageSize, scratch);
+}
+
+std::optional<FormattingRuns> FormattingRuns::read(const StreamView& wordDocument, std::string_view table,
                                                    std::uint32_t fcBinTable, std::uint32_t lcbBinTable, Kind kind)
 {
     try {
@@ -49,17 +54,42 @@ std::optional<FormattingRuns> FormattingRuns::read(std::string_view wordDocument
         if (plc.size() < 12 || (plc.size() - 4) % 8 != 0)
             return std::nullopt;
         const std::size_t count = (plc.size() - 4) / 8;
-        FormattingRuns runs;
         // Each page is read once, however often the table names it.
+        std::vector<std::uint32_t> numbers;
         std::vector<bool> pageSeen(wordDocument.size() / kPageSize, false);
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint32_t pageNumber = readU32(plc, 4 * (count + 1) + 4 * i, "formatting") & 0x3FFFFF;
             if (pageNumber >= pageSeen.size())
                 return std::nullopt;
-            if (pageSeen[pageNumber])
-                continue;
+            if (!pageSeen[pageNumber])
+                numbers.push_back(pageNumber);
             pageSeen[pageNumber] = true;
-            runs.addPage(wordDocument.substr(std::size_t(pageNumber) * kPageSize, kPageSize), kind);
+        }
+
+        FormattingRuns runs(wordDocument, kind);
+        std::string scratch;
+        std::vector<FormattingRun> pageRuns;
+        std::optional<std::uint32_t> lastStart;
+        bool inOrder = true;
+        for (std::uint32_t number : numbers) {
+            pageRuns.clear();
+            addPage(runs.pageBytes(number, scratch), kind, pageRuns);
+            for (const FormattingRun& run : pageRuns) {
+                inOrder = inOrder && (!lastStart || run.start > *lastStart);
+                lastStart = run.start;
+            }
+            if (!pageRuns.empty())
+                runs.pages_.push_back({pageRuns.front().start, number});
+        }
+        if (inOrder)
+            return runs;
+
+        runs.pages_.clear();
+        for (std::uint32_t number : numbers) {
+            std::string_view page = runs.pageBytes(number, scratch);
+            if (page.data() == scratch.data())
+                page = runs.gatheredPages_.emplace_front(std::move(scratch));
+            addPage(page, kind, runs.runs_);
         }
         std::sort(runs.runs_.begin(), runs.runs_.end(),
                   [](const FormattingRun& a, const FormattingRun& b) { return a.start < b.start; });
@@ -71,9 +101,26 @@ std::optional<FormattingRuns> FormattingRuns::read(std::string_view wordDocument
 
 const FormattingRun* FormattingRuns::at(std::uint32_t streamOffset) const
 {
-    auto it = std::upper_bound(runs_.begin(), runs_.end(), streamOffset,
+    if (pages_.empty())
+        return find(runs_, streamOffset);
+    auto page = std::upper_bound(pages_.begin(), pages_.end(), streamOffset,
+                                 [](std::uint32_t offset, const Page& p) { return offset < p.firstStart; });
+    if (page == pages_.begin())
+        return nullptr;
+    --page;
+    if (page->number != heldPage_) {
+        held_.clear();
+        addPage(pageBytes(page->number, heldBytes_), kind_, held_);  // read without fault before
+        heldPage_ = page->number;
+    }
+    return find(held_, streamOffset);
+}
+
+const FormattingRun* FormattingRuns::find(const std::vector<FormattingRun>& runs, std::uint32_t streamOffset)
+{
+    auto it = std::upper_bound(runs.begin(), runs.end(), streamOffset,
                                [](std::uint32_t offset, const FormattingRun& run) { return offset < run.start; });
-    if (it == runs_.begin())
+    if (it == runs.begin())
         return nullptr;
     --it;
     return streamOffset < it->end ? &*it : nullptr;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "extract/doc/EightBitText.h"
+#include "extract/doc/StreamView.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,10 +48,12 @@ public:
 
     // Calls visit(unit, streamOffset) for every character in [from, to), in
     // order, until visit returns false. Text of a piece that lies outside the
-    // stream is skipped and counted in *missing.
+    // stream is skipped and counted in *missing. The stream is read a stretch
+    // at a time; `passed`, when set, is told of the file's bytes of each
+    // stretch once it has been read.
     template <class Visit>
-    void forEach(std::string_view stream, std::uint32_t from, std::uint32_t to, std::uint64_t* missing,
-                 Visit&& visit) const;
+    void forEach(const StreamView& stream, std::uint32_t from, std::uint32_t to, std::uint64_t* missing, Visit&& visit,
+                 const std::function<void(std::string_view)>& passed = {}) const;
 
 private:
     // cp1252 in 0x80-0x9F; the five bytes cp1252 leaves open keep their value.
@@ -60,6 +64,8 @@ private:
         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  //
     };
 
+    static constexpr std::uint32_t kStretch = 1 << 16;  // characters read at a time
+
     enum class Offsets { Word97, Word6 };
     static PieceTable parsePieces(std::string_view clx, Offsets offsets);
 
@@ -68,9 +74,10 @@ private:
 };
 
 template <class Visit>
-void PieceTable::forEach(std::string_view stream, std::uint32_t from, std::uint32_t to, std::uint64_t* missing,
-                         Visit&& visit) const
+void PieceTable::forEach(const StreamView& stream, std::uint32_t from, std::uint32_t to, std::uint64_t* missing,
+                         Visit&& visit, const std::function<void(std::string_view)>& passed) const
 {
+    std::string scratch;
     for (const Piece& piece : pieces_) {
         const std::uint32_t begin = std::max(from, piece.cpStart);
         const std::uint32_t end = std::min(to, piece.cpEnd);
@@ -82,24 +89,36 @@ void PieceTable::forEach(std::string_view stream, std::uint32_t from, std::uint3
         const std::uint64_t room = first < stream.size() ? (stream.size() - first) / width : 0;
         const std::uint32_t stored = static_cast<std::uint32_t>(std::min<std::uint64_t>(end - begin, room));
         *missing += (end - begin) - stored;
-        const auto* p = reinterpret_cast<const unsigned char*>(stream.data()) + (stored ? first : 0);
-        for (std::uint32_t i = 0; i < stored; ++i, p += width) {
-            const auto at = static_cast<std::uint32_t>(first + width * i);
-            char16_t unit;
-            if (!piece.compressed) {
-                unit = char16_t(p[0] | p[1] << 8);
-            } else if (!eightBit_) {
-                unit = compressedToUnicode(p[0]);
-            } else if (eightBit_->leads(p[0]) && i + 1 < stored) {
-                // A double-byte character takes two character positions.
-                unit = eightBit_->pair(p[0], p[1]);
-                ++i;
-                ++p;
-            } else {
-                unit = eightBit_->unit(p[0]);
+        std::uint32_t i = 0;
+        while (i < stored) {
+            // One character more than the stretch, for a double-byte character
+            // that starts at its end.
+            const std::uint32_t count = std::min(stored - i, kStretch);
+            const std::uint64_t start = first + width * i;
+            const std::uint64_t length = width * (count + (i + count < stored ? 1 : 0));
+            const auto* p = reinterpret_cast<const unsigned char*>(stream.read(start, length, scratch).data());
+            std::uint32_t j = 0;
+            for (; j < count; ++j, p += width) {
+                const auto at = static_cast<std::uint32_t>(first + width * (i + j));
+                char16_t unit;
+                if (!piece.compressed) {
+                    unit = char16_t(p[0] | p[1] << 8);
+                } else if (!eightBit_) {
+                    unit = compressedToUnicode(p[0]);
+                } else if (eightBit_->leads(p[0]) && i + j + 1 < stored) {
+                    // A double-byte character takes two character positions.
+                    unit = eightBit_->pair(p[0], p[1]);
+                    ++j;
+                    ++p;
+                } else {
+                    unit = eightBit_->unit(p[0]);
+                }
+                if (!visit(unit, at))
+                    return;
             }
-            if (!visit(unit, at))
-                return;
+            if (passed)
+                stream.forEachPart(start, width * j, passed);
+            i += j;
         }
     }
 }

@@ -104,20 +104,23 @@ void StoryReader::read(const Story& story, bool main)
         return;
     char16_t previous = 0;
     startParagraph();
-    pieces_.forEach(document_.mainStream(), static_cast<std::uint32_t>(story.start),
-                    static_cast<std::uint32_t>(story.end), &missing_, [&](char16_t unit, std::uint32_t offset) {
-                        // Every character takes a byte of the stream at least, unless a
-                        // damaged table names the same bytes again and again.
-                        if (done_ >= document_.mainStream().size()) {
-                            overlong_ = true;
-                            return false;
-                        }
-                        put(unit, offset, previous, main);
-                        previous = unit;
-                        if (++done_ % kProgressStep == 0)
-                            reportProgress();
-                        return true;
-                    });
+    pieces_.forEach(
+        document_.mainStream(), static_cast<std::uint32_t>(story.start), static_cast<std::uint32_t>(story.end),
+        &missing_,
+        [&](char16_t unit, std::uint32_t offset) {
+            // Every character takes a byte of the stream at least, unless a
+            // damaged table names the same bytes again and again.
+            if (done_ >= document_.mainStream().size()) {
+                overlong_ = true;
+                return false;
+            }
+            put(unit, offset, previous, main);
+            previous = unit;
+            if (++done_ % kProgressStep == 0)
+                reportProgress();
+            return true;
+        },
+        options_.release);
     assembler_.endStory();
     reportProgress();
 }

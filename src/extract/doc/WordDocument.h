@@ -1,6 +1,7 @@
 #pragma once
 
 #include "extract/doc/Fib.h"
+#include "extract/doc/StreamView.h"
 
 #include <string>
 #include <string_view>
@@ -18,10 +19,12 @@ class CompoundFile;
 class WordDocument {
 public:
     explicit WordDocument(const CompoundFile& file);
+    WordDocument(const WordDocument&) = delete;  // the table may point into its own copy
+    WordDocument& operator=(const WordDocument&) = delete;
 
     const Fib& fib() const { return fib_; }
-    std::string_view mainStream() const { return main_; }
-    std::string_view tableStream() const { return fib_.word6 ? main_ : table_; }
+    const StreamView& mainStream() const { return main_; }
+    std::string_view tableStream() const { return table_; }
 
     // Whether the WordDocument stream's sector chain broke: mainStream() then
     // holds only the sectors before the break.
@@ -29,8 +32,9 @@ public:
 
 private:
     Fib fib_;
-    std::string main_;
-    std::string table_;
+    StreamView main_;
+    std::string_view table_;
+    std::string gatheredTable_;
     bool damaged_ = false;
 };
 

@@ -76,6 +76,38 @@ TEST(CompoundFile, ReadsStreamsFromTheFatAndTheMiniStreamByNameInAnyCase)
     EXPECT_TRUE(cut.stream("1Table") == sample.small);
 }
 
+// Sectors stored out of order: the stream is read where it lies, a range in
+// one run straight from the file, one across runs gathered.
+TEST(CompoundFile, ReadsAStreamWhoseSectorsAreOutOfOrder)
+{
+    Sample s;
+    const std::uint32_t big = s.layout.streamStart[0];
+    // The chain 0 1 5 3 4 2 6 ... with the bytes moved to match.
+    for (const auto& [from, to] : {std::pair {1u, 5u}, {5u, 3u}, {4u, 2u}, {2u, 6u}})
+        put(s.file, s.fatEntry(big + from), big + to, 4);
+    const std::size_t two = s.writer.sectorOffset(big + 2), five = s.writer.sectorOffset(big + 5);
+    for (std::size_t i = 0; i < 512; ++i)
+        std::swap(s.file[two + i], s.file[five + i]);
+
+    const CompoundFile file(s.file);
+    EXPECT_TRUE(file.stream("WordDocument") == s.big);
+    const std::optional<StreamView> view = file.streamView("WordDocument");
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->size(), s.big.size());
+    std::string scratch;
+    const std::string_view second = view->read(1024, 512, scratch);
+    EXPECT_EQ(second, s.big.substr(1024, 512));
+    EXPECT_EQ(second.data(), s.file.data() + five);
+    for (const auto& [offset, length] : {std::pair {1000u, 100u}, {1500u, 1600u}, {8990u, 100u}, {9000u, 1u}})
+        EXPECT_EQ(view->read(offset, length, scratch), s.big.substr(offset, length)) << offset;
+    std::string parts;
+    view->forEachPart(1000, 2200, [&](std::string_view part) {
+        EXPECT_GE(part.data(), s.file.data());
+        parts += part;
+    });
+    EXPECT_EQ(parts, s.big.substr(1000, 2200));
+}
+
 TEST(CompoundFile, FindsFatSectorsBeyondTheHeaderThroughTheDifat)
 {
     // Over 109 FAT sectors (7 MB of sectors) need a DIFAT sector.

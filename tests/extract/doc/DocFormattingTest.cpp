@@ -1,6 +1,7 @@
 // What formatting adds to the text: list labels, headings as chapters, symbol font characters.
 #include "CompoundFileWriter.h"
 #include "WordFileBuilder.h"
+#include "extract/doc/LittleEndian.h"
 
 #include <gtest/gtest.h>
 
@@ -156,6 +157,32 @@ TEST(DocFormatting, HeadingsOfTheMainTextUpToLevelThreeAreChapters)
     for (const Chapter& chapter : result.chapters)
         chapters += chapter.title + " " + std::to_string(chapter.level) + " @" + std::to_string(chapter.offset) + "|";
     EXPECT_EQ(chapters, "Intro 1 @0|Derived 1 @18|Outlined 3 @27|1. Numbered 1 @68|Tabbed 2 @81|");
+
+    // The bin table names, first, two pages of runs far past the text: pages
+    // out of order read the same.
+    test::WordStreams streams = test::buildWordStreams(plan);
+    constexpr std::size_t kBinTable = 154 + 8 * 13;
+    std::string& stream = streams.wordDocument;
+    const std::uint32_t page = doc::readU32(streams.table, doc::readU32(stream, kBinTable, "") + 8, "");
+    const std::string original = stream.substr(512 * std::size_t(page), 512);
+    Bytes binTable = Bytes {}.n(0, 4).n(1, 4).n(2, 4).n(3, 4);
+    for (std::uint32_t past : {1, 2}) {
+        std::string late = original;
+        for (std::size_t i = 0; i <= static_cast<unsigned char>(late[511]); ++i)
+            test::put(late, 4 * i, doc::readU32(late, 4 * i, "") + past * 0x1000000, 4);
+        stream.resize((stream.size() + 511) / 512 * 512);
+        binTable.n(static_cast<std::uint32_t>(stream.size() / 512), 4);
+        stream += late;
+    }
+    binTable.n(page, 4);
+    test::put(stream, kBinTable, static_cast<std::uint32_t>(streams.table.size()), 4);
+    test::put(stream, kBinTable + 4, static_cast<std::uint32_t>(binTable.s.size()), 4);
+    streams.table += binTable.s;
+    const Result outOfOrder = test::convertStreams(streams);
+    EXPECT_EQ(outOfOrder.text, result.text);
+    ASSERT_EQ(outOfOrder.chapters.size(), result.chapters.size());
+    for (std::size_t i = 0; i < result.chapters.size(); ++i)
+        EXPECT_EQ(outOfOrder.chapters[i].title, result.chapters[i].title);
 }
 
 TEST(DocFormatting, SymbolFontCharactersBecomeTheCharactersTheFontDraws)

@@ -1,8 +1,11 @@
 // Word 6 and 95: text in the code page of its language, pieces, stories, and damaged files.
 #include "CompoundFileWriter.h"
 #include "WordFileBuilder.h"
+#include "extract/doc/DocToText.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace leafmill::extract {
 namespace {
@@ -36,6 +39,39 @@ TEST(Word6Pieces, FastSavedPiecesReadInCharacterOrderWhereverTheyAreStored)
         ASSERT_TRUE(result.ok) << result.error;
         EXPECT_EQ(result.text, "Первый second третий\r\n");
     }
+}
+
+TEST(Word6Pieces, DoubleByteCharactersReadWholeWhereverTheyFall)
+{
+    // Shift_JIS: a long run puts one character astride the stretches the
+    // stream is read in, another ends a piece.
+    const std::string longRun = std::string(65535, 'a')
+        + "\x82\xA0"
+          "b\r";
+    const WordFilePlan plan = word6({longRun, "\x82\xA2\r"}, 0x411, true);
+    const std::string expected = std::string(65535, 'a')
+        + "\u3042"
+          "b\r\n\u3044\r\n";
+    EXPECT_EQ(test::convertWordFile(plan).text, expected);
+
+    // Two sectors of the text swapped, and the chain with them: a stretch
+    // then comes from two places in the file.
+    test::CompoundFileWriter writer;
+    writer.add("WordDocument", test::buildWordStreams(plan).wordDocument);
+    test::CompoundFileWriter::Layout layout;
+    std::string file = writer.write(&layout);
+    const std::uint32_t start = layout.streamStart[0];
+    const auto link = [&](std::uint32_t from, std::uint32_t to) {
+        test::put(file, writer.sectorOffset(layout.firstFatSector) + 4 * (start + from), start + to, 4);
+    };
+    link(9, 11);
+    link(11, 10);
+    link(10, 12);
+    std::swap_ranges(file.begin() + writer.sectorOffset(start + 10), file.begin() + writer.sectorOffset(start + 11),
+                     file.begin() + writer.sectorOffset(start + 11));
+    const Result swapped = docToText(file, Options {});
+    ASSERT_TRUE(swapped.ok) << swapped.error;
+    EXPECT_EQ(swapped.text, expected);
 }
 
 TEST(Word6Stories, NotesFollowTheMainTextWhileHeadersAndCommentsStayOut)

@@ -50,10 +50,10 @@ pugi::xml_node tocNav(pugi::xml_node root)
 std::vector<TocEntry> readNav(package::ZipPackage& zip, const std::string& part)
 {
     std::vector<TocEntry> toc;
-    const std::optional<std::string> bytes = zip.read(part);
+    std::optional<std::string> bytes = zip.read(part);
     if (!bytes)
         return toc;
-    const XmlDocument document(*bytes, part, package::References::Html);
+    const XmlDocument document(std::move(*bytes), part, package::References::Html);
     const pugi::xml_node nav = tocNav(document.root());
     for (pugi::xml_node list : nav.children())
         if (localName(list) == "ol" || localName(list) == "ul")
@@ -96,6 +96,9 @@ std::vector<TocEntry> readToc(package::ZipPackage& zip, const std::string& navDo
         warnings.push_back(std::string("the table of contents was left out: ") + error.what());
         toc.clear();
     }
+    // It stays for the whole book: a table of many entries should not keep
+    // its growth's room too.
+    toc.shrink_to_fit();
     return toc;
 }
 

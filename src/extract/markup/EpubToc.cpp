@@ -55,6 +55,9 @@ std::vector<TocEntry> readNav(package::ZipPackage& zip, const std::string& part)
         return toc;
     const XmlDocument document(std::move(*bytes), part, package::References::Html);
     const pugi::xml_node nav = tocNav(document.root());
+    // Room for every link at once: growing a table of many entries would
+    // hold it twice over beside the document's tree.
+    toc.reserve(package::descendantsNamed(nav, "a").size());
     for (pugi::xml_node list : nav.children())
         if (localName(list) == "ol" || localName(list) == "ul")
             readNavList(list, part, 1, toc);
@@ -78,7 +81,9 @@ std::vector<TocEntry> readNcx(std::string text, const std::string& part)
 {
     std::vector<TocEntry> toc;
     const XmlDocument document(std::move(text), part);
-    readNavPoints(childNamed(document.root(), "navMap"), part, 1, toc);
+    const pugi::xml_node map = childNamed(document.root(), "navMap");
+    toc.reserve(package::descendantsNamed(map, "navPoint").size());
+    readNavPoints(map, part, 1, toc);
     return toc;
 }
 

@@ -1,12 +1,12 @@
 #include "extract/epub/EpubPackage.h"
 
+#include "extract/package/FirstOfEach.h"
 #include "extract/package/PackageError.h"
 #include "extract/package/PartPath.h"
 #include "extract/package/XmlDocument.h"
 #include "extract/package/ZipPackage.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace leafmill::extract::epub {
 
@@ -24,30 +24,6 @@ struct ManifestItem {
     std::string_view id;
     pugi::xml_node item;
 };
-
-// Keeps the first of parts named again (and its flag); gives how many were
-// dropped. Sorting positions spares a set of every part's name.
-std::size_t removeRepeats(std::vector<std::string>& parts, std::vector<bool>& flags)
-{
-    std::vector<std::uint32_t> order(parts.size());
-    std::iota(order.begin(), order.end(), 0U);
-    std::ranges::stable_sort(order, [&](std::uint32_t a, std::uint32_t b) { return parts[a] < parts[b]; });
-    std::vector<bool> repeated(parts.size());
-    for (std::size_t k = 1; k < order.size(); ++k)
-        repeated[order[k]] = parts[order[k]] == parts[order[k - 1]];
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < parts.size(); ++i)
-        if (!repeated[i]) {
-            flags[kept] = flags[i];
-            if (kept != i)
-                parts[kept] = std::move(parts[i]);
-            ++kept;
-        }
-    const std::size_t dropped = parts.size() - kept;
-    parts.resize(kept);
-    flags.resize(kept);
-    return dropped;
-}
 
 bool containsWord(std::string_view list, std::string_view word)
 {
@@ -162,7 +138,7 @@ EpubPackage readEpubPackage(package::ZipPackage& zip, std::vector<std::string>& 
         parts.push_back(std::move(part));
         outside.push_back(attributeValue(itemref, "linear") == "no");
     }
-    const std::size_t repeated = removeRepeats(parts, outside);
+    const std::size_t repeated = package::keepFirstOfEach(parts, outside);
     // Documents outside the reading order (notes, a contents page) are
     // reached through links: a reading system passes them by as it pages
     // through the book. They follow the main text, so that the text reads

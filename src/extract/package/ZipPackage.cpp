@@ -1,5 +1,6 @@
 #include "extract/package/ZipPackage.h"
 
+#include "extract/package/FirstOfEach.h"
 #include "extract/package/PackageError.h"
 
 #include <minizip/unzip.h>
@@ -145,22 +146,8 @@ struct ZipPackage::Archive {
     // first in the directory is found.
     void index()
     {
-        std::vector<std::uint32_t> order(names.size());
-        std::iota(order.begin(), order.end(), 0U);
-        std::ranges::stable_sort(order, [&](std::uint32_t a, std::uint32_t b) { return names[a] < names[b]; });
-        std::vector<bool> repeated(names.size());
-        for (std::size_t k = 1; k < order.size(); ++k)
-            repeated[order[k]] = names[order[k]] == names[order[k - 1]];
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (!repeated[i]) {
-                if (kept != i)
-                    names[kept] = std::move(names[i]);
-                positions[kept++] = positions[i];
-            }
-        names.resize(kept);
-        positions.resize(kept);
-        byName.resize(kept);
+        keepFirstOfEach(names, positions);
+        byName.resize(names.size());
         std::iota(byName.begin(), byName.end(), 0U);
         byLowerName = byName;
         std::ranges::sort(byName, [&](std::uint32_t a, std::uint32_t b) { return names[a] < names[b]; });

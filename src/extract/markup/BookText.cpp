@@ -33,8 +33,10 @@ std::vector<const TocEntry*> entriesByPart(const std::vector<TocEntry>& toc)
 
 std::span<const TocEntry* const> entriesInto(const std::vector<const TocEntry*>& byPart, const std::string& part)
 {
-    const auto [first, last] = std::ranges::equal_range(
+    const auto first = std::ranges::lower_bound(
         byPart, part, {}, [](const TocEntry* entry) -> const std::string& { return entry->target.part; });
+    const auto last = std::ranges::upper_bound(
+        first, byPart.end(), part, {}, [](const TocEntry* entry) -> const std::string& { return entry->target.part; });
     return {first, last};
 }
 

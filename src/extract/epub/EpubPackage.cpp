@@ -1,12 +1,12 @@
 #include "extract/epub/EpubPackage.h"
 
+#include "extract/package/FirstOfEach.h"
 #include "extract/package/PackageError.h"
 #include "extract/package/PartPath.h"
 #include "extract/package/XmlDocument.h"
 #include "extract/package/ZipPackage.h"
 
-#include <map>
-#include <set>
+#include <algorithm>
 
 namespace leafmill::extract::epub {
 
@@ -21,9 +21,8 @@ constexpr std::string_view kContainer = "META-INF/container.xml";
 constexpr std::string_view kEncryption = "META-INF/encryption.xml";
 
 struct ManifestItem {
-    std::string part;
-    std::string mediaType;
-    std::string properties;
+    std::string_view id;
+    pugi::xml_node item;
 };
 
 bool containsWord(std::string_view list, std::string_view word)
@@ -84,13 +83,15 @@ EpubPackage readEpubPackage(package::ZipPackage& zip, std::vector<std::string>& 
 {
     refuseEncryptedText(zip);
     const std::string opfPath = rootfilePath(zip);
-    const std::optional<std::string> opf = zip.read(opfPath);
+    std::optional<std::string> opf = zip.read(opfPath);
     if (!opf)
         throw PackageError("the book's package document " + opfPath + " is missing");
-    const XmlDocument document(*opf, opfPath);
+    const XmlDocument document(std::move(*opf), opfPath);
     const pugi::xml_node root = document.root();
 
-    std::map<std::string, ManifestItem, std::less<>> manifest;
+    // The manifest's items by id, pointing into the tree: a book of many
+    // parts would otherwise hold every item's strings twice over.
+    std::vector<ManifestItem> manifest;
     EpubPackage book;
     for (pugi::xml_node item : package::childNamed(root, "manifest").children()) {
         if (localName(item) != "item")
@@ -98,45 +99,55 @@ EpubPackage readEpubPackage(package::ZipPackage& zip, std::vector<std::string>& 
         const auto link = package::resolveLink(opfPath, attributeValue(item, "href"));
         if (!link)
             continue;
-        ManifestItem entry {link->part, std::string(attributeValue(item, "media-type")),
-                            std::string(attributeValue(item, "properties"))};
-        if (containsWord(entry.properties, "nav") && book.navDocument.empty())
-            book.navDocument = entry.part;
-        if (entry.mediaType == "application/x-dtbncx+xml" && book.ncx.empty())
-            book.ncx = entry.part;
-        manifest.emplace(std::string(attributeValue(item, "id")), std::move(entry));
+        const std::string_view type = attributeValue(item, "media-type");
+        if (containsWord(attributeValue(item, "properties"), "nav") && book.navDocument.empty())
+            book.navDocument = link->part;
+        if (type == "application/x-dtbncx+xml" && book.ncx.empty())
+            book.ncx = link->part;
+        manifest.push_back({attributeValue(item, "id"), item});
     }
+    // Of items sharing an id, the first counts.
+    std::ranges::stable_sort(manifest, {}, &ManifestItem::id);
+    const auto find = [&](std::string_view id) -> pugi::xml_node {
+        const auto found = std::ranges::lower_bound(manifest, id, {}, &ManifestItem::id);
+        return found != manifest.end() && found->id == id ? found->item : pugi::xml_node();
+    };
+    const auto partOf
+        = [&](pugi::xml_node item) { return package::resolveLink(opfPath, attributeValue(item, "href"))->part; };
 
     const pugi::xml_node spine = package::childNamed(root, "spine");
-    if (const auto toc = manifest.find(attributeValue(spine, "toc")); toc != manifest.end())
-        book.ncx = toc->second.part;
-    std::set<std::string> seen;
-    std::size_t unknown = 0, repeated = 0;
-    std::vector<std::string> auxiliary;
+    if (const pugi::xml_node toc = find(attributeValue(spine, "toc")))
+        book.ncx = partOf(toc);
+    std::size_t unknown = 0;
+    std::vector<std::string> parts;
+    std::vector<bool> outside;  // linear="no"
     for (pugi::xml_node itemref : spine.children()) {
         if (localName(itemref) != "itemref")
             continue;
-        const auto item = manifest.find(attributeValue(itemref, "idref"));
-        if (item == manifest.end() || !zip.contains(item->second.part)) {
+        const pugi::xml_node item = find(attributeValue(itemref, "idref"));
+        std::string part = item ? partOf(item) : std::string();
+        if (!item || !zip.contains(part)) {
             ++unknown;
             continue;
         }
-        const std::string_view type = item->second.mediaType;
+        const std::string_view type = attributeValue(item, "media-type");
         // Pictures and other documents have no text of their own; an SVG page may draw some.
         if (type != "application/xhtml+xml" && type != "text/html" && type != "application/x-dtbook+xml"
             && type != "image/svg+xml")
             continue;
-        if (!seen.insert(item->second.part).second) {
-            ++repeated;
-            continue;
-        }
-        (attributeValue(itemref, "linear") == "no" ? auxiliary : book.spine).push_back(item->second.part);
+        parts.push_back(std::move(part));
+        outside.push_back(attributeValue(itemref, "linear") == "no");
     }
+    const std::size_t repeated = package::keepFirstOfEach(parts, outside);
     // Documents outside the reading order (notes, a contents page) are
     // reached through links: a reading system passes them by as it pages
     // through the book. They follow the main text, so that the text reads
     // on without them and none of theirs is lost.
-    book.spine.insert(book.spine.end(), auxiliary.begin(), auxiliary.end());
+    book.spine.reserve(parts.size());
+    for (const bool second : {false, true})
+        for (std::size_t i = 0; i < parts.size(); ++i)
+            if (outside[i] == second)
+                book.spine.push_back(std::move(parts[i]));
     if (unknown > 0)
         warnings.push_back(
             std::to_string(unknown)

@@ -102,32 +102,54 @@ void appendPipeRows(TextBuilder& out, std::string_view rows)
     }
 }
 
-// The source lines from `first` to `last` (counted from 1).
-std::string_view sourceLines(std::string_view text, int first, int last)
-{
-    std::size_t from = 0;
-    for (int line = 1; line < first && from < text.size(); ++line)
-        from = std::min(text.find('\n', from), text.size() - 1) + 1;
-    std::size_t to = from;
-    for (int line = first; line <= last && to < text.size(); ++line)
-        to = std::min(text.find('\n', to), text.size() - 1) + 1;
-    return text.substr(from, to - from);
-}
+// The source lines from `first` to `last` (counted from 1). The nodes come
+// in the order of their lines: the walk goes on from the last line asked
+// for, so that a document of many list items is not read again from its
+// start for each.
+class SourceLines {
+public:
+    explicit SourceLines(std::string_view text)
+        : text_(text)
+    {
+    }
+
+    std::string_view lines(int first, int last)
+    {
+        if (first < line_) {
+            line_ = 1;
+            from_ = 0;
+        }
+        for (; line_ < first && from_ < text_.size(); ++line_)
+            from_ = nextLine(from_);
+        std::size_t to = from_;
+        for (int line = first; line <= last && to < text_.size(); ++line)
+            to = nextLine(to);
+        return text_.substr(from_, to - from_);
+    }
+
+private:
+    std::size_t nextLine(std::size_t at) const { return std::min(text_.find('\n', at), text_.size() - 1) + 1; }
+
+    std::string_view text_;
+    int line_ = 1;  // the line that starts at from_, or the last one the text has
+    std::size_t from_ = 0;
+};
 
 // An item's label: its number, or the bullet it is written with.
-std::string itemLabel(OpenList& list, cmark_node* item, std::string_view source)
+std::string itemLabel(OpenList& list, cmark_node* item, SourceLines& source)
 {
     if (list.ordered)
         return std::to_string(list.next++) + (list.parenthesis ? ") " : ". ");
     const int line = cmark_node_get_start_line(item);
-    const std::string_view written = sourceLines(source, line, line);
+    const std::string_view written = source.lines(line, line);
     const auto column = static_cast<std::size_t>(cmark_node_get_start_column(item));
     return std::string(column >= 1 && column <= written.size() ? written.substr(column - 1, 1) : "-") + " ";
 }
 
 // Hands the text on between the document's nodes.
-void writeTree(cmark_node* document, std::string_view source, TextBuilder& out, const Options& options)
+void writeTree(cmark_node* document, std::string_view text, TextBuilder& out, const Options& options)
 {
+    SourceLines source(text);
     std::vector<OpenList> lists;
     const std::unique_ptr<cmark_iter, decltype(&cmark_iter_free)> walk(cmark_iter_new(document), &cmark_iter_free);
     for (cmark_event_type event; (event = cmark_iter_next(walk.get())) != CMARK_EVENT_DONE;) {
@@ -170,8 +192,7 @@ void writeTree(cmark_node* document, std::string_view source, TextBuilder& out, 
         case CMARK_NODE_PARAGRAPH:
             out.endParagraph();
             if (entering && isPipeTable(node)) {
-                appendPipeRows(out,
-                               sourceLines(source, cmark_node_get_start_line(node), cmark_node_get_end_line(node)));
+                appendPipeRows(out, source.lines(cmark_node_get_start_line(node), cmark_node_get_end_line(node)));
                 cmark_iter_reset(walk.get(), node, CMARK_EVENT_EXIT);
             }
             break;

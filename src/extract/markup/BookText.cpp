@@ -6,8 +6,10 @@
 #include "extract/package/TextBuilder.h"
 #include "extract/package/XmlDocument.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
+#include <span>
 
 namespace leafmill::extract::epub {
 
@@ -15,20 +17,32 @@ namespace {
 
 using Targets = std::map<std::string, std::vector<const TocEntry*>>;
 
-// The entries of the table of contents by the part they point into, looked
-// up once a part: scanning the whole table for every part would make a book
-// of many parts quadratic.
-std::map<std::string_view, std::vector<const TocEntry*>> entriesByPart(const std::vector<TocEntry>& toc)
+// The entries of the table of contents sorted by the part they point into
+// (in table order within a part), looked up once a part: scanning the whole
+// table for every part would make a book of many parts quadratic.
+std::vector<const TocEntry*> entriesByPart(const std::vector<TocEntry>& toc)
 {
-    std::map<std::string_view, std::vector<const TocEntry*>> byPart;
+    std::vector<const TocEntry*> byPart;
+    byPart.reserve(toc.size());
     for (const TocEntry& entry : toc)
-        byPart[entry.target.part].push_back(&entry);
+        byPart.push_back(&entry);
+    std::ranges::stable_sort(byPart, {},
+                             [](const TocEntry* entry) -> const std::string& { return entry->target.part; });
     return byPart;
+}
+
+std::span<const TocEntry* const> entriesInto(const std::vector<const TocEntry*>& byPart, const std::string& part)
+{
+    const auto first = std::ranges::lower_bound(
+        byPart, part, {}, [](const TocEntry* entry) -> const std::string& { return entry->target.part; });
+    const auto last = std::ranges::upper_bound(
+        first, byPart.end(), part, {}, [](const TocEntry* entry) -> const std::string& { return entry->target.part; });
+    return {first, last};
 }
 
 // The entries that point into a document, by the id they land on; an id the
 // document lacks lands on the document's start.
-Targets targetsIn(const std::vector<const TocEntry*>& entries, pugi::xml_node root)
+Targets targetsIn(std::span<const TocEntry* const> entries, pugi::xml_node root)
 {
     Targets targets;
     std::set<std::string, std::less<>> ids;
@@ -61,7 +75,6 @@ Result bookText(const PartReader& read, const std::vector<std::string>& spine, c
 {
     package::TextBuilder out;
     const auto entries = entriesByPart(toc);
-    const std::vector<const TocEntry*> none;
     std::size_t unreadable = 0, damaged = 0;
     for (std::size_t k = 0; k < spine.size(); ++k) {
         reportProgress(options, k, spine.size());
@@ -74,9 +87,7 @@ Result bookText(const PartReader& read, const std::vector<std::string>& spine, c
         try {
             const package::XmlDocument document(std::move(*text), part, package::References::Html);
             damaged += !document.complete();
-            const auto pointing = entries.find(part);
-            XhtmlText(out, targetsIn(pointing == entries.end() ? none : pointing->second, document.root()))
-                .write(document.root());
+            XhtmlText(out, targetsIn(entriesInto(entries, part), document.root())).write(document.root());
         } catch (const package::PackageError& error) {
             ++unreadable;
             warnings.push_back(std::string("a chapter was left out: ") + error.what());

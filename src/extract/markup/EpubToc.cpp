@@ -50,11 +50,14 @@ pugi::xml_node tocNav(pugi::xml_node root)
 std::vector<TocEntry> readNav(package::ZipPackage& zip, const std::string& part)
 {
     std::vector<TocEntry> toc;
-    const std::optional<std::string> bytes = zip.read(part);
+    std::optional<std::string> bytes = zip.read(part);
     if (!bytes)
         return toc;
-    const XmlDocument document(*bytes, part, package::References::Html);
+    const XmlDocument document(std::move(*bytes), part, package::References::Html);
     const pugi::xml_node nav = tocNav(document.root());
+    // Room for every link at once: growing a table of many entries would
+    // hold it twice over beside the document's tree.
+    toc.reserve(package::descendantsNamed(nav, "a").size());
     for (pugi::xml_node list : nav.children())
         if (localName(list) == "ol" || localName(list) == "ul")
             readNavList(list, part, 1, toc);
@@ -78,7 +81,9 @@ std::vector<TocEntry> readNcx(std::string text, const std::string& part)
 {
     std::vector<TocEntry> toc;
     const XmlDocument document(std::move(text), part);
-    readNavPoints(childNamed(document.root(), "navMap"), part, 1, toc);
+    const pugi::xml_node map = childNamed(document.root(), "navMap");
+    toc.reserve(package::descendantsNamed(map, "navPoint").size());
+    readNavPoints(map, part, 1, toc);
     return toc;
 }
 
@@ -96,6 +101,9 @@ std::vector<TocEntry> readToc(package::ZipPackage& zip, const std::string& navDo
         warnings.push_back(std::string("the table of contents was left out: ") + error.what());
         toc.clear();
     }
+    // It stays for the whole book: a table of many entries should not keep
+    // its growth's room too.
+    toc.shrink_to_fit();
     return toc;
 }
 

@@ -180,6 +180,10 @@ void TextBuilder::handOn(const Options& options)
         extract::handOn(result_, options);
     else
         handOnBefore(result_, options, result_.chapters[result_.chapters.size() - waiting].offset);
+    // Chapters handed on are the sink's: a book of many keeps none of them.
+    result_.chapters.erase(result_.chapters.begin(),
+                           result_.chapters.begin() + static_cast<std::ptrdiff_t>(result_.chaptersHandedOn));
+    result_.chaptersHandedOn = 0;
 }
 
 Result TextBuilder::take()

@@ -1,12 +1,13 @@
 #include "extract/package/ZipPackage.h"
 
+#include "extract/package/FirstOfEach.h"
 #include "extract/package/PackageError.h"
 
 #include <minizip/unzip.h>
 
 #include <algorithm>
+#include <numeric>
 #include <string>
-#include <unordered_map>
 
 namespace leafmill::extract::package {
 
@@ -48,11 +49,20 @@ std::uint64_t treeBytes(std::string_view xml)
     return count('<') * kTreeBytesPerTag + count('=') * kTreeBytesPerAttribute;
 }
 
+char lowerAsciiChar(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool lowerLess(std::string_view a, std::string_view b)
+{
+    return std::ranges::lexicographical_compare(a, b, {}, lowerAsciiChar, lowerAsciiChar);
+}
+
 std::string lowerAscii(std::string text)
 {
     for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        c = lowerAsciiChar(c);
     return text;
 }
 
@@ -112,16 +122,18 @@ int noError(voidpf, voidpf)
 
 }  // namespace
 
-// The open archive and where each part's directory entry is, by exact name
-// and by name in small letters: looking a part up by walking the directory
-// would make reading many parts quadratic. A stream has an archive of its
-// own over the same bytes, so that reading it leaves the package's free.
+// The open archive and where each part's directory entry is, found by exact
+// name and by name in small letters through two sorted indexes: walking the
+// directory for every part would make reading many parts quadratic, and
+// hashed maps of the names took some 300 bytes a part. A stream has an
+// archive of its own over the same bytes, so that reading it leaves the
+// package's free.
 struct ZipPackage::Archive {
     MemoryFile file;
     unzFile zip = nullptr;
-    std::unordered_map<std::string, unz64_file_pos> byName;
-    std::unordered_map<std::string, unz64_file_pos> byLowerName;
-    std::vector<std::string> names;
+    std::vector<std::string> names;  // first of each name, in directory order
+    std::vector<unz64_file_pos> positions;  // of names[i]
+    std::vector<std::uint32_t> byName, byLowerName;  // into names, sorted
 
     ~Archive()
     {
@@ -129,13 +141,34 @@ struct ZipPackage::Archive {
             unzClose(zip);
     }
 
+    // Once the directory is read: keeps the first entry of a name repeated
+    // in it, and sorts the indexes. Among names alike in small letters the
+    // first in the directory is found.
+    void index()
+    {
+        keepFirstOfEach(names, positions);
+        byName.resize(names.size());
+        std::iota(byName.begin(), byName.end(), 0U);
+        byLowerName = byName;
+        std::ranges::sort(byName, [&](std::uint32_t a, std::uint32_t b) { return names[a] < names[b]; });
+        std::ranges::stable_sort(byLowerName,
+                                 [&](std::uint32_t a, std::uint32_t b) { return lowerLess(names[a], names[b]); });
+        names.shrink_to_fit();
+        positions.shrink_to_fit();
+    }
+
     const unz64_file_pos* find(std::string_view name) const
     {
-        const std::string key(name);
-        if (const auto exact = byName.find(key); exact != byName.end())
-            return &exact->second;
-        const auto folded = byLowerName.find(lowerAscii(key));
-        return folded == byLowerName.end() ? nullptr : &folded->second;
+        const auto exact
+            = std::ranges::lower_bound(byName, name, {}, [&](std::uint32_t i) { return std::string_view(names[i]); });
+        if (exact != byName.end() && names[*exact] == name)
+            return &positions[*exact];
+        const std::string lower = lowerAscii(std::string(name));
+        const auto folded = std::ranges::lower_bound(byLowerName, std::string_view(lower), lowerLess,
+                                                     [&](std::uint32_t i) { return std::string_view(names[i]); });
+        if (folded != byLowerName.end() && lowerAscii(names[*folded]) == lower)
+            return &positions[*folded];
+        return nullptr;
     }
 };
 
@@ -172,11 +205,10 @@ ZipPackage::ZipPackage(std::string_view bytes, std::function<void(std::string_vi
                 != UNZ_OK
             || unzGetFilePos64(archive_->zip, &position) != UNZ_OK)
             break;
-        const std::string entry(name.data(), std::min<std::size_t>(info.size_filename, name.size()));
-        if (archive_->byName.try_emplace(entry, position).second)
-            archive_->names.push_back(entry);
-        archive_->byLowerName.try_emplace(lowerAscii(entry), position);
+        archive_->names.emplace_back(name.data(), std::min<std::size_t>(info.size_filename, name.size()));
+        archive_->positions.push_back(position);
     }
+    archive_->index();
     if (status != UNZ_END_OF_LIST_OF_FILE && status != UNZ_OK)
         throw PackageError("the file is no readable zip package (" + unzipErrorText(status) + ")");
 }

@@ -1,6 +1,7 @@
 #include "extract/chm/ChmArchive.h"
 
 #include "extract/chm/ChmDirectory.h"
+#include "extract/common/ByteOrder.h"
 #include "extract/package/PackageError.h"
 #include "text/AsciiCase.h"
 
@@ -28,14 +29,6 @@ namespace {
 constexpr std::uint64_t kMegabyte = 1024 * 1024;
 constexpr std::uint64_t kBaseBudget = 256 * kMegabyte;
 constexpr std::uint64_t kBudgetPerByte = 10;
-
-std::uint32_t littleEndian(std::string_view bytes, std::size_t at, int size)
-{
-    std::uint32_t value = 0;
-    for (int k = size - 1; k >= 0; --k)
-        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(k)]);
-    return value;
-}
 
 int collect(chmFile*, chmUnitInfo* unit, void* context)
 {

@@ -1,18 +1,12 @@
 #include "extract/djvu/PageInfo.h"
 
+#include "extract/common/ByteOrder.h"
+
 #include <cstdint>
 
 namespace leafmill::extract::djvu {
 
 namespace {
-
-std::uint32_t bigEndian(std::string_view bytes, std::size_t at, int size)
-{
-    std::uint32_t value = 0;
-    for (int k = 0; k < size; ++k)
-        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(k)]);
-    return value;
-}
 
 // "FORM", its size, its kind: the header of a document or of one of its files.
 constexpr std::size_t kFormHeader = 12;

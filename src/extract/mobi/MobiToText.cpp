@@ -1,5 +1,6 @@
 #include "extract/mobi/MobiToText.h"
 
+#include "extract/common/ByteOrder.h"
 #include "extract/markup/BookText.h"
 #include "extract/markup/EpubToc.h"
 #include "extract/mobi/TagSoup.h"
@@ -54,14 +55,6 @@ struct MobiFree {
 constexpr std::size_t kHeaderSize = 78;
 // An index's first record, up to its total entry count.
 constexpr std::size_t kIndexHeaderSize = 40;
-
-std::uint32_t bigEndian(std::string_view bytes, std::size_t at, int size)
-{
-    std::uint32_t value = 0;
-    for (int k = 0; k < size; ++k)
-        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(k)]);
-    return value;
-}
 
 // The library sizes each record by the offsets of the record list and
 // allocates that much before it reads: a list whose offsets leave the file,

@@ -9,6 +9,8 @@ namespace leafmill::extract::package {
 namespace {
 
 constexpr std::size_t kChunk = 64 * 1024;
+// What a skipped element may leave in the buffer before it is let go.
+constexpr std::size_t kSkipKept = 16 * kChunk;
 constexpr std::size_t npos = std::string::npos;
 
 bool isSpace(char c)
@@ -65,6 +67,13 @@ XmlBlocks::XmlBlocks(Source source, std::string part, std::span<const std::strin
     , part_(std::move(part))
     , path_(path.begin(), path.end())
     , used_(path.size(), false)
+{
+}
+
+XmlBlocks::XmlBlocks(Source source, std::string part, Roles roles)
+    : source_(std::move(source))
+    , part_(std::move(part))
+    , roles_(std::move(roles))
 {
 }
 
@@ -141,8 +150,9 @@ std::size_t XmlBlocks::skipOther(std::size_t lt)
 }
 
 // Where the element whose start tag ends before `from` ends, or npos when
-// the part ends first.
-std::size_t XmlBlocks::closingOf(std::size_t from)
+// the part ends first. Without `keep` the bytes passed are let go as it goes
+// (what was before `from` with them).
+std::size_t XmlBlocks::closingOf(std::size_t from, bool keep)
 {
     std::size_t depth = 1;
     for (std::size_t at = from;;) {
@@ -166,7 +176,77 @@ std::size_t XmlBlocks::closingOf(std::size_t from)
             return npos;
         if (depth == 0)
             return at;
+        if (!keep && at > kSkipKept)
+            dropBefore(at);
     }
+}
+
+// Lets go of the bytes before `at`, which then is the buffer's start.
+void XmlBlocks::dropBefore(std::size_t& at)
+{
+    if (keeping_ && keeping_->whole) {
+        keeping_->whole = keeping_->text->size() + at <= keeping_->limit;
+        if (keeping_->whole)
+            keeping_->text->append(buffer_, 0, at);
+    }
+    buffer_.erase(0, at);
+    dropped_ += at;
+    at = 0;
+}
+
+XmlBlocks::Role XmlBlocks::roleOf(std::string_view name, std::size_t level)
+{
+    if (roles_)
+        return roles_(name, level);
+    if (level < path_.size() && !used_[level] && name == path_[level]) {
+        used_[level] = true;
+        return Role::Container;
+    }
+    return Role::Block;
+}
+
+// `text` parsed as what next() returns, `depth` containers deep.
+pugi::xml_node XmlBlocks::piece(Kind kind, std::string text, std::size_t depth)
+{
+    block_ = std::make_unique<XmlDocument>(std::move(text), part_, encoding_, static_cast<int>(open_.size()));
+    pugi::xml_node root = block_->root();
+    if (!root)
+        return damaged();
+    kind_ = kind;
+    depth_ = depth;
+    for (auto around = open_.rbegin(); around != open_.rend(); ++around)
+        for (const auto& [declaration, uri] : around->namespaces)
+            if (!root.attribute(declaration.c_str()))
+                root.append_attribute(declaration.c_str()).set_value(uri.c_str());
+    return root;
+}
+
+bool XmlBlocks::skipContainer(std::string* kept, std::size_t limit)
+{
+    block_.reset();
+    if (!skippable_ || finished_)
+        return true;
+    skippable_ = false;
+    std::size_t start = kept ? lastStart_ : position_;
+    const std::size_t startTag = position_ - start;
+    dropBefore(start);
+    if (kept)
+        keeping_ = Keeping {kept, limit, true};
+    std::size_t end = closingOf(startTag, false);
+    const bool damage = end == npos;
+    if (damage)
+        end = buffer_.size();
+    dropBefore(end);
+    position_ = 0;
+    const bool whole = !keeping_ || keeping_->whole;
+    keeping_.reset();
+    if (damage)
+        damaged();
+    else {
+        open_.pop_back();
+        finished_ = open_.empty();
+    }
+    return whole;
 }
 
 // The encoding the part declares: a part in UTF-16 or UTF-32 is made UTF-8
@@ -198,6 +278,7 @@ pugi::xml_node XmlBlocks::damaged()
 pugi::xml_node XmlBlocks::next(std::string_view named)
 {
     block_.reset();
+    skippable_ = false;
     if (!started_) {
         started_ = true;
         readEncoding();
@@ -205,21 +286,28 @@ pugi::xml_node XmlBlocks::next(std::string_view named)
     if (finished_)
         return {};
     for (;;) {
-        // What was read is let go before more comes.
-        buffer_.erase(0, position_);
-        dropped_ += position_;
-        position_ = 0;
+        // What was read is let go before more comes, a chunk at a time.
+        if (position_ >= kChunk)
+            dropBefore(position_);
         const std::size_t lt = find("<", position_);
         if (lt == npos || !ensure(lt + 2)) {
             if (open_.empty())
                 throw PackageError("the package's part " + part_ + " is no XML (no document element found)");
             return damaged();
         }
+        const bool reportsText = roles_ && !open_.empty();
+        if (reportsText && lt > position_) {
+            std::string text = "<t>" + buffer_.substr(position_, lt - position_) + "</t>";
+            position_ = lt;
+            return piece(Kind::Text, std::move(text), open_.size() - 1);
+        }
         const char kind = buffer_[lt + 1];
         if (kind == '?' || kind == '!') {
             position_ = skipOther(lt);
             if (position_ == npos)
                 return damaged();
+            if (reportsText && std::string_view(buffer_).substr(lt).starts_with("<![CDATA["))
+                return piece(Kind::Text, "<t>" + buffer_.substr(lt, position_ - lt) + "</t>", open_.size() - 1);
             continue;
         }
         const std::size_t end = tagEnd(lt + 1);
@@ -239,42 +327,39 @@ pugi::xml_node XmlBlocks::next(std::string_view named)
         }
         const bool empty = tag.ends_with('/');
         const std::string name = tagName(tag);
-        const std::size_t level = open_.size() - 1;
-        const bool opensPath
-            = !open_.empty() && level < path_.size() && !used_[level] && localName(name.c_str()) == path_[level];
-        if (open_.empty() || opensPath) {
-            if (opensPath)
-                used_[level] = true;
+        const std::size_t level = open_.empty() ? 0 : open_.size() - 1;
+        const Role role = open_.empty() ? Role::Container : roleOf(localName(name.c_str()), level);
+        if (role == Role::Container) {
+            if (open_.size() >= XmlDocument::kMaxDepth)
+                throw PackageError("the package's part " + part_ + " nests its elements more than "
+                                   + std::to_string(XmlDocument::kMaxDepth) + " deep");
             position_ = end + 1;
+            std::string start = roles_ ? buffer_.substr(lt, end - lt) + (empty ? ">" : "/>") : std::string();
             if (!empty)
                 open_.push_back({name, namespacesOf(tag)});
-            else if (open_.empty())
-                finished_ = true;
+            finished_ = open_.empty();
+            if (roles_) {
+                skippable_ = !empty;
+                lastStart_ = lt;
+                return piece(Kind::Start, std::move(start), level);
+            }
             if (finished_)
                 return {};
             continue;
         }
-        const std::size_t blockEnd = empty ? end + 1 : closingOf(end + 1);
+        const bool wanted = role == Role::Block && (named.empty() || localName(name.c_str()) == named);
+        const std::size_t blockEnd = empty ? end + 1 : closingOf(end + 1, wanted);
         position_ = blockEnd == npos ? buffer_.size() : blockEnd;
-        if (!named.empty() && localName(name.c_str()) != named) {
+        if (!wanted) {
             if (blockEnd == npos)
                 return damaged();
             continue;
         }
-        block_ = std::make_unique<XmlDocument>(buffer_.substr(lt, position_ - lt), part_, encoding_,
-                                               static_cast<int>(open_.size()));
-        pugi::xml_node root = block_->root();
-        if (!root)
-            return damaged();
-        if (!block_->complete() || blockEnd == npos) {
+        pugi::xml_node root = piece(Kind::Block, buffer_.substr(lt, position_ - lt), level);
+        if (root && (!block_->complete() || blockEnd == npos)) {
             complete_ = false;
             finished_ = true;
         }
-        depth_ = level;
-        for (auto around = open_.rbegin(); around != open_.rend(); ++around)
-            for (const auto& [declaration, uri] : around->namespaces)
-                if (!root.attribute(declaration.c_str()))
-                    root.append_attribute(declaration.c_str()).set_value(uri.c_str());
         return root;
     }
 }

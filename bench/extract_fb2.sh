@@ -1,50 +1,40 @@
 #!/usr/bin/env bash
-# Times the FictionBook reader (leafmill-cli --text) against calibre's
-# ebook-convert to .txt on one book of about 5 MB in windows-1251 made of
-# generated Russian chapters, nested sections and notes. Prints the medians of
-# interleaved runs on one pinned core and the ratios (leafmill / calibre;
-# below 1 means leafmill is faster or smaller).
+# Reads generated FictionBooks (leafmill-cli --text) of 1, 10 and 100 times a
+# realistic size (about 1 MB of Russian prose in some 50 sections, with
+# notes; see extract_fb2_make.py), in windows-1251 and in UTF-8. Prints the
+# best CPU seconds of the runs and the peak memory: time should grow with the
+# size, memory hardly at all. Then, when calibre is installed, compares a book
+# of 5 MB with its ebook-convert to .txt (medians of interleaved runs; below 1
+# means leafmill is faster or smaller).
 #
-#   bench/extract_fb2.sh [book size in MB, default 5] [runs, default 5]
+#   bench/extract_fb2.sh [scales, default "1 10 100"] [runs, default 3]
 set -euo pipefail
 
 source "$(dirname "$0")/bench-common.sh"
-megabytes=${1:-5}
-runs=${2:-5}
-need_tools ebook-convert:calibre
+scales=${1:-1 10 100}
+runs=${2:-3}
 
-python3 - "$work/book.fb2" "$megabytes" <<'PY'
-import random, sys
-random.seed(29)
-words = ("поезд пришёл на станцию поздно вечером когда над лесом уже стояла луна вера вышла пустую платформу "
-         "огляделась ни носильщика извозчика только старый фонарь качался ветру дом стоял краю деревни").split()
-target = int(sys.argv[2]) * 1_000_000
-def sentence(count):
-    return " ".join(random.choice(words) for _ in range(count))
-parts, notes, size, chapter = [], [], 0, 0
-while size < target:
-    chapter += 1
-    body = []
-    for part in range(3):
-        paragraphs = []
-        for _ in range(20):
-            mark = ""
-            if random.random() < 0.1:
-                notes.append(f'<section id="n{len(notes) + 1}"><title><p>{len(notes) + 1}</p></title>'
-                             f'<p>{sentence(15)}</p></section>')
-                mark = f'<a l:href="#n{len(notes)}" type="note">[{len(notes)}]</a>'
-            paragraphs.append(f"<p>{sentence(random.randint(30, 90)).capitalize()}.{mark}</p>")
-        body.append(f"<section><title><p>Часть {part + 1}</p></title>{''.join(paragraphs)}</section>")
-    text = f"<section><title><p>Глава {chapter}</p></title>{''.join(body)}</section>"
-    size += len(text.encode("cp1251"))
-    parts.append(text)
-book = ('<?xml version="1.0" encoding="windows-1251"?>\n<FictionBook xmlns="http://www.gribuser.ru/xml/fictionbook/2.0" '
-        'xmlns:l="http://www.w3.org/1999/xlink"><description><title-info><book-title>Зимняя дорога</book-title>'
-        '<lang>ru</lang></title-info></description><body><title><p>Зимняя дорога</p></title>'
-        f'{"".join(parts)}</body><body name="notes">{"".join(notes)}</body></FictionBook>')
-open(sys.argv[1], "wb").write(book.encode("cp1251"))
-PY
+printf '%-14s | %9s %7s %7s\n' book KB cpu_s mem_MB
+for encoding in windows-1251 utf-8; do
+    for scale in $scales; do
+        book=$work/book.fb2
+        python3 "$root/bench/extract_fb2_make.py" "$scale" "$encoding" "$book"
+        cpu="" peak=0
+        for _ in $(seq "$runs"); do
+            /usr/bin/time -o "$work/time" -f '%U %S %M' "$cli" --text "$book" >/dev/null
+            read -r user system kilobytes < <(tail -n 1 "$work/time")
+            spent=$(awk "BEGIN { print $user + $system }")
+            if [ -z "$cpu" ] || awk "BEGIN { exit !($spent < $cpu) }"; then cpu=$spent; fi
+            [ "$kilobytes" -gt "$peak" ] && peak=$kilobytes
+        done
+        printf '%-14s | %9s %7s %7s\n' "$encoding ${scale}x" "$(($(stat -c %s "$book") / 1024))" "$cpu" "$((peak / 1024))"
+    done
+done
 
-echo "book: $(stat -c %s "$work/book.fb2") bytes"
-python3 "$root/bench/compare.py" "$runs" "FictionBook to text" -- "$cli" --text "$work/book.fb2" \
-  -- ebook-convert "$work/book.fb2" "$work/book.txt"
+if command -v ebook-convert >/dev/null; then
+    python3 "$root/bench/extract_fb2_make.py" 5 windows-1251 "$work/book.fb2"
+    python3 "$root/bench/compare.py" "$runs" "FictionBook of 5 MB to text" -- "$cli" --text "$work/book.fb2" \
+      -- ebook-convert "$work/book.fb2" "$work/book.txt"
+else
+    echo "calibre (ebook-convert) is not installed: no comparison with it"
+fi

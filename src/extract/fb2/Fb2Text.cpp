@@ -3,6 +3,7 @@
 #include "extract/package/TextBuilder.h"
 #include "extract/package/XmlDocument.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,10 @@ using package::localName;
 
 // Blocks that are one line of text each.
 constexpr std::string_view kLines[] = {"p", "v", "subtitle", "text-author", "date"};
+
+// The notes, which usually follow the main text, are kept up to this size as
+// they are passed, rather than read again.
+constexpr std::size_t kKeptOthers = std::size_t {16} << 20;
 
 bool isElement(pugi::xml_node node, std::string_view name)
 {
@@ -50,37 +55,45 @@ Fb2Text::Fb2Text(package::TextBuilder& out, const Options& options)
 {
 }
 
-void Fb2Text::write(pugi::xml_node book)
+void Fb2Text::write(package::XmlBlocks& pieces, bool notes, OtherBodies& others)
 {
-    for (const bool notes : {false, true})
-        for (pugi::xml_node body : book.children())
-            if (isElement(body, "body") && isNotesBody(body) == notes)
-                this->body(body, notes);
-}
-
-void Fb2Text::body(pugi::xml_node body, bool notes)
-{
-    for (pugi::xml_node child : body.children()) {
-        if (isElement(child, "title"))
-            title(child, 1);
-        else if (isElement(child, "section"))
-            section(child, 1, notes);
-        else
-            content(child);
-    }
-}
-
-void Fb2Text::section(pugi::xml_node section, int level, bool notes)
-{
-    for (pugi::xml_node child : section.children()) {
-        if (isElement(child, "title") && !notes)
-            title(child, level);
-        else if (isElement(child, "section"))
-            this->section(child, level + 1, notes);
-        else
-            content(child);
+    for (pugi::xml_node piece = pieces.next(); piece; piece = pieces.next()) {
+        const std::size_t depth = pieces.depth();
+        switch (pieces.kind()) {
+        case package::XmlBlocks::Kind::Start:
+            if (depth == 0 && isNotesBody(piece) != notes) {
+                others.found = true;
+                if (!others.kept)
+                    pieces.skipContainer();
+                else if (!pieces.skipContainer(&others.xml, kKeptOthers)) {
+                    others.kept = false;
+                    std::string().swap(others.xml);
+                }
+            }
+            break;
+        case package::XmlBlocks::Kind::Text:
+            // Text straight in a body or section, outside any paragraph, is text all the same.
+            if (depth > 0)
+                blocks(piece);
+            break;
+        case package::XmlBlocks::Kind::Block:
+            // The body's title, and those of the sections outside notes, name chapters.
+            if (isElement(piece, "title") && (depth == 1 || !notes))
+                title(piece, static_cast<int>(std::max<std::size_t>(depth - 1, 1)));
+            else
+                content(piece);
+            break;
+        }
         out_.handOn(options_);
     }
+}
+
+package::XmlBlocks::Role Fb2Text::role(std::string_view name, std::size_t depth)
+{
+    using Role = package::XmlBlocks::Role;
+    if (depth == 0)
+        return name == "body" ? Role::Container : Role::Passed;
+    return name == "section" ? Role::Container : Role::Block;
 }
 
 void Fb2Text::title(pugi::xml_node title, int level)
@@ -102,7 +115,6 @@ void Fb2Text::content(pugi::xml_node node)
     if (node.type() == pugi::node_element)
         block(node);
     else if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
-        // Text straight in a section, outside any paragraph, is text all the same.
         out_.append(node.value());
 }
 

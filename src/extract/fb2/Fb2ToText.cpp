@@ -1,62 +1,42 @@
 #include "extract/fb2/Fb2ToText.h"
 
+#include "extract/fb2/Fb2Source.h"
 #include "extract/fb2/Fb2Text.h"
 #include "extract/package/PackageReading.h"
 #include "extract/package/TextBuilder.h"
-#include "extract/package/XmlDocument.h"
-#include "extract/package/ZipPackage.h"
-#include "text/AsciiCase.h"
-#include "text/CodePage.h"
+#include "extract/package/XmlBlocks.h"
 
-#include <algorithm>
+#include <cstring>
+#include <memory>
 
 namespace leafmill::extract {
 
 namespace {
 
-// The encoding the XML declaration names ("windows-1251"), lower-cased;
-// empty without one.
-std::string declaredEncoding(std::string_view bytes)
+using package::XmlBlocks;
+
+// The book's pieces past its root, which must be a FictionBook.
+XmlBlocks openBook(XmlBlocks::Source source)
 {
-    if (!bytes.starts_with("<?xml"))
-        return {};
-    const std::string declaration = asciiLowered(bytes.substr(0, std::min<std::size_t>(bytes.find("?>"), 256)));
-    const std::size_t name = declaration.find("encoding");
-    const std::size_t open = declaration.find_first_of("\"'", name);
-    if (name == std::string::npos || open == std::string::npos)
-        return {};
-    const std::size_t close = declaration.find(declaration[open], open + 1);
-    return close == std::string::npos ? std::string() : declaration.substr(open + 1, close - open - 1);
+    XmlBlocks pieces(std::move(source), "FictionBook", &fb2::Fb2Text::role);
+    const std::string_view root = package::localName(pieces.next());
+    if (root != "FictionBook")
+        throw package::PackageError("the file is no FictionBook: its XML is <" + std::string(root) + ">");
+    return pieces;
 }
 
-// The book as XML the parser reads: UTF-8, or UTF-16 and UTF-32 with their
-// marks, which it reads itself. Books in Russia are often in windows-1251.
-std::string utf8Xml(std::string bytes, std::vector<std::string>& warnings)
+// Bodies kept in memory, as a book of their own.
+XmlBlocks::Source keptBodies(std::string xml)
 {
-    const std::string label = declaredEncoding(bytes);
-    if (label.empty() || label == "utf-8" || label == "utf8")
-        return bytes;
-    const auto page = CodePage::open(label);
-    if (!page) {
-        warnings.push_back("the book declares the unknown encoding \"" + label + "\"; it is read as UTF-8");
-        return bytes;
-    }
-    std::string text = page->toUtf8(bytes);
-    // The declaration would have the parser read the UTF-8 in its encoding again.
-    const std::size_t end = text.find("?>");
-    text.erase(0, end == std::string::npos ? 0 : end + 2);
-    return text;
-}
-
-// The first .fb2 file of a zipped book.
-std::string unzippedBook(std::string_view bytes)
-{
-    package::ZipPackage zip(bytes);
-    for (const std::string& name : zip.names())
-        if (name.size() > 4 && equalsNoCase(std::string_view(name).substr(name.size() - 4), ".fb2"))
-            if (std::optional<std::string> book = zip.read(name))
-                return std::move(*book);
-    throw package::PackageError("the zip file holds no FictionBook (.fb2) file");
+    xml.insert(0, "<FictionBook>").append("</FictionBook>");
+    auto text = std::make_shared<std::string>(std::move(xml));
+    auto at = std::make_shared<std::size_t>(0);
+    return [text, at](char* buffer, std::size_t size) {
+        const std::size_t n = std::min(size, text->size() - *at);
+        std::memcpy(buffer, text->data() + *at, n);
+        *at += n;
+        return n;
+    };
 }
 
 }  // namespace
@@ -64,20 +44,25 @@ std::string unzippedBook(std::string_view bytes)
 Result fb2ToText(std::string_view bytes, const Options& options)
 {
     return package::readGuarded([&] {
-        std::vector<std::string> warnings;
-        std::string xml = package::ZipPackage::hasSignature(bytes) ? unzippedBook(bytes) : std::string(bytes);
-        const package::XmlDocument document(utf8Xml(std::move(xml), warnings), "FictionBook");
-        if (package::localName(document.root()) != "FictionBook")
-            throw package::PackageError("the file is no FictionBook: its XML is <"
-                                        + std::string(package::localName(document.root())) + ">");
-        if (!document.complete())
-            warnings.push_back("the book breaks off (damaged XML); it was read up to the damage");
+        fb2::BookSource source(bytes, options);
         package::TextBuilder out;
-        fb2::Fb2Text(out, options).write(document.root());
+        fb2::Fb2Text writer(out, options);
+        fb2::Fb2Text::OtherBodies notes;
+        XmlBlocks main = openBook(source.read());
+        writer.write(main, false, notes);
+        // The notes after the main text: those kept, or read again.
+        if (notes.found) {
+            XmlBlocks again = openBook(notes.kept ? keptBodies(std::move(notes.xml)) : source.read());
+            fb2::Fb2Text::OtherBodies passed;
+            passed.kept = false;
+            writer.write(again, true, passed);
+        }
         if (out.size() == 0)
             throw package::PackageError("the book holds no text");
         Result result = out.take();
-        result.warnings = std::move(warnings);
+        result.warnings = source.warnings();
+        if (!main.complete())
+            result.warnings.push_back("the book breaks off (damaged XML); it was read up to the damage");
         return result;
     });
 }

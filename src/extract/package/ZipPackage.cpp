@@ -16,6 +16,8 @@ namespace {
 constexpr std::uint64_t kMegabyte = 1024 * 1024;
 constexpr std::uint64_t kBaseBudget = 256 * kMegabyte;
 constexpr std::uint64_t kBudgetPerByte = 10;
+// How much of a part's compressed bytes a stream passes before giving them back.
+constexpr std::uint64_t kReleaseStep = 4 * kMegabyte;
 // What the XML parser's tree takes: a node (64 bytes on 64-bit systems) for
 // each element and each text between tags, whose count '<' bounds, and an
 // attribute (40 bytes) for each '='.
@@ -328,6 +330,15 @@ std::size_t ZipPackage::Stream::read(char* buffer, std::size_t size)
     if (!open_ || size == 0)
         return 0;
     const std::size_t n = package_.inflate(*archive_, part_, buffer, size, size_, treeBytes_);
+    // The compressed bytes inflated need not stay in memory either.
+    if (package_.release_) {
+        const std::uint64_t at
+            = std::min<std::uint64_t>(unzGetCurrentFileZStreamPos64(archive_->zip), package_.bytes_.size());
+        if (at >= released_ + kReleaseStep || (n == 0 && at > released_)) {
+            package_.release_(package_.bytes_.substr(released_, at - released_));
+            released_ = at;
+        }
+    }
     if (n == 0) {
         open_ = false;
         closePart(*archive_, part_);

@@ -22,7 +22,8 @@ class ZipPackage {
 
 public:
     // `bytes` must outlive the package; `release` (may be empty) is told of
-    // the bytes of each part once it is read. Throws PackageError when the
+    // the bytes of each part once it is read, and of a streamed part's as it
+    // is inflated (a part read again is read from the file). Throws PackageError when the
     // bytes are no zip archive.
     explicit ZipPackage(std::string_view bytes, std::function<void(std::string_view)> release = {});
     ~ZipPackage();
@@ -62,6 +63,7 @@ public:
         std::unique_ptr<Archive> archive_;
         std::uint64_t statedSize_ = 0;
         std::uint64_t size_ = 0, treeBytes_ = 0;
+        std::uint64_t released_ = 0;  // the package's bytes given back up to here
         bool open_ = false;
     };
     // Nothing when the package has no part of that name.

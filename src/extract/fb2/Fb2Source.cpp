@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstring>
 
+using namespace std::string_view_literals;
+
 namespace leafmill::extract::fb2 {
 
 namespace {
@@ -34,6 +36,16 @@ std::string declaredEncoding(std::string_view bytes)
         return {};
     const std::size_t close = declaration.find(declaration[open], open + 1);
     return close == std::string::npos ? std::string() : declaration.substr(open + 1, close - open - 1);
+}
+
+// The encoding of a book in UTF-16 or UTF-32 by its byte-order mark.
+std::string markedEncoding(std::string_view head)
+{
+    if (head.starts_with("\xFF\xFE\0\0"sv) || head.starts_with("\0\0\xFE\xFF"sv))
+        return "UTF-32";
+    if (head.starts_with("\xFF\xFE") || head.starts_with("\xFE\xFF"))
+        return "UTF-16";
+    return {};
 }
 
 // The book's bytes as UTF-8: `head`, then what `raw` reads, decoded from
@@ -80,11 +92,13 @@ private:
         text_ += decoder_->decode(bytes, ended_);
         if (declarationGone_)
             return;
-        // The declaration would have the parser read the UTF-8 in its encoding again.
-        if (const std::size_t end = text_.find("?>"); end != std::string::npos) {
+        // The declaration would have the parser read the UTF-8 in its encoding
+        // again. It ends in the first piece or not at all.
+        if (text_.size() < kHead && !ended_)
+            return;
+        if (const std::size_t end = text_.find("?>"); end != std::string::npos && text_.starts_with("<?xml"))
             text_.erase(0, end + 2);
-            declarationGone_ = true;
-        }
+        declarationGone_ = true;
     }
 
     Source raw_;
@@ -111,7 +125,7 @@ BookSource::BookSource(std::string_view bytes, const Options& options)
     , options_(options)
 {
     if (package::ZipPackage::hasSignature(bytes)) {
-        zip_ = std::make_unique<package::ZipPackage>(bytes);
+        zip_ = std::make_unique<package::ZipPackage>(bytes, options.release);
         entry_ = bookEntry(*zip_);
     }
 }
@@ -152,7 +166,7 @@ Source BookSource::read()
         else
             break;
     head.resize(filled);
-    std::string encoding;
+    std::string encoding = markedEncoding(head);
     if (const std::string label = declaredEncoding(head); !label.empty() && label != "utf-8" && label != "utf8") {
         if (const auto page = CodePage::open(label))
             encoding = page->name();

@@ -20,10 +20,10 @@ namespace leafmill::extract::fb2 {
 // A FictionBook's XML as UTF-8, a piece at a time, as often as it is read:
 // a plain file's bytes (given back to the options' release as they are
 // passed), or a zipped book's first .fb2 entry, inflated as it is read. Text
-// in the encoding the XML declaration names (windows-1251 is common) is
-// decoded as it comes and the declaration left out, so that the parser does
-// not read the UTF-8 in that encoding again; UTF-16 and UTF-32 with their
-// marks are left to the parser.
+// in the encoding the XML declaration names (windows-1251 is common), or in
+// UTF-16 or UTF-32 with a byte-order mark, is decoded as it comes and the
+// declaration left out, so that the parser does not read the UTF-8 in that
+// encoding again.
 class BookSource {
 public:
     // Throws PackageError when a zip holds no .fb2 file.

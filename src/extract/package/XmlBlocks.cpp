@@ -168,8 +168,8 @@ std::size_t XmlBlocks::closingOf(std::size_t from, bool keep)
                 return npos;
             if (kind == '/')
                 --depth;
-            else if (buffer_[at - 1] != '/')
-                ++depth;
+            else if (buffer_[at - 1] != '/' && open_.size() + ++depth > XmlDocument::kMaxDepth)
+                tooDeep();
             ++at;
         }
         if (at == npos)
@@ -179,6 +179,13 @@ std::size_t XmlBlocks::closingOf(std::size_t from, bool keep)
         if (!keep && at > kSkipKept)
             dropBefore(at);
     }
+}
+
+// Elements passed over unparsed are held to the depth of those parsed.
+void XmlBlocks::tooDeep() const
+{
+    throw PackageError("the package's part " + part_ + " nests its elements more than "
+                       + std::to_string(XmlDocument::kMaxDepth) + " deep");
 }
 
 // Lets go of the bytes before `at`, which then is the buffer's start.
@@ -331,8 +338,7 @@ pugi::xml_node XmlBlocks::next(std::string_view named)
         const Role role = open_.empty() ? Role::Container : roleOf(localName(name.c_str()), level);
         if (role == Role::Container) {
             if (open_.size() >= XmlDocument::kMaxDepth)
-                throw PackageError("the package's part " + part_ + " nests its elements more than "
-                                   + std::to_string(XmlDocument::kMaxDepth) + " deep");
+                tooDeep();
             position_ = end + 1;
             std::string start = roles_ ? buffer_.substr(lt, end - lt) + (empty ? ">" : "/>") : std::string();
             if (!empty)

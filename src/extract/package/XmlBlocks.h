@@ -78,6 +78,7 @@ private:
     std::size_t skipOther(std::size_t lt);
     std::size_t closingOf(std::size_t from, bool keep = true);
     void dropBefore(std::size_t& at);
+    [[noreturn]] void tooDeep() const;
     Role roleOf(std::string_view name, std::size_t level);
     pugi::xml_node piece(Kind kind, std::string text, std::size_t depth);
     void readEncoding();

@@ -1,8 +1,6 @@
 #include "extract/fb2/Fb2Source.h"
 
-#include "extract/Extractor.h"
 #include "extract/package/PackageError.h"
-#include "extract/package/ZipPackage.h"
 #include "text/AsciiCase.h"
 #include "text/CodePage.h"
 
@@ -129,8 +127,6 @@ BookSource::BookSource(std::string_view bytes, const Options& options)
         entry_ = bookEntry(*zip_);
     }
 }
-
-BookSource::~BookSource() = default;
 
 Source BookSource::rawBytes()
 {

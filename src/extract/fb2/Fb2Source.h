@@ -1,19 +1,13 @@
 #pragma once
 
+#include "extract/Extractor.h"
 #include "extract/package/XmlBlocks.h"
+#include "extract/package/ZipPackage.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-
-namespace leafmill::extract {
-struct Options;
-}
-
-namespace leafmill::extract::package {
-class ZipPackage;
-}
 
 namespace leafmill::extract::fb2 {
 
@@ -28,7 +22,6 @@ class BookSource {
 public:
     // Throws PackageError when a zip holds no .fb2 file.
     BookSource(std::string_view bytes, const Options& options);
-    ~BookSource();
     BookSource(const BookSource&) = delete;
     BookSource& operator=(const BookSource&) = delete;
 

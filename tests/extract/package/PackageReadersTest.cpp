@@ -54,6 +54,37 @@ std::vector<ReadCase> hostileCases()
 
 INSTANTIATE_TEST_SUITE_P(Hostile, PackageReader, testing::ValuesIn(hostileCases()), byWhat);
 
+// A book longer than the pieces it is decoded in (its Shift_JIS characters
+// are cut between them), whose notes, between two main bodies, are too long
+// to be kept while the main text is read: the main bodies come first, then
+// the notes whole; zipped, the same.
+TEST(Fb2LongBook, ReadsTheNotesAfterTheMainText)
+{
+    std::string main, notes;
+    const auto paragraphs = [](std::string_view words, int count, std::string& text) {
+        std::string xml;
+        for (int k = 0; k < count; ++k) {
+            const std::string line = std::string(words) + " " + std::to_string(k);
+            xml += "<p>" + line + "</p>\n";
+            text += line + "\r\n";
+        }
+        return xml;
+    };
+    std::string xml = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><FictionBook><body><section>";
+    xml += paragraphs("山の小屋", 3000, main) + "</section></body><body name=\"notes\"><section>";
+    xml += paragraphs("冬の道の注", 600000, notes) + "</section></body><body><p>終わり</p></body></FictionBook>";
+    main += "終わり\r\n";
+    const std::string book = leafmill::CodePage::open("Shift_JIS")->fromUtf8(xml);
+
+    const auto read = leafmill::findSourceKind("book.fb2", leafmill::defaultDispatchTable())->extractor;
+    for (const std::string& bytes : {book, makeZip({{"book.fb2", book}})}) {
+        const leafmill::extract::Result r = read(bytes, {});
+        ASSERT_TRUE(r.ok) << r.error;
+        // Not EXPECT_EQ: a difference would print megabytes.
+        EXPECT_TRUE(r.text == main + notes) << r.text.size() << " bytes, not " << (main + notes).size();
+    }
+}
+
 struct Numbered {
     long n;
     leafmill::extract::NumberStyle style;

@@ -14,7 +14,7 @@ source "$(dirname "$0")/bench-common.sh"
 scales=${1:-1 10 100}
 runs=${2:-3}
 
-printf '%-14s | %9s %7s %7s\n' book KB cpu_s mem_MB
+printf '%-18s | %9s %7s %7s\n' book KB cpu_s mem_MB
 for encoding in windows-1251 utf-8; do
     for scale in $scales; do
         book=$work/book.fb2
@@ -27,7 +27,7 @@ for encoding in windows-1251 utf-8; do
             if [ -z "$cpu" ] || awk "BEGIN { exit !($spent < $cpu) }"; then cpu=$spent; fi
             [ "$kilobytes" -gt "$peak" ] && peak=$kilobytes
         done
-        printf '%-14s | %9s %7s %7s\n' "$encoding ${scale}x" "$(($(stat -c %s "$book") / 1024))" "$cpu" "$((peak / 1024))"
+        printf '%-18s | %9s %7s %7s\n' "$encoding ${scale}x" "$(($(stat -c %s "$book") / 1024))" "$cpu" "$((peak / 1024))"
     done
 done
 

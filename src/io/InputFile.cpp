@@ -80,41 +80,53 @@ bool InputFile::open(const std::filesystem::path& path, std::string* error, bool
     return fd_ >= 0;
 }
 
-bool InputFile::read(std::string& block, std::size_t capacity, std::string* error)
+bool InputFile::fill(char* data, std::size_t capacity, std::size_t* filled, std::string* error)
 {
-    block.resize(capacity);
-    std::size_t filled = 0;
-    while (filled < capacity) {
-        const auto got = readAt(fd_, block.data() + filled, capacity - filled, offset_);
+    *filled = 0;
+    while (*filled < capacity) {
+        const auto got = readAt(fd_, data + *filled, capacity - *filled, offset_);
         if (got == 0)
             break;
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            block.resize(filled);
             *error = systemReason(errno);
             return false;
         }
-        filled += static_cast<std::size_t>(got);
+        *filled += static_cast<std::size_t>(got);
         offset_ += static_cast<std::uint64_t>(got);
     }
-    block.resize(filled);
     return true;
+}
+
+bool InputFile::read(std::string& block, std::size_t capacity, std::string* error)
+{
+    block.resize(capacity);
+    std::size_t filled = 0;
+    const bool ok = fill(block.data(), capacity, &filled, error);
+    block.resize(filled);
+    return ok;
 }
 
 bool InputFile::readAll(std::string& bytes, std::string* error)
 {
-    // Sized up front: a string grown while reading holds up to twice the
-    // file at its peak. The loop still takes a file that grew meanwhile.
-    std::string content;
-    content.reserve(static_cast<std::size_t>(state().size));
+    // Read in place, into room for the whole file and a byte more that tells
+    // a file that grew meanwhile: a block apart would touch a megabyte for a
+    // settings file of a few kilobytes, and kept back by the allocator, would
+    // stay with the process and every reader it forks.
+    std::string content(static_cast<std::size_t>(state().size) + 1, '\0');
     rewind();
-    std::string block;
-    do {
-        if (!read(block, std::size_t {1} << 20, error))
+    std::size_t filled = 0;
+    for (;;) {
+        std::size_t got = 0;
+        if (!fill(content.data() + filled, content.size() - filled, &got, error))
             return false;
-        content += block;
-    } while (!block.empty());
+        filled += got;
+        if (filled < content.size())
+            break;
+        content.resize(content.size() * 2);
+    }
+    content.resize(filled);
     bytes = std::move(content);
     return true;
 }

@@ -50,6 +50,10 @@ public:
     int descriptor() const { return fd_; }
 
 private:
+    // Reads into `data` until `capacity` bytes or the end of the file;
+    // `*filled` says how many came, false with the reason when reading fails.
+    bool fill(char* data, std::size_t capacity, std::size_t* filled, std::string* error);
+
     int fd_ = -1;
     std::uint64_t offset_ = 0;
 };

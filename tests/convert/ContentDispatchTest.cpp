@@ -93,6 +93,21 @@ TEST(InputFileTest, OneOpenFileServesEveryReaderAndTellsAChange)
     EXPECT_EQ(block, "ab");
 }
 
+#ifdef __linux__
+// A file whose size the system does not tell (as /proc's) is read whole.
+TEST(InputFileTest, ReadsAllOfAFileOfUntoldSize)
+{
+    InputFile file;
+    std::string bytes, reason;
+    ASSERT_TRUE(file.open("/proc/self/status", &reason)) << reason;
+    ASSERT_EQ(file.state().size, 0u);
+    ASSERT_TRUE(file.readAll(bytes, &reason)) << reason;
+    EXPECT_TRUE(bytes.starts_with("Name:")) << bytes;
+    EXPECT_NE(bytes.find("\nnonvoluntary_ctxt_switches:"), std::string::npos) << bytes;
+    EXPECT_TRUE(bytes.ends_with("\n")) << bytes;
+}
+#endif
+
 #ifndef _WIN32
 // A pipe named like a document is refused without waiting for a writer
 // that never comes.

@@ -10,6 +10,15 @@
 #include <cstdlib>
 #include <string>
 
+// The library's catalogue of its own messages, declared here as the library
+// defines it: its headers are not installed.
+namespace DJVU {
+class DjVuMessageLite {
+public:
+    static const DjVuMessageLite& create_lite();
+};
+}  // namespace DJVU
+
 namespace leafmill::extract::djvu {
 
 using package::PackageError;
@@ -143,6 +152,11 @@ DjvuDocument::DjvuDocument(std::string_view bytes)
 {
     if (!bytes.starts_with("AT&TFORM"))
         throw PackageError("the file is no DjVu document");
+    // A context otherwise looks for the library's translated messages and
+    // parses them, a sixth of reading a 300-page document; they would only
+    // word the library's own errors, which are never shown. The built-in
+    // catalogue, once made, is the one the library keeps.
+    DJVU::DjVuMessageLite::create_lite();
     context_ = ddjvu_context_create("leafmill");
     if (!context_)
         throw std::bad_alloc();

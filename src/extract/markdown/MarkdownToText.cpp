@@ -154,14 +154,16 @@ Result markdownToText(std::string_view bytes, const Options& options, std::size_
     RunWriter writer(out, options);
     bool failed = false;
     forEachRun(bytes, options, runSize, frontMatter, [&](std::string_view run, const BlockRuns& runs) {
-        const std::string text = labels.definitionsFor(run) + std::string(run);
+        const std::string definitions = labels.definitionsFor(run);
+        const std::string text = definitions + std::string(run);
         const Tree document = parsed(text);
         failed = failed || !document;
         if (failed)
             return true;
         if (!runs.isLast() && endsInsideBlock(document.get(), text))
             return false;
-        writer.write(document.get(), text);
+        writer.write(document.get(), text,
+                     static_cast<int>(std::count(definitions.begin(), definitions.end(), '\n')) + 1);
         return true;
     });
     if (failed)

@@ -140,7 +140,7 @@ std::string itemLabel(OpenList& list, cmark_node* item, SourceLines& source)
 
 }  // namespace
 
-void RunWriter::write(cmark_node* document, std::string_view source)
+void RunWriter::write(cmark_node* document, std::string_view source, int firstLine)
 {
     SourceLines lines(source);
     const std::optional<OpenList> before = std::exchange(lastList_, std::nullopt);
@@ -157,18 +157,22 @@ void RunWriter::write(cmark_node* document, std::string_view source)
             if (entering && cmark_node_get_heading_level(node) <= kDeepestChapter)
                 out_.startHeading(cmark_node_get_heading_level(node));
             break;
-        case CMARK_NODE_LIST:
+        case CMARK_NODE_LIST: {
+            const bool topLevel = cmark_node_parent(node) == document;
             if (entering) {
                 lists.push_back(openedList(node, lines));
-                if (before && node == cmark_node_first_child(document) && goesOn(*before, lists.back()))
+                // Starting the run, it goes on with the list the run before left open.
+                if (before && topLevel && cmark_node_get_start_line(node) == firstLine && goesOn(*before, lists.back()))
                     lists.back().next = before->next;
             } else {
-                if (node == cmark_node_last_child(document))
+                // Open to the run's end, it takes the items that follow.
+                if (topLevel && cmark_node_get_end_line(node) == cmark_node_get_end_line(document))
                     lastList_ = lists.back();
                 lists.pop_back();
             }
             out_.endParagraph();
             break;
+        }
         case CMARK_NODE_ITEM:
             out_.endParagraph();
             if (entering && !lists.empty())

@@ -24,8 +24,9 @@ public:
     {
     }
 
-    // The tree of one run, parsed from `source`.
-    void write(cmark_node* document, std::string_view source);
+    // The tree of one run, parsed from `source`, whose own text starts on
+    // the line `firstLine` (after lines that only define links).
+    void write(cmark_node* document, std::string_view source, int firstLine);
 
     // An open list: the number of its next item, or none for a bulleted one.
     struct OpenList {

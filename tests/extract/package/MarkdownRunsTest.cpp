@@ -5,6 +5,9 @@
 #include "extract/markdown/MarkdownToText.h"
 #include "text/CodePage.h"
 
+#include <cstdint>
+#include <string>
+
 namespace {
 
 using leafmill::extract::markdownToText;

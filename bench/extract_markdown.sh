@@ -2,7 +2,8 @@
 # Times the Markdown reader (leafmill-cli --text) on generated novels of the
 # given sizes in MB (default 1 10 100): chapters of paragraphs with bulleted
 # lists, code blocks and reference links. Prints the best CPU seconds of three
-# runs and the peak memory; time should grow with the size, not faster.
+# runs and the peak memory; time should grow with the size, not faster, and
+# the memory stay near that of the smallest.
 #
 #   bench/extract_markdown.sh [MB ...]
 set -euo pipefail

@@ -54,41 +54,48 @@ void HtmlHeadings::add(std::string_view piece, std::vector<PageHeading>& found)
 {
     if (stopped_)
         return;
+    if (held_.empty() && !long_) {
+        // Most pieces leave nothing waiting: only what waits is copied.
+        held_.assign(piece.substr(scan(piece, false, found)));
+        return;
+    }
     held_.append(piece);
-    scan(false, found);
+    held_.erase(0, scan(held_, false, found));
 }
 
 void HtmlHeadings::finish(std::vector<PageHeading>& found)
 {
     if (!stopped_)
-        scan(true, found);
+        scan(held_, true, found);
     held_.clear();
 }
 
-bool HtmlHeadings::closeLong(std::vector<PageHeading>& found)
+std::size_t HtmlHeadings::closeLong(std::string_view markup, std::vector<PageHeading>& found)
 {
-    const std::size_t close = findNoCase(held_, long_->closing, 0);
-    if (close == std::string::npos) {
+    const std::size_t close = findNoCase(markup, long_->closing, 0);
+    if (close == std::string_view::npos) {
         // Room for an end tag that the next piece completes.
-        held_.erase(0, held_.size() - std::min(held_.size(), long_->closing.size() - 1));
-        return false;
+        return markup.size() - std::min(markup.size(), long_->closing.size() - 1);
     }
     if (!long_->words.empty())
         found.push_back({std::move(long_->words), long_->level});
     long_.reset();
     // The search goes on after the end tag's "</hN".
-    held_.erase(0, close + 3);
-    return true;
+    return close + 3;
 }
 
-void HtmlHeadings::scan(bool final, std::vector<PageHeading>& found)
+std::size_t HtmlHeadings::scan(std::string_view markup, bool final, std::vector<PageHeading>& found)
 {
-    if (long_ && !closeLong(found)) {
-        stopped_ = final;
-        return;
+    if (long_) {
+        const std::size_t close = closeLong(markup, found);
+        if (long_) {
+            stopped_ = final;
+            return close;
+        }
+        markup.remove_prefix(close);
+        return close + scan(markup, final, found);
     }
-    const std::string_view markup = held_;
-    std::size_t keep = markup.size();  // held_[keep..] waits for more markup
+    std::size_t keep = markup.size();  // markup[keep..] waits for more
     for (std::size_t at = markup.find('<'); at != std::string_view::npos; at = markup.find('<', at + 1)) {
         if (!final && at + 3 >= markup.size()) {
             keep = at;
@@ -121,7 +128,7 @@ void HtmlHeadings::scan(bool final, std::vector<PageHeading>& found)
         if (!words.empty())
             found.push_back({words, level - '0'});
     }
-    held_.erase(0, keep);
+    return keep;
 }
 
 }  // namespace leafmill::extract

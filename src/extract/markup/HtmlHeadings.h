@@ -32,9 +32,12 @@ private:
         std::string closing;
     };
 
-    void scan(bool final, std::vector<PageHeading>& found);
-    // Whether the end tag of a heading whose words are taken already came.
-    bool closeLong(std::vector<PageHeading>& found);
+    // Finds the headings of `markup` and returns where the markup that waits
+    // for more starts.
+    std::size_t scan(std::string_view markup, bool final, std::vector<PageHeading>& found);
+    // Where the search goes on once the end tag of a heading whose words are
+    // taken has come (then long_ is reset), else what must wait for more.
+    std::size_t closeLong(std::string_view markup, std::vector<PageHeading>& found);
 
     std::string held_;  // markup from where a heading may start but is not yet whole
     std::optional<Unclosed> long_;  // a heading longer than the markup held for one

@@ -55,19 +55,21 @@ private:
     // Drops the lines read and adds the next piece; false at the end.
     bool takeMore()
     {
-        if (done_ || !more_(piece_)) {
+        std::string piece;
+        if (done_ || !more_(piece)) {
             done_ = true;
             return false;
         }
-        held_.erase(0, pos_);
+        if (pos_ == held_.size())
+            held_ = std::move(piece);
+        else
+            held_.erase(0, pos_).append(piece);
         pos_ = 0;
-        held_.append(piece_);
         return true;
     }
 
     std::function<bool(std::string&)> more_;
     std::string held_;
-    std::string piece_;
     std::size_t pos_ = 0;
     bool done_ = false;
 };

@@ -173,8 +173,13 @@ bool PageDecoder::next(std::string& piece)
         const std::size_t end = last ? waiting_.size() : lineEnd == std::string_view::npos ? 0 : searched + lineEnd + 1;
         if (end == 0)
             continue;
-        piece.assign(waiting_, 0, end);
-        waiting_.erase(0, end);
+        if (end == waiting_.size()) {
+            piece = std::move(waiting_);
+            waiting_ = std::string();
+        } else {
+            piece.assign(waiting_, 0, end);
+            waiting_.erase(0, end);
+        }
         if (reading_.composed)
             piece = composedSource(std::move(piece), reading_.encoding);
         return true;

@@ -66,7 +66,13 @@ Utf8Form pageUtf8Form(std::string_view bytes, const std::function<void(std::stri
             std::size_t end = part.size();
             while (end > 0 && static_cast<unsigned char>(part[end - 1]) >= 0x80)
                 --end;
-            part = part.substr(0, end > 0 ? end : part.size());
+            if (end == 0) {
+                // Not one ASCII byte in it: on to the next one.
+                end = part.size();
+                while (done + end < bytes.size() && static_cast<unsigned char>(bytes[done + end]) >= 0x80)
+                    ++end;
+            }
+            part = bytes.substr(done, end);
         }
         const Utf8Form form = utf8Form(part);
         if (form == Utf8Form::NotUtf8)

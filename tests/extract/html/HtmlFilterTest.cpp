@@ -112,6 +112,9 @@ TEST(HtmlFilterCharsets, UnknownOneIsAWarningAndNoCodePageMeansTheSystemOne)
     ASSERT_FALSE(result.warnings.empty());
     EXPECT_NE(result.warnings[0].find("x-no-such-set"), std::string::npos);
     EXPECT_EQ(htmlToText("<b>plain</b> text", Options {}).text, "plain text\r\n");
+    // Whether the bytes are UTF-8 is told from all of them, however long a run without ASCII.
+    const std::string euros = repeated("\xE2\x82\xAC", 3000000);
+    EXPECT_TRUE(textOf("<meta charset=windows-1252>" + euros) == euros + "\r\n");
 }
 
 // Titles, levels and the text from each chapter's start.

@@ -1,18 +1,56 @@
 #!/usr/bin/env bash
-# Times the HTML filter (leafmill-cli --text) against w3m -dump on the same
-# large pages: the corpus pages concatenated into one page of tens of MB, and
-# a minified page repeated on one single line. Prints seconds, peak memory and
-# the ratios (w3m time / leafmill time; above 1 means leafmill is faster).
+# Times the HTML filter (leafmill-cli --text), beside w3m -dump and
+# html2text where installed:
+#  1. generated novels (extract_html_novel.py) of 2, 20 and 200 MB, or the
+#     sizes given, in UTF-8, windows-1252 and GBK: best CPU seconds of three
+#     runs and peak memory, which should stay flat as the page grows;
+#  2. the corpus pages concatenated into one page of 40 MB (PAGES_MB), and a
+#     minified page repeated on one single line: seconds, peak memory and the
+#     ratios (w3m time / leafmill time; above 1 means leafmill is faster).
 #
-#   bench/extract_html.sh [size in MB, default 40]
+#   bench/extract_html.sh [novel size in MB ...]
 set -euo pipefail
 
 source "$(dirname "$0")/bench-common.sh"
 corpus=${LEAFMILL_CORPUS:-$root/../shared/corpus}/html
-megabytes=${1:-40}
+[ $# -gt 0 ] || set -- 2 20 200
+megabytes=${PAGES_MB:-40}
 runs=3
 
-need_tools w3m
+# Best CPU seconds (user + system) of $runs runs and the peak memory in MB.
+cpu_and_peak() {
+    local cpu="" peak=0 user system kilobytes spent
+    for _ in $(seq "$runs"); do
+        /usr/bin/time -o "$work/time" -f '%U %S %M' "$@" >/dev/null 2>/dev/null || true
+        read -r user system kilobytes < <(tail -n 1 "$work/time")
+        spent=$(awk "BEGIN { print $user + $system }")
+        if [ -z "$cpu" ] || awk "BEGIN { exit !($spent < $cpu) }"; then cpu=$spent; fi
+        [ "$kilobytes" -gt "$peak" ] && peak=$kilobytes
+    done
+    echo "$cpu $((peak / 1024))"
+}
+
+others=()
+command -v w3m >/dev/null && others+=(w3m)
+command -v html2text >/dev/null && others+=(html2text)
+printf '%-13s %5s | %-9s %7s %7s\n' encoding MB program cpu_s mem_MB
+for size in "$@"; do
+    for encoding in utf-8 windows-1252 gbk; do
+        python3 "$root/bench/extract_html_novel.py" "$work/novel.html" "$size" "$encoding"
+        read -r cpu mb <<<"$(cpu_and_peak "$cli" --text "$work/novel.html")"
+        printf '%-13s %5s | %-9s %7s %7s\n' "$encoding" "$size" leafmill "$cpu" "$mb"
+        for other in "${others[@]}"; do
+            case $other in
+            w3m) read -r cpu mb <<<"$(cpu_and_peak w3m -dump -T text/html -O UTF-8 "$work/novel.html")" ;;
+            html2text) read -r cpu mb <<<"$(cpu_and_peak html2text "$work/novel.html")" ;;
+            esac
+            printf '%-13s %5s | %-9s %7s %7s\n' "$encoding" "$size" "$other" "$cpu" "$mb"
+        done
+    done
+done
+rm -f "$work/novel.html"
+
+command -v w3m >/dev/null || exit 0
 
 # Repeats the source files into `target` until it holds `megabytes` MB.
 fill() {

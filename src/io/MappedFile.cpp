@@ -54,6 +54,9 @@ void MappedFile::release(std::string_view range) const
     const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
     const auto base = reinterpret_cast<std::uintptr_t>(mapping_);
     const auto start = reinterpret_cast<std::uintptr_t>(range.data());
+    // Bytes of any other memory are no pages of the file's to drop.
+    if (start < base || start >= base + mappedSize_)
+        return;
     const auto end = std::min(start + range.size(), base + mappedSize_);
     const std::uintptr_t first = (start - std::min(start - base, kBehind)) / page * page;
     ::madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);

@@ -3,7 +3,6 @@
 #include "convert/JoinLines.h"
 #include "convert/SourceTextPieces.h"
 #include "extract/common/ChapterTitle.h"
-#include "extract/markup/HtmlHeadings.h"
 #include "text/CodePage.h"
 #include "text/PageEncoder.h"
 
@@ -104,16 +103,6 @@ TEST(SourceTextPiecesTest, TextHandedOnInPiecesMakesTheSameBytesAndChapters)
         EXPECT_EQ(whole.chapters, expected);
         EXPECT_EQ(whole.bytes.find("Caf\xE9 - ok"), c.encoder ? second - 4 : std::string::npos);
     }
-}
-
-TEST(HtmlHeadingsTest, FindsTheFirstThreeLevelsInTheFilteredText)
-{
-    const std::string markup = "<h1 class=t>The <i>Book</i></h1><p>x</p><H2>Caf&eacute;</H2><h4>Small</h4>"
-                               "<h3>Gone</h3><h2>Caf&eacute;</h2>";
-    std::string found;  // title, level, offset into the text
-    for (const auto& chapter : extract::htmlHeadings(markup, "The Book\r\nx\r\nCafé\r\nSmall\r\nCafé\r\n"))
-        found += chapter.title + " " + std::to_string(chapter.level) + " " + std::to_string(chapter.offset) + "|";
-    EXPECT_EQ(found, "The Book 1 0|Café 2 13|Café 2 27|");
 }
 
 TEST(JoinLinesTest, UnwrapsWrappedProseAndKeepsParagraphsVerseAndLists)

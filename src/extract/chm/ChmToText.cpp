@@ -113,6 +113,8 @@ Result chmToText(std::string_view bytes, const Options& options)
         pageOptions.sourceEncoding = encoding;
         // A page's text is placed among the others here before it goes on.
         pageOptions.sink = nullptr;
+        // A page is decompressed into memory of its own, not the book's bytes.
+        pageOptions.release = nullptr;
         package::TextBuilder out;
         std::vector<std::string> warnings;
         std::size_t missing = 0;

@@ -75,35 +75,45 @@ bool isAscii(std::string_view text)
 
 }  // namespace
 
-HtmlLineFilter::HtmlLineFilter(const CodePage& codePage, std::function<void(int)> progress)
+std::uint64_t codePageLength(const CodePage& codePage, std::string_view utf8)
+{
+    if (codePage.isUtf8())
+        return utf8.size();
+    if (codePage.isSingleByte()) {
+        // One byte per character: count the bytes that start one.
+        return static_cast<std::uint64_t>(std::count_if(
+            utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    }
+    return isAscii(utf8) ? utf8.size() : codePage.fromUtf8(utf8).size();
+}
+
+HtmlLineFilter::HtmlLineFilter(const CodePage& codePage, std::function<void(int)> progress, std::uint64_t textLength)
     : codePage_(codePage)
+    , textLength_(textLength)
     , progress_(std::move(progress))
 {
 }
 
-std::string HtmlLineFilter::filter(std::string_view text)
+bool HtmlLineFilter::filterLine(LineReader& lines, std::string& out)
 {
-    textLength_ = codePageLength(text);
-    std::string out;
-    LineReader lines(text);
-    while (!lines.exhausted()) {
-        std::string line(lines.next());
-        line = withoutBlocks(std::move(line), lines);
-        line = squeezeSpaces(replaceBreakTags(line));
-        if (isBlank(line))
-            continue;
-        countLine(line);
+    if (lines.exhausted())
+        return false;
+    std::string line(lines.next());
+    line = withoutBlocks(std::move(line), lines);
+    line = squeezeSpaces(replaceBreakTags(line));
+    if (isBlank(line))
+        return true;
+    countLine(line);
 
-        std::string kept;
-        appendDecodingReferences(keepOutsideTags(line), kept);
-        // Removed tags and decoded &nbsp; can leave spaces side by side.
-        kept = collapseLineBreaks(squeezeSpaces(kept));
-        if (isBlank(kept))
-            continue;
-        out.append(kept);
-        out.append("\r\n");
-    }
-    return out;
+    std::string kept;
+    appendDecodingReferences(keepOutsideTags(line), kept);
+    // Removed tags and decoded &nbsp; can leave spaces side by side.
+    kept = collapseLineBreaks(squeezeSpaces(kept));
+    if (isBlank(kept))
+        return true;
+    out.append(kept);
+    out.append("\r\n");
+    return true;
 }
 
 std::string HtmlLineFilter::withoutBlocks(std::string line, LineReader& lines) const
@@ -209,14 +219,7 @@ std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
 
 std::uint64_t HtmlLineFilter::codePageLength(std::string_view utf8) const
 {
-    if (codePage_.isUtf8())
-        return utf8.size();
-    if (codePage_.isSingleByte()) {
-        // One byte per character: count the bytes that start one.
-        return static_cast<std::uint64_t>(std::count_if(
-            utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-    }
-    return isAscii(utf8) ? utf8.size() : codePage_.fromUtf8(utf8).size();
+    return extract::codePageLength(codePage_, utf8);
 }
 
 }  // namespace leafmill::extract

@@ -13,6 +13,9 @@ namespace leafmill::extract {
 
 class LineReader;
 
+// The length of UTF-8 text once written in the code page.
+std::uint64_t codePageLength(const CodePage& codePage, std::string_view utf8);
+
 // The line-by-line HTML filter: no parser and no tree, just these steps on
 // each line, in this order:
 //   1. read the line (ended by CR, LF or CR LF);
@@ -26,18 +29,20 @@ class LineReader;
 //   7. character references are decoded, and runs of spaces squeezed again;
 //   8. runs of line breaks become one;
 //   9. a line that is not blank is written, followed by CR LF.
-// One object filters one page.
+// One object filters one page, a line at a time.
 class HtmlLineFilter {
 public:
     // `codePage` measures the byte lengths that the progress and the join
-    // limit count.
-    HtmlLineFilter(const CodePage& codePage, std::function<void(int)> progress);
+    // limit count; `textLength` is the page's text's length in it.
+    HtmlLineFilter(const CodePage& codePage, std::function<void(int)> progress, std::uint64_t textLength);
 
-    // The written lines of the page's text (UTF-8), each followed by CR LF.
-    // The progress is the share of the text's length in the code page that
-    // the counted lines make up: the page's size when it is written in the
-    // code page, and still a true share when it was read in another set.
-    std::string filter(std::string_view text);
+    // Filters the next line of the page's text (UTF-8), with the lines joined
+    // to it, and appends what it writes, each line followed by CR LF; false
+    // once the lines are exhausted. The progress is the share of the text's
+    // length in the code page that the counted lines make up: the page's size
+    // when it is written in the code page, and still a true share when it was
+    // read in another set.
+    bool filterLine(LineReader& lines, std::string& out);
 
 private:
     enum class Markup { Text, Tag, Comment };

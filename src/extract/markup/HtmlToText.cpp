@@ -1,12 +1,35 @@
 #include "extract/markup/HtmlToText.h"
 
 #include "extract/common/TextDocument.h"
+#include "extract/markup/HeadingPlacement.h"
 #include "extract/markup/HtmlHeadings.h"
 #include "extract/markup/HtmlLineFilter.h"
+#include "extract/markup/LineReader.h"
 #include "extract/markup/PageDecoding.h"
 #include "text/CodePage.h"
 
 namespace leafmill::extract {
+
+namespace {
+
+// How far back in the text handed on a piece at a time a heading's words are
+// looked for: a chapter of the page longer than this may start at a later
+// mention of the next heading's words than the first.
+constexpr std::size_t kHeadingReach = std::size_t {4} << 20;
+
+// The page's text length in the code page, which the progress is a share of:
+// a pass of its own, since the text is never held whole.
+std::uint64_t textLength(std::string_view bytes, const PageReading& reading, const CodePage& codePage,
+                         const Options& options)
+{
+    PageDecoder decoder(bytes, reading, options.pieceSize, options.release);
+    std::uint64_t length = 0;
+    for (std::string piece; decoder.next(piece);)
+        length += codePageLength(codePage, piece);
+    return length;
+}
+
+}  // namespace
 
 Result htmlToText(std::string_view bytes, const Options& options)
 {
@@ -16,12 +39,36 @@ Result htmlToText(std::string_view bytes, const Options& options)
         return Result::failure("no code page to read the page in");
 
     Result result;
-    DecodedPage page = decodePage(bytes, *codePage, options.sourceEncoding, result.warnings);
-    const std::string text = std::move(page.text);
-    result.readAs = std::move(page.readAs);
-    HtmlLineFilter filter(*codePage, options.progress);
-    result.text = filter.filter(text);
-    result.chapters = htmlHeadings(text, result.text);
+    const PageReading reading
+        = choosePageReading(bytes, *codePage, options.sourceEncoding, options.release, result.warnings);
+    result.readAs = reading.readAs;
+    const std::uint64_t length = options.progress ? textLength(bytes, reading, *codePage, options) : 0;
+
+    // The markup is decoded a piece at a time; each piece is searched for
+    // headings as the filter takes it.
+    PageDecoder decoder(bytes, reading, options.pieceSize, options.release);
+    HtmlHeadings headings;
+    HeadingPlacement placement(options.sink ? kHeadingReach : std::numeric_limits<std::size_t>::max());
+    std::vector<PageHeading> found;
+    const auto placeFound = [&] {
+        for (PageHeading& heading : found)
+            placement.add(std::move(heading), result);
+        found.clear();
+    };
+    LineReader lines([&](std::string& piece) {
+        if (!decoder.next(piece))
+            return false;
+        headings.add(piece, found);
+        placeFound();
+        return true;
+    });
+    HtmlLineFilter filter(*codePage, options.progress, length);
+    while (filter.filterLine(lines, result.text))
+        placement.place(result, options);
+    headings.finish(found);
+    placeFound();
+    placement.finish(result);
+    handOn(result, options, true);
     result.ok = true;
     return result;
 }

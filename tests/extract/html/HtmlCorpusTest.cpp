@@ -28,6 +28,14 @@ std::optional<std::string> plausibleText(const CorpusEntry& entry)
         << entry.name;
     EXPECT_EQ(result.text.find("</script>"), std::string::npos) << entry.name;
     EXPECT_TRUE(result.text.empty() || result.text.ends_with("\r\n")) << entry.name;
+    // Decoded, filtered and handed on a piece at a time, the page gives the same text and chapters.
+    const Result inPieces = convertInPieces(bytes, 4096);
+    EXPECT_TRUE(inPieces.text == result.text) << entry.name;
+    EXPECT_EQ(inPieces.chapters.size(), result.chapters.size()) << entry.name;
+    for (std::size_t k = 0; k < std::min(inPieces.chapters.size(), result.chapters.size()); ++k)
+        EXPECT_TRUE(inPieces.chapters[k].title == result.chapters[k].title
+                    && inPieces.chapters[k].offset == result.chapters[k].offset)
+            << entry.name << " chapter " << k;
     // Every page has visible text but the one whose expected text is empty.
     const auto expected = entry.reference();
     if (!expected || leafmill::test::readFile(*expected).find_first_not_of(" \r\n\t") != std::string::npos) {

@@ -112,15 +112,33 @@ TEST(HtmlFilterCharsets, UnknownOneIsAWarningAndNoCodePageMeansTheSystemOne)
     ASSERT_FALSE(result.warnings.empty());
     EXPECT_NE(result.warnings[0].find("x-no-such-set"), std::string::npos);
     EXPECT_EQ(htmlToText("<b>plain</b> text", Options {}).text, "plain text\r\n");
+    // Whether the bytes are UTF-8 is told from all of them, however long a run without ASCII.
+    const std::string euros = repeated("\xE2\x82\xAC", 3000000);
+    EXPECT_TRUE(textOf("<meta charset=windows-1252>" + euros) == euros + "\r\n");
+}
+
+// Titles, levels and the text from each chapter's start.
+std::string chaptersOf(const Result& result)
+{
+    std::string found;
+    for (const Chapter& chapter : result.chapters)
+        found += chapter.title + " " + std::to_string(chapter.level) + ": " + result.text.substr(chapter.offset) + "|";
+    return found;
 }
 
 TEST(HtmlFilterHeadings, HeadingsOfTheFirstThreeLevelsAreChapters)
 {
     const Result result = convert("<h1>One</h1>text<h4>Four</h4><br>lead <h2>Two</h2><h1x>no</h1x>");
-    ASSERT_EQ(result.chapters.size(), 2u);
-    EXPECT_EQ(result.chapters[1].title, "Two");
     // A chapter starts with the line its heading is on.
-    EXPECT_EQ(result.text.substr(result.chapters[1].offset), "lead Two no\r\n");
+    EXPECT_EQ(chaptersOf(result), "One 1: One text Four\r\nlead Two no\r\n|Two 2: lead Two no\r\n|");
+    // Words of tags and references; a heading the text lacks (in a comment) is left out, and each is looked
+    // for after the one before, however far.
+    const std::string far(300000, 'x');
+    EXPECT_EQ(chaptersOf(convert("<H2 class=t>Caf&eacute; <i>Noir</i></H2>\n<!--<h3>Gone</h3>-->" + far
+                                 + "\n<h3>Caf&eacute; Noir</h3>\nend")),
+              "Café Noir 2: Café Noir\r\n" + far + "\r\nCafé Noir\r\nend\r\n|Café Noir 3: Café Noir\r\nend\r\n|");
+    // An opening tag that never ends stops the search.
+    EXPECT_EQ(chaptersOf(convert("<h1>A</h1>\n<h2>B\n<h1>C</h1>")), "A 1: A\r\nB\r\nC\r\n|");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -33,10 +34,34 @@ inline bool equalsNoCase(std::string_view text, std::string_view lowerWord)
     return true;
 }
 
-// The first bytes of a file's text, lower-cased, after a UTF-8 byte-order
-// mark and white space: what a format sniffer compares with.
+// The first `size` characters of a text in UTF-16 or UTF-32 that starts with
+// its byte-order mark, a byte each: ASCII as it is, anything else as 0x80.
+// Empty when `bytes` has no such mark.
+inline std::string narrowedWideHead(std::string_view bytes, std::size_t size)
+{
+    const bool wide32 = bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4))
+        || bytes.starts_with(std::string_view("\xFF\xFE\0\0", 4));
+    const bool bigEndian = bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4)) || bytes.starts_with("\xFE\xFF");
+    if (!wide32 && !bigEndian && !bytes.starts_with("\xFF\xFE"))
+        return {};
+    const std::size_t unit = wide32 ? 4 : 2;
+    std::string narrow;
+    for (std::size_t at = unit; bytes.size() - at >= unit && narrow.size() < size; at += unit) {
+        std::uint32_t value = 0;
+        for (std::size_t k = 0; k < unit; ++k)
+            value = value << 8 | static_cast<unsigned char>(bytes[bigEndian ? at + k : at + unit - 1 - k]);
+        narrow += value < 0x80 ? static_cast<char>(value) : '\x80';
+    }
+    return narrow;
+}
+
+// The first bytes of a file's text, lower-cased, after a byte-order mark and
+// white space: what a format sniffer compares with. Text in UTF-16 or UTF-32
+// is narrowed first, so that its markup is seen.
 inline std::string lowerCasedHead(std::string_view bytes, std::size_t size = 4096)
 {
+    if (const std::string narrow = narrowedWideHead(bytes, size + 4096); !narrow.empty())
+        return lowerCasedHead(narrow, size);
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
     while (!bytes.empty() && (bytes.front() == ' ' || (bytes.front() >= '\t' && bytes.front() <= '\r')))

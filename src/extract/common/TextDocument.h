@@ -1,15 +1,11 @@
 #pragma once
 
 #include "extract/Extractor.h"
-#include "text/SourceEncoding.h"
+#include "extract/common/DecodedPieces.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
-
-namespace leafmill {
-class Utf8Decoder;
-}
 
 namespace leafmill::extract {
 
@@ -27,29 +23,8 @@ struct DecodedText {
 };
 DecodedText decodeTextDocument(std::string_view bytes, const Options& options);
 
-// The same text a piece at a time, so that a long document's text is never
-// held whole: each piece ends at a line end (the last one excepted), and the
-// bytes a piece came from are given back (options.release) once decoded.
-class DecodedPieces {
-public:
-    DecodedPieces(std::string_view bytes, const Options& options);
-    ~DecodedPieces();
-    DecodedPieces(const DecodedPieces&) = delete;
-    DecodedPieces& operator=(const DecodedPieces&) = delete;
-
-    // The next piece into `piece`; false once the text is through.
-    bool next(std::string& piece);
-    // The encoding found, when it is not the code page.
-    const std::string& readAs() const { return readAs_; }
-
-private:
-    const Options& options_;
-    std::string_view bytes_;  // not yet decoded
-    std::unique_ptr<Utf8Decoder> decoder_;  // none: the bytes are taken for UTF-8
-    SourceEncoding encoding_;
-    std::string readAs_;
-    std::string decoded_;  // decoded, not yet handed out
-    bool done_ = false;
-};
+// How such a document's bytes become its text, for reading it a piece at a
+// time (DecodedPieces): taken as they are when there is no code page.
+TextReading textDocumentReading(std::string_view bytes, const Options& options);
 
 }  // namespace leafmill::extract

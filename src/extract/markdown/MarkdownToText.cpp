@@ -61,9 +61,10 @@ std::size_t frontMatterSize(DecodedPieces& pieces)
 // Calls `parse(run, runs)` with each run of the document's blocks after its
 // first `skip` bytes; it tells whether the run may end where it does.
 template <typename Parse>
-void forEachRun(std::string_view bytes, const Options& options, std::size_t runSize, std::size_t skip, Parse&& parse)
+void forEachRun(std::string_view bytes, const TextReading& reading, const Options& options, std::size_t runSize,
+                std::size_t skip, Parse&& parse)
 {
-    DecodedPieces pieces(bytes, options);
+    DecodedPieces pieces(bytes, reading, options.pieceSize, options.release);
     BlockRuns runs(runSize);
     std::string piece;
     for (bool more = true; more;) {
@@ -108,11 +109,11 @@ bool endsInsideBlock(cmark_node* document, std::string_view text)
 
 // The labels the document's link reference definitions have: what may be one
 // is looked up by a reference to it, parsed with the run.
-ReferenceLabels definedLabels(std::string_view bytes, const Options& options, std::size_t runSize,
-                              std::size_t frontMatter)
+ReferenceLabels definedLabels(std::string_view bytes, const TextReading& reading, const Options& options,
+                              std::size_t runSize, std::size_t frontMatter)
 {
     ReferenceLabels labels;
-    forEachRun(bytes, options, runSize, frontMatter, [&](std::string_view run, const BlockRuns& runs) {
+    forEachRun(bytes, reading, options, runSize, frontMatter, [&](std::string_view run, const BlockRuns& runs) {
         const std::vector<std::string> definable = ReferenceLabels::definable(run);
         if (definable.empty() && runs.sure())
             return true;
@@ -147,13 +148,14 @@ Result markdownToText(std::string_view bytes, const Options& options)
 
 Result markdownToText(std::string_view bytes, const Options& options, std::size_t runSize)
 {
-    DecodedPieces head(bytes, options);
+    const TextReading reading = textDocumentReading(bytes, options);
+    DecodedPieces head(bytes, reading, options.pieceSize, options.release);
     const std::size_t frontMatter = frontMatterSize(head);
-    const ReferenceLabels labels = definedLabels(bytes, options, runSize, frontMatter);
+    const ReferenceLabels labels = definedLabels(bytes, reading, options, runSize, frontMatter);
     package::TextBuilder out;
     RunWriter writer(out, options);
     bool failed = false;
-    forEachRun(bytes, options, runSize, frontMatter, [&](std::string_view run, const BlockRuns& runs) {
+    forEachRun(bytes, reading, options, runSize, frontMatter, [&](std::string_view run, const BlockRuns& runs) {
         const std::string definitions = labels.definitionsFor(run);
         const std::string text = definitions + std::string(run);
         const Tree document = parsed(text);
@@ -169,7 +171,7 @@ Result markdownToText(std::string_view bytes, const Options& options, std::size_
     if (failed)
         return Result::failure("there is not enough memory to read the document");
     Result result = out.take();
-    result.readAs = head.readAs();
+    result.readAs = reading.readAs;
     return result;
 }
 

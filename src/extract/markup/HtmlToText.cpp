@@ -19,10 +19,10 @@ constexpr std::size_t kHeadingReach = std::size_t {4} << 20;
 
 // The page's text length in the code page, which the progress is a share of:
 // a pass of its own, since the text is never held whole.
-std::uint64_t textLength(std::string_view bytes, const PageReading& reading, const CodePage& codePage,
+std::uint64_t textLength(std::string_view bytes, const TextReading& reading, const CodePage& codePage,
                          const Options& options)
 {
-    PageDecoder decoder(bytes, reading, options.pieceSize, options.release);
+    DecodedPieces decoder(bytes, reading, options.pieceSize, options.release);
     std::uint64_t length = 0;
     for (std::string piece; decoder.next(piece);)
         length += codePageLength(codePage, piece);
@@ -39,14 +39,14 @@ Result htmlToText(std::string_view bytes, const Options& options)
         return Result::failure("no code page to read the page in");
 
     Result result;
-    const PageReading reading
+    const TextReading reading
         = choosePageReading(bytes, *codePage, options.sourceEncoding, options.release, result.warnings);
     result.readAs = reading.readAs;
     const std::uint64_t length = options.progress ? textLength(bytes, reading, *codePage, options) : 0;
 
     // The markup is decoded a piece at a time; each piece is searched for
     // headings as the filter takes it.
-    PageDecoder decoder(bytes, reading, options.pieceSize, options.release);
+    DecodedPieces decoder(bytes, reading, options.pieceSize, options.release);
     HtmlHeadings headings;
     HeadingPlacement placement(options.sink ? kHeadingReach : std::numeric_limits<std::size_t>::max());
     std::vector<PageHeading> found;

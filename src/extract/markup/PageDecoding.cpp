@@ -85,24 +85,24 @@ Utf8Form pageUtf8Form(std::string_view bytes, const std::function<void(std::stri
     return beyondAscii ? Utf8Form::Utf8 : Utf8Form::Ascii;
 }
 
-PageReading decoded(SourceEncoding encoding, bool composed)
+TextReading decoded(SourceEncoding encoding, bool composed)
 {
-    PageReading reading;
+    TextReading reading;
     reading.encoding = std::move(encoding);
     reading.composed = composed;
     return reading;
 }
 
-PageReading asUtf8()
+TextReading asUtf8()
 {
-    PageReading reading;
+    TextReading reading;
     reading.asUtf8 = true;
     return reading;
 }
 
 }  // namespace
 
-PageReading choosePageReading(std::string_view bytes, const CodePage& codePage, std::string_view sourceEncoding,
+TextReading choosePageReading(std::string_view bytes, const CodePage& codePage, std::string_view sourceEncoding,
                               const std::function<void(std::string_view)>& release, std::vector<std::string>& warnings)
 {
     const std::string_view head = bytes.substr(0, kEncodingSample);
@@ -142,63 +142,9 @@ PageReading choosePageReading(std::string_view bytes, const CodePage& codePage, 
     if (!declared.empty())
         warnings.push_back("the page is read as " + chosen.encoding.label);
     std::string readAs = chosen.isCodePage ? std::string() : chosen.encoding.label;
-    PageReading reading = decoded(std::move(chosen), true);
+    TextReading reading = decoded(std::move(chosen), true);
     reading.readAs = std::move(readAs);
     return reading;
-}
-
-PageDecoder::PageDecoder(std::string_view bytes, const PageReading& reading, std::size_t pieceSize,
-                         std::function<void(std::string_view)> release)
-    : bytes_(bytes)
-    , reading_(reading)
-    , pieceSize_(std::max<std::size_t>(pieceSize, 1))
-    , release_(std::move(release))
-{
-    if (!reading.asUtf8) {
-        decoder_ = std::make_unique<Utf8Decoder>(reading.encoding.encoding.converter);
-        read_ = released_ = std::min(reading.encoding.markSize, bytes.size());
-    }
-}
-
-PageDecoder::~PageDecoder() = default;
-
-bool PageDecoder::next(std::string& piece)
-{
-    while (read_ < bytes_.size()) {
-        const std::string_view block = bytes_.substr(read_, pieceSize_);
-        read_ += block.size();
-        const bool last = read_ == bytes_.size();
-        const std::size_t searched = waiting_.size();
-        if (reading_.asUtf8)
-            waiting_.append(block);
-        else
-            waiting_ += decoder_->decode(block, last);
-        releasePassed();
-        // Only what this block added is searched: a long line stays linear.
-        const std::size_t lineEnd = std::string_view(waiting_).substr(searched).find_last_of("\r\n");
-        const std::size_t end = last ? waiting_.size() : lineEnd == std::string_view::npos ? 0 : searched + lineEnd + 1;
-        if (end == 0)
-            continue;
-        if (end == waiting_.size()) {
-            piece = std::move(waiting_);
-            waiting_ = std::string();
-        } else {
-            piece.assign(waiting_, 0, end);
-            waiting_.erase(0, end);
-        }
-        if (reading_.composed)
-            piece = composedSource(std::move(piece), reading_.encoding);
-        return true;
-    }
-    return false;
-}
-
-void PageDecoder::releasePassed()
-{
-    if (!release_ || read_ - released_ < kReleaseStep)
-        return;
-    release_(bytes_.substr(released_, read_ - released_));
-    released_ = read_;
 }
 
 }  // namespace leafmill::extract

@@ -35,8 +35,8 @@ TEST(CharsetDeclarations, AreReadFromMetaTagsInTheWindow)
 // The page's text, decoded a few bytes at a time.
 std::string decodedText(std::string_view bytes, const CodePage& codePage, std::vector<std::string>& warnings)
 {
-    const PageReading reading = choosePageReading(bytes, codePage, kDetectEncoding, {}, warnings);
-    PageDecoder decoder(bytes, reading, 3, {});
+    const TextReading reading = choosePageReading(bytes, codePage, kDetectEncoding, {}, warnings);
+    DecodedPieces decoder(bytes, reading, 3, {});
     std::string text;
     for (std::string piece; decoder.next(piece);)
         text += piece;

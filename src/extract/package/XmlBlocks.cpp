@@ -3,6 +3,7 @@
 #include "extract/package/PackageError.h"
 
 #include <algorithm>
+#include <cctype>
 #include <iterator>
 #include <sstream>
 
@@ -18,6 +19,20 @@ constexpr std::size_t npos = std::string::npos;
 bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool startsName(char c)
+{
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == ':' || static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Text with its stray '<' written as a reference, so that it parses.
+std::string escapedText(std::string_view text)
+{
+    std::string escaped;
+    for (const char c : text)
+        escaped += c == '<' ? std::string_view("&lt;") : std::string_view(&c, 1);
+    return escaped;
 }
 
 // The name of the tag whose text starts after its '<' (or "</").
@@ -133,6 +148,25 @@ std::size_t XmlBlocks::tagEnd(std::size_t from, bool declaration)
     }
 }
 
+// Whether the '<' at `lt` starts markup, not a stray one in the text ("a < b").
+bool XmlBlocks::startsMarkup(std::size_t lt)
+{
+    ensure(lt + 3);
+    const char after = lt + 1 < buffer_.size() ? buffer_[lt + 1] : '\0';
+    if (after == '/')
+        return lt + 2 < buffer_.size() && startsName(buffer_[lt + 2]);
+    return after == '!' || after == '?' || startsName(after);
+}
+
+// The next '<' from `from` that starts markup, or npos at the part's end.
+std::size_t XmlBlocks::nextMarkup(std::size_t from)
+{
+    std::size_t lt = find("<", from);
+    while (lt != npos && !startsMarkup(lt))
+        lt = find("<", lt + 1);
+    return lt;
+}
+
 // Past a processing instruction, comment, CDATA section or declaration at `lt`.
 std::size_t XmlBlocks::skipOther(std::size_t lt)
 {
@@ -172,6 +206,12 @@ std::size_t XmlBlocks::closingOf(std::string name, std::size_t from, bool keep)
         if (lt == npos || !ensure(lt + 2))
             return npos;
         const char kind = buffer_[lt + 1];
+        if (!startsMarkup(lt)) {
+            if (keep)
+                mends_.push_back({lt, 1, "&lt;"});
+            at = lt + 1;
+            continue;
+        }
         if (kind == '?' || kind == '!') {
             at = skipOther(lt);
         } else {
@@ -353,7 +393,7 @@ pugi::xml_node XmlBlocks::next(std::string_view named)
         // What was read is let go before more comes, a chunk at a time.
         if (position_ >= kChunk)
             dropBefore(position_);
-        const std::size_t lt = find("<", position_);
+        const std::size_t lt = nextMarkup(position_);
         if (lt == npos || !ensure(lt + 2)) {
             if (open_.empty())
                 throw PackageError("the package's part " + part_ + " is no XML (no document element found)");
@@ -361,7 +401,8 @@ pugi::xml_node XmlBlocks::next(std::string_view named)
         }
         const bool reportsText = roles_ && !open_.empty();
         if (reportsText && lt > position_) {
-            std::string text = "<t>" + buffer_.substr(position_, lt - position_) + "</t>";
+            std::string text
+                = "<t>" + escapedText(std::string_view(buffer_).substr(position_, lt - position_)) + "</t>";
             position_ = lt;
             return piece(Kind::Text, std::move(text), open_.size() - 1);
         }

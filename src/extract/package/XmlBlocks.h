@@ -25,7 +25,7 @@ namespace leafmill::extract::package {
 //
 // Damage is forgiven as far as the part can still be read in order: an end
 // tag closes the elements left open inside it, an end tag of no open element
-// is dropped, and a block that does not parse is kept up to its damage while
+// is dropped, a '<' that starts no tag is text, and a block that does not parse is kept up to its damage while
 // reading goes on past it. Only a part that breaks off ends the reading.
 class XmlBlocks {
 public:
@@ -83,6 +83,8 @@ private:
     bool ensure(std::size_t size);
     std::size_t find(std::string_view what, std::size_t from);
     std::size_t tagEnd(std::size_t from, bool declaration = false);
+    bool startsMarkup(std::size_t lt);
+    std::size_t nextMarkup(std::size_t from);
     std::size_t skipOther(std::size_t lt);
     std::size_t closingOf(std::string name, std::size_t from, bool keep);
     bool closesContainer(std::string_view name) const;

@@ -120,6 +120,10 @@ TEST(JoinLinesTest, UnwrapsWrappedProseAndKeepsParagraphsVerseAndLists)
     EXPECT_NE(joined.find("Short verse line\r\nAnother short line\r\n- a list"), std::string::npos) << joined;
     EXPECT_NE(joined.find("wrapped\r\n- another\r\n"), std::string::npos) << joined;
 
+    // Every kind of list item starts a line of its own, after a full one too.
+    const std::string items = a + "\r\n* " + b + "\r\n+ " + b + "\r\n- " + b + "\r\n12) " + b + "\r\n3. " + c + "\r\n";
+    EXPECT_EQ(joinedLines(items), items);
+
     const std::string verse = "Roses are red\nViolets are blue\nSugar is sweet\nAnd so are you\n";
     EXPECT_EQ(joinedLines(verse), verse);
 }

@@ -48,6 +48,13 @@ TEST(ReaderViewTest, LinesBreakAfterSpacesAndLongWordsBetweenCharacters)
         }
         EXPECT_EQ(lines, expected) << text;
     }
+    // A character wider than the line has a line of its own, whole.
+    ReaderNote wide;
+    wide.runs = {{"\xe4\xb8\xad\xe6\x96\x87", -1}};
+    const auto columns = wrapNote(wide, 2, bytes);
+    ASSERT_EQ(columns.size(), 2u);
+    EXPECT_EQ(columns[0].front().text, "\xe4\xb8\xad");
+    EXPECT_EQ(columns[1].front().text, "\xe6\x96\x87");
     // A link that wraps keeps its index on both lines.
     ReaderNote linked;
     linked.runs = {{"ab ", -1}, {"cd ef", 0}};

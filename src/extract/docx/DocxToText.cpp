@@ -166,8 +166,8 @@ Result docxToText(std::string_view bytes, const Options& options)
         writer.writeNotes();
         if (options.progress)
             options.progress(100);
-        if (!blocks.complete())
-            warnings.push_back("the document breaks off (damaged XML); it was read up to the damage");
+        for (std::string& damage : blocks.damage("the document"))
+            warnings.push_back(std::move(damage));
         if (chunksLeftOut > 0)
             warnings.push_back(std::to_string(chunksLeftOut)
                                + " document(s) embedded in the document were left out: missing, or of a kind (a web "

@@ -15,10 +15,11 @@ namespace {
 
 using package::XmlBlocks;
 
-// The book's pieces past its root, which must be a FictionBook.
+// The book's pieces past its root, which must be a FictionBook. Books made
+// from web pages keep HTML's named references (&nbsp;, &mdash;).
 XmlBlocks openBook(XmlBlocks::Source source)
 {
-    XmlBlocks pieces(std::move(source), "FictionBook", &fb2::Fb2Text::role);
+    XmlBlocks pieces(std::move(source), "FictionBook", &fb2::Fb2Text::role, package::References::Html);
     const std::string_view root = package::localName(pieces.next());
     if (root != "FictionBook")
         throw package::PackageError("the file is no FictionBook: its XML is <" + std::string(root) + ">");
@@ -50,19 +51,22 @@ Result fb2ToText(std::string_view bytes, const Options& options)
         fb2::Fb2Text::OtherBodies notes;
         XmlBlocks main = openBook(source.read());
         writer.write(main, false, notes);
+        std::vector<std::string> damage = main.damage("the book");
         // The notes after the main text: those kept, or read again.
         if (notes.found) {
             XmlBlocks again = openBook(notes.kept ? keptBodies(std::move(notes.xml)) : source.read());
             fb2::Fb2Text::OtherBodies passed;
             passed.kept = false;
             writer.write(again, true, passed);
+            if (main.complete())
+                for (std::string& told : again.damage("the book's notes"))
+                    damage.push_back(std::move(told));
         }
         if (out.size() == 0)
             throw package::PackageError("the book holds no text");
         Result result = out.take();
         result.warnings = source.warnings();
-        if (!main.complete())
-            result.warnings.push_back("the book breaks off (damaged XML); it was read up to the damage");
+        result.warnings.insert(result.warnings.end(), damage.begin(), damage.end());
         return result;
     });
 }

@@ -117,8 +117,8 @@ Result odtToText(std::string_view bytes, const Options& options)
         writer.writeNotes();
         if (options.progress)
             options.progress(100);
-        if (!content.complete())
-            warnings.push_back("the document breaks off (damaged XML); it was read up to the damage");
+        for (std::string& damage : content.damage("the document"))
+            warnings.push_back(std::move(damage));
         Result result = out.take();
         result.warnings = std::move(warnings);
         return result;

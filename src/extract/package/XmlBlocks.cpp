@@ -2,6 +2,9 @@
 
 #include "extract/package/PackageError.h"
 
+#include <algorithm>
+#include <cctype>
+#include <iterator>
 #include <sstream>
 
 namespace leafmill::extract::package {
@@ -16,6 +19,20 @@ constexpr std::size_t npos = std::string::npos;
 bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool startsName(char c)
+{
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == ':' || static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Text with its stray '<' written as a reference, so that it parses.
+std::string escapedText(std::string_view text)
+{
+    std::string escaped;
+    for (const char c : text)
+        escaped += c == '<' ? std::string_view("&lt;") : std::string_view(&c, 1);
+    return escaped;
 }
 
 // The name of the tag whose text starts after its '<' (or "</").
@@ -70,10 +87,11 @@ XmlBlocks::XmlBlocks(Source source, std::string part, std::span<const std::strin
 {
 }
 
-XmlBlocks::XmlBlocks(Source source, std::string part, Roles roles)
+XmlBlocks::XmlBlocks(Source source, std::string part, Roles roles, References references)
     : source_(std::move(source))
     , part_(std::move(part))
     , roles_(std::move(roles))
+    , references_(references)
 {
 }
 
@@ -130,6 +148,25 @@ std::size_t XmlBlocks::tagEnd(std::size_t from, bool declaration)
     }
 }
 
+// Whether the '<' at `lt` starts markup, not a stray one in the text ("a < b").
+bool XmlBlocks::startsMarkup(std::size_t lt)
+{
+    ensure(lt + 3);
+    const char after = lt + 1 < buffer_.size() ? buffer_[lt + 1] : '\0';
+    if (after == '/')
+        return lt + 2 < buffer_.size() && startsName(buffer_[lt + 2]);
+    return after == '!' || after == '?' || startsName(after);
+}
+
+// The next '<' from `from` that starts markup, or npos at the part's end.
+std::size_t XmlBlocks::nextMarkup(std::size_t from)
+{
+    std::size_t lt = find("<", from);
+    while (lt != npos && !startsMarkup(lt))
+        lt = find("<", lt + 1);
+    return lt;
+}
+
 // Past a processing instruction, comment, CDATA section or declaration at `lt`.
 std::size_t XmlBlocks::skipOther(std::size_t lt)
 {
@@ -149,36 +186,94 @@ std::size_t XmlBlocks::skipOther(std::size_t lt)
     return end == npos ? npos : end + 1;
 }
 
-// Where the element whose start tag ends before `from` ends, or npos when
-// the part ends first. Without `keep` the bytes passed are let go as it goes
-// (what was before `from` with them).
-std::size_t XmlBlocks::closingOf(std::size_t from, bool keep)
+// Where the element `name`, whose start tag ends before `from`, ends: past
+// its end tag, or at an end tag of a container around it, which closes it
+// too. With `keep` the mends its text needs are noted (mends_); without, the
+// bytes passed are let go as it goes (what was before `from` with them).
+// npos when the part ends first.
+std::size_t XmlBlocks::closingOf(std::string name, std::size_t from, bool keep)
 {
-    std::size_t depth = 1;
+    std::vector<std::string> open {std::move(name)};
+    const auto closeAt = [&](std::size_t at, std::size_t count) {
+        std::string added;
+        for (std::size_t k = 0; k < count; ++k, open.pop_back())
+            added += "</" + open.back() + ">";
+        if (keep)
+            mends_.push_back({at, 0, std::move(added)});
+    };
     for (std::size_t at = from;;) {
         const std::size_t lt = find("<", at);
         if (lt == npos || !ensure(lt + 2))
             return npos;
         const char kind = buffer_[lt + 1];
+        if (!startsMarkup(lt)) {
+            if (keep)
+                mends_.push_back({lt, 1, "&lt;"});
+            at = lt + 1;
+            continue;
+        }
         if (kind == '?' || kind == '!') {
             at = skipOther(lt);
         } else {
             at = tagEnd(lt + 1);
             if (at == npos)
                 return npos;
-            if (kind == '/')
-                --depth;
-            else if (buffer_[at - 1] != '/' && open_.size() + ++depth > XmlDocument::kMaxDepth)
-                tooDeep();
             ++at;
+            if (kind == '/') {
+                const std::string closed = tagName(std::string_view(buffer_).substr(lt + 2, at - lt - 2));
+                const auto match = std::find(open.rbegin(), open.rend(), closed);
+                if (match != open.rend()) {
+                    closeAt(lt, static_cast<std::size_t>(match - open.rbegin()));
+                    open.pop_back();
+                } else if (closesContainer(closed)) {
+                    closeAt(lt, open.size());
+                    return lt;
+                } else if (keep) {
+                    mends_.push_back({lt, at - lt, {}});
+                }
+            } else if (buffer_[at - 2] != '/') {
+                if (open_.size() + open.size() >= XmlDocument::kMaxDepth)
+                    tooDeep();
+                open.push_back(tagName(std::string_view(buffer_).substr(lt + 1, at - lt - 1)));
+            }
         }
         if (at == npos)
             return npos;
-        if (depth == 0)
+        if (open.empty())
             return at;
         if (!keep && at > kSkipKept)
             dropBefore(at);
     }
+}
+
+// Whether an end tag `name` closes one of the containers open around the blocks.
+bool XmlBlocks::closesContainer(std::string_view name) const
+{
+    return std::any_of(open_.begin(), open_.end(), [&](const Open& container) { return container.name == name; });
+}
+
+// The buffer's bytes from `from` to `to` with the mends noted for them.
+std::string XmlBlocks::mended(std::size_t from, std::size_t to) const
+{
+    std::string text;
+    text.reserve(to - from);
+    std::size_t at = from;
+    for (const Mend& mend : mends_) {
+        text.append(buffer_, at, mend.at - at).append(mend.added);
+        at = mend.at + mend.dropped;
+    }
+    return text.append(buffer_, at, to - at);
+}
+
+std::vector<std::string> XmlBlocks::damage(std::string_view what) const
+{
+    std::vector<std::string> told;
+    if (!complete_)
+        told.push_back(std::string(what) + " breaks off (damaged XML); it was read up to the damage");
+    if (damagedBlocks_ > 0)
+        told.push_back(std::to_string(damagedBlocks_) + " passage(s) of " + std::string(what)
+                       + " hold damaged XML; each was read up to its damage");
+    return told;
 }
 
 // Elements passed over unparsed are held to the depth of those parsed.
@@ -215,10 +310,12 @@ XmlBlocks::Role XmlBlocks::roleOf(std::string_view name, std::size_t level)
 // `text` parsed as what next() returns, `depth` containers deep.
 pugi::xml_node XmlBlocks::piece(Kind kind, std::string text, std::size_t depth)
 {
-    block_ = std::make_unique<XmlDocument>(std::move(text), part_, encoding_, static_cast<int>(open_.size()));
+    block_
+        = std::make_unique<XmlDocument>(std::move(text), part_, encoding_, static_cast<int>(open_.size()), references_);
     pugi::xml_node root = block_->root();
+    // A block that holds nothing readable is passed over by next().
     if (!root)
-        return damaged();
+        return kind == Kind::Block ? root : damaged();
     kind_ = kind;
     depth_ = depth;
     for (auto around = open_.rbegin(); around != open_.rend(); ++around)
@@ -239,7 +336,7 @@ bool XmlBlocks::skipContainer(std::string* kept, std::size_t limit)
     dropBefore(start);
     if (kept)
         keeping_ = Keeping {kept, limit, true};
-    std::size_t end = closingOf(startTag, false);
+    std::size_t end = closingOf(open_.back().name, startTag, false);
     const bool damage = end == npos;
     if (damage)
         end = buffer_.size();
@@ -296,7 +393,7 @@ pugi::xml_node XmlBlocks::next(std::string_view named)
         // What was read is let go before more comes, a chunk at a time.
         if (position_ >= kChunk)
             dropBefore(position_);
-        const std::size_t lt = find("<", position_);
+        const std::size_t lt = nextMarkup(position_);
         if (lt == npos || !ensure(lt + 2)) {
             if (open_.empty())
                 throw PackageError("the package's part " + part_ + " is no XML (no document element found)");
@@ -304,7 +401,8 @@ pugi::xml_node XmlBlocks::next(std::string_view named)
         }
         const bool reportsText = roles_ && !open_.empty();
         if (reportsText && lt > position_) {
-            std::string text = "<t>" + buffer_.substr(position_, lt - position_) + "</t>";
+            std::string text
+                = "<t>" + escapedText(std::string_view(buffer_).substr(position_, lt - position_)) + "</t>";
             position_ = lt;
             return piece(Kind::Text, std::move(text), open_.size() - 1);
         }
@@ -322,10 +420,15 @@ pugi::xml_node XmlBlocks::next(std::string_view named)
             return damaged();
         const std::string_view tag = std::string_view(buffer_).substr(lt + 1, end - lt - 1);
         if (kind == '/') {
-            if (open_.empty() || tagName(tag.substr(1)) != open_.back().name)
-                return damaged();
-            open_.pop_back();
+            // An end tag of no open container is dropped; one further out
+            // closes those inside it too.
+            const std::string closed = tagName(tag.substr(1));
+            const auto match
+                = std::find_if(open_.rbegin(), open_.rend(), [&](const Open& around) { return around.name == closed; });
             position_ = end + 1;
+            if (match == open_.rend())
+                continue;
+            open_.erase(std::prev(match.base()), open_.end());
             if (open_.empty()) {
                 finished_ = true;
                 return {};
@@ -354,19 +457,25 @@ pugi::xml_node XmlBlocks::next(std::string_view named)
             continue;
         }
         const bool wanted = role == Role::Block && (named.empty() || localName(name.c_str()) == named);
-        const std::size_t blockEnd = empty ? end + 1 : closingOf(end + 1, wanted);
+        mends_.clear();
+        const std::size_t blockEnd = empty ? end + 1 : closingOf(name, end + 1, wanted);
         position_ = blockEnd == npos ? buffer_.size() : blockEnd;
         if (!wanted) {
             if (blockEnd == npos)
                 return damaged();
             continue;
         }
-        pugi::xml_node root = piece(Kind::Block, buffer_.substr(lt, position_ - lt), level);
-        if (root && (!block_->complete() || blockEnd == npos)) {
-            complete_ = false;
-            finished_ = true;
+        if (blockEnd == npos) {
+            // The part breaks off inside the block: what is left of it ends the reading.
+            pugi::xml_node root = piece(Kind::Block, buffer_.substr(lt), level);
+            damaged();
+            return root;
         }
-        return root;
+        pugi::xml_node root
+            = piece(Kind::Block, mends_.empty() ? buffer_.substr(lt, position_ - lt) : mended(lt, position_), level);
+        damagedBlocks_ += !block_->complete();
+        if (root)
+            return root;
     }
 }
 

@@ -22,6 +22,11 @@ namespace leafmill::extract::package {
 // along `path` (by local name, the first of each), is parsed into a tree of
 // its own that carries the namespace declarations of the elements around
 // it. XmlDocument's bounds hold for the part as a whole.
+//
+// Damage is forgiven as far as the part can still be read in order: an end
+// tag closes the elements left open inside it, an end tag of no open element
+// is dropped, a '<' that starts no tag is text, and a block that does not parse is kept up to its damage while
+// reading goes on past it. Only a part that breaks off ends the reading.
 class XmlBlocks {
 public:
     // Up to `size` further bytes of the part into `buffer`; 0 at its end.
@@ -45,7 +50,7 @@ public:
     XmlBlocks(Source source, std::string part, std::span<const std::string_view> path);
     // Containers chosen by `roles` (the root is always one), whose start tags
     // and text are returned too, in document order with the blocks.
-    XmlBlocks(Source source, std::string part, Roles roles);
+    XmlBlocks(Source source, std::string part, Roles roles, References references = References::Xml);
 
     // The next block (of that local name when one is given: the others are
     // passed over unparsed), or an empty node after the last; it lives until
@@ -62,6 +67,9 @@ public:
     bool foundPath() const { return !used_.empty() && used_.back(); }
     // False when the part breaks off (damaged XML): it was read up to the damage.
     bool complete() const { return complete_; }
+    // What the reader tells of the damage met, naming the part as `what`
+    // ("the document"): it breaks off, or some blocks were cut short.
+    std::vector<std::string> damage(std::string_view what) const;
     // Bytes of the part read so far.
     std::uint64_t consumed() const { return dropped_ + position_; }
 
@@ -75,8 +83,12 @@ private:
     bool ensure(std::size_t size);
     std::size_t find(std::string_view what, std::size_t from);
     std::size_t tagEnd(std::size_t from, bool declaration = false);
+    bool startsMarkup(std::size_t lt);
+    std::size_t nextMarkup(std::size_t from);
     std::size_t skipOther(std::size_t lt);
-    std::size_t closingOf(std::size_t from, bool keep = true);
+    std::size_t closingOf(std::string name, std::size_t from, bool keep);
+    bool closesContainer(std::string_view name) const;
+    std::string mended(std::size_t from, std::size_t to) const;
     void dropBefore(std::size_t& at);
     [[noreturn]] void tooDeep() const;
     Role roleOf(std::string_view name, std::size_t level);
@@ -105,6 +117,15 @@ private:
     };
     std::optional<Keeping> keeping_;  // where a container skipped is kept
     pugi::xml_encoding encoding_ = pugi::encoding_utf8;
+    References references_ = References::Xml;
+    // Tags the block being kept needs added or dropped, by buffer position.
+    struct Mend {
+        std::size_t at;
+        std::size_t dropped;
+        std::string added;
+    };
+    std::vector<Mend> mends_;
+    std::size_t damagedBlocks_ = 0;
     std::vector<Open> open_;  // the root and the path's elements around the next block
     std::size_t depth_ = 0;
     Kind kind_ = Kind::Block;

@@ -2,6 +2,7 @@
 
 #include "extract/package/PackageError.h"
 
+#include <cstring>
 #include <sstream>
 
 namespace leafmill::extract::package {
@@ -70,11 +71,24 @@ XmlBlocks::XmlBlocks(Source source, std::string part, std::span<const std::strin
 {
 }
 
-XmlBlocks::XmlBlocks(Source source, std::string part, Roles roles)
+XmlBlocks::XmlBlocks(Source source, std::string part, Roles roles, References references)
     : source_(std::move(source))
     , part_(std::move(part))
     , roles_(std::move(roles))
+    , references_(references)
 {
+}
+
+XmlBlocks::Source XmlBlocks::textSource(std::string text)
+{
+    auto held = std::make_shared<std::string>(std::move(text));
+    auto at = std::make_shared<std::size_t>(0);
+    return [held, at](char* buffer, std::size_t size) {
+        const std::size_t n = std::min(size, held->size() - *at);
+        std::memcpy(buffer, held->data() + *at, n);
+        *at += n;
+        return n;
+    };
 }
 
 bool XmlBlocks::more()
@@ -215,7 +229,8 @@ XmlBlocks::Role XmlBlocks::roleOf(std::string_view name, std::size_t level)
 // `text` parsed as what next() returns, `depth` containers deep.
 pugi::xml_node XmlBlocks::piece(Kind kind, std::string text, std::size_t depth)
 {
-    block_ = std::make_unique<XmlDocument>(std::move(text), part_, encoding_, static_cast<int>(open_.size()));
+    block_
+        = std::make_unique<XmlDocument>(std::move(text), part_, encoding_, static_cast<int>(open_.size()), references_);
     pugi::xml_node root = block_->root();
     if (!root)
         return damaged();

@@ -84,20 +84,20 @@ constexpr unsigned kParseOptions = (pugi::parse_default | pugi::parse_ws_pcdata)
 XmlDocument::XmlDocument(std::string text, std::string_view part, References references)
     : text_(std::move(text))
 {
-    parse(part, references == References::Html ? kParseOptions & ~pugi::parse_escapes : kParseOptions,
-          pugi::encoding_auto, 0, true);
-    if (references == References::Html)
-        decodeHtmlReferences(root());
+    parse(part, references, pugi::encoding_auto, 0, true);
 }
 
-XmlDocument::XmlDocument(std::string text, std::string_view part, pugi::xml_encoding encoding, int enclosing)
+XmlDocument::XmlDocument(std::string text, std::string_view part, pugi::xml_encoding encoding, int enclosing,
+                         References references)
     : text_(std::move(text))
 {
-    parse(part, kParseOptions, encoding, enclosing, false);
+    parse(part, references, encoding, enclosing, false);
 }
 
-void XmlDocument::parse(std::string_view part, unsigned options, pugi::xml_encoding encoding, int enclosing, bool whole)
+void XmlDocument::parse(std::string_view part, References references, pugi::xml_encoding encoding, int enclosing,
+                        bool whole)
 {
+    const unsigned options = references == References::Html ? kParseOptions & ~pugi::parse_escapes : kParseOptions;
     const pugi::xml_parse_result parsed = document_.load_buffer_inplace(text_.data(), text_.size(), options, encoding);
     complete_ = static_cast<bool>(parsed);
     if (!root() && whole)
@@ -105,6 +105,8 @@ void XmlDocument::parse(std::string_view part, unsigned options, pugi::xml_encod
     if (enclosing + deepestNesting(root()) > kMaxDepth)
         throw PackageError("the package's part " + std::string(part) + " nests its elements more than "
                            + std::to_string(kMaxDepth) + " deep");
+    if (references == References::Html)
+        decodeHtmlReferences(root());
 }
 
 std::string_view localName(const char* name)

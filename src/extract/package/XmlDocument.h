@@ -31,7 +31,8 @@ public:
     // One element of a larger part, `enclosing` elements deep in it, in the
     // encoding the part declared. Text broken off before its first element
     // gives an empty root().
-    XmlDocument(std::string text, std::string_view part, pugi::xml_encoding encoding, int enclosing);
+    XmlDocument(std::string text, std::string_view part, pugi::xml_encoding encoding, int enclosing,
+                References references = References::Xml);
     // The tree points into text_: it may not move.
     XmlDocument(const XmlDocument&) = delete;
     XmlDocument& operator=(const XmlDocument&) = delete;
@@ -40,7 +41,7 @@ public:
     bool complete() const { return complete_; }
 
 private:
-    void parse(std::string_view part, unsigned options, pugi::xml_encoding encoding, int enclosing, bool whole);
+    void parse(std::string_view part, References references, pugi::xml_encoding encoding, int enclosing, bool whole);
 
     std::string text_;
     pugi::xml_document document_;

@@ -3,16 +3,23 @@
 #include "extract/package/FirstOfEach.h"
 #include "extract/package/PackageError.h"
 #include "extract/package/PartPath.h"
+#include "extract/package/PartPieces.h"
 #include "extract/package/XmlDocument.h"
 #include "extract/package/ZipPackage.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <numeric>
+#include <utility>
 
 namespace leafmill::extract::epub {
 
 using package::attributeValue;
 using package::localName;
 using package::PackageError;
+using package::XmlBlocks;
+using Role = XmlBlocks::Role;
 using package::XmlDocument;
 
 namespace {
@@ -20,9 +27,27 @@ namespace {
 constexpr std::string_view kContainer = "META-INF/container.xml";
 constexpr std::string_view kEncryption = "META-INF/encryption.xml";
 
+// An item of the manifest, as much of it as the spine needs.
 struct ManifestItem {
-    std::string_view id;
-    pugi::xml_node item;
+    std::string id;
+    std::string part;
+    bool readable = false;  // a document that may hold text
+};
+
+struct SpineEntry {
+    std::string idref;
+    bool outside = false;  // linear="no"
+};
+
+// The package document's manifest and spine, read piece by piece: a book
+// of many parts would otherwise hold the document and its tree, several
+// times the size of what is kept of it. The lists grow in deques, which
+// never move what they hold.
+struct PackageLists {
+    std::deque<ManifestItem> manifest;
+    std::deque<SpineEntry> spine;
+    std::string spineToc;  // the id the spine's toc attribute names
+    std::string navDocument, ncx;
 };
 
 bool containsWord(std::string_view list, std::string_view word)
@@ -77,66 +102,97 @@ std::string rootfilePath(package::ZipPackage& zip)
     return first;
 }
 
+// Pictures and other documents have no text of their own; an SVG page may draw some.
+bool mayHoldText(std::string_view type)
+{
+    return type == "application/xhtml+xml" || type == "text/html" || type == "application/x-dtbook+xml"
+        || type == "image/svg+xml";
+}
+
+void addItem(pugi::xml_node item, const std::string& opfPath, PackageLists& lists)
+{
+    const auto link = package::resolveLink(opfPath, attributeValue(item, "href"));
+    if (!link)
+        return;
+    const std::string_view type = attributeValue(item, "media-type");
+    if (containsWord(attributeValue(item, "properties"), "nav") && lists.navDocument.empty())
+        lists.navDocument = link->part;
+    if (type == "application/x-dtbncx+xml" && lists.ncx.empty())
+        lists.ncx = link->part;
+    lists.manifest.push_back({std::string(attributeValue(item, "id")), link->part, mayHoldText(type)});
+}
+
+// The first manifest and spine below the root, their items and itemrefs.
+PackageLists readLists(package::ZipPackage& zip, const std::string& opfPath)
+{
+    enum class In { Other, Manifest, Spine };
+    In in = In::Other;
+    bool manifestFound = false, spineFound = false;
+    const auto roles = [&](std::string_view name, std::size_t depth) {
+        if (depth == 0) {
+            in = In::Other;
+            if (name == "manifest" && !std::exchange(manifestFound, true))
+                in = In::Manifest;
+            else if (name == "spine" && !std::exchange(spineFound, true))
+                in = In::Spine;
+            return in == In::Other ? Role::Passed : Role::Container;
+        }
+        return (in == In::Manifest && name == "item") || (in == In::Spine && name == "itemref") ? Role::Block
+                                                                                                : Role::Passed;
+    };
+    std::optional<XmlBlocks> pieces = package::partPieces(zip, opfPath, roles);
+    if (!pieces)
+        throw PackageError("the book's package document " + opfPath + " is missing");
+    PackageLists lists;
+    for (pugi::xml_node piece = pieces->next(); piece; piece = pieces->next()) {
+        if (pieces->kind() == XmlBlocks::Kind::Start && in == In::Spine)
+            lists.spineToc = attributeValue(piece, "toc");
+        else if (pieces->kind() == XmlBlocks::Kind::Block && in == In::Manifest)
+            addItem(piece, opfPath, lists);
+        else if (pieces->kind() == XmlBlocks::Kind::Block)
+            lists.spine.push_back(
+                {std::string(attributeValue(piece, "idref")), attributeValue(piece, "linear") == "no"});
+    }
+    return lists;
+}
+
 }  // namespace
 
 EpubPackage readEpubPackage(package::ZipPackage& zip, std::vector<std::string>& warnings)
 {
     refuseEncryptedText(zip);
     const std::string opfPath = rootfilePath(zip);
-    std::optional<std::string> opf = zip.read(opfPath);
-    if (!opf)
-        throw PackageError("the book's package document " + opfPath + " is missing");
-    const XmlDocument document(std::move(*opf), opfPath);
-    const pugi::xml_node root = document.root();
-
-    // The manifest's items by id, pointing into the tree: a book of many
-    // parts would otherwise hold every item's strings twice over.
-    std::vector<ManifestItem> manifest;
+    const PackageLists lists = readLists(zip, opfPath);
     EpubPackage book;
-    for (pugi::xml_node item : package::childNamed(root, "manifest").children()) {
-        if (localName(item) != "item")
-            continue;
-        const auto link = package::resolveLink(opfPath, attributeValue(item, "href"));
-        if (!link)
-            continue;
-        const std::string_view type = attributeValue(item, "media-type");
-        if (containsWord(attributeValue(item, "properties"), "nav") && book.navDocument.empty())
-            book.navDocument = link->part;
-        if (type == "application/x-dtbncx+xml" && book.ncx.empty())
-            book.ncx = link->part;
-        manifest.push_back({attributeValue(item, "id"), item});
-    }
-    // Of items sharing an id, the first counts.
-    std::ranges::stable_sort(manifest, {}, &ManifestItem::id);
-    const auto find = [&](std::string_view id) -> pugi::xml_node {
-        const auto found = std::ranges::lower_bound(manifest, id, {}, &ManifestItem::id);
-        return found != manifest.end() && found->id == id ? found->item : pugi::xml_node();
-    };
-    const auto partOf
-        = [&](pugi::xml_node item) { return package::resolveLink(opfPath, attributeValue(item, "href"))->part; };
+    book.navDocument = lists.navDocument;
+    book.ncx = lists.ncx;
 
-    const pugi::xml_node spine = package::childNamed(root, "spine");
-    if (const pugi::xml_node toc = find(attributeValue(spine, "toc")))
-        book.ncx = partOf(toc);
+    // The manifest's items by id, as positions: of items sharing an id, the first counts.
+    std::vector<std::uint32_t> byId(lists.manifest.size());
+    std::iota(byId.begin(), byId.end(), 0U);
+    std::ranges::stable_sort(byId, {}, [&](std::uint32_t i) -> const std::string& { return lists.manifest[i].id; });
+    const auto find = [&](std::string_view id) -> const ManifestItem* {
+        const auto found = std::ranges::lower_bound(
+            byId, id, {}, [&](std::uint32_t i) -> std::string_view { return lists.manifest[i].id; });
+        return found != byId.end() && lists.manifest[*found].id == id ? &lists.manifest[*found] : nullptr;
+    };
+
+    if (const ManifestItem* toc = find(lists.spineToc))
+        book.ncx = toc->part;
     std::size_t unknown = 0;
     std::vector<std::string> parts;
-    std::vector<bool> outside;  // linear="no"
-    for (pugi::xml_node itemref : spine.children()) {
-        if (localName(itemref) != "itemref")
-            continue;
-        const pugi::xml_node item = find(attributeValue(itemref, "idref"));
-        std::string part = item ? partOf(item) : std::string();
-        if (!item || !zip.contains(part)) {
+    std::vector<bool> outside;
+    parts.reserve(lists.spine.size());
+    for (const SpineEntry& entry : lists.spine) {
+        const ManifestItem* item = find(entry.idref);
+        if (!item || !zip.contains(item->part)) {
             ++unknown;
             continue;
         }
-        const std::string_view type = attributeValue(item, "media-type");
-        // Pictures and other documents have no text of their own; an SVG page may draw some.
-        if (type != "application/xhtml+xml" && type != "text/html" && type != "application/x-dtbook+xml"
-            && type != "image/svg+xml")
+        if (!item->readable)
             continue;
-        parts.push_back(std::move(part));
-        outside.push_back(attributeValue(itemref, "linear") == "no");
+        parts.push_back(item->part);
+        outside.push_back(entry.outside);
     }
     const std::size_t repeated = package::keepFirstOfEach(parts, outside);
     // Documents outside the reading order (notes, a contents page) are

@@ -14,7 +14,7 @@ Result epubToText(std::string_view bytes, const Options& options)
         package::ZipPackage zip(bytes, options.release);
         std::vector<std::string> warnings;
         const epub::EpubPackage book = epub::readEpubPackage(zip, warnings);
-        const std::vector<epub::TocEntry> toc = epub::readToc(zip, book.navDocument, book.ncx, warnings);
+        const epub::Toc toc = epub::readToc(zip, book.navDocument, book.ncx, warnings);
         return epub::bookText([&](const std::string& part) { return zip.read(part); }, book.spine, toc,
                               std::move(warnings), options);
     });

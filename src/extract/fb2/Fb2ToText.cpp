@@ -6,9 +6,6 @@
 #include "extract/package/TextBuilder.h"
 #include "extract/package/XmlBlocks.h"
 
-#include <cstring>
-#include <memory>
-
 namespace leafmill::extract {
 
 namespace {
@@ -30,14 +27,7 @@ XmlBlocks openBook(XmlBlocks::Source source)
 XmlBlocks::Source keptBodies(std::string xml)
 {
     xml.insert(0, "<FictionBook>").append("</FictionBook>");
-    auto text = std::make_shared<std::string>(std::move(xml));
-    auto at = std::make_shared<std::size_t>(0);
-    return [text, at](char* buffer, std::size_t size) {
-        const std::size_t n = std::min(size, text->size() - *at);
-        std::memcpy(buffer, text->data() + *at, n);
-        *at += n;
-        return n;
-    };
+    return XmlBlocks::textSource(std::move(xml));
 }
 
 }  // namespace

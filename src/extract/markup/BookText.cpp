@@ -20,7 +20,7 @@ using Targets = std::map<std::string, std::vector<const TocEntry*>>;
 // The entries of the table of contents sorted by the part they point into
 // (in table order within a part), looked up once a part: scanning the whole
 // table for every part would make a book of many parts quadratic.
-std::vector<const TocEntry*> entriesByPart(const std::vector<TocEntry>& toc)
+std::vector<const TocEntry*> entriesByPart(const Toc& toc)
 {
     std::vector<const TocEntry*> byPart;
     byPart.reserve(toc.size());
@@ -70,7 +70,7 @@ void reportProgress(const Options& options, std::size_t done, std::size_t total)
 
 }  // namespace
 
-Result bookText(const PartReader& read, const std::vector<std::string>& spine, const std::vector<TocEntry>& toc,
+Result bookText(const PartReader& read, const std::vector<std::string>& spine, const Toc& toc,
                 std::vector<std::string> warnings, const Options& options)
 {
     package::TextBuilder out;

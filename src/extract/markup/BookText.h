@@ -2,6 +2,7 @@
 
 #include "extract/Extractor.h"
 
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,7 +20,7 @@ using PartReader = std::function<std::optional<std::string>(const std::string& p
 // where its target does. Documents that cannot be read, or break off, are
 // warnings added to `warnings`. Throws PackageError when none of them can be
 // read or they hold no text.
-Result bookText(const PartReader& read, const std::vector<std::string>& spine, const std::vector<TocEntry>& toc,
+Result bookText(const PartReader& read, const std::vector<std::string>& spine, const std::deque<TocEntry>& toc,
                 std::vector<std::string> warnings, const Options& options);
 
 }  // namespace leafmill::extract::epub

@@ -175,7 +175,7 @@ Result kindleText(const MOBIRawml& rawml, const Options& options)
         parts[name] = part;
     }
     std::vector<std::string> warnings;
-    std::vector<epub::TocEntry> toc;
+    epub::Toc toc;
     for (const MOBIPart* part = rawml.resources; part; part = part->next) {
         if (part->type != T_NCX)
             continue;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <iterator>
 #include <sstream>
 
@@ -93,6 +94,18 @@ XmlBlocks::XmlBlocks(Source source, std::string part, Roles roles, References re
     , roles_(std::move(roles))
     , references_(references)
 {
+}
+
+XmlBlocks::Source XmlBlocks::textSource(std::string text)
+{
+    auto held = std::make_shared<std::string>(std::move(text));
+    auto at = std::make_shared<std::size_t>(0);
+    return [held, at](char* buffer, std::size_t size) {
+        const std::size_t n = std::min(size, held->size() - *at);
+        std::memcpy(buffer, held->data() + *at, n);
+        *at += n;
+        return n;
+    };
 }
 
 bool XmlBlocks::more()

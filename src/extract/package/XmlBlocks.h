@@ -49,8 +49,12 @@ public:
 
     XmlBlocks(Source source, std::string part, std::span<const std::string_view> path);
     // Containers chosen by `roles` (the root is always one), whose start tags
-    // and text are returned too, in document order with the blocks.
+    // and text are returned too, in document order with the blocks; the
+    // pieces decode the character references `references` allows.
     XmlBlocks(Source source, std::string part, Roles roles, References references = References::Xml);
+
+    // A part already in memory, read through as a source.
+    static Source textSource(std::string text);
 
     // The next block (of that local name when one is given: the others are
     // passed over unparsed), or an empty node after the last; it lives until
@@ -101,6 +105,7 @@ private:
     std::vector<std::string> path_;
     std::vector<bool> used_;
     Roles roles_;  // none: the path's elements are the containers
+    References references_ = References::Xml;
     std::string buffer_;
     std::size_t position_ = 0;
     std::uint64_t dropped_ = 0;
@@ -117,7 +122,6 @@ private:
     };
     std::optional<Keeping> keeping_;  // where a container skipped is kept
     pugi::xml_encoding encoding_ = pugi::encoding_utf8;
-    References references_ = References::Xml;
     // Tags the block being kept needs added or dropped, by buffer position.
     struct Mend {
         std::size_t at;

@@ -9,9 +9,9 @@ namespace leafmill::extract {
 // A reader whose library stays in a module of its own, loaded by the first
 // process that reads such a document: linked into the programs, the library
 // and those behind it would cost every start. The module exports one
-// function, `entry`, that returns its table of functions; the table begins
-// with the version of that table, which must be `version`, as module and
-// programs come from one build.
+// function, `extern "C" const void* entry()`, that returns its table of
+// functions; the table begins with its version, which must be `version`, as
+// module and programs come from one build.
 struct ReaderModuleName {
     const char* file;  // "leafmill-pdf", without the system's ending
     const char* entry;  // the exported function

@@ -41,5 +41,6 @@ constexpr int kindleModuleVersion = 1;
 
 }  // namespace leafmill::extract::mobi
 
-// The one symbol the module exports.
-extern "C" const leafmill::extract::mobi::KindleModule* leafmill_kindle_module();
+// The one symbol the module exports: its KindleModule, untyped as every
+// reader module's entry is (extract/common/ReaderModule.h).
+extern "C" const void* leafmill_kindle_module();

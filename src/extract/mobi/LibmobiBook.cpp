@@ -118,7 +118,7 @@ void close(void* handle)
 
 }  // namespace leafmill::extract::mobi
 
-extern "C" LEAFMILL_MODULE_EXPORT const leafmill::extract::mobi::KindleModule* leafmill_kindle_module()
+extern "C" LEAFMILL_MODULE_EXPORT const void* leafmill_kindle_module()
 {
     using namespace leafmill::extract::mobi;
     static const KindleModule module {kindleModuleVersion, &unpack, &close};

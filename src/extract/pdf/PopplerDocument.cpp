@@ -338,7 +338,7 @@ std::vector<OutlineEntry> outline(const void* document, std::size_t limit)
 
 }  // namespace leafmill::extract::pdf
 
-extern "C" LEAFMILL_MODULE_EXPORT const leafmill::extract::pdf::PdfModule* leafmill_pdf_module()
+extern "C" LEAFMILL_MODULE_EXPORT const void* leafmill_pdf_module()
 {
     using namespace leafmill::extract::pdf;
     static const PdfModule module {pdfModuleVersion, &openDocument, &closeDocument, &pageCount, &pageWords, &outline};

@@ -27,7 +27,7 @@ target_include_directories(leafmill_uchardet_shared SYSTEM INTERFACE "${LEAFMILL
 target_link_libraries(leafmill_uchardet_shared INTERFACE "${LEAFMILL_UCHARDET_LIBRARY}")
 
 # The Kindle and Palm book reader (Debian: libmobi-dev, which installs no
-# CMake package). It stays behind src/extract/mobi/MobiToText.cpp.
+# CMake package). It stays behind src/extract/mobi/LibmobiBook.cpp, in a module.
 find_path(LEAFMILL_MOBI_INCLUDE mobi.h REQUIRED)
 find_library(LEAFMILL_MOBI_LIBRARY mobi REQUIRED)
 add_library(leafmill_mobi_shared INTERFACE)

@@ -75,12 +75,12 @@ leafmill_static_or_shared(zip_and_xml "leafmill_minizip;pugixml::pugixml" minizi
 find_package(ZLIB REQUIRED)
 target_link_libraries(leafmill_zip_and_xml INTERFACE ZLIB::ZLIB)
 leafmill_static_or_shared(uchardet leafmill_uchardet_shared uchardet)
-# libmobi's and djvulibre's own code is taken in too: as shared libraries they
-# bring the shared ICU and libstdc++ and tripled the tool's start. The libraries
-# they use that Debian tracks as embedded copies (libxml2, libjpeg) stay shared,
-# as does chmlib, which has no archive in Debian.
-leafmill_static_or_shared(mobi leafmill_mobi_shared mobi)
-target_link_libraries(leafmill_mobi INTERFACE "$<${leafmill_static_wanted}:xml2>")
+# djvulibre's own code is taken in too: as a shared library it brings the
+# shared libstdc++ and tripled the tool's start. The library it uses that
+# Debian tracks as an embedded copy (libjpeg) stays shared, as does chmlib,
+# which has no archive in Debian. libmobi, which needs the shared libxml2 and
+# through it the shared ICU and libstdc++, is in a module of its own
+# (src/extract/mobi).
 leafmill_static_or_shared(djvu leafmill_djvu_shared djvulibre)
 target_link_libraries(leafmill_djvu INTERFACE "$<${leafmill_static_wanted}:jpeg>")
 leafmill_static_or_shared(cmark leafmill_cmark_shared cmark)

@@ -2,9 +2,9 @@
 # Makes the Debian package from the build, unpacks it into a scratch root
 # (dpkg -x), checks its files against those cmake --install lays out, and
 # runs the installed programs from there: leafmill-cli --version, a PDF and a
-# book from the command line with the shipped settings, and the window
-# program's first start, which copies main.ini into the user's configuration
-# folder.
+# Kindle book through their modules, a book from the command line with the
+# shipped settings, and the window program's first start, which copies
+# main.ini into the user's configuration folder.
 # Skipped (status 77) without cpack or dpkg-deb.
 set -uo pipefail
 
@@ -34,7 +34,8 @@ root=$work/root
 dpkg -x "$deb" "$root" || fail "dpkg -x failed"
 module=$(cd "$root" && ls usr/lib/*/leafmill/leafmill-pdf.so usr/lib/leafmill/leafmill-pdf.so 2>/dev/null | head -1)
 [ -n "$module" ] || fail "the package lacks the PDF module"
-installed="usr/bin/leafmill usr/bin/leafmill-cli $module usr/share/leafmill/main.ini
+kindle_module=$(dirname "$module")/leafmill-kindle.so
+installed="usr/bin/leafmill usr/bin/leafmill-cli $module $kindle_module usr/share/leafmill/main.ini
   usr/share/leafmill/language/English.ini usr/share/leafmill/language/SimplifiedChinese.ini
   usr/share/leafmill/images/tit.gif usr/share/applications/leafmill.desktop
   usr/share/icons/hicolor/48x48/apps/leafmill.png usr/share/icons/hicolor/scalable/apps/leafmill.svg
@@ -62,6 +63,12 @@ LD_DEBUG=files "$cli" --text "$(dirname "$0")/../extract/pdf/fixtures/report.pdf
 grep -q "Harbour Water Survey" "$work/pdf.txt" || fail "the installed tool reads no PDF: $(grep -v '^ *[0-9]*:' "$work/pdf.log")"
 grep -q "file=$root/$module " "$work/pdf.log" \
   || fail "not the installed PDF module: $(grep 'leafmill-pdf' "$work/pdf.log")"
+# Kindle books likewise through the installed Kindle module.
+LD_DEBUG=files "$cli" --text "$(dirname "$0")/../extract/fixtures/report.mobi" >"$work/mobi.txt" 2>"$work/mobi.log"
+grep -q "Annual Report of the Riverside Library" "$work/mobi.txt" \
+  || fail "the installed tool reads no Kindle book: $(grep -v '^ *[0-9]*:' "$work/mobi.log")"
+grep -q "file=$root/$kindle_module " "$work/mobi.log" \
+  || fail "not the installed Kindle module: $(grep 'leafmill-kindle' "$work/mobi.log")"
 
 # Every option of the help is completed by both shells.
 for option in $("$cli" --help | grep -o -- '--[a-z-]*' | sort -u); do

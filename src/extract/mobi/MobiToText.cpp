@@ -1,8 +1,10 @@
 #include "extract/mobi/MobiToText.h"
 
 #include "extract/common/ByteOrder.h"
+#include "extract/common/ReaderModule.h"
 #include "extract/markup/BookText.h"
 #include "extract/markup/EpubToc.h"
+#include "extract/mobi/KindleModule.h"
 #include "extract/mobi/TagSoup.h"
 #include "extract/package/PackageError.h"
 #include "extract/package/PackageReading.h"
@@ -12,45 +14,18 @@
 #include "text/CodePage.h"
 #include "text/SourceEncoding.h"
 
-#include <mobi.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace leafmill::extract {
 
 namespace {
 
 using package::PackageError;
-
-// libmobi reads from a stream; the book's bytes become one without a copy
-// where the C library can (POSIX), else through an anonymous temporary file.
-struct StreamClose {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using Stream = std::unique_ptr<std::FILE, StreamClose>;
-
-Stream streamOf(std::string_view bytes)
-{
-#ifdef _WIN32
-    Stream stream(std::tmpfile());
-    if (stream
-        && (std::fwrite(bytes.data(), 1, bytes.size(), stream.get()) != bytes.size()
-            || std::fseek(stream.get(), 0, SEEK_SET) != 0))
-        stream.reset();
-    return stream;
-#else
-    return Stream(fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb"));
-#endif
-}
-
-struct MobiFree {
-    void operator()(MOBIData* m) const { mobi_free(m); }
-    void operator()(MOBIRawml* r) const { mobi_free_rawml(r); }
-};
 
 constexpr std::size_t kHeaderSize = 78;
 // An index's first record, up to its total entry count.
@@ -92,29 +67,68 @@ void checkIndexSizes(std::string_view bytes)
     }
 }
 
-void refuseWhatCannotBeRead(std::string_view bytes, const MOBIData* m)
+// The Kindle module, loaded on the first call; null with `failure` set
+// when there is none.
+const mobi::KindleModule* kindleModule(std::string& failure)
 {
-    if (mobi_is_encrypted(m))
-        throw PackageError(
-            "the book is protected by DRM (its text is encrypted): only its seller's reader may open it");
-    if (mobi_is_replica(m))
-        throw PackageError("the book is a Kindle print replica (pictures of printed pages in a PDF), not a text book");
-    // A book whose header promises more text than the file could hold is damaged.
-    if (mobi_get_text_maxsize(m) > bytes.size() * 64 + 65536)
-        throw PackageError("the book's header is damaged: it promises more text than the file holds");
+    static constexpr ReaderModuleName name {"leafmill-kindle", "leafmill_kindle_module", "Kindle reader",
+                                            mobi::kindleModuleVersion};
+    static std::once_flag once;
+    static LoadedReaderModule loaded;
+    std::call_once(once, [] { loaded = loadReaderModule(name, readerModulePlaces(name)); });
+    failure = loaded.failure;
+    return static_cast<const mobi::KindleModule*>(loaded.table);
 }
 
-std::optional<std::string> partText(const MOBIPart& part)
+// Closes the module's book when the reading ends.
+class BookClose {
+public:
+    BookClose(const mobi::KindleModule& module, const mobi::UnpackedBook& book)
+        : module_(module)
+        , book_(book)
+    {
+    }
+    ~BookClose() { module_.close(book_.handle); }
+    BookClose(const BookClose&) = delete;
+    BookClose& operator=(const BookClose&) = delete;
+
+private:
+    const mobi::KindleModule& module_;
+    const mobi::UnpackedBook& book_;
+};
+
+void refuseWhatCannotBeRead(mobi::Unpacking outcome)
 {
-    return std::string(reinterpret_cast<const char*>(part.data), part.size);
+    switch (outcome) {
+    case mobi::Unpacking::Done:
+        return;
+    case mobi::Unpacking::NotABook:
+        throw PackageError("the file is no Kindle or Palm book, or it is damaged");
+    case mobi::Unpacking::Encrypted:
+        throw PackageError(
+            "the book is protected by DRM (its text is encrypted): only its seller's reader may open it");
+    case mobi::Unpacking::Replica:
+        throw PackageError("the book is a Kindle print replica (pictures of printed pages in a PDF), not a text book");
+    case mobi::Unpacking::PromisesTooMuch:
+        throw PackageError("the book's header is damaged: it promises more text than the file holds");
+    case mobi::Unpacking::Damaged:
+        throw PackageError("the book's text is damaged and cannot be unpacked");
+    case mobi::Unpacking::OutOfMemory:
+        throw std::bad_alloc();
+    }
+}
+
+std::optional<std::string> partText(const mobi::BookPart& part)
+{
+    return std::string(part.bytes);
 }
 
 // A PalmDOC book is plain text, without a word about its encoding.
-Result palmText(const MOBIRawml& rawml, const Options& options)
+Result palmText(const mobi::UnpackedBook& book, const Options& options)
 {
     std::string bytes;
-    for (const MOBIPart* part = rawml.markup; part; part = part->next)
-        bytes.append(reinterpret_cast<const char*>(part->data), part->size);
+    for (const mobi::BookPart& part : book.markup)
+        bytes.append(part.bytes);
     std::shared_ptr<const CodePage> ownPage;
     const CodePage* codePage = options.codePage;
     if (!codePage) {
@@ -144,12 +158,12 @@ Result palmText(const MOBIRawml& rawml, const Options& options)
 
 // The part the book's guide names as its table of contents: a page of links
 // that the book's contents note repeats.
-std::string contentsPage(const MOBIRawml& rawml)
+std::string contentsPage(const mobi::UnpackedBook& book)
 {
-    for (const MOBIPart* part = rawml.resources; part; part = part->next) {
-        if (part->type != T_OPF)
+    for (const mobi::BookPart& part : book.resources) {
+        if (part.kind != mobi::PartKind::Opf)
             continue;
-        const package::XmlDocument opf(*partText(*part), "content.opf");
+        const package::XmlDocument opf(*partText(part), "content.opf");
         for (pugi::xml_node reference : package::descendantsNamed(opf.root(), "reference"))
             if (package::attributeValue(reference, "type") == "toc")
                 if (const auto link = package::resolveLink("content.opf", package::attributeValue(reference, "href")))
@@ -158,29 +172,29 @@ std::string contentsPage(const MOBIRawml& rawml)
     return {};
 }
 
-Result kindleText(const MOBIRawml& rawml, const Options& options)
+Result kindleText(const mobi::UnpackedBook& book, const Options& options)
 {
-    const bool xhtml = mobi_is_rawml_kf8(&rawml);
-    std::map<std::string, const MOBIPart*> parts;
+    const bool xhtml = book.kf8;
+    std::map<std::string, const mobi::BookPart*> parts;
     std::vector<std::string> spine;
-    const std::string contents = xhtml ? contentsPage(rawml) : std::string();
-    for (const MOBIPart* part = rawml.markup; part; part = part->next) {
-        if (part->type != T_HTML)
+    const std::string contents = xhtml ? contentsPage(book) : std::string();
+    for (const mobi::BookPart& part : book.markup) {
+        if (part.kind != mobi::PartKind::Html)
             continue;
         char name[32];
-        std::snprintf(name, sizeof name, "part%05zu.html", part->uid);
+        std::snprintf(name, sizeof name, "part%05zu.html", part.uid);
         if (name == contents)
             continue;
         spine.push_back(name);
-        parts[name] = part;
+        parts[name] = &part;
     }
     std::vector<std::string> warnings;
     epub::Toc toc;
-    for (const MOBIPart* part = rawml.resources; part; part = part->next) {
-        if (part->type != T_NCX)
+    for (const mobi::BookPart& part : book.resources) {
+        if (part.kind != mobi::PartKind::Ncx)
             continue;
         try {
-            toc = epub::readNcx(*partText(*part), "toc.ncx");
+            toc = epub::readNcx(*partText(part), "toc.ncx");
         } catch (const PackageError& error) {
             warnings.push_back(std::string("the table of contents was left out: ") + error.what());
         }
@@ -208,22 +222,15 @@ Result mobiToText(std::string_view bytes, const Options& options)
             throw PackageError("the file is too short to be a Kindle or Palm book");
         checkRecordList(bytes);
         checkIndexSizes(bytes);
-        const std::unique_ptr<MOBIData, MobiFree> m(mobi_init());
-        const Stream stream = streamOf(bytes);
-        if (!m || !stream)
-            throw std::bad_alloc();
-        if (mobi_load_file(m.get(), stream.get()) != MOBI_SUCCESS)
-            throw PackageError("the file is no Kindle or Palm book, or it is damaged");
-        refuseWhatCannotBeRead(bytes, m.get());
-        const std::unique_ptr<MOBIRawml, MobiFree> rawml(mobi_init_rawml(m.get()));
-        if (!rawml)
-            throw std::bad_alloc();
-        const MOBI_RET parsed = mobi_parse_rawml(rawml.get(), m.get());
-        if (parsed == MOBI_MALLOC_FAILED)
-            throw std::bad_alloc();
-        if (parsed != MOBI_SUCCESS || !rawml->markup)
-            throw PackageError("the book's text is damaged and cannot be unpacked");
-        return mobi_is_mobipocket(m.get()) ? kindleText(*rawml, options) : palmText(*rawml, options);
+        std::string failure;
+        const mobi::KindleModule* module = kindleModule(failure);
+        if (module == nullptr)
+            throw PackageError(failure);
+        mobi::UnpackedBook book;
+        const mobi::Unpacking outcome = module->unpack(bytes, book);
+        refuseWhatCannotBeRead(outcome);
+        const BookClose closing(*module, book);
+        return book.mobipocket ? kindleText(book, options) : palmText(book, options);
     });
 }
 

@@ -30,5 +30,6 @@ constexpr int pdfModuleVersion = 3;
 
 }  // namespace leafmill::extract::pdf
 
-// The one symbol the module exports.
-extern "C" const leafmill::extract::pdf::PdfModule* leafmill_pdf_module();
+// The one symbol the module exports: its PdfModule, untyped as every
+// reader module's entry is (extract/common/ReaderModule.h).
+extern "C" const void* leafmill_pdf_module();

@@ -1,3 +1,4 @@
+#include "extract/common/ReaderModule.h"
 #include "extract/layout/Scripts.h"
 #include "extract/pdf/PdfModule.h"
 #include "text/Utf8.h"
@@ -337,13 +338,7 @@ std::vector<OutlineEntry> outline(const void* document, std::size_t limit)
 
 }  // namespace leafmill::extract::pdf
 
-#ifdef _WIN32
-#define LEAFMILL_PDF_EXPORT __declspec(dllexport)
-#else
-#define LEAFMILL_PDF_EXPORT __attribute__((visibility("default")))
-#endif
-
-extern "C" LEAFMILL_PDF_EXPORT const leafmill::extract::pdf::PdfModule* leafmill_pdf_module()
+extern "C" LEAFMILL_MODULE_EXPORT const void* leafmill_pdf_module()
 {
     using namespace leafmill::extract::pdf;
     static const PdfModule module {pdfModuleVersion, &openDocument, &closeDocument, &pageCount, &pageWords, &outline};

@@ -48,6 +48,9 @@ TEST(DjvuPageInfo, DamagedChunksGiveNothing)
     std::string noResolution = story;
     noResolution[first + 27] = '\xFF';  // the resolution's high byte: none given
     EXPECT_EQ(sizeAt(noResolution, first), std::pair(1100, 300));
+    std::string shared = story;
+    shared.replace(first + 8, 4, "DJVI");  // a file pages include holds no page, whatever its chunks
+    EXPECT_EQ(sizeAt(shared, first), std::pair(-1, -1));
     std::string indirect = story;
     indirect[24] = 0x01;  // the directory of a document whose files lie apart
     EXPECT_TRUE(bundledFileOffsets(indirect).empty());

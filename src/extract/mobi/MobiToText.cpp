@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <map>
 #include <memory>
-#include <mutex>
 
 namespace leafmill::extract {
 
@@ -73,9 +72,7 @@ const mobi::KindleModule* kindleModule(std::string& failure)
 {
     static constexpr ReaderModuleName name {"leafmill-kindle", "leafmill_kindle_module", "Kindle reader",
                                             mobi::kindleModuleVersion};
-    static std::once_flag once;
-    static LoadedReaderModule loaded;
-    std::call_once(once, [] { loaded = loadReaderModule(name, readerModulePlaces(name)); });
+    static const LoadedReaderModule loaded = loadReaderModule(name, readerModulePlaces(name));
     failure = loaded.failure;
     return static_cast<const mobi::KindleModule*>(loaded.table);
 }

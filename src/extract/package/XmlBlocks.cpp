@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <iterator>
 #include <sstream>
 
 namespace leafmill::extract::package {
@@ -238,7 +237,7 @@ std::size_t XmlBlocks::closingOf(std::string name, std::size_t from, bool keep)
                 if (match != open.rend()) {
                     closeAt(lt, static_cast<std::size_t>(match - open.rbegin()));
                     open.pop_back();
-                } else if (closesContainer(closed)) {
+                } else if (containersClosedBy(closed) > 0) {
                     closeAt(lt, open.size());
                     return lt;
                 } else if (keep) {
@@ -259,10 +258,13 @@ std::size_t XmlBlocks::closingOf(std::string name, std::size_t from, bool keep)
     }
 }
 
-// Whether an end tag `name` closes one of the containers open around the blocks.
-bool XmlBlocks::closesContainer(std::string_view name) const
+// How many of the containers open around the blocks an end tag `name`
+// closes: the innermost of that name and those inside it; 0 for none.
+std::size_t XmlBlocks::containersClosedBy(std::string_view name) const
 {
-    return std::any_of(open_.begin(), open_.end(), [&](const Open& container) { return container.name == name; });
+    const auto match
+        = std::find_if(open_.rbegin(), open_.rend(), [&](const Open& container) { return container.name == name; });
+    return match == open_.rend() ? 0 : static_cast<std::size_t>(match - open_.rbegin()) + 1;
 }
 
 // The buffer's bytes from `from` to `to` with the mends noted for them.
@@ -435,13 +437,11 @@ pugi::xml_node XmlBlocks::next(std::string_view named)
         if (kind == '/') {
             // An end tag of no open container is dropped; one further out
             // closes those inside it too.
-            const std::string closed = tagName(tag.substr(1));
-            const auto match
-                = std::find_if(open_.rbegin(), open_.rend(), [&](const Open& around) { return around.name == closed; });
+            const std::size_t closed = containersClosedBy(tagName(tag.substr(1)));
             position_ = end + 1;
-            if (match == open_.rend())
+            if (closed == 0)
                 continue;
-            open_.erase(std::prev(match.base()), open_.end());
+            open_.resize(open_.size() - closed);
             if (open_.empty()) {
                 finished_ = true;
                 return {};
@@ -484,8 +484,7 @@ pugi::xml_node XmlBlocks::next(std::string_view named)
             damaged();
             return root;
         }
-        pugi::xml_node root
-            = piece(Kind::Block, mends_.empty() ? buffer_.substr(lt, position_ - lt) : mended(lt, position_), level);
+        pugi::xml_node root = piece(Kind::Block, mended(lt, position_), level);
         damagedBlocks_ += !block_->complete();
         if (root)
             return root;

@@ -91,7 +91,7 @@ private:
     std::size_t nextMarkup(std::size_t from);
     std::size_t skipOther(std::size_t lt);
     std::size_t closingOf(std::string name, std::size_t from, bool keep);
-    bool closesContainer(std::string_view name) const;
+    std::size_t containersClosedBy(std::string_view name) const;
     std::string mended(std::size_t from, std::size_t to) const;
     void dropBefore(std::size_t& at);
     [[noreturn]] void tooDeep() const;

@@ -2,8 +2,6 @@
 
 #include "extract/common/ReaderModule.h"
 
-#include <mutex>
-
 namespace leafmill::extract::pdf {
 
 namespace {
@@ -20,9 +18,7 @@ LoadedPdfModule loadPdfModule(const std::vector<std::filesystem::path>& places)
 
 const LoadedPdfModule& pdfModule()
 {
-    static std::once_flag once;
-    static LoadedPdfModule loaded;
-    std::call_once(once, [] { loaded = loadPdfModule(readerModulePlaces(pdfModuleName)); });
+    static const LoadedPdfModule loaded = loadPdfModule(readerModulePlaces(pdfModuleName));
     return loaded;
 }
 

@@ -1,5 +1,7 @@
 #include "extract/markdown/RunWriter.h"
 
+#include "extract/markdown/PipeTable.h"
+
 #include <cmark.h>
 
 #include <algorithm>
@@ -17,13 +19,6 @@ using OpenList = RunWriter::OpenList;
 
 constexpr int kDeepestChapter = 3;
 
-std::string_view trimmed(std::string_view text)
-{
-    const std::size_t first = std::min(text.find_first_not_of(" \t"), text.size());
-    const std::size_t last = text.find_last_not_of("\r \t", std::string_view::npos);
-    return last == std::string_view::npos || last < first ? std::string_view() : text.substr(first, last + 1 - first);
-}
-
 void appendCode(TextBuilder& out, std::string_view code)
 {
     out.endParagraph();
@@ -34,39 +29,6 @@ void appendCode(TextBuilder& out, std::string_view code)
         code.remove_prefix(std::min(end + 1, code.size()));
     }
     out.endParagraph();
-}
-
-// Pipe tables (GitHub's, which CommonMark lacks) come as paragraphs whose
-// lines start with "|".
-bool isPipeTable(cmark_node* paragraph)
-{
-    cmark_node* first = cmark_node_first_child(paragraph);
-    const char* literal = first ? cmark_node_get_literal(first) : nullptr;
-    return literal && literal[0] == '|';
-}
-
-// A pipe table's rows as written, a line each with their cells parted by
-// TAB; the row under the header, of dashes, shows nothing.
-void appendPipeRows(TextBuilder& out, std::string_view rows)
-{
-    while (!rows.empty()) {
-        const std::size_t end = std::min(rows.find('\n'), rows.size());
-        std::string_view row = trimmed(rows.substr(0, end));
-        rows.remove_prefix(std::min(end + 1, rows.size()));
-        if (row.find_first_not_of("|-: \t") == std::string_view::npos)
-            continue;
-        row.remove_prefix(row.starts_with('|') ? 1 : 0);
-        row.remove_suffix(row.ends_with('|') ? 1 : 0);
-        out.endParagraph();
-        for (bool first = true; !row.empty() || first; first = false) {
-            const std::size_t bar = std::min(row.find('|'), row.size());
-            if (!first)
-                out.tab();
-            out.append(trimmed(row.substr(0, bar)));
-            row.remove_prefix(std::min(bar + 1, row.size()));
-        }
-        out.endParagraph();
-    }
 }
 
 // The source lines from `first` to `last` (counted from 1, each ended by CR,
@@ -193,9 +155,13 @@ void RunWriter::write(cmark_node* document, std::string_view source, int firstLi
             break;
         case CMARK_NODE_PARAGRAPH:
             out_.endParagraph();
-            if (entering && isPipeTable(node)) {
-                appendPipeRows(out_, lines.lines(cmark_node_get_start_line(node), cmark_node_get_end_line(node)));
-                cmark_iter_reset(walk.get(), node, CMARK_EVENT_EXIT);
+            if (entering) {
+                const PipeTable table(lines.lines(cmark_node_get_start_line(node), cmark_node_get_end_line(node)),
+                                      cmark_node_get_start_column(node));
+                if (table.isTable()) {
+                    table.write(out_);
+                    cmark_iter_reset(walk.get(), node, CMARK_EVENT_EXIT);
+                }
             }
             break;
         case CMARK_NODE_BLOCK_QUOTE:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang 14, libFuzzer, ASan + UBSan), runs each on the
 # inputs of its earlier findings (fuzz/regressions/<target>/, each once and
-# whole), then fuzzes each for SECONDS, two at a time.
+# whole), then fuzzes each for SECONDS, two at a time; with 0 seconds each
+# runs its corpus once, without fuzzing.
 # Usage: scripts/fuzz.sh SECONDS [TARGET...]
 # Findings land in build/fuzz/findings/<target>/, logs in build/fuzz/logs/.
 set -euo pipefail
@@ -58,7 +59,7 @@ run_one() {
   # shellcheck disable=SC2046
   /usr/bin/time -f "cpu %U %S" -o "$build/logs/$target.time" \
     "$build/$target" "$build/corpus/$target" $(options_for "$target") \
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    $(if [ "$seconds" -eq 0 ]; then echo "-runs=0"; else echo "-max_total_time=$seconds"; fi) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$build/findings/$target/" >"$build/logs/$target.log" 2>&1 || true
   local cpu
   cpu=$(awk '/^cpu/ { printf "%.0f", $2 + $3 }' "$build/logs/$target.time")
@@ -66,7 +67,9 @@ run_one() {
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/logs/$target.log" | grep -o '[0-9]*$' || echo "?")
   local found
   found=$(find "$build/findings/$target" -type f | wc -l)
-  echo "$target: ${seconds}s wall, ${cpu}s CPU, ${runs} executions, ${found} finding(s) in build/fuzz/findings/$target"
+  local span="${seconds}s wall"
+  [ "$seconds" -ne 0 ] || span="its corpus once"
+  echo "$target: ${span}, ${cpu}s CPU, ${runs} executions, ${found} finding(s) in build/fuzz/findings/$target"
 }
 export -f run_one options_for
 export build seconds root

@@ -64,12 +64,13 @@ bool containsWord(std::string_view list, std::string_view word)
 
 // Fonts are often obfuscated with a key drawn from the book's identifier;
 // that hides nothing of the text. Any other encrypted part is DRM.
-void refuseEncryptedText(package::ZipPackage& zip)
+void refuseEncryptedText(package::ZipPackage& zip, const std::string& folder)
 {
-    const std::optional<std::string> encryption = zip.read(kEncryption);
+    const std::string name = folder + std::string(kEncryption);
+    const std::optional<std::string> encryption = zip.read(name);
     if (!encryption)
         return;
-    const XmlDocument document(*encryption, kEncryption);
+    const XmlDocument document(*encryption, name);
     for (pugi::xml_node data : package::descendantsNamed(document.root(), "EncryptedData")) {
         const std::string_view algorithm = attributeValue(package::childNamed(data, "EncryptionMethod"), "Algorithm");
         if (algorithm != "http://www.idpf.org/2008/embedding" && algorithm != "http://ns.adobe.com/pdf/enc#RC")
@@ -77,12 +78,23 @@ void refuseEncryptedText(package::ZipPackage& zip)
     }
 }
 
+// The package document the container names. Some tools zip the folder that
+// holds the book instead of its files: the container is then in that folder,
+// and the book's paths are inside it. A book without a container has its
+// package document (of several, the least deep) stand for it.
 std::string rootfilePath(package::ZipPackage& zip)
 {
-    const std::optional<std::string> container = zip.read(kContainer);
-    if (!container)
+    const std::optional<std::string> containerName
+        = zip.contains(kContainer) ? std::string(kContainer) : zip.shallowestEndingIn("/" + std::string(kContainer));
+    if (!containerName) {
+        refuseEncryptedText(zip, "");
+        if (std::optional<std::string> packageDocument = zip.shallowestEndingIn(".opf"))
+            return *packageDocument;
         throw PackageError("the book has no " + std::string(kContainer) + " naming its package document");
-    const XmlDocument document(*container, kContainer);
+    }
+    const std::string folder = containerName->substr(0, containerName->size() - kContainer.size());
+    refuseEncryptedText(zip, folder);
+    const XmlDocument document(*zip.read(*containerName), *containerName);
     std::string first;
     for (pugi::xml_node rootfiles : document.root().children()) {
         if (localName(rootfiles) != "rootfiles")
@@ -92,14 +104,14 @@ std::string rootfilePath(package::ZipPackage& zip)
                 continue;
             const std::string_view path = attributeValue(rootfile, "full-path");
             if (attributeValue(rootfile, "media-type") == "application/oebps-package+xml" && !path.empty())
-                return std::string(path);
+                return folder + std::string(path);
             if (first.empty())
                 first = path;
         }
     }
     if (first.empty())
         throw PackageError("the book's " + std::string(kContainer) + " names no package document");
-    return first;
+    return folder + first;
 }
 
 // Pictures and other documents have no text of their own; an SVG page may draw some.
@@ -160,7 +172,6 @@ PackageLists readLists(package::ZipPackage& zip, const std::string& opfPath)
 
 EpubPackage readEpubPackage(package::ZipPackage& zip, std::vector<std::string>& warnings)
 {
-    refuseEncryptedText(zip);
     const std::string opfPath = rootfilePath(zip);
     const PackageLists lists = readLists(zip, opfPath);
     EpubPackage book;

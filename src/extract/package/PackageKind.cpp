@@ -34,7 +34,7 @@ PackageKind zipKind(std::string_view bytes)
     }
     if (zip.contains("word/document.xml"))
         return PackageKind::Word;
-    if (zip.contains("META-INF/container.xml"))
+    if (zip.shallowestEndingIn("META-INF/container.xml"))
         return PackageKind::Epub;
     if (zip.contains("content.xml") && zip.contains("META-INF/manifest.xml"))
         return PackageKind::OpenText;

@@ -227,6 +227,19 @@ const std::vector<std::string>& ZipPackage::names() const
     return archive_->names;
 }
 
+std::optional<std::string> ZipPackage::shallowestEndingIn(std::string_view ending) const
+{
+    const std::string lowerEnding = lowerAscii(std::string(ending));
+    const std::string* shallowest = nullptr;
+    const auto depth = [](const std::string& part) { return std::ranges::count(part, '/'); };
+    for (const std::string& part : archive_->names) {
+        if (part.size() >= ending.size() && lowerAscii(part.substr(part.size() - ending.size())) == lowerEnding
+            && (!shallowest || depth(part) < depth(*shallowest)))
+            shallowest = &part;
+    }
+    return shallowest ? std::optional<std::string>(*shallowest) : std::nullopt;
+}
+
 std::uint64_t ZipPackage::openPart(Archive& archive, std::string_view name, const std::string& part)
 {
     unzFile zip = archive.zip;

@@ -37,6 +37,10 @@ public:
     // The names of the parts, in the order of the zip's directory.
     const std::vector<std::string>& names() const;
 
+    // The least deep part whose name ends in `ending`, letter case ignored
+    // (of several as deep, the first in the directory).
+    std::optional<std::string> shallowestEndingIn(std::string_view ending) const;
+
     // The inflated part, or nothing when the package has no part of that name
     // (looked up exactly, then ignoring letter case). Throws PackageError when
     // the part is damaged or encrypted, or when it would overrun the budget.

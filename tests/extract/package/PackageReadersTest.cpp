@@ -90,6 +90,34 @@ TEST(Fb2LongBook, ReadsTheNotesAfterTheMainText)
     }
 }
 
+// Some tools zip the folder that holds a book rather than its files, or
+// leave the container out: the package document is found all the same.
+TEST(EpubPlaces, AFolderZippedWithTheBookOrNoContainer)
+{
+    const auto skeleton = [](const std::string& folder, bool container) {
+        leafmill::test::ZipParts parts;
+        const std::filesystem::path root = leafmill::test::kCases / "epub";
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+            const std::string name = entry.path().lexically_relative(root).generic_string();
+            if (!entry.is_regular_file() || (!container && name.starts_with("META-INF")))
+                continue;
+            std::string bytes = leafmill::test::readFile(entry.path());
+            if (const std::size_t at = bytes.find("@BODY@"); at != std::string::npos)
+                bytes.replace(at, 6, "<p>Inside</p>");
+            parts.emplace_back(folder + name, bytes);
+        }
+        return makeZip(parts);
+    };
+    const auto read = leafmill::findSourceKind("book.epub", leafmill::defaultDispatchTable())->extractor;
+    for (const auto& [folder, container] : {std::pair {"epub/", true}, {"", false}, {"a/b/", false}}) {
+        const leafmill::extract::Result r = read(skeleton(folder, container), {});
+        ASSERT_TRUE(r.ok) << folder << ": " << r.error;
+        EXPECT_EQ(r.text, "Inside\r\n") << folder;
+    }
+    leafmill::test::ZipParts noBook = {{"mimetype", "application/epub+zip"}, {"OEBPS/c1.xhtml", "<p>x</p>"}};
+    EXPECT_NE(read(makeZip(noBook), {}).error.find("container.xml"), std::string::npos);
+}
+
 struct Numbered {
     long n;
     leafmill::extract::NumberStyle style;

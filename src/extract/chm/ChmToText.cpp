@@ -32,18 +32,6 @@ bool isPage(std::string_view path)
     return lowered.ends_with(".htm") || lowered.ends_with(".html");
 }
 
-// The page without its <title>: the HTML reader shows a page's title above
-// its text, which in a help book only repeats the page's heading.
-std::string withoutTitle(std::string page)
-{
-    const std::string lowered = asciiLowered(page);
-    const std::size_t open = lowered.find("<title");
-    const std::size_t close = lowered.find("</title>", open);
-    if (open != std::string::npos && close != std::string::npos)
-        page.erase(open, close + 8 - open);
-    return page;
-}
-
 // The sitemap's entries as UTF-8, its pages' names decoded like its text.
 std::vector<chm::SitemapEntry> sitemap(chm::ChmArchive& book, const std::string& path, const CodePage& bookPage)
 {
@@ -126,7 +114,7 @@ Result chmToText(std::string_view bytes, const Options& options)
                 ++missing;
                 continue;
             }
-            Result text = htmlToText(withoutTitle(*page), pageOptions);
+            Result text = bookPageText(*page, pageOptions);
             if (fromContents)
                 text.chapters.clear();
             for (Chapter& chapter : pages[k].chapters)

@@ -1,6 +1,7 @@
 #include "extract/markup/BookText.h"
 
 #include "extract/markup/EpubToc.h"
+#include "extract/markup/HtmlToText.h"
 #include "extract/markup/XhtmlText.h"
 #include "extract/package/PackageError.h"
 #include "extract/package/TextBuilder.h"
@@ -62,6 +63,22 @@ Targets targetsIn(std::span<const TocEntry* const> entries, pugi::xml_node root)
     return targets;
 }
 
+// A document whose XML is damaged is read again as a web page, whose reader
+// forgives damage as browsers do rather than stop at it; the contents'
+// entries into it start where it does.
+void writeAsPage(package::TextBuilder& out, std::optional<std::string> page, std::span<const TocEntry* const> entries)
+{
+    Result text = bookPageText(page ? std::move(*page) : std::string(), {});
+    text.chapters.clear();
+    // The head the page reader passes over leaves line ends before the text.
+    text.text.erase(0, std::min(text.text.find_first_not_of("\r\n"), text.text.size()));
+    out.endParagraph();
+    for (const TocEntry* entry : entries)
+        out.startChapter(entry->title, entry->level);
+    out.appendDocument(text, package::TextBuilder::Space::Preserve);
+    out.endParagraph();
+}
+
 void reportProgress(const Options& options, std::size_t done, std::size_t total)
 {
     if (options.progress)
@@ -85,9 +102,18 @@ Result bookText(const PartReader& read, const std::vector<std::string>& spine, c
             continue;
         }
         try {
-            const package::XmlDocument document(std::move(*text), part, package::References::Html);
-            damaged += !document.complete();
-            XhtmlText(out, targetsIn(entriesInto(entries, part), document.root())).write(document.root());
+            const auto into = entriesInto(entries, part);
+            bool complete = false;
+            {
+                const package::XmlDocument document(std::move(*text), part, package::References::Html);
+                complete = document.complete();
+                if (complete)
+                    XhtmlText(out, targetsIn(into, document.root())).write(document.root());
+            }
+            if (!complete) {
+                ++damaged;
+                writeAsPage(out, read(part), into);
+            }
         } catch (const package::PackageError& error) {
             ++unreadable;
             warnings.push_back(std::string("a chapter was left out: ") + error.what());
@@ -100,7 +126,7 @@ Result bookText(const PartReader& read, const std::vector<std::string>& spine, c
         throw package::PackageError("none of the book's documents could be read");
     if (damaged > 0)
         warnings.push_back(std::to_string(damaged)
-                           + " of the book's documents break off (damaged XML); each was read up to the damage");
+                           + " of the book's documents are damaged XML; each was read as a web page, forgiving it");
     // A book of pictures alone gives no pages; saying so beats an empty success.
     if (out.size() == 0)
         throw package::PackageError("the book holds no text, only pictures or empty pages: there is nothing to read");

@@ -6,6 +6,7 @@
 #include "extract/markup/HtmlLineFilter.h"
 #include "extract/markup/LineReader.h"
 #include "extract/markup/PageDecoding.h"
+#include "text/AsciiCase.h"
 #include "text/CodePage.h"
 
 namespace leafmill::extract {
@@ -71,6 +72,16 @@ Result htmlToText(std::string_view bytes, const Options& options)
     handOn(result, options, true);
     result.ok = true;
     return result;
+}
+
+Result bookPageText(std::string page, const Options& options)
+{
+    const std::string lowered = asciiLowered(page);
+    const std::size_t open = lowered.find("<title");
+    const std::size_t close = lowered.find("</title>", open);
+    if (open != std::string::npos && close != std::string::npos)
+        page.erase(open, close + 8 - open);
+    return htmlToText(page, options);
 }
 
 }  // namespace leafmill::extract

@@ -10,4 +10,8 @@ namespace leafmill::extract {
 // character-set declaration is a warning.
 Result htmlToText(std::string_view bytes, const Options& options);
 
+// The text of a page that is part of a book, without the title the reader
+// shows above a page's text: in a book it only repeats the page's heading.
+Result bookPageText(std::string page, const Options& options);
+
 }  // namespace leafmill::extract

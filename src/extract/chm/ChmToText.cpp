@@ -2,6 +2,7 @@
 
 #include "extract/chm/ChmArchive.h"
 #include "extract/chm/ChmLocale.h"
+#include "extract/chm/PageLinks.h"
 #include "extract/chm/Sitemap.h"
 #include "extract/common/HtmlEntities.h"
 #include "extract/markup/HtmlToText.h"
@@ -12,6 +13,7 @@
 #include "text/CodePage.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -90,7 +92,6 @@ Result chmToText(std::string_view bytes, const Options& options)
             const std::string index = book.index().empty() ? fileEndingIn(book.files(), ".hhk") : book.index();
             pages = readingOrder(sitemap(book, index, *bookPage), false);
         }
-        const std::size_t pageFiles = std::ranges::count_if(book.files(), isPage);
         if (pages.empty())
             for (const std::string& file : book.files())
                 if (isPage(file))
@@ -103,33 +104,55 @@ Result chmToText(std::string_view bytes, const Options& options)
         pageOptions.sink = nullptr;
         // A page is decompressed into memory of its own, not the book's bytes.
         pageOptions.release = nullptr;
+        // Pages no list names (subtopics, a class's members) are met by
+        // following the links of those it does: each comes right after the
+        // page that first links to it, as a reader following the links meets
+        // them. Those that no page links to are left out, and said to be.
+        std::map<std::string, std::string> unlisted;  // by path in lower case
+        for (const std::string& file : book.files())
+            if (isPage(file))
+                unlisted.emplace(asciiLowered(file), file);
+        for (const Page& page : pages)
+            unlisted.erase(asciiLowered(page.path));
+        std::vector<Page> toRead(std::make_move_iterator(pages.rbegin()), std::make_move_iterator(pages.rend()));
+
         package::TextBuilder out;
         std::vector<std::string> warnings;
-        std::size_t missing = 0;
-        for (std::size_t k = 0; k < pages.size(); ++k) {
+        std::size_t missing = 0, done = 0;
+        while (!toRead.empty()) {
             if (options.progress)
-                options.progress(static_cast<int>(k * 100 / pages.size()));
-            const std::optional<std::string> page = book.read(pages[k].path);
+                options.progress(static_cast<int>(done * 100 / (done + toRead.size())));
+            ++done;
+            Page current = std::move(toRead.back());
+            toRead.pop_back();
+            const std::optional<std::string> page = book.read(current.path);
             if (!page) {
                 ++missing;
                 continue;
             }
+            const std::size_t linked = toRead.size();
+            for (const std::string& link : chm::pageLinks(*page, current.path, *bookPage)) {
+                if (const auto found = unlisted.find(asciiLowered(link)); found != unlisted.end()) {
+                    toRead.push_back({found->second, {}});
+                    unlisted.erase(found);
+                }
+            }
+            std::reverse(toRead.begin() + static_cast<std::ptrdiff_t>(linked), toRead.end());
             Result text = bookPageText(*page, pageOptions);
             if (fromContents)
                 text.chapters.clear();
-            for (Chapter& chapter : pages[k].chapters)
+            for (Chapter& chapter : current.chapters)
                 out.startChapter(std::move(chapter.title), chapter.level);
             out.appendDocument(text, package::TextBuilder::Space::Preserve);
             out.endParagraph();
             out.handOn(options);
         }
-        if (missing == pages.size())
+        if (missing == done)
             throw PackageError("the help book is damaged: none of its pages could be read");
-        // Pages only linked from others (pop-ups, subtopics) are not followed: said, not lost silently.
-        if (pageFiles > pages.size())
-            warnings.push_back(std::to_string(pageFiles - pages.size())
-                               + " of the help book's pages are in neither its contents nor its index and were "
-                                 "left out");
+        if (!unlisted.empty())
+            warnings.push_back(std::to_string(unlisted.size())
+                               + " of the help book's pages are in neither its contents nor its index, nor linked "
+                                 "from a page that is, and were left out");
         if (missing > 0)
             warnings.push_back(std::to_string(missing)
                                + " of the help book's pages are missing or damaged and were left out");

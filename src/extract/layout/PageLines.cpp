@@ -18,8 +18,9 @@ bool startsNewLine(const Line& line, const Word& lastWord, const Word& word)
 {
     if (word.rotation != line.rotation)
         return true;
-    // A little overlap is kerning, not a step back.
-    const double slack = 0.25 * (lastWord.bottom - lastWord.top);
+    // An overlap of up to 0.4 of the type height is kerning (as under the
+    // raised A of the TeX logos), not a step back.
+    const double slack = 0.4 * (lastWord.bottom - lastWord.top);
     if (word.left < lastWord.right - slack)
         return true;
     const double middle = (word.top + word.bottom) / 2;

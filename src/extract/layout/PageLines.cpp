@@ -14,13 +14,21 @@ namespace {
 constexpr double wordGap = 0.1;
 constexpr double cellGap = 1.5;
 
+bool isOneCharacter(std::string_view utf8)
+{
+    return !utf8.empty() && std::all_of(utf8.begin() + 1, utf8.end(), [](char c) { return (c & 0xC0) == 0x80; });
+}
+
 bool startsNewLine(const Line& line, const Word& lastWord, const Word& word)
 {
     if (word.rotation != line.rotation)
         return true;
-    // An overlap of up to 0.4 of the type height is kerning (as under the
-    // raised A of the TeX logos), not a step back.
-    const double slack = 0.4 * (lastWord.bottom - lastWord.top);
+    // An overlap of up to 0.4 of the type height is kerning, not a step
+    // back; under a lone letter, up to 0.7 of its width (the raised A kerned
+    // back under the L of the LaTeX logo).
+    double slack = 0.4 * (lastWord.bottom - lastWord.top);
+    if (isOneCharacter(lastWord.text))
+        slack = std::max(slack, 0.7 * (lastWord.right - lastWord.left));
     if (word.left < lastWord.right - slack)
         return true;
     const double middle = (word.top + word.bottom) / 2;

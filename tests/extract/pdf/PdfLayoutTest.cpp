@@ -164,13 +164,16 @@ TEST(PdfLines, WordsSetApartWithoutASpaceArePartedByTheirGap)
         word("Population", 0, 50, 40),
         word("Area", 70, 90, 40),
         word("水质调查", 0, 40, 60),
-        // TeX's logo: a raised A kerned back under the L, then a step back to the line's start.
-        word("L", 0, 6.9, 80),
-        Word {"A", 3.3, 80, 10, 86.2, false, 0, 7},
+        // LaTeX's logo: a raised A kerned back under the L, then a step back
+        // to the line's start; as far back after a word, a step back.
+        word("L", 0, 7, 80),
+        Word {"A", 2.5, 80, 9.2, 86.2, false, 0, 7},
         word("TEX", 8.6, 30, 80),
         word("again", 1, 20, 80),
+        word("Lo", 0, 7, 100),
+        word("x", 2.5, 9, 100),
     });
-    ASSERT_EQ(lines.size(), 6U);
+    ASSERT_EQ(lines.size(), 8U);
     EXPECT_EQ(lines[0].text, "1 Foo");
     EXPECT_EQ(lines[1].text, "Boldface");
     EXPECT_EQ(lines[2].text, "Population\tArea");
@@ -178,6 +181,7 @@ TEST(PdfLines, WordsSetApartWithoutASpaceArePartedByTheirGap)
     EXPECT_DOUBLE_EQ(lines[3].firstWordWidth, 10);
     EXPECT_EQ(lines[4].text, "LATEX");
     EXPECT_EQ(lines[5].text, "again");
+    EXPECT_EQ(lines[6].text, "Lo");
 }
 
 // The PDF holds right-to-left text in the order it is shown; lines are read

@@ -53,12 +53,13 @@ bool isDelimiterRow(const std::vector<std::string>& cells)
     });
 }
 
-// The lines (ended by CR, LF or CR LF) without the marks of the blocks around them: the first starts
-// at `indent`, the others after at most `indent` blanks and '>'.
-std::vector<std::string_view> rowLines(std::string_view lines, std::size_t indent)
+// Up to `count` lines (ended by CR, LF or CR LF) without the marks of the
+// blocks around them: the first starts at `indent`, the others after at
+// most `indent` blanks and '>'.
+std::vector<std::string_view> rowLines(std::string_view lines, std::size_t indent, std::size_t count)
 {
     std::vector<std::string_view> rows;
-    while (!lines.empty()) {
+    while (!lines.empty() && rows.size() < count) {
         const std::size_t end = std::min(lines.find_first_of("\r\n"), lines.size());
         const std::string_view line = lines.substr(0, end);
         lines.remove_prefix(std::min(end + (lines.substr(end).starts_with("\r\n") ? 2 : 1), lines.size()));
@@ -87,12 +88,14 @@ std::string inlineText(cmark_node* paragraph)
 }  // namespace
 
 PipeTable::PipeTable(std::string_view lines, int column)
-    : rows_(rowLines(lines, static_cast<std::size_t>(std::max(column, 1)) - 1))
+    : lines_(lines)
+    , indent_(static_cast<std::size_t>(std::max(column, 1)) - 1)
 {
-    if (rows_.size() < 2 || rows_[1].find('|') == std::string_view::npos)
+    const std::vector<std::string_view> head = rowLines(lines_, indent_, 2);
+    if (head.size() < 2 || head[1].find('|') == std::string_view::npos)
         return;
-    const std::vector<std::string> delimiter = cellsOf(rows_[1]);
-    isTable_ = isDelimiterRow(delimiter) && cellsOf(rows_[0]).size() == delimiter.size();
+    const std::vector<std::string> delimiter = cellsOf(head[1]);
+    isTable_ = isDelimiterRow(delimiter) && cellsOf(head[0]).size() == delimiter.size();
 }
 
 void PipeTable::write(package::TextBuilder& out) const
@@ -100,12 +103,13 @@ void PipeTable::write(package::TextBuilder& out) const
     // Every cell becomes a paragraph of one document, parsed at once; the
     // no-break space in front keeps a cell's first mark ("#", "1.", "-")
     // from opening a block, and reads as a line start to emphasis.
+    const std::vector<std::string_view> rows = rowLines(lines_, indent_, lines_.size());
     std::vector<std::size_t> rowSizes;
     std::string cells;
-    for (std::size_t row = 0; row < rows_.size(); ++row) {
+    for (std::size_t row = 0; row < rows.size(); ++row) {
         if (row == 1)
             continue;
-        const std::vector<std::string> written = cellsOf(rows_[row]);
+        const std::vector<std::string> written = cellsOf(rows[row]);
         rowSizes.push_back(written.size());
         for (const std::string& cell : written)
             cells.append(kNoBreakSpace).append(cell).append("\n\n");

@@ -2,8 +2,8 @@
 
 #include "extract/package/TextBuilder.h"
 
+#include <cstddef>
 #include <string_view>
-#include <vector>
 
 namespace leafmill::extract {
 
@@ -22,7 +22,8 @@ public:
     void write(package::TextBuilder& out) const;
 
 private:
-    std::vector<std::string_view> rows_;
+    std::string_view lines_;
+    std::size_t indent_;
     bool isTable_ = false;
 };
 

@@ -155,7 +155,7 @@ void RunWriter::write(cmark_node* document, std::string_view source, int firstLi
             break;
         case CMARK_NODE_PARAGRAPH:
             out_.endParagraph();
-            if (entering) {
+            if (entering && cmark_node_get_start_line(node) < cmark_node_get_end_line(node)) {
                 const PipeTable table(lines.lines(cmark_node_get_start_line(node), cmark_node_get_end_line(node)),
                                       cmark_node_get_start_column(node));
                 if (table.isTable()) {

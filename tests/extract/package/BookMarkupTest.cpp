@@ -42,7 +42,7 @@ TEST(TagSoup, BecomesWellFormedWithItsTextKept)
 TEST(Sitemap, EntriesKeepTheirOrderAndLevels)
 {
     const auto entries = chm::readSitemap(
-        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"One\"><param name=Local "
+        "<UL><LI><OBJECT type=\"text/sitemap\"><param name = \"Name\" value= \"One\"><param name=Local "
         "value=\"a.htm\"></OBJECT><UL><LI><object type='text/sitemap'><PARAM NAME=\"Name\" VALUE=\"Two\">"
         "<param name=\"Name\" value=\"Zwei\"><param name=\"Local\" value=\"b.htm#x\"></object></UL>"
         "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"No page\"></OBJECT>"

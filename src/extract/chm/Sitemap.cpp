@@ -6,9 +6,6 @@
 
 namespace leafmill::extract::chm {
 
-namespace {
-
-// The value of `name="..."` (or '...' or unquoted) inside one tag.
 std::string tagAttribute(std::string_view tag, std::string_view name)
 {
     const std::string lowered = asciiLowered(tag);
@@ -32,8 +29,6 @@ std::string tagAttribute(std::string_view tag, std::string_view name)
     }
     return {};
 }
-
-}  // namespace
 
 std::vector<SitemapEntry> readSitemap(std::string_view html)
 {

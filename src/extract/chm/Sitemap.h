@@ -13,6 +13,10 @@ struct SitemapEntry {
     int level = 1;  // 1 for the outermost list
 };
 
+// The value of the attribute `name` (in lower case) inside one tag, as
+// `name="..."`, '...' or unquoted; empty when the tag has none.
+std::string tagAttribute(std::string_view tag, std::string_view name);
+
 // The entries of a sitemap file, in their order: each <object
 // type="text/sitemap"> with its "Name" and "Local" parameters, its level the
 // depth of the lists around it. Entries without a page are left out; the

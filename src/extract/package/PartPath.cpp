@@ -6,8 +6,6 @@
 
 namespace leafmill::extract::package {
 
-namespace {
-
 std::string percentDecoded(std::string_view text)
 {
     std::string out;
@@ -24,6 +22,8 @@ std::string percentDecoded(std::string_view text)
     }
     return out;
 }
+
+namespace {
 
 bool hasScheme(std::string_view href)
 {

@@ -12,6 +12,9 @@ struct PartLink {
     std::string fragment;  // "sec2", or empty
 };
 
+// `text` with its %-escapes ("%20") turned into the bytes they stand for.
+std::string percentDecoded(std::string_view text);
+
 // Resolves `href` (a relative URL as package documents write them,
 // percent-encoded) against the part `base` that contains it. Links that leave
 // the package (a scheme such as http:, or more ".." than there are folders)

@@ -10,6 +10,10 @@ Result djvuToText(std::string_view bytes, const Options& options)
 {
     return package::readGuarded([&] {
         djvu::DjvuDocument document(bytes);
+        // The library keeps its own copy of the document; the file's pages
+        // need not stay in memory beside it.
+        if (options.release)
+            options.release(bytes);
         int damaged = 0;
         const layout::PagedDocument paged {document.pageCount(),
                                            [&](int index, bool*) {

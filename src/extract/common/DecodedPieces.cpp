@@ -25,11 +25,12 @@ std::size_t lastLineEnd(std::string_view text, std::size_t from)
 }  // namespace
 
 DecodedPieces::DecodedPieces(std::string_view bytes, TextReading reading, std::size_t pieceSize,
-                             std::function<void(std::string_view)> release)
+                             std::function<void(std::string_view)> release, char cutAfter)
     : bytes_(bytes)
     , reading_(std::move(reading))
     , pieceSize_(std::max<std::size_t>(pieceSize, 1))
     , release_(std::move(release))
+    , cutAfter_(cutAfter)
 {
     if (!reading_.asUtf8) {
         decoder_ = std::make_unique<Utf8Decoder>(reading_.encoding.encoding.converter);
@@ -52,7 +53,11 @@ bool DecodedPieces::next(std::string& piece)
         else
             waiting_ += decoder_->decode(block, last);
         releasePassed();
-        const std::size_t end = last ? waiting_.size() : lastLineEnd(waiting_, searched);
+        std::size_t end = last ? waiting_.size() : lastLineEnd(waiting_, searched);
+        if (end == 0 && cutAfter_ != '\0' && waiting_.size() >= pieceSize_) {
+            const std::size_t cut = std::string_view(waiting_).substr(searched).rfind(cutAfter_);
+            end = cut == std::string_view::npos ? 0 : searched + cut + 1;
+        }
         if (end == 0)
             continue;
         if (end == waiting_.size()) {

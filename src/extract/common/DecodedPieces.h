@@ -25,12 +25,13 @@ struct TextReading {
 // The document's text as UTF-8, a piece at a time, so that a long document's
 // text is never held whole: each piece ends at a line end (CR or LF, never
 // between the two of a CR LF) unless it is the last, so a document written
-// on one line comes in one piece. The bytes passed are released a few
-// megabytes at a time.
+// on one line comes in one piece, unless `cutAfter` names a character after
+// which a line longer than a piece may be cut. The bytes passed are released
+// a few megabytes at a time.
 class DecodedPieces {
 public:
     DecodedPieces(std::string_view bytes, TextReading reading, std::size_t pieceSize,
-                  std::function<void(std::string_view)> release);
+                  std::function<void(std::string_view)> release, char cutAfter = '\0');
     ~DecodedPieces();
     DecodedPieces(const DecodedPieces&) = delete;
     DecodedPieces& operator=(const DecodedPieces&) = delete;
@@ -45,6 +46,7 @@ private:
     TextReading reading_;
     std::size_t pieceSize_;
     std::function<void(std::string_view)> release_;
+    char cutAfter_;
     std::unique_ptr<Utf8Decoder> decoder_;
     std::size_t read_ = 0;  // bytes_[..read_] are decoded
     std::size_t released_ = 0;

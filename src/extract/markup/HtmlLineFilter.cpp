@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <utility>
 
 namespace leafmill::extract {
 
@@ -47,26 +48,49 @@ bool separatesWords(std::string_view line, std::size_t lt)
     return std::binary_search(std::begin(kNames), std::end(kNames), std::string_view(name, length));
 }
 
-// Where the first script or style block at or after `from` opens, and the end
-// tag that closes it. Both kinds are taken in the order they come, so that
-// the lines joined in search of one block's end are searched for the other.
+// Where a script or style block opens, and the end tag that closes it. Both
+// kinds are taken in the order they come, so that the lines joined in search
+// of one block's end are searched for the other.
 struct BlockStart {
     std::size_t at = std::string_view::npos;
     std::size_t openSize = 0;
     std::string_view close;
 };
 
-BlockStart nextBlock(std::string_view line, std::size_t from)
-{
-    static constexpr std::string_view kBlocks[][2] = {{"<script", "</script>"}, {"<style", "</style>"}};
-    BlockStart first;
-    for (const auto& [open, close] : kBlocks) {
-        const std::size_t at = findNoCase(line, open, from);
-        if (at < first.at)
-            first = {at, open.size(), close};
+// Finds the blocks of a line in turn. Each kind's next start is looked up
+// again only once it is passed, or past where the line ended when there was
+// none: a line of many blocks of one kind and none of the other, or one that
+// grows by joins, stays linear.
+class BlockFinder {
+public:
+    BlockStart next(std::string_view line, std::size_t from)
+    {
+        BlockStart first;
+        for (std::size_t kind = 0; kind < std::size(kBlocks); ++kind) {
+            const std::string_view open = kBlocks[kind][0];
+            Found& found = found_[kind];
+            if (found.at == std::string_view::npos ? found.searchedTo < line.size() : found.at < from) {
+                const std::size_t overlap = open.size() - 1;
+                const std::size_t start
+                    = found.at == std::string_view::npos && found.searchedTo > overlap
+                          ? std::max(from, found.searchedTo - overlap)
+                          : from;
+                found = {findNoCase(line, open, start), line.size()};
+            }
+            if (found.at < first.at)
+                first = {found.at, open.size(), kBlocks[kind][1]};
+        }
+        return first;
     }
-    return first;
-}
+
+private:
+    static constexpr std::string_view kBlocks[][2] = {{"<script", "</script>"}, {"<style", "</style>"}};
+    struct Found {
+        std::size_t at = std::string_view::npos;
+        std::size_t searchedTo = 0;  // the line's size when it was looked for
+    };
+    Found found_[std::size(kBlocks)];
+};
 
 bool isAscii(std::string_view text)
 {
@@ -99,26 +123,26 @@ bool HtmlLineFilter::filterLine(LineReader& lines, std::string& out)
     if (lines.exhausted())
         return false;
     std::string line(lines.next());
-    line = withoutBlocks(std::move(line), lines);
+    bool continues = lines.continues();
+    line = withoutBlocks(std::move(line), lines, continues);
     line = squeezeSpaces(replaceBreakTags(line));
-    if (isBlank(line))
+    // A segment that ends in '>' is never blank; one left blank by a removed
+    // block is a part of its line all the same.
+    if (isBlank(line) && !continues && !inLine_)
         return true;
-    countLine(line);
+    inLine_ = continues;
+    countLine(line, continues);
 
-    std::string kept;
-    appendDecodingReferences(keepOutsideTags(line), kept);
+    std::string kept = decodedReferences(keepOutsideTags(line), continues);
     // Removed tags and decoded &nbsp; can leave spaces side by side.
-    kept = collapseLineBreaks(squeezeSpaces(kept));
-    if (isBlank(kept))
-        return true;
-    out.append(kept);
-    out.append("\r\n");
+    write(collapseLineBreaks(squeezeSpaces(kept)), continues, out);
     return true;
 }
 
-std::string HtmlLineFilter::withoutBlocks(std::string line, LineReader& lines) const
+std::string HtmlLineFilter::withoutBlocks(std::string line, LineReader& lines, bool& continues) const
 {
-    BlockStart block = nextBlock(line, 0);
+    BlockFinder blocks;
+    BlockStart block = blocks.next(line, 0);
     if (block.at == std::string::npos)
         return line;
 
@@ -137,26 +161,32 @@ std::string HtmlLineFilter::withoutBlocks(std::string line, LineReader& lines) c
                 *joinedLength -= codePageLength(std::string_view(line).substr(block.at, after - block.at));
             out.append(line, done, block.at - done);
             done = after;
-            block = nextBlock(line, done);
+            block = blocks.next(line, done);
             closeFrom = block.at + block.openSize;
             continue;
         }
-        if (!joinedLength)
-            joinedLength = codePageLength(out) + codePageLength(std::string_view(line).substr(done));
-        if (lines.exhausted() || *joinedLength > kJoinLimit)
-            break;
+        // The rest of a line in segments is part of it, whatever its length;
+        // only whole lines are joined in search of the end tag.
+        if (!continues) {
+            if (!joinedLength)
+                joinedLength = codePageLength(out) + codePageLength(std::string_view(line).substr(done));
+            if (lines.exhausted() || *joinedLength > kJoinLimit)
+                break;
+        }
         closeFrom = std::max(closeFrom, line.size() - std::min(line.size(), block.close.size() - 1));
         const std::string_view next = lines.next();
-        *joinedLength += codePageLength(next);
+        continues = lines.continues();
+        if (joinedLength)
+            *joinedLength += codePageLength(next);
         line.append(next);
     }
     out.append(line, done);
     return out;
 }
 
-void HtmlLineFilter::countLine(std::string_view line)
+void HtmlLineFilter::countLine(std::string_view line, bool continues)
 {
-    bytesDone_ += codePageLength(line) + 2;
+    bytesDone_ += codePageLength(line) + (continues ? 0 : 2);
     if (textLength_ == 0 || !progress_)
         return;
     // Line ends of one byte count 2 and may carry the sum past the length.
@@ -171,9 +201,8 @@ std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
 {
     std::string kept;
     kept.reserve(line.size());
-    // A space owed to a removed tag that parts words; paid before the next
-    // kept text unless a space or line start is already there.
-    bool spaceOwed = false;
+    // A space owed to a removed tag that parts words (spaceOwed_) is paid
+    // before the next kept text unless a space or line start is already there.
     std::size_t pos = 0;
     while (pos < line.size()) {
         if (markup_ != Markup::Text) {
@@ -188,13 +217,15 @@ std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
         const std::size_t mark = line.find_first_of("<>", pos);
         const std::string_view text
             = line.substr(pos, mark == std::string_view::npos ? std::string_view::npos : mark - pos);
-        if (spaceOwed && !text.empty()) {
-            if (!kept.empty() && kept.back() != ' ' && kept.back() != '\n' && text.front() != ' '
+        if (spaceOwed_ && !text.empty()) {
+            if (lastKept_ != '\0' && lastKept_ != ' ' && lastKept_ != '\n' && text.front() != ' '
                 && text.front() != '\r')
                 kept.push_back(' ');
-            spaceOwed = false;
+            spaceOwed_ = false;
         }
         kept.append(text);
+        if (!text.empty())
+            lastKept_ = text.back();
         if (mark == std::string_view::npos)
             break;
         pos = mark + 1;
@@ -202,7 +233,7 @@ std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
             continue;  // a stray '>' is dropped like any tag mark
         if (line.substr(mark, kCommentOpen.size()) != kCommentOpen) {
             markup_ = Markup::Tag;
-            spaceOwed = spaceOwed || separatesWords(line, mark);
+            spaceOwed_ = spaceOwed_ || separatesWords(line, mark);
             continue;
         }
         // A comment ends only at "-->", however many '>' it holds; "<!-->"
@@ -215,6 +246,57 @@ std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
         }
     }
     return kept;
+}
+
+// A reference cut by the end of a segment is decoded with the next one.
+std::string HtmlLineFilter::decodedReferences(std::string kept, bool continues)
+{
+    kept.insert(0, std::exchange(referenceStart_, {}));
+    if (continues) {
+        const std::size_t amp = kept.rfind('&');
+        const auto inReference = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '#'; };
+        if (amp != std::string::npos && std::all_of(kept.begin() + static_cast<std::ptrdiff_t>(amp) + 1, kept.end(), inReference)) {
+            referenceStart_.assign(kept, amp);
+            kept.resize(amp);
+        }
+    } else {
+        spaceOwed_ = false;
+        lastKept_ = '\0';
+    }
+    std::string decoded;
+    appendDecodingReferences(kept, decoded);
+    return decoded;
+}
+
+// Writes a line's text, or a segment's, but a blank line not at all: the
+// runs of spaces and of line breaks that meet at a cut are squeezed as on
+// the whole line.
+void HtmlLineFilter::write(std::string_view kept, bool continues, std::string& out)
+{
+    if (tail_.ends_with(' ') && kept.starts_with(' '))
+        kept.remove_prefix(1);
+    if (tail_.ends_with("\r\n"))
+        while (kept.starts_with("\r\n"))
+            kept.remove_prefix(2);
+    tail_.append(kept.substr(kept.size() - std::min<std::size_t>(kept.size(), 2)));
+    tail_.erase(0, tail_.size() - std::min<std::size_t>(tail_.size(), 2));
+    if (written_) {
+        out.append(kept);
+    } else {
+        blankStart_.append(kept);
+        if (!isBlank(blankStart_)) {
+            out.append(blankStart_);
+            blankStart_.clear();
+            written_ = true;
+        }
+    }
+    if (continues)
+        return;
+    if (written_)
+        out.append("\r\n");
+    blankStart_.clear();
+    written_ = false;
+    tail_.clear();
 }
 
 std::uint64_t HtmlLineFilter::codePageLength(std::string_view utf8) const

@@ -29,7 +29,9 @@ std::uint64_t codePageLength(const CodePage& codePage, std::string_view utf8);
 //   7. character references are decoded, and runs of spaces squeezed again;
 //   8. runs of line breaks become one;
 //   9. a line that is not blank is written, followed by CR LF.
-// One object filters one page, a line at a time.
+// One object filters one page, a line at a time. A long line may come in
+// segments (see LineReader); what the steps carry from one segment to the
+// next makes the text the same as that of the whole line.
 class HtmlLineFilter {
 public:
     // `codePage` measures the byte lengths that the progress and the join
@@ -47,9 +49,11 @@ public:
 private:
     enum class Markup { Text, Tag, Comment };
 
-    std::string withoutBlocks(std::string line, LineReader& lines) const;
-    void countLine(std::string_view line);
+    std::string withoutBlocks(std::string line, LineReader& lines, bool& continues) const;
+    void countLine(std::string_view line, bool continues);
     std::string keepOutsideTags(std::string_view line);
+    std::string decodedReferences(std::string kept, bool continues);
+    void write(std::string_view kept, bool continues, std::string& out);
     std::uint64_t codePageLength(std::string_view utf8) const;
 
     const CodePage& codePage_;
@@ -58,6 +62,15 @@ private:
     std::uint64_t bytesDone_ = 0;
     int lastPercent_ = -1;
     Markup markup_ = Markup::Text;
+
+    // What a segment of a long line leaves to the next.
+    bool inLine_ = false;  // a segment of the line has been filtered
+    bool spaceOwed_ = false;  // for a removed tag that parts words
+    char lastKept_ = '\0';  // of the text kept outside tags; none at a line start
+    std::string referenceStart_;  // kept text from a '&' that may start a reference
+    std::string blankStart_;  // the line's text while it is blank, not yet written
+    bool written_ = false;  // the line has written text
+    std::string tail_;  // the last two characters the line has written or holds
 };
 
 }  // namespace leafmill::extract

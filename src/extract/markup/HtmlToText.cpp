@@ -23,7 +23,7 @@ constexpr std::size_t kHeadingReach = std::size_t {4} << 20;
 std::uint64_t textLength(std::string_view bytes, const TextReading& reading, const CodePage& codePage,
                          const Options& options)
 {
-    DecodedPieces decoder(bytes, reading, options.pieceSize, options.release);
+    DecodedPieces decoder(bytes, reading, options.pieceSize, options.release, LineReader::kSegmentEnd);
     std::uint64_t length = 0;
     for (std::string piece; decoder.next(piece);)
         length += codePageLength(codePage, piece);
@@ -47,7 +47,7 @@ Result htmlToText(std::string_view bytes, const Options& options)
 
     // The markup is decoded a piece at a time; each piece is searched for
     // headings as the filter takes it.
-    DecodedPieces decoder(bytes, reading, options.pieceSize, options.release);
+    DecodedPieces decoder(bytes, reading, options.pieceSize, options.release, LineReader::kSegmentEnd);
     HtmlHeadings headings;
     HeadingPlacement placement(options.sink ? kHeadingReach : std::numeric_limits<std::size_t>::max());
     std::vector<PageHeading> found;
@@ -62,7 +62,7 @@ Result htmlToText(std::string_view bytes, const Options& options)
         headings.add(piece, found);
         placeFound();
         return true;
-    });
+    }, options.pieceSize);
     HtmlLineFilter filter(*codePage, options.progress, length);
     while (filter.filterLine(lines, result.text))
         placement.place(result, options);

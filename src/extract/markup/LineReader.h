@@ -12,22 +12,29 @@ namespace leafmill::extract {
 // line too: most pages are written with LF alone, and as part of a line it
 // would keep their empty lines and leave the text without line ends.
 // The text comes in pieces, asked for when a line runs on past those held,
-// so only the pieces of the lines being read are kept.
+// so only the pieces of the lines being read are kept. A line longer than
+// `longLine` bytes is handed out in segments, each cut after a '>': no step
+// of the filter looks across such a cut but those that carry their state
+// over it, so a line written as one (a whole page) is not held whole.
 class LineReader {
 public:
+    static constexpr char kSegmentEnd = '>';
+
     // `more` replaces its argument with the text's next piece and returns
     // false once there is none.
-    explicit LineReader(std::function<bool(std::string&)> more)
+    LineReader(std::function<bool(std::string&)> more, std::size_t longLine)
         : more_(std::move(more))
+        , longLine_(longLine)
     {
     }
 
     bool exhausted() { return pos_ >= held_.size() && !takeMore(); }
 
-    // The next line without its terminator; empty once exhausted. The view
-    // holds until the next call.
+    // The next line without its terminator, or the next segment of a long
+    // one; empty once exhausted. The view holds until the next call.
     std::string_view next()
     {
+        continues_ = false;
         if (exhausted())
             return {};
         std::size_t searched = pos_;
@@ -35,6 +42,18 @@ public:
         // A CR that ends the pieces held may be the first half of CR LF.
         while (end == std::string::npos || (held_[end] == '\r' && end + 1 == held_.size())) {
             const std::size_t seen = (end == std::string::npos ? held_.size() : end) - pos_;
+            if (end == std::string::npos && seen >= longLine_) {
+                // Cut only where this search has not looked before, so a long
+                // line stays linear, and before text held: the line goes on.
+                const std::size_t cut
+                    = std::string_view(held_).substr(searched, held_.size() - 1 - searched).rfind(kSegmentEnd);
+                if (cut != std::string_view::npos) {
+                    const std::size_t start = pos_;
+                    pos_ = searched + cut + 1;
+                    continues_ = true;
+                    return std::string_view(held_).substr(start, pos_ - start);
+                }
+            }
             if (!takeMore())
                 break;
             searched = pos_ + seen;
@@ -50,6 +69,9 @@ public:
             ++pos_;
         return std::string_view(held_).substr(start, end - start);
     }
+
+    // Whether the line goes on past what the last next() gave.
+    bool continues() const { return continues_; }
 
 private:
     // Drops the lines read and adds the next piece; false at the end.
@@ -69,9 +91,11 @@ private:
     }
 
     std::function<bool(std::string&)> more_;
+    std::size_t longLine_;
     std::string held_;
     std::size_t pos_ = 0;
     bool done_ = false;
+    bool continues_ = false;
 };
 
 }  // namespace leafmill::extract

@@ -53,8 +53,39 @@ INSTANTIATE_TEST_SUITE_P(
                       Filtered {repeated("&amp", kMany), repeated("&amp", kMany) + "\r\n"},
                       Filtered {"a" + repeated("<script>x", kMany), "a" + repeated("x", kMany) + "\r\n"},
                       Filtered {"a" + repeated("</script>x", kMany), "a" + repeated("x", kMany) + "\r\n"},
+                      Filtered {"a" + repeated("<script>x</script>y", kMany), "a" + repeated("y", kMany) + "\r\n"},
                       // A comment that never ends hides the rest, whatever '>' it holds.
                       Filtered {"visible<!--<p>" + repeated("hidden > ", kMany), "visible\r\n"}),
+    kNamed);
+
+// A long line is filtered in segments cut after a '>': however small, they
+// give the text of the whole line.
+class HtmlFilterSegments : public HtmlFilter { };
+
+TEST_P(HtmlFilterSegments, GiveTheTextOfTheWholeLine)
+{
+    const auto& [page, expected] = GetParam();
+    EXPECT_EQ(textOf(page), expected);
+    for (const std::size_t pieceSize : {1, 2, 7, 64})
+        EXPECT_EQ(convertInPieces(page, pieceSize).text, expected) << "in pieces of " << pieceSize;
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, HtmlFilterSegments, ::testing::ValuesIn(filterCases()), kNamed);
+INSTANTIATE_TEST_SUITE_P(
+    Cuts, HtmlFilterSegments,
+    ::testing::Values(Filtered {"<td>red</td><td>green</td><li>one</li><li>two</li>", "red green one two\r\n"},
+                      Filtered {"a&amp<b></b>;b&#<i></i>65; c&amp>d; <b>x</b> &lt;p&gt; &amp;",
+                                "a&bA c&ampd; x <p> &\r\n"},
+                      Filtered {"x<script>if (a><b) c='<p><i>';</script><i>y</i>", "xy\r\n"},
+                      Filtered {"a<script>x<b>y</b>\r\nz</script><b>c</b>", "ac\r\n"},
+                      Filtered {"<b>a</b><br><br><p><i>b</i>", "a\r\nb\r\n"},
+                      Filtered {"<b>a </b><i> b</i><b></b><i>  </i><b> c</b>", "a b c\r\n"},
+                      Filtered {"<b></b><i></i>\r\n<b> </b><i></i>\r\n<b> </b><i>x</i>", " x\r\n"},
+                      Filtered {"a<!--<b>x</b><i>-->b<!--><b>c</b>", "abc\r\n"},
+                      // A last segment left blank by its blocks still ends the line.
+                      Filtered {"<b>a</b><script>x</script><script>y</script>  \r\nb", "a \r\nb\r\n"},
+                      // Only whole lines count towards the join limit.
+                      Filtered {"a<script>" + repeated("x><y", 20000) + "</script>b", "ab\r\n"}),
     kNamed);
 
 TEST(HtmlFilterJoin, StopsPastSixtyFourKilobytes)

@@ -71,10 +71,9 @@ public:
             Found& found = found_[kind];
             if (found.at == std::string_view::npos ? found.searchedTo < line.size() : found.at < from) {
                 const std::size_t overlap = open.size() - 1;
-                const std::size_t start
-                    = found.at == std::string_view::npos && found.searchedTo > overlap
-                          ? std::max(from, found.searchedTo - overlap)
-                          : from;
+                const std::size_t start = found.at == std::string_view::npos && found.searchedTo > overlap
+                    ? std::max(from, found.searchedTo - overlap)
+                    : from;
                 found = {findNoCase(line, open, start), line.size()};
             }
             if (found.at < first.at)
@@ -255,7 +254,8 @@ std::string HtmlLineFilter::decodedReferences(std::string kept, bool continues)
     if (continues) {
         const std::size_t amp = kept.rfind('&');
         const auto inReference = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '#'; };
-        if (amp != std::string::npos && std::all_of(kept.begin() + static_cast<std::ptrdiff_t>(amp) + 1, kept.end(), inReference)) {
+        if (amp != std::string::npos
+            && std::all_of(kept.begin() + static_cast<std::ptrdiff_t>(amp) + 1, kept.end(), inReference)) {
             referenceStart_.assign(kept, amp);
             kept.resize(amp);
         }

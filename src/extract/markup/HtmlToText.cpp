@@ -56,13 +56,14 @@ Result htmlToText(std::string_view bytes, const Options& options)
             placement.add(std::move(heading), result);
         found.clear();
     };
-    LineReader lines([&](std::string& piece) {
+    const auto more = [&](std::string& piece) {
         if (!decoder.next(piece))
             return false;
         headings.add(piece, found);
         placeFound();
         return true;
-    }, options.pieceSize);
+    };
+    LineReader lines(more, options.pieceSize);
     HtmlLineFilter filter(*codePage, options.progress, length);
     while (filter.filterLine(lines, result.text))
         placement.place(result, options);

@@ -124,6 +124,7 @@ bool HtmlLineFilter::filterLine(LineReader& lines, std::string& out)
     std::string line(lines.next());
     bool continues = lines.continues();
     line = withoutBlocks(std::move(line), lines, continues);
+    lineBefore_ = continues ? lineBefore_ + codePageLength(line) : 0;
     line = squeezeSpaces(replaceBreakTags(line));
     // A segment that ends in '>' is never blank; one left blank by a removed
     // block is a part of its line all the same.
@@ -168,7 +169,7 @@ std::string HtmlLineFilter::withoutBlocks(std::string line, LineReader& lines, b
         // only whole lines are joined in search of the end tag.
         if (!continues) {
             if (!joinedLength)
-                joinedLength = codePageLength(out) + codePageLength(std::string_view(line).substr(done));
+                joinedLength = lineBefore_ + codePageLength(out) + codePageLength(std::string_view(line).substr(done));
             if (lines.exhausted() || *joinedLength > kJoinLimit)
                 break;
         }

@@ -65,6 +65,7 @@ private:
 
     // What a segment of a long line leaves to the next.
     bool inLine_ = false;  // a segment of the line has been filtered
+    std::uint64_t lineBefore_ = 0;  // the code-page length of its segments, blocks removed
     bool spaceOwed_ = false;  // for a removed tag that parts words
     char lastKept_ = '\0';  // of the text kept outside tags; none at a line start
     std::string referenceStart_;  // kept text from a '&' that may start a reference

@@ -73,19 +73,21 @@ TEST_P(HtmlFilterSegments, GiveTheTextOfTheWholeLine)
 INSTANTIATE_TEST_SUITE_P(Pages, HtmlFilterSegments, ::testing::ValuesIn(filterCases()), kNamed);
 INSTANTIATE_TEST_SUITE_P(
     Cuts, HtmlFilterSegments,
-    ::testing::Values(Filtered {"<td>red</td><td>green</td><li>one</li><li>two</li>", "red green one two\r\n"},
-                      Filtered {"a&amp<b></b>;b&#<i></i>65; c&amp>d; <b>x</b> &lt;p&gt; &amp;",
-                                "a&bA c&ampd; x <p> &\r\n"},
-                      Filtered {"x<script>if (a><b) c='<p><i>';</script><i>y</i>", "xy\r\n"},
-                      Filtered {"a<script>x<b>y</b>\r\nz</script><b>c</b>", "ac\r\n"},
-                      Filtered {"<b>a</b><br><br><p><i>b</i>", "a\r\nb\r\n"},
-                      Filtered {"<b>a </b><i> b</i><b></b><i>  </i><b> c</b>", "a b c\r\n"},
-                      Filtered {"<b></b><i></i>\r\n<b> </b><i></i>\r\n<b> </b><i>x</i>", " x\r\n"},
-                      Filtered {"a<!--<b>x</b><i>-->b<!--><b>c</b>", "abc\r\n"},
-                      // A last segment left blank by its blocks still ends the line.
-                      Filtered {"<b>a</b><script>x</script><script>y</script>  \r\nb", "a \r\nb\r\n"},
-                      // Only whole lines count towards the join limit.
-                      Filtered {"a<script>" + repeated("x><y", 20000) + "</script>b", "ab\r\n"}),
+    ::testing::Values(
+        Filtered {"<td>red</td><td>green</td><li>one</li><li>two</li>", "red green one two\r\n"},
+        Filtered {"a&amp<b></b>;b&#<i></i>65; c&amp>d; <b>x</b> &lt;p&gt; &amp;", "a&bA c&ampd; x <p> &\r\n"},
+        Filtered {"x<script>if (a><b) c='<p><i>';</script><i>y</i>", "xy\r\n"},
+        Filtered {"a<script>x<b>y</b>\r\nz</script><b>c</b>", "ac\r\n"},
+        Filtered {"<b>a</b><br><br><p><i>b</i>", "a\r\nb\r\n"},
+        Filtered {"<b>a </b><i> b</i><b></b><i>  </i><b> c</b>", "a b c\r\n"},
+        Filtered {"<b></b><i></i>\r\n<b> </b><i></i>\r\n<b> </b><i>x</i>", " x\r\n"},
+        Filtered {"a<!--<b>x</b><i>-->b<!--><b>c</b>", "abc\r\n"},
+        // A last segment left blank by its blocks still ends the line.
+        Filtered {"<b>a</b><script>x</script><script>y</script>  \r\nb", "a \r\nb\r\n"},
+        // Only whole lines are joined in search of a block's end, and
+        // only while the whole line's text stays within the limit.
+        Filtered {"a<script>" + repeated("x><y", 20000) + "</script>b", "ab\r\n"},
+        Filtered {repeated("<b>a</b>", 10000) + "<script>s\r\n</script>t", repeated("a", 10000) + "s\r\nt\r\n"}),
     kNamed);
 
 TEST(HtmlFilterJoin, StopsPastSixtyFourKilobytes)

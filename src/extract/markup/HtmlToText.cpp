@@ -63,7 +63,9 @@ Result htmlToText(std::string_view bytes, const Options& options)
         placeFound();
         return true;
     };
-    LineReader lines(more, options.pieceSize);
+    // Segments of a long line a quarter of a piece long keep the copies the
+    // filter makes of one small.
+    LineReader lines(more, options.pieceSize / 4);
     HtmlLineFilter filter(*codePage, options.progress, length);
     while (filter.filterLine(lines, result.text))
         placement.place(result, options);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -43,13 +44,15 @@ public:
         while (end == std::string::npos || (held_[end] == '\r' && end + 1 == held_.size())) {
             const std::size_t seen = (end == std::string::npos ? held_.size() : end) - pos_;
             if (end == std::string::npos && seen >= longLine_) {
-                // Cut only where this search has not looked before, so a long
-                // line stays linear, and before text held: the line goes on.
-                const std::size_t cut
-                    = std::string_view(held_).substr(searched, held_.size() - 1 - searched).rfind(kSegmentEnd);
-                if (cut != std::string_view::npos) {
+                // The first '>' that makes the segment long enough, looked for
+                // where this search has not looked before (a long line stays
+                // linear), and before the last character held: the line goes on.
+                const std::size_t from
+                    = std::max(pos_ + std::max<std::size_t>(longLine_, 1) - 1, searched == pos_ ? pos_ : searched - 1);
+                const std::size_t cut = held_.find(kSegmentEnd, from);
+                if (cut != std::string::npos && cut + 1 < held_.size()) {
                     const std::size_t start = pos_;
-                    pos_ = searched + cut + 1;
+                    pos_ = cut + 1;
                     continues_ = true;
                     return std::string_view(held_).substr(start, pos_ - start);
                 }

@@ -136,6 +136,10 @@ bool HtmlLineFilter::filterLine(LineReader& lines, std::string& out)
     std::string kept = decodedReferences(keepOutsideTags(line), continues);
     // Removed tags and decoded &nbsp; can leave spaces side by side.
     write(collapseLineBreaks(squeezeSpaces(kept)), continues, out);
+    if (!continues) {
+        spaceOwed_ = false;
+        lastKept_ = '\0';
+    }
     return true;
 }
 
@@ -248,24 +252,28 @@ std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
     return kept;
 }
 
-// A reference cut by the end of a segment is decoded with the next one.
+// A reference cut by the end of a segment is decoded with the next one. A
+// run of name characters after a '&' that goes on over many segments is
+// added to, never copied whole again: the line stays linear.
 std::string HtmlLineFilter::decodedReferences(std::string kept, bool continues)
 {
-    kept.insert(0, std::exchange(referenceStart_, {}));
+    const auto inReference = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '#'; };
+    std::string text = std::exchange(referenceStart_, {});
     if (continues) {
         const std::size_t amp = kept.rfind('&');
-        const auto inReference = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '#'; };
+        if (amp == std::string::npos && !text.empty() && std::all_of(kept.begin(), kept.end(), inReference)) {
+            referenceStart_ = std::move(text.append(kept));
+            return {};
+        }
         if (amp != std::string::npos
             && std::all_of(kept.begin() + static_cast<std::ptrdiff_t>(amp) + 1, kept.end(), inReference)) {
             referenceStart_.assign(kept, amp);
             kept.resize(amp);
         }
-    } else {
-        spaceOwed_ = false;
-        lastKept_ = '\0';
     }
+    text.append(kept);
     std::string decoded;
-    appendDecodingReferences(kept, decoded);
+    appendDecodingReferences(text, decoded);
     return decoded;
 }
 

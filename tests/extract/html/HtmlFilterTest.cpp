@@ -76,6 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Filtered {"<td>red</td><td>green</td><li>one</li><li>two</li>", "red green one two\r\n"},
         Filtered {"a&amp<b></b>;b&#<i></i>65; c&amp>d; <b>x</b> &lt;p&gt; &amp;", "a&bA c&ampd; x <p> &\r\n"},
+        Filtered {"&#0<b>00</b><i>0</i>6<b>6</b>; &a<b>m</b>p<i>x</i>", "B &ampx\r\n"},
         Filtered {"x<script>if (a><b) c='<p><i>';</script><i>y</i>", "xy\r\n"},
         Filtered {"a<script>x<b>y</b>\r\nz</script><b>c</b>", "ac\r\n"},
         Filtered {"<b>a</b><br><br><p><i>b</i>", "a\r\nb\r\n"},

@@ -235,6 +235,26 @@ TEST_F(CliTest, PageChoicesOverrideTheSettingsAndTheReadersLimitsAreWarned)
     EXPECT_FALSE(fs::exists(notes / "B")) << "a refused run leaves no book folder";
 }
 
+// One page choice alone is still a choice: a hard-wrapped paragraph is joined.
+TEST_F(CliTest, AJoinLinesChoiceAloneOverridesTheSettings)
+{
+    const std::string wrapped = source("w.txt",
+                                       "The salt road ran east from the village\r\n"
+                                       "through marshes where the ground was white\r\n"
+                                       "in summer and grey in winter, and carts\r\n"
+                                       "had worn two deep tracks into it.\r\n");
+    for (const bool join : {false, true}) {
+        std::vector<std::string> arguments = {"--settings", settings.string(), "--book", "W", "--out", out.string()};
+        if (join)
+            arguments.push_back("--join-lines");
+        arguments.push_back(wrapped);
+        fs::remove_all(out / "W");
+        const ChildResult result = run(arguments);
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
+        EXPECT_EQ(contains(test::readFile(out / "W" / "W0000.txt"), "village through"), join);
+    }
+}
+
 // --check reads a folder as the Notes reader set to the encoding does: 0 when
 // it finds nothing, 1 with what it finds, 2 when there is nothing to read.
 TEST_F(CliTest, CheckSaysWhatTheNotesReaderWouldFind)

@@ -271,9 +271,8 @@ std::string HtmlLineFilter::decodedReferences(std::string kept, bool continues)
             kept.resize(amp);
         }
     }
-    text.append(kept);
     std::string decoded;
-    appendDecodingReferences(text, decoded);
+    appendDecodingReferences(text.empty() ? kept : text.append(kept), decoded);
     return decoded;
 }
 

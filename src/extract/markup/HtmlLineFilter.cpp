@@ -124,22 +124,21 @@ bool HtmlLineFilter::filterLine(LineReader& lines, std::string& out)
     std::string line(lines.next());
     bool continues = lines.continues();
     line = withoutBlocks(std::move(line), lines, continues);
-    lineBefore_ = continues ? lineBefore_ + codePageLength(line) : 0;
+    if (continues)
+        line_.length += codePageLength(line);
     line = squeezeSpaces(replaceBreakTags(line));
     // A segment that ends in '>' is never blank; one left blank by a removed
     // block is a part of its line all the same.
-    if (isBlank(line) && !continues && !inLine_)
+    if (isBlank(line) && !continues && !line_.started)
         return true;
-    inLine_ = continues;
+    line_.started = true;
     countLine(line, continues);
 
     std::string kept = decodedReferences(keepOutsideTags(line), continues);
     // Removed tags and decoded &nbsp; can leave spaces side by side.
     write(collapseLineBreaks(squeezeSpaces(kept)), continues, out);
-    if (!continues) {
-        spaceOwed_ = false;
-        lastKept_ = '\0';
-    }
+    if (!continues)
+        line_ = {};
     return true;
 }
 
@@ -173,7 +172,7 @@ std::string HtmlLineFilter::withoutBlocks(std::string line, LineReader& lines, b
         // only whole lines are joined in search of the end tag.
         if (!continues) {
             if (!joinedLength)
-                joinedLength = lineBefore_ + codePageLength(out) + codePageLength(std::string_view(line).substr(done));
+                joinedLength = line_.length + codePageLength(out) + codePageLength(std::string_view(line).substr(done));
             if (lines.exhausted() || *joinedLength > kJoinLimit)
                 break;
         }
@@ -205,7 +204,7 @@ std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
 {
     std::string kept;
     kept.reserve(line.size());
-    // A space owed to a removed tag that parts words (spaceOwed_) is paid
+    // A space owed to a removed tag that parts words (line_.spaceOwed) is paid
     // before the next kept text unless a space or line start is already there.
     std::size_t pos = 0;
     while (pos < line.size()) {
@@ -221,15 +220,15 @@ std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
         const std::size_t mark = line.find_first_of("<>", pos);
         const std::string_view text
             = line.substr(pos, mark == std::string_view::npos ? std::string_view::npos : mark - pos);
-        if (spaceOwed_ && !text.empty()) {
-            if (lastKept_ != '\0' && lastKept_ != ' ' && lastKept_ != '\n' && text.front() != ' '
+        if (line_.spaceOwed && !text.empty()) {
+            if (line_.lastKept != '\0' && line_.lastKept != ' ' && line_.lastKept != '\n' && text.front() != ' '
                 && text.front() != '\r')
                 kept.push_back(' ');
-            spaceOwed_ = false;
+            line_.spaceOwed = false;
         }
         kept.append(text);
         if (!text.empty())
-            lastKept_ = text.back();
+            line_.lastKept = text.back();
         if (mark == std::string_view::npos)
             break;
         pos = mark + 1;
@@ -237,7 +236,7 @@ std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
             continue;  // a stray '>' is dropped like any tag mark
         if (line.substr(mark, kCommentOpen.size()) != kCommentOpen) {
             markup_ = Markup::Tag;
-            spaceOwed_ = spaceOwed_ || separatesWords(line, mark);
+            line_.spaceOwed = line_.spaceOwed || separatesWords(line, mark);
             continue;
         }
         // A comment ends only at "-->", however many '>' it holds; "<!-->"
@@ -258,16 +257,16 @@ std::string HtmlLineFilter::keepOutsideTags(std::string_view line)
 std::string HtmlLineFilter::decodedReferences(std::string kept, bool continues)
 {
     const auto inReference = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '#'; };
-    std::string text = std::exchange(referenceStart_, {});
+    std::string text = std::exchange(line_.referenceStart, {});
     if (continues) {
         const std::size_t amp = kept.rfind('&');
         if (amp == std::string::npos && !text.empty() && std::all_of(kept.begin(), kept.end(), inReference)) {
-            referenceStart_ = std::move(text.append(kept));
+            line_.referenceStart = std::move(text.append(kept));
             return {};
         }
         if (amp != std::string::npos
             && std::all_of(kept.begin() + static_cast<std::ptrdiff_t>(amp) + 1, kept.end(), inReference)) {
-            referenceStart_.assign(kept, amp);
+            line_.referenceStart.assign(kept, amp);
             kept.resize(amp);
         }
     }
@@ -281,30 +280,25 @@ std::string HtmlLineFilter::decodedReferences(std::string kept, bool continues)
 // the whole line.
 void HtmlLineFilter::write(std::string_view kept, bool continues, std::string& out)
 {
-    if (tail_.ends_with(' ') && kept.starts_with(' '))
+    if (line_.tail.ends_with(' ') && kept.starts_with(' '))
         kept.remove_prefix(1);
-    if (tail_.ends_with("\r\n"))
+    if (line_.tail.ends_with("\r\n"))
         while (kept.starts_with("\r\n"))
             kept.remove_prefix(2);
-    tail_.append(kept.substr(kept.size() - std::min<std::size_t>(kept.size(), 2)));
-    tail_.erase(0, tail_.size() - std::min<std::size_t>(tail_.size(), 2));
-    if (written_) {
+    line_.tail.append(kept.substr(kept.size() - std::min<std::size_t>(kept.size(), 2)));
+    line_.tail.erase(0, line_.tail.size() - std::min<std::size_t>(line_.tail.size(), 2));
+    if (line_.written) {
         out.append(kept);
     } else {
-        blankStart_.append(kept);
-        if (!isBlank(blankStart_)) {
-            out.append(blankStart_);
-            blankStart_.clear();
-            written_ = true;
+        line_.blankStart.append(kept);
+        if (!isBlank(line_.blankStart)) {
+            out.append(line_.blankStart);
+            line_.blankStart.clear();
+            line_.written = true;
         }
     }
-    if (continues)
-        return;
-    if (written_)
+    if (!continues && line_.written)
         out.append("\r\n");
-    blankStart_.clear();
-    written_ = false;
-    tail_.clear();
 }
 
 std::uint64_t HtmlLineFilter::codePageLength(std::string_view utf8) const

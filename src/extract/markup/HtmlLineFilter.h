@@ -63,15 +63,19 @@ private:
     int lastPercent_ = -1;
     Markup markup_ = Markup::Text;
 
-    // What a segment of a long line leaves to the next.
-    bool inLine_ = false;  // a segment of the line has been filtered
-    std::uint64_t lineBefore_ = 0;  // the code-page length of its segments, blocks removed
-    bool spaceOwed_ = false;  // for a removed tag that parts words
-    char lastKept_ = '\0';  // of the text kept outside tags; none at a line start
-    std::string referenceStart_;  // kept text from a '&' that may start a reference
-    std::string blankStart_;  // the line's text while it is blank, not yet written
-    bool written_ = false;  // the line has written text
-    std::string tail_;  // the last two characters the line has written or holds
+    // What the segments of a long line so far leave to the next; all of it
+    // starts afresh with each line.
+    struct LineSoFar {
+        bool started = false;  // a segment of the line has been filtered
+        std::uint64_t length = 0;  // the code-page length of its segments, blocks removed
+        bool spaceOwed = false;  // for a removed tag that parts words
+        char lastKept = '\0';  // of the text kept outside tags; none at the line's start
+        std::string referenceStart;  // kept text from a '&' that may start a reference
+        std::string blankStart;  // the line's text while it is blank, not yet written
+        bool written = false;  // the line has written text
+        std::string tail;  // the last two characters the line has written or holds
+    };
+    LineSoFar line_;
 };
 
 }  // namespace leafmill::extract

@@ -4,10 +4,31 @@
 #include "io/FileAccess.h"
 #include "io/InputFile.h"
 #include "io/TemporaryTextFile.h"
+#include "text/CodePage.h"
 #include "text/PageEncoder.h"
 #include "text/PageEncodingAdvice.h"
 
 namespace leafmill {
+
+namespace {
+
+constexpr std::size_t kSampleBytes = 65536;
+
+// The start of the text as written in the page encoding, up to its last line
+// end in the first 64 KB, in UTF-8: a page encoding suggested for the
+// characters this one replaced must keep the text it did keep as well.
+std::string writtenTextSample(const std::string& path, const CodePage& pageEncoding)
+{
+    InputFile file;
+    std::string block, error;
+    if (!file.open(pathFromUtf8(path), &error) || !file.read(block, kSampleBytes, &error))
+        return {};
+    if (const std::size_t end = block.rfind('\n'); end != std::string::npos)
+        block.resize(end + 1);
+    return pageEncoding.toUtf8(block);
+}
+
+}  // namespace
 
 SourceConverter::SourceConverter(const DispatchTable& table, const CodePage& codePage, PageCutter& cutter,
                                  std::function<void(int)> sourceProgress)
@@ -56,8 +77,11 @@ SourceOutcome SourceConverter::ConvertFile(const std::string& path, bool* stoppe
     }
     outcome.readAs = std::move(prepared.readAs);
     outcome.replaced = std::move(prepared.replaced);
-    if (outcome.replaced.count > 0 && pageText_.encoder)
-        outcome.keptBy = pageEncodingKeeping(outcome.replaced.first, pageText_.encoder->codePage());
+    if (outcome.replaced.count > 0 && pageText_.encoder) {
+        const CodePage& pageEncoding = pageText_.encoder->codePage();
+        outcome.keptBy = pageEncodingKeeping(writtenTextSample(temporary.path(), pageEncoding) + outcome.replaced.first,
+                                             pageEncoding);
+    }
     CutOutcome cut;
     if (prepared.cutInPlace) {
         cut = cutter_.CutText(source, prepared.skip);

@@ -171,6 +171,13 @@ TEST_F(NotesBookTest, EverySourceIsWrittenInThePageEncodingAndTheReplacementsAre
     EXPECT_NE(joined().find("Überall – ☃"), std::string::npos);
     EXPECT_FALSE(joined().starts_with("\xEF\xBB\xBF")) << "bare UTF-8, no byte order mark";
     EXPECT_EQ(utf8.message.find("characters are not"), std::string::npos);
+
+    // What GB2312 lacks of a Chinese text (the dash GBK reads as U+2014) is
+    // kept by MacRoman, but the text is not: only UTF-8 keeps it all.
+    settings.NotesReader.PageEncoding = "GB2312";
+    const auto dashes = run(
+        {source("f.txt", "\xEF\xBB\xBF\xE8\xBF\x99\xE6\x98\xAF\xE2\x80\x94\xE2\x80\x94\xE4\xB8\xAD\xE6\x96\x87\r\n")});
+    EXPECT_NE(dashes.message.find("The page encoding UTF-8 keeps them."), std::string::npos) << dashes.message;
 }
 
 TEST_F(NotesBookTest, TextThatLooksLikeATagIsEscapedAndNeverCutInside)
